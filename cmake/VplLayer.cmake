@@ -1,0 +1,25 @@
+# One static library per layer folder, made of every source below it.
+# Layers name the layers below them in DEPENDS; nothing links upwards.
+function(vpl_add_layer target)
+  cmake_parse_arguments(LAYER "" "" "DEPENDS;SYSTEM_LIBS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC ${LAYER_DEPENDS} PRIVATE ${LAYER_SYSTEM_LIBS})
+endfunction()
+
+# One test program per layer, made of every test source in tests/<layer>.
+function(vpl_add_layer_tests layer)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/${layer}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  set(target vpl_${layer}_tests)
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE vpl_${layer} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${target}
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;VPL3D_TEST=1"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,167 @@
+// Handles, events and waiting on them.
+
+#include "platform/win32/KernelObject.h"
+
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+namespace vpl::platform {
+namespace {
+
+std::mutex& HandleMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+std::unordered_map<HANDLE, std::shared_ptr<KernelObject>>& HandleTable() {
+  static auto* table = new std::unordered_map<HANDLE, std::shared_ptr<KernelObject>>;
+  return *table;
+}
+
+class Event final : public KernelObject {
+ public:
+  Event(bool manualReset, bool signaled) : mManualReset(manualReset), mSignaled(signaled) {}
+  bool IsSignaled() const override { return mSignaled; }
+  void Consume() override {
+    if (!mManualReset) mSignaled = false;
+  }
+  void Set(bool signaled) { mSignaled = signaled; }
+
+ private:
+  bool mManualReset;
+  bool mSignaled;
+};
+
+}  // namespace
+
+std::mutex& WaitMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+std::condition_variable& WaitCondition() {
+  static std::condition_variable condition;
+  return condition;
+}
+
+void NotifyWaiters() { WaitCondition().notify_all(); }
+
+HANDLE RegisterHandle(std::shared_ptr<KernelObject> object) {
+  HANDLE handle = object.get();
+  std::lock_guard lock(HandleMutex());
+  HandleTable()[handle] = std::move(object);
+  return handle;
+}
+
+std::shared_ptr<KernelObject> LookUpHandle(HANDLE handle) {
+  std::lock_guard lock(HandleMutex());
+  auto found = HandleTable().find(handle);
+  return found == HandleTable().end() ? nullptr : found->second;
+}
+
+WaitClock::time_point WaitDeadline(DWORD milliseconds) {
+  if (milliseconds == INFINITE) return WaitClock::time_point::max();
+  return WaitClock::now() + std::chrono::milliseconds(milliseconds);
+}
+
+}  // namespace vpl::platform
+
+using namespace vpl::platform;
+
+BOOL CloseHandle(HANDLE handle) {
+  std::shared_ptr<KernelObject> released;  // destroyed outside the table lock
+  {
+    std::lock_guard lock(HandleMutex());
+    auto found = HandleTable().find(handle);
+    if (found == HandleTable().end()) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return FALSE;
+    }
+    released = std::move(found->second);
+    HandleTable().erase(found);
+  }
+  return TRUE;
+}
+
+HANDLE CreateEventA(void*, BOOL manualReset, BOOL initialState, LPCSTR) {
+  return RegisterHandle(std::make_shared<Event>(manualReset != 0, initialState != 0));
+}
+
+static BOOL SetEventState(HANDLE handle, bool signaled) {
+  auto event = LookUpHandleAs<Event>(handle);
+  if (!event) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  {
+    std::lock_guard lock(WaitMutex());
+    event->Set(signaled);
+  }
+  if (signaled) NotifyWaiters();
+  return TRUE;
+}
+
+BOOL SetEvent(HANDLE event) { return SetEventState(event, true); }
+BOOL ResetEvent(HANDLE event) { return SetEventState(event, false); }
+
+void Sleep(DWORD milliseconds) {
+  if (milliseconds == 0) {
+    std::this_thread::yield();
+  } else {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  }
+}
+
+namespace {
+
+using ObjectList = std::vector<std::shared_ptr<KernelObject>>;
+
+DWORD SatisfyAll(const ObjectList& objects) {
+  for (const auto& object : objects) {
+    if (!object->IsSignaled()) return WAIT_TIMEOUT;
+  }
+  for (const auto& object : objects) object->Consume();
+  return WAIT_OBJECT_0;
+}
+
+DWORD SatisfyAny(const ObjectList& objects) {
+  for (size_t i = 0; i < objects.size(); ++i) {
+    if (objects[i]->IsSignaled()) {
+      objects[i]->Consume();
+      return WAIT_OBJECT_0 + static_cast<DWORD>(i);
+    }
+  }
+  return WAIT_TIMEOUT;
+}
+
+}  // namespace
+
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+  return WaitForMultipleObjects(1, &handle, FALSE, milliseconds);
+}
+
+DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
+                             DWORD milliseconds) {
+  if (count == 0 || count > MAXIMUM_WAIT_OBJECTS || handles == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return WAIT_FAILED;
+  }
+  ObjectList objects;
+  objects.reserve(count);
+  for (DWORD i = 0; i < count; ++i) {
+    objects.push_back(LookUpHandle(handles[i]));
+    if (!objects.back()) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return WAIT_FAILED;
+    }
+  }
+  const auto deadline = WaitDeadline(milliseconds);
+  std::unique_lock lock(WaitMutex());
+  for (bool timedOut = false;; ) {
+    const DWORD satisfied = waitAll ? SatisfyAll(objects) : SatisfyAny(objects);
+    if (satisfied != WAIT_TIMEOUT) return satisfied;
+    if (timedOut) return WAIT_TIMEOUT;
+    timedOut = !WaitUntil(lock, deadline);
+  }
+}

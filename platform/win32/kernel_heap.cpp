@@ -1,0 +1,187 @@
+// Private heaps: serialised, with a hard maximum size and every live block
+// on a list so that the heap can be walked and destroyed with its contents.
+
+#include "platform/win32/kernel.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <new>
+
+namespace {
+
+constexpr uint32_t kHeapMagic = 0x50414548;  // "HEAP"
+
+struct Heap;
+
+// Sits in front of every block; 32 bytes keep the caller's bytes 16-byte
+// aligned.
+struct alignas(16) BlockHeader {
+  Heap* heap;
+  BlockHeader* previous;
+  BlockHeader* next;
+  size_t size;
+};
+static_assert(sizeof(BlockHeader) == 32);
+
+struct Heap {
+  uint32_t magic = kHeapMagic;
+  std::recursive_mutex mutex;
+  size_t maximum;  // 0: grows without limit
+  size_t committed = 0;
+  BlockHeader anchor{nullptr, &anchor, &anchor, 0};
+
+  explicit Heap(size_t maximumSize) : maximum(maximumSize) {}
+};
+
+Heap* HeapOf(HANDLE handle) {
+  auto* heap = static_cast<Heap*>(handle);
+  return heap != nullptr && heap->magic == kHeapMagic ? heap : nullptr;
+}
+
+BlockHeader* HeaderOf(Heap* heap, LPCVOID block) {
+  if (block == nullptr) return nullptr;
+  auto* header = reinterpret_cast<BlockHeader*>(
+      const_cast<char*>(static_cast<const char*>(block)) - sizeof(BlockHeader));
+  return header->heap == heap ? header : nullptr;
+}
+
+bool Fits(const Heap& heap, size_t bytes) {
+  if (heap.maximum == 0) return true;
+  const size_t needed = bytes + sizeof(BlockHeader);
+  return needed >= bytes && heap.committed <= heap.maximum &&
+         needed <= heap.maximum - heap.committed;
+}
+
+void Unlink(BlockHeader* header) {
+  header->previous->next = header->next;
+  header->next->previous = header->previous;
+}
+
+}  // namespace
+
+HANDLE HeapCreate(DWORD, SIZE_T, SIZE_T maximumSize) {
+  auto* heap = static_cast<Heap*>(std::malloc(sizeof(Heap)));
+  if (heap == nullptr) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
+  return new (heap) Heap(maximumSize);
+}
+
+BOOL HeapDestroy(HANDLE handle) {
+  Heap* heap = HeapOf(handle);
+  if (heap == nullptr) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  for (BlockHeader* header = heap->anchor.next; header != &heap->anchor;) {
+    BlockHeader* next = header->next;
+    std::free(header);
+    header = next;
+  }
+  heap->magic = 0;
+  heap->~Heap();
+  std::free(heap);
+  return TRUE;
+}
+
+LPVOID HeapAlloc(HANDLE handle, DWORD flags, SIZE_T bytes) {
+  Heap* heap = HeapOf(handle);
+  if (heap == nullptr) return nullptr;
+  std::lock_guard lock(heap->mutex);
+  if (!Fits(*heap, bytes)) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
+  auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + bytes));
+  if (header == nullptr) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
+  *header = BlockHeader{heap, heap->anchor.previous, &heap->anchor, bytes};
+  header->previous->next = header;
+  heap->anchor.previous = header;
+  heap->committed += sizeof(BlockHeader) + bytes;
+  if (flags & HEAP_ZERO_MEMORY) std::memset(header + 1, 0, bytes);
+  return header + 1;
+}
+
+BOOL HeapFree(HANDLE handle, DWORD, LPVOID block) {
+  Heap* heap = HeapOf(handle);
+  if (heap == nullptr) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (block == nullptr) return TRUE;
+  std::lock_guard lock(heap->mutex);
+  BlockHeader* header = HeaderOf(heap, block);
+  if (header == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  Unlink(header);
+  heap->committed -= sizeof(BlockHeader) + header->size;
+  header->heap = nullptr;
+  std::free(header);
+  return TRUE;
+}
+
+SIZE_T HeapSize(HANDLE handle, DWORD, LPCVOID block) {
+  Heap* heap = HeapOf(handle);
+  BlockHeader* header = heap ? HeaderOf(heap, block) : nullptr;
+  if (header == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return static_cast<SIZE_T>(-1);
+  }
+  return header->size;
+}
+
+BOOL HeapLock(HANDLE handle) {
+  Heap* heap = HeapOf(handle);
+  if (heap == nullptr) return FALSE;
+  heap->mutex.lock();
+  return TRUE;
+}
+
+BOOL HeapUnlock(HANDLE handle) {
+  Heap* heap = HeapOf(handle);
+  if (heap == nullptr) return FALSE;
+  heap->mutex.unlock();
+  return TRUE;
+}
+
+BOOL HeapWalk(HANDLE handle, LPPROCESS_HEAP_ENTRY entry) {
+  Heap* heap = HeapOf(handle);
+  if (heap == nullptr || entry == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::lock_guard lock(heap->mutex);
+  BlockHeader* next;
+  if (entry->lpData == nullptr) {
+    std::memset(entry, 0, sizeof *entry);
+    entry->lpData = heap;
+    entry->wFlags = PROCESS_HEAP_REGION;
+    entry->Region.dwCommittedSize = static_cast<DWORD>(heap->committed);
+    entry->Region.dwUnCommittedSize =
+        heap->maximum > heap->committed ? static_cast<DWORD>(heap->maximum - heap->committed) : 0;
+    return TRUE;
+  }
+  if (entry->lpData == heap) {
+    next = heap->anchor.next;
+  } else {
+    BlockHeader* current = HeaderOf(heap, entry->lpData);
+    next = current ? current->next : &heap->anchor;
+  }
+  if (next == &heap->anchor) {
+    SetLastError(ERROR_NO_MORE_ITEMS);
+    return FALSE;
+  }
+  std::memset(entry, 0, sizeof *entry);
+  entry->lpData = next + 1;
+  entry->cbData = static_cast<DWORD>(next->size);
+  entry->cbOverhead = sizeof(BlockHeader);
+  entry->wFlags = PROCESS_HEAP_ENTRY_BUSY;
+  return TRUE;
+}
