@@ -4,6 +4,13 @@ function(vpl_add_layer target)
   cmake_parse_arguments(LAYER "" "" "DEPENDS;SYSTEM_LIBS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  if(NOT sources)
+    # A layer that has no sources yet still stands in the layer order.
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${LAYER_DEPENDS})
+    return()
+  endif()
   add_library(${target} STATIC ${sources})
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${target} PUBLIC ${LAYER_DEPENDS} PRIVATE ${LAYER_SYSTEM_LIBS})
