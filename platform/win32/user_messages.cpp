@@ -104,7 +104,7 @@ BOOL GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax) {
 }
 
 BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto queue = QueueOfThread(threadId);
+  auto queue = threadId == GetCurrentThreadId() ? CurrentQueue() : QueueOfThread(threadId);
   if (!queue) {
     SetLastError(ERROR_INVALID_THREAD_ID);
     return FALSE;

@@ -1,0 +1,111 @@
+#include "platform/win32/kernel.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+constexpr DWORD kGenerous = 10000;
+
+std::atomic<int> gRuns{0};
+DWORD CountRun(LPVOID parameter) {
+  ++gRuns;
+  return static_cast<DWORD>(reinterpret_cast<uintptr_t>(parameter));
+}
+
+TEST(KernelThreadTest, SuspendedThreadRunsOnlyAfterResume) {
+  gRuns = 0;
+  DWORD id = 0;
+  HANDLE thread = CreateThread(nullptr, 0, CountRun, reinterpret_cast<LPVOID>(42), CREATE_SUSPENDED, &id);
+  ASSERT_NE(thread, nullptr);
+  EXPECT_NE(id, 0u);
+  EXPECT_NE(id, GetCurrentThreadId());
+  EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_TIMEOUT);
+  EXPECT_EQ(gRuns, 0);
+  EXPECT_EQ(ResumeThread(thread), 1u);
+  EXPECT_EQ(WaitForSingleObject(thread, kGenerous), WAIT_OBJECT_0);
+  EXPECT_EQ(gRuns, 1);
+  DWORD exitCode = 0;
+  EXPECT_TRUE(GetExitCodeThread(thread, &exitCode));
+  EXPECT_EQ(exitCode, 42u);
+  EXPECT_TRUE(CloseHandle(thread));
+  EXPECT_FALSE(CloseHandle(thread));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+TEST(KernelThreadTest, AutoResetEventWakesOneWaitManualResetStaysSet) {
+  HANDLE autoEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HANDLE manualEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  EXPECT_EQ(WaitForSingleObject(autoEvent, 0), WAIT_TIMEOUT);
+  SetEvent(autoEvent);
+  SetEvent(manualEvent);
+  EXPECT_EQ(WaitForSingleObject(autoEvent, 0), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(autoEvent, 0), WAIT_TIMEOUT);
+  EXPECT_EQ(WaitForSingleObject(manualEvent, 0), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(manualEvent, 0), WAIT_OBJECT_0);
+  ResetEvent(manualEvent);
+  EXPECT_EQ(WaitForSingleObject(manualEvent, 1), WAIT_TIMEOUT);
+  CloseHandle(autoEvent);
+  CloseHandle(manualEvent);
+}
+
+TEST(KernelThreadTest, WaitForMultipleAnswersTheFirstSignalledOrAll) {
+  HANDLE events[2] = {CreateEventA(nullptr, TRUE, FALSE, nullptr),
+                      CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+  SetEvent(events[1]);
+  EXPECT_EQ(WaitForMultipleObjects(2, events, FALSE, 0), WAIT_OBJECT_0 + 1);
+  EXPECT_EQ(WaitForMultipleObjects(2, events, TRUE, 0), WAIT_TIMEOUT);
+  SetEvent(events[0]);
+  EXPECT_EQ(WaitForMultipleObjects(2, events, TRUE, 0), WAIT_OBJECT_0);
+  HANDLE bogus[1] = {reinterpret_cast<HANDLE>(0x1234)};
+  EXPECT_EQ(WaitForMultipleObjects(1, bogus, FALSE, 0), WAIT_FAILED);
+  CloseHandle(events[0]);
+  CloseHandle(events[1]);
+}
+
+HANDLE gWake = nullptr;
+DWORD SetWakeEvent(LPVOID) {
+  SetEvent(gWake);
+  return 0;
+}
+
+TEST(KernelThreadTest, AnotherThreadWakesAnInfiniteWait) {
+  gWake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HANDLE thread = CreateThread(nullptr, 0, SetWakeEvent, nullptr, 0, nullptr);
+  EXPECT_EQ(WaitForSingleObject(gWake, INFINITE), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(thread, kGenerous), WAIT_OBJECT_0);
+  CloseHandle(thread);
+  CloseHandle(gWake);
+}
+
+DWORD gSlot = TLS_OUT_OF_INDEXES;
+DWORD ReadSlot(LPVOID) { return TlsGetValue(gSlot) == nullptr ? 1 : 0; }
+
+TEST(KernelThreadTest, ThreadLocalSlotsAreSeparatePerThread) {
+  gSlot = TlsAlloc();
+  ASSERT_NE(gSlot, TLS_OUT_OF_INDEXES);
+  int value = 0;
+  EXPECT_TRUE(TlsSetValue(gSlot, &value));
+  EXPECT_EQ(TlsGetValue(gSlot), &value);
+  HANDLE thread = CreateThread(nullptr, 0, ReadSlot, nullptr, 0, nullptr);
+  WaitForSingleObject(thread, kGenerous);
+  DWORD emptyOnOtherThread = 0;
+  GetExitCodeThread(thread, &emptyOnOtherThread);
+  EXPECT_EQ(emptyOnOtherThread, 1u);
+  CloseHandle(thread);
+  EXPECT_TRUE(TlsFree(gSlot));
+  EXPECT_FALSE(TlsFree(gSlot));
+}
+
+TEST(KernelThreadTest, CriticalSectionIsRecursive) {
+  CRITICAL_SECTION section;
+  InitializeCriticalSection(&section);
+  EnterCriticalSection(&section);
+  EnterCriticalSection(&section);
+  LeaveCriticalSection(&section);
+  LeaveCriticalSection(&section);
+  DeleteCriticalSection(&section);
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+#include "platform/win32/testhooks.h"
+#include "platform/win32/user.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(UserMessageQueueTest, PostedMessagesComeOutInOrderAndQuitLast) {
+  MSG message{};
+  EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+  PostQuitMessage(3);
+  PostThreadMessageA(GetCurrentThreadId(), WM_USER + 1, 10, 20);
+  PostMessageA(nullptr, WM_USER + 2, 0, 0);
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(message.message, WM_USER + 1u);
+  ASSERT_TRUE(GetMessageA(&message, nullptr, 0, 0));
+  EXPECT_EQ(message.message, WM_USER + 1u);
+  EXPECT_EQ(message.wParam, 10u);
+  EXPECT_EQ(message.lParam, 20);
+  ASSERT_TRUE(GetMessageA(&message, nullptr, 0, 0));
+  EXPECT_EQ(message.message, WM_USER + 2u);
+  EXPECT_FALSE(GetMessageA(&message, nullptr, 0, 0));
+  EXPECT_EQ(message.message, WM_QUIT);
+  EXPECT_EQ(message.wParam, 3u);
+  EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST(UserMessageQueueTest, FilterPicksMessagesInRange) {
+  PostThreadMessageA(GetCurrentThreadId(), WM_USER + 1, 0, 0);
+  PostThreadMessageA(GetCurrentThreadId(), WM_USER + 5, 0, 0);
+  MSG message{};
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_USER + 5, WM_USER + 9, PM_REMOVE));
+  EXPECT_EQ(message.message, WM_USER + 5u);
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(message.message, WM_USER + 1u);
+}
+
+DWORD gMainThread = 0;
+DWORD PostToMain(LPVOID) {
+  return PostThreadMessageA(gMainThread, WM_USER + 7, 0, 0) ? 0 : 1;
+}
+
+TEST(UserMessageQueueTest, MessageFromAnotherThreadEndsWaitMessage) {
+  MSG message{};
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // makes the queue
+  gMainThread = GetCurrentThreadId();
+  HANDLE thread = CreateThread(nullptr, 0, PostToMain, nullptr, 0, nullptr);
+  EXPECT_TRUE(WaitMessage());
+  ASSERT_TRUE(GetMessageA(&message, nullptr, 0, 0));
+  EXPECT_EQ(message.message, WM_USER + 7u);
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+}
+
+TEST(UserMessageQueueTest, PostingToAThreadWithoutQueueFails) {
+  EXPECT_FALSE(PostThreadMessageA(0x7FFFFFF0, WM_USER, 0, 0));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_THREAD_ID);
+}
+
+TEST(UserMessageBoxTest, AnswersAtOnceWithoutDisplayAndCounts) {
+  const int before = vpl::platform::MessageBoxCount();
+  EXPECT_EQ(MessageBoxA(nullptr, "Text", "Caption", MB_OK), IDOK);
+  EXPECT_EQ(MessageBoxA(nullptr, "Again?", "Question", MB_YESNO), IDYES);
+  vpl::platform::SetMessageBoxAnswer(IDCANCEL);
+  EXPECT_EQ(MessageBoxA(nullptr, "Retry?", "Missing", MB_RETRYCANCEL), IDCANCEL);
+  vpl::platform::SetMessageBoxAnswer(0);
+  EXPECT_EQ(vpl::platform::MessageBoxCount(), before + 3);
+  EXPECT_EQ(vpl::platform::LastMessageBoxCaption(), "Missing");
+  EXPECT_EQ(vpl::platform::LastMessageBoxText(), "Retry?");
+}
+
+TEST(UserErrorTextTest, KnownCodesHaveTextUnknownHaveNone) {
+  char buffer[256];
+  EXPECT_GT(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_FILE_NOT_FOUND, 0, buffer,
+                           sizeof buffer, nullptr),
+            0u);
+  EXPECT_STREQ(buffer, "The system cannot find the file specified.");
+  EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, 0xDEAD, 0, buffer, sizeof buffer,
+                           nullptr),
+            0u);
+  EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_FILE_NOT_FOUND, 0, buffer, 5,
+                           nullptr),
+            0u);
+}
+
+}  // namespace
