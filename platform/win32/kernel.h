@@ -167,6 +167,12 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
                              DWORD milliseconds);
 
+// ---- Process ---------------------------------------------------------------
+
+// The program's command line: its path, then its arguments, as one text
+// (arguments with blanks are quoted).
+LPSTR GetCommandLineA();
+
 // ---- Thread-local storage ------------------------------------------------
 
 constexpr DWORD TLS_OUT_OF_INDEXES = 0xFFFFFFFF;
@@ -174,3 +180,261 @@ DWORD TlsAlloc();
 BOOL TlsFree(DWORD index);
 LPVOID TlsGetValue(DWORD index);
 BOOL TlsSetValue(DWORD index, LPVOID value);
+
+// ---- Memory checks -------------------------------------------------------
+
+// True when some of the n bytes are not mapped readable (or writable) in
+// this process; 0 bytes are always good.
+BOOL IsBadReadPtr(LPCVOID pointer, UINT_PTR n);
+BOOL IsBadWritePtr(LPVOID pointer, UINT_PTR n);
+
+// ---- File handles --------------------------------------------------------
+// Paths are Windows paths, mapped to the host's. The sharing mode is
+// accepted and not enforced: the system never relies on a refused share.
+
+constexpr DWORD GENERIC_READ = 0x80000000;
+constexpr DWORD GENERIC_WRITE = 0x40000000;
+constexpr DWORD FILE_SHARE_READ = 0x00000001;
+constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
+constexpr DWORD CREATE_NEW = 1;
+constexpr DWORD CREATE_ALWAYS = 2;
+constexpr DWORD OPEN_EXISTING = 3;
+constexpr DWORD OPEN_ALWAYS = 4;
+constexpr DWORD TRUNCATE_EXISTING = 5;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
+constexpr DWORD FILE_BEGIN = 0;
+constexpr DWORD FILE_CURRENT = 1;
+constexpr DWORD FILE_END = 2;
+constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
+constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
+
+// The host's errno values become these codes (anything unlisted: 31).
+constexpr DWORD ERROR_TOO_MANY_OPEN_FILES = 4;
+constexpr DWORD ERROR_WRITE_PROTECT = 19;
+constexpr DWORD ERROR_NOT_READY = 21;
+constexpr DWORD ERROR_CRC = 23;
+constexpr DWORD ERROR_SEEK = 25;
+constexpr DWORD ERROR_READ_FAULT = 30;
+constexpr DWORD ERROR_GEN_FAILURE = 31;
+constexpr DWORD ERROR_WRONG_DISK = 34;
+constexpr DWORD ERROR_FILE_EXISTS = 80;
+constexpr DWORD ERROR_DISK_FULL = 112;
+constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
+constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+constexpr DWORD ERROR_MEDIA_CHANGED = 1110;
+constexpr DWORD ERROR_NO_MEDIA_IN_DRIVE = 1112;
+constexpr DWORD ERROR_IO_DEVICE = 1117;
+
+// Fails with ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND (a missing
+// directory or an unmappable path), ERROR_ACCESS_DENIED (also for a
+// directory), ERROR_FILE_EXISTS (CREATE_NEW) and the mapped errno.
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void* security,
+                   DWORD disposition, DWORD flags, HANDLE templateFile);
+// Reads until n bytes or the end of the file: fewer bytes read is success.
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD n, LPDWORD read, void* overlapped);
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD n, LPDWORD written, void* overlapped);
+// With high null the distance is signed 32-bit; a position before the start
+// fails with ERROR_NEGATIVE_SEEK. Answers the new position's low 32 bits.
+DWORD SetFilePointer(HANDLE file, LONG distance, LONG* high, DWORD method);
+DWORD GetFileSize(HANDLE file, LPDWORD high);
+BOOL SetEndOfFile(HANDLE file);
+BOOL FlushFileBuffers(HANDLE file);
+
+// ---- Debug output --------------------------------------------------------
+
+// Standard error, and only when VPL3D_DEBUG is set.
+void OutputDebugStringA(LPCSTR text);
+
+// ---- Modules -------------------------------------------------------------
+
+using FARPROC = void (*)();
+constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
+constexpr DWORD ERROR_PROC_NOT_FOUND = 127;
+
+// Modules the layer does not provide (tablet and vendor libraries) are
+// missing: null with ERROR_MOD_NOT_FOUND.
+HMODULE LoadLibraryA(LPCSTR name);
+// name may be an ordinal in its low 16 bits (MAKEINTRESOURCEA).
+FARPROC GetProcAddress(HMODULE module, LPCSTR name);
+BOOL FreeLibrary(HMODULE module);
+
+// The program's own module (null or its name answer the same handle);
+// other names answer null with ERROR_MOD_NOT_FOUND.
+HMODULE GetModuleHandleA(LPCSTR name);
+
+// ---- Global atoms ------------------------------------------------------------
+// Texts compared without regard to case, counted: each add needs a delete.
+// "#n" names the integer atom n (below 0xC000), which is never counted.
+
+using ATOM = WORD;
+ATOM GlobalAddAtomA(LPCSTR text);
+// Answers 0 once the atom's count reaches 0.
+ATOM GlobalDeleteAtom(ATOM atom);
+ATOM GlobalFindAtomA(LPCSTR text);
+UINT GlobalGetAtomNameA(ATOM atom, LPSTR buffer, int size);
+
+// ---- Files and directories by name ---------------------------------------
+// Paths are Windows paths in the ANSI code page, mapped to the host's:
+// drive C:\ is the host's root, backslashes and slashes both separate, and a
+// name that does not exist with its exact case is found without regard to
+// case. C: is the only drive.
+
+struct FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+};
+
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+constexpr DWORD ERROR_INVALID_NAME = 123;
+constexpr DWORD ERROR_DIR_NOT_EMPTY = 145;
+constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+
+struct WIN32_FIND_DATAA {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD dwReserved0;
+  DWORD dwReserved1;
+  char cFileName[MAX_PATH];
+  char cAlternateFileName[14];
+};
+using LPWIN32_FIND_DATAA = WIN32_FIND_DATAA*;
+
+// Directories answer FILE_ATTRIBUTE_DIRECTORY, files the host denies us
+// writing FILE_ATTRIBUTE_READONLY, other files FILE_ATTRIBUTE_NORMAL.
+DWORD GetFileAttributesA(LPCSTR path);
+// Fails with ERROR_ALREADY_EXISTS or ERROR_PATH_NOT_FOUND (missing parent).
+BOOL CreateDirectoryA(LPCSTR path, void* security);
+// Fails with ERROR_DIR_NOT_EMPTY unless the directory is empty.
+BOOL RemoveDirectoryA(LPCSTR path);
+// Fails with ERROR_FILE_NOT_FOUND, or ERROR_ACCESS_DENIED for a directory.
+BOOL DeleteFileA(LPCSTR path);
+// Renames a file or directory; fails with ERROR_ALREADY_EXISTS when the new
+// name is taken (also by the same file under another case).
+BOOL MoveFileA(LPCSTR from, LPCSTR to);
+
+// The pattern's last component may hold * (any run) and ? (any one
+// character) and matches without regard to case; "*.*" and "name.*" also
+// match names without a dot. "." and ".." are found in every directory but
+// the root. Entries come in byte order of their names. Fails with
+// ERROR_FILE_NOT_FOUND when nothing matches.
+HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data);
+// Fails with ERROR_NO_MORE_FILES after the last entry.
+BOOL FindNextFileA(HANDLE search, LPWIN32_FIND_DATAA data);
+BOOL FindClose(HANDLE search);
+// File times are UTC; fails outside the DOS years 1980 to 2107.
+BOOL FileTimeToDosDateTime(const FILETIME* time, WORD* dosDate, WORD* dosTime);
+
+// The program's executable (module null or the program's own); the path is
+// cut to size - 1 characters with ERROR_INSUFFICIENT_BUFFER when too long.
+DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
+// The absolute form of a path, its case as found; *filePart (when asked)
+// points at its last component.
+DWORD GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* filePart);
+// Long names are their own short names: an existing path is copied.
+DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size);
+// These four answer the length without the terminator, or the size needed
+// with the terminator when the buffer is too small. The temporary path is
+// $TMPDIR (or /tmp); the Windows directory is the program's per-user
+// configuration directory, made when missing. Each ends in a backslash
+// except the current directory.
+DWORD GetTempPathA(DWORD size, LPSTR buffer);
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
+DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
+BOOL SetCurrentDirectoryA(LPCSTR path);
+
+constexpr UINT DRIVE_UNKNOWN = 0;
+constexpr UINT DRIVE_NO_ROOT_DIR = 1;
+constexpr UINT DRIVE_REMOVABLE = 2;
+constexpr UINT DRIVE_FIXED = 3;
+constexpr UINT DRIVE_REMOTE = 4;
+constexpr UINT DRIVE_CDROM = 5;
+constexpr UINT DRIVE_RAMDISK = 6;
+constexpr DWORD FS_CASE_IS_PRESERVED = 0x00000002;
+
+// C:\ is a fixed disk; every other root has no drive.
+UINT GetDriveTypeA(LPCSTR root);
+// "C:\" and a second terminator; answers the characters without the last
+// terminator, or the size needed when the buffer is too small.
+DWORD GetLogicalDriveStringsA(DWORD size, LPSTR buffer);
+// C:\ has an empty label, 255-character names and case-preserving names.
+BOOL GetVolumeInformationA(LPCSTR root, LPSTR label, DWORD labelSize, LPDWORD serial,
+                           LPDWORD maxComponentLength, LPDWORD flags, LPSTR fileSystem,
+                           DWORD fileSystemSize);
+
+// ---- Code pages and characters -------------------------------------------
+// The ANSI code page is 1252, which has no double-byte characters.
+
+using WCHAR = char16_t;
+using LPWSTR = WCHAR*;
+using LPCWSTR = const WCHAR*;
+using LCID = DWORD;
+
+constexpr UINT CP_ACP = 0;
+constexpr UINT CP_MACCP = 2;
+constexpr UINT CP_WINDOWS_1252 = 1252;
+constexpr UINT CP_MACROMAN = 10000;
+constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
+
+constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
+constexpr DWORD NORM_IGNORECASE = 0x00000001;
+constexpr int CSTR_LESS_THAN = 1;
+constexpr int CSTR_EQUAL = 2;
+constexpr int CSTR_GREATER_THAN = 3;
+
+UINT GetACP();
+BOOL IsDBCSLeadByte(BYTE byte);
+// The next character (the terminator stays put) and the previous one (start
+// stays put).
+LPSTR CharNextA(LPCSTR current);
+LPSTR CharPrevA(LPCSTR start, LPCSTR current);
+// In place; a pointer whose high bits are zero is one character in its low
+// byte and the converted character is answered the same way.
+LPSTR CharUpperA(LPSTR text);
+LPSTR CharLowerA(LPSTR text);
+// Dictionary order: letters compare by their base letter first, then
+// accents, then case (lower before upper); lengths of -1 mean terminated.
+// Answers a CSTR_ value, 0 with ERROR_INVALID_PARAMETER for null texts.
+int CompareStringA(LCID locale, DWORD flags, LPCSTR a, int lengthA, LPCSTR b, int lengthB);
+// CompareStringA without regard to case, answered as negative, 0, positive.
+int lstrcmpiA(LPCSTR a, LPCSTR b);
+// Code pages 1252 (or CP_ACP) and Mac Roman (10000 or CP_MACCP). A length
+// of -1 includes the terminator; a destination size of 0 asks the size
+// needed. Characters the target lacks become the default character ('?')
+// and set *usedDefault.
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide,
+                        int wideSize);
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int length, LPSTR text,
+                        int textSize, LPCSTR defaultChar, BOOL* usedDefault);
+
+// ---- Global heap ---------------------------------------------------------
+// Movable blocks reached through handles. Blocks never actually move here,
+// so an address stays valid while the block lives; the lock count is kept
+// so that GlobalUnlock answers as the caller expects.
+
+using HGLOBAL = HANDLE;
+
+constexpr UINT GMEM_MOVEABLE = 0x0002;
+constexpr UINT GMEM_DDESHARE = 0x2000;  // accepted; it changes nothing
+constexpr DWORD ERROR_NOT_LOCKED = 158;
+
+// A new block of exactly bytes; null with ERROR_NOT_ENOUGH_MEMORY when the
+// memory (or the limit a test set) is exhausted.
+HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
+// The block's address, one more lock; null with ERROR_INVALID_HANDLE for a
+// handle that is not a live block.
+LPVOID GlobalLock(HGLOBAL memory);
+// One lock fewer: TRUE while still locked, FALSE with ERROR_SUCCESS when
+// this was the last lock, FALSE with ERROR_NOT_LOCKED when there was none.
+BOOL GlobalUnlock(HGLOBAL memory);
+// Null on success; the handle itself with ERROR_INVALID_HANDLE otherwise.
+HGLOBAL GlobalFree(HGLOBAL memory);
+// The bytes asked for when the block was made; 0 for a bad handle.
+SIZE_T GlobalSize(HGLOBAL memory);
+// The room left for new blocks (under a test's limit, else 0x7FFFFFFF).
+SIZE_T GlobalCompact(DWORD minimumFree);

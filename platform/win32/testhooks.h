@@ -1,8 +1,12 @@
 #pragma once
 // Hooks that let tests drive the platform layer where a person would act:
-// the answers of message boxes shown without a display.
+// the answers of message boxes shown without a display, the command line.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+
+#include "platform/win32/user.h"
 
 namespace vpl::platform {
 
@@ -14,5 +18,36 @@ void SetMessageBoxAnswer(int answer);
 int MessageBoxCount();
 std::string LastMessageBoxCaption();
 std::string LastMessageBoxText();
+
+// Sets the command line GetCommandLineA answers, as the program's entry
+// receives it: the program path and then the arguments.
+void SetCommandLine(int argumentCount, const char* const* arguments);
+
+// The next count reads (negative: every read) of the file at this host
+// path fail with the given error, as a removed disc makes them fail. A
+// count of 0 ends the failures.
+void FailReadsOfFile(const std::string& hostPath, uint32_t error, int count);
+
+// Caps the bytes that blocks of the global heap may hold together, so that
+// tests can make GlobalAlloc fail; 0 (the default) removes the cap.
+void SetGlobalHeapLimit(size_t bytes);
+
+// Desktop input and window events for a top-level window, as the desktop
+// delivers them: they become messages at the main thread's next message
+// call (main thread only). Points are in the window's client coordinates;
+// button 1 is the left button, 2 the right.
+void InjectMouseButton(HWND topLevel, POINT point, int button, bool down, int clicks);
+void InjectMouseMove(HWND topLevel, POINT point);
+void InjectKey(HWND topLevel, int virtualKey, bool down);
+enum class DesktopEvent { Close, FocusGained, FocusLost, Moved, Resized, Minimized, Restored };
+// data1 and data2: the new position of Moved, the new size of Resized.
+void InjectDesktopEvent(HWND topLevel, DesktopEvent kind, int data1, int data2);
+// A pixel of a window's client area as 0x00RRGGBB.
+uint32_t WindowPixelAt(HWND window, POINT clientPoint);
+
+// Forgets the registry held in memory and every open key, so that the next
+// registry call reads the store file again, as a new run of the program
+// would (tests point $XDG_CONFIG_HOME at a directory of their own first).
+void RestartRegistryStore();
 
 }  // namespace vpl::platform

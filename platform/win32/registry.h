@@ -1,0 +1,49 @@
+#pragma once
+// The registry: keys and typed values kept in a per-user file store under
+// $XDG_CONFIG_HOME/vpl3d/ (default ~/.config/vpl3d/), both root keys in one
+// file, written atomically after every change. Names of keys and values are
+// found without regard to case and keep the case they were made with.
+
+#include "platform/win32/kernel.h"
+
+using HKEY = struct HKEY__*;
+using PHKEY = HKEY*;
+using REGSAM = DWORD;
+
+// The two roots the system uses; closing them does nothing.
+inline HKEY const HKEY_CURRENT_USER = reinterpret_cast<HKEY>(uintptr_t{0x80000001});
+inline HKEY const HKEY_LOCAL_MACHINE = reinterpret_cast<HKEY>(uintptr_t{0x80000002});
+
+constexpr DWORD REG_NONE = 0;
+constexpr DWORD REG_SZ = 1;
+constexpr DWORD REG_BINARY = 3;
+constexpr DWORD REG_DWORD = 4;
+
+constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
+constexpr REGSAM KEY_READ = 0x00020019;
+constexpr REGSAM KEY_WRITE = 0x00020006;
+constexpr REGSAM KEY_ALL_ACCESS = 0x000F003F;
+constexpr DWORD REG_CREATED_NEW_KEY = 1;
+constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
+
+constexpr DWORD ERROR_WRITE_FAULT = 29;
+constexpr DWORD ERROR_MORE_DATA = 234;
+constexpr DWORD ERROR_KEY_DELETED = 1018;
+
+// Every call answers its error code (ERROR_SUCCESS on success). A sub-key
+// path may hold several backslash-separated levels. A change that cannot
+// be written to the store is undone and fails with ERROR_WRITE_FAULT.
+LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR className, DWORD options,
+                     REGSAM access, void* security, PHKEY result, LPDWORD disposition);
+// ERROR_FILE_NOT_FOUND when a level is missing.
+LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result);
+// A null or empty name is the key's default value. With data null, *size
+// gets the size; a smaller *size gets the size and ERROR_MORE_DATA.
+LONG RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, BYTE* data,
+                      LPDWORD size);
+LONG RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data,
+                    DWORD size);
+LONG RegDeleteValueA(HKEY key, LPCSTR name);
+// A key with sub-keys is not deleted: ERROR_ACCESS_DENIED.
+LONG RegDeleteKeyA(HKEY key, LPCSTR subKey);
+LONG RegCloseKey(HKEY key);

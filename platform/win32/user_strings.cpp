@@ -1,0 +1,66 @@
+// The program's string table: the texts the system loads by id.
+
+#include "platform/win32/user.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+struct StringEntry {
+  uint16_t id;
+  const char* text;
+};
+
+// Data-file names are items of groups 475 to 483, at id = group x 1000 +
+// item modulo 65536.
+constexpr StringEntry kStringTable[] = {
+    {100, "A program data error was detected. Please reinstall 'Vantry's Plorvia 3D'."},
+    {101, "Vantry's Plorvia 3D"},
+    {107, "Insufficient memory available to run 'Vantry's Plorvia 3D'.\n"
+          "Try closing other applications or freeing up disk space."},
+    {109, "'Vantry's Plorvia 3D' requires a screen resolution of at least 800x600 with "
+          "thousands of colors."},
+    {110, "Software\\Vantry Interactive\\Vantry's 3D\\1.0"},
+    {111, "Not enough hard drive space to run 'Vantry's Plorvia 3D'"},
+    {112, "Vantry's Plorvia 3D requires QuickTime 4.0 to be installed in order to export "
+          "movies.  Please refer to the Parents' Help File located on this CD-ROM for more "
+          "information about installing QuickTime 4.0."},
+    {425, "Application Error"},
+    {426, "<unknown file>"},
+    {428, "Unknown system error."},
+    {16248, "Hd.mms"},
+    {17248, "vpl3d.MMP"},
+    {18248, "vpl3d.MMA"},
+    {22248, "vpl3d.MMF"},
+    {23248, "vpl3d.MMX"},
+    {24248, "vpl3d.MMM"},
+};
+
+const char* FindString(UINT id) {
+  const auto key = static_cast<uint16_t>(id);
+  for (const StringEntry& entry : kStringTable) {
+    if (entry.id == key) return entry.text;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int LoadStringA(HINSTANCE, UINT id, LPSTR buffer, int size) {
+  if (buffer == nullptr || size <= 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const char* text = FindString(id);
+  if (text == nullptr) {
+    buffer[0] = '\0';
+    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return 0;
+  }
+  const size_t length = std::min(std::strlen(text), static_cast<size_t>(size - 1));
+  std::memcpy(buffer, text, length);
+  buffer[length] = '\0';
+  return static_cast<int>(length);
+}
