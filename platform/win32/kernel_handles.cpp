@@ -35,14 +35,16 @@ class Event final : public KernelObject {
 
 }  // namespace
 
+// Never destroyed: a thread that has just finished may still notify while
+// the process exits.
 std::mutex& WaitMutex() {
-  static std::mutex mutex;
-  return mutex;
+  static auto* mutex = new std::mutex;
+  return *mutex;
 }
 
 std::condition_variable& WaitCondition() {
-  static std::condition_variable condition;
-  return condition;
+  static auto* condition = new std::condition_variable;
+  return *condition;
 }
 
 void NotifyWaiters() { WaitCondition().notify_all(); }

@@ -1,0 +1,122 @@
+#include "foundation/af/AFBufferedInputFromAsyncFile.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+constexpr int32_t kFullRingDelay = 250;
+
+}  // namespace
+
+AFBufferedInputFromAsyncFile::AFBufferedInputFromAsyncFile(
+    AFPulseTaskManager& manager, uint8_t* ring, int32_t ringSize, int32_t chunkSize,
+    UURandomAccessStream& stream, int32_t regionStart, int32_t regionLength,
+    ALCriticalSection& fileLock, bool prefilled)
+    : mManager(manager),
+      mRing(ring),
+      mRingSize(std::max(ringSize, 1)),
+      mChunkSize(std::max(chunkSize, 1)),
+      mStream(stream),
+      mRegionStart(regionStart),
+      mRegionLength(std::max(regionLength, 0)),
+      mFileLock(fileLock) {
+  if (prefilled) mFilledPosition.store(std::min(mRingSize, mRegionLength.load()));
+  mManager.AddTask(this);
+}
+
+AFBufferedInputFromAsyncFile::~AFBufferedInputFromAsyncFile() {
+  if (GetManager() != nullptr) Stop();
+}
+
+bool AFBufferedInputFromAsyncFile::AtEnd() {
+  return mReadPosition.load(std::memory_order_relaxed) >=
+         mRegionLength.load(std::memory_order_acquire);
+}
+
+int32_t AFBufferedInputFromAsyncFile::BytesDeliveredByFailedRead(int32_t position, int32_t n) {
+  mStream.SetError(kUUNoError);
+  int32_t reached = -1;
+  const bool known = mStream.Tell(&reached);
+  mStream.SetError(kUUNoError);
+  return known ? std::clamp(reached - position, 0, n) : 0;
+}
+
+int32_t AFBufferedInputFromAsyncFile::ReadChunk() {
+  const int32_t read = mReadPosition.load(std::memory_order_acquire);
+  const int32_t filled = mFilledPosition.load(std::memory_order_relaxed);
+  const int32_t length = mRegionLength.load(std::memory_order_relaxed);
+  const int32_t offset = filled % mRingSize;
+  const int32_t n = std::min({read + mRingSize - filled, length - filled, mRingSize - offset,
+                              mChunkSize});
+  if (n <= 0) return 0;
+  const int32_t position = mRegionStart + filled;
+  int32_t got = n;
+  mFileLock.Enter();
+  if (!mStream.Seek(position, kUUSeekFromStart, nullptr) ||
+      !mStream.Read(mRing + offset, static_cast<uint32_t>(n))) {
+    got = BytesDeliveredByFailedRead(position, n);
+  }
+  mFileLock.Leave();
+  mFilledPosition.store(filled + got, std::memory_order_release);
+  if (got < n) mRegionLength.store(filled + got, std::memory_order_release);
+  return got;
+}
+
+int32_t AFBufferedInputFromAsyncFile::Pulse() {
+  mLock.Enter();
+  ReadChunk();
+  const int32_t filled = mFilledPosition.load(std::memory_order_relaxed);
+  const int32_t read = mReadPosition.load(std::memory_order_acquire);
+  const int32_t answer = filled >= mRegionLength.load(std::memory_order_relaxed) ? INT_MAX
+                         : filled == read + mRingSize                          ? kFullRingDelay
+                                                                               : 0;
+  mLock.Leave();
+  return answer;
+}
+
+void AFBufferedInputFromAsyncFile::Fill() {
+  mLock.Enter();
+  while (ReadChunk() > 0) {
+  }
+  mLock.Leave();
+}
+
+int32_t AFBufferedInputFromAsyncFile::Peek(const uint8_t** bytes) {
+  const int32_t read = mReadPosition.load(std::memory_order_relaxed);
+  const int32_t filled = mFilledPosition.load(std::memory_order_acquire);
+  const int32_t offset = read % mRingSize;
+  *bytes = mRing + offset;
+  return std::max(std::min(filled - read, mRingSize - offset), 0);
+}
+
+int32_t AFBufferedInputFromAsyncFile::Consume(int32_t n) {
+  mReadPosition.fetch_add(n, std::memory_order_release);
+  CallAgainIn(0);
+  return n;
+}
+
+int32_t AFBufferedInputFromAsyncFile::Seek(int32_t position) {
+  mLock.Enter();
+  position = std::clamp(position, 0, mRegionLength.load(std::memory_order_relaxed));
+  const int32_t read = mReadPosition.load(std::memory_order_relaxed);
+  const int32_t filled = mFilledPosition.load(std::memory_order_relaxed);
+  if (read <= position && position < filled) {
+    mReadPosition.store(position, std::memory_order_release);
+  } else {
+    mReadPosition.store(position, std::memory_order_release);
+    mFilledPosition.store(position, std::memory_order_release);
+    CallAgainIn(0);
+  }
+  mLock.Leave();
+  return position;
+}
+
+void AFBufferedInputFromAsyncFile::Stop() { mManager.RemoveTask(this); }
+
+int32_t AFPlatformCheck() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  if (!GetVersionExA(&version)) return 1;
+  return version.dwPlatformId == VER_PLATFORM_WIN32s ? 2 : 0;
+}

@@ -1,0 +1,71 @@
+#pragma once
+// Streams one region of an open file through a ring that a pulse task fills
+// ahead of the reader. The reader (on the stage thread) peeks at contiguous
+// bytes and consumes them; the task reads the next chunk whenever there is
+// room. Several inputs may read the same file: a lock shared by all of them
+// brackets every seek-and-read on it.
+
+#include "foundation/af/AFPulseTask.h"
+#include "foundation/al/ALCriticalSection.h"
+#include "foundation/uu/UUBufferedInput.h"
+#include "foundation/uu/UURandomAccessStream.h"
+
+#include <atomic>
+#include <cstdint>
+
+class AFBufferedInputFromAsyncFile : public UUBufferedInput, public AFPulseTask {
+ public:
+  // Adds itself to the manager, so the first chunk is read at once. With
+  // prefilled, the caller has already put the region's first bytes (up to
+  // the ring's size) into the ring. Ring, stream and file lock are the
+  // owner's and outlive the input.
+  AFBufferedInputFromAsyncFile(AFPulseTaskManager& manager, uint8_t* ring, int32_t ringSize,
+                               int32_t chunkSize, UURandomAccessStream& stream,
+                               int32_t regionStart, int32_t regionLength,
+                               ALCriticalSection& fileLock, bool prefilled);
+  // Leaves the manager if the owner has not stopped the input.
+  ~AFBufferedInputFromAsyncFile() override;
+
+  bool IsByteSwapped() override { return mStream.GetByteOrder() == kUUSwappedByteOrder; }
+  bool AtEnd() override;
+  int32_t GetPosition() override { return mReadPosition.load(std::memory_order_relaxed); }
+  // Keeps the ring when the position is already in it; otherwise empties
+  // it and wakes the task to read from there. Clamped to the region.
+  int32_t Seek(int32_t position) override;
+  // Reads on the calling thread until the ring is full or the region read.
+  void Fill() override;
+  int32_t Peek(const uint8_t** bytes) override;
+  int32_t Consume(int32_t n) override;
+  // Removes the task from its manager, waiting for a running step.
+  void Stop() override;
+
+  // Never again once the region is read; in 250 ms when the ring is full;
+  // at once otherwise.
+  int32_t Pulse() override;
+
+ private:
+  // Reads the next chunk into the ring, with the own lock held; answers the
+  // bytes read. A failed read ends the region at what was read.
+  int32_t ReadChunk();
+  // The bytes of [position, position + n) that a failed read delivered.
+  int32_t BytesDeliveredByFailedRead(int32_t position, int32_t n);
+
+  AFPulseTaskManager& mManager;
+  uint8_t* mRing;
+  int32_t mRingSize;
+  int32_t mChunkSize;
+  UURandomAccessStream& mStream;
+  int32_t mRegionStart;
+  // The consumer advances the read position and the pulse thread the filled
+  // position; each reads the other's with acquire, so the ring bytes
+  // between them are seen whole.
+  std::atomic<int32_t> mRegionLength;
+  std::atomic<int32_t> mReadPosition{0};
+  std::atomic<int32_t> mFilledPosition{0};
+  ALCriticalSection& mFileLock;
+  ALCriticalSection mLock;
+};
+
+// 1 when the version query fails, 2 on Win32s (where no pulse thread can
+// run), 0 otherwise.
+int32_t AFPlatformCheck();

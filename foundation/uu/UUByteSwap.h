@@ -1,0 +1,11 @@
+#pragma once
+// In-place byte swaps of typed arrays, for formats stored big-endian.
+
+#include <cstdint>
+
+void UUSwapInt16s(int16_t* values, uint32_t n);
+void UUSwapInt32s(int32_t* values, uint32_t n);
+void UUSwapFloats(float* values, uint32_t n);
+void UUSwapInt64s(int64_t* values, uint32_t n);
+// Swaps n values of size 2, 4 or 8 bytes.
+void UUSwapValues(void* values, uint32_t n, uint32_t size);
