@@ -27,6 +27,7 @@ bool MMCooperativeThread::StartThread() {
   mStageEvent = GetTaskClient()->GetManager()->GetHandOffEvent();
   mThreadEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   if (mThreadEvent == nullptr) return false;
+  mThreadObject = ALCurrentThread();
   mThreadHandle = reinterpret_cast<HANDLE>(
       _beginthreadex(nullptr, 0, &MMCooperativeThread::ThreadProcedure, this, 0, nullptr));
   if (mThreadHandle != nullptr) return true;
@@ -47,6 +48,7 @@ unsigned MMCooperativeThread::ThreadProcedure(void* argument) {
   auto* thread = static_cast<MMCooperativeThread*>(argument);
   WaitForSingleObject(thread->mThreadEvent, INFINITE);
   thread->mFinished = false;
+  ALSetCurrentThread(thread->mThreadObject);
   thread->Body();
   thread->mFinished = true;
   SetEvent(thread->mStageEvent);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mm/MMAbstractThread.h"
+#include "foundation/al/ALThread.h"
 #include "platform/win32/kernel.h"
 
 #include <cstdint>
@@ -51,4 +52,6 @@ class MMCooperativeThread : public MMAbstractThread {
   HANDLE mThreadHandle = nullptr;
   HANDLE mThreadEvent = nullptr;
   HANDLE mStageEvent = nullptr;
+  // The stage thread's object: the body counts as the stage thread.
+  ALThread* mThreadObject = nullptr;
 };

@@ -62,6 +62,8 @@ DWORD ALUserThread::WaitForExit() { return WaitForSingleObject(mThreadHandle, IN
 
 ALThread* ALCurrentThread() { return static_cast<ALThread*>(TlsGetValue(gThreadSlot)); }
 
+void ALSetCurrentThread(ALThread* thread) { TlsSetValue(gThreadSlot, thread); }
+
 ALMainThread* ALGetMainThread() { return &gMainThread; }
 
 void ALYield() { Sleep(0); }

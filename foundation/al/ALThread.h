@@ -60,6 +60,10 @@ class ALUserThread : public ALThread {
 
 // The calling thread's object; null on a thread the system did not start.
 ALThread* ALCurrentThread();
+// Makes the calling thread answer the given object from ALCurrentThread: a
+// thread that works on behalf of another (a cooperative body on behalf of
+// the stage thread) takes that thread's object.
+void ALSetCurrentThread(ALThread* thread);
 ALMainThread* ALGetMainThread();
 // Gives the processor to another ready thread.
 void ALYield();

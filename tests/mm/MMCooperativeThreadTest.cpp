@@ -69,6 +69,15 @@ TEST_F(MMCooperativeThreadTest, AStraightLineBodyStepsOnTheClientsClock) {
   EXPECT_FALSE(thread->HasBodyThread());  // the finished body's thread was joined and closed
 }
 
+TEST_F(MMCooperativeThreadTest, TheBodyCountsAsTheStageThread) {
+  ALThread* bodySees = nullptr;
+  auto thread = MakeThread([&bodySees](ScriptedBodyThread&) { bodySees = ALCurrentThread(); });
+  thread->Start();
+  mManager.RunUntil(0);
+  EXPECT_EQ(bodySees, ALCurrentThread());
+  EXPECT_EQ(bodySees, ALGetMainThread());
+}
+
 TEST_F(MMCooperativeThreadTest, StoppingAWaitingBodyLetsItReturn) {
   auto thread = MakeThread([](ScriptedBodyThread& t) {
     while (t.Sleep(10)) t.Note("tick");
