@@ -3,6 +3,7 @@
 #include "foundation/uu/UUString.h"
 #include "foundation/uu/VPLFormatName.h"
 #include "platform/win32/kernel.h"
+#include "platform/win32/shell.h"
 
 #include <cstring>
 
@@ -303,3 +304,20 @@ bool UUGetCurrentDirectory(UUDirectory& directory) {
 }
 
 bool UUSetCurrentDirectory(const char* path) { return SetCurrentDirectoryA(path) != FALSE; }
+
+// The item list is freed and the shell's allocator released whatever the
+// outcome; a list whose path cannot be read gives no directory either.
+bool UUGetDesktopDirectory(UUDirectory& directory) {
+  directory.Clear();
+  IMalloc* shellAllocator = nullptr;
+  if (FAILED(SHGetMalloc(&shellAllocator))) return false;
+  LPITEMIDLIST list = nullptr;
+  bool found = false;
+  if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOPDIRECTORY, &list))) {
+    char path[kUUPathCapacity];
+    found = SHGetPathFromIDListA(list, path) && directory.Set(path) >= 0;
+    shellAllocator->Free(list);
+  }
+  shellAllocator->Release();
+  return found;
+}

@@ -53,3 +53,5 @@ bool UUGetWindowsDirectory(UUDirectory& directory);
 bool UUGetTempDirectory(UUDirectory& directory);
 bool UUGetCurrentDirectory(UUDirectory& directory);
 bool UUSetCurrentDirectory(const char* path);
+// The user's desktop folder; false and empty when the machine has none.
+bool UUGetDesktopDirectory(UUDirectory& directory);

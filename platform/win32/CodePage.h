@@ -19,6 +19,8 @@ int UnicodeToMacRoman(char32_t character);
 // Case mapping within 1252 (letters with accents included).
 unsigned char Cp1252ToUpper(unsigned char byte);
 unsigned char Cp1252ToLower(unsigned char byte);
+// True when the texts are equal without regard to 1252 case.
+bool Cp1252EqualIgnoringCase(std::string_view a, std::string_view b);
 
 // Host file names are UTF-8; characters that 1252 lacks become '?'.
 std::string Cp1252ToUtf8(std::string_view text);

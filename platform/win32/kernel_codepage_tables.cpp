@@ -100,6 +100,17 @@ unsigned char Cp1252ToLower(unsigned char b) {
   return b == 0x9F ? 0xFF : b;
 }
 
+bool Cp1252EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (Cp1252ToUpper(static_cast<unsigned char>(a[i])) !=
+        Cp1252ToUpper(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());

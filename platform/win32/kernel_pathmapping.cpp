@@ -27,17 +27,6 @@ std::string CurrentHostDirectory() {
   return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string("/");
 }
 
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Cp1252ToUpper(static_cast<unsigned char>(a[i])) !=
-        Cp1252ToUpper(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // The entry of the host directory whose name equals the ANSI name without
 // regard to case, or empty.
 std::string FindIgnoringCase(const std::string& directory, std::string_view ansiName) {
@@ -47,7 +36,7 @@ std::string FindIgnoringCase(const std::string& directory, std::string_view ansi
   while (const dirent* entry = readdir(dir)) {
     const std::string hostName = entry->d_name;
     const std::string ansi = Utf8ToCp1252(hostName);
-    if (Cp1252ToUtf8(ansi) != hostName || !SameNameIgnoringCase(ansi, ansiName)) continue;
+    if (Cp1252ToUtf8(ansi) != hostName || !Cp1252EqualIgnoringCase(ansi, ansiName)) continue;
     if (best.empty() || hostName < best) best = hostName;
   }
   closedir(dir);

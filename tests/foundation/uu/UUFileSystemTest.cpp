@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -178,6 +179,32 @@ TEST_F(UUFileSystemTest, WellKnownDirectoriesExist) {
   EXPECT_TRUE(UUGetCurrentDirectory(directory));
   EXPECT_TRUE(UUSetCurrentDirectory(previous.Text()));
   EXPECT_TRUE(UUSameDirectory(directory, mA));
+}
+
+// The desktop is named by $XDG_DESKTOP_DIR here; it is put back afterwards.
+TEST_F(UUFileSystemTest, DesktopDirectoryIsFoundOnlyWhenItExists) {
+  const char* saved = std::getenv("XDG_DESKTOP_DIR");
+  const std::string previous = saved != nullptr ? saved : "";
+  const auto host = [this](const char* name) {
+    std::string path = mTemp.Path(name).substr(2);
+    for (char& c : path) c = c == '\\' ? '/' : c;
+    return path;
+  };
+  UUDirectory directory;
+
+  setenv("XDG_DESKTOP_DIR", host("A\\B").c_str(), 1);
+  EXPECT_TRUE(UUGetDesktopDirectory(directory));
+  EXPECT_TRUE(UUSameDirectory(directory, mB)) << directory.Text();
+
+  setenv("XDG_DESKTOP_DIR", host("A\\none").c_str(), 1);
+  EXPECT_FALSE(UUGetDesktopDirectory(directory));
+  EXPECT_FALSE(directory.IsSet());
+
+  if (saved != nullptr) {
+    setenv("XDG_DESKTOP_DIR", previous.c_str(), 1);
+  } else {
+    unsetenv("XDG_DESKTOP_DIR");
+  }
 }
 
 }  // namespace
