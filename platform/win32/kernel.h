@@ -28,6 +28,13 @@ using HANDLE = void*;
 using HMODULE = struct HINSTANCE__*;
 using HINSTANCE = HMODULE;
 using LPDWORD = DWORD*;
+// A 128-bit identifier of an interface or a device.
+struct GUID {
+  uint32_t Data1;
+  uint16_t Data2;
+  uint16_t Data3;
+  uint8_t Data4[8];
+};
 
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;

@@ -662,3 +662,75 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 // Copies the text of id (taken modulo 65536) cut to size - 1 characters and
 // answers its length; 0 and an empty buffer when the table has no such id.
 int LoadStringA(HINSTANCE module, UINT id, LPSTR buffer, int size);
+
+// ---- Display settings ------------------------------------------------------
+// A mode change is recorded, never applied to the user's monitor: while a
+// full-screen mode is recorded, a shown top-level window whose client area
+// has the mode's size fills the screen with its picture scaled.
+
+constexpr DWORD DM_BITSPERPEL = 0x00040000;
+constexpr DWORD DM_PELSWIDTH = 0x00080000;
+constexpr DWORD DM_PELSHEIGHT = 0x00100000;
+constexpr DWORD CDS_FULLSCREEN = 0x00000004;
+constexpr LONG DISP_CHANGE_SUCCESSFUL = 0;
+constexpr LONG DISP_CHANGE_RESTART = 1;
+constexpr LONG DISP_CHANGE_FAILED = -1;
+constexpr LONG DISP_CHANGE_BADMODE = -2;
+constexpr LONG DISP_CHANGE_BADFLAGS = -4;
+
+// The printer fields of the record are kept only for its size (148 bytes).
+struct DEVMODEA {
+  BYTE dmDeviceName[32];
+  WORD dmSpecVersion;
+  WORD dmDriverVersion;
+  WORD dmSize;
+  WORD dmDriverExtra;
+  DWORD dmFields;
+  BYTE dmPrinterFields[16];
+  SHORT dmColor;
+  SHORT dmDuplex;
+  SHORT dmYResolution;
+  SHORT dmTTOption;
+  SHORT dmCollate;
+  BYTE dmFormName[32];
+  WORD dmLogPixels;
+  DWORD dmBitsPerPel;
+  DWORD dmPelsWidth;
+  DWORD dmPelsHeight;
+  DWORD dmDisplayFlags;
+  DWORD dmDisplayFrequency;
+  DWORD dmICMMethod;
+  DWORD dmICMIntent;
+  DWORD dmMediaType;
+  DWORD dmDitherType;
+  DWORD dmReserved1;
+  DWORD dmReserved2;
+};
+
+// Null: back to the registry's mode. A mode of 8, 16, 24 or 32 bits per
+// pixel no larger than the screen is recorded; any other is BADMODE.
+LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
+
+// ---- Stage input ------------------------------------------------------------
+
+constexpr UINT WM_IME_CHAR = 0x0286;
+constexpr int VK_HELP = 0x2F;
+
+// The direct child of parent whose rectangle holds the point (parent's
+// client coordinates), skipping what the flags say; parent itself when no
+// child holds it; null when the point lies outside parent.
+constexpr UINT CWP_ALL = 0x0000;
+constexpr UINT CWP_SKIPINVISIBLE = 0x0001;
+constexpr UINT CWP_SKIPDISABLED = 0x0002;
+HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags);
+// Minimises a top-level window; OpenIcon restores a minimised one.
+BOOL CloseWindow(HWND window);
+BOOL OpenIcon(HWND window);
+
+// ---- The cursor shown ------------------------------------------------------
+// Cursors are the system's (arrow, I-beam, wait) or made from cursor files;
+// a null cursor hides the pointer over the program's windows.
+
+// Answers the previous cursor.
+HCURSOR SetCursor(HCURSOR cursor);
+HCURSOR GetCursor();

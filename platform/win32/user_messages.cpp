@@ -1,8 +1,11 @@
 // Per-thread message queues and the message calls over them.
 
+#include "platform/win32/Desktop.h"
 #include "platform/win32/MessageQueue.h"
+#include "platform/win32/WindowManager.h"
 #include "platform/win32/winmm.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace vpl::platform {
@@ -14,16 +17,33 @@ std::unordered_map<DWORD, std::weak_ptr<MessageQueue>>& Queues() {
   return *queues;
 }
 
-// Owns the thread's queue and forgets it when the thread ends.
+// Owns the thread's queue and forgets it when the thread ends; calls still
+// waiting for the thread complete with 0.
 struct QueueHolder {
   std::shared_ptr<MessageQueue> queue;
   ~QueueHolder() {
     if (!queue) return;
-    std::lock_guard lock(gQueuesMutex);
-    Queues().erase(queue->ThreadId());
+    {
+      std::lock_guard lock(gQueuesMutex);
+      Queues().erase(queue->ThreadId());
+    }
+    {
+      std::lock_guard lock(WaitMutex());
+      queue->Abandon();
+    }
+    NotifyWaiters();
   }
 };
 thread_local QueueHolder tQueue;
+
+// What the thread last took from its queue, for GetMessageTime and
+// GetMessagePos.
+thread_local DWORD tMessageTime = 0;
+thread_local POINT tMessagePoint{0, 0};
+
+// The main thread's waits wake at this interval to pump the desktop.
+constexpr auto kDesktopPumpInterval = std::chrono::milliseconds(10);
+constexpr UINT kMinimumTimerPeriod = 10;
 
 bool PassesFilter(const MSG& message, HWND window, UINT filterMin, UINT filterMax) {
   if (window != nullptr && message.hwnd != window) return false;
@@ -31,14 +51,64 @@ bool PassesFilter(const MSG& message, HWND window, UINT filterMin, UINT filterMa
   return message.message >= filterMin && message.message <= filterMax;
 }
 
-MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return MSG{window, message, wParam, lParam, timeGetTime(), {0, 0}};
+bool TakeFromDeque(std::deque<MSG>& messages, MSG& message, HWND window, UINT filterMin,
+                   UINT filterMax, bool remove) {
+  for (auto it = messages.begin(); it != messages.end(); ++it) {
+    if (PassesFilter(*it, window, filterMin, filterMax)) {
+      message = *it;
+      if (remove) messages.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+// The next message for the thread, in queue order after sent messages.
+bool TakeNext(MessageQueue& queue, MSG& message, HWND window, UINT filterMin, UINT filterMax,
+              bool remove) {
+  bool found = queue.Take(message, window, filterMin, filterMax, remove) ||
+               TakePaintMessage(queue.ThreadId(), message, window, filterMin, filterMax) ||
+               queue.TakeTimer(message, window, filterMin, filterMax, remove);
+  if (found) {
+    tMessageTime = message.time;
+    tMessagePoint = message.pt;
+  }
+  return found;
+}
+
+WaitClock::time_point NextWake(const MessageQueue& queue) {
+  WaitClock::time_point wake = queue.NextTimerDue();
+  if (IsMainThread() && DesktopStarted()) {
+    wake = std::min(wake, WaitClock::now() + kDesktopPumpInterval);
+  }
+  return wake;
+}
+
+void PumpIfMainThread() {
+  if (IsMainThread() && DesktopStarted()) PumpDesktop();
+}
+
+bool RunOneSent(MessageQueue& queue, std::unique_lock<std::mutex>& lock) {
+  std::shared_ptr<SentMessage> sent = queue.TakeSent();
+  if (!sent) return false;
+  lock.unlock();
+  LRESULT result = sent->call();
+  lock.lock();
+  sent->result = result;
+  sent->done = true;
+  NotifyWaiters();
+  return true;
 }
 
 }  // namespace
 
 void MessageQueue::Post(const MSG& message) {
   mPosted.push_back(message);
+  mNewMessages = true;
+}
+
+void MessageQueue::PostInput(const MSG& message) {
+  mInput.push_back(message);
   mNewMessages = true;
 }
 
@@ -50,19 +120,85 @@ void MessageQueue::PostQuit(int exitCode) {
 
 bool MessageQueue::Take(MSG& message, HWND window, UINT filterMin, UINT filterMax, bool remove) {
   mNewMessages = false;
-  for (auto it = mPosted.begin(); it != mPosted.end(); ++it) {
-    if (PassesFilter(*it, window, filterMin, filterMax)) {
-      message = *it;
-      if (remove) mPosted.erase(it);
-      return true;
-    }
+  if (TakeFromDeque(mPosted, message, window, filterMin, filterMax, remove)) return true;
+  if (TakeFromDeque(mInput, message, window, filterMin, filterMax, remove)) {
+    if (remove) ApplyInputLocked(message);
+    return true;
   }
-  if (mQuitPosted && mPosted.empty()) {
+  if (mQuitPosted && mPosted.empty() && mInput.empty()) {
     message = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(mQuitCode), 0);
     if (remove) mQuitPosted = false;
     return true;
   }
   return false;
+}
+
+bool MessageQueue::PushSent(std::shared_ptr<SentMessage> sent) {
+  if (mAbandoned) return false;
+  mSent.push_back(std::move(sent));
+  mNewMessages = true;
+  return true;
+}
+
+std::shared_ptr<SentMessage> MessageQueue::TakeSent() {
+  if (mSent.empty()) return nullptr;
+  std::shared_ptr<SentMessage> sent = std::move(mSent.front());
+  mSent.pop_front();
+  return sent;
+}
+
+void MessageQueue::Abandon() {
+  mAbandoned = true;
+  for (auto& sent : mSent) sent->done = true;
+  mSent.clear();
+}
+
+void MessageQueue::SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
+  KillTimer(window, id);
+  auto period = std::chrono::milliseconds(std::max(elapse, kMinimumTimerPeriod));
+  mTimers.push_back(Timer{window, id, period, WaitClock::now() + period, procedure});
+  mNewMessages = true;
+}
+
+bool MessageQueue::KillTimer(HWND window, UINT_PTR id) {
+  auto found = std::find_if(mTimers.begin(), mTimers.end(), [&](const Timer& timer) {
+    return timer.window == window && timer.id == id;
+  });
+  if (found == mTimers.end()) return false;
+  mTimers.erase(found);
+  return true;
+}
+
+void MessageQueue::KillTimersOf(HWND window) {
+  std::erase_if(mTimers, [&](const Timer& timer) { return timer.window == window; });
+}
+
+bool MessageQueue::TakeTimer(MSG& message, HWND window, UINT filterMin, UINT filterMax,
+                             bool remove) {
+  const auto now = WaitClock::now();
+  for (Timer& timer : mTimers) {
+    if (timer.due > now) continue;
+    MSG candidate = MakeMessage(timer.window, WM_TIMER, timer.id,
+                                reinterpret_cast<LPARAM>(timer.procedure));
+    if (!PassesFilter(candidate, window, filterMin, filterMax)) continue;
+    message = candidate;
+    if (remove) timer.due = now + timer.period;
+    return true;
+  }
+  return false;
+}
+
+WaitClock::time_point MessageQueue::NextTimerDue() const {
+  WaitClock::time_point due = WaitClock::time_point::max();
+  for (const Timer& timer : mTimers) due = std::min(due, timer.due);
+  return due;
+}
+
+void MessageQueue::ForgetWindow(HWND window) {
+  auto ofWindow = [&](const MSG& message) { return message.hwnd == window; };
+  std::erase_if(mPosted, ofWindow);
+  std::erase_if(mInput, ofWindow);
+  KillTimersOf(window);
 }
 
 std::shared_ptr<MessageQueue> CurrentQueue() {
@@ -75,9 +211,44 @@ std::shared_ptr<MessageQueue> CurrentQueue() {
 }
 
 std::shared_ptr<MessageQueue> QueueOfThread(DWORD threadId) {
+  if (threadId == GetCurrentThreadId()) return CurrentQueue();
   std::lock_guard lock(gQueuesMutex);
   auto found = Queues().find(threadId);
   return found == Queues().end() ? nullptr : found->second.lock();
+}
+
+void RunSentMessages(MessageQueue& queue, std::unique_lock<std::mutex>& lock) {
+  while (RunOneSent(queue, lock)) {
+  }
+}
+
+LRESULT CallOnThread(DWORD threadId, std::function<LRESULT()> call, bool wait) {
+  if (threadId == GetCurrentThreadId()) return call();
+  auto target = QueueOfThread(threadId);
+  if (!target) {
+    SetLastError(ERROR_INVALID_THREAD_ID);
+    return 0;
+  }
+  auto mine = CurrentQueue();
+  auto sent = std::make_shared<SentMessage>();
+  sent->call = std::move(call);
+  std::unique_lock lock(WaitMutex());
+  if (!target->PushSent(sent)) {
+    SetLastError(ERROR_INVALID_THREAD_ID);
+    return 0;
+  }
+  NotifyWaiters();
+  if (!wait) return 1;
+  while (!sent->done) {
+    if (!RunOneSent(*mine, lock)) WaitUntil(lock, WaitClock::time_point::max());
+  }
+  return sent->result;
+}
+
+MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  POINT cursor{0, 0};
+  GetCursorPos(&cursor);
+  return MSG{window, message, wParam, lParam, timeGetTime(), cursor};
 }
 
 }  // namespace vpl::platform
@@ -85,9 +256,15 @@ std::shared_ptr<MessageQueue> QueueOfThread(DWORD threadId) {
 using namespace vpl::platform;
 
 BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
+  if (message == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  PumpIfMainThread();
   auto queue = CurrentQueue();
-  std::lock_guard lock(WaitMutex());
-  return queue->Take(*message, window, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0);
+  std::unique_lock lock(WaitMutex());
+  RunSentMessages(*queue, lock);
+  return TakeNext(*queue, *message, window, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0);
 }
 
 BOOL GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax) {
@@ -96,15 +273,18 @@ BOOL GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax) {
     return -1;
   }
   auto queue = CurrentQueue();
-  std::unique_lock lock(WaitMutex());
-  while (!queue->Take(*message, window, filterMin, filterMax, true)) {
-    WaitUntil(lock, WaitClock::time_point::max());
+  for (;;) {
+    PumpIfMainThread();
+    std::unique_lock lock(WaitMutex());
+    RunSentMessages(*queue, lock);
+    if (TakeNext(*queue, *message, window, filterMin, filterMax, true)) break;
+    WaitUntil(lock, NextWake(*queue));
   }
   return message->message == WM_QUIT ? FALSE : TRUE;
 }
 
 BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto queue = threadId == GetCurrentThreadId() ? CurrentQueue() : QueueOfThread(threadId);
+  auto queue = QueueOfThread(threadId);
   if (!queue) {
     SetLastError(ERROR_INVALID_THREAD_ID);
     return FALSE;
@@ -118,12 +298,19 @@ BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (window != nullptr) {
-    // Windows and their owning threads arrive with the window manager.
+  if (window == nullptr) return PostThreadMessageA(GetCurrentThreadId(), message, wParam, lParam);
+  const DWORD threadId = ThreadOf(window);
+  auto queue = threadId != 0 ? QueueOfThread(threadId) : nullptr;
+  if (!queue) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
-  return PostThreadMessageA(GetCurrentThreadId(), message, wParam, lParam);
+  {
+    std::lock_guard lock(WaitMutex());
+    queue->Post(MakeMessage(window, message, wParam, lParam));
+  }
+  NotifyWaiters();
+  return TRUE;
 }
 
 void PostQuitMessage(int exitCode) {
@@ -135,13 +322,100 @@ void PostQuitMessage(int exitCode) {
   NotifyWaiters();
 }
 
-BOOL TranslateMessage(const MSG*) { return FALSE; }
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const DWORD threadId = ThreadOf(window);
+  if (threadId == 0) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  return CallOnThread(
+      threadId,
+      [=] {
+        WNDPROC procedure = ProcedureOf(window);
+        return procedure ? CallWindowProcA(procedure, window, message, wParam, lParam) : 0;
+      },
+      true);
+}
 
-LRESULT DispatchMessageA(const MSG*) { return 0; }
+BOOL SendNotifyMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const DWORD threadId = ThreadOf(window);
+  if (threadId == 0) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  CallOnThread(
+      threadId,
+      [=] {
+        WNDPROC procedure = ProcedureOf(window);
+        return procedure ? CallWindowProcA(procedure, window, message, wParam, lParam) : 0;
+      },
+      false);
+  return TRUE;
+}
+
+LRESULT DispatchMessageA(const MSG* message) {
+  if (message == nullptr || message->hwnd == nullptr) return 0;
+  if (message->message == WM_TIMER && message->lParam != 0) {
+    auto procedure = reinterpret_cast<TIMERPROC>(message->lParam);
+    procedure(message->hwnd, WM_TIMER, message->wParam, timeGetTime());
+    return 0;
+  }
+  if (!IsWindowOfThread(message->hwnd, GetCurrentThreadId())) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  WNDPROC procedure = ProcedureOf(message->hwnd);
+  if (procedure == nullptr) return 0;
+  return CallWindowProcA(procedure, message->hwnd, message->message, message->wParam,
+                         message->lParam);
+}
 
 BOOL WaitMessage() {
   auto queue = CurrentQueue();
-  std::unique_lock lock(WaitMutex());
-  while (!queue->HasNewMessages()) WaitUntil(lock, WaitClock::time_point::max());
+  for (;;) {
+    PumpIfMainThread();
+    std::unique_lock lock(WaitMutex());
+    if (queue->HasNewMessages()) return TRUE;
+    if (WaitClock::now() >= queue->NextTimerDue()) return TRUE;
+    WaitUntil(lock, NextWake(*queue));
+  }
+}
+
+LONG GetMessageTime() { return static_cast<LONG>(tMessageTime); }
+
+DWORD GetMessagePos() {
+  return MAKELONG(static_cast<WORD>(tMessagePoint.x), static_cast<WORD>(tMessagePoint.y));
+}
+
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
+  static std::atomic<UINT_PTR> nextThreadTimer{0x7FFF0000};
+  std::shared_ptr<MessageQueue> queue;
+  if (window == nullptr) {
+    queue = CurrentQueue();
+    if (id == 0) id = ++nextThreadTimer;
+  } else {
+    const DWORD threadId = ThreadOf(window);
+    queue = threadId != 0 ? QueueOfThread(threadId) : nullptr;
+    if (!queue) {
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+      return 0;
+    }
+  }
+  {
+    std::lock_guard lock(WaitMutex());
+    queue->SetTimer(window, id, elapse, procedure);
+  }
+  NotifyWaiters();
+  return window == nullptr ? id : (id != 0 ? id : 1);
+}
+
+BOOL KillTimer(HWND window, UINT_PTR id) {
+  const DWORD threadId = window == nullptr ? GetCurrentThreadId() : ThreadOf(window);
+  auto queue = threadId != 0 ? QueueOfThread(threadId) : nullptr;
+  std::lock_guard lock(WaitMutex());
+  if (!queue || !queue->KillTimer(window, id)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
   return TRUE;
 }

@@ -1,0 +1,57 @@
+// Logical palettes. The display has no hardware palette, so realising one
+// is bookkeeping; the entries and nearest-colour answers are real.
+#include "platform/win32/GdiObjects.h"
+#include "platform/win32/GdiRaster.h"
+
+#include <algorithm>
+
+using namespace vpl::platform;
+
+HPALETTE CreatePalette(const LOGPALETTE* palette) {
+  if (palette == nullptr || palette->palNumEntries == 0 || palette->palNumEntries > 256) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  auto object = std::make_shared<GdiPalette>();
+  object->mEntries.assign(palette->palPalEntry, palette->palPalEntry + palette->palNumEntries);
+  return reinterpret_cast<HPALETTE>(RegisterGdiObject(std::move(object)));
+}
+
+HPALETTE SelectPalette(HDC handle, HPALETTE palette, BOOL) {
+  auto dc = LookUpGdi<GdiDC>(handle);
+  auto object = LookUpGdi<GdiPalette>(palette);
+  if (!dc || !object) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  HGDIOBJ previous = dc->mPalette->mHandle;
+  --dc->mPalette->mSelections;
+  dc->mPalette = std::move(object);
+  ++dc->mPalette->mSelections;
+  return reinterpret_cast<HPALETTE>(previous);
+}
+
+UINT RealizePalette(HDC handle) {
+  auto dc = LookUpGdi<GdiDC>(handle);
+  if (!dc) return GDI_ERROR;
+  return static_cast<UINT>(dc->mPalette->mEntries.size());
+}
+
+UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, LPPALETTEENTRY entries) {
+  auto object = LookUpGdi<GdiPalette>(palette);
+  if (!object) return 0;
+  UINT size = static_cast<UINT>(object->mEntries.size());
+  if (entries == nullptr) return size;
+  if (start >= size) return 0;
+  UINT n = std::min(count, size - start);
+  std::copy_n(object->mEntries.begin() + start, n, entries);
+  return n;
+}
+
+UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF color) {
+  auto object = LookUpGdi<GdiPalette>(palette);
+  if (!object) return CLR_INVALID;
+  std::vector<RGBQUAD> colors;
+  for (const PALETTEENTRY& e : object->mEntries) colors.push_back(RGBQUAD{e.peBlue, e.peGreen, e.peRed, 0});
+  return static_cast<UINT>(NearestColorIndex(colors.data(), static_cast<int32_t>(colors.size()), color));
+}

@@ -1,0 +1,75 @@
+// Writes the fuzzer's seed corpus with the system's own writers: a picture
+// file holding a plain, a packed and an encoded picture.
+
+#include "foundation/uu/UUDirectory.h"
+#include "mm/MMEncodedImage.h"
+#include "mm/MMPictureResourceFile.h"
+
+#include <lzo/lzo1x.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<uint8_t> Pack(const std::vector<uint8_t>& data) {
+  std::vector<uint8_t> out(data.size() + data.size() / 16 + 67);
+  std::vector<uint8_t> work(LZO1X_1_MEM_COMPRESS);
+  lzo_uint size = 0;
+  lzo1x_1_compress(data.data(), data.size(), out.data(), &size, work.data());
+  out.resize(size);
+  return out;
+}
+
+std::vector<uint8_t> Encoded() {
+  std::vector<uint8_t> pixels = {0, 0, 0, 255, 1, 2, 3, 0, 9, 9, 9, 0, 0, 0, 0, 255};
+  MMBitmap bitmap;
+  bitmap.mBitsPerPixel = 32;
+  bitmap.mBytesPerPixel = 4;
+  bitmap.mFormat = kMMFormat32;
+  bitmap.mSubFormat = kMMSubFormatKeyed;
+  bitmap.mRect = UURect(0, 0, 2, 2);
+  bitmap.mPitch = 8;
+  bitmap.mPixels = pixels.data();
+  std::vector<uint8_t> block(256);
+  MMEncodedImage image;
+  block.resize(static_cast<size_t>(image.Encode(bitmap, block.data(), 256)));
+  return block;
+}
+
+}  // namespace
+
+int main(int argumentCount, char** arguments) {
+  if (argumentCount != 2) {
+    std::fprintf(stderr, "usage: %s <Windows path of the corpus directory>\n", arguments[0]);
+    return 2;
+  }
+  lzo_init();
+  const UUDirectory directory(arguments[1]);
+  std::vector<uint8_t> plain(1024 + 4 * 3, 0);
+  for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<uint8_t>(i * 13);
+  const std::vector<std::vector<uint8_t>> stored = {plain, Pack(plain), Encoded()};
+  MMPictureResourceFile file;
+  if (!file.Create(directory, "pictures.mmp", UUFileOptions(), 3, 1)) return 1;
+  file.SetSharedPaletteCount(1);
+  for (int16_t i = 0; i < 3; ++i) {
+    file.SetEightBit(i, i < 2);
+    file.SetEncoded(i, i == 2);
+    file.SetSubFormat(i, 1);
+    file.SetSize(i, i < 2 ? 3 : 2, i < 2 ? 4 : 2);
+    file.SetPaletteSelector(i, i == 0 ? 1 : (i == 1 ? 2 : 0), 0);
+    file.SetUnpackedSize(i, i == 1 ? static_cast<int32_t>(plain.size()) : 0);
+    file.SetSubfileName(i, ("picture" + std::to_string(i)).c_str());
+  }
+  file.RewriteHeader();
+  for (int16_t i = 0; i < 3; ++i) {
+    int32_t position = 0;
+    file.GetFile().Seek(0, kUUSeekFromEnd, &position);
+    file.SetSubfileOffset(i, position);
+    file.GetFile().Write(stored[static_cast<size_t>(i)].data(),
+                         static_cast<uint32_t>(stored[static_cast<size_t>(i)].size()));
+  }
+  file.RecordEndOffset();
+  return file.Close(true) ? 0 : 1;
+}

@@ -1,0 +1,162 @@
+#include "platform/win32/GdiTarget.h"
+#include "platform/win32/gdi.h"
+#include "tests/platform/win32/GdiTestPixels.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using vpl::test::DibCanvas;
+
+namespace {
+
+TEST(GdiBlitTest, PixelsLandWhereEachDibLayoutStoresThem) {
+  struct Case {
+    int bits;
+    bool bitfields;
+    int32_t height;
+    std::vector<uint8_t> expected;  // the bytes of RGB(255, 128, 8) at (1, 0)
+  };
+  const std::vector<RGBQUAD> gray{{0, 0, 0, 0}, {8, 128, 255, 0}, {255, 255, 255, 0}};
+  const Case cases[] = {
+      {32, false, 2, {8, 128, 255, 0}},       {32, false, -2, {8, 128, 255, 0}},
+      {24, false, 2, {8, 128, 255}},          {24, false, -2, {8, 128, 255}},
+      {16, true, 2, {0x01, 0xFC}},            {16, false, -2, {0x01, 0x7E}},
+      {8, false, 2, {1}},                      {8, false, -2, {1}},
+  };
+  for (const Case& c : cases) {
+    DibCanvas canvas(3, c.height, c.bits, c.bitfields, c.bits == 8 ? gray : std::vector<RGBQUAD>{});
+    canvas.Fill(RGB(0, 0, 0));
+    ASSERT_TRUE(SetPixelV(canvas.dc(), 1, 0, RGB(255, 128, 8)));
+    std::vector<uint8_t> bytes(canvas.Address(1, 0), canvas.Address(1, 0) + c.expected.size());
+    EXPECT_EQ(bytes, c.expected) << c.bits << " bits, height " << c.height;
+    // The other row is untouched.
+    EXPECT_EQ(*canvas.Address(1, 1), 0) << c.bits << " bits, height " << c.height;
+  }
+}
+
+TEST(GdiBlitTest, BitBltConvertsBetweenFormats) {
+  const std::vector<RGBQUAD> table{{0, 0, 0, 0}, {0, 0, 250, 0}, {250, 0, 0, 0}, {255, 255, 255, 0}};
+  DibCanvas wide(2, 1, 32);
+  DibCanvas indexed(2, 1, 8, false, table);
+  DibCanvas packed(2, 1, 16, true);
+  SetPixelV(wide.dc(), 0, 0, RGB(240, 10, 10));
+  SetPixelV(wide.dc(), 1, 0, RGB(255, 255, 255));
+  ASSERT_TRUE(BitBlt(indexed.dc(), 0, 0, 2, 1, wide.dc(), 0, 0, SRCCOPY));
+  EXPECT_EQ(*indexed.Address(0, 0), 1);  // the nearest entry
+  EXPECT_EQ(*indexed.Address(1, 0), 3);
+  ASSERT_TRUE(BitBlt(packed.dc(), 0, 0, 2, 1, indexed.dc(), 0, 0, SRCCOPY));
+  ASSERT_TRUE(BitBlt(wide.dc(), 0, 0, 2, 1, packed.dc(), 0, 0, SRCCOPY));
+  EXPECT_EQ(wide.At(1, 0), RGB(255, 255, 255));  // white survives 5-6-5
+  EXPECT_EQ(wide.At(0, 0), RGB(255, 0, 0));
+}
+
+TEST(GdiBlitTest, StretchBltScalesAndMirrors) {
+  DibCanvas source(3, 1, 32);
+  const COLORREF colors[] = {RGB(1, 0, 0), RGB(2, 0, 0), RGB(3, 0, 0)};
+  for (int x = 0; x < 3; ++x) SetPixelV(source.dc(), x, 0, colors[x]);
+  DibCanvas target(6, 2, 32);
+  ASSERT_TRUE(StretchBlt(target.dc(), 0, 0, 6, 2, source.dc(), 0, 0, 3, 1, SRCCOPY));
+  for (int x = 0; x < 6; ++x) {
+    EXPECT_EQ(target.At(x, 0), colors[x / 2]);
+    EXPECT_EQ(target.At(x, 1), colors[x / 2]);
+  }
+  ASSERT_TRUE(StretchBlt(target.dc(), 2, 0, -3, 1, source.dc(), 0, 0, 3, 1, SRCCOPY));
+  EXPECT_EQ(target.At(0, 0), colors[2]);
+  EXPECT_EQ(target.At(2, 0), colors[0]);
+}
+
+TEST(GdiBlitTest, StretchDIBitsCountsBottomUpSourceRowsFromTheBottom) {
+  // Four rows stored bottom-up: the stored first row is the picture's bottom.
+  uint8_t bits[4][4] = {{1, 0, 0, 0}, {2, 0, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}};
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 1, 4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  DibCanvas target(1, 2, 32);
+  EXPECT_EQ(StretchDIBits(target.dc(), 0, 0, 1, 2, 0, 1, 1, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 2);
+  EXPECT_EQ(target.At(0, 0), RGB(0, 0, 3));  // rows 1 and 2 from the bottom, top first
+  EXPECT_EQ(target.At(0, 1), RGB(0, 0, 2));
+  info.bmiHeader.biBitCount = 12;
+  EXPECT_EQ(StretchDIBits(target.dc(), 0, 0, 1, 2, 0, 0, 1, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 0);
+}
+
+TEST(GdiBlitTest, OriginAndClipRegionPlaceAndLimitDrawing) {
+  DibCanvas canvas(6, 4, 32);
+  canvas.Fill(RGB(0, 0, 0));
+  SetWindowOrgEx(canvas.dc(), 10, 20, nullptr);
+  HRGN clip = CreateRectRgn(1, 0, 4, 4);
+  EXPECT_EQ(SelectClipRgn(canvas.dc(), clip), SIMPLEREGION);
+  DeleteObject(clip);
+  HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
+  HGDIOBJ old = SelectObject(canvas.dc(), brush);
+  ASSERT_TRUE(PatBlt(canvas.dc(), 10, 21, 6, 2, PATCOPY));
+  const std::vector<std::string> expected{"......", ".###..", ".###..", "......"};
+  EXPECT_EQ(canvas.Mask(RGB(255, 255, 255)), expected);
+  SelectObject(canvas.dc(), old);
+  DeleteObject(brush);
+  SelectClipRgn(canvas.dc(), nullptr);
+  ASSERT_TRUE(PatBlt(canvas.dc(), 10, 20, 6, 4, WHITENESS));
+  EXPECT_EQ(canvas.At(5, 3), RGB(255, 255, 255));
+}
+
+TEST(GdiBlitTest, ScrollDCMovesPixelsAndReportsTheUncoveredStrip) {
+  struct Case {
+    int dx, dy;
+    RECT update;
+  };
+  const Case cases[] = {{2, 0, {0, 0, 2, 4}}, {-1, 0, {5, 0, 6, 4}}, {0, 2, {0, 0, 6, 2}},
+                        {0, -1, {0, 3, 6, 4}}, {1, 1, {0, 0, 6, 4}}, {0, 0, {0, 0, 0, 0}}};
+  for (const Case& c : cases) {
+    DibCanvas canvas(6, 4, 32);
+    canvas.Fill(RGB(0, 0, 0));
+    SetPixelV(canvas.dc(), 2, 1, RGB(9, 9, 9));
+    RECT rect{0, 0, 6, 4}, update{};
+    ASSERT_TRUE(ScrollDC(canvas.dc(), c.dx, c.dy, &rect, &rect, nullptr, &update));
+    EXPECT_EQ(canvas.At(2 + c.dx, 1 + c.dy), RGB(9, 9, 9)) << c.dx << "," << c.dy;
+    EXPECT_TRUE(update.left == c.update.left && update.top == c.update.top &&
+                update.right == c.update.right && update.bottom == c.update.bottom)
+        << c.dx << "," << c.dy << ": " << update.left << " " << update.top << " " << update.right
+        << " " << update.bottom;
+  }
+}
+
+TEST(GdiBlitTest, SelectedObjectsAreKeptUntilDeselected) {
+  DibCanvas canvas(2, 2, 32);
+  EXPECT_FALSE(DeleteObject(canvas.bitmap()));  // still selected
+  HDC other = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(SelectObject(other, canvas.bitmap()), nullptr);  // one device context at a time
+  DeleteDC(other);
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+  HGDIOBJ previous = SelectObject(canvas.dc(), pen);
+  EXPECT_EQ(previous, GetStockObject(BLACK_PEN));
+  EXPECT_FALSE(DeleteObject(pen));
+  EXPECT_EQ(SelectObject(canvas.dc(), GetStockObject(NULL_PEN)), reinterpret_cast<HGDIOBJ>(pen));
+  EXPECT_TRUE(DeleteObject(pen));
+  EXPECT_FALSE(DeleteObject(pen));
+  EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_BRUSH)));  // stock objects stay
+  EXPECT_NE(SelectObject(canvas.dc(), GetStockObject(BLACK_BRUSH)), nullptr);
+}
+
+TEST(GdiBlitTest, AWindowDeviceContextDrawsIntoItsPartOfTheWindowPixels) {
+  auto pixels = std::make_shared<vpl::platform::WindowPixels>();
+  pixels->width = 8;
+  pixels->height = 4;
+  pixels->pixels.assign(32, 0);
+  vpl::platform::WindowDrawTarget target{pixels, POINT{2, 1}, RECT{2, 1, 5, 3}};
+  HDC dc = vpl::platform::CreateWindowDC(target);
+  ASSERT_NE(dc, nullptr);
+  EXPECT_FALSE(DeleteDC(dc));  // handed back through the window layer only
+  HBRUSH brush = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
+  RECT all{-10, -10, 100, 100};
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+  EXPECT_TRUE(pixels->changed);
+  EXPECT_EQ(pixels->pixels[1 * 8 + 2], 0x123456u);
+  EXPECT_EQ(pixels->pixels[2 * 8 + 4], 0x123456u);
+  EXPECT_EQ(pixels->pixels[1 * 8 + 5], 0u);
+  EXPECT_EQ(pixels->pixels[3 * 8 + 2], 0u);
+  EXPECT_EQ(pixels->pixels[0], 0u);
+  EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), 32);
+  EXPECT_TRUE(vpl::platform::DeleteWindowDC(dc));
+}
+
+}  // namespace
