@@ -1,0 +1,58 @@
+#pragma once
+// The process's application object: it makes its allocator the global
+// allocator, owns the application's pulse-task manager and runs the
+// program's whole life on the main thread in one call, Run.
+
+#include "platform/win32/kernel.h"
+
+#include <cstddef>
+
+class ALAllocator;
+class AFPulseTaskManager;
+class AFWindow;
+class UUDirectory;
+
+class AFApplication {
+ public:
+  explicit AFApplication(ALAllocator* allocator);
+  virtual ~AFApplication();
+  AFApplication(const AFApplication&) = delete;
+  AFApplication& operator=(const AFApplication&) = delete;
+
+  // Starts the pulse thread, initialises, opens the command line's
+  // documents or the default window, runs the message loop, closes every
+  // window, cleans up and reports a pending error. True when no error is
+  // pending at the end.
+  virtual bool Run();
+  // Shows the pending error; answers whether to run again.
+  virtual bool ReportError();
+  virtual void Quit();
+  virtual bool Initialize();
+  virtual void Terminate();
+  virtual bool OpenDefault();
+  virtual bool OpenDocument(const UUDirectory& directory, const char* fileName);
+  virtual void CloseAllWindows();
+  virtual void RunMessageLoop();
+  virtual bool OpenCommandLineDocuments();
+
+  AFWindow* GetActiveWindow() const { return mActiveWindow; }
+  void SetActiveWindow(AFWindow* window) { mActiveWindow = window; }
+  bool DialogsUseActiveWindow() const { return mDialogsUseActiveWindow; }
+  void SetDialogsUseActiveWindow(bool use) { mDialogsUseActiveWindow = use; }
+  AFPulseTaskManager* GetPulseTaskManager() const { return mPulseTaskManager; }
+  ALAllocator* GetAllocator() const { return mAllocator; }
+  DWORD GetThreadId() const { return mThreadId; }
+
+ private:
+  AFWindow* mActiveWindow = nullptr;
+  bool mDialogsUseActiveWindow = true;
+  AFPulseTaskManager* mPulseTaskManager = nullptr;
+  ALAllocator* mAllocator;
+  DWORD mThreadId = 0;
+};
+
+extern AFApplication* AFCurrentApplication;
+
+// Copies the next blank-separated or quoted item of a command line into the
+// buffer; answers the position after it, or null when no item is left.
+const char* AFNextCommandLineItem(const char* text, char* buffer, size_t capacity);
