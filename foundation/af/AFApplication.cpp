@@ -2,6 +2,7 @@
 
 #include "foundation/af/AFError.h"
 #include "foundation/af/AFPulseTask.h"
+#include "foundation/af/AFWindow.h"
 #include "foundation/al/ALAllocator.h"
 #include "foundation/uu/UUDirectory.h"
 #include "foundation/uu/UUFileSystem.h"
@@ -77,7 +78,40 @@ bool AFApplication::OpenDefault() { return true; }
 
 bool AFApplication::OpenDocument(const UUDirectory&, const char*) { return true; }
 
-void AFApplication::CloseAllWindows() {}
+namespace {
+
+BOOL FindWindowObject(HWND window, LPARAM found) {
+  AFWindow* object = AFWindowGetObject(window);
+  if (object == nullptr) return TRUE;
+  *reinterpret_cast<AFWindow**>(found) = object;
+  return FALSE;
+}
+
+BOOL CloseWindowObject(HWND window, LPARAM) {
+  if (AFWindow* object = AFWindowGetObject(window)) {
+    object->Detach();
+    delete object;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+void AFApplication::CloseAllWindows() { EnumThreadWindows(mThreadId, CloseWindowObject, 0); }
+
+AFWindow* AFApplication::FindFirstWindowObject() const {
+  AFWindow* found = nullptr;
+  EnumThreadWindows(mThreadId, FindWindowObject, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+AFWindow* AFApplication::NextWindowObject(const AFWindow* window) const {
+  for (HWND next = GetWindow(window->GetHandle(), GW_HWNDNEXT); next != nullptr;
+       next = GetWindow(next, GW_HWNDNEXT)) {
+    if (AFWindow* object = AFWindowGetObject(next)) return object;
+  }
+  return nullptr;
+}
 
 void AFApplication::RunMessageLoop() {
   for (;;) {
@@ -88,6 +122,11 @@ void AFApplication::RunMessageLoop() {
       continue;
     }
     if (message.message == WM_QUIT) return;
+    if (mActiveWindow != nullptr && mActiveWindow->GetAccelerators() != nullptr &&
+        TranslateAcceleratorA(mActiveWindow->GetHandle(), mActiveWindow->GetAccelerators(),
+                              &message)) {
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

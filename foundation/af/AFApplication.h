@@ -43,6 +43,13 @@ class AFApplication {
   ALAllocator* GetAllocator() const { return mAllocator; }
   DWORD GetThreadId() const { return mThreadId; }
 
+  // The first top-level window of the application's thread bound to a
+  // window object; null when none.
+  AFWindow* FindFirstWindowObject() const;
+  // The next window object after the window in the window order; null when
+  // none follows.
+  AFWindow* NextWindowObject(const AFWindow* window) const;
+
  private:
   AFWindow* mActiveWindow = nullptr;
   bool mDialogsUseActiveWindow = true;

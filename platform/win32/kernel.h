@@ -410,6 +410,9 @@ LPSTR CharLowerA(LPSTR text);
 int CompareStringA(LCID locale, DWORD flags, LPCSTR a, int lengthA, LPCSTR b, int lengthB);
 // CompareStringA without regard to case, answered as negative, 0, positive.
 int lstrcmpiA(LPCSTR a, LPCSTR b);
+// Copies at most size - 1 bytes and terminates; null for a null argument or
+// a size below 1.
+LPSTR lstrcpynA(LPSTR destination, LPCSTR source, int size);
 // Code pages 1252 (or CP_ACP) and Mac Roman (10000 or CP_MACCP). A length
 // of -1 includes the terminator; a destination size of 0 asks the size
 // needed. Characters the target lacks become the default character ('?')
@@ -445,3 +448,20 @@ HGLOBAL GlobalFree(HGLOBAL memory);
 SIZE_T GlobalSize(HGLOBAL memory);
 // The room left for new blocks (under a test's limit, else 0x7FFFFFFF).
 SIZE_T GlobalCompact(DWORD minimumFree);
+
+// ---- Module resources --------------------------------------------------------
+// The program's module holds no menu, accelerator, dialog or animated-cursor
+// resources (its strings and version are compiled in), so a search answers
+// null with ERROR_RESOURCE_NAME_NOT_FOUND, as for a module without them.
+
+using HRSRC = struct HRSRC__*;
+constexpr DWORD ERROR_RESOURCE_DATA_NOT_FOUND = 1812;
+#define RT_MENU (reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(4)))
+#define RT_DIALOG (reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(5)))
+#define RT_ACCELERATOR (reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(9)))
+#define RT_ANICURSOR (reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(21)))
+HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
+// Null with ERROR_RESOURCE_DATA_NOT_FOUND for a resource that was not found.
+HGLOBAL LoadResource(HMODULE module, HRSRC resource);
+LPVOID LockResource(HGLOBAL resource);
+DWORD SizeofResource(HMODULE module, HRSRC resource);

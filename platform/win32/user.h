@@ -734,3 +734,94 @@ BOOL OpenIcon(HWND window);
 // Answers the previous cursor.
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
+
+constexpr DWORD ERROR_INVALID_DATA = 13;
+// The first picture of a cursor file (.cur) or animated cursor (.ani);
+// null with ERROR_FILE_NOT_FOUND, or ERROR_INVALID_DATA for a damaged file.
+HCURSOR LoadCursorFromFileA(LPCSTR fileName);
+// Cursors made from files; false for the system's.
+BOOL DestroyCursor(HCURSOR cursor);
+
+// ---- Dialogs -------------------------------------------------------------------
+// Dialogs are made from the module's dialog templates; the program's module
+// holds none, so a dialog cannot be made (-1, ERROR_RESOURCE_NAME_NOT_FOUND).
+
+using INT_PTR = intptr_t;
+using DLGPROC = INT_PTR (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
+                        DLGPROC procedure, LPARAM parameter);
+// Fails for a window that is not a running dialog.
+BOOL EndDialog(HWND dialog, INT_PTR result);
+
+// ---- System controls -------------------------------------------------------------
+// "BUTTON", "EDIT", "STATIC" and "SCROLLBAR" are found by every thread. They
+// keep their state, draw themselves plainly and tell their parent what the
+// user did: WM_COMMAND (control id and code in wParam, the control in
+// lParam) and, for scroll bars, WM_HSCROLL or WM_VSCROLL.
+
+// Buttons: push button, check box and radio button; clicking an automatic
+// one checks it (a radio button unchecks the others of its group).
+constexpr DWORD BS_PUSHBUTTON = 0x0000;
+constexpr DWORD BS_AUTOCHECKBOX = 0x0003;
+constexpr DWORD BS_AUTORADIOBUTTON = 0x0009;
+constexpr DWORD BS_TYPEMASK = 0x000F;
+constexpr DWORD BS_NOTIFY = 0x4000;
+constexpr UINT BM_GETCHECK = 0x00F0;
+constexpr UINT BM_SETCHECK = 0x00F1;
+constexpr WPARAM BST_UNCHECKED = 0;
+constexpr WPARAM BST_CHECKED = 1;
+constexpr WORD BN_CLICKED = 0;
+
+// Edit fields: one line, typed into while focused; EN_CHANGE after each
+// change of the text.
+constexpr DWORD ES_LEFT = 0x0000;
+constexpr DWORD ES_CENTER = 0x0001;
+constexpr DWORD ES_RIGHT = 0x0002;
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+constexpr UINT EM_GETSEL = 0x00B0;
+constexpr UINT EM_SETSEL = 0x00B1;
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+constexpr WORD EN_CHANGE = 0x0300;
+
+// Static texts: one line, on the brush the parent answers to
+// WM_CTLCOLORSTATIC (none: the parent's pixels stay).
+constexpr DWORD SS_LEFTNOWORDWRAP = 0x000C;
+constexpr DWORD SS_NOPREFIX = 0x0080;
+
+// Scroll bars: arrows, track and thumb. The bar reports the user's requests;
+// its position changes only when told (SBM_SETPOS, SetScrollInfo).
+constexpr DWORD SBS_HORZ = 0x0000;
+constexpr DWORD SBS_VERT = 0x0001;
+constexpr DWORD SBS_RIGHTALIGN = 0x0004;
+constexpr UINT SBM_SETPOS = 0x00E0;
+constexpr UINT SBM_GETPOS = 0x00E1;
+constexpr UINT SBM_SETSCROLLINFO = 0x00E9;
+constexpr UINT SBM_GETSCROLLINFO = 0x00EA;
+constexpr WORD SB_LINEUP = 0;
+constexpr WORD SB_LINEDOWN = 1;
+constexpr WORD SB_PAGEUP = 2;
+constexpr WORD SB_PAGEDOWN = 3;
+constexpr WORD SB_THUMBPOSITION = 4;
+constexpr WORD SB_THUMBTRACK = 5;
+constexpr WORD SB_ENDSCROLL = 8;
+constexpr int SB_CTL = 2;
+constexpr UINT SIF_RANGE = 0x0001;
+constexpr UINT SIF_PAGE = 0x0002;
+constexpr UINT SIF_POS = 0x0004;
+constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS;
+
+struct SCROLLINFO {
+  UINT cbSize;
+  UINT fMask;
+  int nMin;
+  int nMax;
+  UINT nPage;
+  int nPos;
+  int nTrackPos;
+};
+using LPSCROLLINFO = SCROLLINFO*;
+
+// SB_CTL only: the window is the scroll-bar control. Answers the position.
+int SetScrollInfo(HWND window, int bar, const SCROLLINFO* info, BOOL redraw);
+BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info);

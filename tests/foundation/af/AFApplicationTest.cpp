@@ -3,6 +3,7 @@
 #include "foundation/af/AFError.h"
 #include "foundation/af/AFMemoryPool.h"
 #include "foundation/af/AFPulseTask.h"
+#include "foundation/af/AFWindow.h"
 #include "foundation/uu/UUDirectory.h"
 #include "platform/win32/testhooks.h"
 #include "platform/win32/user.h"
@@ -150,6 +151,54 @@ TEST_F(AFApplicationTest, CommandLineDocumentsReplaceTheDefaultWindow) {
             (std::vector<std::string>{"initialize(pulsing)", "open " + document, "loop",
                                       "close-windows", "terminate(pulsing)"}));
   std::filesystem::remove_all(root);
+}
+
+// A window that counts its detaching and deletion and the commands it gets.
+class CountingWindow : public AFWindow {
+ public:
+  CountingWindow(int& deleted, std::vector<uint16_t>& commands)
+      : AFWindow(AFDefaultWindowDescription), mDeleted(deleted), mCommands(commands) {}
+  ~CountingWindow() override { ++mDeleted; }
+  void Detach() override { mDetached = true; }
+  bool OnCommand(uint16_t id) override {
+    mCommands.push_back(id);
+    return true;
+  }
+  void UseAccelerators(HACCEL table) { mAccelerators = table; }
+
+  int& mDeleted;
+  std::vector<uint16_t>& mCommands;
+  bool mDetached = false;
+};
+
+TEST_F(AFApplicationTest, CloseAllWindowsDetachesAndDeletesEveryWindowObject) {
+  AFApplication application(&mPool);
+  int deleted = 0;
+  std::vector<uint16_t> commands;
+  new CountingWindow(deleted, commands);
+  new CountingWindow(deleted, commands);
+  ASSERT_NE(application.FindFirstWindowObject(), nullptr);
+  EXPECT_NE(application.NextWindowObject(application.FindFirstWindowObject()), nullptr);
+  application.CloseAllWindows();
+  EXPECT_EQ(deleted, 2);
+  EXPECT_EQ(application.FindFirstWindowObject(), nullptr);
+}
+
+TEST_F(AFApplicationTest, TheLoopTranslatesTheActiveWindowsAccelerators) {
+  AFApplication application(&mPool);
+  int deleted = 0;
+  std::vector<uint16_t> commands;
+  CountingWindow window(deleted, commands);
+  ACCEL entry{FVIRTKEY, 'N', 42};
+  HACCEL table = CreateAcceleratorTableA(&entry, 1);
+  window.UseAccelerators(table);
+  application.SetActiveWindow(&window);
+  PostMessageA(window.GetHandle(), WM_KEYDOWN, 'N', 0);
+  PostMessageA(window.GetHandle(), WM_KEYDOWN, 'M', 0);
+  application.Quit();
+  application.RunMessageLoop();
+  EXPECT_EQ(commands, std::vector<uint16_t>{42});
+  DestroyAcceleratorTable(table);
 }
 
 TEST(AFNextCommandLineItemTest, ReadsBlankSeparatedAndQuotedItems) {
