@@ -1,0 +1,28 @@
+#pragma once
+// Internal to the platform layer: the first picture of a cursor file
+// (.cur, or the first frame of an animated .ani), and the cursors made
+// from such files.
+
+#include "platform/win32/user.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace vpl::platform {
+
+struct CursorImage {
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t hotX = 0;
+  int32_t hotY = 0;
+  std::vector<uint32_t> argb;  // top row first; alpha 0 is transparent
+};
+
+// False for anything that is not a cursor or icon file (or an animated
+// cursor) with an uncompressed first picture of 1, 4, 8, 24 or 32 bits.
+bool ReadCursorFile(const std::vector<uint8_t>& bytes, CursorImage& image);
+
+// The picture of a cursor made from a file; false for any other handle.
+bool FileCursorImage(HCURSOR cursor, CursorImage& image);
+
+}  // namespace vpl::platform
