@@ -85,3 +85,13 @@ bool MMReadPalette(UUReader& reader, MMPalette& palette) {
 bool MMWritePalette(UUWriter& writer, const MMPalette& palette) {
   return MMWritePaletteEntries(writer, palette.mEntries, kEntries);
 }
+
+void MMPaletteToAFPalette(const MMPalette& palette, AFPalette& out) {
+  AFPalette converted;
+  for (int i = 1; i < AFPalette::kEntryCount - 1; ++i) {
+    const MMPaletteEntry& entry = palette.mEntries[i];
+    converted.mEntries[i] = {entry.mBlue, entry.mGreen, entry.mRed, 0};
+  }
+  converted.mEntries[AFPalette::kEntryCount - 1] = {255, 255, 255, 0};
+  out = converted;
+}

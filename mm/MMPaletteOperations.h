@@ -3,6 +3,7 @@
 // transparency tests and reading and writing with byte swapping. An
 // entry's fourth byte is its transparency: 0 opaque, 255 fully transparent.
 
+#include "foundation/af/AFPalette.h"
 #include "foundation/uu/UUReader.h"
 #include "foundation/uu/UUWriter.h"
 #include "mm/MMPalette.h"
@@ -14,6 +15,10 @@ bool MMPaletteIsOpaque(const MMPalette& palette);
 // Every fourth byte is 0 or 255, and at least one is 255.
 bool MMPaletteHasBinaryTransparency(const MMPalette& palette);
 bool MMPaletteHasPartialTransparency(const MMPalette& palette);
+// The window palette of a picture palette: entry 0 black and entry 255
+// white (where the system keeps them), the rest the picture's colours, every
+// flags byte 0.
+void MMPaletteToAFPalette(const MMPalette& palette, AFPalette& out);
 
 // 1024 bytes, each entry reversed when the stream is swapped; on an error
 // the palette is cleared and false answered.

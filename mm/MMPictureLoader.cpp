@@ -255,16 +255,26 @@ void MMPictureLoader::EndLoadReferenced(bool success) {
   gScratchSize = 0;
 }
 
-MMPictureLoader* MMOpenPictureFile(const UUDirectory& directory, const char* name,
-                                   bool keepNames) {
+bool MMOpenPictureFileInfo(const UUDirectory& directory, const char* name, bool keepNames,
+                           MMPictureFileInfo* info) {
   auto* file = new (ALGlobalAllocator) MMPictureResourceFile();
   if (!file->Open(directory, name, keepNames, false)) {
     file->Close(false);
     delete file;
-    return nullptr;
+    return false;
   }
   MMCheckTimestamp(file->GetKindCode(), file->GetCollectionNumber(), file->GetStamp1(),
                    file->GetStamp2());
-  return new (ALGlobalAllocator) MMPictureLoader(
-      file, static_cast<uint16_t>(file->GetCollectionNumber()), file->GetSubfileCount());
+  info->mFile = file;
+  info->mCollectionNumber = static_cast<uint16_t>(file->GetCollectionNumber());
+  info->mPictureCount = file->GetSubfileCount();
+  return true;
+}
+
+MMPictureLoader* MMOpenPictureFile(const UUDirectory& directory, const char* name,
+                                   bool keepNames) {
+  MMPictureFileInfo info;
+  if (!MMOpenPictureFileInfo(directory, name, keepNames, &info)) return nullptr;
+  return new (ALGlobalAllocator)
+      MMPictureLoader(info.mFile, info.mCollectionNumber, info.mPictureCount);
 }

@@ -69,6 +69,18 @@ class MMPictureLoader : public MMPictureCollection {
   int32_t mLargestUnpackedSize;
 };
 
-// Opens a picture file (without checking its checksum) and makes its
-// loader; null (with the error recorded) when it cannot be opened.
+// An open picture file and what its loader is made from.
+struct MMPictureFileInfo {
+  MMPictureResourceFile* mFile = nullptr;
+  uint16_t mCollectionNumber = 0;
+  int16_t mPictureCount = 0;
+};
+
+// Opens a picture file (without checking its checksum) and fills the info,
+// the caller owning the file; false (with the error recorded) when it
+// cannot be opened.
+bool MMOpenPictureFileInfo(const UUDirectory& directory, const char* name, bool keepNames,
+                           MMPictureFileInfo* info);
+// Opens a picture file and makes its loader; null (with the error recorded)
+// when it cannot be opened.
 MMPictureLoader* MMOpenPictureFile(const UUDirectory& directory, const char* name, bool keepNames);

@@ -109,11 +109,25 @@ bool MMPictureResourceFile::WriteHeader() {
   return file.GetError() == kUUNoError || ReportError(AFO_BAD_WRITE);
 }
 
-bool MMPictureResourceFile::SetFormatBits(int32_t i, uint8_t mask, uint8_t bits) {
-  if (!IsGood()) return false;
-  if (i < 0 || i >= mFormats.Count()) return AFSetFailureWithoutError();
-  mFormats[i] = static_cast<uint8_t>((mFormats[i] & ~mask) | (bits & mask));
+bool MMPictureResourceFile::SetBits(UUGrowableArray<uint8_t>& table, int32_t i, uint8_t mask,
+                                    uint8_t bits) {
+  if (i < 0 || i >= table.Count()) return AFSetFailureWithoutError();
+  table[i] = static_cast<uint8_t>((table[i] & ~mask) | (bits & mask));
   return true;
+}
+
+bool MMPictureResourceFile::SetFormatBits(int32_t i, uint8_t mask, uint8_t bits) {
+  return IsGood() && SetBits(mFormats, i, mask, bits);
+}
+
+bool MMPictureResourceFile::SetOptionFlag(int32_t i, int32_t bit, bool on) {
+  const auto mask = static_cast<uint8_t>(1u << bit);
+  return IsGood() && SetBits(mOptions, i, mask, on ? mask : 0);
+}
+
+bool MMPictureResourceFile::SetOptionField(int32_t i, int32_t value) {
+  return IsGood() &&
+         SetBits(mOptions, i, kOptionFieldMask, static_cast<uint8_t>(value << kOptionFieldShift));
 }
 
 bool MMPictureResourceFile::SetEightBit(int32_t i, bool eightBit) {

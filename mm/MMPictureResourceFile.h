@@ -25,6 +25,10 @@ class MMPictureResourceFile : public MMResourceFileWithNamedSubfiles {
   static constexpr uint8_t kEightBit = 0x01;
   static constexpr uint8_t kSubFormatMask = 0x0C;
   static constexpr uint8_t kEncoded = 0x10;
+  // The option byte: flags in bits 0, 1, 2 and 5 and a two-bit field in
+  // bits 3-4, kept for the file's makers; nothing here acts on them.
+  static constexpr int32_t kOptionFieldShift = 3;
+  static constexpr uint8_t kOptionFieldMask = 0x18;
 
   MMPictureResourceFile() : MMResourceFileWithNamedSubfiles(MME_PICTURE_RESOURCE_FILE_NOT_FOUND) {}
   ~MMPictureResourceFile() override;
@@ -36,6 +40,11 @@ class MMPictureResourceFile : public MMResourceFileWithNamedSubfiles {
   // table.
   uint8_t GetFormat(int32_t i) const { return Byte(mFormats, i); }
   uint8_t GetOptions(int32_t i) const { return Byte(mOptions, i); }
+  // bit is 0, 1, 2 or 5.
+  bool GetOptionFlag(int32_t i, int32_t bit) const { return (GetOptions(i) >> bit & 1) != 0; }
+  int32_t GetOptionField(int32_t i) const {
+    return (GetOptions(i) & kOptionFieldMask) >> kOptionFieldShift;
+  }
   UUPoint GetSize(int32_t i) const;
   int32_t GetUnpackedSize(int32_t i) const;
   uint8_t GetPaletteSelector(int32_t i) const { return Byte(mSelectors, i); }
@@ -53,6 +62,9 @@ class MMPictureResourceFile : public MMResourceFileWithNamedSubfiles {
   // palette index.
   bool SetPaletteSelector(int32_t i, int32_t kind, int32_t index);
   bool SetOptions(int32_t i, uint8_t options);
+  bool SetOptionFlag(int32_t i, int32_t bit, bool on);
+  // value 0 to 3.
+  bool SetOptionField(int32_t i, int32_t value);
   // Appends that many all-zero shared palettes.
   bool SetSharedPaletteCount(int16_t count);
   bool SetSharedPalette(int32_t k, const MMPalette& palette);
@@ -67,6 +79,7 @@ class MMPictureResourceFile : public MMResourceFileWithNamedSubfiles {
   static uint8_t Byte(const UUGrowableArray<uint8_t>& table, int32_t i) {
     return i >= 0 && i < table.Count() ? table[i] : 0;
   }
+  static bool SetBits(UUGrowableArray<uint8_t>& table, int32_t i, uint8_t mask, uint8_t bits);
   bool SetFormatBits(int32_t i, uint8_t mask, uint8_t bits);
   bool ReadSharedPalettes();
   void EmptyTables();

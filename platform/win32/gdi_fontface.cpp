@@ -164,7 +164,7 @@ const GdiFontFace::Glyph& GdiFontFace::GlyphOf(uint8_t byte) {
   std::lock_guard own(mMutex);
   std::optional<Glyph>& slot = mGlyphs[byte];
   if (slot) return *slot;
-  slot.emplace();
+  slot.emplace(Glyph{});
   std::lock_guard lock(LibraryMutex());
   FT_Face face = static_cast<FT_Face>(mFace);
   if (FT_Load_Char(face, Cp1252ToUnicode(byte), FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0) return *slot;

@@ -1,13 +1,16 @@
 // Opens the input as a resource file and reads everything in it: every
-// subfile of the container, and every picture in both of its forms.
+// subfile of the container, every picture in both of its forms, and every
+// row, field and text of every script.
 
 #include "foundation/uu/UUFile.h"
 #include "foundation/uu/UUFileSystem.h"
 #include "mm/MMGenericResourceFile.h"
 #include "mm/MMPictureLoader.h"
+#include "mm/MMScriptCollection.h"
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -62,6 +65,34 @@ void ReadEveryPicture(const UUDirectory& directory) {
   delete loader;
 }
 
+// Every field offset of a row, two bytes apart as the rows are laid out,
+// and one beyond the row.
+void ReadEveryField(const MMScript& script, int32_t row) {
+  for (int32_t offset = 0; offset <= script.GetRowSize() && offset <= INT16_MAX; offset += 2) {
+    const auto at = static_cast<int16_t>(offset);
+    volatile int64_t sink = int64_t{script.GetByte(row, at)} + script.GetInt16(row, at) +
+                            script.GetInt32(row, at) + script.GetScriptId(row, at) +
+                            script.GetPoint(row, at).mX + script.GetRect(row, at).mRight;
+    volatile double real = script.GetFloat(row, at) + script.GetDouble(row, at);
+    volatile size_t length = std::strlen(script.GetString(row, at));
+    (void)sink;
+    (void)real;
+    (void)length;
+  }
+}
+
+void ReadEveryScript(const UUDirectory& directory) {
+  MMScriptLoader* loader = MMOpenScriptFile(directory, kFileName);
+  if (loader == nullptr) return;
+  for (int32_t entry = 0; entry < loader->GetFile()->GetSubfileCount(); ++entry) {
+    const MMScript script(MMMakeScriptId(loader, static_cast<int16_t>(entry)));
+    for (int32_t row = 0; row < script.GetRowCount(); ++row) ReadEveryField(script, row);
+    script.FindRow(0, 0, 1, 0);
+    script.CountRows(0, 0, 0);
+  }
+  delete loader;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -73,5 +104,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   AFClearError();
   ReadEverySubfile(directory);
   ReadEveryPicture(directory);
+  ReadEveryScript(directory);
   return 0;
 }

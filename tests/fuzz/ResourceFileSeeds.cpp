@@ -1,9 +1,11 @@
 // Writes the fuzzer's seed corpus with the system's own writers: a picture
-// file holding a plain, a packed and an encoded picture.
+// file holding a plain, a packed and an encoded picture, and a script file
+// of two scripts with Macintosh texts.
 
 #include "foundation/uu/UUDirectory.h"
 #include "mm/MMEncodedImage.h"
 #include "mm/MMPictureResourceFile.h"
+#include "mm/MMScriptFile.h"
 
 #include <lzo/lzo1x.h>
 
@@ -38,20 +40,12 @@ std::vector<uint8_t> Encoded() {
   return block;
 }
 
-}  // namespace
-
-int main(int argumentCount, char** arguments) {
-  if (argumentCount != 2) {
-    std::fprintf(stderr, "usage: %s <Windows path of the corpus directory>\n", arguments[0]);
-    return 2;
-  }
-  lzo_init();
-  const UUDirectory directory(arguments[1]);
+bool WritePictures(const UUDirectory& directory) {
   std::vector<uint8_t> plain(1024 + 4 * 3, 0);
   for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<uint8_t>(i * 13);
   const std::vector<std::vector<uint8_t>> stored = {plain, Pack(plain), Encoded()};
   MMPictureResourceFile file;
-  if (!file.Create(directory, "pictures.mmp", UUFileOptions(), 3, 1)) return 1;
+  if (!file.Create(directory, "pictures.mmp", UUFileOptions(), 3, 1)) return false;
   file.SetSharedPaletteCount(1);
   for (int16_t i = 0; i < 3; ++i) {
     file.SetEightBit(i, i < 2);
@@ -71,5 +65,45 @@ int main(int argumentCount, char** arguments) {
                          static_cast<uint32_t>(stored[static_cast<size_t>(i)].size()));
   }
   file.RecordEndOffset();
-  return file.Close(true) ? 0 : 1;
+  return file.Close(true);
+}
+
+// Rows of 8 bytes: int16 kind, int16 relative script id, int32 text
+// offset; the texts follow.
+bool WriteScripts(const UUDirectory& directory) {
+  const uint8_t rows[] = {1, 0, 2, 0, 0, 0, 0, 0, 2, 0, 0xFF, 0xFF, 6, 0, 0, 0};
+  const char texts[] = "Hello\0Caf\x8E";
+  MMScriptFile file;
+  if (!file.Create(directory, "scripts.mms", UUFileOptions(), 2, 2)) return false;
+  file.SetLanguage(0);
+  file.SetCodePage(1252);
+  file.SetLayoutCount(1);
+  file.SetLayoutRowSize(0, 8);
+  file.InitLayoutNames(8);
+  file.SetLayoutName(0, "rows");
+  file.InitEntryNames(16);
+  for (int16_t i = 0; i < 2; ++i) {
+    file.SetEntryName(i, i == 0 ? "first" : "second");
+    file.SetEntryRowCount(i, 2);
+    file.SetEntryLayout(i, 0);
+    int32_t position = 0;
+    file.GetFile().Seek(0, kUUSeekFromEnd, &position);
+    file.SetSubfileOffset(i, position);
+    file.GetFile().Write(rows, sizeof rows);
+    file.GetFile().Write(texts, sizeof texts);
+  }
+  file.RecordEndOffset();
+  return file.Close(true);
+}
+
+}  // namespace
+
+int main(int argumentCount, char** arguments) {
+  if (argumentCount != 2) {
+    std::fprintf(stderr, "usage: %s <Windows path of the corpus directory>\n", arguments[0]);
+    return 2;
+  }
+  lzo_init();
+  const UUDirectory directory(arguments[1]);
+  return WritePictures(directory) && WriteScripts(directory) ? 0 : 1;
 }

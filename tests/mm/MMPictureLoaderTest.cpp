@@ -213,4 +213,32 @@ TEST_F(MMPictureLoaderTest, WrongVersionIsRefused) {
   EXPECT_EQ(AFGetErrorCode(), MME_PICTURE_RESOURCE_FILE_BAD_VERSION_NUMBER);
 }
 
+TEST_F(MMPictureLoaderTest, FileInfoOpensWithoutALoaderAndKeepsTheOptionBytes) {
+  mName = UniqueName("info");
+  {
+    MMPictureResourceFile file;
+    ASSERT_TRUE(file.Create(TempDirectory(), mName.c_str(), UUFileOptions(), 2, 13));
+    ASSERT_TRUE(file.SetOptionFlag(0, 5, true));
+    ASSERT_TRUE(file.SetOptionFlag(0, 1, true));
+    ASSERT_TRUE(file.SetOptionField(0, 2));
+    ASSERT_TRUE(file.SetOptionField(1, 3));
+    ASSERT_TRUE(file.SetOptionFlag(1, 3 + 1, false));  // the field's high bit
+    ASSERT_TRUE(file.RecordEndOffset());
+    ASSERT_TRUE(file.Close(true));
+  }
+  MMPictureFileInfo info;
+  ASSERT_TRUE(MMOpenPictureFileInfo(TempDirectory(), mName.c_str(), true, &info));
+  EXPECT_EQ(info.mCollectionNumber, 13);
+  EXPECT_EQ(info.mPictureCount, 2);
+  EXPECT_EQ(MMGetPictureCollection(0x000D0000), nullptr);
+  EXPECT_EQ(info.mFile->GetOptions(0), 0x32);
+  EXPECT_TRUE(info.mFile->GetOptionFlag(0, 5));
+  EXPECT_FALSE(info.mFile->GetOptionFlag(0, 0));
+  EXPECT_EQ(info.mFile->GetOptionField(0), 2);
+  EXPECT_EQ(info.mFile->GetOptionField(1), 1);
+  info.mFile->Close(false);
+  delete info.mFile;
+  EXPECT_FALSE(MMOpenPictureFileInfo(TempDirectory(), "vplres-no-such-file", true, &info));
+}
+
 }  // namespace
