@@ -3,10 +3,10 @@
 // (.cur, or the first frame of an animated .ani), and the cursors made
 // from such files.
 
-#include "platform/win32/user.h"
-
 #include <cstdint>
 #include <vector>
+
+#include "platform/win32/user.h"
 
 namespace vpl::platform {
 

@@ -7,6 +7,8 @@
 
 #include "platform/win32/user.h"
 
+#include <cstdint>
+
 namespace vpl::platform {
 
 // The process's initial thread.
@@ -21,5 +23,8 @@ void RequestDesktop();
 void PumpDesktop();
 // The screen size for GetSystemMetrics.
 SIZE DesktopSize();
+// Main thread only: pumps the desktop and answers the SDL window id that
+// shows a top-level window, 0 when none.
+uint32_t DesktopWindowId(HWND topLevel);
 
 }  // namespace vpl::platform

@@ -60,6 +60,7 @@ constexpr int NULL_PEN = 8;
 constexpr int SYSTEM_FONT = 13;
 constexpr int DEVICE_DEFAULT_FONT = 14;
 constexpr int DEFAULT_PALETTE = 15;
+constexpr int DEFAULT_GUI_FONT = 17;  // the small sans-serif font of dialogs and controls
 HGDIOBJ GetStockObject(int index);
 
 // Logical coordinates are device coordinates moved by the window origin.
@@ -265,6 +266,12 @@ HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground);
 UINT RealizePalette(HDC dc);
 UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, LPPALETTEENTRY entries);
 UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF color);
+// The display's 256-entry system palette: the twenty static colours at 0 to
+// 9 and 246 to 255; entries 10 to 245 are those of the palettes realised,
+// each at its own index, the last realisation winning (PC_EXPLICIT entries
+// and the stock palette change nothing). Null entries answer the size; 0 on
+// failure.
+UINT GetSystemPaletteEntries(HDC dc, UINT start, UINT count, LPPALETTEENTRY entries);
 
 // ---- Fonts and text ---------------------------------------------------------
 

@@ -42,9 +42,9 @@ std::shared_ptr<GdiPen> StockPen(COLORREF color, int style) {
   return pen;
 }
 
-std::shared_ptr<GdiFont> StockFont() {
+std::shared_ptr<GdiFont> StockFont(LONG height) {
   auto font = MakeStock<GdiFont>();
-  font->mLogFont.lfHeight = 16;
+  font->mLogFont.lfHeight = height;
   font->mLogFont.lfWeight = FW_NORMAL;
   font->mLogFont.lfCharSet = DEFAULT_CHARSET;
   std::strcpy(font->mLogFont.lfFaceName, "DejaVu Sans");
@@ -68,7 +68,8 @@ std::vector<HGDIOBJ> MakeStockObjects() {
       StockBrush(255, false), StockBrush(192, false), StockBrush(128, false),
       StockBrush(64, false),  StockBrush(0, false),   StockBrush(0, true),
       StockPen(RGB(255, 255, 255), PS_SOLID), StockPen(0, PS_SOLID), StockPen(0, PS_NULL),
-      nullptr, nullptr, nullptr, nullptr, StockFont(), StockFont(), StockPalette()};
+      nullptr, nullptr, nullptr, nullptr, StockFont(16), StockFont(16), StockPalette(),
+      nullptr, StockFont(-11)};
   std::vector<HGDIOBJ> handles;
   for (auto& object : objects) handles.push_back(object ? RegisterGdiObject(object) : nullptr);
   return handles;

@@ -4,8 +4,51 @@
 #include "platform/win32/GdiRaster.h"
 
 #include <algorithm>
+#include <array>
+#include <mutex>
 
 using namespace vpl::platform;
+
+namespace {
+
+constexpr UINT kSystemPaletteSize = 256;
+constexpr UINT kStaticColorsPerEnd = 10;
+
+struct SystemPalette {
+  std::mutex mutex;
+  std::array<PALETTEENTRY, kSystemPaletteSize> entries{};
+};
+
+// The static colours come from the stock palette: its first ten at the
+// start, its last ten at the end.
+SystemPalette& TheSystemPalette() {
+  static SystemPalette* palette = [] {
+    auto* made = new SystemPalette;  // outlives static destruction
+    const auto& stock = StockGdi<GdiPalette>(DEFAULT_PALETTE)->mEntries;
+    std::copy_n(stock.begin(), kStaticColorsPerEnd, made->entries.begin());
+    std::copy_n(stock.end() - kStaticColorsPerEnd, kStaticColorsPerEnd,
+                made->entries.end() - kStaticColorsPerEnd);
+    return made;
+  }();
+  return *palette;
+}
+
+// Entries that refer to the system palette (PC_EXPLICIT) take no slot.
+void RealizeIntoSystemPalette(const GdiPalette& palette) {
+  if (palette.mStock) return;
+  SystemPalette& system = TheSystemPalette();
+  std::lock_guard lock(system.mutex);
+  const UINT end = std::min<UINT>(static_cast<UINT>(palette.mEntries.size()),
+                                  kSystemPaletteSize - kStaticColorsPerEnd);
+  for (UINT i = kStaticColorsPerEnd; i < end; ++i) {
+    const PALETTEENTRY& entry = palette.mEntries[i];
+    if ((entry.peFlags & PC_EXPLICIT) == 0) {
+      system.entries[i] = PALETTEENTRY{entry.peRed, entry.peGreen, entry.peBlue, 0};
+    }
+  }
+}
+
+}  // namespace
 
 HPALETTE CreatePalette(const LOGPALETTE* palette) {
   if (palette == nullptr || palette->palNumEntries == 0 || palette->palNumEntries > 256) {
@@ -34,6 +77,7 @@ HPALETTE SelectPalette(HDC handle, HPALETTE palette, BOOL) {
 UINT RealizePalette(HDC handle) {
   auto dc = LookUpGdi<GdiDC>(handle);
   if (!dc) return GDI_ERROR;
+  RealizeIntoSystemPalette(*dc->mPalette);
   return static_cast<UINT>(dc->mPalette->mEntries.size());
 }
 
@@ -54,4 +98,18 @@ UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF color) {
   std::vector<RGBQUAD> colors;
   for (const PALETTEENTRY& e : object->mEntries) colors.push_back(RGBQUAD{e.peBlue, e.peGreen, e.peRed, 0});
   return static_cast<UINT>(NearestColorIndex(colors.data(), static_cast<int32_t>(colors.size()), color));
+}
+
+UINT GetSystemPaletteEntries(HDC handle, UINT start, UINT count, LPPALETTEENTRY entries) {
+  if (!LookUpGdi<GdiDC>(handle)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
+  }
+  if (entries == nullptr) return kSystemPaletteSize;
+  if (start >= kSystemPaletteSize) return 0;
+  const UINT n = std::min(count, kSystemPaletteSize - start);
+  SystemPalette& system = TheSystemPalette();
+  std::lock_guard lock(system.mutex);
+  std::copy_n(system.entries.begin() + start, n, entries);
+  return n;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/win32/user.h"
 
@@ -49,5 +50,18 @@ uint32_t WindowPixelAt(HWND window, POINT clientPoint);
 // registry call reads the store file again, as a new run of the program
 // would (tests point $XDG_CONFIG_HOME at a directory of their own first).
 void RestartRegistryStore();
+
+// Stops timeGetTime (and so the program clock) at its current reading;
+// AdvanceFrozenClock moves the stopped clock on, ThawClock lets it follow
+// the monotonic clock again.
+void FreezeClock();
+void AdvanceFrozenClock(DWORD milliseconds);
+void ThawClock();
+
+// Main thread only: shows the desktop's pending changes and reads back what
+// the X server really shows of a top-level window's client area, as
+// 0x00RRGGBB, top row first. False when the video driver is not X11, or
+// the window is not shown on the X screen.
+bool CaptureWindowOnScreen(HWND window, std::vector<uint32_t>& pixels, int& width, int& height);
 
 }  // namespace vpl::platform

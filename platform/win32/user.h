@@ -533,6 +533,7 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 // may name one as its index + 1 instead of a brush.
 constexpr int COLOR_SCROLLBAR = 0;
 constexpr int COLOR_BACKGROUND = 1;
+constexpr int COLOR_MENU = 4;
 constexpr int COLOR_WINDOW = 5;
 constexpr int COLOR_WINDOWFRAME = 6;
 constexpr int COLOR_WINDOWTEXT = 8;
@@ -552,6 +553,10 @@ HBRUSH GetSysColorBrush(int index);
 
 // To a window of another thread: waits until that thread has handled it,
 // handling the messages sent to the caller meanwhile.
+// Answers a message sent by another thread before its handling ends: the
+// sender goes on at once. False when the message was not sent by another
+// thread or was answered already.
+BOOL ReplyMessage(LRESULT result);
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // To a window of another thread: queued there, without waiting.
 BOOL SendNotifyMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,9 +1,6 @@
 // Cursor files: the icon and cursor directory with its device-independent
 // pictures, and the animated-cursor container around them.
 
-#include "platform/win32/CursorFile.h"
-#include "platform/win32/PathMapping.h"
-
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -11,6 +8,9 @@
 #include <mutex>
 #include <string_view>
 #include <unordered_map>
+
+#include "platform/win32/CursorFile.h"
+#include "platform/win32/PathMapping.h"
 
 namespace vpl::platform {
 namespace {
@@ -26,7 +26,9 @@ class ByteView {
  public:
   ByteView(const uint8_t* data, size_t size) : mData(data), mSize(size) {}
   bool Has(size_t offset, size_t count) const { return offset <= mSize && count <= mSize - offset; }
-  uint16_t U16(size_t offset) const { return static_cast<uint16_t>(mData[offset] | mData[offset + 1] << 8); }
+  uint16_t U16(size_t offset) const {
+    return static_cast<uint16_t>(mData[offset] | mData[offset + 1] << 8);
+  }
   uint32_t U32(size_t offset) const {
     return static_cast<uint32_t>(U16(offset)) | static_cast<uint32_t>(U16(offset + 2)) << 16;
   }
@@ -39,7 +41,9 @@ class ByteView {
   size_t mSize;
 };
 
-size_t RowBytes(int32_t width, int32_t bits) { return ((static_cast<size_t>(width) * bits + 31) / 32) * 4; }
+size_t RowBytes(int32_t width, int32_t bits) {
+  return ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
+}
 
 uint32_t PaletteColour(ByteView palette, size_t index) {
   if (!palette.Has(index * 4, 4)) return 0;
@@ -49,13 +53,18 @@ uint32_t PaletteColour(ByteView palette, size_t index) {
 
 uint32_t XorPixel(const uint8_t* row, int32_t x, int32_t bits, ByteView palette) {
   switch (bits) {
-    case 1: return PaletteColour(palette, (row[x / 8] >> (7 - x % 8)) & 1);
-    case 4: return PaletteColour(palette, (row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xF);
-    case 8: return PaletteColour(palette, row[x]);
-    case 24: return static_cast<uint32_t>(row[x * 3 + 2]) << 16 | row[x * 3 + 1] << 8 | row[x * 3];
+    case 1:
+      return PaletteColour(palette, (row[x / 8] >> (7 - x % 8)) & 1);
+    case 4:
+      return PaletteColour(palette, (row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xF);
+    case 8:
+      return PaletteColour(palette, row[x]);
+    case 24:
+      return static_cast<uint32_t>(row[x * 3 + 2]) << 16 | row[x * 3 + 1] << 8 | row[x * 3];
     default: {
       const uint8_t* p = row + x * 4;
-      return static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[2]) << 16 | p[1] << 8 | p[0];
+      return static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[2]) << 16 | p[1] << 8 |
+             p[0];
     }
   }
 }
@@ -85,7 +94,8 @@ bool ReadPicture(ByteView picture, int32_t hotX, int32_t hotY, CursorImage& imag
     return false;
   }
   const ByteView palette = picture.Sub(paletteOffset, colours * 4);
-  image = CursorImage{width, height, hotX, hotY, std::vector<uint32_t>(static_cast<size_t>(width) * height)};
+  image = CursorImage{width, height, hotX, hotY,
+                      std::vector<uint32_t>(static_cast<size_t>(width) * height)};
   bool anyAlpha = false;
   for (int32_t y = 0; y < height; ++y) {
     const uint8_t* row = picture.At(colourOffset + colourRow * (height - 1 - y));
@@ -106,7 +116,8 @@ bool ReadPicture(ByteView picture, int32_t hotX, int32_t hotY, CursorImage& imag
     for (int32_t y = 0; y < height; ++y) {
       const uint8_t* mask = picture.At(maskOffset + maskRow * (height - 1 - y));
       for (int32_t x = 0; x < width; ++x) {
-        if (((mask[x / 8] >> (7 - x % 8)) & 1) == 0) image.argb[static_cast<size_t>(y) * width + x] |= 0xFF000000u;
+        if (((mask[x / 8] >> (7 - x % 8)) & 1) == 0)
+          image.argb[static_cast<size_t>(y) * width + x] |= 0xFF000000u;
       }
     }
   }
@@ -116,7 +127,8 @@ bool ReadPicture(ByteView picture, int32_t hotX, int32_t hotY, CursorImage& imag
 bool ReadIconDirectory(ByteView file, CursorImage& image) {
   if (!file.Has(0, kDirectoryHeader) || file.U16(0) != 0) return false;
   const uint16_t type = file.U16(2);
-  if ((type != 1 && type != 2) || file.U16(4) == 0 || !file.Has(kDirectoryHeader, kDirectoryEntry)) {
+  if ((type != 1 && type != 2) || file.U16(4) == 0 ||
+      !file.Has(kDirectoryHeader, kDirectoryEntry)) {
     return false;
   }
   const size_t entry = kDirectoryHeader;

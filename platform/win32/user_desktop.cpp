@@ -3,6 +3,7 @@
 // into messages for the threads owning the target windows.
 
 #include "platform/win32/Desktop.h"
+#include "platform/win32/DisplayState.h"
 #include "platform/win32/MessageQueue.h"
 #include "platform/win32/WindowManager.h"
 #include "platform/win32/WindowPixels.h"
@@ -31,6 +32,7 @@ struct DesktopWindow {
   SDL_Window* window = nullptr;
   RECT rect{};
   bool shown = false;
+  bool fullScreen = false;  // a recorded full-screen mode of the client's size
   std::string title;
 };
 std::unordered_map<HWND, DesktopWindow>& DesktopWindows() {
@@ -123,6 +125,12 @@ void Present(SDL_Window* window, WindowPixels& pixels) {
   if (!pixels.changed) return;
   SDL_Surface* surface = SDL_GetWindowSurface(window);
   if (surface == nullptr) return;
+  if (surface->w != pixels.width || surface->h != pixels.height) {
+    PresentScaled(surface, pixels);
+    SDL_UpdateWindowSurface(window);
+    pixels.changed = false;
+    return;
+  }
   const int width = std::min(pixels.width, surface->w);
   const int height = std::min(pixels.height, surface->h);
   if (width > 0 && height > 0) {
@@ -158,6 +166,12 @@ void SyncWindow(const TopLevelState& state) {
   if (shown.shown != state.shown) {
     state.shown ? SDL_ShowWindow(shown.window) : SDL_HideWindow(shown.window);
     shown.shown = state.shown;
+    MarkWindowPixelsChanged(*state.pixels);
+  }
+  const bool fullScreen = state.shown && IsFullScreenSize(width, height);
+  if (shown.fullScreen != fullScreen) {
+    SDL_SetWindowFullscreen(shown.window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    shown.fullScreen = fullScreen;
     MarkWindowPixelsChanged(*state.pixels);
   }
   if (state.shown) Present(shown.window, *state.pixels);
@@ -264,13 +278,29 @@ bool WantsDoubleClicks(HWND window) {
   return record && (record->windowClass->style & CS_DBLCLKS);
 }
 
+// A full-screen window shows its client area scaled.
+POINT ClientPointOf(Uint32 windowId, int x, int y) {
+  SDL_Window* window = SDL_GetWindowFromID(windowId);
+  auto& desktop = DesktopWindows();
+  const auto found = window != nullptr
+                         ? desktop.find(static_cast<HWND>(SDL_GetWindowData(window, "hwnd")))
+                         : desktop.end();
+  if (found == desktop.end() || !found->second.fullScreen) return POINT{x, y};
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(window, &width, &height);
+  const RECT& client = found->second.rect;
+  return ScaledToClient(POINT{x, y}, SIZE{width, height},
+                        SIZE{client.right - client.left, client.bottom - client.top});
+}
+
 void TranslateMouseButton(const SDL_MouseButtonEvent& event) {
   HWND top = WindowOfEvent(event.windowID);
   if (top == nullptr) return;
   const bool down = event.type == SDL_MOUSEBUTTONDOWN;
   if (down) ActivateOnClick(top);
   SetKeyDown(ButtonKey(event.button), down);
-  POINT point{event.x, event.y};
+  POINT point = ClientPointOf(event.windowID, event.x, event.y);
   HWND target = MouseTarget(top, point);
   if (target == nullptr) return;
   const bool doubleClick = down && event.clicks >= 2 && event.clicks % 2 == 0 && WantsDoubleClicks(target);
@@ -281,7 +311,7 @@ void TranslateMouseButton(const SDL_MouseButtonEvent& event) {
 void TranslateMouseMotion(const SDL_MouseMotionEvent& event) {
   HWND top = WindowOfEvent(event.windowID);
   if (top == nullptr) return;
-  POINT point{event.x, event.y};
+  POINT point = ClientPointOf(event.windowID, event.x, event.y);
   HWND target = MouseTarget(top, point);
   if (target == nullptr) return;
   QueueInput(target, WM_MOUSEMOVE, MouseKeyFlags(),
@@ -346,12 +376,14 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
       });
       break;
     case SDL_WINDOWEVENT_MOVED:
+      if (shown.fullScreen) break;  // the screen-filling window keeps its client area
       OffsetRect(&shown.rect, event.data1 - shown.rect.left, event.data2 - shown.rect.top);
       NotifyOnWindowThread(top, [top, x = event.data1, y = event.data2] {
         return LRESULT{SetWindowPos(top, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)};
       });
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
+      if (shown.fullScreen) break;
       shown.rect.right = shown.rect.left + event.data1;
       shown.rect.bottom = shown.rect.top + event.data2;
       NotifyOnWindowThread(top, [top, width = event.data1, height = event.data2] {
@@ -412,9 +444,12 @@ void PumpDesktop() {
   SDL_Event event;
   while (SDL_PollEvent(&event)) TranslateEvent(event);
   SyncWindows();
+  SyncDesktopCursor();
 }
 
 SIZE DesktopSize() { return SIZE{gScreenWidth, gScreenHeight}; }
+
+uint32_t DesktopWindowId(HWND topLevel) { return IsMainThread() ? DesktopIdOf(topLevel) : 0; }
 
 void InjectMouseButton(HWND topLevel, POINT point, int button, bool down, int clicks) {
   SDL_Event event{};

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 namespace vpl::platform {
 namespace {
@@ -88,14 +89,22 @@ void PumpIfMainThread() {
   if (IsMainThread() && DesktopStarted()) PumpDesktop();
 }
 
+// The sent message this thread is handling, innermost first; ReplyMessage
+// answers it early.
+thread_local std::vector<std::shared_ptr<SentMessage>> tHandling;
+
 bool RunOneSent(MessageQueue& queue, std::unique_lock<std::mutex>& lock) {
   std::shared_ptr<SentMessage> sent = queue.TakeSent();
   if (!sent) return false;
   lock.unlock();
+  tHandling.push_back(sent);
   LRESULT result = sent->call();
+  tHandling.pop_back();
   lock.lock();
-  sent->result = result;
-  sent->done = true;
+  if (!sent->done) {
+    sent->result = result;
+    sent->done = true;
+  }
   NotifyWaiters();
   return true;
 }
@@ -281,6 +290,19 @@ BOOL GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax) {
     WaitUntil(lock, NextWake(*queue));
   }
   return message->message == WM_QUIT ? FALSE : TRUE;
+}
+
+BOOL ReplyMessage(LRESULT result) {
+  if (tHandling.empty()) return FALSE;
+  {
+    std::lock_guard lock(WaitMutex());
+    SentMessage& sent = *tHandling.back();
+    if (sent.done) return FALSE;
+    sent.result = result;
+    sent.done = true;
+  }
+  NotifyWaiters();
+  return TRUE;
 }
 
 BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {

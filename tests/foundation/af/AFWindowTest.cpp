@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "foundation/af/AFApplication.h"
+#include "foundation/af/AFButtonControls.h"
 #include "foundation/af/AFMemoryPool.h"
 #include "foundation/af/AFWindow.h"
 #include "foundation/win/WinAFSystemControl.h"
 #include "platform/win32/gdi.h"
+#include "platform/win32/testhooks.h"
 
 namespace {
 
@@ -162,6 +165,85 @@ TEST_F(AFWindowTest, GetMinMaxInfoLimitsOnlyBeyondTheLargestClientSize) {
   EXPECT_EQ(info.ptMaxSize.x, 800);
   EXPECT_EQ(info.ptMaxTrackSize.x, 30000);
   EXPECT_EQ(info.ptMinTrackSize.x, 5);
+}
+
+// A window that paints one filled rectangle over its class background.
+class PaintingWindow : public AFWindow {
+ public:
+  static constexpr RECT kFilled{20, 20, 100, 80};
+  static constexpr COLORREF kFill = RGB(0, 128, 255);
+
+  PaintingWindow() : AFWindow(Description()) {}
+
+  bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                     LRESULT& result) override {
+    if (message != WM_PAINT) {
+      return AFWindow::HandleMessage(window, message, wParam, lParam, result);
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    HBRUSH brush = CreateSolidBrush(kFill);
+    FillRect(dc, &kFilled, brush);
+    DeleteObject(brush);
+    EndPaint(window, &paint);
+    result = 0;
+    return true;
+  }
+
+ private:
+  static AFWindowDescription Description() {
+    AFWindowDescription description = AFDefaultWindowDescription;
+    description.mLeft = 40;
+    description.mTop = 40;
+    description.mRight = 280;
+    description.mBottom = 200;
+    return description;
+  }
+};
+
+uint32_t AsPixel(COLORREF color) {
+  return uint32_t{GetRValue(color)} << 16 | uint32_t{GetGValue(color)} << 8 | GetBValue(color);
+}
+
+// Shows a framework window with a push button on the X server and checks
+// that the server shows exactly the pixels the window drew.
+TEST_F(AFWindowTest, PaintingAndControlsReachTheScreenOnXDisplay) {
+  if (std::getenv("VPL3D_XVFB") == nullptr) GTEST_SKIP() << "needs the X display (VPL3D_XVFB)";
+  PaintingWindow window;
+  ASSERT_NE(window.GetHandle(), nullptr);
+  auto* button = new AFTextButtonControl(&window, RECT{120, 20, 220, 60}, "OK", nullptr);
+  button->SetVisibleIfChanged(true);
+  window.SetVisibleIfChanged(true);
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+
+  std::vector<uint32_t> screen;
+  int width = 0;
+  int height = 0;
+  ASSERT_TRUE(vpl::platform::CaptureWindowOnScreen(window.GetHandle(), screen, width, height));
+  ASSERT_EQ(width, 240);
+  ASSERT_EQ(height, 160);
+  const auto at = [&](int x, int y) { return screen[static_cast<size_t>(y) * width + x]; };
+  for (const POINT corner : {POINT{20, 20}, POINT{99, 20}, POINT{20, 79}, POINT{99, 79}}) {
+    EXPECT_EQ(at(corner.x, corner.y), AsPixel(PaintingWindow::kFill))
+        << corner.x << "," << corner.y;
+  }
+  EXPECT_EQ(at(19, 20), AsPixel(GetSysColor(COLOR_APPWORKSPACE)));
+  EXPECT_EQ(at(100, 79), AsPixel(GetSysColor(COLOR_APPWORKSPACE)));
+  EXPECT_EQ(at(120, 20), AsPixel(GetSysColor(COLOR_WINDOWFRAME)));
+  EXPECT_EQ(at(125, 25), AsPixel(GetSysColor(COLOR_BTNFACE)));
+  int textPixels = 0;
+  for (int y = 21; y < 59; ++y) {
+    for (int x = 121; x < 219; ++x) textPixels += at(x, y) != AsPixel(GetSysColor(COLOR_BTNFACE));
+  }
+  EXPECT_GT(textPixels, 20);
+  int differing = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      differing += at(x, y) != vpl::platform::WindowPixelAt(window.GetHandle(), POINT{x, y});
+    }
+  }
+  EXPECT_EQ(differing, 0);
 }
 
 }  // namespace

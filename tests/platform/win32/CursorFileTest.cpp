@@ -1,11 +1,11 @@
-#include "platform/win32/CursorFile.h"
-#include "platform/win32/user.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
 #include <string>
+
+#include "platform/win32/CursorFile.h"
+#include "platform/win32/user.h"
 
 namespace {
 
@@ -100,7 +100,9 @@ TEST(CursorFileTest, DamagedFilesAreRefusedAtEveryLength) {
   for (const std::vector<uint8_t>& whole : {SmallCursor(), AnimatedCursor(SmallCursor())}) {
     for (size_t length = 0; length < whole.size(); ++length) {
       CursorImage image;
-      EXPECT_FALSE(ReadCursorFile(std::vector<uint8_t>(whole.begin(), whole.begin() + length), image)) << length;
+      EXPECT_FALSE(
+          ReadCursorFile(std::vector<uint8_t>(whole.begin(), whole.begin() + length), image))
+          << length;
     }
   }
   std::vector<uint8_t> compressed = SmallCursor();
@@ -118,7 +120,8 @@ TEST(CursorFileTest, DamagedFilesAreRefusedAtEveryLength) {
 TEST(CursorFileTest, LoadingMakesACursorUntilItIsDestroyed) {
   const std::string path = ::testing::TempDir() + "vpl_empty_cursor.cur";
   const std::vector<uint8_t> bytes = SmallCursor();
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   HCURSOR cursor = LoadCursorFromFileA(path.c_str());
   ASSERT_NE(cursor, nullptr);
   CursorImage image;

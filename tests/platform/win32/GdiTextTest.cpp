@@ -63,6 +63,20 @@ TEST(GdiTextTest, MetricsAreThoseOfTheFaceAtTheCharacterHeight) {
   EXPECT_EQ(same.tmAscent, 19);
 }
 
+TEST(GdiTextTest, TheGuiStockFontIsASmallerFaceThanTheSystemFont) {
+  DibCanvas canvas(120, 40, 32);
+  TEXTMETRICA system{};
+  TEXTMETRICA gui{};
+  ASSERT_NE(GetStockObject(DEFAULT_GUI_FONT), nullptr);
+  SelectObject(canvas.dc(), GetStockObject(SYSTEM_FONT));
+  ASSERT_TRUE(GetTextMetricsA(canvas.dc(), &system));
+  SelectObject(canvas.dc(), GetStockObject(DEFAULT_GUI_FONT));
+  ASSERT_TRUE(GetTextMetricsA(canvas.dc(), &gui));
+  EXPECT_EQ(gui.tmHeight - gui.tmInternalLeading, 11);
+  EXPECT_LT(gui.tmHeight, system.tmHeight);
+  SelectObject(canvas.dc(), GetStockObject(SYSTEM_FONT));
+}
+
 TEST(GdiTextTest, AMissingFaceFallsBackToDejaVuSans) {
   TextCanvas missing("No Such Face At All", -20);
   TextCanvas dejavu("DejaVu Sans", -20);

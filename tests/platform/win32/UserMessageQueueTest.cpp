@@ -84,3 +84,52 @@ TEST(UserErrorTextTest, KnownCodesHaveTextUnknownHaveNone) {
 }
 
 }  // namespace
+
+namespace {
+
+// Answers early, then goes on working while the sender already runs.
+HANDLE gSenderWentOn = nullptr;
+LRESULT ReplyingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_USER + 9) return DefWindowProcA(window, message, wParam, lParam);
+  EXPECT_TRUE(ReplyMessage(42));
+  EXPECT_FALSE(ReplyMessage(43));
+  EXPECT_EQ(WaitForSingleObject(gSenderWentOn, 10000), WAIT_OBJECT_0);
+  return 7;
+}
+
+HWND gReplyingWindow = nullptr;
+DWORD gWindowThread = 0;
+DWORD SendToReplyingWindow(LPVOID) {
+  const LRESULT answer = SendMessageA(gReplyingWindow, WM_USER + 9, 0, 0);
+  SetEvent(gSenderWentOn);
+  PostThreadMessageA(gWindowThread, WM_USER + 10, 0, 0);
+  return static_cast<DWORD>(answer);
+}
+
+TEST(UserMessageQueueTest, ReplyMessageReleasesTheSenderBeforeTheHandlingEnds) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = ReplyingProc;
+  windowClass.lpszClassName = "ReplyingClass";
+  ASSERT_NE(RegisterClassExA(&windowClass), 0);
+  gReplyingWindow = CreateWindowExA(0, "ReplyingClass", "", 0, 0, 0, 10, 10, nullptr, nullptr,
+                                    nullptr, nullptr);
+  ASSERT_NE(gReplyingWindow, nullptr);
+  EXPECT_FALSE(ReplyMessage(1));  // nothing was sent to this thread
+  gSenderWentOn = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  gWindowThread = GetCurrentThreadId();
+  HANDLE sender = CreateThread(nullptr, 0, SendToReplyingWindow, nullptr, 0, nullptr);
+  MSG message{};
+  // Waiting for a message also handles the one the sender sends.
+  while (GetMessageA(&message, nullptr, 0, 0) && message.message != WM_USER + 10) {
+  }
+  WaitForSingleObject(sender, INFINITE);
+  DWORD answer = 0;
+  GetExitCodeThread(sender, &answer);
+  EXPECT_EQ(answer, 42u);
+  CloseHandle(sender);
+  CloseHandle(gSenderWentOn);
+  DestroyWindow(gReplyingWindow);
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -450,6 +451,23 @@ TEST_F(UserWindowsTest, ClosingFromTheDesktopDestroysThroughTheDefaultProcedure)
   auto close = std::find(messages.begin(), messages.end(), WM_SYSCOMMAND);
   ASSERT_NE(close, messages.end());
   EXPECT_EQ(*(close + 1), WM_CLOSE);
+}
+
+TEST_F(UserWindowsTest, ScreenCaptureFailsCleanlyWithoutAnXDisplay) {
+  const char* driver = std::getenv("SDL_VIDEODRIVER");
+  if (driver == nullptr || std::string(driver) != "offscreen") {
+    GTEST_SKIP() << "needs the offscreen driver";
+  }
+  HWND top = Keep(MakeTopLevel(WS_OVERLAPPEDWINDOW | WS_VISIBLE));
+  HWND child = MakeChild(top, 0, 0, 10, 10);
+  Drain();
+  std::vector<uint32_t> pixels;
+  int width = -1;
+  int height = -1;
+  EXPECT_FALSE(vpl::platform::CaptureWindowOnScreen(top, pixels, width, height));
+  EXPECT_FALSE(vpl::platform::CaptureWindowOnScreen(child, pixels, width, height));
+  EXPECT_TRUE(pixels.empty());
+  EXPECT_EQ(width, -1);
 }
 
 }  // namespace
