@@ -5,39 +5,39 @@
 #include "mm/MMCursorController.h"
 #include "mm/MMDisplayModeStrategy.h"
 #include "mm/MMMouseInterpreter.h"
+#include "mm/MMEnclosure.h"
 #include "mm/MMView.h"
 
 namespace {
 
 class FakeInterpreter : public MMMouseInterpreter {
  public:
-  FakeInterpreter(StageLog& log, std::string name, MMCursor* cursor)
-      : mLog(log), mName(std::move(name)), mCursor(cursor) {}
+  FakeInterpreter(MMAct* act, StageLog& log, std::string name, MMCursor* cursor)
+      : MMMouseInterpreter(act, cursor), mLog(log), mName(std::move(name)) {}
   void MouseEnter() override { mLog.push_back(mName + " enter"); }
   void MouseLeave() override { mLog.push_back(mName + " leave"); }
   bool HandleMouse(const MMMouseEvent& event) override {
     mLog.push_back(mName + " " + std::to_string(event.mX) + "," + std::to_string(event.mY));
     return mCaptures;
   }
-  MMCursor* GetCursor() const override { return mCursor; }
 
   bool mCaptures = false;
 
  private:
   StageLog& mLog;
   std::string mName;
-  MMCursor* mCursor;
 };
 
 // A view that answers every hit test the same way: its interpreter, or
-// (without one) nothing here.
-class FakeView : public MMView {
+// (without one) nothing here. It registers with the act as every view does.
+class FakeView : public MM2DPlanarView {
  public:
-  FakeView(StageLog& log, std::string name, UURect rect, int32_t depth, MMMouseInterpreter* target)
-      : mLog(log), mName(std::move(name)), mRect(rect), mDepth(depth), mTarget(target) {}
-  bool IsVisible() const override { return mVisible; }
-  UURect GetRect() const override { return mRect; }
-  int32_t GetDepth() const override { return mDepth; }
+  FakeView(MMAct* act, MMEnclosure* enclosure, StageLog& log, std::string name, UURect rect,
+           int32_t depth, MMMouseInterpreter* target)
+      : MM2DPlanarView(act->GetViewServices(), enclosure, rect, depth),
+        mLog(log),
+        mName(std::move(name)),
+        mTarget(target) {}
   void Draw(const MMRegion&) override { mLog.push_back("draw " + mName); }
   void HitTest(UUPoint, MMMouseTarget& target) override {
     mLog.push_back("hit " + mName);
@@ -45,17 +45,10 @@ class FakeView : public MMView {
     target.SetFound(mTarget);
     target.PushView(this);
   }
-  void StageToEnclosure(UUPoint& point) const override {
-    point = UUPoint{point.mX - mRect.mLeft, point.mY - mRect.mTop};
-  }
-
-  bool mVisible = true;
 
  private:
   StageLog& mLog;
   std::string mName;
-  UURect mRect;
-  int32_t mDepth;
   MMMouseInterpreter* mTarget;
 };
 
@@ -75,17 +68,15 @@ class MMActTest : public ::testing::Test {
   }
 
   StageOnTestThread mRun;
+  MM2DPlanarEnclosure mEnclosure{mRun.mStage};
 };
 
 TEST_F(MMActTest, TheMouseGoesToTheTopmostViewThatDecides) {
-  FakeInterpreter low(mRun.mLog, "low", Cursor(1));
-  FakeInterpreter high(mRun.mLog, "high", Cursor(1));
-  FakeView lowView(mRun.mLog, "low", UURect(0, 0, 100, 100), 1, &low);
-  FakeView emptyView(mRun.mLog, "empty", UURect(0, 0, 100, 100), 5, nullptr);
-  FakeView highView(mRun.mLog, "high", UURect(50, 50, 150, 150), 3, &high);
-  Act()->AddView(&emptyView);
-  Act()->AddView(&lowView);
-  Act()->AddView(&highView);
+  FakeInterpreter low(Act(), mRun.mLog, "low", Cursor(1));
+  FakeInterpreter high(Act(), mRun.mLog, "high", Cursor(1));
+  FakeView lowView(Act(), &mEnclosure, mRun.mLog, "low", UURect(0, 0, 100, 100), 1, &low);
+  FakeView emptyView(Act(), &mEnclosure, mRun.mLog, "empty", UURect(0, 0, 100, 100), 5, nullptr);
+  FakeView highView(Act(), &mEnclosure, mRun.mLog, "high", UURect(50, 50, 150, 150), 3, &high);
 
   Mouse(60, 70);  // empty (depth 5) lets the search go on to high (3)
   EXPECT_EQ(mRun.mLog, (StageLog{"hit empty", "hit high", "high enter", "high 10,20"}));
@@ -100,18 +91,13 @@ TEST_F(MMActTest, TheMouseGoesToTheTopmostViewThatDecides) {
   Mouse(300, 300);
   EXPECT_EQ(mRun.mLog, StageLog{"low leave"});
   EXPECT_EQ(mRun.mStage->GetCursorController()->GetShownCursor(), Cursor(0));
-  Act()->RemoveView(&emptyView);
-  Act()->RemoveView(&lowView);
-  Act()->RemoveView(&highView);
 }
 
 TEST_F(MMActTest, ACapturingInterpreterKeepsTheMouseOverOtherViews) {
-  FakeInterpreter left(mRun.mLog, "left", Cursor(0));
-  FakeInterpreter right(mRun.mLog, "right", Cursor(0));
-  FakeView leftView(mRun.mLog, "left", UURect(0, 0, 100, 100), 0, &left);
-  FakeView rightView(mRun.mLog, "right", UURect(100, 0, 200, 100), 0, &right);
-  Act()->AddView(&leftView);
-  Act()->AddView(&rightView);
+  FakeInterpreter left(Act(), mRun.mLog, "left", Cursor(0));
+  FakeInterpreter right(Act(), mRun.mLog, "right", Cursor(0));
+  FakeView leftView(Act(), &mEnclosure, mRun.mLog, "left", UURect(0, 0, 100, 100), 0, &left);
+  FakeView rightView(Act(), &mEnclosure, mRun.mLog, "right", UURect(100, 0, 200, 100), 0, &right);
   left.mCaptures = true;
   Mouse(10, 10, kMMMouseButtonDown | kMMMousePress);
   Mouse(150, 10, kMMMouseButtonDown);
@@ -120,16 +106,14 @@ TEST_F(MMActTest, ACapturingInterpreterKeepsTheMouseOverOtherViews) {
   Act()->HandleMouseLeave();
   EXPECT_FALSE(Act()->IsMouseCaptured());
   EXPECT_EQ(mRun.mLog.back(), "left leave");
-  Act()->RemoveView(&leftView);
-  Act()->RemoveView(&rightView);
 }
 
 TEST_F(MMActTest, A2DActRedrawsDirtyViewsAndPresentsOnlyWhatChanged) {
   auto* act = static_cast<MM2DAct*>(Act());
-  FakeView inside(mRun.mLog, "inside", UURect(0, 0, 50, 50), 0, nullptr);
-  FakeView outside(mRun.mLog, "outside", UURect(300, 300, 350, 350), 0, nullptr);
-  act->AddView(&inside);
-  act->AddView(&outside);
+  FakeView inside(Act(), &mEnclosure, mRun.mLog, "inside", UURect(0, 0, 50, 50), 0, nullptr);
+  FakeView outside(Act(), &mEnclosure, mRun.mLog, "outside", UURect(300, 300, 350, 350), 0, nullptr);
+  mRun.Frame();  // the views' first drawing
+  mRun.mLog.clear();
   act->Invalidate(UURect(10, 10, 20, 20));
   act->Invalidate(UURect(30, 30, 30, 40));  // empty: ignored
   AFPalette palette;
@@ -147,8 +131,6 @@ TEST_F(MMActTest, A2DActRedrawsDirtyViewsAndPresentsOnlyWhatChanged) {
   EXPECT_EQ(mRun.mStage->GetDirtyRegion().GetBounds(), mRun.mStage->GetLocalRect());
   act->Present();
   EXPECT_EQ(act->GetPalette(), nullptr);
-  act->RemoveView(&inside);
-  act->RemoveView(&outside);
 }
 
 // The 3D engine's side, as far as an act and the stage use it.

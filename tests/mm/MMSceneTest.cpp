@@ -9,7 +9,7 @@ namespace {
 
 class RecordingMolecule : public MMMolecule {
  public:
-  explicit RecordingMolecule(StageLog& log) : mLog(log) {}
+  RecordingMolecule(MMScene* scene, StageLog& log) : MMMolecule(scene), mLog(log) {}
   void GainFocus() override { mLog.push_back("molecule-gain"); }
   void LoseFocus() override { mLog.push_back("molecule-lose"); }
   bool HandleKey(const MMKeyEvent& event) override {
@@ -90,7 +90,7 @@ TEST_F(MMSceneTest, NotificationsFireByKindInOrderAndRemovalIsSafe) {
 
 TEST_F(MMSceneTest, KeysAndFocusPassFromTheStageToTheFocusMolecule) {
   MMScene scene(Act()->GetSceneServices(), nullptr);
-  RecordingMolecule molecule(mRun.mLog);
+  RecordingMolecule molecule(&scene, mRun.mLog);
   EXPECT_FALSE(scene.HandleKey(MMKeyEvent{0, 3, 0, 0}));
   // Without the focus the molecule is only stored.
   scene.SetFocusMolecule(&molecule);

@@ -1,0 +1,24 @@
+#include "mm/MMDrawPicture.h"
+
+#include "mm/MMDrawingSurfaceBlitRequest.h"
+
+void MMDrawPicture(MMSurface* surface, const MMPictureReference& picture, const UURect& sourceRect,
+                   const UURect& rect, const uint8_t* remap, const MMPalette* palette) {
+  // Our own reference keeps the picture alive while it is drawn.
+  const MMPictureReference held(picture);
+  if (held.IsEmpty()) return;
+  MMDrawingSurfaceBlitRequest request;
+  request.mRemap = remap;
+  MMBitmap bitmap;
+  MMEncodedImage encoded;
+  const MMPalette* ownPalette = nullptr;
+  const bool isBitmap = held.IsBitmap();
+  const bool locked =
+      isBitmap ? held.LockBitmap(&bitmap, &ownPalette) : held.LockEncoded(&encoded, &ownPalette);
+  if (!locked) return;
+  if (surface->GetPixelFormat() == kMMFormat8) ownPalette = nullptr;
+  request.mPalette = palette != nullptr ? palette : ownPalette;
+  MMImageDescription* image = isBitmap ? static_cast<MMImageDescription*>(&bitmap) : &encoded;
+  if (request.PrepareRect(image, surface, sourceRect, rect)) request.Execute();
+  held.Unlock();
+}
