@@ -1,5 +1,5 @@
-// The 2D framework end to end: a picture file made with the system's
-// writer, a scene of a picture, a picture button, a text and a cell array
+// The 2D framework end to end: a picture file and a script file made with
+// the system's writers, a scene of a picture, a picture button, a text and a cell array
 // shown by a view of a 2D act, and the user's mouse from the desktop
 // pressing, dragging over and releasing the button.
 
@@ -9,6 +9,8 @@
 #include "mm/MM2DTextVisual.h"
 #include "mm/MMPictureLoader.h"
 #include "mm/MMPictureResourceFile.h"
+#include "mm/MMScript.h"
+#include "mm/MMScriptCollection.h"
 #include "mm/MMStageControl.h"
 #include "mm/MMSystemFont.h"
 #include "platform/win32/testhooks.h"
@@ -25,6 +27,7 @@ namespace {
 using namespace resource_fixtures;
 
 constexpr uint16_t kCollection = 21;
+constexpr int16_t kScriptCollection = 22;
 constexpr uint32_t kRed = 0xFF0000;
 constexpr uint32_t kBlue = 0x0000FF;
 constexpr uint32_t kYellow = 0xFFFF00;
@@ -72,6 +75,7 @@ AFColor ColorOf(uint32_t rgb) {
 struct MM2DFrameworkDemoTest : ::testing::Test, SceneOnStage {
   void SetUp() override {
     WritePictures(mName, {{20, 20, kRed}, {30, 20, kBlue}, {30, 20, kYellow}});
+    WriteLabels();
     mLoader.reset(MMOpenPictureFile(TempDirectory(), mName.c_str(), false));
     ASSERT_NE(mLoader, nullptr);
     mTop = mRun.mWindow->GetHandle();
@@ -81,7 +85,11 @@ struct MM2DFrameworkDemoTest : ::testing::Test, SceneOnStage {
     mPicture = std::make_unique<MM2DPictureMolecule>(&mScene, Id(0), UUPoint{20, 20}, 0);
     mButton = std::make_unique<MM2DPictureButtonMolecule>(&mScene, kButton.GetTopLeft(), Id(1), Id(2), 1,
                                                           Counter(mFired), nullptr);
-    auto* text = new (ALGlobalAllocator) MM2DPointTextVisual(UUPoint{20, 100}, "Plorvia", 0);
+    MMScriptLoader* labels = MMOpenScriptFile(TempDirectory(), mScriptName.c_str());
+    ASSERT_NE(labels, nullptr);
+    const MMScript label(MMMakeScriptId(labels, 0));
+    auto* text = new (ALGlobalAllocator) MM2DPointTextVisual(label.GetPoint(0, 0), label.GetString(0, 4), 0);
+    EXPECT_STREQ(text->GetText(), "Plorvia");
     text->SetStyle(&mFont, ColorOf(0), 0, 0);
     mText = std::make_unique<MM2DVisualMolecule>(&mScene, text);
     mCells = std::make_unique<MM2DVisualMolecule>(
@@ -99,7 +107,17 @@ struct MM2DFrameworkDemoTest : ::testing::Test, SceneOnStage {
     mPicture.reset();
     mBackground.reset();
     mLoader.reset();
+    MMDeleteAllScriptCollections();
     Remove(mName);
+    Remove(mScriptName);
+  }
+  // The text's place and words come from a script row: int16 x, int16 y and
+  // the offset of its text.
+  void WriteLabels() {
+    ScriptSpec spec;
+    spec.rowSizes = {8};
+    spec.entries = {{0, 1, Bytes().U16(20).U16(100).U32(0).Get(), std::string("Plorvia\0", 8)}};
+    WriteScripts(mScriptName, kScriptCollection, spec);
   }
   MMResourceId Id(uint16_t item) const { return MMMakeResourceId(kCollection, item); }
   uint32_t Shown(int32_t x, int32_t y) { return vpl::platform::WindowPixelAt(mControl, POINT{x, y}); }
@@ -125,6 +143,7 @@ struct MM2DFrameworkDemoTest : ::testing::Test, SceneOnStage {
   MM2DPictureButtonVisual* Button() { return mButton->GetVisual(); }
 
   std::string mName = UniqueName("pictures");
+  std::string mScriptName = UniqueName("labels");
   std::unique_ptr<MMPictureLoader> mLoader;
   MMSystemFont mFont{"DejaVu Sans", 24, 400, false, false};
   HWND mTop = nullptr;

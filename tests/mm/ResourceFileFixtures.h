@@ -5,6 +5,7 @@
 #include "foundation/uu/UUDirectory.h"
 #include "foundation/uu/UUFile.h"
 #include "foundation/uu/UUFileSystem.h"
+#include "mm/MMScriptFile.h"
 
 #include <gtest/gtest.h>
 
@@ -82,5 +83,53 @@ class Bytes {
   bool mBig;
   std::vector<uint8_t> mBytes;
 };
+
+
+// One script of a script file: its layout, its rows and its texts.
+struct ScriptEntry {
+  int16_t layout;
+  int16_t rows;
+  std::vector<uint8_t> rowBytes;
+  std::string texts;  // zero-separated
+};
+
+struct ScriptSpec {
+  int16_t language = -1;
+  int16_t codePage = 1252;
+  int16_t headerWord = 0x55;
+  std::vector<int16_t> rowSizes;
+  std::vector<ScriptEntry> entries;
+};
+
+// Writes a script file with the system's writer, names included.
+inline void WriteScripts(const std::string& name, int16_t collection, const ScriptSpec& spec) {
+  MMScriptFile file;
+  const auto n = static_cast<int16_t>(spec.entries.size());
+  const auto m = static_cast<int16_t>(spec.rowSizes.size());
+  ASSERT_TRUE(file.Create(TempDirectory(), name.c_str(), UUFileOptions(), n, collection));
+  ASSERT_TRUE(file.SetLanguage(spec.language));
+  ASSERT_TRUE(file.SetCodePage(spec.codePage));
+  ASSERT_TRUE(file.SetHeaderWord(spec.headerWord));
+  ASSERT_TRUE(file.SetLayoutCount(m));
+  ASSERT_TRUE(file.InitLayoutNames(16 * m));
+  for (int16_t k = 0; k < m; ++k) {
+    ASSERT_TRUE(file.SetLayoutRowSize(k, spec.rowSizes[static_cast<size_t>(k)]));
+    ASSERT_TRUE(file.SetLayoutName(k, ("layout" + std::to_string(k)).c_str()));
+  }
+  ASSERT_TRUE(file.InitEntryNames(16 * n));
+  for (int16_t i = 0; i < n; ++i) {
+    const ScriptEntry& entry = spec.entries[static_cast<size_t>(i)];
+    ASSERT_TRUE(file.SetEntryName(i, ("entry" + std::to_string(i)).c_str()));
+    ASSERT_TRUE(file.SetEntryRowCount(i, entry.rows));
+    ASSERT_TRUE(file.SetEntryLayout(i, entry.layout));
+    int32_t position = 0;
+    file.GetFile().Seek(0, kUUSeekFromEnd, &position);
+    ASSERT_TRUE(file.SetSubfileOffset(i, position));
+    file.GetFile().Write(entry.rowBytes.data(), static_cast<uint32_t>(entry.rowBytes.size()));
+    file.GetFile().Write(entry.texts.data(), static_cast<uint32_t>(entry.texts.size()));
+  }
+  ASSERT_TRUE(file.RecordEndOffset());
+  ASSERT_TRUE(file.Close(true));
+}
 
 }  // namespace resource_fixtures
