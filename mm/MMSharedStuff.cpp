@@ -1,0 +1,52 @@
+#include "mm/MMSharedStuff.h"
+
+MMSharedStuffLink::MMSharedStuffLink(MMSharedStuffBase* object) { Attach(object); }
+
+MMSharedStuffLink::~MMSharedStuffLink() {
+  Detach();
+  delete mCallback;
+}
+
+void MMSharedStuffLink::Attach(MMSharedStuffBase* object) {
+  Detach();
+  if (object == nullptr) return;
+  mObject = object;
+  mNext = object->mLinks;
+  object->mLinks = this;
+  ++object->mLinkCount;
+}
+
+void MMSharedStuffLink::Detach() {
+  if (mObject == nullptr) return;
+  MMSharedStuffLink** link = &mObject->mLinks;
+  while (*link != nullptr && *link != this) link = &(*link)->mNext;
+  if (*link == this) *link = mNext;
+  mNext = nullptr;
+  MMSharedStuffBase* object = mObject;
+  mObject = nullptr;
+  if (--object->mLinkCount == 0) delete object;
+}
+
+void MMSharedStuffLink::Rebind(MMSharedStuffBase* object) {
+  if (object == mObject) return;
+  Attach(object);
+  if (mCallback != nullptr) mCallback->Invoke();
+}
+
+void MMSharedStuffLink::MarkChanged() {
+  if (mObject != nullptr) mObject->mChanged = true;
+}
+
+void MMSharedStuffLink::ClearChangedAndNotify() {
+  if (mObject == nullptr) return;
+  mObject->mChanged = false;
+  for (MMSharedStuffLink* link = mObject->mLinks; link != nullptr; link = link->mNext) {
+    if (link->mCallback != nullptr) link->mCallback->Invoke();
+  }
+}
+
+void MMSharedStuffLink::SetCallback(UUCallback* callback) {
+  if (callback == mCallback) return;
+  delete mCallback;
+  mCallback = callback;
+}
