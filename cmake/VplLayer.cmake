@@ -26,7 +26,9 @@ function(vpl_add_layer_tests layer)
   set(target vpl_${layer}_tests)
   add_executable(${target} ${sources})
   target_link_libraries(${target} PRIVATE vpl_${layer} GTest::gtest GTest::gmock GTest::gtest_main)
+  # Tests that need a real X display run under xvfb-run from scripts/test.
   gtest_discover_tests(${target}
+    TEST_FILTER "-*OnXDisplay*"
     PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;VPL3D_TEST=1"
     DISCOVERY_TIMEOUT 60)
 endfunction()
