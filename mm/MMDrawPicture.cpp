@@ -2,6 +2,21 @@
 
 #include "mm/MMDrawingSurfaceBlitRequest.h"
 
+#include <algorithm>
+
+namespace {
+
+// The source, whichever way round it is given, covers pixels of the image
+// only: the blit reads every pixel it names without checking.
+bool LiesInside(const UURect& source, const UURect& image) {
+  const UURect normal(std::min(source.mLeft, source.mRight), std::min(source.mTop, source.mBottom),
+                      std::max(source.mLeft, source.mRight), std::max(source.mTop, source.mBottom));
+  return !normal.IsEmpty() && normal.mLeft >= image.mLeft && normal.mTop >= image.mTop &&
+         normal.mRight <= image.mRight && normal.mBottom <= image.mBottom;
+}
+
+}  // namespace
+
 void MMDrawPicture(MMSurface* surface, const MMPictureReference& picture, const UURect& sourceRect,
                    const UURect& rect, const uint8_t* remap, const MMPalette* palette) {
   // Our own reference keeps the picture alive while it is drawn.
@@ -19,6 +34,9 @@ void MMDrawPicture(MMSurface* surface, const MMPictureReference& picture, const 
   if (surface->GetPixelFormat() == kMMFormat8) ownPalette = nullptr;
   request.mPalette = palette != nullptr ? palette : ownPalette;
   MMImageDescription* image = isBitmap ? static_cast<MMImageDescription*>(&bitmap) : &encoded;
-  if (request.PrepareRect(image, surface, sourceRect, rect)) request.Execute();
+  if (LiesInside(sourceRect, image->mRect) &&
+      request.PrepareRect(image, surface, sourceRect, rect)) {
+    request.Execute();
+  }
   held.Unlock();
 }

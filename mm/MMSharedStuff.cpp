@@ -8,12 +8,14 @@ MMSharedStuffLink::~MMSharedStuffLink() {
 }
 
 void MMSharedStuffLink::Attach(MMSharedStuffBase* object) {
+  // Counted before the detach: attaching again to the object this link
+  // alone holds must not delete it.
+  if (object != nullptr) ++object->mLinkCount;
   Detach();
   if (object == nullptr) return;
   mObject = object;
   mNext = object->mLinks;
   object->mLinks = this;
-  ++object->mLinkCount;
 }
 
 void MMSharedStuffLink::Detach() {
@@ -40,8 +42,12 @@ void MMSharedStuffLink::MarkChanged() {
 void MMSharedStuffLink::ClearChangedAndNotify() {
   if (mObject == nullptr) return;
   mObject->mChanged = false;
-  for (MMSharedStuffLink* link = mObject->mLinks; link != nullptr; link = link->mNext) {
+  // The next link is taken before the call: a holder may detach its own
+  // link when told.
+  for (MMSharedStuffLink* link = mObject->mLinks; link != nullptr;) {
+    MMSharedStuffLink* next = link->mNext;
     if (link->mCallback != nullptr) link->mCallback->Invoke();
+    link = next;
   }
 }
 

@@ -5,10 +5,14 @@
 #include "foundation/win/WinAFPulseTaskThread.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 int32_t Now() { return static_cast<int32_t>(ALMilliseconds()); }
+
+// The task whose Pulse this thread is inside, if any.
+thread_local const AFPulseTask* tPulsingTask = nullptr;
 
 // A due time past the clock's 32-bit range stays in the far future rather
 // than wrapping into the past.
@@ -65,6 +69,12 @@ void AFPulseTaskManager::RemoveTask(AFPulseTask* task) {
     mLock.Leave();
     return;
   }
+  if (mCursor == node && tPulsingTask == task) {
+    // The task leaves from inside its own Pulse: no other thread will move
+    // the cursor off it, so the pass steps back and goes on after it.
+    mCursor = node->mPrevious;
+    mRemovedWhilePulsing = true;
+  }
   // The pulse thread is running the task, or is between it and its next
   // step: let it move on.
   while (mCursor == node) {
@@ -103,7 +113,11 @@ void AFPulseTaskManager::RunDueTasks() {
   const int32_t now = Now();
   while (AFPulseTask* task = NextTask()) {
     if (task->GetDueTime() > now) continue;
+    tPulsingTask = task;
     const int32_t delay = task->Pulse();
+    tPulsingTask = nullptr;
+    // A task that removed itself may be deleted already.
+    if (std::exchange(mRemovedWhilePulsing, false)) continue;
     task->mDueTime.store(delay == INT_MAX ? INT_MAX : DueAfter(now, delay),
                          std::memory_order_relaxed);
   }

@@ -60,8 +60,9 @@ class AFPulseTaskManager {
   // The task is due at once.
   void AddTask(AFPulseTask* task);
   // Once this returns, the pulse thread is not inside the task's Pulse and
-  // will not call it again, so the caller may delete it. A task that is not
-  // in the list is ignored.
+  // will not call it again, so the caller may delete it. A task may remove
+  // (and delete) itself from its own Pulse. A task that is not in the list
+  // is ignored.
   void RemoveTask(AFPulseTask* task);
   // The smallest due time of all tasks, INT_MAX when there are none.
   int32_t EarliestDue();
@@ -81,6 +82,9 @@ class AFPulseTaskManager {
   UUUntypedListNode* mCursor;
   ALCriticalSection mLock;
   UUUntypedListNode* mRemovalMark;
+  // Set when a task removed itself during its Pulse; only the thread running
+  // the pass touches it.
+  bool mRemovedWhilePulsing = false;
   WinAFPulseTaskThread* mThread = nullptr;
   std::atomic<bool> mStop{false};
   HANDLE mWakeEvent;

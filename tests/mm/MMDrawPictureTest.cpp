@@ -60,6 +60,19 @@ TEST_F(MMDrawPictureTest, NothingIsDrawnOutsideTheSurfaceOrForAnEmptyReference) 
   EXPECT_EQ(mCollection.References(), 1);
 }
 
+// A source rectangle that reaches past the picture has no pixels to give:
+// nothing is read outside the picture and nothing is drawn.
+TEST_F(MMDrawPictureTest, ASourceReachingPastThePictureDrawsNothing) {
+  const MMPictureReference picture(&mCollection, mPicture);
+  for (const UURect& source :
+       {UURect(0, 0, 40, 20), UURect(-5, 0, 2, 1), UURect(3, 0, -4, 1), UURect(3, 0, 3, 1)}) {
+    MMDrawPicture(mSurface, picture, source, UURect(0, 0, 8, 2), nullptr, nullptr);
+  }
+  EXPECT_EQ(Row(0), std::vector<int>(8, 0));
+  EXPECT_EQ(Row(1), std::vector<int>(8, 0));
+  EXPECT_EQ(mCollection.mLocks, 0);
+}
+
 // Shapes, a text and a picture drawn on the stage's back surface reach the
 // window that the X server shows.
 TEST_F(MMDrawPictureTest, ShapesTextAndAPictureReachTheScreenOnXDisplay) {

@@ -27,6 +27,20 @@ class Holder {
   std::string mName;
 };
 
+// Logs and detaches its link.
+class LetGo : public UUCallback {
+ public:
+  LetGo(MMSharedStuffLink* link, std::vector<std::string>* log) : mLink(link), mLog(log) {}
+  void Invoke() override {
+    mLog->push_back("leaving");
+    mLink->Detach();
+  }
+
+ private:
+  MMSharedStuffLink* mLink;
+  std::vector<std::string>* mLog;
+};
+
 UUCallback* Notify(Holder* holder) {
   return new UUClassCallback<Holder, void (Holder::*)()>(holder, &Holder::Changed);
 }
@@ -40,6 +54,10 @@ TEST(MMSharedStuffTest, TheLastLinkToLetGoDeletesTheObject) {
       MMSharedStuffLink second(stuff);
       EXPECT_EQ(stuff->GetLinkCount(), 2);
     }
+    EXPECT_EQ(deleted, 0);
+    EXPECT_EQ(stuff->GetLinkCount(), 1);
+    // Attaching the only link again to its own object keeps the object.
+    first.Attach(stuff);
     EXPECT_EQ(deleted, 0);
     EXPECT_EQ(stuff->GetLinkCount(), 1);
   }
@@ -61,6 +79,15 @@ TEST(MMSharedStuffTest, ChangesAreAnnouncedToEveryHolderNewestFirst) {
   first.ClearChangedAndNotify();
   EXPECT_FALSE(stuff->IsChanged());
   EXPECT_EQ(log, (std::vector<std::string>{"newer", "older"}));
+
+  // A holder that lets go of the object when told still lets the older
+  // holders hear of the change.
+  MMSharedStuffLink leaving(stuff);
+  leaving.SetCallback(new LetGo(&leaving, &log));
+  log.clear();
+  first.ClearChangedAndNotify();
+  EXPECT_EQ(log, (std::vector<std::string>{"leaving", "newer", "older"}));
+  EXPECT_EQ(stuff->GetLinkCount(), 2);
 }
 
 TEST(MMSharedStuffTest, RebindingMovesTheLinkAndTellsItsHolder) {

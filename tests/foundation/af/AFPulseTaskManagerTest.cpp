@@ -140,6 +140,44 @@ TEST(AFPulseTaskManagerTest, RemoveWaitsForARunningPulseAndTheTaskIsNeverCalledA
   EXPECT_EQ(task.mCalls.load(), calls);
 }
 
+// Takes itself out of its manager and deletes itself on its first Pulse.
+class LeavingTask : public AFPulseTask {
+ public:
+  LeavingTask(std::vector<int>* log, Event* left) : mLog(log), mLeft(left) {}
+  int32_t Pulse() override {
+    if (mLog) mLog->push_back(0);
+    Event* left = mLeft;
+    GetManager()->RemoveTask(this);
+    delete this;
+    if (left) left->Set();
+    return 0;
+  }
+
+ private:
+  std::vector<int>* mLog;
+  Event* mLeft;
+};
+
+// A task may leave the list from its own Pulse, on the pulse thread too,
+// and be deleted there; the pass goes on with the next task.
+TEST(AFPulseTaskManagerTest, ATaskRemovesAndDeletesItselfDuringItsPulse) {
+  AFPulseTaskManager manager;
+  std::vector<int> log;
+  ScriptedTask staying(2, &log, INT_MAX);
+  manager.AddTask(new LeavingTask(&log, nullptr));
+  manager.AddTask(&staying);
+  manager.RunDueTasks();
+  EXPECT_EQ(log, (std::vector<int>{0, 2}));
+  EXPECT_EQ(manager.EarliestDue(), INT_MAX);
+
+  Event left;
+  manager.Start();
+  manager.AddTask(new LeavingTask(nullptr, &left));
+  EXPECT_TRUE(left.Wait());
+  manager.Stop();
+  manager.RemoveTask(&staying);
+}
+
 TEST(AFPulseTaskManagerTest, RestartRunsTasksAgainAndTheDestructorStopsTheThread) {
   Event ran;
   ScriptedTask task(1, nullptr, INT_MAX);
