@@ -40,7 +40,8 @@ struct RegistryTree {
 };
 
 // The bytes of a tree and the tree of bytes; reading stops at the first
-// unsound record and sets damaged.
+// unsound record and sets damaged. Encoding answers no bytes for a tree the
+// file cannot hold (a name or path over 65535 bytes, a value over 1 MiB).
 std::vector<uint8_t> EncodeRegistry(const RegistryTree& tree);
 RegistryTree DecodeRegistry(const std::vector<uint8_t>& bytes, bool& damaged);
 

@@ -19,9 +19,10 @@ bool ReadFormat(const BITMAPINFO* info, GdiDibLayout& layout) {
   }
   switch (header.biBitCount) {
     case 8:
+      if (compression != BI_RGB || header.biClrUsed > 256) return false;
       layout.format = GdiPixelFormat::kIndexed8;
       layout.colorCount = header.biClrUsed == 0 ? 256 : static_cast<int32_t>(header.biClrUsed);
-      return compression == BI_RGB && layout.colorCount <= 256;
+      return true;
     case 16:
       if (compression == BI_RGB) {
         layout.format = GdiPixelFormat::kRgb555;

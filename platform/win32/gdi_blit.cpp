@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace vpl::platform {
@@ -190,10 +191,17 @@ BOOL Blit(HDC destination, GdiSpan2D to, HDC source, GdiSpan2D from, DWORD rop) 
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
+  // Two device contexts of one window share its lock; two windows' locks
+  // are taken in address order, so blits both ways between them cannot
+  // deadlock.
+  const auto& pixels = dc->mWindow.pixels;
+  const auto& sourcePixels = sourceDC->mWindow.pixels;
+  const bool shared = pixels && pixels == sourcePixels;
+  const bool sourceFirst =
+      pixels && sourcePixels && std::less<const void*>()(sourcePixels.get(), pixels.get());
+  GdiCanvas sourceCanvas = sourceFirst ? sourceDC->Canvas() : GdiCanvas{};
   GdiCanvas canvas = dc->Canvas();
-  // Two device contexts of one window share its lock.
-  const bool shared = dc->mWindow.pixels && dc->mWindow.pixels == sourceDC->mWindow.pixels;
-  GdiCanvas sourceCanvas = sourceDC->Canvas(!shared);
+  if (!sourceFirst) sourceCanvas = sourceDC->Canvas(!shared);
   to.x += canvas.offset.x;
   to.y += canvas.offset.y;
   from.x += sourceCanvas.offset.x;

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -72,10 +73,19 @@ std::string MapOrFail(LPCSTR path) {
   return host;
 }
 
+// Host times outside what a FILETIME counts (some file systems keep any
+// 64-bit time) are pinned to its first or last tick.
 FILETIME FileTimeOf(const timespec& time) {
-  const auto ticks = static_cast<uint64_t>((time.tv_sec + kEpochDifference) * 10000000 +
-                                           time.tv_nsec / 100);
-  return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+  constexpr int64_t kTicksPerSecond = 10000000;
+  constexpr int64_t kLastSecond = INT64_MAX / kTicksPerSecond - 1;
+  int64_t ticks = 0;
+  if (time.tv_sec >= -kEpochDifference) {
+    const int64_t seconds = time.tv_sec > kLastSecond - kEpochDifference
+                                ? kLastSecond
+                                : time.tv_sec + kEpochDifference;
+    ticks = seconds * kTicksPerSecond + time.tv_nsec / 100;
+  }
+  return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(static_cast<uint64_t>(ticks) >> 32)};
 }
 
 DWORD AttributesOf(const std::string& hostPath, const struct stat& info) {

@@ -3,6 +3,7 @@
 
 #include "platform/win32/kernel.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -46,11 +47,12 @@ BlockHeader* HeaderOf(Heap* heap, LPCVOID block) {
   return header->heap == heap ? header : nullptr;
 }
 
+// A size so large that the block and its header overflow fits no heap.
 bool Fits(const Heap& heap, size_t bytes) {
+  if (bytes > SIZE_MAX - sizeof(BlockHeader)) return false;
   if (heap.maximum == 0) return true;
   const size_t needed = bytes + sizeof(BlockHeader);
-  return needed >= bytes && heap.committed <= heap.maximum &&
-         needed <= heap.maximum - heap.committed;
+  return heap.committed <= heap.maximum && needed <= heap.maximum - heap.committed;
 }
 
 void Unlink(BlockHeader* header) {

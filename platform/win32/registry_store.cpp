@@ -37,10 +37,14 @@ class Writer {
     mBytes.insert(mBytes.end(), p, p + n);
   }
   void Text16(const std::string& text) {
+    if (text.size() > UINT16_MAX) mFits = false;
     U16(static_cast<uint16_t>(text.size()));
     Bytes(text.data(), text.size());
   }
   std::vector<uint8_t> mBytes;
+  // False once a name, path or value is too long for the file to hold it
+  // as it is: such bytes would read back as damage.
+  bool mFits = true;
 };
 
 class Reader {
@@ -86,6 +90,7 @@ void EncodeKey(Writer& out, uint8_t root, const std::string& path, const Registr
     out.U8(kValueRecord);
     out.Text16(name);
     out.U32(value.mType);
+    if (value.mData.size() > kMaxValueBytes) out.mFits = false;
     out.U32(static_cast<uint32_t>(value.mData.size()));
     out.Bytes(value.mData.data(), value.mData.size());
   }
@@ -163,7 +168,7 @@ std::vector<uint8_t> EncodeRegistry(const RegistryTree& tree) {
   out.Bytes(kMagic, kMagicBytes);
   out.U16(kFormatVersion);
   for (uint8_t root = 0; root < kRegistryRootCount; ++root) EncodeKey(out, root, "", tree.mRoots[root]);
-  return out.mBytes;
+  return out.mFits ? std::move(out.mBytes) : std::vector<uint8_t>();
 }
 
 RegistryTree DecodeRegistry(const std::vector<uint8_t>& bytes, bool& damaged) {
@@ -193,6 +198,8 @@ RegistryTree RegistryFile::Load() {
 
 bool RegistryFile::Save(const RegistryTree& tree) {
   if (mDirectory.empty()) return false;
+  const std::vector<uint8_t> bytes = EncodeRegistry(tree);
+  if (bytes.empty()) return false;
   const std::string path = mDirectory + "/registry";
   if (mDamaged) {
     if (std::rename(path.c_str(), (path + ".damaged").c_str()) != 0) return false;
@@ -201,7 +208,7 @@ bool RegistryFile::Save(const RegistryTree& tree) {
   const std::string temporary = path + ".tmp";
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, EncodeRegistry(tree)) && fsync(fd) == 0;
+  const bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
   const bool closed = close(fd) == 0;
   if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
     unlink(temporary.c_str());

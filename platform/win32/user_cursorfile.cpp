@@ -1,6 +1,7 @@
 // Cursor files: the icon and cursor directory with its device-independent
 // pictures, and the animated-cursor container around them.
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -94,7 +95,9 @@ bool ReadPicture(ByteView picture, int32_t hotX, int32_t hotY, CursorImage& imag
     return false;
   }
   const ByteView palette = picture.Sub(paletteOffset, colours * 4);
-  image = CursorImage{width, height, hotX, hotY,
+  // A hot spot off the picture is one no pointer can have: it is pulled
+  // onto the nearest edge pixel.
+  image = CursorImage{width, height, std::min(hotX, width - 1), std::min(hotY, height - 1),
                       std::vector<uint32_t>(static_cast<size_t>(width) * height)};
   bool anyAlpha = false;
   for (int32_t y = 0; y < height; ++y) {

@@ -3,6 +3,7 @@
 // bar in lParam); the position changes only when the owner sets it.
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/win32/SystemControls.h"
 #include "platform/win32/gdi.h"
@@ -30,9 +31,14 @@ struct BarGeometry {
   int thumbLength;
 };
 
+// Ranges may span every int, so spans and products are counted in 64 bits.
+int64_t PositionCount(const ScrollBarState& state) {
+  return int64_t{state.maximum} - state.minimum + 1;
+}
+
 int LargestPosition(const ScrollBarState& state) {
-  const int span = state.maximum - state.minimum + 1;
-  return state.minimum + std::max(0, span - static_cast<int>(std::max<UINT>(state.page, 1)));
+  const int64_t room = PositionCount(state) - std::max<UINT>(state.page, 1);
+  return static_cast<int>(state.minimum + std::max<int64_t>(0, room));
 }
 
 BarGeometry Geometry(HWND window, const ScrollBarState& state) {
@@ -43,24 +49,24 @@ BarGeometry Geometry(HWND window, const ScrollBarState& state) {
   const int thickness = vertical ? client.right : client.bottom;
   const int arrow = std::min(thickness, length / 2);
   const int track = std::max(0, length - 2 * arrow);
-  const int span = std::max(1, state.maximum - state.minimum + 1);
-  const int thumbLength = state.page == 0
-                              ? std::min(track, arrow)
-                              : std::clamp(static_cast<int>(static_cast<int64_t>(track) *
-                                                            static_cast<int>(state.page) / span),
-                                           std::min(track, 8), track);
+  const int64_t span = std::max<int64_t>(1, PositionCount(state));
+  const int thumbLength =
+      state.page == 0
+          ? std::min(track, arrow)
+          : static_cast<int>(std::clamp<int64_t>(int64_t{track} * state.page / span,
+                                                 std::min(track, 8), track));
   const int room = track - thumbLength;
-  const int steps = LargestPosition(state) - state.minimum;
+  const int64_t steps = int64_t{LargestPosition(state)} - state.minimum;
   const int offset =
       steps <= 0
           ? 0
-          : static_cast<int>(static_cast<int64_t>(room) * (state.position - state.minimum) / steps);
+          : static_cast<int>(int64_t{room} * (int64_t{state.position} - state.minimum) / steps);
   return BarGeometry{length, arrow, arrow + offset, thumbLength};
 }
 
 bool HasRange(const ScrollBarState& state) {
   return state.maximum > state.minimum &&
-         (state.page == 0 || static_cast<int>(state.page) <= state.maximum - state.minimum);
+         (state.page == 0 || int64_t{state.page} <= int64_t{state.maximum} - state.minimum);
 }
 
 void Request(HWND window, WORD request, int position) {
@@ -75,10 +81,10 @@ int Along(HWND window, LPARAM point) {
 // The position whose thumb starts at the given place along the track.
 int PositionAt(const BarGeometry& geometry, const ScrollBarState& state, int thumbStart) {
   const int room = geometry.length - 2 * geometry.arrow - geometry.thumbLength;
-  const int steps = LargestPosition(state) - state.minimum;
+  const int64_t steps = int64_t{LargestPosition(state)} - state.minimum;
   if (room <= 0 || steps <= 0) return state.minimum;
-  const int offset = std::clamp(thumbStart - geometry.arrow, 0, room);
-  return state.minimum + (offset * steps + room / 2) / room;
+  const int64_t offset = std::clamp(thumbStart - geometry.arrow, 0, room);
+  return static_cast<int>(state.minimum + (offset * steps + room / 2) / room);
 }
 
 void OnButtonDown(HWND window, ScrollBarState& state, LPARAM point) {

@@ -96,6 +96,17 @@ TEST(CursorFileTest, ReadsTheFirstPictureOfCursorAndAnimatedCursorFiles) {
   ExpectSmallCursor(frame);
 }
 
+TEST(CursorFileTest, AHotSpotOffThePictureIsPulledOntoItsEdge) {
+  std::vector<uint8_t> file = SmallCursor();
+  file[10] = 0xF4;  // hot spot (500, 7) on a 2 x 2 picture
+  file[11] = 0x01;
+  file[12] = 7;
+  CursorImage image;
+  ASSERT_TRUE(ReadCursorFile(file, image));
+  EXPECT_EQ(image.hotX, 1);
+  EXPECT_EQ(image.hotY, 1);
+}
+
 TEST(CursorFileTest, DamagedFilesAreRefusedAtEveryLength) {
   for (const std::vector<uint8_t>& whole : {SmallCursor(), AnimatedCursor(SmallCursor())}) {
     for (size_t length = 0; length < whole.size(); ++length) {

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -98,6 +102,32 @@ TEST_F(FileNamesTest, DrivesAndDosTimes) {
   EXPECT_EQ(clock, (13 << 11) | (45 << 5) | 29);
   const FILETIME early{0, 0};
   EXPECT_FALSE(FileTimeToDosDateTime(&early, &date, &clock));
+}
+
+// tmpfs keeps any 64-bit time; a FILETIME cannot count that far.
+TEST(FileTimesTest, FarHostTimesArePinnedToTheFileTimeRange) {
+  const fs::path shm = "/dev/shm";
+  if (!fs::is_directory(shm)) GTEST_SKIP() << "no /dev/shm";
+  const fs::path file = shm / ("vplfiletime" + std::to_string(std::random_device()()));
+  std::ofstream(file) << "x";
+  struct Case {
+    int64_t seconds;
+    uint64_t ticks;
+  };
+  const Case cases[] = {{int64_t{1} << 62, (INT64_MAX / 10000000 - 1) * 10000000ull},
+                        {-(int64_t{1} << 40), 0}};
+  for (const Case& c : cases) {
+    const timespec times[2] = {{c.seconds, 0}, {c.seconds, 0}};
+    if (utimensat(AT_FDCWD, file.c_str(), times, 0) != 0) continue;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(vpl::platform::ToWindowsPath(file.string()).c_str(), &data);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    FindClose(search);
+    const uint64_t written =
+        uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
+    EXPECT_EQ(written, c.ticks) << c.seconds;
+  }
+  fs::remove(file);
 }
 
 TEST(CodePageTest, ConvertsAnsiAndMacRomanTexts) {

@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <future>
 #include <memory>
+#include <vector>
 
 using vpl::test::DibCanvas;
 
@@ -32,6 +38,39 @@ TEST(GdiBlitTest, PixelsLandWhereEachDibLayoutStoresThem) {
     EXPECT_EQ(bytes, c.expected) << c.bits << " bits, height " << c.height;
     // The other row is untouched.
     EXPECT_EQ(*canvas.Address(1, 1), 0) << c.bits << " bits, height " << c.height;
+  }
+}
+
+TEST(GdiBlitTest, DibSectionsRefuseUnsoundHeaders) {
+  struct Case {
+    LONG width;
+    LONG height;
+    WORD bits;
+    DWORD compression;
+    DWORD colorsUsed;
+  };
+  const Case cases[] = {
+      {0, 1, 32, BI_RGB, 0},           {1, 0, 32, BI_RGB, 0},   {32768, 1, 32, BI_RGB, 0},
+      {1, INT32_MIN, 32, BI_RGB, 0},   {1, 1, 12, BI_RGB, 0},   {1, 1, 8, BI_BITFIELDS, 0},
+      {1, 1, 8, BI_RGB, 257},          {1, 1, 8, BI_RGB, 0x80000000u},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = c.width;
+    header.biHeight = c.height;
+    header.biPlanes = 1;
+    header.biBitCount = c.bits;
+    header.biCompression = c.compression;
+    header.biClrUsed = c.colorsUsed;
+    std::memcpy(info.data(), &header, sizeof header);
+    void* bits = &info;
+    EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS,
+                               &bits, nullptr, 0),
+              nullptr)
+        << c.width << "x" << c.height << " " << c.bits << " bits, " << c.colorsUsed << " colours";
+    EXPECT_EQ(bits, nullptr);
   }
 }
 
@@ -157,6 +196,35 @@ TEST(GdiBlitTest, AWindowDeviceContextDrawsIntoItsPartOfTheWindowPixels) {
   EXPECT_EQ(pixels->pixels[0], 0u);
   EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), 32);
   EXPECT_TRUE(vpl::platform::DeleteWindowDC(dc));
+}
+
+// Blits between two windows run both ways at once on two threads: each
+// takes both windows' locks, which must never wait on each other.
+TEST(GdiBlitTest, BlitsBothWaysBetweenTwoWindowsDoNotDeadlock) {
+  std::shared_ptr<vpl::platform::WindowPixels> windows[2];
+  HDC dcs[2];
+  for (int i = 0; i < 2; ++i) {
+    windows[i] = std::make_shared<vpl::platform::WindowPixels>();
+    windows[i]->width = 4;
+    windows[i]->height = 4;
+    windows[i]->pixels.assign(16, 0);
+    dcs[i] = vpl::platform::CreateWindowDC({windows[i], POINT{0, 0}, RECT{0, 0, 4, 4}});
+    ASSERT_NE(dcs[i], nullptr);
+  }
+  auto blits = [&dcs](int to) {
+    for (int round = 0; round < 20000; ++round) BitBlt(dcs[to], 0, 0, 4, 4, dcs[1 - to], 0, 0, SRCCOPY);
+  };
+  auto one = std::async(std::launch::async, blits, 0);
+  auto other = std::async(std::launch::async, blits, 1);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  const bool finished = one.wait_until(deadline) == std::future_status::ready &&
+                        other.wait_until(deadline) == std::future_status::ready;
+  if (!finished) {
+    // The two threads are stuck for good: report rather than hang on them.
+    ADD_FAILURE() << "blits between two windows deadlocked";
+    std::_Exit(1);
+  }
+  for (HDC dc : dcs) EXPECT_TRUE(vpl::platform::DeleteWindowDC(dc));
 }
 
 }  // namespace

@@ -19,6 +19,18 @@ TEST(KernelHeapTest, EnforcesItsMaximumSize) {
   EXPECT_TRUE(HeapDestroy(heap));
 }
 
+TEST(KernelHeapTest, RefusesSizesThatOverflowWithTheBlockHeader) {
+  for (SIZE_T maximum : {SIZE_T{0}, SIZE_T{1} << 20}) {
+    HANDLE heap = HeapCreate(0, 0, maximum);
+    ASSERT_NE(heap, nullptr);
+    for (SIZE_T size : {SIZE_MAX, SIZE_MAX - 8}) {
+      EXPECT_EQ(HeapAlloc(heap, HEAP_ZERO_MEMORY, size), nullptr) << maximum << " " << size;
+      EXPECT_EQ(GetLastError(), ERROR_NOT_ENOUGH_MEMORY);
+    }
+    EXPECT_TRUE(HeapDestroy(heap));
+  }
+}
+
 TEST(KernelHeapTest, AnswersBlockSizesAndAlignsBlocks) {
   HANDLE heap = HeapCreate(0, 0, 0);
   for (SIZE_T size : {1u, 7u, 52u, 4096u}) {

@@ -120,6 +120,37 @@ TEST_F(RegistryTest, ADamagedStoreIsReadAsFarAsItIsSoundAndKept) {
   EXPECT_EQ(fs::file_size(Store().string() + ".damaged"), bytes.size());
 }
 
+// A name or value the store file cannot hold is refused, never written as
+// bytes that would read back as damage and lose the values after them.
+TEST_F(RegistryTest, ValuesTheStoreCannotHoldAreRefused) {
+  HKEY key = Create("Limits");
+  SetDword(key, "kept", 5);
+  const std::string longName(70000, 'n');
+  const std::vector<BYTE> large((1 << 20) + 1, 0xAB);
+  EXPECT_EQ(RegSetValueExA(key, longName.c_str(), 0, REG_DWORD, large.data(), 4), ERROR_WRITE_FAULT);
+  EXPECT_EQ(RegSetValueExA(key, "large", 0, REG_BINARY, large.data(), static_cast<DWORD>(large.size())),
+            ERROR_WRITE_FAULT);
+  HKEY deep = nullptr;
+  EXPECT_EQ(RegCreateKeyExA(key, longName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_ALL_ACCESS, nullptr, &deep, nullptr),
+            ERROR_WRITE_FAULT);
+  SetDword(key, "after", 6);
+  RegCloseKey(key);
+
+  vpl::platform::RestartRegistryStore();
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Limits", 0, KEY_READ, &key), ERROR_SUCCESS);
+  DWORD type = 0;
+  std::vector<BYTE> data(4);
+  for (const char* name : {"kept", "after"}) {
+    data.assign(4, 0);
+    EXPECT_EQ(Query(key, name, type, data), ERROR_SUCCESS) << name;
+  }
+  data.assign(4, 0);
+  EXPECT_EQ(Query(key, "large", type, data), ERROR_FILE_NOT_FOUND);
+  RegCloseKey(key);
+  EXPECT_FALSE(fs::exists(Store().string() + ".damaged"));
+}
+
 TEST_F(RegistryTest, HostileStoreFilesNeverCrash) {
   std::mt19937 random(3);
   for (int round = 0; round < 50; ++round) {
