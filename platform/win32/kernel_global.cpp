@@ -40,6 +40,20 @@ GlobalHeap& Heap() {
   return heap;
 }
 
+// Runs the operation on the live block of the handle under the heap's lock;
+// a stale or foreign handle answers the failure value.
+template <typename Result, typename Operation>
+Result WithBlock(HGLOBAL handle, Result failure, Operation operation) {
+  GlobalHeap& heap = Heap();
+  std::lock_guard lock(heap.mutex);
+  GlobalBlock* block = heap.Find(handle);
+  if (block == nullptr) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return failure;
+  }
+  return operation(*block);
+}
+
 }  // namespace
 
 namespace vpl::platform {
@@ -72,32 +86,22 @@ HGLOBAL GlobalAlloc(UINT, SIZE_T bytes) {
 }
 
 LPVOID GlobalLock(HGLOBAL memory) {
-  GlobalHeap& heap = Heap();
-  std::lock_guard lock(heap.mutex);
-  GlobalBlock* block = heap.Find(memory);
-  if (block == nullptr) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
-  ++block->locks;
-  return block->bytes.get();
+  return WithBlock(memory, LPVOID{nullptr}, [](GlobalBlock& block) -> LPVOID {
+    ++block.locks;
+    return block.bytes.get();
+  });
 }
 
 BOOL GlobalUnlock(HGLOBAL memory) {
-  GlobalHeap& heap = Heap();
-  std::lock_guard lock(heap.mutex);
-  GlobalBlock* block = heap.Find(memory);
-  if (block == nullptr) {
-    SetLastError(ERROR_INVALID_HANDLE);
+  return WithBlock(memory, FALSE, [](GlobalBlock& block) -> BOOL {
+    if (block.locks == 0) {
+      SetLastError(ERROR_NOT_LOCKED);
+      return FALSE;
+    }
+    if (--block.locks > 0) return TRUE;
+    SetLastError(ERROR_SUCCESS);
     return FALSE;
-  }
-  if (block->locks == 0) {
-    SetLastError(ERROR_NOT_LOCKED);
-    return FALSE;
-  }
-  if (--block->locks > 0) return TRUE;
-  SetLastError(ERROR_SUCCESS);
-  return FALSE;
+  });
 }
 
 HGLOBAL GlobalFree(HGLOBAL memory) {
@@ -114,14 +118,7 @@ HGLOBAL GlobalFree(HGLOBAL memory) {
 }
 
 SIZE_T GlobalSize(HGLOBAL memory) {
-  GlobalHeap& heap = Heap();
-  std::lock_guard lock(heap.mutex);
-  GlobalBlock* block = heap.Find(memory);
-  if (block == nullptr) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return 0;
-  }
-  return block->size;
+  return WithBlock(memory, SIZE_T{0}, [](GlobalBlock& block) { return block.size; });
 }
 
 SIZE_T GlobalCompact(DWORD) {
