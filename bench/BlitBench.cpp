@@ -1,7 +1,7 @@
 // Blits of an 800 x 600 picture, each against memcpy of the same bytes (the
 // physical limit): the blit modes of the framework at 32 bits, and GDI's
 // copies at 16 and 32 bits.
-#include "mm/MMBlitRequest.h"
+#include "mm/drawing/MMBlitRequest.h"
 #include "platform/win32/gdi.h"
 
 #include <benchmark/benchmark.h>

@@ -1,4 +1,4 @@
-#include "mm/MMRegion.h"
+#include "mm/drawing/MMRegion.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,10 +5,10 @@
 
 #include "foundation/af/AFError.h"
 #include "foundation/uu/UUFileSystem.h"
-#include "mm/MMBlitRequest.h"
-#include "mm/MMEncodedImage.h"
-#include "mm/MMResourceFileWithNamedSubfiles.h"
-#include "mm/MMScriptCollection.h"
+#include "mm/drawing/MMBlitRequest.h"
+#include "mm/resources/MMEncodedImage.h"
+#include "mm/resources/MMResourceFileWithNamedSubfiles.h"
+#include "mm/resources/MMScriptCollection.h"
 
 #include <benchmark/benchmark.h>
 

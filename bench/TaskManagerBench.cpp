@@ -1,8 +1,8 @@
 #include "foundation/al/ALAllocator.h"
-#include "mm/MMLightweightThread.h"
-#include "mm/MMTaskCallback.h"
-#include "mm/MMTaskClient.h"
-#include "mm/MMTaskManager.h"
+#include "mm/tasks/MMLightweightThread.h"
+#include "mm/tasks/MMTaskCallback.h"
+#include "mm/tasks/MMTaskClient.h"
+#include "mm/tasks/MMTaskManager.h"
 
 #include <benchmark/benchmark.h>
 

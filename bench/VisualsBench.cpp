@@ -2,16 +2,16 @@
 // which one small box moves a pixel: redrawing the dirty region only,
 // against redrawing the whole stage. Each frame draws the act's views into
 // the back surface and presents the redrawn area to the window.
-#include "mm/MM2DAct.h"
-#include "mm/MM2DDisplayModeStrategy.h"
-#include "mm/MM2DPictureVisual.h"
-#include "mm/MMBitmapPictureCollection.h"
-#include "mm/MMBlitRequest.h"
-#include "mm/MMEnclosure.h"
-#include "mm/MMStage.h"
-#include "mm/MMStageWindow.h"
-#include "mm/MMTaskManager.h"
-#include "mm/MMView.h"
+#include "mm/stage/MM2DAct.h"
+#include "mm/stage/MM2DDisplayModeStrategy.h"
+#include "mm/stage/MM2DPictureVisual.h"
+#include "mm/resources/MMBitmapPictureCollection.h"
+#include "mm/drawing/MMBlitRequest.h"
+#include "mm/stage/MMEnclosure.h"
+#include "mm/stage/MMStage.h"
+#include "mm/stage/MMStageWindow.h"
+#include "mm/tasks/MMTaskManager.h"
+#include "mm/stage/MMView.h"
 
 #include <benchmark/benchmark.h>
 

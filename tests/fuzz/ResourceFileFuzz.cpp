@@ -4,9 +4,9 @@
 
 #include "foundation/uu/UUFile.h"
 #include "foundation/uu/UUFileSystem.h"
-#include "mm/MMGenericResourceFile.h"
-#include "mm/MMPictureLoader.h"
-#include "mm/MMScriptCollection.h"
+#include "mm/resources/MMGenericResourceFile.h"
+#include "mm/resources/MMPictureLoader.h"
+#include "mm/resources/MMScriptCollection.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -3,9 +3,9 @@
 // of two scripts with Macintosh texts.
 
 #include "foundation/uu/UUDirectory.h"
-#include "mm/MMEncodedImage.h"
-#include "mm/MMPictureResourceFile.h"
-#include "mm/MMScriptFile.h"
+#include "mm/resources/MMEncodedImage.h"
+#include "mm/resources/MMPictureResourceFile.h"
+#include "mm/resources/MMScriptFile.h"
 
 #include <lzo/lzo1x.h>
 

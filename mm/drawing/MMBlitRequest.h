@@ -1,0 +1,68 @@
+#pragma once
+
+#include "mm/drawing/MMBitmap.h"
+#include "mm/drawing/MMPalette.h"
+
+#include <cstdint>
+
+// Copies an image into a bitmap, clipping, mirroring, scaling, expanding
+// palettes, converting depth, keying and blending on the way. Prepared once
+// (which fixes the clipped destination, the 16.16 stepping through the
+// source and the span routine for every row), then executed once.
+class MMBlitRequest {
+ public:
+  MMBlitRequest() = default;
+  virtual ~MMBlitRequest() = default;
+  MMBlitRequest(const MMBlitRequest&) = delete;
+  MMBlitRequest& operator=(const MMBlitRequest&) = delete;
+
+  virtual bool Execute() = 0;
+  // The row walk of Execute without the ready test.
+  void Run();
+  // Picks the span routine for the source and a destination format;
+  // false when no routine draws that combination.
+  bool ChooseSpanRoutine(int32_t destinationFormat);
+
+  int16_t mWidth = 0;                // destination pixels per row
+  int32_t mSourceX = 0;              // 16.16, source x of each row's first pixel
+  int32_t mSourceY = 0;              // 16.16, source y of the first row
+  int32_t mXStep = 0;                // 16.16 per destination pixel
+  int32_t mYStep = 0;                // 16.16 per destination row
+  MMImageDescription* mSource = nullptr;
+  MMBitmap mDestination;             // the clipped part of the destination
+  const MMPalette* mPalette = nullptr;  // expands 8-bit sources into 24 or 32 bits
+  const uint8_t* mRemap = nullptr;      // 256 bytes: index i is drawn as mRemap[i]
+  MMSpanRoutine mSpanRoutine = nullptr;
+  bool mReady = false;
+
+ protected:
+  // Sets the steps and start of one axis: the source extent stretched over
+  // the destination extent, starting at the clipped destination start.
+  static void SetAxis(int32_t sourceStart, int32_t sourceExtent, int32_t destinationStart,
+                      int32_t destinationExtent, int32_t clipStart, bool exactWhenEqual,
+                      int32_t& start, int32_t& step);
+};
+
+// A blit request whose destination is a bitmap.
+class MMBitmapBlitRequest : public MMBlitRequest {
+ public:
+  // The whole source stretched into rect.
+  bool Prepare(MMImageDescription* source, const MMBitmap& destination, const UURect& rect);
+  // A source rectangle stretched into rect; a source rectangle given right
+  // to left (or bottom to top) draws mirrored.
+  bool PrepareRect(MMImageDescription* source, const MMBitmap& destination,
+                   const UURect& sourceRect, const UURect& rect);
+  bool Execute() override;
+
+ private:
+  bool PrepareAxes(MMImageDescription* source, const MMBitmap& destination,
+                   const UURect& sourceRect, const UURect& rect, bool exactWhenEqual);
+};
+
+// Fills the span tables; call once before any blit.
+void MMInitializeBlitRoutines();
+// Whether the MMX forms of the span routines are in use.
+bool MMBlitRoutinesUseMMX();
+// Installs the MMX forms (true) or the plain ones; MMInitializeBlitRoutines
+// installs the MMX forms when the processor has MMX.
+void MMSelectBlitRoutines(bool useMMX);

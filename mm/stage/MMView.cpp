@@ -1,0 +1,123 @@
+#include "mm/stage/MMView.h"
+
+#include "mm/stage/MMAct.h"
+#include "mm/drawing/MMDrawingSurface.h"
+#include "mm/stage/MMEnclosure.h"
+#include "mm/stage/MMMouseTarget.h"
+#include "mm/drawing/MMRegion.h"
+#include "mm/stage/MMSceneServices.h"
+#include "mm/stage/MMStage.h"
+
+MMView::MMView(MMViewServices* services, MMEnclosure* enclosure, const UURect& rect, int32_t depth)
+    : mRect(rect), mDepth(depth), mServices(services), mEnclosure(enclosure) {
+  mServices->AddView(this);
+  mEnclosure->AddView(this);
+  mServices->Invalidate(mRect);
+}
+
+MMView::~MMView() {
+  mServices->Invalidate(mRect);
+  mServices->RemoveView(this);
+  mEnclosure->RemoveView(this);
+}
+
+MMStage* MMView::GetStage() const { return mServices->GetAct()->GetStage(); }
+
+void MMView::Detach() {
+  MMAct* act = mServices->GetAct();
+  if (act->GetMouseTarget().ContainsView(this)) act->SetMouseTarget(MMMouseTarget());
+}
+
+void MMView::StageToEnclosure(MMRegion& region) const { region.Offset(EnclosureOffset()); }
+
+void MMView::EnclosureToStage(MMRegion& region) const { region.Offset(StageOffset()); }
+
+void MMView::ShownRegion(const MMRegion& region, MMRegion& shown) const {
+  shown = region;
+  shown.IntersectRect(mRect);
+  shown.Sort();
+  StageToEnclosure(shown);
+}
+
+void MMView::Draw(const MMRegion& region) {
+  MMRegion shown;
+  ShownRegion(region, shown);
+  mEnclosure->Draw(shown);
+}
+
+void MMView::HitTest(UUPoint point, MMMouseTarget& target) {
+  StageToEnclosure(point);
+  mEnclosure->FindTarget(point, target);
+  if (target.mStatus == kMMTargetFound) target.PushView(this);
+}
+
+void MMView::Invalidate(const UURect& rect) {
+  if (!IsVisible()) return;
+  UURect onStage = rect;
+  EnclosureToStage(onStage);
+  onStage.Intersect(mRect);
+  if (!onStage.IsEmpty()) mServices->Invalidate(onStage);
+}
+
+void MMView::InvalidateWhenShown() const {
+  if (IsVisible()) mServices->Invalidate(mRect);
+}
+
+void MMView::SetVisibility(MMVisibility visibility) {
+  if (visibility == mVisibility) return;
+  ApplyVisibility(visibility);
+  mServices->VisibilityChanged();
+}
+
+void MMView::SetRect(const UURect& rect) {
+  if (rect != mRect) ApplyRect(rect);
+}
+
+void MMView::SetDepth(int32_t depth) {
+  if (depth == mDepth) return;
+  ApplyDepth(depth);
+  mServices->SortViews();
+}
+
+void MMView::SetOrigin(UUPoint origin) {
+  if (origin != mOrigin) ApplyOrigin(origin);
+}
+
+void MMView::ApplyVisibility(MMVisibility visibility) {
+  mVisibility = visibility;
+  mServices->Invalidate(mRect);
+}
+
+void MMView::ApplyRect(const UURect& rect) {
+  InvalidateWhenShown();
+  mRect = rect;
+  InvalidateWhenShown();
+}
+
+void MMView::ApplyDepth(int32_t depth) {
+  mDepth = depth;
+  InvalidateWhenShown();
+}
+
+void MMView::ApplyOrigin(UUPoint origin) {
+  mOrigin = origin;
+  InvalidateWhenShown();
+}
+
+void MM2DPlanarView::Draw(const MMRegion& region) {
+  MMDrawingSurface* surface = GetStage()->GetBackSurface();
+  const UURect rect = GetRect();
+  const UUPoint savedOrigin = surface->GetRect().GetTopLeft();
+  const UURect savedClip = surface->GetClipRect();
+  UURect clip = savedClip;
+  clip.Intersect(rect);
+  StageToEnclosure(clip);
+  surface->SetOrigin(savedOrigin.mX + GetOrigin().mX - rect.mLeft,
+                     savedOrigin.mY + GetOrigin().mY - rect.mTop);
+  surface->SetClipRect(clip);
+  MMRegion shown;
+  ShownRegion(region, shown);
+  GetEnclosure()->Draw(shown);
+  surface->SetOrigin(savedOrigin.mX, savedOrigin.mY);
+  surface->SetClipRect(savedClip);
+}

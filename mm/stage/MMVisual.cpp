@@ -1,0 +1,57 @@
+#include "mm/stage/MMVisual.h"
+
+#include "mm/stage/MMEnclosure.h"
+#include "mm/stage/MMMouseTarget.h"
+
+void MMVisual::SetEnclosure(MMEnclosure* enclosure) {
+  if (enclosure != mEnclosure) AttachToEnclosure(enclosure);
+}
+
+void MMVisual::SetDepth(int32_t depth) {
+  if (depth == mDepth) return;
+  StoreDepth(depth);
+  if (mEnclosure != nullptr) mEnclosure->InvalidateOrder();
+}
+
+void MMVisual::SetVisibility(MMVisibility visibility) {
+  if (visibility != mVisibility) StoreVisibility(visibility);
+}
+
+void MMPlanarVisual::HitTest(UUPoint point, MMMouseTarget& target) {
+  if (!Contains(point.mX, point.mY)) return;
+  if (mInterpreter != nullptr) {
+    target.SetFound(mInterpreter);
+  } else {
+    target.SetBlocked();
+  }
+}
+
+void MMPlanarVisual::InvalidateBounds() { InvalidateRect(GetBounds()); }
+
+void MMPlanarVisual::InvalidateRect(const UURect& rect) {
+  if (GetEnclosure() != nullptr && GetVisibility() == kMMShown) GetEnclosure()->Invalidate(rect);
+}
+
+void MMPlanarVisual::MoveTo(UUPoint point) {
+  if (GetPosition() == point) return;
+  InvalidateBounds();
+  StorePosition(point);
+  InvalidateBounds();
+}
+
+void MMPlanarVisual::AttachToEnclosure(MMEnclosure* enclosure) {
+  InvalidateBounds();
+  MMVisual::AttachToEnclosure(enclosure);
+  InvalidateBounds();
+}
+
+void MMPlanarVisual::StoreDepth(int32_t depth) {
+  MMVisual::StoreDepth(depth);
+  InvalidateBounds();
+}
+
+void MMPlanarVisual::StoreVisibility(MMVisibility visibility) {
+  InvalidateBounds();
+  MMVisual::StoreVisibility(visibility);
+  InvalidateBounds();
+}

@@ -1,0 +1,5 @@
+#include "mm/stage/win/WinMMStageThread.h"
+
+#include "mm/stage/MMStage.h"
+
+void WinMMStageThread::Run() { mStage->ThreadMain(); }

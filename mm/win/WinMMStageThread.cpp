@@ -1,5 +1,0 @@
-#include "mm/win/WinMMStageThread.h"
-
-#include "mm/MMStage.h"
-
-void WinMMStageThread::Run() { mStage->ThreadMain(); }

@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include "StageTestSupport.h"
+#include "mm/stage/MM3DAct.h"
+#include "mm/stage/MMCursorController.h"
+#include "mm/stage/MMDisplayModeStrategy.h"
+#include "mm/stage/MMMouseInterpreter.h"
+#include "mm/stage/MMEnclosure.h"
+#include "mm/stage/MMView.h"
+
+namespace {
+
+class FakeInterpreter : public MMMouseInterpreter {
+ public:
+  FakeInterpreter(MMAct* act, StageLog& log, std::string name, MMCursor* cursor)
+      : MMMouseInterpreter(act, cursor), mLog(log), mName(std::move(name)) {}
+  void MouseEnter() override { mLog.push_back(mName + " enter"); }
+  void MouseLeave() override { mLog.push_back(mName + " leave"); }
+  bool HandleMouse(const MMMouseEvent& event) override {
+    mLog.push_back(mName + " " + std::to_string(event.mX) + "," + std::to_string(event.mY));
+    return mCaptures;
+  }
+
+  bool mCaptures = false;
+
+ private:
+  StageLog& mLog;
+  std::string mName;
+};
+
+// A view that answers every hit test the same way: its interpreter, or
+// (without one) nothing here. It registers with the act as every view does.
+class FakeView : public MM2DPlanarView {
+ public:
+  FakeView(MMAct* act, MMEnclosure* enclosure, StageLog& log, std::string name, UURect rect,
+           int32_t depth, MMMouseInterpreter* target)
+      : MM2DPlanarView(act->GetViewServices(), enclosure, rect, depth),
+        mLog(log),
+        mName(std::move(name)),
+        mTarget(target) {}
+  void Draw(const MMRegion&) override { mLog.push_back("draw " + mName); }
+  void HitTest(UUPoint, MMMouseTarget& target) override {
+    mLog.push_back("hit " + mName);
+    if (mTarget == nullptr) return;
+    target.SetFound(mTarget);
+    target.PushView(this);
+  }
+
+ private:
+  StageLog& mLog;
+  std::string mName;
+  MMMouseInterpreter* mTarget;
+};
+
+class MMActTest : public ::testing::Test {
+ protected:
+  MMActTest()
+      : mRun([this](MMStage* stage) {
+          return new (ALGlobalAllocator) LoggingAct(stage, mRun.mLog, "act");
+        }) {
+    mRun.Start();
+    mRun.mLog.clear();
+  }
+  MMAct* Act() { return mRun.mStage->GetAct(); }
+  MMCursor* Cursor(int32_t id) { return mRun.mStage->GetCursor(id); }
+  void Mouse(int32_t x, int32_t y, int32_t flags = 0) {
+    Act()->HandleMouse(MMMouseEvent{0, x, y, flags});
+  }
+
+  StageOnTestThread mRun;
+  MM2DPlanarEnclosure mEnclosure{mRun.mStage};
+};
+
+TEST_F(MMActTest, TheMouseGoesToTheTopmostViewThatDecides) {
+  FakeInterpreter low(Act(), mRun.mLog, "low", Cursor(1));
+  FakeInterpreter high(Act(), mRun.mLog, "high", Cursor(1));
+  FakeView lowView(Act(), &mEnclosure, mRun.mLog, "low", UURect(0, 0, 100, 100), 1, &low);
+  FakeView emptyView(Act(), &mEnclosure, mRun.mLog, "empty", UURect(0, 0, 100, 100), 5, nullptr);
+  FakeView highView(Act(), &mEnclosure, mRun.mLog, "high", UURect(50, 50, 150, 150), 3, &high);
+
+  Mouse(60, 70);  // empty (depth 5) lets the search go on to high (3)
+  EXPECT_EQ(mRun.mLog, (StageLog{"hit empty", "hit high", "high enter", "high 10,20"}));
+  EXPECT_EQ(mRun.mStage->GetCursorController()->GetShownCursor(), Cursor(1));
+
+  mRun.mLog.clear();
+  Mouse(10, 10);
+  EXPECT_EQ(mRun.mLog, (StageLog{"hit empty", "hit low", "high leave", "low enter", "low 10,10"}));
+
+  // Over no view: the interpreter is left and the arrow shown.
+  mRun.mLog.clear();
+  Mouse(300, 300);
+  EXPECT_EQ(mRun.mLog, StageLog{"low leave"});
+  EXPECT_EQ(mRun.mStage->GetCursorController()->GetShownCursor(), Cursor(0));
+}
+
+TEST_F(MMActTest, ACapturingInterpreterKeepsTheMouseOverOtherViews) {
+  FakeInterpreter left(Act(), mRun.mLog, "left", Cursor(0));
+  FakeInterpreter right(Act(), mRun.mLog, "right", Cursor(0));
+  FakeView leftView(Act(), &mEnclosure, mRun.mLog, "left", UURect(0, 0, 100, 100), 0, &left);
+  FakeView rightView(Act(), &mEnclosure, mRun.mLog, "right", UURect(100, 0, 200, 100), 0, &right);
+  left.mCaptures = true;
+  Mouse(10, 10, kMMMouseButtonDown | kMMMousePress);
+  Mouse(150, 10, kMMMouseButtonDown);
+  EXPECT_EQ(mRun.mLog, (StageLog{"hit left", "left enter", "left 10,10", "left 150,10"}));
+  EXPECT_TRUE(Act()->IsMouseCaptured());
+  Act()->HandleMouseLeave();
+  EXPECT_FALSE(Act()->IsMouseCaptured());
+  EXPECT_EQ(mRun.mLog.back(), "left leave");
+}
+
+TEST_F(MMActTest, A2DActRedrawsDirtyViewsAndPresentsOnlyWhatChanged) {
+  auto* act = static_cast<MM2DAct*>(Act());
+  FakeView inside(Act(), &mEnclosure, mRun.mLog, "inside", UURect(0, 0, 50, 50), 0, nullptr);
+  FakeView outside(Act(), &mEnclosure, mRun.mLog, "outside", UURect(300, 300, 350, 350), 0, nullptr);
+  mRun.Frame();  // the views' first drawing
+  mRun.mLog.clear();
+  act->Invalidate(UURect(10, 10, 20, 20));
+  act->Invalidate(UURect(30, 30, 30, 40));  // empty: ignored
+  AFPalette palette;
+  mRun.Frame();
+  EXPECT_EQ(mRun.mLog, (StageLog{"draw", "draw inside", "present", "sound-update"}));
+  EXPECT_EQ(act->GetDirtyRegion().GetCount(), 0);
+
+  // An empty stage region presents nothing, and keeps the one-shot palette.
+  act->SetPalette(&palette);
+  act->Present();
+  EXPECT_NE(act->GetPalette(), nullptr);
+  // A palette makes the frame present the whole stage, once.
+  act->Invalidate(UURect(10, 10, 20, 20));
+  act->Draw();
+  EXPECT_EQ(mRun.mStage->GetDirtyRegion().GetBounds(), mRun.mStage->GetLocalRect());
+  act->Present();
+  EXPECT_EQ(act->GetPalette(), nullptr);
+}
+
+// The 3D engine's side, as far as an act and the stage use it.
+class FakeRenderer : public MM3DRenderer {
+ public:
+  explicit FakeRenderer(StageLog& log) : mLog(log) {}
+  void BeginFrame() override { mLog.push_back("begin-frame"); }
+  void EndFrame() override { mLog.push_back("end-frame"); }
+
+ private:
+  StageLog& mLog;
+};
+class FakeDriver : public MM3DDriver {
+ public:
+  bool IsActive() const override { return mActive; }
+  void Suspend() override { mActive = false; }
+  bool Resume() override { return mActive = true; }
+  bool mActive = true;
+};
+class FakePipeline : public MM3DPipeline {};
+class FakeTextureStrategy : public MM3DDriverTextureStrategy {};
+
+class Fake3DStrategy : public MMDisplayModeStrategy {
+ public:
+  explicit Fake3DStrategy(StageLog& log) : mLog(log) {}
+  void Apply(MMStage* stage) override {
+    stage->Set3DDisplay(UURefCount<MM3DDriver>(new (ALGlobalAllocator) FakeDriver),
+                        UURefCount<MM3DRenderer>(new (ALGlobalAllocator) FakeRenderer(mLog)),
+                        UURefCount<MM3DPipeline>(new (ALGlobalAllocator) FakePipeline),
+                        new (ALGlobalAllocator) FakeTextureStrategy);
+  }
+  bool RestoreDisplay(MMStage*) override { return true; }
+  void ReleaseDisplay(MMStage*) override {}
+
+ private:
+  StageLog& mLog;
+};
+
+TEST(MM3DActTest, NothingIsDrawnOrPresentedWhileAPauseIsAsked) {
+  StageLog* log = nullptr;
+  Fake3DStrategy* strategy = nullptr;
+  StageOnTestThread run(
+      [&](MMStage* stage) { return new (ALGlobalAllocator) MM3DAct(stage, strategy); });
+  log = &run.mLog;
+  Fake3DStrategy fake(run.mLog);
+  strategy = &fake;
+  run.Start();
+  EXPECT_FALSE(run.mStage->LacksDisplay());
+  EXPECT_EQ(run.mStage->GetFrontSurface(), nullptr);
+  run.mLog.clear();
+  run.Frame();
+  EXPECT_EQ(*log, (StageLog{"begin-frame", "end-frame", "sound-update"}));
+  run.mLog.clear();
+  run.mStage->AddPause();
+  run.Frame();
+  EXPECT_EQ(*log, (StageLog{"sound-pause", "sound-update"}));
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+#include "StageTestSupport.h"
+
+#include "mm/stage/MMStageControl.h"
+#include "mm/tasks/MMTaskManager.h"
+
+namespace {
+
+void Drain() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+}  // namespace
+
+MMStageWindow* MakeStageWindow() {
+  return new (ALGlobalAllocator) MMStageWindow(AFDefaultWindowDescription);
+}
+
+StageOnTestThread::StageOnTestThread(TestStage::ActMaker maker)
+    : mWindow(MakeStageWindow()),
+      mStage(new (ALGlobalAllocator) TestStage(mWindow, UURect(0, 0, 640, 480),
+                                               new (ALGlobalAllocator) RecordingSoundManager(mLog),
+                                               std::move(maker))) {}
+
+// The stage thread never ran, so the window's handshake has nothing to ask;
+// the stage's control belongs to this thread and goes with the stage.
+StageOnTestThread::~StageOnTestThread() {
+  delete mWindow;
+  Drain();
+}
+
+void StageOnTestThread::Start(bool paint) {
+  mStage->Init();
+  mStage->RequestActSwitch();
+  mStage->UpdateLoop(mStage->GetTaskManager()->GetNow(), true);
+  if (paint) Drain();
+}
+
+void StageOnTestThread::Frame(bool draws) {
+  mStage->RequestUpdate(mStage->GetTaskManager()->GetNow(), draws);
+  mStage->RunPendingUpdate();
+}
