@@ -15,14 +15,17 @@ namespace {
 constexpr int32_t kWidth = 800;
 constexpr int32_t kHeight = 600;
 
-std::unique_ptr<MMBitmapWithPixels> MakeBitmap(int32_t format, int32_t subFormat, int32_t width, int32_t height) {
-  std::unique_ptr<MMBitmapWithPixels> bitmap(MMBitmapWithPixels::Create(UURect(0, 0, width, height), format, nullptr));
+std::unique_ptr<MMBitmapWithPixels> MakeBitmap(int32_t format, int32_t subFormat, int32_t width,
+                                               int32_t height) {
+  std::unique_ptr<MMBitmapWithPixels> bitmap(
+      MMBitmapWithPixels::Create(UURect(0, 0, width, height), format, nullptr));
   bitmap->mSubFormat = subFormat;
   for (int32_t i = 0; i < bitmap->mPitch * height; ++i) {
     bitmap->mPixels[i] = static_cast<uint8_t>(i * 7);
   }
   if (format == kMMFormat32 && subFormat == kMMSubFormatKeyed) {
-    for (int32_t i = 3; i < bitmap->mPitch * height; i += 4) bitmap->mPixels[i] = (i / 4) % 3 ? 0 : 255;
+    for (int32_t i = 3; i < bitmap->mPitch * height; i += 4)
+      bitmap->mPixels[i] = (i / 4) % 3 ? 0 : 255;
   }
   return bitmap;
 }
@@ -61,7 +64,17 @@ void BM_Memcpy16(benchmark::State& state) { MemcpyBaseline(state, size_t{kWidth}
 struct GdiPicture {
   explicit GdiPicture(int bits) {
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, kHeight, 1, static_cast<WORD>(bits), BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER),
+                      kWidth,
+                      kHeight,
+                      1,
+                      static_cast<WORD>(bits),
+                      BI_RGB,
+                      0,
+                      0,
+                      0,
+                      0,
+                      0};
     dc = CreateCompatibleDC(nullptr);
     void* bits_ = nullptr;
     bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
@@ -83,7 +96,8 @@ void BM_GdiBlt(benchmark::State& state) {
   GdiPicture source(bits), destination(bits);
   for (auto _ : state) {
     if (state.range(1) != 0) {
-      StretchBlt(destination.dc, 0, 0, kWidth, kHeight, source.dc, 0, 0, kWidth / 2, kHeight / 2, SRCCOPY);
+      StretchBlt(destination.dc, 0, 0, kWidth, kHeight, source.dc, 0, 0, kWidth / 2, kHeight / 2,
+                 SRCCOPY);
     } else {
       BitBlt(destination.dc, 0, 0, kWidth, kHeight, source.dc, 0, 0, SRCCOPY);
     }
@@ -107,4 +121,9 @@ BENCHMARK(BM_Blit)
     ->Args({kMMFormat32, 2, 100, 0})
     ->Args({kMMFormat32, 3, 100, 0})
     ->Args({kMMFormat24, 0, 100, 0});
-BENCHMARK(BM_GdiBlt)->ArgNames({"bits", "stretch"})->Args({32, 0})->Args({16, 0})->Args({32, 1})->Args({16, 1});
+BENCHMARK(BM_GdiBlt)
+    ->ArgNames({"bits", "stretch"})
+    ->Args({32, 0})
+    ->Args({16, 0})
+    ->Args({32, 1})
+    ->Args({16, 1});

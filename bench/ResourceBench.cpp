@@ -91,7 +91,8 @@ void BM_DrawEncodedPicture800x600(benchmark::State& state) {
   std::vector<uint32_t> pixels(static_cast<size_t>(kWidth) * kRows);
   for (int32_t y = 0; y < kRows; ++y) {
     for (int32_t x = 0; x < kWidth; ++x) {
-      pixels[static_cast<size_t>(y * kWidth + x)] = ((x + y) / 40) % 2 == 0 ? 0xFF000000u : 0x00336699u;
+      pixels[static_cast<size_t>(y * kWidth + x)] =
+          ((x + y) / 40) % 2 == 0 ? 0xFF000000u : 0x00336699u;
     }
   }
   MMBitmap source;

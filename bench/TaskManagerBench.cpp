@@ -38,8 +38,8 @@ void RunFrames(benchmark::State& state, const int32_t* periods, int periodCount)
   int64_t steps = 0;
   std::vector<std::unique_ptr<PeriodicThread>> threads;
   for (int64_t i = 0; i < state.range(0); ++i) {
-    threads.push_back(std::make_unique<PeriodicThread>(clients[i % 4].get(),
-                                                       periods[i % periodCount], &steps));
+    threads.push_back(
+        std::make_unique<PeriodicThread>(clients[i % 4].get(), periods[i % periodCount], &steps));
     threads.back()->Start();
   }
   int32_t now = 0;

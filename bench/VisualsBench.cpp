@@ -2,16 +2,16 @@
 // which one small box moves a pixel: redrawing the dirty region only,
 // against redrawing the whole stage. Each frame draws the act's views into
 // the back surface and presents the redrawn area to the window.
+#include "mm/drawing/MMBlitRequest.h"
+#include "mm/resources/MMBitmapPictureCollection.h"
 #include "mm/stage/MM2DAct.h"
 #include "mm/stage/MM2DDisplayModeStrategy.h"
 #include "mm/stage/MM2DPictureVisual.h"
-#include "mm/resources/MMBitmapPictureCollection.h"
-#include "mm/drawing/MMBlitRequest.h"
 #include "mm/stage/MMEnclosure.h"
 #include "mm/stage/MMStage.h"
 #include "mm/stage/MMStageWindow.h"
-#include "mm/tasks/MMTaskManager.h"
 #include "mm/stage/MMView.h"
+#include "mm/tasks/MMTaskManager.h"
 
 #include <benchmark/benchmark.h>
 
@@ -39,7 +39,8 @@ void Drain() {
 
 // A 40 x 30 keyed 32-bit picture with a transparent corner.
 MMResourceId AddPicture(MMBitmapPictureCollection& collection) {
-  std::unique_ptr<MMBitmapWithPixels> bitmap(MMBitmapWithPixels::Create(UURect(0, 0, 40, 30), kMMFormat32, nullptr));
+  std::unique_ptr<MMBitmapWithPixels> bitmap(
+      MMBitmapWithPixels::Create(UURect(0, 0, 40, 30), kMMFormat32, nullptr));
   bitmap->mSubFormat = kMMSubFormatKeyed;
   for (int32_t y = 0; y < 30; ++y) {
     for (int32_t x = 0; x < 40; ++x) {
@@ -63,7 +64,8 @@ struct Scene {
     Drain();
     mAct = static_cast<MM2DAct*>(mStage->GetAct());
     mEnclosure = std::make_unique<MM2DPlanarEnclosure>(mStage);
-    mView = std::make_unique<MM2DPlanarView>(mAct->GetViewServices(), mEnclosure.get(), kStageRect, 0);
+    mView =
+        std::make_unique<MM2DPlanarView>(mAct->GetViewServices(), mEnclosure.get(), kStageRect, 0);
     const MMPictureReference picture(AddPicture(mPictures));
     for (int32_t i = 0; i < kColumns * kRows - 1; ++i) {
       const UUPoint at{(i % kColumns) * 64 + 4, (i / kColumns) * 48 + 4};
@@ -71,7 +73,8 @@ struct Scene {
         mVisuals.push_back(std::make_unique<MM2DPictureVisual>(at, picture, i));
       } else {
         const AFColor color(AFRGB(static_cast<uint8_t>(i * 2), 90, static_cast<uint8_t>(255 - i)));
-        mVisuals.push_back(std::make_unique<MM2DSolidBoxVisual>(color, UURect(at.mX, at.mY, at.mX + 56, at.mY + 40), i));
+        mVisuals.push_back(std::make_unique<MM2DSolidBoxVisual>(
+            color, UURect(at.mX, at.mY, at.mX + 56, at.mY + 40), i));
       }
     }
     mMoving = new MM2DSolidBoxVisual(AFColor(AFRGB(255, 255, 0)), UURect(300, 200, 320, 220), 1000);

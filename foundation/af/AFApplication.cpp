@@ -154,8 +154,7 @@ const char* AFNextCommandLineItem(const char* text, char* buffer, size_t capacit
   const bool quoted = *text == '"';
   if (quoted) ++text;
   size_t length = 0;
-  while (*text != '\0' && length + 1 < capacity &&
-         (quoted ? *text != '"' : !IsBlank(*text))) {
+  while (*text != '\0' && length + 1 < capacity && (quoted ? *text != '"' : !IsBlank(*text))) {
     buffer[length++] = *text++;
   }
   buffer[length] = '\0';

@@ -47,8 +47,8 @@ int32_t AFBufferedInputFromAsyncFile::ReadChunk() {
   const int32_t filled = mFilledPosition.load(std::memory_order_relaxed);
   const int32_t length = mRegionLength.load(std::memory_order_relaxed);
   const int32_t offset = filled % mRingSize;
-  const int32_t n = std::min({read + mRingSize - filled, length - filled, mRingSize - offset,
-                              mChunkSize});
+  const int32_t n =
+      std::min({read + mRingSize - filled, length - filled, mRingSize - offset, mChunkSize});
   if (n <= 0) return 0;
   const int32_t position = mRegionStart + filled;
   int32_t got = n;
@@ -69,8 +69,8 @@ int32_t AFBufferedInputFromAsyncFile::Pulse() {
   const int32_t filled = mFilledPosition.load(std::memory_order_relaxed);
   const int32_t read = mReadPosition.load(std::memory_order_acquire);
   const int32_t answer = filled >= mRegionLength.load(std::memory_order_relaxed) ? INT_MAX
-                         : filled == read + mRingSize                          ? kFullRingDelay
-                                                                               : 0;
+                         : filled == read + mRingSize                            ? kFullRingDelay
+                                                                                 : 0;
   mLock.Leave();
   return answer;
 }

@@ -20,9 +20,8 @@ class AFBufferedInputFromAsyncFile : public UUBufferedInput, public AFPulseTask 
   // the ring's size) into the ring. Ring, stream and file lock are the
   // owner's and outlive the input.
   AFBufferedInputFromAsyncFile(AFPulseTaskManager& manager, uint8_t* ring, int32_t ringSize,
-                               int32_t chunkSize, UURandomAccessStream& stream,
-                               int32_t regionStart, int32_t regionLength,
-                               ALCriticalSection& fileLock, bool prefilled);
+                               int32_t chunkSize, UURandomAccessStream& stream, int32_t regionStart,
+                               int32_t regionLength, ALCriticalSection& fileLock, bool prefilled);
   // Leaves the manager if the owner has not stopped the input.
   ~AFBufferedInputFromAsyncFile() override;
 

@@ -34,8 +34,8 @@ class AFCheckableControl : public AFButtonControl {
   void SetChecked(bool checked);
 
  protected:
-  AFCheckableControl(AFWindow* owner, const RECT& rect, const char* text, bool checked,
-                     DWORD style, UUCallback* callback);
+  AFCheckableControl(AFWindow* owner, const RECT& rect, const char* text, bool checked, DWORD style,
+                     UUCallback* callback);
 };
 
 class AFCheckBoxControl : public AFCheckableControl {

@@ -45,8 +45,8 @@ class StateGuard {
   StateGuard& operator=(const StateGuard&) = delete;
 };
 
-bool Record(AFErrorCode code, const UUDirectory& directory, const char* fileName,
-            DWORD systemError, const char* userText) {
+bool Record(AFErrorCode code, const UUDirectory& directory, const char* fileName, DWORD systemError,
+            const char* userText) {
   StateGuard guard;
   if (gState.code != AFE_NO_ERROR) return false;
   gState.code = code;
@@ -59,8 +59,8 @@ bool Record(AFErrorCode code, const UUDirectory& directory, const char* fileName
 
 // The kinds of file whose errors fill the catalogue, in code order.
 struct FileKind {
-  const char* upperName;   // in the symbolic names
-  const char* description; // in the messages
+  const char* upperName;    // in the symbolic names
+  const char* description;  // in the messages
   const char* seekDescription;
 };
 
@@ -225,8 +225,8 @@ const char* AFFormatErrorMessage(AFErrorCode code, const UUDirectory& directory,
 const char* AFFormatSystemError(DWORD systemError) {
   gMessage[0] = '\0';
   if (systemError == 0) return gMessage;
-  if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, systemError, 0, gMessage,
-                     kAFMessageSize, nullptr) == 0) {
+  if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, systemError, 0, gMessage, kAFMessageSize,
+                     nullptr) == 0) {
     LoadStringOr(kUnknownSystemError, "Unknown system error.", gMessage, kStringSize);
   }
   return gMessage;

@@ -12,10 +12,10 @@ class UUDirectory;
 
 // The ten errors every resource-file kind has, in this order; a kind's code
 // is its first code plus the offset.
-#define AF_FILE_ERROR_CODES(prefix)                                            \
-  prefix##NOT_FOUND, prefix##BAD_OPEN_FOR_READ, prefix##BAD_OPEN_FOR_WRITE,     \
-      prefix##BAD_CLOSE, prefix##BAD_HEADER, prefix##BAD_VERSION_NUMBER,        \
-      prefix##BAD_CHECKSUM, prefix##BAD_READ, prefix##BAD_WRITE, prefix##BAD_SEEK
+#define AF_FILE_ERROR_CODES(prefix)                                                            \
+  prefix##NOT_FOUND, prefix##BAD_OPEN_FOR_READ, prefix##BAD_OPEN_FOR_WRITE, prefix##BAD_CLOSE, \
+      prefix##BAD_HEADER, prefix##BAD_VERSION_NUMBER, prefix##BAD_CHECKSUM, prefix##BAD_READ,  \
+      prefix##BAD_WRITE, prefix##BAD_SEEK
 
 enum AFErrorCode : int32_t {
   AFE_NO_ERROR,
@@ -49,7 +49,8 @@ enum AFFileErrorOffset : int32_t {
 };
 
 inline AFErrorCode AFFileError(AFErrorCode kindNotFound, AFFileErrorOffset offset) {
-  return static_cast<AFErrorCode>(static_cast<int32_t>(kindNotFound) + static_cast<int32_t>(offset));
+  return static_cast<AFErrorCode>(static_cast<int32_t>(kindNotFound) +
+                                  static_cast<int32_t>(offset));
 }
 
 constexpr size_t kAFUserTextSize = 2048;

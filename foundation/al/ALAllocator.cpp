@@ -59,7 +59,9 @@ class LockBracket {
   bool mEntered;
 };
 
-unsigned char* BlockOf(void* pointer) { return static_cast<unsigned char*>(pointer) - kHeaderBytes; }
+unsigned char* BlockOf(void* pointer) {
+  return static_cast<unsigned char*>(pointer) - kHeaderBytes;
+}
 
 ALAllocator* AllocatorOf(unsigned char* block) {
   ALAllocator* allocator;

@@ -55,7 +55,7 @@ ALThreadState ALUserThread::GetState() const {
   if (mThreadHandle == nullptr) return kALThreadNone;
   if (!mStarted) return kALThreadCreated;
   return WaitForSingleObject(mThreadHandle, 0) == WAIT_TIMEOUT ? kALThreadRunning
-                                                                : kALThreadFinished;
+                                                               : kALThreadFinished;
 }
 
 DWORD ALUserThread::WaitForExit() { return WaitForSingleObject(mThreadHandle, INFINITE); }

@@ -30,8 +30,8 @@ class ALMainThread : public ALThread {
 };
 
 enum ALThreadState : int32_t {
-  kALThreadNone = 0,        // creation failed: no handle
-  kALThreadCreated = 1,     // suspended, not started
+  kALThreadNone = 0,     // creation failed: no handle
+  kALThreadCreated = 1,  // suspended, not started
   kALThreadRunning = 2,
   kALThreadFinished = 3
 };

@@ -7,7 +7,8 @@ void* UUAllocateArrayBlock(size_t bytes, ALAllocator* allocator, ALAllocationMod
     if (mode == kALMustSucceed) ALOutOfMemory();
     return nullptr;
   }
-  auto* block = static_cast<unsigned char*>(ALAllocate(bytes + kUUArrayPrefixBytes, allocator, mode));
+  auto* block =
+      static_cast<unsigned char*>(ALAllocate(bytes + kUUArrayPrefixBytes, allocator, mode));
   if (block == nullptr) return nullptr;
   std::memcpy(block, &bytes, sizeof bytes);
   return block + kUUArrayPrefixBytes;
@@ -15,7 +16,8 @@ void* UUAllocateArrayBlock(size_t bytes, ALAllocator* allocator, ALAllocationMod
 
 size_t UUArrayBlockBytes(const void* elements) {
   size_t bytes;
-  std::memcpy(&bytes, static_cast<const unsigned char*>(elements) - kUUArrayPrefixBytes, sizeof bytes);
+  std::memcpy(&bytes, static_cast<const unsigned char*>(elements) - kUUArrayPrefixBytes,
+              sizeof bytes);
   return bytes;
 }
 

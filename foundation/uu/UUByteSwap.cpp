@@ -9,9 +9,16 @@ void UUSwapInt64s(int64_t* values, uint32_t n) { ALSwapBytes64(values, n); }
 
 void UUSwapValues(void* values, uint32_t n, uint32_t size) {
   switch (size) {
-    case 2: ALSwapBytes16(values, n); break;
-    case 4: ALSwapBytes32(values, n); break;
-    case 8: ALSwapBytes64(values, n); break;
-    default: break;
+    case 2:
+      ALSwapBytes16(values, n);
+      break;
+    case 4:
+      ALSwapBytes32(values, n);
+      break;
+    case 8:
+      ALSwapBytes64(values, n);
+      break;
+    default:
+      break;
   }
 }

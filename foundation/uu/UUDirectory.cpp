@@ -75,7 +75,8 @@ bool UUSameDirectory(const UUDirectory& a, const UUDirectory& b) {
   const char* p = a.Text();
   const char* q = b.Text();
   for (; *p != '\0' && *q != '\0'; ++p, ++q) {
-    if (std::tolower(static_cast<unsigned char>(*p)) != std::tolower(static_cast<unsigned char>(*q))) {
+    if (std::tolower(static_cast<unsigned char>(*p)) !=
+        std::tolower(static_cast<unsigned char>(*q))) {
       return false;
     }
   }

@@ -23,13 +23,16 @@ void FillEntry(const WIN32_FIND_DATAA& data, UUDirectoryEntry& entry) {
   }
 }
 
-bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
+bool IsDotEntry(const char* name) {
+  return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
 
 }  // namespace
 
 bool UUForEachDirectoryEntry(const UUDirectory& directory, UUDirectoryEntryProcessor& processor) {
   char pattern[kUUPathCapacity];
-  if (!UUDirectoryExists(directory) || !VPLFormatName(pattern, "%s*.*", directory.Text())) return false;
+  if (!UUDirectoryExists(directory) || !VPLFormatName(pattern, "%s*.*", directory.Text()))
+    return false;
   WIN32_FIND_DATAA data;
   HANDLE search = FindFirstFileA(pattern, &data);
   if (search == INVALID_HANDLE_VALUE) return true;

@@ -8,8 +8,8 @@
 struct UUDirectoryEntry {
   char mName[kUUPathCapacity];
   bool mIsFile;
-  int32_t mSize;        // low 32 bits of a file's size; -1 for directories
-  uint32_t mModified;   // DOS date << 16 | DOS time of the last write; 0 for directories
+  int32_t mSize;       // low 32 bits of a file's size; -1 for directories
+  uint32_t mModified;  // DOS date << 16 | DOS time of the last write; 0 for directories
 };
 
 class UUDirectoryEntryProcessor {

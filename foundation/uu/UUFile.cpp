@@ -12,9 +12,12 @@ struct OpenParameters {
 
 OpenParameters ParametersOf(int32_t mode) {
   switch (mode) {
-    case kUUFileRead: return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
-    case kUUFileCreate: return {GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS};
-    default: return {GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS};
+    case kUUFileRead:
+      return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
+    case kUUFileCreate:
+      return {GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS};
+    default:
+      return {GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS};
   }
 }
 

@@ -145,8 +145,8 @@ bool UUGetParentDirectory(const UUDirectory& directory, char* name, UUDirectory&
 
 bool UUGetSubdirectory(const UUDirectory& parent, const char* name, UUDirectory& directory) {
   char path[kUUPathCapacity];
-  if (!parent.IsSet() || IsEmpty(name) || !JoinPath(parent, name, path) || directory.Set(path) < 0 ||
-      !UUDirectoryExists(directory)) {
+  if (!parent.IsSet() || IsEmpty(name) || !JoinPath(parent, name, path) ||
+      directory.Set(path) < 0 || !UUDirectoryExists(directory)) {
     directory.Clear();
     return false;
   }
@@ -231,8 +231,7 @@ bool ApplySteps(const char* steps, UUDirectory& directory, char* name) {
 
 }  // namespace
 
-bool UUResolvePath(const char* path, const UUDirectory& base, UUDirectory& directory,
-                   char* name) {
+bool UUResolvePath(const char* path, const UUDirectory& base, UUDirectory& directory, char* name) {
   directory.Clear();
   name[0] = '\0';
   if (IsEmpty(path) || (path[0] != ':' && path[0] != '.')) {
@@ -240,8 +239,8 @@ bool UUResolvePath(const char* path, const UUDirectory& base, UUDirectory& direc
   }
   if (!UUDirectoryExists(base)) return false;
   char steps[kUUPathCapacity];
-  const bool parsed = path[0] == ':' ? UUCopyString(path + 1, steps, kUUPathCapacity)
-                                     : StepsOfDotPath(path, steps);
+  const bool parsed =
+      path[0] == ':' ? UUCopyString(path + 1, steps, kUUPathCapacity) : StepsOfDotPath(path, steps);
   UUDirectory current;
   current.Assign(base);
   if (!parsed || !ApplySteps(steps, current, name)) return Fail(directory, name);
@@ -292,7 +291,8 @@ bool UUGetModuleDirectory(UUDirectory& directory) {
 }
 
 bool UUGetWindowsDirectory(UUDirectory& directory) {
-  return SetFromSystem(directory, [](char* path) { return GetWindowsDirectoryA(path, kUUPathCapacity); });
+  return SetFromSystem(directory,
+                       [](char* path) { return GetWindowsDirectoryA(path, kUUPathCapacity); });
 }
 
 bool UUGetTempDirectory(UUDirectory& directory) {
@@ -300,7 +300,8 @@ bool UUGetTempDirectory(UUDirectory& directory) {
 }
 
 bool UUGetCurrentDirectory(UUDirectory& directory) {
-  return SetFromSystem(directory, [](char* path) { return GetCurrentDirectoryA(kUUPathCapacity, path); });
+  return SetFromSystem(directory,
+                       [](char* path) { return GetCurrentDirectoryA(kUUPathCapacity, path); });
 }
 
 bool UUSetCurrentDirectory(const char* path) { return SetCurrentDirectoryA(path) != FALSE; }

@@ -37,8 +37,7 @@ bool UUSplitFilePath(const char* path, UUDirectory& directory, char* name);
 // A path starting with "." (backslash-separated, ".." going up) or ":"
 // (colon-separated, an empty step going up) is taken from base; any other
 // path as UUSplitFilePath takes it.
-bool UUResolvePath(const char* path, const UUDirectory& base, UUDirectory& directory,
-                   char* name);
+bool UUResolvePath(const char* path, const UUDirectory& base, UUDirectory& directory, char* name);
 
 // Operations.
 bool UUCreateDirectory(const UUDirectory& parent, const char* name, UUDirectory& directory);

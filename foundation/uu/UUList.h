@@ -34,8 +34,8 @@ class UUUntypedListNodeAnchor : public UUUntypedListNode {
   void SpliceAll(UUUntypedListNode* position, UUUntypedListNodeAnchor* other);
   // Moves [first, last) of other (possibly this list) before position, which
   // must not lie inside the range.
-  void Splice(UUUntypedListNode* position, UUUntypedListNodeAnchor* other,
-              UUUntypedListNode* first, UUUntypedListNode* last);
+  void Splice(UUUntypedListNode* position, UUUntypedListNodeAnchor* other, UUUntypedListNode* first,
+              UUUntypedListNode* last);
   // As Splice with the number of moved nodes given.
   void TransferRange(UUUntypedListNode* position, UUUntypedListNodeAnchor* other,
                      UUUntypedListNode* first, UUUntypedListNode* last, int32_t n);

@@ -43,7 +43,8 @@ class UUOrderedMap {
   using Less = bool (*)(const void* keyA, const void* keyB);
 
   struct Node : UUOrderedMapNodeBase {
-    explicit Node(const V& value) : UUOrderedMapNodeBase{kUUOrderedMapRed, nullptr, nullptr, nullptr}, mValue(value) {}
+    explicit Node(const V& value)
+        : UUOrderedMapNodeBase{kUUOrderedMapRed, nullptr, nullptr, nullptr}, mValue(value) {}
     V mValue;
   };
 

@@ -24,7 +24,7 @@ class UUOwned {
   void Reset(T* object = nullptr) {
     T* old = std::exchange(mObject, object);
     if (old == nullptr) return;
-    if constexpr (requires(T* p) { p->Detach(); }) old->Detach();
+    if constexpr (requires(T * p) { p->Detach(); }) old->Detach();
     delete old;
   }
 
@@ -43,7 +43,8 @@ class UUOwnedArray {
   UUOwnedArray() = default;
   // Takes the element area of a block made by UUAllocateArrayBlock.
   explicit UUOwnedArray(void* elements) : mElements(elements) {}
-  UUOwnedArray(UUOwnedArray&& other) noexcept : mElements(std::exchange(other.mElements, nullptr)) {}
+  UUOwnedArray(UUOwnedArray&& other) noexcept
+      : mElements(std::exchange(other.mElements, nullptr)) {}
   UUOwnedArray& operator=(UUOwnedArray&& other) noexcept {
     if (this != &other) Reset(std::exchange(other.mElements, nullptr));
     return *this;

@@ -5,8 +5,8 @@
 // a big-endian stream is swapped.
 
 #include "foundation/uu/UUPoint.h"
-#include "foundation/uu/UURect.h"
 #include "foundation/uu/UUReader.h"
+#include "foundation/uu/UURect.h"
 #include "foundation/uu/UUWriter.h"
 
 #include <cstdint>

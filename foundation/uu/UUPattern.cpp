@@ -12,7 +12,11 @@ bool IsPostfix(char c) { return c == '*' || c == '+' || c == '?'; }
 }  // namespace
 
 UUPattern::UUPattern()
-    : mNextPosition(1), mTransitions{}, mAccepting(0), mCursor(nullptr), mIgnoreCase(false),
+    : mNextPosition(1),
+      mTransitions{},
+      mAccepting(0),
+      mCursor(nullptr),
+      mIgnoreCase(false),
       mError(kUUPatternNotCompiled) {}
 
 UUPattern::UUPattern(const char* pattern, bool ignoreCase) : UUPattern() {

@@ -63,10 +63,9 @@ void UURandomDeck::Next() {
 bool UURandomDeck::operator==(const UURandomDeck& other) const {
   if (mDealt != other.mDealt) return false;
   if (!mDealt) return mLow == other.mLow && mHigh == other.mHigh;
-  const bool sameValues =
-      mValues.Begin() == other.mValues.Begin() ||
-      (mValues.Count() == other.mValues.Count() &&
-       UUEqualWords(mValues.Begin(), mValues.End(), other.mValues.Begin()));
+  const bool sameValues = mValues.Begin() == other.mValues.Begin() ||
+                          (mValues.Count() == other.mValues.Count() &&
+                           UUEqualWords(mValues.Begin(), mValues.End(), other.mValues.Begin()));
   return sameValues && mIndex == other.mIndex && mCurrent == other.mCurrent;
 }
 

@@ -25,8 +25,8 @@ CountCellPool& Pool() {
 }
 
 void AddBlock(CountCellPool& pool) {
-  auto* cells = static_cast<UUCountCell*>(
-      UUAllocateArrayBlock(kCellsPerBlock * sizeof(UUCountCell), ALGlobalAllocator, kALMustSucceed));
+  auto* cells = static_cast<UUCountCell*>(UUAllocateArrayBlock(kCellsPerBlock * sizeof(UUCountCell),
+                                                               ALGlobalAllocator, kALMustSucceed));
   cells[0].mNext = pool.mBlocks;
   pool.mBlocks = cells;
   for (int i = kCellsPerBlock - 1; i >= 1; --i) {

@@ -30,7 +30,8 @@ class UURefCount {
     Share(other.mCell, other.mObject);
   }
   UURefCount(UURefCount&& other) noexcept
-      : mCell(std::exchange(other.mCell, nullptr)), mObject(std::exchange(other.mObject, nullptr)) {}
+      : mCell(std::exchange(other.mCell, nullptr)),
+        mObject(std::exchange(other.mObject, nullptr)) {}
   UURefCount& operator=(const UURefCount& other) {
     if (this != &other) {
       UUCountCell* cell = other.mCell;
@@ -63,7 +64,9 @@ class UURefCount {
   T& operator*() const { return *mObject; }
   bool IsEmpty() const { return mObject == nullptr; }
   explicit operator bool() const { return mObject != nullptr; }
-  friend bool operator==(const UURefCount& a, const UURefCount& b) { return a.mObject == b.mObject; }
+  friend bool operator==(const UURefCount& a, const UURefCount& b) {
+    return a.mObject == b.mObject;
+  }
 
  private:
   template <typename U>

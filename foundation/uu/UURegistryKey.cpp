@@ -15,7 +15,8 @@ HKEY OpenLevels(const char* path, HKEY root) {
   if (path == nullptr || !UUCopyString(path, levels, kUUPathCapacity)) return kNoKey;
   HKEY parent = root;
   char className[] = "";
-  for (char* level = std::strtok(levels, "\\"); level != nullptr; level = std::strtok(nullptr, "\\")) {
+  for (char* level = std::strtok(levels, "\\"); level != nullptr;
+       level = std::strtok(nullptr, "\\")) {
     HKEY key;
     const LONG result = RegCreateKeyExA(parent, level, 0, className, REG_OPTION_NON_VOLATILE,
                                         KEY_ALL_ACCESS, nullptr, &key, nullptr);
@@ -120,7 +121,8 @@ bool UURegistryKey::GetFilePath(const char* name, const UUDirectory& defaultDire
 
 bool UURegistryKey::GetBinary(const char* name, void* buffer, uint32_t& size) const {
   DWORD stored = 0;
-  if (!IsOpen() || RegQueryValueExA(mHandle, name, nullptr, nullptr, nullptr, &stored) != ERROR_SUCCESS) {
+  if (!IsOpen() ||
+      RegQueryValueExA(mHandle, name, nullptr, nullptr, nullptr, &stored) != ERROR_SUCCESS) {
     return false;
   }
   if (stored != size) {
@@ -147,7 +149,9 @@ bool UURegistryKey::SetInteger(const char* name, int32_t value) {
   return SetValue(name, REG_DWORD, &stored, sizeof stored);
 }
 
-bool UURegistryKey::SetBoolean(const char* name, bool flag) { return SetInteger(name, flag ? 1 : 0); }
+bool UURegistryKey::SetBoolean(const char* name, bool flag) {
+  return SetInteger(name, flag ? 1 : 0);
+}
 
 bool UURegistryKey::SetDirectory(const char* name, const UUDirectory& directory) {
   return SetFilePath(name, directory, "");

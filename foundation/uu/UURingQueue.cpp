@@ -3,7 +3,8 @@
 #include <cstring>
 
 UURingQueue::UURingQueue(int32_t elementSize, int32_t capacity, void* buffer)
-    : mElementSize(elementSize), mCapacity(capacity < 1 ? 1 : capacity),
+    : mElementSize(elementSize),
+      mCapacity(capacity < 1 ? 1 : capacity),
       mBuffer(static_cast<uint8_t*>(buffer)) {}
 
 bool UURingQueue::Push(const void* element) {

@@ -44,8 +44,8 @@ bool UUVersionInfo::Query(const char* key, char* text) const {
   }
   // The value's own length bounds the text, terminated or not.
   char bounded[kUUStringCapacity];
-  const size_t taken = strnlen(static_cast<const char*>(value),
-                               std::min<size_t>(length, kUUStringCapacity - 1));
+  const size_t taken =
+      strnlen(static_cast<const char*>(value), std::min<size_t>(length, kUUStringCapacity - 1));
   std::memcpy(bounded, value, taken);
   bounded[taken] = '\0';
   UUCopyString(bounded, text, kUUStringCapacity);

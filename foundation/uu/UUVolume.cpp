@@ -13,8 +13,8 @@ constexpr DWORD kDriveStringsCapacity = 511;
 bool IsLateDrive(UINT type) { return type == DRIVE_REMOVABLE || type == DRIVE_REMOTE; }
 
 bool ReadLabel(const char* root, char* label) {
-  return GetVolumeInformationA(root, label, kUUPathCapacity, nullptr, nullptr, nullptr, nullptr, 0) !=
-         FALSE;
+  return GetVolumeInformationA(root, label, kUUPathCapacity, nullptr, nullptr, nullptr, nullptr,
+                               0) != FALSE;
 }
 
 // One pass over the drives of one group; false when the processor stopped.

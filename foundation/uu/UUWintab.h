@@ -5,13 +5,13 @@
 #include "platform/win32/kernel.h"
 
 struct UUWintabEntryPoints {
-  FARPROC mInfoA;          // ordinal 20
-  FARPROC mOpenA;          // 21
-  FARPROC mClose;          // 22
-  FARPROC mPacket;         // 24
-  FARPROC mEnable;         // 40
-  FARPROC mOverlap;        // 41
-  FARPROC mQueueSizeSet;   // 85
+  FARPROC mInfoA;         // ordinal 20
+  FARPROC mOpenA;         // 21
+  FARPROC mClose;         // 22
+  FARPROC mPacket;        // 24
+  FARPROC mEnable;        // 40
+  FARPROC mOverlap;       // 41
+  FARPROC mQueueSizeSet;  // 85
 };
 
 // True when "WINTAB32.DLL" was loaded; an entry point it lacks is null.

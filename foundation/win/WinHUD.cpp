@@ -24,8 +24,8 @@ const AFWindowClass kHUDWindowClass = {
     "WinHUD",
     AFWindowProc};
 
-const AFWindowDescription kHUDWindowDescription = {
-    &kHUDWindowClass, 30, 30, 130, 130, WS_OVERLAPPEDWINDOW, 0};
+const AFWindowDescription kHUDWindowDescription = {&kHUDWindowClass,    30, 30, 130, 130,
+                                                   WS_OVERLAPPEDWINDOW, 0};
 
 const UURegistryLocation kHUDPlacement = {"Software\\Corvane Software\\VPL3D\\1.0\\HUD",
                                           HKEY_CURRENT_USER};

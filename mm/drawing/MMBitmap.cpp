@@ -7,7 +7,8 @@
 
 bool MMBitmap::IsValid() const {
   if (!MMImageDescription::IsValid() || mPixels == nullptr) return false;
-  return mPitch == 0 || std::abs(static_cast<int64_t>(mPitch)) >= static_cast<int64_t>(GetWidth()) * mBytesPerPixel;
+  return mPitch == 0 || std::abs(static_cast<int64_t>(mPitch)) >=
+                            static_cast<int64_t>(GetWidth()) * mBytesPerPixel;
 }
 
 void MMBitmap::CopyDescription(const MMImageDescription& other) {

@@ -14,12 +14,13 @@ void MMBlitRequest::SetAxis(int32_t sourceStart, int32_t sourceExtent, int32_t d
                             int32_t& start, int32_t& step) {
   if (exactWhenEqual && sourceExtent == destinationExtent) {
     step = 0x10000;
-    start = static_cast<int32_t>((static_cast<int64_t>(sourceStart) + clipStart - destinationStart) * 65536);
+    start = static_cast<int32_t>(
+        (static_cast<int64_t>(sourceStart) + clipStart - destinationStart) * 65536);
     return;
   }
   step = static_cast<int32_t>(static_cast<int64_t>(sourceExtent) * 65536 / destinationExtent);
-  start = static_cast<int32_t>(static_cast<int64_t>(clipStart - destinationStart) * step + step / 2 +
-                               static_cast<int64_t>(sourceStart) * 65536);
+  start = static_cast<int32_t>(static_cast<int64_t>(clipStart - destinationStart) * step +
+                               step / 2 + static_cast<int64_t>(sourceStart) * 65536);
 }
 
 bool MMBitmapBlitRequest::Prepare(MMImageDescription* source, const MMBitmap& destination,

@@ -23,13 +23,13 @@ class MMBlitRequest {
   // false when no routine draws that combination.
   bool ChooseSpanRoutine(int32_t destinationFormat);
 
-  int16_t mWidth = 0;                // destination pixels per row
-  int32_t mSourceX = 0;              // 16.16, source x of each row's first pixel
-  int32_t mSourceY = 0;              // 16.16, source y of the first row
-  int32_t mXStep = 0;                // 16.16 per destination pixel
-  int32_t mYStep = 0;                // 16.16 per destination row
+  int16_t mWidth = 0;    // destination pixels per row
+  int32_t mSourceX = 0;  // 16.16, source x of each row's first pixel
+  int32_t mSourceY = 0;  // 16.16, source y of the first row
+  int32_t mXStep = 0;    // 16.16 per destination pixel
+  int32_t mYStep = 0;    // 16.16 per destination row
   MMImageDescription* mSource = nullptr;
-  MMBitmap mDestination;             // the clipped part of the destination
+  MMBitmap mDestination;                // the clipped part of the destination
   const MMPalette* mPalette = nullptr;  // expands 8-bit sources into 24 or 32 bits
   const uint8_t* mRemap = nullptr;      // 256 bytes: index i is drawn as mRemap[i]
   MMSpanRoutine mSpanRoutine = nullptr;

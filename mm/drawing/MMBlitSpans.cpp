@@ -59,7 +59,8 @@ inline void DrawPixel(const uint8_t* s, uint8_t* d, const MMBlitRequest& request
       *d = index;
     } else {
       const MMPaletteEntry& e = request.mPalette->mEntries[index];
-      Combine<kOperation, kDestinationBytes>(d, Color{{e.mBlue, e.mGreen, e.mRed, e.mTransparency}});
+      Combine<kOperation, kDestinationBytes>(d,
+                                             Color{{e.mBlue, e.mGreen, e.mRed, e.mTransparency}});
     }
   } else {
     Color c{{s[0], s[1], s[2], kSourceBytes == 4 ? s[3] : uint8_t{0}}};
@@ -111,7 +112,8 @@ constexpr std::array<Family, 4> MakeSubFormats() {
 }
 
 template <size_t N, size_t M>
-constexpr std::array<Family, N + M> Join(const std::array<Family, N>& a, const std::array<Family, M>& b) {
+constexpr std::array<Family, N + M> Join(const std::array<Family, N>& a,
+                                         const std::array<Family, M>& b) {
   std::array<Family, N + M> joined{};
   for (size_t i = 0; i < N; ++i) joined[i] = a[i];
   for (size_t i = 0; i < M; ++i) joined[N + i] = b[i];
@@ -119,16 +121,19 @@ constexpr std::array<Family, N + M> Join(const std::array<Family, N>& a, const s
 }
 
 // Rows: sub-format + 4 x (destination format - 1).
-constexpr std::array<Family, 8> kPlain32 = Join(MakeSubFormats<4, 4, false>(), MakeSubFormats<4, 3, false>());
+constexpr std::array<Family, 8> kPlain32 =
+    Join(MakeSubFormats<4, 4, false>(), MakeSubFormats<4, 3, false>());
 // Rows: sub-format + 4 x remap + 8 x (destination format - 1).
 constexpr std::array<Family, 16> kPlain8To24Or32 =
     Join(Join(MakeSubFormats<1, 4, false>(), MakeSubFormats<1, 4, true>()),
          Join(MakeSubFormats<1, 3, false>(), MakeSubFormats<1, 3, true>()));
 // Rows: sub-format (0 or 1) + 2 x remap.
-constexpr std::array<Family, 4> kPlain8To8 = {MakeFamily<1, 1, 0, false>(), MakeFamily<1, 1, 1, false>(),
-                                              MakeFamily<1, 1, 0, true>(), MakeFamily<1, 1, 1, true>()};
+constexpr std::array<Family, 4> kPlain8To8 = {
+    MakeFamily<1, 1, 0, false>(), MakeFamily<1, 1, 1, false>(), MakeFamily<1, 1, 0, true>(),
+    MakeFamily<1, 1, 1, true>()};
 // Rows: destination format - 1.
-constexpr std::array<Family, 2> kPlain24 = {MakeFamily<3, 4, 0, false>(), MakeFamily<3, 3, 0, false>()};
+constexpr std::array<Family, 2> kPlain24 = {MakeFamily<3, 4, 0, false>(),
+                                            MakeFamily<3, 3, 0, false>()};
 
 void Copy32MMX(const uint8_t* source, uint8_t* destination, const MMBlitRequest& request) {
   WinMMCopyBytesMMX(destination, source, request.mWidth * 4);
@@ -178,7 +183,8 @@ bool MMBlitRoutinesUseMMX() { return gUseMMX; }
 
 bool MMBlitRequest::ChooseSpanRoutine(int32_t destinationFormat) {
   mSpanRoutine = nullptr;
-  if (mSource == nullptr || destinationFormat < kMMFormat8 || destinationFormat > kMMFormat24) return false;
+  if (mSource == nullptr || destinationFormat < kMMFormat8 || destinationFormat > kMMFormat24)
+    return false;
   const int32_t sub = mSource->mSubFormat;
   const int32_t column = ColumnOf(mXStep);
   const int32_t remap = mRemap != nullptr ? 1 : 0;

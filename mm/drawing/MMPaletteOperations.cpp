@@ -55,7 +55,8 @@ bool MMReadPaletteEntries(UUReader& reader, MMPaletteEntry* entries, int16_t n) 
   uint8_t bytes[4 * kEntries];
   const uint16_t count = static_cast<uint16_t>(n);
   for (uint16_t first = 0; first < count; first += kEntries) {
-    const uint16_t chunk = static_cast<uint16_t>(count - first < kEntries ? count - first : kEntries);
+    const uint16_t chunk =
+        static_cast<uint16_t>(count - first < kEntries ? count - first : kEntries);
     if (!reader.Read(bytes, 4u * chunk)) break;
     for (uint16_t i = 0; i < chunk; ++i) {
       entries[first + i] = {bytes[4 * i], bytes[4 * i + 1], bytes[4 * i + 2], bytes[4 * i + 3]};

@@ -19,14 +19,14 @@ UURect Intersection(const UURect& a, const UURect& b) {
 }
 
 bool Inside(const UURect& inner, const UURect& outer) {
-  return outer.mLeft <= inner.mLeft && inner.mRight <= outer.mRight &&
-         outer.mTop <= inner.mTop && inner.mBottom <= outer.mBottom;
+  return outer.mLeft <= inner.mLeft && inner.mRight <= outer.mRight && outer.mTop <= inner.mTop &&
+         inner.mBottom <= outer.mBottom;
 }
 
 // How many of the four sides of rect reach beyond bounds.
 int SidesOutside(const UURect& rect, const UURect& bounds) {
-  return (rect.mLeft < bounds.mLeft) + (rect.mRight > bounds.mRight) +
-         (rect.mTop < bounds.mTop) + (rect.mBottom > bounds.mBottom);
+  return (rect.mLeft < bounds.mLeft) + (rect.mRight > bounds.mRight) + (rect.mTop < bounds.mTop) +
+         (rect.mBottom > bounds.mBottom);
 }
 
 }  // namespace
@@ -115,14 +115,30 @@ class MMRegion::Adder {
     const UURect old = c;
     const UURect rOld = r;
     switch (tests) {
-      case 0b1000: r.mRight = c.mLeft; return true;
-      case 0b0100: r.mLeft = c.mRight; return true;
-      case 0b0010: r.mBottom = c.mTop; return true;
-      case 0b0001: r.mTop = c.mBottom; return true;
-      case 0b1110: c.mTop = r.mBottom; return true;
-      case 0b1101: c.mBottom = r.mTop; return true;
-      case 0b1011: c.mLeft = r.mRight; return true;
-      case 0b0111: c.mRight = r.mLeft; return true;
+      case 0b1000:
+        r.mRight = c.mLeft;
+        return true;
+      case 0b0100:
+        r.mLeft = c.mRight;
+        return true;
+      case 0b0010:
+        r.mBottom = c.mTop;
+        return true;
+      case 0b0001:
+        r.mTop = c.mBottom;
+        return true;
+      case 0b1110:
+        c.mTop = r.mBottom;
+        return true;
+      case 0b1101:
+        c.mBottom = r.mTop;
+        return true;
+      case 0b1011:
+        c.mLeft = r.mRight;
+        return true;
+      case 0b0111:
+        c.mRight = r.mLeft;
+        return true;
       case 0b1100:
         if (!HasFreeSlot()) return false;
         Replace(j, {rOld.mLeft, rOld.mTop, c.mLeft, rOld.mBottom},
@@ -224,8 +240,7 @@ bool MMRegion::IntersectsRegion(const MMRegion& other) const {
 bool MMRegion::ContainsPoint(UUPoint point) const {
   for (int32_t i = 0; i < mCount; ++i) {
     const UURect& r = mRects[i];
-    if (r.mLeft <= point.mX && point.mX < r.mRight && r.mTop <= point.mY &&
-        point.mY < r.mBottom) {
+    if (r.mLeft <= point.mX && point.mX < r.mRight && r.mTop <= point.mY && point.mY < r.mBottom) {
       return true;
     }
   }

@@ -230,11 +230,13 @@ UURect MMSurface::GetTextBounds(const char* text, int32_t x, int32_t y, const MM
     left -= mTextFont->GetLeftOverhang(text);
     const ptrdiff_t last = UUPreviousCharOffset(text, static_cast<ptrdiff_t>(length));
     uint32_t character = static_cast<uint8_t>(text[last]);
-    if (static_cast<size_t>(last) + 2 == length) character = character * 256u + static_cast<uint8_t>(text[last + 1]);
+    if (static_cast<size_t>(last) + 2 == length)
+      character = character * 256u + static_cast<uint8_t>(text[last + 1]);
     right += mTextFont->GetRightOverhang(character);
   }
   const int32_t baseline = y - mTextFont->GetCapHeight() * Factor(style.mVerticalAlignment, 0) / 2;
-  const UURect bounds(left, baseline - mTextFont->GetAscent(), right, baseline + mTextFont->GetDescent());
+  const UURect bounds(left, baseline - mTextFont->GetAscent(), right,
+                      baseline + mTextFont->GetDescent());
   mTextFont->Deselect();
   mTextFont = nullptr;
   EndDraw();
@@ -262,7 +264,9 @@ int32_t MMSurface::GetTextWidth(const char* text, int32_t length) const {
   return mTextFont->GetTextWidth(text, length);
 }
 
-int32_t MMSurface::GetTextLeftOverhang(const char* text) const { return mTextFont->GetLeftOverhang(text); }
+int32_t MMSurface::GetTextLeftOverhang(const char* text) const {
+  return mTextFont->GetLeftOverhang(text);
+}
 
 int32_t MMSurface::GetTextRightOverhang(uint32_t character) const {
   return mTextFont->GetRightOverhang(character);

@@ -58,7 +58,8 @@ class MMSurface {
   void SetPixel(int32_t x, int32_t y, const AFColor& color);
   void FillRect(const UURect& rect, const AFColor& color);
   void FrameRect(const UURect& rect, const AFColor& color, int32_t penWidth);
-  void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const AFColor& color, int32_t penWidth);
+  void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const AFColor& color,
+                int32_t penWidth);
   void DrawPolyline(const UUPoint* points, int32_t count, const AFColor& color, int32_t penWidth);
   void FillPolygon(const UUPoint* points, int32_t count, const AFColor& color);
   // Any number of polygons, filled by the alternate rule.

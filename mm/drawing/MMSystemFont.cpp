@@ -84,7 +84,8 @@ int32_t MMSystemFont::Overhang(uint32_t character, bool left) const {
 int32_t MMSystemFont::GetLeftOverhang(const char* text) {
   const auto first = static_cast<uint8_t>(text[0]);
   uint32_t character = first;
-  if (IsDBCSLeadByte(first) && text[1] != '\0') character = first * 256u + static_cast<uint8_t>(text[1]);
+  if (IsDBCSLeadByte(first) && text[1] != '\0')
+    character = first * 256u + static_cast<uint8_t>(text[1]);
   return Overhang(character, true);
 }
 

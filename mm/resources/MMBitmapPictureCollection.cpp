@@ -121,7 +121,8 @@ void MMBitmapPictureCollection::CopyIn(int16_t slot, const MMBitmap& source,
     std::memcpy(block, palette, kPaletteBytes);
     block += kPaletteBytes;
   }
-  const auto rowBytes = static_cast<size_t>(entry.mWidth) * static_cast<size_t>(entry.mBitsPerPixel / 8);
+  const auto rowBytes =
+      static_cast<size_t>(entry.mWidth) * static_cast<size_t>(entry.mBitsPerPixel / 8);
   for (int32_t y = 0; y < entry.mHeight; ++y) {
     uint8_t* row = block + static_cast<ptrdiff_t>(y) * entry.mPitch;
     std::memcpy(row, source.mPixels + static_cast<ptrdiff_t>(y) * source.mPitch, rowBytes);
@@ -175,9 +176,9 @@ bool MMBitmapPictureCollection::AllocateItem(int16_t item) {
 
 bool MMBitmapPictureCollection::ReadFromSwap(int16_t item) {
   const Entry& entry = mEntries[item];
-  const bool read = HasSwapFile() &&
-                    mSwapFile.Seek(entry.mSwapOffset, kUUSeekFromStart, nullptr) &&
-                    mSwapFile.Read(mCache.GetAddress(item), static_cast<uint32_t>(entry.mBlockSize));
+  const bool read =
+      HasSwapFile() && mSwapFile.Seek(entry.mSwapOffset, kUUSeekFromStart, nullptr) &&
+      mSwapFile.Read(mCache.GetAddress(item), static_cast<uint32_t>(entry.mBlockSize));
   mSwapFile.SetError(kUUNoError);
   return read;
 }

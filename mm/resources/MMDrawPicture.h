@@ -2,8 +2,8 @@
 
 #include "foundation/uu/UURect.h"
 #include "mm/drawing/MMPalette.h"
-#include "mm/resources/MMPictureReference.h"
 #include "mm/drawing/MMSurface.h"
+#include "mm/resources/MMPictureReference.h"
 
 #include <cstdint>
 

@@ -194,8 +194,8 @@ void MMEncodedImage::WalkRows(MMBlitRequest& request, MMSpanRoutine routine) {
     count = static_cast<int32_t>(std::clamp<int64_t>(reach, 0, width));
     // As wide as the image, whatever its width: the runs of the last
     // expanded run may reach the row's end.
-    buffer = static_cast<uint8_t*>(ALAllocate(static_cast<size_t>(width) * mBytesPerPixel,
-                                              ALDefaultAllocator, kALMayFail));
+    buffer = static_cast<uint8_t*>(
+        ALAllocate(static_cast<size_t>(width) * mBytesPerPixel, ALDefaultAllocator, kALMayFail));
     if (buffer == nullptr || first < 0 || first >= width) {
       if (buffer != nullptr) ALFree(buffer);
       return;

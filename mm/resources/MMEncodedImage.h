@@ -69,8 +69,7 @@ class MMEncodedImage : public MMImageDescription {
   void WalkRowUnscaled(const uint8_t* runs, const uint8_t* pixels, uint8_t* target,
                        MMBlitRequest& request, MMSpanRoutine routine) const;
   // Expands a row's runs into buffer up to at least count pixels.
-  void ExpandRow(const uint8_t* runs, const uint8_t* pixels, uint8_t* buffer,
-                 int32_t count) const;
+  void ExpandRow(const uint8_t* runs, const uint8_t* pixels, uint8_t* buffer, int32_t count) const;
 
   uint8_t* mData = nullptr;
   // The bytes that exist behind mData: every offset is checked against it.

@@ -27,7 +27,8 @@ MMPictureCollection::MMPictureCollection(uint16_t collectionNumber)
 }
 
 MMPictureCollection::~MMPictureCollection() {
-  if (MMPictureRegistry().Get(mCollectionNumber) == this) MMPictureRegistry().Remove(mCollectionNumber);
+  if (MMPictureRegistry().Get(mCollectionNumber) == this)
+    MMPictureRegistry().Remove(mCollectionNumber);
 }
 
 bool MMPictureCollection::LockAny(int16_t item, MMBitmap* bitmap, MMEncodedImage* image,
@@ -91,7 +92,8 @@ MMResourceId MMMakePictureId(MMPictureCollection* collection, int16_t item) {
 }
 
 void MMAddPictureReference(MMResourceId id) {
-  if (MMPictureCollection* collection = CollectionHolding(id)) collection->AddReference(MMItemOf(id));
+  if (MMPictureCollection* collection = CollectionHolding(id))
+    collection->AddReference(MMItemOf(id));
 }
 
 void MMReleasePictureReference(MMResourceId id) {

@@ -6,9 +6,9 @@
 
 #include "foundation/uu/UUPoint.h"
 #include "mm/drawing/MMBitmap.h"
+#include "mm/drawing/MMPalette.h"
 #include "mm/resources/MMCollectionRegistry.h"
 #include "mm/resources/MMEncodedImage.h"
-#include "mm/drawing/MMPalette.h"
 #include "mm/resources/MMReferenceManager.h"
 #include "mm/resources/MMResourceCollection.h"
 

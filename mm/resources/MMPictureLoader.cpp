@@ -35,9 +35,7 @@ void* AllocatePurging(int32_t size) {
   }
 }
 
-int32_t RowPitch(int32_t width, int32_t bytesPerPixel) {
-  return (width * bytesPerPixel + 3) & ~3;
-}
+int32_t RowPitch(int32_t width, int32_t bytesPerPixel) { return (width * bytesPerPixel + 3) & ~3; }
 
 }  // namespace
 
@@ -145,11 +143,10 @@ bool MMPictureLoader::ReadStored(int16_t item, uint8_t* destination, int32_t siz
   auto* packed = useScratch ? gScratch : static_cast<uint8_t*>(AllocatePurging(stored));
   if (packed == nullptr) return false;
   lzo_uint unpackedSize = static_cast<lzo_uint>(size);
-  const bool unpacked =
-      file.Read(packed, stored) &&
-      lzo1x_decompress_safe(packed, static_cast<lzo_uint>(stored), destination, &unpackedSize,
-                            nullptr) == LZO_E_OK &&
-      unpackedSize == static_cast<lzo_uint>(size);
+  const bool unpacked = file.Read(packed, stored) &&
+                        lzo1x_decompress_safe(packed, static_cast<lzo_uint>(stored), destination,
+                                              &unpackedSize, nullptr) == LZO_E_OK &&
+                        unpackedSize == static_cast<lzo_uint>(size);
   if (!useScratch) ALFree(packed);
   return unpacked;
 }
@@ -177,8 +174,7 @@ bool MMPictureLoader::IsValidEncoded(int16_t item, uint8_t* data, int32_t size) 
   image.mFormat = image.mBitsPerPixel == 8 ? kMMFormat8 : kMMFormat32;
   image.mSubFormat = GetSubFormat(item);
   image.mRect = UURect(0, 0, mFile->GetSize(item).mX, mFile->GetSize(item).mY);
-  image.SetData(data + paletteBytes,
-                std::min(size - paletteBytes, MMEncodedImage::kMaxBlockSize));
+  image.SetData(data + paletteBytes, std::min(size - paletteBytes, MMEncodedImage::kMaxBlockSize));
   return image.IsValid();
 }
 
@@ -271,8 +267,7 @@ bool MMOpenPictureFileInfo(const UUDirectory& directory, const char* name, bool 
   return true;
 }
 
-MMPictureLoader* MMOpenPictureFile(const UUDirectory& directory, const char* name,
-                                   bool keepNames) {
+MMPictureLoader* MMOpenPictureFile(const UUDirectory& directory, const char* name, bool keepNames) {
   MMPictureFileInfo info;
   if (!MMOpenPictureFileInfo(directory, name, keepNames, &info)) return nullptr;
   return new (ALGlobalAllocator)

@@ -11,7 +11,8 @@ bool Holds(const MMPictureCollection* collection, int16_t item) {
 }  // namespace
 
 MMPictureReference::MMPictureReference(MMResourceId id)
-    : MMPictureReference(id == kMMNoResource ? nullptr : MMGetPictureCollection(id), MMItemOf(id)) {}
+    : MMPictureReference(id == kMMNoResource ? nullptr : MMGetPictureCollection(id), MMItemOf(id)) {
+}
 
 MMPictureReference::MMPictureReference(MMPictureCollection* collection, int16_t item) {
   if (!Holds(collection, item)) return;

@@ -60,9 +60,7 @@ class MMResourceCache {
   void ClearPurgeOnRelease(int16_t item) {
     Entry(item).mFlags &= static_cast<uint16_t>(~kPurgeOnRelease);
   }
-  bool IsPurgeOnRelease(int16_t item) const {
-    return (Entry(item).mFlags & kPurgeOnRelease) != 0;
-  }
+  bool IsPurgeOnRelease(int16_t item) const { return (Entry(item).mFlags & kPurgeOnRelease) != 0; }
 
   // 0 means no budget. Lowering it below the memory in use purges at once.
   static void SetMemoryBudget(uint32_t bytes);

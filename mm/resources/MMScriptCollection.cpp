@@ -26,7 +26,8 @@ MMScriptCollection::MMScriptCollection(uint16_t collectionNumber)
 }
 
 MMScriptCollection::~MMScriptCollection() {
-  if (MMScriptRegistry().Get(mCollectionNumber) == this) MMScriptRegistry().Remove(mCollectionNumber);
+  if (MMScriptRegistry().Get(mCollectionNumber) == this)
+    MMScriptRegistry().Remove(mCollectionNumber);
 }
 
 MMScriptLoader::MMScriptLoader(MMScriptFile* file)
@@ -68,8 +69,8 @@ bool MMScriptLoader::ReadEntry(MMScriptData& data, int16_t entry) {
   data.mHeaderWord = mFile->GetHeaderWord();
   data.mSwapped = mFile->IsSwapped();
   UURecoverableCDFile& file = mFile->GetFile();
-  const bool read = file.Seek(offset, kUUSeekFromStart, nullptr) &&
-                    file.Read(block, static_cast<uint32_t>(size));
+  const bool read =
+      file.Seek(offset, kUUSeekFromStart, nullptr) && file.Read(block, static_cast<uint32_t>(size));
   file.SetError(kUUNoError);
   return read;
 }

@@ -1,8 +1,8 @@
 #include "mm/stage/MM2DAct.h"
 
-#include "mm/stage/MM2DTransitionEffect.h"
 #include "mm/drawing/MMControlSurface.h"
 #include "mm/drawing/MMDrawingSurface.h"
+#include "mm/stage/MM2DTransitionEffect.h"
 #include "mm/stage/MMStage.h"
 #include "mm/stage/MMView.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "foundation/af/AFPalette.h"
-#include "mm/stage/MMAct.h"
 #include "mm/drawing/MMRegion.h"
+#include "mm/stage/MMAct.h"
 
 // An act drawn in 2D: its views repaint the dirty areas into the stage's
 // back surface, and Present brings them to the window, through a transition

@@ -1,8 +1,8 @@
 #include "mm/stage/MM2DDisplayModeStrategy.h"
 
+#include "mm/drawing/win/WinMMOffscreenSurface.h"
 #include "mm/stage/MMStage.h"
 #include "mm/stage/MMStageWindow.h"
-#include "mm/drawing/win/WinMMOffscreenSurface.h"
 
 namespace {
 constexpr int32_t kFullScreenBitsPerPixel = 16;

@@ -54,7 +54,8 @@ MM2DMouseVisualMolecule::MM2DMouseVisualMolecule(MMScene* scene, const MMTaskCal
 
 MM2DMouseVisualMolecule::MM2DMouseVisualMolecule(MMScene* scene, MMMouseInterpreter* interpreter,
                                                  const UURect& box, int32_t depth)
-    : MM2DMouseVisualMolecule(scene, interpreter, new (ALGlobalAllocator) MM2DBoxVisual(box, depth)) {}
+    : MM2DMouseVisualMolecule(scene, interpreter,
+                              new (ALGlobalAllocator) MM2DBoxVisual(box, depth)) {}
 
 MM2DMouseVisualMolecule::MM2DMouseVisualMolecule(MMScene* scene, MMMouseInterpreter* interpreter,
                                                  MMPlanarVisual* visual)
@@ -76,8 +77,8 @@ MM2DPictureButtonMolecule::MM2DPictureButtonMolecule(MMScene* scene, UUPoint pos
                                                      MMResourceId normal, MMResourceId highlighted,
                                                      int32_t depth, const MMTaskCallback& binding,
                                                      MMCursor* cursor)
-    : MM2DPictureButtonMolecule(scene, NewButtonVisual(position, normal, highlighted, depth), binding,
-                                cursor) {}
+    : MM2DPictureButtonMolecule(scene, NewButtonVisual(position, normal, highlighted, depth),
+                                binding, cursor) {}
 
 MM2DPictureButtonMolecule::MM2DPictureButtonMolecule(MMScene* scene, UUPoint position,
                                                      MMResourceId normal, MMResourceId highlighted,
@@ -85,14 +86,18 @@ MM2DPictureButtonMolecule::MM2DPictureButtonMolecule(MMScene* scene, UUPoint pos
     : MM2DPictureButtonMolecule(scene, NewButtonVisual(position, normal, highlighted, depth),
                                 interpreter) {}
 
-MM2DPictureButtonMolecule::MM2DPictureButtonMolecule(MMScene* scene, MM2DPictureButtonVisual* visual,
-                                                     const MMTaskCallback& binding, MMCursor* cursor)
+MM2DPictureButtonMolecule::MM2DPictureButtonMolecule(MMScene* scene,
+                                                     MM2DPictureButtonVisual* visual,
+                                                     const MMTaskCallback& binding,
+                                                     MMCursor* cursor)
     : MMMolecule(scene), mVisual(visual) {
-  mInterpreter = new (ALGlobalAllocator) MM2DPushButtonInterpreter(GetAct(), binding, visual, cursor);
+  mInterpreter =
+      new (ALGlobalAllocator) MM2DPushButtonInterpreter(GetAct(), binding, visual, cursor);
   AttachVisual();
 }
 
-MM2DPictureButtonMolecule::MM2DPictureButtonMolecule(MMScene* scene, MM2DPictureButtonVisual* visual,
+MM2DPictureButtonMolecule::MM2DPictureButtonMolecule(MMScene* scene,
+                                                     MM2DPictureButtonVisual* visual,
                                                      MMMouseInterpreter* interpreter)
     : MMMolecule(scene), mVisual(visual), mInterpreter(interpreter) {
   AttachVisual();
@@ -131,7 +136,8 @@ MM2DPictureMolecule::MM2DPictureMolecule(MMScene* scene, UUPoint position, int32
 
 MM2DPictureMolecule::MM2DPictureMolecule(MMScene* scene, const MMPictureReference& picture,
                                          UUPoint position, int32_t depth)
-    : MM2DPictureMolecule(scene, new (ALGlobalAllocator) MM2DPictureVisual(position, picture, depth)) {}
+    : MM2DPictureMolecule(scene,
+                          new (ALGlobalAllocator) MM2DPictureVisual(position, picture, depth)) {}
 
 MM2DPictureMolecule::MM2DPictureMolecule(MMScene* scene, MMResourceId picture, UUPoint position,
                                          int32_t depth)

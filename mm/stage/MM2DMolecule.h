@@ -5,8 +5,8 @@
 #include "foundation/uu/UUPoint.h"
 #include "foundation/uu/UURect.h"
 #include "mm/resources/MMCollectionRegistry.h"
-#include "mm/stage/MMMolecule.h"
 #include "mm/resources/MMPictureReference.h"
+#include "mm/stage/MMMolecule.h"
 
 class MM2DPictureButtonVisual;
 class MM2DPictureVisual;
@@ -65,7 +65,8 @@ class MM2DPictureButtonMolecule : public MMMolecule {
                             MMResourceId highlighted, int32_t depth, const MMTaskCallback& binding,
                             MMCursor* cursor);
   MM2DPictureButtonMolecule(MMScene* scene, UUPoint position, MMResourceId normal,
-                            MMResourceId highlighted, int32_t depth, MMMouseInterpreter* interpreter);
+                            MMResourceId highlighted, int32_t depth,
+                            MMMouseInterpreter* interpreter);
   MM2DPictureButtonMolecule(MMScene* scene, MM2DPictureButtonVisual* visual,
                             const MMTaskCallback& binding, MMCursor* cursor);
   MM2DPictureButtonMolecule(MMScene* scene, MM2DPictureButtonVisual* visual,

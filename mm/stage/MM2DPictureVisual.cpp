@@ -23,7 +23,8 @@ void MM2DPictureBasedVisual::SetDefaultHitThreshold(int32_t threshold) {
 bool MM2DPictureBasedVisual::Contains(int32_t x, int32_t y) const {
   if (mPicture.IsEmpty()) return false;
   const UURect bounds = GetBounds();
-  if (x < bounds.mLeft || x >= bounds.mRight || y < bounds.mTop || y >= bounds.mBottom) return false;
+  if (x < bounds.mLeft || x >= bounds.mRight || y < bounds.mTop || y >= bounds.mBottom)
+    return false;
   const UUPoint position = GetPosition();
   UUPoint local{x - position.mX, y - position.mY};
   if (mMirrorX) local.mX = bounds.GetWidth() - 1 - local.mX;
@@ -93,4 +94,3 @@ void MM2DPictureButtonVisual::SetHighlightPicture(const MMPictureReference& pict
   mHighlighted.Set(picture);
   if (GetHighlight() == 1) ShowWanted();
 }
-

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "mm/resources/MMPictureReference.h"
 #include "mm/stage/MM2DVisual.h"
 #include "mm/stage/MMHighlightable.h"
-#include "mm/resources/MMPictureReference.h"
 
 // A visual that shows a picture, optionally mirrored, and is hit where the
 // picture's transparency is at most its hit threshold.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mm/stage/MM2DVisual.h"
 #include "mm/drawing/MMSurface.h"
+#include "mm/stage/MM2DVisual.h"
 
 #include <cstdint>
 
@@ -52,7 +52,8 @@ class MM2DTextBasedVisual : public MM2DVisual {
 // never hit.
 class MM2DPointTextVisual : public MM2DTextBasedVisual {
  public:
-  MM2DPointTextVisual(UUPoint anchor, int32_t depth) : MM2DTextBasedVisual(depth), mAnchor(anchor) {}
+  MM2DPointTextVisual(UUPoint anchor, int32_t depth)
+      : MM2DTextBasedVisual(depth), mAnchor(anchor) {}
   MM2DPointTextVisual(UUPoint anchor, const char* text, int32_t depth)
       : MM2DTextBasedVisual(text, depth), mAnchor(anchor) {}
 

@@ -45,7 +45,9 @@ void MM2DBoxBasedVisual::StorePosition(UUPoint point) {
   StoreBox(box);
 }
 
-bool MM2DOpaqueBoxVisual::Contains(int32_t x, int32_t y) const { return BoxContains(GetBounds(), x, y); }
+bool MM2DOpaqueBoxVisual::Contains(int32_t x, int32_t y) const {
+  return BoxContains(GetBounds(), x, y);
+}
 
 void MM2DSolidBoxVisual::DrawClipped(MMSurface* surface) { surface->FillRect(GetBounds(), mColor); }
 

@@ -1,7 +1,7 @@
 #include "mm/stage/MM3DAct.h"
 
-#include "mm/stage/MM3DDisplayServices.h"
 #include "mm/drawing/MMRegion.h"
+#include "mm/stage/MM3DDisplayServices.h"
 #include "mm/stage/MMStage.h"
 #include "mm/stage/MMView.h"
 

@@ -38,7 +38,8 @@ void MMEnclosure::SortIfNeeded() {
 void MMPlanarEnclosure::FindTarget(UUPoint point, MMMouseTarget& target) {
   SortIfNeeded();
   const UUList<MMVisual*>& visuals = GetVisuals();
-  for (UUUntypedListNode* node = visuals.End()->mPrevious; node != visuals.End(); node = node->mPrevious) {
+  for (UUUntypedListNode* node = visuals.End()->mPrevious; node != visuals.End();
+       node = node->mPrevious) {
     MMVisual* visual = UUList<MMVisual*>::ValueOf(node);
     if (visual->GetVisibility() != kMMShown) continue;
     visual->HitTest(point, target);

@@ -43,4 +43,6 @@ MM2DPushButtonInterpreter::MM2DPushButtonInterpreter(MMAct* act, const MMTaskCal
     : MMHighlightModalInterpreter(act, binding, dynamic_cast<MMHighlightable*>(visual), cursor),
       mVisual(visual) {}
 
-bool MM2DPushButtonInterpreter::HitTest(UUPoint point) { return mVisual->Contains(point.mX, point.mY); }
+bool MM2DPushButtonInterpreter::HitTest(UUPoint point) {
+  return mVisual->Contains(point.mX, point.mY);
+}

@@ -21,9 +21,10 @@ void MMMolecule::TakeFocus() {
 }
 
 MMTaskCallback MMMolecule::MakeVisibilityCallback(MMVisibility visibility) {
-  using Apply = UUClassCallback1Parameter<MMMolecule, void (MMMolecule::*)(MMVisibility), MMVisibility>;
-  return MMTaskCallback(GetTaskClient(),
-                        new (ALGlobalAllocator) Apply(this, &MMMolecule::SetVisibility, visibility));
+  using Apply =
+      UUClassCallback1Parameter<MMMolecule, void (MMMolecule::*)(MMVisibility), MMVisibility>;
+  return MMTaskCallback(
+      GetTaskClient(), new (ALGlobalAllocator) Apply(this, &MMMolecule::SetVisibility, visibility));
 }
 
 MMTaskCallback MMMolecule::MakeShowCallback() { return MakeVisibilityCallback(kMMShown); }
@@ -32,14 +33,17 @@ MMTaskCallback MMMolecule::MakeHideCallback() { return MakeVisibilityCallback(kM
 
 MMTaskCallback MMMolecule::MakeTakeFocusCallback() {
   using Focus = UUClassCallback<MMMolecule, void (MMMolecule::*)()>;
-  return MMTaskCallback(GetTaskClient(), new (ALGlobalAllocator) Focus(this, &MMMolecule::TakeFocus));
+  return MMTaskCallback(GetTaskClient(),
+                        new (ALGlobalAllocator) Focus(this, &MMMolecule::TakeFocus));
 }
 
 MMTaskClient* MMMolecule::GetTaskClient() const { return mScene->GetTaskClient(); }
 
 MMSoundGroup* MMMolecule::GetSoundGroup() const { return mScene->GetSoundGroup(); }
 
-MMEnclosure* MMMolecule::GetEnclosure() const { return static_cast<MMEnclosure*>(mScene->GetUserData()); }
+MMEnclosure* MMMolecule::GetEnclosure() const {
+  return static_cast<MMEnclosure*>(mScene->GetUserData());
+}
 
 MMAct* MMMolecule::GetAct() const { return mScene->GetHost()->GetAct(); }
 

@@ -5,8 +5,8 @@
 // or hidden as a whole. The scene's user data is its enclosure.
 
 #include "mm/stage/MMEvents.h"
-#include "mm/tasks/MMTaskCallback.h"
 #include "mm/stage/MMVisibility.h"
+#include "mm/tasks/MMTaskCallback.h"
 
 class MMAct;
 class MMEnclosure;

@@ -74,7 +74,8 @@ class MMStandardMouseInterpreter : public MMMouseInterpreter {
 // Fires on every matching event and never captures.
 class MMSingleEventInterpreter : public MMStandardMouseInterpreter {
  public:
-  explicit MMSingleEventInterpreter(MMAct* act) : MMSingleEventInterpreter(act, MMTaskCallback(), nullptr) {}
+  explicit MMSingleEventInterpreter(MMAct* act)
+      : MMSingleEventInterpreter(act, MMTaskCallback(), nullptr) {}
   MMSingleEventInterpreter(MMAct* act, const MMTaskCallback& binding, MMCursor* cursor)
       : MMStandardMouseInterpreter(act, binding, cursor) {}
 

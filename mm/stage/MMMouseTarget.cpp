@@ -38,7 +38,8 @@ void MMMouseTarget::TargetToStage(UUPoint& point) const {
 }
 
 bool MMMouseTarget::operator==(const MMMouseTarget& other) const {
-  if (mTarget != other.mTarget || mStatus != other.mStatus || mViewCount != other.mViewCount) return false;
+  if (mTarget != other.mTarget || mStatus != other.mStatus || mViewCount != other.mViewCount)
+    return false;
   for (int32_t i = 0; i < mViewCount; ++i) {
     if (mViews[i] != other.mViews[i]) return false;
   }

@@ -10,10 +10,10 @@
 #include "foundation/uu/UUOwned.h"
 #include "foundation/uu/UURect.h"
 #include "foundation/uu/UURefCount.h"
+#include "mm/drawing/MMRegion.h"
 #include "mm/stage/MM3DDisplayServices.h"
 #include "mm/stage/MMCursorTable.h"
 #include "mm/stage/MMEvents.h"
-#include "mm/drawing/MMRegion.h"
 #include "mm/tasks/MMTaskCallback.h"
 #include "platform/win32/user.h"
 

@@ -1,10 +1,10 @@
 #include "mm/stage/MMView.h"
 
-#include "mm/stage/MMAct.h"
 #include "mm/drawing/MMDrawingSurface.h"
+#include "mm/drawing/MMRegion.h"
+#include "mm/stage/MMAct.h"
 #include "mm/stage/MMEnclosure.h"
 #include "mm/stage/MMMouseTarget.h"
-#include "mm/drawing/MMRegion.h"
 #include "mm/stage/MMSceneServices.h"
 #include "mm/stage/MMStage.h"
 

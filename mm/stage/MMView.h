@@ -72,8 +72,12 @@ class MMView {
   void InvalidateWhenShown() const;
 
  private:
-  static void Move(UUPoint& point, UUPoint by) { point = UUPoint{point.mX + by.mX, point.mY + by.mY}; }
-  UUPoint EnclosureOffset() const { return UUPoint{mOrigin.mX - mRect.mLeft, mOrigin.mY - mRect.mTop}; }
+  static void Move(UUPoint& point, UUPoint by) {
+    point = UUPoint{point.mX + by.mX, point.mY + by.mY};
+  }
+  UUPoint EnclosureOffset() const {
+    return UUPoint{mOrigin.mX - mRect.mLeft, mOrigin.mY - mRect.mTop};
+  }
   UUPoint StageOffset() const { return UUPoint{mRect.mLeft - mOrigin.mX, mRect.mTop - mOrigin.mY}; }
 
   MMVisibility mVisibility = kMMShown;

@@ -6,8 +6,8 @@
 
 MMAbstractThread::MMAbstractThread(MMTaskClient* client)
     : mTaskClient(client),
-      mStepCallback(new (ALGlobalAllocator)
-                        UUClassCallback<MMAbstractThread, Member>(this, &MMAbstractThread::RunStepTask)) {}
+      mStepCallback(new (ALGlobalAllocator) UUClassCallback<MMAbstractThread, Member>(
+          this, &MMAbstractThread::RunStepTask)) {}
 
 void MMAbstractThread::Terminate() {
   if (mState != kStopped) Stop();
@@ -34,9 +34,7 @@ void MMAbstractThread::Stop() {
 
 void MMAbstractThread::WakeAt(int32_t clientTime) { Schedule(clientTime, true); }
 
-void MMAbstractThread::WakeIn(int32_t delay) {
-  WakeAt(MMTimeAfter(mTaskClient->GetTime(), delay));
-}
+void MMAbstractThread::WakeIn(int32_t delay) { WakeAt(MMTimeAfter(mTaskClient->GetTime(), delay)); }
 
 void MMAbstractThread::WakeNow() { WakeAt(mTaskClient->GetTime()); }
 
@@ -47,16 +45,22 @@ void MMAbstractThread::Suspend() {
   SetSuspended(true);
 }
 
-MMTaskCallback MMAbstractThread::MakeStartCallback() { return MakeCallback(&MMAbstractThread::Start); }
-MMTaskCallback MMAbstractThread::MakeStopCallback() { return MakeCallback(&MMAbstractThread::Stop); }
+MMTaskCallback MMAbstractThread::MakeStartCallback() {
+  return MakeCallback(&MMAbstractThread::Start);
+}
+MMTaskCallback MMAbstractThread::MakeStopCallback() {
+  return MakeCallback(&MMAbstractThread::Stop);
+}
 MMTaskCallback MMAbstractThread::MakeSuspendCallback() {
   return MakeCallback(&MMAbstractThread::Suspend);
 }
-MMTaskCallback MMAbstractThread::MakeWakeCallback() { return MakeCallback(&MMAbstractThread::WakeNow); }
+MMTaskCallback MMAbstractThread::MakeWakeCallback() {
+  return MakeCallback(&MMAbstractThread::WakeNow);
+}
 
 MMTaskCallback MMAbstractThread::MakeCallback(Member member) {
-  return MMTaskCallback(mTaskClient,
-                        new (ALGlobalAllocator) UUClassCallback<MMAbstractThread, Member>(this, member));
+  return MMTaskCallback(
+      mTaskClient, new (ALGlobalAllocator) UUClassCallback<MMAbstractThread, Member>(this, member));
 }
 
 // The step routine, run as a task. A wake time the step does not name

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mm/tasks/MMAbstractThread.h"
 #include "foundation/al/ALThread.h"
+#include "mm/tasks/MMAbstractThread.h"
 #include "platform/win32/kernel.h"
 
 #include <cstdint>

@@ -9,7 +9,8 @@ void MMTaskCallback::Post() const {
   if (mClient != nullptr) mClient->AddImmediateTask(mCallback);
 }
 
-MMTaskCallbackMap::MMTaskCallbackMap() : mMap(&MMTaskCallbackMap::KeyOf, &MMTaskCallbackMap::KeyLess) {}
+MMTaskCallbackMap::MMTaskCallbackMap()
+    : mMap(&MMTaskCallbackMap::KeyOf, &MMTaskCallbackMap::KeyLess) {}
 
 void MMTaskCallbackMap::Insert(int32_t key, const MMTaskCallback& binding) {
   mMap.InsertUnique(Entry{key, binding});

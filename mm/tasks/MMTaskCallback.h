@@ -46,7 +46,9 @@ class MMTaskCallbackMap {
   bool Contains(int32_t key) const { return Find(key) != End(); }
   UUOrderedMapNodeBase* Find(int32_t key) const { return mMap.Find(&key); }
   UUOrderedMapNodeBase* End() const { return mMap.End(); }
-  static const Entry& EntryAt(UUOrderedMapNodeBase* node) { return UUOrderedMap<Entry>::ValueOf(node); }
+  static const Entry& EntryAt(UUOrderedMapNodeBase* node) {
+    return UUOrderedMap<Entry>::ValueOf(node);
+  }
   // A copy, or an empty binding when the key is absent.
   MMTaskCallback Get(int32_t key) const;
   // Posts the key's binding when it is present and has a client.

@@ -116,7 +116,8 @@ void MMTaskManager::Cancel(MMTaskClient* client, const UUCallback* callback) {
 }
 
 void MMTaskManager::CancelAll(MMTaskClient* client) {
-  RemoveTasks([&](const MMTaskClient* taskClient, const UUCallback*) { return taskClient == client; });
+  RemoveTasks(
+      [&](const MMTaskClient* taskClient, const UUCallback*) { return taskClient == client; });
 }
 
 void MMTaskManager::PauseClient(MMTaskClient* client) {

@@ -43,7 +43,7 @@ struct GdiDibLayout {
   int32_t width = 0;
   int32_t height = 0;  // rows, always positive
   bool bottomUp = false;
-  ptrdiff_t stride = 0;  // bytes per stored row, a multiple of 4
+  ptrdiff_t stride = 0;    // bytes per stored row, a multiple of 4
   int32_t colorCount = 0;  // colour-table entries that follow the header
   DWORD masks[3] = {};
 };

@@ -13,7 +13,7 @@
 namespace vpl::platform {
 
 struct WindowPixels {
-  std::mutex mutex;              // held while the pixels are drawn, resized or shown
+  std::mutex mutex;  // held while the pixels are drawn, resized or shown
   int32_t width = 0;
   int32_t height = 0;
   std::vector<uint32_t> pixels;  // 0x00RRGGBB, top row first, width per row

@@ -177,8 +177,8 @@ struct DIBSECTION {
 // 5-5-5 (BI_RGB) or 5-6-5 (BI_BITFIELDS 0xF800, 0x07E0, 0x001F), 24 and 32
 // bits; rows are DWORD-aligned, bottom-up for a positive height. The pixels
 // are zeroed. Section handles and DIB_PAL_COLORS are not supported.
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits,
-                         HANDLE section, DWORD offset);
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                         DWORD offset);
 // Copies into the colour table of the 8-bit DIB section selected in the
 // device context; answers the number of entries set.
 UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colors);
@@ -202,8 +202,8 @@ constexpr DWORD WHITENESS = 0x00FF0062;
 BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX,
             int sourceY, DWORD rop);
 // Nearest-pixel scaling; a negative width or height on either side mirrors.
-BOOL StretchBlt(HDC destination, int x, int y, int width, int height, HDC source,
-                int sourceX, int sourceY, int sourceWidth, int sourceHeight, DWORD rop);
+BOOL StretchBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX,
+                int sourceY, int sourceWidth, int sourceHeight, DWORD rop);
 // The source rectangle of a bottom-up DIB is measured from its bottom row.
 // Answers the number of scan lines drawn, 0 on failure.
 int StretchDIBits(HDC dc, int x, int y, int width, int height, int sourceX, int sourceY,
@@ -351,5 +351,5 @@ BOOL DrawDibSetPalette(HDRAWDIB drawDib, HPALETTE palette);
 // StretchDIBits of the source rectangle (a width of -1 takes the DIB's
 // size) into the destination rectangle.
 BOOL DrawDibDraw(HDRAWDIB drawDib, HDC dc, int x, int y, int width, int height,
-                 BITMAPINFOHEADER* header, LPVOID bits, int sourceX, int sourceY,
-                 int sourceWidth, int sourceHeight, UINT flags);
+                 BITMAPINFOHEADER* header, LPVOID bits, int sourceX, int sourceY, int sourceWidth,
+                 int sourceHeight, UINT flags);

@@ -51,7 +51,8 @@ bool ReadFormat(const BITMAPINFO* info, GdiDibLayout& layout) {
 bool ReadDibLayout(const BITMAPINFO* info, GdiDibLayout& layout) {
   if (info == nullptr || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) return false;
   const BITMAPINFOHEADER& header = info->bmiHeader;
-  const int64_t height = header.biHeight < 0 ? -static_cast<int64_t>(header.biHeight) : header.biHeight;
+  const int64_t height =
+      header.biHeight < 0 ? -static_cast<int64_t>(header.biHeight) : header.biHeight;
   if (header.biWidth < 1 || header.biWidth > kMaxDibSide || height < 1 || height > kMaxDibSide) {
     return false;
   }
@@ -60,7 +61,8 @@ bool ReadDibLayout(const BITMAPINFO* info, GdiDibLayout& layout) {
   layout.width = header.biWidth;
   layout.height = static_cast<int32_t>(height);
   layout.bottomUp = header.biHeight > 0;
-  layout.stride = (static_cast<ptrdiff_t>(layout.width) * header.biBitCount / 8 + 3) & ~ptrdiff_t{3};
+  layout.stride =
+      (static_cast<ptrdiff_t>(layout.width) * header.biBitCount / 8 + 3) & ~ptrdiff_t{3};
   return true;
 }
 
@@ -94,7 +96,8 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
   std::memcpy(bitmap->mMasks, layout.masks, sizeof layout.masks);
   bitmap->mFormat = layout.format;
   bitmap->mStride = layout.stride;
-  bitmap->mBits.reset(new (std::nothrow) uint8_t[static_cast<size_t>(layout.stride * layout.height)]());
+  bitmap->mBits.reset(new (std::nothrow)
+                          uint8_t[static_cast<size_t>(layout.stride * layout.height)]());
   if (!bitmap->mBits) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     if (bits) *bits = nullptr;

@@ -24,7 +24,8 @@ bool Normalize(int32_t& start, int32_t& extent) {
 std::vector<int32_t> SourceIndices(int32_t count, int32_t start, int32_t extent, bool mirrored) {
   std::vector<int32_t> indices(static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) {
-    int32_t offset = static_cast<int32_t>((2 * static_cast<int64_t>(i) + 1) * extent / (2 * static_cast<int64_t>(count)));
+    int32_t offset = static_cast<int32_t>((2 * static_cast<int64_t>(i) + 1) * extent /
+                                          (2 * static_cast<int64_t>(count)));
     indices[static_cast<size_t>(i)] = start + (mirrored ? extent - 1 - offset : offset);
   }
   return indices;
@@ -38,7 +39,8 @@ bool SameColors(const GdiPixels& a, const GdiPixels& b) {
 
 // A private copy of the pixels when they are also the destination, so that
 // overlapping copies read what was there before.
-GdiPixels Detach(const GdiPixels& source, const GdiCanvas& destination, std::vector<uint8_t>& store) {
+GdiPixels Detach(const GdiPixels& source, const GdiCanvas& destination,
+                 std::vector<uint8_t>& store) {
   if (source.top != destination.pixels.top) return source;
   const ptrdiff_t row = static_cast<ptrdiff_t>(source.width) * source.BytesPerPixel();
   store.resize(static_cast<size_t>(row * source.height));
@@ -71,10 +73,18 @@ class PixelConverter {
     if (mRaw) {
       // Fixed sizes let the compiler move each pixel in one instruction.
       switch (mBytes) {
-        case 4: std::memcpy(to, from, 4); break;
-        case 3: std::memcpy(to, from, 3); break;
-        case 2: std::memcpy(to, from, 2); break;
-        default: *to = *from; break;
+        case 4:
+          std::memcpy(to, from, 4);
+          break;
+        case 3:
+          std::memcpy(to, from, 3);
+          break;
+        case 2:
+          std::memcpy(to, from, 2);
+          break;
+        default:
+          *to = *from;
+          break;
       }
     } else if (mSource.format == GdiPixelFormat::kIndexed8) {
       StorePixel(mDestination, to, mTable[*from]);
@@ -104,7 +114,8 @@ class PixelConverter {
 
 void StretchPixels(const GdiCanvas& destination, GdiSpan2D to, const GdiPixels& source,
                    GdiSpan2D from) {
-  if (to.width == 0 || to.height == 0 || from.width == 0 || from.height == 0 || source.Empty()) return;
+  if (to.width == 0 || to.height == 0 || from.width == 0 || from.height == 0 || source.Empty())
+    return;
   bool mirrorX = Normalize(to.x, to.width) != Normalize(from.x, from.width);
   bool mirrorY = Normalize(to.y, to.height) != Normalize(from.y, from.height);
   RECT area = IntersectRects(destination.clip, RECT{to.x, to.y, to.x + to.width, to.y + to.height});
@@ -125,12 +136,14 @@ void StretchPixels(const GdiCanvas& destination, GdiSpan2D to, const GdiPixels& 
     int32_t count = area.right - area.left;
     if (converter.Raw() && !mirrorX && from.width == to.width && column[0] >= 0 &&
         column[count - 1] < pixels.width) {
-      std::memcpy(out, sourceRow + static_cast<ptrdiff_t>(column[0]) * sbpp, static_cast<size_t>(count) * dbpp);
+      std::memcpy(out, sourceRow + static_cast<ptrdiff_t>(column[0]) * sbpp,
+                  static_cast<size_t>(count) * dbpp);
       continue;
     }
     for (int32_t i = 0; i < count; ++i, out += dbpp) {
       int32_t sx = column[i];
-      if (sx >= 0 && sx < pixels.width) converter.Copy(sourceRow + static_cast<ptrdiff_t>(sx) * sbpp, out);
+      if (sx >= 0 && sx < pixels.width)
+        converter.Copy(sourceRow + static_cast<ptrdiff_t>(sx) * sbpp, out);
     }
   }
 }
@@ -148,8 +161,14 @@ BOOL FillOperation(GdiDC& dc, int x, int y, int width, int height, DWORD rop) {
   GdiCanvas canvas = dc.Canvas();
   int32_t left = x + canvas.offset.x, top = y + canvas.offset.y;
   int32_t w = width, h = height;
-  if (w < 0) { left += w; w = -w; }
-  if (h < 0) { top += h; h = -h; }
+  if (w < 0) {
+    left += w;
+    w = -w;
+  }
+  if (h < 0) {
+    top += h;
+    h = -h;
+  }
   RECT rect{left, top, left + w, top + h};
   switch (rop) {
     case PATCOPY:
@@ -168,7 +187,8 @@ BOOL FillOperation(GdiDC& dc, int x, int y, int width, int height, DWORD rop) {
       for (LONG py = area.top; py < area.bottom; ++py) {
         for (LONG px = area.left; px < area.right; ++px) {
           uint8_t* p = canvas.pixels.At(px, py);
-          StorePixel(canvas.pixels, p, EncodeColor(canvas.pixels, ~DecodePixel(canvas.pixels, p) & 0xFFFFFF));
+          StorePixel(canvas.pixels, p,
+                     EncodeColor(canvas.pixels, ~DecodePixel(canvas.pixels, p) & 0xFFFFFF));
         }
       }
       return TRUE;
@@ -244,7 +264,8 @@ int StretchDIBits(HDC handle, int x, int y, int width, int height, int sourceX, 
     return 0;
   }
   // The DIB is only read; the view type is shared with writable pixels.
-  GdiPixels pixels = DibPixels(layout, static_cast<uint8_t*>(const_cast<void*>(bits)), info->bmiColors);
+  GdiPixels pixels =
+      DibPixels(layout, static_cast<uint8_t*>(const_cast<void*>(bits)), info->bmiColors);
   int32_t top = sourceY;
   if (layout.bottomUp) {
     // Rows of a bottom-up DIB are counted from its bottom: find the same
@@ -294,7 +315,8 @@ BOOL ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT* clip, 
   const RECT area = IntersectRects(scroll ? *scroll : whole, limit);
   RECT moved{0, 0, 0, 0};
   if (!IsEmptyRect(area)) {
-    moved = IntersectRects(RECT{area.left + dx, area.top + dy, area.right + dx, area.bottom + dy}, limit);
+    moved = IntersectRects(RECT{area.left + dx, area.top + dy, area.right + dx, area.bottom + dy},
+                           limit);
     GdiCanvas target = canvas;
     RECT pixelLimit{limit.left + canvas.offset.x, limit.top + canvas.offset.y,
                     limit.right + canvas.offset.x, limit.bottom + canvas.offset.y};
@@ -302,7 +324,8 @@ BOOL ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT* clip, 
     if (!IsEmptyRect(target.clip)) {
       GdiSpan2D from{area.left + canvas.offset.x, area.top + canvas.offset.y,
                      area.right - area.left, area.bottom - area.top};
-      StretchPixels(target, {from.x + dx, from.y + dy, from.width, from.height}, canvas.pixels, from);
+      StretchPixels(target, {from.x + dx, from.y + dy, from.width, from.height}, canvas.pixels,
+                    from);
     }
   }
   RECT uncovered = IsEmptyRect(area) ? RECT{0, 0, 0, 0} : Uncovered(area, moved);

@@ -108,7 +108,8 @@ GdiCanvas GdiDC::Canvas(bool lock) const {
     if (lock) canvas.hold = HoldWindowPixels(mWindow.pixels);
     canvas.pixels = ViewOf(*mWindow.pixels);
     origin = mWindow.origin;
-    canvas.clip = IntersectRects(mWindow.clip, RECT{0, 0, canvas.pixels.width, canvas.pixels.height});
+    canvas.clip =
+        IntersectRects(mWindow.clip, RECT{0, 0, canvas.pixels.width, canvas.pixels.height});
   } else {
     canvas.pixels = mBitmap->Pixels();
     canvas.clip = RECT{0, 0, canvas.pixels.width, canvas.pixels.height};
@@ -172,10 +173,12 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
   return WithDC<HGDIOBJ>(handle, nullptr, [&](GdiDC& dc) -> HGDIOBJ {
     if (auto bitmap = std::dynamic_pointer_cast<GdiBitmap>(found)) return SelectBitmap(dc, bitmap);
     if (auto pen = std::dynamic_pointer_cast<GdiPen>(found)) return SelectInto(dc.mPen, pen);
-    if (auto brush = std::dynamic_pointer_cast<GdiBrush>(found)) return SelectInto(dc.mBrush, brush);
+    if (auto brush = std::dynamic_pointer_cast<GdiBrush>(found))
+      return SelectInto(dc.mBrush, brush);
     if (auto font = std::dynamic_pointer_cast<GdiFont>(found)) return SelectInto(dc.mFont, font);
     if (auto region = std::dynamic_pointer_cast<GdiRegion>(found)) {
-      return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(SelectClipRgn(handle, reinterpret_cast<HRGN>(object))));
+      return reinterpret_cast<HGDIOBJ>(
+          static_cast<intptr_t>(SelectClipRgn(handle, reinterpret_cast<HRGN>(object))));
     }
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
@@ -217,7 +220,8 @@ COLORREF SetBkColor(HDC handle, COLORREF color) {
 }
 
 COLORREF SetTextColor(HDC handle, COLORREF color) {
-  return WithDC(handle, CLR_INVALID, [&](GdiDC& dc) { return std::exchange(dc.mTextColor, color); });
+  return WithDC(handle, CLR_INVALID,
+                [&](GdiDC& dc) { return std::exchange(dc.mTextColor, color); });
 }
 
 UINT SetTextAlign(HDC handle, UINT align) {
@@ -246,16 +250,25 @@ BOOL GetCurrentPositionEx(HDC handle, LPPOINT position) {
 int GetDeviceCaps(HDC handle, int index) {
   return WithDC(handle, 0, [&](GdiDC&) {
     switch (index) {
-      case HORZRES: return 800;
-      case VERTRES: return 600;
-      case BITSPIXEL: return 32;
-      case PLANES: return 1;
-      case NUMCOLORS: return -1;
+      case HORZRES:
+        return 800;
+      case VERTRES:
+        return 600;
+      case BITSPIXEL:
+        return 32;
+      case PLANES:
+        return 1;
+      case NUMCOLORS:
+        return -1;
       case LOGPIXELSX:
-      case LOGPIXELSY: return 96;
-      case SIZEPALETTE: return 0;
-      case RASTERCAPS: return RC_BITBLT | RC_DIBTODEV | RC_STRETCHBLT | RC_STRETCHDIB;
-      default: return 0;
+      case LOGPIXELSY:
+        return 96;
+      case SIZEPALETTE:
+        return 0;
+      case RASTERCAPS:
+        return RC_BITBLT | RC_DIBTODEV | RC_STRETCHBLT | RC_STRETCHDIB;
+      default:
+        return 0;
     }
   });
 }

@@ -8,12 +8,12 @@
 #include FT_TRUETYPE_TABLES_H
 #include <fontconfig/fontconfig.h>
 
+#include <strings.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <strings.h>
 
 namespace vpl::platform {
 
@@ -64,7 +64,8 @@ std::optional<FaceFile> MatchFace(const std::string& family, int weight, bool it
   FcChar8* matchedFamily = nullptr;
   bool familyFound = false;
   for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &matchedFamily) == FcResultMatch; ++i) {
-    familyFound = familyFound || strcasecmp(reinterpret_cast<char*>(matchedFamily), family.c_str()) == 0;
+    familyFound =
+        familyFound || strcasecmp(reinterpret_cast<char*>(matchedFamily), family.c_str()) == 0;
   }
   FcChar8* path = nullptr;
   int index = 0;
@@ -93,7 +94,8 @@ void WinExtent(FT_Face face, int32_t& ascent, int32_t& descent, int32_t& lineGap
 }  // namespace
 
 std::shared_ptr<GdiFontFace> GdiFontFace::Open(const LOGFONTA& font) {
-  std::string family = Cp1252ToUtf8(std::string(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE)));
+  std::string family =
+      Cp1252ToUtf8(std::string(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE)));
   std::optional<FaceFile> file;
   if (!family.empty()) file = MatchFace(family, font.lfWeight, font.lfItalic != 0);
   if (!file) file = MatchFace(kFallbackFamily, font.lfWeight, font.lfItalic != 0);
@@ -101,7 +103,8 @@ std::shared_ptr<GdiFontFace> GdiFontFace::Open(const LOGFONTA& font) {
   FT_Face face = nullptr;
   {
     std::lock_guard lock(LibraryMutex());
-    if (Library() == nullptr || FT_New_Face(Library(), file->path.c_str(), file->index, &face) != 0) {
+    if (Library() == nullptr ||
+        FT_New_Face(Library(), file->path.c_str(), file->index, &face) != 0) {
       return nullptr;
     }
   }
@@ -116,7 +119,8 @@ std::shared_ptr<GdiFontFace> GdiFontFace::Open(const LOGFONTA& font) {
   } else {
     // A positive height is the cell: ascent plus descent.
     const int32_t cell = font.lfHeight == 0 ? kDefaultCellHeight : font.lfHeight;
-    emPixels = std::max(1, static_cast<int32_t>(std::lround(static_cast<double>(cell) * unitsPerEm / (ascent + descent))));
+    emPixels = std::max(1, static_cast<int32_t>(std::lround(static_cast<double>(cell) * unitsPerEm /
+                                                            (ascent + descent))));
   }
   emPixels = std::min(emPixels, 2048);
   {
@@ -167,7 +171,8 @@ const GdiFontFace::Glyph& GdiFontFace::GlyphOf(uint8_t byte) {
   slot.emplace(Glyph{});
   std::lock_guard lock(LibraryMutex());
   FT_Face face = static_cast<FT_Face>(mFace);
-  if (FT_Load_Char(face, Cp1252ToUnicode(byte), FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0) return *slot;
+  if (FT_Load_Char(face, Cp1252ToUnicode(byte), FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0)
+    return *slot;
   FT_GlyphSlot glyph = face->glyph;
   const FT_Bitmap& bitmap = glyph->bitmap;
   slot->advance = static_cast<int32_t>((glyph->advance.x + 32) >> 6);
@@ -178,8 +183,8 @@ const GdiFontFace::Glyph& GdiFontFace::GlyphOf(uint8_t byte) {
   slot->rows = static_cast<int32_t>(bitmap.rows);
   slot->coverage.resize(static_cast<size_t>(slot->width) * slot->rows);
   for (int32_t y = 0; y < slot->rows; ++y) {
-    std::memcpy(&slot->coverage[static_cast<size_t>(y) * slot->width], bitmap.buffer + y * bitmap.pitch,
-                static_cast<size_t>(slot->width));
+    std::memcpy(&slot->coverage[static_cast<size_t>(y) * slot->width],
+                bitmap.buffer + y * bitmap.pitch, static_cast<size_t>(slot->width));
   }
   return *slot;
 }

@@ -64,12 +64,24 @@ std::shared_ptr<GdiPalette> StockPalette() {
 }
 
 std::vector<HGDIOBJ> MakeStockObjects() {
-  std::vector<std::shared_ptr<GdiObject>> objects = {
-      StockBrush(255, false), StockBrush(192, false), StockBrush(128, false),
-      StockBrush(64, false),  StockBrush(0, false),   StockBrush(0, true),
-      StockPen(RGB(255, 255, 255), PS_SOLID), StockPen(0, PS_SOLID), StockPen(0, PS_NULL),
-      nullptr, nullptr, nullptr, nullptr, StockFont(16), StockFont(16), StockPalette(),
-      nullptr, StockFont(-11)};
+  std::vector<std::shared_ptr<GdiObject>> objects = {StockBrush(255, false),
+                                                     StockBrush(192, false),
+                                                     StockBrush(128, false),
+                                                     StockBrush(64, false),
+                                                     StockBrush(0, false),
+                                                     StockBrush(0, true),
+                                                     StockPen(RGB(255, 255, 255), PS_SOLID),
+                                                     StockPen(0, PS_SOLID),
+                                                     StockPen(0, PS_NULL),
+                                                     nullptr,
+                                                     nullptr,
+                                                     nullptr,
+                                                     nullptr,
+                                                     StockFont(16),
+                                                     StockFont(16),
+                                                     StockPalette(),
+                                                     nullptr,
+                                                     StockFont(-11)};
   std::vector<HGDIOBJ> handles;
   for (auto& object : objects) handles.push_back(object ? RegisterGdiObject(object) : nullptr);
   return handles;

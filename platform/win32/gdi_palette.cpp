@@ -96,8 +96,10 @@ UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF color) {
   auto object = LookUpGdi<GdiPalette>(palette);
   if (!object) return CLR_INVALID;
   std::vector<RGBQUAD> colors;
-  for (const PALETTEENTRY& e : object->mEntries) colors.push_back(RGBQUAD{e.peBlue, e.peGreen, e.peRed, 0});
-  return static_cast<UINT>(NearestColorIndex(colors.data(), static_cast<int32_t>(colors.size()), color));
+  for (const PALETTEENTRY& e : object->mEntries)
+    colors.push_back(RGBQUAD{e.peBlue, e.peGreen, e.peRed, 0});
+  return static_cast<UINT>(
+      NearestColorIndex(colors.data(), static_cast<int32_t>(colors.size()), color));
 }
 
 UINT GetSystemPaletteEntries(HDC handle, UINT start, UINT count, LPPALETTEENTRY entries) {

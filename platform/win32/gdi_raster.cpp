@@ -7,11 +7,15 @@ namespace vpl::platform {
 
 int GdiPixels::BytesPerPixel() const {
   switch (format) {
-    case GdiPixelFormat::kIndexed8: return 1;
+    case GdiPixelFormat::kIndexed8:
+      return 1;
     case GdiPixelFormat::kRgb555:
-    case GdiPixelFormat::kRgb565: return 2;
-    case GdiPixelFormat::kBgr24: return 3;
-    case GdiPixelFormat::kBgrx32: return 4;
+    case GdiPixelFormat::kRgb565:
+      return 2;
+    case GdiPixelFormat::kBgr24:
+      return 3;
+    case GdiPixelFormat::kBgrx32:
+      return 4;
   }
   return 4;
 }
@@ -45,10 +49,13 @@ uint32_t EncodeColor(const GdiPixels& pixels, COLORREF color) {
   switch (pixels.format) {
     case GdiPixelFormat::kIndexed8:
       return static_cast<uint32_t>(NearestColorIndex(pixels.colors, pixels.colorCount, color));
-    case GdiPixelFormat::kRgb555: return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
-    case GdiPixelFormat::kRgb565: return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
+    case GdiPixelFormat::kRgb555:
+      return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+    case GdiPixelFormat::kRgb565:
+      return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
     case GdiPixelFormat::kBgr24:
-    case GdiPixelFormat::kBgrx32: return b | (g << 8) | (r << 16);
+    case GdiPixelFormat::kBgrx32:
+      return b | (g << 8) | (r << 16);
   }
   return 0;
 }
@@ -77,14 +84,17 @@ COLORREF DecodePixel(const GdiPixels& pixels, const uint8_t* pixel) {
       return RGB(Expand5((v >> 11) & 31), Expand6((v >> 5) & 63), Expand5(v & 31));
     }
     case GdiPixelFormat::kBgr24:
-    case GdiPixelFormat::kBgrx32: return RGB(pixel[2], pixel[1], pixel[0]);
+    case GdiPixelFormat::kBgrx32:
+      return RGB(pixel[2], pixel[1], pixel[0]);
   }
   return 0;
 }
 
 void StorePixel(const GdiPixels& pixels, uint8_t* pixel, uint32_t value) {
   switch (pixels.format) {
-    case GdiPixelFormat::kIndexed8: pixel[0] = static_cast<uint8_t>(value); return;
+    case GdiPixelFormat::kIndexed8:
+      pixel[0] = static_cast<uint8_t>(value);
+      return;
     case GdiPixelFormat::kRgb555:
     case GdiPixelFormat::kRgb565:
       pixel[0] = static_cast<uint8_t>(value);
@@ -95,7 +105,9 @@ void StorePixel(const GdiPixels& pixels, uint8_t* pixel, uint32_t value) {
       pixel[1] = static_cast<uint8_t>(value >> 8);
       pixel[2] = static_cast<uint8_t>(value >> 16);
       return;
-    case GdiPixelFormat::kBgrx32: std::memcpy(pixel, &value, 4); return;
+    case GdiPixelFormat::kBgrx32:
+      std::memcpy(pixel, &value, 4);
+      return;
   }
 }
 
@@ -108,7 +120,9 @@ void FillSpan(const GdiCanvas& canvas, int32_t y, int32_t x0, int32_t x1, uint32
   uint8_t* p = pixels.At(x0, y);
   int32_t n = x1 - x0;
   switch (pixels.format) {
-    case GdiPixelFormat::kIndexed8: std::memset(p, static_cast<int>(value & 0xFF), n); return;
+    case GdiPixelFormat::kIndexed8:
+      std::memset(p, static_cast<int>(value & 0xFF), n);
+      return;
     case GdiPixelFormat::kBgrx32: {
       uint32_t* q = reinterpret_cast<uint32_t*>(p);
       if (reinterpret_cast<uintptr_t>(q) % alignof(uint32_t) == 0) {
@@ -117,7 +131,8 @@ void FillSpan(const GdiCanvas& canvas, int32_t y, int32_t x0, int32_t x1, uint32
       }
       break;
     }
-    default: break;
+    default:
+      break;
   }
   int bpp = pixels.BytesPerPixel();
   for (int32_t i = 0; i < n; ++i, p += bpp) StorePixel(pixels, p, value);
@@ -141,9 +156,12 @@ void BlendPixel(const GdiCanvas& canvas, int32_t x, int32_t y, COLORREF color, i
     return;
   }
   COLORREF under = DecodePixel(pixels, p);
-  auto mix = [coverage](int s, int d) { return static_cast<BYTE>((s * coverage + d * (255 - coverage) + 127) / 255); };
-  COLORREF mixed = RGB(mix(GetRValue(color), GetRValue(under)), mix(GetGValue(color), GetGValue(under)),
-                       mix(GetBValue(color), GetBValue(under)));
+  auto mix = [coverage](int s, int d) {
+    return static_cast<BYTE>((s * coverage + d * (255 - coverage) + 127) / 255);
+  };
+  COLORREF mixed =
+      RGB(mix(GetRValue(color), GetRValue(under)), mix(GetGValue(color), GetGValue(under)),
+          mix(GetBValue(color), GetBValue(under)));
   StorePixel(pixels, p, EncodeColor(pixels, mixed));
 }
 

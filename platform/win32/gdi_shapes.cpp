@@ -49,8 +49,14 @@ void StrokeLine(const GdiCanvas& canvas, POINT from, POINT to, int width, uint32
   while (x != to.x || y != to.y) {
     Stamp(canvas, x, y, width, value);
     int32_t twice = 2 * error;
-    if (twice >= dy) { error += dy; x += sx; }
-    if (twice <= dx) { error += dx; y += sy; }
+    if (twice >= dy) {
+      error += dy;
+      x += sx;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y += sy;
+    }
   }
 }
 
@@ -63,7 +69,9 @@ RECT ToPixels(const GdiCanvas& canvas, int left, int top, int right, int bottom)
               std::max(left, right) + canvas.offset.x, std::max(top, bottom) + canvas.offset.y};
 }
 
-RECT Inset(const RECT& r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
+RECT Inset(const RECT& r, int by) {
+  return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by};
+}
 
 // The pixels of row y whose centres lie inside the shape.
 using RowSpan = std::optional<Span> (*)(const RECT& bounds, int32_t y);
@@ -94,8 +102,10 @@ BOOL DrawShape(HDC handle, int left, int top, int right, int bottom, RowSpan row
   GdiCanvas canvas = dc->Canvas();
   RECT outer = ToPixels(canvas, left, top, right, bottom);
   std::optional<uint32_t> pen = PenValue(*dc, canvas), brush = BrushValue(*dc, canvas);
-  RECT inner = pen ? Inset(outer, dc->mPen->mWidth) : RECT{outer.left, outer.top, outer.right - 1, outer.bottom - 1};
-  for (int32_t y = std::max(outer.top, canvas.clip.top); y < std::min(outer.bottom, canvas.clip.bottom); ++y) {
+  RECT inner = pen ? Inset(outer, dc->mPen->mWidth)
+                   : RECT{outer.left, outer.top, outer.right - 1, outer.bottom - 1};
+  for (int32_t y = std::max(outer.top, canvas.clip.top);
+       y < std::min(outer.bottom, canvas.clip.bottom); ++y) {
     std::optional<Span> in = row(inner, y);
     if (brush && in) FillSpan(canvas, y, in->x0, in->x1, *brush);
     std::optional<Span> out = pen ? row(outer, y) : std::nullopt;
@@ -112,7 +122,8 @@ BOOL DrawShape(HDC handle, int left, int top, int right, int bottom, RowSpan row
 
 // Fills the polygons with the alternate rule: a pixel is inside when a ray
 // from its centre crosses their edges an odd number of times.
-void FillPolygons(const GdiCanvas& canvas, const std::vector<std::vector<POINT>>& polygons, uint32_t value) {
+void FillPolygons(const GdiCanvas& canvas, const std::vector<std::vector<POINT>>& polygons,
+                  uint32_t value) {
   int32_t top = canvas.clip.bottom, bottom = canvas.clip.top;
   for (const auto& polygon : polygons) {
     for (const POINT& p : polygon) {
@@ -171,7 +182,8 @@ BOOL LineTo(HDC handle, int x, int y) {
   if (!dc) return FALSE;
   GdiCanvas canvas = dc->Canvas();
   if (auto pen = PenValue(*dc, canvas)) {
-    StrokeLine(canvas, ToPixels(canvas, dc->mPosition), ToPixels(canvas, POINT{x, y}), dc->mPen->mWidth, *pen);
+    StrokeLine(canvas, ToPixels(canvas, dc->mPosition), ToPixels(canvas, POINT{x, y}),
+               dc->mPen->mWidth, *pen);
   }
   dc->mPosition = POINT{x, y};
   return TRUE;
@@ -183,7 +195,8 @@ BOOL Polyline(HDC handle, const POINT* points, int count) {
   GdiCanvas canvas = dc->Canvas();
   if (auto pen = PenValue(*dc, canvas)) {
     for (int i = 0; i + 1 < count; ++i) {
-      StrokeLine(canvas, ToPixels(canvas, points[i]), ToPixels(canvas, points[i + 1]), dc->mPen->mWidth, *pen);
+      StrokeLine(canvas, ToPixels(canvas, points[i]), ToPixels(canvas, points[i + 1]),
+                 dc->mPen->mWidth, *pen);
     }
   }
   return TRUE;
@@ -228,7 +241,8 @@ COLORREF GetPixel(HDC handle, int x, int y) {
   if (!dc) return CLR_INVALID;
   GdiCanvas canvas = dc->Canvas();
   POINT p = ToPixels(canvas, POINT{x, y});
-  if (p.x < canvas.clip.left || p.x >= canvas.clip.right || p.y < canvas.clip.top || p.y >= canvas.clip.bottom) {
+  if (p.x < canvas.clip.left || p.x >= canvas.clip.right || p.y < canvas.clip.top ||
+      p.y >= canvas.clip.bottom) {
     return CLR_INVALID;
   }
   return DecodePixel(canvas.pixels, canvas.pixels.At(p.x, p.y));

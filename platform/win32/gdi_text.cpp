@@ -96,7 +96,8 @@ BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int length) {
     const int32_t width = face.TextWidth(bytes, length);
     const bool update = (dc.mTextAlign & TA_UPDATECP) != 0;
     const POINT reference = update ? dc.mPosition : POINT{x, y};
-    DrawTextRun(dc, face, TextOrigin(dc.mTextAlign, reference, width, face.Metrics()), bytes, length, width);
+    DrawTextRun(dc, face, TextOrigin(dc.mTextAlign, reference, width, face.Metrics()), bytes,
+                length, width);
     if (update && (dc.mTextAlign & TA_CENTER) != TA_CENTER) {
       dc.mPosition.x += (dc.mTextAlign & TA_RIGHT) ? -width : width;
     }

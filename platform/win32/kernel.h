@@ -150,9 +150,8 @@ using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID parameter);
 HANDLE CreateThread(void* security, SIZE_T stackSize, LPTHREAD_START_ROUTINE start,
                     LPVOID parameter, DWORD flags, LPDWORD threadId);
 // The C run time's thread start; the same thread object as CreateThread.
-uintptr_t _beginthreadex(void* security, unsigned stackSize,
-                         unsigned (*start)(void* parameter), void* parameter,
-                         unsigned flags, unsigned* threadId);
+uintptr_t _beginthreadex(void* security, unsigned stackSize, unsigned (*start)(void* parameter),
+                         void* parameter, unsigned flags, unsigned* threadId);
 // Answers the previous suspend count, or (DWORD)-1 on failure.
 DWORD ResumeThread(HANDLE thread);
 BOOL GetExitCodeThread(HANDLE thread, LPDWORD exitCode);
@@ -171,8 +170,7 @@ BOOL ResetEvent(HANDLE event);
 // Sleep(0) yields the processor.
 void Sleep(DWORD milliseconds);
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
-DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
-                             DWORD milliseconds);
+DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds);
 
 // ---- Process ---------------------------------------------------------------
 
@@ -235,8 +233,8 @@ constexpr DWORD ERROR_IO_DEVICE = 1117;
 // Fails with ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND (a missing
 // directory or an unmappable path), ERROR_ACCESS_DENIED (also for a
 // directory), ERROR_FILE_EXISTS (CREATE_NEW) and the mapped errno.
-HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void* security,
-                   DWORD disposition, DWORD flags, HANDLE templateFile);
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void* security, DWORD disposition,
+                   DWORD flags, HANDLE templateFile);
 // Reads until n bytes or the end of the file: fewer bytes read is success.
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD n, LPDWORD read, void* overlapped);
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD n, LPDWORD written, void* overlapped);

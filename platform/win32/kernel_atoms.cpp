@@ -39,7 +39,8 @@ bool SameText(const std::string& a, const char* b) {
 
 // "#n" (and MAKEINTRESOURCE names) give integer atoms; 0 when not one.
 ATOM IntegerAtom(LPCSTR text) {
-  if ((reinterpret_cast<uintptr_t>(text) >> 16) == 0) return static_cast<ATOM>(reinterpret_cast<uintptr_t>(text));
+  if ((reinterpret_cast<uintptr_t>(text) >> 16) == 0)
+    return static_cast<ATOM>(reinterpret_cast<uintptr_t>(text));
   if (text[0] != '#' || text[1] == '\0') return 0;
   char* end = nullptr;
   unsigned long value = std::strtoul(text + 1, &end, 10);

@@ -13,17 +13,25 @@ namespace {
 
 // The base letter of each byte from 0xC0 to 0xFF, for the first pass of
 // comparisons; '\0' keeps the byte itself.
-constexpr char kBaseLetters[] = "AAAAAAACEEEEIIII" "DNOOOOO\0OUUUUY\0S" "AAAAAAACEEEEIIII"
-                                "DNOOOOO\0OUUUUY\0Y";
+constexpr char kBaseLetters[] =
+    "AAAAAAACEEEEIIII"
+    "DNOOOOO\0OUUUUY\0S"
+    "AAAAAAACEEEEIIII"
+    "DNOOOOO\0OUUUUY\0Y";
 
 // Bytes of letters with a base letter elsewhere in 0x80 to 0x9F.
 unsigned char BaseLetterOf(unsigned char upper) {
   switch (upper) {
-    case 0x8A: return 'S';
-    case 0x8C: return 'O';
-    case 0x8E: return 'Z';
-    case 0x9F: return 'Y';
-    default: break;
+    case 0x8A:
+      return 'S';
+    case 0x8C:
+      return 'O';
+    case 0x8E:
+      return 'Z';
+    case 0x9F:
+      return 'Y';
+    default:
+      break;
   }
   if (upper >= 0xC0 && kBaseLetters[upper - 0xC0] != '\0') {
     return static_cast<unsigned char>(kBaseLetters[upper - 0xC0]);
@@ -123,7 +131,8 @@ int lstrcmpiA(LPCSTR a, LPCSTR b) {
 }
 
 int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int length, LPWSTR wide, int wideSize) {
-  if (!IsKnownCodePage(codePage) || text == nullptr || wideSize < 0 || (wide == nullptr && wideSize > 0)) {
+  if (!IsKnownCodePage(codePage) || text == nullptr || wideSize < 0 ||
+      (wide == nullptr && wideSize > 0)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
@@ -135,14 +144,16 @@ int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int length, LPWSTR wi
   }
   for (int i = 0; i < count; ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    wide[i] = static_cast<WCHAR>(IsMacRoman(codePage) ? MacRomanToUnicode(byte) : Cp1252ToUnicode(byte));
+    wide[i] =
+        static_cast<WCHAR>(IsMacRoman(codePage) ? MacRomanToUnicode(byte) : Cp1252ToUnicode(byte));
   }
   return count;
 }
 
 int WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR wide, int length, LPSTR text, int textSize,
                         LPCSTR defaultChar, BOOL* usedDefault) {
-  if (!IsKnownCodePage(codePage) || wide == nullptr || textSize < 0 || (text == nullptr && textSize > 0)) {
+  if (!IsKnownCodePage(codePage) || wide == nullptr || textSize < 0 ||
+      (text == nullptr && textSize > 0)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }

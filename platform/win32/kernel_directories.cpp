@@ -33,7 +33,7 @@ std::string WithTrailingBackslash(std::string path) {
 }
 
 bool MakeDirectories(const std::string& hostPath) {
-  for (size_t slash = hostPath.find('/', 1); ; slash = hostPath.find('/', slash + 1)) {
+  for (size_t slash = hostPath.find('/', 1);; slash = hostPath.find('/', slash + 1)) {
     const std::string prefix = hostPath.substr(0, slash);
     if (mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return false;
     if (slash == std::string::npos) return true;

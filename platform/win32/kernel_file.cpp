@@ -59,12 +59,18 @@ int OpenFlags(DWORD access, DWORD disposition) {
   const bool writes = (access & GENERIC_WRITE) != 0;
   int flags = O_CLOEXEC | (reads && writes ? O_RDWR : writes ? O_WRONLY : O_RDONLY);
   switch (disposition) {
-    case CREATE_NEW: return flags | O_CREAT | O_EXCL;
-    case CREATE_ALWAYS: return flags | O_CREAT | O_TRUNC;
-    case OPEN_EXISTING: return flags;
-    case OPEN_ALWAYS: return flags | O_CREAT;
-    case TRUNCATE_EXISTING: return flags | O_TRUNC;
-    default: return -1;
+    case CREATE_NEW:
+      return flags | O_CREAT | O_EXCL;
+    case CREATE_ALWAYS:
+      return flags | O_CREAT | O_TRUNC;
+    case OPEN_EXISTING:
+      return flags;
+    case OPEN_ALWAYS:
+      return flags | O_CREAT;
+    case TRUNCATE_EXISTING:
+      return flags | O_TRUNC;
+    default:
+      return -1;
   }
 }
 
@@ -158,7 +164,10 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD n, LPDWORD written, void*) {
         ::write(file->Descriptor(), static_cast<const char*>(buffer) + total, n - total);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
-      if (put < 0) SetLastErrorFromErrno(); else SetLastError(ERROR_DISK_FULL);
+      if (put < 0)
+        SetLastErrorFromErrno();
+      else
+        SetLastError(ERROR_DISK_FULL);
       if (written) *written = total;
       return FALSE;
     }

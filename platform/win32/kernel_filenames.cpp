@@ -13,8 +13,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -80,12 +80,12 @@ FILETIME FileTimeOf(const timespec& time) {
   constexpr int64_t kLastSecond = INT64_MAX / kTicksPerSecond - 1;
   int64_t ticks = 0;
   if (time.tv_sec >= -kEpochDifference) {
-    const int64_t seconds = time.tv_sec > kLastSecond - kEpochDifference
-                                ? kLastSecond
-                                : time.tv_sec + kEpochDifference;
+    const int64_t seconds =
+        time.tv_sec > kLastSecond - kEpochDifference ? kLastSecond : time.tv_sec + kEpochDifference;
     ticks = seconds * kTicksPerSecond + time.tv_nsec / 100;
   }
-  return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(static_cast<uint64_t>(ticks) >> 32)};
+  return FILETIME{static_cast<DWORD>(ticks),
+                  static_cast<DWORD>(static_cast<uint64_t>(ticks) >> 32)};
 }
 
 DWORD AttributesOf(const std::string& hostPath, const struct stat& info) {
@@ -294,13 +294,15 @@ BOOL FileTimeToDosDateTime(const FILETIME* time, WORD* dosDate, WORD* dosTime) {
     return FALSE;
   }
   const uint64_t ticks = (uint64_t{time->dwHighDateTime} << 32) | time->dwLowDateTime;
-  const auto seconds = static_cast<time_t>(static_cast<int64_t>(ticks / 10000000) - kEpochDifference);
+  const auto seconds =
+      static_cast<time_t>(static_cast<int64_t>(ticks / 10000000) - kEpochDifference);
   tm parts;
   if (gmtime_r(&seconds, &parts) == nullptr || parts.tm_year < 80 || parts.tm_year > 207) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  *dosDate = static_cast<WORD>(((parts.tm_year - 80) << 9) | ((parts.tm_mon + 1) << 5) | parts.tm_mday);
+  *dosDate =
+      static_cast<WORD>(((parts.tm_year - 80) << 9) | ((parts.tm_mon + 1) << 5) | parts.tm_mday);
   *dosTime = static_cast<WORD>((parts.tm_hour << 11) | (parts.tm_min << 5) | (parts.tm_sec / 2));
   return TRUE;
 }

@@ -25,9 +25,7 @@ struct GlobalHeap {
   SIZE_T used = 0;
   SIZE_T limit = 0;  // 0: none
 
-  bool Fits(SIZE_T bytes) const {
-    return limit == 0 || (used <= limit && bytes <= limit - used);
-  }
+  bool Fits(SIZE_T bytes) const { return limit == 0 || (used <= limit && bytes <= limit - used); }
 
   GlobalBlock* Find(HGLOBAL handle) {
     auto found = blocks.find(handle);

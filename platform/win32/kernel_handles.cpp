@@ -143,8 +143,7 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
   return WaitForMultipleObjects(1, &handle, FALSE, milliseconds);
 }
 
-DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
-                             DWORD milliseconds) {
+DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds) {
   if (count == 0 || count > MAXIMUM_WAIT_OBJECTS || handles == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return WAIT_FAILED;
@@ -160,7 +159,7 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
   }
   const auto deadline = WaitDeadline(milliseconds);
   std::unique_lock lock(WaitMutex());
-  for (bool timedOut = false;; ) {
+  for (bool timedOut = false;;) {
     const DWORD satisfied = waitAll ? SatisfyAll(objects) : SatisfyAny(objects);
     if (satisfied != WAIT_TIMEOUT) return satisfied;
     if (timedOut) return WAIT_TIMEOUT;

@@ -42,8 +42,8 @@ Heap* HeapOf(HANDLE handle) {
 
 BlockHeader* HeaderOf(Heap* heap, LPCVOID block) {
   if (block == nullptr) return nullptr;
-  auto* header = reinterpret_cast<BlockHeader*>(
-      const_cast<char*>(static_cast<const char*>(block)) - sizeof(BlockHeader));
+  auto* header = reinterpret_cast<BlockHeader*>(const_cast<char*>(static_cast<const char*>(block)) -
+                                                sizeof(BlockHeader));
   return header->heap == heap ? header : nullptr;
 }
 

@@ -27,9 +27,7 @@ void InitializeCriticalSection(LPCRITICAL_SECTION section) {
   new (section->storage) std::recursive_mutex;
 }
 
-void DeleteCriticalSection(LPCRITICAL_SECTION section) {
-  MutexOf(section).~recursive_mutex();
-}
+void DeleteCriticalSection(LPCRITICAL_SECTION section) { MutexOf(section).~recursive_mutex(); }
 
 void EnterCriticalSection(LPCRITICAL_SECTION section) { MutexOf(section).lock(); }
 void LeaveCriticalSection(LPCRITICAL_SECTION section) { MutexOf(section).unlock(); }
@@ -47,6 +45,4 @@ BOOL GetVersionExA(LPOSVERSIONINFOA info) {
   return TRUE;
 }
 
-UINT SetErrorMode(UINT mode) {
-  return gErrorMode.exchange(mode);
-}
+UINT SetErrorMode(UINT mode) { return gErrorMode.exchange(mode); }

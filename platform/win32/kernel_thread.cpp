@@ -87,8 +87,8 @@ HANDLE CreateThread(void*, SIZE_T, LPTHREAD_START_ROUTINE start, LPVOID paramete
   return StartThread([start, parameter] { return start(parameter); }, flags, threadId);
 }
 
-uintptr_t _beginthreadex(void*, unsigned, unsigned (*start)(void*), void* parameter,
-                         unsigned flags, unsigned* threadId) {
+uintptr_t _beginthreadex(void*, unsigned, unsigned (*start)(void*), void* parameter, unsigned flags,
+                         unsigned* threadId) {
   DWORD id = 0;
   HANDLE handle = StartThread([start, parameter] { return DWORD{start(parameter)}; }, flags, &id);
   if (threadId) *threadId = id;

@@ -22,7 +22,7 @@ struct OpenKey {
 std::vector<std::string> LevelsOf(LPCSTR subKey) {
   std::vector<std::string> levels;
   std::string level;
-  for (const char* p = subKey != nullptr ? subKey : ""; ; ++p) {
+  for (const char* p = subKey != nullptr ? subKey : "";; ++p) {
     if (*p == '\\' || *p == '\0') {
       if (!level.empty()) levels.push_back(std::move(level));
       level.clear();
@@ -133,7 +133,8 @@ LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM, void*
       const LONG saved = registry.Commit(before);
       if (saved != ERROR_SUCCESS) return saved;
     }
-    if (disposition != nullptr) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+    if (disposition != nullptr)
+      *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
     *result = registry.AddHandle(std::move(open));
     return ERROR_SUCCESS;
   });

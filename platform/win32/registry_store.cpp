@@ -167,7 +167,8 @@ std::vector<uint8_t> EncodeRegistry(const RegistryTree& tree) {
   Writer out;
   out.Bytes(kMagic, kMagicBytes);
   out.U16(kFormatVersion);
-  for (uint8_t root = 0; root < kRegistryRootCount; ++root) EncodeKey(out, root, "", tree.mRoots[root]);
+  for (uint8_t root = 0; root < kRegistryRootCount; ++root)
+    EncodeKey(out, root, "", tree.mRoots[root]);
   return out.mFits ? std::move(out.mBytes) : std::vector<uint8_t>();
 }
 
@@ -190,7 +191,8 @@ RegistryTree RegistryFile::Load() {
   if (mDirectory.empty() || !ReadWholeFile(mDirectory + "/registry", bytes)) return {};
   RegistryTree tree = DecodeRegistry(bytes, mDamaged);
   if (mDamaged) {
-    std::fprintf(stderr, "vpl3d: the registry store %s/registry is damaged; its sound part is used\n",
+    std::fprintf(stderr,
+                 "vpl3d: the registry store %s/registry is damaged; its sound part is used\n",
                  mDirectory.c_str());
   }
   return tree;

@@ -107,8 +107,8 @@ constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x00001000;
 
 // Writes the system's text for an error code; answers its length, or 0 when
 // the system has no text for the code.
-DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
-                     LPSTR buffer, DWORD size, void* arguments);
+DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPSTR buffer,
+                     DWORD size, void* arguments);
 
 // ---- Windows -------------------------------------------------------------
 // Top-level windows are desktop windows (their frames are drawn by the
@@ -131,14 +131,24 @@ using WNDENUMPROC = BOOL (*)(HWND window, LPARAM parameter);
 
 constexpr WORD LOWORD(DWORD_PTR value) { return static_cast<WORD>(value & 0xFFFF); }
 constexpr WORD HIWORD(DWORD_PTR value) { return static_cast<WORD>((value >> 16) & 0xFFFF); }
-constexpr DWORD MAKELONG(WORD low, WORD high) { return static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16); }
+constexpr DWORD MAKELONG(WORD low, WORD high) {
+  return static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16);
+}
 constexpr WPARAM MAKEWPARAM(WORD low, WORD high) { return MAKELONG(low, high); }
-constexpr LPARAM MAKELPARAM(WORD low, WORD high) { return static_cast<LPARAM>(MAKELONG(low, high)); }
+constexpr LPARAM MAKELPARAM(WORD low, WORD high) {
+  return static_cast<LPARAM>(MAKELONG(low, high));
+}
 // Signed coordinates packed in an lParam.
-constexpr int GET_X_LPARAM(LPARAM value) { return static_cast<int16_t>(LOWORD(static_cast<DWORD_PTR>(value))); }
-constexpr int GET_Y_LPARAM(LPARAM value) { return static_cast<int16_t>(HIWORD(static_cast<DWORD_PTR>(value))); }
+constexpr int GET_X_LPARAM(LPARAM value) {
+  return static_cast<int16_t>(LOWORD(static_cast<DWORD_PTR>(value)));
+}
+constexpr int GET_Y_LPARAM(LPARAM value) {
+  return static_cast<int16_t>(HIWORD(static_cast<DWORD_PTR>(value)));
+}
 // A resource named by a 16-bit id instead of a text.
-inline LPSTR MAKEINTRESOURCEA(WORD id) { return reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(id)); }
+inline LPSTR MAKEINTRESOURCEA(WORD id) {
+  return reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(id));
+}
 inline bool IS_INTRESOURCE(LPCSTR name) { return (reinterpret_cast<ULONG_PTR>(name) >> 16) == 0; }
 
 constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
@@ -375,8 +385,8 @@ int GetClassNameA(HWND window, LPSTR buffer, int size);
 
 // Creates the window on the calling thread: WM_NCCREATE and WM_CREATE carry
 // the creation parameter; either may refuse, and then null is answered.
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
-                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID parameter);
 // Only the owning thread may destroy a window; WM_DESTROY goes to the window
 // and then its children, WM_NCDESTROY to the children and then the window.
@@ -404,8 +414,7 @@ LONG_PTR GetWindowLongPtrA(HWND window, int index);
 LONG SetWindowLongA(HWND window, int index, LONG value);
 LONG GetWindowLongA(HWND window, int index);
 // Calls a procedure as the window's own would be called.
-LRESULT CallWindowProcA(WNDPROC procedure, HWND window, UINT message, WPARAM wParam,
-                        LPARAM lParam);
+LRESULT CallWindowProcA(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The default answers: painting validates, WM_CLOSE destroys, SC_CLOSE
 // closes, activation focuses the window, texts are kept.
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -753,8 +762,8 @@ BOOL DestroyCursor(HCURSOR cursor);
 
 using INT_PTR = intptr_t;
 using DLGPROC = INT_PTR (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
-                        DLGPROC procedure, LPARAM parameter);
+INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC procedure,
+                        LPARAM parameter);
 // Fails for a window that is not a running dialog.
 BOOL EndDialog(HWND dialog, INT_PTR result);
 

@@ -65,10 +65,17 @@ LRESULT EraseBackground(HWND window, HDC dc) {
 
 LRESULT HandleSystemCommand(HWND window, WPARAM command) {
   switch (command & 0xFFF0) {
-    case SC_CLOSE: SendMessageA(window, WM_CLOSE, 0, 0); break;
-    case SC_MINIMIZE: ShowWindow(window, SW_MINIMIZE); break;
-    case SC_RESTORE: ShowWindow(window, SW_RESTORE); break;
-    default: break;
+    case SC_CLOSE:
+      SendMessageA(window, WM_CLOSE, 0, 0);
+      break;
+    case SC_MINIMIZE:
+      ShowWindow(window, SW_MINIMIZE);
+      break;
+    case SC_RESTORE:
+      ShowWindow(window, SW_RESTORE);
+      break;
+    default:
+      break;
   }
   return 0;
 }
@@ -106,27 +113,40 @@ HBRUSH GetSysColorBrush(int index) {
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_NCCREATE: return TRUE;
-    case WM_SETTEXT: return StoreText(window, lParam);
-    case WM_GETTEXT: return CopyText(window, wParam, lParam);
-    case WM_GETTEXTLENGTH: return TextLength(window);
+    case WM_NCCREATE:
+      return TRUE;
+    case WM_SETTEXT:
+      return StoreText(window, lParam);
+    case WM_GETTEXT:
+      return CopyText(window, wParam, lParam);
+    case WM_GETTEXTLENGTH:
+      return TextLength(window);
     case WM_PAINT: {
       PAINTSTRUCT paint;
       BeginPaint(window, &paint);
       EndPaint(window, &paint);
       return 0;
     }
-    case WM_ERASEBKGND: return EraseBackground(window, reinterpret_cast<HDC>(wParam));
-    case WM_CLOSE: DestroyWindow(window); return 0;
-    case WM_SYSCOMMAND: return HandleSystemCommand(window, wParam);
-    case WM_ACTIVATE: FocusOnActivate(window, wParam); return 0;
+    case WM_ERASEBKGND:
+      return EraseBackground(window, reinterpret_cast<HDC>(wParam));
+    case WM_CLOSE:
+      DestroyWindow(window);
+      return 0;
+    case WM_SYSCOMMAND:
+      return HandleSystemCommand(window, wParam);
+    case WM_ACTIVATE:
+      FocusOnActivate(window, wParam);
+      return 0;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    default: return 0;
+    case WM_CTLCOLORLISTBOX:
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    default:
+      return 0;
   }
 }

@@ -53,19 +53,45 @@ struct KeyPair {
   int vk;
 };
 constexpr KeyPair kKeys[] = {
-    {SDLK_BACKSPACE, VK_BACK},   {SDLK_TAB, VK_TAB},       {SDLK_RETURN, VK_RETURN},
-    {SDLK_LSHIFT, VK_SHIFT},     {SDLK_RSHIFT, VK_SHIFT},  {SDLK_LCTRL, VK_CONTROL},
-    {SDLK_RCTRL, VK_CONTROL},    {SDLK_LALT, VK_MENU},     {SDLK_RALT, VK_MENU},
-    {SDLK_PAUSE, VK_PAUSE},      {SDLK_CAPSLOCK, VK_CAPITAL}, {SDLK_ESCAPE, VK_ESCAPE},
-    {SDLK_SPACE, VK_SPACE},      {SDLK_PAGEUP, VK_PRIOR},  {SDLK_PAGEDOWN, VK_NEXT},
-    {SDLK_END, VK_END},          {SDLK_HOME, VK_HOME},     {SDLK_LEFT, VK_LEFT},
-    {SDLK_UP, VK_UP},            {SDLK_RIGHT, VK_RIGHT},   {SDLK_DOWN, VK_DOWN},
-    {SDLK_INSERT, VK_INSERT},    {SDLK_DELETE, VK_DELETE}, {SDLK_SEMICOLON, VK_OEM_1},
-    {SDLK_EQUALS, VK_OEM_PLUS},  {SDLK_COMMA, VK_OEM_COMMA}, {SDLK_MINUS, VK_OEM_MINUS},
-    {SDLK_PERIOD, VK_OEM_PERIOD}, {SDLK_SLASH, VK_OEM_2},  {SDLK_BACKQUOTE, VK_OEM_3},
-    {SDLK_LEFTBRACKET, VK_OEM_4}, {SDLK_BACKSLASH, VK_OEM_5}, {SDLK_RIGHTBRACKET, VK_OEM_6},
-    {SDLK_QUOTE, VK_OEM_7},      {SDLK_KP_MULTIPLY, VK_MULTIPLY}, {SDLK_KP_PLUS, VK_ADD},
-    {SDLK_KP_MINUS, VK_SUBTRACT}, {SDLK_KP_PERIOD, VK_DECIMAL}, {SDLK_KP_DIVIDE, VK_DIVIDE},
+    {SDLK_BACKSPACE, VK_BACK},
+    {SDLK_TAB, VK_TAB},
+    {SDLK_RETURN, VK_RETURN},
+    {SDLK_LSHIFT, VK_SHIFT},
+    {SDLK_RSHIFT, VK_SHIFT},
+    {SDLK_LCTRL, VK_CONTROL},
+    {SDLK_RCTRL, VK_CONTROL},
+    {SDLK_LALT, VK_MENU},
+    {SDLK_RALT, VK_MENU},
+    {SDLK_PAUSE, VK_PAUSE},
+    {SDLK_CAPSLOCK, VK_CAPITAL},
+    {SDLK_ESCAPE, VK_ESCAPE},
+    {SDLK_SPACE, VK_SPACE},
+    {SDLK_PAGEUP, VK_PRIOR},
+    {SDLK_PAGEDOWN, VK_NEXT},
+    {SDLK_END, VK_END},
+    {SDLK_HOME, VK_HOME},
+    {SDLK_LEFT, VK_LEFT},
+    {SDLK_UP, VK_UP},
+    {SDLK_RIGHT, VK_RIGHT},
+    {SDLK_DOWN, VK_DOWN},
+    {SDLK_INSERT, VK_INSERT},
+    {SDLK_DELETE, VK_DELETE},
+    {SDLK_SEMICOLON, VK_OEM_1},
+    {SDLK_EQUALS, VK_OEM_PLUS},
+    {SDLK_COMMA, VK_OEM_COMMA},
+    {SDLK_MINUS, VK_OEM_MINUS},
+    {SDLK_PERIOD, VK_OEM_PERIOD},
+    {SDLK_SLASH, VK_OEM_2},
+    {SDLK_BACKQUOTE, VK_OEM_3},
+    {SDLK_LEFTBRACKET, VK_OEM_4},
+    {SDLK_BACKSLASH, VK_OEM_5},
+    {SDLK_RIGHTBRACKET, VK_OEM_6},
+    {SDLK_QUOTE, VK_OEM_7},
+    {SDLK_KP_MULTIPLY, VK_MULTIPLY},
+    {SDLK_KP_PLUS, VK_ADD},
+    {SDLK_KP_MINUS, VK_SUBTRACT},
+    {SDLK_KP_PERIOD, VK_DECIMAL},
+    {SDLK_KP_DIVIDE, VK_DIVIDE},
 };
 
 int VirtualKeyOf(SDL_Keycode key) {
@@ -114,8 +140,8 @@ std::vector<TopLevelState> SnapshotTopLevels() {
   for (HWND handle : TopLevelWindows()) {
     const WindowRecord* record = FindWindowRecord(handle);
     if (record == nullptr || record->destroying) continue;
-    states.push_back(TopLevelState{handle, record->rect, IsShown(*record), record->text,
-                                   record->pixels});
+    states.push_back(
+        TopLevelState{handle, record->rect, IsShown(*record), record->text, record->pixels});
   }
   return states;
 }
@@ -134,8 +160,8 @@ void Present(SDL_Window* window, WindowPixels& pixels) {
   const int width = std::min(pixels.width, surface->w);
   const int height = std::min(pixels.height, surface->h);
   if (width > 0 && height > 0) {
-    SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, pixels.pixels.data(),
-                      pixels.width * 4, surface->format->format, surface->pixels, surface->pitch);
+    SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, pixels.pixels.data(), pixels.width * 4,
+                      surface->format->format, surface->pixels, surface->pitch);
   }
   SDL_UpdateWindowSurface(window);
   pixels.changed = false;
@@ -261,7 +287,7 @@ void ActivateOnClick(HWND top) {
 }
 
 UINT ButtonMessage(Uint8 button, bool down, bool doubleClick) {
-  const UINT base = button == SDL_BUTTON_RIGHT ? WM_RBUTTONDOWN
+  const UINT base = button == SDL_BUTTON_RIGHT    ? WM_RBUTTONDOWN
                     : button == SDL_BUTTON_MIDDLE ? WM_MBUTTONDOWN
                                                   : WM_LBUTTONDOWN;
   if (!down) return base + 1;
@@ -269,7 +295,9 @@ UINT ButtonMessage(Uint8 button, bool down, bool doubleClick) {
 }
 
 int ButtonKey(Uint8 button) {
-  return button == SDL_BUTTON_RIGHT ? VK_RBUTTON : button == SDL_BUTTON_MIDDLE ? VK_MBUTTON : VK_LBUTTON;
+  return button == SDL_BUTTON_RIGHT    ? VK_RBUTTON
+         : button == SDL_BUTTON_MIDDLE ? VK_MBUTTON
+                                       : VK_LBUTTON;
 }
 
 bool WantsDoubleClicks(HWND window) {
@@ -303,7 +331,8 @@ void TranslateMouseButton(const SDL_MouseButtonEvent& event) {
   POINT point = ClientPointOf(event.windowID, event.x, event.y);
   HWND target = MouseTarget(top, point);
   if (target == nullptr) return;
-  const bool doubleClick = down && event.clicks >= 2 && event.clicks % 2 == 0 && WantsDoubleClicks(target);
+  const bool doubleClick =
+      down && event.clicks >= 2 && event.clicks % 2 == 0 && WantsDoubleClicks(target);
   QueueInput(target, ButtonMessage(event.button, down, doubleClick), MouseKeyFlags(),
              MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
 }
@@ -339,9 +368,11 @@ void TranslateKey(const SDL_KeyboardEvent& event) {
   HWND target = KeyTarget(event.windowID);
   if (target == nullptr) return;
   const bool system = IsDown(VK_MENU) && key != VK_MENU;
-  const UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
-  const LPARAM lParam = static_cast<LPARAM>(1u | (static_cast<DWORD>(event.keysym.scancode & 0xFF) << 16) |
-                                            (wasDown ? 1u << 30 : 0) | (down ? 0 : 1u << 31));
+  const UINT message =
+      down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+  const LPARAM lParam =
+      static_cast<LPARAM>(1u | (static_cast<DWORD>(event.keysym.scancode & 0xFF) << 16) |
+                          (wasDown ? 1u << 30 : 0) | (down ? 0 : 1u << 31));
   QueueInput(target, message, static_cast<WPARAM>(key), lParam);
 }
 
@@ -367,7 +398,10 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
   auto& shown = DesktopWindows()[top];
   switch (event.event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED:
-      NotifyOnWindowThread(top, [top] { ActivateWindow(top, WA_ACTIVE); return LRESULT{0}; });
+      NotifyOnWindowThread(top, [top] {
+        ActivateWindow(top, WA_ACTIVE);
+        return LRESULT{0};
+      });
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       NotifyOnWindowThread(top, [] {
@@ -379,7 +413,8 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
       if (shown.fullScreen) break;  // the screen-filling window keeps its client area
       OffsetRect(&shown.rect, event.data1 - shown.rect.left, event.data2 - shown.rect.top);
       NotifyOnWindowThread(top, [top, x = event.data1, y = event.data2] {
-        return LRESULT{SetWindowPos(top, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)};
+        return LRESULT{
+            SetWindowPos(top, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)};
       });
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -387,7 +422,8 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
       shown.rect.right = shown.rect.left + event.data1;
       shown.rect.bottom = shown.rect.top + event.data2;
       NotifyOnWindowThread(top, [top, width = event.data1, height = event.data2] {
-        return LRESULT{SetWindowPos(top, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE)};
+        return LRESULT{SetWindowPos(top, nullptr, 0, 0, width, height,
+                                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE)};
       });
       break;
     case SDL_WINDOWEVENT_MINIMIZED:
@@ -396,7 +432,9 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_RESTORED:
       NotifyOnWindowThread(top, [top] { return LRESULT{ShowWindow(top, SW_RESTORE)}; });
       break;
-    case SDL_WINDOWEVENT_CLOSE: SendNotifyMessageA(top, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case SDL_WINDOWEVENT_CLOSE:
+      SendNotifyMessageA(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+      break;
     case SDL_WINDOWEVENT_EXPOSED: {
       std::lock_guard lock(WaitMutex());
       if (WindowRecord* record = FindWindowRecord(top); record && record->pixels) {
@@ -405,20 +443,32 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
       }
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
 void TranslateEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: TranslateMouseButton(event.button); break;
-    case SDL_MOUSEMOTION: TranslateMouseMotion(event.motion); break;
+    case SDL_MOUSEBUTTONUP:
+      TranslateMouseButton(event.button);
+      break;
+    case SDL_MOUSEMOTION:
+      TranslateMouseMotion(event.motion);
+      break;
     case SDL_KEYDOWN:
-    case SDL_KEYUP: TranslateKey(event.key); break;
-    case SDL_TEXTINPUT: TranslateText(event.text); break;
-    case SDL_WINDOWEVENT: TranslateWindowEvent(event.window); break;
-    default: break;
+    case SDL_KEYUP:
+      TranslateKey(event.key);
+      break;
+    case SDL_TEXTINPUT:
+      TranslateText(event.text);
+      break;
+    case SDL_WINDOWEVENT:
+      TranslateWindowEvent(event.window);
+      break;
+    default:
+      break;
   }
 }
 

@@ -10,9 +10,7 @@
 namespace vpl::platform {
 namespace {
 
-LPARAM PackPoint(LONG x, LONG y) {
-  return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
-}
+LPARAM PackPoint(LONG x, LONG y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
 
 // Shows or hides on the owning thread; answers whether it was visible.
 BOOL ShowOnOwnThread(HWND window, int command) {
@@ -124,9 +122,9 @@ BOOL PositionOnOwnThread(HWND window, HWND insertAfter, int x, int y, int width,
   }
   NotifyWaiters();
   if (change.sized) {
-    SendMessageA(window, WM_SIZE, SIZE_RESTORED,
-                 PackPoint(change.rect.right - change.rect.left,
-                           change.rect.bottom - change.rect.top));
+    SendMessageA(
+        window, WM_SIZE, SIZE_RESTORED,
+        PackPoint(change.rect.right - change.rect.left, change.rect.bottom - change.rect.top));
   }
   if (change.moved) SendMessageA(window, WM_MOVE, 0, PackPoint(change.rect.left, change.rect.top));
   if (flags & SWP_SHOWWINDOW) {
@@ -248,7 +246,8 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
   std::lock_guard lock(WaitMutex());
   const WindowRecord* record = WindowOrError(window);
   if (record == nullptr || rect == nullptr) return FALSE;
-  *rect = RECT{0, 0, record->rect.right - record->rect.left, record->rect.bottom - record->rect.top};
+  *rect =
+      RECT{0, 0, record->rect.right - record->rect.left, record->rect.bottom - record->rect.top};
   return TRUE;
 }
 
@@ -344,17 +343,24 @@ int GetSystemMetrics(int index) {
   constexpr int kScrollBarSize = 16;
   constexpr int kDoubleClickDistance = 4;
   switch (index) {
-    case SM_CXSCREEN: return DesktopSize().cx;
-    case SM_CYSCREEN: return DesktopSize().cy;
+    case SM_CXSCREEN:
+      return DesktopSize().cx;
+    case SM_CYSCREEN:
+      return DesktopSize().cy;
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
     case SM_CYVSCROLL:
-    case SM_CXHSCROLL: return kScrollBarSize;
+    case SM_CXHSCROLL:
+      return kScrollBarSize;
     case SM_CXBORDER:
-    case SM_CYBORDER: return 1;
+    case SM_CYBORDER:
+      return 1;
     case SM_CXDOUBLECLK:
-    case SM_CYDOUBLECLK: return kDoubleClickDistance;
-    case SM_MOUSEPRESENT: return 1;
-    default: return 0;
+    case SM_CYDOUBLECLK:
+      return kDoubleClickDistance;
+    case SM_MOUSEPRESENT:
+      return 1;
+    default:
+      return 0;
   }
 }

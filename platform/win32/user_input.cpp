@@ -44,19 +44,44 @@ void ChangeKey(std::array<BYTE, 256>& keys, int virtualKey, bool down) {
 bool KeyOfMessage(const MSG& message, int& key, bool& down) {
   switch (message.message) {
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: key = static_cast<int>(message.wParam); down = true; return true;
+    case WM_SYSKEYDOWN:
+      key = static_cast<int>(message.wParam);
+      down = true;
+      return true;
     case WM_KEYUP:
-    case WM_SYSKEYUP: key = static_cast<int>(message.wParam); down = false; return true;
+    case WM_SYSKEYUP:
+      key = static_cast<int>(message.wParam);
+      down = false;
+      return true;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: key = VK_LBUTTON; down = true; return true;
-    case WM_LBUTTONUP: key = VK_LBUTTON; down = false; return true;
+    case WM_LBUTTONDBLCLK:
+      key = VK_LBUTTON;
+      down = true;
+      return true;
+    case WM_LBUTTONUP:
+      key = VK_LBUTTON;
+      down = false;
+      return true;
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: key = VK_RBUTTON; down = true; return true;
-    case WM_RBUTTONUP: key = VK_RBUTTON; down = false; return true;
+    case WM_RBUTTONDBLCLK:
+      key = VK_RBUTTON;
+      down = true;
+      return true;
+    case WM_RBUTTONUP:
+      key = VK_RBUTTON;
+      down = false;
+      return true;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK: key = VK_MBUTTON; down = true; return true;
-    case WM_MBUTTONUP: key = VK_MBUTTON; down = false; return true;
-    default: return false;
+    case WM_MBUTTONDBLCLK:
+      key = VK_MBUTTON;
+      down = true;
+      return true;
+    case WM_MBUTTONUP:
+      key = VK_MBUTTON;
+      down = false;
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -88,13 +113,13 @@ char CharacterOfKey(int key, bool shift, bool capsLock, bool control) {
     char shifted;
   };
   static constexpr Punctuation kPunctuation[] = {
-      {VK_SPACE, ' ', ' '},      {VK_RETURN, '\r', '\r'},   {VK_BACK, '\b', '\b'},
-      {VK_TAB, '\t', '\t'},      {VK_ESCAPE, 27, 27},       {VK_OEM_1, ';', ':'},
-      {VK_OEM_PLUS, '=', '+'},   {VK_OEM_COMMA, ',', '<'},  {VK_OEM_MINUS, '-', '_'},
-      {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},      {VK_OEM_3, '`', '~'},
-      {VK_OEM_4, '[', '{'},      {VK_OEM_5, '\\', '|'},     {VK_OEM_6, ']', '}'},
-      {VK_OEM_7, '\'', '"'},     {VK_MULTIPLY, '*', '*'},   {VK_ADD, '+', '+'},
-      {VK_SUBTRACT, '-', '-'},   {VK_DECIMAL, '.', '.'},    {VK_DIVIDE, '/', '/'},
+      {VK_SPACE, ' ', ' '},      {VK_RETURN, '\r', '\r'},  {VK_BACK, '\b', '\b'},
+      {VK_TAB, '\t', '\t'},      {VK_ESCAPE, 27, 27},      {VK_OEM_1, ';', ':'},
+      {VK_OEM_PLUS, '=', '+'},   {VK_OEM_COMMA, ',', '<'}, {VK_OEM_MINUS, '-', '_'},
+      {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},     {VK_OEM_3, '`', '~'},
+      {VK_OEM_4, '[', '{'},      {VK_OEM_5, '\\', '|'},    {VK_OEM_6, ']', '}'},
+      {VK_OEM_7, '\'', '"'},     {VK_MULTIPLY, '*', '*'},  {VK_ADD, '+', '+'},
+      {VK_SUBTRACT, '-', '-'},   {VK_DECIMAL, '.', '.'},   {VK_DIVIDE, '/', '/'},
   };
   for (const Punctuation& entry : kPunctuation) {
     if (entry.key == key) return shift ? entry.shifted : entry.plain;
@@ -289,7 +314,8 @@ BOOL GetCursorPos(LPPOINT point) {
 }
 
 BOOL AttachThreadInput(DWORD attachThreadId, DWORD toThreadId, BOOL attach) {
-  if (attachThreadId == toThreadId || !QueueOfThread(attachThreadId) || !QueueOfThread(toThreadId)) {
+  if (attachThreadId == toThreadId || !QueueOfThread(attachThreadId) ||
+      !QueueOfThread(toThreadId)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
@@ -300,8 +326,7 @@ BOOL AttachThreadInput(DWORD attachThreadId, DWORD toThreadId, BOOL attach) {
 }
 
 BOOL TranslateMessage(const MSG* message) {
-  if (message == nullptr ||
-      (message->message != WM_KEYDOWN && message->message != WM_SYSKEYDOWN)) {
+  if (message == nullptr || (message->message != WM_KEYDOWN && message->message != WM_SYSKEYDOWN)) {
     return FALSE;
   }
   char character = 0;

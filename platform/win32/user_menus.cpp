@@ -37,9 +37,8 @@ MenuItem* FindItem(HMENU menu, UINT id) {
     return nullptr;
   }
   auto& items = found->second;
-  auto item = std::find_if(items.begin(), items.end(), [id](const MenuItem& entry) {
-    return entry.id == id;
-  });
+  auto item = std::find_if(items.begin(), items.end(),
+                           [id](const MenuItem& entry) { return entry.id == id; });
   return item == items.end() ? nullptr : &*item;
 }
 
@@ -90,8 +89,8 @@ BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) {
     SetLastError(ERROR_INVALID_MENU_HANDLE);
     return FALSE;
   }
-  found->second.push_back(MenuItem{id, flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED),
-                                   text ? text : ""});
+  found->second.push_back(
+      MenuItem{id, flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED), text ? text : ""});
   return TRUE;
 }
 

@@ -28,18 +28,24 @@ struct Button {
 
 std::vector<Button> ButtonsOf(UINT type) {
   switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
-    case MB_YESNOCANCEL: return {{IDYES, "Yes"}, {IDNO, "No"}, {IDCANCEL, "Cancel"}};
-    case MB_YESNO: return {{IDYES, "Yes"}, {IDNO, "No"}};
-    case MB_RETRYCANCEL: return {{IDRETRY, "Retry"}, {IDCANCEL, "Cancel"}};
-    default: return {{IDOK, "OK"}};
+    case MB_OKCANCEL:
+      return {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
+    case MB_YESNOCANCEL:
+      return {{IDYES, "Yes"}, {IDNO, "No"}, {IDCANCEL, "Cancel"}};
+    case MB_YESNO:
+      return {{IDYES, "Yes"}, {IDNO, "No"}};
+    case MB_RETRYCANCEL:
+      return {{IDRETRY, "Retry"}, {IDCANCEL, "Cancel"}};
+    default:
+      return {{IDOK, "OK"}};
   }
 }
 
 bool DisplayExists() {
   if (std::getenv("VPL3D_TEST") != nullptr) return false;
   const char* driver = std::getenv("SDL_VIDEODRIVER");
-  if (driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+  if (driver != nullptr &&
+      (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
     return false;
   }
   return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
@@ -47,9 +53,12 @@ bool DisplayExists() {
 
 Uint32 SdlFlagsOf(UINT type) {
   switch (type & MB_ICONMASK) {
-    case MB_ICONHAND: return SDL_MESSAGEBOX_ERROR;
-    case MB_ICONEXCLAMATION: return SDL_MESSAGEBOX_WARNING;
-    default: return SDL_MESSAGEBOX_INFORMATION;
+    case MB_ICONHAND:
+      return SDL_MESSAGEBOX_ERROR;
+    case MB_ICONEXCLAMATION:
+      return SDL_MESSAGEBOX_WARNING;
+    default:
+      return SDL_MESSAGEBOX_INFORMATION;
   }
 }
 
@@ -61,8 +70,9 @@ int ShowSdlBox(const char* text, const char* caption, UINT type) {
   }
   buttons.front().flags = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
   buttons.back().flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-  const SDL_MessageBoxData data{SdlFlagsOf(type), nullptr, caption, text,
-                                static_cast<int>(buttons.size()), buttons.data(), nullptr};
+  const SDL_MessageBoxData data{
+      SdlFlagsOf(type), nullptr, caption, text, static_cast<int>(buttons.size()),
+      buttons.data(),   nullptr};
   int answer = 0;
   return SDL_ShowMessageBox(&data, &answer) == 0 ? answer : 0;
 }

@@ -187,8 +187,8 @@ bool MessageQueue::TakeTimer(MSG& message, HWND window, UINT filterMin, UINT fil
   const auto now = WaitClock::now();
   for (Timer& timer : mTimers) {
     if (timer.due > now) continue;
-    MSG candidate = MakeMessage(timer.window, WM_TIMER, timer.id,
-                                reinterpret_cast<LPARAM>(timer.procedure));
+    MSG candidate =
+        MakeMessage(timer.window, WM_TIMER, timer.id, reinterpret_cast<LPARAM>(timer.procedure));
     if (!PassesFilter(candidate, window, filterMin, filterMax)) continue;
     message = candidate;
     if (remove) timer.due = now + timer.period;

@@ -144,7 +144,8 @@ BOOL ValidateRect(HWND window, const RECT* rect) {
   // One rectangle stands for the invalid area: it goes when the validated
   // rectangle covers it.
   RECT covered{};
-  if (rect == nullptr || (UnionRect(&covered, rect, &record->update) && EqualRect(&covered, rect))) {
+  if (rect == nullptr ||
+      (UnionRect(&covered, rect, &record->update) && EqualRect(&covered, rect))) {
     record->update = RECT{0, 0, 0, 0};
     record->erase = false;
   }
@@ -211,7 +212,8 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
   }
   paint->hdc = GetDC(window);
   if (paint->fErase && paint->hdc != nullptr) {
-    paint->fErase = SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(paint->hdc), 0) == 0;
+    paint->fErase =
+        SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(paint->hdc), 0) == 0;
   }
   return paint->hdc;
 }

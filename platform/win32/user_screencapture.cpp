@@ -63,9 +63,9 @@ bool ReadImage(const XTarget& target, std::vector<uint32_t>& pixels, int& width,
   XSync(target.display, False);
   gXErrors = 0;
   auto* previous = XSetErrorHandler(CountXError);
-  XImage* image = XGetImage(target.display, target.window, 0, 0,
-                            static_cast<unsigned>(attributes.width),
-                            static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+  XImage* image =
+      XGetImage(target.display, target.window, 0, 0, static_cast<unsigned>(attributes.width),
+                static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
   XSync(target.display, False);
   XSetErrorHandler(previous);
   if (image == nullptr || gXErrors != 0) {

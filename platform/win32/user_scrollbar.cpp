@@ -50,11 +50,10 @@ BarGeometry Geometry(HWND window, const ScrollBarState& state) {
   const int arrow = std::min(thickness, length / 2);
   const int track = std::max(0, length - 2 * arrow);
   const int64_t span = std::max<int64_t>(1, PositionCount(state));
-  const int thumbLength =
-      state.page == 0
-          ? std::min(track, arrow)
-          : static_cast<int>(std::clamp<int64_t>(int64_t{track} * state.page / span,
-                                                 std::min(track, 8), track));
+  const int thumbLength = state.page == 0
+                              ? std::min(track, arrow)
+                              : static_cast<int>(std::clamp<int64_t>(
+                                    int64_t{track} * state.page / span, std::min(track, 8), track));
   const int room = track - thumbLength;
   const int64_t steps = int64_t{LargestPosition(state)} - state.minimum;
   const int offset =

@@ -18,15 +18,18 @@ struct StringEntry {
 constexpr StringEntry kStringTable[] = {
     {100, "A program data error was detected. Please reinstall 'Vantry's Plorvia 3D'."},
     {101, "Vantry's Plorvia 3D"},
-    {107, "Insufficient memory available to run 'Vantry's Plorvia 3D'.\n"
-          "Try closing other applications or freeing up disk space."},
-    {109, "'Vantry's Plorvia 3D' requires a screen resolution of at least 800x600 with "
-          "thousands of colors."},
+    {107,
+     "Insufficient memory available to run 'Vantry's Plorvia 3D'.\n"
+     "Try closing other applications or freeing up disk space."},
+    {109,
+     "'Vantry's Plorvia 3D' requires a screen resolution of at least 800x600 with "
+     "thousands of colors."},
     {110, "Software\\Vantry Interactive\\Vantry's 3D\\1.0"},
     {111, "Not enough hard drive space to run 'Vantry's Plorvia 3D'"},
-    {112, "Vantry's Plorvia 3D requires QuickTime 4.0 to be installed in order to export "
-          "movies.  Please refer to the Parents' Help File located on this CD-ROM for more "
-          "information about installing QuickTime 4.0."},
+    {112,
+     "Vantry's Plorvia 3D requires QuickTime 4.0 to be installed in order to export "
+     "movies.  Please refer to the Parents' Help File located on this CD-ROM for more "
+     "information about installing QuickTime 4.0."},
     {425, "Application Error"},
     {426, "<unknown file>"},
     {428, "Unknown system error."},

@@ -191,9 +191,8 @@ HWND AddRecord(std::shared_ptr<const WindowClassRecord> windowClass, DWORD exSty
   window->handle = NewHandle();
   window->threadId = GetCurrentThreadId();
   window->procedure = windowClass->procedure;
-  window->extra.assign((std::max(windowClass->windowExtra, 0) + sizeof(LONG_PTR) - 1) /
-                           sizeof(LONG_PTR),
-                       0);
+  window->extra.assign(
+      (std::max(windowClass->windowExtra, 0) + sizeof(LONG_PTR) - 1) / sizeof(LONG_PTR), 0);
   window->windowClass = std::move(windowClass);
   window->style = style & ~WS_VISIBLE;
   window->exStyle = exStyle;
@@ -351,8 +350,8 @@ int GetClassNameA(HWND window, LPSTR buffer, int size) {
   return length;
 }
 
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
-                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID parameter) {
   std::shared_ptr<const WindowClassRecord> windowClass;
   {
@@ -373,9 +372,18 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   HWND window = AddRecord(windowClass, exStyle, windowName, style, rect, parent, menu, instance);
   if (window == nullptr) return nullptr;
 
-  CREATESTRUCTA create{parameter, instance, menu, parent, rect.bottom - rect.top,
-                       rect.right - rect.left, rect.top, rect.left, static_cast<LONG>(style),
-                       windowName, IS_INTRESOURCE(className) ? nullptr : className, exStyle};
+  CREATESTRUCTA create{parameter,
+                       instance,
+                       menu,
+                       parent,
+                       rect.bottom - rect.top,
+                       rect.right - rect.left,
+                       rect.top,
+                       rect.left,
+                       static_cast<LONG>(style),
+                       windowName,
+                       IS_INTRESOURCE(className) ? nullptr : className,
+                       exStyle};
   const LPARAM createParam = reinterpret_cast<LPARAM>(&create);
   if (!SendMessageA(window, WM_NCCREATE, 0, createParam) ||
       SendMessageA(window, WM_CREATE, 0, createParam) == -1) {
@@ -422,14 +430,22 @@ LONG_PTR GetWindowLongPtrA(HWND window, int index) {
   const WindowRecord* record = WindowOrError(window);
   if (record == nullptr) return 0;
   switch (index) {
-    case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(record->procedure);
-    case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(record->instance);
-    case GWLP_HWNDPARENT: return reinterpret_cast<LONG_PTR>(record->parent);
-    case GWLP_ID: return record->id;
-    case GWL_STYLE: return static_cast<LONG>(record->style);
-    case GWL_EXSTYLE: return static_cast<LONG>(record->exStyle);
-    case GWLP_USERDATA: return record->userData;
-    default: break;
+    case GWLP_WNDPROC:
+      return reinterpret_cast<LONG_PTR>(record->procedure);
+    case GWLP_HINSTANCE:
+      return reinterpret_cast<LONG_PTR>(record->instance);
+    case GWLP_HWNDPARENT:
+      return reinterpret_cast<LONG_PTR>(record->parent);
+    case GWLP_ID:
+      return record->id;
+    case GWL_STYLE:
+      return static_cast<LONG>(record->style);
+    case GWL_EXSTYLE:
+      return static_cast<LONG>(record->exStyle);
+    case GWLP_USERDATA:
+      return record->userData;
+    default:
+      break;
   }
   LONG_PTR* slot = ExtraSlot(*const_cast<WindowRecord*>(record), index);
   if (slot == nullptr) {
@@ -454,13 +470,20 @@ LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
     return previous;
   };
   switch (index) {
-    case GWLP_WNDPROC: return swap(record->procedure);
-    case GWLP_HINSTANCE: return swap(record->instance);
-    case GWLP_ID: return std::exchange(record->id, value);
-    case GWL_STYLE: return static_cast<LONG>(std::exchange(record->style, static_cast<DWORD>(value)));
-    case GWL_EXSTYLE: return static_cast<LONG>(std::exchange(record->exStyle, static_cast<DWORD>(value)));
-    case GWLP_USERDATA: return std::exchange(record->userData, value);
-    default: break;
+    case GWLP_WNDPROC:
+      return swap(record->procedure);
+    case GWLP_HINSTANCE:
+      return swap(record->instance);
+    case GWLP_ID:
+      return std::exchange(record->id, value);
+    case GWL_STYLE:
+      return static_cast<LONG>(std::exchange(record->style, static_cast<DWORD>(value)));
+    case GWL_EXSTYLE:
+      return static_cast<LONG>(std::exchange(record->exStyle, static_cast<DWORD>(value)));
+    case GWLP_USERDATA:
+      return std::exchange(record->userData, value);
+    default:
+      break;
   }
   LONG_PTR* slot = ExtraSlot(*record, index);
   if (slot == nullptr) {
@@ -574,10 +597,14 @@ HWND GetWindow(HWND window, UINT command) {
   const std::vector<HWND>& siblings = SiblingsOf(*record);
   auto self = std::find(siblings.begin(), siblings.end(), window);
   switch (command) {
-    case GW_HWNDFIRST: return siblings.front();
-    case GW_HWNDLAST: return siblings.back();
-    case GW_HWNDNEXT: return (self + 1) < siblings.end() ? *(self + 1) : nullptr;
-    case GW_HWNDPREV: return self > siblings.begin() ? *(self - 1) : nullptr;
+    case GW_HWNDFIRST:
+      return siblings.front();
+    case GW_HWNDLAST:
+      return siblings.back();
+    case GW_HWNDNEXT:
+      return (self + 1) < siblings.end() ? *(self + 1) : nullptr;
+    case GW_HWNDPREV:
+      return self > siblings.begin() ? *(self - 1) : nullptr;
     default:
       SetLastError(ERROR_INVALID_PARAMETER);
       return nullptr;

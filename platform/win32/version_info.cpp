@@ -81,13 +81,19 @@ class BlockWriter {
 };
 
 std::string FixedFileInfo() {
-  const DWORD words[] = {
-      VS_FFI_SIGNATURE, 0x00010000,  // structure version 1.0
-      kVersionMS, kVersionLS,        // file version
-      kVersionMS, kVersionLS,        // product version
-      0x3F, 0,                       // flags mask, no flags
-      0x00040004, 1,                 // Windows NT, 32-bit; an application
-      0, 0, 0};                      // no subtype, no date
+  const DWORD words[] = {VS_FFI_SIGNATURE,
+                         0x00010000,  // structure version 1.0
+                         kVersionMS,
+                         kVersionLS,  // file version
+                         kVersionMS,
+                         kVersionLS,  // product version
+                         0x3F,
+                         0,  // flags mask, no flags
+                         0x00040004,
+                         1,  // Windows NT, 32-bit; an application
+                         0,
+                         0,
+                         0};  // no subtype, no date
   std::string bytes;
   for (DWORD word : words) PutDword(bytes, word);
   return bytes;

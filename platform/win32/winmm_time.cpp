@@ -1,5 +1,5 @@
-#include "platform/win32/winmm.h"
 #include "platform/win32/testhooks.h"
+#include "platform/win32/winmm.h"
 
 #include <atomic>
 #include <chrono>

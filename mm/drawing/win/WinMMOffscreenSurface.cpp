@@ -21,7 +21,8 @@ MMBitmap DescribeSection(int32_t bits, const UURect& rect, void* pixels) {
   bitmap.mSubFormat = kMMSubFormatCopy;
   bitmap.mRect = rect;
   bitmap.mPitch = -((bits * rect.GetWidth() / 8 + 3) & ~3);
-  bitmap.mPixels = static_cast<uint8_t*>(pixels) - static_cast<ptrdiff_t>(rect.GetHeight() - 1) * bitmap.mPitch;
+  bitmap.mPixels =
+      static_cast<uint8_t*>(pixels) - static_cast<ptrdiff_t>(rect.GetHeight() - 1) * bitmap.mPitch;
   return bitmap;
 }
 
@@ -61,7 +62,8 @@ WinMMOffscreenSurface* WinMMCreateOffscreenSurface(int32_t bitsPerPixel, const U
                                                    const AFPalette& palette) {
   // Other depths would not match any blit format; the pixels would be
   // written with the wrong size.
-  if ((bitsPerPixel != 8 && bitsPerPixel != 24 && bitsPerPixel != 32) || rect.IsEmpty()) return nullptr;
+  if ((bitsPerPixel != 8 && bitsPerPixel != 24 && bitsPerPixel != 32) || rect.IsEmpty())
+    return nullptr;
   HDC dc = CreateCompatibleDC(nullptr);
   if (dc == nullptr) return nullptr;
   std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
@@ -74,8 +76,8 @@ WinMMOffscreenSurface* WinMMCreateOffscreenSurface(int32_t bitsPerPixel, const U
   header.biCompression = BI_RGB;
   std::memcpy(info.data(), &header, sizeof header);
   void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS,
-                                     &bits, nullptr, 0);
+  HBITMAP section = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(info.data()),
+                                     DIB_RGB_COLORS, &bits, nullptr, 0);
   if (section == nullptr) {
     DeleteDC(dc);
     return nullptr;

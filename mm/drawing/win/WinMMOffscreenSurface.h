@@ -8,7 +8,8 @@
 // context, its logical coordinates those of its rectangle.
 class WinMMOffscreenSurface : public MMDrawingSurface {
  public:
-  WinMMOffscreenSurface(HDC dc, HBITMAP section, const MMBitmap& description, const AFPalette& palette);
+  WinMMOffscreenSurface(HDC dc, HBITMAP section, const MMBitmap& description,
+                        const AFPalette& palette);
   // Detaches first when the owner has not.
   ~WinMMOffscreenSurface() override;
 

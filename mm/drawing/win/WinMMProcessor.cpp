@@ -94,8 +94,14 @@ bool Aligned8(const void* p) { return reinterpret_cast<uintptr_t>(p) % 8 == 0; }
 void CopyBlock(uint8_t* d, const uint8_t* s) {
   __m64 r0 = Load(s), r1 = Load(s + 8), r2 = Load(s + 16), r3 = Load(s + 24);
   __m64 r4 = Load(s + 32), r5 = Load(s + 40), r6 = Load(s + 48), r7 = Load(s + 56);
-  Store(d, r0); Store(d + 8, r1); Store(d + 16, r2); Store(d + 24, r3);
-  Store(d + 32, r4); Store(d + 40, r5); Store(d + 48, r6); Store(d + 56, r7);
+  Store(d, r0);
+  Store(d + 8, r1);
+  Store(d + 16, r2);
+  Store(d + 24, r3);
+  Store(d + 32, r4);
+  Store(d + 40, r5);
+  Store(d + 48, r6);
+  Store(d + 56, r7);
 }
 
 // source OR (destination AND (source == 0)), for 8 bytes.
@@ -149,7 +155,8 @@ void WinMMCopyKeyed32MMX(void* destination, const void* source, int32_t n) {
       __m64 pixels = Load(s + half);
       // All ones in a pixel whose fourth byte has its top bit set: keep it.
       __m64 keep = _mm_srai_pi32(pixels, 31);
-      Store(d + half, _mm_or_si64(_mm_andnot_si64(keep, pixels), _mm_and_si64(keep, Load(d + half))));
+      Store(d + half,
+            _mm_or_si64(_mm_andnot_si64(keep, pixels), _mm_and_si64(keep, Load(d + half))));
     }
   }
   for (; n > 0; --n, d += 4, s += 4) CopyPixelIfOpaque(d, s);

@@ -129,7 +129,8 @@ TEST_F(AFApplicationTest, BoxShowsTheSystemTextBelowTheMessage) {
   AFSetError(MME_FILM_RESOURCE_FILE_BAD_OPEN_FOR_READ, UUDirectory(), "vpl3d.MMF",
              ERROR_ACCESS_DENIED);
   application.ReportError();
-  EXPECT_EQ(LastMessageBoxText(), "Cannot open film resource file 'vpl3d.MMF'.\n\nAccess is denied.");
+  EXPECT_EQ(LastMessageBoxText(),
+            "Cannot open film resource file 'vpl3d.MMF'.\n\nAccess is denied.");
   AFClearError();
   AFSetError(MME_FILM_RESOURCE_FILE_BAD_READ, UUDirectory(), "vpl3d.MMF", 0xBADC0DE);
   application.ReportError();

@@ -106,7 +106,8 @@ TEST_F(AFErrorTest, FileNameIsNeverReadAsAFormat) {
 
 TEST_F(AFErrorTest, SystemErrorTextOrUnknown) {
   EXPECT_STREQ(AFFormatSystemError(0), "");
-  EXPECT_STREQ(AFFormatSystemError(ERROR_FILE_NOT_FOUND), "The system cannot find the file specified.");
+  EXPECT_STREQ(AFFormatSystemError(ERROR_FILE_NOT_FOUND),
+               "The system cannot find the file specified.");
   EXPECT_STREQ(AFFormatSystemError(0xBADC0DE), "Unknown system error.");
 }
 

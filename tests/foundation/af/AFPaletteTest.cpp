@@ -60,8 +60,8 @@ TEST(AFPaletteTest, PalettesRoundTripAndBigEndianStreamsSwap) {
   uint8_t bytes[2 * 1024] = {};
   UUMemory out(bytes, sizeof bytes);
   ASSERT_TRUE(AFWritePalettes(out, written, 2));
-  EXPECT_EQ(bytes[4 * 3 + 0], 3);    // blue first
-  EXPECT_EQ(bytes[4 * 3 + 2], 1);    // red third
+  EXPECT_EQ(bytes[4 * 3 + 0], 3);  // blue first
+  EXPECT_EQ(bytes[4 * 3 + 2], 1);  // red third
   UUMemory in(bytes, sizeof bytes);
   AFPalette read[2];
   ASSERT_TRUE(AFReadPalettes(in, read, 2));

@@ -29,8 +29,8 @@ TEST_F(HUDTest, FiguresComeFromTheFrameTimeAndTheRenderStart) {
     int32_t framesPerSecond;
     int32_t percentRender;
   };
-  const Case cases[] = {{10, 40, 25, 75}, {0, 40, 25, 100}, {40, 40, 25, 0}, {1, 3, 333, 66},
-                        {0, 1, 1000, 100}, {600, 2000, 0, 70}};
+  const Case cases[] = {{10, 40, 25, 75}, {0, 40, 25, 100},  {40, 40, 25, 0},
+                        {1, 3, 333, 66},  {0, 1, 1000, 100}, {600, 2000, 0, 70}};
   for (const Case& c : cases) {
     CountingHUD hud;
     Advance(c.beforeRender);

@@ -7,7 +7,8 @@
 TempDirectory::TempDirectory() {
   std::random_device random;
   const std::filesystem::path host =
-      std::filesystem::path("/tmp") / ("vpluu" + std::to_string(random()) + std::to_string(random()));
+      std::filesystem::path("/tmp") /
+      ("vpluu" + std::to_string(random()) + std::to_string(random()));
   std::filesystem::create_directory(host);
   mHost = host.string();
   std::string windows = "C:" + mHost + "\\";

@@ -25,8 +25,8 @@ TEST(UUBufferedReaderTest, ReadsAheadWithinTheLimit) {
   UUBufferedReader reader(source, 100, buffer, sizeof buffer);
   Bytes out(64);
 
-  ASSERT_TRUE(reader.Read(out.data(), 4));   // fills 16, remaining 84
-  ASSERT_TRUE(reader.Read(out.data() + 4, 20));  // 12 buffered, refill 16, remaining 68
+  ASSERT_TRUE(reader.Read(out.data(), 4));        // fills 16, remaining 84
+  ASSERT_TRUE(reader.Read(out.data() + 4, 20));   // 12 buffered, refill 16, remaining 68
   ASSERT_TRUE(reader.Read(out.data() + 24, 40));  // 8 buffered, 32 directly, remaining 36
   EXPECT_EQ(source.mReads, (Sizes{16, 16, 32}));
   EXPECT_EQ(out, Bytes(bytes.begin(), bytes.begin() + 64));

@@ -29,8 +29,8 @@ TEST(UUBufferedWriterTest, CollectsSmallWritesAndFlushesOnDestruction) {
     EXPECT_EQ(sink.mWrites, (Sizes{8, 8, 8}));
   }
   EXPECT_EQ(sink.mWrites, (Sizes{8, 8, 8, 7}));
-  EXPECT_EQ(bytes, (Bytes{1, 2, 3, 4, 5, 1, 2, 3, 4, 5, 9, 9, 9, 9, 9, 9, 9, 9, 9, 7,
-                          7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 0}));
+  EXPECT_EQ(bytes, (Bytes{1, 2, 3, 4, 5, 1, 2, 3, 4, 5, 9, 9, 9, 9, 9, 9,
+                          9, 9, 9, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 0}));
 }
 
 TEST(UUBufferedWriterTest, WriteAsLargeAsTheBufferGoesStraightThrough) {

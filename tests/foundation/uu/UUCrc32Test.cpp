@@ -30,8 +30,8 @@ TEST(UUCrc32Test, TableFollowsItsOwnRuleNotTheUsualOne) {
   const struct {
     uint8_t index;
     uint32_t entry;
-  } cases[] = {{0, 0},           {1, 0x04C11DB7},   {2, 0x09823B6E},   {63, 0xEC7DD02D},
-               {64, 0x30476DC0}, {65, 0x34867077},  {128, 0x608EDB80}, {192, 0x50C9B640},
+  } cases[] = {{0, 0},           {1, 0x04C11DB7},  {2, 0x09823B6E},   {63, 0xEC7DD02D},
+               {64, 0x30476DC0}, {65, 0x34867077}, {128, 0x608EDB80}, {192, 0x50C9B640},
                {255, 0xBCB4666D}};
   for (const auto& c : cases) EXPECT_EQ(crc.GetTableEntry(c.index), c.entry) << int(c.index);
 }

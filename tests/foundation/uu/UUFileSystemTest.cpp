@@ -60,8 +60,8 @@ TEST_F(UUFileSystemTest, ExtensionIsTakenFromTheLastComponentOnly) {
   const struct {
     const char* path;
     const char* extension;
-  } cases[] = {{"a.b.c", "c"}, {"abc", ""}, {"C:\\a.b\\file", ""}, {"C:\\a.b\\f.txt", "txt"},
-               {"name.", ""}};
+  } cases[] = {
+      {"a.b.c", "c"}, {"abc", ""}, {"C:\\a.b\\file", ""}, {"C:\\a.b\\f.txt", "txt"}, {"name.", ""}};
   for (const auto& c : cases) {
     char extension[kUUPathCapacity] = "junk";
     UUGetExtension(c.path, extension);

@@ -10,8 +10,8 @@ using Bytes = std::vector<uint8_t>;
 
 Bytes Decode(const Bytes& source, uint32_t length, bool* ok = nullptr) {
   Bytes out(length, 0xEE);
-  const bool decoded = UULzssDecode(out.data(), source.data(), length,
-                                    static_cast<uint32_t>(source.size()));
+  const bool decoded =
+      UULzssDecode(out.data(), source.data(), length, static_cast<uint32_t>(source.size()));
   if (ok) *ok = decoded;
   return out;
 }

@@ -15,8 +15,8 @@ TEST(UUMemoryTest, SeekStaysInsideTheBlock) {
     int32_t origin;
     int32_t expected;  // -1: refused
   } cases[] = {
-      {8, kUUSeekFromStart, 8}, {9, kUUSeekFromStart, -1}, {-1, kUUSeekFromStart, -1},
-      {0, kUUSeekFromEnd, 8},   {-8, kUUSeekFromEnd, 0},   {1, kUUSeekFromEnd, -1},
+      {8, kUUSeekFromStart, 8},        {9, kUUSeekFromStart, -1}, {-1, kUUSeekFromStart, -1},
+      {0, kUUSeekFromEnd, 8},          {-8, kUUSeekFromEnd, 0},   {1, kUUSeekFromEnd, -1},
       {INT32_MAX, kUUSeekFromEnd, -1},
   };
   for (const Case& c : cases) {

@@ -13,7 +13,7 @@ TEST(UUPatternTest, MatchesSubstrings) {
     const char* text;
     bool matches;
   } cases[] = {
-      {"a#c", false, "xa5cx", true},     {"a#c", false, "abc", false},
+      {"a#c", false, "xa5cx", true},      {"a#c", false, "abc", false},
       {"[a-c]+x", false, "zzbbax", true}, {"colou?r", false, "color", true},
       {"colou?r", false, "colour", true}, {"colou?r", false, "colouur", false},
       {"(ab|cd)+", false, "xcdab", true}, {"abc", true, "xABCx", true},
@@ -38,12 +38,18 @@ TEST(UUPatternTest, ReportsCompileErrors) {
     std::string pattern;
     int32_t status;
   } cases[] = {
-      {"*a", kUUPatternNothingToRepeat},    {"a**", kUUPatternNothingToRepeat},
-      {"|a", kUUPatternMisplacedBar},       {"(ab", kUUPatternOpenGroup},
-      {"[ab", kUUPatternOpenClass},         {"[z-a]", kUUPatternBadRange},
-      {"\\", kUUPatternTrailingBackslash},  {")", kUUPatternMisplacedParenthesis},
-      {"", kUUPatternIncomplete},           {"a|", kUUPatternIncomplete},
-      {"(", kUUPatternIncomplete},          {std::string(31, 'q'), kUUPatternCompiled},
+      {"*a", kUUPatternNothingToRepeat},
+      {"a**", kUUPatternNothingToRepeat},
+      {"|a", kUUPatternMisplacedBar},
+      {"(ab", kUUPatternOpenGroup},
+      {"[ab", kUUPatternOpenClass},
+      {"[z-a]", kUUPatternBadRange},
+      {"\\", kUUPatternTrailingBackslash},
+      {")", kUUPatternMisplacedParenthesis},
+      {"", kUUPatternIncomplete},
+      {"a|", kUUPatternIncomplete},
+      {"(", kUUPatternIncomplete},
+      {std::string(31, 'q'), kUUPatternCompiled},
       {std::string(32, 'q'), kUUPatternTooLong},
   };
   for (const auto& c : cases) {

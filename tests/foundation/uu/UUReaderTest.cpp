@@ -40,9 +40,11 @@ TEST(UUReaderTest, ByteOrderMarkSelectsHowValuesAreRead) {
     int64_t int64;
   } cases[] = {
       {{'I', 'I', 0x00, 0x01, 0x01, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0},
-       kUUNativeByteOrder, 256, 1, 2},
-      {{'M', 'M', 0x00, 0x01, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 2},
-       kUUSwappedByteOrder, 1, 1, 2},
+       kUUNativeByteOrder,
+       256,
+       1,
+       2},
+      {{'M', 'M', 0x00, 0x01, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 2}, kUUSwappedByteOrder, 1, 1, 2},
   };
   for (Case& c : cases) {
     UUMemory stream(c.bytes.data(), static_cast<int32_t>(c.bytes.size()));

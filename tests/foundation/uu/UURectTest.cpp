@@ -29,8 +29,8 @@ TEST(UURectTest, IntersectKeepsEdgeStripsAndZeroesDisjointPairs) {
 TEST(UURectTest, UnionTreatsDegenerateRectanglesAsNothing) {
   const PairCase cases[] = {
       {{0, 0, 10, 10}, {5, -5, 20, 8}, {0, -5, 20, 10}},
-      {{3, 3, 3, 9}, {5, 5, 6, 6}, {5, 5, 6, 6}},     // degenerate this takes the other
-      {{0, 0, 0, 0}, {1, 2, 1, 2}, {1, 2, 1, 2}},     // ... whole, even a degenerate one
+      {{3, 3, 3, 9}, {5, 5, 6, 6}, {5, 5, 6, 6}},          // degenerate this takes the other
+      {{0, 0, 0, 0}, {1, 2, 1, 2}, {1, 2, 1, 2}},          // ... whole, even a degenerate one
       {{0, 0, 10, 10}, {50, 50, 50, 60}, {0, 0, 10, 10}},  // degenerate other: no change
   };
   for (const PairCase& c : cases) {

@@ -32,8 +32,8 @@ TEST(UUSoundBytesTest, DecodesAbsoluteAndDeltaCodesWithWrapAround) {
   EXPECT_EQ(Decode(mono, {47, 47 + 128 + 0}), (std::vector<int16_t>{30826, -30826}));
 
   UUSoundBytesDecoder wrap(1);
-  Decode(wrap, {47});                  // 30826
-  Decode(wrap, {55});                  // + 3840 wraps in 16 bits
+  Decode(wrap, {47});  // 30826
+  Decode(wrap, {55});  // + 3840 wraps in 16 bits
   EXPECT_EQ(Decode(wrap, {120}), std::vector<int16_t>{static_cast<int16_t>(30826 + 3840 - 65536)});
 }
 

@@ -1,8 +1,8 @@
 #include "foundation/uu/UUVersionInfo.h"
 
+#include "TempDirectory.h"
 #include "foundation/uu/UUFileSystem.h"
 #include "foundation/uu/UUString.h"
-#include "TempDirectory.h"
 
 #include <gtest/gtest.h>
 

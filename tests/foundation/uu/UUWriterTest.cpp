@@ -22,8 +22,8 @@ TEST(UUWriterTest, WritesTheMarkIIAndLittleEndianValues) {
   EXPECT_TRUE(stream.WriteInt64s(&big, 1));
   EXPECT_TRUE(stream.WriteFloats(&half, 1));
   EXPECT_TRUE(stream.WriteBooleans(flags, 3));
-  EXPECT_EQ(out, (Bytes{0x49, 0x49, 1, 0, 0, 0, 0xFE, 0xFF, 8, 7, 6, 5, 4, 3, 2, 1,
-                        0, 0, 0, 0x3F, 1, 0, 1}));
+  EXPECT_EQ(out, (Bytes{0x49, 0x49, 1, 0, 0, 0, 0xFE, 0xFF, 8, 7, 6, 5,
+                        4,    3,    2, 1, 0, 0, 0,    0x3F, 1, 0, 1}));
 }
 
 TEST(UUWriterTest, ErrorBlocksWritesAndFlushReportsIt) {

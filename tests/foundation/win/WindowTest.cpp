@@ -12,7 +12,7 @@ namespace {
 constexpr char kPath[] = "Software\\Test\\Placement";
 const UURegistryLocation kLocation = {kPath, HKEY_CURRENT_USER};
 const AFWindowDescription kDescription = {&AFDefaultWindowClass, 40, 50, 240, 200,
-                                          WS_OVERLAPPEDWINDOW, 0};
+                                          WS_OVERLAPPEDWINDOW,   0};
 
 void WriteInteger(const char* name, int32_t value) {
   const uint32_t bits = static_cast<uint32_t>(value);

@@ -61,15 +61,20 @@ TEST(MMBitmapTest, ValidityFollowsFormatAndPitch) {
     bool valid;
   };
   const Case cases[] = {
-      {kMMFormat32, 3, 32, 40, true},   {kMMFormat32, 0, 32, 0, true},
-      {kMMFormat32, 0, 32, -40, true},  {kMMFormat32, 0, 32, -39, false},
-      {kMMFormat24, 1, 24, 40, false},  {kMMFormat24, 0, 24, 30, true},
-      {kMMFormat8, 4, 8, 40, false},    {kMMFormat8, 0, 32, 40, false},
+      {kMMFormat32, 3, 32, 40, true},
+      {kMMFormat32, 0, 32, 0, true},
+      {kMMFormat32, 0, 32, -40, true},
+      {kMMFormat32, 0, 32, -39, false},
+      {kMMFormat24, 1, 24, 40, false},
+      {kMMFormat24, 0, 24, 30, true},
+      {kMMFormat8, 4, 8, 40, false},
+      {kMMFormat8, 0, 32, 40, false},
       {3, 0, 8, 40, false},
   };
   for (const Case& c : cases) {
-    MMBitmapWithPixels bitmap(UURect(0, 0, 10, 2), c.bits, c.format,
-                              ALAllocate(MMBitmapWithPixels::kBlockHeader + 80, nullptr, kALMustSucceed));
+    MMBitmapWithPixels bitmap(
+        UURect(0, 0, 10, 2), c.bits, c.format,
+        ALAllocate(MMBitmapWithPixels::kBlockHeader + 80, nullptr, kALMustSucceed));
     bitmap.mSubFormat = c.subFormat;
     bitmap.mBytesPerPixel = c.bits / 8;
     bitmap.mPitch = c.pitch;
@@ -241,39 +246,45 @@ TEST(MMBlitRequestMMXTest, EveryModeDrawsTheSamePixelsOnBothPaths) {
   std::mt19937 random(7);
   MMPalette palette;
   for (MMPaletteEntry& e : palette.mEntries) {
-    e = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
-         static_cast<uint8_t>(random() % 3 == 0 ? 0 : random())};
+    e = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+         static_cast<uint8_t>(random()), static_cast<uint8_t>(random() % 3 == 0 ? 0 : random())};
   }
   uint8_t remap[256];
   for (uint8_t& r : remap) r = static_cast<uint8_t>(random());
-  const UURect rects[] = {UURect(0, 0, 37, 5),  UURect(1, 1, 38, 4),   UURect(3, 0, 80, 9),
+  const UURect rects[] = {UURect(0, 0, 37, 5), UURect(1, 1, 38, 4), UURect(3, 0, 80, 9),
                           UURect(-5, -2, 20, 3), UURect(2, 0, 3, 1)};
   for (const Mode& m : modes) {
     Bitmap source = MakeBitmap(37, 5, m.sourceFormat, m.subFormat);
-    for (int32_t i = 0; i < source->mPitch * 5; ++i) source->mPixels[i] = static_cast<uint8_t>(random());
+    for (int32_t i = 0; i < source->mPitch * 5; ++i)
+      source->mPixels[i] = static_cast<uint8_t>(random());
     if (m.sourceFormat == kMMFormat32 && m.subFormat == kMMSubFormatKeyed) {
       // Keyed images hold only opaque (0) and transparent (255) pixels.
-      for (int32_t i = 3; i < source->mPitch * 5; i += 4) source->mPixels[i] = random() % 2 ? 0 : 255;
+      for (int32_t i = 3; i < source->mPitch * 5; i += 4)
+        source->mPixels[i] = random() % 2 ? 0 : 255;
     }
     for (const UURect& rect : rects) {
       for (int mirrored = 0; mirrored < 2; ++mirrored) {
         std::vector<uint8_t> results[2];
         Bitmap background = MakeBitmap(90, 10, m.destinationFormat);
-        for (int32_t i = 0; i < background->mPitch * 10; ++i) background->mPixels[i] = static_cast<uint8_t>(random());
+        for (int32_t i = 0; i < background->mPitch * 10; ++i)
+          background->mPixels[i] = static_cast<uint8_t>(random());
         for (int path = 0; path < 2; ++path) {
           MMSelectBlitRoutines(path == 1);
           Bitmap destination = MakeBitmap(90, 10, m.destinationFormat);
-          std::memcpy(destination->mPixels, background->mPixels, static_cast<size_t>(background->mPitch) * 10);
+          std::memcpy(destination->mPixels, background->mPixels,
+                      static_cast<size_t>(background->mPitch) * 10);
           MMBitmapBlitRequest request;
           request.mPalette = &palette;
           request.mRemap = m.remap ? remap : nullptr;
           const UURect sourceRect = mirrored ? UURect(37, 0, 0, 5) : UURect(0, 0, 37, 5);
           ASSERT_TRUE(request.PrepareRect(source.get(), *destination, sourceRect, rect));
           ASSERT_TRUE(request.Execute());
-          results[path].assign(destination->mPixels, destination->mPixels + destination->mPitch * 10);
+          results[path].assign(destination->mPixels,
+                               destination->mPixels + destination->mPitch * 10);
         }
-        EXPECT_EQ(results[0], results[1]) << "source " << m.sourceFormat << " sub " << m.subFormat
-                                          << " into " << m.destinationFormat << " remap " << m.remap;
+        EXPECT_EQ(results[0], results[1])
+            << "source " << m.sourceFormat << " sub " << m.subFormat << " into "
+            << m.destinationFormat << " remap " << m.remap;
       }
     }
   }

@@ -33,7 +33,8 @@ TEST_F(MMControlSurfaceTest, CopiesOffscreenPicturesIntoTheWindow) {
   EXPECT_EQ(surface.GetPixelFormat(), 3);
   MMBitmap bitmap;
   EXPECT_FALSE(surface.LockBits(bitmap));
-  WinMMOffscreenSurface* picture = WinMMCreateOffscreenSurface(32, UURect(0, 0, 40, 30), AFPalette());
+  WinMMOffscreenSurface* picture =
+      WinMMCreateOffscreenSurface(32, UURect(0, 0, 40, 30), AFPalette());
   picture->FillRect(UURect(0, 0, 40, 30), AFColor(AFRGB(0, 0, 0)));
   picture->FillRect(UURect(4, 4, 8, 8), AFColor(AFRGB(200, 100, 50)));
   EXPECT_NE(surface.CopyFrom(*picture, UURect(0, 0, 20, 20)), 0);

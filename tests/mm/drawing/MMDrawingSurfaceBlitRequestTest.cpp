@@ -46,9 +46,11 @@ TEST_F(MMDrawingSurfaceBlitRequestTest, NothingIsDrawnOutsideTheClip) {
   mSurface->SetClipRect(UURect(12, 10, 14, 14));
   MMDrawingSurfaceBlitRequest request;
   request.mPalette = &mPalette;
-  ASSERT_TRUE(request.PrepareRect(mImage.get(), mSurface, UURect(3, 0, 0, 1), UURect(11, 12, 14, 13)));
+  ASSERT_TRUE(
+      request.PrepareRect(mImage.get(), mSurface, UURect(3, 0, 0, 1), UURect(11, 12, 14, 13)));
   ASSERT_TRUE(request.Execute());
-  EXPECT_EQ(Row(12), (std::vector<int>{0, 0, 20, 10, 0, 0, 0, 0, 0, 0}));  // mirrored: 3 2 1, first cut
+  EXPECT_EQ(Row(12),
+            (std::vector<int>{0, 0, 20, 10, 0, 0, 0, 0, 0, 0}));  // mirrored: 3 2 1, first cut
 }
 
 TEST_F(MMDrawingSurfaceBlitRequestTest, ABlitOutsideTheSurfaceOrClipDrawsNothing) {

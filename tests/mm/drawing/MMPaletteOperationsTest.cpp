@@ -17,8 +17,8 @@ TEST(MMPaletteOperationsTest, ToAFPaletteFixesTheEndsAndDropsTransparency) {
     int index;
     AFPaletteEntry expected;
   };
-  for (const Case& c : {Case{0, {0, 0, 0, 0}}, Case{1, {1, 0, 254, 0}},
-                        Case{254, {254, 127, 1, 0}}, Case{255, {255, 255, 255, 0}}}) {
+  for (const Case& c : {Case{0, {0, 0, 0, 0}}, Case{1, {1, 0, 254, 0}}, Case{254, {254, 127, 1, 0}},
+                        Case{255, {255, 255, 255, 0}}}) {
     const AFPaletteEntry& entry = out.mEntries[c.index];
     EXPECT_EQ(entry.mBlue, c.expected.mBlue) << c.index;
     EXPECT_EQ(entry.mGreen, c.expected.mGreen) << c.index;

@@ -32,11 +32,11 @@ TEST(MMRegionTest, AddingCutsOverlapsIntoDisjointPieces) {
       {{{0, 0, 10, 10}, {10, 0, 20, 10}}, {{0, 0, 20, 10}}},  // coalesced side by side
       {{{0, 0, 10, 10}, {0, 10, 10, 20}}, {{0, 0, 10, 20}}},  // coalesced stacked
       {{{0, 0, 10, 10}, {5, 5, 15, 15}}, {{0, 0, 10, 5}, {0, 5, 15, 10}, {5, 10, 15, 15}}},
-      {{{0, 0, 10, 10}, {2, 2, 4, 4}}, {{0, 0, 10, 10}}},      // swallowed
-      {{{2, 2, 4, 4}, {0, 0, 10, 10}}, {{0, 0, 10, 10}}},      // swallows
-      {{{0, 0, 10, 10}, {4, -5, 6, 15}},  // crosses top to bottom: R split in two
+      {{{0, 0, 10, 10}, {2, 2, 4, 4}}, {{0, 0, 10, 10}}},  // swallowed
+      {{{2, 2, 4, 4}, {0, 0, 10, 10}}, {{0, 0, 10, 10}}},  // swallows
+      {{{0, 0, 10, 10}, {4, -5, 6, 15}},                   // crosses top to bottom: R split in two
        {{4, -5, 6, 15}, {0, 0, 4, 10}, {6, 0, 10, 10}}},
-      {{{0, 0, 10, 10}, {5, 0, 15, 10}}, {{0, 0, 15, 10}}},    // R trimmed, then joined
+      {{{0, 0, 10, 10}, {5, 0, 15, 10}}, {{0, 0, 15, 10}}},  // R trimmed, then joined
       {{{0, 0, 10, 10}, {5, 3, 15, 7}}, {{0, 0, 10, 10}, {10, 3, 15, 7}}},  // C trimmed
       {{{0, 0, 10, 10}, {-5, 5, 5, 15}}, {{0, 0, 10, 5}, {-5, 5, 10, 10}, {-5, 10, 5, 15}}},
       {{{0, 0, 10, 10}, {3, 3, 3, 8}, {7, 9, 2, 20}}, {{0, 0, 10, 10}}},  // empty: ignored
@@ -103,8 +103,8 @@ TEST(MMRegionTest, IntersectOffsetSetAndRemove) {
 
   MMRegion both = region;
   both.IntersectRegion(RegionOf({{8, 2, 22, 4}, {0, 8, 40, 40}}));
-  EXPECT_EQ(SortedRects(both), (std::vector<UURect>{
-                                   {8, 2, 10, 4}, {20, 2, 22, 4}, {0, 8, 10, 10}, {20, 8, 30, 10}}));
+  EXPECT_EQ(SortedRects(both),
+            (std::vector<UURect>{{8, 2, 10, 4}, {20, 2, 22, 4}, {0, 8, 10, 10}, {20, 8, 30, 10}}));
 
   region.AddRegion(region);
   EXPECT_EQ(region.GetCount(), 2);

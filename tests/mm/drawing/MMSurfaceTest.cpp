@@ -44,11 +44,13 @@ TEST(MMSurfaceTest, OffscreenSurfacesUseTheirRectangleAsCoordinates) {
   ASSERT_TRUE(surface->LockBits(locked));
   EXPECT_EQ(locked.mRect, UURect(10, 20, 110, 70));
   const uint8_t* corner = locked.GetPixelAddress(10, 20);
-  EXPECT_EQ((std::vector<uint8_t>{corner[0], corner[1], corner[2]}), (std::vector<uint8_t>{3, 2, 1}));
+  EXPECT_EQ((std::vector<uint8_t>{corner[0], corner[1], corner[2]}),
+            (std::vector<uint8_t>{3, 2, 1}));
   // Rows are stored bottom-up: the top row is the last in memory.
   EXPECT_EQ(static_cast<void*>(locked.GetPixelAddress(10, 69)), surface->GetBits());
   EXPECT_EQ(surface->GetInfoHeader().biHeight, 50);
-  EXPECT_EQ(MakeSurface(24, UURect(0, 0, 3, 2))->GetImageDescription(locked) ? locked.mPitch : 0, -12);
+  EXPECT_EQ(MakeSurface(24, UURect(0, 0, 3, 2))->GetImageDescription(locked) ? locked.mPitch : 0,
+            -12);
   EXPECT_EQ(MakeSurface(16, UURect(0, 0, 3, 2)), nullptr);
 }
 

@@ -9,7 +9,9 @@
 namespace {
 
 struct MMSystemFontTest : ::testing::Test {
-  void SetUp() override { mSurface = WinMMCreateOffscreenSurface(32, UURect(0, 0, 50, 30), AFPalette()); }
+  void SetUp() override {
+    mSurface = WinMMCreateOffscreenSurface(32, UURect(0, 0, 50, 30), AFPalette());
+  }
   void TearDown() override {
     mSurface->Detach();
     delete mSurface;

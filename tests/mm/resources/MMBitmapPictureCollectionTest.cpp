@@ -68,7 +68,9 @@ TEST_F(MMBitmapPictureCollectionTest, AddedBitmapLocksWithItsPaletteAndPaddedRow
   EXPECT_EQ(bitmap.mPitch, 4);
   ASSERT_NE(locked, nullptr);
   EXPECT_EQ(locked->mEntries[9].mRed, 9);
-  EXPECT_EQ(reinterpret_cast<const uint8_t*>(bitmap.mPixels) - reinterpret_cast<const uint8_t*>(locked), 1024);
+  EXPECT_EQ(
+      reinterpret_cast<const uint8_t*>(bitmap.mPixels) - reinterpret_cast<const uint8_t*>(locked),
+      1024);
   EXPECT_EQ(*bitmap.GetPixelAddress(2, 1), 18);
   collection.Unlock(0);
   EXPECT_EQ(MMGetPictureCollection(id), &collection);

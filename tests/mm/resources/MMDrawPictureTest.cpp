@@ -1,9 +1,9 @@
 #include "mm/resources/MMDrawPicture.h"
 
-#include "mm/drawing/win/WinMMOffscreenSurface.h"
 #include "mm/drawing/MMDrawingSurface.h"
-#include "mm/stage/MMStageControl.h"
 #include "mm/drawing/MMSystemFont.h"
+#include "mm/drawing/win/WinMMOffscreenSurface.h"
+#include "mm/stage/MMStageControl.h"
 #include "tests/mm/resources/PictureTestSupport.h"
 #include "tests/mm/stage/VisualTestSupport.h"
 
@@ -54,7 +54,8 @@ TEST_F(MMDrawPictureTest, DrawsStretchedMirroredAndKeyedThenUnlocks) {
 TEST_F(MMDrawPictureTest, NothingIsDrawnOutsideTheSurfaceOrForAnEmptyReference) {
   const MMPictureReference picture(&mCollection, mColumns[0]);
   MMDrawPicture(mSurface, picture, UURect(0, 0, 1, 1), UURect(20, 0, 22, 1), nullptr, nullptr);
-  MMDrawPicture(mSurface, MMPictureReference(), UURect(0, 0, 1, 1), UURect(0, 0, 2, 1), nullptr, nullptr);
+  MMDrawPicture(mSurface, MMPictureReference(), UURect(0, 0, 1, 1), UURect(0, 0, 2, 1), nullptr,
+                nullptr);
   EXPECT_EQ(Row(0), std::vector<int>(8, 0));
   EXPECT_EQ(mCollection.mLocks, 0);
   EXPECT_EQ(mCollection.References(), 1);

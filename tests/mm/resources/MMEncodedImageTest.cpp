@@ -25,7 +25,8 @@ struct Image {
   // Makes pixels [from, to) of a row opaque with the given value.
   void Fill(int32_t row, int32_t from, int32_t to, uint32_t value) {
     for (int32_t x = from; x < to; ++x) {
-      std::memcpy(bitmap.GetPixelAddress(x, row), &value, static_cast<size_t>(bitmap.mBytesPerPixel));
+      std::memcpy(bitmap.GetPixelAddress(x, row), &value,
+                  static_cast<size_t>(bitmap.mBytesPerPixel));
     }
   }
   std::vector<uint8_t> pixels;
@@ -78,15 +79,15 @@ int32_t gFirstColumn = 0;
 // first column to its end.
 void RecordSpan(const uint8_t* source, uint8_t* target, const MMBlitRequest& request) {
   const int32_t bytes = request.mSource->mBytesPerPixel;
-  const int32_t n = request.mXStep == 0x10000 ? request.mWidth
-                                              : request.mSource->GetWidth() - gFirstColumn;
-  gCalls.push_back({target - gTargetBase, request.mWidth,
-                    std::vector<uint8_t>(source, source + n * bytes)});
+  const int32_t n =
+      request.mXStep == 0x10000 ? request.mWidth : request.mSource->GetWidth() - gFirstColumn;
+  gCalls.push_back(
+      {target - gTargetBase, request.mWidth, std::vector<uint8_t>(source, source + n * bytes)});
 }
 
 // An unscaled or scaled request over a destination of width x height.
-void Prepare(TestBlitRequest& request, MMEncodedImage& source, Image& destination,
-             int32_t sourceX, int32_t xStep) {
+void Prepare(TestBlitRequest& request, MMEncodedImage& source, Image& destination, int32_t sourceX,
+             int32_t xStep) {
   request.mSource = &source;
   request.mDestination = destination.bitmap;
   request.mSourceX = sourceX << 16;
@@ -120,13 +121,12 @@ TEST(MMEncodedImageTest, MatchesAHandMadeBlock) {
   source.Fill(0, 2, 3, 2);
   source.Fill(1, 0, 1, 3);
   source.Fill(1, 4, 5, 4);
-  const std::vector<uint8_t> expected = {
-      10, 0, 13, 0,  // run offsets
-      17, 0, 19, 0,  // pixel offsets
-      21, 0,         // end
-      1,  2, 2,      // row 0 runs
-      0,  1, 3, 1,   // row 1 runs
-      1,  2, 3, 4};  // pixels
+  const std::vector<uint8_t> expected = {10, 0, 13, 0,   // run offsets
+                                         17, 0, 19, 0,   // pixel offsets
+                                         21, 0,          // end
+                                         1,  2, 2,       // row 0 runs
+                                         0,  1, 3,  1,   // row 1 runs
+                                         1,  2, 3,  4};  // pixels
   Encoded encoded(source.bitmap);
   ASSERT_EQ(encoded.size, 21);
   EXPECT_EQ(std::vector<uint8_t>(encoded.block.begin(), encoded.block.begin() + 21), expected);
@@ -139,7 +139,7 @@ TEST(MMEncodedImageTest, MatchesAHandMadeBlock) {
   EXPECT_EQ(image.FindPixel(0, 0), nullptr);
   EXPECT_EQ(image.FindPixel(2, 0), bytes.data() + 18);
   EXPECT_EQ(image.FindPixel(4, 1), bytes.data() + 20);  // first pixel of the second opaque run
-  EXPECT_EQ(image.FindPixel(5, 1), nullptr);             // outside
+  EXPECT_EQ(image.FindPixel(5, 1), nullptr);            // outside
 }
 
 TEST(MMEncodedImageTest, ThirtyTwoBitPixelsStartOnAMultipleOfFour) {
@@ -182,12 +182,9 @@ TEST(MMEncodedImageTest, DamagedBlocksAreInvalid) {
     uint8_t value;
     int32_t size;
   } cases[] = {
-      {"run offsets not increasing", 2, 10, 21},
-      {"end past the block", 8, 60, 21},
-      {"runs longer than the row", 11, 3, 21},
-      {"runs shorter than the row", 16, 0, 21},
-      {"pixel count mismatch", 6, 20, 21},
-      {"block too small for its offsets", 0, 10, 8},
+      {"run offsets not increasing", 2, 10, 21}, {"end past the block", 8, 60, 21},
+      {"runs longer than the row", 11, 3, 21},   {"runs shorter than the row", 16, 0, 21},
+      {"pixel count mismatch", 6, 20, 21},       {"block too small for its offsets", 0, 10, 8},
   };
   for (const auto& c : cases) {
     std::vector<uint8_t> bytes(good.block.begin(), good.block.begin() + 21);

@@ -66,7 +66,8 @@ class MMGenericResourceFileTest : public ::testing::Test {
 
 // The header of a named file of N subfiles, built by hand: offsets follow
 // the 42 + 40N header bytes, back to back.
-Bytes NamedHeader(bool big, const char* tag, int16_t version, const std::vector<std::string>& subfiles) {
+Bytes NamedHeader(bool big, const char* tag, int16_t version,
+                  const std::vector<std::string>& subfiles) {
   const uint16_t n = static_cast<uint16_t>(subfiles.size());
   Bytes bytes(big);
   bytes.Tag(tag).U16(static_cast<uint16_t>(version)).U32(0).U16(5).U32(1).U32(2).U16(n);
@@ -99,8 +100,10 @@ TEST_F(MMGenericResourceFileTest, WriterAndReaderAgreeAndTheChecksumVerifies) {
   EXPECT_EQ(file.GetSubfileOffset(3), static_cast<int32_t>(bytes.size()));
   EXPECT_EQ(file.GetSubfileOffset(4), 0);  // outside the table
   UUCrc32 crc;
-  EXPECT_EQ(file.GetChecksum(), crc.Update(bytes.data() + 24, static_cast<uint32_t>(bytes.size() - 24)));
-  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 18), std::string("DAZE Sounds\0\0\0\0\0II", 18));
+  EXPECT_EQ(file.GetChecksum(),
+            crc.Update(bytes.data() + 24, static_cast<uint32_t>(bytes.size() - 24)));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 18),
+            std::string("DAZE Sounds\0\0\0\0\0II", 18));
   EXPECT_TRUE(file.Close(true));  // opened for reading: nothing written
   EXPECT_EQ(ReadBytes(name), bytes);
 }
@@ -175,7 +178,8 @@ TEST_F(MMGenericResourceFileTest, BadFilesRaiseTheirKindsErrors) {
     AFClearError();
     PictureKind file;
     EXPECT_FALSE(file.Open(TempDirectory(), name.c_str(), true, false)) << c.what;
-    EXPECT_EQ(AFGetErrorCode(), AFFileError(MME_PICTURE_RESOURCE_FILE_NOT_FOUND, c.error)) << c.what;
+    EXPECT_EQ(AFGetErrorCode(), AFFileError(MME_PICTURE_RESOURCE_FILE_NOT_FOUND, c.error))
+        << c.what;
     EXPECT_STREQ(AFGetErrorFileName(), name.c_str()) << c.what;
     EXPECT_FALSE(file.IsOpen());
     EXPECT_EQ(file.GetSubfileCount() >= 0 ? file.GetSubfileSize(0) : 0, 0) << c.what;

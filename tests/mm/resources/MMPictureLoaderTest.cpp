@@ -21,7 +21,7 @@ struct Picture {
   int32_t subFormat;
   int32_t width;
   int32_t height;
-  int32_t selector;  // 0 none, 1 own, k >= 2 shared palette k - 2
+  int32_t selector;           // 0 none, 1 own, k >= 2 shared palette k - 2
   std::vector<uint8_t> data;  // as it is unpacked, own palette first
   bool pack = false;
 };
@@ -46,7 +46,8 @@ std::vector<uint8_t> Pack(const std::vector<uint8_t>& data) {
 }
 
 // Writes a picture file with the system's writer, one shared palette.
-void WritePictures(const std::string& name, int16_t collection, const std::vector<Picture>& pictures) {
+void WritePictures(const std::string& name, int16_t collection,
+                   const std::vector<Picture>& pictures) {
   MMPictureResourceFile file;
   const auto n = static_cast<int16_t>(pictures.size());
   ASSERT_TRUE(file.Create(TempDirectory(), name.c_str(), UUFileOptions(), n, collection));
@@ -164,7 +165,7 @@ TEST_F(MMPictureLoaderTest, DamagedPicturesFailAloneAndNeverOverrun) {
   std::vector<uint8_t> badPacked = Pack(EightBitPixels(false));
   std::vector<Picture> pictures = {
       {true, false, 0, 10, 3, 0, std::vector<uint8_t>(20, 1)},  // too small for 10 x 3
-      {true, false, 0, 10, 3, 5, EightBitPixels(false)},         // no shared palette 3
+      {true, false, 0, 10, 3, 5, EightBitPixels(false)},        // no shared palette 3
       {false, true, 1, 4, 1, 0, EncodedPixels()},
       {true, false, 0, 10, 3, 0, EightBitPixels(false)},
   };

@@ -72,7 +72,7 @@ TEST_F(MMResourceCacheTest, PurgeOnReleaseGoesWithTheLastReference) {
 
 TEST_F(MMResourceCacheTest, LeastRecentlyUsedPrefersUnreferencedAndSkipsLockedOrPinned) {
   MMResourceCache cache("c", 5);
-  AllocateAll(cache, 10);  // stamps rise with the index
+  AllocateAll(cache, 10);   // stamps rise with the index
   cache.MarkReferenced(0);  // oldest, but referenced
   ASSERT_TRUE(cache.Lock(1));
   cache.Pin(2);

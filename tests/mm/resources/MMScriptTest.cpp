@@ -176,8 +176,8 @@ TEST_F(MMScriptTest, AnEntryWhoseRowsDoNotFitItsSubfileLoadsEmpty) {
   EXPECT_EQ(script.GetRowCount(), 0);
   EXPECT_EQ(script.GetInt16(0, 0), 0);
   EXPECT_FALSE(AFErrorPending());
-  EXPECT_EQ(MMScript(7).GetRowCount(), 0);            // no such entry
-  EXPECT_EQ(MMScript(0x00050000).GetRowCount(), 0);   // no such collection
+  EXPECT_EQ(MMScript(7).GetRowCount(), 0);           // no such entry
+  EXPECT_EQ(MMScript(0x00050000).GetRowCount(), 0);  // no such collection
 }
 
 TEST_F(MMScriptTest, AFileForAnotherCodePageIsRefusedUnlessItsLanguageIsAny) {

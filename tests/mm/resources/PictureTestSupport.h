@@ -23,7 +23,8 @@ class FakePictureCollection : public MMPictureCollection {
     for (int32_t y = 0; y < height; ++y) {
       for (int32_t x = 0; x < width; ++x) {
         uint8_t* pixel = &picture->mPixels[static_cast<size_t>((y * width + x) * 4)];
-        const bool inHole = x >= hole.mLeft && x < hole.mRight && y >= hole.mTop && y < hole.mBottom;
+        const bool inHole =
+            x >= hole.mLeft && x < hole.mRight && y >= hole.mTop && y < hole.mBottom;
         pixel[0] = blue;
         pixel[1] = green;
         pixel[2] = red;
@@ -41,7 +42,9 @@ class FakePictureCollection : public MMPictureCollection {
     mPictures.push_back(std::move(picture));
     return static_cast<int16_t>(mPictures.size() - 1);
   }
-  MMResourceId Id(int16_t item) const { return MMMakeResourceId(GetCollectionNumber(), static_cast<uint16_t>(item)); }
+  MMResourceId Id(int16_t item) const {
+    return MMMakeResourceId(GetCollectionNumber(), static_cast<uint16_t>(item));
+  }
 
   int16_t GetItemCount() const override { return static_cast<int16_t>(mPictures.size()); }
   UUPoint GetSize(int16_t item) override { return mPictures[item]->mBitmap.mRect.GetSize(); }

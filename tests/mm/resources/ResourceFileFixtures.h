@@ -84,7 +84,6 @@ class Bytes {
   std::vector<uint8_t> mBytes;
 };
 
-
 // One script of a script file: its layout, its rows and its texts.
 struct ScriptEntry {
   int16_t layout;

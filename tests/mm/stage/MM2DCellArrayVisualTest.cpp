@@ -1,8 +1,8 @@
 #include "mm/stage/MM2DCellArrayVisual.h"
 
+#include "mm/drawing/win/WinMMOffscreenSurface.h"
 #include "mm/stage/MMEnclosure.h"
 #include "mm/stage/MMView.h"
-#include "mm/drawing/win/WinMMOffscreenSurface.h"
 #include "tests/mm/stage/VisualTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,8 @@ const AFColor kNoFill(static_cast<int16_t>(-2));
 class RecordingCellArray : public MM2DCellArrayVisual {
  public:
   using MM2DCellArrayVisual::MM2DCellArrayVisual;
-  void DrawCell(MMSurface*, int32_t column, int32_t row, const UURect& cell, bool selected) override {
+  void DrawCell(MMSurface*, int32_t column, int32_t row, const UURect& cell,
+                bool selected) override {
     mCells.push_back(cell);
     if (selected) mSelected = UUPoint{column, row};
   }
@@ -31,7 +32,8 @@ TEST(MM2DCellArrayVisualTest, CellsCoverTheBoxAndTheLastIsCutByTheClip) {
   EXPECT_EQ(cells.GetRows(), 1);
   EXPECT_EQ(cells.CellAt(UUPoint{61, 19}), (UUPoint{2, 0}));
   cells.SetSelection(3, 0);
-  WinMMOffscreenSurface* surface = WinMMCreateOffscreenSurface(32, UURect(0, 0, 100, 20), AFPalette());
+  WinMMOffscreenSurface* surface =
+      WinMMCreateOffscreenSurface(32, UURect(0, 0, 100, 20), AFPalette());
   surface->SetClipRect(UURect(0, 0, 100, 20));
   cells.DrawClipped(surface);
   EXPECT_EQ(cells.mCells.size(), 4u);
@@ -61,8 +63,9 @@ TEST(MM2DCellArrayVisualTest, SelectingInvalidatesTheOldAndTheNewCellOnly) {
   cells.SetSelection(1, 1);
   cells.SetSelection(2, 0);
   cells.SetSelection(-1, 0);
-  EXPECT_EQ(host.mInvalidated, (std::vector<UURect>{UURect(15, 15, 20, 20), UURect(15, 15, 20, 20),
-                                                    UURect(20, 10, 25, 15), UURect(20, 10, 25, 15)}));
+  EXPECT_EQ(host.mInvalidated,
+            (std::vector<UURect>{UURect(15, 15, 20, 20), UURect(15, 15, 20, 20),
+                                 UURect(20, 10, 25, 15), UURect(20, 10, 25, 15)}));
   enclosure.RemoveVisual(&cells);
 }
 

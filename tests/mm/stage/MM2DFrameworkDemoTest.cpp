@@ -3,16 +3,16 @@
 // shown by a view of a 2D act, and the user's mouse from the desktop
 // pressing, dragging over and releasing the button.
 
-#include "mm/stage/MM2DCellArrayVisual.h"
-#include "mm/stage/MM2DMolecule.h"
-#include "mm/stage/MM2DPictureVisual.h"
-#include "mm/stage/MM2DTextVisual.h"
+#include "mm/drawing/MMSystemFont.h"
 #include "mm/resources/MMPictureLoader.h"
 #include "mm/resources/MMPictureResourceFile.h"
 #include "mm/resources/MMScript.h"
 #include "mm/resources/MMScriptCollection.h"
+#include "mm/stage/MM2DCellArrayVisual.h"
+#include "mm/stage/MM2DMolecule.h"
+#include "mm/stage/MM2DPictureVisual.h"
+#include "mm/stage/MM2DTextVisual.h"
 #include "mm/stage/MMStageControl.h"
-#include "mm/drawing/MMSystemFont.h"
 #include "platform/win32/testhooks.h"
 #include "tests/mm/resources/ResourceFileFixtures.h"
 #include "tests/mm/stage/VisualTestSupport.h"
@@ -49,7 +49,8 @@ void WritePictures(const std::string& name, const std::vector<Colour>& pictures)
   for (int16_t i = 0; i < n; ++i) {
     file.SetEightBit(i, false);
     file.SetSubFormat(i, kMMSubFormatKeyed);
-    file.SetSize(i, pictures[static_cast<size_t>(i)].width, pictures[static_cast<size_t>(i)].height);
+    file.SetSize(i, pictures[static_cast<size_t>(i)].width,
+                 pictures[static_cast<size_t>(i)].height);
   }
   ASSERT_TRUE(file.RewriteHeader());
   for (int16_t i = 0; i < n; ++i) {
@@ -69,7 +70,8 @@ void WritePictures(const std::string& name, const std::vector<Colour>& pictures)
 }
 
 AFColor ColorOf(uint32_t rgb) {
-  return AFColor(AFRGB(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb)));
+  return AFColor(AFRGB(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                       static_cast<uint8_t>(rgb)));
 }
 
 struct MM2DFrameworkDemoTest : ::testing::Test, SceneOnStage {
@@ -80,25 +82,28 @@ struct MM2DFrameworkDemoTest : ::testing::Test, SceneOnStage {
     ASSERT_NE(mLoader, nullptr);
     mTop = mRun.mWindow->GetHandle();
     mControl = mRun.mWindow->GetStageControl()->GetHandle();
-    auto* background = new (ALGlobalAllocator) MM2DSolidBoxVisual(ColorOf(kWhite), mRun.mStage->GetLocalRect(), -10);
+    auto* background = new (ALGlobalAllocator)
+        MM2DSolidBoxVisual(ColorOf(kWhite), mRun.mStage->GetLocalRect(), -10);
     mBackground = std::make_unique<MM2DVisualMolecule>(&mScene, background);
     mPicture = std::make_unique<MM2DPictureMolecule>(&mScene, Id(0), UUPoint{20, 20}, 0);
-    mButton = std::make_unique<MM2DPictureButtonMolecule>(&mScene, kButton.GetTopLeft(), Id(1), Id(2), 1,
-                                                          Counter(mFired), nullptr);
+    mButton = std::make_unique<MM2DPictureButtonMolecule>(&mScene, kButton.GetTopLeft(), Id(1),
+                                                          Id(2), 1, Counter(mFired), nullptr);
     MMScriptLoader* labels = MMOpenScriptFile(TempDirectory(), mScriptName.c_str());
     ASSERT_NE(labels, nullptr);
     const MMScript label(MMMakeScriptId(labels, 0));
-    auto* text = new (ALGlobalAllocator) MM2DPointTextVisual(label.GetPoint(0, 0), label.GetString(0, 4), 0);
+    auto* text =
+        new (ALGlobalAllocator) MM2DPointTextVisual(label.GetPoint(0, 0), label.GetString(0, 4), 0);
     EXPECT_STREQ(text->GetText(), "Plorvia");
     text->SetStyle(&mFont, ColorOf(0), 0, 0);
     mText = std::make_unique<MM2DVisualMolecule>(&mScene, text);
     mCells = std::make_unique<MM2DVisualMolecule>(
-        &mScene, new (ALGlobalAllocator) MM2DCellArrayVisual(200, 20, 3, 2, 10, 10, ColorOf(kGrey), ColorOf(kRed), 0));
+        &mScene, new (ALGlobalAllocator)
+                     MM2DCellArrayVisual(200, 20, 3, 2, 10, 10, ColorOf(kGrey), ColorOf(kRed), 0));
     mRun.Frame();
   }
   void TearDown() override {
-    for (MMMolecule* molecule : std::initializer_list<MMMolecule*>{mBackground.get(), mPicture.get(), mButton.get(),
-                                                                  mText.get(), mCells.get()}) {
+    for (MMMolecule* molecule : std::initializer_list<MMMolecule*>{
+             mBackground.get(), mPicture.get(), mButton.get(), mText.get(), mCells.get()}) {
       if (molecule != nullptr) molecule->Detach();
     }
     mCells.reset();
@@ -120,7 +125,9 @@ struct MM2DFrameworkDemoTest : ::testing::Test, SceneOnStage {
     WriteScripts(mScriptName, kScriptCollection, spec);
   }
   MMResourceId Id(uint16_t item) const { return MMMakeResourceId(kCollection, item); }
-  uint32_t Shown(int32_t x, int32_t y) { return vpl::platform::WindowPixelAt(mControl, POINT{x, y}); }
+  uint32_t Shown(int32_t x, int32_t y) {
+    return vpl::platform::WindowPixelAt(mControl, POINT{x, y});
+  }
   std::vector<UURect> Dirty() {
     const MMRegion& region = static_cast<MM2DAct*>(Act())->GetDirtyRegion();
     std::vector<UURect> rects;

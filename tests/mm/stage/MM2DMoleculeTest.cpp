@@ -40,8 +40,9 @@ TEST_F(MM2DMoleculeTest, AMouseBoxClickPostsItsBindingAndHidingReleasesTheTarget
 
 TEST_F(MM2DMoleculeTest, APictureButtonKeepsTheTargetWhenHiddenAndGoesCleanly) {
   int fired = 0;
-  auto* button = new (ALGlobalAllocator) MM2DPictureButtonMolecule(
-      &mScene, UUPoint{30, 30}, mCollection.Id(mNormal), mCollection.Id(mHighlighted), 0, Counter(fired), nullptr);
+  auto* button = new (ALGlobalAllocator)
+      MM2DPictureButtonMolecule(&mScene, UUPoint{30, 30}, mCollection.Id(mNormal),
+                                mCollection.Id(mHighlighted), 0, Counter(fired), nullptr);
   Mouse(35, 35, kMMMousePress | kMMMouseButtonDown);
   EXPECT_EQ(button->GetVisual()->GetHighlight(), 1);
   button->SetVisibility(kMMHidden);

@@ -4,8 +4,8 @@
 #include "mm/stage/MM3DAct.h"
 #include "mm/stage/MMCursorController.h"
 #include "mm/stage/MMDisplayModeStrategy.h"
-#include "mm/stage/MMMouseInterpreter.h"
 #include "mm/stage/MMEnclosure.h"
+#include "mm/stage/MMMouseInterpreter.h"
 #include "mm/stage/MMView.h"
 
 namespace {
@@ -111,7 +111,8 @@ TEST_F(MMActTest, ACapturingInterpreterKeepsTheMouseOverOtherViews) {
 TEST_F(MMActTest, A2DActRedrawsDirtyViewsAndPresentsOnlyWhatChanged) {
   auto* act = static_cast<MM2DAct*>(Act());
   FakeView inside(Act(), &mEnclosure, mRun.mLog, "inside", UURect(0, 0, 50, 50), 0, nullptr);
-  FakeView outside(Act(), &mEnclosure, mRun.mLog, "outside", UURect(300, 300, 350, 350), 0, nullptr);
+  FakeView outside(Act(), &mEnclosure, mRun.mLog, "outside", UURect(300, 300, 350, 350), 0,
+                   nullptr);
   mRun.Frame();  // the views' first drawing
   mRun.mLog.clear();
   act->Invalidate(UURect(10, 10, 20, 20));

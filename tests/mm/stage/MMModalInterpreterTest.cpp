@@ -14,9 +14,9 @@ constexpr int32_t kRelease = kMMMouseRelease;
 
 struct MMModalInterpreterTest : ::testing::Test, SceneOnStage {
   FakePictureCollection mCollection{8};
-  MM2DPictureButtonVisual mButton{MMPictureReference(&mCollection, mCollection.Add(10, 10, 1, 1, 1)),
-                                  MMPictureReference(&mCollection, mCollection.Add(10, 10, 2, 2, 2)),
-                                  UUPoint{20, 20}, 0};
+  MM2DPictureButtonVisual mButton{
+      MMPictureReference(&mCollection, mCollection.Add(10, 10, 1, 1, 1)),
+      MMPictureReference(&mCollection, mCollection.Add(10, 10, 2, 2, 2)), UUPoint{20, 20}, 0};
   int mFired = 0;
   MM2DPushButtonInterpreter mInterpreter{Act(), Counter(mFired), &mButton, nullptr};
 };
@@ -35,18 +35,28 @@ TEST_F(MMModalInterpreterTest, APushButtonHighlightsWhileHeldInsideAndFiresOnARe
   };
   const std::vector<Case> cases = {
       {"press, out, in, release inside",
-       {{25, 25, kPress, true, 1}, {5, 5, kDrag, true, 0}, {29, 29, kDrag, true, 1}, {29, 29, kRelease, false, 0}},
+       {{25, 25, kPress, true, 1},
+        {5, 5, kDrag, true, 0},
+        {29, 29, kDrag, true, 1},
+        {29, 29, kRelease, false, 0}},
        1},
       {"release outside", {{25, 25, kPress, true, 1}, {50, 25, kRelease, false, 0}}, 0},
       {"lost release", {{25, 25, kPress, true, 1}, {25, 25, 0, false, 0}}, 0},
-      {"double click", {{25, 25, kPress | kMMMouseDoubleClick, true, 1}, {25, 25, kRelease, false, 0}}, 1},
-      {"press without the Shift the mask asks", {{25, 25, kPress, false, 0}}, 0, kMMMousePress | kMMMouseShift},
+      {"double click",
+       {{25, 25, kPress | kMMMouseDoubleClick, true, 1}, {25, 25, kRelease, false, 0}},
+       1},
+      {"press without the Shift the mask asks",
+       {{25, 25, kPress, false, 0}},
+       0,
+       kMMMousePress | kMMMouseShift},
   };
   for (const Case& c : cases) {
     mFired = 0;
     mInterpreter.SetEventMask(c.mask, c.mask);
     for (const Step& step : c.steps) {
-      EXPECT_EQ(mInterpreter.HandleMouse(MMMouseEvent{0, step.x, step.y, step.flags}), step.captured) << c.name;
+      EXPECT_EQ(mInterpreter.HandleMouse(MMMouseEvent{0, step.x, step.y, step.flags}),
+                step.captured)
+          << c.name;
       EXPECT_EQ(mButton.GetHighlight(), step.highlight) << c.name;
     }
     EXPECT_EQ(mFired, 0) << c.name;  // posted, not yet run

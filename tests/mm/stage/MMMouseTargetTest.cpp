@@ -11,10 +11,12 @@ TEST(MMMouseTargetTest, ThePathHoldsFourViewsAndRefusesMoreWithoutWritingPastThe
   MM2DPlanarEnclosure enclosure(nullptr);
   std::vector<std::unique_ptr<MM2DPlanarView>> views;
   for (int32_t i = 0; i < 5; ++i) {
-    views.push_back(std::make_unique<MM2DPlanarView>(&host, &enclosure, UURect(i, 10 * i, 800, 600), 0));
+    views.push_back(
+        std::make_unique<MM2DPlanarView>(&host, &enclosure, UURect(i, 10 * i, 800, 600), 0));
   }
   MMMouseTarget target;
-  for (int32_t i = 0; i < 4; ++i) EXPECT_EQ(target.PushView(views[static_cast<size_t>(i)].get()), i);
+  for (int32_t i = 0; i < 4; ++i)
+    EXPECT_EQ(target.PushView(views[static_cast<size_t>(i)].get()), i);
   const MMMouseTarget full = target;
   EXPECT_EQ(target.PushView(views[4].get()), -1);
   EXPECT_EQ(target.mViewCount, 4);

@@ -13,9 +13,9 @@
 #include "StageTestSupport.h"
 #include "foundation/al/ALMilliseconds.h"
 #include "mm/drawing/MMDrawingSurface.h"
+#include "mm/drawing/MMSystemFont.h"
 #include "mm/stage/MMScene.h"
 #include "mm/stage/MMStageControl.h"
-#include "mm/drawing/MMSystemFont.h"
 #include "platform/win32/testhooks.h"
 
 namespace {

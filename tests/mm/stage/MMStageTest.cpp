@@ -4,8 +4,8 @@
 
 #include "StageTestSupport.h"
 #include "mm/drawing/MMControlSurface.h"
-#include "mm/stage/MMCursorController.h"
 #include "mm/drawing/MMDrawingSurface.h"
+#include "mm/stage/MMCursorController.h"
 #include "mm/stage/MMStageControl.h"
 #include "mm/tasks/MMTaskClient.h"
 #include "mm/tasks/MMTaskManager.h"

@@ -2,8 +2,8 @@
 
 #include "StageTestSupport.h"
 #include "mm/drawing/MMDrawingSurface.h"
-#include "mm/stage/MMEnclosure.h"
 #include "mm/drawing/MMRegion.h"
+#include "mm/stage/MMEnclosure.h"
 #include "tests/mm/stage/VisualTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,11 +26,13 @@ TEST_F(MMViewTest, ItTranslatesAndClipsBetweenStageAndEnclosure) {
   mView.Invalidate(UURect(0, 0, 10, 10));
   mView.Invalidate(UURect(195, -5, 210, 5));  // clipped
   mView.Invalidate(UURect(-20, 0, 0, 10));    // outside
-  EXPECT_EQ(Invalidated(), (std::vector<UURect>{UURect(100, 50, 110, 60), UURect(295, 50, 300, 55)}));
+  EXPECT_EQ(Invalidated(),
+            (std::vector<UURect>{UURect(100, 50, 110, 60), UURect(295, 50, 300, 55)}));
   Invalidated().clear();
   mView.SetOrigin(UUPoint{10, 20});
   mView.Invalidate(UURect(10, 20, 11, 21));
-  EXPECT_EQ(Invalidated(), (std::vector<UURect>{UURect(100, 50, 300, 250), UURect(100, 50, 101, 51)}));
+  EXPECT_EQ(Invalidated(),
+            (std::vector<UURect>{UURect(100, 50, 300, 250), UURect(100, 50, 101, 51)}));
   point = UUPoint{0, 0};
   mView.EnclosureToStage(point);
   EXPECT_EQ(point, (UUPoint{90, 30}));
@@ -54,7 +56,7 @@ TEST_F(MMViewTest, SettersActOnlyOnChangesAndAHiddenViewNeverInvalidates) {
   mView.SetVisibility(kMMShown);  // draws
   mView.SetRect(UURect(0, 0, 20, 20));
   EXPECT_EQ(Invalidated(), (std::vector<UURect>{UURect(100, 50, 300, 250), UURect(0, 0, 10, 10),
-                                               UURect(0, 0, 10, 10), UURect(0, 0, 20, 20)}));
+                                                UURect(0, 0, 10, 10), UURect(0, 0, 20, 20)}));
   EXPECT_EQ(mHost.mVisibilityChanges, 2);
 }
 

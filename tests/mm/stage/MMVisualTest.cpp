@@ -1,11 +1,11 @@
 #include "mm/stage/MMVisual.h"
 
 #include "mm/drawing/MMDrawContext.h"
+#include "mm/drawing/win/WinMMOffscreenSurface.h"
 #include "mm/stage/MMEnclosure.h"
 #include "mm/stage/MMMouseInterpreter.h"
 #include "mm/stage/MMMouseTarget.h"
 #include "mm/stage/MMView.h"
-#include "mm/drawing/win/WinMMOffscreenSurface.h"
 #include "tests/mm/stage/VisualTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +64,8 @@ TEST_F(MMVisualTest, AHitFindsTheInterpreterOrBlocksAndAMissLeavesTheSearchOn) {
 }
 
 TEST_F(MMVisualTest, ItDrawsOncePerRegionRectangleThatMeetsItsBoundsClippedToIt) {
-  WinMMOffscreenSurface* surface = WinMMCreateOffscreenSurface(32, UURect(0, 0, 40, 40), AFPalette());
+  WinMMOffscreenSurface* surface =
+      WinMMCreateOffscreenSurface(32, UURect(0, 0, 40, 40), AFPalette());
   surface->SetClipRect(UURect(0, 0, 40, 18));
   MMDrawContext context;
   context.mSurface = surface;

@@ -4,14 +4,14 @@
 
 #include "StageTestSupport.h"
 #include "foundation/uu/UUCallback.h"
+#include "mm/drawing/MMSurface.h"
 #include "mm/stage/MM2DVisual.h"
 #include "mm/stage/MMEnclosure.h"
 #include "mm/stage/MMScene.h"
 #include "mm/stage/MMSceneServices.h"
-#include "mm/drawing/MMSurface.h"
+#include "mm/stage/MMView.h"
 #include "mm/tasks/MMTaskCallback.h"
 #include "mm/tasks/MMTaskManager.h"
-#include "mm/stage/MMView.h"
 #include "platform/win32/testhooks.h"
 
 #include <cstdlib>
@@ -52,12 +52,16 @@ struct SceneOnStage {
   MMAct* Act() { return mRun.mStage->GetAct(); }
   // A binding that counts its runs.
   MMTaskCallback Counter(int& count) {
-    return MMTaskCallback(mScene.GetTaskClient(),
-                          new (ALGlobalAllocator) StageLogCallback(mRun.mLog, "fired", [&count] { ++count; }));
+    return MMTaskCallback(mScene.GetTaskClient(), new (ALGlobalAllocator) StageLogCallback(
+                                                      mRun.mLog, "fired", [&count] { ++count; }));
   }
   // Runs what was posted.
-  void RunTasks() { mRun.mStage->GetTaskManager()->RunUntil(mRun.mStage->GetTaskManager()->GetNow()); }
-  void Mouse(int32_t x, int32_t y, int32_t flags) { Act()->HandleMouse(MMMouseEvent{0, x, y, flags}); }
+  void RunTasks() {
+    mRun.mStage->GetTaskManager()->RunUntil(mRun.mStage->GetTaskManager()->GetNow());
+  }
+  void Mouse(int32_t x, int32_t y, int32_t flags) {
+    Act()->HandleMouse(MMMouseEvent{0, x, y, flags});
+  }
 
   StageOnTestThread mRun{[this](MMStage* stage) {
     return new (ALGlobalAllocator) LoggingAct(stage, mRun.mLog, "act");
@@ -65,7 +69,8 @@ struct SceneOnStage {
   // Started before the act's views and scenes exist.
   bool mStarted = (mRun.Start(), mRun.mLog.clear(), true);
   MM2DPlanarEnclosure mEnclosure{mRun.mStage};
-  MM2DPlanarView mView{mRun.mStage->GetAct()->GetViewServices(), &mEnclosure, mRun.mStage->GetLocalRect(), 0};
+  MM2DPlanarView mView{mRun.mStage->GetAct()->GetViewServices(), &mEnclosure,
+                       mRun.mStage->GetLocalRect(), 0};
   MMScene mScene{mRun.mStage->GetAct()->GetSceneServices(), &mEnclosure};
 };
 

@@ -107,12 +107,12 @@ TEST_F(MMLightweightThreadTest, ASleepWithoutLimitWaitsUntilWoken) {
 
 TEST_F(MMLightweightThreadTest, WakeAndSuspendMoveThePendingStep) {
   mThread.Start();
-  mManager.RunUntil(0);         // next step at 100
-  mThread.WakeAt(40);           // moved earlier
-  mThread.ScheduleStepAt(60);   // and one more
+  mManager.RunUntil(0);        // next step at 100
+  mThread.WakeAt(40);          // moved earlier
+  mThread.ScheduleStepAt(60);  // and one more
   mManager.RunUntil(70);
   EXPECT_EQ(Take(), (Log{"1@0", "2@40", "2@60"}));
-  mThread.Suspend();            // cancels both pending steps (140 and 160)
+  mThread.Suspend();  // cancels both pending steps (140 and 160)
   mThread.Suspend();
   mManager.RunUntil(500);
   EXPECT_EQ(Take(), Log{"suspend"});

@@ -16,7 +16,10 @@ class LogCallback : public UUCallback {
  public:
   LogCallback(std::vector<std::string>* log, const MMTaskManager* manager, std::string name,
               std::function<void()> action, int* deletions)
-      : mLog(log), mManager(manager), mName(std::move(name)), mAction(std::move(action)),
+      : mLog(log),
+        mManager(manager),
+        mName(std::move(name)),
+        mAction(std::move(action)),
         mDeletions(deletions) {}
   ~LogCallback() override {
     if (mDeletions != nullptr) ++*mDeletions;
@@ -39,8 +42,8 @@ class TaskLog {
  public:
   UURefCount<UUCallback> Make(std::string name, std::function<void()> action = {},
                               int* deletions = nullptr) {
-    return UURefCount<UUCallback>(
-        new (ALGlobalAllocator) LogCallback(&mLog, &mManager, std::move(name), std::move(action), deletions));
+    return UURefCount<UUCallback>(new (ALGlobalAllocator) LogCallback(
+        &mLog, &mManager, std::move(name), std::move(action), deletions));
   }
   // The entries logged since the last call.
   std::vector<std::string> Take() { return std::exchange(mLog, {}); }

@@ -88,9 +88,11 @@ TEST_F(FileNamesTest, DrivesAndDosTimes) {
   EXPECT_EQ(GetDriveTypeA("C:\\"), DRIVE_FIXED);
   EXPECT_EQ(GetDriveTypeA("D:\\"), DRIVE_NO_ROOT_DIR);
   char label[8] = "junk";
-  EXPECT_TRUE(GetVolumeInformationA("C:\\", label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0));
+  EXPECT_TRUE(
+      GetVolumeInformationA("C:\\", label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0));
   EXPECT_STREQ(label, "");
-  EXPECT_FALSE(GetVolumeInformationA("D:\\", label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0));
+  EXPECT_FALSE(
+      GetVolumeInformationA("D:\\", label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0));
 
   // 2000-02-29 13:45:58 UTC.
   const uint64_t ticks = (951831958ull + 11644473600ull) * 10000000ull;

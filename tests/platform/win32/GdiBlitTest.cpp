@@ -25,10 +25,14 @@ TEST(GdiBlitTest, PixelsLandWhereEachDibLayoutStoresThem) {
   };
   const std::vector<RGBQUAD> gray{{0, 0, 0, 0}, {8, 128, 255, 0}, {255, 255, 255, 0}};
   const Case cases[] = {
-      {32, false, 2, {8, 128, 255, 0}},       {32, false, -2, {8, 128, 255, 0}},
-      {24, false, 2, {8, 128, 255}},          {24, false, -2, {8, 128, 255}},
-      {16, true, 2, {0x01, 0xFC}},            {16, false, -2, {0x01, 0x7E}},
-      {8, false, 2, {1}},                      {8, false, -2, {1}},
+      {32, false, 2, {8, 128, 255, 0}},
+      {32, false, -2, {8, 128, 255, 0}},
+      {24, false, 2, {8, 128, 255}},
+      {24, false, -2, {8, 128, 255}},
+      {16, true, 2, {0x01, 0xFC}},
+      {16, false, -2, {0x01, 0x7E}},
+      {8, false, 2, {1}},
+      {8, false, -2, {1}},
   };
   for (const Case& c : cases) {
     DibCanvas canvas(3, c.height, c.bits, c.bitfields, c.bits == 8 ? gray : std::vector<RGBQUAD>{});
@@ -50,9 +54,9 @@ TEST(GdiBlitTest, DibSectionsRefuseUnsoundHeaders) {
     DWORD colorsUsed;
   };
   const Case cases[] = {
-      {0, 1, 32, BI_RGB, 0},           {1, 0, 32, BI_RGB, 0},   {32768, 1, 32, BI_RGB, 0},
-      {1, INT32_MIN, 32, BI_RGB, 0},   {1, 1, 12, BI_RGB, 0},   {1, 1, 8, BI_BITFIELDS, 0},
-      {1, 1, 8, BI_RGB, 257},          {1, 1, 8, BI_RGB, 0x80000000u},
+      {0, 1, 32, BI_RGB, 0},         {1, 0, 32, BI_RGB, 0},          {32768, 1, 32, BI_RGB, 0},
+      {1, INT32_MIN, 32, BI_RGB, 0}, {1, 1, 12, BI_RGB, 0},          {1, 1, 8, BI_BITFIELDS, 0},
+      {1, 1, 8, BI_RGB, 257},        {1, 1, 8, BI_RGB, 0x80000000u},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
@@ -75,7 +79,8 @@ TEST(GdiBlitTest, DibSectionsRefuseUnsoundHeaders) {
 }
 
 TEST(GdiBlitTest, BitBltConvertsBetweenFormats) {
-  const std::vector<RGBQUAD> table{{0, 0, 0, 0}, {0, 0, 250, 0}, {250, 0, 0, 0}, {255, 255, 255, 0}};
+  const std::vector<RGBQUAD> table{
+      {0, 0, 0, 0}, {0, 0, 250, 0}, {250, 0, 0, 0}, {255, 255, 255, 0}};
   DibCanvas wide(2, 1, 32);
   DibCanvas indexed(2, 1, 8, false, table);
   DibCanvas packed(2, 1, 16, true);
@@ -111,11 +116,13 @@ TEST(GdiBlitTest, StretchDIBitsCountsBottomUpSourceRowsFromTheBottom) {
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), 1, 4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   DibCanvas target(1, 2, 32);
-  EXPECT_EQ(StretchDIBits(target.dc(), 0, 0, 1, 2, 0, 1, 1, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 2);
+  EXPECT_EQ(
+      StretchDIBits(target.dc(), 0, 0, 1, 2, 0, 1, 1, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 2);
   EXPECT_EQ(target.At(0, 0), RGB(0, 0, 3));  // rows 1 and 2 from the bottom, top first
   EXPECT_EQ(target.At(0, 1), RGB(0, 0, 2));
   info.bmiHeader.biBitCount = 12;
-  EXPECT_EQ(StretchDIBits(target.dc(), 0, 0, 1, 2, 0, 0, 1, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 0);
+  EXPECT_EQ(
+      StretchDIBits(target.dc(), 0, 0, 1, 2, 0, 0, 1, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 0);
 }
 
 TEST(GdiBlitTest, OriginAndClipRegionPlaceAndLimitDrawing) {
@@ -142,8 +149,8 @@ TEST(GdiBlitTest, ScrollDCMovesPixelsAndReportsTheUncoveredStrip) {
     int dx, dy;
     RECT update;
   };
-  const Case cases[] = {{2, 0, {0, 0, 2, 4}}, {-1, 0, {5, 0, 6, 4}}, {0, 2, {0, 0, 6, 2}},
-                        {0, -1, {0, 3, 6, 4}}, {1, 1, {0, 0, 6, 4}}, {0, 0, {0, 0, 0, 0}}};
+  const Case cases[] = {{2, 0, {0, 0, 2, 4}},  {-1, 0, {5, 0, 6, 4}}, {0, 2, {0, 0, 6, 2}},
+                        {0, -1, {0, 3, 6, 4}}, {1, 1, {0, 0, 6, 4}},  {0, 0, {0, 0, 0, 0}}};
   for (const Case& c : cases) {
     DibCanvas canvas(6, 4, 32);
     canvas.Fill(RGB(0, 0, 0));
@@ -212,7 +219,8 @@ TEST(GdiBlitTest, BlitsBothWaysBetweenTwoWindowsDoNotDeadlock) {
     ASSERT_NE(dcs[i], nullptr);
   }
   auto blits = [&dcs](int to) {
-    for (int round = 0; round < 20000; ++round) BitBlt(dcs[to], 0, 0, 4, 4, dcs[1 - to], 0, 0, SRCCOPY);
+    for (int round = 0; round < 20000; ++round)
+      BitBlt(dcs[to], 0, 0, 4, 4, dcs[1 - to], 0, 0, SRCCOPY);
   };
   auto one = std::async(std::launch::async, blits, 0);
   auto other = std::async(std::launch::async, blits, 1);

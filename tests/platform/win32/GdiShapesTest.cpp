@@ -31,10 +31,12 @@ struct ShapeCanvas : DibCanvas {
 TEST(GdiShapesTest, RectanglesOutlineWithThePenAndFillWithTheBrush) {
   ShapeCanvas outline(6, 5, true, false);
   ASSERT_TRUE(Rectangle(outline.dc(), 1, 1, 5, 5));
-  EXPECT_EQ(outline.Mask(kInk), (std::vector<std::string>{"......", ".####.", ".#..#.", ".#..#.", ".####."}));
+  EXPECT_EQ(outline.Mask(kInk),
+            (std::vector<std::string>{"......", ".####.", ".#..#.", ".#..#.", ".####."}));
   ShapeCanvas fill(6, 5, false, true);
   ASSERT_TRUE(Rectangle(fill.dc(), 1, 1, 5, 5));  // no pen: right and bottom edge left out
-  EXPECT_EQ(fill.Mask(kInk), (std::vector<std::string>{"......", ".###..", ".###..", ".###..", "......"}));
+  EXPECT_EQ(fill.Mask(kInk),
+            (std::vector<std::string>{"......", ".###..", ".###..", ".###..", "......"}));
 }
 
 TEST(GdiShapesTest, LinesLeaveOutTheirLastPixel) {

@@ -38,8 +38,8 @@ struct TextCanvas : DibCanvas {
     for (int y = 0; y < 40; ++y) {
       for (int x = 0; x < 120; ++x) {
         if (At(x, y) == RGB(0, 0, 0)) continue;
-        r = RECT{std::min<LONG>(r.left, x), std::min<LONG>(r.top, y), std::max<LONG>(r.right, x + 1),
-                 std::max<LONG>(r.bottom, y + 1)};
+        r = RECT{std::min<LONG>(r.left, x), std::min<LONG>(r.top, y),
+                 std::max<LONG>(r.right, x + 1), std::max<LONG>(r.bottom, y + 1)};
       }
     }
     return r;

@@ -17,7 +17,8 @@ DWORD CountRun(LPVOID parameter) {
 TEST(KernelThreadTest, SuspendedThreadRunsOnlyAfterResume) {
   gRuns = 0;
   DWORD id = 0;
-  HANDLE thread = CreateThread(nullptr, 0, CountRun, reinterpret_cast<LPVOID>(42), CREATE_SUSPENDED, &id);
+  HANDLE thread =
+      CreateThread(nullptr, 0, CountRun, reinterpret_cast<LPVOID>(42), CREATE_SUSPENDED, &id);
   ASSERT_NE(thread, nullptr);
   EXPECT_NE(id, 0u);
   EXPECT_NE(id, GetCurrentThreadId());

@@ -58,7 +58,8 @@ TEST_F(PathMappingTest, RelativePathsStartAtTheCurrentDirectory) {
 }
 
 TEST_F(PathMappingTest, OtherDrivesSharesAndEmptyPathsHaveNoHostPath) {
-  for (const char* path : {"D:\\x", "\\\\server\\share\\x", "", static_cast<const char*>(nullptr)}) {
+  for (const char* path :
+       {"D:\\x", "\\\\server\\share\\x", "", static_cast<const char*>(nullptr)}) {
     EXPECT_EQ(ToHostPath(path), "") << (path ? path : "null");
   }
 }

@@ -107,7 +107,8 @@ TEST_F(RegistryTest, ADamagedStoreIsReadAsFarAsItIsSoundAndKept) {
   std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   in.close();
   bytes.resize(bytes.size() - 3);
-  std::ofstream(Store(), std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(Store(), std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 
   vpl::platform::RestartRegistryStore();
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Kept", 0, KEY_READ, &key), ERROR_SUCCESS);
@@ -127,9 +128,11 @@ TEST_F(RegistryTest, ValuesTheStoreCannotHoldAreRefused) {
   SetDword(key, "kept", 5);
   const std::string longName(70000, 'n');
   const std::vector<BYTE> large((1 << 20) + 1, 0xAB);
-  EXPECT_EQ(RegSetValueExA(key, longName.c_str(), 0, REG_DWORD, large.data(), 4), ERROR_WRITE_FAULT);
-  EXPECT_EQ(RegSetValueExA(key, "large", 0, REG_BINARY, large.data(), static_cast<DWORD>(large.size())),
+  EXPECT_EQ(RegSetValueExA(key, longName.c_str(), 0, REG_DWORD, large.data(), 4),
             ERROR_WRITE_FAULT);
+  EXPECT_EQ(
+      RegSetValueExA(key, "large", 0, REG_BINARY, large.data(), static_cast<DWORD>(large.size())),
+      ERROR_WRITE_FAULT);
   HKEY deep = nullptr;
   EXPECT_EQ(RegCreateKeyExA(key, longName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                             KEY_ALL_ACCESS, nullptr, &deep, nullptr),
@@ -157,7 +160,8 @@ TEST_F(RegistryTest, HostileStoreFilesNeverCrash) {
     std::string bytes = "VPLREG\x01";
     bytes += '\0';
     const int length = static_cast<int>(random() % 64);
-    for (int i = 0; i < length; ++i) bytes += static_cast<char>(random() % 4 == 0 ? 0xFF : random() % 4);
+    for (int i = 0; i < length; ++i)
+      bytes += static_cast<char>(random() % 4 == 0 ? 0xFF : random() % 4);
     fs::create_directories(Store().parent_path());
     std::ofstream(Store(), std::ios::binary | std::ios::trunc) << bytes;
     vpl::platform::RestartRegistryStore();

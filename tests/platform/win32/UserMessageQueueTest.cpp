@@ -36,9 +36,7 @@ TEST(UserMessageQueueTest, FilterPicksMessagesInRange) {
 }
 
 DWORD gMainThread = 0;
-DWORD PostToMain(LPVOID) {
-  return PostThreadMessageA(gMainThread, WM_USER + 7, 0, 0) ? 0 : 1;
-}
+DWORD PostToMain(LPVOID) { return PostThreadMessageA(gMainThread, WM_USER + 7, 0, 0) ? 0 : 1; }
 
 TEST(UserMessageQueueTest, MessageFromAnotherThreadEndsWaitMessage) {
   MSG message{};
@@ -112,8 +110,8 @@ TEST(UserMessageQueueTest, ReplyMessageReleasesTheSenderBeforeTheHandlingEnds) {
   windowClass.lpfnWndProc = ReplyingProc;
   windowClass.lpszClassName = "ReplyingClass";
   ASSERT_NE(RegisterClassExA(&windowClass), 0);
-  gReplyingWindow = CreateWindowExA(0, "ReplyingClass", "", 0, 0, 0, 10, 10, nullptr, nullptr,
-                                    nullptr, nullptr);
+  gReplyingWindow =
+      CreateWindowExA(0, "ReplyingClass", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(gReplyingWindow, nullptr);
   EXPECT_FALSE(ReplyMessage(1));  // nothing was sent to this thread
   gSenderWentOn = CreateEventA(nullptr, TRUE, FALSE, nullptr);

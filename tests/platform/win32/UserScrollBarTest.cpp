@@ -17,13 +17,13 @@ HWND MakeParent() {
     return RegisterClassExA(&windowClass) != 0;
   }();
   EXPECT_TRUE(registered);
-  return CreateWindowExA(0, "ScrollBarTestParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 100,
-                         nullptr, nullptr, nullptr, nullptr);
+  return CreateWindowExA(0, "ScrollBarTestParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 100, nullptr,
+                         nullptr, nullptr, nullptr);
 }
 
 SCROLLINFO Range(int minimum, int maximum, UINT page, int position) {
-  return SCROLLINFO{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, minimum, maximum, page,
-                    position, 0};
+  return SCROLLINFO{
+      sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, minimum, maximum, page, position, 0};
 }
 
 TEST(UserScrollBarTest, PositionsAndDragsOverRangesAsWideAsAnInt) {

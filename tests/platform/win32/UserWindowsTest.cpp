@@ -128,13 +128,14 @@ TEST_F(UserWindowsTest, CreationPassesTheParameterAndDestructionOrdersItsMessage
     log = gLog;
   }
   for (auto entry : log) {
-    if (entry.second == WM_DESTROY || entry.second == WM_NCDESTROY) destroyMessages.push_back(entry);
+    if (entry.second == WM_DESTROY || entry.second == WM_NCDESTROY)
+      destroyMessages.push_back(entry);
   }
   EXPECT_EQ(destroyMessages, expected);
 
-  EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr,
-                            nullptr),
-            nullptr);
+  EXPECT_EQ(
+      CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+      nullptr);
   EXPECT_EQ(GetLastError(), ERROR_CANNOT_FIND_WND_CLASS);
 }
 
@@ -149,9 +150,9 @@ TEST_F(UserWindowsTest, AWindowThatRefusesCreationIsNotMade) {
   ASSERT_NE(RegisterClassExA(&windowClass), 0);
   EXPECT_EQ(RegisterClassExA(&windowClass), 0);
   EXPECT_EQ(GetLastError(), ERROR_CLASS_ALREADY_EXISTS);
-  EXPECT_EQ(CreateWindowExA(0, "RefusingClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr,
-                            nullptr),
-            nullptr);
+  EXPECT_EQ(
+      CreateWindowExA(0, "RefusingClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+      nullptr);
 }
 
 WNDPROC gPrevious = nullptr;
@@ -359,8 +360,10 @@ TEST_F(UserWindowsTest, CrossThreadSendsRunInsideTheWaitingCallers) {
   while (SendMessageA(gControl, kCloseRequest, 0, 0) == 0) {
   }
   while (!stageDone) {
-    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    else std::this_thread::yield();
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+      DispatchMessageA(&message);
+    else
+      std::this_thread::yield();
   }
   stage.join();
   EXPECT_TRUE(gActivatedInsideShow);
