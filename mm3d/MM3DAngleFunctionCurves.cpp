@@ -2,6 +2,7 @@
 
 #include "foundation/uu/UUReader.h"
 #include "foundation/uu/UUWriter.h"
+#include "mm3d/MM3DFixedVector.h"
 #include "mm3d/MM3DMathFunctions.h"
 
 #include <algorithm>
@@ -83,6 +84,18 @@ void MM3DIntervalCountAngleFunctionCurve::SetKeys(float startTime, float duratio
   mKeys.Set(keys);
 }
 
+MM3DKeySegment MM3DIntervalCountAngleFunctionCurve::FindInterval(int32_t interval) {
+  const int32_t n = mKeys.Count();
+  int32_t& cursor = mKeys.Cursor();
+  int32_t c = std::clamp(cursor, 0, n);
+  while (c < n && mKeys[c].mInterval <= interval) ++c;
+  if (c == 0) return {0, false};
+  int32_t p = c - 1;
+  while (p > 0 && mKeys[p].mInterval > interval) --p;
+  cursor = p + 1;
+  return {p, cursor < n};
+}
+
 // The segment search runs on interval numbers. Keys out of order, or a
 // first key after interval 0, hold the nearest key's angle rather than
 // reach outside the keys.
@@ -93,17 +106,10 @@ int32_t MM3DIntervalCountAngleFunctionCurve::AngleAt(float seconds) {
   const float intervals = static_cast<float>(mKeys.Last().mInterval);
   const int32_t i = MM3DTruncate(intervals * elapsed / mDuration);
   if (i < 0 || i >= mKeys.Last().mInterval) return mKeys.Last().mAngle;
-  const int32_t n = mKeys.Count();
-  int32_t& cursor = mKeys.Cursor();
-  int32_t c = std::clamp(cursor, 0, n);
-  while (c < n && mKeys[c].mInterval <= i) ++c;
-  if (c == 0) return mKeys.First().mAngle;
-  int32_t p = c - 1;
-  while (p > 0 && mKeys[p].mInterval > i) --p;
-  cursor = p + 1;
-  if (cursor >= n) return mKeys.Last().mAngle;
-  const MM3DIntervalAngleKey& from = mKeys[p];
-  const MM3DIntervalAngleKey& to = mKeys[cursor];
+  const MM3DKeySegment segment = FindInterval(i);
+  const MM3DIntervalAngleKey& from = mKeys[segment.mFrom];
+  if (!segment.mBetween) return from.mAngle;
+  const MM3DIntervalAngleKey& to = mKeys[segment.mFrom + 1];
   // The position within the segment comes from the continuous grid
   // position, not from the truncated interval.
   const float fraction = (intervals * elapsed - static_cast<float>(from.mInterval) * mDuration) /
@@ -193,4 +199,64 @@ bool MM3DFixedIntervalAngleFunctionCurve::Read(UUReader& reader) {
   }
   SetSamples(startTime, duration, samples);
   return reader.GetError() == kUUNoError;
+}
+
+namespace {
+
+// Start and duration kept as whole 1/4096 s.
+void TruncateGrid(float& startTime, float& duration) {
+  startTime = static_cast<float>(MM3DTruncate(startTime * 4096.0f)) / 4096.0f;
+  duration = static_cast<float>(MM3DTruncate(duration * 4096.0f)) / 4096.0f;
+}
+
+int32_t ToFixedTime(float seconds) { return MM3DTruncate(seconds * 4096.0f); }
+
+int32_t Wrap(int64_t value) { return static_cast<int32_t>(value); }
+
+}  // namespace
+
+int32_t MM3DIntegralIntervalCountAngleFunctionCurve::EvaluateFixed(int32_t time) {
+  if (mKeys.Count() == 0) return 0;
+  const int32_t duration = ToFixedTime(mDuration);
+  const int64_t elapsed = int64_t{time} - ToFixedTime(mStartTime);
+  if (elapsed <= 0) return mKeys.First().mAngle;
+  if (elapsed >= duration) return mKeys.Last().mAngle;
+  const int32_t u = Wrap(elapsed);
+  const int32_t intervals = mKeys.Last().mInterval;
+  const int32_t i = MM3DFixedDivide(MM3DFixedMultiply(intervals, u), duration);
+  if (i < 0 || i >= intervals) return mKeys.Last().mAngle;
+  const MM3DKeySegment segment = FindInterval(i);
+  const MM3DIntervalAngleKey& from = mKeys[segment.mFrom];
+  if (!segment.mBetween) return from.mAngle;
+  const MM3DIntervalAngleKey& to = mKeys[segment.mFrom + 1];
+  const int32_t fraction = MM3DFixedDivide(
+      Wrap(int64_t{MM3DFixedMultiply(u, intervals)} - MM3DFixedMultiply(duration, from.mInterval)),
+      MM3DFixedMultiply(duration, to.mInterval - from.mInterval));
+  return Wrap(from.mAngle + int64_t{MM3DFixedMultiply(to.mAngle - from.mAngle, fraction)});
+}
+
+bool MM3DIntegralIntervalCountAngleFunctionCurve::Read(UUReader& reader) {
+  const bool read = MM3DIntervalCountAngleFunctionCurve::Read(reader);
+  TruncateGrid(mStartTime, mDuration);
+  return read;
+}
+
+int32_t MM3DIntegralFixedIntervalAngleFunctionCurve::EvaluateFixed(int32_t time) {
+  const int32_t n = mSamples.Count();
+  if (n == 0) return 0;
+  const int64_t elapsed = int64_t{time} - ToFixedTime(mStartTime);
+  if (elapsed < 0) return mSamples[0];
+  const int32_t position = MM3DFixedDivide(MM3DFixedMultiply(Wrap(int64_t{n} << 12), Wrap(elapsed)),
+                                           ToFixedTime(mDuration));
+  const int32_t f = position >> 12;
+  if (f < 0) return mSamples[0];
+  if (f > n - 2) return mSamples[n - 1];
+  const int32_t step = mSamples[f + 1] - mSamples[f];
+  return mSamples[f] + Wrap(((int64_t{position} & 4095) * step + 2048) >> 12);
+}
+
+bool MM3DIntegralFixedIntervalAngleFunctionCurve::Read(UUReader& reader) {
+  const bool read = MM3DFixedIntervalAngleFunctionCurve::Read(reader);
+  TruncateGrid(mStartTime, mDuration);
+  return read;
 }

@@ -56,13 +56,29 @@ class MM3DIntervalCountAngleFunctionCurve : public MM3DFunctionCurve {
   bool Write(UUWriter& writer) const override;
   bool Read(UUReader& reader) override;
 
- private:
-  // The angle in 1/4096 turn.
-  int32_t AngleAt(float seconds);
+ protected:
+  // The segment holding interval i, or the key that holds there.
+  MM3DKeySegment FindInterval(int32_t interval);
 
   float mStartTime = 0.0f;
   float mDuration = 0.0f;
   MM3DCurveKeys<MM3DIntervalAngleKey> mKeys;
+
+ private:
+  // The angle in 1/4096 turn.
+  int32_t AngleAt(float seconds);
+};
+
+// The integer form: start and duration in 1/4096 s (read as the float
+// times 4096, truncated), evaluated in 20.12 arithmetic.
+class MM3DIntegralIntervalCountAngleFunctionCurve : public MM3DIntervalCountAngleFunctionCurve {
+ public:
+  using MM3DIntervalCountAngleFunctionCurve::MM3DIntervalCountAngleFunctionCurve;
+
+  float Evaluate(float seconds) override { return EvaluateAsFloat(seconds); }
+  // The angle in 1/4096 turn at a time in 1/4096 s.
+  int32_t EvaluateFixed(int32_t time) override;
+  bool Read(UUReader& reader) override;
 };
 
 class MM3DFixedIntervalAngleFunctionCurve : public MM3DFunctionCurve {
@@ -84,10 +100,22 @@ class MM3DFixedIntervalAngleFunctionCurve : public MM3DFunctionCurve {
   bool Write(UUWriter& writer) const override;
   bool Read(UUReader& reader) override;
 
- private:
-  int32_t AngleAt(float seconds) const;
-
+ protected:
   float mStartTime = 0.0f;
   float mDuration = 0.0f;
   UUGrowableArray<int16_t> mSamples;
+
+ private:
+  int32_t AngleAt(float seconds) const;
+};
+
+// The integer form: start and duration in 1/4096 s, the sample position in
+// 20.12.
+class MM3DIntegralFixedIntervalAngleFunctionCurve : public MM3DFixedIntervalAngleFunctionCurve {
+ public:
+  using MM3DFixedIntervalAngleFunctionCurve::MM3DFixedIntervalAngleFunctionCurve;
+
+  float Evaluate(float seconds) override { return EvaluateAsFloat(seconds); }
+  int32_t EvaluateFixed(int32_t time) override;
+  bool Read(UUReader& reader) override;
 };

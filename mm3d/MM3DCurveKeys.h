@@ -28,6 +28,7 @@ class MM3DCurveKeys {
 
   int32_t Count() const { return mKeys.Count(); }
   const Key& operator[](int32_t index) const { return mKeys[index]; }
+  const UUGrowableArray<Key>& GetArray() const { return mKeys; }
   const Key& First() const { return mKeys[0]; }
   const Key& Last() const { return mKeys[mKeys.Count() - 1]; }
   int32_t& Cursor() { return mCursor; }
@@ -46,7 +47,8 @@ class MM3DCurveKeys {
   // ends on the first key not before the time, wherever it started: keys
   // that share a time, and a time exactly on a key, give one value. Times
   // that move forward in small steps cost a comparison or two.
-  MM3DKeySegment FindSegment(float time) {
+  template <typename Time>
+  MM3DKeySegment FindSegment(Time time) {
     const int32_t n = mKeys.Count();
     int32_t c = std::clamp(mCursor, 0, n);
     while (c < n && mKeys[c].mTime < time) mCursor = ++c;

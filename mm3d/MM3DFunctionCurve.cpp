@@ -57,6 +57,10 @@ int32_t MM3DFunctionCurve::EvaluateAsFixed(int32_t time) {
   return ToFixedValue(Evaluate(static_cast<float>(time) * (1.0f / kFixedOne)));
 }
 
+float MM3DFunctionCurve::EvaluateAsFloat(float seconds) {
+  return ToFloatValue(EvaluateFixed(MM3DTruncate(seconds * kFixedOne)));
+}
+
 bool MM3DFunctionCurve::WriteTagged(UUWriter& writer) const {
   const int32_t tags[2] = {mValueKind, GetKind()};
   return writer.WriteInt32s(&tags[0], 1) && writer.WriteInt32s(&tags[1], 1) && Write(writer);

@@ -60,6 +60,9 @@ class MM3DFunctionCurve {
   // EvaluateFixed of the float kinds: Evaluate at time / 4096 in the fixed
   // form.
   int32_t EvaluateAsFixed(int32_t time);
+  // Evaluate of the integer forms: EvaluateFixed at seconds x 4096
+  // truncated, as a float value.
+  float EvaluateAsFloat(float seconds);
 
  private:
   MM3DCurveValueKind mValueKind;
