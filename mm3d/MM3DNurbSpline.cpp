@@ -170,7 +170,8 @@ int32_t MM3DNurbSpline::GetSampleCount(int32_t samplesPerSpan) const {
 
 void MM3DNurbSpline::ComputeSampleParameters(int32_t samplesPerSpan) {
   if (!IsWellFormed()) {
-    mParameters[0] = mKnots.Count() > 0 ? mKnots[std::min(mDegree, mKnots.Count() - 1)] : 0.0f;
+    const bool hasKnot = mDegree >= 0 && mDegree < mKnots.Count();
+    mParameters[0] = hasKnot ? mKnots[mDegree] : 0.0f;
     return;
   }
   int32_t next = 0;

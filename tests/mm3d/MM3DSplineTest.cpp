@@ -356,6 +356,21 @@ TEST(MM3DSplineTest, EmptySplinesAnswerWithoutSamples) {
   }
 }
 
+// A curve built in code with a degree that does not fit its points or
+// knots has no span to evaluate: it answers the origin, never reading past
+// its arrays.
+TEST(MM3DSplineTest, AMalformedNurbsAnswersTheOrigin) {
+  for (int32_t degree : {-1, 0, 2, 3}) {
+    UUGrowableArray<MM3DVector> points;
+    Fill<MM3DVector>(points, {{1, 1, 1, 1}, {2, 2, 2, 1}});
+    UUGrowableArray<float> knots;
+    Fill<float>(knots, {0, 0, 1, 1});
+    const MM3DNurbSpline spline(degree, points, knots, false);
+    EXPECT_EQ(spline.GetBuiltSampleCount(), 1) << degree;
+    EXPECT_TRUE(At(spline, 0.5f).Equals(MM3DVector(0, 0, 0, 1))) << degree;
+  }
+}
+
 TEST(MM3DSplineTest, AFailedWriteStops) {
   const MM3DNurbSpline circle = QuarterCircle();
   ByteWriter writer(30);
