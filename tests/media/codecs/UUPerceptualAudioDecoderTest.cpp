@@ -1,0 +1,345 @@
+#include "media/codecs/UUPerceptualAudio.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/media/codecs/PerceptualAudioTestSupport.h"
+
+namespace {
+
+using namespace PerceptualAudioTest;
+using namespace UUPerceptualAudio;
+using Bytes = std::vector<uint8_t>;
+
+constexpr int32_t kRate = 44100;
+constexpr int kStereo = 2;
+constexpr int kScaleFactor = 45;  // gain 15811
+// Decoded samples may differ from the reference by the rounding of floats.
+constexpr int kTolerance = 1;
+
+// A frame whose channels hold a few values in the bands around the given
+// coefficients, with books chosen to code them (even books on channel 1).
+FrameData Frame(const Encoder& encoder, int blockType, const std::vector<std::pair<int, int>>& left,
+                const std::vector<std::pair<int, int>>& right, int scaleFactor = kScaleFactor) {
+  FrameData frame;
+  frame.blockType = blockType;
+  const std::vector<std::pair<int, int>>* values[2] = {&left, &right};
+  for (int c = 0; c < 2; ++c) {
+    for (const auto& [k, q] : *values[c]) frame.channels[static_cast<size_t>(c)].q[k] = q;
+    encoder.ChooseBooks(frame, c, scaleFactor);
+    for (int& book : frame.channels[static_cast<size_t>(c)].book) {
+      if (c == 1 && book % 2 == 1 && book < kEscapeBook) ++book;
+    }
+  }
+  return frame;
+}
+
+std::vector<Bytes> EncodeEach(const Encoder& encoder, const std::vector<FrameData>& frames) {
+  std::vector<Bytes> calls;
+  for (const FrameData& frame : frames) calls.push_back(encoder.EncodeFrame(frame));
+  return calls;
+}
+
+// The left and right spectra the frame's stereo coding stands for.
+std::array<Spectrum, 2> LeftRight(const Encoder& encoder, const FrameData& frame) {
+  Spectrum c0 = Dequantised(encoder, frame, 0);
+  Spectrum c1 = Dequantised(encoder, frame, 1);
+  if (!frame.midSide) return {c0, c1};
+  const auto config = encoder.Config(frame.blockType);
+  const std::vector<int> ends = Encoder::GroupEnds(frame);
+  int window = 0;
+  for (size_t g = 0; g < ends.size(); ++g) {
+    for (; window < ends[g]; ++window) {
+      for (int b = 0; b < config.bandsPerWindow; ++b) {
+        if (!frame.midSideBands[g][static_cast<size_t>(b)]) continue;
+        const int band = window * config.bandsPerWindow + b;
+        for (int k = config.start[static_cast<size_t>(band)];
+             k < config.start[static_cast<size_t>(band + 1)]; ++k) {
+          const double side = c0[static_cast<size_t>(k)];
+          const double mid = c1[static_cast<size_t>(k)];
+          c0[static_cast<size_t>(k)] = mid - side;
+          c1[static_cast<size_t>(k)] = mid + side;
+        }
+      }
+    }
+  }
+  return {c0, c1};
+}
+
+// The folded form of a half-size transform block, from its direct sum.
+std::vector<double> FoldedHalf(const double* x) {
+  const std::vector<double> y = InverseMdct(x, 512);
+  std::vector<double> z(512);
+  for (int n = 0; n < 256; ++n) {
+    z[static_cast<size_t>(256 + n)] = y[static_cast<size_t>(n)];
+    z[static_cast<size_t>(255 - n)] = -y[static_cast<size_t>(512 + n)];
+  }
+  return z;
+}
+
+// The block of a wavelet frame (types 4-6), built from the packet basis
+// and direct sums.
+std::vector<double> WaveletBlock(int blockType, const Spectrum& x,
+                                 const UUPerceptualAudio::Synthesis& s) {
+  const auto whole = MakeBlockConfig(kWavelet, kRate);
+  const auto halves = MakeBlockConfig(kWaveletThenTransform, kRate);
+  int halfBands = 0;
+  while (halves.start[static_cast<size_t>(halfBands + 1)] <= 512 && halfBands < halves.bandCount)
+    ++halfBands;
+  std::vector<double> z(kFrameLength);
+  if (blockType == kWavelet) {
+    z = WaveletPacket(x.data(), kFrameLength, whole.start.data(), whole.bandCount);
+    for (double& v : z) v *= 512.0;
+  } else {
+    const int waveletAt = blockType == kWaveletThenTransform ? 0 : 512;
+    const int transformAt = 512 - waveletAt;
+    const auto packet = WaveletPacket(x.data() + waveletAt, 512, halves.start.data(), halfBands);
+    const auto folded = FoldedHalf(x.data() + transformAt);
+    for (int i = 0; i < 512; ++i) {
+      z[static_cast<size_t>(waveletAt + i)] = 512.0 * packet[static_cast<size_t>(i)];
+      z[static_cast<size_t>(transformAt + i)] = 2.0 * folded[static_cast<size_t>(511 - i)];
+    }
+    for (int i = 0; i < 64; ++i) {
+      const double a = z[static_cast<size_t>(448 + i)];
+      const double b = z[static_cast<size_t>(575 - i)];
+      z[static_cast<size_t>(448 + i)] = a * s.ShortWindow(127 - i) - b * s.ShortWindow(i);
+      z[static_cast<size_t>(575 - i)] = b * s.ShortWindow(127 - i) + a * s.ShortWindow(i);
+    }
+  }
+  std::reverse(z.begin(), z.end());
+  return Unfold(z);
+}
+
+// The reference of frames given as left/right spectra.
+std::array<TimeSignal, 2> Reference(const Encoder& encoder, const std::vector<FrameData>& frames) {
+  std::array<TimeSignal, 2> signals = {ReferenceFor(static_cast<int>(frames.size()), kRate, false),
+                                       ReferenceFor(static_cast<int>(frames.size()), kRate, false)};
+  UUPerceptualAudio::Synthesis synthesis;
+  synthesis.Create(kRate, false);
+  for (size_t f = 0; f < frames.size(); ++f) {
+    const auto spectra = LeftRight(encoder, frames[f]);
+    const int type = frames[f].blockType;
+    for (int c = 0; c < 2; ++c) {
+      const Spectrum& x = spectra[static_cast<size_t>(c)];
+      if (type == kEightShort) {
+        signals[static_cast<size_t>(c)].AddShortBlocks(static_cast<int>(f), x);
+      } else if (type >= kWavelet && type <= kTransformThenWavelet) {
+        signals[static_cast<size_t>(c)].AddLongBlock(static_cast<int>(f), type,
+                                                     WaveletBlock(type, x, synthesis));
+      } else {
+        signals[static_cast<size_t>(c)].AddLongBlock(static_cast<int>(f), type,
+                                                     InverseMdct(x.data(), kFrameLength));
+      }
+    }
+  }
+  return signals;
+}
+
+int Loudest(const TimeSignal& signal, int frames) {
+  int loudest = 0;
+  for (int t = 0; t < frames * kFrameLength; ++t)
+    loudest = std::max(loudest, std::abs(int{signal.Pcm(t)}));
+  return loudest;
+}
+
+void ExpectMatchesReference(const std::vector<FrameData>& frames, uint32_t options = 0) {
+  const Encoder encoder(kRate, kStereo, options);
+  const Decoded decoded = DecodeCalls(kRate, kStereo, options, EncodeEach(encoder, frames),
+                                      {.frameFlags = kNoConcealment});
+  ASSERT_EQ(decoded.error, kNoError);
+  const auto reference = Reference(encoder, frames);
+  for (int c = 0; c < 2; ++c) {
+    EXPECT_GT(Loudest(reference[static_cast<size_t>(c)], static_cast<int>(frames.size())), 50)
+        << "the comparison must be of sound, not silence";
+    EXPECT_LE(
+        LargestError(decoded.channels[static_cast<size_t>(c)], reference[static_cast<size_t>(c)]),
+        kTolerance)
+        << "channel " << c;
+  }
+}
+
+TEST(UUPerceptualAudioDecoderTest, CreateChecksItsParameters) {
+  const struct {
+    int16_t channels;
+    int32_t rate;
+    int result;
+  } cases[] = {
+      {2, 44100, kNoError},       {1, 8000, kNoError},        {2, 48000, kBadParameters},
+      {3, 44100, kBadParameters}, {0, 22050, kBadParameters},
+  };
+  for (const auto& c : cases) {
+    CreateParams params{.channelCount = c.channels, .sampleRate = c.rate};
+    Decoder* decoder = nullptr;
+    EXPECT_EQ(CreateDecoder(&decoder, &params), c.result) << c.rate << " " << c.channels;
+    EXPECT_EQ(decoder != nullptr, c.result == kNoError);
+    if (c.result == kNoError) {
+      EXPECT_EQ(params.samplesPerFrame, kFrameLength);
+    }
+    DestroyDecoder(decoder);
+  }
+  Decoder* decoder = nullptr;
+  EXPECT_EQ(CreateDecoder(&decoder, nullptr), kBadParameters);
+}
+
+TEST(UUPerceptualAudioDecoderTest, LongFramesWithEveryBookMatchTheDirectSum) {
+  const Encoder encoder(kRate, kStereo, 0);
+  std::vector<std::pair<int, int>> left, right;
+  // Values for every book's range, escapes of book 15 among them.
+  const int values[] = {1, -1, 2, -3, 4, 7, -12, 20, -31, 16, -40, 300, 5000};
+  for (int i = 0; i < 13; ++i) {
+    left.push_back({3 + 70 * i, values[i]});
+    right.push_back({900 - 60 * i, -values[i]});
+  }
+  left.push_back({4, 1});  // a quad book with several values
+  std::vector<FrameData> frames = {Frame(encoder, kLong, left, right, 20),
+                                   Frame(encoder, kLong, right, left, 22),
+                                   Frame(encoder, kLong, {}, {})};
+  ExpectMatchesReference(frames);
+}
+
+TEST(UUPerceptualAudioDecoderTest, MidSideBandsBecomeLeftAndRight) {
+  const Encoder encoder(kRate, kStereo, 0);
+  FrameData frame =
+      Frame(encoder, kLong, {{10, 3}, {100, -2}, {400, 5}}, {{10, 4}, {100, 6}, {401, 1}});
+  frame.midSide = true;
+  frame.midSideBands[0][2] = 1;   // coefficient 10
+  frame.midSideBands[0][33] = 1;  // coefficient 400/401
+  ExpectMatchesReference({frame, Frame(encoder, kLong, {}, {})});
+}
+
+TEST(UUPerceptualAudioDecoderTest, ShortBlocksBetweenTransitionsMatchTheDirectSum) {
+  const Encoder encoder(kRate, kStereo, 0);
+  FrameData shortFrame = Frame(encoder, kEightShort, {{5, 4}, {130, -3}, {300, 2}, {1000, 6}},
+                               {{20, 1}, {600, -5}, {900, 3}});
+  shortFrame.grouping = 0b1010011;  // groups of windows {0,1}, {2,3}, {4}, {5,6,7}
+  // Within a group the first window's scale factor is the group's.
+  const auto config = encoder.Config(kEightShort);
+  for (auto& channel : shortFrame.channels) {
+    for (int b = 0; b < config.bandCount; ++b)
+      channel.scaleFactor[static_cast<size_t>(b)] = 40 + b % 3;
+    for (int w = 0; w < 8; ++w) {
+      const int first = w < 2 ? 0 : (w < 4 ? 2 : (w == 4 ? 4 : 5));
+      for (int b = 0; b < 14; ++b) {
+        channel.scaleFactor[static_cast<size_t>(w * 14 + b)] =
+            channel.scaleFactor[static_cast<size_t>(first * 14 + b)];
+      }
+    }
+  }
+  ExpectMatchesReference({Frame(encoder, kLong, {{30, 5}}, {{31, 5}}),
+                          Frame(encoder, kLongStart, {{30, 5}}, {{31, 5}}), shortFrame,
+                          Frame(encoder, kLongStop, {{50, 3}}, {{60, 2}}),
+                          Frame(encoder, kLong, {}, {})});
+}
+
+TEST(UUPerceptualAudioDecoderTest, GroupingBitsMakeOneOrEightGroups) {
+  const Encoder encoder(kRate, kStereo, 0);
+  for (uint8_t grouping : {uint8_t{0x7F}, uint8_t{0x00}}) {
+    FrameData frame = Frame(encoder, kEightShort, {{5, 2}, {700, 1}}, {{133, -2}});
+    frame.grouping = grouping;
+    EXPECT_EQ(Encoder::GroupEnds(frame).size(), grouping == 0 ? 8u : 1u);
+    if (grouping == 0x7F) {
+      for (auto& channel : frame.channels) channel.scaleFactor.fill(kScaleFactor);
+    }
+    ExpectMatchesReference(
+        {Frame(encoder, kLongStart, {}, {}), frame, Frame(encoder, kLongStop, {}, {})});
+  }
+}
+
+// The wavelet halves' values sound much louder than the same values through
+// a transform: the transform halves get larger scale factors.
+FrameData WaveletFrame(const Encoder& encoder, int type,
+                       const std::vector<std::pair<int, int>>& left,
+                       const std::vector<std::pair<int, int>>& right) {
+  constexpr int kWaveletScaleFactor = 30;
+  constexpr int kTransformScaleFactor = 55;
+  FrameData frame = Frame(encoder, type, left, right, kWaveletScaleFactor);
+  const auto config = encoder.Config(type);
+  for (auto& channel : frame.channels) {
+    for (int b = 0; b < config.bandCount; ++b) {
+      const bool transformHalf = (type == kWaveletThenTransform && config.start[b] >= 512) ||
+                                 (type == kTransformThenWavelet && config.start[b] < 512);
+      if (transformHalf) channel.scaleFactor[static_cast<size_t>(b)] = kTransformScaleFactor;
+    }
+  }
+  return frame;
+}
+
+TEST(UUPerceptualAudioDecoderTest, WaveletFramesMatchThePacketBasis) {
+  const Encoder encoder(kRate, kStereo, 0);
+  const std::vector<std::pair<int, int>> low = {{0, 3}, {9, -2}, {130, 4}, {520, 1}, {1000, -2}};
+  const std::vector<std::pair<int, int>> high = {{3, 1}, {250, -3}, {700, 2}, {1023, 5}};
+  ExpectMatchesReference({Frame(encoder, kLong, {}, {}), Frame(encoder, kLongStart, low, high),
+                          WaveletFrame(encoder, kWavelet, low, high),
+                          WaveletFrame(encoder, kWaveletThenTransform, high, low),
+                          WaveletFrame(encoder, kTransformThenWavelet, low, high),
+                          Frame(encoder, kLongShortTransitions, {{40, 2}}, {{41, 2}}),
+                          Frame(encoder, kLongStop, {}, {}), Frame(encoder, kLong, {}, {})});
+}
+
+TEST(UUPerceptualAudioDecoderTest, SilenceStaysSilentInEveryBlockType) {
+  const Encoder encoder(kRate, kStereo, 0);
+  std::vector<FrameData> frames;
+  for (int type :
+       {kLong, kLongStart, kEightShort, kLongStop, kLongStart, kWavelet, kWaveletThenTransform,
+        kTransformThenWavelet, kLongShortTransitions, kLongStop}) {
+    frames.push_back(Frame(encoder, type, {}, {}));
+  }
+  const Decoded decoded =
+      DecodeCalls(kRate, kStereo, 0, EncodeEach(encoder, frames), {.frameFlags = kNoConcealment});
+  ASSERT_EQ(decoded.error, kNoError);
+  for (const auto& channel : decoded.channels) {
+    EXPECT_EQ(std::count(channel.begin(), channel.end(), 0), static_cast<long>(channel.size()));
+  }
+}
+
+TEST(UUPerceptualAudioDecoderTest, MonoOutputOfAStereoStreamRepeatsTheSum) {
+  const Encoder encoder(kRate, kStereo, 0);
+  const std::vector<FrameData> frames = {Frame(encoder, kLong, {{12, 3}}, {{12, 1}, {90, -4}}),
+                                         Frame(encoder, kLong, {}, {})};
+  const Decoded decoded = DecodeCalls(kRate, kStereo, 0, EncodeEach(encoder, frames),
+                                      {.frameFlags = kNoConcealment | kMonoOutput});
+  ASSERT_EQ(decoded.error, kNoError);
+  EXPECT_EQ(decoded.channels[0], decoded.channels[1]);
+  // Without mid/side the output is the synthesis of c0 + c1.
+  TimeSignal sum = ReferenceFor(2, kRate, false);
+  for (int f = 0; f < 2; ++f) {
+    Spectrum x = Dequantised(encoder, frames[static_cast<size_t>(f)], 0);
+    const Spectrum right = Dequantised(encoder, frames[static_cast<size_t>(f)], 1);
+    for (int k = 0; k < kFrameLength; ++k)
+      x[static_cast<size_t>(k)] += right[static_cast<size_t>(k)];
+    sum.AddLongBlock(f, kLong, InverseMdct(x.data(), kFrameLength));
+  }
+  EXPECT_LE(LargestError(decoded.channels[0], sum), kTolerance);
+}
+
+TEST(UUPerceptualAudioDecoderTest, MonoStreamsAtALowRateUseTheTabulatedWindow) {
+  constexpr int32_t kLowRate = 22050;
+  const Encoder encoder(kLowRate, 1, 0);
+  FrameData frame;
+  frame.channels[0].q[25] = 6;
+  encoder.ChooseBooks(frame, 0, kScaleFactor);
+  const Decoded decoded =
+      DecodeCalls(kLowRate, 1, 0, {encoder.EncodeFrame(frame), encoder.EncodeFrame(FrameData{})},
+                  {.frameFlags = kNoConcealment});
+  ASSERT_EQ(decoded.error, kNoError);
+  ASSERT_EQ(decoded.channels.size(), 1u);
+  TimeSignal reference = ReferenceFor(2, kLowRate, true);
+  reference.AddLongBlock(0, kLong,
+                         InverseMdct(Dequantised(encoder, frame, 0).data(), kFrameLength));
+  EXPECT_LE(LargestError(decoded.channels[0], reference), kTolerance);
+}
+
+TEST(UUPerceptualAudioDecoderTest, SeveralFramesInOneCall) {
+  const Encoder encoder(kRate, kStereo, 0);
+  const std::vector<FrameData> frames = {Frame(encoder, kLong, {{7, 2}}, {{8, -1}}),
+                                         Frame(encoder, kLong, {{300, 9}}, {}),
+                                         Frame(encoder, kLong, {}, {})};
+  const Bytes stream = encoder.EncodeStream(frames);
+  const Decoded together =
+      DecodeCalls(kRate, kStereo, 0, {stream}, {.frameFlags = kNoConcealment}, 3);
+  const Decoded apart =
+      DecodeCalls(kRate, kStereo, 0, EncodeEach(encoder, frames), {.frameFlags = kNoConcealment});
+  ASSERT_EQ(together.error, kNoError);
+  EXPECT_EQ(together.channels, apart.channels);
+}
+
+}  // namespace
