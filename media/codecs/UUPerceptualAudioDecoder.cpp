@@ -169,22 +169,28 @@ bool Decoder::Accept(bool parsed, uint32_t frameFlags, uint8_t* pcm) {
   }
   // Every slot moves one older; the new frame enters the chosen slot.
   mHistoryBase = (mHistoryBase + kHistorySlots - 1) % kHistorySlots;
-  for (int s = 0; s < slot; ++s) Slot(s).present = false;
-  Frame& entered = Slot(slot);
-  if (parsed) {
-    entered = mIncoming;
+  for (int s = 0; s < slot; ++s) Slot(s).state = SlotState::kEmpty;
+  HistorySlot& entered = Slot(slot);
+  entered.state = parsed ? SlotState::kPresent : SlotState::kLost;
+  if (parsed) entered.frame = mIncoming;
+  HistorySlot& out = Slot(kOutputSlot);
+  if (out.state == SlotState::kPresent) return Emit(out.frame, monoOutput, pcm);
+  if (out.state == SlotState::kLost) {
+    Conceal();
   } else {
-    entered.present = false;
+    Silence(mRebuilt, NextBlockType());
   }
-  if (Slot(kOutputSlot).present) return Emit(Slot(kOutputSlot), monoOutput, pcm);
-  Conceal();
   return Emit(mRebuilt, monoOutput, pcm);
+}
+
+int Decoder::NextBlockType() {
+  const HistorySlot& next = Slot(kOutputSlot - 1);
+  return next.state == SlotState::kPresent ? next.frame.blockType : kLong;
 }
 
 void Decoder::Silence(Frame& frame, int nextBlockType) {
   static constexpr int kKeepSequence[2][2] = {{kLong, kLongStart},
                                               {kLongStop, kLongShortTransitions}};
-  frame.present = true;
   frame.blockType = kKeepSequence[EndsShort(mLastBlockType)][StartsShort(nextBlockType)];
   frame.groupCount = 1;
   frame.groupEnd[0] = 1;
@@ -195,22 +201,22 @@ void Decoder::Silence(Frame& frame, int nextBlockType) {
 
 void Decoder::Conceal() {
   const auto usable = [this](int slot) {
-    return Slot(slot).present && IsLongFamily(Slot(slot).blockType);
+    return Slot(slot).state == SlotState::kPresent && IsLongFamily(Slot(slot).frame.blockType);
   };
-  const Frame& next = Slot(kOutputSlot - 1);
-  Silence(mRebuilt, next.present ? next.blockType : kLong);
+  const auto frame = [this](int slot) -> const Frame& { return Slot(slot).frame; };
+  Silence(mRebuilt, NextBlockType());
   const int previous = kOutputSlot + 1;
   const int following = kOutputSlot - 1;
   if (usable(previous) && usable(following)) {
-    Mix(Slot(previous), 0.5f, Slot(following), 0.5f, mRebuilt);
+    Mix(frame(previous), 0.5f, frame(following), 0.5f, mRebuilt);
   } else if (usable(previous) && usable(following - 1)) {
-    Mix(Slot(previous), 2.0f / 3.0f, Slot(following - 1), 1.0f / 3.0f, mRebuilt);
+    Mix(frame(previous), 2.0f / 3.0f, frame(following - 1), 1.0f / 3.0f, mRebuilt);
   } else if (usable(previous + 1) && usable(following)) {
-    Mix(Slot(previous + 1), 1.0f / 3.0f, Slot(following), 2.0f / 3.0f, mRebuilt);
+    Mix(frame(previous + 1), 1.0f / 3.0f, frame(following), 2.0f / 3.0f, mRebuilt);
   } else if (usable(previous)) {
-    mRebuilt.spectrum = Slot(previous).spectrum;
+    mRebuilt.spectrum = frame(previous).spectrum;
   } else if (usable(following)) {
-    mRebuilt.spectrum = Slot(following).spectrum;
+    mRebuilt.spectrum = frame(following).spectrum;
   }
 }
 

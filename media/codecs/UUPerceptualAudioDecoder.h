@@ -18,6 +18,15 @@ constexpr int kHistorySlots = 7;
 // The slot whose frame is synthesised.
 constexpr int kOutputSlot = 3;
 
+// A history slot holds a parsed frame, or a frame that was lost, or
+// nothing yet (before the stream's first frames arrive).
+enum class SlotState { kEmpty, kPresent, kLost };
+
+struct HistorySlot {
+  SlotState state = SlotState::kEmpty;
+  Frame frame;
+};
+
 enum OutputMode : int { kStereoOutput = 0, kMonoOfStereoOutput = 1, kMonoStreamOutput = 2 };
 
 struct Decoder {
@@ -51,9 +60,11 @@ struct Decoder {
   void ApplyStereo(Frame& frame, bool monoOutput) const;
   // Takes the parsed frame (or a lost one) and writes one frame of PCM.
   bool Accept(bool parsed, uint32_t frameFlags, uint8_t* pcm);
-  Frame& Slot(int slot) {
+  HistorySlot& Slot(int slot) {
     return mHistory[static_cast<size_t>((mHistoryBase + slot) % kHistorySlots)];
   }
+  // The block type of the frame after the output slot, long when unknown.
+  int NextBlockType();
   // Rebuilds the lost frame of the output slot from its neighbours.
   void Conceal();
   // A lost frame without neighbours: silence of a block type that keeps
@@ -75,7 +86,7 @@ struct Decoder {
   std::array<float, kFrameLength> mWork{};
   Frame mIncoming{};
   Frame mRebuilt{};
-  std::array<Frame, kHistorySlots> mHistory{};
+  std::array<HistorySlot, kHistorySlots> mHistory{};
   int mHistoryBase = 0;
   int mLastBlockType = kLong;
   // The unscrambled copy of an input buffer.

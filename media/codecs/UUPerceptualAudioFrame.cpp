@@ -149,7 +149,6 @@ bool FrameParser::Parse(BitReader& reader, int channelCount, bool predictorSynta
   for (int c = 0; c < channelCount; ++c) {
     if (!ParseChannel(reader, frame, frame.spectrum[static_cast<size_t>(c)].data())) return false;
   }
-  frame.present = true;
   return true;
 }
 

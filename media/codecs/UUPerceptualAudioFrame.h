@@ -54,7 +54,6 @@ BlockConfig MakeBlockConfig(int blockType, int32_t sampleRate);
 bool UsesWaveletConfigA(int32_t sampleRate);
 
 struct Frame {
-  bool present;
   int blockType;
   int groupCount;
   std::array<int, kMaxWindows> groupEnd;  // the window after each group

@@ -343,3 +343,241 @@ TEST(UUPerceptualAudioDecoderTest, SeveralFramesInOneCall) {
 }
 
 }  // namespace
+
+namespace {
+
+// A steady tone: the same long frame again and again.
+std::vector<FrameData> Tone(const Encoder& encoder, int frames) {
+  return std::vector<FrameData>(static_cast<size_t>(frames),
+                                Frame(encoder, kLong, {{40, 6}, {41, -3}}, {{80, 5}}));
+}
+
+// A frame that cannot be parsed: its first scale factor is out of range.
+FrameData Damaged(const Encoder& encoder) {
+  FrameData frame = Frame(encoder, kLong, {{40, 6}}, {{80, 5}});
+  frame.channels[0].scaleFactor.fill(100);
+  return frame;
+}
+
+std::vector<int16_t> Frames(const std::vector<int16_t>& samples, int first, int count) {
+  return std::vector<int16_t>(samples.begin() + first * kFrameLength,
+                              samples.begin() + (first + count) * kFrameLength);
+}
+
+TEST(UUPerceptualAudioDecoderTest, ADamagedFrameFailsTheCall) {
+  const Encoder encoder(kRate, kStereo, 0);
+  const Decoded decoded = DecodeCalls(kRate, kStereo, 0, {encoder.EncodeFrame(Damaged(encoder))},
+                                      {.frameFlags = kNoConcealment});
+  EXPECT_EQ(decoded.error, kBadFrame);
+  EXPECT_EQ(decoded.channels[0].size(), static_cast<size_t>(kFrameLength));  // a frame of silence
+  EXPECT_EQ(std::count(decoded.channels[0].begin(), decoded.channels[0].end(), 0), kFrameLength);
+}
+
+// With the new frame entering slot d the output runs 3 - d frames behind;
+// a lost frame between two equal neighbours is rebuilt as their mix, which
+// is the same frame again.
+TEST(UUPerceptualAudioDecoderTest, ADamagedFrameIsConcealedFromItsNeighbours) {
+  const Encoder encoder(kRate, kStereo, 0);
+  constexpr int kFrames = 8;
+  constexpr int kDamaged = 4;
+  std::vector<Bytes> good = EncodeEach(encoder, Tone(encoder, kFrames));
+  std::vector<Bytes> damaged = good;
+  damaged[kDamaged] = encoder.EncodeFrame(Damaged(encoder));
+  std::vector<Bytes> lost = good;
+  lost[kDamaged].clear();  // a call without input
+  for (uint32_t slot : {0u, 1u, 2u}) {
+    const DecodeParams params{.frameFlags = slot << kConcealmentSlotShift};
+    const Decoded reference = DecodeCalls(kRate, kStereo, 0, good, params);
+    const Decoded concealed = DecodeCalls(kRate, kStereo, 0, damaged, params);
+    const Decoded missing = DecodeCalls(kRate, kStereo, 0, lost, params);
+    EXPECT_EQ(concealed.error, kBadFrame);
+    EXPECT_EQ(missing.error, kNoError);
+    const int delay = 3 - static_cast<int>(slot);
+    const std::vector<int16_t> silence(static_cast<size_t>(delay * kFrameLength), 0);
+    EXPECT_EQ(Frames(reference.channels[0], 0, delay), silence) << slot;
+    const Decoded direct = DecodeCalls(kRate, kStereo, 0, good, {.frameFlags = kNoConcealment});
+    EXPECT_EQ(Frames(reference.channels[0], delay, kFrames - delay),
+              Frames(direct.channels[0], 0, kFrames - delay))
+        << slot;
+    // The lost frame needs its next neighbour, which slot 2 never has in
+    // time: it is then a copy of the frame before it.
+    EXPECT_EQ(concealed.channels, reference.channels) << slot;
+    EXPECT_EQ(missing.channels, reference.channels) << slot;
+  }
+  // Without concealment the lost frame is silence.
+  const Decoded plain = DecodeCalls(kRate, kStereo, 0, damaged, {.frameFlags = kNoConcealment});
+  const Decoded direct = DecodeCalls(kRate, kStereo, 0, good, {.frameFlags = kNoConcealment});
+  EXPECT_NE(Frames(plain.channels[0], kDamaged, 1), Frames(direct.channels[0], kDamaged, 1));
+}
+
+TEST(UUPerceptualAudioDecoderTest, ConcealmentMixesDifferingNeighbours) {
+  const Encoder encoder(kRate, kStereo, 0);
+  const std::vector<FrameData> frames = {
+      Frame(encoder, kLong, {{40, 6}}, {{80, 5}}), Frame(encoder, kLong, {{40, 6}}, {{80, 5}}),
+      Frame(encoder, kLong, {{40, 2}}, {{80, -5}}), Frame(encoder, kLong, {}, {}),
+      Frame(encoder, kLong, {}, {})};
+  std::vector<Bytes> calls = EncodeEach(encoder, frames);
+  calls[1].clear();
+  const Decoded decoded =
+      DecodeCalls(kRate, kStereo, 0, calls, {.frameFlags = 2u << kConcealmentSlotShift});
+  // Frame 1 becomes half of frame 0 and half of frame 2.
+  std::array<TimeSignal, 2> reference = {ReferenceFor(5, kRate, false),
+                                         ReferenceFor(5, kRate, false)};
+  for (int c = 0; c < 2; ++c) {
+    for (int f : {0, 1, 2}) {
+      Spectrum x = Dequantised(encoder, frames[static_cast<size_t>(f)], c);
+      if (f == 1) {
+        const Spectrum a = Dequantised(encoder, frames[0], c);
+        const Spectrum b = Dequantised(encoder, frames[2], c);
+        for (int k = 0; k < kFrameLength; ++k)
+          x[static_cast<size_t>(k)] =
+              0.5 * a[static_cast<size_t>(k)] + 0.5 * b[static_cast<size_t>(k)];
+      }
+      reference[static_cast<size_t>(c)].AddLongBlock(f, kLong, InverseMdct(x.data(), kFrameLength));
+    }
+    const std::vector<int16_t> late(decoded.channels[static_cast<size_t>(c)].begin() + kFrameLength,
+                                    decoded.channels[static_cast<size_t>(c)].end());
+    EXPECT_LE(LargestError(late, reference[static_cast<size_t>(c)]), kTolerance);
+  }
+}
+
+// The predictor, computed here in double precision per coefficient.
+class ReferencePredictor {
+ public:
+  void Apply(int order, bool keep, Spectrum& values) {
+    if (!keep) {
+      for (auto& row : mWeights) row.fill(0.0);
+    }
+    for (int k = 0; k < kFrameLength; ++k) {
+      double prediction = 0.0;
+      double energy = 0.0;
+      for (int j = 0; j < order; ++j) {
+        prediction += mWeights[static_cast<size_t>(k)][static_cast<size_t>(j)] * History(j, k);
+        energy += History(j, k) * History(j, k);
+      }
+      const double e = values[static_cast<size_t>(k)];
+      const double y = e + prediction;
+      const double mu = 0.5 / (energy + y * y + 50.0);
+      for (int j = 0; j < order; ++j) {
+        mWeights[static_cast<size_t>(k)][static_cast<size_t>(j)] += mu * History(j, k) * e;
+      }
+      values[static_cast<size_t>(k)] = y;
+    }
+    mHistory.insert(mHistory.begin(), values);
+  }
+
+ private:
+  double History(int j, int k) const {
+    return j < static_cast<int>(mHistory.size())
+               ? mHistory[static_cast<size_t>(j)][static_cast<size_t>(k)]
+               : 0.0;
+  }
+  std::vector<Spectrum> mHistory;
+  std::vector<std::array<double, 8>> mWeights = std::vector<std::array<double, 8>>(kFrameLength);
+};
+
+TEST(UUPerceptualAudioDecoderTest, ThePredictorAddsItsPredictionToLongFrames) {
+  const Encoder encoder(kRate, kStereo, kPredictorSyntax);
+  std::vector<FrameData> frames;
+  const struct {
+    int order;
+    bool keepLeft;
+    bool keepRight;
+  } settings[] = {{1, false, false}, {1, true, true}, {2, true, false}, {3, true, true}};
+  for (const auto& s : settings) {
+    FrameData frame = Frame(encoder, kLong, {{40, 6}, {300, -2}}, {{80, 5}}, 50);
+    frame.prediction = true;
+    frame.predictorOrder = s.order;
+    frame.keep = {s.keepLeft, s.keepRight};
+    frames.push_back(frame);
+  }
+  frames.push_back(Frame(encoder, kLong, {}, {}));
+  const Decoded decoded = DecodeCalls(kRate, kStereo, kPredictorSyntax, EncodeEach(encoder, frames),
+                                      {.frameFlags = kNoConcealment});
+  ASSERT_EQ(decoded.error, kNoError);
+  for (int c = 0; c < 2; ++c) {
+    ReferencePredictor predictor;
+    TimeSignal reference = ReferenceFor(static_cast<int>(frames.size()), kRate, false);
+    for (size_t f = 0; f < frames.size(); ++f) {
+      Spectrum x = Dequantised(encoder, frames[f], c);
+      if (frames[f].prediction) {
+        predictor.Apply(frames[f].predictorOrder, frames[f].keep[static_cast<size_t>(c)], x);
+      }
+      reference.AddLongBlock(static_cast<int>(f), kLong, InverseMdct(x.data(), kFrameLength));
+    }
+    EXPECT_LE(LargestError(decoded.channels[static_cast<size_t>(c)], reference), kTolerance) << c;
+  }
+}
+
+TEST(UUPerceptualAudioDecoderTest, ScrambledInputDecodesAsThePlainInput) {
+  const Encoder encoder(kRate, kStereo, 0);
+  std::vector<FrameData> frames = Tone(encoder, 3);
+  frames[1] = Frame(encoder, kLong, {{7, 1}, {500, -9}}, {{3, 2}});
+  const std::vector<Bytes> plain = EncodeEach(encoder, frames);
+  for (uint32_t key : {0u, 5u, 0x12345u}) {
+    std::vector<Bytes> scrambled = plain;
+    for (Bytes& call : scrambled) Scramble(call, key);
+    EXPECT_NE(scrambled, plain);
+    const DecodeParams params{.frameFlags = kNoConcealment, .key = key};
+    EXPECT_EQ(DecodeCalls(kRate, kStereo, kScrambled, scrambled, params).channels,
+              DecodeCalls(kRate, kStereo, 0, plain, params).channels)
+        << key;
+  }
+}
+
+// Streams fed in pieces: output starts once enough is buffered, and frames
+// are found by their sync patterns, even after bytes of damage.
+TEST(UUPerceptualAudioDecoderTest, StreamingBuffersAndFollowsTheSyncPattern) {
+  const Encoder encoder(kRate, kStereo, kStreaming);
+  std::vector<FrameData> frames;
+  for (int f = 0; f < 6; ++f)
+    frames.push_back(Frame(encoder, kLong, {{10 + 30 * f, 4}}, {{20, f + 1}}));
+  std::vector<uint16_t> sizes;
+  Bytes stream = encoder.EncodeStream(frames, &sizes);
+  // Damage between frames 2 and 3: bytes the sync search passes over.
+  const size_t third = size_t{sizes[0]} + sizes[1] + sizes[2];
+  stream.insert(stream.begin() + static_cast<ptrdiff_t>(third), {0x44, 0xAD, 0x00, 0x12, 0x44});
+
+  CreateParams create{.channelCount = kStereo, .sampleRate = kRate, .options = kStreaming};
+  Decoder* decoder = nullptr;
+  ASSERT_EQ(CreateDecoder(&decoder, &create), kNoError);
+  const DecodeParams params{.frameFlags = kNoConcealment, .ringUnit = 1000, .bufferingUnit = 2};
+  std::vector<int16_t> left;
+  int32_t consumed = 0;
+  int32_t buffered = 0;
+  // Pieces smaller than a frame, then calls without input to drain the ring.
+  constexpr size_t kPiece = 16;
+  constexpr size_t kDrainingCalls = 8;
+  Bytes pcm(4096);
+  for (size_t at = 0; at < stream.size() + kDrainingCalls * kPiece; at += kPiece) {
+    const size_t n = at < stream.size() ? std::min(kPiece, stream.size() - at) : 0;
+    int32_t bytes = 4096;
+    DecodeResult result{};
+    ASSERT_EQ(DecodeFrames(decoder, 1, n > 0 ? stream.data() + at : nullptr,
+                           static_cast<int32_t>(n), pcm.data(), &bytes, &params, &result),
+              kNoError);
+    ASSERT_EQ(bytes, 4096);
+    consumed += result.consumed;
+    buffered = result.buffered;
+    for (int i = 0; i < kFrameLength; ++i)
+      left.push_back(static_cast<int16_t>(pcm[4 * i] | pcm[4 * i + 1] << 8));
+  }
+  DestroyDecoder(decoder);
+  EXPECT_EQ(consumed, static_cast<int32_t>(stream.size()));
+  EXPECT_EQ(buffered, 0);
+  const Decoded plain =
+      DecodeCalls(kRate, kStereo, 0, EncodeEach(Encoder(kRate, kStereo, 0), frames),
+                  {.frameFlags = kNoConcealment});
+  // Calls that found no whole frame gave silence; the frames decoded are
+  // those of the plain stream.
+  std::vector<int16_t> sound;
+  for (size_t at = 0; at < left.size(); at += kFrameLength) {
+    const auto begin = left.begin() + static_cast<ptrdiff_t>(at);
+    if (std::any_of(begin, begin + kFrameLength, [](int16_t s) { return s != 0; })) {
+      sound.insert(sound.end(), begin, begin + kFrameLength);
+    }
+  }
+  EXPECT_EQ(sound, plain.channels[0]);
+}
+
+}  // namespace
