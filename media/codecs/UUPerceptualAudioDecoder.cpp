@@ -346,7 +346,10 @@ int CreateDecoder(Decoder** decoder, CreateParams* params) {
 int DecodeFrames(Decoder* decoder, int32_t frameCount, const uint8_t* input, int32_t inputLength,
                  uint8_t* output, int32_t* byteCount, const DecodeParams* params,
                  DecodeResult* result) {
-  if (decoder == nullptr || params == nullptr || frameCount < 0) return kBadParameters;
+  if (decoder == nullptr || params == nullptr || frameCount < 0 ||
+      (output == nullptr && frameCount > 0)) {
+    return kBadParameters;
+  }
   return decoder->Decode(frameCount, input, inputLength, output, byteCount, *params, result);
 }
 

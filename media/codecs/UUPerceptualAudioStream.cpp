@@ -1,6 +1,7 @@
 #include "media/codecs/UUPerceptualAudioStream.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace UUPerceptualAudio {
@@ -42,9 +43,9 @@ int32_t DecompressFromBufferedInput::Seek(int32_t position) {
   position = std::clamp(position, 0, mDecodedLength);
   if (position == mPosition + mPendingSkip) return position;
   const int32_t frame = std::min(position / mFrameBytes, mFrameCount);
-  int32_t offset = 0;
+  int64_t offset = 0;
   for (int32_t f = 0; f < frame; ++f) offset += mFrameSizes[f];
-  mInput->Seek(offset);
+  mInput->Seek(static_cast<int32_t>(std::min<int64_t>(offset, INT32_MAX)));
   mGathered = 0;
   mFrameRead = mFrameFill = 0;
   mPosition = frame * mFrameBytes;
