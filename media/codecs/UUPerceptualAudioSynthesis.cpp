@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 #include "foundation/uu/UUDebugOutput.h"
@@ -180,7 +181,13 @@ void Synthesis::PostTwiddle(Complex* x, int a) const {
   }
 }
 
-void Synthesis::Fold(float* values, int a) const {
+bool Synthesis::Fold(float* values, int a) const {
+  if (a != kLongFold && a != kLongFold / 2 && a != kShortFold) {
+    char message[32];
+    std::snprintf(message, sizeof message, "oops fftinit %d\n", a);
+    UUDebugOutput(message);
+    return false;
+  }
   // Pairs of floats are the complex values the transform works on.
   std::array<Complex, kDftSize> x;
   for (int m = 0; m < a; ++m) x[static_cast<size_t>(m)] = {values[2 * m], values[2 * m + 1]};
@@ -191,6 +198,7 @@ void Synthesis::Fold(float* values, int a) const {
     values[2 * m] = x[static_cast<size_t>(m)].re;
     values[2 * m + 1] = x[static_cast<size_t>(m)].im;
   }
+  return true;
 }
 
 void Synthesis::Overlap(const float* z, const float* h, int a, const float* e, const float* c,

@@ -31,8 +31,9 @@ class Synthesis {
   // place. False only when a transform cannot serve the block.
   bool Synthesise(int blockType, float* spectrum, ChannelState& state, float* output) const;
 
-  // The folded inverse transform of size a (64, 256 or 512) on 2a values.
-  void Fold(float* values, int a) const;
+  // The folded inverse transform of size a (64, 256 or 512) on 2a values;
+  // false for any other size.
+  bool Fold(float* values, int a) const;
   // The wavelet-packet synthesis of the size's band layout (512 or 1024
   // values, scaled by 512); false for any other size.
   bool WaveletSynthesis(float* values, int size) const;

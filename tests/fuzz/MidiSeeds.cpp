@@ -5,6 +5,8 @@
 #include "tests/media/codecs/MidiTestSupport.h"
 #include "tests/media/codecs/VectorWriter.h"
 
+#include "tests/fuzz/SeedFiles.h"
+
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -23,21 +25,14 @@ Bytes Track(const std::function<void(MidiSink&)>& events) {
   return writer.mBytes;
 }
 
-bool WriteFile(const std::string& path, const Bytes& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
-}
-
 }  // namespace
 
 int main(int argumentCount, char** arguments) {
   if (argumentCount != 2) {
-    std::fprintf(stderr, "usage: %s <corpus directory>\n", arguments[0]);
+    std::fprintf(stderr, "usage: %s <corpus directory, plain or Windows path>\n", arguments[0]);
     return 2;
   }
-  const std::string directory = std::string(arguments[1]) + "/";
+  const std::string directory = arguments[1];
   const uint8_t tempo[3] = {0x07, 0xA1, 0x20};
   const uint8_t sysex[3] = {0x7E, 0x7F, 0xF7};
   const Bytes melody = Track([&](MidiSink& sink) {
@@ -56,7 +51,7 @@ int main(int argumentCount, char** arguments) {
     sink.Delta(200);
     sink.ShortMessage(0x002489);
   });
-  const bool written = WriteFile(directory + "one-track.mid", MakeSmf({melody}, 96, 0)) &&
-                       WriteFile(directory + "two-tracks.mid", MakeSmf({melody, drums}, 480));
+  const bool written = WriteSeedFile(directory, "one-track.mid", MakeSmf({melody}, 96, 0)) &&
+                       WriteSeedFile(directory, "two-tracks.mid", MakeSmf({melody, drums}, 480));
   return written ? 0 : 1;
 }

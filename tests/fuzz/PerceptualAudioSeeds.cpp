@@ -5,6 +5,8 @@
 
 #include "tests/media/codecs/PerceptualAudioTestEncoder.h"
 
+#include "tests/fuzz/SeedFiles.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -56,21 +58,14 @@ std::vector<Bytes> Encode(const Encoder& encoder, const std::vector<int>& types)
   return frames;
 }
 
-bool WriteFile(const std::string& path, const Bytes& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
-}
-
 }  // namespace
 
 int main(int argumentCount, char** arguments) {
   if (argumentCount != 2) {
-    std::fprintf(stderr, "usage: %s <corpus directory>\n", arguments[0]);
+    std::fprintf(stderr, "usage: %s <corpus directory, plain or Windows path>\n", arguments[0]);
     return 2;
   }
-  const std::string directory = std::string(arguments[1]) + "/";
+  const std::string directory = arguments[1];
   const Encoder stereo(44100, 2, 0);
   const Encoder mono(22050, 1, 0);
   const Encoder predicting(44100, 2, kPredictorSyntax);
@@ -113,7 +108,7 @@ int main(int argumentCount, char** arguments) {
        Input(kStreamBit | 2, 0, Encode(mono, {kLong, kLong, kLongStart, kEightShort}))},
   };
   for (const auto& seed : seeds) {
-    if (!WriteFile(directory + seed.name + ".pa", seed.input)) return 1;
+    if (!WriteSeedFile(directory, std::string(seed.name) + ".pa", seed.input)) return 1;
   }
   return 0;
 }

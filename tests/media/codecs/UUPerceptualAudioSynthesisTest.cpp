@@ -59,13 +59,21 @@ TEST(UUPerceptualAudioSynthesisTest, FoldedTransformOfEverySizeIsTheInverseMdct)
       reference[static_cast<size_t>(k)] = std::sin(0.37 * k * k + k) * 100.0;
       x[static_cast<size_t>(k)] = static_cast<float>(reference[static_cast<size_t>(k)]);
     }
-    synthesis.Fold(x.data(), a);
+    ASSERT_TRUE(synthesis.Fold(x.data(), a));
     const std::vector<double> y = PerceptualAudioTest::InverseMdct(reference.data(), n);
     for (int i = 0; i < a; ++i) {
       EXPECT_NEAR(x[static_cast<size_t>(a + i)], y[static_cast<size_t>(i)], 0.05) << a << " " << i;
       EXPECT_NEAR(x[static_cast<size_t>(a - 1 - i)], -y[static_cast<size_t>(n + i)], 0.05);
     }
   }
+}
+
+TEST(UUPerceptualAudioSynthesisTest, TheFoldedTransformRefusesOtherSizes) {
+  Synthesis synthesis;
+  ASSERT_TRUE(synthesis.Create(44100, false));
+  std::vector<float> values(2048, 1.0f);
+  for (int a : {1024, 128, 0}) EXPECT_FALSE(synthesis.Fold(values.data(), a)) << a;
+  EXPECT_EQ(values, std::vector<float>(2048, 1.0f));
 }
 
 TEST(UUPerceptualAudioSynthesisTest, WaveletSynthesisServesOnlyItsTwoSizes) {
