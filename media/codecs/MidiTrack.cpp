@@ -25,7 +25,10 @@ void MidiTrack::Reset(const uint8_t* data, int32_t length, int16_t division) {
 }
 
 void MidiTrack::Reset() {
-  if (mData == nullptr) return;
+  if (mData == nullptr) {
+    EndTrack();  // a track without data has no events
+    return;
+  }
   mCursor = mData;
   mBytesLeft = mLength > 0 ? mLength : 0;
   mRunningStatus = 0;

@@ -99,6 +99,18 @@ TEST(MidiTrackTest, TimePastWhatATickCountsEndsTheTrack) {
   EXPECT_EQ(Play(bytes), expected);
 }
 
+TEST(MidiTrackTest, ATrackWithoutDataPlaysNoEvents) {
+  const Bytes bytes = {0x00, 0x90, 0x3C, 0x7F};
+  MidiTrack track(bytes.data(), static_cast<int32_t>(bytes.size()), kDivision);
+  track.Reset(nullptr, 0, kDivision);
+  RecordingSink sink;
+  EXPECT_TRUE(track.Play(sink));
+  EXPECT_EQ(sink.mCalls, (Calls{"begin 96", "end"}));
+  RecordingSink empty;
+  EXPECT_TRUE(MidiTrack().Play(empty));
+  EXPECT_EQ(empty.mCalls, (Calls{"begin 0", "end"}));
+}
+
 TEST(MidiTrackTest, ARefusingSinkEndsThePlayAborted) {
   const Bytes bytes = {0x00, 0x90, 0x3C, 0x7F, 0x10, 0x3C, 0x00};
   MidiTrack track(bytes.data(), static_cast<int32_t>(bytes.size()), kDivision);
