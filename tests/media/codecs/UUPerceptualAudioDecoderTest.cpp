@@ -581,3 +581,50 @@ TEST(UUPerceptualAudioDecoderTest, StreamingBuffersAndFollowsTheSyncPattern) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UUPerceptualAudioDecoderTest, StreamingWaitsUntilMoreThanFourUnitsAreBuffered) {
+  const Encoder encoder(kRate, kStereo, kStreaming);
+  std::vector<FrameData> frames;
+  for (int f = 0; f < 40; ++f) frames.push_back(Frame(encoder, kLong, {{10 + f, 4}}, {{20, 3}}));
+  const Bytes stream = encoder.EncodeStream(frames);
+  CreateParams create{.channelCount = kStereo, .sampleRate = kRate, .options = kStreaming};
+  Decoder* decoder = nullptr;
+  ASSERT_EQ(CreateDecoder(&decoder, &create), kNoError);
+  constexpr int32_t kUnit = 100;  // decoding needs more than 400 bytes
+  const DecodeParams params{.frameFlags = kNoConcealment, .ringUnit = 1000, .bufferingUnit = kUnit};
+  Bytes pcm(4096, 0xEE);
+  const struct {
+    int32_t piece;
+    int32_t consumed;  // -1: some
+  } calls[] = {{150, 0}, {150, 0}, {150, -1}};
+  int32_t at = 0;
+  for (const auto& call : calls) {
+    int32_t bytes = 4096;
+    DecodeResult result{};
+    ASSERT_EQ(DecodeFrames(decoder, 1, stream.data() + at, call.piece, pcm.data(), &bytes, &params,
+                           &result),
+              kNoError);
+    at += call.piece;
+    EXPECT_EQ(bytes, 4096);
+    if (call.consumed == 0) {
+      EXPECT_EQ(result.consumed, 0);
+      EXPECT_EQ(result.buffered, at);
+      EXPECT_EQ(std::count(pcm.begin(), pcm.end(), 0), 4096);  // silence while buffering
+    } else {
+      EXPECT_GT(result.consumed, 0);
+      EXPECT_EQ(result.buffered + result.consumed, at);
+    }
+  }
+  // Bytes beyond the ring's five units are dropped.
+  int32_t bytes = 0;
+  DecodeResult result{};
+  const Bytes flood(6000, 0);
+  ASSERT_EQ(DecodeFrames(decoder, 0, flood.data(), 6000, pcm.data(), &bytes, &params, &result),
+            kNoError);
+  EXPECT_EQ(result.buffered, 5000);
+  DestroyDecoder(decoder);
+}
+
+}  // namespace
