@@ -342,10 +342,6 @@ TEST(UUPerceptualAudioDecoderTest, SeveralFramesInOneCall) {
   EXPECT_EQ(together.channels, apart.channels);
 }
 
-}  // namespace
-
-namespace {
-
 // A steady tone: the same long frame again and again.
 std::vector<FrameData> Tone(const Encoder& encoder, int frames) {
   return std::vector<FrameData>(static_cast<size_t>(frames),
@@ -579,10 +575,6 @@ TEST(UUPerceptualAudioDecoderTest, StreamingBuffersAndFollowsTheSyncPattern) {
   }
   EXPECT_EQ(sound, plain.channels[0]);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(UUPerceptualAudioDecoderTest, StreamingWaitsUntilMoreThanFourUnitsAreBuffered) {
   const Encoder encoder(kRate, kStereo, kStreaming);
