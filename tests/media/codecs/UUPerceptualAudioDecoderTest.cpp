@@ -505,6 +505,29 @@ TEST(UUPerceptualAudioDecoderTest, ThePredictorAddsItsPredictionToLongFrames) {
   }
 }
 
+// Mono streams carry the prediction fields but are not predicted.
+TEST(UUPerceptualAudioDecoderTest, MonoStreamsReadButDoNotApplyPrediction) {
+  const Encoder encoder(kRate, 1, kPredictorSyntax);
+  std::vector<FrameData> frames(3);
+  for (FrameData& frame : frames) {
+    frame.channels[0].q[40] = 6;
+    encoder.ChooseBooks(frame, 0, 50);
+    frame.prediction = true;
+    frame.predictorOrder = 2;
+    frame.keep = {true, true};
+  }
+  const Decoded decoded = DecodeCalls(kRate, 1, kPredictorSyntax, EncodeEach(encoder, frames),
+                                      {.frameFlags = kNoConcealment});
+  ASSERT_EQ(decoded.error, kNoError);
+  TimeSignal reference = ReferenceFor(3, kRate, true);
+  for (int f = 0; f < 3; ++f) {
+    reference.AddLongBlock(
+        f, kLong,
+        InverseMdct(Dequantised(encoder, frames[static_cast<size_t>(f)], 0).data(), kFrameLength));
+  }
+  EXPECT_LE(LargestError(decoded.channels[0], reference), kTolerance);
+}
+
 TEST(UUPerceptualAudioDecoderTest, ScrambledInputDecodesAsThePlainInput) {
   const Encoder encoder(kRate, kStereo, 0);
   std::vector<FrameData> frames = Tone(encoder, 3);
