@@ -48,7 +48,8 @@ void ReadEveryPicture(const UUDirectory& directory) {
     MMEncodedImage image;
     const MMPalette* palette = nullptr;
     if (loader->LockBitmap(i, &bitmap, &palette)) {
-      volatile uint8_t last = *bitmap.GetPixelAddress(bitmap.GetWidth() - 1, bitmap.GetHeight() - 1);
+      volatile uint8_t last =
+          *bitmap.GetPixelAddress(bitmap.GetWidth() - 1, bitmap.GetHeight() - 1);
       (void)last;
       loader->Unlock(i);
     }
