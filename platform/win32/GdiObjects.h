@@ -106,6 +106,17 @@ class GdiFont : public GdiObject {
   std::shared_ptr<GdiFontFace> mFace;  // made at first use
 };
 
+// A device other than the display that a device context draws on (a
+// printer): it answers GetDeviceCaps and holds the pixels drawing reaches,
+// empty while there is nothing to draw on. Bitmaps are not selected into
+// its device contexts.
+class GdiDevice {
+ public:
+  virtual ~GdiDevice() = default;
+  virtual int DeviceCaps(int index) const = 0;
+  virtual GdiPixels Pixels() = 0;
+};
+
 // Where a device context's drawing lands: pixel coordinates are logical
 // coordinates plus offset, and nothing is drawn outside clip. A window's
 // pixels stay locked while a canvas onto them (or a copy of it) lives.
@@ -118,7 +129,8 @@ struct GdiCanvas {
 
 class GdiDC : public GdiObject {
  public:
-  WindowDrawTarget mWindow{};  // pixels set for a window's device context
+  WindowDrawTarget mWindow{};          // pixels set for a window's device context
+  std::shared_ptr<GdiDevice> mDevice;  // set for a device's device context
 
   std::shared_ptr<GdiBitmap> mBitmap;
   std::shared_ptr<GdiPen> mPen;
@@ -139,6 +151,9 @@ class GdiDC : public GdiObject {
   // Turns a PALETTEINDEX colour into the colour of that palette entry.
   COLORREF ResolveColor(COLORREF color) const;
 };
+
+// A device context of the device, ended by DeleteDC.
+HDC CreateDeviceDC(std::shared_ptr<GdiDevice> device);
 
 // The handle table. Registering answers the new handle.
 HGDIOBJ RegisterGdiObject(std::shared_ptr<GdiObject> object);

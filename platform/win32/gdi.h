@@ -105,6 +105,7 @@ constexpr int RC_DIBTODEV = 0x0200;
 constexpr int RC_STRETCHBLT = 0x0800;
 constexpr int RC_STRETCHDIB = 0x2000;
 // The display: 32 bits per pixel, no palette, 96 dots per inch, 800 x 600.
+// A printer answers its own (print.h).
 int GetDeviceCaps(HDC dc, int index);
 
 // Drawing is never batched: every call is finished when it returns.
@@ -220,6 +221,7 @@ BOOL ScrollDC(HDC dc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN
 
 constexpr int PS_SOLID = 0;
 constexpr int PS_NULL = 5;
+constexpr int PS_INSIDEFRAME = 6;  // solid; shapes keep a wide outline inside
 // Width 0 or 1 is one pixel; wider pens are round.
 HPEN CreatePen(int style, int width, COLORREF color);
 HBRUSH CreateSolidBrush(COLORREF color);

@@ -64,7 +64,8 @@ BOOL DestroyDC(HDC handle, bool window) {
 }
 
 HGDIOBJ SelectBitmap(GdiDC& dc, std::shared_ptr<GdiBitmap> bitmap) {
-  if (dc.mWindow.pixels || (bitmap->mSelections > 0 && !bitmap->mStock && bitmap != dc.mBitmap)) {
+  if (dc.mWindow.pixels || dc.mDevice ||
+      (bitmap->mSelections > 0 && !bitmap->mStock && bitmap != dc.mBitmap)) {
     return nullptr;
   }
   HGDIOBJ previous = dc.mBitmap->mHandle;
@@ -111,7 +112,7 @@ GdiCanvas GdiDC::Canvas(bool lock) const {
     canvas.clip =
         IntersectRects(mWindow.clip, RECT{0, 0, canvas.pixels.width, canvas.pixels.height});
   } else {
-    canvas.pixels = mBitmap->Pixels();
+    canvas.pixels = mDevice ? mDevice->Pixels() : mBitmap->Pixels();
     canvas.clip = RECT{0, 0, canvas.pixels.width, canvas.pixels.height};
   }
   if (mHasClip) {
@@ -140,6 +141,13 @@ HDC CreateWindowDC(const WindowDrawTarget& target) {
 }
 
 BOOL DeleteWindowDC(HDC dc) { return DestroyDC(dc, true); }
+
+HDC CreateDeviceDC(std::shared_ptr<GdiDevice> device) {
+  auto dc = NewDC();
+  Select(dc->mBitmap, DefaultBitmap());
+  dc->mDevice = std::move(device);
+  return reinterpret_cast<HDC>(RegisterGdiObject(std::move(dc)));
+}
 
 }  // namespace vpl::platform
 
@@ -248,7 +256,8 @@ BOOL GetCurrentPositionEx(HDC handle, LPPOINT position) {
 }
 
 int GetDeviceCaps(HDC handle, int index) {
-  return WithDC(handle, 0, [&](GdiDC&) {
+  return WithDC(handle, 0, [&](GdiDC& dc) {
+    if (dc.mDevice) return dc.mDevice->DeviceCaps(index);
     switch (index) {
       case HORZRES:
         return 800;

@@ -152,7 +152,7 @@ BOOL DeleteObject(HGDIOBJ object) {
 }
 
 HPEN CreatePen(int style, int width, COLORREF color) {
-  if (style != PS_SOLID && style != PS_NULL) {
+  if (style != PS_SOLID && style != PS_NULL && style != PS_INSIDEFRAME) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }

@@ -46,6 +46,11 @@ void InjectDesktopEvent(HWND topLevel, DesktopEvent kind, int data1, int data2);
 // A pixel of a window's client area as 0x00RRGGBB.
 uint32_t WindowPixelAt(HWND window, POINT clientPoint);
 
+// The resolutions every printer offers from now on (dots per inch, any
+// values, none at all); Reset gives back the printers' own 300 x 300.
+void SetPrinterResolutions(const std::vector<POINT>& resolutions);
+void ResetPrinterResolutions();
+
 // Forgets the registry held in memory and every open key, so that the next
 // registry call reads the store file again, as a new run of the program
 // would (tests point $XDG_CONFIG_HOME at a directory of their own first).

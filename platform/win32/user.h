@@ -692,7 +692,8 @@ constexpr LONG DISP_CHANGE_FAILED = -1;
 constexpr LONG DISP_CHANGE_BADMODE = -2;
 constexpr LONG DISP_CHANGE_BADFLAGS = -4;
 
-// The printer fields of the record are kept only for its size (148 bytes).
+// The display's and the printers' settings in one record (148 bytes);
+// print.h says which printer fields printers honour.
 struct DEVMODEA {
   BYTE dmDeviceName[32];
   WORD dmSpecVersion;
@@ -700,7 +701,14 @@ struct DEVMODEA {
   WORD dmSize;
   WORD dmDriverExtra;
   DWORD dmFields;
-  BYTE dmPrinterFields[16];
+  SHORT dmOrientation;
+  SHORT dmPaperSize;
+  SHORT dmPaperLength;
+  SHORT dmPaperWidth;
+  SHORT dmScale;
+  SHORT dmCopies;
+  SHORT dmDefaultSource;
+  SHORT dmPrintQuality;
   SHORT dmColor;
   SHORT dmDuplex;
   SHORT dmYResolution;
