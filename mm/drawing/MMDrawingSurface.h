@@ -23,6 +23,7 @@ class MMDrawingSurface : public MMSurface {
   // made (the previous one then stays selected).
   virtual int32_t SetPalette(const AFPalette& palette);
 
+  const AFPalette& GetPalette() const { return mPalette; }
   const BITMAPINFOHEADER& GetInfoHeader() const { return mInfoHeader; }
   void* GetBits() const { return mBits; }
 
