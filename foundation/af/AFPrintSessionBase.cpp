@@ -140,6 +140,8 @@ void AFPrintSessionBase::Unwind() {
 int32_t AFPrintSessionBase::OpenPrinter(const char*) {
   FreePrinter();
   mPrintDialog = PRINTDLGA{};
+  // Its handles are pointer-sized in 64-bit builds: the record is larger
+  // than the 66 bytes of 32-bit ones.
   mPrintDialog.lStructSize = sizeof(PRINTDLGA);
   mPrintDialog.Flags = PD_RETURNDEFAULT;
   if (!PrintDlgA(&mPrintDialog)) return kPrintFailed;

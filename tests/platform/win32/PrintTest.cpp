@@ -166,6 +166,20 @@ TEST_F(PrintTest, StepsOutOfOrderFail) {
   DeleteDC(dc);
 }
 
+TEST_F(PrintTest, DrawingOutsideAPageReachesNothing) {
+  DefaultPrinter printer;
+  HDC dc = StartDocument(printer);
+  DrawBox(dc, RECT{0, 0, 100, 100});
+  EXPECT_TRUE(TextOutA(dc, 10, 10, "Lost", 4));
+  ASSERT_GT(StartPage(dc), 0);
+  ASSERT_GT(EndPage(dc), 0);
+  ASSERT_GT(EndDoc(dc), 0);
+  DeleteDC(dc);
+  const vpl::test::PrintedPage page = mFile.Rasterise(1, kTestDpi);
+  ASSERT_GT(page.width, 0);
+  EXPECT_TRUE(page.Shows(50, 50, kWhiteRgb));
+}
+
 TEST_F(PrintTest, BitmapsAreNotSelectedIntoAPrinter) {
   DefaultPrinter printer;
   HDC dc = printer.CreateDC();
