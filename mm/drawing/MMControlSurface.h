@@ -31,6 +31,8 @@ class MMControlSurface : public MMSurface {
   // move uncovers needs repainting.
   bool Scroll(const UURect& rect, int32_t dx, int32_t dy);
 
+  HWND GetWindow() const { return mWindow; }
+
  private:
   HWND mWindow;
 };

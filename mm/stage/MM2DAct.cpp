@@ -2,7 +2,7 @@
 
 #include "mm/drawing/MMControlSurface.h"
 #include "mm/drawing/MMDrawingSurface.h"
-#include "mm/stage/MM2DTransitionEffect.h"
+#include "mm/stage/MM2DTransitionCut.h"
 #include "mm/stage/MMStage.h"
 #include "mm/stage/MMView.h"
 
@@ -52,8 +52,9 @@ void MM2DAct::Present() {
   if (transition != nullptr) {
     transition->Run(front, back, region.GetBounds(), palette);
   } else {
-    // A cut: each rectangle is copied as it is.
-    for (int32_t i = 0; i < region.GetCount(); ++i) front->CopyFrom(*back, region.GetRect(i));
+    MM2DTransitionCut cut;
+    for (int32_t i = 0; i < region.GetCount(); ++i)
+      cut.Run(front, back, region.GetRect(i), palette);
   }
   MoveBackSurfaceOrigin(localOrigin);
   SetPalette(nullptr);

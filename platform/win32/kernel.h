@@ -156,12 +156,19 @@ uintptr_t _beginthreadex(void* security, unsigned stackSize, unsigned (*start)(v
 DWORD ResumeThread(HANDLE thread);
 BOOL GetExitCodeThread(HANDLE thread, LPDWORD exitCode);
 DWORD GetCurrentThreadId();
-// Priorities are accepted and have no effect without privileges.
+// A process without privileges may not raise a thread's priority: raising
+// fails with ERROR_ACCESS_DENIED, and every thread stays at normal priority
+// (lowering is accepted and has no effect).
 constexpr int THREAD_PRIORITY_NORMAL = 0;
 constexpr int THREAD_PRIORITY_ABOVE_NORMAL = 1;
 constexpr int THREAD_PRIORITY_HIGHEST = 2;
 constexpr int THREAD_PRIORITY_TIME_CRITICAL = 15;
+constexpr int THREAD_PRIORITY_ERROR_RETURN = 0x7FFFFFFF;
 BOOL SetThreadPriority(HANDLE thread, int priority);
+// THREAD_PRIORITY_ERROR_RETURN for a bad handle.
+int GetThreadPriority(HANDLE thread);
+// A pseudo handle that names the calling thread.
+HANDLE GetCurrentThread();
 
 HANDLE CreateEventA(void* security, BOOL manualReset, BOOL initialState, LPCSTR name);
 BOOL SetEvent(HANDLE event);

@@ -82,6 +82,16 @@ thread_local std::array<void*, kTlsSlots> tTlsValues{};
 
 using namespace vpl::platform;
 
+namespace {
+
+const HANDLE kCurrentThreadPseudoHandle = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-2));
+
+bool IsThreadHandle(HANDLE handle) {
+  return handle == kCurrentThreadPseudoHandle || LookUpHandleAs<Thread>(handle) != nullptr;
+}
+
+}  // namespace
+
 HANDLE CreateThread(void*, SIZE_T, LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD flags,
                     LPDWORD threadId) {
   return StartThread([start, parameter] { return start(parameter); }, flags, threadId);
@@ -120,12 +130,26 @@ DWORD GetCurrentThreadId() {
   return tThreadId;
 }
 
-BOOL SetThreadPriority(HANDLE handle, int) {
-  if (!LookUpHandleAs<Thread>(handle)) {
+HANDLE GetCurrentThread() { return kCurrentThreadPseudoHandle; }
+
+BOOL SetThreadPriority(HANDLE handle, int priority) {
+  if (!IsThreadHandle(handle)) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
+  if (priority > THREAD_PRIORITY_NORMAL) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
   return TRUE;
+}
+
+int GetThreadPriority(HANDLE handle) {
+  if (!IsThreadHandle(handle)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return THREAD_PRIORITY_ERROR_RETURN;
+  }
+  return THREAD_PRIORITY_NORMAL;
 }
 
 DWORD TlsAlloc() {

@@ -62,6 +62,10 @@ void RestartRegistryStore();
 void FreezeClock();
 void AdvanceFrozenClock(DWORD milliseconds);
 void ThawClock();
+// While the clock is frozen, every reading moves it on by this many
+// milliseconds after answering, so that code waiting on the clock in a loop
+// sees time pass as it reads; 0 (the default) keeps it still.
+void SetFrozenClockStep(DWORD milliseconds);
 
 // Main thread only: shows the desktop's pending changes and reads back what
 // the X server really shows of a top-level window's client area, as

@@ -9,6 +9,7 @@ namespace {
 // A frozen clock answers the frozen reading until thawed.
 std::atomic<bool> gFrozen{false};
 std::atomic<DWORD> gFrozenTime{0};
+std::atomic<DWORD> gFrozenStep{0};
 
 DWORD MonotonicMilliseconds() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
@@ -17,7 +18,9 @@ DWORD MonotonicMilliseconds() {
 
 }  // namespace
 
-DWORD timeGetTime() { return gFrozen ? gFrozenTime.load() : MonotonicMilliseconds(); }
+DWORD timeGetTime() {
+  return gFrozen ? gFrozenTime.fetch_add(gFrozenStep.load()) : MonotonicMilliseconds();
+}
 
 namespace vpl::platform {
 
@@ -29,5 +32,7 @@ void FreezeClock() {
 void AdvanceFrozenClock(DWORD milliseconds) { gFrozenTime += milliseconds; }
 
 void ThawClock() { gFrozen = false; }
+
+void SetFrozenClockStep(DWORD milliseconds) { gFrozenStep = milliseconds; }
 
 }  // namespace vpl::platform
