@@ -1,15 +1,23 @@
 // The ANSI code page 1252: characters, case, comparison, and conversion to
-// and from UTF-16 for 1252 and Mac Roman.
+// and from UTF-16 for 1252 and Mac Roman. Tests may give it lead bytes, so
+// that code that steps through double-byte characters can be exercised.
 
 #include "platform/win32/CodePage.h"
 #include "platform/win32/kernel.h"
+#include "platform/win32/testhooks.h"
 
+#include <atomic>
 #include <cstring>
 #include <string_view>
 
 using namespace vpl::platform;
 
 namespace {
+
+// The lead bytes of double-byte characters; none while first > last, as in
+// Windows-1252.
+std::atomic<BYTE> gLeadFirst{1};
+std::atomic<BYTE> gLeadLast{0};
 
 // The base letter of each byte from 0xC0 to 0xFF, for the first pass of
 // comparisons; '\0' keeps the byte itself.
@@ -98,15 +106,34 @@ size_t WideLength(LPCWSTR wide) {
 
 UINT GetACP() { return CP_WINDOWS_1252; }
 
-BOOL IsDBCSLeadByte(BYTE) { return FALSE; }
+BOOL IsDBCSLeadByte(BYTE byte) {
+  return byte >= gLeadFirst.load() && byte <= gLeadLast.load() ? TRUE : FALSE;
+}
 
 LPSTR CharNextA(LPCSTR current) {
-  return const_cast<LPSTR>(*current == '\0' ? current : current + 1);
+  if (*current == '\0') return const_cast<LPSTR>(current);
+  const bool pair = IsDBCSLeadByte(static_cast<BYTE>(*current)) && current[1] != '\0';
+  return const_cast<LPSTR>(current + (pair ? 2 : 1));
 }
 
 LPSTR CharPrevA(LPCSTR start, LPCSTR current) {
-  return const_cast<LPSTR>(current > start ? current - 1 : start);
+  if (current <= start) return const_cast<LPSTR>(start);
+  if (gLeadFirst.load() > gLeadLast.load()) return const_cast<LPSTR>(current - 1);
+  // A trail byte may look like a lead byte: only a walk from the start
+  // tells where characters begin.
+  LPCSTR previous = start;
+  for (LPCSTR p = start; p < current; p = CharNextA(p)) previous = p;
+  return const_cast<LPSTR>(previous);
 }
+
+namespace vpl::platform {
+
+void SetDoubleByteLeadRange(BYTE first, BYTE last) {
+  gLeadFirst = first;
+  gLeadLast = last;
+}
+
+}  // namespace vpl::platform
 
 LPSTR CharUpperA(LPSTR text) { return MapCase(text, Cp1252ToUpper); }
 LPSTR CharLowerA(LPSTR text) { return MapCase(text, Cp1252ToLower); }

@@ -67,6 +67,12 @@ void ThawClock();
 // sees time pass as it reads; 0 (the default) keeps it still.
 void SetFrozenClockStep(DWORD milliseconds);
 
+// Makes the bytes from first to last lead bytes of double-byte characters
+// for IsDBCSLeadByte, CharNextA and CharPrevA, as a double-byte ANSI code
+// page would; conversions stay those of Windows-1252. A range with first >
+// last (the default, 1 to 0) makes every character one byte again.
+void SetDoubleByteLeadRange(BYTE first, BYTE last);
+
 // Main thread only: shows the desktop's pending changes and reads back what
 // the X server really shows of a top-level window's client area, as
 // 0x00RRGGBB, top row first. False when the video driver is not X11, or

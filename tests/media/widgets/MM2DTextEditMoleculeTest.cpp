@@ -1,6 +1,7 @@
 #include "media/widgets/MM2DTextEditMolecule.h"
 
 #include "mm/tasks/MMTaskManager.h"
+#include "platform/win32/testhooks.h"
 #include "tests/media/widgets/FixedFont.h"
 #include "tests/mm/stage/VisualTestSupport.h"
 
@@ -61,6 +62,24 @@ TEST_F(MM2DTextEditMoleculeTest, ADoubleByteCharacterIsAppendedWhole) {
   EXPECT_TRUE(mField->HandleKey(Character(0x81, 0x40)));
   EXPECT_EQ(Text(), "a\x81\x40");
   EXPECT_EQ(mField->GetLength(), 3);
+}
+
+// Lead bytes as a double-byte code page has them, while it lives.
+struct DoubleByteLeads {
+  DoubleByteLeads() { vpl::platform::SetDoubleByteLeadRange(0x81, 0x9F); }
+  ~DoubleByteLeads() { vpl::platform::SetDoubleByteLeadRange(1, 0); }
+};
+
+TEST_F(MM2DTextEditMoleculeTest, BackspaceRemovesADoubleByteCharacterWhole) {
+  const DoubleByteLeads leads;
+  Make(6);
+  for (const MMKeyEvent& key : {Character('a'), Character(0x81, 0x82), Character(0x81, 0x40)}) {
+    EXPECT_TRUE(mField->HandleKey(key));
+  }
+  EXPECT_TRUE(mField->HandleKey(kBackspace));
+  EXPECT_EQ(Text(), "a\x81\x82");
+  EXPECT_TRUE(mField->HandleKey(kBackspace));
+  EXPECT_EQ(Text(), "a");
 }
 
 TEST_F(MM2DTextEditMoleculeTest, BackspaceRemovesTheLastCharacterAndIsAlwaysHandled) {
