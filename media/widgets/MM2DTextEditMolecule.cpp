@@ -62,11 +62,6 @@ MM2DTextEditMolecule::~MM2DTextEditMolecule() {
   delete mTextVisual;
 }
 
-void MM2DTextEditMolecule::Detach() {
-  mCursorThread->Terminate();
-  MMMolecule::Detach();
-}
-
 void MM2DTextEditMolecule::SetText(const char* text) {
   UUCopyString(text, mText.get(), mCapacity + 1);
   mLength = static_cast<int32_t>(std::strlen(mText.get()));

@@ -54,7 +54,6 @@ class MM2DTextEditMolecule : public MMMolecule {
   explicit MM2DTextEditMolecule(const Description& description);
   ~MM2DTextEditMolecule() override;
 
-  void Detach() override;
   void GainFocus() override;
   void LoseFocus() override;
   bool HandleKey(const MMKeyEvent& event) override;
