@@ -109,4 +109,17 @@ TEST(KernelThreadTest, CriticalSectionIsRecursive) {
   DeleteCriticalSection(&section);
 }
 
+TEST(KernelThreadTest, PrioritiesCannotBeRaisedWithoutPrivileges) {
+  HANDLE self = GetCurrentThread();
+  EXPECT_EQ(GetThreadPriority(self), THREAD_PRIORITY_NORMAL);
+  SetLastError(0);
+  EXPECT_FALSE(SetThreadPriority(self, THREAD_PRIORITY_HIGHEST));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(GetThreadPriority(self), THREAD_PRIORITY_NORMAL);
+  EXPECT_TRUE(SetThreadPriority(self, THREAD_PRIORITY_NORMAL));
+  EXPECT_FALSE(SetThreadPriority(nullptr, THREAD_PRIORITY_NORMAL));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(GetThreadPriority(nullptr), THREAD_PRIORITY_ERROR_RETURN);
+}
+
 }  // namespace
