@@ -165,6 +165,20 @@ std::shared_ptr<T> LookUpGdi(const void* handle) {
   return std::dynamic_pointer_cast<T>(LookUpGdiObject(handle));
 }
 
+// Runs the action on the live device context of the handle; a handle that
+// names none sets ERROR_INVALID_HANDLE and answers the failure value. Every
+// call on a device context goes through it, so a bad one fails alike
+// everywhere.
+template <typename Result, typename Action>
+Result WithDC(HDC handle, Result failure, Action action) {
+  auto dc = LookUpGdi<GdiDC>(handle);
+  if (!dc) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return failure;
+  }
+  return action(*dc);
+}
+
 // The stock object of GetStockObject, typed.
 template <typename T>
 std::shared_ptr<T> StockGdi(int index) {

@@ -115,9 +115,10 @@ namespace {
 
 // The colour table of the 8-bit bitmap selected in the device context.
 std::vector<RGBQUAD>* SelectedColorTable(HDC handle) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  if (!dc || !dc->mBitmap || dc->mBitmap->mFormat != GdiPixelFormat::kIndexed8) return nullptr;
-  return &dc->mBitmap->mColors;
+  return WithDC<std::vector<RGBQUAD>*>(handle, nullptr, [](GdiDC& dc) -> std::vector<RGBQUAD>* {
+    if (!dc.mBitmap || dc.mBitmap->mFormat != GdiPixelFormat::kIndexed8) return nullptr;
+    return &dc.mBitmap->mColors;
+  });
 }
 
 }  // namespace

@@ -199,35 +199,32 @@ BOOL FillOperation(GdiDC& dc, int x, int y, int width, int height, DWORD rop) {
   }
 }
 
-BOOL Blit(HDC destination, GdiSpan2D to, HDC source, GdiSpan2D from, DWORD rop) {
-  auto dc = LookUpGdi<GdiDC>(destination);
-  if (!dc) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  if (!NeedsSource(rop)) return FillOperation(*dc, to.x, to.y, to.width, to.height, rop);
-  auto sourceDC = LookUpGdi<GdiDC>(source);
-  if (!sourceDC) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+// Copies between two live device contexts.
+BOOL Copy(GdiDC& dc, GdiSpan2D to, GdiDC& sourceDC, GdiSpan2D from) {
   // Two device contexts of one window share its lock; two windows' locks
   // are taken in address order, so blits both ways between them cannot
   // deadlock.
-  const auto& pixels = dc->mWindow.pixels;
-  const auto& sourcePixels = sourceDC->mWindow.pixels;
+  const auto& pixels = dc.mWindow.pixels;
+  const auto& sourcePixels = sourceDC.mWindow.pixels;
   const bool shared = pixels && pixels == sourcePixels;
   const bool sourceFirst =
       pixels && sourcePixels && std::less<const void*>()(sourcePixels.get(), pixels.get());
-  GdiCanvas sourceCanvas = sourceFirst ? sourceDC->Canvas() : GdiCanvas{};
-  GdiCanvas canvas = dc->Canvas();
-  if (!sourceFirst) sourceCanvas = sourceDC->Canvas(!shared);
+  GdiCanvas sourceCanvas = sourceFirst ? sourceDC.Canvas() : GdiCanvas{};
+  GdiCanvas canvas = dc.Canvas();
+  if (!sourceFirst) sourceCanvas = sourceDC.Canvas(!shared);
   to.x += canvas.offset.x;
   to.y += canvas.offset.y;
   from.x += sourceCanvas.offset.x;
   from.y += sourceCanvas.offset.y;
   StretchPixels(canvas, to, sourceCanvas.pixels, from);
   return TRUE;
+}
+
+BOOL Blit(HDC destination, GdiSpan2D to, HDC source, GdiSpan2D from, DWORD rop) {
+  return WithDC(destination, FALSE, [&](GdiDC& dc) {
+    if (!NeedsSource(rop)) return FillOperation(dc, to.x, to.y, to.width, to.height, rop);
+    return WithDC(source, FALSE, [&](GdiDC& sourceDC) { return Copy(dc, to, sourceDC, from); });
+  });
 }
 
 }  // namespace
@@ -245,20 +242,20 @@ BOOL StretchBlt(HDC destination, int x, int y, int width, int height, HDC source
 }
 
 BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  if (!dc || NeedsSource(rop)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  return FillOperation(*dc, x, y, width, height, rop);
+  return WithDC(handle, FALSE, [&](GdiDC& dc) {
+    if (NeedsSource(rop)) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return FALSE;
+    }
+    return FillOperation(dc, x, y, width, height, rop);
+  });
 }
 
 int StretchDIBits(HDC handle, int x, int y, int width, int height, int sourceX, int sourceY,
                   int sourceWidth, int sourceHeight, const void* bits, const BITMAPINFO* info,
                   UINT usage, DWORD rop) {
-  auto dc = LookUpGdi<GdiDC>(handle);
   GdiDibLayout layout;
-  if (!dc || bits == nullptr || usage != DIB_RGB_COLORS || rop != SRCCOPY ||
+  if (bits == nullptr || usage != DIB_RGB_COLORS || rop != SRCCOPY ||
       !ReadDibLayout(info, layout)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
@@ -275,10 +272,12 @@ int StretchDIBits(HDC handle, int x, int y, int width, int height, int sourceX, 
     int32_t visualTop = layout.height - lowest - rows;
     top = sourceHeight >= 0 ? visualTop : visualTop + rows - 1;
   }
-  GdiCanvas canvas = dc->Canvas();
-  StretchPixels(canvas, {x + canvas.offset.x, y + canvas.offset.y, width, height}, pixels,
-                {sourceX, top, sourceWidth, sourceHeight});
-  return height < 0 ? -height : height;
+  return WithDC(handle, 0, [&](GdiDC& dc) {
+    GdiCanvas canvas = dc.Canvas();
+    StretchPixels(canvas, {x + canvas.offset.x, y + canvas.offset.y, width, height}, pixels,
+                  {sourceX, top, sourceWidth, sourceHeight});
+    return height < 0 ? -height : height;
+  });
 }
 
 namespace {
@@ -299,16 +298,10 @@ RECT Uncovered(const RECT& area, const RECT& moved) {
   return area;
 }
 
-}  // namespace
-
-BOOL ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN updateRegion,
-              LPRECT update) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  if (!dc) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  GdiCanvas canvas = dc->Canvas();
+// Moves what the canvas shows of the scroll rectangle (all of it without
+// one) by dx, dy within the clip, and reports what it uncovered.
+BOOL Scroll(const GdiCanvas& canvas, int dx, int dy, const RECT* scroll, const RECT* clip,
+            HRGN updateRegion, LPRECT update) {
   const RECT whole{canvas.clip.left - canvas.offset.x, canvas.clip.top - canvas.offset.y,
                    canvas.clip.right - canvas.offset.x, canvas.clip.bottom - canvas.offset.y};
   const RECT limit = clip ? *clip : whole;
@@ -332,6 +325,15 @@ BOOL ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT* clip, 
   if (update) *update = uncovered;
   if (auto region = LookUpGdi<GdiRegion>(updateRegion)) region->mRect = uncovered;
   return TRUE;
+}
+
+}  // namespace
+
+BOOL ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN updateRegion,
+              LPRECT update) {
+  return WithDC(handle, FALSE, [&](GdiDC& dc) {
+    return Scroll(dc.Canvas(), dx, dy, scroll, clip, updateRegion, update);
+  });
 }
 
 namespace {

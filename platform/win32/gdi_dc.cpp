@@ -52,15 +52,18 @@ void ReleaseSelections(GdiDC& dc) {
   Select(dc.mPalette, {});
 }
 
+// A window's device context goes back through DeleteWindowDC, a memory
+// one through DeleteDC; the other call refuses it as a bad handle.
 BOOL DestroyDC(HDC handle, bool window) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  if (!dc || (dc->mWindow.pixels != nullptr) != window) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  ReleaseSelections(*dc);
-  UnregisterGdiObject(reinterpret_cast<HGDIOBJ>(handle));
-  return TRUE;
+  return WithDC(handle, FALSE, [&](GdiDC& dc) {
+    if ((dc.mWindow.pixels != nullptr) != window) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return FALSE;
+    }
+    ReleaseSelections(dc);
+    UnregisterGdiObject(reinterpret_cast<HGDIOBJ>(handle));
+    return TRUE;
+  });
 }
 
 HGDIOBJ SelectBitmap(GdiDC& dc, std::shared_ptr<GdiBitmap> bitmap) {
@@ -152,21 +155,6 @@ HDC CreateDeviceDC(std::shared_ptr<GdiDevice> device) {
 }  // namespace vpl::platform
 
 using namespace vpl::platform;
-
-namespace {
-
-// Runs the action on a live device context; the failure value otherwise.
-template <typename Result, typename Action>
-Result WithDC(HDC handle, Result failure, Action action) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  if (!dc) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return failure;
-  }
-  return action(*dc);
-}
-
-}  // namespace
 
 HDC CreateCompatibleDC(HDC) {
   auto dc = NewDC();

@@ -61,24 +61,25 @@ HPALETTE CreatePalette(const LOGPALETTE* palette) {
 }
 
 HPALETTE SelectPalette(HDC handle, HPALETTE palette, BOOL) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  auto object = LookUpGdi<GdiPalette>(palette);
-  if (!dc || !object) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
-  HGDIOBJ previous = dc->mPalette->mHandle;
-  --dc->mPalette->mSelections;
-  dc->mPalette = std::move(object);
-  ++dc->mPalette->mSelections;
-  return reinterpret_cast<HPALETTE>(previous);
+  return WithDC<HPALETTE>(handle, nullptr, [&](GdiDC& dc) -> HPALETTE {
+    auto object = LookUpGdi<GdiPalette>(palette);
+    if (!object) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return nullptr;
+    }
+    HGDIOBJ previous = dc.mPalette->mHandle;
+    --dc.mPalette->mSelections;
+    dc.mPalette = std::move(object);
+    ++dc.mPalette->mSelections;
+    return reinterpret_cast<HPALETTE>(previous);
+  });
 }
 
 UINT RealizePalette(HDC handle) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  if (!dc) return GDI_ERROR;
-  RealizeIntoSystemPalette(*dc->mPalette);
-  return static_cast<UINT>(dc->mPalette->mEntries.size());
+  return WithDC(handle, GDI_ERROR, [](GdiDC& dc) {
+    RealizeIntoSystemPalette(*dc.mPalette);
+    return static_cast<UINT>(dc.mPalette->mEntries.size());
+  });
 }
 
 UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, LPPALETTEENTRY entries) {
@@ -103,15 +104,13 @@ UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF color) {
 }
 
 UINT GetSystemPaletteEntries(HDC handle, UINT start, UINT count, LPPALETTEENTRY entries) {
-  if (!LookUpGdi<GdiDC>(handle)) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return 0;
-  }
-  if (entries == nullptr) return kSystemPaletteSize;
-  if (start >= kSystemPaletteSize) return 0;
-  const UINT n = std::min(count, kSystemPaletteSize - start);
-  SystemPalette& system = TheSystemPalette();
-  std::lock_guard lock(system.mutex);
-  std::copy_n(system.entries.begin() + start, n, entries);
-  return n;
+  return WithDC(handle, 0u, [&](GdiDC&) {
+    if (entries == nullptr) return kSystemPaletteSize;
+    if (start >= kSystemPaletteSize) return 0u;
+    const UINT n = std::min(count, kSystemPaletteSize - start);
+    SystemPalette& system = TheSystemPalette();
+    std::lock_guard lock(system.mutex);
+    std::copy_n(system.entries.begin() + start, n, entries);
+    return n;
+  });
 }

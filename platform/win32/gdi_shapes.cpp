@@ -96,13 +96,11 @@ std::optional<Span> EllipseRow(const RECT& bounds, int32_t y) {
 // A rectangle or ellipse: the outline is the outer shape less the inner one
 // (pen width in), the fill is the inner one. Without a pen the fill covers
 // the shape less its right and bottom edge.
-BOOL DrawShape(HDC handle, int left, int top, int right, int bottom, RowSpan row) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  if (!dc) return FALSE;
-  GdiCanvas canvas = dc->Canvas();
+BOOL DrawShape(GdiDC& dc, int left, int top, int right, int bottom, RowSpan row) {
+  GdiCanvas canvas = dc.Canvas();
   RECT outer = ToPixels(canvas, left, top, right, bottom);
-  std::optional<uint32_t> pen = PenValue(*dc, canvas), brush = BrushValue(*dc, canvas);
-  RECT inner = pen ? Inset(outer, dc->mPen->mWidth)
+  std::optional<uint32_t> pen = PenValue(dc, canvas), brush = BrushValue(dc, canvas);
+  RECT inner = pen ? Inset(outer, dc.mPen->mWidth)
                    : RECT{outer.left, outer.top, outer.right - 1, outer.bottom - 1};
   for (int32_t y = std::max(outer.top, canvas.clip.top);
        y < std::min(outer.bottom, canvas.clip.bottom); ++y) {
@@ -153,10 +151,9 @@ void FillPolygons(const GdiCanvas& canvas, const std::vector<std::vector<POINT>>
   }
 }
 
-BOOL DrawPolygons(HDC handle, const POINT* points, const int* counts, int polygonCount) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  if (!dc || points == nullptr || counts == nullptr || polygonCount < 1) return FALSE;
-  GdiCanvas canvas = dc->Canvas();
+BOOL DrawPolygons(GdiDC& dc, const POINT* points, const int* counts, int polygonCount) {
+  if (points == nullptr || counts == nullptr || polygonCount < 1) return FALSE;
+  GdiCanvas canvas = dc.Canvas();
   std::vector<std::vector<POINT>> polygons;
   for (int i = 0; i < polygonCount; ++i) {
     if (counts[i] < 2) return FALSE;
@@ -164,11 +161,11 @@ BOOL DrawPolygons(HDC handle, const POINT* points, const int* counts, int polygo
     for (int j = 0; j < counts[i]; ++j) polygon.push_back(ToPixels(canvas, *points++));
     polygons.push_back(std::move(polygon));
   }
-  if (auto brush = BrushValue(*dc, canvas)) FillPolygons(canvas, polygons, *brush);
-  if (auto pen = PenValue(*dc, canvas)) {
+  if (auto brush = BrushValue(dc, canvas)) FillPolygons(canvas, polygons, *brush);
+  if (auto pen = PenValue(dc, canvas)) {
     for (const auto& polygon : polygons) {
       for (size_t i = 0; i < polygon.size(); ++i) {
-        StrokeLine(canvas, polygon[i], polygon[(i + 1) % polygon.size()], dc->mPen->mWidth, *pen);
+        StrokeLine(canvas, polygon[i], polygon[(i + 1) % polygon.size()], dc.mPen->mWidth, *pen);
       }
     }
   }
@@ -178,72 +175,79 @@ BOOL DrawPolygons(HDC handle, const POINT* points, const int* counts, int polygo
 }  // namespace
 
 BOOL LineTo(HDC handle, int x, int y) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  if (!dc) return FALSE;
-  GdiCanvas canvas = dc->Canvas();
-  if (auto pen = PenValue(*dc, canvas)) {
-    StrokeLine(canvas, ToPixels(canvas, dc->mPosition), ToPixels(canvas, POINT{x, y}),
-               dc->mPen->mWidth, *pen);
-  }
-  dc->mPosition = POINT{x, y};
-  return TRUE;
+  return WithDC(handle, FALSE, [&](GdiDC& dc) {
+    GdiCanvas canvas = dc.Canvas();
+    if (auto pen = PenValue(dc, canvas)) {
+      StrokeLine(canvas, ToPixels(canvas, dc.mPosition), ToPixels(canvas, POINT{x, y}),
+                 dc.mPen->mWidth, *pen);
+    }
+    dc.mPosition = POINT{x, y};
+    return TRUE;
+  });
 }
 
 BOOL Polyline(HDC handle, const POINT* points, int count) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  if (!dc || points == nullptr || count < 2) return FALSE;
-  GdiCanvas canvas = dc->Canvas();
-  if (auto pen = PenValue(*dc, canvas)) {
-    for (int i = 0; i + 1 < count; ++i) {
-      StrokeLine(canvas, ToPixels(canvas, points[i]), ToPixels(canvas, points[i + 1]),
-                 dc->mPen->mWidth, *pen);
+  return WithDC(handle, FALSE, [&](GdiDC& dc) {
+    if (points == nullptr || count < 2) return FALSE;
+    GdiCanvas canvas = dc.Canvas();
+    if (auto pen = PenValue(dc, canvas)) {
+      for (int i = 0; i + 1 < count; ++i) {
+        StrokeLine(canvas, ToPixels(canvas, points[i]), ToPixels(canvas, points[i + 1]),
+                   dc.mPen->mWidth, *pen);
+      }
     }
-  }
-  return TRUE;
+    return TRUE;
+  });
 }
 
-BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
-  return DrawShape(dc, left, top, right, bottom, RectangleRow);
+BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
+  return WithDC(handle, FALSE,
+                [&](GdiDC& dc) { return DrawShape(dc, left, top, right, bottom, RectangleRow); });
 }
 
-BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
-  return DrawShape(dc, left, top, right, bottom, EllipseRow);
+BOOL Ellipse(HDC handle, int left, int top, int right, int bottom) {
+  return WithDC(handle, FALSE,
+                [&](GdiDC& dc) { return DrawShape(dc, left, top, right, bottom, EllipseRow); });
 }
 
-BOOL Polygon(HDC dc, const POINT* points, int count) { return DrawPolygons(dc, points, &count, 1); }
+BOOL Polygon(HDC handle, const POINT* points, int count) {
+  return WithDC(handle, FALSE, [&](GdiDC& dc) { return DrawPolygons(dc, points, &count, 1); });
+}
 
-BOOL PolyPolygon(HDC dc, const POINT* points, const int* counts, int polygonCount) {
-  return DrawPolygons(dc, points, counts, polygonCount);
+BOOL PolyPolygon(HDC handle, const POINT* points, const int* counts, int polygonCount) {
+  return WithDC(handle, FALSE,
+                [&](GdiDC& dc) { return DrawPolygons(dc, points, counts, polygonCount); });
 }
 
 int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  auto brush = LookUpGdi<GdiBrush>(brushHandle);
-  if (!dc || !brush || rect == nullptr) return 0;
-  if (brush->mNull) return 1;
-  GdiCanvas canvas = dc->Canvas();
-  FillPixelRect(canvas, ToPixels(canvas, rect->left, rect->top, rect->right, rect->bottom),
-                EncodeColor(canvas.pixels, dc->ResolveColor(brush->mColor)));
-  return 1;
+  return WithDC(handle, 0, [&](GdiDC& dc) {
+    auto brush = LookUpGdi<GdiBrush>(brushHandle);
+    if (!brush || rect == nullptr) return 0;
+    if (brush->mNull) return 1;
+    GdiCanvas canvas = dc.Canvas();
+    FillPixelRect(canvas, ToPixels(canvas, rect->left, rect->top, rect->right, rect->bottom),
+                  EncodeColor(canvas.pixels, dc.ResolveColor(brush->mColor)));
+    return 1;
+  });
 }
 
 BOOL SetPixelV(HDC handle, int x, int y, COLORREF color) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  if (!dc) return FALSE;
-  GdiCanvas canvas = dc->Canvas();
-  POINT p = ToPixels(canvas, POINT{x, y});
-  FillSpan(canvas, p.y, p.x, p.x + 1, EncodeColor(canvas.pixels, dc->ResolveColor(color)));
-  return TRUE;
+  return WithDC(handle, FALSE, [&](GdiDC& dc) {
+    GdiCanvas canvas = dc.Canvas();
+    POINT p = ToPixels(canvas, POINT{x, y});
+    FillSpan(canvas, p.y, p.x, p.x + 1, EncodeColor(canvas.pixels, dc.ResolveColor(color)));
+    return TRUE;
+  });
 }
 
 COLORREF GetPixel(HDC handle, int x, int y) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  if (!dc) return CLR_INVALID;
-  GdiCanvas canvas = dc->Canvas();
-  POINT p = ToPixels(canvas, POINT{x, y});
-  if (p.x < canvas.clip.left || p.x >= canvas.clip.right || p.y < canvas.clip.top ||
-      p.y >= canvas.clip.bottom) {
-    return CLR_INVALID;
-  }
-  return DecodePixel(canvas.pixels, canvas.pixels.At(p.x, p.y));
+  return WithDC(handle, CLR_INVALID, [&](GdiDC& dc) {
+    GdiCanvas canvas = dc.Canvas();
+    POINT p = ToPixels(canvas, POINT{x, y});
+    if (p.x < canvas.clip.left || p.x >= canvas.clip.right || p.y < canvas.clip.top ||
+        p.y >= canvas.clip.bottom) {
+      return CLR_INVALID;
+    }
+    return DecodePixel(canvas.pixels, canvas.pixels.At(p.x, p.y));
+  });
 }

@@ -22,14 +22,11 @@ std::shared_ptr<GdiFontFace> FaceOf(const GdiDC& dc) {
 // Runs the action with a live device context and its face.
 template <typename Action>
 BOOL WithFace(HDC handle, Action action) {
-  auto dc = LookUpGdi<GdiDC>(handle);
-  if (!dc) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  auto face = FaceOf(*dc);
-  if (!face) return FALSE;
-  return action(*dc, *face);
+  return WithDC(handle, FALSE, [&](GdiDC& dc) {
+    auto face = FaceOf(dc);
+    if (!face) return FALSE;
+    return action(dc, *face);
+  });
 }
 
 void DrawGlyph(const GdiCanvas& canvas, const GdiFontFace::Glyph& glyph, int32_t penX,
