@@ -35,9 +35,14 @@ struct Heap {
   explicit Heap(size_t maximumSize) : maximum(maximumSize) {}
 };
 
+// The live heap of the handle; a handle that names none sets
+// ERROR_INVALID_HANDLE. Every heap call looks its heap up here, so a bad
+// handle fails alike everywhere.
 Heap* HeapOf(HANDLE handle) {
   auto* heap = static_cast<Heap*>(handle);
-  return heap != nullptr && heap->magic == kHeapMagic ? heap : nullptr;
+  if (heap != nullptr && heap->magic == kHeapMagic) return heap;
+  SetLastError(ERROR_INVALID_HANDLE);
+  return nullptr;
 }
 
 BlockHeader* HeaderOf(Heap* heap, LPCVOID block) {
@@ -73,10 +78,7 @@ HANDLE HeapCreate(DWORD, SIZE_T, SIZE_T maximumSize) {
 
 BOOL HeapDestroy(HANDLE handle) {
   Heap* heap = HeapOf(handle);
-  if (heap == nullptr) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (heap == nullptr) return FALSE;
   for (BlockHeader* header = heap->anchor.next; header != &heap->anchor;) {
     BlockHeader* next = header->next;
     std::free(header);
@@ -111,10 +113,7 @@ LPVOID HeapAlloc(HANDLE handle, DWORD flags, SIZE_T bytes) {
 
 BOOL HeapFree(HANDLE handle, DWORD, LPVOID block) {
   Heap* heap = HeapOf(handle);
-  if (heap == nullptr) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (heap == nullptr) return FALSE;
   if (block == nullptr) return TRUE;
   std::lock_guard lock(heap->mutex);
   BlockHeader* header = HeaderOf(heap, block);
@@ -131,7 +130,8 @@ BOOL HeapFree(HANDLE handle, DWORD, LPVOID block) {
 
 SIZE_T HeapSize(HANDLE handle, DWORD, LPCVOID block) {
   Heap* heap = HeapOf(handle);
-  BlockHeader* header = heap ? HeaderOf(heap, block) : nullptr;
+  if (heap == nullptr) return static_cast<SIZE_T>(-1);
+  BlockHeader* header = HeaderOf(heap, block);
   if (header == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return static_cast<SIZE_T>(-1);
@@ -155,7 +155,8 @@ BOOL HeapUnlock(HANDLE handle) {
 
 BOOL HeapWalk(HANDLE handle, LPPROCESS_HEAP_ENTRY entry) {
   Heap* heap = HeapOf(handle);
-  if (heap == nullptr || entry == nullptr) {
+  if (heap == nullptr) return FALSE;
+  if (entry == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }

@@ -72,4 +72,23 @@ TEST(BadHandleTest, EveryDrawingCallRefusesAnUnknownDeviceContext) {
   DeleteDC(live);
 }
 
+TEST(BadHandleTest, EveryHeapCallRefusesAnUnknownHeap) {
+  uint64_t nothing[8] = {};
+  HANDLE heap = nothing;
+  HANDLE live = HeapCreate(0, 0, 0);
+  void* block = HeapAlloc(live, 0, 8);
+  PROCESS_HEAP_ENTRY entry{};
+  const std::vector<Call> calls = {
+      {"HeapDestroy", [&] { return !HeapDestroy(heap); }},
+      {"HeapAlloc", [&] { return HeapAlloc(heap, 0, 8) == nullptr; }},
+      {"HeapFree", [&] { return !HeapFree(heap, 0, block); }},
+      {"HeapSize", [&] { return HeapSize(heap, 0, block) == static_cast<SIZE_T>(-1); }},
+      {"HeapLock", [&] { return !HeapLock(heap); }},
+      {"HeapUnlock", [&] { return !HeapUnlock(heap); }},
+      {"HeapWalk", [&] { return !HeapWalk(heap, &entry); }},
+  };
+  ExpectEachFailsWith(calls, ERROR_INVALID_HANDLE);
+  HeapDestroy(live);
+}
+
 }  // namespace
