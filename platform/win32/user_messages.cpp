@@ -109,6 +109,38 @@ bool RunOneSent(MessageQueue& queue, std::unique_lock<std::mutex>& lock) {
   return true;
 }
 
+// Runs the operation on the queue under the wait mutex, then wakes the
+// waiters; without a queue, sets the error and answers the failure value.
+template <typename Result, typename Operation>
+Result WithQueue(const std::shared_ptr<MessageQueue>& queue, DWORD error, Result failure,
+                 Operation operation) {
+  if (!queue) {
+    SetLastError(error);
+    return failure;
+  }
+  const Result result = [&] {
+    std::lock_guard lock(WaitMutex());
+    return operation(*queue);
+  }();
+  NotifyWaiters();
+  return result;
+}
+
+// The queue of a thread; a thread without one is ERROR_INVALID_THREAD_ID.
+template <typename Result, typename Operation>
+Result WithThreadQueue(DWORD threadId, Result failure, Operation operation) {
+  return WithQueue(QueueOfThread(threadId), ERROR_INVALID_THREAD_ID, failure, operation);
+}
+
+// The queue of the window's thread (the calling thread's for no window); a
+// window no thread owns is ERROR_INVALID_WINDOW_HANDLE.
+template <typename Result, typename Operation>
+Result WithWindowQueue(HWND window, Result failure, Operation operation) {
+  const DWORD threadId = window == nullptr ? GetCurrentThreadId() : ThreadOf(window);
+  return WithQueue(threadId != 0 ? QueueOfThread(threadId) : nullptr, ERROR_INVALID_WINDOW_HANDLE,
+                   failure, operation);
+}
+
 }  // namespace
 
 void MessageQueue::Post(const MSG& message) {
@@ -306,33 +338,17 @@ BOOL ReplyMessage(LRESULT result) {
 }
 
 BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto queue = QueueOfThread(threadId);
-  if (!queue) {
-    SetLastError(ERROR_INVALID_THREAD_ID);
-    return FALSE;
-  }
-  {
-    std::lock_guard lock(WaitMutex());
-    queue->Post(MakeMessage(nullptr, message, wParam, lParam));
-  }
-  NotifyWaiters();
-  return TRUE;
+  return WithThreadQueue(threadId, FALSE, [&](MessageQueue& queue) {
+    queue.Post(MakeMessage(nullptr, message, wParam, lParam));
+    return TRUE;
+  });
 }
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (window == nullptr) return PostThreadMessageA(GetCurrentThreadId(), message, wParam, lParam);
-  const DWORD threadId = ThreadOf(window);
-  auto queue = threadId != 0 ? QueueOfThread(threadId) : nullptr;
-  if (!queue) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
-  {
-    std::lock_guard lock(WaitMutex());
-    queue->Post(MakeMessage(window, message, wParam, lParam));
-  }
-  NotifyWaiters();
-  return TRUE;
+  return WithWindowQueue(window, FALSE, [&](MessageQueue& queue) {
+    queue.Post(MakeMessage(window, message, wParam, lParam));
+    return TRUE;
+  });
 }
 
 void PostQuitMessage(int exitCode) {
@@ -411,33 +427,17 @@ DWORD GetMessagePos() {
 
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
   static std::atomic<UINT_PTR> nextThreadTimer{0x7FFF0000};
-  std::shared_ptr<MessageQueue> queue;
-  if (window == nullptr) {
-    queue = CurrentQueue();
-    if (id == 0) id = ++nextThreadTimer;
-  } else {
-    const DWORD threadId = ThreadOf(window);
-    queue = threadId != 0 ? QueueOfThread(threadId) : nullptr;
-    if (!queue) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-      return 0;
-    }
-  }
-  {
-    std::lock_guard lock(WaitMutex());
-    queue->SetTimer(window, id, elapse, procedure);
-  }
-  NotifyWaiters();
-  return window == nullptr ? id : (id != 0 ? id : 1);
+  if (window == nullptr && id == 0) id = ++nextThreadTimer;
+  return WithWindowQueue(window, UINT_PTR{0}, [&](MessageQueue& queue) {
+    queue.SetTimer(window, id, elapse, procedure);
+    return window == nullptr ? id : (id != 0 ? id : 1);
+  });
 }
 
 BOOL KillTimer(HWND window, UINT_PTR id) {
-  const DWORD threadId = window == nullptr ? GetCurrentThreadId() : ThreadOf(window);
-  auto queue = threadId != 0 ? QueueOfThread(threadId) : nullptr;
-  std::lock_guard lock(WaitMutex());
-  if (!queue || !queue->KillTimer(window, id)) {
+  return WithWindowQueue(window, FALSE, [&](MessageQueue& queue) {
+    if (queue.KillTimer(window, id)) return TRUE;
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
-  }
-  return TRUE;
+  });
 }

@@ -3,10 +3,14 @@
 // The bad handles point at a local object, so no live object can have them.
 
 #include "platform/win32/gdi.h"
+#include "platform/win32/kernel.h"
+#include "platform/win32/user.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -89,6 +93,22 @@ TEST(BadHandleTest, EveryHeapCallRefusesAnUnknownHeap) {
   };
   ExpectEachFailsWith(calls, ERROR_INVALID_HANDLE);
   HeapDestroy(live);
+}
+
+TEST(BadHandleTest, EveryQueueCallRefusesAnUnknownWindowOrThread) {
+  int nothing = 0;
+  HWND window = reinterpret_cast<HWND>(&nothing);
+  const std::vector<Call> windowCalls = {
+      {"PostMessageA", [&] { return !PostMessageA(window, WM_USER, 0, 0); }},
+      {"SendMessageA", [&] { return SendMessageA(window, WM_USER, 0, 0) == 0; }},
+      {"SendNotifyMessageA", [&] { return !SendNotifyMessageA(window, WM_USER, 0, 0); }},
+      {"SetTimer", [&] { return SetTimer(window, 1, 10, nullptr) == 0; }},
+      {"KillTimer", [&] { return !KillTimer(window, 1); }},
+  };
+  ExpectEachFailsWith(windowCalls, ERROR_INVALID_WINDOW_HANDLE);
+  ExpectEachFailsWith(
+      {{"PostThreadMessageA", [] { return !PostThreadMessageA(0x7FFFFFF0, WM_USER, 0, 0); }}},
+      ERROR_INVALID_THREAD_ID);
 }
 
 }  // namespace
