@@ -84,77 +84,65 @@ void MMSurface::InitializeDC() {
   SelectClipRgn(mDC, nullptr);
 }
 
-HPEN MMSurface::SelectPen(const AFColor& color, int32_t width) {
-  HPEN pen = CreatePen(PS_SOLID, width, color.ToColorRef());
-  SelectObject(GetDC(), pen);
-  return pen;
+template <typename Draw>
+void MMSurface::DrawOnDC(Draw draw) {
+  BeginDraw();
+  draw(GetDC());
+  EndDraw();
 }
 
-void MMSurface::RestorePen(HPEN pen) {
-  SelectObject(mDC, GetStockObject(NULL_PEN));
-  DeleteObject(pen);
+template <typename Draw>
+void MMSurface::DrawWithTool(HGDIOBJ tool, int nullTool, Draw draw) {
+  DrawOnDC([&](HDC dc) {
+    SelectObject(dc, tool);
+    draw(dc);
+    SelectObject(dc, GetStockObject(nullTool));
+    DeleteObject(tool);
+  });
 }
 
-HBRUSH MMSurface::SelectBrush(const AFColor& color) {
-  HBRUSH brush = CreateSolidBrush(color.ToColorRef());
-  SelectObject(GetDC(), brush);
-  return brush;
+template <typename Draw>
+void MMSurface::DrawWithPen(const AFColor& color, int32_t width, Draw draw) {
+  DrawWithTool(CreatePen(PS_SOLID, width, color.ToColorRef()), NULL_PEN, draw);
 }
 
-void MMSurface::RestoreBrush(HBRUSH brush) {
-  SelectObject(mDC, GetStockObject(NULL_BRUSH));
-  DeleteObject(brush);
+template <typename Draw>
+void MMSurface::DrawWithBrush(const AFColor& color, Draw draw) {
+  DrawWithTool(CreateSolidBrush(color.ToColorRef()), NULL_BRUSH, draw);
 }
 
 void MMSurface::SetPixel(int32_t x, int32_t y, const AFColor& color) {
-  BeginDraw();
-  SetPixelV(GetDC(), x, y, color.ToColorRef());
-  EndDraw();
+  DrawOnDC([&](HDC dc) { SetPixelV(dc, x, y, color.ToColorRef()); });
 }
 
 void MMSurface::FillRect(const UURect& rect, const AFColor& color) {
-  BeginDraw();
-  HBRUSH brush = SelectBrush(color);
-  PatBlt(mDC, rect.mLeft, rect.mTop, rect.GetWidth(), rect.GetHeight(), PATCOPY);
-  RestoreBrush(brush);
-  EndDraw();
+  DrawWithBrush(color, [&](HDC dc) {
+    PatBlt(dc, rect.mLeft, rect.mTop, rect.GetWidth(), rect.GetHeight(), PATCOPY);
+  });
 }
 
 void MMSurface::FrameRect(const UURect& rect, const AFColor& color, int32_t penWidth) {
-  BeginDraw();
-  HPEN pen = SelectPen(color, penWidth);
-  Rectangle(mDC, rect.mLeft, rect.mTop, rect.mRight, rect.mBottom);
-  RestorePen(pen);
-  EndDraw();
+  DrawWithPen(color, penWidth,
+              [&](HDC dc) { Rectangle(dc, rect.mLeft, rect.mTop, rect.mRight, rect.mBottom); });
 }
 
 void MMSurface::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const AFColor& color,
                          int32_t penWidth) {
-  BeginDraw();
-  HPEN pen = SelectPen(color, penWidth);
-  MoveToEx(mDC, x1, y1, nullptr);
-  LineTo(mDC, x2, y2);
-  RestorePen(pen);
-  EndDraw();
+  DrawWithPen(color, penWidth, [&](HDC dc) {
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+  });
 }
 
 void MMSurface::DrawPolyline(const UUPoint* points, int32_t count, const AFColor& color,
                              int32_t penWidth) {
-  BeginDraw();
-  HPEN pen = SelectPen(color, penWidth);
-  std::vector<POINT> corners = ToPOINTs(points, count);
-  Polyline(mDC, corners.data(), count);
-  RestorePen(pen);
-  EndDraw();
+  const std::vector<POINT> corners = ToPOINTs(points, count);
+  DrawWithPen(color, penWidth, [&](HDC dc) { Polyline(dc, corners.data(), count); });
 }
 
 void MMSurface::FillPolygon(const UUPoint* points, int32_t count, const AFColor& color) {
-  BeginDraw();
-  HBRUSH brush = SelectBrush(color);
-  std::vector<POINT> corners = ToPOINTs(points, count);
-  Polygon(mDC, corners.data(), count);
-  RestoreBrush(brush);
-  EndDraw();
+  const std::vector<POINT> corners = ToPOINTs(points, count);
+  DrawWithBrush(color, [&](HDC dc) { Polygon(dc, corners.data(), count); });
 }
 
 void MMSurface::FillPolyPolygon(const UUPoint* points, const int16_t* counts, int32_t polygonCount,
@@ -163,83 +151,61 @@ void MMSurface::FillPolyPolygon(const UUPoint* points, const int16_t* counts, in
   std::vector<int> widened(counts, counts + polygonCount);
   int32_t total = 0;
   for (int count : widened) total += count;
-  BeginDraw();
-  HBRUSH brush = SelectBrush(color);
-  std::vector<POINT> corners = ToPOINTs(points, total);
-  if (polygonCount == 1) {
-    Polygon(mDC, corners.data(), widened[0]);
-  } else {
-    PolyPolygon(mDC, corners.data(), widened.data(), polygonCount);
-  }
-  RestoreBrush(brush);
-  EndDraw();
+  const std::vector<POINT> corners = ToPOINTs(points, total);
+  DrawWithBrush(color, [&](HDC dc) {
+    if (polygonCount == 1) {
+      Polygon(dc, corners.data(), widened[0]);
+    } else {
+      PolyPolygon(dc, corners.data(), widened.data(), polygonCount);
+    }
+  });
 }
 
 void MMSurface::FrameEllipse(const UURect& rect, const AFColor& color, int32_t penWidth) {
-  BeginDraw();
-  HPEN pen = SelectPen(color, penWidth);
-  Ellipse(mDC, rect.mLeft, rect.mTop, rect.mRight, rect.mBottom);
-  RestorePen(pen);
-  EndDraw();
+  DrawWithPen(color, penWidth,
+              [&](HDC dc) { Ellipse(dc, rect.mLeft, rect.mTop, rect.mRight, rect.mBottom); });
 }
 
 void MMSurface::FillEllipse(const UURect& rect, const AFColor& color) {
-  BeginDraw();
-  HBRUSH brush = SelectBrush(color);
-  Ellipse(mDC, rect.mLeft, rect.mTop, rect.mRight, rect.mBottom);
-  RestoreBrush(brush);
-  EndDraw();
+  DrawWithBrush(color,
+                [&](HDC dc) { Ellipse(dc, rect.mLeft, rect.mTop, rect.mRight, rect.mBottom); });
 }
 
 void MMSurface::FillBlack(const UURect& rect) {
-  BeginDraw();
   const RECT r = ToRECT(rect);
-  ::FillRect(GetDC(), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  EndDraw();
+  DrawOnDC([&](HDC dc) { ::FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))); });
 }
 
-int32_t MMSurface::AlignedX(int32_t x, int32_t alignment, const char* text) const {
-  const int32_t factor = Factor(alignment, 0);
-  return factor == 0 ? x : x + mTextFont->GetTextWidth(text, 0) * factor / 2;
+UUPoint MMSurface::BeginStyledText(const char* text, int32_t x, int32_t y,
+                                   const MMTextStyle& style) {
+  BeginText(style.mFont);
+  return UUPoint{AlignTextX(x, style.mHorizontalAlignment, 0, text, 0),
+                 AlignTextY(y, style.mVerticalAlignment, 0)};
 }
 
 void MMSurface::DrawText(const char* text, int32_t x, int32_t y, const MMTextStyle& style) {
-  BeginDraw();
-  style.mFont->Select(this);
-  mTextFont = style.mFont;
-  x = AlignedX(x, style.mHorizontalAlignment, text);
-  y -= mTextFont->GetCapHeight() * Factor(style.mVerticalAlignment, 0) / 2;
-  mTextFont->MoveTo(x, y);
-  ApplyClip();
-  mTextFont->DrawText(style.mColor, text, 0);
-  mTextFont->Deselect();
-  mTextFont = nullptr;
-  EndDraw();
+  const UUPoint origin = BeginStyledText(text, x, y, style);
+  MoveTextTo(origin.mX, origin.mY);
+  DrawTextRun(style.mColor, text, 0);
+  EndText();
 }
 
 UURect MMSurface::GetTextBounds(const char* text, int32_t x, int32_t y, const MMTextStyle& style) {
   if (text == nullptr) return UURect(x, y, x, y);
-  BeginDraw();
-  style.mFont->Select(this);
-  mTextFont = style.mFont;
-  const int32_t width = mTextFont->GetTextWidth(text, 0);
-  int32_t left = x + width * Factor(style.mHorizontalAlignment, 0) / 2;
-  int32_t right = left + width;
+  const UUPoint origin = BeginStyledText(text, x, y, style);
+  int32_t left = origin.mX;
+  int32_t right = left + GetTextWidth(text, 0);
   const size_t length = std::strlen(text);
   if (length > 0) {
-    left -= mTextFont->GetLeftOverhang(text);
+    left -= GetTextLeftOverhang(text);
     const ptrdiff_t last = UUPreviousCharOffset(text, static_cast<ptrdiff_t>(length));
     uint32_t character = static_cast<uint8_t>(text[last]);
     if (static_cast<size_t>(last) + 2 == length)
       character = character * 256u + static_cast<uint8_t>(text[last + 1]);
-    right += mTextFont->GetRightOverhang(character);
+    right += GetTextRightOverhang(character);
   }
-  const int32_t baseline = y - mTextFont->GetCapHeight() * Factor(style.mVerticalAlignment, 0) / 2;
-  const UURect bounds(left, baseline - mTextFont->GetAscent(), right,
-                      baseline + mTextFont->GetDescent());
-  mTextFont->Deselect();
-  mTextFont = nullptr;
-  EndDraw();
+  const UURect bounds(left, origin.mY - GetTextAscent(), right, origin.mY + GetTextDescent());
+  EndText();
   return bounds;
 }
 

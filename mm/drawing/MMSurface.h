@@ -107,9 +107,18 @@ class MMSurface {
   HPALETTE mOwnedPalette = nullptr;
 
  private:
-  HPEN SelectPen(const AFColor& color, int32_t width);
-  void RestorePen(HPEN pen);
-  HBRUSH SelectBrush(const AFColor& color);
-  void RestoreBrush(HBRUSH brush);
-  int32_t AlignedX(int32_t x, int32_t alignment, const char* text) const;
+  // One drawing call on the device context, between BeginDraw and EndDraw.
+  template <typename Draw>
+  void DrawOnDC(Draw draw);
+  // Draws with a pen or brush made for the one call: selected for it, then
+  // the null one of its kind put back and the tool deleted.
+  template <typename Draw>
+  void DrawWithTool(HGDIOBJ tool, int nullTool, Draw draw);
+  template <typename Draw>
+  void DrawWithPen(const AFColor& color, int32_t width, Draw draw);
+  template <typename Draw>
+  void DrawWithBrush(const AFColor& color, Draw draw);
+  // BeginText with the style's font; answers where the text's left end and
+  // baseline lie for the style's alignment.
+  UUPoint BeginStyledText(const char* text, int32_t x, int32_t y, const MMTextStyle& style);
 };
