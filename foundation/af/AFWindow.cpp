@@ -14,6 +14,8 @@ namespace {
 constexpr char kBindingName[] = "Corvane ZIZU";
 ATOM gBindingAtom = 0;
 
+// The default class's icon, menu and accelerator table share one number.
+constexpr WORD kDefaultIconAndMenu = 425;
 constexpr int kTitleSize = 256;
 constexpr int32_t kLargestClientSize = 30000;
 constexpr int kProbeSize = 10;
@@ -48,21 +50,26 @@ SIZE FrameSize(HWND window) {
 }  // namespace
 
 const AFWindowClass AFDefaultWindowClass = {
-    CS_DBLCLKS | CS_OWNDC,
-    0,
-    0,
-    true,
-    MAKEINTRESOURCEA(425),
-    nullptr,
-    false,
-    IDC_ARROW,
-    reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_APPWORKSPACE + 1)),
-    MAKEINTRESOURCEA(425),
-    "AFDefaultWindowClass",
-    AFWindowProc};
+    .mStyle = CS_DBLCLKS | CS_OWNDC,
+    .mClassExtra = 0,
+    .mWindowExtra = 0,
+    .mIconFromModule = true,
+    .mIconName = MAKEINTRESOURCEA(kDefaultIconAndMenu),
+    .mSmallIconName = nullptr,
+    .mCursorFromModule = false,
+    .mCursorName = IDC_ARROW,
+    .mBackground = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_APPWORKSPACE + 1)),
+    .mMenuName = MAKEINTRESOURCEA(kDefaultIconAndMenu),
+    .mClassName = "AFDefaultWindowClass",
+    .mWindowProc = AFWindowProc};
 
-AFWindowDescription AFDefaultWindowDescription = {
-    &AFDefaultWindowClass, 0, 0, 640, 480, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0};
+AFWindowDescription AFDefaultWindowDescription = {.mWindowClass = &AFDefaultWindowClass,
+                                                  .mLeft = 0,
+                                                  .mTop = 0,
+                                                  .mRight = 640,
+                                                  .mBottom = 480,
+                                                  .mStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                                  .mExStyle = 0};
 
 bool AFWindowClass::Register() const {
   WNDCLASSA existing;
@@ -177,7 +184,12 @@ void AFWindow::OnDeactivate() {
 void AFWindow::OnMoveOrSize() { Broadcast(AFWM_WINDOW_MOVED); }
 void AFWindow::OnPaletteChanged() { Broadcast(AFWM_PALETTE_CHANGED); }
 
-AFSizeLimits AFWindow::GetSizeLimits() { return {0, 0, kLargestClientSize, kLargestClientSize}; }
+AFSizeLimits AFWindow::GetSizeLimits() {
+  return {.mMinWidth = 0,
+          .mMinHeight = 0,
+          .mMaxWidth = kLargestClientSize,
+          .mMaxHeight = kLargestClientSize};
+}
 
 void AFWindow::Show(bool shown) { ShowWindow(mWindow, shown ? SW_SHOW : SW_HIDE); }
 

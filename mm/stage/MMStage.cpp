@@ -145,13 +145,13 @@ void MMStage::MessageLoop() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
       }
-    } else if (mPendingUpdateTime == INT_MAX) {
+    } else if (mPendingUpdateTime == kMMNever) {
       StrategyIdleTick();
     }
     if (mQuitting) return;
     if (mPaused && mPauseCount <= 0) {
       UpdateLoop(mTaskManager->GetNow(), true);
-    } else if (mPendingUpdateTime != INT_MAX) {
+    } else if (mPendingUpdateTime != kMMNever) {
       RunPendingUpdate();
     }
     if (!took && (!IsWindowVisible(mWindow->GetHandle()) || IsIconic(mWindow->GetHandle()))) {
@@ -166,7 +166,7 @@ void MMStage::RequestUpdate(int32_t stageTime, bool draws) {
 }
 
 void MMStage::RunPendingUpdate() {
-  const int32_t time = std::exchange(mPendingUpdateTime, INT_MAX);
+  const int32_t time = std::exchange(mPendingUpdateTime, kMMNever);
   UpdateLoop(time, mPendingUpdateDraws);
 }
 
@@ -209,7 +209,7 @@ void MMStage::DestroyAct() { Destroy(mAct); }
 void MMStage::SwitchAct(int32_t time) {
   mCursorController->BeginBusy();
   DestroyAct();
-  if (time != INT_MAX) mTaskManager->RunUntil(time);
+  if (time != kMMNever) mTaskManager->RunUntil(time);
   MMAct* next = CreateNextAct();
   DestroyAct();
   mAct = next;
@@ -226,12 +226,12 @@ void MMStage::SwitchAct(int32_t time) {
 void MMStage::Advance(int32_t time) {
   if (mPaused) return;
   if (mActSwitchPending) SwitchAct(time);
-  if (time != INT_MAX) mTaskManager->RunUntil(time);
+  if (time != kMMNever) mTaskManager->RunUntil(time);
 }
 
 void MMStage::Notify(bool draws) {
   if (!draws) return;
-  FireEventNotifications(0);
+  FireEventNotifications(kAfterAdvance);
   if (CanDrawAct()) mAct->Draw();
 }
 
@@ -256,7 +256,7 @@ void MMStage::Present(bool draws) {
     if (mAct != nullptr) mAct->Resume();
   }
   PresentIfComplete();
-  if (!mPaused && !resumeNow) FireEventNotifications(1);
+  if (!mPaused && !resumeNow) FireEventNotifications(kAfterPresent);
   if (!mPaused) {
     if (mClockResetPending) {
       TakeClockBase();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <climits>
 #include <cstdint>
 
 #include "foundation/al/ALCriticalSection.h"
@@ -15,6 +14,7 @@
 #include "mm/stage/MMCursorTable.h"
 #include "mm/stage/MMEvents.h"
 #include "mm/tasks/MMTaskCallback.h"
+#include "mm/tasks/MMTaskTime.h"
 #include "platform/win32/user.h"
 
 class MMAct;
@@ -40,8 +40,11 @@ class WinMMStageThread;
 // supplies CreateNextAct.
 class MMStage {
  public:
+  // When an event notification runs in a frame.
+  enum EventNotificationKind : int32_t { kAfterAdvance = 0, kAfterPresent = 1 };
+
   struct EventNotificationInfo {
-    int32_t mKind;  // 0 after Advance, 1 after the act presents
+    int32_t mKind;  // an EventNotificationKind
     UUCallback* mCallback;
     friend bool operator==(const EventNotificationInfo&, const EventNotificationInfo&) = default;
   };
@@ -239,7 +242,7 @@ class MMStage {
   MMTaskCallbackMap mRegisteredEvents;
   bool mActSwitchPending = false;
   UURefCount<MMInputStrategy> mInputStrategy;
-  int32_t mPendingUpdateTime = INT_MAX;
+  int32_t mPendingUpdateTime = kMMNever;
   bool mPendingUpdateDraws = true;
   bool mHasFocus = false;
 };

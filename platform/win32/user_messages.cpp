@@ -45,6 +45,9 @@ thread_local POINT tMessagePoint{0, 0};
 // The main thread's waits wake at this interval to pump the desktop.
 constexpr auto kDesktopPumpInterval = std::chrono::milliseconds(10);
 constexpr UINT kMinimumTimerPeriod = 10;
+// Timers without a window get numbers from here up, far above the small
+// numbers callers pick for their windows' timers.
+constexpr UINT_PTR kFirstThreadTimerId = 0x7FFF0000;
 
 bool PassesFilter(const MSG& message, HWND window, UINT filterMin, UINT filterMax) {
   if (window != nullptr && message.hwnd != window) return false;
@@ -426,7 +429,7 @@ DWORD GetMessagePos() {
 }
 
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
-  static std::atomic<UINT_PTR> nextThreadTimer{0x7FFF0000};
+  static std::atomic<UINT_PTR> nextThreadTimer{kFirstThreadTimerId};
   if (window == nullptr && id == 0) id = ++nextThreadTimer;
   return WithWindowQueue(window, UINT_PTR{0}, [&](MessageQueue& queue) {
     queue.SetTimer(window, id, elapse, procedure);

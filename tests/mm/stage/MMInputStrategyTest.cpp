@@ -96,7 +96,7 @@ TEST_F(MMInputStrategyTest, IdleTicksReplayTheLastMouseEventWithoutItsPress) {
   // but idle ticks do nothing.
   EXPECT_TRUE(Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20)));
   ASSERT_EQ(mAct->mMouse.size(), 1u);
-  Stage()->RequestUpdate(INT_MAX, true);
+  Stage()->RequestUpdate(kMMNever, true);
   Strategy()->IdleTick();
   EXPECT_EQ(mAct->mMouse.size(), 1u);
 

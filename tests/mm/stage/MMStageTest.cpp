@@ -39,8 +39,8 @@ TEST_F(MMStageTest, AFrameAdvancesNotifiesDrawsPresentsNotifiesAndUpdatesSound) 
   mRun.Start();
   StageLogCallback first(mRun.mLog, "notify0");
   StageLogCallback second(mRun.mLog, "notify1");
-  Stage()->AddEventNotification(1, &second);
-  Stage()->AddEventNotification(0, &first);
+  Stage()->AddEventNotification(MMStage::kAfterPresent, &second);
+  Stage()->AddEventNotification(MMStage::kAfterAdvance, &first);
   const int32_t now = Stage()->GetTaskManager()->GetNow();
   Stage()->GetTaskClient()->ScheduleTask(Logger("task"), Stage()->GetTaskClient()->GetTime() + 40);
   TakeLog();
@@ -49,7 +49,7 @@ TEST_F(MMStageTest, AFrameAdvancesNotifiesDrawsPresentsNotifiesAndUpdatesSound) 
   Stage()->RunPendingUpdate();
   EXPECT_EQ(TakeLog(), (StageLog{"task", "notify0", "draw", "present", "notify1", "sound-update"}));
   EXPECT_EQ(Stage()->GetTaskManager()->GetNow(), now + 40);
-  EXPECT_EQ(Stage()->GetPendingUpdateTime(), INT_MAX);
+  EXPECT_EQ(Stage()->GetPendingUpdateTime(), kMMNever);
 
   // Registrations persist; a frame without drawing only advances.
   Stage()->RequestUpdate(now + 50, false);
@@ -97,7 +97,7 @@ TEST_F(MMStageTest, APaintBeforeTheFirstFrameSkipsTheFirstFrameStates) {
 TEST_F(MMStageTest, PausesAreCountedAndAppliedByDrawingFrames) {
   mRun.Start();
   StageLogCallback after(mRun.mLog, "notify1");
-  Stage()->AddEventNotification(1, &after);
+  Stage()->AddEventNotification(MMStage::kAfterPresent, &after);
   Stage()->GetTaskClient()->ScheduleTask(Logger("task"), Stage()->GetTaskClient()->GetTime() + 10);
   TakeLog();
 
@@ -146,7 +146,7 @@ TEST_F(MMStageTest, AStepThatAsksForAnActSwitchIsFollowedAtOnceByAnother) {
   StageLogCallback switcher(mRun.mLog, "switch", [this] {
     if (mActs == 1) Stage()->RequestActSwitch();
   });
-  Stage()->AddEventNotification(0, &switcher);
+  Stage()->AddEventNotification(MMStage::kAfterAdvance, &switcher);
   TakeLog();
   mRun.Frame();
   const StageLog log = TakeLog();
@@ -159,29 +159,29 @@ TEST_F(MMStageTest, NotificationsAddedDuringAWalkRunAndRemovedOnesDoNot) {
   StageLogCallback late(mRun.mLog, "late");
   StageLogCallback removed(mRun.mLog, "removed");
   StageLogCallback adder(mRun.mLog, "adder", [&] {
-    Stage()->AddEventNotification(0, &late);
-    Stage()->RemoveEventNotification(0, &removed);
-    Stage()->RemoveEventNotification(0, &removed);  // absent now: nothing
+    Stage()->AddEventNotification(MMStage::kAfterAdvance, &late);
+    Stage()->RemoveEventNotification(MMStage::kAfterAdvance, &removed);
+    Stage()->RemoveEventNotification(MMStage::kAfterAdvance, &removed);  // absent now: nothing
   });
-  Stage()->AddEventNotification(0, &adder);
-  Stage()->AddEventNotification(0, &removed);
+  Stage()->AddEventNotification(MMStage::kAfterAdvance, &adder);
+  Stage()->AddEventNotification(MMStage::kAfterAdvance, &removed);
   TakeLog();
   mRun.Frame();
   EXPECT_EQ(TakeLog(), (StageLog{"adder", "late", "draw", "present", "sound-update"}));
-  EXPECT_TRUE(Stage()->HasEventNotification(0, &late));
-  EXPECT_FALSE(Stage()->HasEventNotification(0, &removed));
-  EXPECT_FALSE(Stage()->HasEventNotification(1, &late));
+  EXPECT_TRUE(Stage()->HasEventNotification(MMStage::kAfterAdvance, &late));
+  EXPECT_FALSE(Stage()->HasEventNotification(MMStage::kAfterAdvance, &removed));
+  EXPECT_FALSE(Stage()->HasEventNotification(MMStage::kAfterPresent, &late));
 }
 
 TEST_F(MMStageTest, TheCloseHandshakeIsRefusedWhileAnUpdateStepRuns) {
   mRun.Start();
   bool answer = true;
   StageLogCallback closer(mRun.mLog, "close", [&] { answer = Stage()->AgreeToClose(); });
-  Stage()->AddEventNotification(0, &closer);
+  Stage()->AddEventNotification(MMStage::kAfterAdvance, &closer);
   mRun.Frame();
   EXPECT_FALSE(answer);
   EXPECT_FALSE(Stage()->IsQuitting());
-  Stage()->RemoveEventNotification(0, &closer);
+  Stage()->RemoveEventNotification(MMStage::kAfterAdvance, &closer);
   TakeLog();
 
   EXPECT_TRUE(Stage()->AgreeToClose());
