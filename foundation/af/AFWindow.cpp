@@ -212,14 +212,13 @@ void AFWindow::ClampMinMaxInfo(MINMAXINFO& info) {
 }
 
 void AFWindow::RealizeOwnPalette(HWND window) {
-  mPaletteLock.Enter();
+  ALCriticalSectionLock lock(mPaletteLock);
   HDC dc = GetDC(window);
   HPALETTE previous = SelectPalette(dc, mPaletteHandle, FALSE);
   const UINT changed = RealizePalette(dc);
   if (previous != nullptr) SelectPalette(dc, previous, TRUE);
   RealizePalette(dc);
   if (changed != 0 && changed != GDI_ERROR) InvalidateRect(window, nullptr, TRUE);
-  mPaletteLock.Leave();
 }
 
 void AFWindow::Close() {
@@ -396,7 +395,7 @@ void AFWindow::SetFocusControl(AFControl* control) {
 
 void AFWindow::SetPalette(const AFPalette& palette) {
   mPalette = palette;
-  mPaletteLock.Enter();
+  ALCriticalSectionLock lock(mPaletteLock);
   HDC dc = GetDC(mWindow);
   AFLogPalette logPalette;
   AFPaletteToLogPalette(mPalette, dc, logPalette);
@@ -407,7 +406,6 @@ void AFWindow::SetPalette(const AFPalette& palette) {
     if (mPaletteHandle != nullptr) DeleteObject(mPaletteHandle);
     mPaletteHandle = created;
   }
-  mPaletteLock.Leave();
 }
 
 AFWindow* AFWindowGetObject(HWND window) {

@@ -17,3 +17,18 @@ class ALCriticalSection {
  private:
   CRITICAL_SECTION mSection;
 };
+
+// Holds a critical section from its making to the end of its scope, so that
+// no return path can leave the section entered.
+class ALCriticalSectionLock {
+ public:
+  explicit ALCriticalSectionLock(ALCriticalSection& section) : mSection(section) {
+    mSection.Enter();
+  }
+  ~ALCriticalSectionLock() { mSection.Leave(); }
+  ALCriticalSectionLock(const ALCriticalSectionLock&) = delete;
+  ALCriticalSectionLock& operator=(const ALCriticalSectionLock&) = delete;
+
+ private:
+  ALCriticalSection& mSection;
+};

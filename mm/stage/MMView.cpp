@@ -104,20 +104,43 @@ void MMView::ApplyOrigin(UUPoint origin) {
   InvalidateWhenShown();
 }
 
+namespace {
+
+// Keeps a surface's origin and clip and puts them back at the end of its
+// scope.
+class SurfaceStateSaver {
+ public:
+  explicit SurfaceStateSaver(MMDrawingSurface& surface)
+      : mSurface(surface), mOrigin(surface.GetRect().GetTopLeft()), mClip(surface.GetClipRect()) {}
+  ~SurfaceStateSaver() {
+    mSurface.SetOrigin(mOrigin.mX, mOrigin.mY);
+    mSurface.SetClipRect(mClip);
+  }
+  SurfaceStateSaver(const SurfaceStateSaver&) = delete;
+  SurfaceStateSaver& operator=(const SurfaceStateSaver&) = delete;
+
+  UUPoint Origin() const { return mOrigin; }
+  const UURect& Clip() const { return mClip; }
+
+ private:
+  MMDrawingSurface& mSurface;
+  UUPoint mOrigin;
+  UURect mClip;
+};
+
+}  // namespace
+
 void MM2DPlanarView::Draw(const MMRegion& region) {
-  MMDrawingSurface* surface = GetStage()->GetBackSurface();
+  MMDrawingSurface& surface = *GetStage()->GetBackSurface();
+  const SurfaceStateSaver saved(surface);
   const UURect rect = GetRect();
-  const UUPoint savedOrigin = surface->GetRect().GetTopLeft();
-  const UURect savedClip = surface->GetClipRect();
-  UURect clip = savedClip;
+  UURect clip = saved.Clip();
   clip.Intersect(rect);
   StageToEnclosure(clip);
-  surface->SetOrigin(savedOrigin.mX + GetOrigin().mX - rect.mLeft,
-                     savedOrigin.mY + GetOrigin().mY - rect.mTop);
-  surface->SetClipRect(clip);
+  surface.SetOrigin(saved.Origin().mX + GetOrigin().mX - rect.mLeft,
+                    saved.Origin().mY + GetOrigin().mY - rect.mTop);
+  surface.SetClipRect(clip);
   MMRegion shown;
   ShownRegion(region, shown);
   GetEnclosure()->Draw(shown);
-  surface->SetOrigin(savedOrigin.mX, savedOrigin.mY);
-  surface->SetClipRect(savedClip);
 }

@@ -199,24 +199,34 @@ BOOL FillOperation(GdiDC& dc, int x, int y, int width, int height, DWORD rop) {
   }
 }
 
+struct CanvasPair {
+  GdiCanvas destination;
+  GdiCanvas source;
+};
+
+// The canvases of a copy, every window lock taken here in one order: two
+// device contexts of one window share its lock, and two windows' locks are
+// taken in address order, so blits both ways between them cannot deadlock.
+CanvasPair LockInOrder(const GdiDC& destination, const GdiDC& source) {
+  const auto& to = destination.mWindow.pixels;
+  const auto& from = source.mWindow.pixels;
+  const bool shared = to && to == from;
+  const bool sourceFirst = to && from && std::less<const void*>()(from.get(), to.get());
+  CanvasPair canvases;
+  if (sourceFirst) canvases.source = source.Canvas();
+  canvases.destination = destination.Canvas();
+  if (!sourceFirst) canvases.source = source.Canvas(!shared);
+  return canvases;
+}
+
 // Copies between two live device contexts.
-BOOL Copy(GdiDC& dc, GdiSpan2D to, GdiDC& sourceDC, GdiSpan2D from) {
-  // Two device contexts of one window share its lock; two windows' locks
-  // are taken in address order, so blits both ways between them cannot
-  // deadlock.
-  const auto& pixels = dc.mWindow.pixels;
-  const auto& sourcePixels = sourceDC.mWindow.pixels;
-  const bool shared = pixels && pixels == sourcePixels;
-  const bool sourceFirst =
-      pixels && sourcePixels && std::less<const void*>()(sourcePixels.get(), pixels.get());
-  GdiCanvas sourceCanvas = sourceFirst ? sourceDC.Canvas() : GdiCanvas{};
-  GdiCanvas canvas = dc.Canvas();
-  if (!sourceFirst) sourceCanvas = sourceDC.Canvas(!shared);
-  to.x += canvas.offset.x;
-  to.y += canvas.offset.y;
-  from.x += sourceCanvas.offset.x;
-  from.y += sourceCanvas.offset.y;
-  StretchPixels(canvas, to, sourceCanvas.pixels, from);
+BOOL Copy(const GdiDC& dc, GdiSpan2D to, const GdiDC& sourceDC, GdiSpan2D from) {
+  const CanvasPair canvases = LockInOrder(dc, sourceDC);
+  to.x += canvases.destination.offset.x;
+  to.y += canvases.destination.offset.y;
+  from.x += canvases.source.offset.x;
+  from.y += canvases.source.offset.y;
+  StretchPixels(canvases.destination, to, canvases.source.pixels, from);
   return TRUE;
 }
 
