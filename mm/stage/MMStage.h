@@ -32,8 +32,11 @@ class MMTaskManager;
 class WinMMStageThread;
 
 // The spine of the presentation: one per presentation window. It runs on a
-// thread of its own with a message loop that never waits, and whenever an
-// update is requested runs a frame of three steps: Advance (switch acts when
+// thread of its own with a message loop that, while the window is shown,
+// does not wait for messages: with none queued and no update pending it gives
+// the display strategy an idle tick. Only while the window is hidden or
+// minimised does it wait for the next message. Whenever an update is
+// requested it runs a frame of three steps: Advance (switch acts when
 // asked, run the task manager up to the frame's time), Notify (per-frame
 // hooks, then the act draws) and Present (pause handling, the act presents,
 // per-frame hooks, sound update). The application derives its own stage and
