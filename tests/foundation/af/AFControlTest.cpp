@@ -8,6 +8,7 @@
 #include "foundation/af/AFTextControls.h"
 #include "foundation/af/AFWindow.h"
 #include "platform/win32/testhooks.h"
+#include "tests/support/DesktopTestSupport.h"
 
 namespace {
 
@@ -39,13 +40,7 @@ class AFControlTest : public ::testing::Test {
     ShowWindow(mWindow.GetHandle(), SW_SHOW);
     Pump();
   }
-  void Pump() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
+  void Pump() { vpl::test::DrainMessages(); }
   void Click(POINT point, int clicks = 1) {
     InjectMouseButton(mWindow.GetHandle(), point, 1, true, clicks);
     InjectMouseButton(mWindow.GetHandle(), point, 1, false, clicks);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -11,8 +10,11 @@
 #include "foundation/win/WinAFSystemControl.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/testhooks.h"
+#include "tests/support/DesktopTestSupport.h"
 
 namespace {
+
+using vpl::test::ScreenOnX;
 
 // Records the window-state operations the owner's broadcasts reach.
 class RecordingControl : public WinAFSystemControl {
@@ -48,10 +50,7 @@ bool QuitIsQueued() {
 
 class AFWindowTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  }
+  void TearDown() override { vpl::test::DrainMessages(); }
   AFMemoryPool mPool{4 * 1024 * 1024};
 };
 
@@ -208,22 +207,19 @@ uint32_t AsPixel(COLORREF color) {
 // Shows a framework window with a push button on the X server and checks
 // that the server shows exactly the pixels the window drew.
 TEST_F(AFWindowTest, PaintingAndControlsReachTheScreenOnXDisplay) {
-  if (std::getenv("VPL3D_XVFB") == nullptr) GTEST_SKIP() << "needs the X display (VPL3D_XVFB)";
+  if (!ScreenOnX::Available()) GTEST_SKIP() << "needs the X display (VPL3D_XVFB)";
   PaintingWindow window;
   ASSERT_NE(window.GetHandle(), nullptr);
   auto* button = new AFTextButtonControl(&window, RECT{120, 20, 220, 60}, "OK", nullptr);
   button->SetVisibleIfChanged(true);
   window.SetVisibleIfChanged(true);
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  vpl::test::DrainMessages();
 
-  std::vector<uint32_t> screen;
-  int width = 0;
-  int height = 0;
-  ASSERT_TRUE(vpl::platform::CaptureWindowOnScreen(window.GetHandle(), screen, width, height));
-  ASSERT_EQ(width, 240);
-  ASSERT_EQ(height, 160);
-  const auto at = [&](int x, int y) { return screen[static_cast<size_t>(y) * width + x]; };
+  ScreenOnX screen;
+  ASSERT_TRUE(screen.Capture(window.GetHandle()));
+  ASSERT_EQ(screen.Width(), 240);
+  ASSERT_EQ(screen.Height(), 160);
+  const auto at = [&](int x, int y) { return screen.At(x, y); };
   for (const POINT corner : {POINT{20, 20}, POINT{99, 20}, POINT{20, 79}, POINT{99, 79}}) {
     EXPECT_EQ(at(corner.x, corner.y), AsPixel(PaintingWindow::kFill))
         << corner.x << "," << corner.y;
@@ -238,8 +234,8 @@ TEST_F(AFWindowTest, PaintingAndControlsReachTheScreenOnXDisplay) {
   }
   EXPECT_GT(textPixels, 20);
   int differing = 0;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
+  for (int y = 0; y < screen.Height(); ++y) {
+    for (int x = 0; x < screen.Width(); ++x) {
       differing += at(x, y) != vpl::platform::WindowPixelAt(window.GetHandle(), POINT{x, y});
     }
   }

@@ -4,6 +4,7 @@
 #include "platform/win32/testhooks.h"
 #include "tests/foundation/win/ScratchRegistry.h"
 #include "tests/platform/win32/GdiTestPixels.h"
+#include "tests/support/DesktopTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +15,9 @@
 
 namespace {
 
-constexpr char kPlacementPath[] = "Software\\Corvane Software\\VPL3D\\1.0\\HUD";
+using vpl::test::DrainMessages;
 
-void DispatchPending() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-}
+constexpr char kPlacementPath[] = "Software\\Corvane Software\\VPL3D\\1.0\\HUD";
 
 RECT ScreenRectOf(const WinHUD& hud) { return hud.GetWindow()->GetScreenRect(); }
 
@@ -72,7 +70,7 @@ class WinHUDTest : public ::testing::Test {
  protected:
   void TearDown() override {
     vpl::platform::ThawClock();
-    DispatchPending();
+    DrainMessages();
   }
   ScratchRegistry mRegistry;
 };
@@ -113,7 +111,7 @@ TEST_F(WinHUDTest, TheFirstRunShowsTheWindowAtItsDefaultPlaceAndStoresItsPlace) 
 TEST_F(WinHUDTest, AFinishedFrameRepaintsTheFiguresInRed) {
   vpl::platform::FreezeClock();
   WinHUD hud;
-  DispatchPending();
+  DrainMessages();
   HWND window = hud.GetWindow()->GetHandle();
   const char* const before[3] = {"FPS:   0", "% render time:   0", "Polygons out:  -1"};
   EXPECT_EQ(ShownFigures(window), ExpectedFigures(before));
@@ -124,7 +122,7 @@ TEST_F(WinHUDTest, AFinishedFrameRepaintsTheFiguresInRed) {
   vpl::platform::AdvanceFrozenClock(30);
   hud.SetPolygonCount(4321);
   hud.EndFrame();
-  DispatchPending();
+  DrainMessages();
   const char* const after[3] = {"FPS:  25", "% render time:  75", "Polygons out: 4321"};
   const Figures shown = ShownFigures(window);
   EXPECT_EQ(shown, ExpectedFigures(after));

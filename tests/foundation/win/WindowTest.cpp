@@ -1,6 +1,7 @@
 #include "foundation/win/Window.h"
 
 #include "tests/foundation/win/ScratchRegistry.h"
+#include "tests/support/DesktopTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -28,10 +29,7 @@ bool QuitIsQueued() {
 
 class WindowTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  }
+  void TearDown() override { vpl::test::DrainMessages(); }
   ScratchRegistry mRegistry;
 };
 

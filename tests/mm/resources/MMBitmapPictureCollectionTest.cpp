@@ -1,7 +1,7 @@
 #include "mm/resources/MMBitmapPictureCollection.h"
 
 #include "mm/resources/MMResourceCollection.h"
-#include "tests/mm/resources/ResourceFileFixtures.h"
+#include "tests/support/ResourceFileFixtures.h"
 
 #include <gtest/gtest.h>
 

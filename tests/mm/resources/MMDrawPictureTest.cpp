@@ -6,12 +6,15 @@
 #include "mm/stage/MMStageControl.h"
 #include "tests/mm/resources/PictureTestSupport.h"
 #include "tests/mm/stage/VisualTestSupport.h"
+#include "tests/support/DesktopTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
+
+using vpl::test::ScreenOnX;
 
 struct MMDrawPictureTest : ::testing::Test {
   void SetUp() override {

@@ -2,7 +2,7 @@
 
 #include "foundation/uu/UUCrc32.h"
 #include "mm/resources/MMResourceFileWithNamedSubfiles.h"
-#include "tests/mm/resources/ResourceFileFixtures.h"
+#include "tests/support/ResourceFileFixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,9 @@
 #include "mm/resources/MMPictureLoader.h"
 
 #include "mm/resources/MMResourceCollection.h"
-#include "tests/mm/resources/ResourceFileFixtures.h"
+#include "tests/support/ResourceFileFixtures.h"
 
 #include <gtest/gtest.h>
-#include <lzo/lzo1x.h>
 
 #include <cstring>
 #include <memory>
@@ -15,71 +14,11 @@ namespace {
 
 using namespace resource_fixtures;
 
-struct Picture {
-  bool eightBit;
-  bool encoded;
-  int32_t subFormat;
-  int32_t width;
-  int32_t height;
-  int32_t selector;           // 0 none, 1 own, k >= 2 shared palette k - 2
-  std::vector<uint8_t> data;  // as it is unpacked, own palette first
-  bool pack = false;
-};
-
-MMPalette Grey() {
-  MMPalette palette;
-  for (int i = 0; i < 256; ++i) {
-    const auto v = static_cast<uint8_t>(i);
-    palette.mEntries[i] = {v, v, v, static_cast<uint8_t>(i == 7 ? 128 : 0)};
-  }
-  return palette;
-}
-
-std::vector<uint8_t> Pack(const std::vector<uint8_t>& data) {
-  std::vector<uint8_t> out(data.size() + data.size() / 16 + 64 + 3);
-  std::vector<uint8_t> work(LZO1X_1_MEM_COMPRESS);
-  lzo_uint size = 0;
-  lzo_init();
-  lzo1x_1_compress(data.data(), data.size(), out.data(), &size, work.data());
-  out.resize(size);
-  return out;
-}
-
-// Writes a picture file with the system's writer, one shared palette.
-void WritePictures(const std::string& name, int16_t collection,
-                   const std::vector<Picture>& pictures) {
-  MMPictureResourceFile file;
-  const auto n = static_cast<int16_t>(pictures.size());
-  ASSERT_TRUE(file.Create(TempDirectory(), name.c_str(), UUFileOptions(), n, collection));
-  file.SetSharedPaletteCount(1);
-  file.SetSharedPalette(0, Grey());
-  for (int16_t i = 0; i < n; ++i) {
-    const Picture& p = pictures[static_cast<size_t>(i)];
-    file.SetEightBit(i, p.eightBit);
-    file.SetEncoded(i, p.encoded);
-    file.SetSubFormat(i, p.subFormat);
-    file.SetSize(i, p.width, p.height);
-    file.SetPaletteSelector(i, p.selector < 2 ? p.selector : 2, p.selector - 2);
-    file.SetUnpackedSize(i, p.pack ? static_cast<int32_t>(p.data.size()) : 0);
-  }
-  ASSERT_TRUE(file.RewriteHeader());
-  for (int16_t i = 0; i < n; ++i) {
-    const Picture& p = pictures[static_cast<size_t>(i)];
-    const std::vector<uint8_t> stored = p.pack ? Pack(p.data) : p.data;
-    int32_t position = 0;
-    file.GetFile().Seek(0, kUUSeekFromEnd, &position);
-    file.SetSubfileOffset(i, position);
-    file.GetFile().Write(stored.data(), static_cast<uint32_t>(stored.size()));
-  }
-  ASSERT_TRUE(file.RecordEndOffset());
-  ASSERT_TRUE(file.Close(true));
-}
-
 // A 10 x 3 8-bit picture: pitch 12, pixel (x, y) = x + 10y + 1.
 std::vector<uint8_t> EightBitPixels(bool ownPalette) {
   std::vector<uint8_t> data;
   if (ownPalette) {
-    const MMPalette palette = Grey();
+    const MMPalette palette = GreyPalette();
     const auto* bytes = reinterpret_cast<const uint8_t*>(&palette);
     data.assign(bytes, bytes + 1024);
   }

@@ -2,7 +2,7 @@
 
 #include "foundation/af/AFError.h"
 #include "mm/resources/MMScriptCollection.h"
-#include "tests/mm/resources/ResourceFileFixtures.h"
+#include "tests/support/ResourceFileFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -46,15 +46,15 @@ class MMScriptTest : public ::testing::Test {
     return MMOpenScriptFile(TempDirectory(), name.c_str());
   }
   // One entry of three rows (layout 0, 12 bytes) and a second of one row.
-  ScriptSpec Standard() {
-    ScriptSpec spec;
-    spec.rowSizes = {12, 4};
-    spec.entries = {
+  ScriptFileContents Standard() {
+    ScriptFileContents contents;
+    contents.rowSizes = {12, 4};
+    contents.entries = {
         {0, 3, Join({Row(7, 10, 0, 1.5f), Row(8, 2, 6, -2.25f), Row(7, -1, 9, 0.0f)}),
          std::string("Hello\0Caf\0", 10)},
         {1, 1, Bytes().U16(1).U16(2).Get(), std::string()},
     };
-    return spec;
+    return contents;
   }
 
  private:
@@ -145,11 +145,11 @@ TEST_F(MMScriptTest, FieldsOfTheWrittenFile) {
 }
 
 TEST_F(MMScriptTest, OffsetsOutsideTheDataReadAsZeroOrEmpty) {
-  ScriptSpec spec = Standard();
+  ScriptFileContents contents = Standard();
   // Row 2's text offset points past the end of the text area.
-  spec.entries[0].rowBytes = Join({Row(7, 10, 0, 1.5f), Row(8, 2, 6, 0), Row(7, -1, 1000, 0)});
+  contents.entries[0].rowBytes = Join({Row(7, 10, 0, 1.5f), Row(8, 2, 6, 0), Row(7, -1, 1000, 0)});
   const std::string name = Name("scripts");
-  WriteScripts(name, 0, spec);
+  WriteScripts(name, 0, contents);
   ASSERT_NE(Open(name), nullptr);
   MMScript script(0);
   struct Case {
@@ -167,10 +167,10 @@ TEST_F(MMScriptTest, OffsetsOutsideTheDataReadAsZeroOrEmpty) {
 }
 
 TEST_F(MMScriptTest, AnEntryWhoseRowsDoNotFitItsSubfileLoadsEmpty) {
-  ScriptSpec spec = Standard();
-  spec.entries[1].rows = 3;  // 12 bytes of rows in a 4-byte subfile
+  ScriptFileContents contents = Standard();
+  contents.entries[1].rows = 3;  // 12 bytes of rows in a 4-byte subfile
   const std::string name = Name("scripts");
-  WriteScripts(name, 0, spec);
+  WriteScripts(name, 0, contents);
   ASSERT_NE(Open(name), nullptr);
   MMScript script(1);
   EXPECT_EQ(script.GetRowCount(), 0);
@@ -181,32 +181,32 @@ TEST_F(MMScriptTest, AnEntryWhoseRowsDoNotFitItsSubfileLoadsEmpty) {
 }
 
 TEST_F(MMScriptTest, AFileForAnotherCodePageIsRefusedUnlessItsLanguageIsAny) {
-  ScriptSpec spec = Standard();
-  spec.codePage = 932;
-  spec.language = 0;
+  ScriptFileContents contents = Standard();
+  contents.codePage = 932;
+  contents.language = 0;
   const std::string refused = Name("refused");
-  WriteScripts(refused, 0, spec);
+  WriteScripts(refused, 0, contents);
   EXPECT_EQ(Open(refused), nullptr);
   EXPECT_EQ(AFGetErrorCode(), MME_SCRIPT_FILE_WRONG_LANGUAGE);
   EXPECT_EQ(MMGetScriptCollection(0), nullptr);
   AFClearError();
 
-  spec.language = -1;
-  spec.entries[0].texts = std::string("Hello\0Caf\x8E\0", 11);
+  contents.language = -1;
+  contents.entries[0].texts = std::string("Hello\0Caf\x8E\0", 11);
   const std::string accepted = Name("accepted");
-  WriteScripts(accepted, 0, spec);
+  WriteScripts(accepted, 0, contents);
   ASSERT_NE(Open(accepted), nullptr);
   EXPECT_STREQ(MMScript(0).GetString(1, 4), "Caf\x8E");  // used as stored
 }
 
 TEST_F(MMScriptTest, MacTextsAreConvertedToTheAnsiCodePage) {
-  ScriptSpec spec = Standard();
-  spec.language = 0;
+  ScriptFileContents contents = Standard();
+  contents.language = 0;
   const std::string longText(399, '\x8E');
   const std::string longer(400, '\x8A');
-  spec.entries[0].texts = std::string("Hello\0Caf\x8E\0", 11) + longText + '\0' + longer + '\0';
+  contents.entries[0].texts = std::string("Hello\0Caf\x8E\0", 11) + longText + '\0' + longer + '\0';
   const std::string name = Name("mac");
-  WriteScripts(name, 0, spec);
+  WriteScripts(name, 0, contents);
   ASSERT_NE(Open(name), nullptr);
   MMScript script(0);
   EXPECT_STREQ(script.GetString(0, 4), "Hello");
@@ -225,14 +225,14 @@ TEST_F(MMScriptTest, AConversionThatFailsKeepsTheText) {
 }
 
 TEST_F(MMScriptTest, ScriptIdsAndRelativeIds) {
-  ScriptSpec spec = Standard();
-  spec.entries.push_back(spec.entries[1]);
-  spec.entries.push_back(spec.entries[1]);
-  spec.entries.push_back(spec.entries[1]);  // N = 5
+  ScriptFileContents contents = Standard();
+  contents.entries.push_back(contents.entries[1]);
+  contents.entries.push_back(contents.entries[1]);
+  contents.entries.push_back(contents.entries[1]);  // N = 5
   // Row fields holding 2, -1 and 0 as relative ids.
-  spec.entries[0].rowBytes = Join({Row(2, 0, 0, 0), Row(-1, 0, 0, 0), Row(0, 0, 0, 0)});
+  contents.entries[0].rowBytes = Join({Row(2, 0, 0, 0), Row(-1, 0, 0, 0), Row(0, 0, 0, 0)});
   const std::string name = Name("ids");
-  WriteScripts(name, 0, spec);
+  WriteScripts(name, 0, contents);
   MMScriptLoader* loader = Open(name);
   ASSERT_NE(loader, nullptr);
   EXPECT_EQ(MMMakeScriptId(loader, 3), 0x00000003);

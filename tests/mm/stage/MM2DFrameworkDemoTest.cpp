@@ -14,8 +14,9 @@
 #include "mm/stage/MM2DTextVisual.h"
 #include "mm/stage/MMStageControl.h"
 #include "platform/win32/testhooks.h"
-#include "tests/mm/resources/ResourceFileFixtures.h"
 #include "tests/mm/stage/VisualTestSupport.h"
+#include "tests/support/DesktopTestSupport.h"
+#include "tests/support/ResourceFileFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,8 @@
 namespace {
 
 using namespace resource_fixtures;
+using vpl::test::DrainMessages;
+using vpl::test::ScreenOnX;
 
 constexpr uint16_t kCollection = 21;
 constexpr int16_t kScriptCollection = 22;
@@ -35,38 +38,14 @@ constexpr uint32_t kGrey = 0x808080;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr UURect kButton(100, 20, 130, 40);
 
-struct Colour {
-  int32_t width;
-  int32_t height;
-  uint32_t rgb;
-};
-
-// One opaque 32-bit picture of one colour per entry, stored top row first.
-void WritePictures(const std::string& name, const std::vector<Colour>& pictures) {
-  MMPictureResourceFile file;
-  const auto n = static_cast<int16_t>(pictures.size());
-  ASSERT_TRUE(file.Create(TempDirectory(), name.c_str(), UUFileOptions(), n, kCollection));
-  for (int16_t i = 0; i < n; ++i) {
-    file.SetEightBit(i, false);
-    file.SetSubFormat(i, kMMSubFormatKeyed);
-    file.SetSize(i, pictures[static_cast<size_t>(i)].width,
-                 pictures[static_cast<size_t>(i)].height);
+// An opaque 32-bit picture of one colour, stored top row first.
+Picture OneColour(int32_t width, int32_t height, uint32_t rgb) {
+  std::vector<uint8_t> pixels;
+  for (int32_t p = 0; p < width * height; ++p) {
+    pixels.insert(pixels.end(), {static_cast<uint8_t>(rgb), static_cast<uint8_t>(rgb >> 8),
+                                 static_cast<uint8_t>(rgb >> 16), 0});
   }
-  ASSERT_TRUE(file.RewriteHeader());
-  for (int16_t i = 0; i < n; ++i) {
-    const Colour& c = pictures[static_cast<size_t>(i)];
-    std::vector<uint8_t> pixels;
-    for (int32_t p = 0; p < c.width * c.height; ++p) {
-      pixels.insert(pixels.end(), {static_cast<uint8_t>(c.rgb), static_cast<uint8_t>(c.rgb >> 8),
-                                   static_cast<uint8_t>(c.rgb >> 16), 0});
-    }
-    int32_t position = 0;
-    file.GetFile().Seek(0, kUUSeekFromEnd, &position);
-    file.SetSubfileOffset(i, position);
-    file.GetFile().Write(pixels.data(), static_cast<uint32_t>(pixels.size()));
-  }
-  ASSERT_TRUE(file.RecordEndOffset());
-  ASSERT_TRUE(file.Close(true));
+  return Picture{false, false, kMMSubFormatKeyed, width, height, 0, pixels};
 }
 
 AFColor ColorOf(uint32_t rgb) {
@@ -76,7 +55,8 @@ AFColor ColorOf(uint32_t rgb) {
 
 struct MM2DFrameworkDemoTest : ::testing::Test, SceneOnStage {
   void SetUp() override {
-    WritePictures(mName, {{20, 20, kRed}, {30, 20, kBlue}, {30, 20, kYellow}});
+    WritePictures(mName, kCollection,
+                  {OneColour(20, 20, kRed), OneColour(30, 20, kBlue), OneColour(30, 20, kYellow)});
     WriteLabels();
     mLoader.reset(MMOpenPictureFile(TempDirectory(), mName.c_str(), false));
     ASSERT_NE(mLoader, nullptr);
@@ -119,10 +99,10 @@ struct MM2DFrameworkDemoTest : ::testing::Test, SceneOnStage {
   // The text's place and words come from a script row: int16 x, int16 y and
   // the offset of its text.
   void WriteLabels() {
-    ScriptSpec spec;
-    spec.rowSizes = {8};
-    spec.entries = {{0, 1, Bytes().U16(20).U16(100).U32(0).Get(), std::string("Plorvia\0", 8)}};
-    WriteScripts(mScriptName, kScriptCollection, spec);
+    ScriptFileContents contents;
+    contents.rowSizes = {8};
+    contents.entries = {{0, 1, Bytes().U16(20).U16(100).U32(0).Get(), std::string("Plorvia\0", 8)}};
+    WriteScripts(mScriptName, kScriptCollection, contents);
   }
   MMResourceId Id(uint16_t item) const { return MMMakeResourceId(kCollection, item); }
   uint32_t Shown(int32_t x, int32_t y) {
@@ -137,15 +117,11 @@ struct MM2DFrameworkDemoTest : ::testing::Test, SceneOnStage {
   // The desktop's event reaches the act at the next message call.
   void Press(int32_t x, int32_t y, bool down) {
     vpl::platform::InjectMouseButton(mTop, POINT{x, y}, 1, down, 1);
-    Drain();
+    DrainMessages();
   }
   void Move(int32_t x, int32_t y) {
     vpl::platform::InjectMouseMove(mTop, POINT{x, y});
-    Drain();
-  }
-  static void Drain() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    DrainMessages();
   }
   MM2DPictureButtonVisual* Button() { return mButton->GetVisual(); }
 

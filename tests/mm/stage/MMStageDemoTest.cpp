@@ -5,9 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <functional>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "StageTestSupport.h"
@@ -17,14 +16,48 @@
 #include "mm/stage/MMScene.h"
 #include "mm/stage/MMStageControl.h"
 #include "platform/win32/testhooks.h"
+#include "tests/support/DesktopTestSupport.h"
 
 namespace {
+
+using vpl::test::PumpUntil;
+using vpl::test::PumpUntilSet;
+using vpl::test::ScreenOnX;
 
 constexpr uint32_t kRed = 0xFF0000;
 constexpr uint32_t kBlue = 0x0000FF;
 constexpr uint32_t kGreen = 0x00FF00;
 constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kInk = 0x000000;
+
+// The scene: a white stage, a box in the act's colour, a blue box and a
+// word in black.
+constexpr UURect kStageRect(0, 0, 640, 480);
+constexpr UURect kActBox(20, 20, 120, 120);
+constexpr UURect kBlueBox(200, 50, 300, 150);
 constexpr UURect kTextBox(40, 300, 400, 360);
+constexpr int32_t kTextBaselineAboveBottom = 10;
+constexpr POINT kInActBox{60, 60};
+constexpr POINT kInBlueBox{250, 100};
+constexpr POINT kOnBackground{400, 200};
+// Black pixels of the word, counted on every second column of its box.
+constexpr int kLeastInk = 50;
+
+// The first act shows red, the next ones green; this posted wParam asks
+// for the next act.
+constexpr uint32_t kFirstActColour = kRed;
+constexpr uint32_t kNextActColour = kGreen;
+constexpr WPARAM kSwitchAct = 1;
+
+constexpr POINT kPressAt{100, 100};
+constexpr POINT kReleaseAt{150, 120};
+// The stage's code for the left arrow key.
+constexpr int16_t kLeftArrowCode = 10;
+
+AFColor ColorOf(uint32_t rgb) {
+  return AFColor(AFRGB(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                       static_cast<uint8_t>(rgb)));
+}
 
 // What the stage thread reports to the test's thread.
 struct DemoReport {
@@ -45,21 +78,20 @@ struct DemoReport {
   }
 };
 
-// Paints coloured boxes and a line of text on the stage's back surface.
+// Paints the scene on the stage's back surface.
 class BoxScene : public MMScene {
  public:
   BoxScene(MMAct* act, uint32_t boxColour)
       : MMScene(act->GetSceneServices(), nullptr), mColour(boxColour) {}
   void Paint(MMDrawingSurface& surface) {
-    surface.FillRect(UURect(0, 0, 640, 480), AFColor(AFRGB(255, 255, 255)));
-    surface.FillRect(UURect(20, 20, 120, 120),
-                     AFColor(AFRGB((mColour >> 16) & 0xFF, (mColour >> 8) & 0xFF, mColour & 0xFF)));
-    surface.FillRect(UURect(200, 50, 300, 150), AFColor(AFRGB(0, 0, 255)));
+    surface.FillRect(kStageRect, ColorOf(kWhite));
+    surface.FillRect(kActBox, ColorOf(mColour));
+    surface.FillRect(kBlueBox, ColorOf(kBlue));
     MMSystemFont font("DejaVu Sans", 32, 700, false, false);
     MMTextStyle style;
     style.mFont = &font;
-    style.mColor = AFColor(AFRGB(0, 0, 0));
-    surface.DrawText("Plorvia", kTextBox.mLeft, kTextBox.mBottom - 10, style);
+    style.mColor = ColorOf(kInk);
+    surface.DrawText("Plorvia", kTextBox.mLeft, kTextBox.mBottom - kTextBaselineAboveBottom, style);
   }
 
  private:
@@ -101,7 +133,7 @@ class DemoAct : public MM2DAct {
     if (event.mCharacter != 0) SetEvent(mReport.keysArrived);
   }
   void HandlePostedMessage(const MMPostedMessage& message) override {
-    if (message.mWParam == 1) GetStage()->RequestActSwitch();
+    if (message.mWParam == kSwitchAct) GetStage()->RequestActSwitch();
   }
 
  private:
@@ -114,11 +146,11 @@ class DemoAct : public MM2DAct {
 class DemoStage : public MMStage {
  public:
   DemoStage(MMStageWindow* window, DemoReport& report)
-      : MMStage(window, UURect(0, 0, 640, 480), nullptr), mReport(report) {}
+      : MMStage(window, kStageRect, nullptr), mReport(report) {}
   MMAct* CreateNextAct() override {
     ++mActs;
-    return new (ALGlobalAllocator)
-        DemoAct(this, mReport, "act" + std::to_string(mActs), mActs == 1 ? kRed : kGreen);
+    return new (ALGlobalAllocator) DemoAct(this, mReport, "act" + std::to_string(mActs),
+                                           mActs == 1 ? kFirstActColour : kNextActColour);
   }
 
  private:
@@ -126,49 +158,21 @@ class DemoStage : public MMStage {
   int mActs = 0;
 };
 
-void Drain() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
-// Pumps the window's thread (the stage thread asks it to show the window
-// and to run activation) until the condition holds, waiting a little
-// between checks on an event that is never set; false after 20 seconds.
-bool PumpUntil(const std::function<bool()>& done) {
-  static const HANDLE pacing = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  const uint32_t deadline = ALMilliseconds() + 20000;
-  for (;;) {
-    Drain();
-    if (done()) return true;
-    if (static_cast<int32_t>(deadline - ALMilliseconds()) < 0) return false;
-    WaitForSingleObject(pacing, 5);
-  }
-}
-
-bool PumpUntilSet(HANDLE event) {
-  return PumpUntil([&] { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; });
-}
-
-// A repaint of the window (an expose on a real display) may come after the
-// frame was presented; it shows the same picture.
-bool PumpUntilPixel(HWND window, POINT point, uint32_t colour) {
-  return PumpUntil([&] { return vpl::platform::WindowPixelAt(window, point) == colour; });
-}
+// The press, release and double-click bits: an idle tick repeats the last
+// event without them while the pointer rests.
+constexpr int32_t kMouseChangeFlags = kMMMousePress | kMMMouseRelease | kMMMouseDoubleClick;
 
 // The injected events, from the first one at the given point: drops what
 // came before it (a real X server reports where its own pointer rests when
-// the window appears) and the repeats the idle ticks make while the pointer
-// rests: the same point with the press, release and double-click bits gone.
+// the window appears) and the repeats the idle ticks make.
 std::vector<MMMouseEvent> InjectedEvents(const std::vector<MMMouseEvent>& events, POINT first) {
   std::vector<MMMouseEvent> kept;
   for (const MMMouseEvent& event : events) {
     if (kept.empty() && (event.mX != first.x || event.mY != first.y)) continue;
     if (!kept.empty()) {
       const MMMouseEvent& last = kept.back();
-      if (event.mX == last.mX && event.mY == last.mY && event.mFlags == (last.mFlags & ~0x86))
+      if (event.mX == last.mX && event.mY == last.mY &&
+          event.mFlags == (last.mFlags & ~kMouseChangeFlags))
         continue;
     }
     kept.push_back(event);
@@ -176,96 +180,124 @@ std::vector<MMMouseEvent> InjectedEvents(const std::vector<MMMouseEvent>& events
   return kept;
 }
 
-// What the X server really shows of a window's client area, when the test
-// runs under a real X display (VPL3D_XVFB set, under xvfb-run).
-class Screenshot {
- public:
-  bool Take(HWND window) {
-    return vpl::platform::CaptureWindowOnScreen(window, mPixels, mWidth, mHeight);
+// A stage on its own thread, its first act's frame presented.
+class MMStageDemoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    mWindow = MakeStageWindow();
+    auto* stage = new (ALGlobalAllocator) DemoStage(mWindow, mReport);
+    stage->StartThread();
+    ASSERT_TRUE(PumpUntilSet(mReport.presented));
+    mTop = mWindow->GetHandle();
+    mControl = mWindow->GetStageControl()->GetHandle();
   }
-  uint32_t PixelAt(int x, int y) const {
-    if (x < 0 || y < 0 || x >= mWidth || y >= mHeight) return 0xFFFFFFFF;
-    return mPixels[static_cast<size_t>(y) * mWidth + x];
+  void TearDown() override { Close(); }
+
+  // The close handshake, then the stage goes with the window.
+  void Close() {
+    delete mWindow;
+    mWindow = nullptr;
+  }
+  uint32_t Shown(POINT point) const { return vpl::platform::WindowPixelAt(mControl, point); }
+  // A repaint of the window (an expose on a real display) may come after
+  // the frame was presented; it shows the same picture.
+  bool PumpUntilShown(POINT point, uint32_t colour) {
+    return PumpUntil([&] { return Shown(point) == colour; });
+  }
+  bool MouseReleased() {
+    std::lock_guard lock(mReport.mutex);
+    return std::any_of(mReport.mouse.begin(), mReport.mouse.end(), [](const MMMouseEvent& event) {
+      return (event.mFlags & kMMMouseRelease) != 0;
+    });
   }
 
- private:
-  std::vector<uint32_t> mPixels;
-  int mWidth = 0;
-  int mHeight = 0;
+  DemoReport mReport;
+  MMStageWindow* mWindow = nullptr;
+  HWND mTop = nullptr;
+  HWND mControl = nullptr;
 };
 
-bool WantsScreenshot() { return std::getenv("VPL3D_XVFB") != nullptr; }
-
-TEST(MMStageDemoTest, AStageRunsActsOnItsThreadAndClosesThroughTheHandshake) {
-  DemoReport report;
-  MMStageWindow* window = MakeStageWindow();
-  auto* stage = new (ALGlobalAllocator) DemoStage(window, report);
-  stage->StartThread();
-  ASSERT_TRUE(PumpUntilSet(report.presented));
-  HWND top = window->GetHandle();
-  HWND control = window->GetStageControl()->GetHandle();
-  EXPECT_TRUE(PumpUntilPixel(control, POINT{60, 60}, kRed));
-  EXPECT_EQ(vpl::platform::WindowPixelAt(control, POINT{250, 100}), kBlue);
-  EXPECT_EQ(vpl::platform::WindowPixelAt(control, POINT{400, 200}), kWhite);
+TEST_F(MMStageDemoTest, TheFirstActsSceneReachesTheWindow) {
+  EXPECT_TRUE(PumpUntilShown(kInActBox, kFirstActColour));
+  EXPECT_EQ(Shown(kInBlueBox), kBlue);
+  EXPECT_EQ(Shown(kOnBackground), kWhite);
   int inked = 0;
   for (int y = kTextBox.mTop; y < kTextBox.mBottom; ++y) {
     for (int x = kTextBox.mLeft; x < kTextBox.mRight; x += 2) {
-      if (vpl::platform::WindowPixelAt(control, POINT{x, y}) == 0) ++inked;
+      if (Shown(POINT{x, y}) == kInk) ++inked;
     }
   }
-  EXPECT_GT(inked, 50);
-  if (WantsScreenshot()) {
-    // The stage control fills the window's client area; the desktop shows
-    // new pixels at the window thread's next message call.
-    Screenshot shot;
-    for (int attempt = 0; attempt < 50; ++attempt) {
-      Drain();
-      ASSERT_TRUE(shot.Take(top));
-      if (shot.PixelAt(60, 60) == kRed) break;
-    }
-    EXPECT_EQ(shot.PixelAt(60, 60), kRed);
-    EXPECT_EQ(shot.PixelAt(250, 100), kBlue);
-  }
+  EXPECT_GT(inked, kLeastInk);
+}
 
-  using vpl::platform::InjectKey;
+// The stage control fills the window's client area; the desktop shows new
+// pixels at the window thread's next message call.
+TEST_F(MMStageDemoTest, TheFirstActsSceneReachesTheScreenOnXDisplay) {
+  if (!ScreenOnX::Available()) GTEST_SKIP() << "needs a real X display (VPL3D_XVFB)";
+  ASSERT_TRUE(PumpUntilShown(kInActBox, kFirstActColour));
+  ScreenOnX screen;
+  ASSERT_TRUE(screen.CaptureUntil(mTop, kInActBox.x, kInActBox.y, kFirstActColour));
+  EXPECT_EQ(screen.At(kInBlueBox.x, kInBlueBox.y), kBlue);
+}
+
+TEST_F(MMStageDemoTest, TheDesktopsMouseReachesTheActInOrder) {
   using vpl::platform::InjectMouseButton;
   using vpl::platform::InjectMouseMove;
-  const uint32_t before = ALMilliseconds();
-  InjectMouseMove(top, POINT{100, 100});
-  InjectMouseButton(top, POINT{100, 100}, 1, true, 1);
-  InjectMouseMove(top, POINT{150, 120});
-  InjectMouseButton(top, POINT{150, 120}, 1, false, 1);
-  InjectKey(top, VK_LEFT, true);
-  InjectKey(top, VK_LEFT, false);
-  InjectKey(top, 'A', true);
-  InjectKey(top, 'A', false);
-  ASSERT_TRUE(PumpUntilSet(report.keysArrived));
-  {
-    std::lock_guard lock(report.mutex);
-    const std::vector<MMMouseEvent> mouse = InjectedEvents(report.mouse, POINT{100, 100});
-    ASSERT_GE(mouse.size(), 4u);
-    const int32_t expected[][3] = {
-        {100, 100, 0x00}, {100, 100, 0x03}, {150, 120, 0x01}, {150, 120, 0x04}};
-    for (size_t i = 0; i < 4; ++i) {
-      EXPECT_EQ(mouse[i].mX, expected[i][0]) << i;
-      EXPECT_EQ(mouse[i].mY, expected[i][1]) << i;
-      EXPECT_EQ(mouse[i].mFlags, expected[i][2]) << i;
-      EXPECT_GE(mouse[i].mTime, static_cast<int32_t>(before)) << i;
-    }
-    EXPECT_TRUE(std::is_sorted(report.mouseStageTimes.begin(), report.mouseStageTimes.end()));
-    ASSERT_EQ(report.keys.size(), 2u);
-    EXPECT_EQ(report.keys[0].mKeyCode, 10);
-    EXPECT_EQ(report.keys[1].mCharacter, 'a');
-    EXPECT_GE(report.keys[0].mTime, mouse[3].mTime);
-    EXPECT_LE(report.keys[0].mTime, report.keys[1].mTime);
+  const auto before = static_cast<int32_t>(ALMilliseconds());
+  InjectMouseMove(mTop, kPressAt);
+  InjectMouseButton(mTop, kPressAt, 1, true, 1);
+  InjectMouseMove(mTop, kReleaseAt);
+  InjectMouseButton(mTop, kReleaseAt, 1, false, 1);
+  ASSERT_TRUE(PumpUntil([&] { return MouseReleased(); }));
+
+  struct Expected {
+    POINT at;
+    int32_t flags;
+  };
+  const Expected expected[] = {{kPressAt, 0},
+                               {kPressAt, kMMMouseButtonDown | kMMMousePress},
+                               {kReleaseAt, kMMMouseButtonDown},
+                               {kReleaseAt, kMMMouseRelease}};
+  std::lock_guard lock(mReport.mutex);
+  const std::vector<MMMouseEvent> mouse = InjectedEvents(mReport.mouse, kPressAt);
+  ASSERT_GE(mouse.size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(mouse[i].mX, expected[i].at.x) << i;
+    EXPECT_EQ(mouse[i].mY, expected[i].at.y) << i;
+    EXPECT_EQ(mouse[i].mFlags, expected[i].flags) << i;
+    EXPECT_GE(mouse[i].mTime, before) << i;
   }
+  EXPECT_TRUE(std::is_sorted(mReport.mouseStageTimes.begin(), mReport.mouseStageTimes.end()));
+}
 
-  window->PostToStage(1, 0);
-  ASSERT_TRUE(PumpUntilSet(report.presented));
-  EXPECT_TRUE(PumpUntilPixel(control, POINT{60, 60}, kGreen));
+TEST_F(MMStageDemoTest, TheDesktopsKeysReachTheActAsCodesAndCharacters) {
+  using vpl::platform::InjectKey;
+  const auto before = static_cast<int32_t>(ALMilliseconds());
+  InjectKey(mTop, VK_LEFT, true);
+  InjectKey(mTop, VK_LEFT, false);
+  InjectKey(mTop, 'A', true);
+  InjectKey(mTop, 'A', false);
+  ASSERT_TRUE(PumpUntilSet(mReport.keysArrived));
 
-  delete window;  // the close handshake, then the stage goes
-  EXPECT_EQ(report.log, (StageLog{"act1-built", "act1-deleted", "act2-built", "act2-deleted"}));
+  std::lock_guard lock(mReport.mutex);
+  ASSERT_EQ(mReport.keys.size(), 2u);
+  EXPECT_EQ(mReport.keys[0].mKeyCode, kLeftArrowCode);
+  EXPECT_EQ(mReport.keys[1].mCharacter, 'a');
+  EXPECT_GE(mReport.keys[0].mTime, before);
+  EXPECT_LE(mReport.keys[0].mTime, mReport.keys[1].mTime);
+}
+
+TEST_F(MMStageDemoTest, AMessagePostedFromTheWindowsThreadSwitchesToTheNextAct) {
+  mWindow->PostToStage(kSwitchAct, 0);
+  ASSERT_TRUE(PumpUntilSet(mReport.presented));
+  EXPECT_TRUE(PumpUntilShown(kInActBox, kNextActColour));
+  Close();
+  EXPECT_EQ(mReport.log, (StageLog{"act1-built", "act1-deleted", "act2-built", "act2-deleted"}));
+}
+
+TEST_F(MMStageDemoTest, ClosingTheWindowEndsTheStageAndItsAct) {
+  Close();
+  EXPECT_EQ(mReport.log, (StageLog{"act1-built", "act1-deleted"}));
 }
 
 }  // namespace

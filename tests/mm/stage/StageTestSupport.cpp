@@ -2,18 +2,7 @@
 
 #include "mm/stage/MMStageControl.h"
 #include "mm/tasks/MMTaskManager.h"
-
-namespace {
-
-void Drain() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
-}  // namespace
+#include "tests/support/DesktopTestSupport.h"
 
 MMStageWindow* MakeStageWindow() {
   return new (ALGlobalAllocator) MMStageWindow(AFDefaultWindowDescription);
@@ -29,14 +18,14 @@ StageOnTestThread::StageOnTestThread(TestStage::ActMaker maker)
 // the stage's control belongs to this thread and goes with the stage.
 StageOnTestThread::~StageOnTestThread() {
   delete mWindow;
-  Drain();
+  vpl::test::DrainMessages();
 }
 
 void StageOnTestThread::Start(bool paint) {
   mStage->Init();
   mStage->RequestActSwitch();
   mStage->UpdateLoop(mStage->GetTaskManager()->GetNow(), true);
-  if (paint) Drain();
+  if (paint) vpl::test::DrainMessages();
 }
 
 void StageOnTestThread::Frame(bool draws) {

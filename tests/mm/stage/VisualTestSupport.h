@@ -12,9 +12,7 @@
 #include "mm/stage/MMView.h"
 #include "mm/tasks/MMTaskCallback.h"
 #include "mm/tasks/MMTaskManager.h"
-#include "platform/win32/testhooks.h"
 
-#include <cstdlib>
 #include <vector>
 
 class RecordingViewServices : public MMViewServices {
@@ -72,33 +70,4 @@ struct SceneOnStage {
   MM2DPlanarView mView{mRun.mStage->GetAct()->GetViewServices(), &mEnclosure,
                        mRun.mStage->GetLocalRect(), 0};
   MMScene mScene{mRun.mStage->GetAct()->GetSceneServices(), &mEnclosure};
-};
-
-// What the X server shows of a top-level window, for the tests that run
-// under a real X display (VPL3D_XVFB set; they skip otherwise).
-class ScreenOnX {
- public:
-  static bool Available() { return std::getenv("VPL3D_XVFB") != nullptr; }
-  // Takes screenshots, letting the window's thread show its pending
-  // pixels, until the point shows the colour (0x00RRGGBB); false when it
-  // never does.
-  bool CaptureUntil(HWND topLevel, int32_t x, int32_t y, uint32_t colour) {
-    for (int attempt = 0; attempt < 50; ++attempt) {
-      MSG message;
-      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-      if (!vpl::platform::CaptureWindowOnScreen(topLevel, mPixels, mWidth, mHeight)) return false;
-      if (At(x, y) == colour) return true;
-    }
-    return false;
-  }
-  // 0xFFFFFFFF outside the capture.
-  uint32_t At(int32_t x, int32_t y) const {
-    if (x < 0 || y < 0 || x >= mWidth || y >= mHeight) return 0xFFFFFFFF;
-    return mPixels[static_cast<size_t>(y) * static_cast<size_t>(mWidth) + static_cast<size_t>(x)];
-  }
-
- private:
-  std::vector<uint32_t> mPixels;
-  int mWidth = 0;
-  int mHeight = 0;
 };

@@ -4,6 +4,7 @@
 #include "platform/win32/gdi.h"
 #include "platform/win32/testhooks.h"
 #include "platform/win32/user.h"
+#include "tests/support/DesktopTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 namespace {
 
 using vpl::platform::DesktopEvent;
+using vpl::test::DrainMessages;
 
 // Every message a recording window receives, in order, on any thread.
 std::mutex gLogMutex;
@@ -79,15 +81,6 @@ HWND MakeChild(HWND parent, int x, int y, int w, int h) {
                          nullptr, nullptr, nullptr);
 }
 
-// Handles everything queued now, without waiting.
-void Drain() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
 class UserWindowsTest : public ::testing::Test {
  protected:
   void SetUp() override { ClearLog(); }
@@ -95,7 +88,7 @@ class UserWindowsTest : public ::testing::Test {
     for (HWND window : mWindows) {
       if (IsWindow(window)) DestroyWindow(window);
     }
-    Drain();
+    DrainMessages();
   }
   HWND Keep(HWND window) {
     mWindows.push_back(window);
@@ -233,10 +226,10 @@ TEST_F(UserWindowsTest, GeometryAndTheChildOrder) {
 TEST_F(UserWindowsTest, ShowingAndInvalidatingPaintsOnceValidated) {
   HWND top = Keep(MakeTopLevel());
   HWND child = MakeChild(top, 0, 0, 20, 20);
-  Drain();
+  DrainMessages();
   EXPECT_FALSE(Received(top, WM_PAINT));  // hidden windows do not paint
   ShowWindow(top, SW_SHOW);
-  Drain();
+  DrainMessages();
   auto messages = MessagesOf(top);
   EXPECT_EQ(std::count(messages.begin(), messages.end(), WM_PAINT), 1);
   EXPECT_TRUE(Received(child, WM_PAINT));
@@ -246,20 +239,20 @@ TEST_F(UserWindowsTest, ShowingAndInvalidatingPaintsOnceValidated) {
   ClearLog();
   RECT part{0, 0, 5, 5};
   InvalidateRect(child, &part, FALSE);
-  Drain();
+  DrainMessages();
   EXPECT_TRUE(Received(child, WM_PAINT));
   EXPECT_FALSE(Received(top, WM_PAINT));
   ClearLog();
   InvalidateRect(top, nullptr, FALSE);
   ValidateRect(top, nullptr);
   ValidateRect(child, nullptr);
-  Drain();
+  DrainMessages();
   EXPECT_FALSE(Received(top, WM_PAINT));
 }
 
 TEST_F(UserWindowsTest, QueueOrderIsPostedThenPaintThenTimer) {
   HWND top = Keep(MakeTopLevel(WS_OVERLAPPEDWINDOW | WS_VISIBLE));
-  Drain();
+  DrainMessages();
   SetTimer(top, 7, 10, nullptr);
   InvalidateRect(top, nullptr, FALSE);
   PostMessageA(top, WM_USER, 0, 0);
@@ -381,7 +374,7 @@ TEST_F(UserWindowsTest, SendNotifyDoesNotWaitAndAGoneThreadFailsTheSend) {
     window = MakeTopLevel();
     created = true;
     WaitForSingleObject(proceed, INFINITE);
-    Drain();
+    DrainMessages();
     DestroyWindow(window);
   });
   while (!created) std::this_thread::yield();
@@ -397,7 +390,7 @@ TEST_F(UserWindowsTest, SendNotifyDoesNotWaitAndAGoneThreadFailsTheSend) {
 TEST_F(UserWindowsTest, DesktopInputBecomesMessagesOfTheWindowUnderIt) {
   HWND top = Keep(MakeTopLevel(WS_OVERLAPPEDWINDOW | WS_VISIBLE));
   HWND child = MakeChild(top, 50, 40, 30, 30);
-  Drain();
+  DrainMessages();
   using vpl::platform::InjectKey;
   using vpl::platform::InjectMouseButton;
   InjectMouseButton(top, POINT{60, 45}, 1, true, 1);
@@ -441,7 +434,7 @@ TEST_F(UserWindowsTest, DesktopInputBecomesMessagesOfTheWindowUnderIt) {
 
 TEST_F(UserWindowsTest, ClosingFromTheDesktopDestroysThroughTheDefaultProcedure) {
   HWND top = Keep(MakeTopLevel(WS_OVERLAPPEDWINDOW | WS_VISIBLE));
-  Drain();
+  DrainMessages();
   vpl::platform::InjectDesktopEvent(top, DesktopEvent::Close, 0, 0);
   // The desktop is pumped before the marker comes out of the queue.
   PostThreadMessageA(GetCurrentThreadId(), WM_USER, 0, 0);
@@ -463,7 +456,7 @@ TEST_F(UserWindowsTest, ScreenCaptureFailsCleanlyWithoutAnXDisplay) {
   }
   HWND top = Keep(MakeTopLevel(WS_OVERLAPPEDWINDOW | WS_VISIBLE));
   HWND child = MakeChild(top, 0, 0, 10, 10);
-  Drain();
+  DrainMessages();
   std::vector<uint32_t> pixels;
   int width = -1;
   int height = -1;
