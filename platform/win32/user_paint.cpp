@@ -54,6 +54,25 @@ bool IsOwnDCClass(const WindowRecord& window) {
   return (window.windowClass->style & CS_OWNDC) != 0;
 }
 
+// A window's device context does not leave its children out, so what the
+// window painted may cover them: the shown ones paint again afterwards and
+// end on top, as the platform shows them, whichever thread painted first.
+void RepaintChildrenUnder(HWND window, const RECT& painted) {
+  {
+    std::lock_guard lock(WaitMutex());
+    const WindowRecord* record = FindWindowRecord(window);
+    if (record == nullptr) return;
+    for (HWND child : record->children) {
+      WindowRecord* childRecord = FindWindowRecord(child);
+      if (childRecord == nullptr || !IsShown(*childRecord)) continue;
+      RECT area = painted;
+      OffsetRect(&area, -childRecord->rect.left, -childRecord->rect.top);
+      InvalidateLocked(*childRecord, &area, false);
+    }
+  }
+  NotifyWaiters();
+}
+
 }  // namespace
 
 void WindowPixels::Resize(int32_t newWidth, int32_t newHeight) {
@@ -221,6 +240,7 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
   if (paint == nullptr || paint->hdc == nullptr) return FALSE;
   ReleaseDC(window, paint->hdc);
+  RepaintChildrenUnder(window, paint->rcPaint);
   WindowDrawTarget target;
   if (GetWindowDrawTarget(window, target)) MarkWindowPixelsChanged(*target.pixels);
   return TRUE;

@@ -250,6 +250,38 @@ TEST_F(UserWindowsTest, ShowingAndInvalidatingPaintsOnceValidated) {
   EXPECT_FALSE(Received(top, WM_PAINT));
 }
 
+// A window that paints its client area red.
+LRESULT RedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(dc, &paint.rcPaint, red);
+  DeleteObject(red);
+  EndPaint(window, &paint);
+  return 0;
+}
+
+// The parent's erase covers its children's pixels; a child that painted
+// first (its thread was quicker) paints again and ends on top.
+TEST_F(UserWindowsTest, AChildThatPaintedBeforeItsParentEndsOnTop) {
+  constexpr uint32_t kRed = 0xFF0000;
+  constexpr POINT kInChild{5, 5};
+  WNDCLASSEXA redClass{sizeof(WNDCLASSEXA)};
+  redClass.lpfnWndProc = RedProc;
+  redClass.lpszClassName = "RedChild";
+  RegisterClassExA(&redClass);
+  HWND top = Keep(MakeTopLevel(WS_OVERLAPPEDWINDOW | WS_VISIBLE));
+  HWND child = CreateWindowExA(0, "RedChild", "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, top, nullptr,
+                               nullptr, nullptr);
+  DrainMessages();
+  ASSERT_EQ(vpl::platform::WindowPixelAt(child, kInChild), kRed);
+  InvalidateRect(top, nullptr, TRUE);
+  UpdateWindow(child);
+  DrainMessages();
+  EXPECT_EQ(vpl::platform::WindowPixelAt(child, kInChild), kRed);
+}
+
 TEST_F(UserWindowsTest, QueueOrderIsPostedThenPaintThenTimer) {
   HWND top = Keep(MakeTopLevel(WS_OVERLAPPEDWINDOW | WS_VISIBLE));
   DrainMessages();
