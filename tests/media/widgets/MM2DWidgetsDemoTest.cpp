@@ -12,6 +12,7 @@
 #include "mm/tasks/MMTaskManager.h"
 #include "platform/win32/testhooks.h"
 #include "tests/mm/stage/VisualTestSupport.h"
+#include "tests/support/DesktopTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -79,19 +80,12 @@ struct MM2DWidgetsDemoTest : ::testing::Test, SceneOnStage {
   }
   void Press(int32_t x, int32_t y, bool down) {
     vpl::platform::InjectMouseButton(mTop, POINT{x, y}, 1, down, 1);
-    Drain();
+    vpl::test::DrainMessages();
   }
   void Type(int virtualKey) {
     vpl::platform::InjectKey(mTop, virtualKey, true);
     vpl::platform::InjectKey(mTop, virtualKey, false);
-    Drain();
-  }
-  static void Drain() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
+    vpl::test::DrainMessages();
   }
   // A drawing frame that many milliseconds of stage time later.
   void FrameAfter(int32_t milliseconds) {
