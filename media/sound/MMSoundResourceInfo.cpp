@@ -155,6 +155,7 @@ int32_t MMSoundResourceInfo::GetDuration(int32_t item) const {
 }
 
 MMSoundFormat MMSoundResourceInfo::GetSoundFormat(int32_t item) const {
+  if (item < 0 || item >= mFormatFlags.Count()) return MMSoundFormat{};
   uint32_t bits = static_cast<uint32_t>(RateMultiple(GetRateCode(item)));
   if (Is16Bit(item) != 0) bits |= MMSoundFormat::k16Bit;
   if (IsStereo(item) != 0) bits |= MMSoundFormat::kStereo;

@@ -80,6 +80,14 @@ inline std::string FileName(const char* what) {
   return name;
 }
 
+// The host path of a file in the test directory: the layer maps drive C:
+// to the root and backslashes to slashes.
+inline std::string HostPath(const std::string& name) {
+  std::string path = std::string(resource_fixtures::TempDirectory().Text() + 2) + name;
+  for (char& c : path) c = c == '\\' ? '/' : c;
+  return path;
+}
+
 // Names the running test's file and removes it at the end.
 class SoundFileTest : public testing::Test {
  protected:

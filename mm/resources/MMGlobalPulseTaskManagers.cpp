@@ -1,0 +1,5 @@
+#include "mm/resources/MMGlobalPulseTaskManagers.h"
+
+AFPulseTaskManager* MMStreamingPulseTaskManager = nullptr;
+
+AFPulseTaskManager* MMGetStreamingPulseTaskManager() { return MMStreamingPulseTaskManager; }
