@@ -83,6 +83,7 @@ bool MMSoundLoader::AllocateItem(int16_t item) {
 }
 
 bool MMSoundLoader::ReadStored(int16_t item, int32_t offset, uint8_t* destination, int32_t n) {
+  if (n == 0) return true;
   UURecoverableCDFile& file = mFile->GetFile();
   FileLockHolder hold(mFileLock);
   const bool read = file.Seek(mFile->GetSubfileOffset(item) + offset, kUUSeekFromStart, nullptr) &&
