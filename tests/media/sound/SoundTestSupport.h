@@ -4,7 +4,7 @@
 
 #include "media/sound/MMSoundFileWriter.h"
 #include "media/sound/MMSoundResourceFile.h"
-#include "tests/mm/resources/ResourceFileFixtures.h"
+#include "tests/support/ResourceFileFixtures.h"
 
 #include <gtest/gtest.h>
 
