@@ -5,6 +5,7 @@
 
 #include "foundation/uu/UUArrayBlock.h"
 
+#include <type_traits>
 #include <utility>
 
 template <typename T>
@@ -13,6 +14,10 @@ class UUOwned {
   UUOwned() = default;
   explicit UUOwned(T* object) : mObject(object) {}
   UUOwned(UUOwned&& other) noexcept : mObject(std::exchange(other.mObject, nullptr)) {}
+  // Hands on an object of a derived class, as a pointer would convert.
+  template <typename U>
+  requires std::is_convertible_v<U*, T*> UUOwned(UUOwned<U>&& other)
+  noexcept : mObject(other.Release()) {}  // NOLINT: converts
   UUOwned& operator=(UUOwned&& other) noexcept {
     if (this != &other) Reset(std::exchange(other.mObject, nullptr));
     return *this;
@@ -27,6 +32,9 @@ class UUOwned {
     if constexpr (requires(T * p) { p->Detach(); }) old->Detach();
     delete old;
   }
+
+  // Gives up the object without deleting it; the caller owns it now.
+  T* Release() { return std::exchange(mObject, nullptr); }
 
   T* Get() const { return mObject; }
   T* operator->() const { return mObject; }

@@ -1,0 +1,81 @@
+#pragma once
+// The database of a model file or creation record: the objects that
+// several records share, kept in sections and named by their index there.
+// A record's writer finds its object in the section by identity, appending
+// it when absent, and writes the index; the record's reader takes the
+// object at the index it reads, which must lie inside the section.
+
+#include "foundation/uu/UUGrowableArray.h"
+#include "foundation/uu/UUReader.h"
+#include "foundation/uu/UURefCount.h"
+#include "foundation/uu/UUWriter.h"
+#include "mm3d/MM3DDatabase.h"
+#include "mm3d/MM3DLight.h"
+#include "mm3d/MM3DSpline.h"
+
+#include <cstdint>
+
+class MM3DModDatabase : public MM3DDatabase {
+ public:
+  // An index that names no object: an empty handle.
+  static constexpr int32_t kNone = -1;
+
+  MM3DModDatabase();
+
+  // No section is known to this database: every tag fails the read.
+  bool ReadRecord(UUReader& reader, int32_t tag) override;
+
+  UUGrowableArray<UURefCount<MM3DLight>>& GetLights() { return mLights; }
+  UUGrowableArray<UURefCount<MM3DSpline>>& GetSplines() { return mSplines; }
+
+  // The index of a shared object in its section, appended when absent;
+  // kNone for an empty handle.
+  template <typename T>
+  static int32_t FindOrAppend(UUGrowableArray<UURefCount<T>>& section, const UURefCount<T>& object);
+  // Reads an index and shares the object there into out, releasing what
+  // out held; kNone gives an empty handle, an index outside the section
+  // fails the read.
+  template <typename T>
+  static bool ReadShared(UUReader& reader, UUGrowableArray<UURefCount<T>>& section,
+                         UURefCount<T>& out);
+  // Writes the index of the object, appending it to the section as needed.
+  template <typename T>
+  static bool WriteShared(UUWriter& writer, UUGrowableArray<UURefCount<T>>& section,
+                          const UURefCount<T>& object);
+
+ private:
+  UUGrowableArray<UURefCount<MM3DLight>> mLights;
+  UUGrowableArray<UURefCount<MM3DSpline>> mSplines;
+};
+
+template <typename T>
+int32_t MM3DModDatabase::FindOrAppend(UUGrowableArray<UURefCount<T>>& section,
+                                      const UURefCount<T>& object) {
+  if (object.IsEmpty()) return kNone;
+  for (int32_t i = 0; i < section.Count(); ++i) {
+    if (section[i] == object) return i;
+  }
+  section.Append(object);
+  return section.Count() - 1;
+}
+
+template <typename T>
+bool MM3DModDatabase::ReadShared(UUReader& reader, UUGrowableArray<UURefCount<T>>& section,
+                                 UURefCount<T>& out) {
+  int32_t index = kNone;
+  if (!ReadInt32(reader, index)) return false;
+  if (index == kNone) {
+    out.Reset();
+    return true;
+  }
+  if (index < 0 || index >= section.Count()) return RejectRecord(reader);
+  out = section[index];
+  return true;
+}
+
+template <typename T>
+bool MM3DModDatabase::WriteShared(UUWriter& writer, UUGrowableArray<UURefCount<T>>& section,
+                                  const UURefCount<T>& object) {
+  const int32_t index = FindOrAppend(section, object);
+  return writer.WriteInt32s(&index, 1);
+}
