@@ -111,6 +111,7 @@ bool MM3DDisplayTreeNodeWithChildren::ReadChildren(UUReader& reader, MM3DModData
 }
 
 void MM3DDisplayTreeNodeWithChildren::AddChild(UUOwned<MM3DDisplayTreeNode> node) {
+  if (node.IsEmpty()) return;
   if (node->GetKind() == kMM3DNodeRoot) {
     TakeChildrenFrom(static_cast<MM3DDisplayTreeNodeWithChildren&>(*node));
     return;

@@ -104,6 +104,7 @@ class MM3DDisplayTreeNodeWithChildren : public MM3DDisplayTreeNode {
 
   // Appends the node and owns it. A Root is not added itself: its children
   // move, in order, to the end of this list and the emptied Root is deleted.
+  // An empty holder adds nothing.
   void AddChild(UUOwned<MM3DDisplayTreeNode> node);
   // Unlinks a child and hands it to the caller, without a parent; empty
   // when the node is not a child of this one.
