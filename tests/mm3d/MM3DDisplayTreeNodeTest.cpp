@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -216,6 +217,24 @@ TEST_F(MM3DDisplayTreeNodeTest, EveryKindReadsBackWhatItWrote) {
     ASSERT_FALSE(read.IsEmpty()) << kind;
     EXPECT_EQ(read->GetKind(), kind);
     EXPECT_EQ(WriteNodeRecord(*read, database), bytes) << kind;
+  }
+}
+
+// Every field of the node records is four bytes wide, so a big-endian
+// record is the little-endian one with each group of four reversed.
+TEST_F(MM3DDisplayTreeNodeTest, EveryKindReadsFromABigEndianFile) {
+  MM3DModDatabase database;
+  for (Owned& node : EveryKind(database)) {
+    const std::vector<uint8_t> bytes = WriteNodeRecord(*node, database);
+    ASSERT_EQ(bytes.size() % 4, 0u);
+    std::vector<uint8_t> swapped = bytes;
+    for (size_t i = 0; i < swapped.size(); i += 4) std::reverse(&swapped[i], &swapped[i + 4]);
+    MM3DDatabase::ResetReferenceTables();
+    ByteReader reader(swapped);
+    reader.SetByteOrder(kUUSwappedByteOrder);
+    Owned read;
+    ASSERT_TRUE(MM3DReadDisplayTreeNode(reader, database, read)) << node->GetKind();
+    EXPECT_EQ(WriteNodeRecord(*read, database), bytes) << node->GetKind();
   }
 }
 
