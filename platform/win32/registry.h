@@ -27,12 +27,14 @@ constexpr DWORD REG_CREATED_NEW_KEY = 1;
 constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
 constexpr DWORD ERROR_WRITE_FAULT = 29;
+constexpr DWORD ERROR_BAD_PATHNAME = 161;
 constexpr DWORD ERROR_MORE_DATA = 234;
 constexpr DWORD ERROR_KEY_DELETED = 1018;
 
 // Every call answers its error code (ERROR_SUCCESS on success). A sub-key
-// path may hold several backslash-separated levels. A change that cannot
-// be written to the store is undone and fails with ERROR_WRITE_FAULT.
+// path may hold several backslash-separated levels, 512 levels at most
+// (ERROR_BAD_PATHNAME). A change that cannot be written to the store is
+// undone and fails with ERROR_WRITE_FAULT.
 LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR className, DWORD options,
                      REGSAM access, void* security, PHKEY result, LPDWORD disposition);
 // ERROR_FILE_NOT_FOUND when a level is missing.

@@ -37,12 +37,9 @@ class Registry {
  public:
   std::mutex mMutex;
 
-  RegistryTree& Tree() {
-    if (!mTree) {
-      mFile = std::make_unique<RegistryFile>(UserConfigDirectory());
-      mTree = mFile->Load();
-    }
-    return *mTree;
+  RegistryFile& File() {
+    if (!mFile) mFile = std::make_unique<RegistryFile>(UserConfigDirectory());
+    return *mFile;
   }
 
   // The root and path of a key handle; false for an unknown handle.
@@ -59,7 +56,7 @@ class Registry {
 
   // The key at the path; null when a level is missing.
   RegistryKey* Find(const OpenKey& open) {
-    RegistryKey* key = &Tree().mRoots[open.mRoot];
+    RegistryKey* key = &File().Current().mRoots[open.mRoot];
     for (const std::string& level : open.mPath) {
       auto found = key->mSubkeys.find(level);
       if (found == key->mSubkeys.end()) return nullptr;
@@ -76,22 +73,13 @@ class Registry {
 
   bool CloseHandle(HKEY key) { return mHandles.erase(reinterpret_cast<uintptr_t>(key)) != 0; }
 
-  // Writes the store; when that fails the tree goes back to before.
-  LONG Commit(RegistryTree before) {
-    if (mFile->Save(*mTree)) return ERROR_SUCCESS;
-    *mTree = std::move(before);
-    return ERROR_WRITE_FAULT;
-  }
-
   void Restart() {
-    mTree.reset();
     mFile.reset();
     mHandles.clear();
   }
 
  private:
   std::unique_ptr<RegistryFile> mFile;
-  std::optional<RegistryTree> mTree;
   std::map<uintptr_t, OpenKey> mHandles;
   uintptr_t mNextHandle = 0x1000;
 };
@@ -113,6 +101,24 @@ LONG WithKey(HKEY key, Operation operation) {
   return operation(registry, open, *found);
 }
 
+// Runs a change on the existing key behind a handle, holding the lock for
+// changes across processes, on the tree the store holds; the operation
+// sets changed when it changed the tree, which is then written.
+template <typename Operation>
+LONG ChangeKey(HKEY key, Operation operation) {
+  Registry& registry = TheRegistry();
+  std::lock_guard lock(registry.mMutex);
+  RegistryFile::ChangeLock change(registry.File());
+  OpenKey open;
+  if (!registry.Resolve(key, open)) return ERROR_INVALID_HANDLE;
+  RegistryKey* found = registry.Find(open);
+  if (found == nullptr) return ERROR_KEY_DELETED;
+  bool changed = false;
+  const LONG result = operation(open, *found, changed);
+  if (result != ERROR_SUCCESS || !changed) return result;
+  return registry.File().Save() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+}
+
 std::string NameOf(LPCSTR name) { return name != nullptr ? name : ""; }
 
 }  // namespace
@@ -120,24 +126,28 @@ std::string NameOf(LPCSTR name) { return name != nullptr ? name : ""; }
 LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM, void*, PHKEY result,
                      LPDWORD disposition) {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
-  return WithKey(key, [&](Registry& registry, OpenKey open, RegistryKey& parent) -> LONG {
-    const RegistryTree before = registry.Tree();
-    bool created = false;
+  std::vector<std::string> levels = LevelsOf(subKey);
+  OpenKey made;
+  bool created = false;
+  const LONG status = ChangeKey(key, [&](OpenKey open, RegistryKey& parent, bool& changed) -> LONG {
+    if (open.mPath.size() + levels.size() > kMaxRegistryKeyDepth) return ERROR_BAD_PATHNAME;
     RegistryKey* current = &parent;
-    for (std::string& level : LevelsOf(subKey)) {
+    for (std::string& level : levels) {
       created = created || current->mSubkeys.count(level) == 0;
       current = &current->mSubkeys[level];
       open.mPath.push_back(std::move(level));
     }
-    if (created) {
-      const LONG saved = registry.Commit(before);
-      if (saved != ERROR_SUCCESS) return saved;
-    }
-    if (disposition != nullptr)
-      *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-    *result = registry.AddHandle(std::move(open));
+    changed = created;
+    made = std::move(open);
     return ERROR_SUCCESS;
   });
+  if (status != ERROR_SUCCESS) return status;
+  if (disposition != nullptr)
+    *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+  Registry& registry = TheRegistry();
+  std::lock_guard lock(registry.mMutex);
+  *result = registry.AddHandle(std::move(made));
+  return ERROR_SUCCESS;
 }
 
 LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) {
@@ -169,20 +179,20 @@ LONG RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, BYTE* data, 
 
 LONG RegSetValueExA(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
   if (data == nullptr && size > 0) return ERROR_INVALID_PARAMETER;
-  return WithKey(key, [&](Registry& registry, const OpenKey&, RegistryKey& found) -> LONG {
-    const RegistryTree before = registry.Tree();
+  return ChangeKey(key, [&](const OpenKey&, RegistryKey& found, bool& changed) -> LONG {
     RegistryValue& value = found.mValues[NameOf(name)];
     value.mType = type;
     value.mData.assign(data, data + size);
-    return registry.Commit(before);
+    changed = true;
+    return ERROR_SUCCESS;
   });
 }
 
 LONG RegDeleteValueA(HKEY key, LPCSTR name) {
-  return WithKey(key, [&](Registry& registry, const OpenKey&, RegistryKey& found) -> LONG {
-    const RegistryTree before = registry.Tree();
+  return ChangeKey(key, [&](const OpenKey&, RegistryKey& found, bool& changed) -> LONG {
     if (found.mValues.erase(NameOf(name)) == 0) return ERROR_FILE_NOT_FOUND;
-    return registry.Commit(before);
+    changed = true;
+    return ERROR_SUCCESS;
   });
 }
 
@@ -191,16 +201,19 @@ LONG RegDeleteKeyA(HKEY key, LPCSTR subKey) {
   if (levels.empty()) return ERROR_INVALID_PARAMETER;
   const std::string last = levels.back();
   levels.pop_back();
-  return WithKey(key, [&](Registry& registry, OpenKey open, RegistryKey&) -> LONG {
-    open.mPath.insert(open.mPath.end(), levels.begin(), levels.end());
-    RegistryKey* parent = registry.Find(open);
-    if (parent == nullptr) return ERROR_FILE_NOT_FOUND;
+  return ChangeKey(key, [&](const OpenKey&, RegistryKey& found, bool& changed) -> LONG {
+    RegistryKey* parent = &found;
+    for (const std::string& level : levels) {
+      const auto next = parent->mSubkeys.find(level);
+      if (next == parent->mSubkeys.end()) return ERROR_FILE_NOT_FOUND;
+      parent = &next->second;
+    }
     const auto target = parent->mSubkeys.find(last);
     if (target == parent->mSubkeys.end()) return ERROR_FILE_NOT_FOUND;
     if (!target->second.mSubkeys.empty()) return ERROR_ACCESS_DENIED;
-    const RegistryTree before = registry.Tree();
-    parent->mSubkeys.erase(last);
-    return registry.Commit(before);
+    parent->mSubkeys.erase(target);
+    changed = true;
+    return ERROR_SUCCESS;
   });
 }
 

@@ -1,25 +1,24 @@
-// The registry's store file: encoding, decoding, loading and atomic saving.
+// The registry's keys in memory and the bytes of its store file.
 
 #include "platform/win32/RegistryStore.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <utility>
 
 namespace vpl::platform {
 namespace {
 
 constexpr char kMagic[] = "VPLREG";
 constexpr size_t kMagicBytes = 6;
-constexpr uint16_t kFormatVersion = 1;
+constexpr uint16_t kSealedVersion = 2;
+constexpr uint16_t kUnsealedVersion = 1;
 constexpr uint8_t kKeyRecord = 1;
 constexpr uint8_t kValueRecord = 2;
+constexpr uint8_t kEndRecord = 3;
+// The end record and the check after it.
+constexpr size_t kTrailerBytes = 5;
 // Values larger than this are not the system's: a length beyond it is damage.
 constexpr uint32_t kMaxValueBytes = 1 << 20;
 
@@ -49,13 +48,15 @@ class Writer {
 
 class Reader {
  public:
-  explicit Reader(const std::vector<uint8_t>& bytes) : mBytes(bytes) {}
-  bool AtEnd() const { return mOffset == mBytes.size(); }
+  // Reads the first end bytes.
+  Reader(const std::vector<uint8_t>& bytes, size_t end) : mBytes(bytes), mEnd(end) {}
+  bool AtEnd() const { return mOffset == mEnd; }
+  void EndAt(size_t end) { mEnd = end; }
   bool U8(uint8_t& v) { return Number(v, 1); }
   bool U16(uint16_t& v) { return Number(v, 2); }
   bool U32(uint32_t& v) { return Number(v, 4); }
   bool Bytes(size_t n, std::vector<uint8_t>& out) {
-    if (n > mBytes.size() - mOffset) return false;
+    if (n > mEnd - mOffset) return false;
     out.assign(mBytes.begin() + static_cast<ptrdiff_t>(mOffset),
                mBytes.begin() + static_cast<ptrdiff_t>(mOffset + n));
     mOffset += n;
@@ -72,16 +73,27 @@ class Reader {
  private:
   template <typename T>
   bool Number(T& v, size_t n) {
-    if (n > mBytes.size() - mOffset) return false;
+    if (n > mEnd - mOffset) return false;
     v = 0;
     for (size_t i = 0; i < n; ++i) v = static_cast<T>(v | (T{mBytes[mOffset + i]} << (8 * i)));
     mOffset += n;
     return true;
   }
   const std::vector<uint8_t>& mBytes;
+  size_t mEnd;
   size_t mOffset = 0;
 };
 
+uint32_t Crc32(const uint8_t* data, size_t size) {
+  uint32_t crc = 0xFFFFFFFF;
+  for (size_t i = 0; i < size; ++i) {
+    crc ^= data[i];
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+
+// The key's record and its values' records.
 void EncodeKey(Writer& out, uint8_t root, const std::string& path, const RegistryKey& key) {
   out.U8(kKeyRecord);
   out.U8(root);
@@ -94,23 +106,41 @@ void EncodeKey(Writer& out, uint8_t root, const std::string& path, const Registr
     out.U32(static_cast<uint32_t>(value.mData.size()));
     out.Bytes(value.mData.data(), value.mData.size());
   }
-  for (const auto& [name, subkey] : key.mSubkeys) {
-    EncodeKey(out, root, path.empty() ? name : path + "\\" + name, subkey);
+}
+
+// Every key of a root, each before its sub-keys.
+void EncodeRoot(Writer& out, uint8_t root, const RegistryKey& key) {
+  std::vector<std::pair<const RegistryKey*, std::string>> pending{{&key, std::string()}};
+  while (!pending.empty()) {
+    const auto [next, path] = std::move(pending.back());
+    pending.pop_back();
+    EncodeKey(out, root, path, *next);
+    for (auto subkey = next->mSubkeys.rbegin(); subkey != next->mSubkeys.rend(); ++subkey)
+      pending.emplace_back(&subkey->second,
+                           path.empty() ? subkey->first : path + '\\' + subkey->first);
   }
 }
 
 // The key at a backslash-separated path, made when missing; null for an
-// empty level, which a sound file never holds.
+// empty level or a path too deep, which a sound file never holds.
 RegistryKey* MakeKeyAt(RegistryKey& root, const std::string& path) {
   RegistryKey* key = &root;
   size_t start = 0;
-  while (start < path.size()) {
+  for (size_t depth = 1; start < path.size(); ++depth) {
     const size_t end = std::min(path.find('\\', start), path.size());
-    if (end == start) return nullptr;
+    if (end == start || depth > kMaxRegistryKeyDepth) return nullptr;
     key = &key->mSubkeys[path.substr(start, end - start)];
     start = end + 1;
   }
   return key;
+}
+
+bool HasSoundTrailer(const std::vector<uint8_t>& bytes) {
+  if (bytes.size() < kMagicBytes + 2 + kTrailerBytes) return false;
+  const size_t checked = bytes.size() - 4;
+  uint32_t stored = 0;
+  for (size_t i = 0; i < 4; ++i) stored |= uint32_t{bytes[checked + i]} << (8 * i);
+  return bytes[checked - 1] == kEndRecord && stored == Crc32(bytes.data(), checked);
 }
 
 bool DecodeRecord(Reader& in, RegistryTree& tree, RegistryKey*& current) {
@@ -134,23 +164,6 @@ bool DecodeRecord(Reader& in, RegistryTree& tree, RegistryKey*& current) {
   return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  return true;
-}
-
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 bool RegistryNameLess::operator()(const std::string& a, const std::string& b) const {
@@ -163,60 +176,73 @@ bool RegistryNameLess::operator()(const std::string& a, const std::string& b) co
   return a.size() < b.size();
 }
 
+RegistryKey::RegistryKey(const RegistryKey& other) : mValues(other.mValues) {
+  std::vector<std::pair<const RegistryKey*, RegistryKey*>> pending{{&other, this}};
+  while (!pending.empty()) {
+    const auto [from, to] = pending.back();
+    pending.pop_back();
+    for (const auto& [name, subkey] : from->mSubkeys) {
+      RegistryKey& copy = to->mSubkeys[name];
+      copy.mValues = subkey.mValues;
+      pending.emplace_back(&subkey, &copy);
+    }
+  }
+}
+
+RegistryKey& RegistryKey::operator=(const RegistryKey& other) {
+  if (this != &other) *this = RegistryKey(other);
+  return *this;
+}
+
+// Each level is taken out of its key before the key goes, so every key
+// destroyed has no sub-keys left.
+RegistryKey::~RegistryKey() {
+  if (mSubkeys.empty()) return;
+  std::vector<std::map<std::string, RegistryKey, RegistryNameLess>> pending;
+  pending.push_back(std::move(mSubkeys));
+  while (!pending.empty()) {
+    auto level = std::move(pending.back());
+    pending.pop_back();
+    for (auto& [name, subkey] : level) {
+      if (!subkey.mSubkeys.empty()) pending.push_back(std::move(subkey.mSubkeys));
+    }
+  }
+}
+
 std::vector<uint8_t> EncodeRegistry(const RegistryTree& tree) {
   Writer out;
   out.Bytes(kMagic, kMagicBytes);
-  out.U16(kFormatVersion);
+  out.U16(kSealedVersion);
   for (uint8_t root = 0; root < kRegistryRootCount; ++root)
-    EncodeKey(out, root, "", tree.mRoots[root]);
+    EncodeRoot(out, root, tree.mRoots[root]);
+  out.U8(kEndRecord);
+  out.U32(Crc32(out.mBytes.data(), out.mBytes.size()));
   return out.mFits ? std::move(out.mBytes) : std::vector<uint8_t>();
 }
 
 RegistryTree DecodeRegistry(const std::vector<uint8_t>& bytes, bool& damaged) {
   RegistryTree tree;
-  Reader in(bytes);
+  Reader in(bytes, bytes.size());
   std::vector<uint8_t> magic;
   uint16_t version;
-  damaged = !in.Bytes(kMagicBytes, magic) || std::memcmp(magic.data(), kMagic, kMagicBytes) != 0 ||
-            !in.U16(version) || version != kFormatVersion;
+  if (!in.Bytes(kMagicBytes, magic) || std::memcmp(magic.data(), kMagic, kMagicBytes) != 0 ||
+      !in.U16(version) || (version != kSealedVersion && version != kUnsealedVersion)) {
+    damaged = true;
+    return tree;
+  }
+  // A sealed store whose end or check is wrong is read as far as its
+  // records are sound.
+  const bool sealed = version == kSealedVersion && HasSoundTrailer(bytes);
+  damaged = version == kSealedVersion && !sealed;
+  if (sealed) in.EndAt(bytes.size() - kTrailerBytes);
   RegistryKey* current = nullptr;
-  while (!damaged && !in.AtEnd()) damaged = !DecodeRecord(in, tree, current);
-  return tree;
-}
-
-RegistryFile::RegistryFile(std::string directory) : mDirectory(std::move(directory)) {}
-
-RegistryTree RegistryFile::Load() {
-  std::vector<uint8_t> bytes;
-  if (mDirectory.empty() || !ReadWholeFile(mDirectory + "/registry", bytes)) return {};
-  RegistryTree tree = DecodeRegistry(bytes, mDamaged);
-  if (mDamaged) {
-    std::fprintf(stderr,
-                 "vpl3d: the registry store %s/registry is damaged; its sound part is used\n",
-                 mDirectory.c_str());
+  while (!in.AtEnd()) {
+    if (!DecodeRecord(in, tree, current)) {
+      damaged = true;
+      break;
+    }
   }
   return tree;
-}
-
-bool RegistryFile::Save(const RegistryTree& tree) {
-  if (mDirectory.empty()) return false;
-  const std::vector<uint8_t> bytes = EncodeRegistry(tree);
-  if (bytes.empty()) return false;
-  const std::string path = mDirectory + "/registry";
-  if (mDamaged) {
-    if (std::rename(path.c_str(), (path + ".damaged").c_str()) != 0) return false;
-    mDamaged = false;
-  }
-  const std::string temporary = path + ".tmp";
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  const bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
-  const bool closed = close(fd) == 0;
-  if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    unlink(temporary.c_str());
-    return false;
-  }
-  return true;
 }
 
 }  // namespace vpl::platform

@@ -55,6 +55,10 @@ void ResetPrinterResolutions();
 // registry call reads the store file again, as a new run of the program
 // would (tests point $XDG_CONFIG_HOME at a directory of their own first).
 void RestartRegistryStore();
+// Calls the probe at each step of every following write of the registry
+// store, numbered from 0, so that a test can end the writer at any point
+// of it; null removes the probe.
+void SetRegistrySaveProbe(void (*probe)(int step));
 
 // Stops timeGetTime (and so the program clock) at its current reading;
 // AdvanceFrozenClock moves the stopped clock on, ThawClock lets it follow

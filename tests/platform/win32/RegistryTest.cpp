@@ -1,13 +1,7 @@
-#include "platform/win32/registry.h"
-
-#include "platform/win32/testhooks.h"
+#include "tests/platform/win32/RegistryFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,42 +9,14 @@
 namespace {
 
 namespace fs = std::filesystem;
+using vpl::platform::RestartRegistryStore;
 
-// Points the store at a fresh directory and restarts it around each test.
-class RegistryTest : public ::testing::Test {
+class RegistryTest : public RegistryFixture {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    mConfig = fs::temp_directory_path() / ("vplreg" + std::to_string(random()));
-    fs::create_directories(mConfig);
-    setenv("XDG_CONFIG_HOME", mConfig.c_str(), 1);
-    vpl::platform::RestartRegistryStore();
-  }
-  void TearDown() override {
-    vpl::platform::RestartRegistryStore();
-    fs::remove_all(mConfig);
-  }
-  fs::path Store() const { return mConfig / "vpl3d" / "registry"; }
-
-  static HKEY Create(const char* path, DWORD* disposition = nullptr) {
-    HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, &key, disposition),
-              ERROR_SUCCESS);
-    return key;
-  }
+  fs::path Store() const { return StoreFile(); }
   static void SetDword(HKEY key, const char* name, DWORD value) {
-    EXPECT_EQ(RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4),
-              ERROR_SUCCESS);
+    EXPECT_EQ(RegistryFixture::SetDword(key, name, value), ERROR_SUCCESS);
   }
-  static LONG Query(HKEY key, const char* name, DWORD& type, std::vector<BYTE>& data) {
-    DWORD size = static_cast<DWORD>(data.size());
-    const LONG result = RegQueryValueExA(key, name, nullptr, &type, data.data(), &size);
-    data.resize(size);
-    return result;
-  }
-
-  fs::path mConfig;
 };
 
 TEST_F(RegistryTest, ValuesSurviveARestartOfTheStore) {
@@ -62,7 +28,7 @@ TEST_F(RegistryTest, ValuesSurviveARestartOfTheStore) {
             ERROR_SUCCESS);
   RegCloseKey(key);
 
-  vpl::platform::RestartRegistryStore();
+  RestartRegistryStore();
   HKEY reopened = nullptr;
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "software\\MAKER\\app", 0, KEY_READ, &reopened),
             ERROR_SUCCESS);
@@ -110,7 +76,7 @@ TEST_F(RegistryTest, ADamagedStoreIsReadAsFarAsItIsSoundAndKept) {
   std::ofstream(Store(), std::ios::binary | std::ios::trunc)
       .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 
-  vpl::platform::RestartRegistryStore();
+  RestartRegistryStore();
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Kept", 0, KEY_READ, &key), ERROR_SUCCESS);
   DWORD type = 0;
   std::vector<BYTE> data(4);
@@ -140,7 +106,7 @@ TEST_F(RegistryTest, ValuesTheStoreCannotHoldAreRefused) {
   SetDword(key, "after", 6);
   RegCloseKey(key);
 
-  vpl::platform::RestartRegistryStore();
+  RestartRegistryStore();
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Limits", 0, KEY_READ, &key), ERROR_SUCCESS);
   DWORD type = 0;
   std::vector<BYTE> data(4);
@@ -154,21 +120,33 @@ TEST_F(RegistryTest, ValuesTheStoreCannotHoldAreRefused) {
   EXPECT_FALSE(fs::exists(Store().string() + ".damaged"));
 }
 
-TEST_F(RegistryTest, HostileStoreFilesNeverCrash) {
+// Random records after a sound header: whatever is read, the next change
+// writes a sound store that keeps it, and the hostile bytes are kept aside.
+TEST_F(RegistryTest, HostileStoreFilesAreReadSafelyAndKeptAside) {
   std::mt19937 random(3);
   for (int round = 0; round < 50; ++round) {
-    std::string bytes = "VPLREG\x01";
-    bytes += '\0';
+    SCOPED_TRACE("round " + std::to_string(round));
+    std::vector<char> bytes = {'V', 'P', 'L', 'R', 'E', 'G', static_cast<char>(1 + round % 2), 0};
     const int length = static_cast<int>(random() % 64);
     for (int i = 0; i < length; ++i)
-      bytes += static_cast<char>(random() % 4 == 0 ? 0xFF : random() % 4);
-    fs::create_directories(Store().parent_path());
-    std::ofstream(Store(), std::ios::binary | std::ios::trunc) << bytes;
-    vpl::platform::RestartRegistryStore();
+      bytes.push_back(static_cast<char>(random() % 4 == 0 ? 0xFF : random() % 4));
+    fs::remove_all(Store().parent_path());
+    WriteStore(bytes);
+    RestartRegistryStore();
     HKEY key = nullptr;
-    RegOpenKeyExA(HKEY_CURRENT_USER, "x", 0, KEY_READ, &key);
+    const LONG opened = RegOpenKeyExA(HKEY_CURRENT_USER, "\x01", 0, KEY_READ, &key);
+    EXPECT_TRUE(opened == ERROR_SUCCESS || opened == ERROR_FILE_NOT_FOUND);
+    RegCloseKey(key);
     HKEY made = Create("Fresh");
     RegCloseKey(made);
+    RestartRegistryStore();
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "\x01", 0, KEY_READ, &key), opened);
+    RegCloseKey(key);
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Fresh", 0, KEY_READ, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+    if (fs::exists(Store().string() + ".damaged")) {
+      EXPECT_EQ(StoreBytes("registry.damaged"), bytes);
+    }
   }
 }
 
