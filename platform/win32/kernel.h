@@ -289,7 +289,8 @@ UINT GlobalGetAtomNameA(ATOM atom, LPSTR buffer, int size);
 // Paths are Windows paths in the ANSI code page, mapped to the host's:
 // drive C:\ is the host's root, backslashes and slashes both separate, and a
 // name that does not exist with its exact case is found without regard to
-// case. C: is the only drive.
+// case. C: is the only drive, on purpose: the host has one tree of files,
+// so every other drive answers as a drive that does not exist.
 
 struct FILETIME {
   DWORD dwLowDateTime;

@@ -10,7 +10,9 @@ using HKEY = struct HKEY__*;
 using PHKEY = HKEY*;
 using REGSAM = DWORD;
 
-// The two roots the system uses; closing them does nothing.
+// The two roots the system uses; closing them does nothing. On purpose
+// there is no HKEY_CLASSES_ROOT nor any other root: the program keeps
+// nothing there, and a caller that names one does not compile.
 inline HKEY const HKEY_CURRENT_USER = reinterpret_cast<HKEY>(uintptr_t{0x80000001});
 inline HKEY const HKEY_LOCAL_MACHINE = reinterpret_cast<HKEY>(uintptr_t{0x80000002});
 
@@ -37,15 +39,19 @@ constexpr DWORD ERROR_KEY_DELETED = 1018;
 // undone and fails with ERROR_WRITE_FAULT.
 LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR className, DWORD options,
                      REGSAM access, void* security, PHKEY result, LPDWORD disposition);
-// ERROR_FILE_NOT_FOUND when a level is missing.
+// A sub-key path that starts with a backslash fails with ERROR_BAD_PATHNAME.
+// ERROR_FILE_NOT_FOUND when a level is missing; *result is null on failure.
 LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result);
 // A null or empty name is the key's default value. With data null, *size
-// gets the size; a smaller *size gets the size and ERROR_MORE_DATA.
+// gets the size; a smaller *size gets the size and ERROR_MORE_DATA. A
+// REG_SZ kept without a terminator gets one after it when there is room.
 LONG RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, BYTE* data,
                       LPDWORD size);
+// A REG_SZ whose size leaves out its terminator is kept with one.
 LONG RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data,
                     DWORD size);
 LONG RegDeleteValueA(HKEY key, LPCSTR name);
-// A key with sub-keys is not deleted: ERROR_ACCESS_DENIED.
+// A key with sub-keys is not deleted: ERROR_ACCESS_DENIED. An empty
+// sub-key deletes the key of the handle itself.
 LONG RegDeleteKeyA(HKEY key, LPCSTR subKey);
 LONG RegCloseKey(HKEY key);

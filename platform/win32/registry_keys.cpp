@@ -19,19 +19,25 @@ struct OpenKey {
   std::vector<std::string> mPath;
 };
 
-std::vector<std::string> LevelsOf(LPCSTR subKey) {
-  std::vector<std::string> levels;
+// The levels of a sub-key path; false for a path that starts with a
+// backslash, which names no sub-key.
+bool LevelsOf(LPCSTR subKey, std::vector<std::string>& levels) {
+  levels.clear();
+  if (subKey != nullptr && subKey[0] == '\\') return false;
   std::string level;
   for (const char* p = subKey != nullptr ? subKey : "";; ++p) {
     if (*p == '\\' || *p == '\0') {
       if (!level.empty()) levels.push_back(std::move(level));
       level.clear();
-      if (*p == '\0') return levels;
+      if (*p == '\0') return true;
     } else {
       level += *p;
     }
   }
 }
+
+// Texts are kept with their terminator.
+bool IsText(DWORD type) { return type == REG_SZ; }
 
 class Registry {
  public:
@@ -114,7 +120,7 @@ LONG ChangeKey(HKEY key, Operation operation) {
   RegistryKey* found = registry.Find(open);
   if (found == nullptr) return ERROR_KEY_DELETED;
   bool changed = false;
-  const LONG result = operation(open, *found, changed);
+  const LONG result = operation(registry, open, *found, changed);
   if (result != ERROR_SUCCESS || !changed) return result;
   return registry.File().Save() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
 }
@@ -126,21 +132,23 @@ std::string NameOf(LPCSTR name) { return name != nullptr ? name : ""; }
 LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM, void*, PHKEY result,
                      LPDWORD disposition) {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
-  std::vector<std::string> levels = LevelsOf(subKey);
+  std::vector<std::string> levels;
+  if (!LevelsOf(subKey, levels)) return ERROR_BAD_PATHNAME;
   OpenKey made;
   bool created = false;
-  const LONG status = ChangeKey(key, [&](OpenKey open, RegistryKey& parent, bool& changed) -> LONG {
-    if (open.mPath.size() + levels.size() > kMaxRegistryKeyDepth) return ERROR_BAD_PATHNAME;
-    RegistryKey* current = &parent;
-    for (std::string& level : levels) {
-      created = created || current->mSubkeys.count(level) == 0;
-      current = &current->mSubkeys[level];
-      open.mPath.push_back(std::move(level));
-    }
-    changed = created;
-    made = std::move(open);
-    return ERROR_SUCCESS;
-  });
+  const LONG status =
+      ChangeKey(key, [&](Registry&, OpenKey open, RegistryKey& parent, bool& changed) -> LONG {
+        if (open.mPath.size() + levels.size() > kMaxRegistryKeyDepth) return ERROR_BAD_PATHNAME;
+        RegistryKey* current = &parent;
+        for (std::string& level : levels) {
+          created = created || current->mSubkeys.count(level) == 0;
+          current = &current->mSubkeys[level];
+          open.mPath.push_back(std::move(level));
+        }
+        changed = created;
+        made = std::move(open);
+        return ERROR_SUCCESS;
+      });
   if (status != ERROR_SUCCESS) return status;
   if (disposition != nullptr)
     *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
@@ -152,8 +160,11 @@ LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM, void*
 
 LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
+  *result = nullptr;
+  std::vector<std::string> levels;
+  if (!LevelsOf(subKey, levels)) return ERROR_BAD_PATHNAME;
   return WithKey(key, [&](Registry& registry, OpenKey open, RegistryKey&) -> LONG {
-    for (std::string& level : LevelsOf(subKey)) open.mPath.push_back(std::move(level));
+    for (std::string& level : levels) open.mPath.push_back(std::move(level));
     if (registry.Find(open) == nullptr) return ERROR_FILE_NOT_FOUND;
     *result = registry.AddHandle(std::move(open));
     return ERROR_SUCCESS;
@@ -165,31 +176,43 @@ LONG RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, BYTE* data, 
   return WithKey(key, [&](Registry&, const OpenKey&, RegistryKey& found) -> LONG {
     const auto value = found.mValues.find(NameOf(name));
     if (value == found.mValues.end()) return ERROR_FILE_NOT_FOUND;
-    const auto bytes = static_cast<DWORD>(value->second.mData.size());
+    const std::vector<uint8_t>& stored = value->second.mData;
+    const auto bytes = static_cast<DWORD>(stored.size());
+    // The room is read before the type is written: a caller may pass one
+    // variable for both.
+    const DWORD room = size != nullptr ? *size : 0;
     if (type != nullptr) *type = value->second.mType;
     if (size == nullptr) return ERROR_SUCCESS;
-    const DWORD room = *size;
     *size = bytes;
     if (data == nullptr) return ERROR_SUCCESS;
     if (room < bytes) return ERROR_MORE_DATA;
-    std::memcpy(data, value->second.mData.data(), bytes);
+    std::memcpy(data, stored.data(), bytes);
+    // A text kept without its terminator gets one where there is room; the
+    // size answered stays the text's.
+    if (IsText(value->second.mType) && room > bytes && (bytes == 0 || stored.back() != 0))
+      data[bytes] = 0;
     return ERROR_SUCCESS;
   });
 }
 
 LONG RegSetValueExA(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
   if (data == nullptr && size > 0) return ERROR_INVALID_PARAMETER;
-  return ChangeKey(key, [&](const OpenKey&, RegistryKey& found, bool& changed) -> LONG {
+  return ChangeKey(key, [&](Registry&, const OpenKey&, RegistryKey& found, bool& changed) -> LONG {
     RegistryValue& value = found.mValues[NameOf(name)];
     value.mType = type;
     value.mData.assign(data, data + size);
+    // A text given without its terminator (its length, not its size) is
+    // kept with one, so it reads back as the caller's whole text. Windows
+    // adds it only when the byte after the text is one; the byte is not
+    // read here, as the caller never gave it.
+    if (IsText(type) && size > 0 && data[size - 1] != 0) value.mData.push_back(0);
     changed = true;
     return ERROR_SUCCESS;
   });
 }
 
 LONG RegDeleteValueA(HKEY key, LPCSTR name) {
-  return ChangeKey(key, [&](const OpenKey&, RegistryKey& found, bool& changed) -> LONG {
+  return ChangeKey(key, [&](Registry&, const OpenKey&, RegistryKey& found, bool& changed) -> LONG {
     if (found.mValues.erase(NameOf(name)) == 0) return ERROR_FILE_NOT_FOUND;
     changed = true;
     return ERROR_SUCCESS;
@@ -197,17 +220,17 @@ LONG RegDeleteValueA(HKEY key, LPCSTR name) {
 }
 
 LONG RegDeleteKeyA(HKEY key, LPCSTR subKey) {
-  std::vector<std::string> levels = LevelsOf(subKey);
-  if (levels.empty()) return ERROR_INVALID_PARAMETER;
-  const std::string last = levels.back();
-  levels.pop_back();
-  return ChangeKey(key, [&](const OpenKey&, RegistryKey& found, bool& changed) -> LONG {
-    RegistryKey* parent = &found;
-    for (const std::string& level : levels) {
-      const auto next = parent->mSubkeys.find(level);
-      if (next == parent->mSubkeys.end()) return ERROR_FILE_NOT_FOUND;
-      parent = &next->second;
-    }
+  if (subKey == nullptr) return ERROR_INVALID_PARAMETER;
+  std::vector<std::string> levels;
+  if (!LevelsOf(subKey, levels)) return ERROR_BAD_PATHNAME;
+  return ChangeKey(key, [&](Registry& registry, OpenKey open, RegistryKey&, bool& changed) -> LONG {
+    // An empty sub-key names the handle's own key; a root is never deleted.
+    open.mPath.insert(open.mPath.end(), levels.begin(), levels.end());
+    if (open.mPath.empty()) return ERROR_ACCESS_DENIED;
+    const std::string last = std::move(open.mPath.back());
+    open.mPath.pop_back();
+    RegistryKey* parent = registry.Find(open);
+    if (parent == nullptr) return ERROR_FILE_NOT_FOUND;
     const auto target = parent->mSubkeys.find(last);
     if (target == parent->mSubkeys.end()) return ERROR_FILE_NOT_FOUND;
     if (!target->second.mSubkeys.empty()) return ERROR_ACCESS_DENIED;

@@ -1,3 +1,4 @@
+#include "platform/win32/RegistryStore.h"
 #include "tests/platform/win32/RegistryFixture.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +119,93 @@ TEST_F(RegistryTest, ValuesTheStoreCannotHoldAreRefused) {
   EXPECT_EQ(Query(key, "large", type, data), ERROR_FILE_NOT_FOUND);
   RegCloseKey(key);
   EXPECT_FALSE(fs::exists(Store().string() + ".damaged"));
+}
+
+// A text whose size leaves out its terminator is kept with one: a buffer
+// the size of the text alone is then one byte short.
+TEST_F(RegistryTest, ATextSetWithoutItsTerminatorIsKeptWithOne) {
+  constexpr char kText[] = "FullString";
+  constexpr DWORD kLength = sizeof kText - 1;
+  HKEY key = Create("Texts");
+  ASSERT_EQ(RegSetValueExA(key, "text", 0, REG_SZ, reinterpret_cast<const BYTE*>(kText), kLength),
+            ERROR_SUCCESS);
+  DWORD type = 0;
+  std::vector<BYTE> data(kLength);
+  EXPECT_EQ(Query(key, "text", type, data), ERROR_MORE_DATA);
+  EXPECT_EQ(data.size(), sizeof kText);
+  EXPECT_EQ(Query(key, "text", type, data), ERROR_SUCCESS);
+  EXPECT_EQ(std::string(data.begin(), data.end()), std::string(kText, sizeof kText));
+  RegCloseKey(key);
+}
+
+// A text kept without its terminator (as older stores hold it) gets one
+// where the buffer has room, and the size answered stays the text's.
+TEST_F(RegistryTest, ATextKeptWithoutATerminatorGetsOneWhereThereIsRoom) {
+  constexpr BYTE kFiller = 0xBD;
+  vpl::platform::RegistryTree tree;
+  tree.mRoots[0].mSubkeys["Texts"].mValues["text"] = {.mType = REG_SZ, .mData = {'a', 'b'}};
+  const std::vector<uint8_t> bytes = vpl::platform::EncodeRegistry(tree);
+  WriteStore(std::vector<char>(bytes.begin(), bytes.end()));
+  RestartRegistryStore();
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Texts", 0, KEY_READ, &key), ERROR_SUCCESS);
+  for (const DWORD room : {2u, 3u}) {
+    std::vector<BYTE> data(4, kFiller);
+    DWORD size = room;
+    EXPECT_EQ(RegQueryValueExA(key, "text", nullptr, nullptr, data.data(), &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 2u);
+    EXPECT_EQ(data, (std::vector<BYTE>{'a', 'b', room == 3 ? BYTE{0} : kFiller, kFiller}));
+  }
+  RegCloseKey(key);
+}
+
+// The buffer's size is read before the type is written, so one variable
+// may serve as both.
+TEST_F(RegistryTest, TheTypeAndTheSizeMayBeOneVariable) {
+  const std::vector<BYTE> kValue = {1, 2, 3, 4, 5, 6, 7, 8};
+  HKEY key = Create("Shared");
+  ASSERT_EQ(
+      RegSetValueExA(key, "value", 0, REG_BINARY, kValue.data(), static_cast<DWORD>(kValue.size())),
+      ERROR_SUCCESS);
+  DWORD typeAndSize = 16;
+  std::vector<BYTE> data(16);
+  EXPECT_EQ(RegQueryValueExA(key, "value", nullptr, &typeAndSize, data.data(), &typeAndSize),
+            ERROR_SUCCESS);
+  EXPECT_EQ(typeAndSize, kValue.size());
+  data.resize(kValue.size());
+  EXPECT_EQ(data, kValue);
+  RegCloseKey(key);
+}
+
+TEST_F(RegistryTest, AFailedOpenAnswersANullKey) {
+  HKEY key = reinterpret_cast<HKEY>(uintptr_t{0x1234});
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Missing", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(key, nullptr);
+}
+
+TEST_F(RegistryTest, AnEmptySubKeyDeletesTheKeyOfTheHandle) {
+  HKEY parent = Create("Parent");
+  HKEY child = Create("Parent\\Child");
+  EXPECT_EQ(RegDeleteKeyA(parent, ""), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(RegDeleteKeyA(child, ""), ERROR_SUCCESS);
+  HKEY gone = nullptr;
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Parent\\Child", 0, KEY_READ, &gone),
+            ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, ""), ERROR_ACCESS_DENIED);
+  RegCloseKey(child);
+  RegCloseKey(parent);
+}
+
+TEST_F(RegistryTest, APathWithALeadingBackslashIsRefused) {
+  constexpr char kPath[] = "\\Software";
+  HKEY key = nullptr;
+  EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
+            ERROR_BAD_PATHNAME);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kPath, 0, KEY_READ, &key), ERROR_BAD_PATHNAME);
+  EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, kPath), ERROR_BAD_PATHNAME);
+  HKEY made = Create("Software\\");
+  RegCloseKey(made);
 }
 
 // Random records after a sound header: whatever is read, the next change
