@@ -34,11 +34,16 @@ bool AFBufferedInputFromAsyncFile::AtEnd() {
          mRegionLength.load(std::memory_order_acquire);
 }
 
-int32_t AFBufferedInputFromAsyncFile::BytesDeliveredByFailedRead(int32_t position, int32_t n) {
+int32_t AFBufferedInputFromAsyncFile::ReadAt(int32_t position, uint8_t* bytes, int32_t n) {
+  if (!mStream.Seek(position, kUUSeekFromStart, nullptr)) return 0;
+  if (mStream.Read(bytes, static_cast<uint32_t>(n))) return n;
+  // A failed read may still have delivered the bytes before the failure:
+  // the stream's position tells how many.
+  const UUStreamError error = mStream.GetError();
   mStream.SetError(kUUNoError);
   int32_t reached = -1;
   const bool known = mStream.Tell(&reached);
-  mStream.SetError(kUUNoError);
+  mStream.SetError(error);
   return known ? std::clamp(reached - position, 0, n) : 0;
 }
 
@@ -50,16 +55,20 @@ int32_t AFBufferedInputFromAsyncFile::ReadChunk() {
   const int32_t n =
       std::min({read + mRingSize - filled, length - filled, mRingSize - offset, mChunkSize});
   if (n <= 0) return 0;
-  const int32_t position = mRegionStart + filled;
-  int32_t got = n;
   mFileLock.Enter();
-  if (!mStream.Seek(position, kUUSeekFromStart, nullptr) ||
-      !mStream.Read(mRing + offset, static_cast<uint32_t>(n))) {
-    got = BytesDeliveredByFailedRead(position, n);
-  }
+  // An error another reader left on the shared stream is that reader's: it
+  // is set aside for this read and left as it was.
+  const UUStreamError others = mStream.GetError();
+  mStream.SetError(kUUNoError);
+  const int32_t got = ReadAt(mRegionStart + filled, mRing + offset, n);
+  const UUStreamError own = mStream.GetError();
+  mStream.SetError(others);
   mFileLock.Leave();
   mFilledPosition.store(filled + got, std::memory_order_release);
-  if (got < n) mRegionLength.store(filled + got, std::memory_order_release);
+  if (got < n) {
+    mError.store(own != kUUNoError ? own : kUUErrorShortRead, std::memory_order_relaxed);
+    mRegionLength.store(filled + got, std::memory_order_release);
+  }
   return got;
 }
 

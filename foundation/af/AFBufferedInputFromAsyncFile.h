@@ -28,6 +28,9 @@ class AFBufferedInputFromAsyncFile : public UUBufferedInput, public AFPulseTask 
   bool IsByteSwapped() override { return mStream.GetByteOrder() == kUUSwappedByteOrder; }
   bool AtEnd() override;
   int32_t GetPosition() override { return mReadPosition.load(std::memory_order_relaxed); }
+  // The error of the read that ended the region early, so that a damaged
+  // file is told from its end; 0 while every read succeeded.
+  UUStreamError GetError() override { return mError.load(std::memory_order_relaxed); }
   // Keeps the ring when the position is already in it; otherwise empties
   // it and wakes the task to read from there. Clamped to the region.
   int32_t Seek(int32_t position) override;
@@ -44,10 +47,13 @@ class AFBufferedInputFromAsyncFile : public UUBufferedInput, public AFPulseTask 
 
  private:
   // Reads the next chunk into the ring, with the own lock held; answers the
-  // bytes read. A failed read ends the region at what was read.
+  // bytes read. A failed read ends the region at what was read and keeps
+  // its error.
   int32_t ReadChunk();
-  // The bytes of [position, position + n) that a failed read delivered.
-  int32_t BytesDeliveredByFailedRead(int32_t position, int32_t n);
+  // Reads n bytes at the stream's position, with the file lock held and
+  // the stream's error clear; answers the bytes delivered, and leaves the
+  // error of a failed seek or read on the stream.
+  int32_t ReadAt(int32_t position, uint8_t* bytes, int32_t n);
 
   AFPulseTaskManager& mManager;
   uint8_t* mRing;
@@ -61,6 +67,7 @@ class AFBufferedInputFromAsyncFile : public UUBufferedInput, public AFPulseTask 
   std::atomic<int32_t> mRegionLength;
   std::atomic<int32_t> mReadPosition{0};
   std::atomic<int32_t> mFilledPosition{0};
+  std::atomic<UUStreamError> mError{kUUNoError};
   ALCriticalSection& mFileLock;
   ALCriticalSection mLock;
 };

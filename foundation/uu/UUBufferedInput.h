@@ -4,6 +4,8 @@
 // it used. A reader loops: Peek; use up to the bytes offered; Consume what
 // was used; when Peek offers nothing, Fill and try again, or stop.
 
+#include "foundation/uu/UUReader.h"
+
 #include <cstdint>
 
 class UUBufferedInput {
@@ -13,6 +15,9 @@ class UUBufferedInput {
   virtual bool IsByteSwapped() = 0;
   // Every byte of the source has been consumed.
   virtual bool AtEnd() = 0;
+  // Why the source ended before its length: a read error, or 0 when it
+  // did not.
+  virtual UUStreamError GetError() { return kUUNoError; }
   // Bytes consumed so far.
   virtual int32_t GetPosition() = 0;
   // Moves the read position; answers the position reached.

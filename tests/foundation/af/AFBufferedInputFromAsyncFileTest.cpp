@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <numeric>
 #include <vector>
@@ -96,16 +97,40 @@ TEST_F(AFBufferedInputFromAsyncFileTest, SeekKeepsBufferedBytesAndEmptiesOtherwi
   input.Stop();
 }
 
-TEST_F(AFBufferedInputFromAsyncFileTest, FailedReadEndsTheInputAndClearsTheSharedStream) {
+// A read that fails ends the input at what was read and keeps its error,
+// so a damaged file is told from its end; the shared stream is left clear
+// for the other readers.
+TEST_F(AFBufferedInputFromAsyncFileTest, FailedReadEndsTheInputAndKeepsItsError) {
   // The region claims 30 bytes past the end of the file.
-  UUInputFromBufferedInput reader(new AFBufferedInputFromAsyncFile(
-      mManager, mRing.data(), 16, 16, mStream, 980, 50, mFileLock, false));
+  auto* input = new AFBufferedInputFromAsyncFile(mManager, mRing.data(), 16, 16, mStream, 980, 50,
+                                                 mFileLock, false);
+  UUInputFromBufferedInput reader(input);
   Bytes out(50);
   // Memory streams deliver nothing on a failed read: only 16 bytes arrive.
   EXPECT_EQ(reader.Read(out.data(), 50, true), 16u);
   EXPECT_TRUE(reader.AtEnd());
+  EXPECT_EQ(input->GetError(), kUUErrorMemoryOverrun);
   EXPECT_EQ(mStream.GetError(), kUUNoError);
   EXPECT_EQ(out[15], mFile[995]);
+}
+
+// Another reader of the shared stream left it failed, further on: this
+// input still reads its own bytes, never the ring's old contents, and
+// leaves the other reader's error where it was.
+TEST_F(AFBufferedInputFromAsyncFileTest, AnotherReadersErrorIsLeftToIt) {
+  constexpr uint8_t kStale = 0xEE;
+  std::fill(mRing.begin(), mRing.end(), kStale);
+  ASSERT_TRUE(mStream.Seek(600, kUUSeekFromStart, nullptr));
+  mStream.SetError(kUUErrorShortRead);
+  AFBufferedInputFromAsyncFile input(mManager, mRing.data(), 16, 16, mStream, 100, 16, mFileLock,
+                                     false);
+  input.Fill();
+  const uint8_t* bytes = nullptr;
+  ASSERT_EQ(input.Peek(&bytes), 16);
+  EXPECT_TRUE(std::equal(bytes, bytes + 16, mFile.begin() + 100));
+  EXPECT_EQ(input.GetError(), kUUNoError);
+  EXPECT_EQ(mStream.GetError(), kUUErrorShortRead);
+  input.Stop();
 }
 
 TEST_F(AFBufferedInputFromAsyncFileTest, PulseThreadFeedsAWaitingReader) {
