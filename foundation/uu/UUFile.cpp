@@ -72,8 +72,9 @@ bool UUFile::ReadRecordingSystemError(void* buffer, uint32_t n, DWORD& systemErr
   if (!ReadFile(mHandle, buffer, n, &read, nullptr)) {
     systemError = GetLastError();
     SetError(static_cast<UUStreamError>(systemError));
+  } else if (read != n) {
+    SetError(kUUErrorShortRead);
   }
-  if (read != n) SetError(kUUErrorShortRead);
   return GetError() == kUUNoError;
 }
 

@@ -12,7 +12,7 @@
 namespace vpl::platform {
 
 // The answer every following box gives when shown without a display;
-// 0 (the default) answers the box's first button.
+// 0 (the default) is the answer of a box that cannot be shown.
 void SetMessageBoxAnswer(int answer);
 // The number of boxes shown since the process started, and the last one's
 // caption and text.

@@ -37,6 +37,7 @@ TEST_F(UURecoverableCDFileTest, RemovedDiscIsAskedForUntilReadsSucceed) {
   ASSERT_TRUE(file.IsOpen());
   ASSERT_TRUE(file.Seek(8, kUUSeekFromStart, nullptr));
   FailReadsOfFile(mTemp.HostPath("disc.bin"), ERROR_NOT_READY, 2);
+  vpl::platform::SetMessageBoxAnswer(IDOK);
   const int boxesBefore = MessageBoxCount();
   uint8_t out[4] = {};
   EXPECT_TRUE(file.Read(out, 4));
@@ -55,7 +56,20 @@ TEST_F(UURecoverableCDFileTest, CancelledBoxEndsTheRead) {
   uint8_t out[4] = {};
   EXPECT_FALSE(file.Read(out, 4));
   EXPECT_EQ(MessageBoxCount() - boxesBefore, 1);
-  EXPECT_NE(file.GetError(), kUUNoError);
+  EXPECT_EQ(file.GetError(), static_cast<UUStreamError>(ERROR_NOT_READY));
+}
+
+// Without a display the box answers 0, as no person saw it: the read gives
+// up with the disc's error instead of asking again and again.
+TEST_F(UURecoverableCDFileTest, ABoxThatCannotBeShownEndsTheRead) {
+  constexpr int kFailures = 5;
+  UURecoverableCDFile file(mTemp.Directory(), "disc.bin");
+  FailReadsOfFile(mTemp.HostPath("disc.bin"), ERROR_NOT_READY, kFailures);
+  const int boxesBefore = MessageBoxCount();
+  uint8_t out[4] = {};
+  EXPECT_FALSE(file.Read(out, 4));
+  EXPECT_EQ(MessageBoxCount() - boxesBefore, 1);
+  EXPECT_EQ(file.GetError(), static_cast<UUStreamError>(ERROR_NOT_READY));
 }
 
 TEST_F(UURecoverableCDFileTest, ShortReadsAndOtherErrorsFailWithoutAsking) {
