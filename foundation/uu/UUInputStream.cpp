@@ -69,8 +69,9 @@ UUSoundBytesUncompressFromBufferedInput::UUSoundBytesUncompressFromBufferedInput
     : UUInputFromBufferedInput(input), mDecoder(channelCount) {}
 
 int32_t UUSoundBytesUncompressFromBufferedInput::Seek(int32_t position) {
-  mDecoder.Reset();
-  return mInput->Seek(position / 2) * 2;
+  const int32_t reached = mInput->Seek(position / 2);
+  mDecoder.Reset(static_cast<uint32_t>(reached));
+  return reached * 2;
 }
 
 UUInputFromBufferedInput::Step UUSoundBytesUncompressFromBufferedInput::Transfer(const uint8_t* in,

@@ -81,7 +81,10 @@ const std::array<int16_t, 256> UUSoundByteTable = MakeTable();
 UUSoundBytesDecoder::UUSoundBytesDecoder(int32_t channelCount)
     : mChannelCount(channelCount == 2 ? 2 : 1) {}
 
-void UUSoundBytesDecoder::Reset() { mPrevious[0] = mPrevious[1] = 0; }
+void UUSoundBytesDecoder::Reset(uint32_t codeIndex) {
+  mPrevious[0] = mPrevious[1] = 0;
+  mChannel = codeIndex % static_cast<uint32_t>(mChannelCount);
+}
 
 void UUSoundBytesDecoder::Decode(const uint8_t* codes, uint32_t n, int16_t* samples) {
   DecodeInto(codes, n, samples);
@@ -89,14 +92,13 @@ void UUSoundBytesDecoder::Decode(const uint8_t* codes, uint32_t n, int16_t* samp
 
 void UUSoundBytesDecoder::DecodeInto(const uint8_t* codes, uint32_t n, void* samples) {
   auto* out = static_cast<uint8_t*>(samples);
-  uint32_t channel = 0;
   for (uint32_t k = 0; k < n; ++k) {
     const uint8_t code = codes[k];
     int16_t value = UUSoundByteTable[code];
-    if (!IsAbsolute(code)) value = Wrapped(value + mPrevious[channel]);
-    mPrevious[channel] = value;
+    if (!IsAbsolute(code)) value = Wrapped(value + mPrevious[mChannel]);
+    mPrevious[mChannel] = value;
     std::memcpy(out + 2 * size_t{k}, &value, 2);
-    channel = NextChannel(channel, mChannelCount);
+    mChannel = NextChannel(mChannel, mChannelCount);
   }
 }
 
@@ -124,11 +126,10 @@ void UUSoundBytesEncoder::Encode(const int16_t* samples, uint32_t n, uint8_t* co
 
 void UUSoundBytesEncoder::EncodeFrom(const void* samples, uint32_t n, uint8_t* codes) {
   const auto* in = static_cast<const uint8_t*>(samples);
-  uint32_t channel = 0;
   for (uint32_t k = 0; k < n; ++k) {
     int16_t value;
     std::memcpy(&value, in + 2 * size_t{k}, 2);
-    codes[k] = EncodeOne(value, static_cast<int32_t>(channel));
-    channel = NextChannel(channel, mChannelCount);
+    codes[k] = EncodeOne(value, static_cast<int32_t>(mChannel));
+    mChannel = NextChannel(mChannel, mChannelCount);
   }
 }

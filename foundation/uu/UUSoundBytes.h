@@ -2,8 +2,8 @@
 // The one-byte-per-sample sound codec of the sound and film files. A code
 // whose low seven bits are 0 to 47, and the code 248, is an absolute level;
 // every other code adds its table value to the channel's previous sample.
-// Channels are interleaved and every call starts at channel 0, so callers
-// hand over whole frames.
+// Channels are interleaved; each call goes on with the channel after the
+// previous call's last sample, so runs of any length may be handed over.
 
 #include <array>
 #include <cstdint>
@@ -18,13 +18,15 @@ class UUSoundBytesDecoder {
   void Decode(const uint8_t* codes, uint32_t n, int16_t* samples);
   // As Decode, into a buffer of any alignment.
   void DecodeInto(const uint8_t* codes, uint32_t n, void* samples);
-  // Forgets the previous samples: the prediction restarts.
-  void Reset();
+  // Forgets the previous samples: the prediction restarts with the code at
+  // this index of the stream.
+  void Reset(uint32_t codeIndex = 0);
 
  private:
   int16_t mPrevious[2] = {0, 0};
   bool mFlag = false;  // kept with the state; decoding does not read it
   int32_t mChannelCount;
+  uint32_t mChannel = 0;
 };
 
 class UUSoundBytesEncoder {
@@ -40,4 +42,5 @@ class UUSoundBytesEncoder {
 
   int16_t mPrevious[2] = {0, 0};
   int32_t mChannelCount;
+  uint32_t mChannel = 0;
 };

@@ -90,6 +90,24 @@ TEST(UUInputStreamTest, FiltersCopySwapAndExpand) {
   EXPECT_EQ(expanded.GetPosition(), 5);
 }
 
+// A ring of an odd size hands the codes over in odd runs: left and right
+// stay where they belong.
+TEST(UUInputStreamTest, StereoExpansionThroughAnOddRingKeepsItsChannels) {
+  Bytes codes = {5, 10, 127, 127, 120, 127, 127, 120, 127, 127, 120, 127};
+  std::vector<int16_t> expected(codes.size());
+  UUSoundBytesDecoder whole(2);
+  whole.Decode(codes.data(), static_cast<uint32_t>(codes.size()), expected.data());
+  UUMemory source(codes.data(), static_cast<int32_t>(codes.size()));
+  Bytes ring(5);
+  UUSoundBytesUncompressFromBufferedInput expanded(
+      new UUBufferedInputFromReader(source, ring.data(), 5, static_cast<int32_t>(codes.size())), 2);
+  std::vector<int16_t> samples(codes.size());
+  uint32_t got = 0;
+  while (!expanded.AtEnd()) got += expanded.Read(samples.data() + got / 2, 64, true);
+  EXPECT_EQ(got, 2 * codes.size());
+  EXPECT_EQ(samples, expected);
+}
+
 TEST(UUInputStreamTest, CompressAndCopyToRoundTripThroughTheCodec) {
   std::vector<int16_t> samples = {0, 100, 200, -300, 5000, 4990};
   Bytes pcm(samples.size() * 2 + 1);  // one stray byte at the end

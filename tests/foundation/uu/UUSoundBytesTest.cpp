@@ -37,10 +37,25 @@ TEST(UUSoundBytesTest, DecodesAbsoluteAndDeltaCodesWithWrapAround) {
   EXPECT_EQ(Decode(wrap, {120}), std::vector<int16_t>{static_cast<int16_t>(30826 + 3840 - 65536)});
 }
 
-TEST(UUSoundBytesTest, StereoChannelsAlternateAndEveryCallStartsAtChannelZero) {
+TEST(UUSoundBytesTest, StereoChannelsAlternateAcrossCalls) {
   UUSoundBytesDecoder stereo(2);
-  EXPECT_EQ(Decode(stereo, {5, 10, 127, 120}), (std::vector<int16_t>{120, 603, 127, 603}));
-  EXPECT_EQ(Decode(stereo, {120, 127}), (std::vector<int16_t>{127, 610}));
+  EXPECT_EQ(Decode(stereo, {5, 10, 127}), (std::vector<int16_t>{120, 603, 127}));
+  // The next call goes on with the right channel.
+  EXPECT_EQ(Decode(stereo, {120, 120, 127}), (std::vector<int16_t>{603, 127, 610}));
+  stereo.Reset(1);
+  EXPECT_EQ(Decode(stereo, {120, 5}), (std::vector<int16_t>{0, 120}));
+}
+
+TEST(UUSoundBytesTest, StereoEncodingInOddRunsMatchesOneRun) {
+  const std::vector<int16_t> samples = {100, -2000, 150, -1990, 4000, 30, 4100, 60, -50};
+  UUSoundBytesEncoder whole(2);
+  std::vector<uint8_t> expected(samples.size());
+  whole.Encode(samples.data(), static_cast<uint32_t>(samples.size()), expected.data());
+  UUSoundBytesEncoder runs(2);
+  std::vector<uint8_t> codes(samples.size());
+  for (uint32_t at = 0; at < samples.size(); at += 3)
+    runs.Encode(samples.data() + at, 3, codes.data() + at);
+  EXPECT_EQ(codes, expected);
 }
 
 TEST(UUSoundBytesTest, EncoderChoosesTheNearerCandidateAndTiesTakeTheAbsolute) {
