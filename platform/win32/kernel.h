@@ -201,8 +201,9 @@ BOOL IsBadReadPtr(LPCVOID pointer, UINT_PTR n);
 BOOL IsBadWritePtr(LPVOID pointer, UINT_PTR n);
 
 // ---- File handles --------------------------------------------------------
-// Paths are Windows paths, mapped to the host's. The sharing mode is
-// accepted and not enforced: the system never relies on a refused share.
+// Paths are Windows paths, mapped to the host's. Share modes hold between
+// the handles of a process and between processes; FILE_SHARE_DELETE and
+// the other flags are accepted and not enforced.
 
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
@@ -222,13 +223,17 @@ constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 
 // The host's errno values become these codes (anything unlisted: 31).
 constexpr DWORD ERROR_TOO_MANY_OPEN_FILES = 4;
+constexpr DWORD ERROR_BAD_FORMAT = 11;
 constexpr DWORD ERROR_WRITE_PROTECT = 19;
 constexpr DWORD ERROR_NOT_READY = 21;
 constexpr DWORD ERROR_CRC = 23;
 constexpr DWORD ERROR_SEEK = 25;
+constexpr DWORD ERROR_WRITE_FAULT = 29;
 constexpr DWORD ERROR_READ_FAULT = 30;
 constexpr DWORD ERROR_GEN_FAILURE = 31;
+constexpr DWORD ERROR_SHARING_VIOLATION = 32;
 constexpr DWORD ERROR_WRONG_DISK = 34;
+constexpr DWORD ERROR_HANDLE_EOF = 38;
 constexpr DWORD ERROR_FILE_EXISTS = 80;
 constexpr DWORD ERROR_DISK_FULL = 112;
 constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
@@ -239,7 +244,8 @@ constexpr DWORD ERROR_IO_DEVICE = 1117;
 
 // Fails with ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND (a missing
 // directory or an unmappable path), ERROR_ACCESS_DENIED (also for a
-// directory), ERROR_FILE_EXISTS (CREATE_NEW) and the mapped errno.
+// directory), ERROR_FILE_EXISTS (CREATE_NEW), ERROR_SHARING_VIOLATION and
+// the mapped errno.
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void* security, DWORD disposition,
                    DWORD flags, HANDLE templateFile);
 // Reads until n bytes or the end of the file: fewer bytes read is success.

@@ -1,6 +1,7 @@
 // File handles over POSIX file descriptors.
 
 #include "platform/win32/ErrnoMapping.h"
+#include "platform/win32/FileSharing.h"
 #include "platform/win32/KernelObject.h"
 #include "platform/win32/PathMapping.h"
 #include "platform/win32/testhooks.h"
@@ -21,9 +22,11 @@ class File final : public KernelObject {
   ~File() override { close(mDescriptor); }
   bool IsSignaled() const override { return false; }
   int Descriptor() const { return mDescriptor; }
+  FileShare& Share() { return mShare; }
 
  private:
   int mDescriptor;
+  FileShare mShare;
 };
 
 // Reads of one file (by device and inode) that a test makes fail.
@@ -54,6 +57,8 @@ DWORD InjectedReadError(int descriptor) {
   return failing.error;
 }
 
+// The flags of the open itself: a file is emptied only once its share
+// modes allow the open.
 int OpenFlags(DWORD access, DWORD disposition) {
   const bool reads = (access & GENERIC_READ) != 0;
   const bool writes = (access & GENERIC_WRITE) != 0;
@@ -62,13 +67,13 @@ int OpenFlags(DWORD access, DWORD disposition) {
     case CREATE_NEW:
       return flags | O_CREAT | O_EXCL;
     case CREATE_ALWAYS:
-      return flags | O_CREAT | O_TRUNC;
+      return flags | O_CREAT;
     case OPEN_EXISTING:
       return flags;
     case OPEN_ALWAYS:
       return flags | O_CREAT;
     case TRUNCATE_EXISTING:
-      return flags | O_TRUNC;
+      return flags;
     default:
       return -1;
   }
@@ -109,7 +114,8 @@ void FailReadsOfFile(const std::string& hostPath, uint32_t error, int count) {
 
 using namespace vpl::platform;
 
-HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, void*, DWORD disposition, DWORD, HANDLE) {
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void*, DWORD disposition, DWORD,
+                   HANDLE) {
   const std::string hostPath = ToHostPath(path);
   if (hostPath.empty()) return Fail(ERROR_PATH_NOT_FOUND);
   const int flags = OpenFlags(access, disposition);
@@ -122,12 +128,13 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, void*, DWORD disposition, D
     if (errno == ENOENT && !ParentExists(hostPath)) return Fail(ERROR_PATH_NOT_FOUND);
     return Fail(Win32ErrorFromErrno(errno));
   }
+  auto file = std::make_shared<File>(descriptor);
   struct stat status {};
-  if (fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
-    close(descriptor);
-    return Fail(ERROR_ACCESS_DENIED);
-  }
-  return RegisterHandle(std::make_shared<File>(descriptor));
+  if (fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+  if (const DWORD refused = file->Share().Take(descriptor, access, shareMode)) return Fail(refused);
+  const bool empties = disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING;
+  if (empties && ftruncate(descriptor, 0) != 0) return Fail(Win32ErrorFromErrno(errno));
+  return RegisterHandle(std::move(file));
 }
 
 BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD n, LPDWORD read, void*) {

@@ -9,11 +9,14 @@
 #include "mm/drawing/MMPalette.h"
 #include "mm/resources/MMPictureResourceFile.h"
 #include "mm/resources/MMScriptFile.h"
+#include "platform/win32/PathMapping.h"
 
 #include <gtest/gtest.h>
 #include <lzo/lzo1x.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -45,6 +48,15 @@ inline std::vector<uint8_t> ReadBytes(const std::string& name) {
   std::vector<uint8_t> bytes(static_cast<size_t>(length < 0 ? 0 : length));
   file.Read(bytes.data(), static_cast<uint32_t>(bytes.size()));
   return bytes;
+}
+
+// The bytes of a file that the program may hold open alone, read as the
+// host sees them, past the program's share modes.
+inline std::vector<uint8_t> PeekBytes(const std::string& name) {
+  char path[kUUPathCapacity] = {};
+  UUMakeFilePath(path, TempDirectory(), name.c_str());
+  std::ifstream file(vpl::platform::ToHostPath(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 inline void Remove(const std::string& name) { UUDeleteFile(TempDirectory(), name.c_str()); }

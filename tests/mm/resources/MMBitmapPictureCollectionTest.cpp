@@ -118,14 +118,14 @@ TEST_F(MMBitmapPictureCollectionTest, SwapOffsetsAreFirstFitAndTheFileEmptiesWit
     const MMResourceId b = AddOfSize(collection, 52);  // rows are padded to 4 bytes
     const MMResourceId c = AddOfSize(collection, 100);
     for (MMResourceId id : {a, b, c}) MMAddPictureReference(id);
-    EXPECT_EQ(ReadBytes(name).size(), 252u);
+    EXPECT_EQ(PeekBytes(name).size(), 252u);
     MMReleasePictureReference(b);
     EXPECT_EQ(collection.FindSwapOffset(40), 100);
     const MMResourceId d = AddOfSize(collection, 40);
     EXPECT_EQ(collection.FindSwapOffset(60), 252);
     MMAddPictureReference(d);
     for (MMResourceId id : {a, c, d}) MMReleasePictureReference(id);
-    EXPECT_EQ(ReadBytes(name).size(), 0u);
+    EXPECT_EQ(PeekBytes(name).size(), 0u);
   }
   UUFile gone;
   EXPECT_FALSE(gone.Open(TempDirectory(), name.c_str(), kUUFileRead, UUFileOptions()));
