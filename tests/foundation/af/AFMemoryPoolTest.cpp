@@ -48,10 +48,16 @@ TEST(AFMemoryPoolTest, BlocksFromThePoolGoBackToItWhateverIsGlobal) {
   ALGlobalAllocator = saved;
 }
 
+// Only the leak checker of the sanitizer build can see a block the heap
+// kept after the pool went; elsewhere the test is skipped, not passed.
 TEST(AFMemoryPoolTest, DestroyingThePoolFreesWhatIsLeftInIt) {
+#ifndef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "meaningful only under the leak checker of the sanitizer build";
+#endif
   auto* pool = new AFMemoryPool(1 << 16);
   ASSERT_NE(ALAllocate(1000, pool, kALMayFail), nullptr);
-  delete pool;  // the sanitizer build reports a leak if the heap kept the block
+  EXPECT_GT(pool->GetBytesInUse(), 1000u);
+  delete pool;
 }
 
 }  // namespace

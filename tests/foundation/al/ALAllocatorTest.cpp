@@ -79,9 +79,16 @@ TEST(ALAllocatorTest, EveryBlockReturnsToTheAllocatorThatMadeIt) {
   EXPECT_EQ(second.mFrees, 0);
 }
 
+// A null block never reaches an allocator, nor the run time's free.
 TEST(ALAllocatorTest, DeleteOfNullDoesNothing) {
+  CountingAllocator allocator;
+  ALAllocator* saved = ALGlobalAllocator;
+  ALGlobalAllocator = &allocator;
   operator delete(static_cast<void*>(nullptr));
   ALFree(nullptr);
+  ALGlobalAllocator = saved;
+  EXPECT_EQ(allocator.mFrees, 0);
+  EXPECT_EQ(allocator.mAllocations, 0);
 }
 
 TEST(ALAllocatorTest, PlacementNewConstructsFromTheGivenAllocator) {

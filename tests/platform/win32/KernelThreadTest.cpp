@@ -99,13 +99,27 @@ TEST(KernelThreadTest, ThreadLocalSlotsAreSeparatePerThread) {
   EXPECT_FALSE(TlsFree(gSlot));
 }
 
+DWORD EnterTwiceAndLeave(LPVOID parameter) {
+  auto* section = static_cast<CRITICAL_SECTION*>(parameter);
+  EnterCriticalSection(section);
+  EnterCriticalSection(section);
+  LeaveCriticalSection(section);
+  LeaveCriticalSection(section);
+  return 0;
+}
+
+// The owner enters again without waiting for itself, and as many leaves
+// free the section for another thread. Both run on threads of their own,
+// so a section that blocks its owner fails the test instead of hanging it.
 TEST(KernelThreadTest, CriticalSectionIsRecursive) {
   CRITICAL_SECTION section;
   InitializeCriticalSection(&section);
-  EnterCriticalSection(&section);
-  EnterCriticalSection(&section);
-  LeaveCriticalSection(&section);
-  LeaveCriticalSection(&section);
+  for (int thread = 0; thread < 2; ++thread) {
+    HANDLE worker = CreateThread(nullptr, 0, EnterTwiceAndLeave, &section, 0, nullptr);
+    ASSERT_NE(worker, nullptr);
+    ASSERT_EQ(WaitForSingleObject(worker, kGenerous), WAIT_OBJECT_0) << "thread " << thread;
+    CloseHandle(worker);
+  }
   DeleteCriticalSection(&section);
 }
 
