@@ -98,6 +98,7 @@ TEST(UserDisplayTest, ChildWindowFromPointFindsTheDirectChildItMayTake) {
   EXPECT_TRUE(OpenIcon(top));
   EXPECT_FALSE(IsIconic(top));
   DestroyWindow(top);
+  UnregisterClassA("ChildPointClass", nullptr);
   EXPECT_FALSE(OpenIcon(top));
 }
 

@@ -130,6 +130,7 @@ TEST(UserMessageQueueTest, ReplyMessageReleasesTheSenderBeforeTheHandlingEnds) {
   CloseHandle(sender);
   CloseHandle(gSenderWentOn);
   DestroyWindow(gReplyingWindow);
+  EXPECT_TRUE(UnregisterClassA("ReplyingClass", nullptr));
 }
 
 }  // namespace

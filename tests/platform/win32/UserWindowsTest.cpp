@@ -56,22 +56,18 @@ LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void RegisterRecordingClass() {
-  static bool registered = [] {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = RecordingProc;
-    windowClass.cbWndExtra = DLGWINDOWEXTRA;
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = "RecordingClass";
-    return RegisterClassExA(&windowClass) != 0;
-  }();
-  ASSERT_TRUE(registered);
+bool RegisterRecordingClass() {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = RecordingProc;
+  windowClass.cbWndExtra = DLGWINDOWEXTRA;
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = "RecordingClass";
+  return RegisterClassExA(&windowClass) != 0;
 }
 
 HWND MakeTopLevel(DWORD style = WS_OVERLAPPEDWINDOW, LPVOID param = nullptr) {
-  RegisterRecordingClass();
   return CreateWindowExA(0, "RecordingClass", "Top", style, 10, 20, 200, 100, nullptr, nullptr,
                          nullptr, param);
 }
@@ -81,14 +77,20 @@ HWND MakeChild(HWND parent, int x, int y, int w, int h) {
                          nullptr, nullptr, nullptr);
 }
 
+// Each test leaves the process as it found it: its windows destroyed, its
+// window classes unregistered.
 class UserWindowsTest : public ::testing::Test {
  protected:
-  void SetUp() override { ClearLog(); }
+  void SetUp() override {
+    ClearLog();
+    ASSERT_TRUE(RegisterRecordingClass());
+  }
   void TearDown() override {
     for (HWND window : mWindows) {
       if (IsWindow(window)) DestroyWindow(window);
     }
     DrainMessages();
+    EXPECT_TRUE(UnregisterClassA("RecordingClass", nullptr));
   }
   HWND Keep(HWND window) {
     mWindows.push_back(window);
@@ -146,6 +148,7 @@ TEST_F(UserWindowsTest, AWindowThatRefusesCreationIsNotMade) {
   EXPECT_EQ(
       CreateWindowExA(0, "RefusingClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
       nullptr);
+  EXPECT_TRUE(UnregisterClassA("RefusingClass", nullptr));
 }
 
 WNDPROC gPrevious = nullptr;
@@ -156,6 +159,7 @@ LRESULT Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST_F(UserWindowsTest, LongValuesPropertiesTextsAndLookups) {
+  gSubclassCalls = 0;
   HWND top = Keep(MakeTopLevel());
   int object = 0;
   SetWindowLongPtrA(top, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&object));
@@ -352,6 +356,8 @@ LRESULT MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST_F(UserWindowsTest, CrossThreadSendsRunInsideTheWaitingCallers) {
+  gCloseRequests = 0;
+  gActivatedInsideShow = false;
   WNDCLASSEXA mainClass{sizeof(WNDCLASSEXA)};
   mainClass.lpfnWndProc = MainProc;
   mainClass.lpszClassName = "ChainMain";
@@ -396,6 +402,9 @@ TEST_F(UserWindowsTest, CrossThreadSendsRunInsideTheWaitingCallers) {
   EXPECT_EQ(GetActiveWindow(), main);
   EXPECT_FALSE(IsWindow(gControl));
   gControl = nullptr;
+  DestroyWindow(main);
+  EXPECT_TRUE(UnregisterClassA("ChainMain", nullptr));
+  EXPECT_TRUE(UnregisterClassA("ChainControl", nullptr));
 }
 
 TEST_F(UserWindowsTest, SendNotifyDoesNotWaitAndAGoneThreadFailsTheSend) {
