@@ -8,7 +8,6 @@
 
 #include <cstring>
 #include <mutex>
-#include <optional>
 
 using namespace vpl::platform;
 
