@@ -26,17 +26,20 @@ MM2DTextBasedVisual::MM2DTextBasedVisual(const char* text, int32_t depth)
 MM2DTextBasedVisual::~MM2DTextBasedVisual() { StoreText(nullptr, 0); }
 
 void MM2DTextBasedVisual::StoreText(const char* text, int32_t length) {
-  if (mText != nullptr) ALFree(mText - kLengthWord);
+  // The new text may point into the old one, so it is copied before the old block goes.
+  char* old = mText;
   mText = nullptr;
   if (length < 1) length = text == nullptr ? 0 : static_cast<int32_t>(std::strlen(text));
-  if (length == 0) return;
-  auto* block = static_cast<char*>(
-      ALAllocate(kLengthWord + static_cast<size_t>(length) + 1, ALGlobalAllocator, kALMustSucceed));
-  const uint32_t stored = static_cast<uint32_t>(length) + 1;
-  std::memcpy(block, &stored, kLengthWord);
-  mText = block + kLengthWord;
-  std::memcpy(mText, text, static_cast<size_t>(length));
-  mText[length] = '\0';
+  if (length > 0) {
+    auto* block = static_cast<char*>(ALAllocate(kLengthWord + static_cast<size_t>(length) + 1,
+                                                ALGlobalAllocator, kALMustSucceed));
+    const uint32_t stored = static_cast<uint32_t>(length) + 1;
+    std::memcpy(block, &stored, kLengthWord);
+    mText = block + kLengthWord;
+    std::memcpy(mText, text, static_cast<size_t>(length));
+    mText[length] = '\0';
+  }
+  if (old != nullptr) ALFree(old - kLengthWord);
 }
 
 template <typename Change>
