@@ -9,6 +9,11 @@ MMAbstractThread::MMAbstractThread(MMTaskClient* client)
       mStepCallback(new (ALGlobalAllocator) UUClassCallback<MMAbstractThread, Member>(
           this, &MMAbstractThread::RunStepTask)) {}
 
+// The manager still holds the step task, which calls back into this thread.
+MMAbstractThread::~MMAbstractThread() {
+  if (mState != kStopped && !mSuspended) CancelPendingStep();
+}
+
 void MMAbstractThread::Terminate() {
   if (mState != kStopped) Stop();
 }

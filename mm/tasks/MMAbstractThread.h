@@ -11,8 +11,8 @@ class MMTaskClient;
 // Behaviour that runs in steps on a task client's clock: each step runs as
 // a task on the stage thread and names the client time of the next step,
 // or INT_MAX to wait until woken. The steps stop with the clock when the
-// client is paused. Owners stop the thread (Terminate) before deleting it
-// while its client still exists.
+// client is paused. Deleting a thread that is not stopped cancels its
+// pending step (without a final step), so its client must still exist then.
 class MMAbstractThread {
  public:
   enum State : int32_t {
@@ -23,7 +23,7 @@ class MMAbstractThread {
   };
 
   explicit MMAbstractThread(MMTaskClient* client);
-  virtual ~MMAbstractThread() = default;
+  virtual ~MMAbstractThread();
   MMAbstractThread(const MMAbstractThread&) = delete;
   MMAbstractThread& operator=(const MMAbstractThread&) = delete;
 

@@ -128,6 +128,18 @@ TEST_F(MMLightweightThreadTest, AStartedThreadCanWaitBeforeItsFirstStep) {
   EXPECT_EQ(Take(), Log{"1@1000"});
 }
 
+TEST_F(MMLightweightThreadTest, DeletingAStartedThreadCancelsItsPendingStep) {
+  for (const int32_t stepsBefore : {0, 1}) {
+    auto* thread = new ScriptedThread(&mClient, &mLog);
+    thread->Start();
+    if (stepsBefore > 0) mManager.RunUntil(0);  // the next step is due at 100
+    delete thread;
+    Take();
+    mManager.RunUntil(1000);
+    EXPECT_EQ(Take(), Log{}) << stepsBefore;
+  }
+}
+
 TEST_F(MMLightweightThreadTest, PausingTheClientDelaysTheNextStep) {
   mThread.Start();
   mManager.RunUntil(0);
