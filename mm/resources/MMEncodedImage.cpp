@@ -63,6 +63,14 @@ uint8_t* GatherRowPixels(const MMBitmap& source, int32_t row, uint8_t* out) {
   return out;
 }
 
+// The last column of the image's row a scaled or mirrored span reads when
+// it starts at column first: mirrored spans read leftwards from first.
+int64_t LastColumnRead(const MMBlitRequest& request, int32_t first) {
+  if (request.mXStep < 0) return first;
+  const int64_t fraction = request.mSourceX & 0xFFFF;
+  return first + ((fraction + static_cast<int64_t>(request.mWidth - 1) * request.mXStep) >> 16);
+}
+
 int32_t Padding(int32_t position, int32_t bytesPerPixel) {
   return bytesPerPixel == 4 ? (4 - position % 4) % 4 : 0;
 }
@@ -187,11 +195,7 @@ void MMEncodedImage::WalkRows(MMBlitRequest& request, MMSpanRoutine routine) {
   int32_t count = width;
   uint8_t* buffer = nullptr;
   if (!plain) {
-    const int64_t reach =
-        request.mXStep < 0
-            ? first + 1
-            : (static_cast<int64_t>(request.mWidth) * request.mXStep + request.mSourceX) >> 16;
-    count = static_cast<int32_t>(std::clamp<int64_t>(reach, 0, width));
+    count = static_cast<int32_t>(std::clamp<int64_t>(LastColumnRead(request, first) + 1, 0, width));
     // As wide as the image, whatever its width: the runs of the last
     // expanded run may reach the row's end.
     buffer = static_cast<uint8_t*>(

@@ -1,5 +1,6 @@
 #include "mm/resources/MMEncodedImage.h"
 
+#include "foundation/al/ALAllocator.h"
 #include "mm/drawing/MMBlitRequest.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,25 @@ void RecordSpan(const uint8_t* source, uint8_t* target, const MMBlitRequest& req
       request.mXStep == 0x10000 ? request.mWidth : request.mSource->GetWidth() - gFirstColumn;
   gCalls.push_back(
       {target - gTargetBase, request.mWidth, std::vector<uint8_t>(source, source + n * bytes)});
+}
+
+// The first byte of each pixel a scaled span reads, in destination order,
+// stepping through the source as the drawing spans do.
+std::vector<uint8_t> gSamples;
+void SampleSpan(const uint8_t* source, uint8_t*, const MMBlitRequest& request) {
+  int32_t f = request.mSourceX & 0xFFFF;
+  for (int32_t i = 0; i < request.mWidth; ++i, f += request.mXStep) {
+    gSamples.push_back(source[static_cast<ptrdiff_t>(f >> 16) * request.mSource->mBytesPerPixel]);
+  }
+}
+
+// Frees a block of that size full of marker bytes, so that a row buffer the
+// heap hands out next shows a pixel the walk forgot to expand.
+void LeaveDirtyHeapBlock(size_t size) {
+  void* block = ALAllocate(size, ALDefaultAllocator, kALMayFail);
+  ASSERT_NE(block, nullptr);
+  std::memset(block, 0xEE, size);
+  ALFree(block);
 }
 
 // An unscaled or scaled request over a destination of width x height.
@@ -270,6 +290,45 @@ TEST(MMEncodedImageTest, ScaledWalkOfAnImageWiderThanTheOldRowBuffer) {
   EXPECT_EQ(gCalls[1].source[4 * 995], 0x03);
   EXPECT_EQ(gCalls[1].source[4 * 5 + 3], 0xFF);
   EXPECT_EQ(gCalls[0].source[4 * 999 + 3], 0xFF);
+}
+
+TEST(MMEncodedImageTest, ScaledWalkExpandsEveryColumnTheSpanReads) {
+  // 8-bit rows of 40: one opaque pixel at column 1, the rest transparent.
+  constexpr int32_t kWidth = 40;
+  constexpr uint8_t kOpaque = 9;
+  struct Case {
+    const char* what;
+    int32_t left;     // of the image's rectangle
+    int32_t sourceX;  // 16.16
+    int32_t xStep;    // 16.16
+    int32_t width;    // destination pixels
+    std::vector<uint8_t> samples;
+  };
+  const Case cases[] = {
+      {"enlarged three times, clipped to four", 0, 10922, 21845, 4, {0, 0, 0, kOpaque}},
+      {"enlarged twice", 0, 0x4000, 0x8000, 3, {0, 0, kOpaque}},
+      {"a rectangle left of the origin", -2, -2 << 16, 0x20000, 2, {0, 0}},
+      {"a rectangle left of the origin, enlarged",
+       -2,
+       (-2 << 16) + 0x8000,
+       0x8000,
+       4,
+       {0, kOpaque, kOpaque, 0}},
+  };
+  for (const Case& c : cases) {
+    Image source(kWidth, 1, 1);
+    source.Fill(0, 1, 2, kOpaque);
+    Encoded encoded(source.bitmap);
+    encoded.image.mRect = UURect(c.left, 0, c.left + kWidth, 1);
+    Image destination(c.width, 1, 1);
+    TestBlitRequest request;
+    Prepare(request, encoded.image, destination, 0, c.xStep);
+    request.mSourceX = c.sourceX;
+    gSamples.clear();
+    LeaveDirtyHeapBlock(kWidth);
+    encoded.image.WalkRows(request, SampleSpan);
+    EXPECT_EQ(gSamples, c.samples) << c.what;
+  }
 }
 
 }  // namespace
