@@ -34,9 +34,10 @@ class MessageQueue {
   void Post(const MSG& message);
   void PostInput(const MSG& message);
   void PostQuit(int exitCode);
-  // Takes (or copies) the first posted, input or quit message that passes
-  // the filter.
-  bool Take(MSG& message, HWND window, UINT filterMin, UINT filterMax, bool remove);
+  // Takes (or copies) the first posted, input or quit message of the given
+  // kinds (QS_...) that passes the filter.
+  bool Take(MSG& message, HWND window, UINT filterMin, UINT filterMax, bool remove,
+            UINT kinds = QS_ALLINPUT);
   // True when something arrived that the thread has not looked at yet.
   bool HasNewMessages() const { return mNewMessages; }
   // Something the queue makes (a paint) became due.

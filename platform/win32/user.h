@@ -62,6 +62,28 @@ constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
 constexpr UINT PM_NOREMOVE = 0x0000;
 constexpr UINT PM_REMOVE = 0x0001;
 
+// Kinds of queued messages, for the filters of PeekMessageA and the wake
+// mask of MsgWaitForMultipleObjects.
+constexpr UINT QS_KEY = 0x0001;
+constexpr UINT QS_MOUSEMOVE = 0x0002;
+constexpr UINT QS_MOUSEBUTTON = 0x0004;
+constexpr UINT QS_POSTMESSAGE = 0x0008;
+constexpr UINT QS_TIMER = 0x0010;
+constexpr UINT QS_PAINT = 0x0020;
+constexpr UINT QS_SENDMESSAGE = 0x0040;
+constexpr UINT QS_HOTKEY = 0x0080;
+constexpr UINT QS_MOUSE = QS_MOUSEMOVE | QS_MOUSEBUTTON;
+constexpr UINT QS_INPUT = QS_MOUSE | QS_KEY;
+constexpr UINT QS_ALLEVENTS = QS_INPUT | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_HOTKEY;
+constexpr UINT QS_ALLINPUT = QS_ALLEVENTS | QS_SENDMESSAGE;
+// With one or more of these in its remove flags, PeekMessageA handles only
+// those kinds: sent messages are run only with PM_QS_SENDMESSAGE, and
+// WM_QUIT counts as a posted message.
+constexpr UINT PM_QS_INPUT = QS_INPUT << 16;
+constexpr UINT PM_QS_POSTMESSAGE = (QS_POSTMESSAGE | QS_HOTKEY | QS_TIMER) << 16;
+constexpr UINT PM_QS_PAINT = QS_PAINT << 16;
+constexpr UINT PM_QS_SENDMESSAGE = QS_SENDMESSAGE << 16;
+
 BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
 // Waits for a message; answers 0 for WM_QUIT, -1 on failure, else nonzero.
 BOOL GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax);
@@ -72,6 +94,13 @@ BOOL TranslateMessage(const MSG* message);
 LRESULT DispatchMessageA(const MSG* message);
 // Waits until a message arrives that the thread has not yet seen.
 BOOL WaitMessage();
+// Waits until a message arrives that the thread has not yet seen, or the
+// time runs out: WAIT_OBJECT_0 or WAIT_TIMEOUT. Only messages are waited
+// for (the program passes no handles; a count other than 0 fails with
+// ERROR_INVALID_PARAMETER), and any new message wakes the wait, whatever
+// the wake mask.
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
+                                DWORD milliseconds, DWORD wakeMask);
 
 // ---- Message boxes -------------------------------------------------------
 // A real box when a display exists; otherwise the caption and text go to

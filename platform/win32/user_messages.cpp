@@ -67,12 +67,15 @@ bool TakeFromDeque(std::deque<MSG>& messages, MSG& message, HWND window, UINT fi
   return false;
 }
 
-// The next message for the thread, in queue order after sent messages.
+// The next message of the given kinds for the thread, in queue order after
+// sent messages.
 bool TakeNext(MessageQueue& queue, MSG& message, HWND window, UINT filterMin, UINT filterMax,
-              bool remove) {
-  bool found = queue.Take(message, window, filterMin, filterMax, remove) ||
-               TakePaintMessage(queue.ThreadId(), message, window, filterMin, filterMax) ||
-               queue.TakeTimer(message, window, filterMin, filterMax, remove);
+              bool remove, UINT kinds = QS_ALLINPUT) {
+  bool found =
+      queue.Take(message, window, filterMin, filterMax, remove, kinds) ||
+      ((kinds & QS_PAINT) != 0 &&
+       TakePaintMessage(queue.ThreadId(), message, window, filterMin, filterMax)) ||
+      ((kinds & QS_TIMER) != 0 && queue.TakeTimer(message, window, filterMin, filterMax, remove));
   if (found) {
     tMessageTime = message.time;
     tMessagePoint = message.pt;
@@ -144,6 +147,21 @@ Result WithWindowQueue(HWND window, Result failure, Operation operation) {
                    failure, operation);
 }
 
+// Waits until a message the thread has not seen yet arrives or a timer falls
+// due (true), or until the deadline (false).
+bool WaitForNewMessage(WaitClock::time_point deadline) {
+  auto queue = CurrentQueue();
+  for (;;) {
+    PumpIfMainThread();
+    std::unique_lock lock(WaitMutex());
+    if (queue->HasNewMessages()) return true;
+    const auto now = WaitClock::now();
+    if (now >= queue->NextTimerDue()) return true;
+    if (now >= deadline) return false;
+    WaitUntil(lock, std::min(NextWake(*queue), deadline));
+  }
+}
+
 }  // namespace
 
 void MessageQueue::Post(const MSG& message) {
@@ -162,14 +180,17 @@ void MessageQueue::PostQuit(int exitCode) {
   mNewMessages = true;
 }
 
-bool MessageQueue::Take(MSG& message, HWND window, UINT filterMin, UINT filterMax, bool remove) {
+bool MessageQueue::Take(MSG& message, HWND window, UINT filterMin, UINT filterMax, bool remove,
+                        UINT kinds) {
   mNewMessages = false;
-  if (TakeFromDeque(mPosted, message, window, filterMin, filterMax, remove)) return true;
-  if (TakeFromDeque(mInput, message, window, filterMin, filterMax, remove)) {
+  const bool posted = (kinds & QS_POSTMESSAGE) != 0;
+  if (posted && TakeFromDeque(mPosted, message, window, filterMin, filterMax, remove)) return true;
+  if ((kinds & QS_INPUT) != 0 &&
+      TakeFromDeque(mInput, message, window, filterMin, filterMax, remove)) {
     if (remove) ApplyInputLocked(message);
     return true;
   }
-  if (mQuitPosted && mPosted.empty() && mInput.empty()) {
+  if (posted && mQuitPosted && mPosted.empty() && mInput.empty()) {
     message = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(mQuitCode), 0);
     if (remove) mQuitPosted = false;
     return true;
@@ -307,8 +328,10 @@ BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UI
   PumpIfMainThread();
   auto queue = CurrentQueue();
   std::unique_lock lock(WaitMutex());
-  RunSentMessages(*queue, lock);
-  return TakeNext(*queue, *message, window, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0);
+  const UINT kinds = (removeFlags >> 16) != 0 ? removeFlags >> 16 : QS_ALLINPUT;
+  if ((kinds & QS_SENDMESSAGE) != 0) RunSentMessages(*queue, lock);
+  return TakeNext(*queue, *message, window, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0,
+                  kinds);
 }
 
 BOOL GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax) {
@@ -412,14 +435,16 @@ LRESULT DispatchMessageA(const MSG* message) {
 }
 
 BOOL WaitMessage() {
-  auto queue = CurrentQueue();
-  for (;;) {
-    PumpIfMainThread();
-    std::unique_lock lock(WaitMutex());
-    if (queue->HasNewMessages()) return TRUE;
-    if (WaitClock::now() >= queue->NextTimerDue()) return TRUE;
-    WaitUntil(lock, NextWake(*queue));
+  WaitForNewMessage(WaitClock::time_point::max());
+  return TRUE;
+}
+
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL, DWORD milliseconds, DWORD) {
+  if (count != 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return WAIT_FAILED;
   }
+  return WaitForNewMessage(WaitDeadline(milliseconds)) ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }
 
 LONG GetMessageTime() { return static_cast<LONG>(tMessageTime); }

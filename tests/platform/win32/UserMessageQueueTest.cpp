@@ -50,6 +50,20 @@ TEST(UserMessageQueueTest, MessageFromAnotherThreadEndsWaitMessage) {
   CloseHandle(thread);
 }
 
+TEST(UserMessageQueueTest, MsgWaitEndsOnANewMessageOrWhenTheTimeRunsOut) {
+  MSG message{};
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // everything queued has been seen
+  EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT), WAIT_TIMEOUT);
+  PostThreadMessageA(GetCurrentThreadId(), WM_USER + 3, 0, 0);
+  EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT), WAIT_OBJECT_0);
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(message.message, WM_USER + 3u);
+  HANDLE event = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+  EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, FALSE, 0, QS_ALLINPUT), WAIT_FAILED);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  CloseHandle(event);
+}
+
 TEST(UserMessageQueueTest, PostingToAThreadWithoutQueueFails) {
   EXPECT_FALSE(PostThreadMessageA(0x7FFFFFF0, WM_USER, 0, 0));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_THREAD_ID);
@@ -131,6 +145,54 @@ TEST(UserMessageQueueTest, ReplyMessageReleasesTheSenderBeforeTheHandlingEnds) {
   CloseHandle(gSenderWentOn);
   DestroyWindow(gReplyingWindow);
   EXPECT_TRUE(UnregisterClassA("ReplyingClass", nullptr));
+}
+
+constexpr UINT kSentToFilterWindow = WM_USER + 20;
+constexpr UINT kPostedToFilterWindow = WM_USER + 21;
+constexpr int kQuitCode = 5;
+int gSentHandled = 0;
+HWND gFilterWindow = nullptr;
+
+LRESULT CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kSentToFilterWindow) ++gSentHandled;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+DWORD SendToFilterWindow(LPVOID) {
+  SendMessageA(gFilterWindow, kSentToFilterWindow, 0, 0);
+  return 0;
+}
+
+TEST(UserMessageQueueTest, QueueStatusFlagsLimitWhatAPeekHandles) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = CountingProc;
+  windowClass.lpszClassName = "QueueStatusFilterClass";
+  ASSERT_NE(RegisterClassExA(&windowClass), 0);
+  gFilterWindow = CreateWindowExA(0, "QueueStatusFilterClass", "", 0, 0, 0, 10, 10, nullptr,
+                                  nullptr, nullptr, nullptr);
+  ASSERT_NE(gFilterWindow, nullptr);
+  gSentHandled = 0;
+  PostMessageA(gFilterWindow, kPostedToFilterWindow, 0, 0);
+  PostQuitMessage(kQuitCode);
+  MSG message{};
+  EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_SENDMESSAGE));
+  EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT | PM_QS_PAINT));
+
+  HANDLE sender = CreateThread(nullptr, 0, SendToFilterWindow, nullptr, 0, nullptr);
+  ASSERT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 10000, QS_SENDMESSAGE), WAIT_OBJECT_0);
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE));
+  EXPECT_EQ(message.message, kPostedToFilterWindow);
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE));
+  EXPECT_EQ(message.message, WM_QUIT);
+  EXPECT_EQ(message.wParam, static_cast<WPARAM>(kQuitCode));
+  EXPECT_EQ(gSentHandled, 0);  // still waiting: posted peeks leave sent messages alone
+  EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_SENDMESSAGE));
+  EXPECT_EQ(gSentHandled, 1);
+  WaitForSingleObject(sender, INFINITE);
+  CloseHandle(sender);
+  DestroyWindow(gFilterWindow);
+  UnregisterClassA("QueueStatusFilterClass", nullptr);
 }
 
 }  // namespace
