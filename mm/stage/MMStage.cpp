@@ -20,7 +20,10 @@
 #include "mm/stage/win/WinMMStageThread.h"
 #include "mm/tasks/MMTaskClient.h"
 #include "mm/tasks/MMTaskManager.h"
+#include "mm/tasks/MMTaskTime.h"
 #include "platform/win32/gdi.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -131,9 +134,9 @@ MMCursor* MMStage::GetCursor(int32_t id) { return mCursors.Get(id); }
 
 // ---- Message loop and frames --------------------------------------------
 
-// The loop spins by design: with the lockstep strategy every idle pass draws
-// a frame. Only while the window is hidden or minimised, when nothing is to
-// be drawn, does it wait for the next message instead.
+// Between messages the loop runs idle passes (with the lockstep strategy
+// each draws a frame), paced to the display; in between it waits for a
+// message or the next idle pass.
 void MMStage::MessageLoop() {
   for (;;) {
     MSG message;
@@ -145,7 +148,8 @@ void MMStage::MessageLoop() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
       }
-    } else if (mPendingUpdateTime == kMMNever) {
+    } else if (mPendingUpdateTime == kMMNever && TimeUntilIdlePass() == 0) {
+      mIdlePacer.FrameStarted(ALMilliseconds());
       StrategyIdleTick();
     }
     if (mQuitting) return;
@@ -154,10 +158,25 @@ void MMStage::MessageLoop() {
     } else if (mPendingUpdateTime != kMMNever) {
       RunPendingUpdate();
     }
-    if (!took && (!IsWindowVisible(mWindow->GetHandle()) || IsIconic(mWindow->GetHandle()))) {
-      WaitMessage();
+    if (!took && mPendingUpdateTime == kMMNever) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, TimeUntilIdlePass(), QS_ALLINPUT);
     }
   }
+}
+
+// While the window is hidden or minimised nothing is seen, so an idle pass
+// waits also for the next task to fall due: tasks, films and sound go on
+// without frames that show nothing.
+DWORD MMStage::TimeUntilIdlePass() const {
+  const uint32_t now = ALMilliseconds();
+  const int32_t untilFrame = mIdlePacer.TimeUntilDue(now);
+  HWND window = mWindow->GetHandle();
+  if (IsWindowVisible(window) && !IsIconic(window)) return static_cast<DWORD>(untilFrame);
+  const int32_t due = mPaused ? kMMNever : mTaskManager->GetNextDueTime();
+  if (due == kMMNever) return INFINITE;
+  const int64_t untilTask =
+      static_cast<int64_t>(due) + mClockBase - mTaskBase - static_cast<int32_t>(now);
+  return static_cast<DWORD>(std::clamp<int64_t>(untilTask, untilFrame, INT32_MAX));
 }
 
 void MMStage::RequestUpdate(int32_t stageTime, bool draws) {

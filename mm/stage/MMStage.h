@@ -13,6 +13,7 @@
 #include "mm/stage/MM3DDisplayServices.h"
 #include "mm/stage/MMCursorTable.h"
 #include "mm/stage/MMEvents.h"
+#include "mm/stage/MMFramePacer.h"
 #include "mm/tasks/MMTaskCallback.h"
 #include "mm/tasks/MMTaskTime.h"
 #include "platform/win32/user.h"
@@ -32,11 +33,9 @@ class MMTaskManager;
 class WinMMStageThread;
 
 // The spine of the presentation: one per presentation window. It runs on a
-// thread of its own with a message loop that, while the window is shown,
-// does not wait for messages: with none queued and no update pending it gives
-// the display strategy an idle tick. Only while the window is hidden or
-// minimised does it wait for the next message. Whenever an update is
-// requested it runs a frame of three steps: Advance (switch acts when
+// thread of its own with a message loop that waits only between idle frames
+// (paced to the display), and whenever an update is requested runs a frame
+// of three steps: Advance (switch acts when
 // asked, run the task manager up to the frame's time), Notify (per-frame
 // hooks, then the act draws) and Present (pause handling, the act presents,
 // per-frame hooks, sound update). The application derives its own stage and
@@ -194,6 +193,8 @@ class MMStage {
   MMInputStrategy* GetInputStrategy() const { return mInputStrategy.Get(); }
 
  private:
+  // Milliseconds until the next idle pass, INFINITE when none is due.
+  DWORD TimeUntilIdlePass() const;
   bool HasDisplay() const;
   bool CanDrawAct() const { return mAct != nullptr && HasDisplay(); }
   void TakeClockBase();
@@ -245,6 +246,7 @@ class MMStage {
   MMTaskCallbackMap mRegisteredEvents;
   bool mActSwitchPending = false;
   UURefCount<MMInputStrategy> mInputStrategy;
+  MMFramePacer mIdlePacer;
   int32_t mPendingUpdateTime = kMMNever;
   bool mPendingUpdateDraws = true;
   bool mHasFocus = false;

@@ -58,6 +58,12 @@ void MMTaskManager::RunUntil(int32_t time) {
 
 void MMTaskManager::StopRun() { mStopRequested = true; }
 
+int32_t MMTaskManager::GetNextDueTime() const {
+  if (!mImmediateQueue.IsEmpty() || !mImmediateRunList.IsEmpty()) return mNow;
+  if (mScheduledTasks.Count() == 0) return kMMNever;
+  return UUOrderedMap<ScheduledTaskInfo>::ValueOf(mScheduledTasks.Begin()).mManagerTime;
+}
+
 // Tasks queued since the last look go ahead of the older ones still
 // waiting, so work queued by a running task runs first. The callback is
 // held by a copy while it runs: it may cancel its own task or delete its

@@ -42,6 +42,10 @@ class MMTaskManager {
   MMTaskManager& operator=(const MMTaskManager&) = delete;
 
   int32_t GetNow() const { return mNow; }
+  // The time the next task falls due: now while immediate tasks wait,
+  // kMMNever when no task waits for a time (held-back tasks of paused
+  // clients do not count).
+  int32_t GetNextDueTime() const;
   // Auto-reset; the stage thread waits on it while a cooperative thread runs.
   HANDLE GetHandOffEvent() const { return mHandOffEvent; }
 

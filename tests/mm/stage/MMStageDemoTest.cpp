@@ -15,6 +15,7 @@
 #include "mm/drawing/MMSystemFont.h"
 #include "mm/stage/MMScene.h"
 #include "mm/stage/MMStageControl.h"
+#include "mm/tasks/MMTaskClient.h"
 #include "platform/win32/testhooks.h"
 #include "tests/support/DesktopTestSupport.h"
 
@@ -68,9 +69,11 @@ struct DemoReport {
   StageLog log;
   HANDLE presented = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   HANDLE keysArrived = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HANDLE taskRan = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   ~DemoReport() {
     CloseHandle(presented);
     CloseHandle(keysArrived);
+    CloseHandle(taskRan);
   }
   void Note(std::string entry) {
     std::lock_guard lock(mutex);
@@ -96,6 +99,21 @@ class BoxScene : public MMScene {
 
  private:
   uint32_t mColour;
+};
+
+// What the window's thread posts to the demo act.
+constexpr WPARAM kSwitchAct = 1;
+constexpr WPARAM kScheduleTask = 2;
+// Sets the report's event when the task the act scheduled runs.
+constexpr int32_t kTaskDelay = 50;
+
+class SetEventCallback : public UUCallback {
+ public:
+  explicit SetEventCallback(HANDLE event) : mEvent(event) {}
+  void Invoke() override { SetEvent(mEvent); }
+
+ private:
+  HANDLE mEvent;
 };
 
 class DemoAct : public MM2DAct {
@@ -134,6 +152,12 @@ class DemoAct : public MM2DAct {
   }
   void HandlePostedMessage(const MMPostedMessage& message) override {
     if (message.mWParam == kSwitchAct) GetStage()->RequestActSwitch();
+    if (message.mWParam == kScheduleTask) {
+      MMTaskClient* client = GetStage()->GetTaskClient();
+      client->ScheduleTask(
+          UURefCount<UUCallback>(new (ALGlobalAllocator) SetEventCallback(mReport.taskRan)),
+          client->GetTime() + kTaskDelay);
+    }
   }
 
  private:
@@ -298,6 +322,20 @@ TEST_F(MMStageDemoTest, AMessagePostedFromTheWindowsThreadSwitchesToTheNextAct) 
 TEST_F(MMStageDemoTest, ClosingTheWindowEndsTheStageAndItsAct) {
   Close();
   EXPECT_EQ(mReport.log, (StageLog{"act1-built", "act1-deleted"}));
+}
+
+// Tasks fall due while nothing is seen, each in its own pass, not all at
+// once when the window comes back.
+TEST_F(MMStageDemoTest, TasksRunWhileTheWindowIsHidden) {
+  ShowWindow(mTop, SW_HIDE);
+  mWindow->PostToStage(kScheduleTask, 0);
+  EXPECT_TRUE(PumpUntilSet(mReport.taskRan));
+}
+
+TEST_F(MMStageDemoTest, TasksRunWhileTheWindowIsMinimised) {
+  ShowWindow(mTop, SW_MINIMIZE);
+  mWindow->PostToStage(kScheduleTask, 0);
+  EXPECT_TRUE(PumpUntilSet(mReport.taskRan));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "mm/tasks/MMTaskManager.h"
 
 #include "mm/tasks/MMTaskClient.h"
+#include "mm/tasks/MMTaskTime.h"
 #include "tests/mm/tasks/TaskTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,25 @@ TEST_F(MMTaskManagerTest, ScriptedVirtualTimeRunsTasksInTimeThenReverseSchedulin
   mManager.RunUntil(INT_MAX - 1);
   mManager.RunUntil(INT_MAX);
   EXPECT_EQ(Take(), Log{});
+}
+
+TEST_F(MMTaskManagerTest, TheNextDueTimeIsThatOfTheFirstTaskThatCanRun) {
+  constexpr int32_t kDue = 40;
+  constexpr int32_t kHeldBackDue = 10;
+  constexpr int32_t kLater = 20;
+  EXPECT_EQ(mManager.GetNextDueTime(), kMMNever);
+  mClient.ScheduleTask(Make("never"), kMMNever);
+  EXPECT_EQ(mManager.GetNextDueTime(), kMMNever);
+  mClient.ScheduleTask(Make("due"), kDue);
+  MMTaskClient paused(&mManager);
+  paused.Pause();
+  paused.ScheduleTask(Make("held back"), kHeldBackDue);
+  EXPECT_EQ(mManager.GetNextDueTime(), kDue);
+  mManager.RunUntil(kLater);
+  mClient.AddImmediateTask(Make("immediate"));
+  EXPECT_EQ(mManager.GetNextDueTime(), kLater);
+  mManager.RunUntil(kLater);
+  EXPECT_EQ(mManager.GetNextDueTime(), kDue);
 }
 
 TEST_F(MMTaskManagerTest, TasksAddedAndRemovedFromInsideTasks) {
