@@ -5,6 +5,7 @@
 
 #include "platform/win32/user.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -13,6 +14,10 @@
 namespace vpl::platform {
 
 struct WindowPixels {
+  // The pixels cover at most this much of a client area each way: drawing
+  // beyond is clipped, as drawing off the screen is.
+  static constexpr int32_t kMaxExtent = 8192;
+
   std::mutex mutex;  // held while the pixels are drawn, resized or shown
   int32_t width = 0;
   int32_t height = 0;
@@ -20,9 +25,17 @@ struct WindowPixels {
   bool changed = false;          // shown on the desktop at its next pump
 
   // With the mutex held. Keeps what still fits; new pixels are white.
-  // Device contexts find the pixels again at each drawing call.
-  void Resize(int32_t newWidth, int32_t newHeight);
+  // Device contexts find the pixels again at each drawing call. False, with
+  // the pixels unchanged, when the memory for them cannot be had.
+  bool Resize(int32_t newWidth, int32_t newHeight);
 };
+
+// The end of an extent from start, at most INT_MAX: a window's rectangle
+// never wraps around.
+inline LONG SaturatedEnd(int start, int extent) {
+  return static_cast<LONG>(
+      std::min<int64_t>(static_cast<int64_t>(start) + std::max(extent, 0), INT32_MAX));
+}
 
 // Where a window's client area lies in the pixels of its top-level window.
 struct WindowDrawTarget {

@@ -87,8 +87,8 @@ PositionChange ApplyPosition(WindowRecord& record, HWND insertAfter, int x, int 
     OffsetRect(&rect, x - rect.left, y - rect.top);
   }
   if (!(flags & SWP_NOSIZE)) {
-    rect.right = rect.left + std::max(width, 0);
-    rect.bottom = rect.top + std::max(height, 0);
+    rect.right = SaturatedEnd(rect.left, width);
+    rect.bottom = SaturatedEnd(rect.top, height);
   }
   change.moved = rect.left != record.rect.left || rect.top != record.rect.top;
   change.sized = (rect.right - rect.left) != (record.rect.right - record.rect.left) ||

@@ -7,6 +7,7 @@
 #include "platform/win32/WindowPixels.h"
 
 #include <algorithm>
+#include <new>
 
 namespace vpl::platform {
 namespace {
@@ -75,10 +76,15 @@ void RepaintChildrenUnder(HWND window, const RECT& painted) {
 
 }  // namespace
 
-void WindowPixels::Resize(int32_t newWidth, int32_t newHeight) {
-  newWidth = std::max(newWidth, 0);
-  newHeight = std::max(newHeight, 0);
-  std::vector<uint32_t> resized(static_cast<size_t>(newWidth) * newHeight, kWhite);
+bool WindowPixels::Resize(int32_t newWidth, int32_t newHeight) {
+  newWidth = std::clamp(newWidth, 0, kMaxExtent);
+  newHeight = std::clamp(newHeight, 0, kMaxExtent);
+  std::vector<uint32_t> resized;
+  try {
+    resized.assign(static_cast<size_t>(newWidth) * newHeight, kWhite);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   const int32_t keptWidth = std::min(width, newWidth);
   for (int32_t y = 0; y < std::min(height, newHeight); ++y) {
     std::copy_n(pixels.begin() + static_cast<ptrdiff_t>(y) * width, keptWidth,
@@ -88,6 +94,7 @@ void WindowPixels::Resize(int32_t newWidth, int32_t newHeight) {
   width = newWidth;
   height = newHeight;
   changed = true;
+  return true;
 }
 
 bool GetWindowDrawTarget(HWND window, WindowDrawTarget& target) {

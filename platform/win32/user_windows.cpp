@@ -180,7 +180,7 @@ RECT InitialRect(DWORD style, int x, int y, int width, int height) {
     width = 640;
     height = 480;
   }
-  return RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+  return RECT{x, y, SaturatedEnd(x, width), SaturatedEnd(y, height)};
 }
 
 // The record of a new window, in the table and the window order.
@@ -206,7 +206,10 @@ HWND AddRecord(std::shared_ptr<const WindowClassRecord> windowClass, DWORD exSty
     window->menu = menu;
     window->pixels = std::make_shared<WindowPixels>();
     std::lock_guard pixelLock(window->pixels->mutex);
-    window->pixels->Resize(rect.right - rect.left, rect.bottom - rect.top);
+    if (!window->pixels->Resize(rect.right - rect.left, rect.bottom - rect.top)) {
+      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+      return nullptr;
+    }
   }
   HWND handle = window->handle;
   std::lock_guard lock(WaitMutex());

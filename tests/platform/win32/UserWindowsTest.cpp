@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -149,6 +150,32 @@ TEST_F(UserWindowsTest, AWindowThatRefusesCreationIsNotMade) {
       CreateWindowExA(0, "RefusingClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
       nullptr);
   EXPECT_TRUE(UnregisterClassA("RefusingClass", nullptr));
+}
+
+TEST_F(UserWindowsTest, AbsurdSizesMakeAWindowWhoseRectangleNeverWraps) {
+  RegisterRecordingClass();
+  constexpr int kHuge = 200000;
+  struct Case {
+    const char* what;
+    int x, y, width, height;
+    RECT expected;
+  };
+  const Case cases[] = {
+      {"far larger than any screen", 0, 0, kHuge, kHuge, RECT{0, 0, kHuge, kHuge}},
+      {"ending past INT_MAX", 5, INT_MAX - 10, 100, 100, RECT{5, INT_MAX - 10, 105, INT_MAX}},
+      {"negative sizes", 7, 8, -5, -6, RECT{7, 8, 7, 8}},
+  };
+  for (const Case& c : cases) {
+    HWND window = Keep(CreateWindowExA(0, "RecordingClass", "", WS_POPUP, c.x, c.y, c.width,
+                                       c.height, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_NE(window, nullptr) << c.what;
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    EXPECT_TRUE(EqualRect(&rect, &c.expected)) << c.what;
+    HDC dc = GetDC(window);  // drawing far out is clipped, not written past the pixels
+    EXPECT_TRUE(PatBlt(dc, kHuge - 10, kHuge - 10, 10, 10, BLACKNESS)) << c.what;
+    ReleaseDC(window, dc);
+  }
 }
 
 WNDPROC gPrevious = nullptr;
