@@ -75,8 +75,11 @@ void MMStage::StartThread() { mThread->Start(); }
 
 bool MMStage::IsStageThread() const { return ALCurrentThread() == mThread; }
 
+bool MMStage::HasThreadEnded() const { return mThread->GetState() == kALThreadFinished; }
+
 // Until the stage thread has made its control there is no one to ask; a
-// thread that ended (or never started) needs no asking.
+// thread that ended (or never started) needs no asking, and one whose
+// control has no window ends by itself.
 void MMStage::StopThread() {
   if (mThread->GetState() == kALThreadCreated) return;
   for (;;) {
@@ -89,8 +92,11 @@ void MMStage::StopThread() {
   mThread->WaitForExit();
 }
 
+// Without a control window nothing can be shown and no one can ask the
+// stage to close: the thread ends at once.
 void MMStage::ThreadMain() {
   Init();
+  if (!HasControlWindow()) return;
   mActSwitchPending = true;
   UpdateLoop(mTaskManager->GetNow(), true);
   MessageLoop();
@@ -103,6 +109,7 @@ void MMStage::Init() {
                     TRUE);
   DestroyControl();
   mControl = CreateStageControl(mWindow, mRect);
+  if (!HasControlWindow()) return;
   if (mSoundManager != nullptr) mSoundManager->Unsuspend();
   TakeClockBase();
   FillCursorTable();
@@ -331,6 +338,11 @@ void MMStage::FireEventNotifications(int32_t kind) {
 }
 
 // ---- Display ----------------------------------------------------------------
+
+bool MMStage::HasControlWindow() const {
+  MMStageControl* control = GetControl();
+  return control != nullptr && control->GetHandle() != nullptr;
+}
 
 bool MMStage::HasDisplay() const {
   return (mFrontSurface != nullptr && mBackSurface != nullptr) ||

@@ -97,6 +97,8 @@ class MMStage {
 
   void StartThread();
   bool IsStageThread() const;
+  // The stage thread ran and has ended.
+  bool HasThreadEnded() const;
   // The close handshake, on the window's thread.
   void StopThread();
 
@@ -195,6 +197,7 @@ class MMStage {
  private:
   // Milliseconds until the next idle pass, INFINITE when none is due.
   DWORD TimeUntilIdlePass() const;
+  bool HasControlWindow() const;
   bool HasDisplay() const;
   bool CanDrawAct() const { return mAct != nullptr && HasDisplay(); }
   void TakeClockBase();

@@ -19,7 +19,9 @@ void MMStageWindow::SetStage(MMStage* stage) {
   delete std::exchange(mStage, stage);
 }
 
-bool MMStageWindow::CanClose() { return mStage == nullptr || GetStageControl() != nullptr; }
+bool MMStageWindow::CanClose() {
+  return mStage == nullptr || GetStageControl() != nullptr || mStage->HasThreadEnded();
+}
 
 bool MMStageWindow::OnCommand(uint16_t command) {
   MMStageControl* control = GetStageControl();
