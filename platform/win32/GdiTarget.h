@@ -14,5 +14,8 @@ namespace vpl::platform {
 // ends it. Call without the pixels' mutex held.
 HDC CreateWindowDC(const WindowDrawTarget& target);
 BOOL DeleteWindowDC(HDC dc);
+// A window device context on the screen, whose pixels are not ours: it
+// draws into nothing.
+HDC CreateScreenDC();
 
 }  // namespace vpl::platform

@@ -104,8 +104,8 @@ constexpr int RC_PALETTE = 0x0100;
 constexpr int RC_DIBTODEV = 0x0200;
 constexpr int RC_STRETCHBLT = 0x0800;
 constexpr int RC_STRETCHDIB = 0x2000;
-// The display: 32 bits per pixel, no palette, 96 dots per inch, 800 x 600.
-// A printer answers its own (print.h).
+// The display: the desktop's size, 32 bits per pixel, no palette, 96 dots
+// per inch. A printer answers its own (print.h).
 int GetDeviceCaps(HDC dc, int index);
 
 // Drawing is never batched: every call is finished when it returns.

@@ -1,5 +1,6 @@
 // Device contexts: memory ones, the ones windows draw through, and their
 // selected objects and drawing state.
+#include "platform/win32/Desktop.h"
 #include "platform/win32/GdiObjects.h"
 #include "platform/win32/GdiRaster.h"
 #include "platform/win32/GdiTarget.h"
@@ -152,6 +153,11 @@ HDC CreateDeviceDC(std::shared_ptr<GdiDevice> device) {
   return reinterpret_cast<HDC>(RegisterGdiObject(std::move(dc)));
 }
 
+HDC CreateScreenDC() {
+  static const auto nowhere = std::make_shared<WindowPixels>();
+  return CreateWindowDC(WindowDrawTarget{nowhere, POINT{0, 0}, RECT{0, 0, 0, 0}});
+}
+
 }  // namespace vpl::platform
 
 using namespace vpl::platform;
@@ -248,9 +254,9 @@ int GetDeviceCaps(HDC handle, int index) {
     if (dc.mDevice) return dc.mDevice->DeviceCaps(index);
     switch (index) {
       case HORZRES:
-        return 800;
+        return DesktopSize().cx;
       case VERTRES:
-        return 600;
+        return DesktopSize().cy;
       case BITSPIXEL:
         return 32;
       case PLANES:

@@ -562,7 +562,9 @@ BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
 BOOL UpdateWindow(HWND window);
 HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
 // A device context on the window's client area; windows of CS_OWNDC classes
-// answer the same one each time and ReleaseDC leaves it.
+// answer the same one each time and ReleaseDC leaves it. A null window
+// gives the screen's: it answers the desktop's capabilities, and what is
+// drawn on it is not shown (the desktop is not the program's to draw on).
 HDC GetDC(HWND window);
 int ReleaseDC(HWND window, HDC dc);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);

@@ -199,6 +199,7 @@ BOOL UpdateWindow(HWND window) {
 }
 
 HDC GetDC(HWND window) {
+  if (window == nullptr) return CreateScreenDC();
   WindowDrawTarget target;
   std::lock_guard lock(WaitMutex());
   WindowRecord* record = WindowOrError(window);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/DisplayState.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/user.h"
 
 namespace {
@@ -32,6 +33,18 @@ TEST(UserDisplayTest, AFullScreenModeIsRecordedUntilTheRegistryModeReturns) {
   noDepth.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
   EXPECT_EQ(ChangeDisplaySettingsA(&noDepth, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
   EXPECT_FALSE(vpl::platform::IsFullScreenSize(800, 600));
+}
+
+TEST(UserDisplayTest, TheScreenDCAnswersTheDesktop) {
+  constexpr int kDesktopBitsPerPixel = 32;
+  HDC screen = GetDC(nullptr);
+  ASSERT_NE(screen, nullptr);
+  EXPECT_EQ(GetDeviceCaps(screen, HORZRES), GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(GetDeviceCaps(screen, VERTRES), GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), kDesktopBitsPerPixel);
+  EXPECT_TRUE(PatBlt(screen, 0, 0, 10, 10, BLACKNESS));  // shown nowhere
+  EXPECT_FALSE(DeleteDC(screen));                        // handed back through ReleaseDC
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
 }
 
 TEST(UserDisplayTest, AScaledPictureMapsThePointerBackIntoTheClientArea) {
