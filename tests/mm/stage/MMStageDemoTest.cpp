@@ -338,32 +338,22 @@ TEST_F(MMStageDemoTest, TasksRunWhileTheWindowIsMinimised) {
   EXPECT_TRUE(PumpUntilSet(mReport.taskRan));
 }
 
-// A stage whose control got no window, and which says when its thread ends.
+// A stage whose control got no window.
 class WindowlessStage : public DemoStage {
  public:
-  WindowlessStage(MMStageWindow* window, DemoReport& report, HANDLE ended)
-      : DemoStage(window, report), mEnded(ended) {}
+  using DemoStage::DemoStage;
   MMStageControl* CreateStageControl(MMStageWindow*, const UURect&) override { return nullptr; }
-  void ThreadMain() override {
-    DemoStage::ThreadMain();
-    SetEvent(mEnded);
-  }
-
- private:
-  HANDLE mEnded;
 };
 
 TEST(MMStageDemoTest, AStageWithoutAControlWindowEndsAtOnceAndItsWindowCloses) {
   DemoReport report;
-  HANDLE ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   MMStageWindow* window = MakeStageWindow();
-  auto* stage = new (ALGlobalAllocator) WindowlessStage(window, report, ended);
+  auto* stage = new (ALGlobalAllocator) WindowlessStage(window, report);
   stage->StartThread();
-  const bool threadEnded = PumpUntilSet(ended);
+  const bool threadEnded = PumpUntil([&] { return stage->HasThreadEnded(); });
   EXPECT_TRUE(threadEnded);
   EXPECT_TRUE(window->CanClose());
   if (threadEnded) delete window;  // else the close handshake would wait forever
-  CloseHandle(ended);
 }
 
 }  // namespace
