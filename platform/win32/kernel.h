@@ -55,6 +55,7 @@ constexpr DWORD ERROR_OUTOFMEMORY = 14;
 constexpr DWORD ERROR_NO_MORE_FILES = 18;
 constexpr DWORD ERROR_INVALID_PARAMETER = 87;
 constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
+constexpr DWORD ERROR_MORE_DATA = 234;
 constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
 
 // The calling thread's last error.
@@ -282,7 +283,11 @@ HMODULE GetModuleHandleA(LPCSTR name);
 
 // ---- Global atoms ------------------------------------------------------------
 // Texts compared without regard to case, counted: each add needs a delete.
-// "#n" names the integer atom n (below 0xC000), which is never counted.
+// "#n" and MAKEINTATOM(n) name the integer atom n (1 to 0xBFFF), which is
+// never counted; MAKEINTATOM(0) answers 0 without an error, larger values
+// fail with ERROR_INVALID_PARAMETER. GlobalGetAtomNameA answers 0 with
+// ERROR_MORE_DATA when the name does not fit, and ERROR_INVALID_PARAMETER
+// for atom 0.
 
 using ATOM = WORD;
 ATOM GlobalAddAtomA(LPCSTR text);

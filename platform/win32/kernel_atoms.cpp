@@ -37,14 +37,29 @@ bool SameText(const std::string& a, const char* b) {
   return true;
 }
 
-// "#n" (and MAKEINTRESOURCE names) give integer atoms; 0 when not one.
-ATOM IntegerAtom(LPCSTR text) {
-  if ((reinterpret_cast<uintptr_t>(text) >> 16) == 0)
-    return static_cast<ATOM>(reinterpret_cast<uintptr_t>(text));
-  if (text[0] != '#' || text[1] == '\0') return 0;
+// Integer atoms are named by MAKEINTATOM values (pointers below 0x10000)
+// or by "#n" texts. Answers whether the name is of that form, and in atom
+// its value: 0 for values no integer atom has (0, and 0xC000 up, where the
+// string atoms are).
+bool IsIntegerAtomName(LPCSTR text, ATOM& atom) {
+  const auto value = reinterpret_cast<uintptr_t>(text);
+  if ((value >> 16) == 0) {
+    atom = value < kFirstStringAtom ? static_cast<ATOM>(value) : 0;
+    return true;
+  }
+  if (text[0] != '#' || text[1] == '\0') return false;
   char* end = nullptr;
-  unsigned long value = std::strtoul(text + 1, &end, 10);
-  return (*end == '\0' && value > 0 && value < kFirstStringAtom) ? static_cast<ATOM>(value) : 0;
+  const unsigned long number = std::strtoul(text + 1, &end, 10);
+  if (*end != '\0' || number == 0 || number >= kFirstStringAtom) return false;
+  atom = static_cast<ATOM>(number);
+  return true;
+}
+
+// The answer for an integer atom name: MAKEINTATOM(0) gives 0 and leaves
+// the last error as it was, other values no integer atom has fail.
+ATOM IntegerAtomResult(LPCSTR text, ATOM atom) {
+  if (atom == 0 && text != nullptr) SetLastError(ERROR_INVALID_PARAMETER);
+  return atom;
 }
 
 ATOM FindLocked(LPCSTR text) {
@@ -66,11 +81,8 @@ HMODULE GetModuleHandleA(LPCSTR name) {
 }
 
 ATOM GlobalAddAtomA(LPCSTR text) {
-  if (text == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  if (ATOM integer = IntegerAtom(text)) return integer;
+  ATOM integer = 0;
+  if (IsIntegerAtomName(text, integer)) return IntegerAtomResult(text, integer);
   if (std::strlen(text) > 255) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
@@ -103,8 +115,8 @@ ATOM GlobalDeleteAtom(ATOM atom) {
 }
 
 ATOM GlobalFindAtomA(LPCSTR text) {
-  if (text == nullptr) return 0;
-  if (ATOM integer = IntegerAtom(text)) return integer;
+  ATOM integer = 0;
+  if (IsIntegerAtomName(text, integer)) return IntegerAtomResult(text, integer);
   std::lock_guard lock(gAtomMutex);
   ATOM atom = FindLocked(text);
   if (atom == 0) SetLastError(ERROR_FILE_NOT_FOUND);
@@ -113,8 +125,12 @@ ATOM GlobalFindAtomA(LPCSTR text) {
 
 UINT GlobalGetAtomNameA(ATOM atom, LPSTR buffer, int size) {
   if (buffer == nullptr || size <= 0) return 0;
+  if (atom == 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
   std::string text;
-  if (atom != 0 && atom < kFirstStringAtom) {
+  if (atom < kFirstStringAtom) {
     text = "#" + std::to_string(atom);
   } else {
     std::lock_guard lock(gAtomMutex);
@@ -125,8 +141,13 @@ UINT GlobalGetAtomNameA(ATOM atom, LPSTR buffer, int size) {
     }
     text = found->second.text;
   }
+  // A name that does not fit is cut, and the call fails.
   const size_t length = std::min(text.size(), static_cast<size_t>(size - 1));
   std::memcpy(buffer, text.data(), length);
   buffer[length] = '\0';
+  if (length < text.size()) {
+    SetLastError(ERROR_MORE_DATA);
+    return 0;
+  }
   return static_cast<UINT>(length);
 }

@@ -29,7 +29,6 @@ constexpr DWORD REG_CREATED_NEW_KEY = 1;
 constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
 constexpr DWORD ERROR_BAD_PATHNAME = 161;
-constexpr DWORD ERROR_MORE_DATA = 234;
 constexpr DWORD ERROR_KEY_DELETED = 1018;
 
 // Every call answers its error code (ERROR_SUCCESS on success). A sub-key
