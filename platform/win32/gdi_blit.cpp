@@ -19,13 +19,31 @@ bool Normalize(int32_t& start, int32_t& extent) {
   return true;
 }
 
-// Which source column (or row) feeds each destination one: the source pixel
+// Extents negative on both sides of an axis turn both rectangles around
+// without mirroring, each then covering start + extent up to start; one
+// negative extent mirrors, covering start + extent + 1 up to start. Answers
+// whether the axis mirrors.
+bool OrientAxis(int32_t& toStart, int32_t& toExtent, int32_t& fromStart, int32_t& fromExtent) {
+  if (toExtent < 0 && fromExtent < 0) {
+    toStart += toExtent;
+    toExtent = -toExtent;
+    fromStart += fromExtent;
+    fromExtent = -fromExtent;
+    return false;
+  }
+  return Normalize(toStart, toExtent) != Normalize(fromStart, fromExtent);
+}
+
+// Which source column (or row) feeds each destination one: shrinking, the
+// first source pixel the destination pixel covers; else the source pixel
 // under the centre of the destination pixel.
 std::vector<int32_t> SourceIndices(int32_t count, int32_t start, int32_t extent, bool mirrored) {
   std::vector<int32_t> indices(static_cast<size_t>(count));
+  const bool shrinking = extent > count;
   for (int32_t i = 0; i < count; ++i) {
-    int32_t offset = static_cast<int32_t>((2 * static_cast<int64_t>(i) + 1) * extent /
-                                          (2 * static_cast<int64_t>(count)));
+    const int64_t position =
+        shrinking ? 2 * static_cast<int64_t>(i) : 2 * static_cast<int64_t>(i) + 1;
+    int32_t offset = static_cast<int32_t>(position * extent / (2 * static_cast<int64_t>(count)));
     indices[static_cast<size_t>(i)] = start + (mirrored ? extent - 1 - offset : offset);
   }
   return indices;
@@ -116,8 +134,8 @@ void StretchPixels(const GdiCanvas& destination, GdiSpan2D to, const GdiPixels& 
                    GdiSpan2D from) {
   if (to.width == 0 || to.height == 0 || from.width == 0 || from.height == 0 || source.Empty())
     return;
-  bool mirrorX = Normalize(to.x, to.width) != Normalize(from.x, from.width);
-  bool mirrorY = Normalize(to.y, to.height) != Normalize(from.y, from.height);
+  const bool mirrorX = OrientAxis(to.x, to.width, from.x, from.width);
+  const bool mirrorY = OrientAxis(to.y, to.height, from.y, from.height);
   RECT area = IntersectRects(destination.clip, RECT{to.x, to.y, to.x + to.width, to.y + to.height});
   if (IsEmptyRect(area)) return;
   std::vector<uint8_t> store;

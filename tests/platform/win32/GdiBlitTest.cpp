@@ -110,6 +110,33 @@ TEST(GdiBlitTest, StretchBltScalesAndMirrors) {
   EXPECT_EQ(target.At(2, 0), colors[0]);
 }
 
+TEST(GdiBlitTest, StretchBltMapsPixelsAsThePlatformDoes) {
+  constexpr COLORREF kUntouched = RGB(9, 9, 9);
+  const COLORREF colors[2][2] = {{RGB(1, 0, 0), RGB(2, 0, 0)}, {RGB(3, 0, 0), RGB(4, 0, 0)}};
+  DibCanvas source(2, 2, 32);
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 2; ++x) SetPixelV(source.dc(), x, y, colors[y][x]);
+  }
+  DibCanvas shrunk(1, 1, 32);
+  ASSERT_TRUE(StretchBlt(shrunk.dc(), 0, 0, 1, 1, source.dc(), 0, 0, 2, 2, SRCCOPY));
+  EXPECT_EQ(shrunk.At(0, 0), colors[0][0]);  // the first pixel it covers
+
+  // All four extents negative: both rectangles run from (1, 1) back to
+  // (0, 0) exclusive of (1, 1), unmirrored; only (0, 0) lies inside.
+  DibCanvas target(2, 2, 32);
+  target.Fill(kUntouched);
+  ASSERT_TRUE(StretchBlt(target.dc(), 1, 1, -2, -2, source.dc(), 1, 1, -2, -2, SRCCOPY));
+  EXPECT_EQ(target.At(0, 0), colors[0][0]);
+  EXPECT_EQ(target.At(1, 0), kUntouched);
+  EXPECT_EQ(target.At(0, 1), kUntouched);
+  EXPECT_EQ(target.At(1, 1), kUntouched);
+
+  // One side negative mirrors the whole block.
+  ASSERT_TRUE(StretchBlt(target.dc(), 1, 1, -2, -2, source.dc(), 0, 0, 2, 2, SRCCOPY));
+  EXPECT_EQ(target.At(0, 0), colors[1][1]);
+  EXPECT_EQ(target.At(1, 1), colors[0][0]);
+}
+
 TEST(GdiBlitTest, StretchDIBitsCountsBottomUpSourceRowsFromTheBottom) {
   // Four rows stored bottom-up: the stored first row is the picture's bottom.
   uint8_t bits[4][4] = {{1, 0, 0, 0}, {2, 0, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}};
