@@ -182,6 +182,7 @@ inline bool IS_INTRESOURCE(LPCSTR name) { return (reinterpret_cast<ULONG_PTR>(na
 
 constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
 constexpr DWORD ERROR_CLASS_DOES_NOT_EXIST = 1411;
+constexpr DWORD ERROR_CLASS_HAS_WINDOWS = 1412;
 constexpr DWORD ERROR_CANNOT_FIND_WND_CLASS = 1407;
 constexpr DWORD ERROR_INVALID_MENU_HANDLE = 1401;
 constexpr DWORD ERROR_INVALID_ACCEL_HANDLE = 1403;
@@ -404,6 +405,8 @@ struct NMHDR {
 using LPNMHDR = NMHDR*;
 
 // Registers a class for the module; fails with ERROR_CLASS_ALREADY_EXISTS.
+// A class named like a system class hides it until it is unregistered,
+// which fails with ERROR_CLASS_HAS_WINDOWS while windows of it exist.
 ATOM RegisterClassExA(const WNDCLASSEXA* windowClass);
 ATOM RegisterClassA(const WNDCLASSA* windowClass);
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);

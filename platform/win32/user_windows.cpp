@@ -25,10 +25,20 @@ std::string Lowered(const char* text) {
   return lowered;
 }
 
-// Classes by lower-cased name; guarded by the wait mutex.
-std::map<std::string, std::shared_ptr<const WindowClassRecord>>& Classes() {
-  static auto* classes = [] {
-    auto* table = new std::map<std::string, std::shared_ptr<const WindowClassRecord>>;
+using ClassTable = std::map<std::string, std::shared_ptr<const WindowClassRecord>>;
+
+// The classes the program registered, by lower-cased name; guarded by the
+// wait mutex. While registered, such a class hides a system class of the
+// same name.
+ClassTable& Classes() {
+  static auto* classes = new ClassTable;
+  return *classes;
+}
+
+// The layer's own classes, by lower-cased name; never changed.
+const ClassTable& SystemClassTable() {
+  static const auto* classes = [] {
+    auto* table = new ClassTable;
     for (const SystemClass& system : SystemClasses()) {
       auto record = std::make_shared<WindowClassRecord>();
       record->name = system.name;
@@ -63,8 +73,12 @@ std::string ClassKey(LPCSTR name) {
 
 std::shared_ptr<const WindowClassRecord> FindClassLocked(LPCSTR name) {
   if (name == nullptr) return nullptr;
-  auto found = Classes().find(ClassKey(name));
-  return found == Classes().end() ? nullptr : found->second;
+  const std::string key = ClassKey(name);
+  for (const ClassTable* table : {&std::as_const(Classes()), &SystemClassTable()}) {
+    auto found = table->find(key);
+    if (found != table->end()) return found->second;
+  }
+  return nullptr;
 }
 
 // The property key of a name given as a text or an atom.
@@ -77,7 +91,7 @@ ATOM RegisterRecord(std::shared_ptr<WindowClassRecord> record) {
   }
   std::lock_guard lock(WaitMutex());
   auto& slot = Classes()[Lowered(record->name.c_str())];
-  if (slot && !slot->system) {
+  if (slot) {
     SetLastError(ERROR_CLASS_ALREADY_EXISTS);
     return 0;
   }
@@ -310,8 +324,15 @@ ATOM RegisterClassA(const WNDCLASSA* windowClass) {
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
   std::lock_guard lock(WaitMutex());
   auto found = className ? Classes().find(ClassKey(className)) : Classes().end();
-  if (found == Classes().end() || found->second->system) {
+  if (found == Classes().end()) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+    return FALSE;
+  }
+  const auto ofClass = [&](const auto& entry) {
+    return entry.second->windowClass == found->second;
+  };
+  if (std::any_of(Windows().begin(), Windows().end(), ofClass)) {
+    SetLastError(ERROR_CLASS_HAS_WINDOWS);
     return FALSE;
   }
   Classes().erase(found);

@@ -178,6 +178,27 @@ TEST_F(UserWindowsTest, AbsurdSizesMakeAWindowWhoseRectangleNeverWraps) {
   }
 }
 
+TEST_F(UserWindowsTest, AClassWithWindowsStaysAndAHiddenSystemClassComesBack) {
+  WNDCLASSEXA local{sizeof(WNDCLASSEXA)};
+  local.lpfnWndProc = RecordingProc;
+  local.lpszClassName = "Static";
+  ASSERT_NE(RegisterClassExA(&local), 0);
+  WNDCLASSA info{};
+  ASSERT_TRUE(GetClassInfoA(nullptr, "STATIC", &info));
+  EXPECT_EQ(info.lpfnWndProc, RecordingProc);
+  HWND window =
+      CreateWindowExA(0, "static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(UnregisterClassA("Static", nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_CLASS_HAS_WINDOWS);
+  DestroyWindow(window);
+  EXPECT_TRUE(UnregisterClassA("Static", nullptr));
+  ASSERT_TRUE(GetClassInfoA(nullptr, "STATIC", &info));
+  EXPECT_NE(info.lpfnWndProc, RecordingProc);  // the system's own again
+  EXPECT_FALSE(UnregisterClassA("STATIC", nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_CLASS_DOES_NOT_EXIST);
+}
+
 WNDPROC gPrevious = nullptr;
 int gSubclassCalls = 0;
 LRESULT Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
