@@ -78,7 +78,8 @@ void LeaveCriticalSection(LPCRITICAL_SECTION section);
 // ---- Private heaps -------------------------------------------------------
 
 // A heap created with a maximum size never grows past it: an allocation
-// that would exceed it fails with null.
+// that would exceed it fails with null. A heap made with HEAP_NO_SERIALIZE
+// (or a call given it) takes no lock: HeapLock then holds up no calls.
 HANDLE HeapCreate(DWORD options, SIZE_T initialSize, SIZE_T maximumSize);
 BOOL HeapDestroy(HANDLE heap);
 LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes);
@@ -88,6 +89,7 @@ SIZE_T HeapSize(HANDLE heap, DWORD flags, LPCVOID block);
 BOOL HeapLock(HANDLE heap);
 BOOL HeapUnlock(HANDLE heap);
 
+constexpr DWORD HEAP_NO_SERIALIZE = 0x00000001;
 constexpr DWORD HEAP_ZERO_MEMORY = 0x00000008;
 constexpr WORD PROCESS_HEAP_REGION = 0x0001;
 constexpr WORD PROCESS_HEAP_ENTRY_BUSY = 0x0004;

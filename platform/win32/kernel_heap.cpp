@@ -1,5 +1,6 @@
-// Private heaps: serialised, with a hard maximum size and every live block
-// on a list so that the heap can be walked and destroyed with its contents.
+// Private heaps: serialised unless made or called with HEAP_NO_SERIALIZE,
+// with a hard maximum size and every live block on a list so that the heap
+// can be walked and destroyed with its contents.
 
 #include "platform/win32/kernel.h"
 
@@ -28,12 +29,22 @@ static_assert(sizeof(BlockHeader) == 32);
 struct Heap {
   uint32_t magic = kHeapMagic;
   std::recursive_mutex mutex;
+  bool serialized;
   size_t maximum;  // 0: grows without limit
   size_t committed = 0;
   BlockHeader anchor{nullptr, &anchor, &anchor, 0};
 
-  explicit Heap(size_t maximumSize) : maximum(maximumSize) {}
+  Heap(bool serializedCalls, size_t maximumSize)
+      : serialized(serializedCalls), maximum(maximumSize) {}
 };
+
+// Holds the heap's lock for one call, unless the heap or the call does
+// without serialisation: its callers then keep other threads away
+// themselves, and HeapLock does not hold up their calls.
+std::unique_lock<std::recursive_mutex> Serialize(Heap& heap, DWORD flags) {
+  if (!heap.serialized || (flags & HEAP_NO_SERIALIZE) != 0) return {};
+  return std::unique_lock(heap.mutex);
+}
 
 // The live heap of the handle; a handle that names none sets
 // ERROR_INVALID_HANDLE. Every heap call looks its heap up here, so a bad
@@ -67,13 +78,13 @@ void Unlink(BlockHeader* header) {
 
 }  // namespace
 
-HANDLE HeapCreate(DWORD, SIZE_T, SIZE_T maximumSize) {
+HANDLE HeapCreate(DWORD options, SIZE_T, SIZE_T maximumSize) {
   auto* heap = static_cast<Heap*>(std::malloc(sizeof(Heap)));
   if (heap == nullptr) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }
-  return new (heap) Heap(maximumSize);
+  return new (heap) Heap((options & HEAP_NO_SERIALIZE) == 0, maximumSize);
 }
 
 BOOL HeapDestroy(HANDLE handle) {
@@ -93,7 +104,7 @@ BOOL HeapDestroy(HANDLE handle) {
 LPVOID HeapAlloc(HANDLE handle, DWORD flags, SIZE_T bytes) {
   Heap* heap = HeapOf(handle);
   if (heap == nullptr) return nullptr;
-  std::lock_guard lock(heap->mutex);
+  const auto lock = Serialize(*heap, flags);
   if (!Fits(*heap, bytes)) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
@@ -111,11 +122,11 @@ LPVOID HeapAlloc(HANDLE handle, DWORD flags, SIZE_T bytes) {
   return header + 1;
 }
 
-BOOL HeapFree(HANDLE handle, DWORD, LPVOID block) {
+BOOL HeapFree(HANDLE handle, DWORD flags, LPVOID block) {
   Heap* heap = HeapOf(handle);
   if (heap == nullptr) return FALSE;
   if (block == nullptr) return TRUE;
-  std::lock_guard lock(heap->mutex);
+  const auto lock = Serialize(*heap, flags);
   BlockHeader* header = HeaderOf(heap, block);
   if (header == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -160,7 +171,7 @@ BOOL HeapWalk(HANDLE handle, LPPROCESS_HEAP_ENTRY entry) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  std::lock_guard lock(heap->mutex);
+  const auto lock = Serialize(*heap, 0);
   BlockHeader* next;
   if (entry->lpData == nullptr) {
     std::memset(entry, 0, sizeof *entry);

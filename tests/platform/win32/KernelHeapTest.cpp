@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <future>
 #include <vector>
 
 namespace {
@@ -61,6 +63,22 @@ TEST(KernelHeapTest, WalkAnswersTheRegionThenEveryBlock) {
   ASSERT_TRUE(HeapUnlock(heap));
   EXPECT_EQ(seen, (std::vector<void*>{a, b}));
   HeapDestroy(heap);
+}
+
+TEST(KernelHeapTest, HeapLockHoldsUpNoCallsOfAHeapWithoutSerialisation) {
+  constexpr auto kGenerousWait = std::chrono::seconds(10);
+  constexpr SIZE_T kBlockSize = 16;
+  HANDLE heap = HeapCreate(HEAP_NO_SERIALIZE, 0, 0);
+  ASSERT_NE(heap, nullptr);
+  ASSERT_TRUE(HeapLock(heap));
+  auto other = std::async(std::launch::async, [heap] {
+    void* block = HeapAlloc(heap, 0, kBlockSize);
+    return block != nullptr && HeapFree(heap, 0, block);
+  });
+  EXPECT_EQ(other.wait_for(kGenerousWait), std::future_status::ready);
+  EXPECT_TRUE(HeapUnlock(heap));
+  EXPECT_TRUE(other.get());
+  EXPECT_TRUE(HeapDestroy(heap));
 }
 
 TEST(KernelHeapTest, RejectsBlocksOfOtherHeaps) {
