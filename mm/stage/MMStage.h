@@ -35,11 +35,10 @@ class WinMMStageThread;
 // The spine of the presentation: one per presentation window. It runs on a
 // thread of its own with a message loop that waits only between idle frames
 // (paced to the display), and whenever an update is requested runs a frame
-// of three steps: Advance (switch acts when
-// asked, run the task manager up to the frame's time), Notify (per-frame
-// hooks, then the act draws) and Present (pause handling, the act presents,
-// per-frame hooks, sound update). The application derives its own stage and
-// supplies CreateNextAct.
+// of three steps: Advance (switch acts when asked, run the task manager up
+// to the frame's time), Notify (per-frame hooks, then the act draws) and
+// Present (pause handling, the act presents, per-frame hooks, sound
+// update). The application derives its own stage and supplies CreateNextAct.
 class MMStage {
  public:
   // When an event notification runs in a frame.
