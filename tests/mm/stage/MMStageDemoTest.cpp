@@ -101,10 +101,9 @@ class BoxScene : public MMScene {
   uint32_t mColour;
 };
 
-// What the window's thread posts to the demo act.
-constexpr WPARAM kSwitchAct = 1;
+// This posted wParam asks the act for a task that falls due kTaskDelay
+// milliseconds later and sets the report's event when it runs.
 constexpr WPARAM kScheduleTask = 2;
-// Sets the report's event when the task the act scheduled runs.
 constexpr int32_t kTaskDelay = 50;
 
 class SetEventCallback : public UUCallback {
@@ -345,7 +344,7 @@ class WindowlessStage : public DemoStage {
   MMStageControl* CreateStageControl(MMStageWindow*, const UURect&) override { return nullptr; }
 };
 
-TEST(MMStageDemoTest, AStageWithoutAControlWindowEndsAtOnceAndItsWindowCloses) {
+TEST(MMStageWithoutControlTest, EndsAtOnceAndItsWindowCloses) {
   DemoReport report;
   MMStageWindow* window = MakeStageWindow();
   auto* stage = new (ALGlobalAllocator) WindowlessStage(window, report);
