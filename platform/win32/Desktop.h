@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+struct SDL_Window;
+
 namespace vpl::platform {
 
 // The process's initial thread.
@@ -26,5 +28,19 @@ SIZE DesktopSize();
 // Main thread only: pumps the desktop and answers the SDL window id that
 // shows a top-level window, 0 when none.
 uint32_t DesktopWindowId(HWND topLevel);
+
+// What the desktop window of an OpenGL window is made with.
+struct DesktopGLFormat {
+  int colorBits;
+  int depthBits;
+};
+// Any thread: the top-level window is shown through OpenGL with the format
+// (null: through its pixels again); its desktop window is made anew with it
+// at the next pump, since SDL mixes neither kind on one window.
+void SetDesktopOpenGL(HWND topLevel, const DesktopGLFormat* format);
+// The desktop window that shows a top-level window, after a pump of the
+// main thread (from another thread, waits for the main thread to pump);
+// null when none.
+SDL_Window* DesktopSdlWindow(HWND topLevel);
 
 }  // namespace vpl::platform

@@ -272,8 +272,9 @@ using FARPROC = void (*)();
 constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
 constexpr DWORD ERROR_PROC_NOT_FOUND = 127;
 
-// Modules the layer does not provide (tablet and vendor libraries) are
-// missing: null with ERROR_MOD_NOT_FOUND.
+// The module table: "OPENGL32.DLL" (any letter case) is the system's libGL;
+// modules the layer does not provide (tablet and vendor libraries) are
+// missing: null with ERROR_MOD_NOT_FOUND. Loaded modules stay loaded.
 HMODULE LoadLibraryA(LPCSTR name);
 // name may be an ordinal in its low 16 bits (MAKEINTRESOURCEA).
 FARPROC GetProcAddress(HMODULE module, LPCSTR name);

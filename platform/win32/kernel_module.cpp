@@ -1,19 +1,58 @@
-// Modules loaded at run time. The layer provides none yet, so every name is
-// a missing library, as on a machine without it.
+// Modules loaded at run time, from the layer's table of modules; every
+// other name is a missing library, as on a machine without it.
 
+#include "platform/opengl/OpenGLLibrary.h"
 #include "platform/win32/kernel.h"
 
-HMODULE LoadLibraryA(LPCSTR) {
+#include <strings.h>
+
+namespace {
+
+struct ModuleEntry {
+  const char* name;
+  bool (*open)();
+  FARPROC (*lookUp)(const char* name);
+};
+
+const ModuleEntry kModules[] = {
+    {"OPENGL32.DLL", &vpl::platform::OpenOpenGLLibrary, &vpl::platform::LookUpOpenGLFunction},
+};
+
+const ModuleEntry* EntryOf(HMODULE module) {
+  for (const ModuleEntry& entry : kModules) {
+    if (module == reinterpret_cast<HMODULE>(const_cast<ModuleEntry*>(&entry))) return &entry;
+  }
+  return nullptr;
+}
+
+// Ordinals (a name pointer below 0x10000) name nothing in our modules.
+bool IsOrdinal(LPCSTR name) { return reinterpret_cast<uintptr_t>(name) < 0x10000; }
+
+}  // namespace
+
+HMODULE LoadLibraryA(LPCSTR name) {
+  for (const ModuleEntry& entry : kModules) {
+    if (name != nullptr && strcasecmp(name, entry.name) == 0 && entry.open()) {
+      return reinterpret_cast<HMODULE>(const_cast<ModuleEntry*>(&entry));
+    }
+  }
   SetLastError(ERROR_MOD_NOT_FOUND);
   return nullptr;
 }
 
-FARPROC GetProcAddress(HMODULE, LPCSTR) {
-  SetLastError(ERROR_INVALID_HANDLE);
-  return nullptr;
+FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
+  const ModuleEntry* entry = EntryOf(module);
+  if (entry == nullptr) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  FARPROC function = IsOrdinal(name) ? nullptr : entry->lookUp(name);
+  if (function == nullptr) SetLastError(ERROR_PROC_NOT_FOUND);
+  return function;
 }
 
-BOOL FreeLibrary(HMODULE) {
+BOOL FreeLibrary(HMODULE module) {
+  if (EntryOf(module) != nullptr) return TRUE;
   SetLastError(ERROR_INVALID_HANDLE);
   return FALSE;
 }

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <mutex>
 #include <unordered_map>
 
 namespace vpl::platform {
@@ -26,6 +27,14 @@ bool gDesktopUp = false;      // main thread only
 bool gDesktopFailed = false;  // main thread only
 std::atomic<LONG> gScreenWidth{kHeadlessScreen.cx};
 std::atomic<LONG> gScreenHeight{kHeadlessScreen.cy};
+std::atomic<DWORD> gMainThreadId{0};
+
+// The OpenGL formats windows are to be shown with, set from any thread.
+std::mutex gOpenGLMutex;
+std::unordered_map<HWND, DesktopGLFormat>& OpenGLWindows() {
+  static auto* windows = new std::unordered_map<HWND, DesktopGLFormat>;
+  return *windows;
+}
 
 // What the desktop shows of one top-level window (main thread only).
 struct DesktopWindow {
@@ -33,6 +42,7 @@ struct DesktopWindow {
   RECT rect{};
   bool shown = false;
   bool fullScreen = false;  // a recorded full-screen mode of the client's size
+  bool openGL = false;      // made for OpenGL, which presents its own frames
   std::string title;
 };
 std::unordered_map<HWND, DesktopWindow>& DesktopWindows() {
@@ -167,14 +177,47 @@ void Present(SDL_Window* window, WindowPixels& pixels) {
   pixels.changed = false;
 }
 
+// The OpenGL format the window is to be shown with; false when none.
+bool WantedOpenGL(HWND handle, DesktopGLFormat& format) {
+  std::lock_guard lock(gOpenGLMutex);
+  const auto found = OpenGLWindows().find(handle);
+  if (found == OpenGLWindows().end()) return false;
+  format = found->second;
+  return true;
+}
+
+// Compatibility profile: the callers use client arrays, glLoadMatrixf and
+// the texture environment.
+void SetOpenGLAttributes(const DesktopGLFormat& format) {
+  const bool wide = format.colorBits > 16;
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, wide ? 8 : 5);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, wide ? 8 : 6);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, wide ? 8 : 5);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, format.depthBits);
+}
+
+// A window that changes between OpenGL and pixels is made anew.
+void MatchOpenGL(DesktopWindow& shown, bool openGL) {
+  if (shown.window == nullptr || shown.openGL == openGL) return;
+  SDL_DestroyWindow(shown.window);
+  shown = DesktopWindow{};
+}
+
 void SyncWindow(const TopLevelState& state) {
   DesktopWindow& shown = DesktopWindows()[state.handle];
   const int width = std::max<int>(state.rect.right - state.rect.left, 1);
   const int height = std::max<int>(state.rect.bottom - state.rect.top, 1);
+  DesktopGLFormat format{};
+  const bool openGL = WantedOpenGL(state.handle, format);
+  MatchOpenGL(shown, openGL);
   if (shown.window == nullptr) {
+    if (openGL) SetOpenGLAttributes(format);
     shown.window = SDL_CreateWindow(state.title.c_str(), state.rect.left, state.rect.top, width,
-                                    height, SDL_WINDOW_HIDDEN);
+                                    height, SDL_WINDOW_HIDDEN | (openGL ? SDL_WINDOW_OPENGL : 0));
     if (shown.window == nullptr) return;
+    shown.openGL = openGL;
     SDL_SetWindowData(shown.window, "hwnd", state.handle);
     shown.rect = state.rect;
     shown.title = state.title;
@@ -200,7 +243,7 @@ void SyncWindow(const TopLevelState& state) {
     shown.fullScreen = fullScreen;
     MarkWindowPixelsChanged(*state.pixels);
   }
-  if (state.shown) Present(shown.window, *state.pixels);
+  if (state.shown && !shown.openGL) Present(shown.window, *state.pixels);
 }
 
 void SyncWindows() {
@@ -215,6 +258,10 @@ void SyncWindows() {
       continue;
     }
     if (it->second.window) SDL_DestroyWindow(it->second.window);
+    {
+      std::lock_guard lock(gOpenGLMutex);
+      OpenGLWindows().erase(it->first);
+    }
     it = desktop.erase(it);
   }
   for (const TopLevelState& state : states) SyncWindow(state);
@@ -490,6 +537,7 @@ void RequestDesktop() { gDesktopWanted = true; }
 
 void PumpDesktop() {
   if (!IsMainThread() || !StartDesktop()) return;
+  gMainThreadId = GetCurrentThreadId();
   SyncWindows();
   SDL_Event event;
   while (SDL_PollEvent(&event)) TranslateEvent(event);
@@ -500,6 +548,29 @@ void PumpDesktop() {
 SIZE DesktopSize() { return SIZE{gScreenWidth, gScreenHeight}; }
 
 uint32_t DesktopWindowId(HWND topLevel) { return IsMainThread() ? DesktopIdOf(topLevel) : 0; }
+
+void SetDesktopOpenGL(HWND topLevel, const DesktopGLFormat* format) {
+  {
+    std::lock_guard lock(gOpenGLMutex);
+    if (format != nullptr) {
+      OpenGLWindows()[topLevel] = *format;
+    } else {
+      OpenGLWindows().erase(topLevel);
+    }
+  }
+  NotifyWaiters();
+}
+
+SDL_Window* DesktopSdlWindow(HWND topLevel) {
+  Uint32 id = 0;
+  if (IsMainThread()) {
+    id = DesktopIdOf(topLevel);
+  } else if (const DWORD mainThread = gMainThreadId) {
+    id = static_cast<Uint32>(CallOnThread(
+        mainThread, [topLevel] { return LRESULT{DesktopIdOf(topLevel)}; }, true));
+  }
+  return id != 0 ? SDL_GetWindowFromID(id) : nullptr;
+}
 
 void InjectMouseButton(HWND topLevel, POINT point, int button, bool down, int clicks) {
   SDL_Event event{};

@@ -1,0 +1,38 @@
+#pragma once
+// Internal to the platform layer: the pixel formats offered, and what a
+// device context draws into as OpenGL sees it: a top-level window's desktop
+// window, or the bitmap selected into a memory device context.
+
+#include "platform/opengl/opengl.h"
+#include "platform/win32/GdiObjects.h"
+
+#include <memory>
+
+namespace vpl::platform {
+
+struct OpenGLFormat {
+  bool window = false;  // a double-buffered window format, else a bitmap one
+  bool accelerated = false;
+  int colorBits = 32;
+  int depthBits = 0;
+};
+
+// Formats are numbered from 1; false for a number out of range.
+bool OpenGLFormatOf(int index, OpenGLFormat& format);
+int OpenGLFormatCount();
+
+struct OpenGLTarget {
+  HWND topLevel = nullptr;            // a window's device context
+  std::shared_ptr<GdiBitmap> bitmap;  // a memory device context's bitmap
+};
+
+// False, with ERROR_INVALID_HANDLE, for a bad handle or a memory device
+// context without a bitmap.
+bool OpenGLTargetOf(HDC dc, OpenGLTarget& target);
+
+// The format set on a window or memory device context (0 none).
+int PixelFormatOfTarget(HDC dc, const OpenGLTarget& target);
+// A window's format goes with its last context.
+void ForgetWindowPixelFormat(HWND topLevel);
+
+}  // namespace vpl::platform

@@ -1,0 +1,285 @@
+// wgl contexts. A window's context is an SDL GL context on the desktop
+// window of its top-level window. A memory device context's context is a
+// surfaceless EGL context drawing into a framebuffer object of the bitmap's
+// size: it needs no display at all, so pictures for export, printing and
+// thumbnails render on every machine, with or without an X server.
+// SwapBuffers copies the framebuffer into the bitmap.
+
+#include "platform/opengl/OpenGLLibrary.h"
+#include "platform/opengl/OpenGLTargets.h"
+#include "platform/win32/Desktop.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <SDL.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace vpl::platform {
+namespace {
+
+constexpr GLenum kFramebuffer = 0x8D40;
+constexpr GLenum kRenderbuffer = 0x8D41;
+constexpr GLenum kColorAttachment = 0x8CE0;
+constexpr GLenum kDepthAttachment = 0x8D00;
+constexpr GLenum kFramebufferComplete = 0x8CD5;
+constexpr GLenum kDepthComponent16 = 0x81A5;
+constexpr GLenum kDepthComponent24 = 0x81A6;
+constexpr GLenum kBgra = 0x80E1;
+constexpr GLenum kPackAlignment = 0x0D05;
+
+struct Context {
+  OpenGLTarget target;
+  int format = 0;
+  SDL_Window* window = nullptr;  // window contexts
+  SDL_GLContext sdlContext = nullptr;
+  EGLContext eglContext = EGL_NO_CONTEXT;  // bitmap contexts
+  GLuint framebuffer = 0;
+  GLuint renderbuffers[2] = {};  // colour, depth
+  int width = 0;                 // of the framebuffer's storage
+  int height = 0;
+};
+
+std::mutex gContextsMutex;
+std::map<HGLRC, std::unique_ptr<Context>>& Contexts() {
+  static auto* contexts = new std::map<HGLRC, std::unique_ptr<Context>>;
+  return *contexts;
+}
+
+// The thread's current context and the device context it was made current
+// with.
+thread_local Context* tCurrent = nullptr;
+thread_local HDC tCurrentDC = nullptr;
+
+Context* FindContext(HGLRC handle) {
+  std::lock_guard lock(gContextsMutex);
+  const auto found = Contexts().find(handle);
+  return found != Contexts().end() ? found->second.get() : nullptr;
+}
+
+EGLDisplay BitmapDisplay() {
+  static const EGLDisplay display = [] {
+    auto getDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    EGLDisplay made = getDisplay
+                          ? getDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr)
+                          : EGL_NO_DISPLAY;
+    EGLint major = 0;
+    EGLint minor = 0;
+    return made != EGL_NO_DISPLAY && eglInitialize(made, &major, &minor) ? made : EGL_NO_DISPLAY;
+  }();
+  return display;
+}
+
+void Release(Context* context) {
+  if (context == nullptr) return;
+  if (context->sdlContext != nullptr) {
+    SDL_GL_MakeCurrent(context->window, nullptr);
+  } else {
+    eglBindAPI(EGL_OPENGL_API);
+    eglMakeCurrent(BitmapDisplay(), EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+  }
+}
+
+// Gives the framebuffer storage of the bitmap's size, made or remade when
+// the bitmap changed; the context is current.
+bool PrepareFramebuffer(Context& context) {
+  const OpenGLHelperCalls* gl = HelperCalls();
+  const GdiPixels pixels = context.target.bitmap->Pixels();
+  if (gl == nullptr || pixels.Empty()) return false;
+  if (context.framebuffer == 0) {
+    gl->glGenFramebuffers(1, &context.framebuffer);
+    gl->glGenRenderbuffers(2, context.renderbuffers);
+  }
+  gl->glBindFramebuffer(kFramebuffer, context.framebuffer);
+  if (context.width == pixels.width && context.height == pixels.height) return true;
+  OpenGLFormat format;
+  OpenGLFormatOf(context.format, format);
+  gl->glBindRenderbuffer(kRenderbuffer, context.renderbuffers[0]);
+  gl->glRenderbufferStorage(kRenderbuffer, GL_RGBA8, pixels.width, pixels.height);
+  gl->glFramebufferRenderbuffer(kFramebuffer, kColorAttachment, kRenderbuffer,
+                                context.renderbuffers[0]);
+  if (format.depthBits != 0) {
+    gl->glBindRenderbuffer(kRenderbuffer, context.renderbuffers[1]);
+    gl->glRenderbufferStorage(kRenderbuffer,
+                              format.depthBits > 16 ? kDepthComponent24 : kDepthComponent16,
+                              pixels.width, pixels.height);
+    gl->glFramebufferRenderbuffer(kFramebuffer, kDepthAttachment, kRenderbuffer,
+                                  context.renderbuffers[1]);
+  }
+  context.width = pixels.width;
+  context.height = pixels.height;
+  return gl->glCheckFramebufferStatus(kFramebuffer) == kFramebufferComplete;
+}
+
+bool MakeCurrent(Context& context) {
+  if (context.sdlContext != nullptr) {
+    return SDL_GL_MakeCurrent(context.window, context.sdlContext) == 0;
+  }
+  eglBindAPI(EGL_OPENGL_API);
+  return eglMakeCurrent(BitmapDisplay(), EGL_NO_SURFACE, EGL_NO_SURFACE, context.eglContext) &&
+         PrepareFramebuffer(context);
+}
+
+// Switches the thread to the context (null: none); another kind of context
+// is released first, as the GL libraries require.
+bool Switch(Context* context, HDC dc) {
+  if (tCurrent != nullptr && tCurrent != context) Release(tCurrent);
+  tCurrent = nullptr;
+  tCurrentDC = nullptr;
+  if (context == nullptr) return true;
+  if (!MakeCurrent(*context)) {
+    Release(context);
+    return false;
+  }
+  tCurrent = context;
+  tCurrentDC = dc;
+  return true;
+}
+
+bool CreateWindowContext(Context& context) {
+  context.window = DesktopSdlWindow(context.target.topLevel);
+  if (context.window == nullptr || (SDL_GetWindowFlags(context.window) & SDL_WINDOW_OPENGL) == 0) {
+    return false;
+  }
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  context.sdlContext = SDL_GL_CreateContext(context.window);
+  return context.sdlContext != nullptr;
+}
+
+bool CreateBitmapContext(Context& context) {
+  const EGLDisplay display = BitmapDisplay();
+  if (display == EGL_NO_DISPLAY || eglBindAPI(EGL_OPENGL_API) != EGL_TRUE) return false;
+  const EGLint attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                               EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+  context.eglContext = eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+  return context.eglContext != EGL_NO_CONTEXT;
+}
+
+void Destroy(Context& context) {
+  if (context.sdlContext != nullptr) SDL_GL_DeleteContext(context.sdlContext);
+  if (context.eglContext != EGL_NO_CONTEXT) eglDestroyContext(BitmapDisplay(), context.eglContext);
+}
+
+// Copies the framebuffer into the bitmap, bottom row of the picture first
+// as GL reads it.
+bool CopyToBitmap(const Context& context) {
+  const OpenGLHelperCalls* gl = HelperCalls();
+  const GdiPixels pixels = context.target.bitmap->Pixels();
+  if (gl == nullptr || pixels.width != context.width || pixels.height != context.height) {
+    return false;
+  }
+  std::vector<uint8_t> rows(static_cast<size_t>(pixels.width) * pixels.height * 4);
+  gl->glFinish();
+  gl->glPixelStorei(kPackAlignment, 1);
+  gl->glReadPixels(0, 0, pixels.width, pixels.height, kBgra, GL_UNSIGNED_BYTE, rows.data());
+  for (int32_t y = 0; y < pixels.height; ++y) {
+    const uint8_t* in = rows.data() + static_cast<size_t>(pixels.height - 1 - y) * pixels.width * 4;
+    for (int32_t x = 0; x < pixels.width; ++x, in += 4) {
+      uint8_t* out = pixels.At(x, y);
+      switch (pixels.format) {
+        case GdiPixelFormat::kBgrx32:
+          out[3] = 0;
+          [[fallthrough]];
+        case GdiPixelFormat::kBgr24:
+          out[0] = in[0];
+          out[1] = in[1];
+          out[2] = in[2];
+          break;
+        default:
+          return false;  // OpenGL draws only into true-colour bitmaps
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace
+}  // namespace vpl::platform
+
+using namespace vpl::platform;
+
+HGLRC wglCreateContext(HDC dc) {
+  OpenGLTarget target;
+  if (!OpenGLTargetOf(dc, target)) return nullptr;
+  auto context = std::make_unique<Context>();
+  context->target = target;
+  context->format = PixelFormatOfTarget(dc, target);
+  Context* previous = tCurrent;
+  HDC previousDC = tCurrentDC;
+  Switch(nullptr, nullptr);
+  const bool made = context->format != 0 && (target.topLevel ? CreateWindowContext(*context)
+                                                             : CreateBitmapContext(*context));
+  // Making an SDL context makes it current; the thread keeps what it had.
+  if (context->sdlContext != nullptr) SDL_GL_MakeCurrent(context->window, nullptr);
+  if (previous != nullptr) Switch(previous, previousDC);
+  if (!made) {
+    Destroy(*context);
+    SetLastError(ERROR_INVALID_PIXEL_FORMAT);
+    return nullptr;
+  }
+  auto handle = reinterpret_cast<HGLRC>(context.get());
+  std::lock_guard lock(gContextsMutex);
+  Contexts()[handle] = std::move(context);
+  return handle;
+}
+
+BOOL wglDeleteContext(HGLRC handle) {
+  std::unique_ptr<Context> context;
+  {
+    std::lock_guard lock(gContextsMutex);
+    const auto found = Contexts().find(handle);
+    if (found == Contexts().end()) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return FALSE;
+    }
+    context = std::move(found->second);
+    Contexts().erase(found);
+  }
+  if (tCurrent == context.get()) Switch(nullptr, nullptr);
+  Destroy(*context);
+  if (context->target.topLevel == nullptr) return TRUE;
+  std::lock_guard lock(gContextsMutex);
+  for (const auto& [other, record] : Contexts()) {
+    if (record->target.topLevel == context->target.topLevel) return TRUE;
+  }
+  ForgetWindowPixelFormat(context->target.topLevel);
+  return TRUE;
+}
+
+BOOL wglMakeCurrent(HDC dc, HGLRC handle) {
+  if (handle == nullptr) return Switch(nullptr, nullptr);
+  Context* context = FindContext(handle);
+  OpenGLTarget target;
+  if (context == nullptr || !OpenGLTargetOf(dc, target)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (target.topLevel != context->target.topLevel) {
+    SetLastError(ERROR_INVALID_PIXEL_FORMAT);
+    return FALSE;
+  }
+  // A memory device context may have had another bitmap selected since.
+  if (target.bitmap) context->target.bitmap = target.bitmap;
+  return Switch(context, dc);
+}
+
+HGLRC wglGetCurrentContext() { return reinterpret_cast<HGLRC>(tCurrent); }
+
+HDC wglGetCurrentDC() { return tCurrentDC; }
+
+BOOL SwapBuffers(HDC dc) {
+  OpenGLTarget target;
+  if (!OpenGLTargetOf(dc, target)) return FALSE;
+  if (target.topLevel != nullptr) {
+    SDL_Window* window = tCurrent != nullptr && tCurrent->target.topLevel == target.topLevel
+                             ? tCurrent->window
+                             : nullptr;
+    if (window != nullptr) SDL_GL_SwapWindow(window);
+    return window != nullptr;
+  }
+  return tCurrent != nullptr && tCurrent->target.bitmap == target.bitmap && CopyToBitmap(*tCurrent);
+}

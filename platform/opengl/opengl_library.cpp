@@ -1,0 +1,102 @@
+// The system's libGL behind "OPENGL32.DLL": reached through SDL once its
+// video is up, through EGL otherwise (both hand out the same dispatching
+// entry points), so that drawing into bitmaps works without any display.
+
+#include "platform/opengl/OpenGLLibrary.h"
+
+#include <EGL/egl.h>
+#include <SDL.h>
+
+#include <cstring>
+#include <mutex>
+
+namespace vpl::platform {
+namespace {
+
+// The module's own functions: wgl, and the pixel-format functions under
+// their wgl names, which a vendor library would export.
+BOOL WglSetPixelFormat(HDC dc, int index, const PIXELFORMATDESCRIPTOR* descriptor) {
+  return SetPixelFormat(dc, index, descriptor);
+}
+int WglChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor) {
+  return ChoosePixelFormat(dc, descriptor);
+}
+int WglDescribePixelFormat(HDC dc, int index, UINT size, LPPIXELFORMATDESCRIPTOR descriptor) {
+  return DescribePixelFormat(dc, index, size, descriptor);
+}
+int WglGetPixelFormat(HDC dc) { return GetPixelFormat(dc); }
+BOOL WglSwapBuffers(HDC dc) { return SwapBuffers(dc); }
+
+struct OwnFunction {
+  const char* name;
+  FARPROC function;
+};
+
+const OwnFunction kOwnFunctions[] = {
+    {"wglCreateContext", reinterpret_cast<FARPROC>(&wglCreateContext)},
+    {"wglDeleteContext", reinterpret_cast<FARPROC>(&wglDeleteContext)},
+    {"wglMakeCurrent", reinterpret_cast<FARPROC>(&wglMakeCurrent)},
+    {"wglGetCurrentContext", reinterpret_cast<FARPROC>(&wglGetCurrentContext)},
+    {"wglGetCurrentDC", reinterpret_cast<FARPROC>(&wglGetCurrentDC)},
+    {"wglSetPixelFormat", reinterpret_cast<FARPROC>(&WglSetPixelFormat)},
+    {"wglChoosePixelFormat", reinterpret_cast<FARPROC>(&WglChoosePixelFormat)},
+    {"wglDescribePixelFormat", reinterpret_cast<FARPROC>(&WglDescribePixelFormat)},
+    {"wglGetPixelFormat", reinterpret_cast<FARPROC>(&WglGetPixelFormat)},
+    {"wglSwapBuffers", reinterpret_cast<FARPROC>(&WglSwapBuffers)},
+};
+
+std::once_flag gOpenOnce;
+bool gThroughSdl = false;
+
+void Open() { gThroughSdl = SDL_WasInit(SDL_INIT_VIDEO) != 0 && SDL_GL_LoadLibrary(nullptr) == 0; }
+
+FARPROC LookUpGL(const char* name) {
+  void* found =
+      gThroughSdl ? SDL_GL_GetProcAddress(name) : reinterpret_cast<void*>(eglGetProcAddress(name));
+  return reinterpret_cast<FARPROC>(found);
+}
+
+template <typename Function>
+bool LookUpInto(Function& function, const char* name) {
+  function = reinterpret_cast<Function>(reinterpret_cast<void*>(eglGetProcAddress(name)));
+  return function != nullptr;
+}
+
+bool LoadHelperCalls(OpenGLHelperCalls& calls) {
+  return LookUpInto(calls.glGenFramebuffers, "glGenFramebuffers") &&
+         LookUpInto(calls.glBindFramebuffer, "glBindFramebuffer") &&
+         LookUpInto(calls.glDeleteFramebuffers, "glDeleteFramebuffers") &&
+         LookUpInto(calls.glGenRenderbuffers, "glGenRenderbuffers") &&
+         LookUpInto(calls.glBindRenderbuffer, "glBindRenderbuffer") &&
+         LookUpInto(calls.glDeleteRenderbuffers, "glDeleteRenderbuffers") &&
+         LookUpInto(calls.glRenderbufferStorage, "glRenderbufferStorage") &&
+         LookUpInto(calls.glFramebufferRenderbuffer, "glFramebufferRenderbuffer") &&
+         LookUpInto(calls.glCheckFramebufferStatus, "glCheckFramebufferStatus") &&
+         LookUpInto(calls.glReadPixels, "glReadPixels") &&
+         LookUpInto(calls.glPixelStorei, "glPixelStorei") && LookUpInto(calls.glFinish, "glFinish");
+}
+
+}  // namespace
+
+bool OpenOpenGLLibrary() {
+  std::call_once(gOpenOnce, Open);
+  return gThroughSdl || eglGetProcAddress("glGetString") != nullptr;
+}
+
+FARPROC LookUpOpenGLFunction(const char* name) {
+  if (name == nullptr) return nullptr;
+  for (const OwnFunction& own : kOwnFunctions) {
+    if (std::strcmp(own.name, name) == 0) return own.function;
+  }
+  return std::strncmp(name, "gl", 2) == 0 ? LookUpGL(name) : nullptr;
+}
+
+const OpenGLHelperCalls* HelperCalls() {
+  static const OpenGLHelperCalls* calls = [] {
+    static OpenGLHelperCalls loaded{};
+    return LoadHelperCalls(loaded) ? &loaded : nullptr;
+  }();
+  return calls;
+}
+
+}  // namespace vpl::platform

@@ -1,0 +1,180 @@
+#pragma once
+// Support for the OpenGL driver tests: a 32-bit offscreen surface with the
+// offscreen driver on it (set up for an orthographic view of the square
+// -1..1, depth 0 near to 2 far), quads drawn through the driver, and the
+// surface's pixels read back.
+
+#include "mm/drawing/win/WinMMOffscreenSurface.h"
+#include "mm3d/drivers/win/WinMM3DGLBitmapDriverAdapter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+struct Rgb {
+  int mRed;
+  int mGreen;
+  int mBlue;
+  bool operator==(const Rgb&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Rgb& c) {
+  return out << "(" << c.mRed << ", " << c.mGreen << ", " << c.mBlue << ")";
+}
+
+// Equal within the rounding the device may add.
+inline bool Near(const Rgb& a, const Rgb& b, int tolerance = 2) {
+  return std::abs(a.mRed - b.mRed) <= tolerance && std::abs(a.mGreen - b.mGreen) <= tolerance &&
+         std::abs(a.mBlue - b.mBlue) <= tolerance;
+}
+
+constexpr MM3DCornerColor Corner(Rgb c, int alpha = 255) {
+  return MM3DCornerColor{static_cast<uint8_t>(c.mRed), static_cast<uint8_t>(c.mGreen),
+                         static_cast<uint8_t>(c.mBlue), static_cast<uint8_t>(alpha)};
+}
+
+inline const WinMM3DGLDriverInfo kPrimaryDriver = [] {
+  WinMM3DGLDriverInfo info;
+  std::snprintf(info.mName, sizeof info.mName, "Primary Display Driver");
+  std::snprintf(info.mLibrary, sizeof info.mLibrary, "OPENGL32.DLL");
+  return info;
+}();
+
+inline MM3DDeviceMode OffscreenMode(int32_t width, int32_t height) {
+  MM3DDeviceMode mode(width, height, 2, 0, 1);
+  mode.mDepthBufferCode = 1;
+  return mode;
+}
+
+// A quad as two counter-clockwise triangles (seen with x right, y up), one
+// colour, at one depth, with texture coordinates 0..1 in every set.
+struct Quad {
+  float mLeft = -1;
+  float mBottom = -1;
+  float mRight = 1;
+  float mTop = 1;
+  float mDepth = 1;
+  MM3DCornerColor mColor{255, 255, 255, 255};
+  MM3DTexCoord mSet1Coord{-1, -1};  // set 1 at one point, when u >= 0
+};
+
+// Sets a state through the driver's cache, as its callers do.
+inline void SetState(MM3DDriver& driver, int32_t& cached, int32_t value,
+                     void (MM3DDriver::*setter)(int32_t)) {
+  if (cached == value) return;
+  cached = value;
+  (driver.*setter)(value);
+}
+
+inline MM3DRenderStateBlock OpaqueBlock() {
+  MM3DRenderStateBlock block;
+  block.mStageCount = 1;
+  block.mStages[0].mDepthMode = kMM3DDepthTestAndWrite;
+  block.mStages[0].mDepthFunction = kMM3DDepthLess;
+  block.mStages[0].mOpaque = kMM3DBlendingOff;
+  block.mStages[0].mBlendFactors = MM3DBlendFactors(kMM3DBlendOne, kMM3DBlendZero);
+  return block;
+}
+
+// Fills the buffer's first two triangles with the quad and draws them.
+inline void DrawQuad(MM3DDriver& driver, MM3DTriangleBuffer& buffer, const Quad& quad,
+                     const MM3DRenderStateBlock& block) {
+  const MM3DVector lb(quad.mLeft, quad.mBottom, quad.mDepth, 1);
+  const MM3DVector rb(quad.mRight, quad.mBottom, quad.mDepth, 1);
+  const MM3DVector rt(quad.mRight, quad.mTop, quad.mDepth, 1);
+  const MM3DVector lt(quad.mLeft, quad.mTop, quad.mDepth, 1);
+  buffer.SetTrianglePositions(0, lb, rb, rt);
+  buffer.SetTrianglePositions(1, lb, rt, lt);
+  buffer.SetTriangleColors(0, quad.mColor, quad.mColor, quad.mColor);
+  buffer.SetTriangleColors(1, quad.mColor, quad.mColor, quad.mColor);
+  const MM3DTexCoord c00{0, 1}, c10{1, 1}, c11{1, 0}, c01{0, 0};
+  buffer.SetTriangleTexCoords(0, 0, c00, c10, c11);
+  buffer.SetTriangleTexCoords(1, 0, c00, c11, c01);
+  const MM3DTexCoord s = quad.mSet1Coord.mU >= 0 ? quad.mSet1Coord : c00;
+  buffer.SetTriangleTexCoords(0, 1, s, s, s);
+  buffer.SetTriangleTexCoords(1, 1, s, s, s);
+  driver.DrawTriangleBuffer(block, buffer, 0, 2);
+}
+
+// Orthographic view of x, y in -1..1 and depth 0 (near) to 2 (far).
+inline void SetSquareView(MM3DDriver& driver) {
+  driver.mProjection.SetOrthographic(-1, 1, -1, 1, 0, 2);
+  driver.SetProjection(driver.mProjection);
+}
+
+// A solid 8 x 8 image, or one whose left half is the first colour and
+// right half the second.
+inline MM3DDriverTextureImage SolidImage(Rgb left, Rgb right) {
+  auto pixels = std::make_unique<uint8_t[]>(8 * 8 * 4);
+  MM3DDriverTextureImage image(8, 8, std::move(pixels), 1);
+  for (int32_t y = 0; y < 8; ++y) {
+    for (int32_t x = 0; x < 8; ++x) {
+      const Rgb& c = x < 4 ? left : right;
+      uint8_t* pixel = image.PixelAddress(x, y);
+      pixel[0] = static_cast<uint8_t>(c.mRed);
+      pixel[1] = static_cast<uint8_t>(c.mGreen);
+      pixel[2] = static_cast<uint8_t>(c.mBlue);
+      pixel[3] = 255;
+    }
+  }
+  return image;
+}
+
+class GLDriverFixture : public ::testing::Test {
+ protected:
+  static constexpr int32_t kSize = 32;
+
+  void SetUp() override {
+    mSurface.reset(WinMMCreateOffscreenSurface(32, UURect(0, 0, kSize, kSize), AFPalette()));
+    ASSERT_NE(mSurface, nullptr);
+    mDriver = WinMM3DGLCreateBitmapDriver(kPrimaryDriver, OffscreenMode(kSize, kSize), *mSurface);
+    ASSERT_FALSE(mDriver.IsEmpty());
+    mBuffer = mDriver->CreateTriangleBuffer(16, 2);
+    ASSERT_NE(mBuffer, nullptr);
+    SetSquareView(*mDriver);
+  }
+
+  void TearDown() override {
+    if (mDriver) mDriver->DestroyTriangleBuffer(mBuffer);
+    mDriver.Reset();
+    mSurface.reset();
+  }
+
+  WinMM3DGLBitmapDriverAdapter& GL() {
+    return static_cast<WinMM3DGLBitmapDriverAdapter&>(*mDriver);
+  }
+
+  void BeginFrame(Rgb clear = {0, 0, 0}) {
+    mDriver->mClearColor =
+        MM3DClearColor{static_cast<uint8_t>(clear.mRed), static_cast<uint8_t>(clear.mGreen),
+                       static_cast<uint8_t>(clear.mBlue), 255};
+    mDriver->SetClearColor(mDriver->mClearColor.AsWord());
+    mDriver->BeginFrame();
+    mDriver->ClearFrame();
+  }
+
+  void Draw(const Quad& quad, const MM3DRenderStateBlock& block = OpaqueBlock()) {
+    DrawQuad(*mDriver, *mBuffer, quad, block);
+  }
+
+  // A pixel of the surface, x right and y down from the top-left corner.
+  Rgb PixelAt(int32_t x, int32_t y) const {
+    const BITMAPINFOHEADER& header = mSurface->GetInfoHeader();
+    const auto* bits = static_cast<const uint8_t*>(mSurface->GetBits());
+    const size_t stride = static_cast<size_t>(header.biWidth) * 4;
+    const uint8_t* pixel = bits + (header.biHeight - 1 - y) * stride + static_cast<size_t>(x) * 4;
+    return Rgb{pixel[2], pixel[1], pixel[0]};
+  }
+
+  // The centre pixel after the frame.
+  Rgb Centre() {
+    mDriver->EndFrame();
+    return PixelAt(kSize / 2, kSize / 2);
+  }
+
+  std::unique_ptr<WinMMOffscreenSurface> mSurface;
+  UURefCount<MM3DDriver> mDriver;
+  MM3DTriangleBuffer* mBuffer = nullptr;
+};
