@@ -70,8 +70,15 @@ WinMM3DGLDriverBase::~WinMM3DGLDriverBase() {
 
 void WinMM3DGLDriverBase::BeginScene() { GdiFlush(); }
 
+// OpenGL clears only the depth it may write: a depth mode that does not
+// write would otherwise keep the last frame's depth.
 void WinMM3DGLDriverBase::Clear() {
-  mDispatch.glClear(GL_COLOR_BUFFER_BIT | (mMode.mDepthBufferCode != 0 ? GL_DEPTH_BUFFER_BIT : 0));
+  const bool depth = mMode.mDepthBufferCode != 0;
+  const bool masked =
+      mStateCache.mDepthMode == kMM3DDepthOff || mStateCache.mDepthMode == kMM3DDepthTestOnly;
+  if (depth && masked) mDispatch.glDepthMask(GL_TRUE);
+  mDispatch.glClear(GL_COLOR_BUFFER_BIT | (depth ? GL_DEPTH_BUFFER_BIT : 0));
+  if (depth && masked) mDispatch.glDepthMask(GL_FALSE);
 }
 
 void WinMM3DGLDriverBase::SetClearColor(uint32_t color) {
@@ -95,14 +102,26 @@ void WinMM3DGLDriverBase::SetFillMode(int32_t mode) {
   mDispatch.glPolygonMode(GL_FRONT_AND_BACK, mode != kMM3DFillSolid ? GL_LINE : GL_FILL);
 }
 
+// OpenGL writes no depth while its test is off, so writing without testing
+// is a test that always passes; the cached function returns with the
+// next mode.
 void WinMM3DGLDriverBase::SetDepthMode(int32_t mode) {
-  const bool test = mode == kMM3DDepthTestOnly || mode == kMM3DDepthTestAndWrite;
-  const bool write = mode == kMM3DDepthTestAndWrite || mode == kMM3DDepthWriteOnly;
+  const bool writeOnly = mode == kMM3DDepthWriteOnly;
+  const bool test = mode == kMM3DDepthTestOnly || mode == kMM3DDepthTestAndWrite || writeOnly;
+  const bool write = mode == kMM3DDepthTestAndWrite || writeOnly;
   test ? mDispatch.glEnable(GL_DEPTH_TEST) : mDispatch.glDisable(GL_DEPTH_TEST);
   mDispatch.glDepthMask(write ? GL_TRUE : GL_FALSE);
+  if (writeOnly == mWriteOnlyDepth) return;
+  mWriteOnlyDepth = writeOnly;
+  if (writeOnly) {
+    mDispatch.glDepthFunc(GL_ALWAYS);
+  } else if (mStateCache.mDepthFunction != kMM3DStateUnset) {
+    SetDepthFunction(mStateCache.mDepthFunction);
+  }
 }
 
 void WinMM3DGLDriverBase::SetDepthFunction(int32_t function) {
+  if (mWriteOnlyDepth) return;
   const bool known = function >= kMM3DDepthAlways && function <= kMM3DDepthNotEqual;
   mDispatch.glDepthFunc(known ? kDepthFunctions[function] : GL_ALWAYS);
 }

@@ -51,4 +51,7 @@ class WinMM3DGLDriverBase : public MM3DDriver {
 
  protected:
   WinMM3DGLTextureCollection mTextures;
+
+ private:
+  bool mWriteOnlyDepth = false;  // the depth test passes always, for writing
 };

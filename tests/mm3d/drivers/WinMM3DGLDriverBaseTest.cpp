@@ -1,0 +1,269 @@
+#include "mm3d/drivers/win/WinMM3DGLDriverBase.h"
+
+#include "tests/mm3d/drivers/GLCallCounter.h"
+#include "tests/mm3d/drivers/GLDriverFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kGreen{0, 255, 0};
+constexpr Rgb kBlue{0, 0, 255};
+constexpr float kNearDepth = 0.5f;
+constexpr float kFarDepth = 1.5f;
+
+using WinMM3DGLDriverBaseTest = GLDriverFixture;
+
+// The quad with its corners in clockwise order as seen.
+Quad Clockwise(Quad quad) {
+  std::swap(quad.mLeft, quad.mRight);
+  return quad;
+}
+
+TEST_F(WinMM3DGLDriverBaseTest, CullModes) {
+  struct Case {
+    int32_t mCull;
+    bool mClockwise;
+    Rgb mExpected;
+  };
+  for (const Case& c :
+       {Case{kMM3DCullNone, false, kRed}, Case{kMM3DCullNone, true, kRed},
+        Case{kMM3DCullClockwise, false, kRed}, Case{kMM3DCullClockwise, true, kBlack},
+        Case{kMM3DCullCounterClockwise, false, kBlack},
+        Case{kMM3DCullCounterClockwise, true, kRed}}) {
+    BeginFrame();
+    SetState(*mDriver, mDriver->mStateCache.mCullMode, c.mCull, &MM3DDriver::SetCullMode);
+    const Quad quad{.mColor = Corner(kRed)};
+    Draw(c.mClockwise ? Clockwise(quad) : quad);
+    EXPECT_EQ(Centre(), c.mExpected) << "cull " << c.mCull << " clockwise " << c.mClockwise;
+  }
+}
+
+TEST_F(WinMM3DGLDriverBaseTest, WireframeLeavesTheInsideEmpty) {
+  BeginFrame();
+  SetState(*mDriver, mDriver->mStateCache.mFillMode, kMM3DFillWireframe, &MM3DDriver::SetFillMode);
+  Draw(
+      Quad{.mLeft = -0.5f, .mBottom = -0.5f, .mRight = 0.5f, .mTop = 0.5f, .mColor = Corner(kRed)});
+  mDriver->EndFrame();
+  EXPECT_EQ(PixelAt(4, 4), kBlack);
+  EXPECT_EQ(PixelAt(kSize / 4 + 2, kSize / 4 + 2), kBlack);
+}
+
+// A red quad is drawn near with test and write; a green one far with the
+// case's depth mode and function.
+TEST_F(WinMM3DGLDriverBaseTest, DepthModesAndFunctions) {
+  struct Case {
+    int32_t mMode;
+    int32_t mFunction;
+    Rgb mExpected;
+  };
+  const Case cases[] = {
+      {kMM3DDepthTestAndWrite, kMM3DDepthLess, kRed},
+      {kMM3DDepthTestAndWrite, kMM3DDepthGreater, kGreen},
+      {kMM3DDepthTestAndWrite, kMM3DDepthGreaterEqual, kGreen},
+      {kMM3DDepthTestOnly, kMM3DDepthLessEqual, kRed},
+      {kMM3DDepthTestOnly, kMM3DDepthNotEqual, kGreen},
+      {kMM3DDepthTestOnly, kMM3DDepthEqual, kRed},
+      {kMM3DDepthTestOnly, kMM3DDepthNever, kRed},
+      {kMM3DDepthTestOnly, kMM3DDepthAlways, kGreen},
+      {kMM3DDepthOff, kMM3DDepthLess, kGreen},
+      {kMM3DDepthWriteOnly, kMM3DDepthLess, kGreen},
+  };
+  for (const Case& c : cases) {
+    BeginFrame();
+    Draw(Quad{.mDepth = kNearDepth, .mColor = Corner(kRed)});
+    MM3DRenderStateBlock block = OpaqueBlock();
+    block.mStages[0].mDepthMode = c.mMode;
+    block.mStages[0].mDepthFunction = c.mFunction;
+    Draw(Quad{.mDepth = kFarDepth, .mColor = Corner(kGreen)}, block);
+    EXPECT_EQ(Centre(), c.mExpected) << "mode " << c.mMode << " function " << c.mFunction;
+  }
+}
+
+// Only a mode that writes leaves the far depth behind for a third quad.
+TEST_F(WinMM3DGLDriverBaseTest, DepthWritesFollowTheMode) {
+  for (const int32_t mode : {kMM3DDepthTestOnly, kMM3DDepthWriteOnly}) {
+    BeginFrame();
+    MM3DRenderStateBlock block = OpaqueBlock();
+    block.mStages[0].mDepthMode = mode;
+    block.mStages[0].mDepthFunction = kMM3DDepthAlways;
+    Draw(Quad{.mDepth = kNearDepth, .mColor = Corner(kRed)}, block);
+    Draw(Quad{.mDepth = kFarDepth, .mColor = Corner(kGreen)});
+    const Rgb expected = mode == kMM3DDepthWriteOnly ? kRed : kGreen;
+    EXPECT_EQ(Centre(), expected) << "mode " << mode;
+  }
+}
+
+// The depth of the last frame must not survive a clear made while the
+// depth mode does not write.
+TEST_F(WinMM3DGLDriverBaseTest, ClearResetsDepthWhateverTheDepthMode) {
+  BeginFrame();
+  Draw(Quad{.mDepth = kNearDepth, .mColor = Corner(kRed)});
+  mDriver->EndFrame();
+  SetState(*mDriver, mDriver->mStateCache.mDepthMode, kMM3DDepthTestOnly,
+           &MM3DDriver::SetDepthMode);
+  BeginFrame();
+  Draw(Quad{.mDepth = kFarDepth, .mColor = Corner(kGreen)});
+  EXPECT_EQ(Centre(), kGreen);
+}
+
+TEST_F(WinMM3DGLDriverBaseTest, BlendPairs) {
+  struct Case {
+    int32_t mOpaque;
+    MM3DBlendFactors mFactors;
+    Rgb mExpected;
+  };
+  // Red with alpha 128 over blue.
+  const Case cases[] = {
+      {kMM3DBlendingOn, {kMM3DBlendSourceAlpha, kMM3DBlendInvSourceAlpha}, {128, 0, 127}},
+      {kMM3DBlendingOn, {kMM3DBlendOne, kMM3DBlendZero}, kRed},
+      {kMM3DBlendingOn, {kMM3DBlendOne, kMM3DBlendOne}, {255, 0, 255}},
+      {kMM3DBlendingOn, {kMM3DBlendZero, kMM3DBlendSourceColor}, kBlack},
+      {kMM3DBlendingOn, {kMM3DBlendDestColor, kMM3DBlendZero}, kBlack},
+      {kMM3DBlendingOff, {kMM3DBlendOne, kMM3DBlendOne}, kRed},
+  };
+  for (const Case& c : cases) {
+    BeginFrame(kBlue);
+    MM3DRenderStateBlock block = OpaqueBlock();
+    block.mStages[0].mOpaque = c.mOpaque;
+    block.mStages[0].mBlendFactors = c.mFactors;
+    Draw(Quad{.mColor = Corner(kRed, 128)}, block);
+    const Rgb centre = Centre();
+    EXPECT_TRUE(Near(centre, c.mExpected))
+        << centre << " for " << c.mFactors.mSource << "," << c.mFactors.mDestination;
+  }
+}
+
+TEST_F(WinMM3DGLDriverBaseTest, TextureModulatesOrReplaces) {
+  const MM3DDriverTextureFormat format{kMM3DTextureArgb8888, kMM3DFilterNearest, 1};
+  MM3DRenderStateBlock block = OpaqueBlock();
+  block.mStages[0].mTexture =
+      mDriver->GetTextureCollection().Load(format, SolidImage({0, 200, 100}, {0, 200, 100}));
+  ASSERT_FALSE(block.mStages[0].mTexture.IsEmpty());
+  for (const int32_t mode : {kMM3DTextureModulate, kMM3DTextureReplace}) {
+    BeginFrame();
+    SetState(*mDriver, mDriver->mStateCache.mTextureMode, mode, &MM3DDriver::SetTextureMode);
+    Draw(Quad{.mColor = Corner({255, 128, 0})}, block);
+    const Rgb expected = mode == kMM3DTextureReplace ? Rgb{0, 200, 100} : Rgb{0, 100, 0};
+    const Rgb centre = Centre();
+    EXPECT_TRUE(Near(centre, expected)) << centre << " in mode " << mode;
+  }
+  block.Reset();
+}
+
+// The second stage adds the right half of its texture, reached through
+// texture-coordinate set 1, onto the first stage's texture.
+TEST_F(WinMM3DGLDriverBaseTest, TwoStagesDrawTwoPasses) {
+  const MM3DDriverTextureFormat format{kMM3DTextureArgb8888, kMM3DFilterNearest, 1};
+  MM3DDriverTextureCollection& textures = mDriver->GetTextureCollection();
+  MM3DRenderStateBlock block = OpaqueBlock();
+  block.mStageCount = 2;
+  block.mStages[0].mTexture = textures.Load(format, SolidImage({100, 0, 0}, {100, 0, 0}));
+  block.mStages[1] =
+      MM3DRenderStage{.mDepthMode = kMM3DDepthTestOnly,
+                      .mDepthFunction = kMM3DDepthLessEqual,
+                      .mOpaque = kMM3DBlendingOn,
+                      .mBlendFactors = {kMM3DBlendOne, kMM3DBlendOne},
+                      .mTexture = textures.Load(format, SolidImage(kBlack, {0, 0, 150}))};
+  BeginFrame();
+  Draw(Quad{.mSet1Coord = {0.875f, 0.5f}}, block);
+  const Rgb centre = Centre();
+  EXPECT_TRUE(Near(centre, {100, 0, 150})) << centre;
+  block.Reset();
+}
+
+TEST_F(WinMM3DGLDriverBaseTest, BlockWithoutStagesDrawsNothing) {
+  BeginFrame(kBlue);
+  Draw(Quad{.mColor = Corner(kRed)}, MM3DRenderStateBlock());
+  EXPECT_EQ(Centre(), kBlue);
+}
+
+// Rectangles are measured from the top-left corner of the target.
+TEST_F(WinMM3DGLDriverBaseTest, ViewportIsTopLeft) {
+  BeginFrame(kBlue);
+  mDriver->mViewport = UURect(0, 0, kSize / 2, kSize / 4);
+  mDriver->SetViewport(mDriver->mViewport);
+  Draw(Quad{.mColor = Corner(kRed)});
+  mDriver->EndFrame();
+  EXPECT_EQ(PixelAt(2, 2), kRed);
+  EXPECT_EQ(PixelAt(kSize / 2 - 1, kSize / 4 - 1), kRed);
+  EXPECT_EQ(PixelAt(kSize / 2, 2), kBlue);
+  EXPECT_EQ(PixelAt(2, kSize / 4), kBlue);
+  EXPECT_EQ(PixelAt(2, kSize - 2), kBlue);
+}
+
+TEST_F(WinMM3DGLDriverBaseTest, DepthRangeMovesTheStoredDepth) {
+  BeginFrame();
+  // Squeezed into the far half, the near red quad (stored at 0.55) loses
+  // against a green one in the middle drawn at full range (0.5).
+  mDriver->mDepthRange = MM3DDepthRange(0.5f, 1.0f);
+  mDriver->SetDepthRange(mDriver->mDepthRange);
+  Draw(Quad{.mDepth = 0.2f, .mColor = Corner(kRed)});
+  mDriver->mDepthRange = MM3DDepthRange();
+  mDriver->SetDepthRange(mDriver->mDepthRange);
+  Draw(Quad{.mDepth = 1.0f, .mColor = Corner(kGreen)});
+  EXPECT_EQ(Centre(), kGreen);
+}
+
+// The view matrix moves the quad; its fourth column is ignored.
+TEST_F(WinMM3DGLDriverBaseTest, ViewMatrixTranslatesAndDropsFourthColumn) {
+  BeginFrame(kBlue);
+  MM3DMatrixTranslation(mDriver->mViewMatrix, 1.0f, 0.0f, 0.0f);
+  mDriver->mViewMatrix.mElement[0][3] = 0.5f;
+  mDriver->mViewMatrix.mElement[3][3] = 2.0f;
+  mDriver->SetViewMatrix(mDriver->mViewMatrix);
+  Draw(Quad{.mLeft = -1, .mBottom = -1, .mRight = 0, .mTop = 1, .mColor = Corner(kRed)});
+  mDriver->EndFrame();
+  EXPECT_EQ(PixelAt(kSize - 4, kSize / 2), kRed);
+  EXPECT_EQ(PixelAt(4, kSize / 2), kBlue);
+}
+
+TEST(WinMM3DGLProjectionMatrixTest, PerspectiveAndOrthographic) {
+  MM3DProjectionVolume volume;
+  volume.SetFrustum(-2, 2, -1, 1, 1, 3);
+  float m[16];
+  WinMM3DGLProjectionMatrix(volume, m);
+  const float perspective[16] = {0.5f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 2, 1, 0, 0, -3, 0};
+  for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(m[i], perspective[i]) << i;
+  volume.SetOrthographic(0, 4, -1, 3, 1, 5);
+  WinMM3DGLProjectionMatrix(volume, m);
+  const float orthographic[16] = {0.5f, 0, 0, 0, 0, 0.5f, 0, 0, 0, 0, 0.5f, 0, -1, -0.5f, -1.5f, 1};
+  for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(m[i], orthographic[i]) << i;
+}
+
+TEST_F(WinMM3DGLDriverBaseTest, StateReachesOpenGLOnlyWhenItChanges) {
+  const MM3DDriverTextureFormat format{kMM3DTextureArgb8888, kMM3DFilterNearest, 1};
+  MM3DRenderStateBlock block = OpaqueBlock();
+  block.mStages[0].mOpaque = kMM3DBlendingOn;
+  block.mStages[0].mBlendFactors = {kMM3DBlendSourceAlpha, kMM3DBlendInvSourceAlpha};
+  block.mStages[0].mTexture = mDriver->GetTextureCollection().Load(format, SolidImage(kRed, kRed));
+  CountStateCalls(GL().mDispatch);
+  BeginFrame();
+  Draw(Quad{}, block);
+  // Blending on, its factors, and the texture enabled and bound.
+  EXPECT_EQ(gGLCalls.mCalls, 4);
+  gGLCalls.mCalls = 0;
+  Draw(Quad{}, block);
+  Draw(Quad{}, block);
+  EXPECT_EQ(gGLCalls.mCalls, 0);
+  mDriver->ResetState();
+  // Blending off, factors (1, 0); the texture stays.
+  EXPECT_EQ(gGLCalls.mCalls, 2);
+  mDriver->EndFrame();
+  block.Reset();
+}
+
+TEST_F(WinMM3DGLDriverBaseTest, DrawOutsideTheBufferDrawsNothing) {
+  BeginFrame(kBlue);
+  auto& counted = CountCalls<20>(GL().mDispatch.glDrawArrays);
+  mDriver->DrawTriangleBuffer(OpaqueBlock(), *mBuffer, 15, 2);
+  mDriver->DrawTriangleBuffer(OpaqueBlock(), *mBuffer, -1, 1);
+  EXPECT_EQ(counted.sCount, 0);
+  mDriver->DrawTriangleBuffer(OpaqueBlock(), *mBuffer, 14, 2);
+  EXPECT_EQ(counted.sCount, 1);
+  mDriver->EndFrame();
+}
+
+}  // namespace
