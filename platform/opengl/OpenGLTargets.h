@@ -35,4 +35,8 @@ int PixelFormatOfTarget(HDC dc, const OpenGLTarget& target);
 // A window's format goes with its last context.
 void ForgetWindowPixelFormat(HWND topLevel);
 
+// Whether the desktop shows the top-level window through OpenGL now, after
+// a pump of the main thread; tests check the switch between 2D and 3D.
+bool IsShownThroughOpenGL(HWND topLevel);
+
 }  // namespace vpl::platform

@@ -198,6 +198,12 @@ bool CopyToBitmap(const Context& context) {
 }
 
 }  // namespace
+
+bool IsShownThroughOpenGL(HWND topLevel) {
+  SDL_Window* shown = DesktopSdlWindow(topLevel);
+  return shown != nullptr && (SDL_GetWindowFlags(shown) & SDL_WINDOW_OPENGL) != 0;
+}
+
 }  // namespace vpl::platform
 
 using namespace vpl::platform;

@@ -45,6 +45,32 @@ const OwnFunction kOwnFunctions[] = {
     {"wglSwapBuffers", reinterpret_cast<FARPROC>(&WglSwapBuffers)},
 };
 
+// The OpenGL 1.1 functions the module exports: those the program calls.
+// (The system's libGL hands out a dispatching entry for any name at all.)
+constexpr const char* kExportedGL[] = {
+    "glBegin",        "glBindTexture",        "glBlendFunc",
+    "glClear",        "glClearColor",         "glColor4ub",
+    "glColorPointer", "glCullFace",           "glDeleteTextures",
+    "glDepthFunc",    "glDepthMask",          "glDepthRange",
+    "glDisable",      "glDisableClientState", "glDrawArrays",
+    "glEnable",       "glEnableClientState",  "glEnd",
+    "glFinish",       "glFrontFace",          "glGenTextures",
+    "glGetError",     "glGetString",          "glHint",
+    "glLoadIdentity", "glLoadMatrixf",        "glMatrixMode",
+    "glPixelStorei",  "glPolygonMode",        "glReadPixels",
+    "glTexCoord2f",   "glTexCoordPointer",    "glTexEnvi",
+    "glTexImage2D",   "glTexParameteri",      "glTexSubImage2D",
+    "glVertex3f",     "glVertex4f",           "glVertexPointer",
+    "glViewport",
+};
+
+bool IsExportedGL(const char* name) {
+  for (const char* exported : kExportedGL) {
+    if (std::strcmp(exported, name) == 0) return true;
+  }
+  return false;
+}
+
 std::once_flag gOpenOnce;
 bool gThroughSdl = false;
 
@@ -88,7 +114,7 @@ FARPROC LookUpOpenGLFunction(const char* name) {
   for (const OwnFunction& own : kOwnFunctions) {
     if (std::strcmp(own.name, name) == 0) return own.function;
   }
-  return std::strncmp(name, "gl", 2) == 0 ? LookUpGL(name) : nullptr;
+  return IsExportedGL(name) ? LookUpGL(name) : nullptr;
 }
 
 const OpenGLHelperCalls* HelperCalls() {

@@ -123,9 +123,10 @@ inline MM3DDriverTextureImage SolidImage(Rgb left, Rgb right) {
 }
 
 class GLDriverFixture : public ::testing::Test {
- protected:
+ public:
   static constexpr int32_t kSize = 32;
 
+ protected:
   void SetUp() override {
     mSurface.reset(WinMMCreateOffscreenSurface(32, UURect(0, 0, kSize, kSize), AFPalette()));
     ASSERT_NE(mSurface, nullptr);

@@ -1,0 +1,231 @@
+#include "mm3d/drivers/win/WinMM3DGLDriverAdapter.h"
+
+#include "platform/win32/testhooks.h"
+#include "tests/mm3d/drivers/GLDriverFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kClassName[] = "GLDriverTestWindow";
+constexpr Rgb kBlue{0, 0, 255};
+constexpr Rgb kRed{255, 0, 0};
+constexpr int kSize = GLDriverFixture::kSize;
+
+WinMM3DGLDriverInfo Driver(const char* library) {
+  WinMM3DGLDriverInfo info = kPrimaryDriver;
+  std::snprintf(info.mLibrary, sizeof info.mLibrary, "%s", library);
+  return info;
+}
+
+MM3DDeviceMode WindowMode(uint8_t hardware) {
+  MM3DDeviceMode mode(kSize, kSize, 2, hardware, 0);
+  mode.mDepthBufferCode = 1;
+  return mode;
+}
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+// The same frame for every driver: a red quad at the top left, a
+// half-transparent green one over the middle, and a textured one at the
+// bottom right.
+void DrawScene(MM3DDriver& driver, MM3DTriangleBuffer& buffer) {
+  SetSquareView(driver);
+  driver.mClearColor = MM3DClearColor{0, 0, 255, 255};
+  driver.SetClearColor(driver.mClearColor.AsWord());
+  driver.BeginFrame();
+  driver.ClearFrame();
+  DrawQuad(driver, buffer,
+           Quad{.mLeft = -1, .mBottom = 0, .mRight = 0, .mTop = 1, .mColor = Corner(kRed)},
+           OpaqueBlock());
+  MM3DRenderStateBlock blended = OpaqueBlock();
+  blended.mStages[0].mOpaque = kMM3DBlendingOn;
+  blended.mStages[0].mBlendFactors = {kMM3DBlendSourceAlpha, kMM3DBlendInvSourceAlpha};
+  DrawQuad(driver, buffer,
+           Quad{.mLeft = -0.5f,
+                .mBottom = -0.5f,
+                .mRight = 0.5f,
+                .mTop = 0.5f,
+                .mDepth = 0.5f,
+                .mColor = Corner({0, 255, 0}, 100)},
+           blended);
+  MM3DRenderStateBlock textured = OpaqueBlock();
+  textured.mStages[0].mTexture = driver.GetTextureCollection().Load(
+      {kMM3DTextureArgb8888, kMM3DFilterBilinear, 1}, SolidImage({200, 100, 0}, {0, 100, 200}));
+  DrawQuad(driver, buffer, Quad{.mLeft = 0, .mBottom = -1, .mRight = 1, .mTop = 0}, textured);
+  textured.Reset();
+}
+
+class WinMM3DGLDriverAdapterTest : public GLDriverFixture {
+ protected:
+  void SetUp() override {
+    GLDriverFixture::SetUp();
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = kClassName;
+    RegisterClassA(&windowClass);
+    mWindow = CreateWindowExA(0, kClassName, "GL", WS_POPUP | WS_VISIBLE, 0, 0, kSize, kSize,
+                              nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(mWindow, nullptr);
+    PumpMessages();
+  }
+
+  void TearDown() override {
+    DestroyWindow(mWindow);
+    PumpMessages();
+    GLDriverFixture::TearDown();
+  }
+
+  // The back buffer of the window driver's context, top row first.
+  std::vector<Rgb> ReadBackBuffer() {
+    using ReadPixels = void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
+    auto read =
+        reinterpret_cast<ReadPixels>(GetProcAddress(LoadLibraryA("OPENGL32.DLL"), "glReadPixels"));
+    std::vector<uint8_t> bytes(kSize * kSize * 4);
+    read(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+    std::vector<Rgb> pixels;
+    for (int y = kSize - 1; y >= 0; --y) {
+      for (int x = 0; x < kSize; ++x) {
+        const uint8_t* p = &bytes[(static_cast<size_t>(y) * kSize + x) * 4];
+        pixels.push_back(Rgb{p[0], p[1], p[2]});
+      }
+    }
+    return pixels;
+  }
+
+  std::vector<Rgb> SurfacePixels() {
+    std::vector<Rgb> pixels;
+    for (int y = 0; y < kSize; ++y) {
+      for (int x = 0; x < kSize; ++x) pixels.push_back(PixelAt(x, y));
+    }
+    return pixels;
+  }
+
+  HWND mWindow = nullptr;
+};
+
+TEST_F(WinMM3DGLDriverAdapterTest, NamesTheApiAndTheDevice) {
+  UURefCount<MM3DDriver> driver =
+      WinMM3DGLCreateDriver(kPrimaryDriver, WindowMode(1), mWindow, mWindow);
+  ASSERT_FALSE(driver.IsEmpty());
+  EXPECT_EQ(driver->GetApiName(), "OpenGL 1.1");
+  EXPECT_NE(driver->GetDescription().find(" by "), std::string::npos);
+  EXPECT_TRUE(driver->MakeCurrent());
+}
+
+TEST_F(WinMM3DGLDriverAdapterTest, MissingLibraryGivesEmptyHandleQuietly) {
+  const int boxes = vpl::platform::MessageBoxCount();
+  EXPECT_TRUE(
+      WinMM3DGLCreateDriver(Driver("OPENGL.DLL"), WindowMode(1), mWindow, mWindow).IsEmpty());
+  EXPECT_TRUE(
+      WinMM3DGLCreateDriver(Driver("3DFXVGL.DLL"), WindowMode(1), mWindow, mWindow).IsEmpty());
+  EXPECT_EQ(vpl::platform::MessageBoxCount(), boxes);
+}
+
+TEST_F(WinMM3DGLDriverAdapterTest, PixelFormatAccelerationFollowsTheHardwareFlag) {
+  for (const uint8_t hardware : {uint8_t{0}, uint8_t{1}}) {
+    UURefCount<MM3DDriver> driver =
+        WinMM3DGLCreateDriver(kPrimaryDriver, WindowMode(hardware), mWindow, mWindow);
+    ASSERT_FALSE(driver.IsEmpty());
+    HDC dc = GetDC(mWindow);
+    PIXELFORMATDESCRIPTOR format{};
+    ASSERT_NE(DescribePixelFormat(dc, GetPixelFormat(dc), sizeof format, &format), 0);
+    ReleaseDC(mWindow, dc);
+    EXPECT_EQ((format.dwFlags & PFD_GENERIC_FORMAT) == 0, hardware == 1);
+    EXPECT_EQ(format.cColorBits, 32);
+    EXPECT_EQ(format.cDepthBits, 16);
+  }
+}
+
+TEST_F(WinMM3DGLDriverAdapterTest, OnscreenAndOffscreenGiveTheSamePixels) {
+  DrawScene(*mDriver, *mBuffer);
+  mDriver->EndFrame();
+  const std::vector<Rgb> offscreen = SurfacePixels();
+
+  UURefCount<MM3DDriver> driver =
+      WinMM3DGLCreateDriver(kPrimaryDriver, WindowMode(1), mWindow, mWindow);
+  ASSERT_FALSE(driver.IsEmpty());
+  MM3DTriangleBuffer* buffer = driver->CreateTriangleBuffer(16, 2);
+  DrawScene(*driver, *buffer);
+  const std::vector<Rgb> onscreen = ReadBackBuffer();
+  driver->EndFrame();
+  driver->DestroyTriangleBuffer(buffer);
+
+  int differing = 0;
+  for (size_t i = 0; i < onscreen.size(); ++i) differing += !Near(onscreen[i], offscreen[i], 1);
+  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(offscreen[4 * kSize + 4], kRed);
+  EXPECT_EQ(offscreen[(kSize - 4) * kSize + 4], kBlue);
+}
+
+// The frame shown on the X server is the frame the offscreen driver draws.
+TEST_F(WinMM3DGLDriverAdapterTest, TheFrameReachesTheScreenOnXDisplay) {
+  if (std::getenv("VPL3D_XVFB") == nullptr) GTEST_SKIP() << "needs the X display (VPL3D_XVFB)";
+  DrawScene(*mDriver, *mBuffer);
+  mDriver->EndFrame();
+  const std::vector<Rgb> offscreen = SurfacePixels();
+
+  UURefCount<MM3DDriver> driver =
+      WinMM3DGLCreateDriver(kPrimaryDriver, WindowMode(1), mWindow, mWindow);
+  ASSERT_FALSE(driver.IsEmpty());
+  MM3DTriangleBuffer* buffer = driver->CreateTriangleBuffer(16, 2);
+  DrawScene(*driver, *buffer);
+  driver->EndFrame();
+  driver->DestroyTriangleBuffer(buffer);
+  PumpMessages();
+
+  std::vector<uint32_t> screen;
+  int width = 0;
+  int height = 0;
+  ASSERT_TRUE(vpl::platform::CaptureWindowOnScreen(mWindow, screen, width, height));
+  ASSERT_EQ(width, kSize);
+  ASSERT_EQ(height, kSize);
+  int differing = 0;
+  for (size_t i = 0; i < screen.size(); ++i) {
+    const Rgb shown{static_cast<int>(screen[i] >> 16 & 0xFF),
+                    static_cast<int>(screen[i] >> 8 & 0xFF), static_cast<int>(screen[i] & 0xFF)};
+    differing += !Near(shown, offscreen[i], 1);
+  }
+  EXPECT_EQ(differing, 0);
+}
+
+TEST(WinMM3DGLDispatchTest, SystemLibraryTakesPixelFormatsFromGdi) {
+  const WinMM3DGLDispatch system("OPENGL32.DLL");
+  ASSERT_TRUE(system.IsLoaded());
+  EXPECT_EQ(system.ChoosePixelFormat, &ChoosePixelFormat);
+  EXPECT_EQ(system.SwapBuffers, &SwapBuffers);
+  // Another spelling is another library to the driver: it brings its own.
+  const WinMM3DGLDispatch lower("opengl32.dll");
+  ASSERT_TRUE(lower.IsLoaded());
+  HMODULE module = LoadLibraryA("opengl32.dll");
+  EXPECT_EQ(reinterpret_cast<FARPROC>(lower.ChoosePixelFormat),
+            GetProcAddress(module, "wglChoosePixelFormat"));
+  EXPECT_NE(lower.ChoosePixelFormat, &ChoosePixelFormat);
+  EXPECT_FALSE(WinMM3DGLDispatch("PVRGL.DLL").IsLoaded());
+}
+
+TEST(WinMM3DGLDriverListTest, HoldsThePrimaryDriverOfTheSystemLibrary) {
+  WinMM3DGLDriverList list;
+  WinMM3DGLDriverAdapter::ListDrivers(list);
+  ASSERT_EQ(list.mCount, 1);
+  EXPECT_STREQ(list.mEntries[0].mName, "Primary Display Driver");
+  EXPECT_STREQ(list.mEntries[0].mLibrary, "OPENGL32.DLL");
+  EXPECT_STREQ(list.mEntries[1].mName, "Unknown");
+}
+
+TEST(WinMM3DGLDriverListTest, HoldsAtMostEightDrivers) {
+  WinMM3DGLDriverList list;
+  for (int i = 0; i < kWinMM3DGLMaxDrivers; ++i) EXPECT_TRUE(list.Add("Driver", "OPENGL32.DLL"));
+  EXPECT_FALSE(list.Add("Driver", "OPENGL32.DLL"));
+  EXPECT_EQ(list.mCount, kWinMM3DGLMaxDrivers);
+}
+
+}  // namespace
