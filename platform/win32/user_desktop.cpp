@@ -43,6 +43,7 @@ struct DesktopWindow {
   bool shown = false;
   bool fullScreen = false;  // a recorded full-screen mode of the client's size
   bool openGL = false;      // made for OpenGL, which presents its own frames
+  bool minimized = false;
   std::string title;
 };
 std::unordered_map<HWND, DesktopWindow>& DesktopWindows() {
@@ -54,6 +55,7 @@ struct TopLevelState {
   HWND handle;
   RECT rect;
   bool shown;
+  bool minimized;
   std::string title;
   std::shared_ptr<WindowPixels> pixels;
 };
@@ -150,8 +152,9 @@ std::vector<TopLevelState> SnapshotTopLevels() {
   for (HWND handle : TopLevelWindows()) {
     const WindowRecord* record = FindWindowRecord(handle);
     if (record == nullptr || record->destroying) continue;
-    states.push_back(
-        TopLevelState{handle, record->rect, IsShown(*record), record->text, record->pixels});
+    states.push_back(TopLevelState{handle, record->rect, IsShown(*record),
+                                   (record->style & WS_MINIMIZE) != 0, record->text,
+                                   record->pixels});
   }
   return states;
 }
@@ -242,6 +245,10 @@ void SyncWindow(const TopLevelState& state) {
     SDL_SetWindowFullscreen(shown.window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     shown.fullScreen = fullScreen;
     MarkWindowPixelsChanged(*state.pixels);
+  }
+  if (state.shown && shown.minimized != state.minimized) {
+    state.minimized ? SDL_MinimizeWindow(shown.window) : SDL_RestoreWindow(shown.window);
+    shown.minimized = state.minimized;
   }
   if (state.shown && !shown.openGL) Present(shown.window, *state.pixels);
 }
@@ -474,9 +481,11 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
       });
       break;
     case SDL_WINDOWEVENT_MINIMIZED:
+      shown.minimized = true;
       NotifyOnWindowThread(top, [top] { return LRESULT{ShowWindow(top, SW_MINIMIZE)}; });
       break;
     case SDL_WINDOWEVENT_RESTORED:
+      shown.minimized = false;
       NotifyOnWindowThread(top, [top] { return LRESULT{ShowWindow(top, SW_RESTORE)}; });
       break;
     case SDL_WINDOWEVENT_CLOSE:

@@ -121,6 +121,20 @@ TEST_F(WinMM3DGLDriverAdapterTest, NamesTheApiAndTheDevice) {
   EXPECT_TRUE(driver->MakeCurrent());
 }
 
+TEST_F(WinMM3DGLDriverAdapterTest, SuspendMinimizesTheFocusWindowAndResumeRestoresIt) {
+  UURefCount<MM3DDriver> driver =
+      WinMM3DGLCreateDriver(kPrimaryDriver, WindowMode(1), mWindow, mWindow);
+  ASSERT_FALSE(driver.IsEmpty());
+  EXPECT_TRUE(driver->Suspend());
+  PumpMessages();
+  EXPECT_FALSE(driver->mActive);
+  EXPECT_TRUE(IsIconic(mWindow));
+  driver->Resume();
+  PumpMessages();
+  EXPECT_TRUE(driver->mActive);
+  EXPECT_FALSE(IsIconic(mWindow));
+}
+
 TEST_F(WinMM3DGLDriverAdapterTest, MissingLibraryGivesEmptyHandleQuietly) {
   const int boxes = vpl::platform::MessageBoxCount();
   EXPECT_TRUE(
