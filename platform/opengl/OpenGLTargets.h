@@ -32,8 +32,10 @@ bool OpenGLTargetOf(HDC dc, OpenGLTarget& target);
 
 // The format set on a window or memory device context (0 none).
 int PixelFormatOfTarget(HDC dc, const OpenGLTarget& target);
-// A window's format goes with its last context.
-void ForgetWindowPixelFormat(HWND topLevel);
+// A format goes with the last context made on its window or memory device
+// context, so that the window can be shown without OpenGL again and the
+// device context can take another format.
+void ForgetPixelFormat(HDC dc, const OpenGLTarget& target);
 
 // Whether the desktop shows the top-level window through OpenGL now, after
 // a pump of the main thread; tests check the switch between 2D and 3D.

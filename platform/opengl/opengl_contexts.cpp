@@ -33,6 +33,7 @@ constexpr GLenum kPackAlignment = 0x0D05;
 
 struct Context {
   OpenGLTarget target;
+  HDC dc = nullptr;  // the device context it was made for
   int format = 0;
   SDL_Window* window = nullptr;  // window contexts
   SDL_GLContext sdlContext = nullptr;
@@ -213,6 +214,7 @@ HGLRC wglCreateContext(HDC dc) {
   if (!OpenGLTargetOf(dc, target)) return nullptr;
   auto context = std::make_unique<Context>();
   context->target = target;
+  context->dc = dc;
   context->format = PixelFormatOfTarget(dc, target);
   Context* previous = tCurrent;
   HDC previousDC = tCurrentDC;
@@ -247,12 +249,16 @@ BOOL wglDeleteContext(HGLRC handle) {
   }
   if (tCurrent == context.get()) Switch(nullptr, nullptr);
   Destroy(*context);
-  if (context->target.topLevel == nullptr) return TRUE;
-  std::lock_guard lock(gContextsMutex);
-  for (const auto& [other, record] : Contexts()) {
-    if (record->target.topLevel == context->target.topLevel) return TRUE;
+  {
+    std::lock_guard lock(gContextsMutex);
+    for (const auto& [other, record] : Contexts()) {
+      const bool sameTarget = context->target.topLevel != nullptr
+                                  ? record->target.topLevel == context->target.topLevel
+                                  : record->dc == context->dc;
+      if (sameTarget) return TRUE;
+    }
   }
-  ForgetWindowPixelFormat(context->target.topLevel);
+  ForgetPixelFormat(context->dc, context->target);
   return TRUE;
 }
 

@@ -109,12 +109,16 @@ int PixelFormatOfTarget(HDC dc, const OpenGLTarget& target) {
   return !target.topLevel && bitmap != BitmapFormats().end() ? bitmap->second : 0;
 }
 
-void ForgetWindowPixelFormat(HWND topLevel) {
+void ForgetPixelFormat(HDC dc, const OpenGLTarget& target) {
   {
     std::lock_guard lock(gFormatsMutex);
-    if (WindowFormats().erase(topLevel) == 0) return;
+    if (!target.topLevel) {
+      BitmapFormats().erase(dc);
+      return;
+    }
+    if (WindowFormats().erase(target.topLevel) == 0) return;
   }
-  ShowWindowFormat(topLevel, 0);
+  ShowWindowFormat(target.topLevel, 0);
 }
 
 }  // namespace vpl::platform

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -198,6 +199,9 @@ TEST_F(OpenGLContextTest, BitmapContextsCopyTheirPictureIntoTheBitmap) {
     EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
     EXPECT_FALSE(SwapBuffers(memory.dc));  // no context of its own is current
     EXPECT_TRUE(wglDeleteContext(context));
+    // The format went with the context: another one can be set.
+    EXPECT_EQ(GetPixelFormat(memory.dc), 0);
+    EXPECT_TRUE(SetPixelFormat(memory.dc, FormatFor(memory.dc, kBitmapFlags, 32, 32), nullptr));
   }
 }
 
@@ -223,6 +227,34 @@ TEST_F(OpenGLContextTest, ThreadSwitchesBetweenWindowAndBitmapContexts) {
   EXPECT_FALSE(wglMakeCurrent(memory.dc, windowContext));
   EXPECT_TRUE(wglDeleteContext(bitmapContext));
   EXPECT_TRUE(wglDeleteContext(windowContext));
+}
+
+// The stage thread owns the drivers: it makes and uses a window's context
+// while the main thread, which owns the desktop, runs its message loop.
+TEST_F(OpenGLContextTest, AnotherThreadDrawsIntoTheWindow) {
+  const DWORD mainThread = GetCurrentThreadId();
+  constexpr UINT kDone = WM_APP + 1;
+  bool drawn = false;
+  std::thread stage([&] {
+    HDC dc = GetDC(mWindow);
+    if (SetPixelFormat(dc, FormatFor(dc, kWindowFlags, 24, 16), nullptr)) {
+      HGLRC context = wglCreateContext(dc);
+      if (context != nullptr && wglMakeCurrent(dc, context)) {
+        ClearTo(0, 1, 0);
+        drawn = SwapBuffers(dc) != FALSE;
+      }
+      if (context != nullptr) wglDeleteContext(context);
+    }
+    ReleaseDC(mWindow, dc);
+    PostThreadMessageA(mainThread, kDone, 0, 0);
+  });
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) && message.message != kDone) {
+    DispatchMessageA(&message);
+  }
+  stage.join();
+  EXPECT_TRUE(drawn);
+  EXPECT_FALSE(ShownThroughOpenGL());
 }
 
 TEST(OpenGLModuleTest, SystemLibraryIsTheOnlyOpenGLModule) {
