@@ -13,6 +13,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <unordered_map>
@@ -190,7 +191,8 @@ bool WantedOpenGL(HWND handle, DesktopGLFormat& format) {
 }
 
 // Compatibility profile: the callers use client arrays, glLoadMatrixf and
-// the texture environment.
+// the texture environment. Displays rarely offer more than 24 depth bits,
+// which serve a 32-bit request.
 void SetOpenGLAttributes(const DesktopGLFormat& format) {
   const bool wide = format.colorBits > 16;
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
@@ -198,7 +200,7 @@ void SetOpenGLAttributes(const DesktopGLFormat& format) {
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, wide ? 8 : 5);
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, wide ? 8 : 6);
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, wide ? 8 : 5);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, format.depthBits);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, std::min(format.depthBits, 24));
 }
 
 // A window that changes between OpenGL and pixels is made anew.

@@ -23,9 +23,9 @@ WinMM3DGLDriverInfo Driver(const char* library) {
   return info;
 }
 
-MM3DDeviceMode WindowMode(uint8_t hardware) {
+MM3DDeviceMode WindowMode(uint8_t hardware, int32_t depthBufferCode = 1) {
   MM3DDeviceMode mode(kSize, kSize, 2, hardware, 0);
-  mode.mDepthBufferCode = 1;
+  mode.mDepthBufferCode = depthBufferCode;
   return mode;
 }
 
@@ -142,6 +142,10 @@ TEST_F(WinMM3DGLDriverAdapterTest, MissingLibraryGivesEmptyHandleQuietly) {
   EXPECT_TRUE(
       WinMM3DGLCreateDriver(Driver("3DFXVGL.DLL"), WindowMode(1), mWindow, mWindow).IsEmpty());
   EXPECT_EQ(vpl::platform::MessageBoxCount(), boxes);
+}
+
+TEST_F(WinMM3DGLDriverAdapterTest, ThirtyTwoBitDepthIsServed) {
+  EXPECT_FALSE(WinMM3DGLCreateDriver(kPrimaryDriver, WindowMode(1, 2), mWindow, mWindow).IsEmpty());
 }
 
 TEST_F(WinMM3DGLDriverAdapterTest, PixelFormatAccelerationFollowsTheHardwareFlag) {
