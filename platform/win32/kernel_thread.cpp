@@ -2,6 +2,8 @@
 
 #include "platform/win32/KernelObject.h"
 
+#include <SDL.h>
+
 #include <array>
 #include <atomic>
 #include <bitset>
@@ -45,6 +47,9 @@ class Thread final : public KernelObject {
       while (mSuspendCount > 0) WaitUntil(lock, WaitClock::time_point::max());
     }
     const DWORD exitCode = start();
+    // SDL keeps state (its error text) for threads it did not make until
+    // they tell it they end; a thread that drew with OpenGL has some.
+    SDL_TLSCleanup();
     {
       std::lock_guard lock(WaitMutex());
       mExitCode = exitCode;

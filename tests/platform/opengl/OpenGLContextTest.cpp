@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -231,29 +230,41 @@ TEST_F(OpenGLContextTest, ThreadSwitchesBetweenWindowAndBitmapContexts) {
 
 // The stage thread owns the drivers: it makes and uses a window's context
 // while the main thread, which owns the desktop, runs its message loop.
-TEST_F(OpenGLContextTest, AnotherThreadDrawsIntoTheWindow) {
-  const DWORD mainThread = GetCurrentThreadId();
-  constexpr UINT kDone = WM_APP + 1;
+struct StageWork {
+  HWND window;
+  DWORD mainThread;
   bool drawn = false;
-  std::thread stage([&] {
-    HDC dc = GetDC(mWindow);
-    if (SetPixelFormat(dc, FormatFor(dc, kWindowFlags, 24, 16), nullptr)) {
-      HGLRC context = wglCreateContext(dc);
-      if (context != nullptr && wglMakeCurrent(dc, context)) {
-        ClearTo(0, 1, 0);
-        drawn = SwapBuffers(dc) != FALSE;
-      }
-      if (context != nullptr) wglDeleteContext(context);
+};
+
+constexpr UINT kStageDone = WM_APP + 1;
+
+DWORD DrawOnStageThread(LPVOID parameter) {
+  auto* work = static_cast<StageWork*>(parameter);
+  HDC dc = GetDC(work->window);
+  if (SetPixelFormat(dc, FormatFor(dc, kWindowFlags, 24, 16), nullptr)) {
+    HGLRC context = wglCreateContext(dc);
+    if (context != nullptr && wglMakeCurrent(dc, context)) {
+      ClearTo(0, 1, 0);
+      work->drawn = SwapBuffers(dc) != FALSE;
     }
-    ReleaseDC(mWindow, dc);
-    PostThreadMessageA(mainThread, kDone, 0, 0);
-  });
+    if (context != nullptr) wglDeleteContext(context);
+  }
+  ReleaseDC(work->window, dc);
+  PostThreadMessageA(work->mainThread, kStageDone, 0, 0);
+  return 0;
+}
+
+TEST_F(OpenGLContextTest, AnotherThreadDrawsIntoTheWindow) {
+  StageWork work{mWindow, GetCurrentThreadId()};
+  HANDLE stage = CreateThread(nullptr, 0, &DrawOnStageThread, &work, 0, nullptr);
+  ASSERT_NE(stage, nullptr);
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) && message.message != kDone) {
+  while (GetMessageA(&message, nullptr, 0, 0) && message.message != kStageDone) {
     DispatchMessageA(&message);
   }
-  stage.join();
-  EXPECT_TRUE(drawn);
+  EXPECT_EQ(WaitForSingleObject(stage, 10000), WAIT_OBJECT_0);
+  CloseHandle(stage);
+  EXPECT_TRUE(work.drawn);
   EXPECT_FALSE(ShownThroughOpenGL());
 }
 
