@@ -114,22 +114,34 @@ bool WinMM3DGLChoosePixelFormat(const WinMM3DGLDispatch& dispatch, const MM3DDev
   return dispatch.SetPixelFormat(dc, index, &wanted) && Describe(dispatch, dc, index, format);
 }
 
+namespace {
+
+// The context for the window's device context, current on the calling
+// thread; null when no format fits or the context cannot be made current.
+HGLRC CreateWindowContext(const WinMM3DGLDispatch& dispatch, const MM3DDeviceMode& mode, HDC dc) {
+  if (!WinMM3DGLChoosePixelFormat(dispatch, mode, dc, kWindowFlags, true)) return nullptr;
+  HGLRC context = dispatch.wglCreateContext(dc);
+  if (context != nullptr && !dispatch.wglMakeCurrent(dc, context)) {
+    dispatch.wglDeleteContext(context);
+    return nullptr;
+  }
+  return context;
+}
+
+}  // namespace
+
 WinMM3DGLDriverAdapter* WinMM3DGLCreateAdapter(const WinMM3DGLDriverInfo& info,
                                                const MM3DDeviceMode& mode, HWND renderWindow,
                                                HWND focusWindow) {
   WinMM3DGLDispatch dispatch(info.mLibrary);
   if (!dispatch.IsLoaded() || !EnterDisplayMode(dispatch, mode)) return nullptr;
   HDC dc = GetDC(renderWindow);
-  HGLRC context = nullptr;
-  if (dc == nullptr || !WinMM3DGLChoosePixelFormat(dispatch, mode, dc, kWindowFlags, true) ||
-      (context = dispatch.wglCreateContext(dc)) == nullptr ||
-      !dispatch.wglMakeCurrent(dc, context)) {
-    if (context != nullptr) dispatch.wglDeleteContext(context);
+  dispatch.mContext = dc != nullptr ? CreateWindowContext(dispatch, mode, dc) : nullptr;
+  if (dispatch.mContext == nullptr) {
     if (dc != nullptr) ReleaseDC(renderWindow, dc);
     LeaveDisplayMode(dispatch, mode);
     return nullptr;
   }
-  dispatch.mContext = context;
   return new WinMM3DGLDriverAdapter(mode, renderWindow, focusWindow, dc, dispatch);
 }
 
