@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <memory>
 
+// OpenGL reads x, y and z of each position and steps over w.
+static_assert(sizeof(MM3DVector) == 4 * sizeof(float));
+static_assert(sizeof(MM3DCornerColor) == 4 && sizeof(MM3DTexCoord) == 2 * sizeof(float));
+
 class WinMM3DGLTriangleBuffer : public MM3DTriangleBuffer {
  public:
   // Null when the arrays cannot be had.
