@@ -255,6 +255,31 @@ TEST_F(WinMM3DGLDriverBaseTest, StateReachesOpenGLOnlyWhenItChanges) {
   block.Reset();
 }
 
+// A buffer made without coordinate sets still gives the enabled coordinate
+// array something to read, even for a textured second stage.
+TEST_F(WinMM3DGLDriverBaseTest, BufferWithoutTexCoordSetsDraws) {
+  MM3DTriangleBuffer* bare = mDriver->CreateTriangleBuffer(2, 0);
+  ASSERT_NE(bare, nullptr);
+  MM3DRenderStateBlock block = OpaqueBlock();
+  block.mStageCount = 2;
+  block.mStages[1] = block.mStages[0];
+  block.mStages[1].mDepthMode = kMM3DDepthTestOnly;
+  block.mStages[1].mDepthFunction = kMM3DDepthLessEqual;
+  block.mStages[1].mTexture = mDriver->GetTextureCollection().Load(
+      {kMM3DTextureArgb8888, kMM3DFilterNearest, 0}, SolidImage(kRed, kRed));
+  BeginFrame(kBlue);
+  const MM3DVector corners[6] = {{-1, -1, 1, 1}, {1, -1, 1, 1}, {1, 1, 1, 1},
+                                 {-1, -1, 1, 1}, {1, 1, 1, 1},  {-1, 1, 1, 1}};
+  MM3DCornerColor colors[6];
+  std::fill_n(colors, 6, Corner({255, 255, 255}));
+  bare->SetPositions(0, 2, corners);
+  bare->SetColors(0, 2, colors);
+  mDriver->DrawTriangleBuffer(block, *bare, 0, 2);
+  EXPECT_EQ(Centre(), kRed);
+  mDriver->DestroyTriangleBuffer(bare);
+  block.Reset();
+}
+
 TEST_F(WinMM3DGLDriverBaseTest, DrawOutsideTheBufferDrawsNothing) {
   BeginFrame(kBlue);
   auto& counted = CountCalls<20>(GL().mDispatch.glDrawArrays);
