@@ -323,8 +323,9 @@ bool MM3DNurbSpline::ReadData(UUReader& reader) {
   UUGrowableArray<MM3DVector> points;
   UUGrowableArray<float> knots;
   bool complete = MM3DReadSplinePoints(reader, count, points);
-  const int32_t stored = closed ? count + 1 : count + degree + 1;
-  for (int32_t i = 0; complete && i < stored; ++i) {
+  // In 64 bits: a hostile count near the limit must not wrap the sum.
+  const int64_t stored = closed ? int64_t{count} + 1 : int64_t{count} + degree + 1;
+  for (int64_t i = 0; complete && i < stored; ++i) {
     float knot = 0.0f;
     complete = reader.ReadFloats(&knot, 1);
     if (complete) knots.Append(knot);

@@ -325,6 +325,7 @@ TEST(MM3DSplineTest, BadKindsAndCountsFailTheRead) {
       {"bezier one open key", Header({kMM3DBezierSpline, 1}, 1, false)},
       {"bezier no closed key", Header({kMM3DBezierSpline, 0}, 1, true)},
       {"bezier huge count", Header({kMM3DBezierSpline, INT32_MAX}, 1, false)},
+      {"nurbs huge count", Header({kMM3DNurbSpline, 2, INT32_MAX - 1}, 2, false)},
       {"linear short of points", Header({kMM3DLinearSpline, 1000}, 1, false)},
   };
   for (const BadRecord& c : cases) {
