@@ -1,0 +1,196 @@
+#include "mm3d/MM3DIndexedMeshVertexData.h"
+
+#include "foundation/uu/UUReader.h"
+#include "foundation/uu/UUWriter.h"
+
+#include <algorithm>
+
+namespace {
+
+// Elements read per step, so a count from a damaged record never makes the
+// block allocate more than the record really holds.
+constexpr int32_t kReadStep = 4096;
+
+template <typename T>
+const T* DataOrNull(const UUGrowableArray<T>& array) {
+  return array.Count() == 0 ? nullptr : array.Begin();
+}
+
+template <typename T>
+void Clear(UUGrowableArray<T>& array) {
+  array.EraseRange(0, array.Count());
+}
+
+// Reads count elements into a fresh array with readValues(first, n) and
+// shrinks it to its count; the target changes only on success.
+template <typename T, typename ReadValues>
+bool ReadArray(UUGrowableArray<T>& target, int32_t count, ReadValues readValues) {
+  UUGrowableArray<T> array;
+  for (int32_t done = 0; done < count;) {
+    int32_t n = std::min(kReadStep, count - done);
+    array.Insert(done, n, T{});
+    if (!readValues(array.Begin() + done, n)) return false;
+    done += n;
+  }
+  array.Compact();
+  target.Swap(array);
+  return true;
+}
+
+bool ReadCount(UUReader& reader, int32_t& count) { return reader.ReadInt32s(&count, 1); }
+
+// A per-vertex array is empty or has one element per vertex.
+bool IsPerVertexCount(int32_t count, int32_t vertexCount) {
+  return count == 0 || count == vertexCount;
+}
+
+bool ReadVectors(UUReader& reader, UUGrowableArray<MM3DVector>& target, int32_t count) {
+  return ReadArray(target, count, [&reader](MM3DVector* first, int32_t n) {
+    return reader.ReadFloats(&first->mX, 4 * static_cast<uint32_t>(n));
+  });
+}
+
+bool WriteVectors(UUWriter& writer, const UUGrowableArray<MM3DVector>& vectors) {
+  int32_t count = vectors.Count();
+  if (!writer.WriteInt32s(&count, 1)) return false;
+  for (const MM3DVector& vector : vectors) {
+    if (!writer.WriteFloats(&vector.mX, 4)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool MM3DIndexedMeshVertexData::Write(UUWriter& writer) const {
+  int32_t indexCount = mIndices.Count();
+  if (!writer.WriteInt32s(&indexCount, 1)) return false;
+  if (indexCount > 0 && !writer.WriteInt16s(mIndices.Begin(), indexCount)) return false;
+  if (!WriteVectors(writer, mPositions) || !WriteVectors(writer, mNormals)) return false;
+  int32_t colorCount = mColors.Count();
+  if (!writer.WriteInt32s(&colorCount, 1)) return false;
+  if (colorCount > 0 && !writer.Write(mColors.Begin(), 4 * static_cast<uint32_t>(colorCount))) {
+    return false;
+  }
+  int32_t setCount = 0;
+  while (setCount < kTextureCoordinateSetCount && mTextureCoordinates[setCount].Count() > 0) {
+    ++setCount;
+  }
+  if (!writer.WriteInt32s(&setCount, 1)) return false;
+  for (int32_t set = 0; set < setCount; ++set) {
+    const UUGrowableArray<MM3DTextureCoordinate>& coordinates = mTextureCoordinates[set];
+    int32_t count = coordinates.Count();
+    if (!writer.WriteInt32s(&count, 1)) return false;
+    for (const MM3DTextureCoordinate& coordinate : coordinates) {
+      if (!writer.WriteFloats(&coordinate.mU, 2)) return false;
+    }
+  }
+  return true;
+}
+
+bool MM3DIndexedMeshVertexData::Read(UUReader& reader) {
+  int32_t indexCount = 0;
+  if (!ReadCount(reader, indexCount) || indexCount < 0 || indexCount % 3 != 0) return false;
+  UUGrowableArray<uint16_t> indices;
+  if (!ReadArray(indices, indexCount, [&reader](uint16_t* first, int32_t n) {
+        return reader.ReadInt16s(first, static_cast<uint32_t>(n));
+      })) {
+    return false;
+  }
+  int32_t positionCount = 0;
+  if (!ReadCount(reader, positionCount) || positionCount < 0 || positionCount > kMaxVertexCount) {
+    return false;
+  }
+  for (uint16_t index : indices) {
+    if (index >= positionCount) return false;
+  }
+  mIndices.Swap(indices);
+  if (!ReadVectors(reader, mPositions, positionCount)) return false;
+  int32_t normalCount = 0;
+  if (!ReadCount(reader, normalCount) || !IsPerVertexCount(normalCount, positionCount) ||
+      !ReadVectors(reader, mNormals, normalCount)) {
+    return false;
+  }
+  int32_t colorCount = 0;
+  if (!ReadCount(reader, colorCount) || !IsPerVertexCount(colorCount, positionCount) ||
+      !ReadArray(mColors, colorCount, [&reader](MM3DPackedColor* first, int32_t n) {
+        return reader.Read(first, 4 * static_cast<uint32_t>(n));
+      })) {
+    return false;
+  }
+  int32_t setCount = 0;
+  if (!ReadCount(reader, setCount) || setCount < 0 || setCount > kTextureCoordinateSetCount) {
+    return false;
+  }
+  for (UUGrowableArray<MM3DTextureCoordinate>& coordinates : mTextureCoordinates) {
+    Clear(coordinates);
+    coordinates.Compact();
+  }
+  for (int32_t set = 0; set < setCount; ++set) {
+    int32_t count = 0;
+    if (!ReadCount(reader, count) || !IsPerVertexCount(count, positionCount) ||
+        !ReadArray(mTextureCoordinates[set], count,
+                   [&reader](MM3DTextureCoordinate* first, int32_t n) {
+                     return reader.ReadFloats(&first->mU, 2 * static_cast<uint32_t>(n));
+                   })) {
+      return false;
+    }
+  }
+  return true;
+}
+
+int32_t MM3DIndexedMeshVertexData::FindVertex(const MM3DVector& position, bool compareNormal,
+                                              const MM3DVector& normal, bool compareColor,
+                                              const MM3DPackedColor& color, int32_t setCount,
+                                              const MM3DTextureCoordinate* coordinates) const {
+  auto sameVector = [](const MM3DVector& a, const MM3DVector& b) {
+    return a.mX == b.mX && a.mY == b.mY && a.mZ == b.mZ && a.mW == b.mW;
+  };
+  auto matches = [&](int32_t i) {
+    if (!sameVector(mPositions[i], position)) return false;
+    if (compareNormal && (i >= mNormals.Count() || !sameVector(mNormals[i], normal))) return false;
+    if (compareColor) {
+      if (i >= mColors.Count()) return false;
+      const MM3DPackedColor& c = mColors[i];
+      if (c.mR != color.mR || c.mG != color.mG || c.mB != color.mB || c.mA != color.mA) {
+        return false;
+      }
+    }
+    for (int32_t set = 0; set < std::min(setCount, kTextureCoordinateSetCount); ++set) {
+      const UUGrowableArray<MM3DTextureCoordinate>& stored = mTextureCoordinates[set];
+      if (i >= stored.Count() || stored[i].mU != coordinates[set].mU ||
+          stored[i].mV != coordinates[set].mV) {
+        return false;
+      }
+    }
+    return true;
+  };
+  for (int32_t i = 0; i < GetVertexCount(); ++i) {
+    if (matches(i)) return i;
+  }
+  return -1;
+}
+
+bool MM3DIndexedMeshVertexData::AddVertex(const MM3DVector& position, bool hasNormal,
+                                          const MM3DVector& normal, bool hasColor,
+                                          const MM3DPackedColor& color, int32_t setCount,
+                                          const MM3DTextureCoordinate* coordinates) {
+  if (GetVertexCount() >= kMaxVertexCount) return false;
+  mIndices.Append(static_cast<uint16_t>(GetVertexCount()));
+  mPositions.Append(position);
+  if (hasColor) mColors.Append(color);
+  if (hasNormal) mNormals.Append(normal);
+  for (int32_t set = 0; set < std::min(setCount, kTextureCoordinateSetCount); ++set) {
+    mTextureCoordinates[set].Append(coordinates[set]);
+  }
+  return true;
+}
+
+MM3DVertexArrays::MM3DVertexArrays(const MM3DIndexedMeshVertexData& data)
+    : mVertexCount(data.mPositions.Count()),
+      mPositions(DataOrNull(data.mPositions)),
+      mNormals(DataOrNull(data.mNormals)),
+      mColors(DataOrNull(data.mColors)),
+      mTextureCoordinates0(DataOrNull(data.mTextureCoordinates[0])),
+      mTextureCoordinates1(DataOrNull(data.mTextureCoordinates[1])),
+      mIndexCount(data.mIndices.Count()),
+      mIndices(DataOrNull(data.mIndices)) {}
