@@ -30,8 +30,6 @@ constexpr int32_t kTabulatedWindowMonoRate = 32000;
 constexpr double kLongWindowAlpha = 4.0;
 constexpr double kShortWindowAlpha = 6.0;
 constexpr int kBitReverseBits = 9;
-// The orthonormal two-band Haar stage of the wavelet-packet tree.
-constexpr float kHaarScale = static_cast<float>(1.0 / std::numbers::sqrt2);
 
 double BesselI0(double x) {
   double sum = 1.0;
@@ -123,13 +121,11 @@ bool Synthesis::Create(int32_t sampleRate, bool monoStream) {
     mPost[j] = {static_cast<float>(std::sin(u)), static_cast<float>(std::cos(u))};
   }
   const BlockConfig whole = MakeBlockConfig(kWavelet, sampleRate);
-  mWaveletEdgeCount = whole.bandCount + 1;
-  std::copy_n(whole.start.begin(), mWaveletEdgeCount, mWaveletEdges.begin());
   const BlockConfig halves = MakeBlockConfig(kWaveletThenTransform, sampleRate);
-  mHalfEdgeCount = 0;
-  while (halves.start[static_cast<size_t>(mHalfEdgeCount)] < kHalf) ++mHalfEdgeCount;
-  std::copy_n(halves.start.begin(), ++mHalfEdgeCount, mHalfEdges.begin());
-  return true;
+  int halfEdgeCount = 0;
+  while (halves.start[static_cast<size_t>(halfEdgeCount)] < kHalf) ++halfEdgeCount;
+  return mWholePacket.Create(kFrameLength, whole.start.data(), whole.bandCount + 1) &&
+         mHalfPacket.Create(kHalf, halves.start.data(), halfEdgeCount + 1);
 }
 
 void Synthesis::Dft(Complex* x, int a) const {
@@ -265,11 +261,11 @@ void Synthesis::ShortOutput(float* spectrum, ChannelState& state, float* output)
   std::copy(next.begin(), next.end(), q);
 }
 
-bool Synthesis::WaveletBlock(int blockType, float* x) const {
-  if (blockType == kWavelet) return WaveletSynthesis(x, kFrameLength);
+bool Synthesis::WaveletBlock(int blockType, float* x, ChannelState& state) const {
+  if (blockType == kWavelet) return WaveletSynthesis(x, kFrameLength, state);
   float* wavelet = blockType == kWaveletThenTransform ? x : x + kHalf;
   float* transform = blockType == kWaveletThenTransform ? x + kHalf : x;
-  if (!WaveletSynthesis(wavelet, kHalf)) return false;
+  if (!WaveletSynthesis(wavelet, kHalf, state)) return false;
   Fold(transform, kHalf / 2);
   for (int i = 0; i < kHalf / 2; ++i) {
     const float a = transform[i];
@@ -289,12 +285,18 @@ bool Synthesis::WaveletBlock(int blockType, float* x) const {
 
 bool Synthesis::Synthesise(int blockType, float* spectrum, ChannelState& state,
                            float* output) const {
+  const bool wavelet = blockType >= kWavelet && blockType <= kTransformThenWavelet;
+  const bool usesTree[2] = {blockType == kWavelet, wavelet && blockType != kWavelet};
+  for (int t = 0; t < 2; ++t) {
+    WaveletPacketState& packet = state.packets[static_cast<size_t>(t)];
+    if (!usesTree[t] && packet.active) packet = {};
+  }
   if (blockType == kEightShort) {
     ShortOutput(spectrum, state, output);
     return true;
   }
-  if (blockType >= kWavelet && blockType <= kTransformThenWavelet) {
-    if (!WaveletBlock(blockType, spectrum)) return false;
+  if (wavelet) {
+    if (!WaveletBlock(blockType, spectrum, state)) return false;
     std::reverse(spectrum, spectrum + kFrameLength);
   } else {
     Fold(spectrum, kLongFold);
@@ -303,33 +305,13 @@ bool Synthesis::Synthesise(int blockType, float* spectrum, ChannelState& state,
   return true;
 }
 
-void Synthesis::PacketSynthesis(float* values, int offset, int length, const int16_t* edges,
-                                int count, float* scratch) const {
-  // A band is a leaf of the packet tree; anything wider splits in two.
-  const int16_t* band = std::lower_bound(edges, edges + count, offset);
-  const bool isBand = band + 1 < edges + count && *band == offset && band[1] == offset + length;
-  if (isBand || length < 2) return;
-  const int half = length / 2;
-  PacketSynthesis(values, offset, half, edges, count, scratch);
-  PacketSynthesis(values, offset + half, half, edges, count, scratch);
-  const float* low = values + offset;
-  const float* high = values + offset + half;
-  for (int i = 0; i < half; ++i) {
-    scratch[2 * i] = (low[i] + high[i]) * kHaarScale;
-    scratch[2 * i + 1] = (low[i] - high[i]) * kHaarScale;
-  }
-  std::copy_n(scratch, length, values + offset);
-}
-
-bool Synthesis::WaveletSynthesis(float* values, int size) const {
+bool Synthesis::WaveletSynthesis(float* values, int size, ChannelState& state) const {
   if (size != kFrameLength && size != kHalf) {
     UUDebugOutput("Fast WT Not Implemented\n");
     return false;
   }
   const bool whole = size == kFrameLength;
-  std::array<float, kFrameLength> scratch;
-  PacketSynthesis(values, 0, size, whole ? mWaveletEdges.data() : mHalfEdges.data(),
-                  whole ? mWaveletEdgeCount : mHalfEdgeCount, scratch.data());
+  (whole ? mWholePacket : mHalfPacket).Synthesise(values, state.packets[whole ? 0 : 1]);
   for (int i = 0; i < size; ++i) values[i] *= kWaveletScale;
   return true;
 }

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "media/codecs/UUPerceptualAudioWaveletPacket.h"
+
 namespace UUPerceptualAudio {
 
 constexpr int kOverlapLength = 512;
@@ -18,6 +20,10 @@ struct ChannelState {
   // Short-transition form (after the other types): 448 finished samples,
   // then 64 folded values of the short-window transition.
   std::array<float, kOverlapLength> overlap{};
+  // The wavelet-packet trees' filter states: the whole frame's, the half's.
+  // A tree's state is cleared after a frame that does not use it, so that it
+  // only ever continues the frame before.
+  std::array<WaveletPacketState, 2> packets{};
 };
 
 class Synthesis {
@@ -35,8 +41,9 @@ class Synthesis {
   // false for any other size.
   bool Fold(float* values, int a) const;
   // The wavelet-packet synthesis of the size's band layout (512 or 1024
-  // values, scaled by 512); false for any other size.
-  bool WaveletSynthesis(float* values, int size) const;
+  // values, scaled by 512), continuing from the channel's state; false for
+  // any other size.
+  bool WaveletSynthesis(float* values, int size, ChannelState& state) const;
 
   // Rising window halves: long (1024 values) and short (128 values).
   float LongWindow(int n) const { return mLongWindow[static_cast<size_t>(n)]; }
@@ -55,9 +62,7 @@ class Synthesis {
   void Transition(const float* z, const float* q, float* out) const;
   void LongOutput(int blockType, const float* z, ChannelState& state, float* output) const;
   void ShortOutput(float* spectrum, ChannelState& state, float* output) const;
-  bool WaveletBlock(int blockType, float* x) const;
-  void PacketSynthesis(float* values, int offset, int length, const int16_t* edges, int count,
-                       float* scratch) const;
+  bool WaveletBlock(int blockType, float* x, ChannelState& state) const;
 
   static constexpr int kDftSize = 512;
   static constexpr int kLongFold = 512;
@@ -74,11 +79,9 @@ class Synthesis {
   std::array<Complex, 256> mPre256;
   std::array<Complex, 64> mPre64;
   std::array<Complex, 257> mPost;
-  // Band starts (and the end) of the wavelet layouts of 1024 and 512 values.
-  std::array<int16_t, 89> mWaveletEdges;
-  int mWaveletEdgeCount = 0;
-  std::array<int16_t, 45> mHalfEdges;
-  int mHalfEdgeCount = 0;
+  // The packet trees of the wavelet layouts of 1024 and 512 values.
+  WaveletPacket mWholePacket;
+  WaveletPacket mHalfPacket;
 };
 
 // Clips and rounds (ties to even) one output value into a 16-bit sample.

@@ -1,7 +1,7 @@
 #pragma once
 // Independent computations of what the perceptual audio decoder must
 // produce: dequantised values from the gain formula, inverse transforms by
-// direct sums, the Haar wavelet-packet basis by its closed form, and the
+// direct sums, the wavelet-packet synthesis by direct convolution, and the
 // windowed overlap of whole frames in time.
 
 #include "media/codecs/UUPerceptualAudioFrame.h"
@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <numbers>
 #include <vector>
 
@@ -54,33 +55,39 @@ inline std::vector<double> InverseMdct(const double* x, int n) {
   return y;
 }
 
-// The orthonormal Haar wavelet-packet synthesis of a band layout, by the
-// closed form of its basis: coefficient t of a band at depth D is a Walsh
-// function on the samples n with n >> D = t.
-inline std::vector<double> WaveletPacket(const double* x, int size, const int16_t* starts,
-                                         int bandCount) {
-  std::vector<double> out(static_cast<size_t>(size), 0.0);
-  for (int b = 0; b < bandCount; ++b) {
-    const int offset = starts[b];
-    const int width = starts[b + 1] - offset;
-    int depth = 0;
-    while ((width << depth) < size) ++depth;
-    const int node = offset / width;
-    for (int t = 0; t < width; ++t) {
-      const double c = x[offset + t];
-      if (c == 0.0) continue;
-      for (int n = t << depth; n < (t + 1) << depth; ++n) {
-        int sign = 1;
-        for (int d = 1; d <= depth; ++d) {
-          const int path = (node >> (depth - d)) & 1;
-          const int bit = (n >> (d - 1)) & 1;
-          if (path & bit) sign = -sign;
+// The packet tree of the wavelet layout of 1024 values, or of the wavelet
+// half (512 values), at a rate.
+inline std::unique_ptr<UUPerceptualAudio::WaveletPacket> PacketTree(int size, int32_t rate) {
+  using namespace UUPerceptualAudio;
+  const BlockConfig config =
+      MakeBlockConfig(size == kFrameLength ? kWavelet : kWaveletThenTransform, rate);
+  int edges = 1;
+  while (config.start[static_cast<size_t>(edges - 1)] < size) ++edges;
+  auto tree = std::make_unique<WaveletPacket>();
+  return tree->Create(size, config.start.data(), edges) ? std::move(tree) : nullptr;
+}
+
+// The wavelet-packet synthesis of coefficients of whole frames by direct
+// convolution of every band's stream over all frames at once: y[n] = sum
+// over bands i and inputs k of x_i[k] f_i[n - bands x k].
+inline std::vector<double> PacketSynthesis(const UUPerceptualAudio::WaveletPacket& tree,
+                                           std::vector<double> frames) {
+  const int size = tree.Size();
+  for (int s = 0; s < tree.StageCount(); ++s) {
+    const auto& stage = tree.StageAt(s);
+    const int inputs = stage.width / stage.bands;
+    std::vector<double> y(frames.size() / static_cast<size_t>(size / stage.width), 0.0);
+    for (int i = 0; i < stage.bands; ++i) {
+      const std::vector<double> x = BandStream(frames, size, stage.offset + i * inputs, inputs);
+      for (size_t k = 0; k < x.size(); ++k) {
+        for (int j = 0; j < tree.Taps(stage) && k * stage.bands + j < y.size(); ++j) {
+          y[k * stage.bands + static_cast<size_t>(j)] += x[k] * tree.Tap(stage, i, j);
         }
-        out[static_cast<size_t>(n)] += sign * c / std::sqrt(double(1 << depth));
       }
     }
+    PutBandStream(frames, size, stage.offset, stage.width, y);
   }
-  return out;
+  return frames;
 }
 
 // The 2N samples of a long block from its folded form z (N values): z[N/2

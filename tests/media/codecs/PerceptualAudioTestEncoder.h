@@ -3,11 +3,13 @@
 // fuzzer seeds and benchmark: it writes frames from quantised values,
 // codebooks and scale factors the caller chooses, with the codes read off
 // the codebook trees, so that tests can check the decoded PCM against a
-// computation of their own.
+// computation of their own. Its wavelet-packet analysis turns a signal
+// into the coefficients of a packet tree.
 
 #include "media/codecs/UUPerceptualAudio.h"
 #include "media/codecs/UUPerceptualAudioCodebooks.h"
 #include "media/codecs/UUPerceptualAudioFrame.h"
+#include "media/codecs/UUPerceptualAudioWaveletPacket.h"
 
 #include <array>
 #include <cstdint>
@@ -278,6 +280,54 @@ class Encoder {
   int mChannelCount;
   uint32_t mOptions;
 };
+
+// A signal of whole frames of a packet tree, frame after frame; a stage's
+// input band i is, in every frame, the width / bands values from its offset
+// + i x width / bands; these functions join a band's values of all frames
+// into one stream and put a stream back.
+inline std::vector<double> BandStream(const std::vector<double>& frames, int size, int offset,
+                                      int width) {
+  std::vector<double> stream;
+  for (size_t at = 0; at < frames.size(); at += static_cast<size_t>(size)) {
+    const auto first = frames.begin() + static_cast<long>(at) + offset;
+    stream.insert(stream.end(), first, first + width);
+  }
+  return stream;
+}
+
+inline void PutBandStream(std::vector<double>& frames, int size, int offset, int width,
+                          const std::vector<double>& stream) {
+  for (size_t f = 0; f * static_cast<size_t>(size) < frames.size(); ++f) {
+    std::copy_n(stream.begin() + static_cast<long>(f * static_cast<size_t>(width)), width,
+                frames.begin() + static_cast<long>(f * static_cast<size_t>(size)) + offset);
+  }
+}
+
+// The wavelet-packet analysis of a signal of whole frames: the transposed
+// synthesis, stage by stage from the top down. Each band's input k is the
+// correlation of the stage's signal with the band's filter from sample
+// bands x k on: the analysis looks ahead by the filters' lengths, so that
+// the synthesis, which filters causally, gives the signal back unshifted.
+inline std::vector<double> PacketAnalysis(const UUPerceptualAudio::WaveletPacket& tree,
+                                          std::vector<double> signal) {
+  const int size = tree.Size();
+  for (int s = tree.StageCount() - 1; s >= 0; --s) {
+    const auto& stage = tree.StageAt(s);
+    const std::vector<double> y = BandStream(signal, size, stage.offset, stage.width);
+    const int inputs = stage.width / stage.bands;
+    const int taps = tree.Taps(stage);
+    for (int i = 0; i < stage.bands; ++i) {
+      std::vector<double> x(y.size() / static_cast<size_t>(stage.bands));
+      for (size_t k = 0; k < x.size(); ++k) {
+        for (int j = 0; j < taps && k * stage.bands + j < y.size(); ++j) {
+          x[k] += y[k * stage.bands + static_cast<size_t>(j)] * tree.Tap(stage, i, j);
+        }
+      }
+      PutBandStream(signal, size, stage.offset + i * inputs, inputs, x);
+    }
+  }
+  return signal;
+}
 
 // Scrambles a buffer with a key, the inverse of the decoder's unscrambling:
 // the bytes are reversed, then each is rotated opposite to the way the

@@ -76,23 +76,47 @@ std::vector<double> FoldedHalf(const double* x) {
   return z;
 }
 
-// The block of a wavelet frame (types 4-6), built from the packet basis
-// and direct sums.
+// The wavelet-packet coefficients of one channel's frames since the last
+// frame that did not use a tree, per tree (whole frame, half frame), and
+// the samples of the newest by direct convolution over all of them.
+class PacketRuns {
+ public:
+  PacketRuns() : mTrees{PacketTree(kFrameLength, kRate), PacketTree(kFrameLength / 2, kRate)} {}
+
+  // Every frame's block type in turn: a frame that does not use a tree
+  // ends its run.
+  void Frame(int blockType) {
+    if (blockType != kWavelet) mRuns[0].clear();
+    if (blockType != kWaveletThenTransform && blockType != kTransformThenWavelet) {
+      mRuns[1].clear();
+    }
+  }
+
+  std::vector<double> Synthesise(int tree, const double* x) {
+    const int size = mTrees[static_cast<size_t>(tree)]->Size();
+    std::vector<double>& run = mRuns[static_cast<size_t>(tree)];
+    run.insert(run.end(), x, x + size);
+    const std::vector<double> all = PacketSynthesis(*mTrees[static_cast<size_t>(tree)], run);
+    return std::vector<double>(all.end() - size, all.end());
+  }
+
+ private:
+  std::array<std::unique_ptr<UUPerceptualAudio::WaveletPacket>, 2> mTrees;
+  std::array<std::vector<double>, 2> mRuns;
+};
+
+// The block of a wavelet frame (types 4-6), from the packet synthesis by
+// direct convolution and direct sums.
 std::vector<double> WaveletBlock(int blockType, const Spectrum& x,
-                                 const UUPerceptualAudio::Synthesis& s) {
-  const auto whole = MakeBlockConfig(kWavelet, kRate);
-  const auto halves = MakeBlockConfig(kWaveletThenTransform, kRate);
-  int halfBands = 0;
-  while (halves.start[static_cast<size_t>(halfBands + 1)] <= 512 && halfBands < halves.bandCount)
-    ++halfBands;
+                                 const UUPerceptualAudio::Synthesis& s, PacketRuns& runs) {
   std::vector<double> z(kFrameLength);
   if (blockType == kWavelet) {
-    z = WaveletPacket(x.data(), kFrameLength, whole.start.data(), whole.bandCount);
+    z = runs.Synthesise(0, x.data());
     for (double& v : z) v *= 512.0;
   } else {
     const int waveletAt = blockType == kWaveletThenTransform ? 0 : 512;
     const int transformAt = 512 - waveletAt;
-    const auto packet = WaveletPacket(x.data() + waveletAt, 512, halves.start.data(), halfBands);
+    const auto packet = runs.Synthesise(1, x.data() + waveletAt);
     const auto folded = FoldedHalf(x.data() + transformAt);
     for (int i = 0; i < 512; ++i) {
       z[static_cast<size_t>(waveletAt + i)] = 512.0 * packet[static_cast<size_t>(i)];
@@ -115,16 +139,19 @@ std::array<TimeSignal, 2> Reference(const Encoder& encoder, const std::vector<Fr
                                        ReferenceFor(static_cast<int>(frames.size()), kRate, false)};
   UUPerceptualAudio::Synthesis synthesis;
   synthesis.Create(kRate, false);
+  std::array<PacketRuns, 2> runs;
   for (size_t f = 0; f < frames.size(); ++f) {
     const auto spectra = LeftRight(encoder, frames[f]);
     const int type = frames[f].blockType;
     for (int c = 0; c < 2; ++c) {
       const Spectrum& x = spectra[static_cast<size_t>(c)];
+      runs[static_cast<size_t>(c)].Frame(type);
       if (type == kEightShort) {
         signals[static_cast<size_t>(c)].AddShortBlocks(static_cast<int>(f), x);
       } else if (type >= kWavelet && type <= kTransformThenWavelet) {
-        signals[static_cast<size_t>(c)].AddLongBlock(static_cast<int>(f), type,
-                                                     WaveletBlock(type, x, synthesis));
+        signals[static_cast<size_t>(c)].AddLongBlock(
+            static_cast<int>(f), type,
+            WaveletBlock(type, x, synthesis, runs[static_cast<size_t>(c)]));
       } else {
         signals[static_cast<size_t>(c)].AddLongBlock(static_cast<int>(f), type,
                                                      InverseMdct(x.data(), kFrameLength));

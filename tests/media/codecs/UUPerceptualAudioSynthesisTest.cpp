@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -79,20 +80,101 @@ TEST(UUPerceptualAudioSynthesisTest, TheFoldedTransformRefusesOtherSizes) {
 TEST(UUPerceptualAudioSynthesisTest, WaveletSynthesisServesOnlyItsTwoSizes) {
   Synthesis synthesis;
   ASSERT_TRUE(synthesis.Create(44100, false));
+  ChannelState state;
   std::vector<float> values(1024, 1.0f);
-  EXPECT_FALSE(synthesis.WaveletSynthesis(values.data(), 256));
-  EXPECT_EQ(values[0], 1.0f);
-  const BlockConfig whole = MakeBlockConfig(kWavelet, 44100);
-  std::vector<double> x(1024);
-  for (int k = 0; k < 1024; ++k) {
-    x[static_cast<size_t>(k)] = std::cos(1.3 * k);
-    values[static_cast<size_t>(k)] = static_cast<float>(x[static_cast<size_t>(k)]);
+  EXPECT_FALSE(synthesis.WaveletSynthesis(values.data(), 256, state));
+  EXPECT_EQ(values, std::vector<float>(1024, 1.0f));
+  EXPECT_FALSE(state.packets[0].active || state.packets[1].active);
+}
+
+// Both band layouts (up to 40000 Hz and above) at both sizes.
+struct PacketCase {
+  int32_t rate;
+  int size;
+};
+constexpr PacketCase kPacketCases[] = {{22050, 1024}, {22050, 512}, {44100, 1024}, {44100, 512}};
+
+// Frame after frame through the decoder's synthesis with one state;
+// `fresh` starts every frame from a new state instead.
+std::vector<double> SynthesiseFrames(const Synthesis& synthesis, int size,
+                                     const std::vector<double>& coefficients, bool fresh = false) {
+  ChannelState state;
+  std::vector<double> samples;
+  std::vector<float> frame(static_cast<size_t>(size));
+  for (size_t at = 0; at < coefficients.size(); at += static_cast<size_t>(size)) {
+    if (fresh) state = {};
+    std::copy_n(coefficients.begin() + static_cast<long>(at), size, frame.begin());
+    EXPECT_TRUE(synthesis.WaveletSynthesis(frame.data(), size, state));
+    for (float v : frame) samples.push_back(v / 512.0);
   }
-  ASSERT_TRUE(synthesis.WaveletSynthesis(values.data(), 1024));
-  const std::vector<double> expected =
-      PerceptualAudioTest::WaveletPacket(x.data(), 1024, whole.start.data(), whole.bandCount);
-  for (int n = 0; n < 1024; ++n) {
-    EXPECT_NEAR(values[static_cast<size_t>(n)], 512.0 * expected[static_cast<size_t>(n)], 1e-2);
+  return samples;
+}
+
+double LargestDifference(const std::vector<double>& a, const std::vector<double>& b) {
+  double largest = 0.0;
+  for (size_t i = 0; i < a.size(); ++i) largest = std::max(largest, std::abs(a[i] - b[i]));
+  return largest;
+}
+
+TEST(UUPerceptualAudioSynthesisTest, PacketAnalysisThenSynthesisGivesTheSignalBack) {
+  for (const PacketCase& c : kPacketCases) {
+    Synthesis synthesis;
+    ASSERT_TRUE(synthesis.Create(c.rate, false));
+    const auto tree = PerceptualAudioTest::PacketTree(c.size, c.rate);
+    ASSERT_NE(tree, nullptr);
+    // Six frames, silent but for two frames' worth from the middle of the
+    // third, so the signal crosses two frame boundaries and the analysis
+    // has room on either side.
+    const int frames = 6;
+    std::vector<double> signal(static_cast<size_t>(frames * c.size), 0.0);
+    for (int t = 5 * c.size / 2; t < 9 * c.size / 2; ++t) {
+      signal[static_cast<size_t>(t)] =
+          100.0 * std::sin(0.05 * t) + 40.0 * std::cos(2.9 * t) + 30.0 * std::sin(0.0007 * t * t);
+    }
+    const std::vector<double> coefficients = PerceptualAudioTest::PacketAnalysis(*tree, signal);
+    EXPECT_LT(LargestDifference(SynthesiseFrames(synthesis, c.size, coefficients), signal), 0.01)
+        << c.rate << " " << c.size;
+    // Without the state the frames after the first do not join up.
+    EXPECT_GT(LargestDifference(SynthesiseFrames(synthesis, c.size, coefficients, true), signal),
+              10.0);
+  }
+}
+
+TEST(UUPerceptualAudioSynthesisTest, FastConvolutionEqualsDirectFiltering) {
+  for (const PacketCase& c : kPacketCases) {
+    Synthesis synthesis;
+    ASSERT_TRUE(synthesis.Create(c.rate, false));
+    const auto tree = PerceptualAudioTest::PacketTree(c.size, c.rate);
+    ASSERT_NE(tree, nullptr);
+    std::vector<double> coefficients(static_cast<size_t>(3 * c.size));
+    for (size_t k = 0; k < coefficients.size(); ++k) {
+      coefficients[k] = 100.0 * std::sin(0.37 * static_cast<double>(k * k) + 1.0);
+    }
+    const std::vector<double> direct = PerceptualAudioTest::PacketSynthesis(*tree, coefficients);
+    EXPECT_LT(LargestDifference(SynthesiseFrames(synthesis, c.size, coefficients), direct), 0.01)
+        << c.rate << " " << c.size;
+  }
+}
+
+TEST(UUPerceptualAudioSynthesisTest, AFrameWithoutATreeClearsItsState) {
+  Synthesis synthesis;
+  ASSERT_TRUE(synthesis.Create(44100, false));
+  ChannelState state;
+  std::vector<float> spectrum(1024, 3.0f);
+  std::vector<float> output(1024);
+  ASSERT_TRUE(synthesis.Synthesise(kWavelet, spectrum.data(), state, output.data()));
+  std::fill(spectrum.begin(), spectrum.end(), 3.0f);
+  ASSERT_TRUE(synthesis.Synthesise(kWaveletThenTransform, spectrum.data(), state, output.data()));
+  EXPECT_FALSE(state.packets[0].active);
+  EXPECT_TRUE(state.packets[1].active);
+  EXPECT_NE(std::count(state.packets[1].history.begin(), state.packets[1].history.end(), 0.0f),
+            kWaveletHistoryLength);
+  std::fill(spectrum.begin(), spectrum.end(), 3.0f);
+  ASSERT_TRUE(synthesis.Synthesise(kLongShortTransitions, spectrum.data(), state, output.data()));
+  for (const WaveletPacketState& packet : state.packets) {
+    EXPECT_FALSE(packet.active);
+    EXPECT_EQ(std::count(packet.history.begin(), packet.history.end(), 0.0f),
+              kWaveletHistoryLength);
   }
 }
 
