@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <vector>
 
 #include "media/codecs/UUPerceptualAudio.h"
@@ -17,12 +18,24 @@ constexpr int32_t kRate = 44100;
 constexpr double kSeconds = 10.0;
 constexpr int kFrames = static_cast<int>(kSeconds * kRate / kFrameLength) + 1;
 
+using Pattern = std::array<int, 8>;
+// Mostly long blocks, now and then short ones.
+constexpr Pattern kMusic = {kLong, kLong, kLong, kLongStart, kEightShort, kLongStop, kLong, kLong};
+// Mostly wavelet blocks, whole and halves.
+constexpr Pattern kWavelets = {kLongStart,
+                               kWavelet,
+                               kWavelet,
+                               kWaveletThenTransform,
+                               kTransformThenWavelet,
+                               kWavelet,
+                               kLongShortTransitions,
+                               kLongStop};
+
 // A busy spectrum: most of the coefficients below 16 kHz carry values of
-// every size, and now and then the signal turns to short blocks.
-std::vector<std::vector<uint8_t>> Frames(const Encoder& encoder) {
+// every size, the block types following the pattern.
+std::vector<std::vector<uint8_t>> Frames(const Encoder& encoder, const Pattern& pattern) {
   std::vector<std::vector<uint8_t>> frames;
   uint32_t random = 12345;
-  const int pattern[] = {kLong, kLong, kLong, kLongStart, kEightShort, kLongStop, kLong, kLong};
   for (int f = 0; f < kFrames; ++f) {
     FrameData frame;
     frame.blockType = pattern[f % 8];
@@ -42,9 +55,9 @@ std::vector<std::vector<uint8_t>> Frames(const Encoder& encoder) {
   return frames;
 }
 
-void BM_DecodeTenSecondsOfStereo(benchmark::State& state) {
+void DecodeTenSecondsOfStereo(benchmark::State& state, const Pattern& pattern) {
   const Encoder encoder(kRate, 2, 0);
-  const std::vector<std::vector<uint8_t>> frames = Frames(encoder);
+  const std::vector<std::vector<uint8_t>> frames = Frames(encoder, pattern);
   std::vector<uint8_t> pcm(4096);
   const DecodeParams params{.frameFlags = kNoConcealment};
   CreateParams create{.channelCount = 2, .sampleRate = kRate};
@@ -66,6 +79,14 @@ void BM_DecodeTenSecondsOfStereo(benchmark::State& state) {
   state.counters["fraction_of_real_time"] = benchmark::Counter(
       kSeconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
+void BM_DecodeTenSecondsOfStereo(benchmark::State& state) {
+  DecodeTenSecondsOfStereo(state, kMusic);
+}
 BENCHMARK(BM_DecodeTenSecondsOfStereo)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeTenSecondsOfWaveletStereo(benchmark::State& state) {
+  DecodeTenSecondsOfStereo(state, kWavelets);
+}
+BENCHMARK(BM_DecodeTenSecondsOfWaveletStereo)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -20,6 +20,11 @@ constexpr int kFourBandSmallWidth = 128;
 constexpr int kFourBandSmallWidest = 32;
 constexpr int kNarrowestBand = 8;
 
+// The plain product, without the library's care for infinities.
+std::complex<double> Product(std::complex<double> a, std::complex<double> b) {
+  return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
+}
+
 }  // namespace
 
 bool WaveletPacket::Create(int size, const int16_t* edges, int edgeCount) {
@@ -98,9 +103,13 @@ int WaveletPacket::Taps(const Stage& stage) const {
   return stage.filter == kFourBandFilter ? kFourBandTaps : kTwoBandTaps[stage.filter];
 }
 
+const double* WaveletPacket::Filter(const Stage& stage, int band) const {
+  if (stage.filter == kFourBandFilter) return kFourBand84[band];
+  return mTwoBand[static_cast<size_t>(stage.filter)].data() + band * Taps(stage);
+}
+
 double WaveletPacket::Tap(const Stage& stage, int band, int n) const {
-  if (stage.filter == kFourBandFilter) return kFourBand84[band][n];
-  return mTwoBand[static_cast<size_t>(stage.filter)][static_cast<size_t>(band * Taps(stage) + n)];
+  return Filter(stage, band)[n];
 }
 
 void WaveletPacket::Extend(const Stage& stage, const float* values, const float* kept,
@@ -120,14 +129,16 @@ void WaveletPacket::AddDirect(const Stage& stage, const float* ext, int nBegin, 
   const int inputs = stage.width / m;
   const int keep = Taps(stage) / m - 1;
   for (int n = nBegin; n < nEnd; ++n) {
+    // y[n] = sum over k of x[k] f[n - m k]: tap n % m + m t meets input
+    // n / m - t.
+    const int phase = n % m;
+    const int tFirst = std::max(0, n / m - kEnd + 1);
+    const int tLast = std::min(keep, n / m - kBegin);
     double sum = 0.0;
     for (int i = 0; i < m; ++i) {
-      const float* band = ext + i * (keep + inputs) + keep;
-      // y[n] = sum over k of x[k] f[n - m k], for the taps n - m k in range.
-      for (int t = 0; t <= keep; ++t) {
-        const int k = n / m - t;
-        if (k >= kBegin && k < kEnd) sum += band[k] * Tap(stage, i, n % m + m * t);
-      }
+      const float* x = ext + i * (keep + inputs) + keep + n / m;
+      const double* f = Filter(stage, i) + phase;
+      for (int t = tFirst; t <= tLast; ++t) sum += x[-t] * f[m * t];
     }
     out[n] += sum;
   }
@@ -168,8 +179,8 @@ void WaveletPacket::FastStage(const Stage& stage, float* values, float* kept) co
     // Upsampling repeats the input's spectrum four times over.
     for (int k = 0; k < n; ++k) {
       spectrum[static_cast<size_t>(k)] +=
-          band[static_cast<size_t>(k % inputs)] *
-          mResponses[static_cast<size_t>(i)][static_cast<size_t>(k)];
+          Product(band[static_cast<size_t>(k % inputs)],
+                  mResponses[static_cast<size_t>(i)][static_cast<size_t>(k)]);
     }
   }
   // The inverse transform as the conjugate of the forward one.
@@ -202,7 +213,7 @@ void WaveletPacket::Fft(Complex* x, int n) const {
     const int half = span / 2;
     for (int base = 0; base < n; base += span) {
       for (int k = 0; k < half; ++k) {
-        const Complex t = x[base + k + half] * mRoots[static_cast<size_t>(k * step)];
+        const Complex t = Product(x[base + k + half], mRoots[static_cast<size_t>(k * step)]);
         x[base + k + half] = x[base + k] - t;
         x[base + k] += t;
       }

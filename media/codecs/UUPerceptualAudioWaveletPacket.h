@@ -55,6 +55,8 @@ class WaveletPacket {
   static constexpr int kMaxKept = 20;  // inputs a band keeps: taps / bands - 1
 
   bool Build(int offset, int width, bool top);
+  // The taps of the synthesis filter of input band i of a stage.
+  const double* Filter(const Stage& stage, int band) const;
   bool IsBand(int offset, int width) const;
   int WidestBand(int offset, int width) const;
   // Copies the stage's kept inputs, then its current inputs, into ext

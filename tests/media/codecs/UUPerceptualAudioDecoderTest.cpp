@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numbers>
+
 #include "tests/media/codecs/PerceptualAudioTestSupport.h"
 
 namespace {
@@ -290,7 +292,7 @@ FrameData WaveletFrame(const Encoder& encoder, int type,
   return frame;
 }
 
-TEST(UUPerceptualAudioDecoderTest, WaveletFramesMatchThePacketBasis) {
+TEST(UUPerceptualAudioDecoderTest, WaveletFramesMatchTheDirectPacketSynthesis) {
   const Encoder encoder(kRate, kStereo, 0);
   const std::vector<std::pair<int, int>> low = {{0, 3}, {9, -2}, {130, 4}, {520, 1}, {1000, -2}};
   const std::vector<std::pair<int, int>> high = {{3, 1}, {250, -3}, {700, 2}, {1023, 5}};
@@ -300,6 +302,103 @@ TEST(UUPerceptualAudioDecoderTest, WaveletFramesMatchThePacketBasis) {
                           WaveletFrame(encoder, kTransformThenWavelet, low, high),
                           Frame(encoder, kLongShortTransitions, {{40, 2}}, {{41, 2}}),
                           Frame(encoder, kLongStop, {}, {}), Frame(encoder, kLong, {}, {})});
+}
+
+// The frames of a run of type-4 frames that give back a signal: the wavelet
+// block of frame f lands at samples 1024 f + 512 + m, its first and last 64
+// values turned with the neighbours' in the short-window transitions, which
+// the encoder undoes here before the packet analysis.
+class WaveletSignalEncoder {
+ public:
+  explicit WaveletSignalEncoder(int frames) : mFrames(frames) { mSynthesis.Create(kRate, true); }
+
+  // Wavelet frames 1 .. frames - 2 between a silent long start and a silent
+  // long stop; the signal must be silent where the runs of packets start
+  // and end (the analysis looks ahead).
+  std::vector<FrameData> Encode(const Encoder& encoder, const std::vector<double>& signal) const {
+    constexpr double kBlockGain = -std::numbers::sqrt2 / 2.0;  // the long scale x 512
+    const int first = 1;
+    const int count = mFrames - 2;
+    std::vector<double> blocks(static_cast<size_t>(count * kFrameLength));
+    for (int f = 0; f < count; ++f) {
+      for (int m = 0; m < kFrameLength; ++m) {
+        blocks[static_cast<size_t>(f * kFrameLength + m)] =
+            signal[static_cast<size_t>((first + f) * kFrameLength + 512 + m)] / kBlockGain;
+      }
+    }
+    for (int f = 1; f < count; ++f) Untransition(signal, first + f, blocks, f);
+    const auto tree = PacketTree(kFrameLength, kRate);
+    const std::vector<double> x = PacketAnalysis(*tree, blocks);
+    std::vector<FrameData> frames(static_cast<size_t>(mFrames));
+    frames.front().blockType = kLongStart;
+    frames.back().blockType = kLongStop;
+    for (int f = 0; f < count; ++f) {
+      FrameData& frame = frames[static_cast<size_t>(first + f)];
+      frame.blockType = kWavelet;
+      for (int k = 0; k < kFrameLength; ++k) {
+        frame.channels[0].q[static_cast<size_t>(k)] =
+            Quantised(x[static_cast<size_t>(f * kFrameLength + k)]);
+      }
+    }
+    for (FrameData& frame : frames) encoder.ChooseBooks(frame, 0, 0);
+    return frames;
+  }
+
+ private:
+  // The transition at the start of frame g from b = 64 x (last values of
+  // the block before) and a = 512 x (first values of g's block, reversed):
+  // o[575 - i] = t1 a + t0 b, o[448 + i] = t2 a + t3 b, solved for a and b.
+  void Untransition(const std::vector<double>& signal, int g, std::vector<double>& blocks,
+                    int block) const {
+    const double kl = -std::numbers::sqrt2 / 1024.0;
+    const double ks = -std::numbers::sqrt2 / 128.0;
+    for (int i = 0; i < 64; ++i) {
+      const double rising = mSynthesis.ShortWindow(i);
+      const double falling = mSynthesis.ShortWindow(127 - i);
+      const double t0 = ks * rising, t1 = kl * falling, t2 = -kl * rising, t3 = ks * falling;
+      const double late = signal[static_cast<size_t>(g * kFrameLength + 575 - i)];
+      const double early = signal[static_cast<size_t>(g * kFrameLength + 448 + i)];
+      const double determinant = t1 * t3 - t0 * t2;
+      const double a = (late * t3 - early * t0) / determinant;
+      const double b = (early * t1 - late * t2) / determinant;
+      blocks[static_cast<size_t>(block * kFrameLength + 63 - i)] = a / 512.0;
+      blocks[static_cast<size_t>((block - 1) * kFrameLength + 960 + i)] = b / 64.0;
+    }
+  }
+
+  // The nearest value of scale factor 0 (gain 0.5).
+  static int Quantised(double x) {
+    const int q = static_cast<int>(std::lround(std::pow(std::abs(x) / 0.5, 2.0 / 3.0)));
+    return x < 0 ? -q : q;
+  }
+
+  int mFrames;
+  UUPerceptualAudio::Synthesis mSynthesis;
+};
+
+TEST(UUPerceptualAudioDecoderTest, WaveletFramesGiveBackTheAnalysedSignal) {
+  const Encoder encoder(kRate, 1, 0);
+  constexpr int kFrames = 8;
+  // Silent until the packets of the run have filled in (frame 1's block
+  // starts at sample 1536), then a signal across several frames and packet
+  // blocks.
+  std::vector<double> signal(kFrames * kFrameLength, 0.0);
+  for (int t = 4000; t < 7000; ++t) {
+    signal[static_cast<size_t>(t)] =
+        300.0 * std::sin(0.05 * t) + 120.0 * std::cos(2.9 * t) + 80.0 * std::sin(0.0007 * t * t);
+  }
+  const std::vector<FrameData> frames = WaveletSignalEncoder(kFrames).Encode(encoder, signal);
+  const Decoded decoded =
+      DecodeCalls(kRate, 1, 0, EncodeEach(encoder, frames), {.frameFlags = kNoConcealment});
+  ASSERT_EQ(decoded.error, kNoError);
+  ASSERT_EQ(decoded.channels[0].size(), signal.size());
+  double largest = 0.0;
+  for (size_t t = 0; t < signal.size(); ++t) {
+    largest = std::max(largest, std::abs(decoded.channels[0][t] - signal[t]));
+  }
+  // Quantising at gain 0.5 moves a coefficient by up to 0.375 sqrt(|q|), a
+  // few units here, which the orthonormal synthesis spreads; then rounding.
+  EXPECT_LT(largest, 4.0);
 }
 
 TEST(UUPerceptualAudioDecoderTest, SilenceStaysSilentInEveryBlockType) {
