@@ -10,15 +10,24 @@ namespace UUPerceptualAudio {
 
 namespace {
 
+// The tree: the top node splits into four by the fast stage; nodes of 256
+// values split into four, and so do nodes of 128 whose bands are at most 32
+// wide; every other node that is not a band halves. Two-band stages take
+// longer, more selective filters the wider their output (10 taps for 16
+// values, 20 for 32, 40 beyond), so that the narrowest bands stay short in
+// time.
 constexpr int kFourBandFilter = 3;
 constexpr int kTwoBandTaps[3] = {10, 20, 40};
 const double* const kTwoBandLowPass[3] = {kDaubechies10, kDaubechies20, kDaubechies40};
-// Nodes this wide (and the top) split into four bands of a quarter; so do
-// nodes of 128 whose bands are at most 32 wide. Every other node halves.
 constexpr int kFourBandWidth = 256;
 constexpr int kFourBandSmallWidth = 128;
 constexpr int kFourBandSmallWidest = 32;
 constexpr int kNarrowestBand = 8;
+
+int TwoBandFilterFor(int width) {
+  if (width <= 16) return 0;
+  return width <= 32 ? 1 : 2;
+}
 
 // The plain product, without the library's care for infinities.
 std::complex<double> Product(std::complex<double> a, std::complex<double> b) {
@@ -37,7 +46,7 @@ bool WaveletPacket::Create(int size, const int16_t* edges, int edgeCount) {
           (n % 2 == 0 ? 1.0 : -1.0) * kTwoBandLowPass[f][taps - 1 - n];
     }
   }
-  for (int j = 0; j < kMaxSize / 2; ++j) {
+  for (int j = 0; j < kMaxSize; ++j) {
     mRoots[static_cast<size_t>(j)] = std::polar(1.0, -2.0 * std::numbers::pi * j / kMaxSize);
   }
   mSize = size;
@@ -52,7 +61,7 @@ bool WaveletPacket::Create(int size, const int16_t* edges, int edgeCount) {
     for (int k = 0; k < size; ++k) {
       Complex sum = 0.0;
       for (int n = 0; n < kFourBandTaps; ++n) {
-        sum += kFourBand84[i][n] * std::polar(1.0, -2.0 * std::numbers::pi * k * n / size);
+        sum += kFourBand84[i][n] * mRoots[static_cast<size_t>(k * n % size * (kMaxSize / size))];
       }
       mResponses[static_cast<size_t>(i)][static_cast<size_t>(k)] = sum;
     }
@@ -87,11 +96,7 @@ bool WaveletPacket::Build(int offset, int width, bool top) {
   for (int i = 0; i < bands; ++i) {
     if (!Build(offset + i * child, child, false)) return false;
   }
-  Stage stage{offset, width, bands,
-              four ? kFourBandFilter
-                   : (child <= 8    ? 0
-                      : child <= 16 ? 1
-                                    : 2),
+  Stage stage{offset, width, bands, four ? kFourBandFilter : TwoBandFilterFor(width),
               mHistoryLength};
   mHistoryLength += bands * (Taps(stage) / bands - 1);
   if (mHistoryLength > kWaveletHistoryLength) return false;
