@@ -46,7 +46,7 @@ bool WaveletPacket::Create(int size, const int16_t* edges, int edgeCount) {
           (n % 2 == 0 ? 1.0 : -1.0) * kTwoBandLowPass[f][taps - 1 - n];
     }
   }
-  for (int j = 0; j < kMaxSize; ++j) {
+  for (int j = 0; j < kMaxSize / 2; ++j) {
     mRoots[static_cast<size_t>(j)] = std::polar(1.0, -2.0 * std::numbers::pi * j / kMaxSize);
   }
   mSize = size;
@@ -58,13 +58,10 @@ bool WaveletPacket::Create(int size, const int16_t* edges, int edgeCount) {
   mEdges = nullptr;
   if (!built) return false;
   for (int i = 0; i < kMaxBands; ++i) {
-    for (int k = 0; k < size; ++k) {
-      Complex sum = 0.0;
-      for (int n = 0; n < kFourBandTaps; ++n) {
-        sum += kFourBand84[i][n] * mRoots[static_cast<size_t>(k * n % size * (kMaxSize / size))];
-      }
-      mResponses[static_cast<size_t>(i)][static_cast<size_t>(k)] = sum;
-    }
+    auto& response = mResponses[static_cast<size_t>(i)];
+    response.fill(0.0);
+    std::copy_n(kFourBand84[i], kFourBandTaps, response.begin());
+    Fft(response.data(), size);
   }
   return true;
 }

@@ -78,8 +78,8 @@ class WaveletPacket {
   int mHistoryLength = 0;
   // Two-band banks of 10, 20 and 40 taps (low-pass then high-pass).
   std::array<std::array<double, 80>, 3> mTwoBand{};
-  // e^(-2 pi i j / 1024).
-  std::array<Complex, kMaxSize> mRoots{};
+  // e^(-2 pi i j / 1024), j < 512.
+  std::array<Complex, kMaxSize / 2> mRoots{};
   // The top stage's filters' frequency responses at `size` points.
   std::array<std::array<Complex, kMaxSize>, kMaxBands> mResponses{};
 };

@@ -11,6 +11,7 @@
 #include "media/codecs/UUPerceptualAudioFrame.h"
 #include "media/codecs/UUPerceptualAudioWaveletPacket.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
