@@ -532,6 +532,41 @@ TEST(UUPerceptualAudioDecoderTest, ADamagedFrameIsConcealedFromItsNeighbours) {
   EXPECT_NE(Frames(plain.channels[0], kDamaged, 1), Frames(direct.channels[0], kDamaged, 1));
 }
 
+TEST(UUPerceptualAudioDecoderTest, ALostWaveletFrameIsSilenceAndTheTreesStartAfresh) {
+  const Encoder encoder(kRate, kStereo, 0);
+  const std::vector<std::pair<int, int>> low = {{0, 3}, {9, -2}, {130, 4}, {520, 1}, {1000, -2}};
+  const std::vector<std::pair<int, int>> high = {{3, 1}, {250, -3}, {700, 2}, {1023, 5}};
+  constexpr int kLost = 3;
+  std::vector<FrameData> frames = {Frame(encoder, kLongStart, {}, {}),
+                                   WaveletFrame(encoder, kWavelet, low, high),
+                                   WaveletFrame(encoder, kWavelet, high, low),
+                                   WaveletFrame(encoder, kWavelet, low, low),
+                                   WaveletFrame(encoder, kWavelet, high, high),
+                                   WaveletFrame(encoder, kWavelet, low, high),
+                                   Frame(encoder, kLongStop, {}, {}),
+                                   Frame(encoder, kLong, {}, {}),
+                                   Frame(encoder, kLong, {}, {}),
+                                   Frame(encoder, kLong, {}, {})};
+  std::vector<Bytes> calls = EncodeEach(encoder, frames);
+  calls[kLost].clear();
+  const Decoded concealed =
+      DecodeCalls(kRate, kStereo, 0, calls, {.frameFlags = 0u << kConcealmentSlotShift});
+  ASSERT_EQ(concealed.error, kNoError);
+  // With no long neighbour to rebuild it from, the lost frame is silence
+  // that keeps the short transitions on both sides; the frame after it
+  // starts its packet tree from silence.
+  frames[kLost] = Frame(encoder, kLongShortTransitions, {}, {});
+  ExpectMatchesReference(frames);
+  const Decoded direct =
+      DecodeCalls(kRate, kStereo, 0, EncodeEach(encoder, frames), {.frameFlags = kNoConcealment});
+  constexpr int kDelay = 3;
+  const int shown = static_cast<int>(frames.size()) - kDelay;
+  for (int c = 0; c < 2; ++c) {
+    EXPECT_EQ(Frames(concealed.channels[static_cast<size_t>(c)], kDelay, shown),
+              Frames(direct.channels[static_cast<size_t>(c)], 0, shown));
+  }
+}
+
 TEST(UUPerceptualAudioDecoderTest, ConcealmentMixesDifferingNeighbours) {
   const Encoder encoder(kRate, kStereo, 0);
   const std::vector<FrameData> frames = {
