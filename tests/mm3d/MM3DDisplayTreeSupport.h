@@ -28,7 +28,9 @@ class FakeLight : public MM3DLight {
     ++mTransforms;
     mLastForce = force;
   }
+  void Illuminate(const MM3DVector&, MM3DVector&, MM3DColor&) override {}
   void GetAmbient(MM3DColor& out) const override { out = mAmbient; }
+  void ShadeVertex() override {}
   MM3DLightKind GetKind() const override { return mKind; }
 
   MM3DLightKind mKind;
