@@ -14,39 +14,43 @@ namespace {
 constexpr MM3DBlendFactors kReplace{kMM3DBlendOne, kMM3DBlendZero};
 constexpr MM3DBlendFactors kAlphaBlend{kMM3DBlendSourceAlpha, kMM3DBlendInverseSourceAlpha};
 
-UUGrowableArray<MM3DPackedColor>* gConstantScratch = nullptr;
+// One packed-colour array per shaded kind: constant, Lambert, Phong.
+constexpr int32_t kScratchKinds = 3;
+UUGrowableArray<MM3DPackedColor>* gScratch[kScratchKinds] = {};
 
 // Frees whatever the framework left at process exit.
 struct ScratchCleanup {
   ~ScratchCleanup() { MM3DDestroyShadingScratch(); }
 } gScratchCleanup;
 
-UUGrowableArray<MM3DPackedColor>& ConstantScratch() {
-  if (gConstantScratch == nullptr) gConstantScratch = new UUGrowableArray<MM3DPackedColor>();
-  return *gConstantScratch;
-}
-
-// Grows the array to at least n entries; it never shrinks.
-void GrowTo(UUGrowableArray<MM3DPackedColor>& array, int32_t n) {
-  if (array.Count() < n) array.Insert(array.Count(), n - array.Count(), MM3DPackedColor{});
-}
-
-// A float colour component as a byte, truncated and kept within 0..255.
-uint8_t ClampedByte(float value) {
-  const float scaled = std::clamp(value * 255.0f, 0.0f, 255.0f);
-  return static_cast<uint8_t>(MM3DTruncate(scaled));
-}
-
 }  // namespace
 
 void MM3DCreateShadingScratch() {
   MM3DDestroyShadingScratch();
-  gConstantScratch = new UUGrowableArray<MM3DPackedColor>();
+  for (UUGrowableArray<MM3DPackedColor>*& scratch : gScratch) {
+    scratch = new UUGrowableArray<MM3DPackedColor>();
+  }
 }
 
 void MM3DDestroyShadingScratch() {
-  delete gConstantScratch;
-  gConstantScratch = nullptr;
+  for (UUGrowableArray<MM3DPackedColor>*& scratch : gScratch) {
+    delete scratch;
+    scratch = nullptr;
+  }
+}
+
+MM3DPackedColor* MM3DGrowShadingScratch(MM3DMaterialKind kind, int32_t count) {
+  UUGrowableArray<MM3DPackedColor>*& scratch = gScratch[kind - kMM3DMaterialConstant];
+  if (scratch == nullptr) scratch = new UUGrowableArray<MM3DPackedColor>();
+  if (scratch->Count() < count) {
+    scratch->Insert(scratch->Count(), count - scratch->Count(), MM3DPackedColor{});
+  }
+  return scratch->Count() == 0 ? nullptr : scratch->Begin();
+}
+
+uint8_t MM3DClampedColorByte(float value) {
+  const float scaled = std::clamp(value * 255.0f, 0.0f, 255.0f);
+  return static_cast<uint8_t>(MM3DTruncate(scaled));
 }
 
 MM3DMaterialTextureLayer::MM3DMaterialTextureLayer() = default;
@@ -127,16 +131,15 @@ void MM3DMaterial::Unapply(MM3DRenderContext& context) {
   }
 }
 
-uint8_t MM3DMaterial::GetAlphaByte() const { return ClampedByte(1.0f - mTransparency); }
+uint8_t MM3DMaterial::GetAlphaByte() const { return MM3DClampedColorByte(1.0f - mTransparency); }
 
 void MM3DMaterialVertexColor::Shade(MM3DVertexArrays& /*arrays*/) {}
 
 void MM3DMaterialConstant::Shade(MM3DVertexArrays& arrays) {
   const MM3DColor& color = GetColor();
-  const MM3DPackedColor packed{ClampedByte(color.mR), ClampedByte(color.mG), ClampedByte(color.mB),
-                               GetAlphaByte()};
-  UUGrowableArray<MM3DPackedColor>& scratch = ConstantScratch();
-  GrowTo(scratch, arrays.mVertexCount);
-  std::fill(scratch.Begin(), scratch.Begin() + arrays.mVertexCount, packed);
-  arrays.mColors = scratch.Count() == 0 ? nullptr : scratch.Begin();
+  const MM3DPackedColor packed{MM3DClampedColorByte(color.mR), MM3DClampedColorByte(color.mG),
+                               MM3DClampedColorByte(color.mB), GetAlphaByte()};
+  MM3DPackedColor* colors = MM3DGrowShadingScratch(GetKind(), arrays.mVertexCount);
+  std::fill(colors, colors + arrays.mVertexCount, packed);
+  arrays.mColors = colors;
 }

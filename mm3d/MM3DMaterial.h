@@ -151,3 +151,8 @@ class MM3DMaterialConstant : public MM3DMaterialWithColor {
 // (replacing any existing ones) and freed at shut-down.
 void MM3DCreateShadingScratch();
 void MM3DDestroyShadingScratch();
+// The scratch array of a shaded kind (constant, Lambert or Phong), grown to
+// at least count colours; null while it is empty.
+MM3DPackedColor* MM3DGrowShadingScratch(MM3DMaterialKind kind, int32_t count);
+// A colour component x 255 as a byte, truncated and kept within 0..255.
+uint8_t MM3DClampedColorByte(float value);
