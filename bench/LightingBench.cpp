@@ -1,11 +1,11 @@
 // Per-vertex Lambert and Phong lighting of a 10,000-vertex block under four
 // lights (two point, one infinite, one spot); reports vertices per second.
 
+#include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "mm3d/MM3DLightSources.h"
 #include "mm3d/MM3DMaterialLambert.h"
 #include "mm3d/MM3DMatrix.h"
 #include "mm3d/MM3DRenderContext.h"
-#include "mm3d/MM3DVertexArrays.h"
 
 #include <benchmark/benchmark.h>
 

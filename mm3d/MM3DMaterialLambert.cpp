@@ -1,9 +1,9 @@
 #include "mm3d/MM3DMaterialLambert.h"
 
+#include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "mm3d/MM3DLight.h"
 #include "mm3d/MM3DMathFunctions.h"
 #include "mm3d/MM3DRenderContext.h"
-#include "mm3d/MM3DVertexArrays.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #include "mm3d/MM3DMaterialLambert.h"
 
+#include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "mm3d/MM3DLightSources.h"
 #include "mm3d/MM3DMatrix.h"
 #include "mm3d/MM3DRenderContext.h"
-#include "mm3d/MM3DVertexArrays.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "mm3d/MM3DMaterial.h"
 
+#include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "mm3d/MM3DRenderContext.h"
 #include "mm3d/MM3DTextureHandle.h"
 #include "mm3d/MM3DTexturePlacement.h"
-#include "mm3d/MM3DVertexArrays.h"
 
 #include <gtest/gtest.h>
 

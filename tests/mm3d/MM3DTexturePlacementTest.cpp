@@ -1,6 +1,6 @@
 #include "mm3d/MM3DTexturePlacement.h"
 
-#include "mm3d/MM3DVertexArrays.h"
+#include "mm3d/MM3DIndexedMeshVertexData.h"
 
 #include <gtest/gtest.h>
 
@@ -36,14 +36,14 @@ TEST(MM3DTexturePlacementTest, RepeatOffsetAndRotation) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const float source[2] = {0.25f, 0.75f};
+    const MM3DTextureCoordinate source[1] = {{0.25f, 0.75f}};
     MM3DVertexArrays arrays;
     arrays.mVertexCount = 1;
     arrays.mTextureCoordinates0 = source;
     c.placement.Generate(arrays);
     ASSERT_NE(arrays.mTextureCoordinates0, nullptr);
-    EXPECT_NEAR(arrays.mTextureCoordinates0[0], c.u, 1e-5f);
-    EXPECT_NEAR(arrays.mTextureCoordinates0[1], c.v, 1e-5f);
+    EXPECT_NEAR(arrays.mTextureCoordinates0[0].mU, c.u, 1e-5f);
+    EXPECT_NEAR(arrays.mTextureCoordinates0[0].mV, c.v, 1e-5f);
   }
 }
 
