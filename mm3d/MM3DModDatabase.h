@@ -10,6 +10,7 @@
 #include "foundation/uu/UURefCount.h"
 #include "foundation/uu/UUWriter.h"
 #include "mm3d/MM3DDatabase.h"
+#include "mm3d/MM3DFunctionCurve.h"
 #include "mm3d/MM3DLight.h"
 #include "mm3d/MM3DSpline.h"
 
@@ -27,6 +28,7 @@ class MM3DModDatabase : public MM3DDatabase {
 
   UUGrowableArray<UURefCount<MM3DLight>>& GetLights() { return mLights; }
   UUGrowableArray<UURefCount<MM3DSpline>>& GetSplines() { return mSplines; }
+  UUGrowableArray<UURefCount<MM3DFunctionCurve>>& GetCurves() { return mCurves; }
 
   // The index of a shared object in its section, appended when absent;
   // kNone for an empty handle.
@@ -46,6 +48,7 @@ class MM3DModDatabase : public MM3DDatabase {
  private:
   UUGrowableArray<UURefCount<MM3DLight>> mLights;
   UUGrowableArray<UURefCount<MM3DSpline>> mSplines;
+  UUGrowableArray<UURefCount<MM3DFunctionCurve>> mCurves;
 };
 
 template <typename T>
