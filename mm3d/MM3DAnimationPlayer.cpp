@@ -5,21 +5,13 @@
 #include "mm/tasks/MMTaskClient.h"
 #include "mm3d/MM3DAnimationClip.h"
 
-#include <algorithm>
 #include <climits>
-#include <cstdlib>
 
 namespace {
 
 constexpr int32_t kEveryFrame = 0;  // the stage's notification kind of each frame
-constexpr float kSecondsPerMillisecond = 0.001f;
-constexpr float kMillisecondsPerSecond = 1000.0f;
 // The span of a play that does not end in practice.
 constexpr int32_t kOpenEnded = INT_MAX;
-
-int32_t ToMilliseconds(float seconds) {
-  return static_cast<int32_t>(seconds * kMillisecondsPerSecond);
-}
 
 }  // namespace
 
@@ -33,26 +25,26 @@ MM3DAnimationPlayer::~MM3DAnimationPlayer() {
 }
 
 void MM3DAnimationPlayer::Play(int32_t start, int32_t end, bool looping) {
-  const int64_t span = static_cast<int64_t>(end) - start;
-  Start(start, static_cast<int32_t>(span),
-        static_cast<int32_t>(std::min<int64_t>(std::llabs(span), kOpenEnded)), looping);
+  Start(MM3DPlaySpan::FromTo(start, end), looping);
 }
 
 void MM3DAnimationPlayer::PlayClip(bool looping) {
   const int32_t duration = GetClipDuration();
-  Start(GetClipStart(), duration, duration, looping);
+  Start(MM3DPlaySpan{.mStartTime = GetClipStart(), .mSpan = duration, .mSpanLength = duration},
+        looping);
 }
 
-void MM3DAnimationPlayer::PlayOpenEnded() { Start(GetClipStart(), kOpenEnded, kOpenEnded, false); }
+void MM3DAnimationPlayer::PlayOpenEnded() {
+  Start(MM3DPlaySpan{.mStartTime = GetClipStart(), .mSpan = kOpenEnded, .mSpanLength = kOpenEnded},
+        false);
+}
 
 // A second play while playing keeps the one registration, so Stop and the
 // destructor leave no notification pointing at this player.
-void MM3DAnimationPlayer::Start(int32_t start, int32_t span, int32_t spanLength, bool looping) {
+void MM3DAnimationPlayer::Start(const MM3DPlaySpan& span, bool looping) {
   if (!mPlaying) Stage()->AddEventNotification(kEveryFrame, mPulseCallback.Get());
   mLooping = looping;
   mSpan = span;
-  mSpanLength = spanLength;
-  mStartTime = start;
   mStartClock = Now();
   mPlaying = true;
 }
@@ -64,21 +56,10 @@ void MM3DAnimationPlayer::Stop() {
 
 void MM3DAnimationPlayer::Pulse() {
   bool finished = false;
-  const int32_t clipTime = ClipTimeAt(static_cast<int64_t>(Now()) - mStartClock, finished);
-  mClip->Apply(static_cast<float>(clipTime) * kSecondsPerMillisecond);
+  const int32_t clipTime =
+      mSpan.ClipTimeAt(static_cast<int64_t>(Now()) - mStartClock, mLooping, finished);
+  mClip->Apply(MM3DPlaySpan::ToSeconds(clipTime));
   if (finished) Finish();
-}
-
-int32_t MM3DAnimationPlayer::ClipTimeAt(int64_t elapsed, bool& finished) const {
-  if (mLooping) {
-    // A loop of no length stays at its start.
-    elapsed = mSpanLength == 0 ? 0 : elapsed % mSpanLength;
-  } else if (elapsed > mSpanLength) {
-    elapsed = mSpanLength;
-    finished = true;
-  }
-  const int64_t clipTime = mSpan >= 0 ? mStartTime + elapsed : mStartTime - elapsed;
-  return static_cast<int32_t>(std::clamp<int64_t>(clipTime, INT_MIN, INT_MAX));
 }
 
 // The callback is taken out of the player before it runs, so it may start
@@ -90,12 +71,16 @@ void MM3DAnimationPlayer::Finish() {
 }
 
 int32_t MM3DAnimationPlayer::GetClipDuration() const {
-  return ToMilliseconds(mClip->GetEndTime() - mClip->GetStartTime());
+  return MM3DPlaySpan::ToMilliseconds(mClip->GetEndTime() - mClip->GetStartTime());
 }
 
-int32_t MM3DAnimationPlayer::GetClipStart() const { return ToMilliseconds(mClip->GetStartTime()); }
+int32_t MM3DAnimationPlayer::GetClipStart() const {
+  return MM3DPlaySpan::ToMilliseconds(mClip->GetStartTime());
+}
 
-int32_t MM3DAnimationPlayer::GetClipEnd() const { return ToMilliseconds(mClip->GetEndTime()); }
+int32_t MM3DAnimationPlayer::GetClipEnd() const {
+  return MM3DPlaySpan::ToMilliseconds(mClip->GetEndTime());
+}
 
 int32_t MM3DAnimationPlayer::Now() const { return mScene->GetTaskClient()->GetTime(); }
 

@@ -7,6 +7,7 @@
 
 #include "foundation/uu/UUCallback.h"
 #include "foundation/uu/UUOwned.h"
+#include "mm3d/MM3DPlaySpan.h"
 
 #include <cstdint>
 
@@ -50,10 +51,7 @@ class MM3DAnimationPlayer {
   MM3DAnimationClip* GetClip() const { return mClip; }
 
  private:
-  void Start(int32_t start, int32_t span, int32_t spanLength, bool looping);
-  // The clip time (ms) of an elapsed time; finished tells whether the span
-  // has been passed by a play that does not loop.
-  int32_t ClipTimeAt(int64_t elapsed, bool& finished) const;
+  void Start(const MM3DPlaySpan& span, bool looping);
   int32_t Now() const;
   MMStage* Stage() const;
   void Unregister();
@@ -64,9 +62,7 @@ class MM3DAnimationPlayer {
   UUOwned<UUCallback> mPulseCallback;
   UUOwned<UUCallback> mCompletionCallback;
   int32_t mStartClock = 0;
-  int32_t mSpan = 0;
-  int32_t mSpanLength = 0;
-  int32_t mStartTime = 0;
+  MM3DPlaySpan mSpan;
   bool mLooping = false;
   bool mPlaying = false;
 };

@@ -1,19 +1,12 @@
 #include "mm3d/MM3DAnimationPlayer.h"
 
-#include "mm/tasks/MMTaskManager.h"
-#include "mm3d/MM3DAnimationClip.h"
-#include "mm3d/MM3DNodeAnimations.h"
-#include "tests/mm/stage/VisualTestSupport.h"
-#include "tests/mm3d/MM3DAnimationSupport.h"
+#include "tests/mm3d/MM3DPlayerSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 namespace {
-
-constexpr int32_t kTranslateX = 19;
-constexpr int32_t kEveryFrame = 0;
 
 // Calls a function when the play completes.
 class CompletionCallback : public UUCallback {
@@ -25,25 +18,11 @@ class CompletionCallback : public UUCallback {
   std::function<void()> mAction;
 };
 
-// A clip whose translation x is its time in seconds, from 0 s to 10 s.
-struct MM3DAnimationPlayerTest : ::testing::Test, SceneOnStage {
-  MM3DAnimationPlayerTest() {
-    mClip.AddAnimation(UUOwned<MM3DAnimation>(
-        new MM3DSRTAnimation(&mNode, LinearCurve({{0.0f, 0.0f}, {10.0f, 10.0f}}), kTranslateX)));
-  }
-  // Lets the scene's clock run on and runs one frame's notifications.
-  void FrameAfter(int32_t milliseconds) {
-    MMTaskManager* manager = mRun.mStage->GetTaskManager();
-    manager->RunUntil(manager->GetNow() + milliseconds);
-    mRun.mStage->FireEventNotifications(kEveryFrame);
-  }
-  float ClipTime() const { return mNode.GetTranslation().mX; }
+struct MM3DAnimationPlayerTest : ::testing::Test, ClipOnStage {
   UUCallback* Completion() {
     return new CompletionCallback([this] { ++mCompletions; });
   }
 
-  MM3DDisplayTreeNodeSRTTransform mNode;
-  MM3DAnimationClip mClip;
   MM3DAnimationPlayer mPlayer{&mScene, &mClip};
   int mCompletions = 0;
 };
