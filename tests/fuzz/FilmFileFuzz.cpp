@@ -1,0 +1,93 @@
+// Opens the input as a film file and reads everything in it: the film
+// table of every film, and every film's chunk stream with each picture
+// chunk applied to a frame of the film's size and its work buffer.
+
+#include "foundation/uu/UUFile.h"
+#include "foundation/uu/UUFileSystem.h"
+#include "media/films/MM2DFilmChunkReader.h"
+#include "media/films/MM2DFilmFrameDecoder.h"
+#include "media/films/MM2DFilmResourceFile.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+const char* kFileName = "vplfilm-fuzz-input.mmf";
+// Larger frames and buffers than this are not worth the fuzzer's memory.
+constexpr int64_t kLargestBuffer = 1 << 22;
+
+UUDirectory TempDirectory() {
+  UUDirectory directory;
+  UUGetTempDirectory(directory);
+  return directory;
+}
+
+void ReadTable(MM2DFilmResourceFile& file, int16_t film) {
+  volatile int64_t sink = file.IsPalettized(film) + file.GetSubFormat(film) +
+                          file.GetFlagBit3(film) + file.GetPaletteKind(film) +
+                          file.GetSoundTrackCount(film) + file.GetSoundLeadTime(film) +
+                          file.GetPreloadSize(film) + file.GetDataRate(film);
+  for (int32_t track = 0; track < MM2DFilmResourceInfo::kTrackSlots; ++track) {
+    sink = sink + file.GetSoundRateCode(film, track) + file.IsSound16Bit(film, track) +
+           file.IsSoundStereo(film, track) + file.IsSoundCompressed(film, track);
+  }
+  const int32_t palette = file.GetPaletteIndex(film);
+  if (palette >= 0 && palette < file.GetPaletteCount()) {
+    sink = sink + file.GetPalette(palette).mEntries[255].mRed;
+  }
+  (void)sink;
+}
+
+std::vector<uint8_t> ReadSubfile(MM2DFilmResourceFile& file, int16_t film) {
+  int32_t offset = 0;
+  int32_t size = 0;
+  if (!file.GetSubfileRange(film, &offset, &size)) return {};
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  UURecoverableCDFile& stream = file.GetFile();
+  if (!stream.Seek(offset, kUUSeekFromStart, nullptr) ||
+      !stream.Read(bytes.data(), static_cast<uint32_t>(size))) {
+    return {};
+  }
+  return bytes;
+}
+
+void DecodeFilm(MM2DFilmResourceFile& file, int16_t film) {
+  const UURect& rect = file.GetRectangle(film);
+  const int32_t bytesPerPixel = file.IsPalettized(film) != 0 ? 1 : 4;
+  const int64_t pitch = (int64_t{rect.GetWidth()} * bytesPerPixel + 3) / 4 * 4;
+  const int64_t frameBytes = pitch * rect.GetHeight();
+  const int64_t workBytes = file.GetWorkBufferSize(film);
+  if (rect.IsEmpty() || frameBytes > kLargestBuffer || workBytes < 0 ||
+      workBytes > kLargestBuffer) {
+    return;
+  }
+  const std::vector<uint8_t> stream = ReadSubfile(file, film);
+  std::vector<uint8_t> frame(static_cast<size_t>(frameBytes));
+  std::vector<uint8_t> work(static_cast<size_t>(workBytes));
+  MM2DFilmFrameDecoder decoder(frame.data(), rect.GetHeight(), static_cast<int32_t>(pitch),
+                               bytesPerPixel, work.data(), static_cast<int32_t>(workBytes));
+  MM2DFilmChunkReader reader(stream.data(), static_cast<int32_t>(stream.size()));
+  MM2DFilmChunk chunk;
+  MM2DFilmDirtyRect dirty[kMM2DFilmDirtyRectCount];
+  while (reader.Next(chunk)) decoder.Apply(chunk, dirty);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const UUDirectory directory = TempDirectory();
+  {
+    UUFile file(directory, kFileName, kUUFileCreate, UUFileOptions());
+    file.Write(data, static_cast<uint32_t>(size));
+  }
+  AFClearError();
+  MM2DFilmResourceFile file;
+  if (!file.Open(directory, kFileName, true, false)) return 0;
+  for (int16_t film = 0; film < file.GetSubfileCount(); ++film) {
+    ReadTable(file, film);
+    DecodeFilm(file, film);
+  }
+  file.Close(false);
+  return 0;
+}
