@@ -1,6 +1,7 @@
 // Modules loaded at run time, from the layer's table of modules; every
 // other name is a missing library, as on a machine without it.
 
+#include "platform/directx/DirectXObjects.h"
 #include "platform/opengl/OpenGLLibrary.h"
 #include "platform/win32/kernel.h"
 
@@ -16,6 +17,7 @@ struct ModuleEntry {
 
 const ModuleEntry kModules[] = {
     {"OPENGL32.DLL", &vpl::platform::OpenOpenGLLibrary, &vpl::platform::LookUpOpenGLFunction},
+    {"DDRAW.DLL", &vpl::platform::OpenDirectDrawLibrary, &vpl::platform::LookUpDirectDrawFunction},
 };
 
 const ModuleEntry* EntryOf(HMODULE module) {
