@@ -6,6 +6,8 @@
 #include "platform/opengl/opengl.h"
 
 #include <atomic>
+#include <memory>
+#include <vector>
 
 namespace vpl::platform {
 
@@ -33,6 +35,32 @@ class DirectXObject : public Interface {
 
 class DirectDrawObject;
 
+// The pixels of a texture surface and its reduced levels as red, green,
+// blue, alpha bytes, and the GL texture the device made of them. Unlock
+// converts a level here; the device uploads changed levels when it draws,
+// with its own context bound, and deletes the GL texture with the last
+// surface of the chain.
+struct DirectDrawTexture {
+  struct Level {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> pixels;
+    bool changed = false;
+  };
+  explicit DirectDrawTexture(DirectDrawObject& owner) : owner(owner) {}
+  ~DirectDrawTexture();
+
+  DirectDrawObject& owner;
+  std::vector<Level> levels;
+  bool hasAlpha = false;
+  GLuint name = 0;
+  HGLRC madeIn = nullptr;  // the context that holds the name
+};
+
+// Converts one row of a surface's pixel format into red, green, blue,
+// alpha bytes; a format without alpha is opaque.
+void ConvertRow(const DDPIXELFORMAT& format, const uint8_t* in, int width, uint8_t* out);
+
 // A surface. The primary and back buffers have no pixels of their own: the
 // back buffer is the GL default framebuffer of the device made on it.
 class DirectDrawSurface : public DirectXObject<IDirectDrawSurface7> {
@@ -49,6 +77,14 @@ class DirectDrawSurface : public DirectXObject<IDirectDrawSurface7> {
   HRESULT IsLost() override { return DD_OK; }
   HRESULT SetClipper(IDirectDrawClipper* clipper) override;
   HRESULT GetSurfaceDesc(DDSURFACEDESC2* description) override;
+  HRESULT Lock(RECT* area, DDSURFACEDESC2* description, DWORD flags, HANDLE event) override;
+  HRESULT Unlock(RECT* area) override;
+
+  // Makes a texture surface with its chain of reduced levels.
+  static HRESULT CreateTexture(DirectDrawObject& owner, const DDSURFACEDESC2& description,
+                               IDirectDrawSurface7** surface);
+  // Null unless a texture surface.
+  DirectDrawTexture* Texture() const { return mTexture.get(); }
 
   DWORD Caps() const { return mDescription.ddsCaps.dwCaps; }
   // Depth bits of the attached depth buffer, 0 without one.
@@ -65,7 +101,11 @@ class DirectDrawSurface : public DirectXObject<IDirectDrawSurface7> {
 
   DirectDrawObject& mOwner;
   DDSURFACEDESC2 mDescription;
-  DirectDrawSurface* mAttached = nullptr;  // back buffer or depth buffer, referenced
+  DirectDrawSurface* mAttached = nullptr;  // back buffer, depth buffer or next level, referenced
+  std::shared_ptr<DirectDrawTexture> mTexture;
+  size_t mLevel = 0;
+  std::vector<uint8_t> mPixels;
+  bool mLocked = false;
 };
 
 class DirectDrawObject : public DirectXObject<IDirectDraw7> {
@@ -83,6 +123,10 @@ class DirectDrawObject : public DirectXObject<IDirectDraw7> {
   // The window given to the cooperative level: the device draws into it.
   HWND Window() const { return mWindow; }
 
+  // The device's context, while one exists, for deleting GL textures.
+  HDC mDeviceDC = nullptr;
+  HGLRC mDeviceContext = nullptr;
+
  private:
   HWND mWindow = nullptr;
 };
@@ -91,6 +135,8 @@ class DirectDrawObject : public DirectXObject<IDirectDraw7> {
 HRESULT DirectDrawCreateEx(GUID* guid, void** object, REFIID iid, IUnknown* outer);
 // The Direct3D object of a DirectDraw object, which it references.
 IDirect3D7* CreateDirect3D(DirectDrawObject& directDraw);
+// Deletes a GL texture name in the context current on the thread.
+void DeleteTextureName(GLuint name);
 // The renderer of the thread's GL context, or "OpenGL" without one.
 const char* DirectDrawRendererName();
 

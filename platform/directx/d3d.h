@@ -55,8 +55,11 @@ constexpr DWORD DDSCL_FPUSETUP = 0x00000800;
 constexpr DWORD DDSD_CAPS = 0x00000001;
 constexpr DWORD DDSD_HEIGHT = 0x00000002;
 constexpr DWORD DDSD_WIDTH = 0x00000004;
+constexpr DWORD DDSD_PITCH = 0x00000008;
 constexpr DWORD DDSD_BACKBUFFERCOUNT = 0x00000020;
+constexpr DWORD DDSD_LPSURFACE = 0x00000800;
 constexpr DWORD DDSD_PIXELFORMAT = 0x00001000;
+constexpr DWORD DDSD_MIPMAPCOUNT = 0x00020000;
 
 // Surface capabilities.
 constexpr DWORD DDSCAPS_BACKBUFFER = 0x00000004;
@@ -65,11 +68,17 @@ constexpr DWORD DDSCAPS_FLIP = 0x00000010;
 constexpr DWORD DDSCAPS_OFFSCREENPLAIN = 0x00000040;
 constexpr DWORD DDSCAPS_PRIMARYSURFACE = 0x00000200;
 constexpr DWORD DDSCAPS_SYSTEMMEMORY = 0x00000800;
+constexpr DWORD DDSCAPS_TEXTURE = 0x00001000;
 constexpr DWORD DDSCAPS_3DDEVICE = 0x00002000;
 constexpr DWORD DDSCAPS_VIDEOMEMORY = 0x00004000;
 constexpr DWORD DDSCAPS_ZBUFFER = 0x00020000;
+constexpr DWORD DDSCAPS_MIPMAP = 0x00400000;
+constexpr DWORD DDSCAPS2_TEXTUREMANAGE = 0x00000010;
 
+constexpr DWORD DDPF_ALPHAPIXELS = 0x00000001;
+constexpr DWORD DDPF_RGB = 0x00000040;
 constexpr DWORD DDPF_ZBUFFER = 0x00000400;
+constexpr DWORD DDLOCK_WAIT = 0x00000001;
 constexpr DWORD DDFLIP_WAIT = 0x00000001;
 constexpr DWORD DDBLT_WAIT = 0x01000000;
 
@@ -148,6 +157,10 @@ struct IDirectDrawSurface7 : IUnknown {
   virtual HRESULT IsLost() = 0;
   virtual HRESULT SetClipper(IDirectDrawClipper* clipper) = 0;
   virtual HRESULT GetSurfaceDesc(DDSURFACEDESC2* description) = 0;
+  // Texture surfaces only: the pixels with their pitch; Unlock hands them
+  // to the device.
+  virtual HRESULT Lock(RECT* area, DDSURFACEDESC2* description, DWORD flags, HANDLE event) = 0;
+  virtual HRESULT Unlock(RECT* area) = 0;
 
  protected:
   ~IDirectDrawSurface7() = default;
@@ -228,6 +241,32 @@ enum D3DBLEND : uint32_t {
   D3DBLEND_INVDESTCOLOR = 10,
 };
 
+enum D3DTEXTURESTAGESTATETYPE : uint32_t {
+  D3DTSS_COLOROP = 1,
+  D3DTSS_COLORARG1 = 2,
+  D3DTSS_COLORARG2 = 3,
+  D3DTSS_ALPHAOP = 4,
+  D3DTSS_ALPHAARG1 = 5,
+  D3DTSS_ALPHAARG2 = 6,
+  D3DTSS_TEXCOORDINDEX = 11,
+  D3DTSS_ADDRESS = 12,
+  D3DTSS_MAGFILTER = 16,
+  D3DTSS_MINFILTER = 17,
+  D3DTSS_MIPFILTER = 18,
+};
+enum D3DTEXTUREOP : uint32_t {
+  D3DTOP_DISABLE = 1,
+  D3DTOP_SELECTARG1 = 2,
+  D3DTOP_SELECTARG2 = 3,
+  D3DTOP_MODULATE = 4,
+};
+constexpr DWORD D3DTA_DIFFUSE = 0x00000000;
+constexpr DWORD D3DTA_TEXTURE = 0x00000002;
+enum D3DTEXTUREADDRESS : uint32_t { D3DTADDRESS_WRAP = 1, D3DTADDRESS_CLAMP = 3 };
+enum D3DTEXTUREMAGFILTER : uint32_t { D3DTFG_POINT = 1, D3DTFG_LINEAR = 2 };
+enum D3DTEXTUREMINFILTER : uint32_t { D3DTFN_POINT = 1, D3DTFN_LINEAR = 2 };
+enum D3DTEXTUREMIPFILTER : uint32_t { D3DTFP_NONE = 1, D3DTFP_POINT = 2, D3DTFP_LINEAR = 3 };
+
 struct D3DRECT {
   LONG x1;
   LONG y1;
@@ -258,6 +297,10 @@ struct IDirect3DDevice7 : IUnknown {
   virtual HRESULT SetViewport(D3DVIEWPORT7* viewport) = 0;
   virtual HRESULT SetTransform(D3DTRANSFORMSTATETYPE type, D3DMATRIX* matrix) = 0;
   virtual HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) = 0;
+  // Stage 0 only: the device draws with one texture.
+  virtual HRESULT SetTexture(DWORD stage, IDirectDrawSurface7* texture) = 0;
+  virtual HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE state,
+                                       DWORD value) = 0;
   // Vertices of the flexible vertex format: x, y, z floats, the diffuse
   // colour as a word (alpha in the top byte, then red, green, blue), then
   // one (u, v) pair per texture-coordinate set.

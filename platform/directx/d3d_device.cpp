@@ -10,21 +10,27 @@
 
 #include <EGL/egl.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace vpl::platform {
 namespace {
 
 constexpr GLenum kScissorTest = 0x0C11;
+constexpr GLenum kClampToEdge = 0x812F;
+constexpr GLenum kTextureMaxLevel = 0x813D;
 
 struct DeviceCalls {
+  void (*glBindTexture)(GLenum, GLuint);
   void (*glBlendFunc)(GLenum, GLenum);
   void (*glClear)(GLbitfield);
   void (*glClearColor)(GLclampf, GLclampf, GLclampf, GLclampf);
   void (*glClearDepth)(GLclampd);
   void (*glColorPointer)(GLint, GLenum, GLsizei, const void*);
   void (*glCullFace)(GLenum);
+  void (*glDeleteTextures)(GLsizei, const GLuint*);
   void (*glDepthFunc)(GLenum);
   void (*glDepthMask)(GLboolean);
   void (*glDepthRange)(GLclampd, GLclampd);
@@ -34,13 +40,19 @@ struct DeviceCalls {
   void (*glEnable)(GLenum);
   void (*glEnableClientState)(GLenum);
   void (*glFrontFace)(GLenum);
+  void (*glGenTextures)(GLsizei, GLuint*);
   const GLubyte* (*glGetString)(GLenum);
   void (*glHint)(GLenum, GLenum);
   void (*glLoadMatrixf)(const GLfloat*);
   void (*glMatrixMode)(GLenum);
   void (*glMultMatrixf)(const GLfloat*);
+  void (*glPixelStorei)(GLenum, GLint);
   void (*glPolygonMode)(GLenum, GLenum);
   void (*glScissor)(GLint, GLint, GLsizei, GLsizei);
+  void (*glTexCoordPointer)(GLint, GLenum, GLsizei, const void*);
+  void (*glTexEnvi)(GLenum, GLenum, GLint);
+  void (*glTexImage2D)(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*);
+  void (*glTexParameteri)(GLenum, GLenum, GLint);
   void (*glVertexPointer)(GLint, GLenum, GLsizei, const void*);
   void (*glViewport)(GLint, GLint, GLsizei, GLsizei);
 };
@@ -52,7 +64,14 @@ bool LookUpInto(Function& function, const char* name) {
 }
 
 bool LoadDeviceCalls(DeviceCalls& c) {
-  return LookUpInto(c.glBlendFunc, "glBlendFunc") && LookUpInto(c.glClear, "glClear") &&
+  return LookUpInto(c.glBindTexture, "glBindTexture") &&
+         LookUpInto(c.glDeleteTextures, "glDeleteTextures") &&
+         LookUpInto(c.glGenTextures, "glGenTextures") &&
+         LookUpInto(c.glPixelStorei, "glPixelStorei") &&
+         LookUpInto(c.glTexCoordPointer, "glTexCoordPointer") &&
+         LookUpInto(c.glTexEnvi, "glTexEnvi") && LookUpInto(c.glTexImage2D, "glTexImage2D") &&
+         LookUpInto(c.glTexParameteri, "glTexParameteri") &&
+         LookUpInto(c.glBlendFunc, "glBlendFunc") && LookUpInto(c.glClear, "glClear") &&
          LookUpInto(c.glClearColor, "glClearColor") && LookUpInto(c.glClearDepth, "glClearDepth") &&
          LookUpInto(c.glColorPointer, "glColorPointer") && LookUpInto(c.glCullFace, "glCullFace") &&
          LookUpInto(c.glDepthFunc, "glDepthFunc") && LookUpInto(c.glDepthMask, "glDepthMask") &&
@@ -115,9 +134,20 @@ class Direct3DDevice : public DirectXObject<IDirect3DDevice7> {
     mTarget.AddRef();
     mTarget.mDeviceDC = dc;
     mTarget.mDeviceContext = context;
+    mTarget.Owner().mDeviceDC = dc;
+    mTarget.Owner().mDeviceContext = context;
+    mStageStates[D3DTSS_COLOROP] = D3DTOP_MODULATE;
+    mStageStates[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
+    mStageStates[D3DTSS_ADDRESS] = D3DTADDRESS_WRAP;
+    mStageStates[D3DTSS_MAGFILTER] = D3DTFG_POINT;
+    mStageStates[D3DTSS_MINFILTER] = D3DTFN_POINT;
+    mStageStates[D3DTSS_MIPFILTER] = D3DTFP_NONE;
   }
 
   ~Direct3DDevice() override {
+    if (mTexture != nullptr) mTexture->Release();
+    mTarget.Owner().mDeviceDC = nullptr;
+    mTarget.Owner().mDeviceContext = nullptr;
     mTarget.mDeviceDC = nullptr;
     mTarget.mDeviceContext = nullptr;
     wglDeleteContext(mContext);
@@ -245,6 +275,23 @@ class Direct3DDevice : public DirectXObject<IDirect3DDevice7> {
     return D3D_OK;
   }
 
+  HRESULT SetTexture(DWORD stage, IDirectDrawSurface7* texture) override {
+    auto* surface = static_cast<DirectDrawSurface*>(texture);
+    if (stage != 0 || (surface != nullptr && surface->Texture() == nullptr)) {
+      return DDERR_INVALIDPARAMS;
+    }
+    if (surface != nullptr) surface->AddRef();
+    if (mTexture != nullptr) mTexture->Release();
+    mTexture = surface;
+    return D3D_OK;
+  }
+
+  HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE state, DWORD value) override {
+    if (stage != 0 || state >= std::size(mStageStates)) return DDERR_INVALIDPARAMS;
+    mStageStates[state] = value;
+    return D3D_OK;
+  }
+
   HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertexFormat, LPVOID vertices,
                         DWORD vertexCount, DWORD) override {
     constexpr DWORD kNeeded = D3DFVF_XYZ | D3DFVF_DIFFUSE;
@@ -269,12 +316,67 @@ class Direct3DDevice : public DirectXObject<IDirect3DDevice7> {
     const DeviceCalls& gl = *Calls();
     gl.glVertexPointer(3, GL_FLOAT, static_cast<GLsizei>(stride), vertices);
     gl.glColorPointer(4, GL_UNSIGNED_BYTE, 0, mColors.data());
+    PrepareTexture(bytes, stride, sets);
     gl.glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertexCount));
     return D3D_OK;
   }
 
  private:
   bool Bind() { return wglGetCurrentContext() == mContext || wglMakeCurrent(mDC, mContext); }
+
+  // Binds the stage-0 texture with its states and points the coordinates
+  // at the set the stage reads, or draws untextured.
+  void PrepareTexture(const uint8_t* vertices, size_t stride, size_t sets) {
+    const DeviceCalls& gl = *Calls();
+    DirectDrawTexture* texture = mTexture != nullptr ? mTexture->Texture() : nullptr;
+    const bool textured =
+        texture != nullptr && sets > 0 && mStageStates[D3DTSS_COLOROP] != D3DTOP_DISABLE;
+    Enable(GL_TEXTURE_2D, textured);
+    (textured ? gl.glEnableClientState : gl.glDisableClientState)(GL_TEXTURE_COORD_ARRAY);
+    if (!textured) return;
+    Upload(*texture);
+    const size_t set = std::min<size_t>(mStageStates[D3DTSS_TEXCOORDINDEX], sets - 1);
+    gl.glTexCoordPointer(2, GL_FLOAT, static_cast<GLsizei>(stride), vertices + 16 + 8 * set);
+    const bool replace = mStageStates[D3DTSS_COLOROP] == D3DTOP_SELECTARG1 &&
+                         mStageStates[D3DTSS_COLORARG1] == D3DTA_TEXTURE;
+    gl.glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, replace ? GL_REPLACE : GL_MODULATE);
+    const GLint wrap = mStageStates[D3DTSS_ADDRESS] == D3DTADDRESS_CLAMP ? kClampToEdge : GL_REPEAT;
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER,
+                       mStageStates[D3DTSS_MAGFILTER] == D3DTFG_LINEAR ? GL_LINEAR : GL_NEAREST);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, MinFilter(texture->levels.size()));
+  }
+
+  GLint MinFilter(size_t levels) const {
+    const bool linear = mStageStates[D3DTSS_MINFILTER] == D3DTFN_LINEAR;
+    const DWORD mip = levels > 1 ? mStageStates[D3DTSS_MIPFILTER] : D3DTFP_NONE;
+    if (mip == D3DTFP_POINT) return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+    if (mip == D3DTFP_LINEAR) return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+    return linear ? GL_LINEAR : GL_NEAREST;
+  }
+
+  // Binds the texture's GL name, made in this context when needed, and
+  // sends the levels changed since; the chain may stop before 1 x 1.
+  void Upload(DirectDrawTexture& texture) {
+    const DeviceCalls& gl = *Calls();
+    if (texture.madeIn != mContext) {
+      gl.glGenTextures(1, &texture.name);
+      texture.madeIn = mContext;
+      for (DirectDrawTexture::Level& level : texture.levels) level.changed = true;
+    }
+    gl.glBindTexture(GL_TEXTURE_2D, texture.name);
+    gl.glTexParameteri(GL_TEXTURE_2D, kTextureMaxLevel,
+                       static_cast<GLint>(texture.levels.size()) - 1);
+    gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (size_t i = 0; i < texture.levels.size(); ++i) {
+      DirectDrawTexture::Level& level = texture.levels[i];
+      if (!level.changed) continue;
+      gl.glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), texture.hasAlpha ? GL_RGBA8 : GL_RGB8,
+                      level.width, level.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, level.pixels.data());
+      level.changed = false;
+    }
+  }
 
   void Enable(GLenum capability, bool on) {
     (on ? Calls()->glEnable : Calls()->glDisable)(capability);
@@ -311,6 +413,8 @@ class Direct3DDevice : public DirectXObject<IDirect3DDevice7> {
   GLenum mSourceBlend = GL_ONE;
   GLenum mDestinationBlend = GL_ZERO;
   std::vector<uint8_t> mColors;
+  DWORD mStageStates[D3DTSS_MIPFILTER + 1] = {};
+  DirectDrawSurface* mTexture = nullptr;  // stage 0, referenced
 };
 
 class Direct3D : public DirectXObject<IDirect3D7> {
@@ -372,6 +476,10 @@ class Direct3D : public DirectXObject<IDirect3D7> {
 }  // namespace
 
 IDirect3D7* CreateDirect3D(DirectDrawObject& directDraw) { return new Direct3D(directDraw); }
+
+void DeleteTextureName(GLuint name) {
+  if (Calls() != nullptr) Calls()->glDeleteTextures(1, &name);
+}
 
 const char* DirectDrawRendererName() {
   const GLubyte* renderer = wglGetCurrentContext() != nullptr && Calls() != nullptr

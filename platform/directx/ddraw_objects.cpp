@@ -130,6 +130,9 @@ HRESULT DirectDrawObject::CreateSurface(DDSURFACEDESC2* description, IDirectDraw
   *surface = nullptr;
   if (mWindow == nullptr) return DDERR_NOCOOPERATIVELEVELSET;
   if ((description->dwFlags & DDSD_CAPS) == 0) return DDERR_INVALIDPARAMS;
+  if ((description->ddsCaps.dwCaps & DDSCAPS_TEXTURE) != 0) {
+    return DirectDrawSurface::CreateTexture(*this, *description, surface);
+  }
   DDSURFACEDESC2 made = *description;
   if ((made.ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE) != 0 || (made.dwFlags & DDSD_WIDTH) == 0) {
     RECT client{};

@@ -203,6 +203,58 @@ TEST_F(Direct3DDeviceTest, TheDeviceIdentifierNamesTheRenderer) {
   EXPECT_EQ(mPrimary->IsLost(), DD_OK);
 }
 
+// A 2 x 1 texture, 5-6-5, left texel red and right texel blue, over the
+// whole view with coordinates 0..1: the texture replaces the diffuse colour.
+TEST_F(Direct3DDeviceTest, TexturesReplaceOrModulateTheDiffuseColour) {
+  DDSURFACEDESC2 description{
+      .dwSize = sizeof(DDSURFACEDESC2),
+      .dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PIXELFORMAT,
+      .dwHeight = 1,
+      .dwWidth = 2,
+      .ddpfPixelFormat = DDPIXELFORMAT{.dwSize = sizeof(DDPIXELFORMAT), .dwFlags = DDPF_RGB}};
+  description.ddpfPixelFormat.dwRGBBitCount = 16;
+  description.ddpfPixelFormat.dwRBitMask = 0xF800;
+  description.ddpfPixelFormat.dwGBitMask = 0x07E0;
+  description.ddpfPixelFormat.dwBBitMask = 0x001F;
+  description.ddsCaps.dwCaps = DDSCAPS_TEXTURE;
+  IDirectDrawSurface7* texture = nullptr;
+  ASSERT_EQ(mDirectDraw->CreateSurface(&description, &texture, nullptr), DD_OK);
+  DDSURFACEDESC2 locked{};
+  ASSERT_EQ(texture->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr), DD_OK);
+  const uint16_t texels[2] = {0xF800, 0x001F};
+  std::memcpy(locked.lpSurface, texels, sizeof texels);
+  ASSERT_EQ(texture->Unlock(nullptr), DD_OK);
+  ASSERT_EQ(mDevice->SetTexture(0, texture), D3D_OK);
+  texture->Release();  // the device holds it
+  mDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  mDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  mDevice->SetTextureStageState(0, D3DTSS_ADDRESS, D3DTADDRESS_CLAMP);
+
+  struct TexturedVertex {
+    float x, y, z;
+    D3DCOLOR diffuse;
+    float u, v;
+  };
+  const auto quad = [](D3DCOLOR color) {
+    return std::vector<TexturedVertex>{{-1, -1, 1, color, 0, 1}, {-1, 1, 1, color, 0, 0},
+                                       {1, 1, 1, color, 1, 0},   {-1, -1, 1, color, 0, 1},
+                                       {1, 1, 1, color, 1, 0},   {1, -1, 1, color, 1, 1}};
+  };
+  ClearAll(0xFF000000);
+  std::vector<TexturedVertex> vertices = quad(kGreen);
+  constexpr DWORD kTextured = kFormat | (1 << D3DFVF_TEXCOUNT_SHIFT);
+  ASSERT_EQ(mDevice->DrawPrimitive(D3DPT_TRIANGLELIST, kTextured, vertices.data(), 6, 0), D3D_OK);
+  EXPECT_EQ(PixelAt(4, 16), 0xFF0000u);
+  EXPECT_EQ(PixelAt(28, 16), 0x0000FFu);
+
+  mDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+  vertices = quad(0xFF808080);
+  ClearAll(0xFF000000);
+  ASSERT_EQ(mDevice->DrawPrimitive(D3DPT_TRIANGLELIST, kTextured, vertices.data(), 6, 0), D3D_OK);
+  EXPECT_NEAR(static_cast<int>(PixelAt(4, 16) >> 16), 128, 2);
+  ASSERT_EQ(mDevice->SetTexture(0, nullptr), D3D_OK);
+}
+
 TEST(DirectDrawCreateTest, OnlyThePrimaryDisplayAndTheSeventhInterfaceExist) {
   auto create = reinterpret_cast<LPDIRECTDRAWCREATEEX>(
       GetProcAddress(LoadLibraryA("DDRAW.DLL"), "DirectDrawCreateEx"));
