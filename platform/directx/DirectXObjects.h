@@ -133,6 +133,8 @@ class DirectDrawObject : public DirectXObject<IDirectDraw7> {
 
 // "DirectDrawCreateEx".
 HRESULT DirectDrawCreateEx(GUID* guid, void** object, REFIID iid, IUnknown* outer);
+// "DirectDrawEnumerateExA".
+HRESULT DirectDrawEnumerateExA(LPDDENUMCALLBACKEXA callback, LPVOID context, DWORD flags);
 // The Direct3D object of a DirectDraw object, which it references.
 IDirect3D7* CreateDirect3D(DirectDrawObject& directDraw);
 // Deletes a GL texture name in the context current on the thread.

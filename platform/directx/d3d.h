@@ -183,6 +183,14 @@ struct IDirectDraw7 : IUnknown {
 // "DirectDrawCreateEx" of "DDRAW.DLL"; a null GUID is the primary display.
 using LPDIRECTDRAWCREATEEX = HRESULT (*)(GUID* guid, void** object, REFIID iid, IUnknown* outer);
 
+// "DirectDrawEnumerateExA": reports each device (here the primary display
+// only, with a null GUID) until the callback answers FALSE.
+constexpr DWORD DDENUM_NONDISPLAYDEVICES = 0x00000004;
+using LPDDENUMCALLBACKEXA = BOOL (*)(GUID* guid, LPSTR description, LPSTR driverName,
+                                     LPVOID context, HANDLE monitor);
+using LPDIRECTDRAWENUMERATEEXA = HRESULT (*)(LPDDENUMCALLBACKEXA callback, LPVOID context,
+                                             DWORD flags);
+
 // ---- Direct3D ---------------------------------------------------------------
 
 constexpr DWORD D3DCLEAR_TARGET = 0x00000001;

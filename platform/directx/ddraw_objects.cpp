@@ -188,13 +188,25 @@ HRESULT DirectDrawCreateEx(GUID* guid, void** object, REFIID iid, IUnknown* oute
   return DD_OK;
 }
 
+HRESULT DirectDrawEnumerateExA(LPDDENUMCALLBACKEXA callback, LPVOID context, DWORD) {
+  if (callback == nullptr) return DDERR_INVALIDPARAMS;
+  char description[] = "Primary Display Driver";
+  char driverName[] = "display";
+  callback(nullptr, description, driverName, context, nullptr);
+  return DD_OK;
+}
+
 // ---- The module ------------------------------------------------------------
 
 bool OpenDirectDrawLibrary() { return OpenOpenGLLibrary(); }
 
 FARPROC LookUpDirectDrawFunction(const char* name) {
-  if (name != nullptr && std::strcmp(name, "DirectDrawCreateEx") == 0) {
+  if (name == nullptr) return nullptr;
+  if (std::strcmp(name, "DirectDrawCreateEx") == 0) {
     return reinterpret_cast<FARPROC>(&DirectDrawCreateEx);
+  }
+  if (std::strcmp(name, "DirectDrawEnumerateExA") == 0) {
+    return reinterpret_cast<FARPROC>(&DirectDrawEnumerateExA);
   }
   return nullptr;
 }

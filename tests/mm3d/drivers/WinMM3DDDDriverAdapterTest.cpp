@@ -1,0 +1,196 @@
+#include "mm3d/drivers/win/WinMM3DDDDriverAdapter.h"
+
+#include "tests/mm3d/drivers/GLDriverFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr char kClassName[] = "DDDriverTestWindow";
+constexpr Rgb kBlue{0, 0, 255};
+constexpr Rgb kRed{255, 0, 0};
+constexpr int kSize = GLDriverFixture::kSize;
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+MM3DDeviceMode WindowMode(int32_t depthBufferCode = 1) {
+  MM3DDeviceMode mode(kSize, kSize, 2, 1, 0);
+  mode.mDepthBufferCode = depthBufferCode;
+  return mode;
+}
+
+const WinMM3DDDDriverDescription kDisplay("Primary Display Driver", "", nullptr);
+
+// The same frame for every driver: a red quad at the top left, a
+// half-transparent green one over the middle, a textured one at the bottom
+// right, and a mipmapped 16-bit one at the top right. (Clamped bilinear
+// textures differ at their edges by design: OpenGL 1.1 blends in its border
+// colour, Direct3D repeats the edge texel.)
+void DrawScene(MM3DDriver& driver, MM3DTriangleBuffer& buffer) {
+  SetSquareView(driver);
+  driver.mClearColor = MM3DClearColor{0, 0, 255, 255};
+  driver.SetClearColor(driver.mClearColor.AsWord());
+  driver.BeginFrame();
+  driver.ClearFrame();
+  DrawQuad(driver, buffer,
+           Quad{.mLeft = -1, .mBottom = 0, .mRight = 0, .mTop = 1, .mColor = Corner(kRed)},
+           OpaqueBlock());
+  MM3DRenderStateBlock blended = OpaqueBlock();
+  blended.mStages[0].mOpaque = kMM3DBlendingOn;
+  blended.mStages[0].mBlendFactors = {kMM3DBlendSourceAlpha, kMM3DBlendInvSourceAlpha};
+  DrawQuad(driver, buffer,
+           Quad{.mLeft = -0.5f,
+                .mBottom = -0.5f,
+                .mRight = 0.5f,
+                .mTop = 0.5f,
+                .mDepth = 0.5f,
+                .mColor = Corner({0, 255, 0}, 100)},
+           blended);
+  MM3DRenderStateBlock textured = OpaqueBlock();
+  textured.mStages[0].mTexture = driver.GetTextureCollection().Load(
+      {kMM3DTextureArgb8888, kMM3DFilterNearest, 1}, SolidImage({200, 100, 0}, {0, 100, 200}));
+  DrawQuad(driver, buffer, Quad{.mLeft = 0, .mBottom = -1, .mRight = 1, .mTop = 0}, textured);
+  textured.mStages[0].mTexture = driver.GetTextureCollection().Load(
+      {kMM3DTextureRgb565, kMM3DFilterNearestMipNearest, 1}, SolidImage(kRed, kBlue));
+  DrawQuad(driver, buffer, Quad{.mLeft = 0.75f, .mBottom = 0.75f, .mRight = 1, .mTop = 1},
+           textured);
+  textured.Reset();
+}
+
+class WinMM3DDDDriverAdapterTest : public GLDriverFixture {
+ protected:
+  void SetUp() override {
+    GLDriverFixture::SetUp();
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = kClassName;
+    RegisterClassA(&windowClass);
+    mWindow = CreateWindowExA(0, kClassName, "D3D", WS_POPUP | WS_VISIBLE, 0, 0, kSize, kSize,
+                              nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(mWindow, nullptr);
+    PumpMessages();
+  }
+
+  void TearDown() override {
+    DestroyWindow(mWindow);
+    PumpMessages();
+    GLDriverFixture::TearDown();
+  }
+
+  // The back buffer of the Direct3D device, top row first; its context is
+  // current after drawing.
+  std::vector<Rgb> ReadBackBuffer() {
+    using ReadPixels = void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
+    auto read =
+        reinterpret_cast<ReadPixels>(GetProcAddress(LoadLibraryA("OPENGL32.DLL"), "glReadPixels"));
+    std::vector<uint8_t> bytes(kSize * kSize * 4);
+    read(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+    std::vector<Rgb> pixels;
+    for (int y = kSize - 1; y >= 0; --y) {
+      for (int x = 0; x < kSize; ++x) {
+        const uint8_t* p = &bytes[(static_cast<size_t>(y) * kSize + x) * 4];
+        pixels.push_back(Rgb{p[0], p[1], p[2]});
+      }
+    }
+    return pixels;
+  }
+
+  std::vector<Rgb> SurfacePixels() {
+    std::vector<Rgb> pixels;
+    for (int y = 0; y < kSize; ++y) {
+      for (int x = 0; x < kSize; ++x) pixels.push_back(PixelAt(x, y));
+    }
+    return pixels;
+  }
+
+  HWND mWindow = nullptr;
+};
+
+TEST_F(WinMM3DDDDriverAdapterTest, NamesTheApiAndTheDevice) {
+  UURefCount<MM3DDriver> driver = WinMM3DDDCreateDriver(kDisplay, WindowMode(), mWindow, mWindow);
+  ASSERT_FALSE(driver.IsEmpty());
+  EXPECT_EQ(driver->GetApiName(), "Direct3D 7");
+  EXPECT_FALSE(driver->GetDescription().empty());
+  EXPECT_FALSE(driver->MakeCurrent());
+  EXPECT_EQ(driver->GetTextureCollection().GetSlotCount(), 1024);
+}
+
+TEST_F(WinMM3DDDDriverAdapterTest, BothBackEndsGiveTheSamePixels) {
+  DrawScene(*mDriver, *mBuffer);
+  mDriver->EndFrame();
+  const std::vector<Rgb> offscreen = SurfacePixels();
+
+  UURefCount<MM3DDriver> driver = WinMM3DDDCreateDriver(kDisplay, WindowMode(), mWindow, mWindow);
+  ASSERT_FALSE(driver.IsEmpty());
+  MM3DTriangleBuffer* buffer = driver->CreateTriangleBuffer(16, 2);
+  ASSERT_NE(buffer, nullptr);
+  DrawScene(*driver, *buffer);
+  const std::vector<Rgb> direct3D = ReadBackBuffer();
+  driver->EndFrame();
+  driver->DestroyTriangleBuffer(buffer);
+
+  int differing = 0;
+  for (size_t i = 0; i < direct3D.size(); ++i) differing += !Near(direct3D[i], offscreen[i], 2);
+  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(direct3D[4 * kSize + 4], kRed);
+  EXPECT_EQ(direct3D[(kSize - 4) * kSize + 4], kBlue);
+  EXPECT_EQ(direct3D[2 * kSize + kSize - 4], kRed);  // the mipmapped texture's left half
+  EXPECT_EQ(direct3D[2 * kSize + kSize - 1], kBlue);
+}
+
+TEST_F(WinMM3DDDDriverAdapterTest, WithoutDepthBufferOnlyColourIsCleared) {
+  UURefCount<MM3DDriver> driver = WinMM3DDDCreateDriver(kDisplay, WindowMode(0), mWindow, mWindow);
+  ASSERT_FALSE(driver.IsEmpty());
+  MM3DTriangleBuffer* buffer = driver->CreateTriangleBuffer(2, 1);
+  DrawScene(*driver, *buffer);
+  EXPECT_EQ(ReadBackBuffer()[4 * kSize + 4], kRed);
+  driver->EndFrame();
+  driver->DestroyTriangleBuffer(buffer);
+}
+
+TEST_F(WinMM3DDDDriverAdapterTest, ProjectionMapsTheVolumeToDirect3DClipSpace) {
+  MM3DProjectionVolume volume;
+  volume.SetOrthographic(-1, 1, -1, 1, 0, 2);
+  D3DMATRIX ortho = WinMM3DDDProjectionMatrix(volume);
+  EXPECT_FLOAT_EQ(ortho.m[2][2], 0.5f);
+  EXPECT_FLOAT_EQ(ortho.m[3][2], 0.0f);
+  EXPECT_FLOAT_EQ(ortho.m[3][3], 1.0f);
+  volume.SetPerspective(1.0f, 1.0f, 1, 3);
+  D3DMATRIX perspective = WinMM3DDDProjectionMatrix(volume);
+  EXPECT_FLOAT_EQ(perspective.m[2][2], 1.5f);
+  EXPECT_FLOAT_EQ(perspective.m[2][3], 1.0f);
+  EXPECT_FLOAT_EQ(perspective.m[3][2], -1.5f);
+}
+
+TEST(WinMM3DDDDriverListTest, ListsThePrimaryDisplay) {
+  WinMM3DDDDriverList list;
+  WinMM3DDDDriverAdapter::ListDrivers(list);
+  ASSERT_EQ(list.mCount, 1);
+  EXPECT_STREQ(list.mEntries[0].mName, "Primary Display Driver");
+  EXPECT_EQ(list.mEntries[0].mPrimary, 1);
+  EXPECT_EQ(list.mLibrary, nullptr);
+}
+
+TEST(WinMM3DDDDriverDescriptionTest, AGuidClearsThePrimaryFlag) {
+  const WinMM3DDDDriverDescription primary;
+  EXPECT_EQ(primary.mPrimary, 1);
+  EXPECT_STREQ(primary.mName, "");
+  const GUID guid{1, 2, 3, {4, 5}};
+  const WinMM3DDDDriverDescription other("Card", "card.drv", &guid);
+  EXPECT_EQ(other.mPrimary, 0);
+  EXPECT_EQ(other.mGuid.Data1, 1u);
+  EXPECT_STREQ(other.mDriverName, "card.drv");
+}
+
+TEST(WinMM3DDDTextureCollectionTest, MipChainsHalveWhileBothSidesExceedOne) {
+  EXPECT_EQ(WinMM3DDDMipLevelCount(256, 256), 9);
+  EXPECT_EQ(WinMM3DDDMipLevelCount(256, 64), 7);
+  EXPECT_EQ(WinMM3DDDMipLevelCount(1, 64), 1);
+}
+
+}  // namespace
