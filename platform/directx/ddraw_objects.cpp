@@ -42,6 +42,7 @@ DirectDrawSurface::DirectDrawSurface(DirectDrawObject& owner, const DDSURFACEDES
 
 DirectDrawSurface::~DirectDrawSurface() {
   if (mAttached != nullptr) mAttached->Release();
+  mTexture.reset();  // its GL name goes while the owner is still there
   mOwner.Release();
 }
 
