@@ -7,7 +7,7 @@
 #include "mm3d/MM3DMatrix.h"
 #include "mm3d/MM3DProjectionVolume.h"
 
-class MM3DIndexedMeshVertexData;
+struct MM3DIndexedMeshVertexData;
 class MM3DRenderContext;
 class MM3DRenderer;
 

@@ -10,31 +10,22 @@
 #include "mm3d/MM3DColor.h"
 #include "mm3d/MM3DDelayedReference.h"
 #include "mm3d/MM3DDisplayTreeNodeJoint.h"
-#include "mm3d/MM3DLight.h"
+#include "mm3d/MM3DLightSources.h"
 #include "mm3d/MM3DLinearSpline.h"
 #include "mm3d/MM3DModDatabase.h"
 
 #include <memory>
 #include <vector>
 
-class FixedLight : public MM3DLight {
- public:
-  explicit FixedLight(MM3DLightKind kind) : mKind(kind) {}
-  void Transform(const MM3DMatrix&, bool) override {}
-  void GetAmbient(MM3DColor& out) const override { out = {0.25f, 0.5f, 0.75f, 1.0f}; }
-  MM3DLightKind GetKind() const override { return mKind; }
-
- private:
-  MM3DLightKind mKind;
-};
-
 class DisplayTreeFile : public MM3DModDatabase {
  public:
   enum Tag : int32_t { kTreeTag = 1, kNodeReferenceTag = 2, kJointReferenceTag = 3 };
 
   DisplayTreeFile() {
-    GetLights().Append(UURefCount<MM3DLight>(new FixedLight(kMM3DPointLight)));
-    GetLights().Append(UURefCount<MM3DLight>(new FixedLight(kMM3DAmbientLight)));
+    GetLights().Append(UURefCount<MM3DLight>(
+        new MM3DPointLightSource(MM3DVector(1, 2, 3, 1), {1.0f, 1.0f, 1.0f, 1.0f}, 1.0f)));
+    GetLights().Append(
+        UURefCount<MM3DLight>(new MM3DAmbientLightSource({0.25f, 0.5f, 0.75f, 1.0f}, 1.0f)));
     UUGrowableArray<MM3DVector> points;
     points.Append(MM3DVector(0, 0, 0, 1));
     points.Append(MM3DVector(1, 2, 3, 1));

@@ -59,7 +59,8 @@ TEST(MM3DDriverTextureCollectionTest, SlotFreedOnceAtLastRelease) {
   MM3DDriverTextureHandle copy1(handle);
   MM3DDriverTextureHandle copy2;
   copy2 = copy1;
-  copy2 = copy2;
+  MM3DDriverTextureHandle& alias = copy2;
+  copy2 = alias;  // self-assignment keeps the one reference
   EXPECT_EQ(collection.GetReferenceCount(0), 3);
   handle.Release();
   copy1.Release();
