@@ -52,7 +52,10 @@ MMSoundManager::MMSoundManager(HWND window) : mWindow(window) {
   mModule = nullptr;
 }
 
+// A stage whose thread never ran has not suspended its manager: the device
+// goes here then.
 MMSoundManager::~MMSoundManager() {
+  ReleaseDevice();
   if (mModule != nullptr) FreeLibrary(mModule);
 }
 

@@ -24,7 +24,7 @@ class MMSoundManager : public MMStageSoundManager {
  public:
   // Finds DirectSound; the device stays closed until Unsuspend.
   explicit MMSoundManager(HWND window);
-  // The stage's last Suspend has released the device.
+  // Releases a device still open.
   ~MMSoundManager() override;
   MMSoundManager(const MMSoundManager&) = delete;
   MMSoundManager& operator=(const MMSoundManager&) = delete;

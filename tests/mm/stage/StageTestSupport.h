@@ -127,7 +127,8 @@ MMStageWindow* MakeStageWindow();
 // own thread: Init, then the first frame up to the first paint.
 class StageOnTestThread {
  public:
-  explicit StageOnTestThread(TestStage::ActMaker maker);
+  // With recordSound false the stage makes its own sound manager.
+  explicit StageOnTestThread(TestStage::ActMaker maker, bool recordSound = true);
   ~StageOnTestThread();
 
   // Init and the first frame; with paint, also the first paint.
