@@ -40,10 +40,7 @@ bool MMPermanentPhysicalSoundChannel::CreateBuffer() {
   return mBuffer != nullptr;
 }
 
-void MMPermanentPhysicalSoundChannel::PlayFrom(int32_t) {
-  ALCriticalSectionLock guard(mLock);
-  StartStreaming();
-}
+void MMPermanentPhysicalSoundChannel::PlayFrom(int32_t) { StartStreaming(); }
 
 void MMPermanentPhysicalSoundChannel::StartStreaming() {
   ALCriticalSectionLock guard(mLock);
