@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr int64_t kSamplesPerPeriod = 441;  // 40 ms at 11025 Hz
-constexpr int64_t kPeriodMilliseconds = 40;
-
 // a - b on the wrapping millisecond clock.
 int32_t Minus(int32_t a, int32_t b) {
   return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
@@ -195,8 +192,7 @@ void MMLogicalSoundChannel::SetPosition(int32_t milliseconds) {
   if (mPhysical != nullptr) {
     const MMSoundFormat format = mPhysical->GetFormat();
     const int64_t frameBytes = format.GetFrameBytes();
-    const int64_t perPeriod = kSamplesPerPeriod * frameBytes * format.GetRateMultiple();
-    const int64_t bytes = perPeriod * milliseconds / kPeriodMilliseconds;
+    const int64_t bytes = MMSoundPeriodBytes(format, milliseconds);
     const int64_t offset =
         bytes < 0 ? 0 : std::min<int64_t>(bytes, INT32_MAX) / frameBytes * frameBytes;
     mPhysical->PlayFrom(static_cast<int32_t>(offset));

@@ -10,17 +10,12 @@
 
 namespace {
 
-constexpr uint32_t kSamplesPerPeriod = 441;  // 40 ms at 11025 Hz
-constexpr uint32_t kPeriodMilliseconds = 40;
 constexpr uint32_t kRingGranule = 4096;
 
 }  // namespace
 
 uint32_t MMSoundRingBytes(MMSoundFormat format, uint32_t milliseconds) {
-  const auto frameBytes = static_cast<uint32_t>(format.GetFrameBytes());
-  const auto rateMultiple = static_cast<uint32_t>(format.GetRateMultiple());
-  const uint32_t bytes =
-      kSamplesPerPeriod * frameBytes * rateMultiple * milliseconds / kPeriodMilliseconds;
+  const auto bytes = static_cast<uint32_t>(MMSoundPeriodBytes(format, milliseconds));
   return (bytes + kRingGranule - 1) & ~(kRingGranule - 1);
 }
 

@@ -4,12 +4,8 @@
 #include "media/sound/MMPhysicalSoundChannel.h"
 #include "media/sound/MMSoundSource.h"
 
-namespace {
-
-constexpr uint32_t kSamplesPerPeriod = 441;  // 40 ms at 11025 Hz
-constexpr uint32_t kPeriodMilliseconds = 40;
-
-}  // namespace
+#include <algorithm>
+#include <climits>
 
 MMSpecialSoundChannel::MMSpecialSoundChannel(MMSoundGroup* group, MMSoundSource* source,
                                              int32_t milliseconds)
@@ -22,14 +18,11 @@ MMSpecialSoundChannel::~MMSpecialSoundChannel() { AttachPhysicalChannel(nullptr)
 // A buffer made again after a suspension holds the sound again: the source
 // is read from its start each time.
 MMPhysicalSoundChannel* MMSpecialSoundChannel::AcquirePhysicalChannel() {
-  const MMSoundFormat format = mSource->GetFormat();
-  const uint32_t size = kSamplesPerPeriod * static_cast<uint32_t>(format.GetFrameBytes()) *
-                        static_cast<uint32_t>(format.GetRateMultiple()) *
-                        static_cast<uint32_t>(mLength) / kPeriodMilliseconds;
+  const int64_t bytes = MMSoundPeriodBytes(mSource->GetFormat(), mLength);
+  const auto size = static_cast<int32_t>(std::clamp<int64_t>(bytes, 0, INT32_MAX));
   mSource->Seek(0);
   return MMSinglePagedPhysicalSoundChannel::KeepIfMade(
-      new (ALGlobalAllocator)
-          MMSinglePagedPhysicalSoundChannel(this, mSource.get(), static_cast<int32_t>(size)));
+      new (ALGlobalAllocator) MMSinglePagedPhysicalSoundChannel(this, mSource.get(), size));
 }
 
 bool MMSpecialSoundChannel::IsFinishedWithoutChannel() {

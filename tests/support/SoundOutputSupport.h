@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace sound_output {
@@ -34,6 +36,23 @@ inline std::vector<int16_t> Mix(int frames) {
   if (!vpl::platform::MixSoundOutput(out.data(), frames)) out.clear();
   return out;
 }
+
+// Points SDL at another audio driver while it lives: the next audio
+// output opened uses it.
+class AudioDriverScope {
+ public:
+  explicit AudioDriverScope(const char* driver) {
+    const char* old = std::getenv("SDL_AUDIODRIVER");
+    mOld = old != nullptr ? old : "";
+    setenv("SDL_AUDIODRIVER", driver, 1);
+  }
+  ~AudioDriverScope() { setenv("SDL_AUDIODRIVER", mOld.c_str(), 1); }
+  AudioDriverScope(const AudioDriverScope&) = delete;
+  AudioDriverScope& operator=(const AudioDriverScope&) = delete;
+
+ private:
+  std::string mOld;
+};
 
 // "DirectSoundCreate" of "DSOUND.DLL", as the sound manager finds it.
 inline LPDIRECTSOUNDCREATE DirectSoundEntry() {

@@ -22,20 +22,6 @@ using namespace sound_channels;
 const HWAVEOUT kFirstDevice = nullptr;
 constexpr DWORD kBothFull = 0xFFFFFFFF;
 
-// Points SDL at another audio driver while it lives.
-class AudioDriverScope {
- public:
-  explicit AudioDriverScope(const char* driver) {
-    const char* old = std::getenv("SDL_AUDIODRIVER");
-    mOld = old != nullptr ? old : "";
-    setenv("SDL_AUDIODRIVER", driver, 1);
-  }
-  ~AudioDriverScope() { setenv("SDL_AUDIODRIVER", mOld.c_str(), 1); }
-
- private:
-  std::string mOld;
-};
-
 TEST(MMSoundManagerVolumeTest, MasterVolumeIsTheWaveOutVolumeInTenBits) {
   struct Case {
     DWORD deviceVolume;
@@ -71,7 +57,7 @@ TEST(MMSoundManagerDeviceTest, StageMakesItsManagerWithTheSoundLayer) {
 // Without an audio output the channels play silently on the clock and end
 // by their durations.
 TEST(MMSoundManagerDeviceTest, WithoutADeviceSoundsPlaySilentlyAndEndOnTime) {
-  AudioDriverScope none("no-such-driver");
+  sound_output::AudioDriverScope none("no-such-driver");
   vpl::platform::FreezeClock();
   MemorySoundCollection sounds;
   MMSoundManager manager(kWindow);

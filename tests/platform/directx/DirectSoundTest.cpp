@@ -272,20 +272,6 @@ TEST_F(DirectSoundTest, LoudVoicesAreClippedNotWrapped) {
   EXPECT_EQ(Mix(1)[0], INT16_MIN);
 }
 
-// Points SDL at another audio driver for one test and back.
-class AudioDriverScope {
- public:
-  explicit AudioDriverScope(const char* driver) {
-    const char* old = std::getenv("SDL_AUDIODRIVER");
-    mOld = old != nullptr ? old : "";
-    setenv("SDL_AUDIODRIVER", driver, 1);
-  }
-  ~AudioDriverScope() { setenv("SDL_AUDIODRIVER", mOld.c_str(), 1); }
-
- private:
-  std::string mOld;
-};
-
 TEST(DirectSoundDeviceTest, WithoutAnAudioOutputNoDeviceIsMade) {
   AudioDriverScope none("no-such-driver");
   LPDIRECTSOUNDCREATE create = DirectSoundEntry();
