@@ -42,7 +42,7 @@ class PcmSource : public MMSoundSource {
   }
   uint32_t Read(void* buffer, uint32_t n, bool) override {
     const auto k = std::min(n, static_cast<uint32_t>(Length() - mPosition));
-    std::memcpy(buffer, mPcm.data() + mPosition, k);
+    if (k != 0) std::memcpy(buffer, mPcm.data() + mPosition, k);
     mPosition += static_cast<int32_t>(k);
     return k;
   }
