@@ -27,3 +27,7 @@ struct MMSoundFormat {
 // The device buffer of a sound of this format: 1.5 s of sound counted in
 // whole 40 ms periods (37 of them), rounded up to a multiple of 4096 bytes.
 int32_t MMSoundBufferBytes(MMSoundFormat format);
+
+// The bytes of PCM of the format in so many milliseconds, counted in 40 ms
+// periods of 441 samples at 11025 Hz, rounded toward zero.
+int64_t MMSoundPeriodBytes(MMSoundFormat format, int64_t milliseconds);

@@ -39,7 +39,7 @@ MMTaskCallback MMMolecule::MakeTakeFocusCallback() {
 
 MMTaskClient* MMMolecule::GetTaskClient() const { return mScene->GetTaskClient(); }
 
-MMSoundGroup* MMMolecule::GetSoundGroup() const { return mScene->GetSoundGroup(); }
+MMStageSoundGroup* MMMolecule::GetSoundGroup() const { return mScene->GetSoundGroup(); }
 
 MMEnclosure* MMMolecule::GetEnclosure() const {
   return static_cast<MMEnclosure*>(mScene->GetUserData());

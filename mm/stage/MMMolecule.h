@@ -11,7 +11,7 @@
 class MMAct;
 class MMEnclosure;
 class MMScene;
-class MMSoundGroup;
+class MMStageSoundGroup;
 class MMStage;
 class MMTaskClient;
 
@@ -43,7 +43,7 @@ class MMMolecule {
   bool HasFocus() const { return mHasFocus; }
   MMScene* GetScene() const { return mScene; }
   MMTaskClient* GetTaskClient() const;
-  MMSoundGroup* GetSoundGroup() const;
+  MMStageSoundGroup* GetSoundGroup() const;
   MMEnclosure* GetEnclosure() const;
   MMAct* GetAct() const;
   MMStage* GetStage() const;

@@ -11,7 +11,7 @@ MMScene::MMScene(MMSceneServices* host, void* userData) : mHost(host), mUserData
   mHost->AddScene(this);
   MMStage* stage = GetStage();
   mTaskClient = new (ALGlobalAllocator) MMTaskClient(stage->GetTaskManager());
-  MMSoundManager* sound = stage->GetSoundManager();
+  MMStageSoundManager* sound = stage->GetSoundManager();
   mSoundGroup = sound != nullptr ? sound->CreateSoundGroup() : nullptr;
 }
 

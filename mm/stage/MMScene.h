@@ -7,7 +7,7 @@
 
 class MMMolecule;
 class MMSceneServices;
-class MMSoundGroup;
+class MMStageSoundGroup;
 class MMStage;
 class MMTaskClient;
 struct MMKeyEvent;
@@ -59,7 +59,7 @@ class MMScene {
   MMSceneServices* GetHost() const { return mHost; }
   MMTaskClient* GetTaskClient() const { return mTaskClient; }
   // Null while the stage runs without a sound manager.
-  MMSoundGroup* GetSoundGroup() const { return mSoundGroup; }
+  MMStageSoundGroup* GetSoundGroup() const { return mSoundGroup; }
   void* GetUserData() const { return mUserData; }
   bool HasFocus() const { return mHasFocus; }
   MMMolecule* GetFocusMolecule() const { return mFocusMolecule; }
@@ -81,7 +81,7 @@ class MMScene {
  private:
   MMSceneServices* mHost;
   MMTaskClient* mTaskClient;
-  MMSoundGroup* mSoundGroup;
+  MMStageSoundGroup* mSoundGroup;
   bool mHasFocus = false;
   MMMolecule* mFocusMolecule = nullptr;
   void* mUserData;

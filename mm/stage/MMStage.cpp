@@ -40,8 +40,11 @@ void Destroy(T*& object) {
 
 }  // namespace
 
-MMStage::MMStage(MMStageWindow* window, const UURect& rect, MMSoundManager* soundManager)
-    : mWindow(window), mRect(rect), mSoundManager(soundManager) {
+MMStage::MMStage(MMStageWindow* window, const UURect& rect, MMStageSoundManager* soundManager)
+    : mWindow(window),
+      mRect(rect),
+      mSoundManager(soundManager != nullptr ? soundManager
+                                            : MMMakeSoundManager(window->GetHandle())) {
   mThread = new (ALGlobalAllocator) WinMMStageThread(this);
   mWindow->SetStage(this);
   mCursorController = new (ALGlobalAllocator) MMCursorController(this);

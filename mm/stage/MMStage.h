@@ -25,7 +25,7 @@ class MMCursorController;
 class MMDisplayModeStrategy;
 class MMDrawingSurface;
 class MMInputStrategy;
-class MMSoundManager;
+class MMStageSoundManager;
 class MMStageControl;
 class MMStageWindow;
 class MMTaskClient;
@@ -57,8 +57,9 @@ class MMStage {
   static constexpr int32_t kFramePaintSeen = 3;
 
   // On the window's thread: the thread is made suspended and the window
-  // takes the stage. The stage owns the sound manager (null: none yet).
-  MMStage(MMStageWindow* window, const UURect& rect, MMSoundManager* soundManager);
+  // takes the stage. The stage owns the sound manager; without one it makes
+  // its own for the window (MMMakeSoundManager).
+  MMStage(MMStageWindow* window, const UURect& rect, MMStageSoundManager* soundManager);
   virtual ~MMStage();
   MMStage(const MMStage&) = delete;
   MMStage& operator=(const MMStage&) = delete;
@@ -164,7 +165,7 @@ class MMStage {
   const UURect& GetRect() const { return mRect; }
   MMTaskManager* GetTaskManager() const { return mTaskManager; }
   MMTaskClient* GetTaskClient() const { return mTaskClient; }
-  MMSoundManager* GetSoundManager() const { return mSoundManager; }
+  MMStageSoundManager* GetSoundManager() const { return mSoundManager; }
   MMCursorController* GetCursorController() const { return mCursorController; }
   MMControlSurface* GetFrontSurface() const { return mFrontSurface; }
   MMDrawingSurface* GetBackSurface() const { return mBackSurface; }
@@ -241,7 +242,7 @@ class MMStage {
   MMDisplayModeStrategy* mDisplayStrategy = nullptr;
   MMTaskManager* mTaskManager = nullptr;
   MMTaskClient* mTaskClient = nullptr;
-  MMSoundManager* mSoundManager = nullptr;
+  MMStageSoundManager* mSoundManager = nullptr;
   MMCursorController* mCursorController = nullptr;
   MMCursorTable mCursors;
   mutable ALCriticalSection mLock;

@@ -2,6 +2,7 @@
 // other name is a missing library, as on a machine without it.
 
 #include "platform/directx/DirectXObjects.h"
+#include "platform/directx/SoundMixer.h"
 #include "platform/opengl/OpenGLLibrary.h"
 #include "platform/win32/kernel.h"
 
@@ -18,6 +19,8 @@ struct ModuleEntry {
 const ModuleEntry kModules[] = {
     {"OPENGL32.DLL", &vpl::platform::OpenOpenGLLibrary, &vpl::platform::LookUpOpenGLFunction},
     {"DDRAW.DLL", &vpl::platform::OpenDirectDrawLibrary, &vpl::platform::LookUpDirectDrawFunction},
+    {"DSOUND.DLL", &vpl::platform::OpenDirectSoundLibrary,
+     &vpl::platform::LookUpDirectSoundFunction},
 };
 
 const ModuleEntry* EntryOf(HMODULE module) {

@@ -71,6 +71,15 @@ void ThawClock();
 // sees time pass as it reads; 0 (the default) keeps it still.
 void SetFrozenClockStep(DWORD milliseconds);
 
+// The sound output behind DirectSound. While held, the audio device takes
+// no sound and a test mixes the output itself: MixSoundOutput writes the
+// next frames as interleaved left and right samples at 44100 Hz, false
+// when no output is open. WaitForSoundOutput waits until the audio device
+// has taken this many more frames, false when the timeout passed first.
+void HoldSoundOutput(bool hold);
+bool MixSoundOutput(int16_t* out, int frames);
+bool WaitForSoundOutput(int frames, DWORD timeoutMilliseconds);
+
 // Makes the bytes from first to last lead bytes of double-byte characters
 // for IsDBCSLeadByte, CharNextA and CharPrevA, as a double-byte ANSI code
 // page would; conversions stay those of Windows-1252. A range with first >

@@ -8,11 +8,12 @@ MMStageWindow* MakeStageWindow() {
   return new (ALGlobalAllocator) MMStageWindow(AFDefaultWindowDescription);
 }
 
-StageOnTestThread::StageOnTestThread(TestStage::ActMaker maker)
+StageOnTestThread::StageOnTestThread(TestStage::ActMaker maker, bool recordSound)
     : mWindow(MakeStageWindow()),
-      mStage(new (ALGlobalAllocator) TestStage(mWindow, UURect(0, 0, 640, 480),
-                                               new (ALGlobalAllocator) RecordingSoundManager(mLog),
-                                               std::move(maker))) {}
+      mStage(new (ALGlobalAllocator) TestStage(
+          mWindow, UURect(0, 0, 640, 480),
+          recordSound ? new (ALGlobalAllocator) RecordingSoundManager(mLog) : nullptr,
+          std::move(maker))) {}
 
 // The stage thread never ran, so the window's handshake has nothing to ask;
 // the stage's control belongs to this thread and goes with the stage.

@@ -18,7 +18,7 @@
 
 using StageLog = std::vector<std::string>;
 
-class RecordingSoundGroup : public MMSoundGroup {
+class RecordingSoundGroup : public MMStageSoundGroup {
  public:
   void Pause() override { ++mPauses; }
   void Resume() override { ++mResumes; }
@@ -26,7 +26,7 @@ class RecordingSoundGroup : public MMSoundGroup {
   int mResumes = 0;
 };
 
-class RecordingSoundManager : public MMSoundManager {
+class RecordingSoundManager : public MMStageSoundManager {
  public:
   explicit RecordingSoundManager(StageLog& log) : mLog(log) {}
   void Suspend() override { mLog.push_back("sound-suspend"); }
@@ -34,7 +34,9 @@ class RecordingSoundManager : public MMSoundManager {
   void Pause() override { mLog.push_back("sound-pause"); }
   void Resume() override { mLog.push_back("sound-resume"); }
   void Update() override { mLog.push_back("sound-update"); }
-  MMSoundGroup* CreateSoundGroup() override { return new (ALGlobalAllocator) RecordingSoundGroup; }
+  MMStageSoundGroup* CreateSoundGroup() override {
+    return new (ALGlobalAllocator) RecordingSoundGroup;
+  }
 
  private:
   StageLog& mLog;
@@ -95,7 +97,7 @@ class RecordingInputAct : public LoggingAct {
 class TestStage : public MMStage {
  public:
   using ActMaker = std::function<MMAct*(MMStage*)>;
-  TestStage(MMStageWindow* window, const UURect& rect, MMSoundManager* sound, ActMaker maker)
+  TestStage(MMStageWindow* window, const UURect& rect, MMStageSoundManager* sound, ActMaker maker)
       : MMStage(window, rect, sound), mMaker(std::move(maker)) {}
   MMAct* CreateNextAct() override { return mMaker ? mMaker(this) : nullptr; }
   void SetActMaker(ActMaker maker) { mMaker = std::move(maker); }
@@ -125,7 +127,8 @@ MMStageWindow* MakeStageWindow();
 // own thread: Init, then the first frame up to the first paint.
 class StageOnTestThread {
  public:
-  explicit StageOnTestThread(TestStage::ActMaker maker);
+  // With recordSound false the stage makes its own sound manager.
+  explicit StageOnTestThread(TestStage::ActMaker maker, bool recordSound = true);
   ~StageOnTestThread();
 
   // Init and the first frame; with paint, also the first paint.
