@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -120,6 +121,21 @@ TEST_F(MM3DTextureLoaderTest, SizeLimitDependsOnTheTexelFormat) {
   ASSERT_NE(loader, nullptr);
   const bool expected[] = {true, false, true, false, true};
   for (int16_t i = 0; i < 5; ++i) EXPECT_EQ(loader->FitsSizeLimit(i), expected[i]) << i;
+}
+
+TEST_F(MM3DTextureLoaderTest, ANameFillingAll32BytesEndsWithinThem) {
+  const std::string full(32, 'x');
+  Texture texture = MakeTexture("", 8, 8, true);
+  std::vector<uint8_t> bytes = TextureFileBytes(false, 4, {texture});
+  std::copy(full.begin(), full.end(), bytes.begin() + 42 + 40 - 36);
+  mNames.push_back(UniqueName("names"));
+  WriteBytes(mNames.back(), bytes);
+  MM3DTextureLoader* loader =
+      MM3DOpenTextureResourceFile(TempDirectory(), mNames.back().c_str(), false);
+  ASSERT_NE(loader, nullptr);
+  char buffer[kMM3DTextureNameCapacity];
+  EXPECT_EQ(std::string(loader->GetName(buffer, 0)), std::string(31, 'x'));
+  EXPECT_EQ(MM3DFindTextureByName(std::string(31, 'X').c_str()), MMMakeResourceId(4, 0));
 }
 
 }  // namespace
