@@ -3,7 +3,6 @@
 #include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "mm3d/MM3DMathFunctions.h"
 #include "mm3d/MM3DRenderContext.h"
-#include "mm3d/MM3DTextureHandle.h"
 #include "mm3d/MM3DTexturePlacement.h"
 
 #include <algorithm>
@@ -56,7 +55,7 @@ uint8_t MM3DClampedColorByte(float value) {
 MM3DMaterialTextureLayer::MM3DMaterialTextureLayer() = default;
 
 MM3DMaterialTextureLayer::MM3DMaterialTextureLayer(MM3DBlendFactors blend,
-                                                   UURefCount<MM3DTextureHandle> texture)
+                                                   MM3DTextureHandle texture)
     : mTexture(std::move(texture)), mBlend(blend) {}
 
 MM3DMaterialTextureLayer::MM3DMaterialTextureLayer(MM3DMaterialTextureLayer&& other) noexcept
@@ -98,8 +97,8 @@ void MM3DMaterial::SetTransparency(float t) {
     return;
   }
   if (!(first.GetBlend() == kReplace || first.GetBlend() == kAlphaBlend)) return;
-  const UURefCount<MM3DTextureHandle>& texture = first.GetTexture();
-  const bool opaqueTexture = texture.IsEmpty() || texture->IsOpaque();
+  const MM3DTextureHandle& texture = first.GetTexture();
+  const bool opaqueTexture = texture.IsEmpty() || texture.IsOpaque();
   first.SetBlend(opaqueTexture ? kReplace : kAlphaBlend);
 }
 

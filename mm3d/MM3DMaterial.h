@@ -6,15 +6,14 @@
 // frame allocates nothing once they have reached the largest block.
 
 #include "foundation/uu/UUGrowableArray.h"
-#include "foundation/uu/UURefCount.h"
 #include "mm3d/MM3DColor.h"
+#include "mm3d/MM3DTextureHandle.h"
 #include "mm3d/MM3DVector.h"
 
 #include <cstdint>
 #include <memory>
 
 class MM3DRenderContext;
-class MM3DTextureHandle;
 class MM3DTexturePlacement;
 struct MM3DVertexArrays;
 
@@ -37,19 +36,19 @@ struct MM3DBlendFactors {
 class MM3DMaterialTextureLayer {
  public:
   MM3DMaterialTextureLayer();
-  MM3DMaterialTextureLayer(MM3DBlendFactors blend, UURefCount<MM3DTextureHandle> texture);
+  MM3DMaterialTextureLayer(MM3DBlendFactors blend, MM3DTextureHandle texture);
   MM3DMaterialTextureLayer(MM3DMaterialTextureLayer&& other) noexcept;
   MM3DMaterialTextureLayer& operator=(MM3DMaterialTextureLayer&& other) noexcept;
   ~MM3DMaterialTextureLayer();
 
-  const UURefCount<MM3DTextureHandle>& GetTexture() const { return mTexture; }
+  const MM3DTextureHandle& GetTexture() const { return mTexture; }
   const MM3DBlendFactors& GetBlend() const { return mBlend; }
   void SetBlend(MM3DBlendFactors blend) { mBlend = blend; }
   MM3DTexturePlacement* GetPlacement() const { return mPlacement.get(); }
   void SetPlacement(std::unique_ptr<MM3DTexturePlacement> placement);
 
  private:
-  UURefCount<MM3DTextureHandle> mTexture;
+  MM3DTextureHandle mTexture;
   MM3DBlendFactors mBlend;
   std::unique_ptr<MM3DTexturePlacement> mPlacement;
 };

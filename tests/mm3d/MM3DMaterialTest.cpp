@@ -1,9 +1,10 @@
 #include "mm3d/MM3DMaterial.h"
 
+#include "mm3d/MM3DDriverTextureMap.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "mm3d/MM3DRenderContext.h"
-#include "mm3d/MM3DTextureHandle.h"
 #include "mm3d/MM3DTexturePlacement.h"
+#include "tests/mm3d/FakeTextureCollection.h"
 
 #include <gtest/gtest.h>
 
@@ -11,26 +12,27 @@
 
 namespace {
 
-class FakeTextureHandle : public MM3DTextureHandle {
- public:
-  explicit FakeTextureHandle(bool opaque) : mOpaque(opaque) {}
-  bool IsOpaque() const override { return mOpaque; }
-
- private:
-  bool mOpaque;
-};
-
 constexpr MM3DBlendFactors kReplace{1, 0};
 constexpr MM3DBlendFactors kAlpha{4, 5};
 constexpr MM3DBlendFactors kOther{2, 3};
 
-MM3DMaterialTextureLayer Layer(MM3DBlendFactors blend, bool hasTexture, bool opaqueTexture) {
-  UURefCount<MM3DTextureHandle> texture;
-  if (hasTexture) texture = UURefCount<MM3DTextureHandle>(new FakeTextureHandle(opaqueTexture));
-  return MM3DMaterialTextureLayer(blend, texture);
-}
+// Layers name one opaque or one translucent texture; the map hands out
+// their handles without a driver, which only drawing needs.
+class MM3DMaterialTest : public ::testing::Test {
+ protected:
+  MM3DMaterialTextureLayer Layer(MM3DBlendFactors blend, bool hasTexture, bool opaqueTexture) {
+    MM3DTextureHandle texture;
+    if (hasTexture) texture = mMap.GetHandle(opaqueTexture ? mOpaque : mTranslucent, {0, 0, 0});
+    return MM3DMaterialTextureLayer(blend, texture);
+  }
 
-TEST(MM3DMaterialTest, ConstantShadesEveryVertexWithItsColourAndAlpha) {
+  FakeTextureCollection mCollection{7};
+  MMResourceId mOpaque = mCollection.Add({10, 20, 30});
+  MMResourceId mTranslucent = mCollection.Add({40, 50, 60, false});
+  MM3DDriverTextureMap mMap;
+};
+
+TEST_F(MM3DMaterialTest, ConstantShadesEveryVertexWithItsColourAndAlpha) {
   struct Case {
     MM3DColor color;
     float transparency;
@@ -61,7 +63,7 @@ TEST(MM3DMaterialTest, ConstantShadesEveryVertexWithItsColourAndAlpha) {
   MM3DDestroyShadingScratch();
 }
 
-TEST(MM3DMaterialTest, TransparencyAdjustsTheFirstLayersBlend) {
+TEST_F(MM3DMaterialTest, TransparencyAdjustsTheFirstLayersBlend) {
   struct Case {
     MM3DBlendFactors blend;
     bool hasTexture;
@@ -82,7 +84,7 @@ TEST(MM3DMaterialTest, TransparencyAdjustsTheFirstLayersBlend) {
   }
 }
 
-TEST(MM3DMaterialTest, OpaqueFollowsTransparencyAndFirstLayer) {
+TEST_F(MM3DMaterialTest, OpaqueFollowsTransparencyAndFirstLayer) {
   MM3DMaterialVertexColor bare;
   EXPECT_TRUE(bare.IsOpaque());
   bare.SetTransparency(0.2f);
@@ -96,7 +98,7 @@ TEST(MM3DMaterialTest, OpaqueFollowsTransparencyAndFirstLayer) {
   EXPECT_TRUE(replaced.IsOpaque());
 }
 
-TEST(MM3DMaterialTest, LayersAreLimitedAndHandTheirPlacementOver) {
+TEST_F(MM3DMaterialTest, LayersAreLimitedAndHandTheirPlacementOver) {
   MM3DMaterialVertexColor material;
   MM3DMaterialTextureLayer source = Layer(kReplace, true, true);
   source.SetPlacement(std::make_unique<MM3DTexturePlacement>());

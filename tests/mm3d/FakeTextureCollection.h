@@ -1,0 +1,57 @@
+#pragma once
+// A texture collection in memory: 8 x 8 true-colour textures of one colour
+// each, opaque or with alpha, counting the images it loads.
+
+#include "mm3d/MM3DTextureCollection.h"
+#include "mm3d/drivers/MM3DDriverTextureImage.h"
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+class FakeTextureCollection : public MM3DTextureCollection {
+ public:
+  struct Texture {
+    uint8_t mRed, mGreen, mBlue;
+    bool mOpaque = true;
+    bool mLoadable = true;
+  };
+  static constexpr int32_t kSide = 8;
+
+  explicit FakeTextureCollection(uint16_t number) : MM3DTextureCollection(number) {}
+
+  MMResourceId Add(const Texture& texture) {
+    mTextures.push_back(texture);
+    return MMMakeResourceId(GetCollectionNumber(), static_cast<uint16_t>(mTextures.size() - 1));
+  }
+
+  bool LoadReferenced() override { return true; }
+  void EndLoadReferenced(bool) override {}
+  void PurgeUnreferenced() override {}
+  bool LoadImage(int16_t i, MM3DDriverTextureImage& image) override {
+    image.Clear();
+    ++mLoads;
+    const Texture& t = mTextures[static_cast<size_t>(i)];
+    if (!t.mLoadable) return false;
+    auto pixels = std::make_unique<uint8_t[]>(kSide * kSide * 4);
+    for (int32_t p = 0; p < kSide * kSide; ++p) {
+      const uint8_t texel[4] = {t.mRed, t.mGreen, t.mBlue, 255};
+      std::memcpy(&pixels[static_cast<size_t>(p) * 4], texel, 4);
+    }
+    image.SetPixels(kSide, kSide, std::move(pixels), t.mOpaque ? 1 : 0);
+    return true;
+  }
+  UUPoint GetSize(int16_t) override { return UUPoint{kSide, kSide}; }
+  int32_t GetPaletteCount(int16_t) override { return 0; }
+  bool IsOpaque(int16_t i) override { return mTextures[static_cast<size_t>(i)].mOpaque; }
+  int32_t GetBitsPerPixel(int16_t) override { return 32; }
+  uint16_t FindByName(const char*) override { return kMM3DTextureNotFound; }
+  char* GetName(char* buffer, int16_t) override {
+    buffer[0] = '\0';
+    return buffer;
+  }
+
+  std::vector<Texture> mTextures;
+  int32_t mLoads = 0;
+};
