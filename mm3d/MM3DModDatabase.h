@@ -9,9 +9,11 @@
 #include "foundation/uu/UUReader.h"
 #include "foundation/uu/UURefCount.h"
 #include "foundation/uu/UUWriter.h"
+#include "mm3d/MM3DCamera.h"
 #include "mm3d/MM3DDatabase.h"
 #include "mm3d/MM3DFunctionCurve.h"
 #include "mm3d/MM3DLight.h"
+#include "mm3d/MM3DMaterial.h"
 #include "mm3d/MM3DSpline.h"
 
 #include <cstdint>
@@ -26,9 +28,11 @@ class MM3DModDatabase : public MM3DDatabase {
   // No section is known to this database: every tag fails the read.
   bool ReadRecord(UUReader& reader, int32_t tag) override;
 
+  UUGrowableArray<UURefCount<MM3DMaterial>>& GetMaterials() { return mMaterials; }
   UUGrowableArray<UURefCount<MM3DLight>>& GetLights() { return mLights; }
   UUGrowableArray<UURefCount<MM3DSpline>>& GetSplines() { return mSplines; }
   UUGrowableArray<UURefCount<MM3DFunctionCurve>>& GetCurves() { return mCurves; }
+  UUGrowableArray<UURefCount<MM3DCamera>>& GetCameras() { return mCameras; }
 
   // The index of a shared object in its section, appended when absent;
   // kNone for an empty handle.
@@ -46,9 +50,12 @@ class MM3DModDatabase : public MM3DDatabase {
                           const UURefCount<T>& object);
 
  private:
+  // Declared in section order, so that they are released in reverse.
+  UUGrowableArray<UURefCount<MM3DMaterial>> mMaterials;
+  UUGrowableArray<UURefCount<MM3DFunctionCurve>> mCurves;
   UUGrowableArray<UURefCount<MM3DLight>> mLights;
   UUGrowableArray<UURefCount<MM3DSpline>> mSplines;
-  UUGrowableArray<UURefCount<MM3DFunctionCurve>> mCurves;
+  UUGrowableArray<UURefCount<MM3DCamera>> mCameras;
 };
 
 template <typename T>
