@@ -18,6 +18,7 @@ class UUBufferedWriter : public UUWriter {
   // Writes out the collected bytes; the sink's own Flush is not called.
   bool Flush() override { return mBuffer.Flush(mSink); }
   bool Write(const void* buffer, uint32_t n) override { return mBuffer.Write(mSink, buffer, n); }
+  UUByteOrder GetWriteByteOrder() override { return mSink.GetWriteByteOrder(); }
 
  private:
   UUWriter& mSink;

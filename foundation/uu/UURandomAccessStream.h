@@ -12,6 +12,8 @@ class UURandomAccessStream : public UUReader, public UUWriter, public UUSeeker {
   void SetError(UUStreamError error) override = 0;
   // A seek forward from the current position.
   bool Skip(uint32_t n) override;
+  // Values are written in the order the stream reads them.
+  UUByteOrder GetWriteByteOrder() override { return GetByteOrder(); }
 };
 
 class UUStandardRandomAccessStream : public UURandomAccessStream {

@@ -1,6 +1,9 @@
 #pragma once
-// Byte sinks. Writers always write the machine's little-endian order, with
-// the byte-order mark "II"; the error conventions are those of UUReader.
+// Byte sinks. Writers write the machine's little-endian order, with the
+// byte-order mark "II", unless their byte order is the swapped one: then
+// every typed value is written big-endian behind the mark "MM", so that
+// files of either order can be made. The error conventions are those of
+// UUReader.
 
 #include "foundation/uu/UUReader.h"
 
@@ -14,6 +17,8 @@ class UUWriter {
   // Writes out what a buffered writer holds; the base only reports.
   virtual bool Flush() { return GetError() == kUUNoError; }
   virtual bool Write(const void* buffer, uint32_t n) = 0;
+  // The order typed values are written in.
+  virtual UUByteOrder GetWriteByteOrder() { return kUUNativeByteOrder; }
 
   bool WriteByteOrderMark();
   bool WriteInt16s(const int16_t* values, uint32_t n);
@@ -33,7 +38,10 @@ class UUStandardWriter : public UUWriter {
  public:
   UUStreamError GetError() override { return mError; }
   void SetError(UUStreamError error) override { mError = error; }
+  UUByteOrder GetWriteByteOrder() override { return mByteOrder; }
+  void SetWriteByteOrder(UUByteOrder order) { mByteOrder = order; }
 
  private:
   UUStreamError mError = kUUNoError;
+  UUByteOrder mByteOrder = kUUNativeByteOrder;
 };

@@ -161,7 +161,7 @@ bool MMGenericResourceFile::Close(bool commit) {
 
 bool MMGenericResourceFile::Create(const UUDirectory& directory, const char* name,
                                    const UUFileOptions& options, int16_t subfileCount,
-                                   int16_t collectionNumber) {
+                                   int16_t collectionNumber, UUByteOrder order) {
   mGood = true;
   mFile.SetError(kUUNoError);
   mDirectory.Assign(directory);
@@ -171,6 +171,7 @@ bool MMGenericResourceFile::Create(const UUDirectory& directory, const char* nam
   if (!mFile.Open(directory, name, kUUFileCreate, options)) {
     return FailAndReset(AFO_BAD_OPEN_FOR_WRITE, true);
   }
+  mFile.SetByteOrder(order);
   mChecksum = 0;
   mCollectionNumber = collectionNumber;
   mStamp1 = 0;

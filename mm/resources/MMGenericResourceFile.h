@@ -5,8 +5,8 @@
 // and a table of subfile offsets. Subfile i occupies [offset[i],
 // offset[i + 1]). Kind classes add their own tables after this header.
 //
-// Layout (numbers in the order the mark names; the writer always writes
-// "II"):
+// Layout (numbers in the order the mark names; the writer writes the order
+// its file was created with):
 //   0  16 bytes  tag, zero-padded        20  uint32  checksum of bytes 24..end
 //   16 2 chars   "II" or "MM"            24  int16   collection number
 //   18 int16     container version 3     26  uint32  stamp word 1
@@ -48,9 +48,10 @@ class MMGenericResourceFile {
   // A file whose header was read is never written.
   bool Close(bool commit);
   // Creates or truncates the file and writes a header of subfileCount
-  // entries at once.
+  // entries at once; everything written after is in the given order.
   bool Create(const UUDirectory& directory, const char* name, const UUFileOptions& options,
-              int16_t subfileCount, int16_t collectionNumber);
+              int16_t subfileCount, int16_t collectionNumber,
+              UUByteOrder order = kUUNativeByteOrder);
   bool ReopenForAppend();
   // Writes the header again and ends the file where the header ends.
   bool RewriteHeader();

@@ -33,18 +33,24 @@ std::vector<Texture> SampleTextures() {
           MakeTexture("Sky", 16, 8, false, 256, true, 30)};
 }
 
-TEST_F(MM3DTextureResourceFileTest, WriterMatchesTheLayoutByteForByte) {
-  const std::string name = Name("written");
+TEST_F(MM3DTextureResourceFileTest, WriterMatchesTheLayoutByteForByteInEitherOrder) {
   const std::vector<Texture> textures = SampleTextures();
-  WriteTextures(name, 4, textures);
-  const std::vector<uint8_t> written = ReadBytes(name);
-  const std::vector<uint8_t> expected = TextureFileBytes(false, 4, textures);
-  ASSERT_EQ(written.size(), expected.size());
-  // All but the checksum, which the hand-made bytes leave 0.
-  EXPECT_EQ(std::vector<uint8_t>(written.begin(), written.begin() + 20),
-            std::vector<uint8_t>(expected.begin(), expected.begin() + 20));
-  EXPECT_EQ(std::vector<uint8_t>(written.begin() + 24, written.end()),
-            std::vector<uint8_t>(expected.begin() + 24, expected.end()));
+  for (bool big : {false, true}) {
+    const std::string name = Name(big ? "written-big" : "written");
+    WriteTextures(name, 4, textures, big ? kUUSwappedByteOrder : kUUNativeByteOrder);
+    const std::vector<uint8_t> written = ReadBytes(name);
+    const std::vector<uint8_t> expected = TextureFileBytes(big, 4, textures);
+    ASSERT_EQ(written.size(), expected.size()) << big;
+    // All but the checksum, which the hand-made bytes leave 0.
+    EXPECT_EQ(std::vector<uint8_t>(written.begin(), written.begin() + 20),
+              std::vector<uint8_t>(expected.begin(), expected.begin() + 20))
+        << big;
+    EXPECT_EQ(std::vector<uint8_t>(written.begin() + 24, written.end()),
+              std::vector<uint8_t>(expected.begin() + 24, expected.end()))
+        << big;
+    MM3DTextureResourceFile file;
+    EXPECT_TRUE(file.Open(TempDirectory(), name.c_str(), true, true)) << big;
+  }
 }
 
 TEST_F(MM3DTextureResourceFileTest, BothByteOrdersReadTheSameTextures) {

@@ -51,11 +51,12 @@ inline Texture MakeTexture(const char* name, int32_t width, int32_t height, bool
 }
 
 inline void WriteTextures(const std::string& name, int16_t collection,
-                          const std::vector<Texture>& textures) {
+                          const std::vector<Texture>& textures,
+                          UUByteOrder order = kUUNativeByteOrder) {
   MM3DTextureResourceFile file;
   const auto n = static_cast<int16_t>(textures.size());
   ASSERT_TRUE(file.Create(resource_fixtures::TempDirectory(), name.c_str(), UUFileOptions(), n,
-                          collection));
+                          collection, order));
   for (int16_t i = 0; i < n; ++i) {
     const Texture& t = textures[static_cast<size_t>(i)];
     ASSERT_TRUE(file.SetSize(i, t.mWidth, t.mHeight));
