@@ -108,21 +108,28 @@ TEST_F(MMGenericResourceFileTest, WriterAndReaderAgreeAndTheChecksumVerifies) {
   EXPECT_EQ(ReadBytes(name), bytes);
 }
 
-TEST_F(MMGenericResourceFileTest, AnEmptyNamedFileIs42Bytes) {
-  const std::string name = Name("empty");
-  SoundFile file;
-  ASSERT_TRUE(file.Create(TempDirectory(), name.c_str(), UUFileOptions(), 0, 0));
-  ASSERT_TRUE(file.RecordEndOffset());
-  ASSERT_TRUE(file.Close(true));
-  const std::vector<uint8_t> bytes = ReadBytes(name);
-  Bytes expected;
-  expected.Tag("DAZE Sounds").U16(3).U32(0).U16(0).U32(0).U32(0).U16(0).U32(42).U16(0);
-  ASSERT_EQ(bytes.size(), 42u);
-  // Everything but the checksum is as built by hand.
-  EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 24, bytes.end()),
-            std::vector<uint8_t>(expected.Get().begin() + 24, expected.Get().end()));
-  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 20),
-            std::vector<uint8_t>(expected.Get().begin(), expected.Get().begin() + 20));
+TEST_F(MMGenericResourceFileTest, AnEmptyNamedFileIs42BytesInEitherOrder) {
+  for (bool big : {false, true}) {
+    const std::string name = Name(big ? "empty-big" : "empty");
+    SoundFile file;
+    ASSERT_TRUE(file.Create(TempDirectory(), name.c_str(), UUFileOptions(), 0, 0,
+                            big ? kUUSwappedByteOrder : kUUNativeByteOrder));
+    ASSERT_TRUE(file.RecordEndOffset());
+    ASSERT_TRUE(file.Close(true));
+    const std::vector<uint8_t> bytes = ReadBytes(name);
+    Bytes expected(big);
+    expected.Tag("DAZE Sounds").U16(3).U32(0).U16(0).U32(0).U32(0).U16(0).U32(42).U16(0);
+    ASSERT_EQ(bytes.size(), 42u);
+    // Everything but the checksum is as built by hand.
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 24, bytes.end()),
+              std::vector<uint8_t>(expected.Get().begin() + 24, expected.Get().end()));
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 20),
+              std::vector<uint8_t>(expected.Get().begin(), expected.Get().begin() + 20));
+    SoundFile reread;
+    ASSERT_TRUE(reread.Open(TempDirectory(), name.c_str(), true, true)) << big;
+    EXPECT_EQ(reread.IsSwapped(), big);
+    reread.Close(false);
+  }
 }
 
 TEST_F(MMGenericResourceFileTest, BigEndianFileReadsLikeItsLittleEndianTwin) {
