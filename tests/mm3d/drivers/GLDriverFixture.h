@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 struct Rgb {
   int mRed;
@@ -178,4 +179,60 @@ class GLDriverFixture : public ::testing::Test {
   std::unique_ptr<WinMMOffscreenSurface> mSurface;
   UURefCount<MM3DDriver> mDriver;
   MM3DTriangleBuffer* mBuffer = nullptr;
+};
+
+inline void PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+// The offscreen fixture plus a visible window of the same size for the
+// drivers that draw into a window, and what their back buffer holds.
+class WindowDriverFixture : public GLDriverFixture {
+ protected:
+  void SetUp() override {
+    GLDriverFixture::SetUp();
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = "DriverTestWindow";
+    RegisterClassA(&windowClass);
+    mWindow = CreateWindowExA(0, windowClass.lpszClassName, "Driver", WS_POPUP | WS_VISIBLE, 0, 0,
+                              kSize, kSize, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(mWindow, nullptr);
+    PumpMessages();
+  }
+
+  void TearDown() override {
+    DestroyWindow(mWindow);
+    PumpMessages();
+    GLDriverFixture::TearDown();
+  }
+
+  // The back buffer of the context current after drawing, top row first.
+  static std::vector<Rgb> ReadBackBuffer() {
+    using ReadPixels = void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
+    auto read =
+        reinterpret_cast<ReadPixels>(GetProcAddress(LoadLibraryA("OPENGL32.DLL"), "glReadPixels"));
+    std::vector<uint8_t> bytes(kSize * kSize * 4);
+    read(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+    std::vector<Rgb> pixels;
+    for (int y = kSize - 1; y >= 0; --y) {
+      for (int x = 0; x < kSize; ++x) {
+        const uint8_t* p = &bytes[(static_cast<size_t>(y) * kSize + x) * 4];
+        pixels.push_back(Rgb{p[0], p[1], p[2]});
+      }
+    }
+    return pixels;
+  }
+
+  // Every pixel of the offscreen surface, top row first.
+  std::vector<Rgb> SurfacePixels() const {
+    std::vector<Rgb> pixels;
+    for (int y = 0; y < kSize; ++y) {
+      for (int x = 0; x < kSize; ++x) pixels.push_back(PixelAt(x, y));
+    }
+    return pixels;
+  }
+
+  HWND mWindow = nullptr;
 };

@@ -8,15 +8,9 @@
 
 namespace {
 
-constexpr char kClassName[] = "DDDriverTestWindow";
 constexpr Rgb kBlue{0, 0, 255};
 constexpr Rgb kRed{255, 0, 0};
 constexpr int kSize = GLDriverFixture::kSize;
-
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-}
 
 MM3DDeviceMode WindowMode(int32_t depthBufferCode = 1) {
   MM3DDeviceMode mode(kSize, kSize, 2, 1, 0);
@@ -62,54 +56,7 @@ void DrawScene(MM3DDriver& driver, MM3DTriangleBuffer& buffer) {
   textured.Reset();
 }
 
-class WinMM3DDDDriverAdapterTest : public GLDriverFixture {
- protected:
-  void SetUp() override {
-    GLDriverFixture::SetUp();
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = kClassName;
-    RegisterClassA(&windowClass);
-    mWindow = CreateWindowExA(0, kClassName, "D3D", WS_POPUP | WS_VISIBLE, 0, 0, kSize, kSize,
-                              nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(mWindow, nullptr);
-    PumpMessages();
-  }
-
-  void TearDown() override {
-    DestroyWindow(mWindow);
-    PumpMessages();
-    GLDriverFixture::TearDown();
-  }
-
-  // The back buffer of the Direct3D device, top row first; its context is
-  // current after drawing.
-  std::vector<Rgb> ReadBackBuffer() {
-    using ReadPixels = void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
-    auto read =
-        reinterpret_cast<ReadPixels>(GetProcAddress(LoadLibraryA("OPENGL32.DLL"), "glReadPixels"));
-    std::vector<uint8_t> bytes(kSize * kSize * 4);
-    read(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
-    std::vector<Rgb> pixels;
-    for (int y = kSize - 1; y >= 0; --y) {
-      for (int x = 0; x < kSize; ++x) {
-        const uint8_t* p = &bytes[(static_cast<size_t>(y) * kSize + x) * 4];
-        pixels.push_back(Rgb{p[0], p[1], p[2]});
-      }
-    }
-    return pixels;
-  }
-
-  std::vector<Rgb> SurfacePixels() {
-    std::vector<Rgb> pixels;
-    for (int y = 0; y < kSize; ++y) {
-      for (int x = 0; x < kSize; ++x) pixels.push_back(PixelAt(x, y));
-    }
-    return pixels;
-  }
-
-  HWND mWindow = nullptr;
-};
+class WinMM3DDDDriverAdapterTest : public WindowDriverFixture {};
 
 TEST_F(WinMM3DDDDriverAdapterTest, NamesTheApiAndTheDevice) {
   UURefCount<MM3DDriver> driver = WinMM3DDDCreateDriver(kDisplay, WindowMode(), mWindow, mWindow);
