@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/DesktopTestSupport.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -181,11 +183,6 @@ class GLDriverFixture : public ::testing::Test {
   MM3DTriangleBuffer* mBuffer = nullptr;
 };
 
-inline void PumpMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-}
-
 // The offscreen fixture plus a visible window of the same size for the
 // drivers that draw into a window, and what their back buffer holds.
 class WindowDriverFixture : public GLDriverFixture {
@@ -199,12 +196,12 @@ class WindowDriverFixture : public GLDriverFixture {
     mWindow = CreateWindowExA(0, windowClass.lpszClassName, "Driver", WS_POPUP | WS_VISIBLE, 0, 0,
                               kSize, kSize, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(mWindow, nullptr);
-    PumpMessages();
+    vpl::test::DrainMessages();
   }
 
   void TearDown() override {
     DestroyWindow(mWindow);
-    PumpMessages();
+    vpl::test::DrainMessages();
     GLDriverFixture::TearDown();
   }
 

@@ -74,11 +74,11 @@ TEST_F(WinMM3DGLDriverAdapterTest, SuspendMinimizesTheFocusWindowAndResumeRestor
       WinMM3DGLCreateDriver(kPrimaryDriver, WindowMode(1), mWindow, mWindow);
   ASSERT_FALSE(driver.IsEmpty());
   EXPECT_TRUE(driver->Suspend());
-  PumpMessages();
+  vpl::test::DrainMessages();
   EXPECT_FALSE(driver->mActive);
   EXPECT_TRUE(IsIconic(mWindow));
   driver->Resume();
-  PumpMessages();
+  vpl::test::DrainMessages();
   EXPECT_TRUE(driver->mActive);
   EXPECT_FALSE(IsIconic(mWindow));
 }
@@ -146,7 +146,7 @@ TEST_F(WinMM3DGLDriverAdapterTest, TheFrameReachesTheScreenOnXDisplay) {
   DrawScene(*driver, *buffer);
   driver->EndFrame();
   driver->DestroyTriangleBuffer(buffer);
-  PumpMessages();
+  vpl::test::DrainMessages();
 
   std::vector<uint32_t> screen;
   int width = 0;

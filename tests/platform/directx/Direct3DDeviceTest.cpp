@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/DesktopTestSupport.h"
+
 #include <cstring>
 #include <vector>
 
@@ -20,11 +22,6 @@ struct Vertex {
   D3DCOLOR diffuse;
 };
 static_assert(sizeof(Vertex) == 16);
-
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-}
 
 // A quad of two triangles, clockwise on the screen, at one depth.
 std::vector<Vertex> Quad(float left, float bottom, float right, float top, float z,
@@ -54,7 +51,7 @@ class Direct3DDeviceTest : public ::testing::Test {
     mWindow = CreateWindowExA(0, kClassName, "D3D", WS_POPUP | WS_VISIBLE, 0, 0, kSize, kSize,
                               nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(mWindow, nullptr);
-    PumpMessages();
+    vpl::test::DrainMessages();
     HMODULE library = LoadLibraryA("DDRAW.DLL");
     ASSERT_NE(library, nullptr);
     auto create =
@@ -104,7 +101,7 @@ class Direct3DDeviceTest : public ::testing::Test {
       if (object != nullptr) object->Release();
     }
     DestroyWindow(mWindow);
-    PumpMessages();
+    vpl::test::DrainMessages();
   }
 
   void Draw(std::vector<Vertex> vertices) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/DesktopTestSupport.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -28,11 +30,6 @@ Function LookUp(const char* name) {
 void ClearTo(float red, float green, float blue) {
   LookUp<ClearColor>("glClearColor")(red, green, blue, 1.0f);
   LookUp<Clear>("glClear")(GL_COLOR_BUFFER_BIT);
-}
-
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
 int FormatFor(HDC dc, DWORD flags, BYTE colorBits, BYTE depthBits) {
@@ -59,13 +56,13 @@ class OpenGLContextTest : public ::testing::Test {
                               nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(mWindow, nullptr);
     mDC = GetDC(mWindow);
-    PumpMessages();
+    vpl::test::DrainMessages();
   }
 
   void TearDown() override {
     ReleaseDC(mWindow, mDC);
     DestroyWindow(mWindow);
-    PumpMessages();
+    vpl::test::DrainMessages();
   }
 
   void Fill(COLORREF color) {
@@ -73,18 +70,16 @@ class OpenGLContextTest : public ::testing::Test {
     const RECT all{0, 0, kSize, kSize};
     FillRect(mDC, &all, brush);
     DeleteObject(brush);
-    PumpMessages();
+    vpl::test::DrainMessages();
   }
 
   bool ShownThroughOpenGL() { return vpl::platform::IsShownThroughOpenGL(mWindow); }
 
   // What the X server shows at the window's centre; 0 without one.
   uint32_t OnScreen() {
-    std::vector<uint32_t> pixels;
-    int width = 0;
-    int height = 0;
-    if (!vpl::platform::CaptureWindowOnScreen(mWindow, pixels, width, height)) return 0;
-    return pixels[static_cast<size_t>(height / 2) * width + width / 2];
+    vpl::test::ScreenOnX screen;
+    if (!screen.Capture(mWindow)) return 0;
+    return screen.At(screen.Width() / 2, screen.Height() / 2);
   }
 
   // A 2D frame, a 3D frame and a 2D frame again; shown is asked after each.
