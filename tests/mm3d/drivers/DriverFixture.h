@@ -1,10 +1,11 @@
 #pragma once
-// Support for the OpenGL driver tests: a 32-bit offscreen surface with the
-// offscreen driver on it (set up for an orthographic view of the square
-// -1..1, depth 0 near to 2 far), quads drawn through the driver, and the
-// surface's pixels read back.
+// Support for the driver tests: a driver of either back-end, the offscreen
+// OpenGL driver on a 32-bit surface or the Direct3D driver on a window, set
+// up for an orthographic view of the square -1..1, depth 0 near to 2 far;
+// quads drawn through the driver, and the pixels of each finished frame.
 
 #include "mm/drawing/win/WinMMOffscreenSurface.h"
+#include "mm3d/drivers/win/WinMM3DDDDriverAdapter.h"
 #include "mm3d/drivers/win/WinMM3DGLBitmapDriverAdapter.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 struct Rgb {
@@ -42,6 +44,8 @@ inline const WinMM3DGLDriverInfo kPrimaryDriver = [] {
   std::snprintf(info.mLibrary, sizeof info.mLibrary, "OPENGL32.DLL");
   return info;
 }();
+
+inline const WinMM3DDDDriverDescription kPrimaryDisplay("Primary Display Driver", "", nullptr);
 
 inline MM3DDeviceMode OffscreenMode(int32_t width, int32_t height) {
   MM3DDeviceMode mode(width, height, 2, 0, 1);
@@ -123,15 +127,37 @@ inline MM3DDriverTextureImage SolidImage(Rgb left, Rgb right) {
   return image;
 }
 
-class GLDriverFixture : public ::testing::Test {
+inline void PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+enum class DriverBackEnd { kOffscreenOpenGL, kDirect3D };
+
+// Names the instances of the tests run on both back-ends.
+inline std::string BackEndName(const ::testing::TestParamInfo<DriverBackEnd>& info) {
+  return info.param == DriverBackEnd::kDirect3D ? "Direct3D" : "OpenGL";
+}
+
+class DriverFixture : public ::testing::Test {
  public:
   static constexpr int32_t kSize = 32;
 
  protected:
+  // The Direct3D driver always draws into a window; the offscreen driver
+  // gets one only when asked.
+  explicit DriverFixture(DriverBackEnd backEnd, bool withWindow = false)
+      : mBackEnd(backEnd), mWithWindow(withWindow || backEnd == DriverBackEnd::kDirect3D) {}
+
   void SetUp() override {
-    mSurface.reset(WinMMCreateOffscreenSurface(32, UURect(0, 0, kSize, kSize), AFPalette()));
-    ASSERT_NE(mSurface, nullptr);
-    mDriver = WinMM3DGLCreateBitmapDriver(kPrimaryDriver, OffscreenMode(kSize, kSize), *mSurface);
+    if (mWithWindow) OpenWindow();
+    if (OnDirect3D()) {
+      mDriver = WinMM3DDDCreateDriver(kPrimaryDisplay, WindowMode(), mWindow, mWindow);
+    } else {
+      mSurface.reset(WinMMCreateOffscreenSurface(32, UURect(0, 0, kSize, kSize), AFPalette()));
+      ASSERT_NE(mSurface, nullptr);
+      mDriver = WinMM3DGLCreateBitmapDriver(kPrimaryDriver, OffscreenMode(kSize, kSize), *mSurface);
+    }
     ASSERT_FALSE(mDriver.IsEmpty());
     mBuffer = mDriver->CreateTriangleBuffer(16, 2);
     ASSERT_NE(mBuffer, nullptr);
@@ -142,10 +168,17 @@ class GLDriverFixture : public ::testing::Test {
     if (mDriver) mDriver->DestroyTriangleBuffer(mBuffer);
     mDriver.Reset();
     mSurface.reset();
+    if (mWindow != nullptr) DestroyWindow(mWindow);
+    PumpMessages();
   }
 
-  WinMM3DGLBitmapDriverAdapter& GL() {
-    return static_cast<WinMM3DGLBitmapDriverAdapter&>(*mDriver);
+  bool OnDirect3D() const { return mBackEnd == DriverBackEnd::kDirect3D; }
+
+  // A windowed mode of the fixture's size with a 16-bit depth buffer.
+  static MM3DDeviceMode WindowMode(uint8_t hardware = 1, int32_t depthBufferCode = 1) {
+    MM3DDeviceMode mode(kSize, kSize, 2, hardware, 0);
+    mode.mDepthBufferCode = depthBufferCode;
+    return mode;
   }
 
   void BeginFrame(Rgb clear = {0, 0, 0}) {
@@ -161,51 +194,30 @@ class GLDriverFixture : public ::testing::Test {
     DrawQuad(*mDriver, *mBuffer, quad, block);
   }
 
-  // A pixel of the surface, x right and y down from the top-left corner.
+  // Ends the frame and keeps its pixels, top row first: the offscreen
+  // driver's surface after presenting, the Direct3D back buffer before it
+  // is shown (showing may leave the back buffer undefined).
+  const std::vector<Rgb>& EndFrame() {
+    if (OnDirect3D()) {
+      mFrame = ReadBackBuffer();
+      mDriver->EndFrame();
+    } else {
+      mDriver->EndFrame();
+      mFrame = SurfacePixels();
+    }
+    return mFrame;
+  }
+
+  // A pixel of the last frame ended, x right and y down from the top-left
+  // corner.
   Rgb PixelAt(int32_t x, int32_t y) const {
-    const BITMAPINFOHEADER& header = mSurface->GetInfoHeader();
-    const auto* bits = static_cast<const uint8_t*>(mSurface->GetBits());
-    const size_t stride = static_cast<size_t>(header.biWidth) * 4;
-    const uint8_t* pixel = bits + (header.biHeight - 1 - y) * stride + static_cast<size_t>(x) * 4;
-    return Rgb{pixel[2], pixel[1], pixel[0]};
+    return mFrame.at(static_cast<size_t>(y) * kSize + static_cast<size_t>(x));
   }
 
   // The centre pixel after the frame.
   Rgb Centre() {
-    mDriver->EndFrame();
+    EndFrame();
     return PixelAt(kSize / 2, kSize / 2);
-  }
-
-  std::unique_ptr<WinMMOffscreenSurface> mSurface;
-  UURefCount<MM3DDriver> mDriver;
-  MM3DTriangleBuffer* mBuffer = nullptr;
-};
-
-inline void PumpMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-}
-
-// The offscreen fixture plus a visible window of the same size for the
-// drivers that draw into a window, and what their back buffer holds.
-class WindowDriverFixture : public GLDriverFixture {
- protected:
-  void SetUp() override {
-    GLDriverFixture::SetUp();
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = "DriverTestWindow";
-    RegisterClassA(&windowClass);
-    mWindow = CreateWindowExA(0, windowClass.lpszClassName, "Driver", WS_POPUP | WS_VISIBLE, 0, 0,
-                              kSize, kSize, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(mWindow, nullptr);
-    PumpMessages();
-  }
-
-  void TearDown() override {
-    DestroyWindow(mWindow);
-    PumpMessages();
-    GLDriverFixture::TearDown();
   }
 
   // The back buffer of the context current after drawing, top row first.
@@ -225,14 +237,63 @@ class WindowDriverFixture : public GLDriverFixture {
     return pixels;
   }
 
+  const DriverBackEnd mBackEnd;
+  const bool mWithWindow;
+  HWND mWindow = nullptr;
+  std::unique_ptr<WinMMOffscreenSurface> mSurface;
+  UURefCount<MM3DDriver> mDriver;
+  MM3DTriangleBuffer* mBuffer = nullptr;
+  std::vector<Rgb> mFrame;
+
+ private:
+  void OpenWindow() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = "DriverTestWindow";
+    RegisterClassA(&windowClass);
+    mWindow = CreateWindowExA(0, windowClass.lpszClassName, "Driver", WS_POPUP | WS_VISIBLE, 0, 0,
+                              kSize, kSize, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(mWindow, nullptr);
+    PumpMessages();
+  }
+
   // Every pixel of the offscreen surface, top row first.
   std::vector<Rgb> SurfacePixels() const {
+    const BITMAPINFOHEADER& header = mSurface->GetInfoHeader();
+    const auto* bits = static_cast<const uint8_t*>(mSurface->GetBits());
+    const size_t stride = static_cast<size_t>(header.biWidth) * 4;
     std::vector<Rgb> pixels;
-    for (int y = 0; y < kSize; ++y) {
-      for (int x = 0; x < kSize; ++x) pixels.push_back(PixelAt(x, y));
+    for (int32_t y = 0; y < kSize; ++y) {
+      const uint8_t* row = bits + static_cast<size_t>(header.biHeight - 1 - y) * stride;
+      for (int32_t x = 0; x < kSize; ++x) {
+        const uint8_t* pixel = row + static_cast<size_t>(x) * 4;
+        pixels.push_back(Rgb{pixel[2], pixel[1], pixel[0]});
+      }
     }
     return pixels;
   }
+};
 
-  HWND mWindow = nullptr;
+// The offscreen OpenGL driver.
+class GLDriverFixture : public DriverFixture {
+ protected:
+  GLDriverFixture() : DriverFixture(DriverBackEnd::kOffscreenOpenGL) {}
+
+  WinMM3DGLBitmapDriverAdapter& GL() {
+    return static_cast<WinMM3DGLBitmapDriverAdapter&>(*mDriver);
+  }
+};
+
+// The offscreen OpenGL driver plus a visible window of the same size, for
+// the drivers that draw into a window.
+class WindowDriverFixture : public DriverFixture {
+ protected:
+  WindowDriverFixture() : DriverFixture(DriverBackEnd::kOffscreenOpenGL, true) {}
+};
+
+// The driver of the test's parameter, for tests run on both back-ends.
+class BackEndDriverFixture : public DriverFixture,
+                             public ::testing::WithParamInterface<DriverBackEnd> {
+ protected:
+  BackEndDriverFixture() : DriverFixture(GetParam()) {}
 };
