@@ -13,7 +13,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct Rgb {
@@ -54,7 +56,9 @@ inline MM3DDeviceMode OffscreenMode(int32_t width, int32_t height) {
 }
 
 // A quad as two counter-clockwise triangles (seen with x right, y up), one
-// colour, at one depth, with texture coordinates 0..1 in every set.
+// colour, at one depth. Texture-coordinate set 0 runs from its origin at
+// the top-left corner over its span of texture widths and heights; set 1
+// is one point, the texture's bottom-left corner unless told.
 struct Quad {
   float mLeft = -1;
   float mBottom = -1;
@@ -62,7 +66,9 @@ struct Quad {
   float mTop = 1;
   float mDepth = 1;
   MM3DCornerColor mColor{255, 255, 255, 255};
-  MM3DTexCoord mSet1Coord{-1, -1};  // set 1 at one point, when u >= 0
+  MM3DTexCoord mSet0Origin{0, 0};
+  float mSet0Span = 1;
+  MM3DTexCoord mSet1Coord{-1, -1};  // the point of set 1, when u >= 0
 };
 
 // Sets a state through the driver's cache, as its callers do.
@@ -94,12 +100,14 @@ inline void DrawQuad(MM3DDriver& driver, MM3DTriangleBuffer& buffer, const Quad&
   buffer.SetTrianglePositions(1, lb, rt, lt);
   buffer.SetTriangleColors(0, quad.mColor, quad.mColor, quad.mColor);
   buffer.SetTriangleColors(1, quad.mColor, quad.mColor, quad.mColor);
-  const MM3DTexCoord c00{0, 1}, c10{1, 1}, c11{1, 0}, c01{0, 0};
-  buffer.SetTriangleTexCoords(0, 0, c00, c10, c11);
-  buffer.SetTriangleTexCoords(1, 0, c00, c11, c01);
-  const MM3DTexCoord s = quad.mSet1Coord.mU >= 0 ? quad.mSet1Coord : c00;
-  buffer.SetTriangleTexCoords(0, 1, s, s, s);
-  buffer.SetTriangleTexCoords(1, 1, s, s, s);
+  const auto corners = [&buffer](int32_t set, MM3DTexCoord origin, float span) {
+    const MM3DTexCoord c00{origin.mU, origin.mV + span}, c10{origin.mU + span, origin.mV + span};
+    const MM3DTexCoord c11{origin.mU + span, origin.mV}, c01 = origin;
+    buffer.SetTriangleTexCoords(0, set, c00, c10, c11);
+    buffer.SetTriangleTexCoords(1, set, c00, c11, c01);
+  };
+  corners(0, quad.mSet0Origin, quad.mSet0Span);
+  corners(1, quad.mSet1Coord.mU >= 0 ? quad.mSet1Coord : MM3DTexCoord{0, 1}, 0);
   driver.DrawTriangleBuffer(block, buffer, 0, 2);
 }
 
@@ -109,22 +117,31 @@ inline void SetSquareView(MM3DDriver& driver) {
   driver.SetProjection(driver.mProjection);
 }
 
-// A solid 8 x 8 image, or one whose left half is the first colour and
-// right half the second.
-inline MM3DDriverTextureImage SolidImage(Rgb left, Rgb right) {
-  auto pixels = std::make_unique<uint8_t[]>(8 * 8 * 4);
-  MM3DDriverTextureImage image(8, 8, std::move(pixels), 1);
-  for (int32_t y = 0; y < 8; ++y) {
-    for (int32_t x = 0; x < 8; ++x) {
-      const Rgb& c = x < 4 ? left : right;
+// A 32-bit image whose pixel at column x is paint(x) with the alpha.
+template <typename Paint>
+MM3DDriverTextureImage PaintedImage(int32_t width, int32_t height, Paint paint) {
+  auto pixels = std::make_unique<uint8_t[]>(static_cast<size_t>(width) * height * 4);
+  MM3DDriverTextureImage image(width, height, std::move(pixels), 1);
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width; ++x) {
+      const auto [c, alpha] = paint(x);
       uint8_t* pixel = image.PixelAddress(x, y);
       pixel[0] = static_cast<uint8_t>(c.mRed);
       pixel[1] = static_cast<uint8_t>(c.mGreen);
       pixel[2] = static_cast<uint8_t>(c.mBlue);
-      pixel[3] = 255;
+      pixel[3] = alpha;
     }
   }
   return image;
+}
+
+// An 8 x 8 image whose left half is the first colour and alpha and right
+// half the second; opaque unless told.
+inline MM3DDriverTextureImage SolidImage(Rgb left, Rgb right, uint8_t leftAlpha = 255,
+                                         uint8_t rightAlpha = 255) {
+  return PaintedImage(8, 8, [&](int32_t x) {
+    return x < 4 ? std::pair{left, leftAlpha} : std::pair{right, rightAlpha};
+  });
 }
 
 inline void PumpMessages() {
@@ -134,9 +151,15 @@ inline void PumpMessages() {
 
 enum class DriverBackEnd { kOffscreenOpenGL, kDirect3D };
 
+inline std::string NameOf(DriverBackEnd backEnd) {
+  return backEnd == DriverBackEnd::kDirect3D ? "Direct3D" : "OpenGL";
+}
+
+inline void PrintTo(DriverBackEnd backEnd, std::ostream* out) { *out << NameOf(backEnd); }
+
 // Names the instances of the tests run on both back-ends.
 inline std::string BackEndName(const ::testing::TestParamInfo<DriverBackEnd>& info) {
-  return info.param == DriverBackEnd::kDirect3D ? "Direct3D" : "OpenGL";
+  return NameOf(info.param);
 }
 
 class DriverFixture : public ::testing::Test {

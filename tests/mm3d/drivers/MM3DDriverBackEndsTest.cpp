@@ -14,6 +14,7 @@ constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kGreen{0, 255, 0};
 constexpr Rgb kBlue{0, 0, 255};
+constexpr Rgb kWhite{255, 255, 255};
 constexpr float kNearDepth = 0.5f;
 constexpr float kFarDepth = 1.5f;
 
@@ -170,6 +171,74 @@ TEST_P(MM3DDriverBackEndsTest, TextureModulatesOrReplaces) {
   Draw(quad, block);
   const Rgb centre = Centre();
   EXPECT_TRUE(Near(centre, OnDirect3D() ? kTexel : kModulated)) << centre;
+  block.Reset();
+}
+
+MM3DRenderStateBlock AlphaBlendedBlock() {
+  MM3DRenderStateBlock block = OpaqueBlock();
+  block.mStages[0].mOpaque = kMM3DBlendingOn;
+  block.mStages[0].mBlendFactors = {kMM3DBlendSourceAlpha, kMM3DBlendInvSourceAlpha};
+  return block;
+}
+
+// Each texture format keeps a texel's colour to its precision and its
+// alpha to its bits: a texture of alpha 136 on the left and 68 on the
+// right, blended over black. A single alpha bit is set from 128 up.
+TEST_P(MM3DDriverBackEndsTest, TextureFormatsKeepColourAndAlpha) {
+  constexpr Rgb kTexel{200, 100, 50};
+  constexpr Rgb kLeftBlend{107, 53, 27};  // 136 / 255 of the texel
+  constexpr Rgb kRightBlend{53, 27, 13};  // 68 / 255
+  constexpr int kSixteenBitTolerance = 8;
+  constexpr int kByteTolerance = 2;
+  struct Case {
+    int32_t mFormat;
+    Rgb mLeft;
+    Rgb mRight;
+    int mTolerance;
+  };
+  const Case cases[] = {
+      {kMM3DTextureRgb565, kTexel, kTexel, kSixteenBitTolerance},
+      {kMM3DTextureArgb4444, kLeftBlend, kRightBlend, kSixteenBitTolerance},
+      {kMM3DTextureArgb1555, kTexel, kBlack, kSixteenBitTolerance},
+      {kMM3DTextureRgb888, kTexel, kTexel, kByteTolerance},
+      {kMM3DTextureArgb8888, kLeftBlend, kRightBlend, kByteTolerance},
+  };
+  MM3DRenderStateBlock block = AlphaBlendedBlock();
+  for (const Case& c : cases) {
+    block.mStages[0].mTexture = mDriver->GetTextureCollection().Load(
+        {c.mFormat, kMM3DFilterNearest, 1}, SolidImage(kTexel, kTexel, 136, 68));
+    ASSERT_FALSE(block.mStages[0].mTexture.IsEmpty()) << "format " << c.mFormat;
+    BeginFrame();
+    Draw(Quad{}, block);
+    EndFrame();
+    const Rgb left = PixelAt(4, kSize / 2);
+    const Rgb right = PixelAt(kSize - 4, kSize / 2);
+    EXPECT_TRUE(Near(left, c.mLeft, c.mTolerance)) << left << " in format " << c.mFormat;
+    EXPECT_TRUE(Near(right, c.mRight, c.mTolerance)) << right << " in format " << c.mFormat;
+  }
+  block.Reset();
+}
+
+// A 256 x 64 texture, black in the first eighth of its width, repeated
+// twice a pixel so that every pixel samples the smallest level, at the
+// middle of the first texel of a level 4 wide. The Direct3D chain ends
+// at 4 x 1 (7 levels), whose first texel is half black; the OpenGL chain
+// goes on to 1 x 1, the whole image's average.
+TEST_P(MM3DDriverBackEndsTest, MipChainEndsAtTheSmallestLevelOfTheBackEnd) {
+  constexpr int32_t kWidth = 256;
+  constexpr Rgb kFirstQuarter{127, 127, 127};
+  constexpr Rgb kWholeImage{223, 223, 223};
+  const auto paint = [](int32_t x) {
+    return std::pair{x < kWidth / 8 ? kBlack : kWhite, uint8_t{255}};
+  };
+  MM3DRenderStateBlock block = OpaqueBlock();
+  block.mStages[0].mTexture = mDriver->GetTextureCollection().Load(
+      {kMM3DTextureArgb8888, kMM3DFilterNearestMipNearest, 0}, PaintedImage(kWidth, 64, paint));
+  ASSERT_FALSE(block.mStages[0].mTexture.IsEmpty());
+  BeginFrame();
+  Draw(Quad{.mSet0Origin = {0.125f, 0}, .mSet0Span = 2.0f * kSize}, block);
+  const Rgb centre = Centre();
+  EXPECT_TRUE(Near(centre, OnDirect3D() ? kFirstQuarter : kWholeImage)) << centre;
   block.Reset();
 }
 
