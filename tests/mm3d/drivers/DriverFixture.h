@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <ostream>
@@ -117,7 +118,8 @@ inline void SetSquareView(MM3DDriver& driver) {
   driver.SetProjection(driver.mProjection);
 }
 
-// A 32-bit image whose pixel at column x is paint(x) with the alpha.
+// A 32-bit image painted column by column: paint(x) answers the colour and
+// the alpha of column x.
 template <typename Paint>
 MM3DDriverTextureImage PaintedImage(int32_t width, int32_t height, Paint paint) {
   auto pixels = std::make_unique<uint8_t[]>(static_cast<size_t>(width) * height * 4);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -181,9 +183,23 @@ MM3DRenderStateBlock AlphaBlendedBlock() {
   return block;
 }
 
+// An 8 x 8 image of one colour as indexes into a palette of two entries,
+// the first for the left half and the second for the right.
+MM3DDriverTextureImage PalettedHalves(Rgb color, uint8_t leftAlpha, uint8_t rightAlpha) {
+  const auto entry = [color](uint8_t alpha) {
+    return MM3DPaletteEntry{static_cast<uint8_t>(color.mRed), static_cast<uint8_t>(color.mGreen),
+                            static_cast<uint8_t>(color.mBlue), alpha};
+  };
+  const MM3DPaletteEntry palette[2] = {entry(leftAlpha), entry(rightAlpha)};
+  auto indexes = std::make_unique<uint8_t[]>(8 * 8);
+  for (int32_t i = 0; i < 8 * 8; ++i) indexes[i] = i % 8 < 4 ? 0 : 1;
+  return MM3DDriverTextureImage(8, 8, std::move(indexes), 2, palette, 1);
+}
+
 // Each texture format keeps a texel's colour to its precision and its
-// alpha to its bits: a texture of alpha 136 on the left and 68 on the
-// right, blended over black. A single alpha bit is set from 128 up.
+// alpha to its bits, from true-colour and paletted images alike: a texture
+// of alpha 136 on the left and 68 on the right, blended over black. A
+// single alpha bit is set from 128 up.
 TEST_P(MM3DDriverBackEndsTest, TextureFormatsKeepColourAndAlpha) {
   constexpr Rgb kTexel{200, 100, 50};
   constexpr Rgb kLeftBlend{107, 53, 27};  // 136 / 255 of the texel
@@ -205,22 +221,28 @@ TEST_P(MM3DDriverBackEndsTest, TextureFormatsKeepColourAndAlpha) {
   };
   MM3DRenderStateBlock block = AlphaBlendedBlock();
   for (const Case& c : cases) {
-    block.mStages[0].mTexture = mDriver->GetTextureCollection().Load(
-        {c.mFormat, kMM3DFilterNearest, 1}, SolidImage(kTexel, kTexel, 136, 68));
-    ASSERT_FALSE(block.mStages[0].mTexture.IsEmpty()) << "format " << c.mFormat;
-    BeginFrame();
-    Draw(Quad{}, block);
-    EndFrame();
-    const Rgb left = PixelAt(4, kSize / 2);
-    const Rgb right = PixelAt(kSize - 4, kSize / 2);
-    EXPECT_TRUE(Near(left, c.mLeft, c.mTolerance)) << left << " in format " << c.mFormat;
-    EXPECT_TRUE(Near(right, c.mRight, c.mTolerance)) << right << " in format " << c.mFormat;
+    for (const bool paletted : {false, true}) {
+      block.mStages[0].mTexture = mDriver->GetTextureCollection().Load(
+          {c.mFormat, kMM3DFilterNearest, 1},
+          paletted ? PalettedHalves(kTexel, 136, 68) : SolidImage(kTexel, kTexel, 136, 68));
+      ASSERT_FALSE(block.mStages[0].mTexture.IsEmpty()) << "format " << c.mFormat;
+      BeginFrame();
+      Draw(Quad{}, block);
+      EndFrame();
+      const Rgb left = PixelAt(4, kSize / 2);
+      const Rgb right = PixelAt(kSize - 4, kSize / 2);
+      const auto where = [&] {
+        return ::testing::Message() << " in format " << c.mFormat << (paletted ? ", paletted" : "");
+      };
+      EXPECT_TRUE(Near(left, c.mLeft, c.mTolerance)) << left << where();
+      EXPECT_TRUE(Near(right, c.mRight, c.mTolerance)) << right << where();
+    }
   }
   block.Reset();
 }
 
 // A 256 x 64 texture, black in the first eighth of its width, repeated
-// twice a pixel so that every pixel samples the smallest level, at the
+// twice across each pixel so that every pixel samples the smallest level, at the
 // middle of the first texel of a level 4 wide. The Direct3D chain ends
 // at 4 x 1 (7 levels), whose first texel is half black; the OpenGL chain
 // goes on to 1 x 1, the whole image's average.
@@ -309,8 +331,8 @@ TEST_P(MM3DDriverBackEndsTest, ViewMatrixTranslatesAndDropsFourthColumn) {
   EXPECT_EQ(PixelAt(4, kSize / 2), kBlue);
 }
 
-// A buffer made without coordinate sets still gives the enabled coordinate
-// array something to read, even for a textured second stage.
+// A buffer made without coordinate sets still draws a textured second
+// stage: the stage samples its texture at (0, 0).
 TEST_P(MM3DDriverBackEndsTest, BufferWithoutTexCoordSetsDraws) {
   MM3DTriangleBuffer* bare = mDriver->CreateTriangleBuffer(2, 0);
   ASSERT_NE(bare, nullptr);
