@@ -49,6 +49,7 @@ struct DeviceCalls {
   void (*glPixelStorei)(GLenum, GLint);
   void (*glPolygonMode)(GLenum, GLenum);
   void (*glScissor)(GLint, GLint, GLsizei, GLsizei);
+  void (*glTexCoord2f)(GLfloat, GLfloat);
   void (*glTexCoordPointer)(GLint, GLenum, GLsizei, const void*);
   void (*glTexEnvi)(GLenum, GLenum, GLint);
   void (*glTexImage2D)(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*);
@@ -68,6 +69,7 @@ bool LoadDeviceCalls(DeviceCalls& c) {
          LookUpInto(c.glDeleteTextures, "glDeleteTextures") &&
          LookUpInto(c.glGenTextures, "glGenTextures") &&
          LookUpInto(c.glPixelStorei, "glPixelStorei") &&
+         LookUpInto(c.glTexCoord2f, "glTexCoord2f") &&
          LookUpInto(c.glTexCoordPointer, "glTexCoordPointer") &&
          LookUpInto(c.glTexEnvi, "glTexEnvi") && LookUpInto(c.glTexImage2D, "glTexImage2D") &&
          LookUpInto(c.glTexParameteri, "glTexParameteri") &&
@@ -325,18 +327,23 @@ class Direct3DDevice : public DirectXObject<IDirect3DDevice7> {
   bool Bind() { return wglGetCurrentContext() == mContext || wglMakeCurrent(mDC, mContext); }
 
   // Binds the stage-0 texture with its states and points the coordinates
-  // at the set the stage reads, or draws untextured.
+  // at the set the stage reads, or draws untextured. A stage reading a set
+  // the vertices lack samples the texture at (0, 0).
   void PrepareTexture(const uint8_t* vertices, size_t stride, size_t sets) {
     const DeviceCalls& gl = *Calls();
     DirectDrawTexture* texture = mTexture != nullptr ? mTexture->Texture() : nullptr;
-    const bool textured =
-        texture != nullptr && sets > 0 && mStageStates[D3DTSS_COLOROP] != D3DTOP_DISABLE;
+    const bool textured = texture != nullptr && mStageStates[D3DTSS_COLOROP] != D3DTOP_DISABLE;
+    const size_t set = mStageStates[D3DTSS_TEXCOORDINDEX];
+    const bool fromVertices = textured && set < sets;
     Enable(GL_TEXTURE_2D, textured);
-    (textured ? gl.glEnableClientState : gl.glDisableClientState)(GL_TEXTURE_COORD_ARRAY);
+    (fromVertices ? gl.glEnableClientState : gl.glDisableClientState)(GL_TEXTURE_COORD_ARRAY);
     if (!textured) return;
     Upload(*texture);
-    const size_t set = std::min<size_t>(mStageStates[D3DTSS_TEXCOORDINDEX], sets - 1);
-    gl.glTexCoordPointer(2, GL_FLOAT, static_cast<GLsizei>(stride), vertices + 16 + 8 * set);
+    if (fromVertices) {
+      gl.glTexCoordPointer(2, GL_FLOAT, static_cast<GLsizei>(stride), vertices + 16 + 8 * set);
+    } else {
+      gl.glTexCoord2f(0, 0);
+    }
     const bool replace = mStageStates[D3DTSS_COLOROP] == D3DTOP_SELECTARG1 &&
                          mStageStates[D3DTSS_COLORARG1] == D3DTA_TEXTURE;
     gl.glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, replace ? GL_REPLACE : GL_MODULATE);

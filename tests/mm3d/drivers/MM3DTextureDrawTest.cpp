@@ -3,7 +3,7 @@
 #include "mm3d/MM3DDriverTextureMap.h"
 #include "mm3d/MM3DTextureLoader.h"
 #include "tests/mm3d/TextureTestSupport.h"
-#include "tests/mm3d/drivers/GLDriverFixture.h"
+#include "tests/mm3d/drivers/DriverFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +57,7 @@ class MM3DTextureDrawTest : public GLDriverFixture {
     block.mStages[0].mTexture = texture.GetDriverTexture();
     BeginFrame();
     Draw(Quad{}, block);
-    mDriver->EndFrame();
+    EndFrame();
     block.Reset();
   }
 

@@ -1,6 +1,6 @@
 #include "mm3d/drivers/win/WinMM3DDDDriverAdapter.h"
 
-#include "tests/mm3d/drivers/GLDriverFixture.h"
+#include "tests/mm3d/drivers/DriverFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +10,6 @@ namespace {
 
 constexpr Rgb kBlue{0, 0, 255};
 constexpr Rgb kRed{255, 0, 0};
-constexpr int kSize = GLDriverFixture::kSize;
-
-MM3DDeviceMode WindowMode(int32_t depthBufferCode = 1) {
-  MM3DDeviceMode mode(kSize, kSize, 2, 1, 0);
-  mode.mDepthBufferCode = depthBufferCode;
-  return mode;
-}
-
-const WinMM3DDDDriverDescription kDisplay("Primary Display Driver", "", nullptr);
 
 // The same frame for every driver: a red quad at the top left, a
 // half-transparent green one over the middle, a textured one at the bottom
@@ -59,7 +50,8 @@ void DrawScene(MM3DDriver& driver, MM3DTriangleBuffer& buffer) {
 class WinMM3DDDDriverAdapterTest : public WindowDriverFixture {};
 
 TEST_F(WinMM3DDDDriverAdapterTest, NamesTheApiAndTheDevice) {
-  UURefCount<MM3DDriver> driver = WinMM3DDDCreateDriver(kDisplay, WindowMode(), mWindow, mWindow);
+  UURefCount<MM3DDriver> driver =
+      WinMM3DDDCreateDriver(kPrimaryDisplay, WindowMode(), mWindow, mWindow);
   ASSERT_FALSE(driver.IsEmpty());
   EXPECT_EQ(driver->GetApiName(), "Direct3D 7");
   EXPECT_FALSE(driver->GetDescription().empty());
@@ -69,10 +61,10 @@ TEST_F(WinMM3DDDDriverAdapterTest, NamesTheApiAndTheDevice) {
 
 TEST_F(WinMM3DDDDriverAdapterTest, BothBackEndsGiveTheSamePixels) {
   DrawScene(*mDriver, *mBuffer);
-  mDriver->EndFrame();
-  const std::vector<Rgb> offscreen = SurfacePixels();
+  const std::vector<Rgb> offscreen = EndFrame();
 
-  UURefCount<MM3DDriver> driver = WinMM3DDDCreateDriver(kDisplay, WindowMode(), mWindow, mWindow);
+  UURefCount<MM3DDriver> driver =
+      WinMM3DDDCreateDriver(kPrimaryDisplay, WindowMode(), mWindow, mWindow);
   ASSERT_FALSE(driver.IsEmpty());
   MM3DTriangleBuffer* buffer = driver->CreateTriangleBuffer(16, 2);
   ASSERT_NE(buffer, nullptr);
@@ -91,7 +83,8 @@ TEST_F(WinMM3DDDDriverAdapterTest, BothBackEndsGiveTheSamePixels) {
 }
 
 TEST_F(WinMM3DDDDriverAdapterTest, WithoutDepthBufferOnlyColourIsCleared) {
-  UURefCount<MM3DDriver> driver = WinMM3DDDCreateDriver(kDisplay, WindowMode(0), mWindow, mWindow);
+  UURefCount<MM3DDriver> driver =
+      WinMM3DDDCreateDriver(kPrimaryDisplay, WindowMode(1, 0), mWindow, mWindow);
   ASSERT_FALSE(driver.IsEmpty());
   MM3DTriangleBuffer* buffer = driver->CreateTriangleBuffer(2, 1);
   DrawScene(*driver, *buffer);

@@ -1,6 +1,6 @@
 #include "mm3d/drivers/win/WinMM3DGLBitmapDriverAdapter.h"
 
-#include "tests/mm3d/drivers/GLDriverFixture.h"
+#include "tests/mm3d/drivers/DriverFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ TEST_F(WinMM3DGLBitmapDriverAdapterTest, HasNoNameOrDescription) {
 
 TEST_F(WinMM3DGLBitmapDriverAdapterTest, ClearFillsTheSurfaceAfterEndFrame) {
   BeginFrame(kBlue);
-  mDriver->EndFrame();
+  EndFrame();
   for (const auto& [x, y] : {std::pair{0, 0}, {kSize - 1, 0}, {0, kSize - 1}, {12, 20}}) {
     EXPECT_EQ(PixelAt(x, y), kBlue) << x << "," << y;
   }
@@ -30,7 +30,7 @@ TEST_F(WinMM3DGLBitmapDriverAdapterTest, ClearFillsTheSurfaceAfterEndFrame) {
 TEST_F(WinMM3DGLBitmapDriverAdapterTest, QuadCoversTheSquare) {
   BeginFrame(kBlue);
   Draw(Quad{.mLeft = -1, .mBottom = 0, .mRight = 0, .mTop = 1, .mColor = Corner(kRed)});
-  mDriver->EndFrame();
+  EndFrame();
   EXPECT_EQ(PixelAt(4, 4), kRed);  // top-left quarter
   EXPECT_EQ(PixelAt(kSize - 4, 4), kBlue);
   EXPECT_EQ(PixelAt(4, kSize - 4), kBlue);

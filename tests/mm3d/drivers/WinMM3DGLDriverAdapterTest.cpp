@@ -1,7 +1,7 @@
 #include "mm3d/drivers/win/WinMM3DGLDriverAdapter.h"
 
 #include "platform/win32/testhooks.h"
-#include "tests/mm3d/drivers/GLDriverFixture.h"
+#include "tests/mm3d/drivers/DriverFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,18 +14,11 @@ namespace {
 
 constexpr Rgb kBlue{0, 0, 255};
 constexpr Rgb kRed{255, 0, 0};
-constexpr int kSize = GLDriverFixture::kSize;
 
 WinMM3DGLDriverInfo Driver(const char* library) {
   WinMM3DGLDriverInfo info = kPrimaryDriver;
   std::snprintf(info.mLibrary, sizeof info.mLibrary, "%s", library);
   return info;
-}
-
-MM3DDeviceMode WindowMode(uint8_t hardware, int32_t depthBufferCode = 1) {
-  MM3DDeviceMode mode(kSize, kSize, 2, hardware, 0);
-  mode.mDepthBufferCode = depthBufferCode;
-  return mode;
 }
 
 // The same frame for every driver: a red quad at the top left, a
@@ -113,8 +106,7 @@ TEST_F(WinMM3DGLDriverAdapterTest, PixelFormatAccelerationFollowsTheHardwareFlag
 
 TEST_F(WinMM3DGLDriverAdapterTest, OnscreenAndOffscreenGiveTheSamePixels) {
   DrawScene(*mDriver, *mBuffer);
-  mDriver->EndFrame();
-  const std::vector<Rgb> offscreen = SurfacePixels();
+  const std::vector<Rgb> offscreen = EndFrame();
 
   UURefCount<MM3DDriver> driver =
       WinMM3DGLCreateDriver(kPrimaryDriver, WindowMode(1), mWindow, mWindow);
@@ -136,8 +128,7 @@ TEST_F(WinMM3DGLDriverAdapterTest, OnscreenAndOffscreenGiveTheSamePixels) {
 TEST_F(WinMM3DGLDriverAdapterTest, TheFrameReachesTheScreenOnXDisplay) {
   if (std::getenv("VPL3D_XVFB") == nullptr) GTEST_SKIP() << "needs the X display (VPL3D_XVFB)";
   DrawScene(*mDriver, *mBuffer);
-  mDriver->EndFrame();
-  const std::vector<Rgb> offscreen = SurfacePixels();
+  const std::vector<Rgb> offscreen = EndFrame();
 
   UURefCount<MM3DDriver> driver =
       WinMM3DGLCreateDriver(kPrimaryDriver, WindowMode(1), mWindow, mWindow);

@@ -1,7 +1,7 @@
 #include "mm3d/drivers/win/WinMM3DGLTextureCollection.h"
 
+#include "tests/mm3d/drivers/DriverFixture.h"
 #include "tests/mm3d/drivers/GLCallCounter.h"
-#include "tests/mm3d/drivers/GLDriverFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +63,7 @@ TEST_F(WinMM3DGLTextureCollectionTest, SmallestLevelAveragesTheImage) {
   BeginFrame();
   Draw(Quad{.mLeft = -1, .mBottom = -1, .mRight = -1 + 2.0f / kSize, .mTop = -1 + 2.0f / kSize},
        block);
-  mDriver->EndFrame();
+  EndFrame();
   EXPECT_TRUE(Near(PixelAt(0, kSize - 1), {127, 127, 127})) << PixelAt(0, kSize - 1);
   block.Reset();
 }
