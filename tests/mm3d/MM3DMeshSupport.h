@@ -9,6 +9,7 @@
 #include "foundation/uu/UUOwned.h"
 #include "foundation/uu/UURefCount.h"
 #include "mm3d/MM3DDatabase.h"
+#include "mm3d/MM3DDeformerRecords.h"
 #include "mm3d/MM3DDeformerScratch.h"
 #include "mm3d/MM3DIndexedMeshDeformer.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
@@ -195,4 +196,16 @@ inline void ExpectEveryTruncationFails(MM3DDisplayTreeNode& node, MM3DModDatabas
     const std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(size));
     EXPECT_TRUE(ReadTree(prefix, database).IsEmpty()) << size << " of " << bytes.size();
   }
+}
+
+// Targets (or shapes) of one part of one block.
+template <typename T>
+MM3DMeshTargets<T> OneBlockTargets(const std::vector<std::vector<T>>& targets) {
+  MM3DTargetArrays<T> block;
+  for (const std::vector<T>& target : targets) block.Append(MakeArray(target));
+  UUGrowableArray<MM3DTargetArrays<T>> part;
+  part.Append(std::move(block));
+  MM3DMeshTargets<T> all;
+  all.Append(std::move(part));
+  return all;
 }
