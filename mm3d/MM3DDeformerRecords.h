@@ -112,10 +112,21 @@ bool MM3DWritePerMeshBlock(UUWriter& writer, const MM3DPerMeshBlock<Block>& data
 }
 
 // Per block exactly targetCount targets, each a counted array of at most
-// elementLimit elements.
+// elementLimit elements. Without targets a block's record is empty, so only
+// the counts are read and nothing is kept: a count alone must not make
+// blocks that no byte of the record stands for.
 template <typename T>
 bool MM3DReadMeshTargets(UUReader& reader, MM3DMeshTargets<T>& targets, int32_t targetCount,
                          int32_t elementLimit) {
+  if (targetCount == 0) {
+    int32_t partCount = 0;
+    if (!MM3DReadRecordCount(reader, partCount)) return false;
+    for (int32_t part = 0, blockCount = 0; part < partCount; ++part) {
+      if (!MM3DReadRecordCount(reader, blockCount)) return false;
+    }
+    targets = MM3DMeshTargets<T>();
+    return true;
+  }
   return MM3DReadPerMeshBlock(
       reader, targets, [targetCount, elementLimit](UUReader& in, MM3DTargetArrays<T>& block) {
         return MM3DReadArrayElements(

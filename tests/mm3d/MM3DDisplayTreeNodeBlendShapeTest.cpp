@@ -201,3 +201,19 @@ TEST(MM3DDisplayTreeNodeBlendShapeTest, DamagedRecordsFail) {
   EXPECT_TRUE(ReadTree(withField(12, -1), database).IsEmpty());
   EXPECT_TRUE(ReadTree(withField(20, 0x10001), database).IsEmpty());
 }
+
+// Without targets no block holds anything, so a huge block count costs
+// nothing and reads back as no blocks.
+TEST(MM3DDisplayTreeNodeBlendShapeTest, BlocksWithoutTargetsAreNotMade) {
+  std::vector<uint8_t> bytes;
+  for (int32_t value :
+       {int32_t{kMM3DNodeIndexedBlendShapeArray}, 0, 0, 1, 0x7FFFFFFF, 0, 0, 0, 0}) {
+    AppendInt32(bytes, value);
+  }
+  MM3DModDatabase database;
+  Owned read = ReadTree(bytes, database);
+  ASSERT_FALSE(read.IsEmpty());
+  EXPECT_EQ(
+      static_cast<MM3DDisplayTreeNodeIndexedBlendShapeArray&>(*read).GetPositionTargets().Count(),
+      0);
+}

@@ -1,10 +1,8 @@
 #pragma once
-// Stand-ins for the mesh and deformer tests (and the display-tree fuzzer):
-// a pipeline that deforms each block it is given as the engine's pipeline
-// does and records the result, a material that logs its calls, a log the
-// stand-ins share, blocks made from positions and normals, and tree
-// records written and read with their delayed-reference table in either
-// byte order.
+// Stand-ins for the mesh and deformer tests: a material that logs its
+// calls into the log the deforming pipeline shares, a bench with the
+// scratch arrays, and tree records written and read with their
+// delayed-reference table in either byte order.
 
 #include "foundation/uu/UUOwned.h"
 #include "foundation/uu/UURefCount.h"
@@ -18,6 +16,8 @@
 #include "mm3d/MM3DPipeline.h"
 #include "mm3d/MM3DRenderContext.h"
 #include "mm3d/MM3DRenderer.h"
+#include "tests/mm3d/MM3DDeformingPipeline.h"
+#include "tests/mm3d/MM3DMeshBuilders.h"
 #include "tests/mm3d/MM3DStreams.h"
 
 #include <gtest/gtest.h>
@@ -25,55 +25,6 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
-using EventLog = std::vector<std::string>;
-
-// What one block looked like after the deformers in scope.
-struct DrawnBlock {
-  const MM3DIndexedMeshVertexData* mBlock;
-  MM3DMatrix mModelMatrix;
-  std::vector<MM3DVector> mPositions;
-  std::vector<MM3DVector> mNormals;
-  // Where the view pointed after deformation.
-  const MM3DVector* mPositionPointer;
-  const MM3DVector* mNormalPointer;
-};
-
-// Builds the view of each block, runs every deformer's positions and, for a
-// lit material, every deformer's normals, and records the view.
-class DeformingPipeline : public MM3DPipeline {
- public:
-  explicit DeformingPipeline(EventLog* log = nullptr) : mLog(log) {}
-
-  void RenderPart(const MM3DIndexedMeshVertexData& block, MM3DRenderContext& context,
-                  MM3DRenderer&) override {
-    MM3DVertexArrays arrays(block);
-    for (MM3DIndexedMeshDeformer* deformer : context.GetDeformers()) {
-      deformer->DeformPositions(arrays);
-    }
-    auto* material = dynamic_cast<MM3DMaterial*>(context.GetCurrentShader());
-    if (material != nullptr && material->IsLit()) {
-      for (MM3DIndexedMeshDeformer* deformer : context.GetDeformers()) {
-        deformer->DeformNormals(arrays);
-      }
-    }
-    if (mLog != nullptr) mLog->push_back("render");
-    mDrawn.push_back({&block, context.GetModelMatrix(), Copy(arrays.mPositions, arrays),
-                      Copy(arrays.mNormals, arrays), arrays.mPositions, arrays.mNormals});
-  }
-
-  std::vector<DrawnBlock> mDrawn;
-
- private:
-  static std::vector<MM3DVector> Copy(const MM3DVector* vectors, const MM3DVertexArrays& arrays) {
-    if (vectors == nullptr) return {};
-    return std::vector<MM3DVector>(vectors, vectors + arrays.mVertexCount);
-  }
-
-  EventLog* mLog;
-};
-
-class QuietRenderer : public MM3DRenderer {};
 
 // A material that draws nothing and logs "<name> begin" and "<name> end";
 // the eye point of its last Begin is kept.
@@ -105,24 +56,6 @@ class LoggingMaterial : public MM3DMaterial {
 
 inline UURefCount<MM3DMaterial> MakeMaterial(bool lit) {
   return UURefCount<MM3DMaterial>(new LoggingMaterial(lit));
-}
-
-inline UURefCount<MM3DIndexedMeshVertexData> MakeBlock(
-    const std::vector<MM3DVector>& positions, const std::vector<MM3DVector>& normals = {}) {
-  UURefCount<MM3DIndexedMeshVertexData> block(new MM3DIndexedMeshVertexData);
-  for (const MM3DVector& position : positions) block->mPositions.Append(position);
-  for (const MM3DVector& normal : normals) block->mNormals.Append(normal);
-  for (int32_t i = 0; i + 2 < static_cast<int32_t>(positions.size()); i += 3) {
-    for (int32_t k = 0; k < 3; ++k) block->mIndices.Append(static_cast<uint16_t>(i + k));
-  }
-  return block;
-}
-
-template <typename T>
-UUGrowableArray<T> MakeArray(const std::vector<T>& values) {
-  UUGrowableArray<T> array;
-  for (const T& value : values) array.Append(value);
-  return array;
 }
 
 // A context, a deforming pipeline and a renderer, with the process-wide
@@ -196,16 +129,4 @@ inline void ExpectEveryTruncationFails(MM3DDisplayTreeNode& node, MM3DModDatabas
     const std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(size));
     EXPECT_TRUE(ReadTree(prefix, database).IsEmpty()) << size << " of " << bytes.size();
   }
-}
-
-// Targets (or shapes) of one part of one block.
-template <typename T>
-MM3DMeshTargets<T> OneBlockTargets(const std::vector<std::vector<T>>& targets) {
-  MM3DTargetArrays<T> block;
-  for (const std::vector<T>& target : targets) block.Append(MakeArray(target));
-  UUGrowableArray<MM3DTargetArrays<T>> part;
-  part.Append(std::move(block));
-  MM3DMeshTargets<T> all;
-  all.Append(std::move(part));
-  return all;
 }
