@@ -85,7 +85,7 @@ void MM3DDisplayTreeNodeIndexedSkin::BeginFrame() {
   mMatricesReady = MM3DSkinMatrixScratch != nullptr && MM3DSkinNormalMatrixScratch != nullptr &&
                    mBindMatrices.Count() >= jointCount;
   for (const UUOwned<MM3DJointReference>& joint : mJoints) {
-    mMatricesReady = mMatricesReady && (*joint).Get() != nullptr;
+    mMatricesReady = mMatricesReady && joint->Get() != nullptr;
   }
   if (!mMatricesReady || jointCount == 0) return;
   MM3DGrowScratch(*MM3DSkinMatrixScratch, jointCount, MM3DMatrixIdentity);
