@@ -2,7 +2,12 @@
 
 #include "mm3d/MM3DDatabase.h"
 #include "mm3d/MM3DDisplayTreeDataNodes.h"
+#include "mm3d/MM3DDisplayTreeNodeBlendShape.h"
 #include "mm3d/MM3DDisplayTreeNodeCullingBoundingBox.h"
+#include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
+#include "mm3d/MM3DDisplayTreeNodeIndexedShape.h"
+#include "mm3d/MM3DDisplayTreeNodeIndexedSkin.h"
+#include "mm3d/MM3DDisplayTreeNodeInstancedMesh.h"
 #include "mm3d/MM3DDisplayTreeNodeJoint.h"
 #include "mm3d/MM3DDisplayTreeNodeLight.h"
 #include "mm3d/MM3DDisplayTreeNodeSRTTransform.h"
@@ -34,12 +39,12 @@ constexpr NodeMaker kMakers[kMM3DNodeKindCount] = {
     /* kMM3DNodeCullingBoundingBox */ &Make<MM3DDisplayTreeNodeCullingBoundingBox>,
     /* kMM3DNodeOrientedCullingBoundingBox */ &Make<MM3DDisplayTreeNodeOrientedCullingBoundingBox>,
     /* kMM3DNodeSphereData */ &Make<MM3DDisplayTreeNodeSphereData>,
-    /* kMM3DNodeInstancedMesh */ nullptr,
-    /* kMM3DNodeIndexedMesh */ nullptr,
-    /* kMM3DNodeIndexedSkin */ nullptr,
-    /* kMM3DNodeIndexedBlendShapeArray */ nullptr,
-    /* kMM3DNodeIndexedBlendShape */ nullptr,
-    /* kMM3DNodeIndexedShape */ nullptr,
+    /* kMM3DNodeInstancedMesh */ &Make<MM3DDisplayTreeNodeInstancedMesh>,
+    /* kMM3DNodeIndexedMesh */ &Make<MM3DDisplayTreeNodeIndexedMesh>,
+    /* kMM3DNodeIndexedSkin */ &Make<MM3DDisplayTreeNodeIndexedSkin>,
+    /* kMM3DNodeIndexedBlendShapeArray */ &Make<MM3DDisplayTreeNodeIndexedBlendShapeArray>,
+    /* kMM3DNodeIndexedBlendShape */ &Make<MM3DDisplayTreeNodeIndexedBlendShape>,
+    /* kMM3DNodeIndexedShape */ &Make<MM3DDisplayTreeNodeIndexedShape>,
 };
 
 // How deep the node record being read lies; files are read one at a time.

@@ -15,14 +15,6 @@ void MM3DIndexedMeshDeformingNode::SelectPart(int32_t partIndex, int32_t blockIn
   mBlockIndex = blockIndex;
 }
 
-void MM3DGrowScratch(UUGrowableArray<MM3DVector>& scratch, int32_t count, const MM3DVector& fill) {
-  if (scratch.Count() < count) scratch.Insert(scratch.Count(), count - scratch.Count(), fill);
-}
-
-const MM3DVector* MM3DScratchData(const UUGrowableArray<MM3DVector>& scratch) {
-  return scratch.Count() == 0 ? nullptr : scratch.Begin();
-}
-
 void MM3DNormalizeNormals(MM3DVector* normals, int32_t count) {
   for (int32_t i = 0; i < count; ++i) {
     MM3DVector& normal = normals[i];

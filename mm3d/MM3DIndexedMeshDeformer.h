@@ -50,9 +50,15 @@ class MM3DIndexedMeshDeformingNode : public MM3DDisplayTreeNodeWithChildren,
 
 // Grows a scratch array to at least count entries, new ones set to fill;
 // it never shrinks, so entries beyond count keep earlier contents.
-void MM3DGrowScratch(UUGrowableArray<MM3DVector>& scratch, int32_t count, const MM3DVector& fill);
+template <typename T>
+void MM3DGrowScratch(UUGrowableArray<T>& scratch, int32_t count, const T& fill) {
+  if (scratch.Count() < count) scratch.Insert(scratch.Count(), count - scratch.Count(), fill);
+}
 // The scratch array's storage for a view, or null while it is empty.
-const MM3DVector* MM3DScratchData(const UUGrowableArray<MM3DVector>& scratch);
+template <typename T>
+const T* MM3DScratchData(const UUGrowableArray<T>& scratch) {
+  return scratch.Count() == 0 ? nullptr : scratch.Begin();
+}
 // Scales x, y and z of count normals to unit length with the fast inverse
 // square root; w is kept and a zero normal stays zero.
 void MM3DNormalizeNormals(MM3DVector* normals, int32_t count);

@@ -17,6 +17,13 @@ class UUGrowableArray {
   UUGrowableArray() = default;
   UUGrowableArray(const UUGrowableArray&) = delete;
   UUGrowableArray& operator=(const UUGrowableArray&) = delete;
+  // Moving hands the block over and leaves the source empty, so arrays can
+  // hold arrays.
+  UUGrowableArray(UUGrowableArray&& other) noexcept { Swap(other); }
+  UUGrowableArray& operator=(UUGrowableArray&& other) noexcept {
+    UUGrowableArray(std::move(other)).Swap(*this);
+    return *this;
+  }
   ~UUGrowableArray() {
     DestroyElements(0, mCount);
     mCount = 0;

@@ -3,8 +3,8 @@
 // "mod " database header, tagged records up to the end tag (delayed
 // references to any node, which are written ahead of their targets, display
 // trees, and delayed references to joints), then the delayed-reference
-// table. The database comes with two lights and a spline
-// for light and spline nodes to name.
+// table. The database comes with two lights, a spline and two materials,
+// one unlit and one lit, for light, spline and mesh nodes to name.
 
 #include "foundation/uu/UUOwned.h"
 #include "mm3d/MM3DColor.h"
@@ -12,6 +12,7 @@
 #include "mm3d/MM3DDisplayTreeNodeJoint.h"
 #include "mm3d/MM3DLightSources.h"
 #include "mm3d/MM3DLinearSpline.h"
+#include "mm3d/MM3DMaterialLambert.h"
 #include "mm3d/MM3DModDatabase.h"
 
 #include <memory>
@@ -30,6 +31,8 @@ class DisplayTreeFile : public MM3DModDatabase {
     points.Append(MM3DVector(0, 0, 0, 1));
     points.Append(MM3DVector(1, 2, 3, 1));
     GetSplines().Append(UURefCount<MM3DSpline>(new MM3DLinearSpline(points, false)));
+    GetMaterials().Append(UURefCount<MM3DMaterial>(new MM3DMaterialConstant));
+    GetMaterials().Append(UURefCount<MM3DMaterial>(new MM3DMaterialLambert));
   }
 
   bool ReadRecord(UUReader& reader, int32_t tag) override {

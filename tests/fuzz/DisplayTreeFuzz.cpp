@@ -1,14 +1,17 @@
 // Reads a database of display trees and delayed references from the
 // input, then walks every tree, computes every world matrix, finds joints
-// up and down, renders through culling and light nodes, and checks that
-// each resolved reference names a node of the trees. A file that reads
+// up and down, renders through culling, light and deforming nodes, with
+// every mesh block deformed once, and checks that each resolved reference
+// names a node of the trees. A file that reads
 // must write, read back and write again to the same bytes.
 
+#include "mm3d/MM3DDeformerScratch.h"
 #include "mm3d/MM3DMatrix.h"
 #include "mm3d/MM3DPipeline.h"
 #include "mm3d/MM3DRenderContext.h"
 #include "mm3d/MM3DRenderer.h"
 #include "tests/fuzz/DisplayTreeFile.h"
+#include "tests/mm3d/MM3DDeformingPipeline.h"
 #include "tests/mm3d/MM3DStreams.h"
 
 #include <cstdint>
@@ -17,13 +20,6 @@
 #include <vector>
 
 namespace {
-
-class QuietPipeline : public MM3DPipeline {
- public:
-  void RenderPart(const MM3DIndexedMeshVertexData&, MM3DRenderContext&, MM3DRenderer&) override {}
-};
-
-class QuietRenderer : public MM3DRenderer {};
 
 // Computes the world matrix of every node it visits and keeps the nodes.
 class WorldVisitor : public MM3DDisplayTreeVisitor {
@@ -46,7 +42,7 @@ void Require(bool condition) {
 
 void Exercise(DisplayTreeFile& file) {
   WorldVisitor visitor;
-  QuietPipeline pipeline;
+  DeformingPipeline pipeline;
   QuietRenderer renderer;
   MM3DRenderContext context(true);
   for (UUOwned<MM3DDisplayTreeNode>& tree : file.mTrees) {
@@ -56,6 +52,7 @@ void Exercise(DisplayTreeFile& file) {
     visitor.mLast->FindNodeOfKind(kMM3DNodeJoint, kMM3DVisitUp);
     tree->Render(context, pipeline, renderer);
     Require(context.GetLights().Count() == 0 && context.GetAmbientLights().Count() == 0 &&
+            context.GetDeformers().Count() == 0 && context.GetShaders().Count() == 0 &&
             !context.IsAllInside());
   }
   for (auto& reference : file.mNodeReferences) {
@@ -73,6 +70,11 @@ std::vector<uint8_t> Write(DisplayTreeFile& file) {
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  MM3DCreateDeformerScratchArrays();
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DisplayTreeFile file;

@@ -1,16 +1,23 @@
 // Writes the display-tree fuzzer's seed corpus with the engine's own
 // writers: a tree holding a node of every kind with delayed references
 // before and after their targets, a null one and one to a node outside
-// the file, and a small tree of transforms without references.
+// the file, a small tree of transforms without references, and a skinned
+// arm with meshes below every deformer kind, nested, and an instance.
 
 #include "foundation/uu/UUDirectory.h"
 #include "foundation/uu/UUFile.h"
 #include "mm3d/MM3DDisplayTreeDataNodes.h"
+#include "mm3d/MM3DDisplayTreeNodeBlendShape.h"
 #include "mm3d/MM3DDisplayTreeNodeCullingBoundingBox.h"
+#include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
+#include "mm3d/MM3DDisplayTreeNodeIndexedShape.h"
+#include "mm3d/MM3DDisplayTreeNodeIndexedSkin.h"
+#include "mm3d/MM3DDisplayTreeNodeInstancedMesh.h"
 #include "mm3d/MM3DDisplayTreeNodeLight.h"
 #include "mm3d/MM3DDisplayTreeNodeSRTTransform.h"
 #include "mm3d/MM3DDisplayTreeNodeTransform.h"
 #include "tests/fuzz/DisplayTreeFile.h"
+#include "tests/mm3d/MM3DMeshBuilders.h"
 #include "tests/mm3d/MM3DStreams.h"
 
 #include <cstdio>
@@ -92,6 +99,68 @@ bool WriteTransforms(const UUDirectory& directory) {
   return WriteSeed(directory, "transforms", file);
 }
 
+using Vectors = std::vector<MM3DVector>;
+
+const Vectors kArm = {{0, 0, 0, 1}, {2, 0, 0, 1}, {4, 1, 0, 1}};
+const Vectors kUp = {{0, 1, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}};
+
+// A mesh of one block of the arm for each material, below the node.
+MM3DDisplayTreeNodeIndexedMesh* AddMesh(MM3DDisplayTreeNodeWithChildren& parent,
+                                        DisplayTreeFile& file, int32_t partCount) {
+  auto* mesh = Add<MM3DDisplayTreeNodeIndexedMesh>(parent);
+  for (int32_t p = 0; p < partCount; ++p) {
+    MM3DIndexedMeshPart part;
+    part.mMaterial = file.GetMaterials()[1 - p];
+    part.mBlocks.Append(MakeBlock(kArm, kUp));
+    mesh->AddPart(part);
+  }
+  return mesh;
+}
+
+MM3DSkinInfluences ArmInfluences() {
+  UUGrowableArray<MM3DSkinInfluence> block;
+  block.Append(MM3DSkinInfluence{0, MakeArray<MM3DSkinWeight>({{0, 1.0f}, {1, 0.5f}})});
+  block.Append(MM3DSkinInfluence{1, MakeArray<MM3DSkinWeight>({{1, 0.5f}, {2, 1.0f}})});
+  UUGrowableArray<UUGrowableArray<MM3DSkinInfluence>> part;
+  part.Append(std::move(block));
+  MM3DSkinInfluences influences;
+  influences.Append(std::move(part));
+  return influences;
+}
+
+bool WriteMeshes(const UUDirectory& directory) {
+  DisplayTreeFile file;
+  auto* root = new MM3DDisplayTreeNodeRoot;
+  file.mTrees.emplace_back(root);
+  auto* shoulder = Add<MM3DDisplayTreeNodeJoint>(*root);
+  auto* elbow = Add<MM3DDisplayTreeNodeJoint>(*shoulder);
+  elbow->SetTranslationX(2);
+  elbow->SetRotationZ(0.5f);
+  MM3DDisplayTreeNodeIndexedMesh* mesh = AddMesh(*root, file, 2);
+  Add<MM3DDisplayTreeNodeInstancedMesh>(
+      *Add<MM3DDisplayTreeNodeTransform>(*root, Translation(3, 0, 0)), mesh);
+  Add<MM3DDisplayTreeNodeInstancedMesh>(*root);
+
+  auto* skin = Add<MM3DDisplayTreeNodeIndexedSkin>(
+      *root, ArmInfluences(), MakeArray<MM3DDisplayTreeNodeJoint*>({shoulder, elbow}),
+      MakeArray<MM3DMatrix>({MM3DMatrixIdentity, Translation(-2, 0, 0)}));
+  AddMesh(*skin, file, 1);
+  auto* dense = Add<MM3DDisplayTreeNodeIndexedBlendShapeArray>(
+      *skin, MakeArray<float>({0.5f, -1.0f}),
+      OneBlockTargets<MM3DVector>({{{1, 0, 0, 0}, {0, 1, 0, 0}}, {{0, 0, 1, 0}}}),
+      OneBlockTargets<MM3DVector>({{{1, 0, 0, 0}}, {}}));
+  AddMesh(*dense, file, 1);
+  auto* sparse = Add<MM3DDisplayTreeNodeIndexedBlendShape>(
+      *dense, MakeArray<float>({1.0f}),
+      OneBlockTargets<MM3DBlendShapeDelta>({{{{0, 2, 0, 0}, 2}, {{1, 0, 0, 0}, 2}}}),
+      OneBlockTargets<MM3DBlendShapeDelta>({{{{0, 0, 1, 0}, 0}}}));
+  auto* shape = Add<MM3DDisplayTreeNodeIndexedShape>(
+      *sparse, 0.5f,
+      OneBlockTargets<MM3DVector>({kArm, {{0, 0, 0, 1}, {1, 1, 0, 1}, {2, 2, 0, 1}}}));
+  AddMesh(*shape, file, 2);
+  return WriteSeed(directory, "meshes", file);
+}
+
 }  // namespace
 
 int main(int argumentCount, char** arguments) {
@@ -100,7 +169,8 @@ int main(int argumentCount, char** arguments) {
     return 2;
   }
   const UUDirectory directory(arguments[1]);
-  const bool written = WriteEveryKind(directory) && WriteTransforms(directory);
+  const bool written =
+      WriteEveryKind(directory) && WriteTransforms(directory) && WriteMeshes(directory);
   MM3DDatabase::FreeReferenceTables();
   return written ? 0 : 1;
 }

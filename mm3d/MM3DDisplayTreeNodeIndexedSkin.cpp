@@ -1,0 +1,177 @@
+#include "mm3d/MM3DDisplayTreeNodeIndexedSkin.h"
+
+#include "mm3d/MM3DDeformerScratch.h"
+
+#include <utility>
+
+namespace {
+
+constexpr MM3DVector kOrigin(0.0f, 0.0f, 0.0f, 1.0f);
+constexpr MM3DVector kZeroNormal(0.0f, 0.0f, 0.0f, 0.0f);
+
+// out.xyz += weight x (v transformed by m), with or without m's
+// translation row; v's w plays no part.
+void AddWeighted(MM3DVector& out, const MM3DVector& v, const MM3DMatrix& m, float weight,
+                 bool translate) {
+  const auto& e = m.mElement;
+  float x = v.mX * e[0][0] + v.mY * e[1][0] + v.mZ * e[2][0];
+  float y = v.mX * e[0][1] + v.mY * e[1][1] + v.mZ * e[2][1];
+  float z = v.mX * e[0][2] + v.mY * e[1][2] + v.mZ * e[2][2];
+  if (translate) {
+    x += e[3][0];
+    y += e[3][1];
+    z += e[3][2];
+  }
+  out.mX += weight * x;
+  out.mY += weight * y;
+  out.mZ += weight * z;
+}
+
+// Sets the first count entries of the grown scratch array to start, then
+// adds every weighted vertex of the influences, transformed by its joint's
+// matrix. Entries for joints or vertices outside the arrays are skipped.
+void Accumulate(UUGrowableArray<MM3DVector>& scratch, const MM3DVector& start,
+                const UUGrowableArray<MM3DSkinInfluence>& influences,
+                const UUGrowableArray<MM3DMatrix>& matrices, int32_t jointCount,
+                const MM3DVertexArrays& arrays, const MM3DVector* in, bool translate) {
+  const int32_t count = arrays.mVertexCount;
+  MM3DGrowScratch(scratch, count, start);
+  for (int32_t i = 0; i < count; ++i) scratch[i] = start;
+  for (const MM3DSkinInfluence& influence : influences) {
+    const int32_t joint = influence.mJointIndex;
+    if (joint < 0 || joint >= jointCount) continue;
+    for (const MM3DSkinWeight& weight : influence.mWeights) {
+      if (weight.mVertexIndex >= count) continue;
+      AddWeighted(scratch[weight.mVertexIndex], in[weight.mVertexIndex], matrices[joint],
+                  weight.mWeight, translate);
+    }
+  }
+}
+
+}  // namespace
+
+bool MM3DSkinWeight::Write(UUWriter& writer) const {
+  return writer.WriteInt16s(&mVertexIndex, 1) && writer.WriteFloats(&mWeight, 1);
+}
+
+bool MM3DSkinWeight::Read(UUReader& reader) {
+  return reader.ReadInt16s(&mVertexIndex, 1) && reader.ReadFloats(&mWeight, 1);
+}
+
+bool MM3DSkinInfluence::Write(UUWriter& writer) const {
+  return writer.WriteInt32s(&mJointIndex, 1) && MM3DWriteCountedArray(writer, mWeights);
+}
+
+bool MM3DSkinInfluence::Read(UUReader& reader) {
+  return reader.ReadInt32s(&mJointIndex, 1) &&
+         MM3DReadCountedArray(reader, mWeights, MM3DReadElement<MM3DSkinWeight>);
+}
+
+MM3DDisplayTreeNodeIndexedSkin::MM3DDisplayTreeNodeIndexedSkin(
+    MM3DSkinInfluences&& influences, const UUGrowableArray<MM3DDisplayTreeNodeJoint*>& joints,
+    UUGrowableArray<MM3DMatrix>&& bindMatrices)
+    : mInfluences(std::move(influences)), mBindMatrices(std::move(bindMatrices)) {
+  for (MM3DDisplayTreeNodeJoint* joint : joints) {
+    mJoints.Append(UUOwned<MM3DJointReference>(new MM3DJointReference));
+    mJoints[mJoints.Count() - 1]->Set(joint);
+  }
+}
+
+void MM3DDisplayTreeNodeIndexedSkin::GetWorldMatrix(MM3DMatrix& out) { out = MM3DMatrixIdentity; }
+
+void MM3DDisplayTreeNodeIndexedSkin::BeginFrame() {
+  MM3DIndexedMeshDeformingNode::BeginFrame();
+  const int32_t jointCount = mJoints.Count();
+  mMatricesReady = MM3DSkinMatrixScratch != nullptr && MM3DSkinNormalMatrixScratch != nullptr &&
+                   mBindMatrices.Count() >= jointCount;
+  for (const UUOwned<MM3DJointReference>& joint : mJoints) {
+    mMatricesReady = mMatricesReady && joint->Get() != nullptr;
+  }
+  if (!mMatricesReady || jointCount == 0) return;
+  MM3DGrowScratch(*MM3DSkinMatrixScratch, jointCount, MM3DMatrixIdentity);
+  MM3DGrowScratch(*MM3DSkinNormalMatrixScratch, jointCount, MM3DMatrixIdentity);
+  for (int32_t j = 0; j < jointCount; ++j) {
+    MM3DMatrix world;
+    mJoints[j]->Get()->GetWorldMatrix(world);
+    MM3DMatrix& skin = (*MM3DSkinMatrixScratch)[j];
+    MM3DMatrixMultiply(skin, mBindMatrices[j], world);
+    MM3DMatrix& normal = (*MM3DSkinNormalMatrixScratch)[j];
+    normal = skin;
+    normal.InvertAffine();
+    normal.Transpose();
+  }
+}
+
+const UUGrowableArray<MM3DSkinInfluence>* MM3DDisplayTreeNodeIndexedSkin::FindDeformableBlock()
+    const {
+  if (!mMatricesReady) return nullptr;
+  return MM3DFindMeshBlock(mInfluences, GetPartIndex(), GetBlockIndex());
+}
+
+void MM3DDisplayTreeNodeIndexedSkin::DeformPositions(MM3DVertexArrays& arrays) {
+  const UUGrowableArray<MM3DSkinInfluence>* influences = FindDeformableBlock();
+  if (influences == nullptr || MM3DSkinPositionScratch == nullptr) return;
+  Accumulate(*MM3DSkinPositionScratch, kOrigin, *influences, *MM3DSkinMatrixScratch,
+             mJoints.Count(), arrays, arrays.mPositions, true);
+  arrays.mPositions = MM3DScratchData(*MM3DSkinPositionScratch);
+}
+
+void MM3DDisplayTreeNodeIndexedSkin::DeformNormals(MM3DVertexArrays& arrays) {
+  const UUGrowableArray<MM3DSkinInfluence>* influences = FindDeformableBlock();
+  if (influences == nullptr || MM3DSkinNormalScratch == nullptr || arrays.mNormals == nullptr) {
+    return;
+  }
+  UUGrowableArray<MM3DVector>& scratch = *MM3DSkinNormalScratch;
+  Accumulate(scratch, kZeroNormal, *influences, *MM3DSkinNormalMatrixScratch, mJoints.Count(),
+             arrays, arrays.mNormals, false);
+  MM3DNormalizeNormals(scratch.Begin(), arrays.mVertexCount);
+  arrays.mNormals = MM3DScratchData(scratch);
+}
+
+bool MM3DDisplayTreeNodeIndexedSkin::Write(UUWriter& writer, MM3DModDatabase& database) {
+  return MM3DWritePerMeshBlock(writer, mInfluences,
+                               [](UUWriter& out, const UUGrowableArray<MM3DSkinInfluence>& block) {
+                                 return MM3DWriteCountedArray(out, block);
+                               }) &&
+         MM3DWriteCountedArray(writer, mJoints,
+                               [](UUWriter& out, const UUOwned<MM3DJointReference>& joint) {
+                                 return joint->Write(out);
+                               }) &&
+         MM3DWriteCountedArray(writer, mBindMatrices) && WriteChildren(writer, database);
+}
+
+bool MM3DDisplayTreeNodeIndexedSkin::Read(UUReader& reader, MM3DModDatabase& database) {
+  mMatricesReady = false;
+  if (!MM3DReadPerMeshBlock(reader, mInfluences,
+                            [](UUReader& in, UUGrowableArray<MM3DSkinInfluence>& block) {
+                              return MM3DReadCountedArray(in, block,
+                                                          MM3DReadElement<MM3DSkinInfluence>);
+                            }) ||
+      !ReadJoints(reader) ||
+      !MM3DReadCountedArray(reader, mBindMatrices, MM3DReadElement<MM3DMatrix>)) {
+    return false;
+  }
+  if (!JointIndexesAreValid() || mBindMatrices.Count() < mJoints.Count()) {
+    return MM3DDatabase::RejectRecord(reader);
+  }
+  return ReadChildren(reader, database);
+}
+
+bool MM3DDisplayTreeNodeIndexedSkin::ReadJoints(UUReader& reader) {
+  return MM3DReadCountedArray(reader, mJoints,
+                              [](UUReader& in, UUOwned<MM3DJointReference>& joint) {
+                                joint.Reset(new MM3DJointReference);
+                                return joint->Read(in);
+                              });
+}
+
+bool MM3DDisplayTreeNodeIndexedSkin::JointIndexesAreValid() const {
+  for (const UUGrowableArray<UUGrowableArray<MM3DSkinInfluence>>& part : mInfluences) {
+    for (const UUGrowableArray<MM3DSkinInfluence>& block : part) {
+      for (const MM3DSkinInfluence& influence : block) {
+        if (influence.mJointIndex < 0 || influence.mJointIndex >= mJoints.Count()) return false;
+      }
+    }
+  }
+  return true;
+}
