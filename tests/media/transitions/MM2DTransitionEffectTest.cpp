@@ -264,16 +264,25 @@ TEST_F(MM2DTransitionEffectTest, RandomRowsCoverRectanglesOfMoreThan480Rows) {
   EXPECT_EQ(NewPictureDifference(), "");
 }
 
-TEST_F(MM2DTransitionEffectTest, PaletteFadesEndOnThePictureInItsOwnPalette) {
+// A palette of the 8-bit pictures, and the colour the picture's index at a
+// point stands for in it.
+AFPalette PictureColours() {
   AFPalette palette;
   for (int i = 0; i < AFPalette::kEntryCount; ++i) {
     palette.mEntries[i] =
         AFPaletteEntry{100, static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i), 0};
   }
-  const auto inPalette = [&](int32_t x, int32_t y) {
-    const AFPaletteEntry& e = palette.mEntries[static_cast<uint8_t>(x + y * 7)];
-    return RGB(e.mRed, e.mGreen, e.mBlue);
-  };
+  return palette;
+}
+COLORREF InPictureColours(int32_t x, int32_t y) {
+  static const AFPalette palette = PictureColours();
+  const AFPaletteEntry& e = palette.mEntries[static_cast<uint8_t>(x + y * 7)];
+  return RGB(e.mRed, e.mGreen, e.mBlue);
+}
+
+TEST_F(MM2DTransitionEffectTest, PaletteFadesEndOnThePictureInItsOwnPalette) {
+  const AFPalette palette = PictureColours();
+  const auto inPalette = InPictureColours;
   const EffectCase cases[] = {
       {"cut to black", [] { return Make<WinMM2DTransitionCutToBlackThenPaletteFadeIn>(4); }},
       {"fade to black", [] { return Make<WinMM2DTransitionFadeToBlackThenPaletteFadeIn>(6); }},
@@ -286,6 +295,25 @@ TEST_F(MM2DTransitionEffectTest, PaletteFadesEndOnThePictureInItsOwnPalette) {
     EXPECT_EQ(Difference(inPalette), "") << c.name;
     EXPECT_TRUE(mWindow->GetPalette() == palette) << c.name;
   }
+}
+
+// Through black, the effect itself never plays: the window goes black,
+// takes the new palette, and the new picture is copied in whole.
+TEST_F(MM2DTransitionEffectTest, RunningThroughBlackShowsTheNewPictureInTheNewPalette) {
+  const AFPalette palette = PictureColours();
+  Open(kWhole, 8, palette);
+  std::unique_ptr<MM2DTransitionEffect> effect = Playing(WipeRight);
+  effect->RunThroughBlack(mFront.get(), mBack.get(), mRect, &palette);
+  EXPECT_FALSE(dynamic_cast<Played*>(effect.get())->mPlayed);
+  EXPECT_EQ(Difference(InPictureColours), "");
+  EXPECT_TRUE(mWindow->GetPalette() == palette);
+}
+
+TEST_F(MM2DTransitionEffectTest, RunningThroughBlackWithoutAPaletteCopiesThePicture) {
+  std::unique_ptr<MM2DTransitionEffect> effect = Playing(WipeRight);
+  effect->RunThroughBlack(mFront.get(), mBack.get(), mRect, nullptr);
+  EXPECT_FALSE(dynamic_cast<Played*>(effect.get())->mPlayed);
+  EXPECT_EQ(NewPictureDifference(), "");
 }
 
 }  // namespace
