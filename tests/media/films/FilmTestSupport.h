@@ -36,6 +36,14 @@ constexpr std::array<uint32_t, 8> kColours = {0x000000, 0xFF0000, 0x00FF00, 0x00
 constexpr int32_t kFirstIndex = 1;
 constexpr int16_t kLevel = 0x0800;
 
+// A film file's name for the running test, also when its names carry the
+// slashes of a parameterised test.
+inline std::string FileName() {
+  std::string name = resource_fixtures::UniqueName("films.mmf");
+  for (char& c : name) c = c == '/' ? '-' : c;
+  return name;
+}
+
 // Frames of width x height pixels whose colours move with the frame
 // number in 4-pixel squares.
 struct FilmPicture {

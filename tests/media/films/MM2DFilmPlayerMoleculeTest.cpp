@@ -28,12 +28,6 @@ constexpr UUPoint kOrigin{40, 30};
 constexpr int32_t kWidth = 32;
 constexpr int32_t kHeight = 24;
 
-std::string FileName() {
-  std::string name = resource_fixtures::UniqueName("films.mmf");
-  for (char& c : name) c = c == '/' ? '-' : c;
-  return name;
-}
-
 FilmEntry Entry(const FilmPicture& picture, const Bytes& data) {
   FilmEntry entry;
   entry.rect =
