@@ -97,6 +97,12 @@ TEST_P(MM2DFilmLoaderByteOrderTest, TheHandleAnswersFromTheTable) {
   EXPECT_EQ(second.GetPixelFormat(), kMMFormat32);
   EXPECT_FALSE(second.HasPalette());
   EXPECT_EQ(second.GetSoundTrackCount(), 0);
+  // A selector that names no palette of the file, or none at all, gives
+  // the film no palette.
+  for (const int32_t kind : {1, 2}) {
+    mLoader->GetFile()->SetPaletteKind(1, kind, 5);
+    EXPECT_FALSE(second.HasPalette()) << kind;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(ByteOrders, MM2DFilmLoaderByteOrderTest,

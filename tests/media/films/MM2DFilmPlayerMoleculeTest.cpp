@@ -317,6 +317,53 @@ TEST_F(MM2DFilmPlayerStateTest, DamagedChunksAreStoppedAndTheFilmGoesOn) {
   }
 }
 
+// Keeps the rectangles the film's rectangle chunks name.
+class RectangleRecorder : public MM2DFilmPlayerMolecule {
+ public:
+  using MM2DFilmPlayerMolecule::MM2DFilmPlayerMolecule;
+  std::vector<UURect> mRectangles;
+
+ protected:
+  void SetRectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) override {
+    mRectangles.emplace_back(left, top, right, bottom);
+  }
+};
+
+// A time chunk moves the clock without starting a frame; a sound-end chunk
+// ends the track's source; a rectangle chunk reaches SetRectangle.
+TEST_F(MM2DFilmPlayerStateTest, TimeRectangleAndSoundEndChunks) {
+  constexpr int32_t kHalfFrame = kFrameMs / 2;
+  const MM2DFilmDirtyRect kNamed{1, 2, 3, 4};
+  const Bytes sound = LevelSound(4410);
+  const Bytes first = mPicture.Frame(0);
+  const Bytes second = mPicture.Frame(1);
+  MM2DFilmChunkWriter writer(4);
+  writer.RawFrame(first.data(), mPicture.FrameBytes());
+  writer.SoundData(0, 0, sound.data(), static_cast<int32_t>(sound.size()));
+  writer.Rectangle(kNamed);
+  writer.Time(kHalfFrame);
+  writer.SoundEnd(0);
+  writer.FrameTime(kFrameMs);
+  writer.RawFrame(second.data(), mPicture.FrameBytes());
+  writer.End();
+  FilmEntry film = Entry(mPicture, writer.GetBytes());
+  film.soundTracks = 1;
+  Load({film});
+  RectangleRecorder player(&mScene);
+  player.PlayFilm(Film());
+  EXPECT_EQ(player.mRectangles, std::vector<UURect>{UURect(2, 1, 4, 3)});
+  EXPECT_EQ(player.GetFrameTime(), kHalfFrame);
+  EXPECT_EQ(player.GetTrackStartFrame(0), 0);
+  mRun.Frame();
+  FrameAfter(kHalfFrame);
+  EXPECT_EQ(player.GetFrameCounter(), 0);
+  EXPECT_EQ(player.GetTrackStartFrame(0), MM2DFilmPlayerMolecule::kTrackEnded);
+  EXPECT_TRUE(player.GetTrackChannel(0)->GetSource()->AtEnd());
+  FrameAfter(kHalfFrame);
+  EXPECT_EQ(player.GetFrameCounter(), 1);
+  EXPECT_EQ(player.GetState(), MM2DFilmPlayerMolecule::kEnded);
+}
+
 // A film whose data stops without an end chunk ends where it stops.
 TEST_F(MM2DFilmPlayerStateTest, AFilmCutShortEndsOnce) {
   Bytes data = MakeFilm(mPicture, FilmScript{});
