@@ -16,6 +16,9 @@
 
 namespace {
 
+// The most stored bytes a sample of a track takes.
+constexpr int32_t kLargestUnit = 2;
+
 using PlayerCallback = UUClassCallback<MM2DFilmPlayerMolecule, void (MM2DFilmPlayerMolecule::*)()>;
 using FilmCallback =
     UUClassCallback1Parameter<MM2DFilmPlayerMolecule,
@@ -372,10 +375,20 @@ void MM2DFilmPlayerMolecule::OnSoundData(int32_t) {
     track->mStartFrame = startFrame;
   }
   MM2DFilmLimitedSource data(*mPayload, bytes);
+  const int32_t unit = track->mSource->GetUnitBytes();
+  uint8_t split[kLargestUnit];
   const uint8_t* window = nullptr;
   for (int32_t n = data.Window(&window); n > 0; n = data.Window(&window)) {
-    FeedTrack(*track, window, n);
-    data.Advance(n);
+    const int32_t whole = n - n % unit;
+    if (whole > 0) {
+      FeedTrack(*track, window, whole);
+      data.Advance(whole);
+    } else if (data.Read(split, unit)) {
+      // A sample split by the end of the ring goes in whole from a copy.
+      FeedTrack(*track, split, unit);
+    } else {
+      return;
+    }
   }
 }
 

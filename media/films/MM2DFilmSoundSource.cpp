@@ -33,7 +33,6 @@ MM2DFilmSoundSource::Step MM2DFilmSoundSourceNormal::Transfer(const uint8_t* in,
 MM2DFilmSoundSource::Step MM2DFilmSoundSourceSwapWords::Transfer(const uint8_t* in,
                                                                  int32_t available, uint8_t* out,
                                                                  uint32_t room) {
-  // Whole words only: a split sample waits for the rest of its bytes.
   const uint32_t n = std::min<uint32_t>(room, static_cast<uint32_t>(available)) & ~1u;
   ALCopySwapBytes16(out, in, n);
   return {static_cast<int32_t>(n), n};

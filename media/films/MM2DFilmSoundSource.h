@@ -25,6 +25,9 @@ class MM2DFilmSoundSource : public MMSoundSource {
   void SetWindow(const uint8_t* bytes, int32_t n);
   void ClearWindow();
   void SetAtEnd() { mAtEnd = true; }
+  // The stored bytes that turn into samples together: a window lent to the
+  // source ends on a whole one.
+  virtual int32_t GetUnitBytes() const { return 1; }
 
  protected:
   struct Step {
@@ -52,6 +55,7 @@ class MM2DFilmSoundSourceNormal : public MM2DFilmSoundSource {
 class MM2DFilmSoundSourceSwapWords : public MM2DFilmSoundSource {
  public:
   using MM2DFilmSoundSource::MM2DFilmSoundSource;
+  int32_t GetUnitBytes() const override { return 2; }
 
  protected:
   Step Transfer(const uint8_t* in, int32_t available, uint8_t* out, uint32_t room) override;

@@ -364,6 +364,33 @@ TEST_F(MM2DFilmPlayerStateTest, TimeRectangleAndSoundEndChunks) {
   EXPECT_EQ(player.GetState(), MM2DFilmPlayerMolecule::kEnded);
 }
 
+// 16-bit sound whose samples the end of the ring splits at an odd byte is
+// heard as written, every sample whole.
+TEST_F(MM2DFilmPlayerStateTest, ASampleSplitByTheRingIsFedWhole) {
+  constexpr int32_t kSoundBytes = 4000;
+  constexpr int32_t kFramesHeard = 3000;
+  const Bytes first = mPicture.Frame(0);
+  const Bytes odd(5, 0);
+  const Bytes sound = LevelSound(kSoundBytes);
+  MM2DFilmChunkWriter writer(4);
+  writer.RawFrame(first.data(), mPicture.FrameBytes());
+  // Sound for a track the film lacks, of an odd length, shifts the rest.
+  writer.SoundData(3, 0, odd.data(), static_cast<int32_t>(odd.size()));
+  writer.SoundData(0, 0, sound.data(), kSoundBytes);
+  writer.FrameTime(kFrameMs);
+  writer.End();
+  FilmEntry film = Entry(mPicture, writer.GetBytes());
+  film.soundTracks = 1;
+  Load({film});
+  ASSERT_EQ(mLoader->GetPreloadBlockSize(0), 4096);
+  PlayFromNextFrame();
+  const std::vector<int16_t> heard = sound_output::Mix(kFramesHeard);
+  ASSERT_EQ(heard.size(), size_t{2 * kFramesHeard});
+  int wrong = 0;
+  for (int32_t i = 0; i < kFramesHeard; ++i) wrong += heard[static_cast<size_t>(2 * i)] != kLevel;
+  EXPECT_EQ(wrong, 0);
+}
+
 // A film whose data stops without an end chunk ends where it stops.
 TEST_F(MM2DFilmPlayerStateTest, AFilmCutShortEndsOnce) {
   Bytes data = MakeFilm(mPicture, FilmScript{});
