@@ -8,6 +8,7 @@
 #include "mm/stage/MMEnclosure.h"
 #include "mm/stage/MMStage.h"
 #include "mm/tasks/MMTaskClient.h"
+#include "mm/tasks/MMTaskTime.h"
 
 #include <algorithm>
 #include <climits>
@@ -72,6 +73,9 @@ int32_t MM2DFilmPlayerMolecule::Now() const { return GetTaskClient()->GetTime();
 void MM2DFilmPlayerMolecule::ScheduleFrameTask(int32_t sceneTime) {
   GetTaskClient()->ScheduleTask(mFrameTask, sceneTime);
 }
+
+// The film's times come from the file: they saturate rather than wrap.
+int32_t MM2DFilmPlayerMolecule::FrameDue() const { return MMShiftTime(mBaseTime, mFrameTime); }
 
 void MM2DFilmPlayerMolecule::CancelFrameTask() { GetTaskClient()->CancelTasks(mFrameTask); }
 
@@ -230,15 +234,15 @@ void MM2DFilmPlayerMolecule::OnPresented() {
   const int32_t now = Now();
   if ((mPending & kStartPending) != 0) {
     mBaseTime = now;
-    ScheduleFrameTask(mBaseTime + mFrameTime);
+    ScheduleFrameTask(FrameDue());
   }
   if ((mPending & kPausePending) != 0) {
     mPauseTime = now;
     CancelFrameTask();
   }
   if ((mPending & kResumePending) != 0) {
-    mBaseTime += now - mPauseTime;
-    ScheduleFrameTask(mBaseTime + mFrameTime);
+    mBaseTime = MMShiftTime(mBaseTime, int64_t{now} - mPauseTime);
+    ScheduleFrameTask(FrameDue());
   }
   mPending = 0;
 }
@@ -252,14 +256,14 @@ void MM2DFilmPlayerMolecule::RunFrameTask() {
   const bool starting = (mPending & (kStartPending | kResumePending)) != 0;
   // Sound this late can no longer keep up with the pictures: it is dropped
   // for the rest of the film.
-  if (!starting && mBaseTime + mFrameTime + mSoundLeadTime < Now()) {
+  if (!starting && MMShiftTime(FrameDue(), mSoundLeadTime) < Now()) {
     for (Track& track : mTracks) {
       if (track.mStartFrame == kDropped) continue;
       if (track.mChannel != nullptr) track.mChannel->Stop();
       track.mStartFrame = kDropped;
     }
   }
-  ScheduleFrameTask(mBaseTime + mFrameTime);
+  ScheduleFrameTask(FrameDue());
 }
 
 void MM2DFilmPlayerMolecule::DecodeFrame() {

@@ -138,6 +138,8 @@ class MM2DFilmPlayerMolecule : public MMMolecule {
   void PauseTracks();
   void ScheduleFrameTask(int32_t sceneTime);
   void CancelFrameTask();
+  // The scene time at which the next frame is due.
+  int32_t FrameDue() const;
   int32_t Now() const;
 
   MM2DFilmPlayerVisual* mVisual;

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -389,6 +390,27 @@ TEST_F(MM2DFilmPlayerStateTest, ASampleSplitByTheRingIsFedWhole) {
   int wrong = 0;
   for (int32_t i = 0; i < kFramesHeard; ++i) wrong += heard[static_cast<size_t>(2 * i)] != kLevel;
   EXPECT_EQ(wrong, 0);
+}
+
+// Frame times come from the file: one at the end of time never comes, and
+// nothing overflows on the way.
+TEST_F(MM2DFilmPlayerStateTest, AFrameDueAtTheEndOfTimeNeverComes) {
+  const Bytes first = mPicture.Frame(0);
+  MM2DFilmChunkWriter writer(4);
+  writer.RawFrame(first.data(), mPicture.FrameBytes());
+  writer.FrameTime(INT32_MAX);
+  writer.End();
+  Load({Entry(mPicture, writer.GetBytes())});
+  PlayFromNextFrame();
+  FrameAfter(10 * kFrameMs);
+  mPlayer->Pause();
+  mRun.Frame();
+  FrameAfter(kFrameMs);
+  mPlayer->Start();
+  mRun.Frame();
+  FrameAfter(10 * kFrameMs);
+  EXPECT_EQ(mPlayer->GetState(), MM2DFilmPlayerMolecule::kPlaying);
+  EXPECT_EQ(Shown(), first);
 }
 
 // A film whose data stops without an end chunk ends where it stops.
