@@ -2,6 +2,7 @@
 
 #include "media/films/MM2DFilmPlayerMolecule.h"
 #include "mm/drawing/MMDrawingSurfaceBlitRequest.h"
+#include "mm/drawing/MMSurface.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ void MM2DFilmPlayerVisual::DrawClipped(MMSurface* surface) {
   MMBitmapWithPixels* frame = mPlayer->GetFrameBitmap();
   if (frame == nullptr) return;
   MMDrawingSurfaceBlitRequest request;
-  request.mPalette = mPlayer->GetPalette();
+  // An 8-bit surface takes the indices as they are.
+  request.mPalette = surface->GetPixelFormat() == kMMFormat8 ? nullptr : mPlayer->GetPalette();
   if (request.Prepare(frame, surface, GetBounds())) request.Execute();
 }
