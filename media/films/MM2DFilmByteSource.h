@@ -33,7 +33,6 @@ class MM2DFilmMemorySource : public MM2DFilmByteSource {
 
   int32_t Window(const uint8_t** bytes) override;
   void Advance(int32_t n) override { mPosition += n; }
-  int32_t GetPosition() const { return mPosition; }
 
  private:
   const uint8_t* mData;

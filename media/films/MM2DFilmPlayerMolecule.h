@@ -64,7 +64,6 @@ class MM2DFilmPlayerMolecule : public MMMolecule {
   MMTaskCallback MakeCloseCallback() { return MakeCallback(&MM2DFilmPlayerMolecule::CloseFilm); }
 
   State GetState() const { return mState; }
-  int32_t GetPending() const { return mPending; }
   const MM2DFilm& GetFilm() const { return mFilm; }
   MMBitmapWithPixels* GetFrameBitmap() const { return mFrame.get(); }
   // The film's palette, null for a film without one.
@@ -74,7 +73,6 @@ class MM2DFilmPlayerMolecule : public MMMolecule {
   int32_t GetFrameTime() const { return mFrameTime; }
   // The scene time at which film time 0 lies.
   int32_t GetBaseTime() const { return mBaseTime; }
-  int32_t GetTrackCount() const { return static_cast<int32_t>(mTracks.size()); }
   int32_t GetTrackStartFrame(int32_t track) const { return mTracks[track].mStartFrame; }
   MM2DFilmSoundChannel* GetTrackChannel(int32_t track) const {
     return mTracks[track].mChannel.get();

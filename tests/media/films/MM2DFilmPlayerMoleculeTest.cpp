@@ -199,6 +199,29 @@ TEST_F(MM2DFilmPlayerStateTest, TheEndIsPostedOnceAndStartPlaysAgainFromTheStart
   EXPECT_EQ(ends, 1);
 }
 
+// The task-callback makers run their operation when the posted callback
+// runs on the stage thread, not before.
+TEST_F(MM2DFilmPlayerStateTest, PostedCallbacksPlayPauseAndClose) {
+  LoadFilm(FilmScript{});
+  const auto run = [this](const MMTaskCallback& callback) {
+    callback.Post();
+    mRun.mStage->GetTaskManager()->RunUntil(mRun.mStage->GetTaskManager()->GetNow());
+  };
+  const MMTaskCallback play = mPlayer->MakePlayFilmCallback(Film());
+  EXPECT_EQ(mPlayer->GetState(), MM2DFilmPlayerMolecule::kClosed);
+  run(play);
+  EXPECT_EQ(mPlayer->GetState(), MM2DFilmPlayerMolecule::kPlaying);
+  run(mPlayer->MakePauseCallback());
+  EXPECT_EQ(mPlayer->GetState(), MM2DFilmPlayerMolecule::kHeld);
+  run(mPlayer->MakeRestartCallback());
+  EXPECT_EQ(mPlayer->GetState(), MM2DFilmPlayerMolecule::kPlaying);
+  EXPECT_EQ(mPlayer->GetFrameCounter(), 0);
+  run(mPlayer->MakeCloseCallback());
+  EXPECT_EQ(mPlayer->GetState(), MM2DFilmPlayerMolecule::kClosed);
+  run(mPlayer->MakeOpenFilmCallback(Film()));
+  EXPECT_EQ(mPlayer->GetState(), MM2DFilmPlayerMolecule::kReady);
+}
+
 TEST_F(MM2DFilmPlayerStateTest, CloseHidesAndReleasesTheFilm) {
   LoadFilm(FilmScript{});
   PlayFromNextFrame();
