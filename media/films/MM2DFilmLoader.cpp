@@ -72,7 +72,13 @@ int32_t MM2DFilmLoader::GetPreloadBlockSize(int16_t film) const {
   // A film with neither preload nor chunk still needs a ring to read
   // through.
   const int64_t rounded = std::max<int64_t>(wanted / kRingGranule * kRingGranule, kRingGranule);
-  return static_cast<int32_t>(std::min<int64_t>(rounded, mFile->GetSubfileSize(film)));
+  return static_cast<int32_t>(std::min<int64_t>(rounded, GetRegion(film).mSize));
+}
+
+MM2DFilmLoader::Region MM2DFilmLoader::GetRegion(int16_t film) const {
+  Region region;
+  if (!mFile->GetSubfileRange(film, &region.mOffset, &region.mSize)) region = Region();
+  return region;
 }
 
 MM2DFilmSoundSource* MM2DFilmLoader::CreateSoundSource(int16_t film, int32_t track) {
@@ -107,7 +113,7 @@ bool MM2DFilmLoader::ReadPreload(int16_t film) {
   ALCriticalSectionLock hold(mFileLock);
   SetInUse(block, 0);
   const bool read =
-      file.Seek(mFile->GetSubfileOffset(film), kUUSeekFromStart, nullptr) &&
+      file.Seek(GetRegion(film).mOffset, kUUSeekFromStart, nullptr) &&
       file.Read(block + kInUseBytes, static_cast<uint32_t>(GetPreloadBlockSize(film)));
   // The stream is shared: a failure here must not stop the streams.
   if (!read) file.SetError(kUUNoError);
@@ -147,10 +153,11 @@ MM2DFilmStream* MM2DFilmLoader::OpenStream(int16_t film) {
   SetInUse(block, 1);
   const int32_t ring = GetPreloadBlockSize(film);
   const int32_t chunk = GetChunkSize(film);
+  const Region region = GetRegion(film);
   // From here the block is the stream's ring, until the stream is deleted.
   return new (ALGlobalAllocator) MM2DFilmStream(
       *manager, block + kInUseBytes, ring, chunk > 0 ? chunk : ring, mFile->GetFile(),
-      mFile->GetSubfileOffset(film), mFile->GetSubfileSize(film), mFileLock, true,
+      region.mOffset, region.mSize, mFileLock, true,
       new (ALGlobalAllocator) ClosingCallback(this, &MM2DFilmLoader::OnStreamClosed, film));
 }
 

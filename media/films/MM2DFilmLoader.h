@@ -85,7 +85,15 @@ class MM2DFilmLoader : public MM2DFilmCollection {
     MM2DFilmLoader* mLoader;
   };
 
+  // Where a film's data lies in the file.
+  struct Region {
+    int32_t mOffset = 0;
+    int32_t mSize = 0;
+  };
+
   bool IsFilm(int16_t film) const { return film >= 0 && film < mFilmCount; }
+  // An offset table that points outside the file gives the film no data.
+  Region GetRegion(int16_t film) const;
   // Locks the block, reading it into a new one when it has none.
   bool EnsurePreloaded(int16_t film);
   uint8_t* GetBlock(int16_t film) { return static_cast<uint8_t*>(mCache.GetAddress(film)); }

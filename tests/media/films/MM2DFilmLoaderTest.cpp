@@ -150,6 +150,26 @@ TEST_F(MM2DFilmLoaderTest, AFilmHasOneStreamAtATime) {
   EXPECT_EQ(ReadAll(*again), data);
 }
 
+// Offsets that point outside the file give their films no data: nothing
+// is read or allocated by their sizes, and their streams do not open.
+TEST_F(MM2DFilmLoaderTest, FilmsOutsideTheFileHaveNoData) {
+  WriteFilms(mName, kCollection, {Entry(Counting(100)), Entry(Counting(100))});
+  std::vector<uint8_t> bytes = resource_fixtures::ReadBytes(mName);
+  // Film 0 ends, and film 1 starts, far past the end of the file.
+  const size_t end = MMGenericResourceFile::kOffsetTableStart + 4;
+  for (size_t i = 0; i < 4; ++i) bytes[end + i] = i == 3 ? 0x7F : 0xF0;
+  resource_fixtures::WriteBytes(mName, bytes);
+  mLoader = MM2DOpenFilmResourceFile(TempDirectory(), mName.c_str(), false);
+  ASSERT_NE(mLoader, nullptr);
+  for (int16_t film : {0, 1}) {
+    SCOPED_TRACE(film);
+    EXPECT_EQ(mLoader->GetPreloadBlockSize(film), 0);
+    mLoader->LoadItem(film);
+    EXPECT_LE(mLoader->GetCache().GetSize(film), 4u);
+    EXPECT_EQ(MM2DFilm(mLoader, film).OpenStream(), nullptr);
+  }
+}
+
 TEST_F(MM2DFilmLoaderTest, StreamsNeedTheStreamingThread) {
   Load({Entry(Counting(100))});
   MMStreamingPulseTaskManager = nullptr;
