@@ -8,12 +8,10 @@
 
 namespace {
 
-// C and D before the data of both compressed chunks.
-constexpr int32_t kSizesBytes = 8;
-constexpr int32_t kOperationBytes = 4;
 constexpr int32_t kFillBytes = 4;
 
-// Decompresses exactly size bytes of LZO1X data into destination.
+// Decompresses exactly size bytes of LZO1X data into destination, never
+// writing past size bytes.
 bool Decompress(const uint8_t* source, uint32_t sourceBytes, uint8_t* destination, uint32_t size) {
   lzo_uint produced = size;
   const int result = lzo1x_decompress_safe(source, sourceBytes, destination, &produced, nullptr);
@@ -36,93 +34,126 @@ MM2DFilmFrameDecoder::MM2DFilmFrameDecoder(uint8_t* pixels, int32_t height, int3
       mPitch(pitch),
       mReversed(bytesPerPixel == 4),
       mWork(work),
-      mWorkSize(work != nullptr ? workSize : 0) {}
+      mWorkSize(work != nullptr && workSize > 0 ? workSize : 0) {}
+
+bool MM2DFilmFrameDecoder::IsPicture(uint32_t type) {
+  return type == kMM2DFilmRawFrame || type == kMM2DFilmDeltaFrame ||
+         type == kMM2DFilmCompressedFrame || type == kMM2DFilmCompressedDeltaFrame;
+}
+
+bool MM2DFilmFrameDecoder::Decode(uint32_t type, int32_t length, MM2DFilmByteSource& source,
+                                  MM2DFilmDirtyRect* dirty) {
+  MM2DFilmLimitedSource payload(source, length);
+  const bool applied = DecodePayload(type, payload, dirty);
+  const bool whole = payload.Skip(payload.GetRemaining());
+  return applied && whole;
+}
 
 bool MM2DFilmFrameDecoder::Apply(const MM2DFilmChunk& chunk, MM2DFilmDirtyRect* dirty) {
-  switch (chunk.mType) {
+  MM2DFilmMemorySource source(chunk.mPayload, chunk.mLength);
+  return Decode(chunk.mType, chunk.mLength, source, dirty);
+}
+
+bool MM2DFilmFrameDecoder::DecodePayload(uint32_t type, MM2DFilmLimitedSource& payload,
+                                         MM2DFilmDirtyRect* dirty) {
+  switch (type) {
     case kMM2DFilmRawFrame:
-      return ApplyRaw(chunk.mPayload, chunk.mLength);
+      return ApplyRaw(payload);
     case kMM2DFilmDeltaFrame:
-      return ApplyDelta(chunk.mPayload, chunk.mLength, dirty);
+      return ApplyDelta(payload, dirty);
     case kMM2DFilmCompressedFrame:
-      return ApplyCompressed(chunk.mPayload, chunk.mLength);
+      return ApplyCompressed(payload);
     case kMM2DFilmCompressedDeltaFrame:
-      return ApplyCompressedDelta(chunk.mPayload, chunk.mLength, dirty);
+      return ApplyCompressedDelta(payload, dirty);
     default:
       return false;
   }
 }
 
-void MM2DFilmFrameDecoder::CopyPixels(uint8_t* destination, const uint8_t* source,
+bool MM2DFilmFrameDecoder::ReadPixels(MM2DFilmByteSource& source, uint8_t* destination,
                                       int32_t n) const {
-  if (!mReversed) {
-    ALCopyBytes(destination, source, n);
-    return;
-  }
-  const int32_t words = n / 4;
-  ALCopySwapBytes32(destination, source, static_cast<uint32_t>(4 * words));
-  ALCopyBytes(destination + 4 * words, source + 4 * words, n - 4 * words);
-}
-
-bool MM2DFilmFrameDecoder::ApplyRaw(const uint8_t* data, int32_t length) {
-  if (length != FrameBytes()) return false;
-  CopyPixels(mPixels, data, length);
+  if (!source.Read(destination, n)) return false;
+  // A pixel may straddle two windows: its bytes are turned once they are
+  // all in place.
+  if (mReversed) ALSwapBytes32(destination, static_cast<uint32_t>(n / 4));
   return true;
 }
 
-bool MM2DFilmFrameDecoder::ApplyCompressed(const uint8_t* data, int32_t length) {
-  if (length < kSizesBytes) return false;
-  const uint32_t compressed = MMReadBigEndian32(data);
-  const uint32_t decompressed = MMReadBigEndian32(data + 4);
-  if (compressed > static_cast<uint32_t>(length - kSizesBytes)) return false;
+bool MM2DFilmFrameDecoder::ReadDirtyRects(MM2DFilmByteSource& source, MM2DFilmDirtyRect* dirty) {
+  uint8_t bytes[kMM2DFilmDirtyRectBytes];
+  if (!source.Read(bytes, kMM2DFilmDirtyRectBytes)) return false;
+  if (dirty != nullptr) MMRead2DFilmDirtyRects(bytes, dirty);
+  return true;
+}
+
+bool MM2DFilmFrameDecoder::ApplyRaw(MM2DFilmLimitedSource& payload) {
+  if (payload.GetRemaining() != FrameBytes()) return false;
+  return ReadPixels(payload, mPixels, FrameBytes());
+}
+
+bool MM2DFilmFrameDecoder::ApplyCompressed(MM2DFilmLimitedSource& payload) {
+  uint32_t compressed = 0;
+  uint32_t decompressed = 0;
+  if (!payload.ReadBE32(&compressed) || !payload.ReadBE32(&decompressed)) return false;
+  if (compressed > payload.GetRemaining()) return false;
   if (decompressed != static_cast<uint32_t>(FrameBytes())) return false;
-  if (!Decompress(data + kSizesBytes, compressed, mPixels, decompressed)) return false;
+  const auto size = static_cast<int32_t>(compressed);
+  // Used in place when one window holds it, else gathered.
+  const uint8_t* data = payload.Contiguous(size);
+  if (data == nullptr) {
+    if (size > mWorkSize || !payload.Read(mWork, size)) return false;
+    data = mWork;
+  }
+  if (!Decompress(data, compressed, mPixels, decompressed)) return false;
   if (mReversed) ALSwapBytes32(mPixels, decompressed / 4);
   return true;
 }
 
-bool MM2DFilmFrameDecoder::ApplyDelta(const uint8_t* data, int32_t length,
-                                      MM2DFilmDirtyRect* dirty) {
-  if (length < kMM2DFilmDirtyRectBytes) return false;
-  if (dirty != nullptr) MMRead2DFilmDirtyRects(data, dirty);
-  return ApplyOperations(data + kMM2DFilmDirtyRectBytes, length - kMM2DFilmDirtyRectBytes);
+bool MM2DFilmFrameDecoder::ApplyDelta(MM2DFilmLimitedSource& payload, MM2DFilmDirtyRect* dirty) {
+  return ReadDirtyRects(payload, dirty) && ApplyOperations(payload);
 }
 
-bool MM2DFilmFrameDecoder::ApplyCompressedDelta(const uint8_t* data, int32_t length,
+bool MM2DFilmFrameDecoder::ApplyCompressedDelta(MM2DFilmLimitedSource& payload,
                                                 MM2DFilmDirtyRect* dirty) {
-  constexpr int32_t kHeaderBytes = kSizesBytes + kMM2DFilmDirtyRectBytes;
-  if (length < kHeaderBytes) return false;
-  const uint32_t compressed = MMReadBigEndian32(data);
-  const uint32_t decompressed = MMReadBigEndian32(data + 4);
-  if (compressed > static_cast<uint32_t>(length - kHeaderBytes)) return false;
+  uint32_t compressed = 0;
+  uint32_t decompressed = 0;
+  if (!payload.ReadBE32(&compressed) || !payload.ReadBE32(&decompressed)) return false;
+  if (!ReadDirtyRects(payload, dirty)) return false;
+  if (compressed > payload.GetRemaining()) return false;
   if (decompressed > static_cast<uint32_t>(mWorkSize)) return false;
-  if (dirty != nullptr) MMRead2DFilmDirtyRects(data + kSizesBytes, dirty);
-  if (!Decompress(data + kHeaderBytes, compressed, mWork, decompressed)) return false;
-  return ApplyOperations(mWork, static_cast<int32_t>(decompressed));
+  const auto size = static_cast<int32_t>(compressed);
+  const auto opsBytes = static_cast<int32_t>(decompressed);
+  // The operations fill the start of the work buffer; compressed data that
+  // straddles windows is gathered behind them.
+  const uint8_t* data = payload.Contiguous(size);
+  if (data == nullptr) {
+    if (size > mWorkSize - opsBytes || !payload.Read(mWork + opsBytes, size)) return false;
+    data = mWork + opsBytes;
+  }
+  if (!Decompress(data, compressed, mWork, decompressed)) return false;
+  MM2DFilmMemorySource memory(mWork, opsBytes);
+  MM2DFilmLimitedSource ops(memory, opsBytes);
+  return ApplyOperations(ops);
 }
 
-bool MM2DFilmFrameDecoder::ApplyOperations(const uint8_t* ops, int32_t length) {
+bool MM2DFilmFrameDecoder::ApplyOperations(MM2DFilmLimitedSource& ops) {
   const int64_t frameBytes = FrameBytes();
   int64_t destination = 0;
-  int32_t at = 0;
-  while (at < length) {
-    if (length - at < kOperationBytes) return false;
-    destination += MMReadBigEndian16(ops + at);
-    const int32_t count = MMReadBigEndian16(ops + at + 2);
-    at += kOperationBytes;
-    const int32_t payload = count >= 0 ? count : kFillBytes;
-    const int64_t extent = count >= 0 ? count : -count / 4 * 4;
-    if (length - at < payload) return false;
+  while (ops.GetRemaining() > 0) {
+    int16_t skip = 0;
+    int16_t count = 0;
+    if (!ops.ReadBE16(&skip) || !ops.ReadBE16(&count)) return false;
+    destination += skip;
+    const int64_t extent = count >= 0 ? count : -count / kFillBytes * kFillBytes;
     if (destination < 0 || destination + extent > frameBytes) return false;
     uint8_t* target = mPixels + destination;
     if (count >= 0) {
-      CopyPixels(target, ops + at, count);
+      if (!ReadPixels(ops, target, count)) return false;
     } else {
       uint8_t fill[kFillBytes];
-      CopyPixels(fill, ops + at, kFillBytes);
+      if (!ReadPixels(ops, fill, kFillBytes)) return false;
       for (int64_t i = 0; i < extent; i += kFillBytes) std::memcpy(target + i, fill, kFillBytes);
     }
-    at += payload;
     destination += count >= 0 ? count : -count;
   }
   return true;

@@ -5,6 +5,7 @@
 // the work buffer; a chunk that breaks one stops where it is and answers
 // false, never writing outside the frame.
 
+#include "media/films/MM2DFilmByteSource.h"
 #include "media/films/MM2DFilmChunk.h"
 
 #include <cstdint>
@@ -16,20 +17,28 @@ class MM2DFilmFrameDecoder {
   MM2DFilmFrameDecoder(uint8_t* pixels, int32_t height, int32_t pitch, int32_t bytesPerPixel,
                        uint8_t* work, int32_t workSize);
 
-  // A raw, delta, compressed or compressed delta chunk; the delta chunks
-  // answer their dirty rectangles when dirty is not null. False for a
-  // damaged chunk or one of another type.
+  // Whether chunks of the type change the picture.
+  static bool IsPicture(uint32_t type);
+  // The payload of a picture chunk of the type and length, read from the
+  // source, which is always moved past the whole payload (unless it ends
+  // first). The delta chunks answer their dirty rectangles when dirty is
+  // not null. False for a damaged chunk or one of another type.
+  bool Decode(uint32_t type, int32_t length, MM2DFilmByteSource& source, MM2DFilmDirtyRect* dirty);
+  // A chunk whose payload lies in memory.
   bool Apply(const MM2DFilmChunk& chunk, MM2DFilmDirtyRect* dirty);
 
  private:
-  bool ApplyRaw(const uint8_t* data, int32_t length);
-  bool ApplyCompressed(const uint8_t* data, int32_t length);
-  bool ApplyDelta(const uint8_t* data, int32_t length, MM2DFilmDirtyRect* dirty);
-  bool ApplyCompressedDelta(const uint8_t* data, int32_t length, MM2DFilmDirtyRect* dirty);
+  bool DecodePayload(uint32_t type, MM2DFilmLimitedSource& payload, MM2DFilmDirtyRect* dirty);
+  bool ApplyRaw(MM2DFilmLimitedSource& payload);
+  bool ApplyCompressed(MM2DFilmLimitedSource& payload);
+  bool ApplyDelta(MM2DFilmLimitedSource& payload, MM2DFilmDirtyRect* dirty);
+  bool ApplyCompressedDelta(MM2DFilmLimitedSource& payload, MM2DFilmDirtyRect* dirty);
   // The operations of a delta, bounded by the frame.
-  bool ApplyOperations(const uint8_t* ops, int32_t length);
-  // Copies n stored bytes into the frame's memory order.
-  void CopyPixels(uint8_t* destination, const uint8_t* source, int32_t n) const;
+  bool ApplyOperations(MM2DFilmLimitedSource& ops);
+  // The dirty rectangles, kept when dirty is not null.
+  static bool ReadDirtyRects(MM2DFilmByteSource& source, MM2DFilmDirtyRect* dirty);
+  // n stored bytes read into the frame's memory order.
+  bool ReadPixels(MM2DFilmByteSource& source, uint8_t* destination, int32_t n) const;
   int32_t FrameBytes() const { return mHeight * mPitch; }
 
   uint8_t* mPixels;

@@ -1,6 +1,8 @@
 // Opens the input as a film file and reads everything in it: the film
 // table of every film, and every film's chunk stream with each picture
-// chunk applied to a frame of the film's size and its work buffer.
+// chunk applied to a frame of the film's size and its work buffer, once
+// chunk by chunk in memory and once through small windows, as the player
+// reads its ring, so that values and runs straddle them.
 
 #include "foundation/uu/UUFile.h"
 #include "foundation/uu/UUFileSystem.h"
@@ -8,6 +10,8 @@
 #include "media/films/MM2DFilmFrameDecoder.h"
 #include "media/films/MM2DFilmResourceFile.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -52,6 +56,40 @@ std::vector<uint8_t> ReadSubfile(MM2DFilmResourceFile& file, int16_t film) {
   return bytes;
 }
 
+// The bytes in windows of at most a few bytes.
+class SplitSource : public MM2DFilmByteSource {
+ public:
+  SplitSource(const std::vector<uint8_t>& bytes, int32_t window) : mBytes(bytes), mWindow(window) {}
+  int32_t Window(const uint8_t** bytes) override {
+    *bytes = mBytes.data() + mPosition;
+    const auto left = static_cast<int32_t>(mBytes.size()) - mPosition;
+    return std::min(left, mWindow - mPosition % mWindow);
+  }
+  void Advance(int32_t n) override { mPosition += n; }
+
+ private:
+  const std::vector<uint8_t>& mBytes;
+  int32_t mWindow;
+  int32_t mPosition = 0;
+};
+
+// Reads chunks as the player does: picture chunks decoded, the rest
+// passed over by their length.
+void DecodeThroughWindows(const std::vector<uint8_t>& stream, MM2DFilmFrameDecoder& decoder) {
+  constexpr int32_t kWindow = 61;
+  SplitSource source(stream, kWindow);
+  uint32_t type = 0;
+  uint32_t length = 0;
+  while (source.ReadBE32(&type) && source.ReadBE32(&length)) {
+    const auto size = static_cast<int32_t>(std::min<uint32_t>(length, INT32_MAX));
+    if (MM2DFilmFrameDecoder::IsPicture(type)) {
+      decoder.Decode(type, size, source, nullptr);
+    } else if (!source.Skip(size)) {
+      return;
+    }
+  }
+}
+
 void DecodeFilm(MM2DFilmResourceFile& file, int16_t film) {
   const UURect& rect = file.GetRectangle(film);
   const int32_t bytesPerPixel = file.IsPalettized(film) != 0 ? 1 : 4;
@@ -71,6 +109,7 @@ void DecodeFilm(MM2DFilmResourceFile& file, int16_t film) {
   MM2DFilmChunk chunk;
   MM2DFilmDirtyRect dirty[kMM2DFilmDirtyRectCount];
   while (reader.Next(chunk)) decoder.Apply(chunk, dirty);
+  DecodeThroughWindows(stream, decoder);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -287,6 +288,62 @@ TEST(MM2DFilmFrameDecoderTest, DamagedCompressedChunksAreRefused) {
     Frame frame(1);
     Bytes work(static_cast<size_t>(c.workSize));
     EXPECT_FALSE(DecodeAll(damaged, frame, &work));
+  }
+}
+
+// The bytes in windows of a fixed size, as a ring hands them out.
+class WindowedSource : public MM2DFilmByteSource {
+ public:
+  WindowedSource(const Bytes& bytes, int32_t window) : mBytes(bytes), mWindow(window) {}
+  int32_t Window(const uint8_t** bytes) override {
+    *bytes = mBytes.data() + mPosition;
+    const auto left = static_cast<int32_t>(mBytes.size()) - mPosition;
+    return std::min(left, mWindow - mPosition % mWindow);
+  }
+  void Advance(int32_t n) override { mPosition += n; }
+  int32_t GetPosition() const { return mPosition; }
+
+ private:
+  const Bytes& mBytes;
+  int32_t mWindow;
+  int32_t mPosition = 0;
+};
+
+// Compressed data that straddles two windows is gathered into the work
+// buffer, behind the operations for a delta; when it does not fit there the
+// chunk is refused, and the source is left after the chunk either way.
+TEST(MM2DFilmFrameDecoderTest, CompressedDataAcrossWindowsNeedsRoomInTheWorkBuffer) {
+  Frame source(4);
+  const Bytes pixels = Pattern(source.Size(), 5);
+  MM2DFilmDeltaOps ops(4);
+  ops.AddLiteral(4, pixels.data(), 64);
+  struct Case {
+    const char* what;
+    bool delta;
+  };
+  for (const Case& c : {Case{"frame", false}, Case{"delta", true}}) {
+    SCOPED_TRACE(c.what);
+    MM2DFilmChunkWriter writer(4);
+    if (c.delta) {
+      writer.CompressedDeltaFrame({}, ops);
+    } else {
+      writer.CompressedFrame(pixels.data(), source.Size());
+    }
+    const Bytes& stream = writer.GetBytes();
+    const auto length = static_cast<int32_t>(stream.size()) - kMM2DFilmChunkHeaderBytes;
+    const int32_t compressed = static_cast<int32_t>(MMReadBigEndian32(stream.data() + 8));
+    const int32_t decompressed = static_cast<int32_t>(MMReadBigEndian32(stream.data() + 12));
+    const int32_t needed = c.delta ? decompressed + compressed : compressed;
+    for (const int32_t workSize : {needed, needed - 1}) {
+      Frame frame(4);
+      Bytes work(static_cast<size_t>(workSize));
+      WindowedSource windows(stream, 37);
+      ASSERT_TRUE(windows.Skip(kMM2DFilmChunkHeaderBytes));
+      MM2DFilmFrameDecoder decoder = frame.Decoder(&work);
+      const uint32_t type = c.delta ? kMM2DFilmCompressedDeltaFrame : kMM2DFilmCompressedFrame;
+      EXPECT_EQ(decoder.Decode(type, length, windows, nullptr), workSize == needed) << workSize;
+      EXPECT_EQ(windows.GetPosition(), static_cast<int32_t>(stream.size()));
+    }
   }
 }
 
