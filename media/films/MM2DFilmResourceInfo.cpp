@@ -20,18 +20,6 @@ uint32_t PackPoint(int32_t x, int32_t y) {
   return static_cast<uint16_t>(x) | static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16;
 }
 
-// A reader of a big-endian file swaps every palette entry as a 32-bit
-// value, so the entries go out swapped in that order.
-void WritePalette(UUWriter& writer, const MMPalette& palette) {
-  if (writer.GetWriteByteOrder() != kUUSwappedByteOrder) {
-    MMWritePalette(writer, palette);
-    return;
-  }
-  MMPalette swapped = palette;
-  MMSwapPaletteBytes(swapped);
-  MMWritePalette(writer, swapped);
-}
-
 int32_t LowHalf(uint32_t packed) { return static_cast<int16_t>(packed & 0xFFFF); }
 int32_t HighHalf(uint32_t packed) { return static_cast<int16_t>(packed >> 16); }
 
@@ -240,6 +228,6 @@ bool MM2DFilmResourceInfo::WriteFilmTables(UUWriter& writer, int32_t n) {
   writer.WriteInt16s(mDataRates.Begin(), count);
   const auto paletteCount = static_cast<int16_t>(mPalettes.Count());
   writer.WriteInt16s(&paletteCount, 1);
-  for (const MMPalette& palette : mPalettes) WritePalette(writer, palette);
+  for (const MMPalette& palette : mPalettes) MMWritePalette(writer, palette);
   return writer.GetError() == kUUNoError;
 }

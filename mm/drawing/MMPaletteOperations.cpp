@@ -70,10 +70,14 @@ bool MMReadPaletteEntries(UUReader& reader, MMPaletteEntry* entries, int16_t n) 
   return false;
 }
 
+// A reader of a big-endian file swaps every entry as a 32-bit value, so
+// such a file holds each entry's bytes in the opposite order.
 bool MMWritePaletteEntries(UUWriter& writer, const MMPaletteEntry* entries, int16_t n) {
+  const bool swapped = writer.GetWriteByteOrder() == kUUSwappedByteOrder;
   for (int16_t i = 0; i < n && writer.GetError() == kUUNoError; ++i) {
-    const uint8_t bytes[4] = {entries[i].mBlue, entries[i].mGreen, entries[i].mRed,
-                              entries[i].mTransparency};
+    MMPaletteEntry entry = entries[i];
+    if (swapped) MMSwapPaletteEntries(&entry, 1);
+    const uint8_t bytes[4] = {entry.mBlue, entry.mGreen, entry.mRed, entry.mTransparency};
     writer.Write(bytes, 4);
   }
   return writer.GetError() == kUUNoError;

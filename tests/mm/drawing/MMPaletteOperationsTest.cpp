@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "foundation/uu/UUMemory.h"
+
 namespace {
 
 TEST(MMPaletteOperationsTest, ToAFPaletteFixesTheEndsAndDropsTransparency) {
@@ -24,6 +28,30 @@ TEST(MMPaletteOperationsTest, ToAFPaletteFixesTheEndsAndDropsTransparency) {
     EXPECT_EQ(entry.mGreen, c.expected.mGreen) << c.index;
     EXPECT_EQ(entry.mRed, c.expected.mRed) << c.index;
     EXPECT_EQ(entry.mFlags, 0) << c.index;
+  }
+}
+
+// A big-endian file holds each entry as one swapped 32-bit value; what is
+// written in either order reads back as it was.
+TEST(MMPaletteOperationsTest, EntriesReadBackInTheByteOrderTheyWereWrittenIn) {
+  const MMPaletteEntry entries[2] = {{1, 2, 3, 4}, {250, 251, 252, 253}};
+  struct Case {
+    UUByteOrder order;
+    uint8_t firstBytes[4];
+  };
+  for (const Case& c :
+       {Case{kUUNativeByteOrder, {1, 2, 3, 4}}, Case{kUUSwappedByteOrder, {4, 3, 2, 1}}}) {
+    uint8_t bytes[8] = {};
+    UUMemory stream(bytes, sizeof bytes);
+    stream.SetByteOrder(c.order);
+    ASSERT_TRUE(MMWritePaletteEntries(stream, entries, 2));
+    EXPECT_EQ(std::memcmp(bytes, c.firstBytes, 4), 0) << c.order;
+    ASSERT_TRUE(stream.Seek(0, kUUSeekFromStart, nullptr));
+    MMPaletteEntry read[2] = {};
+    ASSERT_TRUE(MMReadPaletteEntries(stream, read, 2));
+    for (int i = 0; i < 2; ++i) {
+      EXPECT_EQ(std::memcmp(&read[i], &entries[i], sizeof read[i]), 0) << c.order << " " << i;
+    }
   }
 }
 
