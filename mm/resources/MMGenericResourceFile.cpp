@@ -208,8 +208,11 @@ int32_t MMGenericResourceFile::GetSubfileOffset(int32_t i) const {
   return i >= 0 && i < mOffsets.Count() ? mOffsets[i] : 0;
 }
 
+// A damaged offset table gives no size at all rather than one that wraps.
 int32_t MMGenericResourceFile::GetSubfileSize(int32_t i) const {
-  return i >= 0 && i + 1 < mOffsets.Count() ? mOffsets[i + 1] - mOffsets[i] : 0;
+  int32_t offset = 0;
+  int32_t size = 0;
+  return GetSubfileRange(i, &offset, &size) ? size : 0;
 }
 
 bool MMGenericResourceFile::GetSubfileRange(int32_t i, int32_t* offset, int32_t* size) const {

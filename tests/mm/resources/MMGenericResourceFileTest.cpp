@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -193,6 +194,15 @@ TEST_F(MMGenericResourceFileTest, BadFilesRaiseTheirKindsErrors) {
     EXPECT_EQ(ReadBytes(name), c.bytes) << "a read failure never deletes the file";
     Remove(name);
   }
+}
+
+TEST_F(MMGenericResourceFileTest, OffsetsFarApartGiveNoSizeRatherThanOneThatWraps) {
+  SoundFile file;
+  ASSERT_TRUE(file.Create(TempDirectory(), Name("far").c_str(), UUFileOptions(), 2, 7));
+  ASSERT_TRUE(file.SetSubfileOffset(0, INT32_MIN));
+  ASSERT_TRUE(file.SetSubfileOffset(1, INT32_MAX));
+  EXPECT_EQ(file.GetSubfileSize(0), 0);
+  EXPECT_TRUE(file.Close(false));
 }
 
 TEST_F(MMGenericResourceFileTest, WrongChecksumMattersOnlyWhenVerifying) {
