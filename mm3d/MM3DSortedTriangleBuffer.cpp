@@ -1,5 +1,6 @@
 #include "mm3d/MM3DSortedTriangleBuffer.h"
 
+#include "foundation/al/ALAllocator.h"
 #include "mm3d/MM3DDriverStateSync.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "mm3d/MM3DVertexCorners.h"
@@ -80,8 +81,8 @@ int MM3DCompareSortedTriangles(const void* a, const void* b) {
 MM3DSortedTriangleBuffer::MM3DSortedTriangleBuffer(UURefCount<MM3DDriver> driver,
                                                    int32_t initialCapacity)
     : mDriver(std::move(driver)),
-      mRecords(new MM3DSortedTriangle[initialCapacity]),
-      mPointers(new MM3DSortedTriangle*[initialCapacity]),
+      mRecords(new (ALGlobalAllocator) MM3DSortedTriangle[initialCapacity]),
+      mPointers(new (ALGlobalAllocator) MM3DSortedTriangle*[initialCapacity]),
       mCapacity(initialCapacity) {
   if (mDriver) mBuffer = mDriver->CreateTriangleBuffer(kRunLength, kMM3DMaxStages);
   ClearTables();
