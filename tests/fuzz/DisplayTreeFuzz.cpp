@@ -7,7 +7,7 @@
 #include "mm3d/MM3DMatrix.h"
 #include "mm3d/MM3DPipeline.h"
 #include "mm3d/MM3DRenderContext.h"
-#include "mm3d/MM3DRenderer.h"
+#include "mm3d/MM3DStandardRenderer.h"
 #include "tests/fuzz/DisplayTreeFile.h"
 #include "tests/mm3d/MM3DStreams.h"
 
@@ -22,8 +22,6 @@ class QuietPipeline : public MM3DPipeline {
  public:
   void RenderPart(const MM3DIndexedMeshVertexData&, MM3DRenderContext&, MM3DRenderer&) override {}
 };
-
-class QuietRenderer : public MM3DRenderer {};
 
 // Computes the world matrix of every node it visits and keeps the nodes.
 class WorldVisitor : public MM3DDisplayTreeVisitor {
@@ -47,7 +45,8 @@ void Require(bool condition) {
 void Exercise(DisplayTreeFile& file) {
   WorldVisitor visitor;
   QuietPipeline pipeline;
-  QuietRenderer renderer;
+  // Without a driver it keeps its state and draws nothing.
+  MM3DStandardRenderer renderer{UURefCount<MM3DDriver>()};
   MM3DRenderContext context(true);
   for (UUOwned<MM3DDisplayTreeNode>& tree : file.mTrees) {
     if (tree.IsEmpty()) continue;
