@@ -65,8 +65,6 @@ class MM3DRenderer {
   const MM3DProjectionVolume& GetProjection() const { return mProjection; }
   const MM3DMatrix& GetViewMatrix() const { return mViewMatrix; }
   const MM3DRenderStateBlock& GetTextureStages() const { return mBlock; }
-  bool IsFrameOpen() const { return mFrameOpen; }
-  int32_t GetFramePolygons() const { return mFramePolygons; }
   const MM3DRenderStatistics& GetStatistics() const { return mStatistics; }
 
  protected:
@@ -88,9 +86,6 @@ class MM3DRenderer {
   // Draws the triangles waiting in a batch.
   virtual void Flush() = 0;
 
-  // Null for a renderer without a driver.
-  MM3DDriver* GetDriver() const { return mDriver.Get(); }
-  const UURefCount<MM3DDriver>& GetDriverHandle() const { return mDriver; }
   // Sends the five view states again wherever the driver's cache differs.
   void RestoreDriverState();
 

@@ -29,8 +29,6 @@ class MM3DSortingRenderer : public MM3DRenderer {
   void SubmitTriangles(const MM3DVertexArrays& arrays, int32_t first, int32_t count) override;
   void Flush() override {}
 
-  MM3DSortedTriangleBuffer& Sorted() { return mSorted; }
-
  private:
   MM3DSortedTriangleBuffer mSorted;
 };
