@@ -11,7 +11,7 @@
 namespace {
 
 constexpr MM3DBlendFactors kReplace{kMM3DBlendOne, kMM3DBlendZero};
-constexpr MM3DBlendFactors kAlphaBlend{kMM3DBlendSourceAlpha, kMM3DBlendInverseSourceAlpha};
+constexpr MM3DBlendFactors kAlphaBlend{kMM3DBlendSourceAlpha, kMM3DBlendInvSourceAlpha};
 
 // One packed-colour array per shaded kind: constant, Lambert, Phong.
 constexpr int32_t kScratchKinds = 3;

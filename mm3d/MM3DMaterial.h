@@ -9,6 +9,7 @@
 #include "mm3d/MM3DColor.h"
 #include "mm3d/MM3DTextureHandle.h"
 #include "mm3d/MM3DVector.h"
+#include "mm3d/drivers/MM3DDriverTypes.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,20 +17,6 @@
 class MM3DRenderContext;
 class MM3DTexturePlacement;
 struct MM3DVertexArrays;
-
-// Blend-factor codes of a layer: source and destination.
-enum MM3DBlendFactor : int32_t {
-  kMM3DBlendZero = 0,
-  kMM3DBlendOne = 1,
-  kMM3DBlendSourceAlpha = 4,
-  kMM3DBlendInverseSourceAlpha = 5
-};
-
-struct MM3DBlendFactors {
-  int32_t mSource = kMM3DBlendOne;
-  int32_t mDestination = kMM3DBlendZero;
-  bool operator==(const MM3DBlendFactors&) const = default;
-};
 
 // One texture stage of a material. Moving a layer hands its placement over
 // and leaves the source without one; the texture handle is shared.
@@ -49,7 +36,7 @@ class MM3DMaterialTextureLayer {
 
  private:
   MM3DTextureHandle mTexture;
-  MM3DBlendFactors mBlend;
+  MM3DBlendFactors mBlend{kMM3DBlendOne, kMM3DBlendZero};
   std::unique_ptr<MM3DTexturePlacement> mPlacement;
 };
 

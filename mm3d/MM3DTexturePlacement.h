@@ -11,7 +11,7 @@ class MM3DTexturePlacement : public MM3DIndexedMeshTextureCoordinateMapper {
  public:
   // Replaces the block's set 0 by the placed coordinates; a block without
   // set 0 is left alone.
-  void Generate(MM3DVertexArrays& arrays) const;
+  void Generate(MM3DVertexArrays& arrays) const override;
 
   float mRepeatU = 1.0f;
   float mRepeatV = 1.0f;

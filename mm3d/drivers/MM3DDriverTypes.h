@@ -86,8 +86,8 @@ struct MM3DDeviceMode {
 };
 
 struct MM3DBlendFactors {
-  MM3DBlendFactors() = default;
-  MM3DBlendFactors(int32_t source, int32_t destination)
+  constexpr MM3DBlendFactors() = default;
+  constexpr MM3DBlendFactors(int32_t source, int32_t destination)
       : mSource(source), mDestination(destination) {}
 
   // A source cannot use the source colour, a destination not the

@@ -7,11 +7,10 @@
 
 #include "mm3d/MM3DDeformerScratch.h"
 #include "mm3d/MM3DMatrix.h"
-#include "mm3d/MM3DPipeline.h"
 #include "mm3d/MM3DRenderContext.h"
-#include "mm3d/MM3DRenderer.h"
+#include "mm3d/MM3DStandardPipeline.h"
+#include "mm3d/MM3DStandardRenderer.h"
 #include "tests/fuzz/DisplayTreeFile.h"
-#include "tests/mm3d/MM3DDeformingPipeline.h"
 #include "tests/mm3d/MM3DStreams.h"
 
 #include <cstdint>
@@ -42,8 +41,9 @@ void Require(bool condition) {
 
 void Exercise(DisplayTreeFile& file) {
   WorldVisitor visitor;
-  DeformingPipeline pipeline;
-  QuietRenderer renderer;
+  MM3DStandardPipeline pipeline;
+  // Without a driver it keeps its state and draws nothing.
+  MM3DStandardRenderer renderer{UURefCount<MM3DDriver>()};
   MM3DRenderContext context(true);
   for (UUOwned<MM3DDisplayTreeNode>& tree : file.mTrees) {
     if (tree.IsEmpty()) continue;

@@ -1,7 +1,7 @@
 #pragma once
 // A pipeline for the mesh and deformer tests and the display-tree fuzzer:
 // it deforms each block it is given as the engine's pipeline does, and
-// records the result, and a renderer that draws nothing.
+// records the result.
 
 #include "mm3d/MM3DIndexedMeshDeformer.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
@@ -9,7 +9,6 @@
 #include "mm3d/MM3DMatrix.h"
 #include "mm3d/MM3DPipeline.h"
 #include "mm3d/MM3DRenderContext.h"
-#include "mm3d/MM3DRenderer.h"
 
 #include <string>
 #include <vector>
@@ -60,5 +59,3 @@ class DeformingPipeline : public MM3DPipeline {
 
   EventLog* mLog;
 };
-
-class QuietRenderer : public MM3DRenderer {};

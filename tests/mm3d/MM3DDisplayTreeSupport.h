@@ -44,7 +44,13 @@ class NullPipeline : public MM3DPipeline {
   void RenderPart(const MM3DIndexedMeshVertexData&, MM3DRenderContext&, MM3DRenderer&) override {}
 };
 
-class NullRenderer : public MM3DRenderer {};
+class NullRenderer : public MM3DRenderer {
+ protected:
+  void RegisterState() override {}
+  void DrawSorted() override {}
+  void SubmitTriangles(const MM3DVertexArrays&, int32_t, int32_t) override {}
+  void Flush() override {}
+};
 
 // What the context held when a probe was drawn.
 struct ProbeSighting {

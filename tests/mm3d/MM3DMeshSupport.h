@@ -17,6 +17,7 @@
 #include "mm3d/MM3DRenderContext.h"
 #include "mm3d/MM3DRenderer.h"
 #include "tests/mm3d/MM3DDeformingPipeline.h"
+#include "tests/mm3d/MM3DDisplayTreeSupport.h"
 #include "tests/mm3d/MM3DMeshBuilders.h"
 #include "tests/mm3d/MM3DStreams.h"
 
@@ -71,7 +72,7 @@ struct MeshBench {
   EventLog mLog;
   MM3DRenderContext mContext{true};
   DeformingPipeline mPipeline{&mLog};
-  QuietRenderer mRenderer;
+  NullRenderer mRenderer;
 };
 
 // A tree's node record followed by its delayed-reference table.
