@@ -6,7 +6,7 @@
 #include "mm3d/MM3DRenderContext.h"
 #include "mm3d/MM3DStandardPipeline.h"
 #include "mm3d/MM3DStandardRenderer.h"
-#include "tests/mm3d/drivers/GLDriverFixture.h"
+#include "tests/mm3d/drivers/DriverFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +72,7 @@ class MM3DStandardRendererDrawTest : public GLDriverFixture {
   }
 
   Rgb EndFrame() {
-    mRenderer->EndFrame();
+    EndFrameThrough([this] { mRenderer->EndFrame(); });
     return PixelAt(kSize / 2, kSize / 2);
   }
 

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -220,11 +221,15 @@ class DriverFixture : public ::testing::Test {
   // driver's surface after presenting, the Direct3D back buffer before it
   // is shown (showing may leave the back buffer undefined).
   const std::vector<Rgb>& EndFrame() {
+    return EndFrameThrough([this] { mDriver->EndFrame(); });
+  }
+  // The same, for a frame that something above the driver ends.
+  const std::vector<Rgb>& EndFrameThrough(const std::function<void()>& endFrame) {
     if (OnDirect3D()) {
       mFrame = ReadBackBuffer();
-      mDriver->EndFrame();
+      endFrame();
     } else {
-      mDriver->EndFrame();
+      endFrame();
       mFrame = SurfacePixels();
     }
     return mFrame;
