@@ -3,8 +3,11 @@
 #include "mm3d/MM3DDisplayTreeDataNodes.h"
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
 #include "mm3d/MM3DDisplayTreeNodeTransform.h"
+#include "mm3d/MM3DStandardPipeline.h"
+#include "mm3d/MM3DStandardRenderer.h"
 #include "tests/mm3d/MM3DDisplayTreeSupport.h"
 #include "tests/mm3d/MM3DMeshSupport.h"
+#include "tests/mm3d/MM3DRendererSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -55,13 +58,14 @@ class MM3DDisplayTreeNodeIndexedSkinTest : public ::testing::Test {
                                           const std::vector<MM3DDisplayTreeNodeJoint*>& joints,
                                           const std::vector<MM3DMatrix>& binds,
                                           const std::vector<MM3DVector>& positions,
-                                          const std::vector<MM3DVector>& normals = {}) {
+                                          const std::vector<MM3DVector>& normals = {},
+                                          UURefCount<MM3DMaterial> material = MakeMaterial(true)) {
     auto* skin = new MM3DDisplayTreeNodeIndexedSkin(std::move(influences), MakeArray(joints),
                                                     MakeArray(binds));
     mRoot.AddChild(Owned(skin));
     auto* mesh = new MM3DDisplayTreeNodeIndexedMesh;
     MM3DIndexedMeshPart part;
-    part.mMaterial = MakeMaterial(true);
+    part.mMaterial = material;
     part.mBlocks.Append(MakeBlock(positions, normals));
     mesh->AddPart(part);
     skin->AddChild(Owned(mesh));
@@ -102,6 +106,26 @@ TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, ABentArmMovesItsVerticesByTheirJoints
   ExpectVector(drawn.mNormals[0], {0, 1, 0, 0});
   ExpectVector(drawn.mNormals[1], {-1, 0, 0, 0});
   EXPECT_EQ(drawn.mModelMatrix, MM3DMatrixIdentity);
+}
+
+// The same arm drawn through the engine's pipeline and renderer: the
+// driver receives the forearm's corner where the elbow took it.
+TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, TheEnginesPipelineHandsTheDriverTheDeformedArm) {
+  mElbow->SetRotationZ(std::numbers::pi_v<float> / 2);
+  UURefCount<MM3DMaterial> material(new MM3DMaterialVertexColor);
+  material->AddTextureLayer(MM3DMaterialTextureLayer(MM3DBlendFactors(), MM3DTextureHandle()));
+  AddSkin(OneBlock({{0, {{1, 1.0f}, {2, 0.5f}}}, {1, {{0, 1.0f}, {2, 0.5f}}}}), {mShoulder, mElbow},
+          {MM3DMatrixIdentity, Translation(-2, 0, 0)},
+          {{3, 0, 0, 1}, {1, 0, 0, 1}, {2.5f, 0, 0, 1}}, {}, material);
+  auto* driver = new DrawRecordingDriver;
+  MM3DStandardRenderer renderer{UURefCount<MM3DDriver>(driver)};
+  MM3DStandardPipeline pipeline;
+  renderer.BeginFrame();
+  mRoot.Render(mBench.mContext, pipeline, renderer);
+  renderer.EndFrame();
+  const std::vector<float> tags = driver->DrawnTags();
+  ASSERT_EQ(tags.size(), 1u);
+  EXPECT_NEAR(tags[0], 2.0f, 1e-5f);
 }
 
 TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, WeightsAreUsedAsStored) {
