@@ -1,0 +1,109 @@
+#pragma once
+// Models for the tests, the fuzzer's seeds and the benchmarks, made with
+// the system's own writer: the character (a torso with head, arms and feet,
+// named by the application's part names, a light, a camera and a clip that
+// walks it), and helpers that write a model file into bytes and read one
+// back.
+
+#include "foundation/uu/UUMemory.h"
+#include "foundation/uu/UUOwned.h"
+#include "foundation/uu/UURefCount.h"
+#include "mm3d/MM3DAnimationClip.h"
+#include "mm3d/MM3DCompiledTextureModDatabase.h"
+#include "mm3d/MM3DDisplayTreeNodeLight.h"
+#include "mm3d/MM3DDisplayTreeNodeSRTTransform.h"
+#include "mm3d/MM3DDisplayTreeNodeWithVisibility.h"
+#include "mm3d/MM3DLightAnimations.h"
+#include "mm3d/MM3DLightSources.h"
+#include "mm3d/MM3DLinearFunctionCurve.h"
+#include "mm3d/MM3DMaterialAnimations.h"
+#include "mm3d/MM3DModel.h"
+#include "mm3d/MM3DNodeAnimations.h"
+#include "tests/mm3d/MM3DStreams.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+namespace model_fixtures {
+
+// The character's parts, in the order they hang under the torso.
+inline const char* const kLimbNames[] = {"_head", "_L_arm", "_R_arm", "_L_foot", "_R_foot"};
+// Where the clip moves the torso: y at 0 s, 1 s and 2 s.
+constexpr float kTorsoHeights[] = {0.0f, 2.0f, 1.0f};
+constexpr float kClipEnd = 2.0f;
+
+inline UURefCount<MM3DFunctionCurve> Curve(std::initializer_list<MM3DLinearCurveKey> keys) {
+  UUGrowableArray<MM3DLinearCurveKey> array;
+  for (const MM3DLinearCurveKey& key : keys) array.Append(key);
+  return UURefCount<MM3DFunctionCurve>(new MM3DLinearFunctionCurve(array, kMM3DPlainValue));
+}
+
+inline MM3DDisplayTreeNodeSRTTransform* AddPart(MM3DDisplayTreeNodeWithChildren& parent, float x,
+                                                float y) {
+  auto* part = new MM3DDisplayTreeNodeSRTTransform;
+  part->SetTranslation(MM3DVector(x, y, 0.0f, 0.0f));
+  parent.AddChild(UUOwned<MM3DDisplayTreeNode>(part));
+  return part;
+}
+
+// Root > visibility > torso > head, arms, feet; a light node under the
+// root; the torso's height and the head's turn driven by the clip, the
+// light's red and the material's transparency as well.
+inline UURefCount<MM3DModel> MakeCharacter() {
+  auto* root = new MM3DDisplayTreeNodeRoot;
+  auto* body = new MM3DDisplayTreeNodeWithVisibility;
+  root->AddChild(UUOwned<MM3DDisplayTreeNode>(body));
+  MM3DDisplayTreeNodeSRTTransform* torso = AddPart(*body, 0.0f, kTorsoHeights[0]);
+  std::vector<MM3DDisplayTreeNodeSRTTransform*> limbs;
+  for (size_t i = 0; i < std::size(kLimbNames); ++i) {
+    limbs.push_back(AddPart(*torso, static_cast<float>(i), -1.0f));
+  }
+  UURefCount<MM3DLight> light(new MM3DPointLightSource(MM3DVector(0.0f, 5.0f, 0.0f, 1.0f),
+                                                       MM3DColor{1.0f, 0.5f, 0.25f, 1.0f}, 1.0f));
+  root->AddChild(UUOwned<MM3DDisplayTreeNode>(new MM3DDisplayTreeNodeLight(light)));
+
+  UURefCount<MM3DMaterial> material(new MM3DMaterialLambert);
+  auto* clip = new MM3DAnimationClip;
+  clip->SetEndTime(kClipEnd);
+  clip->AddAnimation(UUOwned<MM3DAnimation>(new MM3DSRTAnimation(
+      torso, Curve({{0.0f, kTorsoHeights[0]}, {1.0f, kTorsoHeights[1]}, {2.0f, kTorsoHeights[2]}}),
+      20)));
+  clip->AddAnimation(UUOwned<MM3DAnimation>(
+      new MM3DSRTAnimation(limbs[0], Curve({{0.0f, 0.0f}, {2.0f, 1.0f}}), 5)));
+  clip->AddAnimation(UUOwned<MM3DAnimation>(
+      new MM3DLightRedAnimation(light, Curve({{0.0f, 1.0f}, {2.0f, 0.0f}}))));
+  clip->AddAnimation(UUOwned<MM3DAnimation>(
+      new MM3DMaterialTransparencyAnimation(material, Curve({{0.0f, 0.0f}, {2.0f, 0.5f}}))));
+
+  UURefCount<MM3DModel> model(
+      new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>(clip)));
+  model->AddNamedNode("_torso", torso);
+  for (size_t i = 0; i < limbs.size(); ++i) model->AddNamedNode(kLimbNames[i], limbs[i]);
+  model->GetLights().PushBack(light);
+  model->GetCameras().PushBack(UURefCount<MM3DCamera>(new MM3DCamera));
+  return model;
+}
+
+// Room for the parts of a model file written aside.
+constexpr int32_t kScratchSize = 1 << 20;
+
+inline std::vector<uint8_t> WriteModelBytes(const UURefCount<MM3DModel>& model,
+                                            UUByteOrder order = kUUNativeByteOrder) {
+  ByteWriter writer;
+  writer.SetWriteByteOrder(order);
+  std::vector<uint8_t> scratch(kScratchSize);
+  UUMemory memory(scratch.data(), kScratchSize);
+  MM3DCompiledTextureModDatabase database;
+  if (!MM3DWriteModel(writer, model, database, memory)) return {};
+  return writer.mBytes;
+}
+
+inline UURefCount<MM3DModel> ReadModelBytes(const std::vector<uint8_t>& bytes,
+                                            MM3DDriverTextureMap* map = nullptr) {
+  ByteReader reader(bytes);
+  MM3DCompiledTextureModDatabase database;
+  return MM3DReadModel(reader, database, map);
+}
+
+}  // namespace model_fixtures
