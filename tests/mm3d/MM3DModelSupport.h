@@ -18,11 +18,13 @@
 #include "mm3d/MM3DLinearFunctionCurve.h"
 #include "mm3d/MM3DMaterialAnimations.h"
 #include "mm3d/MM3DModel.h"
+#include "mm3d/MM3DModelResourceFile.h"
 #include "mm3d/MM3DNodeAnimations.h"
 #include "tests/mm3d/MM3DStreams.h"
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace model_fixtures {
@@ -104,6 +106,30 @@ inline UURefCount<MM3DModel> ReadModelBytes(const std::vector<uint8_t>& bytes,
   ByteReader reader(bytes);
   MM3DCompiledTextureModDatabase database;
   return MM3DReadModel(reader, database, map);
+}
+
+// Writes a model resource file of the models with the system's writer:
+// subfile i is model i, named "model<i>", and the file has entryCount
+// entries, all zero.
+inline bool WriteModelFile(const UUDirectory& directory, const char* name, int16_t collection,
+                           const std::vector<UURefCount<MM3DModel>>& models,
+                           UUByteOrder order = kUUNativeByteOrder, int16_t entryCount = 0) {
+  const auto n = static_cast<int16_t>(models.size());
+  MM3DModelResourceFile file;
+  if (!file.Create(directory, name, UUFileOptions(), n, collection, order) ||
+      !file.SetEntryCount(entryCount)) {
+    return false;
+  }
+  std::vector<uint8_t> scratch(kScratchSize);
+  UUMemory memory(scratch.data(), kScratchSize);
+  for (int16_t i = 0; i < n; ++i) {
+    MM3DCompiledTextureModDatabase database;
+    const std::string subfile = "model" + std::to_string(i);
+    if (!file.WriteModel(i, subfile.c_str(), models[static_cast<size_t>(i)], database, memory)) {
+      return false;
+    }
+  }
+  return file.RecordEndOffset() && file.Close(true);
 }
 
 }  // namespace model_fixtures
