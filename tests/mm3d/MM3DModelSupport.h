@@ -3,7 +3,7 @@
 // the system's own writer: the character (a torso with head, arms and feet,
 // named by the application's part names, a light, a camera and a clip that
 // walks it), and helpers that write a model file into bytes and read one
-// back.
+// back, and a showcase of every light kind and material animation.
 
 #include "foundation/uu/UUMemory.h"
 #include "foundation/uu/UUOwned.h"
@@ -20,10 +20,12 @@
 #include "mm3d/MM3DModel.h"
 #include "mm3d/MM3DModelResourceFile.h"
 #include "mm3d/MM3DNodeAnimations.h"
+#include "mm3d/MM3DTexturePlacement.h"
 #include "tests/mm3d/MM3DStreams.h"
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,6 +86,55 @@ inline UURefCount<MM3DModel> MakeCharacter() {
   for (size_t i = 0; i < limbs.size(); ++i) model->AddNamedNode(kLimbNames[i], limbs[i]);
   model->GetLights().PushBack(light);
   model->GetCameras().PushBack(UURefCount<MM3DCamera>(new MM3DCamera));
+  return model;
+}
+
+inline UURefCount<MM3DMaterial> TexturedPhong() {
+  const MM3DColor white{1.0f, 1.0f, 1.0f, 1.0f};
+  UURefCount<MM3DMaterial> material(
+      new MM3DMaterialPhong(0.0f, white, 1.0f, white, white, white, 2.0f));
+  MM3DMaterialTextureLayer layer(MM3DBlendFactors{}, MM3DTextureHandle());
+  layer.SetPlacement(std::make_unique<MM3DTexturePlacement>());
+  material->AddTextureLayer(std::move(layer));
+  return material;
+}
+
+// A light node of each kind, every material and light animation kind.
+inline UURefCount<MM3DModel> MakeShowcase() {
+  auto* root = new MM3DDisplayTreeNodeRoot;
+  const MM3DColor color{0.5f, 0.5f, 0.5f, 1.0f};
+  const UURefCount<MM3DLight> lights[] = {
+      UURefCount<MM3DLight>(new MM3DPointLightSource(MM3DVector(0, 1, 0, 1), color, 1.0f)),
+      UURefCount<MM3DLight>(new MM3DInfiniteLightSource(color, 1.0f, MM3DVector(0, -1, 0, 0))),
+      UURefCount<MM3DLight>(new MM3DSpotLightSource(
+          MM3DVector(0, 3, 0, 1), color, 1.0f,
+          std::make_unique<MM3DSpotLightInterest>(MM3DVector(0, 0, 0, 1)), 0.5f, 0.1f)),
+      UURefCount<MM3DLight>(new MM3DAmbientLightSource(color, 0.5f))};
+  for (const UURefCount<MM3DLight>& light : lights) {
+    root->AddChild(UUOwned<MM3DDisplayTreeNode>(new MM3DDisplayTreeNodeLight(light)));
+  }
+  const UURefCount<MM3DMaterial> material = TexturedPhong();
+  const UURefCount<MM3DFunctionCurve> curve = Curve({{0.0f, 0.0f}, {1.0f, 1.0f}});
+  auto* clip = new MM3DAnimationClip;
+  clip->SetEndTime(1.0f);
+  clip->AddAnimation(UUOwned<MM3DAnimation>(new MM3DMaterialDiffuseRedAnimation(material, curve)));
+  clip->AddAnimation(
+      UUOwned<MM3DAnimation>(new MM3DMaterialAmbientGreenAnimation(material, curve)));
+  clip->AddAnimation(
+      UUOwned<MM3DAnimation>(new MM3DMaterialIncandescenceBlueAnimation(material, curve)));
+  clip->AddAnimation(UUOwned<MM3DAnimation>(new MM3DMaterialSpecularRedAnimation(material, curve)));
+  clip->AddAnimation(
+      UUOwned<MM3DAnimation>(new MM3DMaterialDiffuseCoefficientAnimation(material, curve)));
+  clip->AddAnimation(
+      UUOwned<MM3DAnimation>(new MM3DMaterialSpecularPowerAnimation(material, curve)));
+  UUGrowableArray<MM3DTextureHandle> frames;
+  frames.Append(MM3DTextureHandle());
+  clip->AddAnimation(
+      UUOwned<MM3DAnimation>(new MM3DMaterialTextureAnimation(material, curve, 0, 0, frames)));
+  clip->AddAnimation(UUOwned<MM3DAnimation>(new MM3DLightBlueAnimation(lights[2], curve)));
+  UURefCount<MM3DModel> model(
+      new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>(clip)));
+  model->AddNamedNode("_spot", root->GetChild(2));
   return model;
 }
 

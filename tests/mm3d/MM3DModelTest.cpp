@@ -84,6 +84,35 @@ TEST_P(MM3DModelTest, TheClipReadWithTheModelDrivesItsParts) {
   }
 }
 
+TEST_P(MM3DModelTest, LightsOfEveryKindAndMaterialAnimationsReadBack) {
+  const UURefCount<MM3DModel> model = ReadModelBytes(WriteModelBytes(MakeShowcase(), GetParam()));
+  ASSERT_FALSE(model.IsEmpty());
+  auto* root = static_cast<MM3DDisplayTreeNodeWithChildren*>(model->GetDisplayTree());
+  ASSERT_EQ(root->GetChildCount(), 4);
+  for (int32_t kind = kMM3DPointLight; kind <= kMM3DAmbientLight; ++kind) {
+    auto* node = static_cast<MM3DDisplayTreeNodeLight*>(root->GetChild(kind));
+    ASSERT_FALSE(node->GetLight().IsEmpty());
+    EXPECT_EQ(node->GetLight()->GetKind(), kind);
+    EXPECT_EQ(node->GetLight()->GetColor().mR, 0.5f);
+  }
+  auto* spot = static_cast<MM3DDisplayTreeNodeLight*>(model->FindNamedNode("_spot"));
+  ASSERT_NE(spot, nullptr);
+  EXPECT_NE(static_cast<MM3DSpotLightSource&>(*spot->GetLight()).GetInterest(), nullptr);
+
+  MM3DAnimationClip* clip = model->GetAnimationClip();
+  ASSERT_EQ(clip->GetCount(), MakeShowcase()->GetAnimationClip()->GetCount());
+  const auto& first = static_cast<MM3DMaterialAnimationBase&>(*clip->GetAnimation(0));
+  auto& phong = dynamic_cast<MM3DMaterialPhong&>(*first.GetMaterial());
+  ASSERT_EQ(phong.GetLayerCount(), 1);
+  EXPECT_NE(phong.GetLayer(0).GetPlacement(), nullptr);
+  clip->Apply(1.0f);
+  EXPECT_EQ(phong.GetColor().mR, 1.0f);
+  EXPECT_EQ(phong.GetSpecularPower(), 1.0f);
+  clip->Apply(0.25f);
+  EXPECT_EQ(phong.GetAmbient().mG, 0.25f);
+  EXPECT_EQ(spot->GetLight()->GetColor().mB, 0.25f);
+}
+
 TEST(MM3DModelNamedNodeTest, NamesFindTheFirstEntryCaseSensitively) {
   UURefCount<MM3DModel> model = MakeCharacter();
   MM3DDisplayTreeNode* head = model->FindNamedNode("_head");
