@@ -1,5 +1,6 @@
 #include "mm3d/MM3DModel.h"
 
+#include "foundation/uu/UUBufferedReader.h"
 #include "foundation/uu/UUFile.h"
 #include "foundation/uu/UUReader.h"
 #include "foundation/uu/UUString.h"
@@ -15,6 +16,7 @@ namespace {
 
 // The buffer through which the parts written aside reach the file.
 constexpr int32_t kCopyChunk = 4096;
+constexpr uint32_t kReadBufferSize = 2048;
 
 bool WriteFlag(UUWriter& writer, bool flag) { return writer.WriteBooleans(&flag, 1); }
 
@@ -211,8 +213,12 @@ bool MM3DWriteModel(UUWriter& writer, const UURefCount<MM3DModel>& model, MM3DMo
 UURefCount<MM3DModel> MM3DReadModelFile(const UUDirectory& directory, const char* name,
                                         MM3DModDatabase& database, MM3DDriverTextureMap* map) {
   UUFile file(directory, name, kUUFileRead, UUFileOptions());
-  if (!file.IsOpen()) return {};
-  UURefCount<MM3DModel> model = MM3DReadModel(file, database, map);
+  int32_t length = 0;
+  if (!file.IsOpen() || !file.GetLength(&length)) return {};
+  // The record is read field by field: through a buffer, not a call each.
+  char buffer[kReadBufferSize];
+  UUBufferedReader reader(file, static_cast<uint32_t>(length), buffer, kReadBufferSize);
+  UURefCount<MM3DModel> model = MM3DReadModel(reader, database, map);
   file.Close();
   return model;
 }

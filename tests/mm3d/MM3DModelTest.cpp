@@ -3,6 +3,7 @@
 #include "mm3d/MM3DDatabase.h"
 #include "mm3d/MM3DNodeOrdinalVisitors.h"
 #include "tests/mm3d/MM3DModelSupport.h"
+#include "tests/support/ResourceFileFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -160,6 +161,20 @@ TEST(MM3DModelFileTest, ATopNodeThatIsNoRootLeavesTheModelWithoutTree) {
   const UURefCount<MM3DModel> read = ReadModelBytes(WriteModelBytes(model));
   ASSERT_FALSE(read.IsEmpty());
   EXPECT_FALSE(read->HasDisplayTree());
+}
+
+TEST(MM3DModelFileTest, AModelFileOnDiskReadsBackAndAMissingOneGivesNoModel) {
+  const std::string name = resource_fixtures::UniqueName("model");
+  const UUDirectory directory = resource_fixtures::TempDirectory();
+  std::vector<uint8_t> scratch(kScratchSize);
+  UUMemory memory(scratch.data(), kScratchSize);
+  MM3DCompiledTextureModDatabase database;
+  ASSERT_TRUE(MM3DWriteModelFile(directory, name.c_str(), MakeCharacter(), database, memory));
+  const UURefCount<MM3DModel> read = MM3DReadModelFile(directory, name.c_str(), database, nullptr);
+  ASSERT_FALSE(read.IsEmpty());
+  EXPECT_NE(read->FindNamedNode("_R_foot"), nullptr);
+  resource_fixtures::Remove(name);
+  EXPECT_TRUE(MM3DReadModelFile(directory, name.c_str(), database, nullptr).IsEmpty());
 }
 
 TEST(MM3DModelFileTest, EveryTruncatedFileGivesNoModel) {
