@@ -83,7 +83,7 @@ bool ReadPlacement(UUReader& reader, MM3DMaterialTextureLayer& layer) {
   if (hasPlacement == 0) return true;
   auto placement = std::make_unique<MM3DTexturePlacement>();
   float values[kPlacementFloats] = {};
-  if (!MM3DDatabase::LoadReference(reader, placement.get()) ||
+  if (!MM3DDatabase::LoadReference(reader, placement.get(), &placement->mReferenceIndex) ||
       !reader.ReadFloats(values, kPlacementFloats)) {
     return false;
   }
