@@ -3,21 +3,56 @@
 #include "foundation/uu/UUReader.h"
 #include "foundation/uu/UUWriter.h"
 #include "mm3d/MM3DDatabase.h"
+#include "mm3d/MM3DLightAnimations.h"
+#include "mm3d/MM3DMaterialAnimations.h"
 #include "mm3d/MM3DNodeAnimations.h"
 
+#include <iterator>
+
 namespace {
+
+using AnimationMaker = MM3DAnimation* (*)();
+
+template <typename Animation>
+MM3DAnimation* Make() {
+  return new Animation;
+}
+
+// One maker per kind code; a kind whose class joins the engine puts its
+// Make here.
+constexpr AnimationMaker kMakers[] = {
+    /* kMM3DSRTAnimation */ &Make<MM3DSRTAnimation>,
+    /* kMM3DJointAnimation */ &Make<MM3DJointAnimation>,
+    /* kMM3DBlendShapeWeightAnimation */ nullptr,
+    /* kMM3DShapeIndexAnimation */ nullptr,
+    /* kMM3DMaterialDiffuseRedAnimation */ &Make<MM3DMaterialDiffuseRedAnimation>,
+    /* kMM3DMaterialDiffuseGreenAnimation */ &Make<MM3DMaterialDiffuseGreenAnimation>,
+    /* kMM3DMaterialDiffuseBlueAnimation */ &Make<MM3DMaterialDiffuseBlueAnimation>,
+    /* kMM3DMaterialAmbientRedAnimation */ &Make<MM3DMaterialAmbientRedAnimation>,
+    /* kMM3DMaterialAmbientGreenAnimation */ &Make<MM3DMaterialAmbientGreenAnimation>,
+    /* kMM3DMaterialAmbientBlueAnimation */ &Make<MM3DMaterialAmbientBlueAnimation>,
+    /* kMM3DMaterialIncandescenceRedAnimation */ &Make<MM3DMaterialIncandescenceRedAnimation>,
+    /* kMM3DMaterialIncandescenceGreenAnimation */ &Make<MM3DMaterialIncandescenceGreenAnimation>,
+    /* kMM3DMaterialIncandescenceBlueAnimation */ &Make<MM3DMaterialIncandescenceBlueAnimation>,
+    /* kMM3DMaterialSpecularRedAnimation */ &Make<MM3DMaterialSpecularRedAnimation>,
+    /* kMM3DMaterialSpecularGreenAnimation */ &Make<MM3DMaterialSpecularGreenAnimation>,
+    /* kMM3DMaterialSpecularBlueAnimation */ &Make<MM3DMaterialSpecularBlueAnimation>,
+    /* kMM3DMaterialTransparencyAnimation */ &Make<MM3DMaterialTransparencyAnimation>,
+    /* kMM3DMaterialDiffuseCoefficientAnimation */ &Make<MM3DMaterialDiffuseCoefficientAnimation>,
+    /* kMM3DMaterialSpecularPowerAnimation */ &Make<MM3DMaterialSpecularPowerAnimation>,
+    /* kMM3DMaterialTextureAnimation */ &Make<MM3DMaterialTextureAnimation>,
+    /* kMM3DLightRedAnimation */ &Make<MM3DLightRedAnimation>,
+    /* kMM3DLightGreenAnimation */ &Make<MM3DLightGreenAnimation>,
+    /* kMM3DLightBlueAnimation */ &Make<MM3DLightBlueAnimation>,
+    /* kMM3DTexturePlacementAnimation */ nullptr,
+};
 
 // The default-constructed animation of a kind; null for a kind without a
 // class.
 MM3DAnimation* MakeAnimation(int32_t kind) {
-  switch (kind) {
-    case kMM3DSRTAnimation:
-      return new MM3DSRTAnimation;
-    case kMM3DJointAnimation:
-      return new MM3DJointAnimation;
-    default:
-      return nullptr;
-  }
+  constexpr auto kKindCount = static_cast<int32_t>(std::size(kMakers));
+  if (kind < 0 || kind >= kKindCount || kMakers[kind] == nullptr) return nullptr;
+  return kMakers[kind]();
 }
 
 }  // namespace

@@ -13,6 +13,8 @@ class MM3DColor {
   bool Write(UUWriter& writer) const;
   // A failed read leaves that component and the ones after it untouched.
   bool Read(UUReader& reader);
+  // Component by component, r, g, b, a.
+  bool operator==(const MM3DColor&) const = default;
 
   float mR;
   float mG;

@@ -181,6 +181,11 @@ bool MM3DDatabase::ResolveDelayedReferences(UUReader& reader) {
   return good;
 }
 
+void MM3DDatabase::EmptyReferenceTables() {
+  EmptyLoadTables();
+  Empty(sDelayedTargets);
+}
+
 bool MM3DDatabase::RejectRecord(UUReader& reader) {
   reader.SetError(kUUErrorShortRead);
   return false;

@@ -98,6 +98,10 @@ class MM3DDatabase {
   // the expected type leaves its reference null.
   static bool ResolveDelayedReferences(UUReader& reader);
 
+  // Empties every table, so that a file that failed half-way leaves
+  // nothing behind for the next one.
+  static void EmptyReferenceTables();
+
   // Fails the reader with the error of data that cannot be right; false.
   static bool RejectRecord(UUReader& reader);
 

@@ -9,12 +9,15 @@
 // ShadeVertex writes the direction toward the light and the light's colour
 // for the vertex the cursor points at.
 
+#include "foundation/uu/UUOwned.h"
 #include "mm3d/MM3DColor.h"
 #include "mm3d/MM3DVector.h"
 
 #include <cstdint>
 
 class MM3DMatrix;
+class UUReader;
+class UUWriter;
 
 enum MM3DLightKind : int32_t {
   kMM3DPointLight = 0,
@@ -46,6 +49,17 @@ class MM3DLight {
   virtual MM3DLightKind GetKind() const = 0;
   virtual void SetColor(const MM3DColor& color);
   virtual void SetIntensity(float intensity);
+  // The kind's own part of the light record; point and ambient lights
+  // have none.
+  virtual bool WriteData(UUWriter& writer) const;
+  virtual bool ReadData(UUReader& reader);
+
+  // The light record: kind, reference, position, colour, intensity, then
+  // the kind's data.
+  bool WriteRecord(UUWriter& writer) const;
+  // Reads a record into a new light that replaces the one held. A kind
+  // outside 0 to 3 fails and keeps the light held.
+  static bool ReadRecord(UUReader& reader, UUOwned<MM3DLight>& light);
 
   const MM3DColor& GetColor() const { return mColor; }
   float GetIntensity() const { return mIntensity; }

@@ -28,6 +28,9 @@ class MM3DInfiniteLightSource : public MM3DLight {
   void GetAmbient(MM3DColor& out) const override;
   void ShadeVertex() override;
   MM3DLightKind GetKind() const override { return kMM3DInfiniteLight; }
+  // The direction, stored as it comes.
+  bool WriteData(UUWriter& writer) const override;
+  bool ReadData(UUReader& reader) override;
 
  private:
   MM3DVector mDirection{0.0f, 0.0f, 1.0f, 0.0f};
@@ -41,6 +44,7 @@ class MM3DSpotLightInterest {
   // Returns whether the transformed point was recomputed.
   bool Transform(const MM3DMatrix& worldToModel, bool force);
   void SetPoint(const MM3DVector& point);
+  const MM3DVector& GetPoint() const { return mPoint; }
   const MM3DVector& GetTransformedPoint() const { return mTransformedPoint; }
 
  private:
@@ -63,6 +67,10 @@ class MM3DSpotLightSource : public MM3DLight {
   void GetAmbient(MM3DColor& out) const override;
   void ShadeVertex() override;
   MM3DLightKind GetKind() const override { return kMM3DSpotLight; }
+  // Whether there is an aim point (one byte), the aim point's reference
+  // and point when there is, then the cone and penumbra angles.
+  bool WriteData(UUWriter& writer) const override;
+  bool ReadData(UUReader& reader) override;
   MM3DSpotLightInterest* GetInterest() const { return mInterest.get(); }
 
  private:

@@ -108,6 +108,12 @@ bool MM3DMaterial::SetTextureLayer(int32_t index, MM3DMaterialTextureLayer&& lay
   return true;
 }
 
+bool MM3DMaterial::SetLayerTexture(int32_t index, const MM3DTextureHandle& texture) {
+  if (index < 0 || index >= mLayers.Count()) return false;
+  mLayers[index].SetTexture(texture);
+  return true;
+}
+
 bool MM3DMaterial::AddTextureLayer(MM3DMaterialTextureLayer&& layer) {
   if (mLayers.Count() >= kMaxLayers) return false;
   mLayers.Append(std::move(layer));

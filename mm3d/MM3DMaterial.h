@@ -6,6 +6,7 @@
 // frame allocates nothing once they have reached the largest block.
 
 #include "foundation/uu/UUGrowableArray.h"
+#include "foundation/uu/UURefCount.h"
 #include "mm3d/MM3DColor.h"
 #include "mm3d/MM3DTextureHandle.h"
 #include "mm3d/MM3DVector.h"
@@ -14,8 +15,11 @@
 #include <cstdint>
 #include <memory>
 
+class MM3DModDatabase;
 class MM3DRenderContext;
 class MM3DTexturePlacement;
+class UUReader;
+class UUWriter;
 struct MM3DVertexArrays;
 
 // One texture stage of a material. Moving a layer hands its placement over
@@ -29,6 +33,7 @@ class MM3DMaterialTextureLayer {
   ~MM3DMaterialTextureLayer();
 
   const MM3DTextureHandle& GetTexture() const { return mTexture; }
+  void SetTexture(const MM3DTextureHandle& texture) { mTexture = texture; }
   const MM3DBlendFactors& GetBlend() const { return mBlend; }
   void SetBlend(MM3DBlendFactors blend) { mBlend = blend; }
   MM3DTexturePlacement* GetPlacement() const { return mPlacement.get(); }
@@ -89,6 +94,21 @@ class MM3DMaterial : public MM3DIndexedMeshShader {
   bool SetTextureLayer(int32_t index, MM3DMaterialTextureLayer&& layer);
   // False, changing nothing, when the material already has kMaxLayers.
   bool AddTextureLayer(MM3DMaterialTextureLayer&& layer);
+  // Gives a layer another texture, keeping its blend pair and placement;
+  // false, changing nothing, for an index outside the layers.
+  bool SetLayerTexture(int32_t index, const MM3DTextureHandle& texture);
+
+  // The material record: kind, transparency, the layers with their texture
+  // references, keys and placements, then the kind's own data.
+  bool WriteRecord(UUWriter& writer, MM3DModDatabase& database) const;
+  // Reads a record into a new material that replaces the one out holds. A
+  // kind outside 0 to 3 or more than kMaxLayers layers fails the read, as
+  // does a failed layer, which leaves out as it was.
+  static bool ReadRecord(UUReader& reader, MM3DModDatabase& database,
+                         UURefCount<MM3DMaterial>& out);
+  // The kind's own part of the record; the vertex-colour kind has none.
+  virtual bool WriteData(UUWriter& writer) const;
+  virtual bool ReadData(UUReader& reader);
 
   // Around each part of a mesh: puts the material and its layers'
   // placements in the context, and takes them out again.
@@ -119,6 +139,9 @@ class MM3DMaterialWithColor : public MM3DMaterial {
   explicit MM3DMaterialWithColor(const MM3DColor& color) : mColor(color) {}
   const MM3DColor& GetColor() const { return mColor; }
   virtual void SetColor(const MM3DColor& color) { mColor = color; }
+  // The colour's four floats.
+  bool WriteData(UUWriter& writer) const override;
+  bool ReadData(UUReader& reader) override;
 
  private:
   MM3DColor mColor{1.0f, 1.0f, 1.0f, 1.0f};

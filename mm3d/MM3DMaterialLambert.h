@@ -22,7 +22,13 @@ class MM3DMaterialLambert : public MM3DMaterialWithColor {
   void SetAmbient(const MM3DColor& ambient);
   void SetIncandescence(const MM3DColor& incandescence);
   void SetDiffuseCoefficient(float coefficient);
+  const MM3DColor& GetAmbient() const { return mAmbient; }
+  const MM3DColor& GetIncandescence() const { return mIncandescence; }
+  float GetDiffuseCoefficient() const { return mDiffuseCoefficient; }
   const MM3DColor& GetBase() const { return mBase; }
+  // Colour, diffuse coefficient, ambient colour and incandescence.
+  bool WriteData(UUWriter& writer) const override;
+  bool ReadData(UUReader& reader) override;
 
  protected:
   // Lights every vertex of the block into the kind's scratch array; the
@@ -56,6 +62,11 @@ class MM3DMaterialPhong : public MM3DMaterialLambert {
   void Shade(MM3DVertexArrays& arrays) override;
   void SetSpecularColor(const MM3DColor& color) { mSpecularColor = color; }
   void SetSpecularPower(float power) { mSpecularPower = power; }
+  const MM3DColor& GetSpecularColor() const { return mSpecularColor; }
+  float GetSpecularPower() const { return mSpecularPower; }
+  // The Lambert data, then the specular colour and power.
+  bool WriteData(UUWriter& writer) const override;
+  bool ReadData(UUReader& reader) override;
 
  private:
   MM3DColor mSpecularColor{0.0f, 0.0f, 0.0f, 1.0f};

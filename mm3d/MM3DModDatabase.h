@@ -4,6 +4,11 @@
 // A record's writer finds its object in the section by identity, appending
 // it when absent, and writes the index; the record's reader takes the
 // object at the index it reads, which must lie inside the section.
+//
+// In a file the sections follow the texture table, each present only when
+// not empty: an int32 section code, an int32 count and that many records,
+// then the end tag. Textures are named through the texture table, whose
+// form the derived database decides; this one knows none.
 
 #include "foundation/uu/UUGrowableArray.h"
 #include "foundation/uu/UUReader.h"
@@ -18,6 +23,17 @@
 
 #include <cstdint>
 
+class MM3DDriverTextureMap;
+
+// The code in front of each section of a file.
+enum MM3DModSection : int32_t {
+  kMM3DMaterialSection = 1,
+  kMM3DCurveSection = 2,
+  kMM3DLightSection = 3,
+  kMM3DSplineSection = 4,
+  kMM3DCameraSection = 5
+};
+
 class MM3DModDatabase : public MM3DDatabase {
  public:
   // An index that names no object: an empty handle.
@@ -25,8 +41,23 @@ class MM3DModDatabase : public MM3DDatabase {
 
   MM3DModDatabase();
 
-  // No section is known to this database: every tag fails the read.
+  // Reads one section, replacing what the section held; a tag that names
+  // no section fails. Records read before a failed one stay.
   bool ReadRecord(UUReader& reader, int32_t tag) override;
+  // The sections that are not empty, then the end tag.
+  bool WriteSections(UUWriter& writer);
+
+  // The texture table. This database has none: reading and writing it
+  // fail, and every reference and id names no texture.
+  virtual bool ReadTextureTable(UUReader& reader);
+  virtual bool WriteTextureTable(UUWriter& writer);
+  virtual int32_t GetTextureId(int32_t reference);
+  virtual int32_t GetTextureReference(int32_t textureId);
+
+  // Where the material records being read take their texture handles;
+  // not owned, null when none was given.
+  MM3DDriverTextureMap* GetTextureMap() const { return mTextureMap; }
+  void SetTextureMap(MM3DDriverTextureMap* map) { mTextureMap = map; }
 
   UUGrowableArray<UURefCount<MM3DMaterial>>& GetMaterials() { return mMaterials; }
   UUGrowableArray<UURefCount<MM3DLight>>& GetLights() { return mLights; }
@@ -56,6 +87,7 @@ class MM3DModDatabase : public MM3DDatabase {
   UUGrowableArray<UURefCount<MM3DLight>> mLights;
   UUGrowableArray<UURefCount<MM3DSpline>> mSplines;
   UUGrowableArray<UURefCount<MM3DCamera>> mCameras;
+  MM3DDriverTextureMap* mTextureMap = nullptr;
 };
 
 template <typename T>

@@ -1,6 +1,7 @@
 #include "mm3d/MM3DTexturePlacement.h"
 
 #include "foundation/uu/UUGrowableArray.h"
+#include "mm3d/MM3DDatabase.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
 
 #include <cmath>
@@ -15,6 +16,10 @@ UUGrowableArray<MM3DTextureCoordinate>& CoordinateScratch() {
 }
 
 }  // namespace
+
+MM3DTexturePlacement::~MM3DTexturePlacement() {
+  MM3DDatabase::ForgetReference(this, mReferenceIndex);
+}
 
 void MM3DTexturePlacement::Generate(MM3DVertexArrays& arrays) const {
   if (arrays.mTextureCoordinates0 == nullptr) return;

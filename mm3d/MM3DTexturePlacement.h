@@ -5,10 +5,20 @@
 
 #include "mm3d/MM3DIndexedMeshTextureCoordinateMapper.h"
 
+#include <cstdint>
+
 struct MM3DVertexArrays;
 
 class MM3DTexturePlacement : public MM3DIndexedMeshTextureCoordinateMapper {
  public:
+  MM3DTexturePlacement() = default;
+  // Takes the placement out of the object table of a file being read.
+  ~MM3DTexturePlacement() override;
+  // A copy is not in the table: only the entry that names the placement
+  // itself is taken out.
+  MM3DTexturePlacement(const MM3DTexturePlacement&) = default;
+  MM3DTexturePlacement& operator=(const MM3DTexturePlacement&) = default;
+
   // Replaces the block's set 0 by the placed coordinates; a block without
   // set 0 is left alone.
   void Generate(MM3DVertexArrays& arrays) const override;
@@ -18,4 +28,6 @@ class MM3DTexturePlacement : public MM3DIndexedMeshTextureCoordinateMapper {
   float mOffsetU = 0.0f;
   float mOffsetV = 0.0f;
   float mRotation = 0.0f;
+  // Where the placement was loaded in the object table, or -1.
+  int32_t mReferenceIndex = -1;
 };
