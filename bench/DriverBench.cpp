@@ -9,7 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
+#include "bench/RatioOverFloor.h"
+
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -127,20 +128,8 @@ BENCHMARK(RawFloor)->Unit(benchmark::kMillisecond);
 
 void DriverOverFloor(benchmark::State& state) {
   if (!Fixture().Ready()) return state.SkipWithError("no OpenGL driver");
-  using Clock = std::chrono::steady_clock;
-  Clock::duration driver{};
-  Clock::duration floor{};
-  for (auto _ : state) {
-    const auto start = Clock::now();
-    Fixture().DrawRaw();
-    const auto middle = Clock::now();
-    Fixture().DrawThroughDriver();
-    const auto end = Clock::now();
-    floor += middle - start;
-    driver += end - middle;
-  }
-  state.counters["ratio"] =
-      std::chrono::duration<double>(driver) / std::chrono::duration<double>(floor);
+  ReportRatioOverFloor(
+      state, [] { Fixture().DrawRaw(); }, [] { Fixture().DrawThroughDriver(); });
 }
 BENCHMARK(DriverOverFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

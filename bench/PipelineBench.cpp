@@ -17,8 +17,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/RatioOverFloor.h"
+
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -172,20 +173,8 @@ BENCHMARK(DriverFloor)->Unit(benchmark::kMillisecond);
 
 void PipelineOverFloor(benchmark::State& state) {
   if (!Fixture().Ready()) return state.SkipWithError("no OpenGL driver");
-  using Clock = std::chrono::steady_clock;
-  Clock::duration pipeline{};
-  Clock::duration floor{};
-  for (auto _ : state) {
-    const auto start = Clock::now();
-    Fixture().DrawThroughDriver();
-    const auto middle = Clock::now();
-    Fixture().DrawThroughPipeline();
-    const auto end = Clock::now();
-    floor += middle - start;
-    pipeline += end - middle;
-  }
-  state.counters["ratio"] =
-      std::chrono::duration<double>(pipeline) / std::chrono::duration<double>(floor);
+  ReportRatioOverFloor(
+      state, [] { Fixture().DrawThroughDriver(); }, [] { Fixture().DrawThroughPipeline(); });
 }
 BENCHMARK(PipelineOverFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
