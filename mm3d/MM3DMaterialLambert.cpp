@@ -108,8 +108,10 @@ void MM3DMaterialLambert::ShadeVertices(MM3DVertexArrays& arrays, const MM3DColo
   for (MM3DLight* const* light = mLightsBegin; light != mLightsEnd; ++light) {
     (*light)->BeginVertices(&cursor, &toLight, &lightColor);
   }
+  // A block without normals faces no light: it shows its ambient and
+  // emissive colour only.
+  MM3DLight* const* lightsEnd = arrays.mNormals != nullptr ? mLightsEnd : mLightsBegin;
   for (int32_t i = 0; i < arrays.mVertexCount; ++i, ++cursor) {
-    const MM3DVector& normal = arrays.mNormals[i];
     MM3DVector toEye(0.0f, 0.0f, 0.0f, 0.0f);
     if (eye != nullptr) {
       toEye = eye->Direction(*cursor);
@@ -118,8 +120,9 @@ void MM3DMaterialLambert::ShadeVertices(MM3DVertexArrays& arrays, const MM3DColo
     }
     Rgb sum;
     Rgb spec;
-    for (MM3DLight* const* light = mLightsBegin; light != mLightsEnd; ++light) {
+    for (MM3DLight* const* light = mLightsBegin; light != lightsEnd; ++light) {
       (*light)->ShadeVertex();
+      const MM3DVector& normal = arrays.mNormals[i];
       const float d = toLight.mX * normal.mX + toLight.mZ * normal.mZ + toLight.mY * normal.mY;
       // Surfaces facing away, including -0, take nothing from the light.
       if (std::signbit(d)) continue;

@@ -21,7 +21,8 @@ const MM3DVector kOrigin(0.0f, 0.0f, 0.0f, 1.0f);
 
 // Shades one vertex at the origin with normal +z under the given lights.
 MM3DPackedColor ShadeOne(MM3DMaterial& material, const std::vector<MM3DLight*>& lights,
-                         const MM3DVector& eye = MM3DVector(0.0f, 0.0f, 10.0f, 1.0f)) {
+                         const MM3DVector& eye = MM3DVector(0.0f, 0.0f, 10.0f, 1.0f),
+                         const MM3DVector* normals = &kUp) {
   MM3DRenderContext context(true);
   for (MM3DLight* light : lights) {
     light->Transform(MM3DMatrixIdentity, true);
@@ -31,7 +32,7 @@ MM3DPackedColor ShadeOne(MM3DMaterial& material, const std::vector<MM3DLight*>& 
   MM3DVertexArrays arrays;
   arrays.mVertexCount = 1;
   arrays.mPositions = &kOrigin;
-  arrays.mNormals = &kUp;
+  arrays.mNormals = normals;
   material.Begin(context, eye);
   material.Shade(arrays);
   material.End();
@@ -95,6 +96,19 @@ TEST(MM3DMaterialLambertTest, BaseCombinesAmbientLightsWithEmission) {
 
   // Without lights the base is the material's own ambient x colour + incandescence.
   ExpectBytes(ShadeOne(material, {}), 102, 13, 0, 255);
+}
+
+TEST(MM3DMaterialLambertTest, ABlockWithoutNormalsShowsItsBaseOnly) {
+  const MM3DColor half{0.5f, 0.5f, 0.5f, 1.0f};
+  MM3DMaterialLambert lambert(0.0f, kWhite, 1.0f, kBlack, half);
+  MM3DMaterialPhong phong(0.0f, kWhite, 1.0f, kBlack, half, kWhite, 10.0f);
+  std::unique_ptr<MM3DLight> light = LightAtAngle(0.0f);
+  MM3DCreateShadingScratch();
+  for (MM3DMaterial* material : std::initializer_list<MM3DMaterial*>{&lambert, &phong}) {
+    const MM3DVector eye(0.0f, 0.0f, 10.0f, 1.0f);
+    ExpectBytes(ShadeOne(*material, {light.get()}, eye, nullptr), 128, 128, 128, 255);
+  }
+  MM3DDestroyShadingScratch();
 }
 
 TEST(MM3DMaterialLambertTest, SpecularHighlight) {
