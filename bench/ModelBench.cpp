@@ -1,13 +1,14 @@
-// Reading a model file against reading its bytes with pread. The model
-// stands in for 10,000 triangles with the node kinds the engine reads: a
-// transform per triangle holding a locator per corner (30,000 points), and
-// a clip of ten 100-key curves on the first transforms.
+// Reading a model file against reading its bytes with pread. The model is
+// a mesh of 10,000 lit triangles below a transform, with a clip of ten
+// 100-key curves on the transform.
 
 #include "foundation/uu/UUDirectory.h"
 #include "foundation/uu/UUMemory.h"
 #include "mm3d/MM3DCompiledTextureModDatabase.h"
-#include "mm3d/MM3DDisplayTreeDataNodes.h"
+#include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
+#include "mm3d/MM3DMaterial.h"
 #include "mm3d/MM3DModel.h"
+#include "tests/mm3d/MM3DMeshBuilders.h"
 #include "tests/mm3d/MM3DModelSupport.h"
 
 #include <benchmark/benchmark.h>
@@ -38,21 +39,35 @@ UURefCount<MM3DFunctionCurve> HundredKeyCurve(int seed) {
   return UURefCount<MM3DFunctionCurve>(new MM3DLinearFunctionCurve(keys, kMM3DPlainValue));
 }
 
+// 10,000 separate triangles along x, their normals up.
+UURefCount<MM3DIndexedMeshVertexData> TriangleBlock() {
+  std::vector<MM3DVector> positions;
+  for (int t = 0; t < kTriangles; ++t) {
+    for (int c = 0; c < kCorners; ++c) {
+      positions.emplace_back(static_cast<float>(t), static_cast<float>(c), 0.0f, 1.0f);
+    }
+  }
+  const std::vector<MM3DVector> normals(positions.size(), MM3DVector(0.0f, 0.0f, 1.0f, 0.0f));
+  return MakeBlock(positions, normals);
+}
+
 UURefCount<MM3DModel> MakeTriangleModel() {
+  UURefCount<MM3DMaterial> material(new MM3DMaterialVertexColor);
+  material->AddTextureLayer(MM3DMaterialTextureLayer(MM3DBlendFactors(), MM3DTextureHandle()));
+  MM3DIndexedMeshPart part;
+  part.mMaterial = material;
+  part.mBlocks.Append(TriangleBlock());
+  auto* mesh = new MM3DDisplayTreeNodeIndexedMesh;
+  mesh->AddPart(part);
+  auto* transform = new MM3DDisplayTreeNodeSRTTransform;
+  transform->AddChild(UUOwned<MM3DDisplayTreeNode>(mesh));
   auto* root = new MM3DDisplayTreeNodeRoot;
+  root->AddChild(UUOwned<MM3DDisplayTreeNode>(transform));
   auto* clip = new MM3DAnimationClip;
   clip->SetEndTime(static_cast<float>(kKeys - 1) * kKeyStep);
-  for (int t = 0; t < kTriangles; ++t) {
-    auto* triangle = new MM3DDisplayTreeNodeSRTTransform;
-    for (int c = 0; c < kCorners; ++c) {
-      const MM3DVector corner(static_cast<float>(t), static_cast<float>(c), 0.0f, 1.0f);
-      triangle->AddChild(UUOwned<MM3DDisplayTreeNode>(new MM3DDisplayTreeNodeLocator(corner)));
-    }
-    root->AddChild(UUOwned<MM3DDisplayTreeNode>(triangle));
-    if (t < kCurves) {
-      clip->AddAnimation(UUOwned<MM3DAnimation>(
-          new MM3DSRTAnimation(triangle, HundredKeyCurve(t), kTranslationX)));
-    }
+  for (int c = 0; c < kCurves; ++c) {
+    clip->AddAnimation(
+        UUOwned<MM3DAnimation>(new MM3DSRTAnimation(transform, HundredKeyCurve(c), kTranslationX)));
   }
   return UURefCount<MM3DModel>(
       new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>(clip)));
