@@ -18,13 +18,12 @@ MM3DAnimation* Make() {
   return new Animation;
 }
 
-// One maker per kind code; a kind whose class joins the engine puts its
-// Make here.
+// One maker per kind code, in code order.
 constexpr AnimationMaker kMakers[] = {
     /* kMM3DSRTAnimation */ &Make<MM3DSRTAnimation>,
     /* kMM3DJointAnimation */ &Make<MM3DJointAnimation>,
-    /* kMM3DBlendShapeWeightAnimation */ nullptr,
-    /* kMM3DShapeIndexAnimation */ nullptr,
+    /* kMM3DBlendShapeWeightAnimation */ &Make<MM3DBlendShapeWeightAnimation>,
+    /* kMM3DShapeIndexAnimation */ &Make<MM3DShapeIndexAnimation>,
     /* kMM3DMaterialDiffuseRedAnimation */ &Make<MM3DMaterialDiffuseRedAnimation>,
     /* kMM3DMaterialDiffuseGreenAnimation */ &Make<MM3DMaterialDiffuseGreenAnimation>,
     /* kMM3DMaterialDiffuseBlueAnimation */ &Make<MM3DMaterialDiffuseBlueAnimation>,
@@ -44,14 +43,16 @@ constexpr AnimationMaker kMakers[] = {
     /* kMM3DLightRedAnimation */ &Make<MM3DLightRedAnimation>,
     /* kMM3DLightGreenAnimation */ &Make<MM3DLightGreenAnimation>,
     /* kMM3DLightBlueAnimation */ &Make<MM3DLightBlueAnimation>,
-    /* kMM3DTexturePlacementAnimation */ nullptr,
+    /* kMM3DTexturePlacementAnimation */ &Make<MM3DTexturePlacementAnimation>,
 };
 
-// The default-constructed animation of a kind; null for a kind without a
-// class.
+constexpr auto kKindCount = static_cast<int32_t>(std::size(kMakers));
+static_assert(kKindCount == kMM3DTexturePlacementAnimation + 1);
+
+// The default-constructed animation of a kind; null for a code outside the
+// kinds.
 MM3DAnimation* MakeAnimation(int32_t kind) {
-  constexpr auto kKindCount = static_cast<int32_t>(std::size(kMakers));
-  if (kind < 0 || kind >= kKindCount || kMakers[kind] == nullptr) return nullptr;
+  if (kind < 0 || kind >= kKindCount) return nullptr;
   return kMakers[kind]();
 }
 

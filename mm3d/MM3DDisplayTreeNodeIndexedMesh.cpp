@@ -2,6 +2,7 @@
 
 #include "mm3d/MM3DDeformerRecords.h"
 #include "mm3d/MM3DIndexedMeshDeformer.h"
+#include "mm3d/MM3DIndexedMeshTextureCoordinateMapper.h"
 #include "mm3d/MM3DModDatabase.h"
 #include "mm3d/MM3DPipeline.h"
 #include "mm3d/MM3DRenderContext.h"
@@ -50,12 +51,14 @@ void MM3DDisplayTreeNodeIndexedMesh::RasterizePart(int32_t partIndex, MM3DRender
   if (part.mMaterial.IsEmpty()) return;
   part.mMaterial->Apply(context);
   for (MM3DIndexedMeshShader* shader : context.GetShaders()) shader->Begin(context, eye);
+  for (MM3DIndexedMeshTextureCoordinateMapper* mapper : context.GetMappers()) mapper->Begin();
   for (int32_t b = 0; b < part.mBlocks.Count(); ++b) {
     for (MM3DIndexedMeshDeformer* deformer : context.GetDeformers()) {
       deformer->SelectPart(partIndex, b);
     }
     if (!part.mBlocks[b].IsEmpty()) pipeline.RenderPart(*part.mBlocks[b], context, renderer);
   }
+  for (MM3DIndexedMeshTextureCoordinateMapper* mapper : context.GetMappers()) mapper->End();
   for (MM3DIndexedMeshShader* shader : context.GetShaders()) shader->End();
   part.mMaterial->Unapply(context);
 }

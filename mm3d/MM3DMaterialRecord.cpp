@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int32_t kPlacementFloats = 5;
-
 MM3DMaterial* MakeMaterial(int32_t kind) {
   switch (kind) {
     case kMM3DMaterialVertexColor:
@@ -47,12 +45,7 @@ bool WriteTexture(UUWriter& writer, MM3DModDatabase& database, const MM3DTexture
 
 bool WritePlacement(UUWriter& writer, const MM3DTexturePlacement* placement) {
   if (!WriteFlag(writer, placement != nullptr)) return false;
-  if (placement == nullptr) return true;
-  const float values[kPlacementFloats] = {placement->mRepeatU, placement->mRepeatV,
-                                          placement->mOffsetU, placement->mOffsetV,
-                                          placement->mRotation};
-  return MM3DDatabase::SaveReference(writer, placement) &&
-         writer.WriteFloats(values, kPlacementFloats);
+  return placement == nullptr || placement->Write(writer);
 }
 
 bool WriteLayer(UUWriter& writer, MM3DModDatabase& database,
@@ -82,16 +75,7 @@ bool ReadPlacement(UUReader& reader, MM3DMaterialTextureLayer& layer) {
   if (!reader.ReadInt32s(&hasPlacement, 1)) return false;
   if (hasPlacement == 0) return true;
   auto placement = std::make_unique<MM3DTexturePlacement>();
-  float values[kPlacementFloats] = {};
-  if (!MM3DDatabase::LoadReference(reader, placement.get(), &placement->mReferenceIndex) ||
-      !reader.ReadFloats(values, kPlacementFloats)) {
-    return false;
-  }
-  placement->mRepeatU = values[0];
-  placement->mRepeatV = values[1];
-  placement->mOffsetU = values[2];
-  placement->mOffsetV = values[3];
-  placement->mRotation = values[4];
+  if (!placement->Read(reader)) return false;
   layer.SetPlacement(std::move(placement));
   return true;
 }

@@ -1,5 +1,7 @@
 #include "mm3d/MM3DNodeAnimations.h"
 
+#include "mm3d/MM3DDeformerRecords.h"
+
 #include <array>
 
 namespace {
@@ -11,11 +13,12 @@ Setter Lookup(const std::array<Setter, N>& table, int32_t channel) {
 
 using SRT = MM3DDisplayTreeNodeSRTTransform;
 using Joint = MM3DDisplayTreeNodeJoint;
+using Placement = MM3DTexturePlacement;
 
 }  // namespace
 
 template <>
-auto MM3DNodeChannelAnimation<SRT, kMM3DSRTAnimation>::SetterForChannel(int32_t channel) -> Setter {
+auto MM3DChannelAnimation<SRT, kMM3DSRTAnimation>::SetterForChannel(int32_t channel) -> Setter {
   static constexpr std::array<Setter, 22> kSetters = {
       &SRT::SetVisibilityFromValue,
       &SRT::SetRotatePivotX,
@@ -44,8 +47,7 @@ auto MM3DNodeChannelAnimation<SRT, kMM3DSRTAnimation>::SetterForChannel(int32_t 
 }
 
 template <>
-auto MM3DNodeChannelAnimation<Joint, kMM3DJointAnimation>::SetterForChannel(int32_t channel)
-    -> Setter {
+auto MM3DChannelAnimation<Joint, kMM3DJointAnimation>::SetterForChannel(int32_t channel) -> Setter {
   static constexpr std::array<Setter, 16> kSetters = {
       &Joint::SetVisibilityFromValue,
       &Joint::SetTranslationX,
@@ -65,4 +67,22 @@ auto MM3DNodeChannelAnimation<Joint, kMM3DJointAnimation>::SetterForChannel(int3
       &Joint::SetParentScaleZ,
   };
   return Lookup(kSetters, channel);
+}
+
+template <>
+auto MM3DChannelAnimation<Placement, kMM3DTexturePlacementAnimation>::SetterForChannel(
+    int32_t channel) -> Setter {
+  static constexpr std::array<Setter, 5> kSetters = {
+      &Placement::SetRepeatU, &Placement::SetRepeatV,  &Placement::SetOffsetU,
+      &Placement::SetOffsetV, &Placement::SetRotation,
+  };
+  return Lookup(kSetters, channel);
+}
+
+bool MM3DBlendShapeWeightAnimation::Write(UUWriter& writer, MM3DModDatabase& database) const {
+  return MM3DTargetAnimation::Write(writer, database) && writer.WriteInt32s(&mWeightIndex, 1);
+}
+
+bool MM3DBlendShapeWeightAnimation::Read(UUReader& reader, MM3DModDatabase& database) {
+  return MM3DTargetAnimation::Read(reader, database) && MM3DReadRecordCount(reader, mWeightIndex);
 }

@@ -1,6 +1,8 @@
 #include "mm3d/MM3DTexturePlacement.h"
 
 #include "foundation/uu/UUGrowableArray.h"
+#include "foundation/uu/UUReader.h"
+#include "foundation/uu/UUWriter.h"
 #include "mm3d/MM3DDatabase.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
 
@@ -19,6 +21,25 @@ UUGrowableArray<MM3DTextureCoordinate>& CoordinateScratch() {
 
 MM3DTexturePlacement::~MM3DTexturePlacement() {
   MM3DDatabase::ForgetReference(this, mReferenceIndex);
+}
+
+bool MM3DTexturePlacement::Write(UUWriter& writer) const {
+  const float values[kValueCount] = {mRepeatU, mRepeatV, mOffsetU, mOffsetV, mRotation};
+  return MM3DDatabase::SaveReference(writer, this) && writer.WriteFloats(values, kValueCount);
+}
+
+bool MM3DTexturePlacement::Read(UUReader& reader) {
+  float values[kValueCount] = {};
+  if (!MM3DDatabase::LoadReference(reader, this, &mReferenceIndex) ||
+      !reader.ReadFloats(values, kValueCount)) {
+    return false;
+  }
+  mRepeatU = values[0];
+  mRepeatV = values[1];
+  mOffsetU = values[2];
+  mOffsetV = values[3];
+  mRotation = values[4];
+  return true;
 }
 
 void MM3DTexturePlacement::Generate(MM3DVertexArrays& arrays) const {

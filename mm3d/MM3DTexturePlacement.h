@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+class UUReader;
+class UUWriter;
 struct MM3DVertexArrays;
 
 class MM3DTexturePlacement : public MM3DIndexedMeshTextureCoordinateMapper {
@@ -19,10 +21,37 @@ class MM3DTexturePlacement : public MM3DIndexedMeshTextureCoordinateMapper {
   MM3DTexturePlacement(const MM3DTexturePlacement&) = default;
   MM3DTexturePlacement& operator=(const MM3DTexturePlacement&) = default;
 
+  // Marks the placement active while a mesh part draws with it.
+  void Begin() override { mActive = true; }
   // Replaces the block's set 0 by the placed coordinates; a block without
   // set 0 is left alone.
   void Generate(MM3DVertexArrays& arrays) const override;
+  void End() override { mActive = false; }
 
+  // The placement's position in the object table (int32), then repeat U
+  // and V, offset U and V and the rotation; false at the first failure.
+  bool Write(UUWriter& writer) const;
+  // Puts the placement at the position read in the object table, then
+  // reads the five values.
+  bool Read(UUReader& reader);
+
+  bool IsActive() const { return mActive; }
+  float GetRepeatU() const { return mRepeatU; }
+  float GetRepeatV() const { return mRepeatV; }
+  float GetOffsetU() const { return mOffsetU; }
+  float GetOffsetV() const { return mOffsetV; }
+  // Radians.
+  float GetRotation() const { return mRotation; }
+  void SetRepeatU(float repeat) { mRepeatU = repeat; }
+  void SetRepeatV(float repeat) { mRepeatV = repeat; }
+  void SetOffsetU(float offset) { mOffsetU = offset; }
+  void SetOffsetV(float offset) { mOffsetV = offset; }
+  void SetRotation(float radians) { mRotation = radians; }
+
+ private:
+  static constexpr int32_t kValueCount = 5;
+
+  bool mActive = false;
   float mRepeatU = 1.0f;
   float mRepeatV = 1.0f;
   float mOffsetU = 0.0f;

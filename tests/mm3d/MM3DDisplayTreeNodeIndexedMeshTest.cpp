@@ -3,6 +3,7 @@
 #include "mm3d/MM3DDisplayTreeDataNodes.h"
 #include "mm3d/MM3DDisplayTreeNodeInstancedMesh.h"
 #include "mm3d/MM3DDisplayTreeNodeTransform.h"
+#include "mm3d/MM3DIndexedMeshTextureCoordinateMapper.h"
 #include "tests/mm3d/MM3DDisplayTreeSupport.h"
 #include "tests/mm3d/MM3DMeshSupport.h"
 
@@ -26,6 +27,18 @@ class LoggingDeformer : public MM3DIndexedMeshDeformingNode {
   void DeformPositions(MM3DVertexArrays&) override {}
   void DeformNormals(MM3DVertexArrays&) override {}
   void EndFrame() override { mLog.push_back("frame end"); }
+
+ private:
+  EventLog& mLog;
+};
+
+// A mapper that only logs when a part begins and ends it.
+class LoggingMapper : public MM3DIndexedMeshTextureCoordinateMapper {
+ public:
+  explicit LoggingMapper(EventLog& log) : mLog(log) {}
+  void Begin() override { mLog.push_back("mapper begin"); }
+  void Generate(MM3DVertexArrays&) const override {}
+  void End() override { mLog.push_back("mapper end"); }
 
  private:
   EventLog& mLog;
@@ -64,9 +77,12 @@ TEST(MM3DDisplayTreeNodeIndexedMeshTest, RasterizingDrivesDeformersMaterialsAndB
   mesh.AddPart(empty);
   LoggingDeformer deformer(log);
   bench.mContext.PushDeformer(&deformer);
+  LoggingMapper mapper(log);
+  bench.mContext.PushMapper(&mapper);
   bench.Render(mesh);
-  const EventLog expected = {"frame begin", "first begin", "select 0 0", "render",
-                             "select 0 1",  "render",      "first end",  "second begin",
+  const EventLog expected = {"frame begin", "first begin",  "mapper begin", "select 0 0",
+                             "render",      "select 0 1",   "render",       "mapper end",
+                             "first end",   "second begin", "mapper begin", "mapper end",
                              "second end",  "frame end"};
   EXPECT_EQ(log, expected);
   EXPECT_EQ(bench.mContext.GetShaders().Count(), 0);

@@ -84,7 +84,7 @@ TEST_F(MM3DModDatabaseTest, MaterialsReadBackWithTheirLayersThroughTheTextureTab
   const MM3DTextureKey key{.mClamp = 1, .mLinear = 0, .mMipmaps = 1};
   MM3DMaterialTextureLayer layer(MM3DBlendFactors{}, mMap.GetHandle(kTexture, key));
   auto placement = std::make_unique<MM3DTexturePlacement>();
-  placement->mRotation = 1.5f;
+  placement->SetRotation(1.5f);
   layer.SetPlacement(std::move(placement));
   phong->AddTextureLayer(std::move(layer));
   written.GetMaterials().Append(phong);
@@ -102,7 +102,7 @@ TEST_F(MM3DModDatabaseTest, MaterialsReadBackWithTheirLayersThroughTheTextureTab
   EXPECT_EQ(copy.GetLayer(0).GetTexture().GetTextureId(), kTexture);
   EXPECT_EQ(copy.GetLayer(0).GetTexture().GetKey().mMipmaps, key.mMipmaps);
   ASSERT_NE(copy.GetLayer(0).GetPlacement(), nullptr);
-  EXPECT_EQ(copy.GetLayer(0).GetPlacement()->mRotation, 1.5f);
+  EXPECT_EQ(copy.GetLayer(0).GetPlacement()->GetRotation(), 1.5f);
   EXPECT_EQ(read.GetMaterials()[1]->GetKind(), kMM3DMaterialVertexColor);
 }
 

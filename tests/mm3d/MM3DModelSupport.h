@@ -99,7 +99,8 @@ inline UURefCount<MM3DMaterial> TexturedPhong() {
   return material;
 }
 
-// A light node of each kind, every material and light animation kind.
+// A light node of each kind, every material and light animation kind and
+// an animation of the material's texture placement.
 inline UURefCount<MM3DModel> MakeShowcase() {
   auto* root = new MM3DDisplayTreeNodeRoot;
   const MM3DColor color{0.5f, 0.5f, 0.5f, 1.0f};
@@ -132,6 +133,8 @@ inline UURefCount<MM3DModel> MakeShowcase() {
   clip->AddAnimation(
       UUOwned<MM3DAnimation>(new MM3DMaterialTextureAnimation(material, curve, 0, 0, frames)));
   clip->AddAnimation(UUOwned<MM3DAnimation>(new MM3DLightBlueAnimation(lights[2], curve)));
+  clip->AddAnimation(UUOwned<MM3DAnimation>(
+      new MM3DTexturePlacementAnimation(material->GetLayer(0).GetPlacement(), curve, 4)));
   UURefCount<MM3DModel> model(
       new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>(clip)));
   model->AddNamedNode("_spot", root->GetChild(2));

@@ -112,6 +112,7 @@ TEST_P(MM3DModelTest, LightsOfEveryKindAndMaterialAnimationsReadBack) {
   clip->Apply(0.25f);
   EXPECT_EQ(phong.GetAmbient().mG, 0.25f);
   EXPECT_EQ(spot->GetLight()->GetColor().mB, 0.25f);
+  EXPECT_EQ(phong.GetLayer(0).GetPlacement()->GetRotation(), 0.25f);
 }
 
 TEST(MM3DModelNamedNodeTest, NamesFindTheFirstEntryCaseSensitively) {

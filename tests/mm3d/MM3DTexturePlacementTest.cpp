@@ -1,21 +1,24 @@
 #include "mm3d/MM3DTexturePlacement.h"
 
+#include "mm3d/MM3DDatabase.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
+#include "tests/mm3d/MM3DStreams.h"
 
 #include <gtest/gtest.h>
 
 #include <numbers>
+#include <vector>
 
 namespace {
 
 MM3DTexturePlacement Placement(float repeatU, float repeatV, float offsetU, float offsetV,
                                float rotation) {
   MM3DTexturePlacement placement;
-  placement.mRepeatU = repeatU;
-  placement.mRepeatV = repeatV;
-  placement.mOffsetU = offsetU;
-  placement.mOffsetV = offsetV;
-  placement.mRotation = rotation;
+  placement.SetRepeatU(repeatU);
+  placement.SetRepeatV(repeatV);
+  placement.SetOffsetU(offsetU);
+  placement.SetOffsetV(offsetV);
+  placement.SetRotation(rotation);
   return placement;
 }
 
@@ -53,6 +56,63 @@ TEST(MM3DTexturePlacementTest, BlockWithoutCoordinatesIsLeftAlone) {
   arrays.mVertexCount = 4;
   placement.Generate(arrays);
   EXPECT_EQ(arrays.mTextureCoordinates0, nullptr);
+}
+
+TEST(MM3DTexturePlacementTest, ActiveOnlyBetweenBeginAndEnd) {
+  MM3DTexturePlacement placement;
+  EXPECT_FALSE(placement.IsActive());
+  placement.Begin();
+  EXPECT_TRUE(placement.IsActive());
+  placement.End();
+  EXPECT_FALSE(placement.IsActive());
+}
+
+class MM3DTexturePlacementRecordTest : public ::testing::Test {
+ protected:
+  void SetUp() override { MM3DDatabase::ResetReferenceTables(); }
+  void TearDown() override { MM3DDatabase::FreeReferenceTables(); }
+
+  const MM3DTexturePlacement mWritten = Placement(2.0f, 3.0f, 0.25f, -0.5f, 1.5f);
+};
+
+// The object index, then repeat, offset and rotation, in either byte order;
+// the placement read back takes the written position in the object table.
+TEST_F(MM3DTexturePlacementRecordTest, ReadsBackInBothByteOrders) {
+  for (UUByteOrder order : {kUUNativeByteOrder, kUUSwappedByteOrder}) {
+    MM3DDatabase::ResetReferenceTables();
+    ByteWriter writer;
+    writer.SetWriteByteOrder(order);
+    ASSERT_TRUE(mWritten.Write(writer));
+    ASSERT_EQ(writer.mBytes.size(), 24u);
+    MM3DDatabase::ResetReferenceTables();
+    ByteReader reader(writer.mBytes);
+    reader.SetByteOrder(order);
+    MM3DTexturePlacement read;
+    ASSERT_TRUE(read.Read(reader)) << "byte order " << order;
+    EXPECT_EQ(MM3DDatabase::GetReferencedObject(0), &read);
+    EXPECT_EQ(read.GetRepeatU(), mWritten.GetRepeatU());
+    EXPECT_EQ(read.GetRepeatV(), mWritten.GetRepeatV());
+    EXPECT_EQ(read.GetOffsetU(), mWritten.GetOffsetU());
+    EXPECT_EQ(read.GetOffsetV(), mWritten.GetOffsetV());
+    EXPECT_EQ(read.GetRotation(), mWritten.GetRotation());
+  }
+}
+
+TEST_F(MM3DTexturePlacementRecordTest, HandMadeRecordReadsAndShortOnesFail) {
+  std::vector<uint8_t> bytes;
+  AppendInt32(bytes, 3);
+  for (float value : {2.0f, 3.0f, 0.25f, -0.5f, 1.5f}) AppendFloat(bytes, value);
+  MM3DTexturePlacement read;
+  ByteReader reader(bytes);
+  ASSERT_TRUE(read.Read(reader));
+  EXPECT_EQ(MM3DDatabase::GetReferencedObject(3), &read);
+  EXPECT_EQ(read.GetOffsetV(), -0.5f);
+  for (size_t size = 0; size < bytes.size(); ++size) {
+    MM3DDatabase::ResetReferenceTables();
+    MM3DTexturePlacement shortRead;
+    ByteReader prefix(std::vector<uint8_t>(bytes.begin(), bytes.begin() + size));
+    EXPECT_FALSE(shortRead.Read(prefix)) << size;
+  }
 }
 
 }  // namespace
