@@ -38,11 +38,10 @@ bool ReadOwnedRecord(UURefCount<T>& out, ReadOwned readOwned) {
   return true;
 }
 
-// The code, the count and each record; nothing for an empty section.
+// The code, the count and each record.
 template <typename T, typename WriteOne>
-bool WriteSection(UUWriter& writer, int32_t code, UUGrowableArray<UURefCount<T>>& section,
-                  WriteOne writeOne) {
-  if (section.Count() == 0) return true;
+bool WriteList(UUWriter& writer, int32_t code, UUGrowableArray<UURefCount<T>>& section,
+               WriteOne writeOne) {
   const int32_t header[2] = {code, section.Count()};
   if (!writer.WriteInt32s(header, 2)) return false;
   for (int32_t i = 0; i < section.Count(); ++i) {
@@ -52,6 +51,13 @@ bool WriteSection(UUWriter& writer, int32_t code, UUGrowableArray<UURefCount<T>>
     if (!writeOne(*object)) return false;
   }
   return true;
+}
+
+// A section in a file: its list, or nothing when it is empty.
+template <typename T, typename WriteOne>
+bool WriteSection(UUWriter& writer, int32_t code, UUGrowableArray<UURefCount<T>>& section,
+                  WriteOne writeOne) {
+  return section.Count() == 0 || WriteList(writer, code, section, writeOne);
 }
 
 }  // namespace
@@ -82,12 +88,7 @@ bool MM3DModDatabase::ReadRecord(UUReader& reader, int32_t tag) {
         });
       });
     case kMM3DCameraSection:
-      return ReadSection(reader, mCameras, [&](UURefCount<MM3DCamera>& camera) {
-        return ReadOwnedRecord(camera, [&](UUOwned<MM3DCamera>& owned) {
-          owned.Reset(new MM3DCamera);
-          return owned->Read(reader);
-        });
-      });
+      return MM3DReadCameraList(reader, mCameras);
     default:
       return RejectRecord(reader);
   }
@@ -104,8 +105,7 @@ bool MM3DModDatabase::WriteSections(UUWriter& writer) {
                    [&](const MM3DLight& light) { return light.WriteRecord(writer); }) &&
       WriteSection(writer, kMM3DSplineSection, mSplines,
                    [&](const MM3DSpline& spline) { return spline.WriteRecord(writer); }) &&
-      WriteSection(writer, kMM3DCameraSection, mCameras,
-                   [&](MM3DCamera& camera) { return camera.Write(writer); });
+      (mCameras.Count() == 0 || MM3DWriteCameraList(writer, kMM3DCameraSection, mCameras));
   return WriteEndTag(writer) && written;
 }
 
@@ -119,3 +119,17 @@ bool MM3DModDatabase::WriteTextureTable(UUWriter& writer) {
 int32_t MM3DModDatabase::GetTextureId(int32_t) { return kMMNoResource; }
 
 int32_t MM3DModDatabase::GetTextureReference(int32_t) { return kNone; }
+
+bool MM3DReadCameraList(UUReader& reader, UUGrowableArray<UURefCount<MM3DCamera>>& cameras) {
+  return ReadSection(reader, cameras, [&](UURefCount<MM3DCamera>& camera) {
+    return ReadOwnedRecord(camera, [&](UUOwned<MM3DCamera>& owned) {
+      owned.Reset(new MM3DCamera);
+      return owned->Read(reader);
+    });
+  });
+}
+
+bool MM3DWriteCameraList(UUWriter& writer, int32_t code,
+                         UUGrowableArray<UURefCount<MM3DCamera>>& cameras) {
+  return WriteList(writer, code, cameras, [&](MM3DCamera& camera) { return camera.Write(writer); });
+}

@@ -90,6 +90,13 @@ class MM3DModDatabase : public MM3DDatabase {
   MM3DDriverTextureMap* mTextureMap = nullptr;
 };
 
+// The body of the camera section. Reading empties the cameras first and
+// keeps those read before a failed one; writing gives the code, the count
+// and each camera's record, even for no cameras.
+bool MM3DReadCameraList(UUReader& reader, UUGrowableArray<UURefCount<MM3DCamera>>& cameras);
+bool MM3DWriteCameraList(UUWriter& writer, int32_t code,
+                         UUGrowableArray<UURefCount<MM3DCamera>>& cameras);
+
 template <typename T>
 int32_t MM3DModDatabase::FindOrAppend(UUGrowableArray<UURefCount<T>>& section,
                                       const UURefCount<T>& object) {

@@ -1,7 +1,9 @@
 #pragma once
 // A texture collection in memory: 8 x 8 true-colour textures of one colour
-// each, opaque or with alpha, counting the images it loads.
+// each, opaque or with alpha and named or not, counting the images it loads.
+// Names are found exactly as they are written.
 
+#include "foundation/uu/UUString.h"
 #include "mm3d/MM3DTextureCollection.h"
 #include "mm3d/drivers/MM3DDriverTextureImage.h"
 
@@ -16,6 +18,7 @@ class FakeTextureCollection : public MM3DTextureCollection {
     uint8_t mRed, mGreen, mBlue;
     bool mOpaque = true;
     bool mLoadable = true;
+    const char* mName = "";
   };
   static constexpr int32_t kSide = 8;
 
@@ -46,9 +49,14 @@ class FakeTextureCollection : public MM3DTextureCollection {
   int32_t GetPaletteCount(int16_t) override { return 0; }
   bool IsOpaque(int16_t i) override { return mTextures[static_cast<size_t>(i)].mOpaque; }
   int32_t GetBitsPerPixel(int16_t) override { return 32; }
-  uint16_t FindByName(const char*) override { return kMM3DTextureNotFound; }
-  char* GetName(char* buffer, int16_t) override {
-    buffer[0] = '\0';
+  uint16_t FindByName(const char* name) override {
+    for (size_t i = 0; i < mTextures.size(); ++i) {
+      if (UUCompareText(mTextures[i].mName, name) == 0) return static_cast<uint16_t>(i);
+    }
+    return kMM3DTextureNotFound;
+  }
+  char* GetName(char* buffer, int16_t i) override {
+    UUCopyString(mTextures[static_cast<size_t>(i)].mName, buffer, kMM3DTextureNameCapacity);
     return buffer;
   }
 

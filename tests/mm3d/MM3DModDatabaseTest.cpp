@@ -19,6 +19,11 @@ using model_fixtures::WriteModelBytes;
 
 constexpr MMResourceId kTexture = MMMakeResourceId(6, 2);
 constexpr MM3DColor kGrey{0.5f, 0.5f, 0.5f, 1.0f};
+constexpr MM3DVector kEye{1.0f, 2.0f, 3.0f, 1.0f};
+constexpr MM3DVector kInterest{0.0f, 0.0f, 0.0f, 1.0f};
+constexpr float kRoll = 0.5f;
+
+using Cameras = UUGrowableArray<UURefCount<MM3DCamera>>;
 
 std::vector<uint8_t> Words(std::initializer_list<int32_t> words) {
   std::vector<uint8_t> bytes;
@@ -29,6 +34,21 @@ std::vector<uint8_t> Words(std::initializer_list<int32_t> words) {
 std::vector<uint8_t> Join(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
+}
+
+// A camera looking at the interest point, then one without an interest.
+void AddCameras(Cameras& cameras) {
+  cameras.Append(UURefCount<MM3DCamera>(
+      new MM3DCamera(kEye, UUOwned<MM3DVector>(new MM3DVector(kInterest)), kRoll)));
+  cameras.Append(UURefCount<MM3DCamera>(new MM3DCamera));
+}
+
+// The cameras' list, written with fresh reference tables.
+std::vector<uint8_t> CameraListBytes(Cameras& cameras) {
+  MM3DDatabase::EmptyReferenceTables();
+  ByteWriter writer;
+  EXPECT_TRUE(MM3DWriteCameraList(writer, kMM3DCameraSection, cameras));
+  return writer.mBytes;
 }
 
 class MM3DModDatabaseTest : public ::testing::Test {
@@ -152,6 +172,44 @@ TEST_F(MM3DModDatabaseTest, UnknownTagsKindsAndLayerCountsFail) {
     EXPECT_FALSE(read.ReadRecords(reader));
     EXPECT_EQ(read.GetMaterials().Count(), 0);
   }
+}
+
+TEST_F(MM3DModDatabaseTest, TheCameraSectionHoldsEachCameraRecord) {
+  MM3DModDatabase database;
+  database.GetCameras().Append(UURefCount<MM3DCamera>(new MM3DCamera(kEye, {}, kRoll)));
+  std::vector<uint8_t> expected = Words({kMM3DCameraSection, 1, 0});
+  for (float value : {kEye.mX, kEye.mY, kEye.mZ, kEye.mW, kRoll}) AppendFloat(expected, value);
+  expected.push_back(0);  // no interest point
+  ByteWriter writer;
+  ASSERT_TRUE(database.WriteSections(writer));
+  EXPECT_EQ(writer.mBytes, Join(expected, Words({0})));
+}
+
+TEST_F(MM3DModDatabaseTest, CameraListsReadBackCameraForCamera) {
+  Cameras written;
+  AddCameras(written);
+  const std::vector<uint8_t> bytes = CameraListBytes(written);
+  MM3DModDatabase read;
+  read.GetCameras().Append(UURefCount<MM3DCamera>(new MM3DCamera));
+  MM3DDatabase::EmptyReferenceTables();
+  ByteReader reader(Join(bytes, Words({0})));
+  ASSERT_TRUE(read.ReadRecords(reader));
+  ASSERT_EQ(read.GetCameras().Count(), written.Count());
+  EXPECT_NE(read.GetCameras()[0]->GetInterest(), nullptr);
+  EXPECT_EQ(CameraListBytes(read.GetCameras()), bytes);
+}
+
+TEST_F(MM3DModDatabaseTest, AFailedCameraKeepsTheCamerasBeforeIt) {
+  Cameras written;
+  AddCameras(written);
+  std::vector<uint8_t> bytes = CameraListBytes(written);
+  bytes.pop_back();  // the second camera's has-interest flag
+  Cameras read;
+  ByteReader reader(bytes);
+  int32_t code = 0;
+  ASSERT_TRUE(MM3DDatabase::ReadInt32(reader, code));
+  EXPECT_FALSE(MM3DReadCameraList(reader, read));
+  EXPECT_EQ(read.Count(), 1);
 }
 
 }  // namespace
