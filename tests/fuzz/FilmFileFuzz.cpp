@@ -9,6 +9,7 @@
 #include "media/films/MM2DFilmChunkReader.h"
 #include "media/films/MM2DFilmFrameDecoder.h"
 #include "media/films/MM2DFilmResourceFile.h"
+#include "tests/fuzz/FuzzInputFile.h"
 
 #include <algorithm>
 #include <climits>
@@ -20,12 +21,6 @@ namespace {
 const char* kFileName = "vplfilm-fuzz-input.mmf";
 // Larger frames and buffers than this are not worth the fuzzer's memory.
 constexpr int64_t kLargestBuffer = 1 << 22;
-
-UUDirectory TempDirectory() {
-  UUDirectory directory;
-  UUGetTempDirectory(directory);
-  return directory;
-}
 
 void ReadTable(MM2DFilmResourceFile& file, int16_t film) {
   volatile int64_t sink = file.IsPalettized(film) + file.GetSubFormat(film) +
@@ -115,12 +110,7 @@ void DecodeFilm(MM2DFilmResourceFile& file, int16_t film) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const UUDirectory directory = TempDirectory();
-  {
-    UUFile file(directory, kFileName, kUUFileCreate, UUFileOptions());
-    file.Write(data, static_cast<uint32_t>(size));
-  }
-  AFClearError();
+  const UUDirectory directory = WriteFuzzInputFile(kFileName, data, size);
   MM2DFilmResourceFile file;
   if (!file.Open(directory, kFileName, true, false)) return 0;
   for (int16_t film = 0; film < file.GetSubfileCount(); ++film) {

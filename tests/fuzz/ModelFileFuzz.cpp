@@ -8,6 +8,7 @@
 #include "mm3d/MM3DModel.h"
 #include "mm3d/MM3DModelLoader.h"
 #include "mm3d/MM3DNodeOrdinalVisitors.h"
+#include "tests/fuzz/FuzzInputFile.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -17,12 +18,6 @@ namespace {
 const char* kFileName = "vplmodel-fuzz-input.mmm";
 // The largest tree walked node by node: the walk is quadratic.
 constexpr int32_t kMaxWalkedNodes = 4096;
-
-UUDirectory TempDirectory() {
-  UUDirectory directory;
-  UUGetTempDirectory(directory);
-  return directory;
-}
 
 void ApplyClip(MM3DAnimationClip& clip) {
   const float start = clip.GetStartTime();
@@ -58,12 +53,7 @@ void ReadEveryModel(MM3DModelLoader& loader) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const UUDirectory directory = TempDirectory();
-  {
-    UUFile file(directory, kFileName, kUUFileCreate, UUFileOptions());
-    file.Write(data, static_cast<uint32_t>(size));
-  }
-  AFClearError();
+  const UUDirectory directory = WriteFuzzInputFile(kFileName, data, size);
   // The first byte's low bit chooses whether the extension is read too.
   const bool keepNames = size > 0 && (data[0] & 1) != 0;
   if (MM3DModelLoader* loader = MM3DOpenModelResourceFile(directory, kFileName, keepNames)) {

@@ -7,6 +7,7 @@
 #include "mm/resources/MMGenericResourceFile.h"
 #include "mm/resources/MMPictureLoader.h"
 #include "mm/resources/MMScriptCollection.h"
+#include "tests/fuzz/FuzzInputFile.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -17,12 +18,6 @@
 namespace {
 
 const char* kFileName = "vplres-fuzz-input.mmp";
-
-UUDirectory TempDirectory() {
-  UUDirectory directory;
-  UUGetTempDirectory(directory);
-  return directory;
-}
 
 void ReadEverySubfile(const UUDirectory& directory) {
   MMDummyResourceFile file(MME_PICTURE_RESOURCE_FILE_NOT_FOUND);
@@ -97,12 +92,7 @@ void ReadEveryScript(const UUDirectory& directory) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const UUDirectory directory = TempDirectory();
-  {
-    UUFile file(directory, kFileName, kUUFileCreate, UUFileOptions());
-    file.Write(data, static_cast<uint32_t>(size));
-  }
-  AFClearError();
+  const UUDirectory directory = WriteFuzzInputFile(kFileName, data, size);
   ReadEverySubfile(directory);
   ReadEveryPicture(directory);
   ReadEveryScript(directory);

@@ -7,6 +7,7 @@
 #include "foundation/uu/UUFileSystem.h"
 #include "media/sound/MMSoundLoader.h"
 #include "mm/resources/MMGlobalPulseTaskManagers.h"
+#include "tests/fuzz/FuzzInputFile.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,12 +16,6 @@ namespace {
 
 const char* kFileName = "vplsound-fuzz-input.mma";
 constexpr uint32_t kPiece = 1000;
-
-UUDirectory TempDirectory() {
-  UUDirectory directory;
-  UUGetTempDirectory(directory);
-  return directory;
-}
 
 // Reads on the calling thread: the manager's thread is never started, so
 // a streamed source fills its ring when the reader waits.
@@ -63,12 +58,7 @@ void ReloadReferenced(MMSoundLoader& loader) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const UUDirectory directory = TempDirectory();
-  {
-    UUFile file(directory, kFileName, kUUFileCreate, UUFileOptions());
-    file.Write(data, static_cast<uint32_t>(size));
-  }
-  AFClearError();
+  const UUDirectory directory = WriteFuzzInputFile(kFileName, data, size);
   MMStreamingPulseTaskManager = &StreamingManager();
   if (MMSoundLoader* loader = MMOpenSoundResourceFile(directory, kFileName, true)) {
     ReadEverySound(*loader);

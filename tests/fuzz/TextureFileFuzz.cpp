@@ -6,18 +6,13 @@
 #include "foundation/uu/UUFileSystem.h"
 #include "mm3d/MM3DTextureLoader.h"
 #include "mm3d/drivers/MM3DDriverTextureImage.h"
+#include "tests/fuzz/FuzzInputFile.h"
 
 #include <cstdint>
 
 namespace {
 
 const char* kFileName = "vpltexture-fuzz-input.mmx";
-
-UUDirectory TempDirectory() {
-  UUDirectory directory;
-  UUGetTempDirectory(directory);
-  return directory;
-}
 
 void LoadEveryTexture(MM3DTextureLoader& loader) {
   char name[kMM3DTextureNameCapacity];
@@ -38,12 +33,7 @@ void LoadEveryTexture(MM3DTextureLoader& loader) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const UUDirectory directory = TempDirectory();
-  {
-    UUFile file(directory, kFileName, kUUFileCreate, UUFileOptions());
-    file.Write(data, static_cast<uint32_t>(size));
-  }
-  AFClearError();
+  const UUDirectory directory = WriteFuzzInputFile(kFileName, data, size);
   if (MM3DTextureLoader* loader = MM3DOpenTextureResourceFile(directory, kFileName, false)) {
     LoadEveryTexture(*loader);
     MM3DDestroyTextureCollections();
