@@ -1,9 +1,17 @@
-# One static library per layer folder, made of every source below it.
+# One static library per layer folder, made of every source below it, or
+# below the FOLDERS named when one folder holds two layers.
 # Layers name the layers below them in DEPENDS; nothing links upwards.
 function(vpl_add_layer target)
-  cmake_parse_arguments(LAYER "" "" "DEPENDS;SYSTEM_LIBS" ${ARGN})
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  cmake_parse_arguments(LAYER "" "" "FOLDERS;DEPENDS;SYSTEM_LIBS" ${ARGN})
+  if(NOT LAYER_FOLDERS)
+    set(LAYER_FOLDERS .)
+  endif()
+  set(sources)
+  foreach(folder ${LAYER_FOLDERS})
+    file(GLOB_RECURSE folder_sources CONFIGURE_DEPENDS
+         ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.c)
+    list(APPEND sources ${folder_sources})
+  endforeach()
   if(NOT sources)
     # A layer that has no sources yet still stands in the layer order.
     add_library(${target} INTERFACE)

@@ -53,7 +53,9 @@ DrawnBlock DrawAt(const std::vector<Vectors>& shapes, float index,
   for (int32_t s = 0; s < node.GetShapeCount(); ++s) {
     if (drawn.mPositionPointer == node.GetShapes()[0][0][s].Begin()) pointedAt = &shapes[s];
   }
-  if (pointedAt != nullptr) EXPECT_TRUE(Same(drawn.mPositions, *pointedAt));
+  if (pointedAt != nullptr) {
+    EXPECT_TRUE(Same(drawn.mPositions, *pointedAt));
+  }
   return drawn;
 }
 

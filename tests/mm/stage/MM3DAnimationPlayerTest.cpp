@@ -1,6 +1,6 @@
-#include "mm3d/MM3DAnimationPlayer.h"
+#include "mm/stage/MM3DAnimationPlayer.h"
 
-#include "tests/mm3d/MM3DPlayerSupport.h"
+#include "tests/mm/stage/MM3DPlayerSupport.h"
 
 #include <gtest/gtest.h>
 

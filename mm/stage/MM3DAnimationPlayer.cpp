@@ -1,4 +1,4 @@
-#include "mm3d/MM3DAnimationPlayer.h"
+#include "mm/stage/MM3DAnimationPlayer.h"
 
 #include "mm/stage/MMScene.h"
 #include "mm/stage/MMStage.h"

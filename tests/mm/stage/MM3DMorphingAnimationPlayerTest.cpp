@@ -1,6 +1,6 @@
-#include "mm3d/MM3DMorphingAnimationPlayer.h"
+#include "mm/stage/MM3DMorphingAnimationPlayer.h"
 
-#include "tests/mm3d/MM3DPlayerSupport.h"
+#include "tests/mm/stage/MM3DPlayerSupport.h"
 
 #include <gtest/gtest.h>
 
