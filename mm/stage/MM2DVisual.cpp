@@ -1,7 +1,7 @@
 #include "mm/stage/MM2DVisual.h"
 
-#include "mm/drawing/MMDrawContext.h"
 #include "mm/drawing/MMSurface.h"
+#include "mm/stage/MMDrawContext.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 #include "mm/stage/MM3DAct.h"
 
 #include "mm/drawing/MMRegion.h"
-#include "mm/stage/MM3DDisplayServices.h"
 #include "mm/stage/MMStage.h"
 #include "mm/stage/MMView.h"
 

@@ -1,7 +1,7 @@
 #include "mm/stage/MMEnclosure.h"
 
-#include "mm/drawing/MMDrawContext.h"
 #include "mm/drawing/MMDrawingSurface.h"
+#include "mm/stage/MMDrawContext.h"
 #include "mm/stage/MMMouseTarget.h"
 #include "mm/stage/MMStage.h"
 #include "mm/stage/MMView.h"

@@ -3,6 +3,7 @@
 #include "foundation/uu/UUList.h"
 #include "foundation/uu/UUPoint.h"
 #include "foundation/uu/UURect.h"
+#include "mm3d/MM3DRenderContext.h"
 
 class MMRegion;
 class MMStage;
@@ -14,10 +15,11 @@ struct MMMouseTarget;
 // its visuals in ascending depth order (re-sorted lazily after a depth
 // change), draws them back to front, hit-tests them front to back, and
 // hands invalidations of its own coordinates to every view showing it. It
-// owns neither its visuals nor its views.
+// owns neither its visuals nor its views. Its render context holds the
+// lights of the 3D objects living in it; in a 2D enclosure nothing reads it.
 class MMEnclosure {
  public:
-  explicit MMEnclosure(MMStage* stage) : mStage(stage) {}
+  explicit MMEnclosure(MMStage* stage) : mStage(stage), mRenderContext(true) {}
   virtual ~MMEnclosure() = default;
   MMEnclosure(const MMEnclosure&) = delete;
   MMEnclosure& operator=(const MMEnclosure&) = delete;
@@ -42,6 +44,8 @@ class MMEnclosure {
   const UUList<MMVisual*>& GetVisuals() const { return mVisuals; }
   const UUList<MMView*>& GetViews() const { return mViews; }
   bool IsOrderValid() const { return mOrderValid; }
+  // Models push their lights here and pop them when they go.
+  MM3DRenderContext& GetRenderContext() { return mRenderContext; }
 
  protected:
   // A stable sort, so visuals of equal depth keep their insertion order.
@@ -54,6 +58,7 @@ class MMEnclosure {
   UUList<MMView*> mViews;
   UUList<MMVisual*> mVisuals;
   bool mOrderValid = true;
+  MM3DRenderContext mRenderContext;
 };
 
 // An enclosure of planar visuals: a point hits the frontmost shown visual

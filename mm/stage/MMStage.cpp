@@ -7,7 +7,6 @@
 #include "mm/drawing/MMControlSurface.h"
 #include "mm/drawing/MMDrawingSurface.h"
 #include "mm/resources/MMResourceCollection.h"
-#include "mm/stage/MM3DDisplayServices.h"
 #include "mm/stage/MMAct.h"
 #include "mm/stage/MMCursor.h"
 #include "mm/stage/MMCursorController.h"
@@ -21,6 +20,8 @@
 #include "mm/tasks/MMTaskClient.h"
 #include "mm/tasks/MMTaskManager.h"
 #include "mm/tasks/MMTaskTime.h"
+#include "mm3d/MM3DDriverTextureMap.h"
+#include "mm3d/MM3DDriverTextureStrategy.h"
 #include "platform/win32/gdi.h"
 
 #include <algorithm>
@@ -404,15 +405,14 @@ void MMStage::Set3DDisplay(const UURefCount<MM3DDriver>& driver,
                            const UURefCount<MM3DRenderer>& renderer,
                            const UURefCount<MM3DPipeline>& pipeline,
                            MM3DDriverTextureStrategy* textureStrategy) {
+  // The old map's textures go while their driver is still there.
+  delete std::exchange(mTextureMap, nullptr);
   mDriver = driver;
   mRenderer = renderer;
   mPipeline = pipeline;
   delete std::exchange(mTextureStrategy, textureStrategy);
-  delete std::exchange(mTextureMap, nullptr);
-  MM3DDisplayFactory* factory = MMGet3DDisplayFactory();
-  if (factory == nullptr) return;
-  mTextureMap = factory->CreateTextureMap();
-  mTextureMap->SetDriver(mDriver, mTextureStrategy);
+  mTextureMap = new (ALGlobalAllocator) MM3DDriverTextureMap;
+  mTextureMap->SetDriver(mDriver.Get(), mTextureStrategy);
 }
 
 void MMStage::AddDirtyRegion(const MMRegion& region) {

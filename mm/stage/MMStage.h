@@ -10,13 +10,17 @@
 #include "foundation/uu/UURect.h"
 #include "foundation/uu/UURefCount.h"
 #include "mm/drawing/MMRegion.h"
-#include "mm/stage/MM3DDisplayServices.h"
 #include "mm/stage/MMCursorTable.h"
 #include "mm/stage/MMEvents.h"
 #include "mm/stage/MMFramePacer.h"
 #include "mm/tasks/MMTaskCallback.h"
 #include "mm/tasks/MMTaskTime.h"
+#include "mm3d/MM3DPipeline.h"
+#include "mm3d/MM3DRenderer.h"
 #include "platform/win32/user.h"
+
+class MM3DDriverTextureMap;
+class MM3DDriverTextureStrategy;
 
 class MMAct;
 class MMControlSurface;

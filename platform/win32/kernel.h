@@ -274,7 +274,8 @@ constexpr DWORD ERROR_PROC_NOT_FOUND = 127;
 
 // The module table: "OPENGL32.DLL" (any letter case) is the system's libGL;
 // modules the layer does not provide (tablet and vendor libraries) are
-// missing: null with ERROR_MOD_NOT_FOUND. Loaded modules stay loaded.
+// missing: null with ERROR_MOD_NOT_FOUND, as is every module named in
+// VPL3D_MISSING_MODULES (';' between names). Loaded modules stay loaded.
 HMODULE LoadLibraryA(LPCSTR name);
 // name may be an ordinal in its low 16 bits (MAKEINTRESOURCEA).
 FARPROC GetProcAddress(HMODULE module, LPCSTR name);

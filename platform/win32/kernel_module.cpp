@@ -8,6 +8,9 @@
 
 #include <strings.h>
 
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 
 struct ModuleEntry {
@@ -30,6 +33,21 @@ const ModuleEntry* EntryOf(HMODULE module) {
   return nullptr;
 }
 
+// VPL3D_MISSING_MODULES lists module names, separated by ';', that answer as
+// missing, so a run can be tried as on a machine without them (the program
+// falls back to Direct3D when OpenGL is absent).
+bool IsMissingByChoice(const char* name) {
+  const char* list = std::getenv("VPL3D_MISSING_MODULES");
+  const size_t length = std::strlen(name);
+  for (const char* item = list; item != nullptr && *item != '\0';) {
+    const char* end = std::strchr(item, ';');
+    const size_t itemLength = end != nullptr ? static_cast<size_t>(end - item) : std::strlen(item);
+    if (itemLength == length && strncasecmp(item, name, length) == 0) return true;
+    item = end != nullptr ? end + 1 : nullptr;
+  }
+  return false;
+}
+
 // Ordinals (a name pointer below 0x10000) name nothing in our modules.
 bool IsOrdinal(LPCSTR name) { return reinterpret_cast<uintptr_t>(name) < 0x10000; }
 
@@ -37,7 +55,8 @@ bool IsOrdinal(LPCSTR name) { return reinterpret_cast<uintptr_t>(name) < 0x10000
 
 HMODULE LoadLibraryA(LPCSTR name) {
   for (const ModuleEntry& entry : kModules) {
-    if (name != nullptr && strcasecmp(name, entry.name) == 0 && entry.open()) {
+    if (name != nullptr && strcasecmp(name, entry.name) == 0 && !IsMissingByChoice(entry.name) &&
+        entry.open()) {
       return reinterpret_cast<HMODULE>(const_cast<ModuleEntry*>(&entry));
     }
   }

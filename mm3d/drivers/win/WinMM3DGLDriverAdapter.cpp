@@ -85,11 +85,14 @@ bool LibraryIsThere(const char* library) {
 
 }  // namespace
 
+WinMM3DGLDriverInfo::WinMM3DGLDriverInfo(const char* name, const char* library) {
+  std::snprintf(mName, sizeof mName, "%s", name != nullptr ? name : "");
+  std::snprintf(mLibrary, sizeof mLibrary, "%s", library != nullptr ? library : "");
+}
+
 bool WinMM3DGLDriverList::Add(const char* name, const char* library) {
   if (mCount >= kWinMM3DGLMaxDrivers || !LibraryIsThere(library)) return false;
-  WinMM3DGLDriverInfo& entry = mEntries[mCount++];
-  std::snprintf(entry.mName, sizeof entry.mName, "%s", name);
-  std::snprintf(entry.mLibrary, sizeof entry.mLibrary, "%s", library);
+  mEntries[mCount++] = WinMM3DGLDriverInfo(name, library);
   return true;
 }
 

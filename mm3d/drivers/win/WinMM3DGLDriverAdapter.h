@@ -10,6 +10,10 @@
 #include <string>
 
 struct WinMM3DGLDriverInfo {
+  WinMM3DGLDriverInfo() = default;
+  // Both texts are cut to fit their fields.
+  WinMM3DGLDriverInfo(const char* name, const char* library);
+
   char mName[kWinMM3DGLNameSize] = "Unknown";
   char mLibrary[kWinMM3DGLNameSize] = "Unknown";
 };

@@ -5,6 +5,8 @@
 #include "mm/stage/MM3DDisplayModeStrategy.h"
 #include "mm/stage/MMStageControl.h"
 
+#include <cstdlib>
+
 namespace {
 
 // The 2D strategy the application uses: full screen at 800 x 600.
@@ -57,64 +59,6 @@ TEST(MMDisplayModeStrategyTest, LeavingTheApplicationInAWindowChangesNothing) {
   EXPECT_FALSE(IsIconic(run.mWindow->GetHandle()));
 }
 
-// The 3D engine's side: OpenGL may be refused.
-class FakeDriver : public MM3DDriver {
- public:
-  bool IsActive() const override { return mActive; }
-  void Suspend() override { mActive = false; }
-  bool Resume() override { return mActive = true; }
-  bool mActive = true;
-};
-class FakeRenderer : public MM3DRenderer {
- public:
-  void BeginFrame() override {}
-  void EndFrame() override {}
-};
-class FakePipeline : public MM3DPipeline {};
-class FakeTextureStrategy : public MM3DDriverTextureStrategy {};
-class FakeTextureMap : public MM3DDriverTextureMap {
- public:
-  void SetDriver(const UURefCount<MM3DDriver>& driver, MM3DDriverTextureStrategy*) override {
-    mDriver = driver.Get();
-  }
-  void LoadAll() override {}
-  MM3DDriver* mDriver = nullptr;
-};
-
-class FakeFactory : public MM3DDisplayFactory {
- public:
-  UURefCount<MM3DDriver> CreateGLDriver(const WinMM3DGLDriverInfo& info, const MM3DDeviceMode& mode,
-                                        HWND drawing, HWND) override {
-    mLog.push_back(std::string("gl ") + info.mLibraryName);
-    mFullScreenOption = mode.mOption2;
-    mDrawingWindow = drawing;
-    return mOpenGLWorks ? UURefCount<MM3DDriver>(new (ALGlobalAllocator) FakeDriver)
-                        : UURefCount<MM3DDriver>();
-  }
-  UURefCount<MM3DDriver> CreateDDDriver(const WinMM3DDDDriverInfo& info, const MM3DDeviceMode& mode,
-                                        HWND drawing, HWND) override {
-    mLog.push_back(std::string("dd ") + info.mDescription + (info.mHasDevice ? " device" : ""));
-    EXPECT_EQ(mode.mDepthBuffer, 1);
-    EXPECT_EQ(drawing, mDrawingWindow);
-    return UURefCount<MM3DDriver>(new (ALGlobalAllocator) FakeDriver);
-  }
-  MM3DRenderer* CreateStandardRenderer(const UURefCount<MM3DDriver>&) override {
-    return new (ALGlobalAllocator) FakeRenderer;
-  }
-  MM3DPipeline* CreateStandardPipeline() override { return new (ALGlobalAllocator) FakePipeline; }
-  MM3DDriverTextureStrategy* CreateStandardTextureStrategy() override {
-    return new (ALGlobalAllocator) FakeTextureStrategy;
-  }
-  MM3DDriverTextureMap* CreateTextureMap() override {
-    return new (ALGlobalAllocator) FakeTextureMap;
-  }
-
-  StageLog mLog;
-  bool mOpenGLWorks = false;
-  int mFullScreenOption = -1;
-  HWND mDrawingWindow = nullptr;
-};
-
 class FullScreen3DStrategy : public MM3DDisplayModeStrategy {
  public:
   void Apply(MMStage* stage) override {
@@ -126,36 +70,51 @@ class FullScreen3DStrategy : public MM3DDisplayModeStrategy {
   }
 };
 
-TEST(MMDisplayModeStrategyTest, A3DDisplayFallsBackToDirect3DAndPausesWhileLeft) {
-  FakeFactory factory;
-  MMSet3DDisplayFactory(&factory);
-  FullScreen3DStrategy strategy;
-  {
-    StageOnTestThread run(
-        [&](MMStage* stage) { return new (ALGlobalAllocator) MM3DAct(stage, &strategy); });
-    run.Start();
-    EXPECT_EQ(factory.mLog, (StageLog{"gl OPENGL32.DLL", "dd Primary Display Driver"}));
-    EXPECT_EQ(factory.mFullScreenOption, 1);
-    EXPECT_EQ(factory.mDrawingWindow, run.mStage->GetControl()->GetHandle());
-    ASSERT_FALSE(run.mStage->LacksDisplay());
-    EXPECT_EQ(static_cast<FakeTextureMap*>(run.mStage->GetTextureMap())->mDriver,
-              run.mStage->GetDriver().Get());
+// Names modules as missing for the life of the scope.
+class MissingModules {
+ public:
+  explicit MissingModules(const char* names) { setenv("VPL3D_MISSING_MODULES", names, 1); }
+  ~MissingModules() { unsetenv("VPL3D_MISSING_MODULES"); }
+};
 
-    run.mStage->AppDeactivated();
-    EXPECT_EQ(run.mStage->GetPauseCount(), 1);
-    EXPECT_FALSE(run.mStage->GetDriver()->IsActive());
-    run.mStage->AppActivated();
-    EXPECT_EQ(run.mStage->GetPauseCount(), 0);
-    EXPECT_TRUE(run.mStage->GetDriver()->IsActive());
-  }
-  MMSet3DDisplayFactory(nullptr);
-}
-
-TEST(MMDisplayModeStrategyTest, WithoutA3DEngineThe3DStrategyFails) {
-  MM3DDisplayModeStrategy strategy;
+TEST(MMDisplayModeStrategyTest, A3DDisplayStartsOnOpenGL) {
   StageOnTestThread run(nullptr);
   run.mStage->Init();
-  EXPECT_FALSE(strategy.ApplyMode(run.mStage, kMMDisplayWindow, UURect(0, 0, 640, 480), 1, true));
+  ASSERT_TRUE(MMStandard3DDisplayModeStrategy().ApplyMode(run.mStage, kMMDisplayWindow,
+                                                          UURect(0, 0, 640, 480), 1, true));
+  EXPECT_EQ(run.mStage->GetDriver()->GetApiName(), "OpenGL 1.1");
+  EXPECT_EQ(run.mStage->GetDriver()->mMode.mDepthBufferCode, 1);
+  EXPECT_EQ(run.mStage->GetDriver()->mMode.mFullScreen, 0);
+  EXPECT_NE(run.mStage->GetTextureMap(), nullptr);
+}
+
+TEST(MMDisplayModeStrategyTest, A3DDisplayFallsBackToDirect3DAndPausesWhileLeft) {
+  MissingModules noOpenGL("OPENGL32.DLL");
+  FullScreen3DStrategy strategy;
+  StageOnTestThread run(
+      [&](MMStage* stage) { return new (ALGlobalAllocator) MM3DAct(stage, &strategy); });
+  run.Start();
+  ASSERT_FALSE(run.mStage->LacksDisplay());
+  MM3DDriver& driver = *run.mStage->GetDriver();
+  EXPECT_EQ(driver.GetApiName(), "Direct3D 7");
+  EXPECT_EQ(driver.mMode.mFullScreen, 1);
+
+  run.mStage->AppDeactivated();
+  EXPECT_EQ(run.mStage->GetPauseCount(), 1);
+  EXPECT_FALSE(driver.mActive);
+  run.mStage->AppActivated();
+  EXPECT_EQ(run.mStage->GetPauseCount(), 0);
+  EXPECT_TRUE(driver.mActive);
+}
+
+TEST(MMDisplayModeStrategyTest, WithoutEitherDriverThe3DStrategyBuildsNothing) {
+  MissingModules noDrivers("OPENGL32.DLL;DDRAW.DLL");
+  StageOnTestThread run(nullptr);
+  run.mStage->Init();
+  for (const bool useOpenGL : {true, false}) {
+    EXPECT_FALSE(MMStandard3DDisplayModeStrategy().ApplyMode(run.mStage, kMMDisplayWindow,
+                                                             UURect(0, 0, 640, 480), 1, useOpenGL));
+  }
   EXPECT_TRUE(run.mStage->LacksDisplay());
 }
 

@@ -1,7 +1,7 @@
 #include "mm/stage/MMVisual.h"
 
-#include "mm/drawing/MMDrawContext.h"
 #include "mm/drawing/win/WinMMOffscreenSurface.h"
+#include "mm/stage/MMDrawContext.h"
 #include "mm/stage/MMEnclosure.h"
 #include "mm/stage/MMMouseInterpreter.h"
 #include "mm/stage/MMMouseTarget.h"

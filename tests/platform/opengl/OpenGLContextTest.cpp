@@ -279,4 +279,15 @@ TEST(OpenGLModuleTest, SystemLibraryIsTheOnlyOpenGLModule) {
   }
 }
 
+TEST(OpenGLModuleTest, ModulesNamedMissingAnswerAsMissing) {
+  setenv("VPL3D_MISSING_MODULES", "dsound.dll;opengl32.dll", 1);
+  EXPECT_EQ(LoadLibraryA("OPENGL32.DLL"), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
+  EXPECT_EQ(LoadLibraryA("DSOUND.DLL"), nullptr);
+  EXPECT_NE(LoadLibraryA("DDRAW.DLL"), nullptr);
+  setenv("VPL3D_MISSING_MODULES", "OPENGL32", 1);
+  EXPECT_NE(LoadLibraryA("OPENGL32.DLL"), nullptr);
+  unsetenv("VPL3D_MISSING_MODULES");
+}
+
 }  // namespace
