@@ -35,6 +35,22 @@ void MMEnclosure::SortIfNeeded() {
   mOrderValid = true;
 }
 
+void MMEnclosure::DrawVisuals(const MMDrawContext& context) {
+  SortIfNeeded();
+  for (MMVisual* visual : mVisuals) {
+    if (visual->GetVisibility() == kMMShown) visual->Draw(context);
+  }
+}
+
+void MMEnclosure::DrawVisuals3D() {
+  MMDrawContext context;
+  context.mRenderer = mStage->GetRenderer();
+  context.mPipeline = mStage->GetPipeline();
+  if (!context.mRenderer || !context.mPipeline) return;
+  context.mRenderContext = &mRenderContext;
+  DrawVisuals(context);
+}
+
 void MMPlanarEnclosure::FindTarget(UUPoint point, MMMouseTarget& target) {
   SortIfNeeded();
   const UUList<MMVisual*>& visuals = GetVisuals();
@@ -51,12 +67,9 @@ void MM2DPlanarEnclosure::Draw(const MMRegion& region) {
   if (region.GetCount() == 0) return;
   MMSurface* surface = GetStage()->GetBackSurface();
   surface->BeginDraw();
-  SortIfNeeded();
   MMDrawContext context;
   context.mSurface = surface;
   context.mRegion = region;
-  for (MMVisual* visual : GetVisuals()) {
-    if (visual->GetVisibility() == kMMShown) visual->Draw(context);
-  }
+  DrawVisuals(context);
   surface->EndDraw();
 }

@@ -9,6 +9,7 @@ class MMRegion;
 class MMStage;
 class MMView;
 class MMVisual;
+struct MMDrawContext;
 struct MMMouseTarget;
 
 // A space in which visuals live, shown by any number of views. It keeps
@@ -50,6 +51,11 @@ class MMEnclosure {
  protected:
   // A stable sort, so visuals of equal depth keep their insertion order.
   void SortIfNeeded();
+  // Every shown visual, back to front, after sorting when needed.
+  void DrawVisuals(const MMDrawContext& context);
+  // The visuals with the render context and the stage's renderer and
+  // pipeline; nothing on a stage without a 3D display.
+  void DrawVisuals3D();
 
  private:
   static bool CompareDepth(MMVisual* const* a, MMVisual* const* b);

@@ -7,9 +7,35 @@
 #include "mm/stage/MMMouseTarget.h"
 #include "mm/stage/MMSceneServices.h"
 #include "mm/stage/MMStage.h"
+#include "mm3d/MM3DRenderer.h"
+
+namespace {
+
+// The default perspective: 45 degrees of vertical field of view, near 1,
+// far 1000, and the whole stage's aspect. A host without an act or stage,
+// or a stage without height, keeps the volume's own aspect.
+MM3DProjectionVolume DefaultProjection(MMViewServices* services) {
+  MM3DProjectionVolume projection;
+  MMAct* act = services->GetAct();
+  MMStage* stage = act != nullptr ? act->GetStage() : nullptr;
+  if (stage == nullptr) return projection;
+  const UURect stageRect = stage->GetLocalRect();
+  if (stageRect.GetHeight() <= 0) return projection;
+  const float aspect =
+      static_cast<float>(stageRect.GetWidth()) / static_cast<float>(stageRect.GetHeight());
+  projection.SetPerspective(45.0f * 0.0174532924f, aspect, 1.0f, 1000.0f);
+  return projection;
+}
+
+}  // namespace
 
 MMView::MMView(MMViewServices* services, MMEnclosure* enclosure, const UURect& rect, int32_t depth)
-    : mRect(rect), mDepth(depth), mServices(services), mEnclosure(enclosure) {
+    : mRect(rect),
+      mDepth(depth),
+      mServices(services),
+      mEnclosure(enclosure),
+      mProjection(DefaultProjection(services)),
+      mViewMatrix(MM3DMatrixIdentity) {
   mServices->AddView(this);
   mEnclosure->AddView(this);
   mServices->Invalidate(mRect);
@@ -83,6 +109,18 @@ void MMView::SetOrigin(UUPoint origin) {
   if (origin != mOrigin) ApplyOrigin(origin);
 }
 
+void MMView::SetDepthRange(const MM3DDepthRange& range) {
+  if (!(range == mDepthRange)) ApplyDepthRange(range);
+}
+
+void MMView::SetProjection(const MM3DProjectionVolume& projection) {
+  if (!(projection == mProjection)) ApplyProjection(projection);
+}
+
+void MMView::UpdateViewMatrix(const MM3DMatrix& matrix) {
+  if (!(matrix == mViewMatrix)) ApplyViewMatrix(matrix);
+}
+
 void MMView::ApplyVisibility(MMVisibility visibility) {
   mVisibility = visibility;
   mServices->Invalidate(mRect);
@@ -102,6 +140,11 @@ void MMView::ApplyDepth(int32_t depth) {
 void MMView::ApplyOrigin(UUPoint origin) {
   mOrigin = origin;
   InvalidateWhenShown();
+}
+
+void MMView::SetRendererViewport(MM3DRenderer& renderer) const {
+  renderer.SetViewport(mRect);
+  renderer.SetDepthRange(mDepthRange);
 }
 
 namespace {

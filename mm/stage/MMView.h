@@ -3,14 +3,20 @@
 // coordinates): the enclosure point at the origin is drawn at the
 // rectangle's top-left corner. The host keeps its views ordered by depth
 // (higher layers are drawn later and hit first), draws and hit-tests them
-// and collects their invalidations.
+// and collects their invalidations. A 3D view also carries what the engine
+// needs to render into the rectangle: a depth range, a projection volume
+// and a view matrix.
 
 #include <cstdint>
 
 #include "foundation/uu/UUPoint.h"
 #include "foundation/uu/UURect.h"
 #include "mm/stage/MMVisibility.h"
+#include "mm3d/MM3DMatrix.h"
+#include "mm3d/MM3DProjectionVolume.h"
+#include "mm3d/drivers/MM3DDriverTypes.h"
 
+class MM3DRenderer;
 class MMEnclosure;
 class MMRegion;
 class MMStage;
@@ -20,7 +26,8 @@ struct MMMouseTarget;
 class MMView {
  public:
   // Registers with the host and the enclosure and invalidates the
-  // rectangle.
+  // rectangle. The projection starts as a perspective of 45 degrees whose
+  // aspect is the whole stage's.
   MMView(MMViewServices* services, MMEnclosure* enclosure, const UURect& rect, int32_t depth);
   // Invalidates the rectangle and unregisters.
   virtual ~MMView();
@@ -43,6 +50,10 @@ class MMView {
   void SetRect(const UURect& rect);
   void SetDepth(int32_t depth);
   void SetOrigin(UUPoint origin);
+  void SetDepthRange(const MM3DDepthRange& range);
+  void SetProjection(const MM3DProjectionVolume& projection);
+  // Exact equality of all sixteen values counts as no change.
+  void UpdateViewMatrix(const MM3DMatrix& matrix);
 
   bool IsVisible() const { return mVisibility == kMMShown; }
   MMVisibility GetVisibility() const { return mVisibility; }
@@ -50,6 +61,9 @@ class MMView {
   UURect GetRect() const { return mRect; }
   int32_t GetDepth() const { return mDepth; }
   UUPoint GetOrigin() const { return mOrigin; }
+  const MM3DDepthRange& GetDepthRange() const { return mDepthRange; }
+  const MM3DProjectionVolume& GetProjection() const { return mProjection; }
+  const MM3DMatrix& GetViewMatrix() const { return mViewMatrix; }
   MMEnclosure* GetEnclosure() const { return mEnclosure; }
   MMViewServices* GetServices() const { return mServices; }
   MMStage* GetStage() const;
@@ -66,6 +80,11 @@ class MMView {
   virtual void ApplyRect(const UURect& rect);
   virtual void ApplyDepth(int32_t depth);
   virtual void ApplyOrigin(UUPoint origin);
+  virtual void ApplyDepthRange(const MM3DDepthRange& range) { mDepthRange = range; }
+  virtual void ApplyProjection(const MM3DProjectionVolume& projection) { mProjection = projection; }
+  virtual void ApplyViewMatrix(const MM3DMatrix& matrix) { mViewMatrix = matrix; }
+  // The renderer renders into the view's rectangle with its depth range.
+  void SetRendererViewport(MM3DRenderer& renderer) const;
   // The part of the region that the view shows, in enclosure coordinates,
   // sorted.
   void ShownRegion(const MMRegion& region, MMRegion& shown) const;
@@ -86,6 +105,9 @@ class MMView {
   MMViewServices* mServices;
   MMEnclosure* mEnclosure;
   UUPoint mOrigin;
+  MM3DDepthRange mDepthRange{0.0f, 1.0f};
+  MM3DProjectionVolume mProjection;
+  MM3DMatrix mViewMatrix;
 };
 
 // A view that draws a 2D planar enclosure into the stage's back surface,

@@ -1,0 +1,6 @@
+#include "mm/stage/MM3DSpatialEnclosure.h"
+
+void MM3DSpatialEnclosure::Draw(const MMRegion&) {
+  GetRenderContext().SumAmbientLights();
+  DrawVisuals3D();
+}
