@@ -28,6 +28,7 @@ void MM3DDriverTextureMap::SetDriver(MM3DDriver* driver, MM3DDriverTextureStrate
   ReleaseAll();
   mDriver = driver;
   mStrategy = strategy;
+  if (mDriver != nullptr) mDriver->MakeCurrent();
 }
 
 MM3DTextureHandle MM3DDriverTextureMap::GetHandle(MMResourceId textureId,
@@ -57,6 +58,8 @@ void MM3DDriverTextureMap::LoadAll() {
 
 void MM3DDriverTextureMap::ReleaseAll() {
   if (mDriver == nullptr) return;
+  // A driver's texture names live in its own context, whichever is current.
+  mDriver->MakeCurrent();
   for (UUOrderedMapNodeBase* node = mEntries.Begin(); node != mEntries.End();
        node = UUOrderedMapIterator::Increment(node)) {
     EntryOf(node).mDriverTexture.Release();

@@ -27,14 +27,15 @@ class MM3DDriverTextureMap {
   MM3DDriverTextureMap(const MM3DDriverTextureMap&) = delete;
   MM3DDriverTextureMap& operator=(const MM3DDriverTextureMap&) = delete;
 
-  // A new pair first releases the driver textures, while the outgoing
-  // driver's context is still the current one.
+  // A new pair first releases the driver textures in the outgoing driver's
+  // context, then leaves the incoming driver's context current.
   void SetDriver(MM3DDriver* driver, MM3DDriverTextureStrategy* strategy);
   // Id -1 gives an empty handle. No texels are loaded here.
   MM3DTextureHandle GetHandle(MMResourceId textureId, const MM3DTextureKey& key);
   // Creates the driver texture of every entry that lacks one; entries of
   // one texture share one loaded image.
   void LoadAll();
+  // Makes the driver's context current first.
   void ReleaseAll();
 
   int32_t GetEntryCount() const { return static_cast<int32_t>(mEntries.Count()); }

@@ -120,4 +120,47 @@ TEST_F(MM3DTextureDrawTest, SwitchingDriversDeletesTextureNamesInTheOutgoingCont
   mDriver->MakeCurrent();
 }
 
+// The stage may already have the incoming driver's context current when it
+// switches: the map itself must delete the names in the outgoing context.
+TEST_F(MM3DTextureDrawTest, TheMapDeletesTextureNamesInTheOutgoingContextWhateverIsCurrent) {
+  std::unique_ptr<WinMMOffscreenSurface> surface(
+      WinMMCreateOffscreenSurface(32, UURect(0, 0, kSize, kSize), AFPalette()));
+  UURefCount<MM3DDriver> other =
+      WinMM3DGLCreateBitmapDriver(kPrimaryDriver, OffscreenMode(kSize, kSize), *surface);
+  ASSERT_FALSE(other.IsEmpty());
+  auto& otherGL = static_cast<WinMM3DGLBitmapDriverAdapter&>(*other);
+  ASSERT_TRUE(mDriver->MakeCurrent());
+  const HGLRC first = GL().mDispatch.wglGetCurrentContext();
+  ASSERT_TRUE(other->MakeCurrent());
+  const HGLRC second = otherGL.mDispatch.wglGetCurrentContext();
+  ASSERT_NE(first, second);
+  ASSERT_EQ(otherGL.mDispatch.glDeleteTextures, GL().mDispatch.glDeleteTextures);
+  gCurrentContext = GL().mDispatch.wglGetCurrentContext;
+  gRealDeleteTextures = GL().mDispatch.glDeleteTextures;
+  GL().mDispatch.glDeleteTextures = &RecordDeleteTextures;
+  otherGL.mDispatch.glDeleteTextures = &RecordDeleteTextures;
+  gDeletedIn.clear();
+
+  ASSERT_TRUE(mDriver->MakeCurrent());
+  MM3DTextureHandle texture = mMap.GetHandle(MM3DFindTextureByName("Green"), {1, 1, 0});
+  ASSERT_FALSE(texture.GetDriverTexture().IsEmpty());
+  ASSERT_TRUE(other->MakeCurrent());
+  mMap.SetDriver(other.Get(), &mStrategy);
+  EXPECT_EQ(gDeletedIn, (std::vector<HGLRC>{first}));
+  EXPECT_EQ(gCurrentContext(), second);
+  ASSERT_FALSE(texture.GetDriverTexture().IsEmpty());
+
+  gDeletedIn.clear();
+  ASSERT_TRUE(mDriver->MakeCurrent());
+  mMap.SetDriver(mDriver.Get(), &mStrategy);
+  EXPECT_EQ(gDeletedIn, (std::vector<HGLRC>{second}));
+  EXPECT_EQ(gCurrentContext(), first);
+
+  GL().mDispatch.glDeleteTextures = gRealDeleteTextures;
+  otherGL.mDispatch.glDeleteTextures = gRealDeleteTextures;
+  other->MakeCurrent();
+  other.Reset();
+  mDriver->MakeCurrent();
+}
+
 }  // namespace
