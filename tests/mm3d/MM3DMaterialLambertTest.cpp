@@ -86,6 +86,26 @@ TEST(MM3DMaterialLambertTest, DiffuseLightingCases) {
   MM3DDestroyShadingScratch();
 }
 
+// Exact bytes on ties: 127.5 must give 128 (not truncated to 127) and 2.5
+// must give 2 (not rounded up to 3); above 1 clamps to 255. The colour
+// reaches the rounding either as emission or as a diffuse term.
+TEST(MM3DMaterialLambertTest, TiesRoundToEvenAndOverbrightClamps) {
+  const float tie = 2.5f / 255.0f;
+  ASSERT_EQ(255.0f * tie, 2.5f);
+  const MM3DColor ties{0.5f, tie, 1.5f, 1.0f};
+  MM3DMaterialLambert emissive(0.0f, kWhite, 1.0f, kBlack, ties);
+  MM3DMaterialPhong emissivePhong(0.0f, kWhite, 1.0f, kBlack, ties, kBlack, 8.0f);
+  MM3DMaterialLambert diffuse(0.0f, ties, 1.0f, kBlack, kBlack);
+  MM3DMaterialPhong diffusePhong(0.0f, ties, 1.0f, kBlack, kBlack, kBlack, 8.0f);
+  std::unique_ptr<MM3DLight> light = LightAtAngle(0.0f);
+  MM3DCreateShadingScratch();
+  ExpectBytes(ShadeOne(emissive, {}), 128, 2, 255, 255);
+  ExpectBytes(ShadeOne(emissivePhong, {}), 128, 2, 255, 255);
+  ExpectBytes(ShadeOne(diffuse, {light.get()}), 128, 2, 255, 255);
+  ExpectBytes(ShadeOne(diffusePhong, {light.get()}), 128, 2, 255, 255);
+  MM3DDestroyShadingScratch();
+}
+
 TEST(MM3DMaterialLambertTest, BaseCombinesAmbientLightsWithEmission) {
   MM3DMaterialLambert material(0.0f, {1.0f, 0.25f, 0.0f, 1.0f}, 1.0f, {0.2f, 0.2f, 0.2f, 1.0f},
                                {0.2f, 0.0f, 0.0f, 1.0f});

@@ -3,7 +3,9 @@
 #include "mm3d/MM3DCompiledTextureModDatabase.h"
 #include "mm3d/MM3DDriverTextureMap.h"
 #include "mm3d/MM3DLightSources.h"
+#include "mm3d/MM3DLinearSpline.h"
 #include "mm3d/MM3DMaterialLambert.h"
+#include "mm3d/MM3DNurbSpline.h"
 #include "mm3d/MM3DTexturePlacement.h"
 #include "tests/mm3d/MM3DModelSupport.h"
 
@@ -124,6 +126,105 @@ TEST_F(MM3DModDatabaseTest, MaterialsReadBackWithTheirLayersThroughTheTextureTab
   ASSERT_NE(copy.GetLayer(0).GetPlacement(), nullptr);
   EXPECT_EQ(copy.GetLayer(0).GetPlacement()->GetRotation(), 1.5f);
   EXPECT_EQ(read.GetMaterials()[1]->GetKind(), kMM3DMaterialVertexColor);
+}
+
+// Every float of a kind's own data reads back into its own field.
+TEST_F(MM3DModDatabaseTest, ConstantAndLambertMaterialsReadBackTheirOwnColours) {
+  const MM3DColor colour{0.1f, 0.2f, 0.3f, 0.4f};
+  const MM3DColor ambient{0.5f, 0.6f, 0.7f, 0.8f};
+  const MM3DColor incandescence{0.9f, 0.15f, 0.25f, 0.35f};
+  MM3DModDatabase written;
+  written.GetMaterials().Append(UURefCount<MM3DMaterial>(new MM3DMaterialConstant(colour)));
+  written.GetMaterials().Append(UURefCount<MM3DMaterial>(
+      new MM3DMaterialLambert(0.0f, colour, 0.75f, ambient, incandescence)));
+  written.GetMaterials().Append(UURefCount<MM3DMaterial>(
+      new MM3DMaterialPhong(0.0f, kGrey, 1.0f, kGrey, kGrey, ambient, 8.0f)));
+  ByteWriter writer;
+  ASSERT_TRUE(written.WriteSections(writer));
+
+  MM3DModDatabase read;
+  ByteReader reader(writer.mBytes);
+  ASSERT_TRUE(read.ReadRecords(reader));
+  ASSERT_EQ(read.GetMaterials().Count(), 3);
+  auto& constant = dynamic_cast<MM3DMaterialConstant&>(*read.GetMaterials()[0]);
+  EXPECT_EQ(constant.GetColor(), colour);
+  auto& lambert = dynamic_cast<MM3DMaterialLambert&>(*read.GetMaterials()[1]);
+  EXPECT_EQ(lambert.GetKind(), kMM3DMaterialLambert);
+  EXPECT_EQ(lambert.GetColor(), colour);
+  EXPECT_EQ(lambert.GetDiffuseCoefficient(), 0.75f);
+  EXPECT_EQ(lambert.GetAmbient(), ambient);
+  EXPECT_EQ(lambert.GetIncandescence(), incandescence);
+  auto& phong = dynamic_cast<MM3DMaterialPhong&>(*read.GetMaterials()[2]);
+  EXPECT_EQ(phong.GetSpecularColor(), ambient);
+}
+
+// A record cut anywhere inside its layer (blend, texture reference and key,
+// placement) fails and the handle keeps the material it held.
+TEST_F(MM3DModDatabaseTest, ARecordWithAFailingLayerLeavesTheHandleAsItWas) {
+  MM3DCompiledTextureModDatabase database;
+  UURefCount<MM3DMaterial> lambert(new MM3DMaterialLambert);
+  MM3DMaterialTextureLayer layer(MM3DBlendFactors{}, mMap.GetHandle(kTexture, {1, 0, 0}));
+  layer.SetPlacement(std::make_unique<MM3DTexturePlacement>());
+  lambert->AddTextureLayer(std::move(layer));
+  ByteWriter writer;
+  ASSERT_TRUE(lambert->WriteRecord(writer, database));
+  // Kind, transparency and count, then blend 8, texture 4 + 16, placement 4 + 24.
+  const size_t layerStart = 12;
+  const size_t layerEnd = layerStart + 8 + 20 + 28;
+  ASSERT_GT(writer.mBytes.size(), layerEnd);
+  database.SetTextureMap(&mMap);
+  const UURefCount<MM3DMaterial> held(new MM3DMaterialConstant(kGrey));
+  for (size_t length = layerStart; length < layerEnd; ++length) {
+    MM3DDatabase::EmptyReferenceTables();
+    UURefCount<MM3DMaterial> out = held;
+    ByteReader reader(std::vector<uint8_t>(writer.mBytes.begin(), writer.mBytes.begin() + length));
+    EXPECT_FALSE(MM3DMaterial::ReadRecord(reader, database, out)) << length;
+    EXPECT_EQ(out.Get(), held.Get()) << length;
+  }
+  MM3DDatabase::EmptyReferenceTables();
+  UURefCount<MM3DMaterial> out = held;
+  ByteReader reader(writer.mBytes);
+  ASSERT_TRUE(MM3DMaterial::ReadRecord(reader, database, out));
+  EXPECT_EQ(out->GetKind(), kMM3DMaterialLambert);
+  EXPECT_NE(out->GetLayer(0).GetPlacement(), nullptr);
+}
+
+// The spline section, code 4, carries each spline's record.
+TEST_F(MM3DModDatabaseTest, TheSplineSectionReadsBackEverySpline) {
+  // The segment from the origin to (3, 4, 0), as a polyline and as a
+  // first-degree NURBS; each spline takes its arrays over.
+  const auto segment = [] {
+    UUGrowableArray<MM3DVector> points;
+    points.Append(MM3DVector(0, 0, 0, 1));
+    points.Append(MM3DVector(3, 4, 0, 1));
+    return points;
+  };
+  UUGrowableArray<MM3DVector> linearPoints = segment();
+  UUGrowableArray<MM3DVector> nurbsPoints = segment();
+  UUGrowableArray<float> knots;
+  for (float knot : {0.0f, 0.0f, 1.0f, 1.0f}) knots.Append(knot);
+  MM3DModDatabase written;
+  written.GetSplines().Append(UURefCount<MM3DSpline>(new MM3DLinearSpline(linearPoints, false)));
+  written.GetSplines().Append(
+      UURefCount<MM3DSpline>(new MM3DNurbSpline(1, nurbsPoints, knots, false)));
+  ByteWriter writer;
+  ASSERT_TRUE(written.WriteSections(writer));
+  ASSERT_GE(writer.mBytes.size(), 8u);
+  EXPECT_EQ(std::vector<uint8_t>(writer.mBytes.begin(), writer.mBytes.begin() + 8),
+            Words({kMM3DSplineSection, 2}));
+
+  MM3DModDatabase read;
+  ByteReader reader(writer.mBytes);
+  ASSERT_TRUE(read.ReadRecords(reader));
+  ASSERT_EQ(read.GetSplines().Count(), 2);
+  for (int32_t i = 0; i < 2; ++i) {
+    const MM3DSpline& spline = *read.GetSplines()[i];
+    EXPECT_EQ(spline.GetKind(), written.GetSplines()[i]->GetKind());
+    EXPECT_EQ(spline.GetLength(), 5.0f);
+    MM3DVector end;
+    spline.Evaluate(end, spline.GetEndParameter());
+    EXPECT_TRUE(end.Equals(MM3DVector(3, 4, 0, 1))) << i;
+  }
 }
 
 TEST_F(MM3DModDatabaseTest, ARepeatedSectionReplacesTheEarlierOne) {

@@ -36,6 +36,12 @@ TEST(MM3DTexturePlacementTest, RepeatOffsetAndRotation) {
       {"offset", Placement(1.0f, 1.0f, 0.5f, -0.25f, 0.0f), 0.75f, 0.5f},
       // A quarter turn about the centre gives (0.25, 0.25), then doubled.
       {"turn then repeat", Placement(2.0f, 2.0f, 0.0f, 0.0f, quarter), 0.5f, 0.5f},
+      // Uneven repeat or an offset: placed at (0, 0.25) about the centre,
+      // then a quarter turn gives (0.25, 0.5).
+      {"uneven repeat then turn", Placement(2.0f, 1.0f, 0.0f, 0.0f, quarter), 0.25f, 0.5f},
+      {"offset then turn", Placement(1.0f, 1.0f, 0.25f, 0.0f, quarter), 0.25f, 0.5f},
+      // (0.25, 1) about the centre turns to (-1, 0.25).
+      {"repeat and offset then turn", Placement(2.0f, 2.0f, 0.25f, 0.0f, quarter), -0.5f, 0.75f},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
