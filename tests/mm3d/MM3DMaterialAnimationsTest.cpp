@@ -224,15 +224,23 @@ TEST_F(MM3DMaterialTextureAnimationTest, ReadTexturesShareTheKeyOfTheLayersTextu
 }
 
 TEST_F(MM3DMaterialTextureAnimationTest, WithoutALayerTextureTheKeyClampsAndFiltersLinearly) {
+  // No layer at all, and a first layer that shows no texture.
   UURefCount<MM3DMaterial> bare(new MM3DMaterialConstant(kWhite));
-  const MM3DMaterialTextureAnimation written(bare, Curve({{0.0f, 0.0f}}), 0, 0, Frames({"one"}));
-  UUOwned<MM3DMaterialTextureAnimation> read = Read(Write(written));
-  ASSERT_TRUE(read);
-  ASSERT_EQ(read->GetTextures().Count(), 1);
-  EXPECT_EQ(read->GetTextures()[0].GetKey().mClamp, 1);
-  EXPECT_EQ(read->GetTextures()[0].GetKey().mLinear, 1);
-  EXPECT_EQ(read->GetTextures()[0].GetKey().mMipmaps, MM3DTextureKey{}.mMipmaps);
-  read->Apply(0.0f);  // the material has no layer to change
+  UURefCount<MM3DMaterial> untextured(new MM3DMaterialConstant(kWhite));
+  untextured->AddTextureLayer(MM3DMaterialTextureLayer());
+  for (const UURefCount<MM3DMaterial>& material : {bare, untextured}) {
+    SCOPED_TRACE(material->GetLayerCount());
+    const MM3DMaterialTextureAnimation written(material, Curve({{0.0f, 0.0f}}), 0, 0,
+                                               Frames({"one"}));
+    UUOwned<MM3DMaterialTextureAnimation> read = Read(Write(written));
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->GetTextures().Count(), 1);
+    EXPECT_EQ(read->GetTextures()[0].GetKey().mClamp, 1);
+    EXPECT_EQ(read->GetTextures()[0].GetKey().mLinear, 1);
+    EXPECT_EQ(read->GetTextures()[0].GetKey().mMipmaps, MM3DTextureKey{}.mMipmaps);
+    read->Apply(0.0f);
+  }
+  EXPECT_FALSE(untextured->GetLayer(0).GetTexture().IsEmpty());
 }
 
 TEST_F(MM3DMaterialTextureAnimationTest, ANameFieldWithoutTerminatorEndsWithinIt) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -88,6 +90,34 @@ TEST_P(MM3DModelResourceFileTest, EntriesAndMembershipReadBackWithNames) {
   EXPECT_TRUE(file.IsSubfileInEntry(2, 4));
   EXPECT_FALSE(file.IsSubfileInEntry(1, 4));
   EXPECT_FALSE(file.IsSubfileInEntry(kSubfiles, 0));
+}
+
+// A name field of 32 non-zero bytes reads as its first 31, and the next
+// entry's name is still its own.
+TEST_P(MM3DModelResourceFileTest, AFullNameFieldEndsWithinItsField) {
+  constexpr int16_t kSubfiles = 1;
+  constexpr int16_t kEntries = 3;
+  {
+    MM3DModelResourceFile file;
+    ASSERT_TRUE(file.Create(TempDirectory(), mName.c_str(), UUFileOptions(), kSubfiles, kCollection,
+                            GetParam()));
+    ASSERT_TRUE(file.SetEntryCount(kEntries));
+    ASSERT_TRUE(file.SetEntryName(1, "short"));
+    ASSERT_TRUE(file.SetEntryName(2, "next"));
+    ASSERT_TRUE(file.RecordEndOffset());
+    ASSERT_TRUE(file.Close(true));
+  }
+  std::vector<uint8_t> bytes = ReadBytes(mName);
+  const size_t name = ExtensionStart(kSubfiles) + 4 + 6 * kEntries + 32;
+  ASSERT_EQ(bytes[name], 's');
+  std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(name), 32, 'x');
+  WriteBytes(mName, bytes);
+  AFClearError();
+
+  MM3DModelResourceFile file;
+  ASSERT_TRUE(Open(file, true));
+  EXPECT_EQ(file.GetEntryName(1), std::string(31, 'x'));
+  EXPECT_STREQ(file.GetEntryName(2), "next");
 }
 
 TEST_P(MM3DModelResourceFileTest, WithoutEntriesTheExtensionIsFourBytes) {

@@ -3,13 +3,18 @@
 // the system's own writer: the character (a torso with head, arms and feet,
 // named by the application's part names, a light, a camera and a clip that
 // walks it), and helpers that write a model file into bytes and read one
-// back, and a showcase of every light kind and material animation.
+// back, a showcase of every light kind and material animation, and a
+// skinned arm whose mesh lies below a skin and a blend shape.
 
 #include "foundation/uu/UUMemory.h"
 #include "foundation/uu/UUOwned.h"
 #include "foundation/uu/UURefCount.h"
 #include "mm3d/MM3DAnimationClip.h"
 #include "mm3d/MM3DCompiledTextureModDatabase.h"
+#include "mm3d/MM3DDisplayTreeNodeBlendShape.h"
+#include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
+#include "mm3d/MM3DDisplayTreeNodeIndexedSkin.h"
+#include "mm3d/MM3DDisplayTreeNodeJoint.h"
 #include "mm3d/MM3DDisplayTreeNodeLight.h"
 #include "mm3d/MM3DDisplayTreeNodeSRTTransform.h"
 #include "mm3d/MM3DDisplayTreeNodeWithVisibility.h"
@@ -17,15 +22,18 @@
 #include "mm3d/MM3DLightSources.h"
 #include "mm3d/MM3DLinearFunctionCurve.h"
 #include "mm3d/MM3DMaterialAnimations.h"
+#include "mm3d/MM3DMaterialLambert.h"
 #include "mm3d/MM3DModel.h"
 #include "mm3d/MM3DModelResourceFile.h"
 #include "mm3d/MM3DNodeAnimations.h"
 #include "mm3d/MM3DTexturePlacement.h"
+#include "tests/mm3d/MM3DMeshBuilders.h"
 #include "tests/mm3d/MM3DStreams.h"
 
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -138,6 +146,57 @@ inline UURefCount<MM3DModel> MakeShowcase() {
   UURefCount<MM3DModel> model(
       new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>(clip)));
   model->AddNamedNode("_spot", root->GetChild(2));
+  return model;
+}
+
+// Root > shoulder joint > elbow joint 2 along x; root > skin over both
+// joints > dense blend shape > lit mesh of one triangle: (1, 0, 0) on the
+// shoulder, (3, 0, 0) on the elbow, (2.5, 0, 0) on both. The clip bends
+// the elbow a quarter turn and raises the blend shape's weight, which
+// lifts the first corner by 1 in z, over one second.
+inline UURefCount<MM3DModel> MakeSkinnedArm() {
+  auto* root = new MM3DDisplayTreeNodeRoot;
+  auto* shoulder = new MM3DDisplayTreeNodeJoint;
+  root->AddChild(UUOwned<MM3DDisplayTreeNode>(shoulder));
+  auto* elbow = new MM3DDisplayTreeNodeJoint;
+  elbow->SetTranslationX(2.0f);
+  shoulder->AddChild(UUOwned<MM3DDisplayTreeNode>(elbow));
+
+  UUGrowableArray<MM3DSkinInfluence> influences;
+  influences.Append(MM3DSkinInfluence{0, MakeArray<MM3DSkinWeight>({{0, 1.0f}, {2, 0.5f}})});
+  influences.Append(MM3DSkinInfluence{1, MakeArray<MM3DSkinWeight>({{1, 1.0f}, {2, 0.5f}})});
+  UUGrowableArray<UUGrowableArray<MM3DSkinInfluence>> part;
+  part.Append(std::move(influences));
+  MM3DSkinInfluences skinInfluences;
+  skinInfluences.Append(std::move(part));
+  MM3DMatrix elbowBind;
+  MM3DMatrixTranslation(elbowBind, -2.0f, 0.0f, 0.0f);
+  auto* skin = new MM3DDisplayTreeNodeIndexedSkin(
+      std::move(skinInfluences), MakeArray<MM3DDisplayTreeNodeJoint*>({shoulder, elbow}),
+      MakeArray<MM3DMatrix>({MM3DMatrixIdentity, elbowBind}));
+  root->AddChild(UUOwned<MM3DDisplayTreeNode>(skin));
+  auto* blend = new MM3DDisplayTreeNodeIndexedBlendShapeArray(
+      MakeArray<float>({0.0f}), OneBlockTargets<MM3DVector>({{{0, 0, 1, 0}}}),
+      OneBlockTargets<MM3DVector>({{}}));
+  skin->AddChild(UUOwned<MM3DDisplayTreeNode>(blend));
+  auto* mesh = new MM3DDisplayTreeNodeIndexedMesh;
+  MM3DIndexedMeshPart meshPart;
+  meshPart.mMaterial = UURefCount<MM3DMaterial>(new MM3DMaterialLambert);
+  meshPart.mBlocks.Append(MakeBlock({{1, 0, 0, 1}, {3, 0, 0, 1}, {2.5f, 0, 0, 1}},
+                                    {{0, 1, 0, 0}, {0, 1, 0, 0}, {0, 1, 0, 0}}));
+  mesh->AddPart(meshPart);
+  blend->AddChild(UUOwned<MM3DDisplayTreeNode>(mesh));
+
+  auto* clip = new MM3DAnimationClip;
+  clip->SetEndTime(1.0f);
+  constexpr int32_t kRotationZ = 6;
+  clip->AddAnimation(UUOwned<MM3DAnimation>(new MM3DJointAnimation(
+      elbow, Curve({{0.0f, 0.0f}, {1.0f, std::numbers::pi_v<float> / 2}}), kRotationZ)));
+  clip->AddAnimation(UUOwned<MM3DAnimation>(
+      new MM3DBlendShapeWeightAnimation(blend, Curve({{0.0f, 0.0f}, {1.0f, 1.0f}}), 0)));
+  UURefCount<MM3DModel> model(
+      new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>(clip)));
+  model->AddNamedNode("_elbow", elbow);
   return model;
 }
 

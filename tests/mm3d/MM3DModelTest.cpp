@@ -2,6 +2,7 @@
 
 #include "mm3d/MM3DDatabase.h"
 #include "mm3d/MM3DNodeOrdinalVisitors.h"
+#include "tests/mm3d/MM3DMeshSupport.h"
 #include "tests/mm3d/MM3DModelSupport.h"
 #include "tests/support/ResourceFileFixtures.h"
 
@@ -113,6 +114,46 @@ TEST_P(MM3DModelTest, LightsOfEveryKindAndMaterialAnimationsReadBack) {
   EXPECT_EQ(phong.GetAmbient().mG, 0.25f);
   EXPECT_EQ(spot->GetLight()->GetColor().mB, 0.25f);
   EXPECT_EQ(phong.GetLayer(0).GetPlacement()->GetRotation(), 0.25f);
+}
+
+// The positions, then the normals, of every block the model draws after
+// its clip ran to the time.
+std::vector<MM3DVector> DrawnAt(MM3DModel& model, float time) {
+  MeshBench bench;
+  model.GetAnimationClip()->Apply(time);
+  bench.Render(*model.GetDisplayTree());
+  std::vector<MM3DVector> drawn;
+  for (const DrawnBlock& block : bench.mPipeline.mDrawn) {
+    drawn.insert(drawn.end(), block.mPositions.begin(), block.mPositions.end());
+    drawn.insert(drawn.end(), block.mNormals.begin(), block.mNormals.end());
+  }
+  return drawn;
+}
+
+// The mesh, its skin's joints and its blend shape come back, and the clip
+// read with them drives them: the arm read deforms as the arm written.
+TEST_P(MM3DModelTest, ASkinnedBlendedMeshReadsBackAndFollowsItsClip) {
+  const UURefCount<MM3DModel> written = MakeSkinnedArm();
+  const UURefCount<MM3DModel> read = ReadModelBytes(WriteModelBytes(written, GetParam()));
+  ASSERT_FALSE(read.IsEmpty());
+  EXPECT_EQ(Kinds(read->GetDisplayTree()), Kinds(written->GetDisplayTree()));
+  ASSERT_NE(read->FindNamedNode("_elbow"), nullptr);
+  EXPECT_EQ(read->FindNamedNode("_elbow")->GetKind(), kMM3DNodeJoint);
+  for (float time : {0.0f, 0.5f, 1.0f}) {
+    SCOPED_TRACE(time);
+    const std::vector<MM3DVector> expected = DrawnAt(*written, time);
+    const std::vector<MM3DVector> actual = DrawnAt(*read, time);
+    ASSERT_EQ(actual.size(), 6u);
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t i = 0; i < actual.size(); ++i) {
+      EXPECT_TRUE(actual[i].Equals(expected[i])) << i;
+    }
+  }
+  // Bent and lifted: the first corner rises, the elbow's corner swings.
+  const std::vector<MM3DVector> bent = DrawnAt(*read, 1.0f);
+  EXPECT_NEAR(bent[0].mZ, 1.0f, 1e-5f);
+  EXPECT_NEAR(bent[1].mX, 2.0f, 1e-5f);
+  EXPECT_NEAR(bent[1].mY, 1.0f, 1e-5f);
 }
 
 TEST(MM3DModelNamedNodeTest, NamesFindTheFirstEntryCaseSensitively) {
@@ -227,12 +268,17 @@ TEST(MM3DModelFileTest, DamagedCountsAndIndicesGiveNoModel) {
       {-1, 0, 0, 0},          // light count
       {1, 0, 0, 0, 0},        // a light index outside the empty section
       {1, -1, 0, 0, 0},       // no light
+      {0, -1, 0, 0},          // camera count
+      {0, 1 << 30, 0, 0},     // more cameras than the file holds
+      {0, 1, 0, 0, 0},        // a camera index outside the empty section
+      {0, 1, -1, 0, 0},       // no camera
       {0, 0, -2, 0},          // name count
       {0, 0, 1, -1, 0, 0},    // name length
       {0, 0, 1, 1 << 30, 0},  // name length beyond any name
   };
   for (const std::vector<int32_t>& words : kDamaged) {
-    EXPECT_TRUE(ReadModelBytes(file(words)).IsEmpty()) << words[0] << " " << words[2];
+    EXPECT_TRUE(ReadModelBytes(file(words)).IsEmpty())
+        << words[0] << " " << words[1] << " " << words[2];
   }
 }
 
