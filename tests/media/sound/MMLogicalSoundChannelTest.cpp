@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 namespace {
 
 using namespace sound_channels;
@@ -130,6 +133,54 @@ TEST_F(MMLogicalSoundChannelTest, NestedPausesNeedAsManyResumes) {
   Frame();
   EXPECT_EQ(channel.GetPauseState(), MMLogicalSoundChannel::kRunning);
   EXPECT_EQ(Mix(1)[0], kQuietLevel);
+}
+
+// Suspends nest at every level and across levels: the channel stays
+// without a buffer, and unheard, until the last unsuspend.
+TEST_F(MMLogicalSoundChannelTest, NestedSuspendsHoldUntilTheLastUnsuspend) {
+  using Step = std::function<void(MMLogicalSoundChannel&)>;
+  const Step suspendManager = [this](MMLogicalSoundChannel&) { mManager->Suspend(); };
+  const Step unsuspendManager = [this](MMLogicalSoundChannel&) { mManager->Unsuspend(); };
+  const Step suspendGroup = [this](MMLogicalSoundChannel&) { mGroup->Suspend(); };
+  const Step unsuspendGroup = [this](MMLogicalSoundChannel&) { mGroup->Unsuspend(); };
+  const Step suspendChannel = [](MMLogicalSoundChannel& c) { c.Suspend(); };
+  const Step unsuspendChannel = [](MMLogicalSoundChannel& c) { c.Unsuspend(); };
+  const struct {
+    const char* mName;
+    Step mSuspendOuter, mSuspendInner, mUnsuspendInner, mUnsuspendOuter;
+  } kCases[] = {
+      {"manager twice", suspendManager, suspendManager, unsuspendManager, unsuspendManager},
+      {"manager and group", suspendManager, suspendGroup, unsuspendGroup, unsuspendManager},
+      {"group then manager last", suspendGroup, suspendManager, unsuspendManager, unsuspendGroup},
+      {"group and channel", suspendGroup, suspendChannel, unsuspendChannel, unsuspendGroup},
+  };
+  // The first output sample; 0 when no output is open.
+  const auto heard = [] {
+    const std::vector<int16_t> out = Mix(10);
+    return out.empty() ? 0 : out[0];
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.mName);
+    MMArcadeSoundChannel channel(mGroup.get(), Level());
+    channel.Play(true);
+    Frame();
+    ASSERT_NE(channel.GetPhysicalChannel(), nullptr);
+    c.mSuspendOuter(channel);
+    c.mSuspendInner(channel);
+    Frame();
+    EXPECT_EQ(channel.GetPhysicalChannel(), nullptr);
+    c.mUnsuspendInner(channel);
+    Frame();
+    EXPECT_EQ(channel.GetSuspendCount(), 1);
+    EXPECT_EQ(channel.GetPhysicalChannel(), nullptr);
+    EXPECT_EQ(heard(), 0);
+    c.mUnsuspendOuter(channel);
+    Frame();
+    EXPECT_EQ(channel.GetSuspendCount(), 0);
+    EXPECT_TRUE(channel.IsPlaying());
+    ASSERT_NE(channel.GetPhysicalChannel(), nullptr);
+    EXPECT_EQ(heard(), kQuietLevel);
+  }
 }
 
 TEST_F(MMLogicalSoundChannelTest, PlayingArcadeChannelRestartsOnPlay) {
