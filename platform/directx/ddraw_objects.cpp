@@ -4,12 +4,17 @@
 
 #include "platform/directx/DirectXObjects.h"
 #include "platform/opengl/OpenGLLibrary.h"
+#include "platform/win32/testhooks.h"
 
 #include <cstdio>
 #include <cstring>
 
 namespace vpl::platform {
 namespace {
+
+// The adapter's ids, set by tests.
+DWORD gVendorId = 0;
+DWORD gDeviceId = 0;
 
 // A clipper only remembers its window: presenting always goes to the
 // window of the device.
@@ -155,9 +160,16 @@ HRESULT DirectDrawObject::CreateSurface(DDSURFACEDESC2* description, IDirectDraw
   return DD_OK;
 }
 
+void SetDirectDrawDeviceIds(DWORD vendor, DWORD device) {
+  gVendorId = vendor;
+  gDeviceId = device;
+}
+
 HRESULT DirectDrawObject::GetDeviceIdentifier(DDDEVICEIDENTIFIER2* identifier, DWORD) {
   if (identifier == nullptr) return DDERR_INVALIDPARAMS;
   *identifier = DDDEVICEIDENTIFIER2{};
+  identifier->dwVendorId = gVendorId;
+  identifier->dwDeviceId = gDeviceId;
   std::snprintf(identifier->szDriver, sizeof identifier->szDriver, "DDRAW.DLL");
   std::snprintf(identifier->szDescription, sizeof identifier->szDescription, "%s",
                 DirectDrawRendererName());

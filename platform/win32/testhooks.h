@@ -86,6 +86,11 @@ bool WaitForSoundOutput(int frames, DWORD timeoutMilliseconds);
 // last (the default, 1 to 0) makes every character one byte again.
 void SetDoubleByteLeadRange(BYTE first, BYTE last);
 
+// The PCI vendor and device ids that DirectDraw objects report from now
+// on, as a display adapter's driver would; 0 and 0 (the default) report
+// none.
+void SetDirectDrawDeviceIds(DWORD vendor, DWORD device);
+
 // Main thread only: shows the desktop's pending changes and reads back what
 // the X server really shows of a top-level window's client area, as
 // 0x00RRGGBB, top row first. False when the video driver is not X11, or

@@ -1,9 +1,11 @@
 #include "mm3d/drivers/win/WinMM3DDDDriverAdapter.h"
 
+#include "platform/win32/testhooks.h"
 #include "tests/mm3d/drivers/DriverFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -80,6 +82,85 @@ TEST_F(WinMM3DDDDriverAdapterTest, BothBackEndsGiveTheSamePixels) {
   EXPECT_EQ(direct3D[(kSize - 4) * kSize + 4], kBlue);
   EXPECT_EQ(direct3D[2 * kSize + kSize - 4], kRed);  // the mipmapped texture's left half
   EXPECT_EQ(direct3D[2 * kSize + kSize - 1], kBlue);
+}
+
+// Present copies the windowed frame into the window: the X server shows
+// the frame the offscreen driver draws.
+TEST_F(WinMM3DDDDriverAdapterTest, TheFrameReachesTheScreenOnXDisplay) {
+  if (std::getenv("VPL3D_XVFB") == nullptr) GTEST_SKIP() << "needs the X display (VPL3D_XVFB)";
+  DrawScene(*mDriver, *mBuffer);
+  const std::vector<Rgb> offscreen = EndFrame();
+
+  UURefCount<MM3DDriver> driver =
+      WinMM3DDDCreateDriver(kPrimaryDisplay, WindowMode(), mWindow, mWindow);
+  ASSERT_FALSE(driver.IsEmpty());
+  MM3DTriangleBuffer* buffer = driver->CreateTriangleBuffer(16, 2);
+  ASSERT_NE(buffer, nullptr);
+  DrawScene(*driver, *buffer);
+  driver->EndFrame();
+  driver->DestroyTriangleBuffer(buffer);
+  vpl::test::DrainMessages();
+
+  std::vector<uint32_t> screen;
+  int width = 0;
+  int height = 0;
+  ASSERT_TRUE(vpl::platform::CaptureWindowOnScreen(mWindow, screen, width, height));
+  ASSERT_EQ(width, kSize);
+  ASSERT_EQ(height, kSize);
+  int differing = 0;
+  for (size_t i = 0; i < screen.size(); ++i) {
+    const Rgb shown{static_cast<int>(screen[i] >> 16 & 0xFF),
+                    static_cast<int>(screen[i] >> 8 & 0xFF), static_cast<int>(screen[i] & 0xFF)};
+    differing += !Near(shown, offscreen[i], 2);
+  }
+  EXPECT_EQ(differing, 0);
+}
+
+// Freeing the slot the device shows takes it off the device first: a quad
+// drawn after that is no longer textured with it.
+TEST_F(WinMM3DDDDriverAdapterTest, FreeingTheSelectedSlotTakesItOffTheDevice) {
+  UURefCount<MM3DDriver> driver =
+      WinMM3DDDCreateDriver(kPrimaryDisplay, WindowMode(), mWindow, mWindow);
+  ASSERT_FALSE(driver.IsEmpty());
+  MM3DTriangleBuffer* buffer = driver->CreateTriangleBuffer(2, 1);
+  MM3DDriverTextureHandle red = driver->GetTextureCollection().Load(
+      {kMM3DTextureArgb8888, kMM3DFilterNearest, 1}, SolidImage(kRed, kRed));
+  ASSERT_FALSE(red.IsEmpty());
+  const auto drawWhite = [&] {
+    SetSquareView(*driver);
+    driver->BeginFrame();
+    driver->ClearFrame();
+    DrawQuad(*driver, *buffer, Quad{}, OpaqueBlock());
+    const Rgb centre = ReadBackBuffer()[kSize / 2 * kSize + kSize / 2];
+    driver->EndFrame();
+    return centre;
+  };
+  driver->GetTextureCollection().Select(red.GetSlot());
+  EXPECT_EQ(drawWhite(), kRed);
+  red.Release();
+  EXPECT_EQ(drawWhite(), (Rgb{255, 255, 255}));
+  driver->DestroyTriangleBuffer(buffer);
+}
+
+// Four devices of one vendor are refused as hardware devices, however well
+// DirectDraw answers; as software devices, and other devices, they serve.
+TEST_F(WinMM3DDDDriverAdapterTest, FourDevicesOfOneVendorAreRefusedAsHardware) {
+  const struct {
+    DWORD mVendor;
+    DWORD mDevice;
+    uint8_t mHardware;
+    bool mCreated;
+  } kCases[] = {{0x102B, 0x0519, 1, false}, {0x102B, 0x051A, 1, false}, {0x102B, 0x051B, 1, false},
+                {0x102B, 0x051F, 1, false}, {0x102B, 0x051A, 0, true},  {0x102B, 0x0520, 1, true},
+                {0x102A, 0x051A, 1, true}};
+  for (const auto& c : kCases) {
+    vpl::platform::SetDirectDrawDeviceIds(c.mVendor, c.mDevice);
+    UURefCount<MM3DDriver> driver =
+        WinMM3DDDCreateDriver(kPrimaryDisplay, WindowMode(c.mHardware), mWindow, mWindow);
+    EXPECT_EQ(!driver.IsEmpty(), c.mCreated)
+        << std::hex << c.mVendor << " " << c.mDevice << " " << int{c.mHardware};
+  }
+  vpl::platform::SetDirectDrawDeviceIds(0, 0);
 }
 
 TEST_F(WinMM3DDDDriverAdapterTest, WithoutDepthBufferOnlyColourIsCleared) {
