@@ -1,7 +1,8 @@
 // The film loader over a film file: the table's answers through the film
 // handle in either byte order, chunk and ring sizes, streams read ahead on
 // the pulse thread through a ring that wraps, one stream per film, track
-// sources of every kind and the film ids.
+// sources of every kind, the act-switch preload pass, and the film ids and
+// the functions that take them.
 
 #include "media/films/MM2DFilm.h"
 #include "media/films/MM2DFilmLoader.h"
@@ -221,6 +222,85 @@ TEST_F(MM2DFilmLoaderTest, TrackSourcesTurnStoredBytesIntoSamples) {
   EXPECT_EQ(packed->Read(out.data(), 100, false), 100u);
   EXPECT_EQ(packed->GetPosition(), 30);
   EXPECT_EQ(mLoader->CreateSoundSource(0, 3), nullptr);
+}
+
+// The act-switch pass gives every referenced film its preload block, the
+// film's first R bytes not yet in use, and leaves it unlocked for the
+// stream that takes it over; a failed pass and the purge give blocks back.
+TEST_F(MM2DFilmLoaderTest, TheActSwitchPassPreloadsTheReferencedFilms) {
+  const Bytes data = Counting(20000);
+  Load({Entry(data, 5000), Entry(Counting(9000), 5000)});
+  constexpr int32_t kRing = 8192;
+  ASSERT_EQ(mLoader->GetPreloadBlockSize(0), kRing);
+  const MMResourceId first = MM2DFilmIdFromCollection(mLoader, 0);
+  const MMResourceId second = MM2DFilmIdFromCollection(mLoader, 1);
+  MMResourceCache& cache = mLoader->GetCache();
+  MM2DAddFilmReference(first);
+  ASSERT_TRUE(mLoader->LoadReferenced());
+  mLoader->EndLoadReferenced(true);
+  ASSERT_TRUE(cache.HasMemory(0));
+  EXPECT_EQ(cache.GetLockCount(0), 0);
+  EXPECT_EQ(cache.GetSize(0), uint32_t{kRing + 4});
+  EXPECT_FALSE(cache.HasMemory(1));
+  ASSERT_TRUE(cache.Lock(0));
+  const auto* block = static_cast<const uint8_t*>(cache.GetAddress(0));
+  EXPECT_EQ(Bytes(block, block + 4), Bytes(4, 0));
+  EXPECT_EQ(Bytes(block + 4, block + 4 + kRing), Bytes(data.begin(), data.begin() + kRing));
+  cache.Unlock(0);
+  {
+    std::unique_ptr<MM2DFilmStream> stream(MM2DFilm(first).OpenStream());
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(ReadAll(*stream), data);
+  }
+
+  MM2DAddFilmReference(second);
+  ASSERT_TRUE(mLoader->LoadReferenced());
+  mLoader->EndLoadReferenced(false);
+  EXPECT_FALSE(cache.HasMemory(1));
+  MM2DReleaseFilmReference(first);
+  ASSERT_TRUE(mLoader->LoadReferenced());
+  mLoader->EndLoadReferenced(true);
+  mLoader->LoadItem(0);
+  ASSERT_TRUE(cache.HasMemory(0));
+  mLoader->PurgeUnreferenced();
+  EXPECT_FALSE(cache.HasMemory(0));
+  EXPECT_TRUE(cache.HasMemory(1));
+  MM2DReleaseFilmReference(second);
+}
+
+// The functions by id reach the film's collection, and ids of no film do
+// nothing.
+TEST_F(MM2DFilmLoaderTest, LoadPurgeAndReferencesById) {
+  const Bytes data = Counting(9000);
+  Load({Entry(data, 4096)});
+  const MMResourceId id = MM2DFilmIdFromCollection(mLoader, 0);
+  MMResourceCache& cache = mLoader->GetCache();
+  MM2DLoadFilm(id);
+  ASSERT_TRUE(cache.HasMemory(0));
+  EXPECT_EQ(cache.GetLockCount(0), 0);
+  MM2DPurgeFilm(id);
+  EXPECT_FALSE(cache.Lock(0));
+  // A purged block is read again when the film streams.
+  std::unique_ptr<MM2DFilmStream> stream(MM2DFilm(id).OpenStream());
+  ASSERT_NE(stream, nullptr);
+  EXPECT_EQ(ReadAll(*stream), data);
+  stream.reset();
+
+  MMReferenceManager& references = *mLoader->GetReferenceManager();
+  MM2DAddFilmReference(id);
+  MM2DAddFilmReference(id);
+  EXPECT_EQ(references.ReferenceCount(0), 2);
+  MM2DReleaseFilmReference(id);
+  EXPECT_EQ(references.ReferenceCount(0), 1);
+  for (const MMResourceId none : {MMResourceId{kCollection << 16 | 1}, MMResourceId{34 << 16}}) {
+    MM2DAddFilmReference(none);
+    MM2DReleaseFilmReference(none);
+    MM2DLoadFilm(none);
+    MM2DPurgeFilm(none);
+  }
+  EXPECT_EQ(references.ReferenceCount(0), 1);
+  MM2DReleaseFilmReference(id);
+  EXPECT_EQ(references.ReferenceCount(0), 0);
 }
 
 TEST_F(MM2DFilmLoaderTest, IdsNameRegisteredCollectionsOnly) {

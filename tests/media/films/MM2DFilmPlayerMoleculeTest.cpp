@@ -1,11 +1,13 @@
 // The film player on a stage: frames decoded from every kind of picture
 // chunk at their times on the scene's clock, the read window straddling
-// the end of a small ring, pause, hold, end and rewind, cues, and damaged
-// films that never write outside the frame.
+// the end of a small ring, pause, hold, end and rewind, cues, sound dropped
+// when it comes too late, the repaint of delta frames, and damaged films
+// that never write outside the frame.
 
 #include "media/films/MM2DFilmLoader.h"
 #include "media/films/MM2DFilmPlayerMolecule.h"
 #include "media/films/MM2DFilmPlayerVisual.h"
+#include "mm/stage/MM2DAct.h"
 #include "mm/tasks/MMTaskClient.h"
 #include "tests/media/films/FilmTestSupport.h"
 
@@ -447,6 +449,94 @@ TEST_F(MM2DFilmPlayerStateTest, AFilmCutShortEndsOnce) {
   for (int i = 0; i < 10; ++i) FrameAfter(kFrameMs);
   EXPECT_EQ(mPlayer->GetState(), MM2DFilmPlayerMolecule::kEnded);
   EXPECT_EQ(ends, 1);
+}
+
+// A frame task that finds the next frame due more than the lead time
+// before the stage's time drops the sound for the rest of the film: here
+// the second frame names a next frame time that far in the past. The
+// dropped track's later data is passed over, and the pictures go on.
+TEST_F(MM2DFilmPlayerStateTest, SoundTooLateForItsFramesIsDroppedForTheRestOfTheFilm) {
+  constexpr int16_t kLead = 500;
+  const Bytes sound = LevelSound(4410);
+  const struct {
+    int32_t mNextTime;
+    bool mDropped;
+  } kCases[] = {{kFrameMs - kLead, false}, {kFrameMs - kLead - 1, true}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.mNextTime);
+    MM2DFilmChunkWriter writer(4);
+    const int32_t times[] = {kFrameMs, c.mNextTime, 3 * kFrameMs};
+    for (int32_t k = 0; k < 3; ++k) {
+      const Bytes frame = mPicture.Frame(k);
+      writer.RawFrame(frame.data(), mPicture.FrameBytes());
+      writer.SoundData(0, 0, sound.data(), static_cast<int32_t>(sound.size()));
+      writer.FrameTime(times[k]);
+    }
+    const Bytes last = mPicture.Frame(3);
+    writer.RawFrame(last.data(), mPicture.FrameBytes());
+    writer.End();
+    FilmEntry film = Entry(mPicture, writer.GetBytes());
+    film.soundTracks = 1;
+    film.leadTime = kLead;
+    FilmPlayerFixture fixture;
+    fixture.Load({film});
+    fixture.PlayFromNextFrame();
+    ASSERT_EQ(fixture.mPlayer->GetTrackStartFrame(0), 0);
+    // Frame 1 at its time, frame 2 at once after it.
+    fixture.FrameAfter(kFrameMs);
+    EXPECT_EQ(fixture.Shown(), mPicture.Frame(2));
+    EXPECT_EQ(fixture.mPlayer->GetTrackStartFrame(0),
+              c.mDropped ? MM2DFilmPlayerMolecule::kDropped : 0);
+    EXPECT_EQ(fixture.mPlayer->GetTrackChannel(0)->IsPlaying(), !c.mDropped);
+    const std::vector<int16_t> heard = sound_output::Mix(10);
+    ASSERT_FALSE(heard.empty());
+    EXPECT_EQ(heard[0], c.mDropped ? 0 : kLevel);
+    fixture.FrameAfter(2 * kFrameMs);
+    EXPECT_EQ(fixture.Shown(), last);
+    EXPECT_EQ(fixture.mPlayer->GetState(), MM2DFilmPlayerMolecule::kEnded);
+  }
+}
+
+// Keeps what the stage must repaint after each decoded frame.
+class DirtyRecorder : public MM2DFilmPlayerMolecule {
+ public:
+  DirtyRecorder(MMScene* scene, const MMRegion& dirty)
+      : MM2DFilmPlayerMolecule(scene), mDirty(dirty) {}
+  std::vector<std::vector<UURect>> mAfterFrames;
+
+ protected:
+  void DecodeFrame() override {
+    MM2DFilmPlayerMolecule::DecodeFrame();
+    std::vector<UURect>& rects = mAfterFrames.emplace_back();
+    for (int32_t i = 0; i < mDirty.GetCount(); ++i) rects.push_back(mDirty.GetRect(i));
+  }
+
+ private:
+  const MMRegion& mDirty;
+};
+
+// A delta frame invalidates its used dirty rectangles only: not the
+// film's bounds, nor rectangles without area.
+TEST_F(MM2DFilmPlayerStateTest, ADeltaFrameInvalidatesOnlyItsUsedDirtyRectangles) {
+  const MM2DFilmDirtyRect dirty[kMM2DFilmDirtyRectCount] = {
+      {34, 44, 40, 60}, {30, 50, 40, 50}, {45, 70, 35, 80}, {36, 20, 36, 30}};
+  MM2DFilmDeltaOps ops(4);
+  const uint8_t fill[4] = {1, 2, 3, 4};
+  ops.AddFill(0, -8, fill);
+  const Bytes first = mPicture.Frame(0);
+  MM2DFilmChunkWriter writer(4);
+  writer.RawFrame(first.data(), mPicture.FrameBytes());
+  writer.FrameTime(kFrameMs);
+  writer.DeltaFrame(dirty, ops);
+  writer.End();
+  Load({Entry(mPicture, writer.GetBytes())});
+  const auto& act = static_cast<MM2DAct&>(*mRun.mStage->GetAct());
+  DirtyRecorder player(&mScene, act.GetDirtyRegion());
+  player.PlayFilm(Film());
+  mRun.Frame();
+  FrameAfter(kFrameMs);
+  ASSERT_EQ(player.mAfterFrames.size(), 2u);
+  EXPECT_EQ(player.mAfterFrames[1], std::vector<UURect>{UURect(44, 34, 60, 40)});
 }
 
 }  // namespace
