@@ -1,6 +1,7 @@
 #pragma once
 // Hooks that let tests drive the platform layer where a person would act:
-// the answers of message boxes shown without a display, the command line.
+// the answers of message boxes shown without a display, the command line,
+// the program's string table.
 
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +24,13 @@ std::string LastMessageBoxText();
 // Sets the command line GetCommandLineA answers, as the program's entry
 // receives it: the program path and then the arguments.
 void SetCommandLine(int argumentCount, const char* const* arguments);
+
+// Gives a string-table id (taken modulo 65536) another text from now on,
+// or takes it out of the table when the text is null, as another build of
+// the program would have it; ResetStringTable gives back the compiled-in
+// table.
+void SetStringTableEntry(UINT id, const char* text);
+void ResetStringTable();
 
 // The next count reads (negative: every read) of the file at this host
 // path fail with the given error, as a removed disc makes them fail. A

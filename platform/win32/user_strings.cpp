@@ -1,10 +1,16 @@
-// The program's string table: the texts the system loads by id.
+// The program's string table: the texts the system loads by id, and the
+// changes tests make to it.
 
+#include "platform/win32/testhooks.h"
 #include "platform/win32/user.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -41,29 +47,53 @@ constexpr StringEntry kStringTable[] = {
     {24248, "vpl3d.MMM"},
 };
 
-const char* FindString(UINT id) {
+// A test's texts by id; an id without a text is taken out of the table.
+std::mutex gChangesMutex;
+std::map<uint16_t, std::optional<std::string>> gChanges;
+
+std::optional<std::string> FindString(UINT id) {
   const auto key = static_cast<uint16_t>(id);
-  for (const StringEntry& entry : kStringTable) {
-    if (entry.id == key) return entry.text;
+  {
+    std::lock_guard<std::mutex> lock(gChangesMutex);
+    const auto change = gChanges.find(key);
+    if (change != gChanges.end()) return change->second;
   }
-  return nullptr;
+  for (const StringEntry& entry : kStringTable) {
+    if (entry.id == key) return std::string(entry.text);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
+
+namespace vpl::platform {
+
+void SetStringTableEntry(UINT id, const char* text) {
+  std::lock_guard<std::mutex> lock(gChangesMutex);
+  gChanges[static_cast<uint16_t>(id)] =
+      text == nullptr ? std::nullopt : std::optional<std::string>(text);
+}
+
+void ResetStringTable() {
+  std::lock_guard<std::mutex> lock(gChangesMutex);
+  gChanges.clear();
+}
+
+}  // namespace vpl::platform
 
 int LoadStringA(HINSTANCE, UINT id, LPSTR buffer, int size) {
   if (buffer == nullptr || size <= 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  const char* text = FindString(id);
-  if (text == nullptr) {
+  const std::optional<std::string> text = FindString(id);
+  if (!text) {
     buffer[0] = '\0';
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return 0;
   }
-  const size_t length = std::min(std::strlen(text), static_cast<size_t>(size - 1));
-  std::memcpy(buffer, text, length);
+  const size_t length = std::min(text->size(), static_cast<size_t>(size - 1));
+  std::memcpy(buffer, text->data(), length);
   buffer[length] = '\0';
   return static_cast<int>(length);
 }
