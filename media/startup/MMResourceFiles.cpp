@@ -1,0 +1,150 @@
+#include "media/startup/MMResourceFiles.h"
+
+#include "foundation/af/AFError.h"
+#include "foundation/uu/UUString.h"
+#include "foundation/uu/UUStringResource.h"
+#include "media/films/MM2DFilmCollection.h"
+#include "media/films/MM2DFilmLoader.h"
+#include "media/sound/MMSoundCollection.h"
+#include "media/sound/MMSoundLoader.h"
+#include "media/startup/MMResourceSearchDirectories.h"
+#include "mm/drawing/MMBlitRequest.h"
+#include "mm/resources/MMGlobalPulseTaskManagers.h"
+#include "mm/resources/MMPictureCollection.h"
+#include "mm/resources/MMPictureLoader.h"
+#include "mm/resources/MMScriptCollection.h"
+#include "mm3d/MM3DDatabase.h"
+#include "mm3d/MM3DDeformerScratch.h"
+#include "mm3d/MM3DMaterial.h"
+#include "mm3d/MM3DModelCollection.h"
+#include "mm3d/MM3DModelLoader.h"
+#include "mm3d/MM3DTextureCollection.h"
+#include "mm3d/MM3DTextureLoader.h"
+
+namespace {
+
+// A kind of data file: where the string table lists its files, the error
+// of a file no search directory holds, and its opener, which registers
+// the file's collection and answers false (its error recorded) on failure.
+struct FileKind {
+  uint32_t mGroup;
+  AFErrorCode mNotFound;
+  bool (*mOpen)(const UUDirectory& directory, const char* name);
+};
+
+// The openers read no names.
+constexpr bool kKeepNames = false;
+
+constexpr FileKind kScripts{.mGroup = 475,
+                            .mNotFound = MME_SCRIPT_FILE_NOT_FOUND,
+                            .mOpen = [](const UUDirectory& directory, const char* name) {
+                              return MMOpenScriptFile(directory, name) != nullptr;
+                            }};
+constexpr FileKind kPictures{.mGroup = 476,
+                             .mNotFound = MME_PICTURE_RESOURCE_FILE_NOT_FOUND,
+                             .mOpen = [](const UUDirectory& directory, const char* name) {
+                               return MMOpenPictureFile(directory, name, kKeepNames) != nullptr;
+                             }};
+constexpr FileKind kSounds{.mGroup = 477,
+                           .mNotFound = MME_SOUND_RESOURCE_FILE_NOT_FOUND,
+                           .mOpen = [](const UUDirectory& directory, const char* name) {
+                             return MMOpenSoundResourceFile(directory, name, kKeepNames) != nullptr;
+                           }};
+constexpr FileKind kFilms{.mGroup = 481,
+                          .mNotFound = MME_FILM_RESOURCE_FILE_NOT_FOUND,
+                          .mOpen = [](const UUDirectory& directory, const char* name) {
+                            return MM2DOpenFilmResourceFile(directory, name, kKeepNames) != nullptr;
+                          }};
+constexpr FileKind kTextures{.mGroup = 482,
+                             .mNotFound = MME_TEXTURE_RESOURCE_FILE_NOT_FOUND,
+                             .mOpen = [](const UUDirectory& directory, const char* name) {
+                               return MM3DOpenTextureResourceFile(directory, name, kKeepNames) !=
+                                      nullptr;
+                             }};
+constexpr FileKind kModels{.mGroup = 483,
+                           .mNotFound = MME_MODEL_RESOURCE_FILE_NOT_FOUND,
+                           .mOpen = [](const UUDirectory& directory, const char* name) {
+                             return MM3DOpenModelResourceFile(directory, name, kKeepNames) !=
+                                    nullptr;
+                           }};
+
+// A group's items are the ids group x 1000 to group x 1000 + 999; the ids
+// after them belong to the next group.
+constexpr uint32_t kItemsPerGroup = 1000;
+
+bool OpenFiles(const FileKind& kind) {
+  for (uint32_t index = 0; index < kItemsPerGroup; ++index) {
+    char name[kUUPathCapacity];
+    if (!MMLoadResourceFileName(kind.mGroup, index, name)) return true;
+    const UUDirectory* directory = MMFindResourceDirectory(name);
+    if (directory == nullptr) return AFSetError(kind.mNotFound, UUDirectory(), name, 0);
+    if (!kind.mOpen(*directory, name)) return AFSetFailureWithoutError();
+  }
+  return true;
+}
+
+bool OpenAllFiles() {
+  if (!MMOpenScriptFiles() || !MMOpenPictureFiles() || !MMOpenSoundFiles() || !MMOpenFilmFiles()) {
+    return false;
+  }
+  MMStart3DScratch();
+  return MMOpenTextureFiles() && MMOpenModelFiles();
+}
+
+}  // namespace
+
+bool MMStartResourceFiles() {
+  MMInitializeBlitRoutines();
+  MMInitSearchDirectories();
+  if (!OpenAllFiles()) {
+    MMStopResourceFiles();
+    return false;
+  }
+  return MMStartGlobalPulseTaskManagers();
+}
+
+void MMStopResourceFiles() {
+  // No stream may read from a file that is being closed.
+  MMStopGlobalPulseTaskManagers();
+  MMCloseModelFiles();
+  MMCloseTextureFiles();
+  MMStop3DScratch();
+  MMCloseFilmFiles();
+  MMCloseSoundFiles();
+  MMClosePictureFiles();
+  MMCloseScriptFiles();
+  MMClearSearchDirectories();
+}
+
+bool MMOpenScriptFiles() { return OpenFiles(kScripts); }
+bool MMOpenPictureFiles() { return OpenFiles(kPictures); }
+bool MMOpenSoundFiles() { return OpenFiles(kSounds); }
+bool MMOpenFilmFiles() { return OpenFiles(kFilms); }
+bool MMOpenTextureFiles() { return OpenFiles(kTextures); }
+bool MMOpenModelFiles() { return OpenFiles(kModels); }
+
+void MMCloseScriptFiles() { MMDeleteAllScriptCollections(); }
+void MMClosePictureFiles() { MMDeleteAllPictureCollections(); }
+void MMCloseSoundFiles() { MMDestroySoundCollections(); }
+void MMCloseFilmFiles() { MM2DDestroyFilmCollections(); }
+void MMCloseTextureFiles() { MM3DDestroyTextureCollections(); }
+void MMCloseModelFiles() { MM3DDestroyModelCollections(); }
+
+void MMStart3DScratch() {
+  MM3DDatabase::ResetReferenceTables();
+  MM3DCreateDeformerScratchArrays();
+  MM3DCreateShadingScratch();
+}
+
+void MMStop3DScratch() {
+  MM3DDestroyShadingScratch();
+  MM3DFreeDeformerScratchArrays();
+  MM3DDatabase::FreeReferenceTables();
+}
+
+bool MMLoadResourceFileName(uint32_t group, uint32_t index, char* buffer) {
+  char text[kUUStringCapacity];
+  const bool found = UULoadStringItem(group, index, text);
+  UUCopyString(text, buffer, kUUPathCapacity);
+  return found;
+}
