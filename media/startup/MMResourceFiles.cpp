@@ -23,50 +23,46 @@
 
 namespace {
 
-// A kind of data file: where the string table lists its files, the error
-// of a file no search directory holds, and its opener, which registers
-// the file's collection and answers false (its error recorded) on failure.
-struct FileKind {
-  uint32_t mGroup;
-  AFErrorCode mNotFound;
-  bool (*mOpen)(const UUDirectory& directory, const char* name);
-};
-
 // The openers read no names.
 constexpr bool kKeepNames = false;
 
-constexpr FileKind kScripts{.mGroup = 475,
-                            .mNotFound = MME_SCRIPT_FILE_NOT_FOUND,
-                            .mOpen = [](const UUDirectory& directory, const char* name) {
-                              return MMOpenScriptFile(directory, name) != nullptr;
-                            }};
-constexpr FileKind kPictures{.mGroup = 476,
-                             .mNotFound = MME_PICTURE_RESOURCE_FILE_NOT_FOUND,
-                             .mOpen = [](const UUDirectory& directory, const char* name) {
-                               return MMOpenPictureFile(directory, name, kKeepNames) != nullptr;
-                             }};
-constexpr FileKind kSounds{.mGroup = 477,
-                           .mNotFound = MME_SOUND_RESOURCE_FILE_NOT_FOUND,
-                           .mOpen = [](const UUDirectory& directory, const char* name) {
-                             return MMOpenSoundResourceFile(directory, name, kKeepNames) != nullptr;
-                           }};
-constexpr FileKind kFilms{.mGroup = 481,
-                          .mNotFound = MME_FILM_RESOURCE_FILE_NOT_FOUND,
-                          .mOpen = [](const UUDirectory& directory, const char* name) {
-                            return MM2DOpenFilmResourceFile(directory, name, kKeepNames) != nullptr;
-                          }};
-constexpr FileKind kTextures{.mGroup = 482,
-                             .mNotFound = MME_TEXTURE_RESOURCE_FILE_NOT_FOUND,
-                             .mOpen = [](const UUDirectory& directory, const char* name) {
-                               return MM3DOpenTextureResourceFile(directory, name, kKeepNames) !=
-                                      nullptr;
-                             }};
-constexpr FileKind kModels{.mGroup = 483,
-                           .mNotFound = MME_MODEL_RESOURCE_FILE_NOT_FOUND,
-                           .mOpen = [](const UUDirectory& directory, const char* name) {
-                             return MM3DOpenModelResourceFile(directory, name, kKeepNames) !=
-                                    nullptr;
-                           }};
+// Each opener registers the file's collection and answers false (its error
+// recorded) when the file cannot be used.
+using Opener = bool (*)(const UUDirectory& directory, const char* name);
+
+bool OpenScriptFile(const UUDirectory& directory, const char* name) {
+  return MMOpenScriptFile(directory, name) != nullptr;
+}
+bool OpenPictureFile(const UUDirectory& directory, const char* name) {
+  return MMOpenPictureFile(directory, name, kKeepNames) != nullptr;
+}
+bool OpenSoundFile(const UUDirectory& directory, const char* name) {
+  return MMOpenSoundResourceFile(directory, name, kKeepNames) != nullptr;
+}
+bool OpenFilmFile(const UUDirectory& directory, const char* name) {
+  return MM2DOpenFilmResourceFile(directory, name, kKeepNames) != nullptr;
+}
+bool OpenTextureFile(const UUDirectory& directory, const char* name) {
+  return MM3DOpenTextureResourceFile(directory, name, kKeepNames) != nullptr;
+}
+bool OpenModelFile(const UUDirectory& directory, const char* name) {
+  return MM3DOpenModelResourceFile(directory, name, kKeepNames) != nullptr;
+}
+
+// A kind of data file: the string-table group that lists its files, the
+// error of a file no search directory holds, and its opener.
+struct FileKind {
+  uint32_t mGroup;
+  AFErrorCode mNotFound;
+  Opener mOpen;
+};
+
+constexpr FileKind kScripts{475, MME_SCRIPT_FILE_NOT_FOUND, OpenScriptFile};
+constexpr FileKind kPictures{476, MME_PICTURE_RESOURCE_FILE_NOT_FOUND, OpenPictureFile};
+constexpr FileKind kSounds{477, MME_SOUND_RESOURCE_FILE_NOT_FOUND, OpenSoundFile};
+constexpr FileKind kFilms{481, MME_FILM_RESOURCE_FILE_NOT_FOUND, OpenFilmFile};
+constexpr FileKind kTextures{482, MME_TEXTURE_RESOURCE_FILE_NOT_FOUND, OpenTextureFile};
+constexpr FileKind kModels{483, MME_MODEL_RESOURCE_FILE_NOT_FOUND, OpenModelFile};
 
 // A group's items are the ids group x 1000 to group x 1000 + 999; the ids
 // after them belong to the next group.
