@@ -1,6 +1,7 @@
 #include "tests/media/films/FilmTestSupport.h"
 #include "tests/media/sound/SoundTestSupport.h"
 #include "tests/media/startup/StartupTestSupport.h"
+#include "tests/mm3d/MM3DModelSupport.h"
 #include "tests/mm3d/TextureTestSupport.h"
 #include "tests/support/ResourceFileFixtures.h"
 
@@ -31,6 +32,11 @@ void WriteFilmFile(const std::string& tempName, int16_t collection) {
 void WriteTextureFile(const std::string& tempName, int16_t collection) {
   texture_fixtures::WriteTextures(tempName, collection,
                                   {texture_fixtures::MakeTexture("texture", 8, 8, true)});
+}
+
+void WriteModelFile(const std::string& tempName, int16_t collection) {
+  ASSERT_TRUE(model_fixtures::WriteModelFile(resource_fixtures::TempDirectory(), tempName.c_str(),
+                                             collection, {UURefCount<MM3DModel>(new MM3DModel)}));
 }
 
 }  // namespace startup_fixtures
