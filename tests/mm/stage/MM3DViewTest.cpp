@@ -1,6 +1,7 @@
 // The 3D views and enclosures: what a view hands the stage's renderer and
 // pipeline, the planar view's projection, and the draw context the 3D
 // enclosures give their visuals.
+#include "mm/stage/MM3DCameraWithView.h"
 #include "mm/stage/MM3DPlanarEnclosure.h"
 #include "mm/stage/MM3DPlanarView.h"
 #include "mm/stage/MM3DSpatialEnclosure.h"
@@ -100,6 +101,28 @@ TEST(MM3DViewTest, The3DSettersApplyOnlyChangedValuesAndInvalidateNothing) {
   EXPECT_EQ(view.GetProjection(), flat);
   EXPECT_EQ(view.GetViewMatrix(), nearlyIdentity);
   EXPECT_TRUE(host.mInvalidated.empty());
+}
+
+TEST(MM3DViewTest, ACameraWithAViewHandsItItsMatrixOnlyWhenItMoved) {
+  RecordingViewServices host;
+  MM3DSpatialEnclosure enclosure(nullptr);
+  CountingView view(&host, &enclosure, UURect(0, 0, 100, 100), 0);
+  MM3DCameraWithView camera(MM3DVector(0.0f, 0.0f, -10.0f, 1.0f),
+                            UUOwned<MM3DVector>(new MM3DVector(0.0f, 0.0f, 0.0f, 1.0f)), 0.0f,
+                            &view);
+  camera.UpdateView();
+  MM3DMatrix expected;
+  camera.GetViewMatrix(expected);
+  EXPECT_EQ(view.GetViewMatrix(), expected);
+  // The eye 10 units before the origin, looking along +z: the origin lies
+  // 10 units ahead in camera space.
+  EXPECT_FLOAT_EQ(view.GetViewMatrix().mElement[3][2], 10.0f);
+  camera.UpdateView();
+  EXPECT_EQ(view.mApplied, 1);
+  camera.SetPosition(MM3DVector(0.0f, 0.0f, -20.0f, 1.0f));
+  camera.UpdateView();
+  EXPECT_EQ(view.mApplied, 2);
+  EXPECT_FLOAT_EQ(view.GetViewMatrix().mElement[3][2], 20.0f);
 }
 
 TEST(MM3DViewTest, APlanarViewProjectsTheEnclosureAreaItShows) {
