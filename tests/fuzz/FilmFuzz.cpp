@@ -2,18 +2,24 @@
 // table of every film, and every film's chunk stream with each picture
 // chunk applied to a frame of the film's size and its work buffer, once
 // chunk by chunk in memory and once through small windows, as the player
-// reads its ring, so that values and runs straddle them.
+// reads its ring, so that values and runs straddle them. In memory, the
+// sound chunks also go to the film's tracks, made by its loader, and are
+// read out of them as a channel's refill reads them. The other chunks only
+// set the player's state on the stage: the chunk reader checks their sizes.
 
 #include "foundation/uu/UUFile.h"
 #include "foundation/uu/UUFileSystem.h"
 #include "media/films/MM2DFilmChunkReader.h"
 #include "media/films/MM2DFilmFrameDecoder.h"
+#include "media/films/MM2DFilmLoader.h"
 #include "media/films/MM2DFilmResourceFile.h"
+#include "media/films/MM2DFilmSoundSource.h"
 #include "tests/fuzz/FuzzInputFile.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -68,6 +74,48 @@ class SplitSource : public MM2DFilmByteSource {
   int32_t mPosition = 0;
 };
 
+// The film's sound tracks as the player makes them.
+class Tracks {
+ public:
+  Tracks(MM2DFilmLoader& loader, int16_t film) {
+    for (int32_t track = 0; track < loader.GetSoundTrackCount(film); ++track) {
+      mSources.emplace_back(loader.CreateSoundSource(film, track));
+    }
+  }
+
+  // Sound data lends its whole samples to the track for one read-out; a
+  // sound end ends the track.
+  void Apply(const MM2DFilmChunk& chunk) {
+    MM2DFilmMemorySource payload(chunk.mPayload, chunk.mLength);
+    uint32_t bytes = 0;
+    if (chunk.mType == kMM2DFilmSoundData && payload.ReadBE32(&bytes)) {
+      MM2DFilmSoundSource* source = ReadTrack(payload);
+      uint32_t start = 0;
+      if (source == nullptr || !payload.ReadBE32(&start)) return;
+      constexpr int32_t kHeaderBytes = 12;
+      int32_t n = std::min<int64_t>(bytes, chunk.mLength - kHeaderBytes);
+      n -= n % source->GetUnitBytes();
+      source->SetWindow(chunk.mPayload + kHeaderBytes, n);
+      // An odd room, so that a sample may not fit at the end of a read.
+      uint8_t out[1021];
+      while (source->Read(out, sizeof out, false) > 0) {
+      }
+      source->ClearWindow();
+    } else if (chunk.mType == kMM2DFilmSoundEnd) {
+      if (MM2DFilmSoundSource* source = ReadTrack(payload)) source->SetAtEnd();
+    }
+  }
+
+ private:
+  MM2DFilmSoundSource* ReadTrack(MM2DFilmByteSource& payload) {
+    uint32_t track = 0;
+    if (!payload.ReadBE32(&track) || track >= mSources.size()) return nullptr;
+    return mSources[track].get();
+  }
+
+  std::vector<std::unique_ptr<MM2DFilmSoundSource>> mSources;
+};
+
 // Reads chunks as the player does: picture chunks decoded, the rest
 // passed over by their length.
 void DecodeThroughWindows(const std::vector<uint8_t>& stream, MM2DFilmFrameDecoder& decoder) {
@@ -85,7 +133,8 @@ void DecodeThroughWindows(const std::vector<uint8_t>& stream, MM2DFilmFrameDecod
   }
 }
 
-void DecodeFilm(MM2DFilmResourceFile& file, int16_t film) {
+void DecodeFilm(MM2DFilmLoader& loader, int16_t film) {
+  MM2DFilmResourceFile& file = *loader.GetFile();
   const UURect& rect = file.GetRectangle(film);
   const int32_t bytesPerPixel = file.IsPalettized(film) != 0 ? 1 : 4;
   const int64_t pitch = (int64_t{rect.GetWidth()} * bytesPerPixel + 3) / 4 * 4;
@@ -103,7 +152,11 @@ void DecodeFilm(MM2DFilmResourceFile& file, int16_t film) {
   MM2DFilmChunkReader reader(stream.data(), static_cast<int32_t>(stream.size()));
   MM2DFilmChunk chunk;
   MM2DFilmDirtyRect dirty[kMM2DFilmDirtyRectCount];
-  while (reader.Next(chunk)) decoder.Apply(chunk, dirty);
+  Tracks tracks(loader, film);
+  while (reader.Next(chunk)) {
+    decoder.Apply(chunk, dirty);
+    tracks.Apply(chunk);
+  }
   DecodeThroughWindows(stream, decoder);
 }
 
@@ -111,12 +164,12 @@ void DecodeFilm(MM2DFilmResourceFile& file, int16_t film) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const UUDirectory directory = WriteFuzzInputFile(kFileName, data, size);
-  MM2DFilmResourceFile file;
-  if (!file.Open(directory, kFileName, true, false)) return 0;
-  for (int16_t film = 0; film < file.GetSubfileCount(); ++film) {
-    ReadTable(file, film);
-    DecodeFilm(file, film);
+  MM2DFilmOpenInfo info;
+  if (!MM2DOpenFilmResourceFileOnly(directory, kFileName, true, &info)) return 0;
+  MM2DFilmLoader loader(info);
+  for (int16_t film = 0; film < loader.GetFilmCount(); ++film) {
+    ReadTable(*loader.GetFile(), film);
+    DecodeFilm(loader, film);
   }
-  file.Close(false);
   return 0;
 }

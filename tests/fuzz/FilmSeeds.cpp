@@ -1,5 +1,6 @@
 // Writes the film fuzzer's seed corpus with the system's writers: a file of
-// an 8-bit and a 32-bit film whose chunk streams hold every chunk type.
+// an 8-bit and a 32-bit film whose chunk streams hold every chunk type, and
+// whose two sound tracks are of every kind between them.
 
 #include "foundation/uu/UUDirectory.h"
 #include "media/films/MM2DFilmChunkWriter.h"
@@ -32,6 +33,7 @@ std::vector<uint8_t> FilmStream(int32_t bytesPerPixel) {
   MM2DFilmChunkWriter writer(bytesPerPixel);
   writer.RawFrame(first.data(), size);
   writer.SoundData(0, 0, first.data(), 64);
+  writer.SoundData(1, 1, second.data(), 33);
   writer.FrameTime(66);
   writer.DeltaFrame(dirty,
                     MM2DFilmDeltaOps::Encode(first.data(), second.data(), size, bytesPerPixel));
@@ -51,9 +53,12 @@ bool Describe(MM2DFilmResourceFile& file) {
   bool good = file.AddPalettes(1) && file.SetPaletteKind(0, 2, 0) && file.SetPalettized(0, 1);
   for (int16_t film = 0; film < 2; ++film) {
     good = good && file.SetRectangle(film, UURect(0, 0, kWidth, kHeight)) &&
-           file.SetWorkBufferSize(film, kWorkBytes) && file.SetSoundTrackCount(film, 1) &&
+           file.SetWorkBufferSize(film, kWorkBytes) && file.SetSoundTrackCount(film, 2) &&
            file.SetSoundLeadTime(film, 200) && file.SetSubfileName(film, "film");
   }
+  // Track 1 of both is plain 8-bit sound.
+  good = good && file.SetSoundCompressed(0, 0, 1) && file.SetSoundStereo(0, 0, 1) &&
+         file.SetSound16Bit(1, 0, 1) && file.SetSoundRateCode(1, 0, 2);
   return good && file.RewriteHeader();
 }
 
