@@ -1,6 +1,7 @@
 #pragma once
 // Helpers of the tests that listen to the sound output: holding the audio
-// device so that a test mixes the output itself, frame by frame, and the
+// device so that a test mixes the output itself, frame by frame; SDL's disk
+// driver, which writes the output to a file at its real pace; and the
 // DirectSound device as the system's code opens it.
 
 #include "platform/directx/dsound.h"
@@ -11,7 +12,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -52,6 +57,33 @@ class AudioDriverScope {
 
  private:
   std::string mOld;
+};
+
+// While it lives, the next audio output opened is SDL's disk driver writing
+// into a file of the test's temporary directory; the file goes with it.
+class DiskOutput {
+ public:
+  explicit DiskOutput(const std::string& name) : mPath(testing::TempDir() + name) {
+    setenv("SDL_DISKAUDIOFILE", mPath.c_str(), 1);
+  }
+  ~DiskOutput() { std::remove(mPath.c_str()); }
+  DiskOutput(const DiskOutput&) = delete;
+  DiskOutput& operator=(const DiskOutput&) = delete;
+
+  // The output written, left and right interleaved; all of it once the
+  // output is closed.
+  std::vector<int16_t> Samples() const {
+    std::ifstream file(mPath, std::ios::binary);
+    const std::vector<char> raw((std::istreambuf_iterator<char>(file)),
+                                std::istreambuf_iterator<char>());
+    std::vector<int16_t> samples(raw.size() / 2);
+    std::memcpy(samples.data(), raw.data(), samples.size() * 2);
+    return samples;
+  }
+
+ private:
+  AudioDriverScope mDriver{"disk"};
+  std::string mPath;
 };
 
 // "DirectSoundCreate" of "DSOUND.DLL", as the sound manager finds it.

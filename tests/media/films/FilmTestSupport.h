@@ -22,6 +22,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -250,7 +251,9 @@ struct FilmStage {
                                                       mRun.mLog, "fired", [&count] { ++count; }));
   }
 
-  sound_output::HeldOutput mHeld;
+  // Held from the start; a test that listens to the device's own output
+  // lets it go.
+  std::optional<sound_output::HeldOutput> mHeld{std::in_place};
   StageOnTestThread mRun{[this](MMStage* stage) {
                            return new (ALGlobalAllocator) LoggingAct(stage, mRun.mLog, "act");
                          },

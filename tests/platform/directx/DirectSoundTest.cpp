@@ -5,11 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <numbers>
 #include <string>
 #include <thread>
@@ -294,12 +289,6 @@ class DirectSoundDiskTest : public testing::Test {
   static constexpr LONG kVolume = -600;
   static constexpr LONG kPan = 300;
 
-  void SetUp() override {
-    mPath = testing::TempDir() + "vpl3d-disk-audio.raw";
-    setenv("SDL_DISKAUDIOFILE", mPath.c_str(), 1);
-  }
-  void TearDown() override { std::remove(mPath.c_str()); }
-
   // Plays the tone to its end and answers the device's output, left and
   // right interleaved.
   std::vector<int16_t> PlayTone() {
@@ -329,18 +318,13 @@ class DirectSoundDiskTest : public testing::Test {
     vpl::platform::WaitForSoundOutput(4096, 5000);  // some silence after the tone
     buffer->Release();
     device->Release();  // closes the device and its file
-    std::ifstream file(mPath, std::ios::binary);
-    std::vector<char> raw((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::vector<int16_t> out(raw.size() / 2);
-    std::memcpy(out.data(), raw.data(), out.size() * 2);
-    return out;
+    return mOutput.Samples();
   }
 
-  std::string mPath;
+  DiskOutput mOutput{"vpl3d-disk-audio.raw"};
 };
 
 TEST_F(DirectSoundDiskTest, ToneComesOutWithItsFrequencyLevelPanAndEnd) {
-  AudioDriverScope disk("disk");
   const std::vector<int16_t> out = PlayTone();
   const size_t frames = out.size() / 2;
   size_t first = 0;
