@@ -11,9 +11,10 @@
 
 namespace {
 
-// One coordinate pair per vertex; freed at process exit.
+// One coordinate pair per vertex; freed at process exit, after every
+// application's pool is gone.
 UUGrowableArray<MM3DTextureCoordinate>& CoordinateScratch() {
-  static UUGrowableArray<MM3DTextureCoordinate> scratch;
+  static UUGrowableArray<MM3DTextureCoordinate> scratch(ALBlockSource::ProcessWide());
   return scratch;
 }
 

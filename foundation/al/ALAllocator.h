@@ -36,6 +36,23 @@ enum ALAllocationLockModes : int32_t {
 extern ALAllocator* ALGlobalAllocator;
 extern ALAllocator* ALDefaultAllocator;
 
+// Where a container takes its blocks: by default the allocator current at
+// each allocation, which is the application's pool while it runs. A
+// structure that lives until the process ends takes them from the process
+// heap instead, since the pool is gone before the static destructors run.
+class ALBlockSource {
+ public:
+  static ALBlockSource Current() { return ALBlockSource(&ALGlobalAllocator); }
+  static ALBlockSource ProcessWide() { return ALBlockSource(&ALDefaultAllocator); }
+
+  ALAllocator* Get() const { return *mAllocator; }
+
+ private:
+  explicit ALBlockSource(ALAllocator* const* allocator) : mAllocator(allocator) {}
+
+  ALAllocator* const* mAllocator;
+};
+
 // The caller's bytes of a new block from the allocator (the C run time when
 // null); null only when a may-fail allocation fails. A must-succeed
 // allocation that fails runs the out-of-memory handler and ends the process.

@@ -14,7 +14,9 @@
 template <typename T>
 class UUGrowableArray {
  public:
-  UUGrowableArray() = default;
+  // Every block comes from the source, which stays with the array when
+  // blocks are moved or swapped.
+  explicit UUGrowableArray(ALBlockSource source = ALBlockSource::Current()) : mSource(source) {}
   UUGrowableArray(const UUGrowableArray&) = delete;
   UUGrowableArray& operator=(const UUGrowableArray&) = delete;
   // Moving hands the block over and leaves the source empty, so arrays can
@@ -81,10 +83,10 @@ class UUGrowableArray {
   }
 
  private:
-  static T* NewBlock(int32_t capacity) {
+  T* NewBlock(int32_t capacity) const {
     if (capacity == 0) return nullptr;
     return static_cast<T*>(UUAllocateArrayBlock(static_cast<size_t>(capacity) * sizeof(T),
-                                                ALGlobalAllocator, kALMustSucceed));
+                                                mSource.Get(), kALMustSucceed));
   }
 
   void DestroyElements(int32_t from, int32_t to) {
@@ -117,6 +119,7 @@ class UUGrowableArray {
     mCount += n;
   }
 
+  ALBlockSource mSource = ALBlockSource::Current();
   int32_t mCount = 0;
   int32_t mCapacity = 0;
   T* mData = nullptr;

@@ -83,7 +83,8 @@ void UUUntypedListNodeAnchor::Reverse() {
   } while (node != this);
 }
 
-UUUntypedList::UUUntypedList() : mAnchor(new (ALGlobalAllocator) UUUntypedListNodeAnchor) {}
+UUUntypedList::UUUntypedList(ALBlockSource source)
+    : mSource(source), mAnchor(new (source.Get()) UUUntypedListNodeAnchor) {}
 
 UUUntypedList::~UUUntypedList() {
   mAnchor->EraseRange(mAnchor->mNext, mAnchor);

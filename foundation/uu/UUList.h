@@ -58,7 +58,8 @@ using UUUntypedComparator = void (*)();
 
 class UUUntypedList {
  public:
-  UUUntypedList();
+  // The anchor and every node come from the source.
+  explicit UUUntypedList(ALBlockSource source);
   UUUntypedList(const UUUntypedList&) = delete;
   UUUntypedList& operator=(const UUUntypedList&) = delete;
 
@@ -66,6 +67,7 @@ class UUUntypedList {
   void Sort(UUUntypedComparator comparator);
 
   UUUntypedListNodeAnchor* Anchor() const { return mAnchor; }
+  ALBlockSource Source() const { return mSource; }
 
  protected:
   // Not virtual: lists are never deleted through the untyped base.
@@ -83,6 +85,7 @@ class UUUntypedList {
   Run Merge(UUUntypedListNode* head1, UUUntypedListNode* head2, UUUntypedListNode* end2,
             UUUntypedComparator comparator);
 
+  ALBlockSource mSource;
   UUUntypedListNodeAnchor* mAnchor;
 };
 
@@ -115,7 +118,7 @@ class UUList : public UUUntypedList {
     UUUntypedListNode* mNode;
   };
 
-  UUList() = default;
+  explicit UUList(ALBlockSource source = ALBlockSource::Current()) : UUUntypedList(source) {}
   ~UUList() = default;
 
   UUUntypedListNode* Begin() const { return Anchor()->mNext; }
@@ -132,7 +135,7 @@ class UUList : public UUUntypedList {
   // A new node holding the value, linked before position; answers it.
   template <typename V>
   Node* Insert(UUUntypedListNode* position, V&& value) {
-    Node* node = new (ALGlobalAllocator) Node(std::forward<V>(value));
+    Node* node = new (Source().Get()) Node(std::forward<V>(value));
     Anchor()->InsertBefore(node, position);
     return node;
   }

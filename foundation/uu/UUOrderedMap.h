@@ -48,7 +48,9 @@ class UUOrderedMap {
     V mValue;
   };
 
-  UUOrderedMap(KeyOf keyOf, Less less) : mHeader(NewHeader()), mKeyOf(keyOf), mLess(less) {}
+  // The header and every node come from the source.
+  UUOrderedMap(KeyOf keyOf, Less less, ALBlockSource source = ALBlockSource::Current())
+      : mSource(source), mHeader(NewHeader()), mKeyOf(keyOf), mLess(less) {}
   UUOrderedMap(const UUOrderedMap&) = delete;
   UUOrderedMap& operator=(const UUOrderedMap&) = delete;
   ~UUOrderedMap() {
@@ -113,14 +115,14 @@ class UUOrderedMap {
   }
 
  private:
-  static UUOrderedMapNodeBase* NewHeader() {
+  UUOrderedMapNodeBase* NewHeader() const {
     auto* header = static_cast<UUOrderedMapNodeBase*>(
-        UUAllocateArrayBlock(sizeof(UUOrderedMapNodeBase), ALGlobalAllocator, kALMustSucceed));
+        UUAllocateArrayBlock(sizeof(UUOrderedMapNodeBase), mSource.Get(), kALMustSucceed));
     *header = UUOrderedMapNodeBase{kUUOrderedMapRed, header, header, nullptr};
     return header;
   }
-  static Node* NewNode(const V& value) {
-    return new (UUAllocateArrayBlock(sizeof(Node), ALGlobalAllocator, kALMustSucceed)) Node(value);
+  Node* NewNode(const V& value) const {
+    return new (UUAllocateArrayBlock(sizeof(Node), mSource.Get(), kALMustSucceed)) Node(value);
   }
   static void DeleteNode(UUOrderedMapNodeBase* node) {
     static_cast<Node*>(node)->~Node();
@@ -145,6 +147,7 @@ class UUOrderedMap {
     return node;
   }
 
+  ALBlockSource mSource;
   UUOrderedMapNodeBase* mHeader;
   uint32_t mCount = 0;
   KeyOf mKeyOf;

@@ -3,7 +3,8 @@
 // collection number << 16 | the item index; -1 names no resource. Each
 // kind of resource has one registry: eight direct slots for the numbers 0
 // to 7 and an ordered map, made at the first registration above 7, for the
-// rest.
+// rest. Registries live until the process ends, so the map takes its
+// memory from the process heap, never from an application's pool.
 
 #include "foundation/al/ALAllocator.h"
 #include "foundation/uu/UUOrderedMap.h"
@@ -45,7 +46,9 @@ class MMCollectionRegistry {
       mSlots[number] = collection;
       return;
     }
-    if (mOverflow == nullptr) mOverflow = new (ALGlobalAllocator) Map(KeyOf, Less);
+    if (mOverflow == nullptr) {
+      mOverflow = new (ALDefaultAllocator) Map(KeyOf, Less, ALBlockSource::ProcessWide());
+    }
     auto inserted = mOverflow->InsertUnique(Entry{number, collection});
     if (!inserted.second) Map::ValueOf(inserted.first).mCollection = collection;
   }

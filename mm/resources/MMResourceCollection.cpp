@@ -1,7 +1,8 @@
 #include "mm/resources/MMResourceCollection.h"
 
 UUList<MMResourceCollection*>& MMResourceCollection::AllCollections() {
-  static UUList<MMResourceCollection*> collections;
+  // It outlives every application's pool.
+  static UUList<MMResourceCollection*> collections(ALBlockSource::ProcessWide());
   return collections;
 }
 

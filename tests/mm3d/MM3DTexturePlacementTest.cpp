@@ -1,5 +1,6 @@
 #include "mm3d/MM3DTexturePlacement.h"
 
+#include "foundation/af/AFMemoryPool.h"
 #include "mm3d/MM3DDatabase.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "tests/mm3d/MM3DStreams.h"
@@ -62,6 +63,22 @@ TEST(MM3DTexturePlacementTest, BlockWithoutCoordinatesIsLeftAlone) {
   arrays.mVertexCount = 4;
   placement.Generate(arrays);
   EXPECT_EQ(arrays.mTextureCoordinates0, nullptr);
+}
+
+// The coordinate scratch lives until the process ends: growing it while an
+// application's pool is current takes nothing from the pool.
+TEST(MM3DTexturePlacementTest, ScratchGrownUnderAPoolTakesNothingFromIt) {
+  const std::vector<MM3DTextureCoordinate> source(4096, MM3DTextureCoordinate{0.5f, 0.5f});
+  MM3DVertexArrays arrays;
+  arrays.mVertexCount = static_cast<int32_t>(source.size());
+  arrays.mTextureCoordinates0 = source.data();
+  AFMemoryPool pool(1024 * 1024);
+  ALAllocator* const saved = ALGlobalAllocator;
+  ALGlobalAllocator = &pool;
+  Placement(2.0f, 2.0f, 0.0f, 0.0f, 0.0f).Generate(arrays);
+  ALGlobalAllocator = saved;
+  EXPECT_EQ(pool.GetBytesInUse(), 0u);
+  EXPECT_FLOAT_EQ(arrays.mTextureCoordinates0[4095].mU, 1.0f);
 }
 
 TEST(MM3DTexturePlacementTest, ActiveOnlyBetweenBeginAndEnd) {

@@ -213,12 +213,6 @@ class StartUpApplication : public AFApplication {
 
 TEST_F(MMResourceFilesTest, FailedStartUpIsShownInTheErrorBoxAfterEverythingIsReleased) {
   WriteKinds(kSounds);
-  // A first start-up outside the pool makes what the process keeps to its
-  // end (the list of every resource collection), so that the pool's count
-  // shows only what this start-up left.
-  EXPECT_FALSE(StartAgain());
-  AFClearError();
-  SearchTheTestDirectory();
   AFMemoryPool pool(16 * 1024 * 1024);
   const int boxes = vpl::platform::MessageBoxCount();
   {

@@ -1,5 +1,6 @@
 #include "mm/resources/MMResourceCollection.h"
 
+#include "foundation/af/AFMemoryPool.h"
 #include "mm/resources/MMCollectionRegistry.h"
 #include "mm/resources/MMReferenceManager.h"
 #include "mm/resources/MMResourceReference.h"
@@ -63,6 +64,33 @@ TEST(MMResourceCollectionTest, RegistryResolvesDirectSlotsAndTheOverflowMap) {
   registry.Remove(7);
   EXPECT_EQ(registry.Count(), 1);
   EXPECT_TRUE(registry.Contains(&first));
+}
+
+// The list of every collection and the registries live until the process
+// ends: collections made and registered while an application's pool is
+// current leave nothing of the pool in use, and both still work once the
+// pool is gone.
+TEST(MMResourceCollectionTest, ListAndRegistryOutliveAnApplicationsPool) {
+  std::string log;
+  MMCollectionRegistry<MMResourceCollection> registry;
+  ALAllocator* const saved = ALGlobalAllocator;
+  {
+    AFMemoryPool pool(1024 * 1024);
+    ALGlobalAllocator = &pool;
+    {
+      Recorder inPool(&log, 'p', true);
+      registry.Set(&inPool, 9);
+      registry.Remove(9);
+    }
+    ALGlobalAllocator = saved;
+    EXPECT_EQ(pool.GetBytesInUse(), 0u);
+  }
+  Recorder after(&log, 'a', true);
+  registry.Set(&after, 10);
+  MMResourceCollection::PurgeAllUnreferenced();
+  EXPECT_EQ(log, "Pa");
+  EXPECT_EQ(registry.Get(10), &after);
+  registry.Remove(10);
 }
 
 TEST(MMResourceCollectionTest, ReferencesCountThroughTheirManager) {
