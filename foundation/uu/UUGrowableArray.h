@@ -16,7 +16,8 @@ class UUGrowableArray {
  public:
   // Every block comes from the source, which stays with the array when
   // blocks are moved or swapped.
-  explicit UUGrowableArray(ALBlockSource source = ALBlockSource::Current()) : mSource(source) {}
+  UUGrowableArray() = default;
+  explicit UUGrowableArray(ALBlockSource source) : mSource(source) {}
   UUGrowableArray(const UUGrowableArray&) = delete;
   UUGrowableArray& operator=(const UUGrowableArray&) = delete;
   // Moving hands the block over and leaves the source empty, so arrays can

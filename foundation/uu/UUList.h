@@ -118,7 +118,8 @@ class UUList : public UUUntypedList {
     UUUntypedListNode* mNode;
   };
 
-  explicit UUList(ALBlockSource source = ALBlockSource::Current()) : UUUntypedList(source) {}
+  UUList() : UUUntypedList(ALBlockSource::Current()) {}
+  explicit UUList(ALBlockSource source) : UUUntypedList(source) {}
   ~UUList() = default;
 
   UUUntypedListNode* Begin() const { return Anchor()->mNext; }

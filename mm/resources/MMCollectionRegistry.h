@@ -40,17 +40,12 @@ class MMCollectionRegistry {
     return node == mOverflow->End() ? nullptr : Map::ValueOf(node).mCollection;
   }
 
-  // A number already taken is given to the new collection.
+  // A number already taken is given to the new collection and the one that
+  // held it is deleted: nothing else would ever delete it.
   void Set(T* collection, uint16_t number) {
-    if (number < kDirectSlots) {
-      mSlots[number] = collection;
-      return;
-    }
-    if (mOverflow == nullptr) {
-      mOverflow = new (ALDefaultAllocator) Map(KeyOf, Less, ALBlockSource::ProcessWide());
-    }
-    auto inserted = mOverflow->InsertUnique(Entry{number, collection});
-    if (!inserted.second) Map::ValueOf(inserted.first).mCollection = collection;
+    T* replaced = Get(number);
+    Store(collection, number);
+    if (replaced != collection) delete replaced;
   }
 
   void Remove(uint16_t number) {
@@ -103,6 +98,18 @@ class MMCollectionRegistry {
     T* mCollection;
   };
   using Map = UUOrderedMap<Entry>;
+
+  void Store(T* collection, uint16_t number) {
+    if (number < kDirectSlots) {
+      mSlots[number] = collection;
+      return;
+    }
+    if (mOverflow == nullptr) {
+      mOverflow = new (ALDefaultAllocator) Map(KeyOf, Less, ALBlockSource::ProcessWide());
+    }
+    auto inserted = mOverflow->InsertUnique(Entry{number, collection});
+    if (!inserted.second) Map::ValueOf(inserted.first).mCollection = collection;
+  }
 
   static const void* KeyOf(const Entry* entry) { return &entry->mNumber; }
   static bool Less(const void* a, const void* b) {

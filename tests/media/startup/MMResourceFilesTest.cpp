@@ -8,6 +8,7 @@
 #include "media/startup/MMResourceSearchDirectories.h"
 #include "mm/resources/MMGlobalPulseTaskManagers.h"
 #include "mm/resources/MMPictureCollection.h"
+#include "mm/resources/MMResourceCollection.h"
 #include "mm/resources/MMScriptCollection.h"
 #include "mm3d/MM3DDeformerScratch.h"
 #include "mm3d/MM3DModelCollection.h"
@@ -176,6 +177,19 @@ TEST_F(MMResourceFilesTest, AGroupOpensOneFilePerItemUpToItsFirstMissingItem) {
   EXPECT_TRUE(MMOpenSoundFiles());
   EXPECT_FALSE(AFErrorPending());
   EXPECT_EQ(MMSoundRegistry().Count(), 2);
+}
+
+// The later file takes the number; the earlier collection is deleted then,
+// not left behind where nothing would ever delete it.
+TEST_F(MMResourceFilesTest, TwoFilesOfOneKindSharingANumberLeaveOneCollection) {
+  vpl::platform::SetStringTableEntry(kSecondSoundString, "second.mma");
+  WriteFile(kKinds[kSounds], "vpl3d.MMA", 1);
+  WriteFile(kKinds[kSounds], "second.mma", 1);
+  EXPECT_TRUE(MMOpenSoundFiles());
+  EXPECT_EQ(MMSoundRegistry().Count(), 1);
+  EXPECT_EQ(MMResourceCollection::AllCollections().Count(), 1);
+  MMStopResourceFiles();
+  EXPECT_TRUE(MMResourceCollection::AllCollections().IsEmpty());
 }
 
 TEST_F(MMResourceFilesTest, AGroupOpensItsItemsInOrder) {
