@@ -14,6 +14,8 @@ void MM3DPlanarView::Draw(const MMRegion& region) {
   // A stage without a 3D display has nothing to render with.
   if (!renderer) return;
   SetRendererViewport(*renderer);
+  // Flat quads face either way; a 3D pass before may have left culling on.
+  renderer->SetCullMode(kMM3DCullNone);
   renderer->SetProjection(GetProjection());
   renderer->SetViewMatrix(GetViewMatrix());
   MMView::Draw(region);

@@ -184,12 +184,16 @@ TEST_F(MM3DViewDrawTest, ASpatialViewSetsViewportDepthRangeAndCameraEvenForAnEmp
   view.Detach();
 }
 
-TEST_F(MM3DViewDrawTest, APlanarViewSetsTheRenderersProjectionAndViewMatrix) {
+TEST_F(MM3DViewDrawTest, APlanarViewSetsTheRenderersProjectionViewMatrixAndNoCulling) {
   const UURect rect(100, 50, 300, 250);
   MM3DPlanarView view(mStage.Host(), &mEnclosure, rect, 0);
   mStage.Pipeline().SetCameraMatrix(Translation(7, 7, 7));
   mStage.Renderer().SetViewMatrix(Translation(1, 1, 1));
+  // As a model drawn before leaves it: the flat quads, clockwise on the
+  // screen, would be culled.
+  mStage.Renderer().SetCullMode(kMM3DCullClockwise);
   view.Draw(mNothing);
+  EXPECT_EQ(mStage.Renderer().GetCullMode(), kMM3DCullNone);
   EXPECT_EQ(mStage.Renderer().GetViewport(), rect);
   EXPECT_EQ(mStage.Renderer().GetProjection(), Orthographic(0, 200, 200, 0));
   EXPECT_TRUE(mStage.Renderer().GetViewMatrix().IsIdentity());
