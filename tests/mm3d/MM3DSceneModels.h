@@ -2,8 +2,8 @@
 // Models of a small 3D scene, for the framework's demonstration and the 3D
 // act benchmark: a lit, textured cube turned to show two faces, one facing
 // the model's directional light and one edge-on to it, and a square of
-// vertex colours that the model's clip slides along x; and a model of many
-// small lit triangles.
+// vertex colours that the model's clip slides along x; a model of those
+// lights alone, and a model of one mesh placed in the scene.
 
 #include "foundation/uu/UUOwned.h"
 #include "foundation/uu/UURefCount.h"
@@ -96,8 +96,8 @@ inline MM3DDisplayTreeNodeIndexedMesh* Mesh(const UURefCount<MM3DMaterial>& mate
 }
 
 // White and fully diffuse, giving no light of its own, with the texture
-// as its one layer.
-inline UURefCount<MM3DMaterial> LitTexturedMaterial(const MM3DTextureHandle& texture) {
+// (none when the handle is empty) as its one layer.
+inline UURefCount<MM3DMaterial> LitMaterial(const MM3DTextureHandle& texture) {
   const MM3DColor white{1.0f, 1.0f, 1.0f, 1.0f};
   const MM3DColor none{0.0f, 0.0f, 0.0f, 1.0f};
   UURefCount<MM3DMaterial> material(new MM3DMaterialLambert(0.0f, white, 1.0f, none, none));
@@ -117,13 +117,21 @@ inline MM3DVector TowardTheLight() {
   return MM3DVector(-std::sin(kCubeTurn), 0.0f, -std::cos(kCubeTurn), 0.0f);
 }
 
+// A white directional light toward TowardTheLight and the ambient light.
+inline void AddLights(MM3DModel& model) {
+  const MM3DColor white{1.0f, 1.0f, 1.0f, 1.0f};
+  model.GetLights().PushBack(
+      UURefCount<MM3DLight>(new MM3DInfiniteLightSource(white, 1.0f, TowardTheLight())));
+  model.GetLights().PushBack(UURefCount<MM3DLight>(new MM3DAmbientLightSource(white, kAmbient)));
+}
+
 inline UURefCount<MM3DModel> MakeCubeAndSquare(const MM3DTextureHandle& texture) {
   auto* root = new MM3DDisplayTreeNodeRoot;
   MM3DDisplayTreeNodeSRTTransform* cube = model_fixtures::AddPart(*root, 0.0f, 0.0f);
   cube->SetTranslationZ(kCubeDistance);
   cube->SetRotationY(kCubeTurn);
   cube->AddChild(
-      UUOwned<MM3DDisplayTreeNode>(Mesh(LitTexturedMaterial(texture), CubeBlock(kCubeHalfSide))));
+      UUOwned<MM3DDisplayTreeNode>(Mesh(LitMaterial(texture), CubeBlock(kCubeHalfSide))));
 
   MM3DDisplayTreeNodeSRTTransform* square =
       model_fixtures::AddPart(*root, kSquareStartX, kSquareHeight);
@@ -140,11 +148,25 @@ inline UURefCount<MM3DModel> MakeCubeAndSquare(const MM3DTextureHandle& texture)
       kTranslateX)));
   UURefCount<MM3DModel> model(
       new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>(clip)));
-  const MM3DColor white{1.0f, 1.0f, 1.0f, 1.0f};
-  model->GetLights().PushBack(
-      UURefCount<MM3DLight>(new MM3DInfiniteLightSource(white, 1.0f, TowardTheLight())));
-  model->GetLights().PushBack(UURefCount<MM3DLight>(new MM3DAmbientLightSource(white, kAmbient)));
+  AddLights(*model);
   return model;
+}
+
+inline UURefCount<MM3DModel> MakeLights() {
+  UURefCount<MM3DModel> model(new MM3DModel);
+  AddLights(*model);
+  return model;
+}
+
+// The mesh of one part, moved to the point.
+inline UURefCount<MM3DModel> MakePlacedMesh(const UURefCount<MM3DIndexedMeshVertexData>& block,
+                                            const UURefCount<MM3DMaterial>& material, float x,
+                                            float y, float z) {
+  auto* root = new MM3DDisplayTreeNodeRoot;
+  MM3DDisplayTreeNodeSRTTransform* place = model_fixtures::AddPart(*root, x, y);
+  place->SetTranslationZ(z);
+  place->AddChild(UUOwned<MM3DDisplayTreeNode>(Mesh(material, block)));
+  return UURefCount<MM3DModel>(new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), {}));
 }
 
 }  // namespace scene_models
