@@ -31,6 +31,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -41,6 +42,7 @@ namespace {
 using resource_fixtures::Remove;
 using resource_fixtures::TempDirectory;
 using resource_fixtures::UniqueName;
+using vpl::test::PumpUntil;
 using vpl::test::PumpUntilSet;
 using vpl::test::ScreenOnX;
 
@@ -80,6 +82,11 @@ constexpr int kTolerance = 8;
 
 using Frame = std::vector<Rgb>;
 
+MMResourceId TextureId() { return MMMakeResourceId(kTextureCollection, 0); }
+MMResourceId ModelId() { return MMMakeResourceId(kModelCollection, 0); }
+// Clamped and not filtered, so that each texel shows its own colour.
+constexpr MM3DTextureKey kQuadKey{1, 0, 0};
+
 Rgb At(const Frame& frame, POINT point) {
   return frame.at(static_cast<size_t>(point.y) * kWidth + static_cast<size_t>(point.x));
 }
@@ -110,8 +117,8 @@ texture_fixtures::Texture QuadrantTexture() {
 }
 
 // The back buffer of the context current after drawing, top row first.
-// The reader is looked up at the first frame, while OpenGL's module is
-// there.
+// The reader is looked up at the first frame kept, which must come while
+// OpenGL's module is there.
 Frame ReadBackBuffer() {
   using ReadPixels = void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
   static const auto read =
@@ -144,49 +151,75 @@ Frame SurfacePixels(const WinMMOffscreenSurface& surface) {
   return pixels;
 }
 
-// The last frame drawn, and an event set after each, shared between the
-// stage's thread and the test's.
-struct KeptFrame {
-  std::mutex mMutex;
-  Frame mPixels;
-  HANDLE mPresented = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-  ~KeptFrame() { CloseHandle(mPresented); }
-  void Keep(Frame pixels) {
+// The frames drawn on the stage's thread: the first and the last, and an
+// event set after each.
+class KeptFrames {
+ public:
+  KeptFrames() = default;
+  ~KeptFrames() { CloseHandle(mKept); }
+  KeptFrames(const KeptFrames&) = delete;
+  KeptFrames& operator=(const KeptFrames&) = delete;
+
+  void Keep(Frame pixels, std::string apiName) {
     {
       std::lock_guard lock(mMutex);
-      mPixels = std::move(pixels);
+      if (mFirst.empty()) mFirst = pixels;
+      mLast = std::move(pixels);
+      mApiName = std::move(apiName);
     }
-    SetEvent(mPresented);
+    SetEvent(mKept);
   }
-  Frame Get() {
+  bool WaitForFirst() { return PumpUntilSet(mKept); }
+  // Waits, handling the window's messages, until the last frame passes
+  // the test; false when none does within the patience of PumpUntil.
+  bool WaitFor(const std::function<bool(const Frame&)>& test) {
+    return PumpUntil([&] { return test(Last()); });
+  }
+  Frame First() {
     std::lock_guard lock(mMutex);
-    return mPixels;
+    return mFirst;
   }
+  Frame Last() {
+    std::lock_guard lock(mMutex);
+    return mLast;
+  }
+  std::string ApiName() {
+    std::lock_guard lock(mMutex);
+    return mApiName;
+  }
+
+ private:
+  std::mutex mMutex;
+  Frame mFirst;
+  Frame mLast;
+  std::string mApiName;
+  HANDLE mKept = CreateEventA(nullptr, FALSE, FALSE, nullptr);
 };
 
 // The standard renderer, keeping each frame's pixels once every triangle
 // is drawn and before the driver shows the frame.
 class FrameKeepingRenderer : public MM3DStandardRenderer {
  public:
-  FrameKeepingRenderer(UURefCount<MM3DDriver> driver, KeptFrame& kept)
-      : MM3DStandardRenderer(std::move(driver)), mKept(kept) {}
+  FrameKeepingRenderer(const UURefCount<MM3DDriver>& driver, KeptFrames& kept)
+      : MM3DStandardRenderer(driver), mDriver(driver), mKept(kept) {}
 
  protected:
   void DrawSorted() override {
     MM3DStandardRenderer::DrawSorted();
     Flush();
-    mKept.Keep(ReadBackBuffer());
+    mKept.Keep(ReadBackBuffer(), mDriver->GetApiName());
   }
 
  private:
-  KeptFrame& mKept;
+  UURefCount<MM3DDriver> mDriver;
+  KeptFrames& mKept;
 };
 
 // The system's 3D strategy (OpenGL first, Direct3D when OpenGL cannot
 // start) with a renderer that keeps the frames.
 class FrameKeeping3DStrategy : public MM3DDisplayModeStrategy {
  public:
-  explicit FrameKeeping3DStrategy(KeptFrame& kept) : mKept(kept) {}
+  explicit FrameKeeping3DStrategy(KeptFrames& kept) : mKept(kept) {}
   void Apply(MMStage* stage) override {
     MM3DDisplayModeStrategy::Apply(stage);
     if (stage->LacksDisplay()) return;
@@ -198,21 +231,41 @@ class FrameKeeping3DStrategy : public MM3DDisplayModeStrategy {
   }
 
  private:
-  KeptFrame& mKept;
+  KeptFrames& mKept;
+};
+
+// The offscreen driver drawing into a drawing surface, which is kept after
+// each frame.
+class OffscreenStrategy : public Installing3DStrategy {
+ public:
+  explicit OffscreenStrategy(KeptFrames& kept)
+      : Installing3DStrategy([this] { return MakeDriver(); }), mKept(kept) {}
+  // On the stage's thread, after a frame is shown.
+  void KeepSurface() { mKept.Keep(SurfacePixels(*mSurface), "offscreen"); }
+
+ private:
+  UURefCount<MM3DDriver> MakeDriver() {
+    return WinMM3DGLCreateBitmapDriver(kPrimaryDriver, OffscreenMode(kWidth, kHeight), *mSurface);
+  }
+
+  KeptFrames& mKept;
+  std::unique_ptr<WinMMOffscreenSurface> mSurface{
+      WinMMCreateOffscreenSurface(32, UURect(0, 0, kWidth, kHeight), AFPalette())};
 };
 
 // What the act shows: the model in a spatial view over the whole stage,
 // and on top a planar view of a flat box over the cube and a quad of the
-// texture; the model's clip plays from the act's first frame.
+// texture; the model's clip plays from the act's first frame. It calls
+// the function it is given after each frame is shown, and counts its end.
 class DemoAct : public MM3DAct {
  public:
-  DemoAct(MMStage* stage, MMDisplayModeStrategy* strategy, MMResourceId modelId,
-          MMResourceId textureId, std::atomic<int>* ended)
+  DemoAct(MMStage* stage, MMDisplayModeStrategy* strategy, std::function<void()> shown,
+          std::atomic<int>& ended)
       : MM3DAct(stage, strategy),
+        mShown(std::move(shown)),
         mEnded(ended),
-        mModel(&mScene, modelId),
-        mQuad(stage->GetTextureMap()->GetHandle(textureId, MM3DTextureKey{1, 0, 0}), kTexturedQuad,
-              0) {
+        mModel(&mScene, ModelId()),
+        mQuad(stage->GetTextureMap()->GetHandle(TextureId(), kQuadKey), kTexturedQuad, 0) {
     mOverlay.AddVisual(&mBox);
     mOverlay.AddVisual(&mQuad);
     if (MM3DAnimationPlayer* player = mModel.GetAnimationPlayer()) player->PlayClip(false);
@@ -224,11 +277,16 @@ class DemoAct : public MM3DAct {
     mScene.ResignFocus();
     mOverlayView.Detach();
     mSpaceView.Detach();
-    if (mEnded != nullptr) ++*mEnded;
+    ++mEnded;
+  }
+  void Present() override {
+    MM3DAct::Present();
+    if (mShown) mShown();
   }
 
  private:
-  std::atomic<int>* mEnded;
+  std::function<void()> mShown;
+  std::atomic<int>& mEnded;
   MM3DSpatialEnclosure mSpace{GetStage()};
   MM3DSpatialView mSpaceView{GetViewServices(), &mSpace, GetStage()->GetLocalRect(), 0};
   MMScene mScene{GetSceneServices(), &mSpace};
@@ -237,6 +295,25 @@ class DemoAct : public MM3DAct {
   MM3DPlanarView mOverlayView{GetViewServices(), &mOverlay, GetStage()->GetLocalRect(), 1};
   MM3DSolidBoxVisual mBox{MM3DPackedColor{0, 255, 255, 255}, kOverlayBox, 0};
   MM3DTextureVisual mQuad;
+};
+
+// The application's stage: every act is the demo act.
+class DemoStage : public MMStage {
+ public:
+  DemoStage(MMStageWindow* window, MMDisplayModeStrategy* strategy, std::function<void()> shown,
+            std::atomic<int>& actsEnded)
+      : MMStage(window, UURect(0, 0, kWidth, kHeight), nullptr),
+        mStrategy(strategy),
+        mShown(std::move(shown)),
+        mActsEnded(actsEnded) {}
+  MMAct* CreateNextAct() override {
+    return new (ALGlobalAllocator) DemoAct(this, mStrategy, mShown, mActsEnded);
+  }
+
+ private:
+  MMDisplayModeStrategy* mStrategy;
+  std::function<void()> mShown;
+  std::atomic<int>& mActsEnded;
 };
 
 // The texture and model files, written and opened before any act exists,
@@ -249,7 +326,7 @@ class DemoFiles {
     mTextures.reset(MM3DOpenTextureResourceFile(TempDirectory(), mTextureName.c_str(), false));
     MM3DDriverTextureMap map;
     const UURefCount<MM3DModel> model =
-        scene_models::MakeCubeAndSquare(map.GetHandle(TextureId(), MM3DTextureKey{1, 0, 0}));
+        scene_models::MakeCubeAndSquare(map.GetHandle(TextureId(), kQuadKey));
     mWritten = model_fixtures::WriteModelFile(TempDirectory(), mModelName.c_str(), kModelCollection,
                                               {model});
     mModels.reset(MM3DOpenModelResourceFile(TempDirectory(), mModelName.c_str(), false));
@@ -262,8 +339,6 @@ class DemoFiles {
     MM3DDestroyShadingScratch();
   }
   bool Ready() const { return mWritten && mTextures != nullptr && mModels != nullptr; }
-  static MMResourceId TextureId() { return MMMakeResourceId(kTextureCollection, 0); }
-  static MMResourceId ModelId() { return MMMakeResourceId(kModelCollection, 0); }
 
  private:
   std::string mTextureName = UniqueName("textures");
@@ -273,13 +348,6 @@ class DemoFiles {
   bool mWritten = false;
 };
 
-// Counts its acts' ends when given a counter.
-MMAct* MakeDemoAct(MMStage* stage, MMDisplayModeStrategy* strategy,
-                   std::atomic<int>* ended = nullptr) {
-  return new (ALGlobalAllocator)
-      DemoAct(stage, strategy, DemoFiles::ModelId(), DemoFiles::TextureId(), ended);
-}
-
 // Names modules as missing for the life of the scope.
 class MissingModules {
  public:
@@ -287,42 +355,54 @@ class MissingModules {
   ~MissingModules() { unsetenv("VPL3D_MISSING_MODULES"); }
 };
 
-// The stage's thread part runs on the test's thread; each act is the demo
-// act under the strategy the test chose last, first the system's own.
+// A stage on its own thread, as the application runs it, showing the demo
+// act under a strategy the test chooses; closed by the window's handshake.
 class MM3DFrameworkDemoTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(mFiles.Ready());
-    mRun.Start();
-    ASSERT_FALSE(mRun.mStage->LacksDisplay());
-    mFirstFrame = mKept.Get();
-  }
+  void SetUp() override { ASSERT_TRUE(mFiles.Ready()); }
+  void TearDown() override { Close(); }
 
-  // The next act, under another strategy, and its first frame.
-  void SwitchActTo(MMDisplayModeStrategy* strategy) {
-    mStrategy = strategy;
-    mRun.mStage->RequestActSwitch();
-    mRun.Frame();
+  // Starts the stage and waits for its first frame.
+  void Show(MMDisplayModeStrategy* strategy, std::function<void()> shown = {}) {
+    mWindow = MakeStageWindow();
+    auto* stage =
+        new (ALGlobalAllocator) DemoStage(mWindow, strategy, std::move(shown), mActsEnded);
+    stage->StartThread();
+    ASSERT_TRUE(mKept.WaitForFirst());
   }
-  void FrameAfter(int32_t milliseconds) {
-    MMTaskManager* manager = mRun.mStage->GetTaskManager();
-    manager->RunUntil(manager->GetNow() + milliseconds);
-    mRun.Frame();
+  // The window asks the stage's thread to close, then the stage goes.
+  void Close() {
+    delete mWindow;
+    mWindow = nullptr;
   }
-  std::string ApiName() const { return mRun.mStage->GetDriver()->GetApiName(); }
+  // The first frame of a stage on the system's own strategy, closed again.
+  Frame FirstFrameOnOpenGL() {
+    KeptFrames kept;
+    FrameKeeping3DStrategy strategy(kept);
+    MMStageWindow* window = MakeStageWindow();
+    auto* stage = new (ALGlobalAllocator) DemoStage(window, &strategy, {}, mActsEnded);
+    stage->StartThread();
+    const bool shown = kept.WaitForFirst();
+    delete window;
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(kept.ApiName(), "OpenGL 1.1");
+    return kept.First();
+  }
 
   DemoFiles mFiles;
-  KeptFrame mKept;
-  Frame mFirstFrame;
-  FrameKeeping3DStrategy mWindowStrategy{mKept};
-  MMDisplayModeStrategy* mStrategy = &mWindowStrategy;
-  StageOnTestThread mRun{[this](MMStage* stage) { return MakeDemoAct(stage, mStrategy); }};
+  KeptFrames mKept;
+  FrameKeeping3DStrategy mOpenGL{mKept};
+  OffscreenStrategy mOffscreen{mKept};
+  std::atomic<int> mActsEnded = 0;
+  MMStageWindow* mWindow = nullptr;
 };
 
 TEST_F(MM3DFrameworkDemoTest, TheFaceTowardTheLightIsBrighterThanTheFaceEdgeOnToIt) {
-  EXPECT_EQ(ApiName(), "OpenGL 1.1");
-  const Rgb lit = At(mFirstFrame, kOnLitFace);
-  const Rgb unlit = At(mFirstFrame, kOnUnlitFace);
+  Show(&mOpenGL);
+  EXPECT_EQ(mKept.ApiName(), "OpenGL 1.1");
+  const Frame first = mKept.First();
+  const Rgb lit = At(first, kOnLitFace);
+  const Rgb unlit = At(first, kOnUnlitFace);
   EXPECT_GT(lit.mRed, 2 * unlit.mRed) << lit << " " << unlit;
   EXPECT_GT(lit.mGreen, 2 * unlit.mGreen) << lit << " " << unlit;
   // The unlit face takes the ambient light only.
@@ -335,61 +415,69 @@ TEST_F(MM3DFrameworkDemoTest, TheFaceTowardTheLightIsBrighterThanTheFaceEdgeOnTo
 }
 
 TEST_F(MM3DFrameworkDemoTest, TheCubeAndTheQuadShowTheTexelsOfTheTextureFile) {
-  EXPECT_TRUE(Near(At(mFirstFrame, kOnLitFace), kShownTopLeft, kTolerance))
-      << At(mFirstFrame, kOnLitFace);
+  Show(&mOpenGL);
+  const Frame first = mKept.First();
+  EXPECT_TRUE(Near(At(first, kOnLitFace), kShownTopLeft, kTolerance)) << At(first, kOnLitFace);
   const std::pair<POINT, Rgb> quadrants[] = {{kQuadTopLeft, kShownTopLeft},
                                              {kQuadTopRight, kShownTopRight},
                                              {kQuadBottomLeft, kShownBottomLeft},
                                              {kQuadBottomRight, kShownBottomRight}};
   for (const auto& [point, texel] : quadrants) {
-    EXPECT_TRUE(Near(At(mFirstFrame, point), texel, kTolerance))
-        << point.x << "," << point.y << ": " << At(mFirstFrame, point);
+    EXPECT_TRUE(Near(At(first, point), texel, kTolerance))
+        << point.x << "," << point.y << ": " << At(first, point);
   }
-  EXPECT_EQ(At(mFirstFrame, kOnBackground), kBlack);
+  EXPECT_EQ(At(first, kOnBackground), kBlack);
 }
 
 TEST_F(MM3DFrameworkDemoTest, TheOverlayIsDrawnOverTheModel) {
-  EXPECT_EQ(At(mFirstFrame, kOnOverlayBox), kOverlayColour);
+  Show(&mOpenGL);
+  const Frame first = mKept.First();
+  EXPECT_EQ(At(first, kOnOverlayBox), kOverlayColour);
   // Just outside the box the cube shows.
   const POINT belowTheBox{kOnOverlayBox.x, kOverlayBox.mBottom + 2};
-  EXPECT_NE(At(mFirstFrame, belowTheBox), kOverlayColour);
-  EXPECT_NE(At(mFirstFrame, belowTheBox), kBlack);
+  EXPECT_NE(At(first, belowTheBox), kOverlayColour);
+  EXPECT_NE(At(first, belowTheBox), kBlack);
 }
 
+// The stage's frames follow the clock; the clip ends a second after the
+// first frame, with the square at its other end.
 TEST_F(MM3DFrameworkDemoTest, TheClipMovesTheSquareBetweenTwoFrames) {
+  Show(&mOpenGL);
   const Rgb square{scene_models::kSquareColor.mR, scene_models::kSquareColor.mG,
                    scene_models::kSquareColor.mB};
-  EXPECT_EQ(At(mFirstFrame, kSquareAtStart), square);
-  EXPECT_EQ(At(mFirstFrame, kSquareAtEnd), kBlack);
-  FrameAfter(kClipMilliseconds);
-  const Frame later = mKept.Get();
-  EXPECT_EQ(At(later, kSquareAtStart), kBlack);
-  EXPECT_EQ(At(later, kSquareAtEnd), square);
+  const Frame first = mKept.First();
+  EXPECT_EQ(At(first, kSquareAtStart), square);
+  EXPECT_EQ(At(first, kSquareAtEnd), kBlack);
+  EXPECT_TRUE(mKept.WaitFor([&](const Frame& frame) {
+    return At(frame, kSquareAtEnd) == square && At(frame, kSquareAtStart) == kBlack;
+  }));
 }
 
 TEST_F(MM3DFrameworkDemoTest, WithoutOpenGLsModuleTheDirect3DDriverDrawsTheSamePixels) {
-  FrameKeeping3DStrategy fallback(mKept);
+  const Frame openGL = FirstFrameOnOpenGL();
   {
     MissingModules noOpenGL("OPENGL32.DLL");
-    SwitchActTo(&fallback);
+    Show(&mOpenGL);
   }
-  ASSERT_FALSE(mRun.mStage->LacksDisplay());
-  EXPECT_EQ(ApiName(), "Direct3D 7");
-  const Frame direct3D = mKept.Get();
-  ASSERT_EQ(direct3D.size(), mFirstFrame.size());
-  EXPECT_EQ(CountDiffering(direct3D, mFirstFrame), 0);
+  EXPECT_EQ(mKept.ApiName(), "Direct3D 7");
+  const Frame direct3D = mKept.First();
+  ASSERT_EQ(direct3D.size(), openGL.size());
+  EXPECT_EQ(CountDiffering(direct3D, openGL), 0);
 }
 
 TEST_F(MM3DFrameworkDemoTest, TheOffscreenDriverDrawsTheSameFrameIntoADrawingSurface) {
-  std::unique_ptr<WinMMOffscreenSurface> surface(
-      WinMMCreateOffscreenSurface(32, UURect(0, 0, kWidth, kHeight), AFPalette()));
-  ASSERT_NE(surface, nullptr);
-  Installing3DStrategy offscreen([&surface] {
-    return WinMM3DGLCreateBitmapDriver(kPrimaryDriver, OffscreenMode(kWidth, kHeight), *surface);
-  });
-  SwitchActTo(&offscreen);
-  ASSERT_FALSE(mRun.mStage->LacksDisplay());
-  EXPECT_EQ(CountDiffering(SurfacePixels(*surface), mFirstFrame), 0);
+  const Frame openGL = FirstFrameOnOpenGL();
+  Show(&mOffscreen, [this] { mOffscreen.KeepSurface(); });
+  const Frame drawn = mKept.First();
+  ASSERT_EQ(drawn.size(), openGL.size());
+  EXPECT_EQ(CountDiffering(drawn, openGL), 0);
+}
+
+TEST_F(MM3DFrameworkDemoTest, ClosingTheWindowEndsTheActOnTheStagesThread) {
+  Show(&mOpenGL);
+  EXPECT_EQ(mActsEnded, 0);
+  Close();
+  EXPECT_EQ(mActsEnded, 1);
 }
 
 uint32_t Packed(const Rgb& c) {
@@ -399,51 +487,18 @@ uint32_t Packed(const Rgb& c) {
 // The X server shows what the driver drew.
 TEST_F(MM3DFrameworkDemoTest, TheSceneReachesTheScreenOnXDisplay) {
   if (!ScreenOnX::Available()) GTEST_SKIP() << "needs a real X display (VPL3D_XVFB)";
+  Show(&mOpenGL);
+  const Frame first = mKept.First();
   ScreenOnX screen;
-  HWND top = mRun.mWindow->GetHandle();
+  HWND top = mWindow->GetHandle();
   ASSERT_TRUE(screen.CaptureUntil(top, kOnOverlayBox.x, kOnOverlayBox.y, Packed(kOverlayColour)));
-  for (const POINT point :
-       {kOnLitFace, kOnUnlitFace, kQuadTopLeft, kSquareAtStart, kOnBackground}) {
+  for (const POINT point : {kOnLitFace, kOnUnlitFace, kQuadTopLeft, kOnBackground}) {
     const uint32_t shown = screen.At(point.x, point.y);
     const Rgb c{static_cast<int>(shown >> 16), static_cast<int>(shown >> 8 & 0xFF),
                 static_cast<int>(shown & 0xFF)};
-    EXPECT_TRUE(Near(c, At(mFirstFrame, point), kTolerance))
-        << point.x << "," << point.y << ": " << c << " drawn " << At(mFirstFrame, point);
+    EXPECT_TRUE(Near(c, At(first, point), kTolerance))
+        << point.x << "," << point.y << ": " << c << " drawn " << At(first, point);
   }
-}
-
-// The application's stage: every act is the demo act.
-class DemoStage : public MMStage {
- public:
-  DemoStage(MMStageWindow* window, MMDisplayModeStrategy* strategy, std::atomic<int>& actsEnded)
-      : MMStage(window, UURect(0, 0, kWidth, kHeight), nullptr),
-        mStrategy(strategy),
-        mActsEnded(actsEnded) {}
-  MMAct* CreateNextAct() override { return MakeDemoAct(this, mStrategy, &mActsEnded); }
-
- private:
-  MMDisplayModeStrategy* mStrategy;
-  std::atomic<int>& mActsEnded;
-};
-
-TEST(MM3DFrameworkDemoOnItsThreadTest, TheStageShowsTheSceneAndClosesThroughTheHandshake) {
-  DemoFiles files;
-  ASSERT_TRUE(files.Ready());
-  KeptFrame kept;
-  FrameKeeping3DStrategy strategy(kept);
-  std::atomic<int> actsEnded = 0;
-  MMStageWindow* window = MakeStageWindow();
-  auto* stage = new (ALGlobalAllocator) DemoStage(window, &strategy, actsEnded);
-  stage->StartThread();
-  ASSERT_TRUE(PumpUntilSet(kept.mPresented));
-  const Frame first = kept.Get();
-  EXPECT_EQ(At(first, kOnOverlayBox), kOverlayColour);
-  EXPECT_TRUE(Near(At(first, kOnLitFace), kShownTopLeft, kTolerance)) << At(first, kOnLitFace);
-  EXPECT_EQ(actsEnded, 0);
-  // The window asks the stage's thread to close; the act ends there, and
-  // the stage with the window.
-  delete window;
-  EXPECT_EQ(actsEnded, 1);
 }
 
 }  // namespace
