@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 #include <lzo/lzo1x.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <fstream>
@@ -29,9 +30,11 @@ inline UUDirectory TempDirectory() {
 }
 
 // A name that no other test uses, even when tests run in parallel
-// processes: it carries the running test's own name.
+// processes: it carries the running test's own name, or outside a test (in
+// a benchmark) the process id.
 inline std::string UniqueName(const char* what) {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  if (test == nullptr) return "vplres-process" + std::to_string(getpid()) + "-" + what;
   return std::string("vplres-") + test->test_suite_name() + "-" + test->name() + "-" + what;
 }
 
