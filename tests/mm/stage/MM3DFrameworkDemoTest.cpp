@@ -1,10 +1,11 @@
 // The 3D framework end to end: a texture file and a model file made with
-// the system's writers, a 3D act whose scene shows the model (a lit,
-// textured cube and a square its clip slides along) under a flat overlay
-// and a textured quad, drawn by the OpenGL driver, again by the Direct3D
-// driver when OpenGL's module is missing, and by the offscreen driver into
-// a drawing surface; and the stage on its own thread, closed by the
-// window's handshake.
+// the system's writers, a stage on its own thread, as the application runs
+// it, with a 3D act whose scene shows the model (a lit, textured cube and a
+// square its clip slides along) under a flat overlay and a textured quad;
+// the frames of the OpenGL driver, of the Direct3D driver when OpenGL's
+// module is missing and of the offscreen driver drawing into a drawing
+// surface, and what the X server shows; each stage closed by the window's
+// handshake.
 
 #include "Stage3DTestSupport.h"
 #include "mm/drawing/win/WinMMOffscreenSurface.h"
