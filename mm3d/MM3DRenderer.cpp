@@ -27,6 +27,10 @@ void MM3DRenderer::SetCullMode(int32_t mode) {
   if (mode != mCullMode) ApplyCullMode(mode);
 }
 
+void MM3DRenderer::SetTarget(MMSurface* target) {
+  if (target != mTarget) ApplyTarget(target);
+}
+
 void MM3DRenderer::SetViewport(const UURect& viewport) {
   if (!(viewport == mViewport)) ApplyViewport(viewport);
 }
@@ -61,6 +65,11 @@ void MM3DRenderer::ApplyCullMode(int32_t mode) {
   FlushIfFrameOpen();
   mCullMode = mode;
   if (mDriver) MM3DSyncCullMode(*mDriver, mode);
+}
+
+void MM3DRenderer::ApplyTarget(MMSurface* target) {
+  FlushIfFrameOpen();
+  mTarget = target;
 }
 
 void MM3DRenderer::ApplyViewport(const UURect& viewport) {

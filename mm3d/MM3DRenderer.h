@@ -16,6 +16,7 @@
 
 #include <cstdint>
 
+class MMSurface;
 struct MM3DVertexArrays;
 
 struct MM3DRenderStatistics {
@@ -43,6 +44,9 @@ class MM3DRenderer {
 
   // Each setter reaches its virtual operation only when the value differs
   // from the renderer's own copy.
+  // Where the frame goes: null is the driver's own surface, the only one
+  // our drivers draw into, and the one every caller asks for.
+  void SetTarget(MMSurface* target);
   void SetCullMode(int32_t mode);
   void SetViewport(const UURect& viewport);
   void SetDepthRange(const MM3DDepthRange& range);
@@ -59,6 +63,7 @@ class MM3DRenderer {
   // Draws what still waits, presents the frame and counts it.
   void EndFrame();
 
+  MMSurface* GetTarget() const { return mTarget; }
   int32_t GetCullMode() const { return mCullMode; }
   const UURect& GetViewport() const { return mViewport; }
   const MM3DDepthRange& GetDepthRange() const { return mDepthRange; }
@@ -71,6 +76,7 @@ class MM3DRenderer {
   // With a frame open the waiting opaque triangles are drawn first, under
   // the state they were submitted with; then the value is stored and sent
   // to the driver through its cache.
+  virtual void ApplyTarget(MMSurface* target);
   virtual void ApplyCullMode(int32_t mode);
   virtual void ApplyViewport(const UURect& viewport);
   virtual void ApplyDepthRange(const MM3DDepthRange& range);
@@ -93,6 +99,7 @@ class MM3DRenderer {
   void FlushIfFrameOpen();
 
   UURefCount<MM3DDriver> mDriver;
+  MMSurface* mTarget = nullptr;
   int32_t mCullMode = kMM3DCullNone;
   UURect mViewport;
   MM3DDepthRange mDepthRange;

@@ -13,7 +13,7 @@ void MM3DPlanarView::Draw(const MMRegion& region) {
   const UURefCount<MM3DRenderer> renderer = GetStage()->GetRenderer();
   // A stage without a 3D display has nothing to render with.
   if (!renderer) return;
-  SetRendererViewport(*renderer);
+  AimRendererAtView(*renderer);
   // Flat quads face either way; a 3D pass before may have left culling on.
   renderer->SetCullMode(kMM3DCullNone);
   renderer->SetProjection(GetProjection());

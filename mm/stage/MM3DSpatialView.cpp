@@ -10,7 +10,7 @@ void MM3DSpatialView::Draw(const MMRegion& region) {
   const UURefCount<MM3DPipeline>& pipeline = stage->GetPipeline();
   // A stage without a 3D display has nothing to render with.
   if (!renderer || !pipeline) return;
-  SetRendererViewport(*renderer);
+  AimRendererAtView(*renderer);
   pipeline->SetProjection(GetProjection());
   pipeline->SetCameraMatrix(GetViewMatrix());
   MMView::Draw(region);

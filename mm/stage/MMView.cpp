@@ -142,7 +142,8 @@ void MMView::ApplyOrigin(UUPoint origin) {
   InvalidateWhenShown();
 }
 
-void MMView::SetRendererViewport(MM3DRenderer& renderer) const {
+void MMView::AimRendererAtView(MM3DRenderer& renderer) const {
+  renderer.SetTarget(nullptr);
   renderer.SetViewport(mRect);
   renderer.SetDepthRange(mDepthRange);
 }

@@ -83,8 +83,9 @@ class MMView {
   virtual void ApplyDepthRange(const MM3DDepthRange& range) { mDepthRange = range; }
   virtual void ApplyProjection(const MM3DProjectionVolume& projection) { mProjection = projection; }
   virtual void ApplyViewMatrix(const MM3DMatrix& matrix) { mViewMatrix = matrix; }
-  // The renderer renders into the view's rectangle with its depth range.
-  void SetRendererViewport(MM3DRenderer& renderer) const;
+  // The renderer renders to the default target, into the view's rectangle
+  // with its depth range.
+  void AimRendererAtView(MM3DRenderer& renderer) const;
   // The part of the region that the view shows, in enclosure coordinates,
   // sorted.
   void ShownRegion(const MMRegion& region, MMRegion& shown) const;
