@@ -9,6 +9,7 @@
 // data-file start-up over small files of every kind up to the first
 // presented frame of a 3D act showing the started model file's model.
 
+#include "bench/BenchRandom.h"
 #include "media/startup/MMResourceFiles.h"
 #include "media/startup/MMResourceSearchDirectories.h"
 #include "mm/stage/MM3DAct.h"
@@ -44,21 +45,9 @@ constexpr int32_t kTriangles = kModels * kTrianglesPerModel;
 constexpr int32_t kBatch = 128;
 constexpr float kSide = 0.3f;
 
-class Random {
- public:
-  // 0 to 1.
-  float Next() {
-    mSeed = mSeed * 1664525u + 1013904223u;
-    return static_cast<float>(mSeed >> 8) / static_cast<float>(1u << 24);
-  }
-
- private:
-  uint32_t mSeed = 12345;
-};
-
 // Small triangles facing the camera around the origin, three vertices
 // each.
-UURefCount<MM3DIndexedMeshVertexData> TriangleBlock(Random& random) {
+UURefCount<MM3DIndexedMeshVertexData> TriangleBlock(BenchRandom& random) {
   UURefCount<MM3DIndexedMeshVertexData> block(new MM3DIndexedMeshVertexData);
   const MM3DVector towardCamera(0.0f, 0.0f, -1.0f, 0.0f);
   for (int32_t t = 0; t < kTrianglesPerModel; ++t) {
@@ -110,7 +99,7 @@ class ActFixture {
  public:
   ActFixture() {
     MM3DCreateShadingScratch();
-    Random random;
+    BenchRandom random;
     for (int32_t i = 0; i < kModels; ++i) {
       Placed placed{TriangleBlock(random), {}};
       MM3DMatrixTranslation(placed.mModelView, random.Next() * 20 - 10, random.Next() * 16 - 8,

@@ -6,6 +6,7 @@
 // pipeline time / floor time as "ratio" (the aim is at most 2). The last
 // sorts the pointers of 10,000 sorted-buffer records by their keys.
 
+#include "bench/BenchRandom.h"
 #include "mm/drawing/win/WinMMOffscreenSurface.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "mm3d/MM3DMaterial.h"
@@ -33,20 +34,8 @@ constexpr int32_t kTriangles = kMeshes * kTrianglesPerMesh;
 constexpr int32_t kBatch = 128;
 constexpr int32_t kSize = 256;
 
-class Random {
- public:
-  // 0 to 1.
-  float Next() {
-    mSeed = mSeed * 1664525u + 1013904223u;
-    return static_cast<float>(mSeed >> 8) / static_cast<float>(1u << 24);
-  }
-
- private:
-  uint32_t mSeed = 12345;
-};
-
 // Small triangles of one mesh around its origin, three vertices each.
-void FillMesh(MM3DIndexedMeshVertexData& mesh, bool blended, Random& random) {
+void FillMesh(MM3DIndexedMeshVertexData& mesh, bool blended, BenchRandom& random) {
   const uint8_t alpha = blended ? 128 : 255;
   for (int32_t t = 0; t < kTrianglesPerMesh; ++t) {
     const float x = random.Next() * 4 - 2;
@@ -72,7 +61,7 @@ std::unique_ptr<MM3DMaterial> Material(MM3DBlendFactors blend) {
 class PipelineFixture {
  public:
   PipelineFixture() {
-    Random random;
+    BenchRandom random;
     for (int32_t i = 0; i < kMeshes; ++i) {
       FillMesh(mMeshes[i], i % 2 == 1, random);
       for (const MM3DPackedColor& c : mMeshes[i].mColors) {
@@ -179,7 +168,7 @@ void PipelineOverFloor(benchmark::State& state) {
 BENCHMARK(PipelineOverFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void SortTenThousand(benchmark::State& state) {
-  Random random;
+  BenchRandom random;
   std::vector<MM3DSortedTriangle> records(kTriangles);
   std::vector<MM3DSortedTriangle*> unsorted;
   for (MM3DSortedTriangle& record : records) {

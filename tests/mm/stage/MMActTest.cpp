@@ -7,9 +7,7 @@
 #include "mm/stage/MMEnclosure.h"
 #include "mm/stage/MMMouseInterpreter.h"
 #include "mm/stage/MMView.h"
-#include "mm3d/MM3DDriverTextureStrategy.h"
-#include "mm3d/MM3DStandardPipeline.h"
-#include "mm3d/MM3DStandardRenderer.h"
+#include "tests/mm/stage/Stage3DTestSupport.h"
 #include "tests/mm3d/drivers/RecordingDriver.h"
 
 #include <utility>
@@ -140,49 +138,33 @@ TEST_F(MMActTest, A2DActRedrawsDirtyViewsAndPresentsOnlyWhatChanged) {
   EXPECT_EQ(act->GetPalette(), nullptr);
 }
 
-// A 3D display whose driver records its calls.
-class Recording3DStrategy : public MMDisplayModeStrategy {
- public:
-  void Apply(MMStage* stage) override {
-    mDriver = new (ALGlobalAllocator) RecordingDriver(MM3DDeviceMode(640, 480, 0, 1, 0));
-    const UURefCount<MM3DDriver> driver(mDriver);
-    stage->Set3DDisplay(
-        driver, UURefCount<MM3DRenderer>(new (ALGlobalAllocator) MM3DStandardRenderer(driver)),
-        UURefCount<MM3DPipeline>(new (ALGlobalAllocator) MM3DStandardPipeline),
-        new (ALGlobalAllocator) MM3DStandardDriverTextureStrategy);
+// How often the driver began and presented a frame.
+std::pair<int, int> Frames(const RecordingDriver& driver) {
+  int begun = 0;
+  int presented = 0;
+  for (const RecordingDriver::Call& call : driver.mCalls) {
+    begun += call.mName == "BeginScene";
+    presented += call.mName == "Present";
   }
-  bool RestoreDisplay(MMStage*) override { return true; }
-  void ReleaseDisplay(MMStage*) override {}
-
-  // How often the driver began and presented a frame.
-  std::pair<int, int> Frames() const {
-    int begun = 0;
-    int presented = 0;
-    for (const RecordingDriver::Call& call : mDriver->mCalls) {
-      begun += call.mName == "BeginScene";
-      presented += call.mName == "Present";
-    }
-    return {begun, presented};
-  }
-
-  RecordingDriver* mDriver = nullptr;
-};
+  return {begun, presented};
+}
 
 TEST(MM3DActTest, NothingIsDrawnOrPresentedWhileAPauseIsAsked) {
-  Recording3DStrategy strategy;
-  StageOnTestThread run(
-      [&](MMStage* stage) { return new (ALGlobalAllocator) MM3DAct(stage, &strategy); });
-  run.Start();
-  EXPECT_FALSE(run.mStage->LacksDisplay());
-  EXPECT_EQ(run.mStage->GetFrontSurface(), nullptr);
-  const std::pair<int, int> before = strategy.Frames();
-  run.Frame();
-  EXPECT_EQ(strategy.Frames(), std::make_pair(before.first + 1, before.second + 1));
-  run.mLog.clear();
-  run.mStage->AddPause();
-  run.Frame();
-  EXPECT_EQ(strategy.Frames(), std::make_pair(before.first + 1, before.second + 1));
-  EXPECT_EQ(run.mLog, (StageLog{"sound-pause", "sound-update"}));
+  RecordingDriver* driver = nullptr;
+  Stage3DOnTestThread run([&] {
+    driver = new (ALGlobalAllocator) RecordingDriver(MM3DDeviceMode(640, 480, 0, 1, 0));
+    return UURefCount<MM3DDriver>(driver);
+  });
+  EXPECT_FALSE(run.Stage()->LacksDisplay());
+  EXPECT_EQ(run.Stage()->GetFrontSurface(), nullptr);
+  const std::pair<int, int> before = Frames(*driver);
+  run.mRun.Frame();
+  EXPECT_EQ(Frames(*driver), std::make_pair(before.first + 1, before.second + 1));
+  run.mRun.mLog.clear();
+  run.Stage()->AddPause();
+  run.mRun.Frame();
+  EXPECT_EQ(Frames(*driver), std::make_pair(before.first + 1, before.second + 1));
+  EXPECT_EQ(run.mRun.mLog, (StageLog{"sound-pause", "sound-update"}));
 }
 
 }  // namespace

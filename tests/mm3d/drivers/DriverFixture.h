@@ -7,6 +7,7 @@
 #include "mm/drawing/win/WinMMOffscreenSurface.h"
 #include "mm3d/drivers/win/WinMM3DDDDriverAdapter.h"
 #include "mm3d/drivers/win/WinMM3DGLBitmapDriverAdapter.h"
+#include "platform/win32/testhooks.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,27 @@ inline bool Near(const Rgb& a, const Rgb& b, int tolerance = 2) {
 constexpr MM3DCornerColor Corner(Rgb c, int alpha = 255) {
   return MM3DCornerColor{static_cast<uint8_t>(c.mRed), static_cast<uint8_t>(c.mGreen),
                          static_cast<uint8_t>(c.mBlue), static_cast<uint8_t>(alpha)};
+}
+
+// How many of the window's pixels on the X screen lie further than the
+// tolerance from the frame; -1 when the window cannot be captured at the
+// frame's square size.
+inline int PixelsDifferingOnScreen(HWND window, const std::vector<Rgb>& frame, int size,
+                                   int tolerance) {
+  std::vector<uint32_t> screen;
+  int width = 0;
+  int height = 0;
+  if (!vpl::platform::CaptureWindowOnScreen(window, screen, width, height) || width != size ||
+      height != size || screen.size() != frame.size()) {
+    return -1;
+  }
+  int differing = 0;
+  for (size_t i = 0; i < screen.size(); ++i) {
+    const Rgb shown{static_cast<int>(screen[i] >> 16 & 0xFF),
+                    static_cast<int>(screen[i] >> 8 & 0xFF), static_cast<int>(screen[i] & 0xFF)};
+    differing += !Near(shown, frame[i], tolerance);
+  }
+  return differing;
 }
 
 inline const WinMM3DGLDriverInfo kPrimaryDriver = [] {

@@ -139,19 +139,7 @@ TEST_F(WinMM3DGLDriverAdapterTest, TheFrameReachesTheScreenOnXDisplay) {
   driver->DestroyTriangleBuffer(buffer);
   vpl::test::DrainMessages();
 
-  std::vector<uint32_t> screen;
-  int width = 0;
-  int height = 0;
-  ASSERT_TRUE(vpl::platform::CaptureWindowOnScreen(mWindow, screen, width, height));
-  ASSERT_EQ(width, kSize);
-  ASSERT_EQ(height, kSize);
-  int differing = 0;
-  for (size_t i = 0; i < screen.size(); ++i) {
-    const Rgb shown{static_cast<int>(screen[i] >> 16 & 0xFF),
-                    static_cast<int>(screen[i] >> 8 & 0xFF), static_cast<int>(screen[i] & 0xFF)};
-    differing += !Near(shown, offscreen[i], 1);
-  }
-  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(PixelsDifferingOnScreen(mWindow, offscreen, kSize, 1), 0);
 }
 
 TEST(WinMM3DGLDispatchTest, SystemLibraryTakesPixelFormatsFromGdi) {
