@@ -29,10 +29,15 @@ const char* kFileName = "vplfilm-fuzz-input.mmf";
 constexpr int64_t kLargestBuffer = 1 << 22;
 
 void ReadTable(MM2DFilmResourceFile& file, int16_t film) {
-  volatile int64_t sink = file.IsPalettized(film) + file.GetSubFormat(film) +
-                          file.GetFlagBit3(film) + file.GetPaletteKind(film) +
-                          file.GetSoundTrackCount(film) + file.GetSoundLeadTime(film) +
-                          file.GetPreloadSize(film) + file.GetDataRate(film);
+  // Summed in 64 bits: the fields may hold anything.
+  volatile int64_t sink = 0;
+  for (const int64_t value :
+       {int64_t{file.IsPalettized(film)}, int64_t{file.GetSubFormat(film)},
+        int64_t{file.GetFlagBit3(film)}, int64_t{file.GetPaletteKind(film)},
+        int64_t{file.GetSoundTrackCount(film)}, int64_t{file.GetSoundLeadTime(film)},
+        int64_t{file.GetPreloadSize(film)}, int64_t{file.GetDataRate(film)}}) {
+    sink = sink + value;
+  }
   for (int32_t track = 0; track < MM2DFilmResourceInfo::kTrackSlots; ++track) {
     sink = sink + file.GetSoundRateCode(film, track) + file.IsSound16Bit(film, track) +
            file.IsSoundStereo(film, track) + file.IsSoundCompressed(film, track);
