@@ -25,6 +25,14 @@ void RecordDeleteTextures(GLsizei n, const GLuint* names) {
   gRealDeleteTextures(n, names);
 }
 
+// A second offscreen OpenGL driver, with a context of its own.
+struct SecondDriver {
+  std::unique_ptr<WinMMOffscreenSurface> mSurface{WinMMCreateOffscreenSurface(
+      32, UURect(0, 0, DriverFixture::kSize, DriverFixture::kSize), AFPalette())};
+  UURefCount<MM3DDriver> mDriver = WinMM3DGLCreateBitmapDriver(
+      kPrimaryDriver, OffscreenMode(DriverFixture::kSize, DriverFixture::kSize), *mSurface);
+};
+
 class MM3DTextureDrawTest : public GLDriverFixture {
  protected:
   void SetUp() override {
@@ -79,10 +87,8 @@ TEST_F(MM3DTextureDrawTest, ATextureFoundByNameIsDrawnOnAQuad) {
 }
 
 TEST_F(MM3DTextureDrawTest, SwitchingDriversDeletesTextureNamesInTheOutgoingContext) {
-  std::unique_ptr<WinMMOffscreenSurface> surface(
-      WinMMCreateOffscreenSurface(32, UURect(0, 0, kSize, kSize), AFPalette()));
-  UURefCount<MM3DDriver> other =
-      WinMM3DGLCreateBitmapDriver(kPrimaryDriver, OffscreenMode(kSize, kSize), *surface);
+  SecondDriver extra;
+  UURefCount<MM3DDriver>& other = extra.mDriver;
   ASSERT_FALSE(other.IsEmpty());
   auto& otherGL = static_cast<WinMM3DGLBitmapDriverAdapter&>(*other);
 
@@ -123,10 +129,8 @@ TEST_F(MM3DTextureDrawTest, SwitchingDriversDeletesTextureNamesInTheOutgoingCont
 // The stage may already have the incoming driver's context current when it
 // switches: the map itself must delete the names in the outgoing context.
 TEST_F(MM3DTextureDrawTest, TheMapDeletesTextureNamesInTheOutgoingContextWhateverIsCurrent) {
-  std::unique_ptr<WinMMOffscreenSurface> surface(
-      WinMMCreateOffscreenSurface(32, UURect(0, 0, kSize, kSize), AFPalette()));
-  UURefCount<MM3DDriver> other =
-      WinMM3DGLCreateBitmapDriver(kPrimaryDriver, OffscreenMode(kSize, kSize), *surface);
+  SecondDriver extra;
+  UURefCount<MM3DDriver>& other = extra.mDriver;
   ASSERT_FALSE(other.IsEmpty());
   auto& otherGL = static_cast<WinMM3DGLBitmapDriverAdapter&>(*other);
   ASSERT_TRUE(mDriver->MakeCurrent());

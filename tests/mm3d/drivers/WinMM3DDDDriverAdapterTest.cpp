@@ -49,7 +49,25 @@ void DrawScene(MM3DDriver& driver, MM3DTriangleBuffer& buffer) {
   textured.Reset();
 }
 
-class WinMM3DDDDriverAdapterTest : public WindowDriverFixture {};
+class WinMM3DDDDriverAdapterTest : public WindowDriverFixture {
+ protected:
+  // Draws the scene through a Direct3D driver on the window and presents;
+  // when asked, keeps its back buffer as it stands before Present. The
+  // driver, empty when it could not draw, keeps the window's picture while
+  // the caller holds it.
+  UURefCount<MM3DDriver> DrawSceneOnTheWindow(std::vector<Rgb>* backBuffer = nullptr) {
+    UURefCount<MM3DDriver> driver =
+        WinMM3DDDCreateDriver(kPrimaryDisplay, WindowMode(), mWindow, mWindow);
+    if (driver.IsEmpty()) return driver;
+    MM3DTriangleBuffer* buffer = driver->CreateTriangleBuffer(16, 2);
+    if (buffer == nullptr) return {};
+    DrawScene(*driver, *buffer);
+    if (backBuffer != nullptr) *backBuffer = ReadBackBuffer();
+    driver->EndFrame();
+    driver->DestroyTriangleBuffer(buffer);
+    return driver;
+  }
+};
 
 TEST_F(WinMM3DDDDriverAdapterTest, NamesTheApiAndTheDevice) {
   UURefCount<MM3DDriver> driver =
@@ -65,15 +83,9 @@ TEST_F(WinMM3DDDDriverAdapterTest, BothBackEndsGiveTheSamePixels) {
   DrawScene(*mDriver, *mBuffer);
   const std::vector<Rgb> offscreen = EndFrame();
 
-  UURefCount<MM3DDriver> driver =
-      WinMM3DDDCreateDriver(kPrimaryDisplay, WindowMode(), mWindow, mWindow);
-  ASSERT_FALSE(driver.IsEmpty());
-  MM3DTriangleBuffer* buffer = driver->CreateTriangleBuffer(16, 2);
-  ASSERT_NE(buffer, nullptr);
-  DrawScene(*driver, *buffer);
-  const std::vector<Rgb> direct3D = ReadBackBuffer();
-  driver->EndFrame();
-  driver->DestroyTriangleBuffer(buffer);
+  std::vector<Rgb> direct3D;
+  ASSERT_FALSE(DrawSceneOnTheWindow(&direct3D).IsEmpty());
+  ASSERT_EQ(direct3D.size(), offscreen.size());
 
   int differing = 0;
   for (size_t i = 0; i < direct3D.size(); ++i) differing += !Near(direct3D[i], offscreen[i], 2);
@@ -91,14 +103,8 @@ TEST_F(WinMM3DDDDriverAdapterTest, TheFrameReachesTheScreenOnXDisplay) {
   DrawScene(*mDriver, *mBuffer);
   const std::vector<Rgb> offscreen = EndFrame();
 
-  UURefCount<MM3DDriver> driver =
-      WinMM3DDDCreateDriver(kPrimaryDisplay, WindowMode(), mWindow, mWindow);
+  const UURefCount<MM3DDriver> driver = DrawSceneOnTheWindow();
   ASSERT_FALSE(driver.IsEmpty());
-  MM3DTriangleBuffer* buffer = driver->CreateTriangleBuffer(16, 2);
-  ASSERT_NE(buffer, nullptr);
-  DrawScene(*driver, *buffer);
-  driver->EndFrame();
-  driver->DestroyTriangleBuffer(buffer);
   vpl::test::DrainMessages();
 
   EXPECT_EQ(PixelsDifferingOnScreen(mWindow, offscreen, kSize, 2), 0);
