@@ -24,16 +24,18 @@ function(vpl_add_layer target)
   target_link_libraries(${target} PUBLIC ${LAYER_DEPENDS} PRIVATE ${LAYER_SYSTEM_LIBS})
 endfunction()
 
-# One test program per layer, made of every test source in tests/<layer>.
+# One test program per layer, made of every test source in tests/<layer>;
+# a layer in a subfolder (app/objects) is the library vpl_app_objects.
 function(vpl_add_layer_tests layer)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/${layer}/*.cpp)
   if(NOT sources)
     return()
   endif()
-  set(target vpl_${layer}_tests)
+  string(REPLACE "/" "_" name ${layer})
+  set(target vpl_${name}_tests)
   add_executable(${target} ${sources})
-  target_link_libraries(${target} PRIVATE vpl_${layer} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE vpl_${name} GTest::gtest GTest::gmock GTest::gtest_main)
   # Tests that need a real X display run under xvfb-run from scripts/test.
   gtest_discover_tests(${target}
     TEST_FILTER "-*OnXDisplay*"
