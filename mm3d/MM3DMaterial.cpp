@@ -6,6 +6,7 @@
 #include "mm3d/MM3DTexturePlacement.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -48,6 +49,8 @@ MM3DPackedColor* MM3DGrowShadingScratch(MM3DMaterialKind kind, int32_t count) {
 }
 
 uint8_t MM3DClampedColorByte(float value) {
+  // NaN passes through a clamp untouched; it counts as nothing.
+  if (std::isnan(value)) return 0;
   const float scaled = std::clamp(value * 255.0f, 0.0f, 255.0f);
   return static_cast<uint8_t>(MM3DTruncate(scaled));
 }

@@ -24,6 +24,7 @@ struct Rgb {
 
 // round-to-nearest(255 x c), ties to even, kept within 0..255.
 uint8_t LitByte(float c) {
+  if (std::isnan(c)) return 0;
   return static_cast<uint8_t>(std::clamp(std::nearbyint(255.0f * c), 0.0f, 255.0f));
 }
 

@@ -31,6 +31,14 @@ UURefCount<MM3DModel> MM3DModelMolecule::LoadModel(MMScene* scene, MMResourceId 
   return ModelOrEmpty(MM3DGetModel(id, scene->GetStage()->GetTextureMap()));
 }
 
+void MM3DModelMolecule::ReplaceModel(const UURefCount<MM3DModel>& model) {
+  mAnimationPlayer.Reset();
+  DestroyVisual();
+  PopLights();
+  mModel = ModelOrEmpty(model);
+  BuildParts();
+}
+
 void MM3DModelMolecule::BuildParts() {
   MM3DAnimationClip* clip = mModel->GetAnimationClip();
   mAnimationPlayer.Reset(

@@ -44,6 +44,9 @@ class MM3DModelMolecule : public MMMolecule {
  protected:
   void ApplyVisibility(MMVisibility visibility) override;
 
+  // Shows another model (an empty one for an empty handle): the old
+  // model's player, visual and lights go, the new one's come.
+  void ReplaceModel(const UURefCount<MM3DModel>& model);
   // The player (none without a clip), the visual and the lights for the
   // current model.
   void BuildParts();

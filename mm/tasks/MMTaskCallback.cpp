@@ -5,8 +5,8 @@
 MMTaskCallback::MMTaskCallback(MMTaskClient* client, UUCallback* callback)
     : mClient(client), mCallback(callback) {}
 
-void MMTaskCallback::Post() const {
-  if (mClient != nullptr) mClient->AddImmediateTask(mCallback);
+void MMTaskCallback::Post(const void* owner) const {
+  if (mClient != nullptr) mClient->AddImmediateTask(mCallback, owner);
 }
 
 MMTaskCallbackMap::MMTaskCallbackMap()

@@ -21,8 +21,9 @@ class MMTaskCallback {
   MMTaskClient* GetClient() const { return mClient; }
   const UURefCount<UUCallback>& GetCallback() const { return mCallback; }
 
-  // Nothing without a client.
-  void Post() const;
+  // Nothing without a client. A post on behalf of an owner is withdrawn
+  // when that owner cancels its tasks (MMTaskManager::CancelOwner).
+  void Post(const void* owner = nullptr) const;
 
  private:
   MMTaskClient* mClient = nullptr;

@@ -20,8 +20,8 @@ int32_t MMTaskClient::ToClientTime(int32_t managerTime) const {
   return MMShiftTime(managerTime, int64_t{mFrozenClientTime} - mResumeManagerTime);
 }
 
-void MMTaskClient::AddImmediateTask(const UURefCount<UUCallback>& callback) {
-  mManager->AddImmediate(this, callback);
+void MMTaskClient::AddImmediateTask(const UURefCount<UUCallback>& callback, const void* owner) {
+  mManager->AddImmediate(this, callback, owner);
 }
 
 void MMTaskClient::ScheduleTask(const UURefCount<UUCallback>& callback, int32_t clientTime) {

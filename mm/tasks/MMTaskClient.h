@@ -28,7 +28,8 @@ class MMTaskClient {
   int32_t ToManagerTime(int32_t clientTime) const;
   int32_t ToClientTime(int32_t managerTime) const;
 
-  void AddImmediateTask(const UURefCount<UUCallback>& callback);
+  // The owner, when given, can take the task back (MMTaskManager::CancelOwner).
+  void AddImmediateTask(const UURefCount<UUCallback>& callback, const void* owner = nullptr);
   // A time in the past runs at the manager's next run; INT_MAX never runs.
   void ScheduleTask(const UURefCount<UUCallback>& callback, int32_t clientTime);
   // Cancels the tasks of this client that hold this very callback object.

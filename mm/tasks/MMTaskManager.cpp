@@ -89,8 +89,9 @@ bool MMTaskManager::RunNextScheduled(int32_t time) {
   return true;
 }
 
-void MMTaskManager::AddImmediate(MMTaskClient* client, const UURefCount<UUCallback>& callback) {
-  mImmediateQueue.PushBack(ImmediateTaskInfo{client, callback});
+void MMTaskManager::AddImmediate(MMTaskClient* client, const UURefCount<UUCallback>& callback,
+                                 const void* owner) {
+  mImmediateQueue.PushBack(ImmediateTaskInfo{client, callback, owner});
 }
 
 void MMTaskManager::Schedule(MMTaskClient* client, const UURefCount<UUCallback>& callback,
@@ -124,6 +125,13 @@ void MMTaskManager::Cancel(MMTaskClient* client, const UUCallback* callback) {
 void MMTaskManager::CancelAll(MMTaskClient* client) {
   RemoveTasks(
       [&](const MMTaskClient* taskClient, const UUCallback*) { return taskClient == client; });
+}
+
+void MMTaskManager::CancelOwner(const void* owner) {
+  if (owner == nullptr) return;
+  const auto owned = [&](const ImmediateTaskInfo& task) { return task.mOwner == owner; };
+  EraseMatching(mImmediateQueue, owned);
+  EraseMatching(mImmediateRunList, owned);
 }
 
 void MMTaskManager::PauseClient(MMTaskClient* client) {

@@ -21,6 +21,8 @@ class MMTaskManager {
   struct ImmediateTaskInfo {
     MMTaskClient* mClient;
     UURefCount<UUCallback> mCallback;
+    // Whose work the task is, when the poster named one; see CancelOwner.
+    const void* mOwner;
   };
   struct ScheduledTaskInfo {
     MMTaskClient* mClient;
@@ -55,12 +57,16 @@ class MMTaskManager {
   // Ends the current run before its next scheduled task.
   void StopRun();
 
-  void AddImmediate(MMTaskClient* client, const UURefCount<UUCallback>& callback);
+  void AddImmediate(MMTaskClient* client, const UURefCount<UUCallback>& callback,
+                    const void* owner = nullptr);
   void Schedule(MMTaskClient* client, const UURefCount<UUCallback>& callback, int32_t clientTime);
   // Removes the client's tasks that hold this callback object, wherever
   // they wait.
   void Cancel(MMTaskClient* client, const UUCallback* callback);
   void CancelAll(MMTaskClient* client);
+  // Removes the immediate tasks posted on behalf of the owner, whichever
+  // client holds them: an object that goes takes back the work it queued.
+  void CancelOwner(const void* owner);
 
   // Hold back and bring back a client's scheduled tasks; for the client's
   // own Pause and Resume.

@@ -1,0 +1,6 @@
+#include "app/objects/VPLServices.h"
+
+VPLServices& VPLGetServices() {
+  static VPLServices services;
+  return services;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// What belongs to the running program and what the application's objects
+// reach without including the shell: the shell fills it at start-up, test
+// fixtures fill what they use. Every member may be empty; the objects then
+// go without what it serves.
+
+#include <cstdint>
+#include <functional>
+
+class MM3DDriverTextureMap;
+class MM3DTextureCollection;
+class MMScene;
+class RU3DTextureCollectionFromCreditsScript;
+class RU3DTextureCollectionFromString;
+class VPLPreferences;
+
+struct VPLServices {
+  // The stage's driver-texture map, which loads the textures of the models.
+  MM3DDriverTextureMap* mTextureMap = nullptr;
+  // The application's sound-set index (which entry of a sound list plays); 0 when null.
+  const int32_t* mSoundSetIndex = nullptr;
+  // The collection of texts rendered into textures (collection 2).
+  RU3DTextureCollectionFromString* mStringTextures = nullptr;
+  // The collection of pictures of the credits script (collection 3).
+  RU3DTextureCollectionFromCreditsScript* mImageTextures = nullptr;
+  // The textures the user brought in.
+  MM3DTextureCollection* mUserTextures = nullptr;
+  // The preferences store.
+  VPLPreferences* mPreferences = nullptr;
+  // Shows the 3D cursor set's default cursor in the scene.
+  std::function<void(MMScene*)> mShowDefaultCursor;
+  // Hides the 3D cursor.
+  std::function<void()> mHideCursor;
+  // Asks the application to quit.
+  std::function<void()> mQuit;
+
+  // The sound-set index, 0 while none is given.
+  int32_t GetSoundSetIndex() const { return mSoundSetIndex != nullptr ? *mSoundSetIndex : 0; }
+};
+
+// The program's one set of services.
+VPLServices& VPLGetServices();

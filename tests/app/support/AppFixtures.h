@@ -1,0 +1,86 @@
+#pragma once
+// The application's test data, made with the system's writers: a script
+// file of collection 0 (the application's tables) and a model file, opened
+// for the life of an AppFiles. The models: a quad control facing the
+// camera, an object of two meshes (a lit one and a plain coloured one
+// under a switch), and the interface camera that row 0 of the camera
+// script names. The tables: a button definition with position, scale and
+// rotation, one without them, a tagged layout, a sound list, vector tables
+// and the camera script.
+
+#include "foundation/uu/UURefCount.h"
+#include "mm/resources/MMCollectionRegistry.h"
+#include "mm3d/MM3DModel.h"
+#include "mm3d/MM3DVector.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class MM3DModelLoader;
+class MMScriptLoader;
+
+namespace app_fixtures {
+
+constexpr uint16_t kModelCollection = 9;
+// Items of the model file.
+constexpr int16_t kQuadItem = 0;
+constexpr int16_t kTwoMeshItem = 1;
+constexpr int16_t kCameraItem = 2;
+constexpr int16_t kModelCount = 3;
+constexpr MMResourceId ModelId(int16_t item) {
+  return MMMakeResourceId(kModelCollection, static_cast<uint16_t>(item));
+}
+
+// The quad: a square of this half side around its origin in the x-y
+// plane, its Lambert material white.
+constexpr float kQuadHalfSide = 1.0f;
+// The two meshes: the lit square at the origin and the plain one whose
+// centre lies this far along x, under a visibility switch.
+constexpr float kSecondMeshX = 3.0f;
+// The interface camera: its eye at the origin, looking along +z.
+const MM3DVector kCameraEye(0.0f, 0.0f, 0.0f, 1.0f);
+const MM3DVector kCameraInterest(0.0f, 0.0f, 1.0f, 1.0f);
+
+// Entries of the script file (collection 0).
+constexpr MMResourceId kPlacedButton = 0;       // tags 0 (quad), 2, 3, 4
+constexpr MMResourceId kPlacementVector = 1;    // (3, 6, 9, 1, 3)
+constexpr MMResourceId kScaleVector = 2;        // (4, 4, 4, 0, 2)
+constexpr MMResourceId kRotationVector = 3;     // (0, 0, 1, 0, 2)
+constexpr MMResourceId kTaggedLayout = 4;       // see kLayout* below
+constexpr MMResourceId kPlainButton = 5;        // tag 0 only
+constexpr MMResourceId kSoundList = 6;          // rows: -1, kListSound
+constexpr MMResourceId kZeroDivisorVector = 7;  // d = 0
+constexpr MMResourceId kCameraScript = 23;      // rows: camera model, quad model
+constexpr MMResourceId kBackdropTable = 56;     // tag 0: the quad model
+constexpr int16_t kScriptCount = 57;
+// The camera script's rows: the interface camera, a model without one.
+constexpr int32_t kInterfaceCameraRow = 0;
+constexpr int32_t kCameraLessRow = 1;
+// The layout: tags 9, 5, 9 in this order; tag 5 holds the uint32
+// kLayoutNumber; tag 6 a reference of 1, tag 7 of -1, tag 8 of 0.
+constexpr uint32_t kLayoutNumber = 0x12345678;
+constexpr MMResourceId kListSound = MMMakeResourceId(5, 3);
+
+// Writes and opens the files; closes and removes them at the end.
+class AppFiles {
+ public:
+  AppFiles();
+  ~AppFiles();
+  AppFiles(const AppFiles&) = delete;
+  AppFiles& operator=(const AppFiles&) = delete;
+
+  bool Ready() const { return mScripts != nullptr && mModels != nullptr; }
+
+ private:
+  std::string mScriptName;
+  std::string mModelName;
+  std::unique_ptr<MMScriptLoader> mScripts;
+  std::unique_ptr<MM3DModelLoader> mModels;
+};
+
+UURefCount<MM3DModel> MakeQuad();
+UURefCount<MM3DModel> MakeTwoMeshes();
+UURefCount<MM3DModel> MakeInterfaceCamera();
+
+}  // namespace app_fixtures
