@@ -13,6 +13,7 @@
 #include "mm/resources/MMCollectionRegistry.h"
 #include "mm/stage/MM3DModelMolecule.h"
 #include "mm3d/MM3DColor.h"
+#include "mm3d/MM3DDriverTextureStrategy.h"
 #include "mm3d/MM3DMaterial.h"
 #include "mm3d/MM3DMatrix.h"
 #include "mm3d/MM3DTextureHandle.h"
@@ -28,6 +29,12 @@ class VPLVertexHolder;
 
 class VPLObj : public MM3DModelMolecule {
  public:
+  // The mipmaps word of every texture handle the application asks for.
+  static constexpr int32_t kTextureMipmaps = 1;
+  // How the materials' textures are sampled: repeated and filtered.
+  static constexpr MM3DTextureKey kTextureKey{
+      .mClamp = 0, .mLinear = 1, .mMipmaps = kTextureMipmaps};
+
   // Bounds, transform nodes under the tree's root, and with a script id the
   // placement of that button definition.
   VPLObj(MMScene* scene, const UURefCount<MM3DModel>& model, MMResourceId scriptId = kMMNoResource);
@@ -68,6 +75,9 @@ class VPLObj : public MM3DModelMolecule {
   // The hit part of the record's mesh, or else part 0 of every mesh.
   virtual void ApplyMaterial(const UURefCount<MM3DMaterial>& shader, const VPLVertexHolder* hit);
   virtual void Tick(int32_t /*clock*/) {}
+  // The two colours of a materializer just applied: a created object pulses
+  // between them, a preview shows the second. Nothing in the base.
+  virtual void TakeMaterialColors(const MM3DColor& /*color*/, const MM3DColor& /*second*/) {}
   // Places the object by the button definition's tags 2 (position), 3
   // (scale) and 4 (rotation); -1 only stores the id.
   virtual void SetScriptId(MMResourceId id);

@@ -1,5 +1,6 @@
 #include "app/objects/VPLSceneUIBase.h"
 
+#include "app/objects/VPL3DCursorSet.h"
 #include "app/objects/VPLDisplayTreeVisitors.h"
 #include "app/objects/VPLScript.h"
 #include "app/objects/VPLServices.h"
@@ -120,11 +121,11 @@ bool VPLSceneUIBase::OnKey(const MMKeyEvent& event) {
 
 void VPLSceneUIBase::Activate() {
   VPLSceneBase::Activate();
-  if (VPLGetServices().mShowDefaultCursor) VPLGetServices().mShowDefaultCursor(this);
+  if (VPL3DCursorSet* cursors = VPL3DCursorSet::GetGlobal()) cursors->ShowDefault(this);
 }
 
 void VPLSceneUIBase::Deactivate() {
-  if (VPLGetServices().mHideCursor) VPLGetServices().mHideCursor();
+  if (VPL3DCursorSet* cursors = VPL3DCursorSet::GetGlobal()) cursors->Hide();
   VPLSceneBase::Deactivate();
 }
 

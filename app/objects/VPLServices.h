@@ -9,7 +9,6 @@
 
 class MM3DDriverTextureMap;
 class MM3DTextureCollection;
-class MMScene;
 class RU3DTextureCollectionFromCreditsScript;
 class RU3DTextureCollectionFromString;
 class VPLPreferences;
@@ -27,10 +26,6 @@ struct VPLServices {
   MM3DTextureCollection* mUserTextures = nullptr;
   // The preferences store.
   VPLPreferences* mPreferences = nullptr;
-  // Shows the 3D cursor set's default cursor in the scene.
-  std::function<void(MMScene*)> mShowDefaultCursor;
-  // Hides the 3D cursor.
-  std::function<void()> mHideCursor;
   // Asks the application to quit.
   std::function<void()> mQuit;
 

@@ -45,9 +45,10 @@ class FakeTextureCollection : public MM3DTextureCollection {
     image.SetPixels(kSide, kSide, std::move(pixels), t.mOpaque ? 1 : 0);
     return true;
   }
-  UUPoint GetSize(int16_t) override { return UUPoint{kSide, kSide}; }
+  // Items past the collection have no size, as in a real texture file.
+  UUPoint GetSize(int16_t i) override { return Has(i) ? UUPoint{kSide, kSide} : UUPoint{}; }
   int32_t GetPaletteCount(int16_t) override { return 0; }
-  bool IsOpaque(int16_t i) override { return mTextures[static_cast<size_t>(i)].mOpaque; }
+  bool IsOpaque(int16_t i) override { return Has(i) && mTextures[static_cast<size_t>(i)].mOpaque; }
   int32_t GetBitsPerPixel(int16_t) override { return 32; }
   uint16_t FindByName(const char* name) override {
     for (size_t i = 0; i < mTextures.size(); ++i) {
@@ -59,6 +60,8 @@ class FakeTextureCollection : public MM3DTextureCollection {
     UUCopyString(mTextures[static_cast<size_t>(i)].mName, buffer, kMM3DTextureNameCapacity);
     return buffer;
   }
+
+  bool Has(int16_t i) const { return i >= 0 && static_cast<size_t>(i) < mTextures.size(); }
 
   std::vector<Texture> mTextures;
   int32_t mLoads = 0;

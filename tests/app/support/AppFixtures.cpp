@@ -62,7 +62,7 @@ ScriptEntry CameraRows(const std::vector<MMResourceId>& models) {
   return Tagged(rows);
 }
 
-resource_fixtures::ScriptFileContents Scripts() {
+resource_fixtures::ScriptFileContents Scripts(const ExtraTables& extra) {
   resource_fixtures::ScriptFileContents contents;
   contents.rowSizes = {kTaggedRowSize, kVectorRowSize};
   contents.entries.assign(kScriptCount, Tagged({}));
@@ -83,6 +83,15 @@ resource_fixtures::ScriptFileContents Scripts() {
   contents.entries[kZeroDivisorVector] = Vector(1, 2, 3, 4, 0);
   contents.entries[kCameraScript] = CameraRows({ModelId(kCameraItem), ModelId(kQuadItem)});
   contents.entries[kBackdropTable] = Tagged({Number(0, quad)});
+  contents.entries[kCursorTable] =
+      Tagged({Bytes().U32(quad).Zeros(8).Get(),
+              Bytes().U32(static_cast<uint32_t>(ModelId(kTwoMeshItem))).Zeros(8).Get(),
+              Bytes().U32(UINT32_MAX).Zeros(8).Get()});
+  for (const auto& [entry, rows] : extra) {
+    std::vector<std::vector<uint8_t>> tagged;
+    for (const TaggedRow& row : rows) tagged.push_back(Number(row.mTag, row.mValue));
+    contents.entries[static_cast<size_t>(entry)] = Tagged(tagged);
+  }
   return contents;
 }
 
@@ -142,10 +151,10 @@ UURefCount<MM3DModel> MakeInterfaceCamera() {
   return model;
 }
 
-AppFiles::AppFiles()
+AppFiles::AppFiles(const ExtraTables& extra)
     : mScriptName(resource_fixtures::UniqueName("appscripts")),
       mModelName(resource_fixtures::UniqueName("appmodels")) {
-  resource_fixtures::WriteScripts(mScriptName, 0, Scripts());
+  resource_fixtures::WriteScripts(mScriptName, 0, Scripts(extra));
   mScripts.reset(MMOpenScriptFile(resource_fixtures::TempDirectory(), mScriptName.c_str()));
   if (!model_fixtures::WriteModelFile(resource_fixtures::TempDirectory(), mModelName.c_str(),
                                       static_cast<int16_t>(kModelCollection),

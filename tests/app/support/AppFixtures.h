@@ -14,8 +14,10 @@
 #include "mm3d/MM3DVector.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class MM3DModelLoader;
 class MMScriptLoader;
@@ -45,7 +47,8 @@ const MM3DVector kCameraInterest(0.0f, 0.0f, 1.0f, 1.0f);
 // Entries of the script file (collection 0).
 constexpr MMResourceId kPlacedButton = 0;       // tags 0 (quad), 2, 3, 4
 constexpr MMResourceId kPlacementVector = 1;    // (3, 6, 9, 1, 3)
-constexpr MMResourceId kScaleVector = 2;        // (4, 4, 4, 0, 2)
+constexpr MMResourceId kCursorTable = 2;        // rows: quad, two meshes, no model
+constexpr MMResourceId kScaleVector = 8;        // (4, 4, 4, 0, 2)
 constexpr MMResourceId kRotationVector = 3;     // (0, 0, 1, 0, 2)
 constexpr MMResourceId kTaggedLayout = 4;       // see kLayout* below
 constexpr MMResourceId kPlainButton = 5;        // tag 0 only
@@ -54,6 +57,8 @@ constexpr MMResourceId kZeroDivisorVector = 7;  // d = 0
 constexpr MMResourceId kCameraScript = 23;      // rows: camera model, quad model
 constexpr MMResourceId kBackdropTable = 56;     // tag 0: the quad model
 constexpr int16_t kScriptCount = 57;
+// Entries from here to the camera script are free for a test's own tables.
+constexpr MMResourceId kFirstFreeEntry = 9;
 // The camera script's rows: the interface camera, a model without one.
 constexpr int32_t kInterfaceCameraRow = 0;
 constexpr int32_t kCameraLessRow = 1;
@@ -62,10 +67,18 @@ constexpr int32_t kCameraLessRow = 1;
 constexpr uint32_t kLayoutNumber = 0x12345678;
 constexpr MMResourceId kListSound = MMMakeResourceId(5, 3);
 
+// A row of a test's own tagged table: the tag, and the value at byte 2.
+struct TaggedRow {
+  int16_t mTag;
+  uint32_t mValue;
+};
+// A test's own tables, by entry (kFirstFreeEntry and on).
+using ExtraTables = std::map<MMResourceId, std::vector<TaggedRow>>;
+
 // Writes and opens the files; closes and removes them at the end.
 class AppFiles {
  public:
-  AppFiles();
+  explicit AppFiles(const ExtraTables& extra = {});
   ~AppFiles();
   AppFiles(const AppFiles&) = delete;
   AppFiles& operator=(const AppFiles&) = delete;
