@@ -95,8 +95,9 @@ void VPLObj::SetModel(const UURefCount<MM3DModel>& model, bool rebuild) {
   if (rebuild) {
     RemoveTransformNodes();
   } else {
-    // The nodes belong to the old model's tree, which may go with it.
-    mScaleNode = mRotationNode = mTranslationNode = nullptr;
+    // The nodes belong to the old model's tree, which may go with it; the
+    // new model may hold nodes of this object already.
+    SetTransformNodes(NodesInModel(model));
   }
   ReplaceModel(model);
   RefreshBounds();
@@ -260,28 +261,49 @@ void VPLObj::PlaceAt(const MM3DMatrix& translation) {
   RefreshBounds();
 }
 
-MM3DDisplayTreeNodeWithChildren* VPLObj::TransformParent() const {
-  if (!HasDisplayTree()) return nullptr;
+MM3DDisplayTreeNodeWithChildren* VPLObj::TransformParent(const MM3DModel& model) const {
+  if (!model.HasDisplayTree()) return nullptr;
   if (mAnchorName != nullptr) {
-    if (auto* anchor = dynamic_cast<MM3DDisplayTreeNodeWithChildren*>(FindNamedNode(mAnchorName))) {
+    if (auto* anchor =
+            dynamic_cast<MM3DDisplayTreeNodeWithChildren*>(model.FindNamedNode(mAnchorName))) {
       return anchor;
     }
   }
-  return dynamic_cast<MM3DDisplayTreeNodeWithChildren*>(GetDisplayTreeRoot());
+  return dynamic_cast<MM3DDisplayTreeNodeWithChildren*>(model.GetDisplayTree());
 }
 
-void VPLObj::CreateTransformNodes() {
-  MM3DDisplayTreeNodeWithChildren* parent = TransformParent();
+void VPLObj::CreateTransformNodesIn(const MM3DModel& model, TransformNodes& nodes) const {
+  MM3DDisplayTreeNodeWithChildren* parent = TransformParent(model);
   if (parent == nullptr) return;
-  for (MM3DDisplayTreeNodeTransform** node : {&mScaleNode, &mRotationNode, &mTranslationNode}) {
+  for (MM3DDisplayTreeNodeTransform** node :
+       {&nodes.mScale, &nodes.mRotation, &nodes.mTranslation}) {
     if (*node == nullptr) *node = Interpose(*parent);
   }
 }
 
+void VPLObj::RemoveTransformNodesOf(TransformNodes& nodes) {
+  Remove(nodes.mScale);
+  Remove(nodes.mRotation);
+  Remove(nodes.mTranslation);
+}
+
+void VPLObj::CreateTransformNodes() {
+  if (GetModel().Get() == nullptr) return;
+  TransformNodes nodes = GetTransformNodes();
+  CreateTransformNodesIn(*GetModel(), nodes);
+  SetTransformNodes(nodes);
+}
+
 void VPLObj::RemoveTransformNodes() {
-  Remove(mScaleNode);
-  Remove(mRotationNode);
-  Remove(mTranslationNode);
+  TransformNodes nodes = GetTransformNodes();
+  RemoveTransformNodesOf(nodes);
+  SetTransformNodes(nodes);
+}
+
+void VPLObj::SetTransformNodes(const TransformNodes& nodes) {
+  mScaleNode = nodes.mScale;
+  mRotationNode = nodes.mRotation;
+  mTranslationNode = nodes.mTranslation;
 }
 
 void VPLObj::MeasureMeshes(MM3DVector& min, MM3DVector& max) const {

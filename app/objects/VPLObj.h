@@ -115,6 +115,22 @@ class VPLObj : public MM3DModelMolecule {
   MM3DDisplayTreeNodeTransform* GetTranslationNode() const { return mTranslationNode; }
 
  protected:
+  // The scale, rotation and translation nodes of one model's tree.
+  struct TransformNodes {
+    MM3DDisplayTreeNodeTransform* mScale = nullptr;
+    MM3DDisplayTreeNodeTransform* mRotation = nullptr;
+    MM3DDisplayTreeNodeTransform* mTranslation = nullptr;
+  };
+  TransformNodes GetTransformNodes() const { return {mScaleNode, mRotationNode, mTranslationNode}; }
+  void SetTransformNodes(const TransformNodes& nodes);
+  // Fills the missing nodes, put into the model's tree under the anchor.
+  void CreateTransformNodesIn(const MM3DModel& model, TransformNodes& nodes) const;
+  // Hands each node's children to its parent and deletes it.
+  static void RemoveTransformNodesOf(TransformNodes& nodes);
+  // The nodes a model about to be shown already holds for this object:
+  // none, unless the object keeps several looks.
+  virtual TransformNodes NodesInModel(const UURefCount<MM3DModel>& /*model*/) const { return {}; }
+
   // The model node the transform nodes go under (null: the tree's root);
   // the text is not copied.
   void SetAnchorName(const char* name) { mAnchorName = name; }
@@ -127,7 +143,7 @@ class VPLObj : public MM3DModelMolecule {
   void PostOwned(const MMTaskCallback& callback) const { callback.Post(this); }
 
  private:
-  MM3DDisplayTreeNodeWithChildren* TransformParent() const;
+  MM3DDisplayTreeNodeWithChildren* TransformParent(const MM3DModel& model) const;
   // Every indexed mesh of the model, in walk order.
   UUGrowableArray<MM3DDisplayTreeNode*> Meshes() const;
   // Sets the translation node's matrix and follows it with the position.

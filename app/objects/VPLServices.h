@@ -8,10 +8,19 @@
 #include <functional>
 
 class MM3DDriverTextureMap;
-class MM3DTextureCollection;
 class RU3DTextureCollectionFromCreditsScript;
 class RU3DTextureCollectionFromString;
 class VPLPreferences;
+
+// The pictures the child brought in, as textures (the shell's user-texture
+// collection).
+class VPLUserTextureList {
+ public:
+  virtual ~VPLUserTextureList() = default;
+  virtual int32_t GetCount() const = 0;
+  // The texture of the index; -1 past the end.
+  virtual int32_t GetTextureId(int32_t index) const = 0;
+};
 
 struct VPLServices {
   // The stage's driver-texture map, which loads the textures of the models.
@@ -23,7 +32,7 @@ struct VPLServices {
   // The collection of pictures of the credits script (collection 3).
   RU3DTextureCollectionFromCreditsScript* mImageTextures = nullptr;
   // The textures the user brought in.
-  MM3DTextureCollection* mUserTextures = nullptr;
+  VPLUserTextureList* mUserTextures = nullptr;
   // The preferences store.
   VPLPreferences* mPreferences = nullptr;
   // Asks the application to quit.
