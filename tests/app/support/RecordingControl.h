@@ -4,6 +4,7 @@
 
 #include "app/objects/VPLObjEvent.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,9 +34,14 @@ class RecordingControl : public VPLObjEvent {
   }
 
   bool mTakesKeys = false;
+  // Runs after each hook is logged, with the hook's name.
+  std::function<void(const std::string&)> mAfterHook;
 
  private:
-  void Log(const char* what) { mLog.push_back(mName + " " + what); }
+  void Log(const char* what) {
+    mLog.push_back(mName + " " + what);
+    if (mAfterHook) mAfterHook(what);
+  }
 
   ControlLog& mLog;
   std::string mName;
