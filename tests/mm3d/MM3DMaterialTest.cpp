@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -121,6 +123,17 @@ TEST_F(MM3DMaterialTest, LayersAreLimitedAndHandTheirPlacementOver) {
   material.Unapply(context);
   EXPECT_EQ(context.GetShaders().Count(), 0);
   EXPECT_EQ(context.GetMappers().Count(), 0);
+}
+
+TEST(MM3DClampedColorByteTest, ComponentsOutsideTheRangeAndNaNStayWithinAByte) {
+  struct Case {
+    float value;
+    uint8_t byte;
+  };
+  const Case cases[] = {{0.5f, 127},        {1.0f, 255},
+                        {-0.5f, 0},         {2.0f, 255},
+                        {std::nanf(""), 0}, {-std::numeric_limits<float>::infinity(), 0}};
+  for (const Case& c : cases) EXPECT_EQ(MM3DClampedColorByte(c.value), c.byte) << c.value;
 }
 
 }  // namespace

@@ -202,4 +202,27 @@ TEST_F(VPLObjTest, AnObjectWithoutMeshesHasAPointBoxAtTheOrigin) {
   EXPECT_FALSE(empty->HitTest(AlongZ(0, 0)));
 }
 
+TEST_F(VPLObjTest, ANewModelTakesTheNodesAndThePlacementAndIsShown) {
+  const std::unique_ptr<VPLObj> object = Make(MakeQuad(), kPlacedButton);
+  object->SetVisibility(kMMHidden);
+  object->SetModel(MakeTwoMeshes(), true);
+  EXPECT_EQ(object->GetVisibility(), kMMShown);
+  auto* root = static_cast<MM3DDisplayTreeNodeWithChildren*>(object->GetDisplayTreeRoot());
+  ASSERT_EQ(root->GetChildCount(), 1);
+  EXPECT_EQ(root->GetChild(0), object->GetTranslationNode());
+  EXPECT_EQ(object->GetScaleNode()->GetChildCount(), 2);
+  EXPECT_TRUE(object->GetWorldPosition().Equals(P(1, 2, 3)));
+}
+
+TEST_F(VPLObjTest, ANewModelWithoutARebuildLeavesTheObjectWithoutNodes) {
+  const std::unique_ptr<VPLObj> object = Make(MakeQuad());
+  object->SetModelById(ModelId(kTwoMeshItem), false);
+  EXPECT_EQ(object->GetTranslationNode(), nullptr);
+  object->SetPosition(5, 5, 5);
+  object->SetScale(2, 2, 2);
+  EXPECT_TRUE(object->GetWorldPosition().Equals(P(0, 0, 0)));
+  EXPECT_TRUE(object->GetScaleMatrix().IsIdentity());
+  EXPECT_TRUE(VPLHitsModel(*object, P(kSecondMeshX, 0, -5), P(kSecondMeshX, 0, 5)));
+}
+
 }  // namespace

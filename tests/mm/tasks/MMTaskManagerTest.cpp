@@ -165,4 +165,19 @@ TEST_F(MMTaskManagerTest, TheManagerHoldsEachCallbackUntilItsTaskIsDone) {
   EXPECT_EQ(deletions, 2);
 }
 
+TEST_F(MMTaskManagerTest, AnOwnerTakesBackTheImmediateTasksPostedForItOnAnyClient) {
+  MMTaskClient other(&mManager);
+  const int owner = 0;
+  const int someoneElse = 0;
+  mClient.AddImmediateTask(Make("mine"), &owner);
+  other.AddImmediateTask(Make("mine elsewhere"), &owner);
+  mClient.AddImmediateTask(Make("theirs"), &someoneElse);
+  mClient.AddImmediateTask(Make("nobody's"));
+  mClient.AddImmediateTask(Make("cancels", [&] { mManager.CancelOwner(&owner); }));
+  mClient.AddImmediateTask(Make("mine, queued behind"), &owner);
+  mManager.CancelOwner(nullptr);
+  mManager.RunUntil(0);
+  EXPECT_EQ(Take(), (Log{"mine@0", "mine elsewhere@0", "theirs@0", "nobody's@0", "cancels@0"}));
+}
+
 }  // namespace
