@@ -7,6 +7,7 @@
 #include "foundation/uu/UUFile.h"
 #include "foundation/uu/UUFileSystem.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -123,7 +124,12 @@ HGLOBAL ReadBlock(UUFile& file, int32_t fileSize, uint32_t pixelOffset) {
   if (block.Address() == nullptr) return nullptr;
   std::memset(block.Address(), 0, kCDibHeaderBytes + tableBytes + rowArea);
   std::memcpy(block.Address(), info, sizeof info);
-  if (!file.Read(block.Address() + kCDibHeaderBytes, static_cast<uint32_t>(tableBytes)) ||
+  // A file with fewer colours than the depth allows holds a shorter table:
+  // what lies before the rows is read, the rest of the table stays black.
+  const size_t tableEnd = kFileHeaderBytes + kCDibHeaderBytes;
+  const size_t tableRead =
+      pixelOffset >= tableEnd ? std::min(tableBytes, pixelOffset - tableEnd) : tableBytes;
+  if (!file.Read(block.Address() + kCDibHeaderBytes, static_cast<uint32_t>(tableRead)) ||
       !file.Seek(static_cast<int32_t>(pixelOffset), kUUSeekFromStart, nullptr) ||
       !file.Read(CDibBitsAddress(block.Address()), static_cast<uint32_t>(stored))) {
     return nullptr;
