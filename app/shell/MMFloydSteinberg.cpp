@@ -6,6 +6,14 @@ namespace {
 
 int8_t Saturate(int value) { return static_cast<int8_t>(std::clamp(value, -128, 127)); }
 
+// A part of the error in sixteenths, rounded half away from zero. (An
+// arithmetic shift of a negative sum would round down, darkening every
+// dithered picture a little.)
+int Sixteenths(int parts, int error) {
+  const int magnitude = (parts * (error < 0 ? -error : error) + 8) >> 4;
+  return error < 0 ? -magnitude : magnitude;
+}
+
 }  // namespace
 
 MMFloydSteinberg::MMFloydSteinberg(int32_t width, MMInversePalette* palette,
@@ -18,19 +26,17 @@ MMFloydSteinberg::MMFloydSteinberg(int32_t width, MMInversePalette* palette,
 
 void MMFloydSteinberg::Clear() { std::fill(mLines.begin(), mLines.end(), int8_t{0}); }
 
-// The error is spread rounded half away from zero; a cell that would
-// overflow its signed byte saturates instead of wrapping.
+// A cell that would overflow its signed byte saturates instead of wrapping.
 void MMFloydSteinberg::Spread(int c, int32_t x, int error) {
   if (error == 0) {
     mRunning[c] = 0;
     Cell(c, x + 1) = 0;
     return;
   }
-  const int s = error > 0 ? 8 : -8;
-  mRunning[c] = Cell(c, x + 1) + ((7 * error + s) >> 4);
-  Cell(c, x + 1) = Saturate((error + s) >> 4);
-  Cell(c, x) = Saturate(Cell(c, x) + ((5 * error + s) >> 4));
-  Cell(c, x - 1) = Saturate(Cell(c, x - 1) + ((3 * error + s) >> 4));
+  mRunning[c] = Cell(c, x + 1) + Sixteenths(7, error);
+  Cell(c, x + 1) = Saturate(Sixteenths(1, error));
+  Cell(c, x) = Saturate(Cell(c, x) + Sixteenths(5, error));
+  Cell(c, x - 1) = Saturate(Cell(c, x - 1) + Sixteenths(3, error));
 }
 
 template <typename ReadPixel>

@@ -105,20 +105,25 @@ void MMInversePalette::SearchShell(int cell, int shell, const int target[3], int
   }
   for (int r = low[0]; r <= high[0]; ++r) {
     for (int g = low[1]; g <= high[1]; ++g) {
-      for (int b = low[2]; b <= high[2]; ++b) {
-        const int distanceInCells =
-            std::max({std::abs(r - centre[0]), std::abs(g - centre[1]), std::abs(b - centre[2])});
-        if (distanceInCells != shell) continue;
-        for (int i = mCellHead[r << 8 | g << 4 | b]; i >= 0; i = mNext[i]) {
-          const MMPaletteEntry& e = mPalette.mEntries[i];
-          const int distance = Square(e.mRed - target[0]) + Square(e.mGreen - target[1]) +
-                               Square(e.mBlue - target[2]);
-          if (distance < bestDistance) {
-            bestDistance = distance;
-            bestIndex = i;
-          }
-        }
+      // Inside the shell on red and green, only its two blue faces count.
+      const bool inside = std::abs(r - centre[0]) < shell && std::abs(g - centre[1]) < shell;
+      const int step = inside ? 2 * shell : 1;
+      for (int b = inside ? centre[2] - shell : low[2]; b <= high[2]; b += step) {
+        if (b >= 0) SearchCell(r << 8 | g << 4 | b, target, bestDistance, bestIndex);
       }
+    }
+  }
+}
+
+void MMInversePalette::SearchCell(int cell, const int target[3], int& bestDistance,
+                                  int& bestIndex) const {
+  for (int i = mCellHead[cell]; i >= 0; i = mNext[i]) {
+    const MMPaletteEntry& e = mPalette.mEntries[i];
+    const int distance =
+        Square(e.mRed - target[0]) + Square(e.mGreen - target[1]) + Square(e.mBlue - target[2]);
+    if (distance < bestDistance) {
+      bestDistance = distance;
+      bestIndex = i;
     }
   }
 }

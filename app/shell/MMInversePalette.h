@@ -40,6 +40,7 @@ class MMInversePalette {
   // Searches the cells at Chebyshev distance exactly shell from the cell.
   void SearchShell(int cell, int shell, const int target[3], int& bestDistance,
                    int& bestIndex) const;
+  void SearchCell(int cell, const int target[3], int& bestDistance, int& bestIndex) const;
 
   MMPalette mPalette{};
   int16_t mTransparent = -1;
