@@ -49,14 +49,26 @@ bool PictureSize(const uint8_t* data, size_t size, int64_t& width, int64_t& heig
   return true;
 }
 
+// Colours all over the cube, so that the 8-bit surface's colour look-ups
+// end near where they start.
+AFPalette SpreadPalette() {
+  AFPalette palette;
+  for (int i = 0; i < AFPalette::kEntryCount; ++i) {
+    palette.mEntries[i] = AFPaletteEntry{static_cast<uint8_t>(i), static_cast<uint8_t>(i * 7),
+                                         static_cast<uint8_t>(i * 13), 0};
+  }
+  return palette;
+}
+
 void WorkTheBitmapOver(CDib& dib) {
+  static const AFPalette kPalette = SpreadPalette();
   std::vector<unsigned char> row(static_cast<size_t>(dib.GetUnpackedRowLength()));
   for (int32_t y = 0; y < dib.GetHeight(); ++y) dib.GetRow(y, row.data());
   dib.Rotate(90);
   dib.MirrorHorizontal();
   for (int32_t bits : {32, 8}) {
     std::unique_ptr<WinMMOffscreenSurface> surface(
-        WinMMCreateOffscreenSurface(bits, UURect(0, 0, kSurfaceSide, kSurfaceSide), AFPalette()));
+        WinMMCreateOffscreenSurface(bits, UURect(0, 0, kSurfaceSide, kSurfaceSide), kPalette));
     if (surface) dib.DrawInto(*surface, UURect(-3, 2, kSurfaceSide + 5, kSurfaceSide - 4));
   }
 }
