@@ -20,20 +20,32 @@ struct Sums {
   }
 };
 
-// One source row of a box: its first and last columns weighted by what the
-// box covers of them, the columns between whole. The whole columns are
-// summed in integers, which is where the time goes.
-Sums SumRow(const uint8_t* row, int32_t count, double firstWeight, double lastWeight) {
-  Sums sums;
-  sums.Add(row, firstWeight);
-  if (count == 1) return sums;
-  uint32_t whole[4] = {};
-  for (int32_t x = 1; x < count - 1; ++x) {
-    for (int c = 0; c < 4; ++c) whole[c] += row[4 * x + c];
+// Pixels of weight 1, summed in integers, which is where the time goes.
+struct WholeSums {
+  uint32_t mChannel[4] = {};
+
+  void AddRun(const uint8_t* pixels, int32_t count) {
+    for (int32_t x = 0; x < count; ++x) {
+      for (int c = 0; c < 4; ++c) mChannel[c] += pixels[4 * x + c];
+    }
   }
-  for (int c = 0; c < 4; ++c) sums.mChannel[c] += whole[c];
-  sums.Add(row + 4 * (count - 1), lastWeight);
-  return sums;
+};
+
+// One source row of a box: its first and last columns weighted by what the
+// box covers of them (whole when it covers them whole), the columns between
+// whole.
+void SumRow(const uint8_t* row, int32_t count, double firstWeight, double lastWeight,
+            WholeSums& whole, Sums& partial) {
+  int32_t first = 0, end = count;
+  if (firstWeight != 1.0) {
+    partial.Add(row, firstWeight);
+    first = 1;
+  }
+  if (count > 1 && lastWeight != 1.0) {
+    partial.Add(row + 4 * (count - 1), lastWeight);
+    end = count - 1;
+  }
+  if (first < end) whole.AddRun(row + 4 * first, end - first);
 }
 
 uint32_t PackAverage(const Sums& sums, double area) {
@@ -107,12 +119,17 @@ uint32_t MMAverageBox32(const MMBitmap& source, double y0, double x0, double x1,
   const int32_t xe = std::min(MMCeil16(x1), rect.mRight);
   if (ys >= ye || xs >= xe) return kEmptyBox;
   const double firstColumn = 1 - (x0 - xs);
-  const double lastColumn = 1 - (xe - x1);
+  // A column both first and last takes the first rule.
+  const double lastColumn = xe - 1 == xs ? firstColumn : 1 - (xe - x1);
   Sums total;
   for (int32_t y = ys; y < ye; ++y) {
     const double rowWeight = y == ys ? 1 - (y0 - ys) : y == ye - 1 ? 1 - (ye - y1) : 1.0;
-    const Sums row = SumRow(source.GetPixelAddress(xs, y), xe - xs, firstColumn, lastColumn);
-    for (int c = 0; c < 4; ++c) total.mChannel[c] += row.mChannel[c] * rowWeight;
+    WholeSums whole;
+    Sums partial;
+    SumRow(source.GetPixelAddress(xs, y), xe - xs, firstColumn, lastColumn, whole, partial);
+    for (int c = 0; c < 4; ++c) {
+      total.mChannel[c] += (whole.mChannel[c] + partial.mChannel[c]) * rowWeight;
+    }
   }
   return PackAverage(total, area);
 }

@@ -126,7 +126,7 @@ class RleExpander {
       const uint8_t value = data[at + 1];
       at += 2;
       if (count > 0) {
-        for (int i = 0; i < count; ++i) Put(mFourBit ? Nibble(value, i) : value);
+        PutRun(count, value);
       } else if (!Escape(value, data, size, at)) {
         return;
       }
@@ -158,20 +158,42 @@ class RleExpander {
         // A literal string, padded to a 16-bit boundary.
         const size_t bytes = mFourBit ? (code + 1u) / 2 : code;
         if (size - at < bytes) return false;
-        for (int i = 0; i < code; ++i) {
-          Put(mFourBit ? Nibble(data[at + static_cast<size_t>(i / 2)], i) : data[at + i]);
-        }
+        PutLiteral(code, data + at);
         at += (bytes + 1) & ~size_t{1};
         return true;
       }
     }
   }
 
-  void Put(uint8_t index) {
-    if (mX < mWidth && mY < mHeight) {
-      mOut[static_cast<ptrdiff_t>(mHeight - 1 - mY) * mWidth + mX] = index;
+  // Where the next count pixels of the current line go, and how many of
+  // them fall inside the picture.
+  uint8_t* Visible(int count, int& visible) const {
+    visible = 0;
+    if (mY >= mHeight || mX >= mWidth) return nullptr;
+    visible = static_cast<int>(std::min<int64_t>(count, mWidth - mX));
+    return mOut + (mHeight - 1 - mY) * mWidth + mX;
+  }
+
+  void PutRun(int count, uint8_t value) {
+    int visible = 0;
+    uint8_t* to = Visible(count, visible);
+    if (visible > 0 && !mFourBit) {
+      std::memset(to, value, static_cast<size_t>(visible));
+    } else {
+      for (int i = 0; i < visible; ++i) to[i] = Nibble(value, i);
     }
-    ++mX;
+    mX += count;
+  }
+
+  void PutLiteral(int count, const uint8_t* from) {
+    int visible = 0;
+    uint8_t* to = Visible(count, visible);
+    if (visible > 0 && !mFourBit) {
+      std::memcpy(to, from, static_cast<size_t>(visible));
+    } else {
+      for (int i = 0; i < visible; ++i) to[i] = Nibble(from[i / 2], i);
+    }
+    mX += count;
   }
 
   uint8_t* mOut;
