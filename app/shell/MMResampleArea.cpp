@@ -74,27 +74,9 @@ void Compose(uint32_t p, uint8_t* d) {
   d[3] = a;
 }
 
-bool Fits16(const UURect& rect) {
-  constexpr int32_t kLow = std::numeric_limits<int16_t>::min();
-  constexpr int32_t kHigh = std::numeric_limits<int16_t>::max();
-  return rect.mLeft >= kLow && rect.mTop >= kLow && rect.mRight <= kHigh && rect.mBottom <= kHigh;
-}
-
 bool Usable32(const MMBitmap& image) {
   return image.mPixels != nullptr && image.mBitsPerPixel == 32 && !image.mRect.IsEmpty() &&
-         Fits16(image.mRect);
-}
-
-void ResampleRow(const MMBitmap& source, const MMBitmap& destination, int16_t row, double y0,
-                 double y1, double step) {
-  const UURect& from = source.mRect;
-  double x0 = from.mLeft;
-  double x1 = from.mLeft + step;
-  for (int32_t i = destination.mRect.mLeft; i < destination.mRect.mRight; ++i) {
-    Compose(MMAverageBox32(source, y0, x0, x1, y1), destination.GetPixelAddress(i, row));
-    x0 += step;
-    x1 = std::min(x1 + step, static_cast<double>(from.mRight));
-  }
+         MMFits16(image.mRect);
 }
 
 }  // namespace
@@ -105,47 +87,60 @@ int32_t MMCeil16(double value) {
   return (fixed & 0xFFFF) == 0 ? whole : whole + 1;
 }
 
-uint32_t MMAverageBox32(const MMBitmap& source, double y0, double x0, double x1, double y1) {
-  const UURect& rect = source.mRect;
-  if (x1 - x0 < 1) x1 = std::min(x0 + 1, static_cast<double>(rect.mRight));
-  if (y1 - y0 < 1) y1 = std::min(y0 + 1, static_cast<double>(rect.mBottom));
-  const double area = (x1 - x0) * (y1 - y0);
-  if (!(area > 0)) return kEmptyBox;
+bool MMFits16(const UURect& rect) {
+  constexpr int32_t kLow = std::numeric_limits<int16_t>::min();
+  constexpr int32_t kHigh = std::numeric_limits<int16_t>::max();
+  return rect.mLeft >= kLow && rect.mTop >= kLow && rect.mRight <= kHigh && rect.mBottom <= kHigh;
+}
+
+bool MMBox::Set(const UURect& source, double y0, double x0, double x1, double y1) {
+  if (x1 - x0 < 1) x1 = std::min(x0 + 1, static_cast<double>(source.mRight));
+  if (y1 - y0 < 1) y1 = std::min(y0 + 1, static_cast<double>(source.mBottom));
+  mY0 = y0, mX0 = x0, mX1 = x1, mY1 = y1;
+  mArea = (x1 - x0) * (y1 - y0);
   // Clamped to the source, so that a box given from outside reads nothing
   // beyond it.
-  const int32_t ys = std::max(static_cast<int32_t>(y0), rect.mTop);
-  const int32_t ye = std::min(MMCeil16(y1), rect.mBottom);
-  const int32_t xs = std::max(static_cast<int32_t>(x0), rect.mLeft);
-  const int32_t xe = std::min(MMCeil16(x1), rect.mRight);
-  if (ys >= ye || xs >= xe) return kEmptyBox;
-  const double firstColumn = 1 - (x0 - xs);
-  // A column both first and last takes the first rule.
-  const double lastColumn = xe - 1 == xs ? firstColumn : 1 - (xe - x1);
+  mTop = std::max(static_cast<int32_t>(y0), source.mTop);
+  mBottom = std::min(MMCeil16(y1), source.mBottom);
+  mLeft = std::max(static_cast<int32_t>(x0), source.mLeft);
+  mRight = std::min(MMCeil16(x1), source.mRight);
+  return mArea > 0 && mTop < mBottom && mLeft < mRight;
+}
+
+double MMBox::RowWeight(int32_t y) const {
+  if (y == mTop) return 1 - (mY0 - mTop);
+  return y == mBottom - 1 ? 1 - (mBottom - mY1) : 1.0;
+}
+
+double MMBox::ColumnWeight(int32_t x) const {
+  if (x == mLeft) return 1 - (mX0 - mLeft);
+  return x == mRight - 1 ? 1 - (mRight - mX1) : 1.0;
+}
+
+uint32_t MMAverageBox32(const MMBitmap& source, double y0, double x0, double x1, double y1) {
+  MMBox box;
+  if (!box.Set(source.mRect, y0, x0, x1, y1)) return kEmptyBox;
+  const double firstColumn = box.ColumnWeight(box.mLeft);
+  const double lastColumn = box.ColumnWeight(box.mRight - 1);
   Sums total;
-  for (int32_t y = ys; y < ye; ++y) {
-    const double rowWeight = y == ys ? 1 - (y0 - ys) : y == ye - 1 ? 1 - (ye - y1) : 1.0;
+  for (int32_t y = box.mTop; y < box.mBottom; ++y) {
     WholeSums whole;
     Sums partial;
-    SumRow(source.GetPixelAddress(xs, y), xe - xs, firstColumn, lastColumn, whole, partial);
+    SumRow(source.GetPixelAddress(box.mLeft, y), box.mRight - box.mLeft, firstColumn, lastColumn,
+           whole, partial);
+    const double rowWeight = box.RowWeight(y);
     for (int c = 0; c < 4; ++c) {
       total.mChannel[c] += (whole.mChannel[c] + partial.mChannel[c]) * rowWeight;
     }
   }
-  return PackAverage(total, area);
+  return PackAverage(total, box.mArea);
 }
 
 bool MMResampleArea32(const MMBitmap& source, const MMBitmap& destination) {
   if (!Usable32(source) || !Usable32(destination)) return false;
-  const double stepX = static_cast<double>(source.GetWidth()) / destination.GetWidth();
-  const double stepY = static_cast<double>(source.GetHeight()) / destination.GetHeight();
-  const auto bottom = static_cast<double>(source.mRect.mBottom);
-  double y0 = source.mRect.mTop;
-  double y1 = std::min(y0 + stepY, bottom);
-  for (auto row = static_cast<int16_t>(destination.mRect.mTop); row < destination.mRect.mBottom;
-       ++row) {
-    ResampleRow(source, destination, row, y0, y1, stepX);
-    y0 += stepY;
-    y1 = std::min(y1 + stepY, bottom);
-  }
-  return true;
+  return MMResampleWalk(source.mRect, destination.mRect,
+                        [&](int32_t x, int32_t y, const MMBox& box) {
+                          Compose(MMAverageBox32(source, box.mY0, box.mX0, box.mX1, box.mY1),
+                                  destination.GetPixelAddress(x, y));
+                        });
 }

@@ -90,7 +90,7 @@ TEST(UURectTest, PlacingScalingAndFittingKeepTheCentre) {
   EXPECT_EQ(wide, UURect(15, 0, 25, 10));
   UURect tall(0, 0, 10, 40);
   tall.FitAspect(2, 1);
-  EXPECT_EQ(tall, UURect(0, 18, 10, 23));
+  EXPECT_EQ(tall, UURect(0, 17, 10, 22));
   UURect reversed(5, 7, 1, 2);
   reversed.Normalize();
   EXPECT_EQ(reversed, UURect(1, 2, 5, 7));
@@ -115,19 +115,19 @@ TEST(UURectTest, FitScaleIsTheShrinkAboutTheCentreThatFits) {
 
 TEST(UURectTest, QuarterTurnsOfCornersSizesAndRectangles) {
   const UURect r(1, 2, 5, 10);  // 4 x 8
-  EXPECT_EQ(r.CornerForAngle(0), UUPoint{1, 2});
-  EXPECT_EQ(r.CornerForAngle(90), UUPoint{1, 10});
-  EXPECT_EQ(r.CornerForAngle(180), UUPoint{5, 10});
-  EXPECT_EQ(r.CornerForAngle(270), UUPoint{5, 2});
-  EXPECT_EQ(r.SizeForAngle(180), UUPoint{4, 8});
-  EXPECT_EQ(r.SizeForAngle(90), UUPoint{8, 4});
+  EXPECT_EQ(r.CornerForAngle(0), (UUPoint{1, 2}));
+  EXPECT_EQ(r.CornerForAngle(90), (UUPoint{1, 10}));
+  EXPECT_EQ(r.CornerForAngle(180), (UUPoint{5, 10}));
+  EXPECT_EQ(r.CornerForAngle(270), (UUPoint{5, 2}));
+  EXPECT_EQ(r.SizeForAngle(180), (UUPoint{4, 8}));
+  EXPECT_EQ(r.SizeForAngle(90), (UUPoint{8, 4}));
   UURect turned = r;
   turned.RotateQuarter(450);  // 90
   EXPECT_EQ(turned, UURect(-1, 4, 7, 8));
   turned.RotateQuarter(-180);
   EXPECT_EQ(turned, UURect(-1, 4, 7, 8));
   UURect aboutOrigin(1, 2, 5, 10);
-  aboutOrigin.RotateAboutPoint(270, UUPoint{0, 0});  // a turn by 90: (x, y) -> (y, -x)
+  aboutOrigin.RotateAboutPoint(270, (UUPoint{0, 0}));  // a turn by 90: (x, y) -> (y, -x)
   EXPECT_EQ(aboutOrigin, UURect(2, -5, 10, -1));
   EXPECT_EQ(UURectIntersectionOf(r, UURect(3, 0, 9, 4)), UURect(3, 2, 5, 4));
   EXPECT_EQ(UURectUnionOf(UURect(), r), r);
