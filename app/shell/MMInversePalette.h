@@ -29,6 +29,7 @@ class MMInversePalette {
 
   const MMPalette& GetPalette() const { return mPalette; }
   uint8_t GetLastAnswer() const { return mLastAnswer; }
+  int16_t GetTransparentIndex() const { return mTransparent; }
 
  private:
   static constexpr uint16_t kUnresolved = 0xFFFF;
