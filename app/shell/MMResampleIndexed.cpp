@@ -29,9 +29,9 @@ MMPaletteEntry AverageThroughPalette(const MMBitmap& source, const MMPalette& pa
   uint8_t bytes[4] = {};
   AverageBytes(
       box, count,
-      [&](int32_t x, int32_t y, uint8_t* bytes) {
+      [&](int32_t x, int32_t y, uint8_t* entry) {
         const MMPaletteEntry& e = palette.mEntries[*source.GetPixelAddress(x, y)];
-        bytes[0] = e.mBlue, bytes[1] = e.mGreen, bytes[2] = e.mRed, bytes[3] = e.mTransparency;
+        entry[0] = e.mBlue, entry[1] = e.mGreen, entry[2] = e.mRed, entry[3] = e.mTransparency;
       },
       bytes);
   return MMPaletteEntry{bytes[0], bytes[1], bytes[2], bytes[3]};

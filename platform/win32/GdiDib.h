@@ -42,6 +42,12 @@ bool ReadDibLayout(const BITMAPINFO* info, GdiDibLayout& layout);
 // Bytes per row of the given width and depth, padded to 4.
 ptrdiff_t DibStride(int32_t width, int32_t bitCount);
 
+// Expands the run-length rows the layout describes into index bytes, the
+// top row at top and each next one pitch bytes on; pixels the rows skip
+// are left as they are.
+void ExpandRunLength(const GdiDibLayout& layout, const uint8_t* bits, uint8_t* top,
+                     ptrdiff_t pitch);
+
 // Packed 1- or 4-bit rows to and from one index byte per pixel.
 void UnpackIndexes(const uint8_t* packed, int32_t bitCount, int32_t width, uint8_t* indexes);
 void PackIndexes(const uint8_t* indexes, int32_t bitCount, int32_t width, uint8_t* packed);

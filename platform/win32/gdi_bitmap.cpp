@@ -66,6 +66,25 @@ int CopyScanLines(const GdiPixels& target, const GdiPixels& source, int32_t line
   return count;
 }
 
+// Run-length rows of the bitmap's own size, depth and colours expand
+// straight into its rows, saving a copy.
+bool SetRunLengthDirectly(GdiBitmap& bitmap, const BITMAPINFO* info, const void* bits, UINT lines) {
+  GdiDibLayout layout;
+  if (!ReadDibLayout(info, layout) || layout.header.biCompression != BI_RLE8) return false;
+  GdiPixels target = bitmap.Pixels();
+  if (target.format != GdiPixelFormat::kIndexed8 || target.width != layout.width ||
+      target.height != layout.height || lines < static_cast<UINT>(layout.height) ||
+      bitmap.mColors.size() != layout.colors.size() ||
+      std::memcmp(bitmap.mColors.data(), layout.colors.data(),
+                  layout.colors.size() * sizeof(RGBQUAD)) != 0) {
+    return false;
+  }
+  for (int32_t y = 0; y < target.height; ++y)
+    std::memset(target.At(0, y), 0, static_cast<size_t>(target.width));
+  ExpandRunLength(layout, static_cast<const uint8_t*>(bits), target.top, target.pitch);
+  return true;
+}
+
 }  // namespace
 
 }  // namespace vpl::platform
@@ -132,8 +151,12 @@ int SetDIBits(HDC, HBITMAP handle, UINT start, UINT lines, const void* bits, con
               UINT usage) {
   auto bitmap = LookUpGdi<GdiBitmap>(handle);
   GdiDibRows rows;
-  if (!bitmap || !bitmap->mBits || start != 0 || usage != DIB_RGB_COLORS ||
-      !rows.Read(info, bits)) {
+  const bool sound =
+      bitmap && bitmap->mBits && start == 0 && usage == DIB_RGB_COLORS && bits != nullptr;
+  if (sound && SetRunLengthDirectly(*bitmap, info, bits, lines)) {
+    return bitmap->Pixels().height;
+  }
+  if (!sound || !rows.Read(info, bits)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }

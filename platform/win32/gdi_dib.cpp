@@ -108,13 +108,15 @@ void ReadColors(const BITMAPINFO* info, GdiDibLayout& layout) {
   }
 }
 
-// Expands run-length rows into one index byte per pixel, top row first.
+// Expands run-length rows into one index byte per pixel, rows pitch bytes
+// apart from the top one.
 // Runs and literal strings past the right edge are dropped; reading stops
 // at the end mark, past the top row or at the end of the data.
 class RleExpander {
  public:
-  RleExpander(const GdiDibLayout& layout, uint8_t* out)
-      : mOut(out),
+  RleExpander(const GdiDibLayout& layout, uint8_t* top, ptrdiff_t pitch)
+      : mTop(top),
+        mPitch(pitch),
         mWidth(layout.width),
         mHeight(layout.height),
         mFourBit(layout.header.biCompression == BI_RLE4) {}
@@ -171,7 +173,7 @@ class RleExpander {
     visible = 0;
     if (mY >= mHeight || mX >= mWidth) return nullptr;
     visible = static_cast<int>(std::min<int64_t>(count, mWidth - mX));
-    return mOut + (mHeight - 1 - mY) * mWidth + mX;
+    return mTop + (mHeight - 1 - mY) * mPitch + mX;
   }
 
   void PutRun(int count, uint8_t value) {
@@ -196,7 +198,8 @@ class RleExpander {
     mX += count;
   }
 
-  uint8_t* mOut;
+  uint8_t* mTop;
+  ptrdiff_t mPitch;
   int64_t mWidth;
   int64_t mHeight;
   bool mFourBit;
@@ -205,6 +208,11 @@ class RleExpander {
 };
 
 }  // namespace
+
+void ExpandRunLength(const GdiDibLayout& layout, const uint8_t* bits, uint8_t* top,
+                     ptrdiff_t pitch) {
+  RleExpander(layout, top, pitch).Expand(bits, layout.header.biSizeImage);
+}
 
 bool GdiDibLayout::RunLength() const {
   return header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4;
@@ -271,7 +279,7 @@ bool GdiDibRows::Expand(const uint8_t* bits) {
   mTop = mExpanded.data();
   mPitch = mLayout.width;
   if (mLayout.RunLength()) {
-    RleExpander(mLayout, mExpanded.data()).Expand(bits, mLayout.header.biSizeImage);
+    ExpandRunLength(mLayout, bits, mTop, mPitch);
     return true;
   }
   for (int32_t y = 0; y < mLayout.height; ++y) {
