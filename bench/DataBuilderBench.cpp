@@ -88,11 +88,7 @@ void BM_ReadEveryScriptOverPlainRead(benchmark::State& state) {
         const int16_t entries = loader->GetFile()->GetSubfileCount();
         for (int16_t entry = 0; entry < entries; ++entry) {
           const MMScript script(MMMakeScriptId(loader, entry));
-          for (int32_t row = 0; row < script.GetRowCount(); ++row) {
-            for (int16_t offset = 0; offset < script.GetRowSize(); ++offset) {
-              sum += script.GetByte(row, offset);
-            }
-          }
+          for (int32_t row = 0; row < script.GetRowCount(); ++row) sum += script.GetInt16(row, 0);
         }
         delete loader;
       });
