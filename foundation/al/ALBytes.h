@@ -18,9 +18,9 @@ void ALCopySwapBytes64(void* destination, const void* source, uint32_t n);
 void ALSwapBytes16(void* values, uint32_t count);
 void ALSwapBytes32(void* values, uint32_t count);
 void ALSwapBytes64(void* values, uint32_t count);
-// The swaps above run through the processor's byte shuffle (SSSE3) when it
-// has one, chosen when the program starts; false installs the plain loops,
-// which give the same bytes.
+// The swaps above run through the processor's widest byte shuffle (AVX2 or
+// SSSE3) when it has one, chosen when the program starts; false installs
+// the plain loops, which give the same bytes.
 void ALSelectSwapRoutines(bool useShuffle);
 bool ALSwapRoutinesUseShuffle();
 
