@@ -118,7 +118,11 @@ class ActFixture {
 
   bool Ready() const { return mBuffer != nullptr; }
 
-  void DrawAct() { mRun.Frame(); }
+  // A frame the system asked for, so the act draws though nothing moved.
+  void DrawAct() {
+    mRun.mStage->GetAct()->Repaint();
+    mRun.Frame();
+  }
   // The lights, then one model per placed mesh.
   std::vector<UURefCount<MM3DModel>> Models() const {
     std::vector<UURefCount<MM3DModel>> models{scene_models::MakeLights()};

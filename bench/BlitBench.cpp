@@ -110,7 +110,7 @@ void BM_GdiBlt(benchmark::State& state) {
 
 BENCHMARK(BM_Memcpy32);
 BENCHMARK(BM_Memcpy16);
-// copy, scaled (a half-size source enlarged), keyed, blended; plain and MMX
+// copy, scaled (a half-size source enlarged), keyed, blended; plain and vector
 BENCHMARK(BM_Blit)
     ->ArgNames({"format", "sub", "scale", "mmx"})
     ->Args({kMMFormat32, 0, 100, 0})
@@ -119,7 +119,9 @@ BENCHMARK(BM_Blit)
     ->Args({kMMFormat32, 1, 100, 0})
     ->Args({kMMFormat32, 1, 100, 1})
     ->Args({kMMFormat32, 2, 100, 0})
+    ->Args({kMMFormat32, 2, 100, 1})
     ->Args({kMMFormat32, 3, 100, 0})
+    ->Args({kMMFormat32, 3, 100, 1})
     ->Args({kMMFormat24, 0, 100, 0});
 BENCHMARK(BM_GdiBlt)
     ->ArgNames({"bits", "stretch"})

@@ -4,6 +4,7 @@
 #include "foundation/uu/UUWriter.h"
 #include "mm3d/MM3DDatabase.h"
 #include "mm3d/MM3DMatrix.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 MM3DVisitResult MM3DNodeFinder::Visit(MM3DDisplayTreeNode& node) {
   if (node.GetKind() != mKind) return kMM3DVisitContinue;
@@ -43,6 +44,7 @@ MM3DDisplayTreeNode* MM3DDisplayTreeNode::FindNodeOfKind(int32_t kind,
 void MM3DDisplayTreeNode::SetParent(MM3DDisplayTreeNodeWithChildren* parent) {
   mParent = parent;
   InvalidateWorldMatrix();
+  MM3DSceneChanges::Note();
 }
 
 bool MM3DDisplayTreeNode::WriteNode(UUWriter& writer, MM3DModDatabase& database) {

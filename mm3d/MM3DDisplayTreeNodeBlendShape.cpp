@@ -1,6 +1,7 @@
 #include "mm3d/MM3DDisplayTreeNodeBlendShape.h"
 
 #include "mm3d/MM3DDeformerScratch.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,6 +64,7 @@ bool MM3DDisplayTreeNodeBlendShape::Read(UUReader& reader, MM3DModDatabase& data
 }
 
 void MM3DDisplayTreeNodeBlendShape::SetWeight(int32_t index, float weight) {
+  MM3DSceneChanges::Note();
   if (index >= 0 && index < mWeights.Count()) mWeights[index] = weight;
 }
 

@@ -6,6 +6,7 @@
 #include "mm3d/MM3DModDatabase.h"
 #include "mm3d/MM3DPipeline.h"
 #include "mm3d/MM3DRenderContext.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 #include <utility>
 
@@ -81,11 +82,13 @@ bool MM3DDisplayTreeNodeIndexedMesh::Read(UUReader& reader, MM3DModDatabase& dat
 void MM3DDisplayTreeNodeIndexedMesh::SetPartShader(int32_t partIndex,
                                                    const UURefCount<MM3DMaterial>& material) {
   mParts[partIndex].mMaterial = material;
+  MM3DSceneChanges::Note();
 }
 
 void MM3DDisplayTreeNodeIndexedMesh::SetPart(int32_t partIndex, MM3DIndexedMeshPart& part) {
   mParts[partIndex].mMaterial = part.mMaterial;
   mParts[partIndex].mBlocks.Swap(part.mBlocks);
+  MM3DSceneChanges::Note();
 }
 
 void MM3DDisplayTreeNodeIndexedMesh::AddPart(MM3DIndexedMeshPart& part) {
@@ -96,4 +99,5 @@ void MM3DDisplayTreeNodeIndexedMesh::AddPart(MM3DIndexedMeshPart& part) {
 void MM3DDisplayTreeNodeIndexedMesh::SetPartBlocks(int32_t partIndex,
                                                    MM3DVertexDataBlocks&& blocks) {
   mParts[partIndex].mBlocks = std::move(blocks);
+  MM3DSceneChanges::Note();
 }

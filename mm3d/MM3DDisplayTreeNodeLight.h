@@ -6,6 +6,7 @@
 #include "foundation/uu/UURefCount.h"
 #include "mm3d/MM3DDisplayTreeNode.h"
 #include "mm3d/MM3DLight.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 class MM3DDisplayTreeNodeLight : public MM3DDisplayTreeNodeWithChildren {
  public:
@@ -21,7 +22,10 @@ class MM3DDisplayTreeNodeLight : public MM3DDisplayTreeNodeWithChildren {
   bool Read(UUReader& reader, MM3DModDatabase& database) override;
 
   UURefCount<MM3DLight> GetLight() const { return mLight; }
-  void SetLight(const UURefCount<MM3DLight>& light) { mLight = light; }
+  void SetLight(const UURefCount<MM3DLight>& light) {
+    mLight = light;
+    MM3DSceneChanges::Note();
+  }
 
  private:
   UURefCount<MM3DLight> mLight;

@@ -2,6 +2,7 @@
 
 #include "foundation/uu/UUWriter.h"
 #include "mm3d/MM3DDisplayTreeNodeJoint.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 MM3DDisplayTreeNodeSRTBase::MM3DDisplayTreeNodeSRTBase()
     : mLocal(MM3DMatrixIdentity), mWorld(MM3DMatrixIdentity) {}
@@ -58,6 +59,7 @@ void MM3DDisplayTreeNodeSRTBase::SetTranslation(const MM3DVector& translation) {
 }
 
 void MM3DDisplayTreeNodeSRTBase::MarkLocalMatrixDirty() {
+  MM3DSceneChanges::Note();
   if (mLocalDirty) return;
   InvalidateWorldMatrix();
   mLocalDirty = true;

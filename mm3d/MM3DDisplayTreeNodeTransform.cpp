@@ -1,4 +1,5 @@
 #include "mm3d/MM3DDisplayTreeNodeTransform.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 MM3DDisplayTreeNodeTransform::MM3DDisplayTreeNodeTransform()
     : MM3DDisplayTreeNodeTransform(MM3DMatrixIdentity) {}
@@ -40,4 +41,5 @@ bool MM3DDisplayTreeNodeTransform::Read(UUReader& reader, MM3DModDatabase& datab
 void MM3DDisplayTreeNodeTransform::SetMatrix(const MM3DMatrix& local) {
   mLocal = local;
   InvalidateWorldMatrix();
+  MM3DSceneChanges::Note();
 }

@@ -4,6 +4,7 @@
 // nothing below it, yet its world matrices still compute.
 
 #include "mm3d/MM3DDisplayTreeNode.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 #include <cstdint>
 
@@ -16,7 +17,10 @@ class MM3DDisplayTreeNodeWithVisibility : public MM3DDisplayTreeNodeWithChildren
   // The visible flag (int32), then the child-list record.
   bool Write(UUWriter& writer, MM3DModDatabase& database) override;
   bool Read(UUReader& reader, MM3DModDatabase& database) override;
-  virtual void SetVisibility(int32_t visible) { mVisible = visible; }
+  virtual void SetVisibility(int32_t visible) {
+    mVisible = visible;
+    MM3DSceneChanges::Note();
+  }
 
   int32_t GetVisibility() const { return mVisible; }
   bool IsVisible() const { return mVisible != 0; }

@@ -7,9 +7,11 @@
 
 namespace {
 
-// Elements read per step, so a count from a damaged record never makes the
-// block allocate more than the record really holds.
-constexpr int32_t kReadStep = 4096;
+// Elements read in the first step: any real array, read into a block sized
+// once. A larger count comes in steps, each as large as what was read
+// before it, so a count from a damaged record never makes the block grow
+// past twice what the record really holds.
+constexpr int32_t kFirstReadStep = MM3DIndexedMeshVertexData::kMaxVertexCount;
 
 template <typename T>
 const T* DataOrNull(const UUGrowableArray<T>& array) {
@@ -21,15 +23,15 @@ void Clear(UUGrowableArray<T>& array) {
   array.EraseRange(0, array.Count());
 }
 
-// Reads count elements into a fresh array with readValues(first, n) and
-// shrinks it to its count; the target changes only on success.
+// Reads count elements into a fresh array with readValues(first, n),
+// straight into its block without setting the elements first, and shrinks
+// it to its count; the target changes only on success.
 template <typename T, typename ReadValues>
 bool ReadArray(UUGrowableArray<T>& target, int32_t count, ReadValues readValues) {
   UUGrowableArray<T> array;
   for (int32_t done = 0; done < count;) {
-    int32_t n = std::min(kReadStep, count - done);
-    array.Insert(done, n, T{});
-    if (!readValues(array.Begin() + done, n)) return false;
+    const int32_t n = std::min(std::max(kFirstReadStep, done), count - done);
+    if (!readValues(array.Extend(n), n)) return false;
     done += n;
   }
   array.Compact();

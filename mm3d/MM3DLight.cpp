@@ -1,4 +1,5 @@
 #include "mm3d/MM3DLight.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 MM3DLight::MM3DLight(const MM3DVector& position, const MM3DColor& color, float intensity)
     : mColor(color), mIntensity(intensity), mPosition(position) {
@@ -26,9 +27,11 @@ void MM3DLight::SetIntensity(float intensity) {
 void MM3DLight::SetPosition(const MM3DVector& position) {
   mPosition = position;
   mDirty = true;
+  MM3DSceneChanges::Note();
 }
 
 void MM3DLight::UpdateEffectiveColor() {
+  MM3DSceneChanges::Note();
   mEffectiveColor = {mColor.mR * mIntensity, mColor.mG * mIntensity, mColor.mB * mIntensity,
                      mColor.mA * mIntensity};
 }

@@ -2,6 +2,7 @@
 
 #include "mm3d/MM3DMathFunctions.h"
 #include "mm3d/MM3DMatrix.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 #include <algorithm>
 #include <cmath>
@@ -87,6 +88,7 @@ bool MM3DSpotLightInterest::Transform(const MM3DMatrix& worldToModel, bool force
 }
 
 void MM3DSpotLightInterest::SetPoint(const MM3DVector& point) {
+  MM3DSceneChanges::Note();
   mPoint = point;
   mDirty = true;
 }

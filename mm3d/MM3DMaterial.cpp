@@ -3,6 +3,7 @@
 #include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "mm3d/MM3DMathFunctions.h"
 #include "mm3d/MM3DRenderContext.h"
+#include "mm3d/MM3DSceneChanges.h"
 #include "mm3d/MM3DTexturePlacement.h"
 
 #include <algorithm>
@@ -78,6 +79,7 @@ MM3DMaterialTextureLayer::~MM3DMaterialTextureLayer() = default;
 
 void MM3DMaterialTextureLayer::SetPlacement(std::unique_ptr<MM3DTexturePlacement> placement) {
   mPlacement = std::move(placement);
+  MM3DSceneChanges::Note();
 }
 
 void MM3DIndexedMeshShader::Begin(MM3DRenderContext& /*context*/, const MM3DVector& /*eye*/) {
@@ -92,6 +94,7 @@ bool MM3DMaterial::IsOpaque() const {
 }
 
 void MM3DMaterial::SetTransparency(float t) {
+  MM3DSceneChanges::Note();
   mTransparency = t;
   if (mLayers.Count() == 0) return;
   MM3DMaterialTextureLayer& first = mLayers[0];
@@ -108,6 +111,7 @@ void MM3DMaterial::SetTransparency(float t) {
 bool MM3DMaterial::SetTextureLayer(int32_t index, MM3DMaterialTextureLayer&& layer) {
   if (index < 0 || index >= mLayers.Count()) return false;
   mLayers[index] = std::move(layer);
+  MM3DSceneChanges::Note();
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include "foundation/uu/UUGrowableArray.h"
 #include "foundation/uu/UURefCount.h"
 #include "mm3d/MM3DColor.h"
+#include "mm3d/MM3DSceneChanges.h"
 #include "mm3d/MM3DTextureHandle.h"
 #include "mm3d/MM3DVector.h"
 #include "mm3d/drivers/MM3DDriverTypes.h"
@@ -33,9 +34,15 @@ class MM3DMaterialTextureLayer {
   ~MM3DMaterialTextureLayer();
 
   const MM3DTextureHandle& GetTexture() const { return mTexture; }
-  void SetTexture(const MM3DTextureHandle& texture) { mTexture = texture; }
+  void SetTexture(const MM3DTextureHandle& texture) {
+    mTexture = texture;
+    MM3DSceneChanges::Note();
+  }
   const MM3DBlendFactors& GetBlend() const { return mBlend; }
-  void SetBlend(MM3DBlendFactors blend) { mBlend = blend; }
+  void SetBlend(MM3DBlendFactors blend) {
+    mBlend = blend;
+    MM3DSceneChanges::Note();
+  }
   MM3DTexturePlacement* GetPlacement() const { return mPlacement.get(); }
   void SetPlacement(std::unique_ptr<MM3DTexturePlacement> placement);
 
@@ -138,7 +145,10 @@ class MM3DMaterialWithColor : public MM3DMaterial {
   MM3DMaterialWithColor() = default;
   explicit MM3DMaterialWithColor(const MM3DColor& color) : mColor(color) {}
   const MM3DColor& GetColor() const { return mColor; }
-  virtual void SetColor(const MM3DColor& color) { mColor = color; }
+  virtual void SetColor(const MM3DColor& color) {
+    mColor = color;
+    MM3DSceneChanges::Note();
+  }
   // The colour's four floats.
   bool WriteData(UUWriter& writer) const override;
   bool ReadData(UUReader& reader) override;

@@ -4,6 +4,7 @@
 #include "mm3d/MM3DLight.h"
 #include "mm3d/MM3DMathFunctions.h"
 #include "mm3d/MM3DRenderContext.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 #include <algorithm>
 #include <cmath>
@@ -72,12 +73,14 @@ void MM3DMaterialLambert::SetDiffuseCoefficient(float coefficient) {
 }
 
 void MM3DMaterialLambert::UpdateEmission() {
+  MM3DSceneChanges::Note();
   const MM3DColor& c = GetColor();
   mEmission = {mAmbient.mR * c.mR + mIncandescence.mR, mAmbient.mG * c.mG + mIncandescence.mG,
                mAmbient.mB * c.mB + mIncandescence.mB, mIncandescence.mA};
 }
 
 void MM3DMaterialLambert::UpdateDiffuse() {
+  MM3DSceneChanges::Note();
   const MM3DColor& c = GetColor();
   mDiffuse = {c.mR * mDiffuseCoefficient, c.mG * mDiffuseCoefficient, c.mB * mDiffuseCoefficient,
               0.0f};

@@ -5,6 +5,7 @@
 // them with the lights.
 
 #include "mm3d/MM3DMaterial.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 class MM3DLight;
 
@@ -60,8 +61,14 @@ class MM3DMaterialPhong : public MM3DMaterialLambert {
   MM3DMaterialKind GetKind() const override { return kMM3DMaterialPhong; }
   void Begin(MM3DRenderContext& context, const MM3DVector& eye) override;
   void Shade(MM3DVertexArrays& arrays) override;
-  void SetSpecularColor(const MM3DColor& color) { mSpecularColor = color; }
-  void SetSpecularPower(float power) { mSpecularPower = power; }
+  void SetSpecularColor(const MM3DColor& color) {
+    mSpecularColor = color;
+    MM3DSceneChanges::Note();
+  }
+  void SetSpecularPower(float power) {
+    mSpecularPower = power;
+    MM3DSceneChanges::Note();
+  }
   const MM3DColor& GetSpecularColor() const { return mSpecularColor; }
   float GetSpecularPower() const { return mSpecularPower; }
   // The Lambert data, then the specular colour and power.

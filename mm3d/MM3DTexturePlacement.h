@@ -4,6 +4,7 @@
 // scratch array that only grows, shared by every placement.
 
 #include "mm3d/MM3DIndexedMeshTextureCoordinateMapper.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 #include <cstdint>
 
@@ -42,11 +43,26 @@ class MM3DTexturePlacement : public MM3DIndexedMeshTextureCoordinateMapper {
   float GetOffsetV() const { return mOffsetV; }
   // Radians.
   float GetRotation() const { return mRotation; }
-  void SetRepeatU(float repeat) { mRepeatU = repeat; }
-  void SetRepeatV(float repeat) { mRepeatV = repeat; }
-  void SetOffsetU(float offset) { mOffsetU = offset; }
-  void SetOffsetV(float offset) { mOffsetV = offset; }
-  void SetRotation(float radians) { mRotation = radians; }
+  void SetRepeatU(float repeat) {
+    mRepeatU = repeat;
+    MM3DSceneChanges::Note();
+  }
+  void SetRepeatV(float repeat) {
+    mRepeatV = repeat;
+    MM3DSceneChanges::Note();
+  }
+  void SetOffsetU(float offset) {
+    mOffsetU = offset;
+    MM3DSceneChanges::Note();
+  }
+  void SetOffsetV(float offset) {
+    mOffsetV = offset;
+    MM3DSceneChanges::Note();
+  }
+  void SetRotation(float radians) {
+    mRotation = radians;
+    MM3DSceneChanges::Note();
+  }
 
  private:
   static constexpr int32_t kValueCount = 5;

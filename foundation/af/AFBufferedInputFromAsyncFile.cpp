@@ -47,13 +47,13 @@ int32_t AFBufferedInputFromAsyncFile::ReadAt(int32_t position, uint8_t* bytes, i
   return known ? std::clamp(reached - position, 0, n) : 0;
 }
 
-int32_t AFBufferedInputFromAsyncFile::ReadChunk() {
+int32_t AFBufferedInputFromAsyncFile::ReadChunk(int32_t limit) {
   const int32_t read = mReadPosition.load(std::memory_order_acquire);
   const int32_t filled = mFilledPosition.load(std::memory_order_relaxed);
   const int32_t length = mRegionLength.load(std::memory_order_relaxed);
   const int32_t offset = filled % mRingSize;
   const int32_t n =
-      std::min({read + mRingSize - filled, length - filled, mRingSize - offset, mChunkSize});
+      std::min({read + mRingSize - filled, length - filled, mRingSize - offset, limit});
   if (n <= 0) return 0;
   mFileLock.Enter();
   // An error another reader left on the shared stream is that reader's: it
@@ -74,7 +74,7 @@ int32_t AFBufferedInputFromAsyncFile::ReadChunk() {
 
 int32_t AFBufferedInputFromAsyncFile::Pulse() {
   mLock.Enter();
-  ReadChunk();
+  ReadChunk(mChunkSize);
   const int32_t filled = mFilledPosition.load(std::memory_order_relaxed);
   const int32_t read = mReadPosition.load(std::memory_order_acquire);
   const int32_t answer = filled >= mRegionLength.load(std::memory_order_relaxed) ? INT_MAX
@@ -86,7 +86,9 @@ int32_t AFBufferedInputFromAsyncFile::Pulse() {
 
 void AFBufferedInputFromAsyncFile::Fill() {
   mLock.Enter();
-  while (ReadChunk() > 0) {
+  // The reader waits: all the room there is, in as few reads as the ring's
+  // end allows.
+  while (ReadChunk(mRingSize) > 0) {
   }
   mLock.Leave();
 }

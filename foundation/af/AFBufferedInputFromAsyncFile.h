@@ -46,10 +46,11 @@ class AFBufferedInputFromAsyncFile : public UUBufferedInput, public AFPulseTask 
   int32_t Pulse() override;
 
  private:
-  // Reads the next chunk into the ring, with the own lock held; answers the
-  // bytes read. A failed read ends the region at what was read and keeps
-  // its error.
-  int32_t ReadChunk();
+  // Reads the next bytes into the ring, at most limit and no further than
+  // the room up to the ring's end, with the own lock held; answers the bytes
+  // read. A failed read ends the region at what was read and keeps its
+  // error.
+  int32_t ReadChunk(int32_t limit);
   // Reads n bytes at the stream's position, with the file lock held and
   // the stream's error clear; answers the bytes delivered, and leaves the
   // error of a failed seek or read on the stream.

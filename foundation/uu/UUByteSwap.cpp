@@ -22,3 +22,19 @@ void UUSwapValues(void* values, uint32_t n, uint32_t size) {
       break;
   }
 }
+
+void UUCopySwapValues(void* destination, const void* source, uint32_t bytes, uint32_t size) {
+  switch (size) {
+    case 2:
+      ALCopySwapBytes16(destination, source, bytes);
+      break;
+    case 4:
+      ALCopySwapBytes32(destination, source, bytes);
+      break;
+    case 8:
+      ALCopySwapBytes64(destination, source, bytes);
+      break;
+    default:
+      break;
+  }
+}

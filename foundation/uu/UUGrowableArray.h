@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 template <typename T>
@@ -49,6 +50,15 @@ class UUGrowableArray {
     for (int32_t i = 0; i < n; ++i) new (mData + position + i) T(copy);
   }
   void Append(const T& value) { Insert(mCount, 1, value); }
+  // n elements more at the end, left unset for the caller to fill (a
+  // reader's destination); the first of them. Only for elements that need
+  // neither construction nor destruction.
+  T* Extend(int32_t n) {
+    static_assert(std::is_trivially_default_constructible_v<T> &&
+                  std::is_trivially_destructible_v<T>);
+    OpenGap(mCount, n);
+    return mData + mCount - n;
+  }
   void Append(T&& value) {
     T moved(std::move(value));
     OpenGap(mCount, 1);

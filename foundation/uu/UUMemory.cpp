@@ -1,5 +1,7 @@
 #include "foundation/uu/UUMemory.h"
 
+#include "foundation/uu/UUByteSwap.h"
+
 #include <cstring>
 
 UUMemory::UUMemory(void* block, int32_t size)
@@ -7,15 +9,27 @@ UUMemory::UUMemory(void* block, int32_t size)
 
 bool UUMemory::Fits(uint32_t n) const { return n <= static_cast<uint32_t>(mSize - mPosition); }
 
-bool UUMemory::Read(void* buffer, uint32_t n) {
-  if (GetError() != kUUNoError) return false;
+const uint8_t* UUMemory::Take(uint32_t n) {
+  if (GetError() != kUUNoError) return nullptr;
   if (!Fits(n)) {
     SetError(kUUErrorMemoryOverrun);
-    return false;
+    return nullptr;
   }
-  if (n > 0) std::memcpy(buffer, mBlock + mPosition, n);
+  const uint8_t* taken = mBlock + mPosition;
   mPosition += static_cast<int32_t>(n);
-  return true;
+  return taken;
+}
+
+bool UUMemory::Read(void* buffer, uint32_t n) {
+  const uint8_t* bytes = Take(n);
+  if (bytes != nullptr && n > 0) std::memcpy(buffer, bytes, n);
+  return bytes != nullptr;
+}
+
+bool UUMemory::ReadSwapped(void* values, uint32_t bytes, uint32_t size) {
+  const uint8_t* stored = Take(bytes);
+  if (stored != nullptr) UUCopySwapValues(values, stored, bytes, size);
+  return stored != nullptr;
 }
 
 bool UUMemory::Write(const void* buffer, uint32_t n) {

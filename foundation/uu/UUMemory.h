@@ -12,6 +12,7 @@ class UUMemory : public UUStandardRandomAccessStream {
   UUMemory(void* block, int32_t size);
 
   bool Read(void* buffer, uint32_t n) override;
+  bool ReadSwapped(void* values, uint32_t bytes, uint32_t size) override;
   bool Write(const void* buffer, uint32_t n) override;
   // A position outside [0, size] is refused and the position is kept.
   bool Seek(int32_t offset, int32_t origin, int32_t* newPosition) override;
@@ -19,6 +20,9 @@ class UUMemory : public UUStandardRandomAccessStream {
  private:
   // The bytes [position, position + n) lie in the block.
   bool Fits(uint32_t n) const;
+  // The next n bytes, the position moved past them; null, with the error
+  // set, when they do not fit.
+  const uint8_t* Take(uint32_t n);
 
   uint8_t* mBlock;
   int32_t mSize;

@@ -28,8 +28,9 @@ bool UUReader::ReadByteOrderMark() {
   return GetError() == kUUNoError;
 }
 
-// One Read of the whole array, then the swap in place. A count whose bytes
-// do not fit in 32 bits cannot be delivered and is a short read.
+// One Read of the whole array, swapped when the stream's order is the
+// other one. A count whose bytes do not fit in 32 bits cannot be delivered
+// and is a short read.
 bool UUReader::ReadValues(void* values, uint32_t n, uint32_t size) {
   if (GetError() != kUUNoError) return false;
   const uint64_t bytes = uint64_t{n} * size;
@@ -37,9 +38,18 @@ bool UUReader::ReadValues(void* values, uint32_t n, uint32_t size) {
     SetError(kUUErrorShortRead);
     return false;
   }
-  Read(values, static_cast<uint32_t>(bytes));
-  if (GetByteOrder() == kUUSwappedByteOrder) UUSwapValues(values, n, size);
+  if (GetByteOrder() == kUUSwappedByteOrder) {
+    ReadSwapped(values, static_cast<uint32_t>(bytes), size);
+  } else {
+    Read(values, static_cast<uint32_t>(bytes));
+  }
   return GetError() == kUUNoError;
+}
+
+bool UUReader::ReadSwapped(void* values, uint32_t bytes, uint32_t size) {
+  const bool good = Read(values, bytes);
+  UUSwapValues(values, bytes / size, size);
+  return good;
 }
 
 bool UUReader::ReadInt16s(int16_t* values, uint32_t n) { return ReadValues(values, n, 2); }

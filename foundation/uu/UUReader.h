@@ -43,6 +43,12 @@ class UUReader {
   // Each byte becomes true when non-zero.
   bool ReadBooleans(bool* flags, uint32_t n);
 
+ protected:
+  // Reads bytes of values of the size (2, 4 or 8) stored in the other byte
+  // order: one Read, then the swap in place. A stream that holds its bytes
+  // swaps them on the way out instead, in one pass.
+  virtual bool ReadSwapped(void* values, uint32_t bytes, uint32_t size);
+
  private:
   bool ReadValues(void* values, uint32_t n, uint32_t size);
 };

@@ -61,8 +61,9 @@ class MMBitmapBlitRequest : public MMBlitRequest {
 
 // Fills the span tables; call once before any blit.
 void MMInitializeBlitRoutines();
-// Whether the MMX forms of the span routines are in use.
+// Whether the vector forms of the span routines are in use.
 bool MMBlitRoutinesUseMMX();
-// Installs the MMX forms (true) or the plain ones; MMInitializeBlitRoutines
-// installs the MMX forms when the processor has MMX.
+// Installs the vector forms (true: MMX copies and keyed copies, SSE2
+// blends) or the plain ones; MMInitializeBlitRoutines installs the vector
+// forms when the processor has MMX.
 void MMSelectBlitRoutines(bool useMMX);

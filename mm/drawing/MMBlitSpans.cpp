@@ -6,6 +6,8 @@
 #include "foundation/al/ALBytes.h"
 #include "mm/drawing/win/WinMMProcessor.h"
 
+#include <emmintrin.h>
+
 #include <array>
 #include <cstring>
 
@@ -151,6 +153,63 @@ void Keyed8MMX(const uint8_t* source, uint8_t* destination, const MMBlitRequest&
   WinMMCopyBytesSkipZeroMMX(destination, source, request.mWidth);
 }
 
+// x / 255 in each 16-bit lane, for lanes up to 255 x 255: the scalar
+// Divide255 four lanes at a time.
+inline __m128i Divide255Lanes(__m128i x) {
+  return _mm_srli_epi16(_mm_mulhi_epu16(x, _mm_set1_epi16(static_cast<int16_t>(0x8081))), 7);
+}
+
+// Each pixel's transparency in all four of its 16-bit lanes.
+inline __m128i SpreadTransparency(__m128i pixels) {
+  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(pixels, 0xFF), 0xFF);
+}
+
+// The blend of two pixels, colours and destination widened to 16 bits.
+template <Operation kOperation>
+inline __m128i BlendLanes(__m128i colour, __m128i destination) {
+  const __m128i a = SpreadTransparency(colour);
+  if constexpr (kOperation == Operation::kPremultiplied) {
+    // The sum wraps at 256, as the plain span's byte store does.
+    const __m128i sum = _mm_add_epi16(Divide255Lanes(_mm_mullo_epi16(destination, a)), colour);
+    return _mm_and_si128(sum, _mm_set1_epi16(0xFF));
+  } else {
+    const __m128i opacity = _mm_sub_epi16(_mm_set1_epi16(255), a);
+    return Divide255Lanes(
+        _mm_add_epi16(_mm_mullo_epi16(colour, opacity), _mm_mullo_epi16(destination, a)));
+  }
+}
+
+// Four 32-bit pixels blended by the operation, with the results the plain
+// span gives: a fully transparent pixel (255) leaves the destination as it
+// is, any other writes its colour bytes and a fourth byte of 0.
+template <Operation kOperation>
+inline __m128i BlendFour(__m128i colours, __m128i destination) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i low = BlendLanes<kOperation>(_mm_unpacklo_epi8(colours, zero),
+                                             _mm_unpacklo_epi8(destination, zero));
+  const __m128i high = BlendLanes<kOperation>(_mm_unpackhi_epi8(colours, zero),
+                                              _mm_unpackhi_epi8(destination, zero));
+  const __m128i topByte = _mm_set1_epi32(static_cast<int32_t>(0xFF000000u));
+  const __m128i blended = _mm_andnot_si128(topByte, _mm_packus_epi16(low, high));
+  const __m128i keep = _mm_cmpeq_epi32(_mm_and_si128(colours, topByte), topByte);
+  return _mm_or_si128(_mm_and_si128(keep, destination), _mm_andnot_si128(keep, blended));
+}
+
+// The plain 32-bit blend span, four pixels at a time through SSE2.
+template <Operation kOperation>
+void Blend32SSE2(const uint8_t* source, uint8_t* destination, const MMBlitRequest& request) {
+  int32_t i = 0;
+  for (; i + 4 <= request.mWidth; i += 4, source += 16, destination += 16) {
+    const __m128i colours = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source));
+    const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(destination));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(destination),
+                     BlendFour<kOperation>(colours, under));
+  }
+  for (; i < request.mWidth; ++i, source += 4, destination += 4) {
+    DrawPixel<4, 4, kOperation, false>(source, destination, request);
+  }
+}
+
 // The tables in use; written once at start-up, before any blit.
 std::array<Family, 8> g32 = kPlain32;
 std::array<Family, 16> g8To24Or32 = kPlain8To24Or32;
@@ -170,6 +229,8 @@ void MMSelectBlitRoutines(bool useMMX) {
     g32[1][0] = &Keyed32MMX;
     g8To8[0][0] = &Copy8MMX;
     g8To8[1][0] = &Keyed8MMX;
+    g32[2][0] = &Blend32SSE2<Operation::kPremultiplied>;
+    g32[3][0] = &Blend32SSE2<Operation::kStraight>;
   }
   gUseMMX = useMMX;
 }

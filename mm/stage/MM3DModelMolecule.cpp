@@ -5,6 +5,7 @@
 #include "mm/stage/MMScene.h"
 #include "mm/stage/MMStage.h"
 #include "mm3d/MM3DModelCollection.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 namespace {
 
@@ -64,11 +65,13 @@ void MM3DModelMolecule::DestroyVisual() {
 void MM3DModelMolecule::PushLights() {
   MM3DRenderContext& context = GetEnclosure()->GetRenderContext();
   for (const UURefCount<MM3DLight>& light : mModel->GetLights()) context.PushLight(light.Get());
+  MM3DSceneChanges::Note();
 }
 
 void MM3DModelMolecule::PopLights() {
   MM3DRenderContext& context = GetEnclosure()->GetRenderContext();
   for (const UURefCount<MM3DLight>& light : mModel->GetLights()) context.PopLight(light.Get());
+  MM3DSceneChanges::Note();
 }
 
 void MM3DModelMolecule::ApplyVisibility(MMVisibility visibility) {

@@ -8,6 +8,7 @@
 #include "mm/stage/MMSceneServices.h"
 #include "mm/stage/MMStage.h"
 #include "mm3d/MM3DRenderer.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 namespace {
 
@@ -110,15 +111,21 @@ void MMView::SetOrigin(UUPoint origin) {
 }
 
 void MMView::SetDepthRange(const MM3DDepthRange& range) {
-  if (!(range == mDepthRange)) ApplyDepthRange(range);
+  if (range == mDepthRange) return;
+  ApplyDepthRange(range);
+  MM3DSceneChanges::Note();
 }
 
 void MMView::SetProjection(const MM3DProjectionVolume& projection) {
-  if (!(projection == mProjection)) ApplyProjection(projection);
+  if (projection == mProjection) return;
+  ApplyProjection(projection);
+  MM3DSceneChanges::Note();
 }
 
 void MMView::UpdateViewMatrix(const MM3DMatrix& matrix) {
-  if (!(matrix == mViewMatrix)) ApplyViewMatrix(matrix);
+  if (matrix == mViewMatrix) return;
+  ApplyViewMatrix(matrix);
+  MM3DSceneChanges::Note();
 }
 
 void MMView::ApplyVisibility(MMVisibility visibility) {

@@ -2,19 +2,25 @@
 
 #include "mm/stage/MMEnclosure.h"
 #include "mm/stage/MMMouseTarget.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 void MMVisual::SetEnclosure(MMEnclosure* enclosure) {
-  if (enclosure != mEnclosure) AttachToEnclosure(enclosure);
+  if (enclosure == mEnclosure) return;
+  AttachToEnclosure(enclosure);
+  MM3DSceneChanges::Note();
 }
 
 void MMVisual::SetDepth(int32_t depth) {
   if (depth == mDepth) return;
   StoreDepth(depth);
   if (mEnclosure != nullptr) mEnclosure->InvalidateOrder();
+  MM3DSceneChanges::Note();
 }
 
 void MMVisual::SetVisibility(MMVisibility visibility) {
-  if (visibility != mVisibility) StoreVisibility(visibility);
+  if (visibility == mVisibility) return;
+  StoreVisibility(visibility);
+  MM3DSceneChanges::Note();
 }
 
 void MMPlanarVisual::HitTest(UUPoint point, MMMouseTarget& target) {

@@ -129,6 +129,36 @@ class PixelConverter {
   uint32_t mLastValue = 0;
 };
 
+// Pixels of one size moved as they are: each destination pixel is the
+// source pixel its column names, all of which lie in the row.
+template <int kBytes>
+void GatherRow(const uint8_t* sourceRow, uint8_t* out, const int32_t* column, int32_t count) {
+#pragma GCC unroll 8
+  for (int32_t i = 0; i < count; ++i) {
+    std::memcpy(out + static_cast<ptrdiff_t>(i) * kBytes,
+                sourceRow + static_cast<ptrdiff_t>(column[i]) * kBytes, kBytes);
+  }
+}
+
+// One destination row whose columns all lie in the source row.
+void DrawWholeRow(PixelConverter& converter, const uint8_t* sourceRow, int sourceBytes,
+                  uint8_t* out, int outBytes, const int32_t* column, int32_t count) {
+  if (converter.Raw()) {
+    switch (outBytes) {
+      case 4:
+        return GatherRow<4>(sourceRow, out, column, count);
+      case 3:
+        return GatherRow<3>(sourceRow, out, column, count);
+      case 2:
+        return GatherRow<2>(sourceRow, out, column, count);
+      default:
+        return GatherRow<1>(sourceRow, out, column, count);
+    }
+  }
+  for (int32_t i = 0; i < count; ++i, out += outBytes)
+    converter.Copy(sourceRow + static_cast<ptrdiff_t>(column[i]) * sourceBytes, out);
+}
+
 }  // namespace
 
 void StretchPixels(const GdiCanvas& destination, GdiSpan2D to, const GdiPixels& source,
@@ -146,17 +176,32 @@ void StretchPixels(const GdiCanvas& destination, GdiSpan2D to, const GdiPixels& 
   PixelConverter converter(pixels, destination.pixels);
   const int dbpp = destination.pixels.BytesPerPixel();
   const int sbpp = pixels.BytesPerPixel();
+  const int32_t* column = &columns[static_cast<size_t>(area.left - to.x)];
+  const int32_t count = area.right - area.left;
+  // The columns run one way, so the ends tell whether all lie in the rows.
+  const bool wholeRows = std::min(column[0], column[count - 1]) >= 0 &&
+                         std::max(column[0], column[count - 1]) < pixels.width;
+  const size_t rowBytes = static_cast<size_t>(count) * dbpp;
+  int32_t lastRow = -1;
+  const uint8_t* lastOut = nullptr;
   for (LONG y = area.top; y < area.bottom; ++y) {
     int32_t sy = rows[static_cast<size_t>(y - to.y)];
     if (sy < 0 || sy >= pixels.height) continue;
     const uint8_t* sourceRow = pixels.At(0, sy);
     uint8_t* out = destination.pixels.At(area.left, y);
-    const int32_t* column = &columns[static_cast<size_t>(area.left - to.x)];
-    int32_t count = area.right - area.left;
-    if (converter.Raw() && !mirrorX && from.width == to.width && column[0] >= 0 &&
-        column[count - 1] < pixels.width) {
-      std::memcpy(out, sourceRow + static_cast<ptrdiff_t>(column[0]) * sbpp,
-                  static_cast<size_t>(count) * dbpp);
+    if (wholeRows && sy == lastRow) {
+      // Enlarging repeats a source row: the row just drawn from it is the same.
+      std::memcpy(out, lastOut, rowBytes);
+      continue;
+    }
+    if (wholeRows && converter.Raw() && !mirrorX && from.width == to.width) {
+      std::memcpy(out, sourceRow + static_cast<ptrdiff_t>(column[0]) * sbpp, rowBytes);
+      continue;
+    }
+    if (wholeRows) {
+      DrawWholeRow(converter, sourceRow, sbpp, out, dbpp, column, count);
+      lastRow = sy;
+      lastOut = out;
       continue;
     }
     for (int32_t i = 0; i < count; ++i, out += dbpp) {

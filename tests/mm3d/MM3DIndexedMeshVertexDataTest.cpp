@@ -56,6 +56,21 @@ TEST(MM3DIndexedMeshVertexDataTest, RecordsRoundTripWithExactCapacityAndOnlyNonE
   }
 }
 
+// More indices than the first read step takes: the rest come in a second,
+// larger step, and the block still ends at its count.
+TEST(MM3DIndexedMeshVertexDataTest, IndexArraysBeyondTheFirstReadStepRoundTrip) {
+  constexpr int32_t kIndices = 3 * 30000;
+  MM3DIndexedMeshVertexData data;
+  FillTriangle(data, 0);
+  for (int32_t i = 3; i < kIndices; ++i) data.mIndices.Append(static_cast<uint16_t>(i % 3));
+  const std::vector<uint8_t> bytes = Written(data);
+  MM3DIndexedMeshVertexData read;
+  ByteReader reader(bytes);
+  ASSERT_TRUE(read.Read(reader));
+  ExpectSame(read, data);
+  EXPECT_EQ(read.mIndices.Capacity(), kIndices);
+}
+
 TEST(MM3DIndexedMeshVertexDataTest, EmptyBlockWritesFiveZeroCountsAndViewsAsNull) {
   std::vector<uint8_t> bytes = Written(MM3DIndexedMeshVertexData());
   EXPECT_EQ(bytes, std::vector<uint8_t>(20, 0));

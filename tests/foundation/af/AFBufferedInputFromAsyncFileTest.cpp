@@ -76,6 +76,35 @@ TEST_F(AFBufferedInputFromAsyncFileTest, RingFillsInChunksWrapsAndWakesAfterCons
   input.Stop();
 }
 
+// A memory stream that counts its reads.
+class CountingMemory : public UUMemory {
+ public:
+  using UUMemory::UUMemory;
+  bool Read(void* buffer, uint32_t n) override {
+    ++mReads;
+    return UUMemory::Read(buffer, n);
+  }
+  int mReads = 0;
+};
+
+TEST_F(AFBufferedInputFromAsyncFileTest, AWaitingReaderFillsAllTheRoomInOneReadNotInChunks) {
+  CountingMemory stream(mFile.data(), static_cast<int32_t>(mFile.size()));
+  AFBufferedInputFromAsyncFile input(mManager, mRing.data(), 16, 4, stream, 100, 40, mFileLock,
+                                     false);
+  input.Fill();
+  const uint8_t* bytes = nullptr;
+  ASSERT_EQ(input.Peek(&bytes), 16);
+  EXPECT_EQ(stream.mReads, 1);
+  input.Consume(10);
+  input.Fill();  // the room runs from the ring's end round to its start
+  ASSERT_EQ(input.Peek(&bytes), 6);
+  input.Consume(6);
+  ASSERT_EQ(input.Peek(&bytes), 10);
+  EXPECT_EQ(bytes[9], At(25));
+  EXPECT_EQ(stream.mReads, 2);
+  input.Stop();
+}
+
 TEST_F(AFBufferedInputFromAsyncFileTest, SeekKeepsBufferedBytesAndEmptiesOtherwise) {
   AFBufferedInputFromAsyncFile input(mManager, mRing.data(), 16, 16, mStream, 100, 40, mFileLock,
                                      false);

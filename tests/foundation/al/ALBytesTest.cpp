@@ -58,6 +58,39 @@ TEST(ALBytesTest, CopySwapsCountBytesAndInPlaceSwapsCountValues) {
   }
 }
 
+// The shuffle routines against the plain loops, copying and in place, over
+// lengths around their 32-byte steps and at odd addresses; the byte after
+// the copied ones stays untouched.
+TEST(ALBytesTest, ShuffleSwapsGiveThePlainLoopsBytes) {
+  if (!ALSwapRoutinesUseShuffle()) GTEST_SKIP() << "no byte shuffle";
+  struct Routines {
+    void (*copy)(void*, const void*, uint32_t);
+    void (*swap)(void*, uint32_t);
+    uint32_t unit;
+  };
+  const Routines routines[] = {{ALCopySwapBytes16, ALSwapBytes16, 2},
+                               {ALCopySwapBytes32, ALSwapBytes32, 4},
+                               {ALCopySwapBytes64, ALSwapBytes64, 8}};
+  Bytes source(300);
+  for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>(i * 37 + 11);
+  for (const Routines& r : routines) {
+    for (uint32_t bytes : {0u, 8u, 24u, 32u, 40u, 64u, 96u, 104u, 256u, 288u}) {
+      Bytes copied[2], swapped[2];
+      for (int path = 0; path < 2; ++path) {
+        ALSelectSwapRoutines(path == 1);
+        copied[path].assign(bytes + 2, 0xEE);
+        r.copy(copied[path].data() + 1, source.data() + 1, bytes);
+        swapped[path].assign(source.begin() + 1, source.begin() + 1 + bytes);
+        r.swap(swapped[path].data(), bytes / r.unit);
+      }
+      EXPECT_EQ(copied[0], copied[1]) << r.unit << " " << bytes;
+      EXPECT_EQ(swapped[0], swapped[1]) << r.unit << " " << bytes;
+      EXPECT_EQ(copied[1].back(), 0xEE) << r.unit << " " << bytes;
+    }
+  }
+  ALSelectSwapRoutines(true);
+}
+
 TEST(ALBytesTest, CopySwap16OfSixBytes) {
   const uint8_t source[] = {1, 2, 3, 4, 5, 6};
   uint8_t out[6] = {};

@@ -62,6 +62,39 @@ TEST(UUReaderTest, ByteOrderMarkSelectsHowValuesAreRead) {
   }
 }
 
+// A memory stream swaps on its copy, any other reader after its Read: both
+// give the same values for every size, and an overrun copies nothing.
+TEST(UUReaderTest, SwappedReadsFromMemoryMatchTheGenericReader) {
+  constexpr uint32_t kValues = 37;
+  Bytes bytes = {'M', 'M'};
+  constexpr uint32_t kStored = kValues * 2 + kValues * 4 + kValues / 2 * 8;
+  for (uint32_t i = 0; i < kStored; ++i) bytes.push_back(static_cast<uint8_t>(i * 29 + 3));
+  UUMemory memory(bytes.data(), static_cast<int32_t>(bytes.size()));
+  CountingReader generic(bytes);
+  std::vector<int16_t> shorts[2];
+  std::vector<int32_t> longs[2];
+  std::vector<int64_t> wides[2];
+  UUReader* readers[] = {&memory, &generic};
+  for (int r = 0; r < 2; ++r) {
+    shorts[r].resize(kValues);
+    longs[r].resize(kValues);
+    wides[r].resize(kValues / 2);
+    ASSERT_TRUE(readers[r]->ReadByteOrderMark());
+    EXPECT_TRUE(readers[r]->ReadInt16s(shorts[r].data(), kValues));
+    EXPECT_TRUE(readers[r]->ReadInt32s(longs[r].data(), kValues));
+    EXPECT_TRUE(readers[r]->ReadInt64s(wides[r].data(), kValues / 2));
+  }
+  EXPECT_EQ(shorts[0], shorts[1]);
+  EXPECT_EQ(longs[0], longs[1]);
+  EXPECT_EQ(wides[0], wides[1]);
+  EXPECT_EQ(shorts[0][0], 0x0320);
+
+  std::vector<int32_t> past(kValues, 0);
+  EXPECT_FALSE(memory.ReadInt32s(past.data(), kValues));
+  EXPECT_EQ(memory.GetError(), kUUErrorMemoryOverrun);
+  EXPECT_EQ(past, std::vector<int32_t>(kValues, 0));
+}
+
 TEST(UUReaderTest, FloatsAreSwappedAfterMM) {
   Bytes bytes = {'M', 'M', 0x3F, 0x80, 0x00, 0x00};
   UUMemory stream(bytes.data(), 6);

@@ -2,15 +2,24 @@
 
 #include "StageTestSupport.h"
 #include "mm/stage/MM3DAct.h"
+#include "mm/stage/MM3DModelMolecule.h"
+#include "mm/stage/MM3DSpatialEnclosure.h"
+#include "mm/stage/MM3DSpatialView.h"
 #include "mm/stage/MMCursorController.h"
 #include "mm/stage/MMDisplayModeStrategy.h"
 #include "mm/stage/MMEnclosure.h"
 #include "mm/stage/MMMouseInterpreter.h"
+#include "mm/stage/MMScene.h"
 #include "mm/stage/MMView.h"
 #include "tests/mm/stage/Stage3DTestSupport.h"
+#include "tests/mm3d/MM3DModelSupport.h"
+#include "tests/mm3d/MM3DSceneModels.h"
 #include "tests/mm3d/drivers/RecordingDriver.h"
 
+#include <functional>
+#include <memory>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -158,13 +167,101 @@ TEST(MM3DActTest, NothingIsDrawnOrPresentedWhileAPauseIsAsked) {
   EXPECT_FALSE(run.Stage()->LacksDisplay());
   EXPECT_EQ(run.Stage()->GetFrontSurface(), nullptr);
   const std::pair<int, int> before = Frames(*driver);
+  run.Stage()->GetAct()->Repaint();
   run.mRun.Frame();
   EXPECT_EQ(Frames(*driver), std::make_pair(before.first + 1, before.second + 1));
   run.mRun.mLog.clear();
   run.Stage()->AddPause();
+  run.Stage()->GetAct()->Repaint();
   run.mRun.Frame();
   EXPECT_EQ(Frames(*driver), std::make_pair(before.first + 1, before.second + 1));
   EXPECT_EQ(run.mRun.mLog, (StageLog{"sound-pause", "sound-update"}));
+}
+
+// A 3D act showing a few cubes, each a molecule of its own model whose
+// one part places it, on a recording driver.
+class Resting3DActTest : public ::testing::Test {
+ protected:
+  static constexpr int kMolecules = 3;
+
+  Resting3DActTest() {
+    for (int i = 0; i < kMolecules; ++i) {
+      auto* root = new MM3DDisplayTreeNodeRoot;
+      MM3DDisplayTreeNodeSRTTransform* part =
+          model_fixtures::AddPart(*root, static_cast<float>(i) - 1.0f, 0.0f);
+      part->SetTranslationZ(kDistance);
+      part->AddChild(UUOwned<MM3DDisplayTreeNode>(
+          scene_models::Mesh(mMaterial, scene_models::CubeBlock(kHalfSide))));
+      mParts.push_back(part);
+      mMolecules.push_back(std::make_unique<MM3DModelMolecule>(
+          &mScene, UURefCount<MM3DModel>(new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), {}))));
+    }
+    mRun.mRun.Frame();
+  }
+  ~Resting3DActTest() override {
+    for (const std::unique_ptr<MM3DModelMolecule>& molecule : mMolecules) molecule->Detach();
+    mMolecules.clear();
+    mScene.ResignFocus();
+    mView.Detach();
+  }
+
+  // The frames the driver began and presented during one stage frame.
+  std::pair<int, int> FramesOfOneFrame() {
+    const std::pair<int, int> before = Frames(*mDriver);
+    mRun.mRun.Frame();
+    const std::pair<int, int> after = Frames(*mDriver);
+    return {after.first - before.first, after.second - before.second};
+  }
+
+  static constexpr float kDistance = 8.0f;
+  static constexpr float kHalfSide = 0.5f;
+  RecordingDriver* mDriver = nullptr;
+  Stage3DOnTestThread mRun{[this] {
+    mDriver = new (ALGlobalAllocator) RecordingDriver(MM3DDeviceMode(640, 480, 0, 1, 0));
+    return UURefCount<MM3DDriver>(mDriver);
+  }};
+  MMAct* mAct = mRun.Stage()->GetAct();
+  MM3DSpatialEnclosure mSpace{mRun.Stage()};
+  MM3DSpatialView mView{mAct->GetViewServices(), &mSpace, mRun.Stage()->GetLocalRect(), 0};
+  MMScene mScene{mAct->GetSceneServices(), &mSpace};
+  UURefCount<MM3DMaterial> mMaterial = scene_models::LitMaterial(MM3DTextureHandle());
+  std::vector<MM3DDisplayTreeNodeSRTTransform*> mParts;
+  std::vector<std::unique_ptr<MM3DModelMolecule>> mMolecules;
+};
+
+constexpr std::pair<int, int> kNoFrame{0, 0};
+constexpr std::pair<int, int> kOneFrame{1, 1};
+
+TEST_F(Resting3DActTest, AnUnchangedSceneIsNeitherDrawnNorPresented) {
+  EXPECT_EQ(FramesOfOneFrame(), kNoFrame);
+  EXPECT_EQ(FramesOfOneFrame(), kNoFrame);
+}
+
+TEST_F(Resting3DActTest, EachKindOfChangeDrawsTheNextFrameOnly) {
+  MM3DMatrix turned;
+  MM3DMatrixTranslation(turned, 0.5f, 0.0f, 0.0f);
+  MM3DProjectionVolume narrower;
+  narrower.SetPerspective(0.5f, 4.0f / 3.0f, 1.0f, 100.0f);
+  const std::pair<const char*, std::function<void()>> changes[] = {
+      {"one molecule moves", [&] { mParts[1]->SetTranslationX(3.0f); }},
+      {"one molecule hides", [&] { mMolecules[2]->SetVisibility(kMMHidden); }},
+      {"a material's transparency", [&] { mMaterial->SetTransparency(0.5f); }},
+      {"the camera", [&] { mView.UpdateViewMatrix(turned); }},
+      {"the projection", [&] { mView.SetProjection(narrower); }},
+      {"the system asks for a paint", [&] { mAct->Repaint(); }},
+      {"a view is invalidated", [&] { mView.Invalidate(UURect(0, 0, 10, 10)); }},
+  };
+  for (const auto& [name, change] : changes) {
+    SCOPED_TRACE(name);
+    change();
+    EXPECT_EQ(FramesOfOneFrame(), kOneFrame);
+    EXPECT_EQ(FramesOfOneFrame(), kNoFrame);
+  }
+}
+
+TEST_F(Resting3DActTest, SettingAPartToWhereItIsChangesNothing) {
+  mParts[0]->SetTranslationX(mParts[0]->GetTranslation().mX);
+  EXPECT_EQ(FramesOfOneFrame(), kNoFrame);
 }
 
 }  // namespace

@@ -137,6 +137,35 @@ TEST(GdiBlitTest, StretchBltMapsPixelsAsThePlatformDoes) {
   EXPECT_EQ(target.At(1, 1), colors[0][0]);
 }
 
+// Enlarging at every depth that copies pixels as they are, mirrored or
+// not: each target pixel is the source pixel under its centre, rows that
+// repeat a source row included.
+TEST(GdiBlitTest, StretchBltEnlargesEveryDepthPixelForPixel) {
+  constexpr int kSourceWidth = 3, kSourceHeight = 2, kWidth = 7, kHeight = 5;
+  for (int bits : {16, 24, 32}) {
+    for (bool mirrored : {false, true}) {
+      DibCanvas source(kSourceWidth, kSourceHeight, bits);
+      for (int y = 0; y < kSourceHeight; ++y) {
+        for (int x = 0; x < kSourceWidth; ++x) {
+          SetPixelV(source.dc(), x, y, RGB(8 * (x + 1), 8 * (y + 1), 0));
+        }
+      }
+      DibCanvas target(kWidth, kHeight, bits);
+      ASSERT_TRUE(StretchBlt(target.dc(), mirrored ? kWidth - 1 : 0, 0, mirrored ? -kWidth : kWidth,
+                             kHeight, source.dc(), 0, 0, kSourceWidth, kSourceHeight, SRCCOPY));
+      for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+          const int offset = (2 * x + 1) * kSourceWidth / (2 * kWidth);
+          const int column = mirrored ? kSourceWidth - 1 - offset : offset;
+          const int row = (2 * y + 1) * kSourceHeight / (2 * kHeight);
+          EXPECT_EQ(GetPixel(target.dc(), x, y), GetPixel(source.dc(), column, row))
+              << bits << " bits at " << x << "," << y << (mirrored ? " mirrored" : "");
+        }
+      }
+    }
+  }
+}
+
 TEST(GdiBlitTest, StretchDIBitsCountsBottomUpSourceRowsFromTheBottom) {
   // Four rows stored bottom-up: the stored first row is the picture's bottom.
   uint8_t bits[4][4] = {{1, 0, 0, 0}, {2, 0, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}};
