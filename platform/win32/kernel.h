@@ -178,6 +178,10 @@ HANDLE CreateEventA(void* security, BOOL manualReset, BOOL initialState, LPCSTR 
 BOOL SetEvent(HANDLE event);
 BOOL ResetEvent(HANDLE event);
 
+// number x numerator / denominator from a 64-bit product, rounded half away
+// from zero; -1 when the denominator is 0 or the result leaves 32 bits.
+int MulDiv(int number, int numerator, int denominator);
+
 // Sleep(0) yields the processor.
 void Sleep(DWORD milliseconds);
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
