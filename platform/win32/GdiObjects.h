@@ -36,25 +36,6 @@ struct GdiPixels {
   }
 };
 
-// How the pixels of a device-independent bitmap are laid out, read from
-// its header (and, for BI_BITFIELDS, the masks after it).
-struct GdiDibLayout {
-  GdiPixelFormat format = GdiPixelFormat::kBgrx32;
-  int32_t width = 0;
-  int32_t height = 0;  // rows, always positive
-  bool bottomUp = false;
-  ptrdiff_t stride = 0;    // bytes per stored row, a multiple of 4
-  int32_t colorCount = 0;  // colour-table entries that follow the header
-  DWORD masks[3] = {};
-};
-
-// False for a header GDI does not draw: sizes outside 1 to 32767, bit
-// counts other than 8, 16, 24 and 32, compression, unknown masks.
-bool ReadDibLayout(const BITMAPINFO* info, GdiDibLayout& layout);
-
-// A view of bitmap bits laid out as described.
-GdiPixels DibPixels(const GdiDibLayout& layout, uint8_t* bits, const RGBQUAD* colors);
-
 class GdiObject {
  public:
   virtual ~GdiObject() = default;
@@ -97,6 +78,8 @@ class GdiBitmap : public GdiObject {
   ptrdiff_t mStride = 0;  // bytes per stored row
   GdiPixelFormat mFormat = GdiPixelFormat::kBgrx32;
 
+  // Empty for 1- and 4-bit sections: their rows are set and read through
+  // SetDIBits and their bits, not drawn on.
   GdiPixels Pixels();
 };
 

@@ -125,6 +125,8 @@ int SelectClipRgn(HDC dc, HRGN region);
 // ---- Bitmaps ----------------------------------------------------------------
 
 constexpr DWORD BI_RGB = 0;
+constexpr DWORD BI_RLE8 = 1;
+constexpr DWORD BI_RLE4 = 2;
 constexpr DWORD BI_BITFIELDS = 3;
 constexpr UINT DIB_RGB_COLORS = 0;
 constexpr UINT DIB_PAL_COLORS = 1;
@@ -150,7 +152,8 @@ struct BITMAPINFOHEADER {
   DWORD biClrImportant;
 };
 
-// For BI_BITFIELDS the three colour masks follow the header in bmiColors.
+// For BI_BITFIELDS the three colour masks follow a 40-byte header in
+// bmiColors; the colour table follows the header, whatever its size.
 struct BITMAPINFO {
   BITMAPINFOHEADER bmiHeader;
   RGBQUAD bmiColors[1];
@@ -174,12 +177,24 @@ struct DIBSECTION {
   DWORD dsOffset;
 };
 
-// 8 bits with a colour table (biClrUsed entries, 0 = 256), 16 bits as
-// 5-5-5 (BI_RGB) or 5-6-5 (BI_BITFIELDS 0xF800, 0x07E0, 0x001F), 24 and 32
-// bits; rows are DWORD-aligned, bottom-up for a positive height. The pixels
-// are zeroed. Section handles and DIB_PAL_COLORS are not supported.
+// Device-independent bitmaps of 1, 4 and 8 bits with a colour table (after
+// the header; biClrUsed entries, 0 = all), 16 bits as 5-5-5 (BI_RGB) or
+// 5-6-5 (BI_BITFIELDS 0xF800, 0x07E0, 0x001F), 24 and 32 bits; rows are
+// DWORD-aligned, bottom-up for a positive height. The header may be the
+// 12-byte core header (three-byte colours) or a 40- to 124-byte one.
+// BI_RLE8 and BI_RLE4 rows, bottom-up only, are read no further than
+// biSizeImage bytes; uncompressed rows must all be there.
+//
+// A section takes any uncompressed kind; its pixels are zeroed. 1- and
+// 4-bit sections are set through SetDIBits and read through their bits, not
+// drawn on. Section handles and DIB_PAL_COLORS are not supported.
 HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
                          DWORD offset);
+// Sets the bitmap's rows from the DIB (every kind above), converting
+// colours, scan line 0 being the bottom row of both; start must be 0.
+// Answers the number of scan lines set, 0 on failure.
+int SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void* bits,
+              const BITMAPINFO* info, UINT usage);
 // Copies into the colour table of the 8-bit DIB section selected in the
 // device context; answers the number of entries set.
 UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colors);

@@ -1,5 +1,6 @@
 // Device-independent bitmaps: their layouts, DIB sections and colour tables.
-#include "platform/win32/GdiObjects.h"
+#include "platform/win32/GdiBlit.h"
+#include "platform/win32/GdiDib.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,75 +9,64 @@ namespace vpl::platform {
 
 namespace {
 
-constexpr int32_t kMaxDibSide = 32767;
+// A 1- or 4-bit section's rows unpacked to index bytes, top row first, for
+// the blitter to write into; Store packs them back.
+class UnpackedRows {
+ public:
+  explicit UnpackedRows(GdiBitmap& bitmap)
+      : mBitmap(bitmap),
+        mWidth(bitmap.mHeader.biWidth),
+        mHeight(bitmap.mHeader.biHeight < 0 ? -bitmap.mHeader.biHeight : bitmap.mHeader.biHeight),
+        mIndexes(static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight)) {
+    for (int32_t y = 0; y < mHeight; ++y) {
+      UnpackIndexes(StoredRow(y), mBitmap.mHeader.biBitCount, mWidth, mIndexes.data() + y * mWidth);
+    }
+  }
 
-bool ReadFormat(const BITMAPINFO* info, GdiDibLayout& layout) {
-  const BITMAPINFOHEADER& header = info->bmiHeader;
-  const DWORD compression = header.biCompression;
-  if (compression != BI_RGB && compression != BI_BITFIELDS) return false;
-  if (compression == BI_BITFIELDS) {
-    std::memcpy(layout.masks, info->bmiColors, sizeof layout.masks);
+  GdiPixels Pixels() {
+    GdiPixels pixels;
+    pixels.top = mIndexes.data();
+    pixels.pitch = mWidth;
+    pixels.width = mWidth;
+    pixels.height = mHeight;
+    pixels.format = GdiPixelFormat::kIndexed8;
+    pixels.colors = mBitmap.mColors.data();
+    pixels.colorCount = static_cast<int32_t>(mBitmap.mColors.size());
+    return pixels;
   }
-  switch (header.biBitCount) {
-    case 8:
-      if (compression != BI_RGB || header.biClrUsed > 256) return false;
-      layout.format = GdiPixelFormat::kIndexed8;
-      layout.colorCount = header.biClrUsed == 0 ? 256 : static_cast<int32_t>(header.biClrUsed);
-      return true;
-    case 16:
-      if (compression == BI_RGB) {
-        layout.format = GdiPixelFormat::kRgb555;
-        return true;
-      }
-      if (layout.masks[0] == 0x7C00 && layout.masks[1] == 0x03E0 && layout.masks[2] == 0x001F) {
-        layout.format = GdiPixelFormat::kRgb555;
-        return true;
-      }
-      layout.format = GdiPixelFormat::kRgb565;
-      return layout.masks[0] == 0xF800 && layout.masks[1] == 0x07E0 && layout.masks[2] == 0x001F;
-    case 24:
-      layout.format = GdiPixelFormat::kBgr24;
-      return compression == BI_RGB;
-    case 32:
-      layout.format = GdiPixelFormat::kBgrx32;
-      return compression == BI_RGB ||
-             (layout.masks[0] == 0xFF0000 && layout.masks[1] == 0xFF00 && layout.masks[2] == 0xFF);
-    default:
-      return false;
+
+  void Store() {
+    for (int32_t y = 0; y < mHeight; ++y) {
+      PackIndexes(mIndexes.data() + y * mWidth, mBitmap.mHeader.biBitCount, mWidth, StoredRow(y));
+    }
   }
+
+ private:
+  uint8_t* StoredRow(int32_t y) {
+    const int32_t stored = mBitmap.mHeader.biHeight > 0 ? mHeight - 1 - y : y;
+    return mBitmap.mBits.get() + stored * mBitmap.mStride;
+  }
+
+  GdiBitmap& mBitmap;
+  int32_t mWidth;
+  int32_t mHeight;
+  std::vector<uint8_t> mIndexes;
+};
+
+// Copies the lowest rows of the source onto the lowest rows of the target:
+// scan line 0 is the bottom row of both.
+int CopyScanLines(const GdiPixels& target, const GdiPixels& source, int32_t lines) {
+  const int32_t count = std::min({lines, source.height, target.height});
+  const int32_t width = std::min(source.width, target.width);
+  GdiCanvas canvas;
+  canvas.pixels = target;
+  canvas.clip = RECT{0, 0, target.width, target.height};
+  StretchPixels(canvas, {0, target.height - count, width, count}, source,
+                {0, source.height - count, width, count});
+  return count;
 }
 
 }  // namespace
-
-bool ReadDibLayout(const BITMAPINFO* info, GdiDibLayout& layout) {
-  if (info == nullptr || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) return false;
-  const BITMAPINFOHEADER& header = info->bmiHeader;
-  const int64_t height =
-      header.biHeight < 0 ? -static_cast<int64_t>(header.biHeight) : header.biHeight;
-  if (header.biWidth < 1 || header.biWidth > kMaxDibSide || height < 1 || height > kMaxDibSide) {
-    return false;
-  }
-  layout = GdiDibLayout{};
-  if (!ReadFormat(info, layout)) return false;
-  layout.width = header.biWidth;
-  layout.height = static_cast<int32_t>(height);
-  layout.bottomUp = header.biHeight > 0;
-  layout.stride =
-      (static_cast<ptrdiff_t>(layout.width) * header.biBitCount / 8 + 3) & ~ptrdiff_t{3};
-  return true;
-}
-
-GdiPixels DibPixels(const GdiDibLayout& layout, uint8_t* bits, const RGBQUAD* colors) {
-  GdiPixels pixels;
-  pixels.width = layout.width;
-  pixels.height = layout.height;
-  pixels.format = layout.format;
-  pixels.colors = colors;
-  pixels.colorCount = colors ? layout.colorCount : 0;
-  pixels.pitch = layout.bottomUp ? -layout.stride : layout.stride;
-  pixels.top = layout.bottomUp ? bits + (layout.height - 1) * layout.stride : bits;
-  return pixels;
-}
 
 }  // namespace vpl::platform
 
@@ -85,13 +75,15 @@ using namespace vpl::platform;
 HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
                          DWORD) {
   GdiDibLayout layout;
-  if (usage != DIB_RGB_COLORS || section != nullptr || !ReadDibLayout(info, layout)) {
+  if (usage != DIB_RGB_COLORS || section != nullptr || !ReadDibLayout(info, layout) ||
+      layout.RunLength()) {
     SetLastError(ERROR_INVALID_PARAMETER);
     if (bits) *bits = nullptr;
     return nullptr;
   }
   auto bitmap = std::make_shared<GdiBitmap>();
-  bitmap->mHeader = info->bmiHeader;
+  bitmap->mHeader = layout.header;
+  bitmap->mHeader.biSize = sizeof(BITMAPINFOHEADER);
   bitmap->mHeader.biSizeImage = static_cast<DWORD>(layout.stride * layout.height);
   std::memcpy(bitmap->mMasks, layout.masks, sizeof layout.masks);
   bitmap->mFormat = layout.format;
@@ -103,10 +95,7 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
     if (bits) *bits = nullptr;
     return nullptr;
   }
-  if (layout.format == GdiPixelFormat::kIndexed8) {
-    bitmap->mColors.assign(256, RGBQUAD{});
-    std::copy_n(info->bmiColors, layout.colorCount, bitmap->mColors.begin());
-  }
+  bitmap->mColors = layout.colors;
   if (bits) *bits = bitmap->mBits.get();
   return reinterpret_cast<HBITMAP>(RegisterGdiObject(std::move(bitmap)));
 }
@@ -137,4 +126,21 @@ UINT GetDIBColorTable(HDC dc, UINT start, UINT count, RGBQUAD* colors) {
   UINT n = std::min<UINT>(count, static_cast<UINT>(table->size()) - start);
   std::copy_n(table->begin() + start, n, colors);
   return n;
+}
+
+int SetDIBits(HDC, HBITMAP handle, UINT start, UINT lines, const void* bits, const BITMAPINFO* info,
+              UINT usage) {
+  auto bitmap = LookUpGdi<GdiBitmap>(handle);
+  GdiDibRows rows;
+  if (!bitmap || !bitmap->mBits || start != 0 || usage != DIB_RGB_COLORS ||
+      !rows.Read(info, bits)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const auto count = static_cast<int32_t>(std::min<UINT>(lines, kMaxDibSide));
+  if (bitmap->mHeader.biBitCount >= 8) return CopyScanLines(bitmap->Pixels(), rows.Pixels(), count);
+  UnpackedRows unpacked(*bitmap);
+  const int copied = CopyScanLines(unpacked.Pixels(), rows.Pixels(), count);
+  unpacked.Store();
+  return copied;
 }

@@ -1,5 +1,6 @@
 // Blits: BitBlt, StretchBlt, StretchDIBits, PatBlt, ScrollDC and DrawDib.
 #include "platform/win32/GdiBlit.h"
+#include "platform/win32/GdiDib.h"
 #include "platform/win32/GdiRaster.h"
 
 #include <algorithm>
@@ -282,15 +283,13 @@ BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
 int StretchDIBits(HDC handle, int x, int y, int width, int height, int sourceX, int sourceY,
                   int sourceWidth, int sourceHeight, const void* bits, const BITMAPINFO* info,
                   UINT usage, DWORD rop) {
-  GdiDibLayout layout;
-  if (bits == nullptr || usage != DIB_RGB_COLORS || rop != SRCCOPY ||
-      !ReadDibLayout(info, layout)) {
+  GdiDibRows rows;
+  if (usage != DIB_RGB_COLORS || rop != SRCCOPY || !rows.Read(info, bits)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  // The DIB is only read; the view type is shared with writable pixels.
-  GdiPixels pixels =
-      DibPixels(layout, static_cast<uint8_t*>(const_cast<void*>(bits)), info->bmiColors);
+  const GdiDibLayout& layout = rows.Layout();
+  GdiPixels pixels = rows.Pixels();
   int32_t top = sourceY;
   if (layout.bottomUp) {
     // Rows of a bottom-up DIB are counted from its bottom: find the same

@@ -114,6 +114,7 @@ std::shared_ptr<GdiObject> LookUpGdiObject(const void* handle) {
 
 GdiPixels GdiBitmap::Pixels() {
   GdiPixels pixels;
+  if (mHeader.biBitCount < 8) return pixels;
   pixels.width = mHeader.biWidth;
   pixels.height = mHeader.biHeight < 0 ? -mHeader.biHeight : mHeader.biHeight;
   pixels.format = mFormat;
@@ -180,9 +181,8 @@ namespace {
 
 int GetBitmapObject(GdiBitmap& bitmap, int size, LPVOID buffer) {
   BITMAP bm{};
-  GdiPixels pixels = bitmap.Pixels();
-  bm.bmWidth = pixels.width;
-  bm.bmHeight = pixels.height;
+  bm.bmWidth = bitmap.mHeader.biWidth;
+  bm.bmHeight = bitmap.mHeader.biHeight < 0 ? -bitmap.mHeader.biHeight : bitmap.mHeader.biHeight;
   bm.bmWidthBytes = static_cast<LONG>(bitmap.mStride);
   bm.bmPlanes = 1;
   bm.bmBitsPixel = bitmap.mHeader.biBitCount;

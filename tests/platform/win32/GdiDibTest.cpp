@@ -1,0 +1,119 @@
+// Setting DIB sections from every kind of DIB, and run-length rows read no
+// further than their image size.
+#include "platform/win32/gdi.h"
+#include "tests/platform/win32/GdiTestPixels.h"
+#include "tests/support/BmpFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using bmp_fixtures::BmpFixture;
+
+constexpr size_t kFileHeader = 14;
+constexpr uint8_t kCoreHeader = 12;
+
+const BITMAPINFO* Info(const BmpFixture& fixture) {
+  return reinterpret_cast<const BITMAPINFO*>(fixture.mBytes.data() + kFileHeader);
+}
+
+const uint8_t* Bits(const BmpFixture& fixture) {
+  uint32_t offset = 0;
+  std::memcpy(&offset, fixture.mBytes.data() + 10, sizeof offset);
+  return fixture.mBytes.data() + offset;
+}
+
+// A section made from the file's header with no compression, set from the
+// file's rows; answers the section's bytes.
+std::vector<uint8_t> SectionSetFrom(const BmpFixture& fixture) {
+  std::vector<uint8_t> info(fixture.mBytes.begin() + kFileHeader, fixture.mBytes.end());
+  if (info[0] != kCoreHeader) {
+    BITMAPINFOHEADER header{};
+    std::memcpy(&header, info.data(), sizeof header);
+    header.biCompression = BI_RGB;
+    header.biSizeImage = 0;
+    std::memcpy(info.data(), &header, sizeof header);
+  }
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()),
+                                     DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (section == nullptr) return {};
+  std::vector<uint8_t> bytes;
+  DIBSECTION described{};
+  if (GetObjectA(section, sizeof described, &described) == sizeof described &&
+      SetDIBits(nullptr, section, 0, static_cast<UINT>(described.dsBm.bmHeight), Bits(fixture),
+                Info(fixture), DIB_RGB_COLORS) == described.dsBm.bmHeight) {
+    const auto* start = static_cast<const uint8_t*>(bits);
+    bytes.assign(start, start + described.dsBmih.biSizeImage);
+  }
+  DeleteObject(section);
+  return bytes;
+}
+
+std::vector<uint8_t> RowsOf(const BmpFixture& fixture) {
+  return {Bits(fixture), fixture.mBytes.data() + fixture.mBytes.size()};
+}
+
+TEST(GdiDibTest, RunLengthRowsSetIntoASectionAsTheirUncompressedTwins) {
+  for (int bits : {8, 4}) {
+    const BmpFixture encoded = bmp_fixtures::RleFile("rle.bmp", bits);
+    const BmpFixture twin = bmp_fixtures::RleTwin("twin.bmp", bits);
+    EXPECT_EQ(SectionSetFrom(encoded), RowsOf(twin)) << bits << " bits";
+  }
+}
+
+TEST(GdiDibTest, RunLengthRowsAreReadNoFurtherThanTheImageSize) {
+  BmpFixture fixture = bmp_fixtures::RleFile("rle.bmp", 8);
+  // Cut the stream after its first row (8 bytes): a run after it, and the
+  // bytes of the real stream, lie outside the image size and are not read.
+  const size_t imageSizeAt = kFileHeader + 20;
+  fixture.mBytes[imageSizeAt] = 8;
+  std::vector<uint8_t> expected(RowsOf(bmp_fixtures::RleTwin("twin.bmp", 8)).size(), 0);
+  const uint8_t bottomRow[] = {7, 7, 7, 7, 2, 2, 9, 9, 9};
+  std::memcpy(expected.data(), bottomRow, sizeof bottomRow);
+  EXPECT_EQ(SectionSetFrom(fixture), expected);
+}
+
+TEST(GdiDibTest, UnsoundHeadersAreRefused) {
+  struct Case {
+    const char* what;
+    size_t offset;  // within the info header
+    uint32_t value;
+    int bytes;
+  };
+  const Case cases[] = {
+      {"header size 20", 0, 20, 4},
+      {"run-length rows top-down", 8, 0xFFFFFFFA, 4},
+      {"RLE4 compression at 8 bits", 16, 2, 4},
+      {"no image size", 20, 0, 4},
+      {"unknown compression", 16, 4, 4},
+  };
+  for (const Case& c : cases) {
+    BmpFixture fixture = bmp_fixtures::RleFile("rle.bmp", 8);
+    for (int i = 0; i < c.bytes; ++i) {
+      fixture.mBytes[kFileHeader + c.offset + static_cast<size_t>(i)] =
+          static_cast<uint8_t>(c.value >> (8 * i));
+    }
+    vpl::test::DibCanvas canvas(9, 6, 32);
+    EXPECT_EQ(StretchDIBits(canvas.dc(), 0, 0, 9, 6, 0, 0, 9, 6, Bits(fixture), Info(fixture),
+                            DIB_RGB_COLORS, SRCCOPY),
+              0)
+        << c.what;
+  }
+  BmpFixture tooManyColors = bmp_fixtures::IndexedFile("indexed4.bmp", 4, 7, 5);
+  tooManyColors.mBytes[kFileHeader + 32] = 17;
+  EXPECT_EQ(SectionSetFrom(tooManyColors), std::vector<uint8_t>());
+}
+
+TEST(GdiDibTest, PackedAndCoreRowsSetIntoSectionsOfTheirOwnDepth) {
+  for (const BmpFixture& fixture : {bmp_fixtures::IndexedFile("indexed1.bmp", 1, 13, 5),
+                                    bmp_fixtures::IndexedFile("indexed4.bmp", 4, 7, 5),
+                                    bmp_fixtures::IndexedFile("core4.bmp", 4, 3, 2, 12)}) {
+    EXPECT_EQ(SectionSetFrom(fixture), RowsOf(fixture)) << fixture.mName;
+  }
+}
+
+}  // namespace
