@@ -7,6 +7,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/log.h>
 }
 
 #include <atomic>
@@ -23,6 +24,8 @@ std::atomic<bool> gStarted{false};
 namespace vpl::platform {
 
 bool OpenQuickTimeLibrary() {
+  // QuickTime writes nothing to the console; FFmpeg's notes stay quiet.
+  av_log_set_level(AV_LOG_ERROR);
   return avcodec_find_encoder(AV_CODEC_ID_QTRLE) != nullptr &&
          av_guess_format("mov", nullptr, nullptr) != nullptr;
 }
