@@ -10,9 +10,11 @@
 #include "mm/drawing/MMSurface.h"
 #include "platform/win32/kernel.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
@@ -21,18 +23,24 @@ namespace {
 
 constexpr int kRgbComponents = 3;
 constexpr char kProbeName[] = "vpljpeg.probe";
+constexpr size_t kProbeBlock = 256 * 1024;
 
 // Writes the first row height + 1 times: a folder that takes these bytes
-// can take the compressed picture.
+// can take the compressed picture. The rows go out a block at a time.
 bool ProbeDisk(const UUDirectory& directory, const MMBitmap& bitmap) {
+  const auto rowBytes = static_cast<size_t>(std::abs(bitmap.mPitch));
+  const size_t rowsPerBlock = rowBytes == 0 ? 1 : std::max<size_t>(1, kProbeBlock / rowBytes);
+  const uint8_t* row = bitmap.GetPixelAddress(bitmap.mRect.mLeft, bitmap.mRect.mTop);
+  std::vector<uint8_t> block;
+  for (size_t i = 0; i < rowsPerBlock; ++i) block.insert(block.end(), row, row + rowBytes);
   bool written = false;
   {
     UUFile probe(directory, kProbeName, kUUFileCreate, UUFileOptions());
     written = probe.IsOpen();
-    const auto rowBytes = static_cast<uint32_t>(std::abs(bitmap.mPitch));
-    for (int32_t i = 0; written && i <= bitmap.GetHeight(); ++i) {
-      written =
-          probe.Write(bitmap.GetPixelAddress(bitmap.mRect.mLeft, bitmap.mRect.mTop), rowBytes);
+    for (size_t left = static_cast<size_t>(bitmap.GetHeight()) + 1; written && left > 0;) {
+      const size_t rows = std::min(left, rowsPerBlock);
+      written = probe.Write(block.data(), static_cast<uint32_t>(rows * rowBytes));
+      left -= rows;
     }
     written = probe.Close() && written;
   }

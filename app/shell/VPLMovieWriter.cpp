@@ -22,6 +22,18 @@ constexpr char kTemporaryName[] = "tempMovie";
 // Movies are opaque, whatever the surface's fourth byte holds.
 constexpr uint8_t kOpaque = 255;
 
+// Blue, green, red, fourth byte become alpha (opaque), red, green, blue: as
+// 32-bit words read in memory order, the bytes reversed and the first one
+// replaced.
+void CopyRowOpaque(const uint8_t* in, uint8_t* out, int32_t width) {
+  for (int32_t x = 0; x < width; ++x, in += 4, out += 4) {
+    uint32_t pixel = 0;
+    std::memcpy(&pixel, in, 4);
+    pixel = (__builtin_bswap32(pixel) & ~uint32_t{0xFF}) | kOpaque;
+    std::memcpy(out, &pixel, 4);
+  }
+}
+
 }  // namespace
 
 bool VPLMovieWriter::MakeFileSpec(const UUDirectory& directory, const char* name, FSSpec& spec) {
@@ -80,7 +92,6 @@ bool VPLMovieWriter::AddTrack() {
   return mOk;
 }
 
-// Surface bytes blue, green, red, fourth become alpha, red, green, blue.
 bool VPLMovieWriter::CopySurfaceToFrame() {
   mSurface->BeginDraw();
   MMBitmap image;
@@ -92,15 +103,10 @@ bool VPLMovieWriter::CopySurfaceToFrame() {
     const int32_t width = std::min(pixels.bounds.right - pixels.bounds.left, image.GetWidth());
     const int32_t height = std::min(pixels.bounds.bottom - pixels.bounds.top, image.GetHeight());
     for (int32_t y = 0; y < height; ++y) {
-      const uint8_t* in = image.GetPixelAddress(image.mRect.mLeft, image.mRect.mTop + y);
-      auto* out =
-          reinterpret_cast<uint8_t*>(pixels.baseAddr) + static_cast<ptrdiff_t>(y) * rowBytes;
-      for (int32_t x = 0; x < width; ++x, in += 4, out += 4) {
-        out[0] = kOpaque;
-        out[1] = in[2];
-        out[2] = in[1];
-        out[3] = in[0];
-      }
+      CopyRowOpaque(
+          image.GetPixelAddress(image.mRect.mLeft, image.mRect.mTop + y),
+          reinterpret_cast<uint8_t*>(pixels.baseAddr) + static_cast<ptrdiff_t>(y) * rowBytes,
+          width);
     }
     UnlockPixels(frame);
   }

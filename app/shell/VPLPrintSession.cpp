@@ -93,28 +93,28 @@ bool VPLPrintSession::PrintPage(int32_t) {
   bool result = false;
   for (const VPLPrintSlot& slot : VPLPlaceSlots(ReadLayout(), GetPaperRect(false),
                                                 GetPrintableArea(false), dotsPerInch, mMode)) {
-    result = PrintSlot(slot, captionHeight);
+    PrintSlot(slot, captionHeight, result);
   }
   return result;
 }
 
-bool VPLPrintSession::PrintSlot(const VPLPrintSlot& slot, int32_t captionHeight) {
-  const UURect size(0, 0, mSurface->GetRect().GetWidth(), mSurface->GetRect().GetHeight());
-  const UURect picture = FitRect(size, slot.mFrame);
+// A slot whose copy cannot be made is skipped after the alert; the page's
+// result stays that of the last item printed.
+void VPLPrintSession::PrintSlot(const VPLPrintSlot& slot, int32_t captionHeight, bool& result) {
   std::unique_ptr<WinMMOffscreenSurface> copy = MakeCopy(*mSurface);
-  bool result = false;
   if (copy == nullptr) {
     VPLAlertStringListText(kVPLTextOutOfMemory);
-  } else {
-    result = MMPrintableSurface(picture, copy.get()).Print(*this);
-    if (result && mCaption[0] != '\0') result = PrintCaption(*copy, picture, captionHeight);
+    return;
   }
+  const UURect size(0, 0, mSurface->GetRect().GetWidth(), mSurface->GetRect().GetHeight());
+  const UURect picture = FitRect(size, slot.mFrame);
+  result = MMPrintableSurface(picture, copy.get()).Print(*this);
+  if (result && mCaption[0] != '\0') result = PrintCaption(*copy, picture, captionHeight);
   if (mMode == kVPLPrintModeCutMarks) {
     const UURect marks(slot.mSlot.mLeft - kCutMarkDistance, slot.mSlot.mTop - kCutMarkDistance,
                        slot.mSlot.mRight + kCutMarkDistance, slot.mSlot.mBottom + kCutMarkDistance);
     result = VPLPrintableCutLines(marks, Grey(128)).Print(*this);
   }
-  return result;
 }
 
 // The caption centred under the picture, its baseline a caption's height

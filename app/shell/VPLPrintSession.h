@@ -29,7 +29,7 @@ class VPLPrintSession : public AFPrintSessionBase {
   // The mode's page layout from the print scripts; empty when they have
   // none.
   VPLPageLayout ReadLayout() const;
-  bool PrintSlot(const VPLPrintSlot& slot, int32_t captionHeight);
+  void PrintSlot(const VPLPrintSlot& slot, int32_t captionHeight, bool& result);
   bool PrintCaption(MMSurface& copy, const UURect& picture, int32_t captionHeight);
 
   MMSurface* mSurface;
