@@ -143,19 +143,27 @@ bool MM3DModel::WriteNamedNodes(UUWriter& writer) {
 }
 
 bool MM3DModel::Read(UUReader& reader, MM3DModDatabase& database) {
+  Clear();
   bool hasClip = false;
   if (!ReadRoot(reader, database) || !reader.ReadBooleans(&hasClip, 1)) return false;
-  mClip.Reset();
   if (hasClip && !MM3DReadAnimationClip(reader, database, mClip)) return false;
   return ReadSharedList(reader, database.GetLights(), mLights) &&
          ReadSharedList(reader, database.GetCameras(), mCameras) && ReadNamedNodes(reader);
 }
 
+// Everything that points into the tree goes with it, the clip first, so
+// that a record failing half-way leaves nothing pointing at freed nodes.
+void MM3DModel::Clear() {
+  ClearNamedNodes();
+  mClip.Reset();
+  mLights.Clear();
+  mCameras.Clear();
+  mRoot.Reset();
+}
+
 bool MM3DModel::ReadRoot(UUReader& reader, MM3DModDatabase& database) {
   bool hasRoot = false;
   if (!reader.ReadBooleans(&hasRoot, 1)) return false;
-  ClearNamedNodes();
-  mRoot.Reset();
   if (!hasRoot) return true;
   UUOwned<MM3DDisplayTreeNode> node;
   if (!MM3DReadDisplayTreeNode(reader, database, node)) return false;

@@ -1,9 +1,11 @@
 #include "mm3d/MM3DModel.h"
 
 #include "mm3d/MM3DDatabase.h"
+#include "mm3d/MM3DModDatabase.h"
 #include "mm3d/MM3DNodeOrdinalVisitors.h"
 #include "tests/mm3d/MM3DMeshSupport.h"
 #include "tests/mm3d/MM3DModelSupport.h"
+#include "tests/mm3d/MM3DStreams.h"
 #include "tests/support/ResourceFileFixtures.h"
 
 #include <gtest/gtest.h>
@@ -203,6 +205,24 @@ TEST(MM3DModelFileTest, ATopNodeThatIsNoRootLeavesTheModelWithoutTree) {
   const UURefCount<MM3DModel> read = ReadModelBytes(WriteModelBytes(model));
   ASSERT_FALSE(read.IsEmpty());
   EXPECT_FALSE(read->HasDisplayTree());
+}
+
+// A record that fails after the tree, or inside it, leaves nothing of the
+// old content that pointed into the old tree.
+TEST(MM3DModelFileTest, AFailedReadKeepsNothingOfTheOldTree) {
+  for (const uint8_t hasRoot : {0, 1}) {
+    SCOPED_TRACE(hasRoot);
+    UURefCount<MM3DModel> model = MakeCharacter();
+    ASSERT_TRUE(model->HasAnimationClip());
+    MM3DModDatabase database;
+    ByteReader reader({hasRoot});
+    EXPECT_FALSE(model->Read(reader, database));
+    EXPECT_FALSE(model->HasDisplayTree());
+    EXPECT_FALSE(model->HasAnimationClip());
+    EXPECT_FALSE(model->HasLights());
+    EXPECT_FALSE(model->HasCameras());
+    EXPECT_EQ(model->GetNamedNodeCount(), 0);
+  }
 }
 
 TEST(MM3DModelFileTest, AModelFileOnDiskReadsBackAndAMissingOneGivesNoModel) {
