@@ -151,9 +151,6 @@ bool MM3DDisplayTreeNodeIndexedSkin::Read(UUReader& reader, MM3DModDatabase& dat
       !MM3DReadCountedArray(reader, mBindMatrices, MM3DReadElement<MM3DMatrix>)) {
     return false;
   }
-  if (!JointIndexesAreValid() || mBindMatrices.Count() < mJoints.Count()) {
-    return MM3DDatabase::RejectRecord(reader);
-  }
   return ReadChildren(reader, database);
 }
 
@@ -163,15 +160,4 @@ bool MM3DDisplayTreeNodeIndexedSkin::ReadJoints(UUReader& reader) {
                                 joint.Reset(new MM3DJointReference);
                                 return joint->Read(in);
                               });
-}
-
-bool MM3DDisplayTreeNodeIndexedSkin::JointIndexesAreValid() const {
-  for (const UUGrowableArray<UUGrowableArray<MM3DSkinInfluence>>& part : mInfluences) {
-    for (const UUGrowableArray<MM3DSkinInfluence>& block : part) {
-      for (const MM3DSkinInfluence& influence : block) {
-        if (influence.mJointIndex < 0 || influence.mJointIndex >= mJoints.Count()) return false;
-      }
-    }
-  }
-  return true;
 }

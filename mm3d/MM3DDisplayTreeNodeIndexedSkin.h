@@ -57,8 +57,8 @@ class MM3DDisplayTreeNodeIndexedSkin : public MM3DIndexedMeshDeformingNode {
   // The influences per part and block (influence count, then per influence
   // the joint index and its weights: vertex index as int16 and weight), the
   // joint references, the bind matrices, then the child list. A joint index
-  // outside the joint list, or fewer bind matrices than joints, fails the
-  // read.
+  // outside the joint list is kept and skipped when drawing; with fewer
+  // bind matrices than joints the meshes are drawn undeformed.
   bool Write(UUWriter& writer, MM3DModDatabase& database) override;
   bool Read(UUReader& reader, MM3DModDatabase& database) override;
 
@@ -78,7 +78,6 @@ class MM3DDisplayTreeNodeIndexedSkin : public MM3DIndexedMeshDeformingNode {
   // usable, else null: the view is then left as it is.
   const UUGrowableArray<MM3DSkinInfluence>* FindDeformableBlock() const;
   bool ReadJoints(UUReader& reader);
-  bool JointIndexesAreValid() const;
 
   MM3DSkinInfluences mInfluences;
   UUGrowableArray<UUOwned<MM3DJointReference>> mJoints;

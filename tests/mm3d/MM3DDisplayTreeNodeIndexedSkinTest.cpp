@@ -163,18 +163,22 @@ TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, ASkinWithoutJointsMovesEveryVertexToT
 
 // Whatever cannot be followed leaves the vertex, or the whole block, as
 // stored: a joint the file never resolved, a block the skin has no
-// influences for, and a weight for a vertex beyond the block.
+// influences for, fewer bind matrices than joints, and a weight for a
+// vertex beyond the block or of a joint beyond the list.
 TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, WhatLiesOutsideTheArraysLeavesTheMeshUndeformed) {
   const std::vector<MM3DVector> stored = {{1, 2, 3, 1}};
   AddSkin(OneBlock({{0, {{0, 1.0f}}}}), {nullptr}, {Translation(5, 0, 0)}, stored);
   AddSkin(MM3DSkinInfluences(), {mShoulder}, {Translation(5, 0, 0)}, stored);
-  AddSkin(OneBlock({{0, {{0, 1.0f}, {7, 1.0f}}}}), {mShoulder}, {Translation(5, 0, 0)}, stored);
+  AddSkin(OneBlock({{0, {{0, 1.0f}}}}), {mShoulder}, {}, stored);
+  AddSkin(OneBlock({{0, {{0, 1.0f}, {7, 1.0f}}}, {1, {{0, 1.0f}}}, {-1, {{0, 1.0f}}}}), {mShoulder},
+          {Translation(5, 0, 0)}, stored);
   mBench.Render(mRoot);
   const std::vector<DrawnBlock>& drawn = mBench.mPipeline.mDrawn;
-  ASSERT_EQ(drawn.size(), 3u);
+  ASSERT_EQ(drawn.size(), 4u);
   ExpectVector(drawn[0].mPositions[0], stored[0]);
   ExpectVector(drawn[1].mPositions[0], stored[0]);
-  ExpectVector(drawn[2].mPositions[0], {6, 2, 3, 1});
+  ExpectVector(drawn[2].mPositions[0], stored[0]);
+  ExpectVector(drawn[3].mPositions[0], {6, 2, 3, 1});
 }
 
 TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, ASkinIsAtTheOriginWhateverItsParents) {
@@ -210,7 +214,9 @@ TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, ASkinReadsBackWithItsJointsInBothByte
 
 // Hand-made records of a skin without children: its fields after the
 // node's kind and reference index.
-TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, RecordsThatBreakTheirTablesFail) {
+// Joint indexes outside the list and too few bind matrices are kept (the
+// drawing skips them) and write back the same bytes; bad counts fail.
+TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, RecordsOutsideTheirTablesReadBackAndBadCountsFail) {
   const auto record = [](int32_t jointIndex, int32_t jointCount, int32_t matrixCount) {
     std::vector<uint8_t> bytes;
     for (int32_t value : {int32_t{kMM3DNodeIndexedSkin}, 0, 1, 1, 1, jointIndex, 0, jointCount}) {
@@ -224,10 +230,12 @@ TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, RecordsThatBreakTheirTablesFail) {
     return bytes;
   };
   MM3DModDatabase database;
-  EXPECT_FALSE(ReadTree(record(0, 1, 1), database).IsEmpty());
-  EXPECT_TRUE(ReadTree(record(1, 1, 1), database).IsEmpty());
-  EXPECT_TRUE(ReadTree(record(-1, 1, 1), database).IsEmpty());
-  EXPECT_TRUE(ReadTree(record(0, 1, 0), database).IsEmpty());
+  for (const std::vector<uint8_t>& bytes :
+       {record(0, 1, 1), record(1, 1, 1), record(-1, 1, 1), record(0, 1, 0)}) {
+    Owned read = ReadTree(bytes, database);
+    ASSERT_FALSE(read.IsEmpty());
+    EXPECT_EQ(WriteTree(*read, database), bytes);
+  }
   EXPECT_TRUE(ReadTree(record(0, -1, 0), database).IsEmpty());
   MM3DDisplayTreeNodeIndexedSkin skin(OneBlock({{0, {{0, 1.0f}}}}),
                                       MakeArray<MM3DDisplayTreeNodeJoint*>({nullptr}),
