@@ -21,14 +21,15 @@ constexpr uint32_t kReadBufferSize = 2048;
 bool WriteFlag(UUWriter& writer, bool flag) { return writer.WriteBooleans(&flag, 1); }
 
 // The count, then each object's index in the section, found by identity
-// or appended.
+// or appended. Empty handles are left out, since the reader refuses them.
 template <typename T>
 bool WriteSharedList(UUWriter& writer, UUGrowableArray<UURefCount<T>>& section,
                      const UUList<UURefCount<T>>& list) {
-  const int32_t count = list.Count();
+  int32_t count = 0;
+  for (const UURefCount<T>& object : list) count += object.IsEmpty() ? 0 : 1;
   if (!writer.WriteInt32s(&count, 1)) return false;
   for (const UURefCount<T>& object : list) {
-    if (!MM3DModDatabase::WriteShared(writer, section, object)) return false;
+    if (!object.IsEmpty() && !MM3DModDatabase::WriteShared(writer, section, object)) return false;
   }
   return true;
 }

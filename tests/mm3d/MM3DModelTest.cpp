@@ -199,6 +199,18 @@ TEST(MM3DModelFileTest, ALightOfANodeAndOfTheModelIsWrittenOnceAndSharedAgain) {
   EXPECT_EQ(static_cast<MM3DDisplayTreeNodeLight*>(node)->GetLight(), read->GetLights().Front());
 }
 
+// An empty light or camera handle in the model's lists is left out of the
+// file, whose reader refuses it; the others read back.
+TEST(MM3DModelFileTest, EmptyLightAndCameraHandlesAreLeftOut) {
+  UURefCount<MM3DModel> model = MakeCharacter();
+  model->GetLights().PushBack(UURefCount<MM3DLight>());
+  model->GetCameras().PushBack(UURefCount<MM3DCamera>());
+  const UURefCount<MM3DModel> read = ReadModelBytes(WriteModelBytes(model));
+  ASSERT_FALSE(read.IsEmpty());
+  EXPECT_EQ(read->GetLights().Count(), 1);
+  EXPECT_EQ(read->GetCameras().Count(), 1);
+}
+
 TEST(MM3DModelFileTest, ATopNodeThatIsNoRootLeavesTheModelWithoutTree) {
   UURefCount<MM3DModel> model(
       new MM3DModel(UUOwned<MM3DDisplayTreeNode>(new MM3DDisplayTreeNodeWithVisibility), {}));
