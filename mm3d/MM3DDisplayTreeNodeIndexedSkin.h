@@ -63,7 +63,7 @@ class MM3DDisplayTreeNodeIndexedSkin : public MM3DIndexedMeshDeformingNode {
   bool Read(UUReader& reader, MM3DModDatabase& database) override;
 
   // Computes every joint's skin matrix, bind x world, and its normal
-  // matrix into the skin's scratch arrays.
+  // matrix into the skin's own arrays.
   void BeginFrame() override;
   void DeformPositions(MM3DVertexArrays& arrays) override;
   void DeformNormals(MM3DVertexArrays& arrays) override;
@@ -84,4 +84,10 @@ class MM3DDisplayTreeNodeIndexedSkin : public MM3DIndexedMeshDeformingNode {
   UUGrowableArray<MM3DMatrix> mBindMatrices;
   // Whether BeginFrame found every joint and bind matrix.
   bool mMatricesReady = false;
+  // This frame's matrices per joint, and the deformed block: they grow and
+  // never shrink.
+  UUGrowableArray<MM3DMatrix> mSkinMatrices;
+  UUGrowableArray<MM3DMatrix> mNormalMatrices;
+  UUGrowableArray<MM3DVector> mPositions;
+  UUGrowableArray<MM3DVector> mNormals;
 };

@@ -149,12 +149,10 @@ TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, IdentityJointsKeepPositionsAndRenorma
 }
 
 TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, ASkinWithoutJointsMovesEveryVertexToTheOrigin) {
-  const int32_t matrices = MM3DSkinMatrixScratch->Count();
   MM3DDisplayTreeNodeIndexedSkin* skin =
       AddSkin(OneBlock({}), {}, {}, {{1, 2, 3, 1}, {4, 5, 6, 1}});
   skin->BeginFrame();
   EXPECT_TRUE(skin->IsInFrame());
-  EXPECT_EQ(MM3DSkinMatrixScratch->Count(), matrices);
   skin->EndFrame();
   const DrawnBlock& drawn = Draw();
   ExpectVector(drawn.mPositions[0], {0, 0, 0, 1});
@@ -179,6 +177,33 @@ TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, WhatLiesOutsideTheArraysLeavesTheMesh
   ExpectVector(drawn[1].mPositions[0], stored[0]);
   ExpectVector(drawn[2].mPositions[0], stored[0]);
   ExpectVector(drawn[3].mPositions[0], {6, 2, 3, 1});
+}
+
+// A skin inside another bends what the outer one bent, each by its own
+// joints: the outer moves (1, 2, 3) out to (6, 2, 3), then the elbow,
+// turned a quarter about z and 2 out, takes it to (0, 6, 3) and turns the
+// up normal to (-1, 0, 0).
+TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, NestedSkinsDeformInTurnEachByItsOwnJoints) {
+  mElbow->SetRotationZ(std::numbers::pi_v<float> / 2);
+  auto* outer = new MM3DDisplayTreeNodeIndexedSkin(
+      OneBlock({{0, {{0, 1.0f}}}}), MakeArray<MM3DDisplayTreeNodeJoint*>({mShoulder}),
+      MakeArray(std::vector<MM3DMatrix>{Translation(5, 0, 0)}));
+  mRoot.AddChild(Owned(outer));
+  auto* inner = new MM3DDisplayTreeNodeIndexedSkin(
+      OneBlock({{0, {{0, 1.0f}}}}), MakeArray<MM3DDisplayTreeNodeJoint*>({mElbow}),
+      MakeArray(std::vector<MM3DMatrix>{MM3DMatrixIdentity}));
+  outer->AddChild(Owned(inner));
+  auto* mesh = new MM3DDisplayTreeNodeIndexedMesh;
+  MM3DIndexedMeshPart part;
+  part.mMaterial = MakeMaterial(true);
+  part.mBlocks.Append(MakeBlock({{1, 2, 3, 1}}, {{0, 1, 0, 0}}));
+  mesh->AddPart(part);
+  inner->AddChild(Owned(mesh));
+  const DrawnBlock& drawn = Draw();
+  ExpectVector(drawn.mPositions[0], {0, 6, 3, 1});
+  // Renormalised twice with the fast inverse square root.
+  EXPECT_NEAR(drawn.mNormals[0].mX, -1.0f, 1e-4f);
+  EXPECT_NEAR(drawn.mNormals[0].mY, 0.0f, 1e-4f);
 }
 
 TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, ASkinIsAtTheOriginWhateverItsParents) {
