@@ -159,7 +159,7 @@ class MM3DViewDrawTest : public ::testing::Test {
   MMRegion mNothing;
 };
 
-TEST_F(MM3DViewDrawTest, ASpatialViewSetsViewportDepthRangeAndCameraEvenForAnEmptyRegion) {
+TEST_F(MM3DViewDrawTest, ASpatialViewSetsViewportDepthRangeCameraAndNoCullingForAnyRegion) {
   const UURect rect(10, 20, 330, 120);
   MM3DSpatialView view(mStage.Host(), &mEnclosure, rect, 0);
   // The aspect is the whole stage's (640 x 480), not the view's.
@@ -173,7 +173,10 @@ TEST_F(MM3DViewDrawTest, ASpatialViewSetsViewportDepthRangeAndCameraEvenForAnEmp
   view.UpdateViewMatrix(Translation(0, 0, 5));
   view.SetDepthRange(MM3DDepthRange(0.25f, 0.75f));
   const MM3DProjectionVolume rendererProjection = mStage.Renderer().GetProjection();
+  // As the last part drawn before may leave it.
+  mStage.Renderer().SetCullMode(kMM3DCullClockwise);
   view.Draw(mNothing);
+  EXPECT_EQ(mStage.Renderer().GetCullMode(), kMM3DCullNone);
 
   EXPECT_EQ(mStage.Renderer().GetViewport(), rect);
   EXPECT_EQ(mStage.Renderer().GetDepthRange(), MM3DDepthRange(0.25f, 0.75f));
@@ -216,8 +219,12 @@ TEST_F(MM3DViewDrawTest, The3DEnclosuresHandTheirLightsAndTheStagesEngineToTheir
   spatialLight.SetIntensity(0.25f);
   planarLight.SetIntensity(0.25f);
 
-  mEnclosure.Draw(mNothing);
-  planar.Draw(mNothing);
+  // The region reaches the visuals, as a scene parent molecule's child
+  // views need it.
+  MMRegion region;
+  region.AddRect(UURect(1, 2, 3, 4));
+  mEnclosure.Draw(region);
+  planar.Draw(region);
   // Only the spatial kind sums its ambient lights again.
   EXPECT_FLOAT_EQ(mEnclosure.GetRenderContext().GetAmbientColor().mR, 0.25f);
   EXPECT_FLOAT_EQ(planar.GetRenderContext().GetAmbientColor().mR, 0.5f);
@@ -227,7 +234,7 @@ TEST_F(MM3DViewDrawTest, The3DEnclosuresHandTheirLightsAndTheStagesEngineToTheir
     ASSERT_EQ(visual->mContexts.size(), 1u);
     const ContextVisual::Seen& seen = visual->mContexts[0];
     EXPECT_EQ(seen.mSurface, nullptr);
-    EXPECT_EQ(seen.mRegionCount, 0);
+    EXPECT_EQ(seen.mRegionCount, 1);
     EXPECT_EQ(seen.mRenderContext, &enclosure->GetRenderContext());
     EXPECT_EQ(seen.mRenderer, mStage.Stage()->GetRenderer().Get());
     EXPECT_EQ(seen.mPipeline, mStage.Stage()->GetPipeline().Get());
