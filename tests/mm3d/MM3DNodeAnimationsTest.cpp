@@ -50,6 +50,58 @@ TEST_F(MM3DNodeAnimationsTest, SRTChannelsSetTheirComponent) {
   }
 }
 
+// The twelve pivot channels move the node's matrix exactly as the pivot
+// setter of their axis does, on a node turned and scaled so that every
+// pivot shows.
+TEST_F(MM3DNodeAnimationsTest, PivotChannelsSetTheirPivotComponent) {
+  using Node = MM3DDisplayTreeNodeSRTTransform;
+  using Setter = void (Node::*)(float);
+  const struct {
+    int32_t mChannel;
+    Setter mSet;
+  } cases[] = {
+      {1, &Node::SetRotatePivotX},
+      {2, &Node::SetRotatePivotY},
+      {3, &Node::SetRotatePivotZ},
+      {7, &Node::SetRotatePivotTranslationX},
+      {8, &Node::SetRotatePivotTranslationY},
+      {9, &Node::SetRotatePivotTranslationZ},
+      {10, &Node::SetScalePivotX},
+      {11, &Node::SetScalePivotY},
+      {12, &Node::SetScalePivotZ},
+      {16, &Node::SetScalePivotTranslationX},
+      {17, &Node::SetScalePivotTranslationY},
+      {18, &Node::SetScalePivotTranslationZ},
+  };
+  const auto turned = [](Node& node) {
+    node.SetRotationX(0.3f);
+    node.SetRotationZ(0.5f);
+    node.SetScaleX(2);
+    node.SetScaleY(3);
+    node.SetScaleZ(4);
+  };
+  Node plain;
+  turned(plain);
+  MM3DMatrix plainMatrix;
+  plain.GetWorldMatrix(plainMatrix);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mChannel);
+    Node animated;
+    Node expected;
+    turned(animated);
+    turned(expected);
+    MM3DSRTAnimation animation(&animated, LinearCurve({{0.0f, kValue}}), c.mChannel);
+    animation.Apply(0.0f);
+    (expected.*c.mSet)(kValue);
+    MM3DMatrix animatedMatrix;
+    MM3DMatrix expectedMatrix;
+    animated.GetWorldMatrix(animatedMatrix);
+    expected.GetWorldMatrix(expectedMatrix);
+    EXPECT_EQ(animatedMatrix, expectedMatrix);
+    EXPECT_FALSE(animatedMatrix == plainMatrix);
+  }
+}
+
 TEST_F(MM3DNodeAnimationsTest, JointChannelsSetTheirComponent) {
   struct JointCase {
     int32_t mChannel;
