@@ -1,5 +1,5 @@
-// The pipeline and the standard renderer drawing into the offscreen OpenGL
-// driver, checked on the pixels.
+// The pipeline and the standard renderer drawing through both drivers,
+// checked on the pixels.
 
 #include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "mm3d/MM3DMaterial.h"
@@ -48,11 +48,24 @@ std::unique_ptr<MM3DMaterial> Material(std::initializer_list<MM3DBlendFactors> l
   return material;
 }
 
-class MM3DStandardRendererDrawTest : public GLDriverFixture {
+// The standard renderer, drawing what still waits on demand: the Direct3D
+// back buffer is read after the renderer's drawing and before the driver
+// shows it.
+class DrainableRenderer : public MM3DStandardRenderer {
+ public:
+  using MM3DStandardRenderer::MM3DStandardRenderer;
+  void DrawWaiting() {
+    Flush();
+    DrawSorted();
+  }
+};
+
+class MM3DStandardRendererDrawTest : public BackEndDriverFixture {
  protected:
   void SetUp() override {
-    GLDriverFixture::SetUp();
-    mRenderer = std::make_unique<MM3DStandardRenderer>(mDriver);
+    BackEndDriverFixture::SetUp();
+    ASSERT_FALSE(mDriver.IsEmpty());
+    mRenderer = std::make_unique<DrainableRenderer>(mDriver);
     mRenderer->SetViewport(UURect(0, 0, kSize, kSize));
     MM3DProjectionVolume volume;
     volume.SetOrthographic(-1, 1, -1, 1, 0, 2);
@@ -61,7 +74,7 @@ class MM3DStandardRendererDrawTest : public GLDriverFixture {
 
   void TearDown() override {
     mRenderer.reset();
-    GLDriverFixture::TearDown();
+    BackEndDriverFixture::TearDown();
   }
 
   void Draw(MM3DMaterial& material, const MM3DIndexedMeshVertexData& data) {
@@ -72,15 +85,16 @@ class MM3DStandardRendererDrawTest : public GLDriverFixture {
   }
 
   Rgb EndFrame() {
+    mRenderer->DrawWaiting();
     EndFrameThrough([this] { mRenderer->EndFrame(); });
     return PixelAt(kSize / 2, kSize / 2);
   }
 
   MM3DStandardPipeline mPipeline;
-  std::unique_ptr<MM3DStandardRenderer> mRenderer;
+  std::unique_ptr<DrainableRenderer> mRenderer;
 };
 
-TEST_F(MM3DStandardRendererDrawTest, BlendedPartsAreBlendedFarFirstOverTheOpaqueOnes) {
+TEST_P(MM3DStandardRendererDrawTest, BlendedPartsAreBlendedFarFirstOverTheOpaqueOnes) {
   auto opaque = Material({kReplace});
   auto blended = Material({kAlpha});
   mRenderer->BeginFrame();
@@ -94,7 +108,7 @@ TEST_F(MM3DStandardRendererDrawTest, BlendedPartsAreBlendedFarFirstOverTheOpaque
   EXPECT_TRUE(Near(centre, expected, 3)) << centre;
 }
 
-TEST_F(MM3DStandardRendererDrawTest, ASecondLayerIsASecondPass) {
+TEST_P(MM3DStandardRendererDrawTest, ASecondLayerIsASecondPass) {
   auto twoLayers = Material({kReplace, kAdd});
   mRenderer->BeginFrame();
   Draw(*twoLayers, FullQuad(1.0f, Rgb{100, 50, 25}));
@@ -102,7 +116,7 @@ TEST_F(MM3DStandardRendererDrawTest, ASecondLayerIsASecondPass) {
   EXPECT_TRUE(Near(centre, Rgb{200, 100, 50})) << centre;
 }
 
-TEST_F(MM3DStandardRendererDrawTest, AMaterialWithoutLayersDrawsNothingAfterABlendedFrame) {
+TEST_P(MM3DStandardRendererDrawTest, AMaterialWithoutLayersDrawsNothingAfterABlendedFrame) {
   auto blended = Material({kAlpha});
   auto bare = Material({});
   auto opaque = Material({kReplace});
@@ -117,5 +131,10 @@ TEST_F(MM3DStandardRendererDrawTest, AMaterialWithoutLayersDrawsNothingAfterABle
   Draw(*opaque, FullQuad(1.0f, kRed));
   EXPECT_EQ(EndFrame(), kRed);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothBackEnds, MM3DStandardRendererDrawTest,
+                         ::testing::Values(DriverBackEnd::kOffscreenOpenGL,
+                                           DriverBackEnd::kDirect3D),
+                         BackEndName);
 
 }  // namespace
