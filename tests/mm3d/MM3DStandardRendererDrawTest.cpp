@@ -6,6 +6,7 @@
 #include "mm3d/MM3DRenderContext.h"
 #include "mm3d/MM3DStandardPipeline.h"
 #include "mm3d/MM3DStandardRenderer.h"
+#include "tests/mm3d/MM3DRendererSupport.h"
 #include "tests/mm3d/drivers/DriverFixture.h"
 
 #include <gtest/gtest.h>
@@ -130,6 +131,35 @@ TEST_P(MM3DStandardRendererDrawTest, AMaterialWithoutLayersDrawsNothingAfterABle
   Draw(*bare, FullQuad(1.0f, kBlue));
   Draw(*opaque, FullQuad(1.0f, kRed));
   EXPECT_EQ(EndFrame(), kRed);
+}
+
+// Flat quads at one depth drawn in order paint over each other, blended
+// or not: an opaque red then an opaque green give green, and a translucent
+// blue panel then an opaque white button give white (through the depth
+// sort the panel would be blended over the button at the end).
+TEST_P(MM3DStandardRendererDrawTest, QuadsDrawnInOrderArePaintedInThatOrder) {
+  const MM3DRenderStateBlock opaque =
+      StageBlock(kMM3DDepthTestAndWrite, kMM3DDepthLessEqual, kMM3DBlendingOff, kReplace);
+  const struct {
+    FullQuad mFirst;
+    MM3DRenderStateBlock mFirstBlock;
+    FullQuad mSecond;
+    Rgb mExpected;
+  } cases[] = {
+      {FullQuad(1.0f, kRed), opaque, FullQuad(1.0f, kGreen), kGreen},
+      {FullQuad(1.0f, kBlue, kHalf), BlendedStages(), FullQuad(1.0f, Rgb{255, 255, 255}),
+       Rgb{255, 255, 255}},
+  };
+  mRenderer->SetProjection(mPipeline.GetProjection());
+  for (const auto& c : cases) {
+    mRenderer->BeginFrame();
+    for (const auto& [quad, block] : {std::pair{&c.mFirst, c.mFirstBlock}, {&c.mSecond, opaque}}) {
+      mRenderer->SetTextureStages(block);
+      mRenderer->DrawTrianglesInOrder(MM3DVertexArrays(*quad), 0, 2);
+    }
+    const Rgb centre = EndFrame();
+    EXPECT_TRUE(Near(centre, c.mExpected)) << centre;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBackEnds, MM3DStandardRendererDrawTest,
