@@ -11,6 +11,8 @@
 #include "mm/drawing/MMRegion.h"
 #include "mm/stage/MMDrawContext.h"
 #include "mm/stage/MMMouseTarget.h"
+#include "mm/stage/MMScene.h"
+#include "mm/stage/MMSceneParentMolecule.h"
 #include "mm3d/MM3DLightSources.h"
 #include "tests/mm/stage/VisualTestSupport.h"
 #include "tests/mm3d/MM3DRendererSupport.h"
@@ -202,6 +204,25 @@ TEST_F(MM3DViewDrawTest, APlanarViewSetsTheRenderersProjectionViewMatrixAndNoCul
   EXPECT_TRUE(mStage.Renderer().GetViewMatrix().IsIdentity());
   EXPECT_EQ(mStage.Pipeline().GetCameraMatrix(), Translation(7, 7, 7));
   EXPECT_EQ(mVisual.mContexts.size(), 1u);
+  view.Detach();
+}
+
+// A scene parent molecule in a 3D enclosure draws its child view there,
+// with the child enclosure's visuals, in a stage frame.
+TEST_F(MM3DViewDrawTest, ASceneParentMoleculeDrawsItsChildViewInsideA3DEnclosure) {
+  MM3DSpatialView view(mStage.Host(), &mEnclosure, mStage.Stage()->GetLocalRect(), 0);
+  MMScene scene(mStage.Stage()->GetAct()->GetSceneServices(), &mEnclosure);
+  MMSceneParentMolecule parent(&scene);
+  MM3DPlanarEnclosure childEnclosure(mStage.Stage());
+  ContextVisual childVisual;
+  childEnclosure.AddVisual(&childVisual);
+  MM3DPlanarView childView(parent.GetViewServices(), &childEnclosure, UURect(10, 10, 50, 50), 1);
+  mStage.mRun.Frame();
+  EXPECT_EQ(childVisual.mContexts.size(), 1u);
+  EXPECT_EQ(mVisual.mContexts.size(), 1u);
+  childView.Detach();
+  childEnclosure.RemoveVisual(&childVisual);
+  parent.Detach();
   view.Detach();
 }
 
