@@ -82,23 +82,36 @@ void MM3DIntervalCountAngleFunctionCurve::SetKeys(float startTime, float duratio
   mStartTime = startTime;
   mDuration = duration;
   mKeys.Set(keys);
+  CheckKeyOrder();
 }
 
+// Keys out of order are searched from the first one every time, so that
+// the answer never depends on where earlier times left the cursor; the
+// segment found then always advances.
 MM3DKeySegment MM3DIntervalCountAngleFunctionCurve::FindInterval(int32_t interval) {
   const int32_t n = mKeys.Count();
   int32_t& cursor = mKeys.Cursor();
-  int32_t c = std::clamp(cursor, 0, n);
+  int32_t c = mKeysInOrder ? std::clamp(cursor, 0, n) : 0;
   while (c < n && mKeys[c].mInterval <= interval) ++c;
   if (c == 0) return {0, false};
   int32_t p = c - 1;
   while (p > 0 && mKeys[p].mInterval > interval) --p;
   cursor = p + 1;
+  // Before the first key: it holds.
+  if (mKeys[p].mInterval > interval) return {p, false};
   return {p, cursor < n};
+}
+
+void MM3DIntervalCountAngleFunctionCurve::CheckKeyOrder() {
+  mKeysInOrder = true;
+  for (int32_t k = 1; k < mKeys.Count(); ++k) {
+    mKeysInOrder = mKeysInOrder && mKeys[k - 1].mInterval <= mKeys[k].mInterval;
+  }
 }
 
 // The segment search runs on interval numbers. Keys out of order, or a
 // first key after interval 0, hold the nearest key's angle rather than
-// reach outside the keys.
+// reach outside the keys or divide by a segment of no length.
 int32_t MM3DIntervalCountAngleFunctionCurve::AngleAt(float seconds) {
   const float elapsed = seconds - mStartTime;
   if (!(elapsed > 0.0f)) return mKeys.First().mAngle;
@@ -135,7 +148,9 @@ bool MM3DIntervalCountAngleFunctionCurve::Read(UUReader& reader) {
   if (!reader.ReadFloats(&fields[0], 1) || !reader.ReadFloats(&fields[1], 1)) return false;
   mStartTime = fields[0];
   mDuration = fields[1];
-  return mKeys.Read(reader);
+  const bool read = mKeys.Read(reader);
+  CheckKeyOrder();
+  return read;
 }
 
 MM3DFixedIntervalAngleFunctionCurve::MM3DFixedIntervalAngleFunctionCurve()

@@ -67,6 +67,11 @@ class MM3DIntervalCountAngleFunctionCurve : public MM3DFunctionCurve {
  private:
   // The angle in 1/4096 turn.
   int32_t AngleAt(float seconds);
+  // Notes whether the interval numbers never decrease, which the cursor
+  // search needs.
+  void CheckKeyOrder();
+
+  bool mKeysInOrder = true;
 };
 
 // The integer form: start and duration in 1/4096 s (read as the float

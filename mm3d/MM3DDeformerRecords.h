@@ -137,10 +137,13 @@ bool MM3DReadMeshTargets(UUReader& reader, MM3DMeshTargets<T>& targets, int32_t 
 }
 
 // Per block exactly targetCount targets: those beyond the block's own are
-// written empty.
+// written empty. Without targets no part is written, since the reader keeps
+// none: what is written reads back to the same bytes.
 template <typename T>
 bool MM3DWriteMeshTargets(UUWriter& writer, const MM3DMeshTargets<T>& targets,
                           int32_t targetCount) {
+  static constexpr int32_t kNoParts = 0;
+  if (targetCount == 0) return writer.WriteInt32s(&kNoParts, 1);
   return MM3DWritePerMeshBlock(
       writer, targets, [targetCount](UUWriter& out, const MM3DTargetArrays<T>& block) {
         static constexpr int32_t kEmpty = 0;

@@ -1,9 +1,5 @@
 #include "mm3d/MM3DDeformerScratch.h"
 
-UUGrowableArray<MM3DMatrix>* MM3DSkinMatrixScratch = nullptr;
-UUGrowableArray<MM3DMatrix>* MM3DSkinNormalMatrixScratch = nullptr;
-UUGrowableArray<MM3DVector>* MM3DSkinPositionScratch = nullptr;
-UUGrowableArray<MM3DVector>* MM3DSkinNormalScratch = nullptr;
 UUGrowableArray<MM3DVector>* MM3DBlendShapePositionScratch = nullptr;
 UUGrowableArray<MM3DVector>* MM3DBlendShapeNormalScratch = nullptr;
 UUGrowableArray<MM3DVector>* MM3DIndexedShapePositionScratch = nullptr;
@@ -24,20 +20,12 @@ struct ScratchCleanUp {
 }  // namespace
 
 void MM3DCreateDeformerScratchArrays() {
-  Replace(MM3DSkinMatrixScratch, new UUGrowableArray<MM3DMatrix>);
-  Replace(MM3DSkinNormalMatrixScratch, new UUGrowableArray<MM3DMatrix>);
-  Replace(MM3DSkinPositionScratch, new UUGrowableArray<MM3DVector>);
-  Replace(MM3DSkinNormalScratch, new UUGrowableArray<MM3DVector>);
   Replace(MM3DBlendShapePositionScratch, new UUGrowableArray<MM3DVector>);
   Replace(MM3DBlendShapeNormalScratch, new UUGrowableArray<MM3DVector>);
   Replace(MM3DIndexedShapePositionScratch, new UUGrowableArray<MM3DVector>);
 }
 
 void MM3DFreeDeformerScratchArrays() {
-  Replace<MM3DMatrix>(MM3DSkinMatrixScratch, nullptr);
-  Replace<MM3DMatrix>(MM3DSkinNormalMatrixScratch, nullptr);
-  Replace<MM3DVector>(MM3DSkinPositionScratch, nullptr);
-  Replace<MM3DVector>(MM3DSkinNormalScratch, nullptr);
   Replace<MM3DVector>(MM3DBlendShapePositionScratch, nullptr);
   Replace<MM3DVector>(MM3DBlendShapeNormalScratch, nullptr);
   Replace<MM3DVector>(MM3DIndexedShapePositionScratch, nullptr);

@@ -107,7 +107,8 @@ bool MM3DDisplayTreeNodeBlendShapeTargets<T>::Blend(const MM3DMeshTargets<T>& ta
   if (block == nullptr || scratch == nullptr || (view == nullptr && count > 0)) return false;
   MM3DGrowScratch(*scratch, count, fill);
   MM3DVector* out = scratch->Begin();
-  std::copy(view, view + count, out);
+  // Nested in another blend shape, the view is already the scratch array.
+  if (view != out) std::copy(view, view + count, out);
   const UUGrowableArray<float>& weights = GetWeights();
   const int32_t used = std::min(weights.Count(), block->Count());
   for (int32_t i = 0; i < used; ++i) {

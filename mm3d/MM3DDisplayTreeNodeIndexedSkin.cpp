@@ -1,7 +1,5 @@
 #include "mm3d/MM3DDisplayTreeNodeIndexedSkin.h"
 
-#include "mm3d/MM3DDeformerScratch.h"
-
 #include <utility>
 
 namespace {
@@ -79,23 +77,24 @@ MM3DDisplayTreeNodeIndexedSkin::MM3DDisplayTreeNodeIndexedSkin(
 
 void MM3DDisplayTreeNodeIndexedSkin::GetWorldMatrix(MM3DMatrix& out) { out = MM3DMatrixIdentity; }
 
+// The matrices are the skin's own, so that a skin nested in another one
+// keeps them while the other's are in use.
 void MM3DDisplayTreeNodeIndexedSkin::BeginFrame() {
   MM3DIndexedMeshDeformingNode::BeginFrame();
   const int32_t jointCount = mJoints.Count();
-  mMatricesReady = MM3DSkinMatrixScratch != nullptr && MM3DSkinNormalMatrixScratch != nullptr &&
-                   mBindMatrices.Count() >= jointCount;
+  mMatricesReady = mBindMatrices.Count() >= jointCount;
   for (const UUOwned<MM3DJointReference>& joint : mJoints) {
     mMatricesReady = mMatricesReady && joint->Get() != nullptr;
   }
   if (!mMatricesReady || jointCount == 0) return;
-  MM3DGrowScratch(*MM3DSkinMatrixScratch, jointCount, MM3DMatrixIdentity);
-  MM3DGrowScratch(*MM3DSkinNormalMatrixScratch, jointCount, MM3DMatrixIdentity);
+  MM3DGrowScratch(mSkinMatrices, jointCount, MM3DMatrixIdentity);
+  MM3DGrowScratch(mNormalMatrices, jointCount, MM3DMatrixIdentity);
   for (int32_t j = 0; j < jointCount; ++j) {
     MM3DMatrix world;
     mJoints[j]->Get()->GetWorldMatrix(world);
-    MM3DMatrix& skin = (*MM3DSkinMatrixScratch)[j];
+    MM3DMatrix& skin = mSkinMatrices[j];
     MM3DMatrixMultiply(skin, mBindMatrices[j], world);
-    MM3DMatrix& normal = (*MM3DSkinNormalMatrixScratch)[j];
+    MM3DMatrix& normal = mNormalMatrices[j];
     normal = skin;
     normal.InvertAffine();
     normal.Transpose();
@@ -108,24 +107,23 @@ const UUGrowableArray<MM3DSkinInfluence>* MM3DDisplayTreeNodeIndexedSkin::FindDe
   return MM3DFindMeshBlock(mInfluences, GetPartIndex(), GetBlockIndex());
 }
 
+// The results go to the skin's own arrays: a skin nested in another one
+// reads the other's results while it writes its own.
 void MM3DDisplayTreeNodeIndexedSkin::DeformPositions(MM3DVertexArrays& arrays) {
   const UUGrowableArray<MM3DSkinInfluence>* influences = FindDeformableBlock();
-  if (influences == nullptr || MM3DSkinPositionScratch == nullptr) return;
-  Accumulate(*MM3DSkinPositionScratch, kOrigin, *influences, *MM3DSkinMatrixScratch,
-             mJoints.Count(), arrays, arrays.mPositions, true);
-  arrays.mPositions = MM3DScratchData(*MM3DSkinPositionScratch);
+  if (influences == nullptr) return;
+  Accumulate(mPositions, kOrigin, *influences, mSkinMatrices, mJoints.Count(), arrays,
+             arrays.mPositions, true);
+  arrays.mPositions = MM3DScratchData(mPositions);
 }
 
 void MM3DDisplayTreeNodeIndexedSkin::DeformNormals(MM3DVertexArrays& arrays) {
   const UUGrowableArray<MM3DSkinInfluence>* influences = FindDeformableBlock();
-  if (influences == nullptr || MM3DSkinNormalScratch == nullptr || arrays.mNormals == nullptr) {
-    return;
-  }
-  UUGrowableArray<MM3DVector>& scratch = *MM3DSkinNormalScratch;
-  Accumulate(scratch, kZeroNormal, *influences, *MM3DSkinNormalMatrixScratch, mJoints.Count(),
-             arrays, arrays.mNormals, false);
-  MM3DNormalizeNormals(scratch.Begin(), arrays.mVertexCount);
-  arrays.mNormals = MM3DScratchData(scratch);
+  if (influences == nullptr || arrays.mNormals == nullptr) return;
+  Accumulate(mNormals, kZeroNormal, *influences, mNormalMatrices, mJoints.Count(), arrays,
+             arrays.mNormals, false);
+  MM3DNormalizeNormals(mNormals.Begin(), arrays.mVertexCount);
+  arrays.mNormals = MM3DScratchData(mNormals);
 }
 
 bool MM3DDisplayTreeNodeIndexedSkin::Write(UUWriter& writer, MM3DModDatabase& database) {
@@ -151,9 +149,6 @@ bool MM3DDisplayTreeNodeIndexedSkin::Read(UUReader& reader, MM3DModDatabase& dat
       !MM3DReadCountedArray(reader, mBindMatrices, MM3DReadElement<MM3DMatrix>)) {
     return false;
   }
-  if (!JointIndexesAreValid() || mBindMatrices.Count() < mJoints.Count()) {
-    return MM3DDatabase::RejectRecord(reader);
-  }
   return ReadChildren(reader, database);
 }
 
@@ -163,15 +158,4 @@ bool MM3DDisplayTreeNodeIndexedSkin::ReadJoints(UUReader& reader) {
                                 joint.Reset(new MM3DJointReference);
                                 return joint->Read(in);
                               });
-}
-
-bool MM3DDisplayTreeNodeIndexedSkin::JointIndexesAreValid() const {
-  for (const UUGrowableArray<UUGrowableArray<MM3DSkinInfluence>>& part : mInfluences) {
-    for (const UUGrowableArray<MM3DSkinInfluence>& block : part) {
-      for (const MM3DSkinInfluence& influence : block) {
-        if (influence.mJointIndex < 0 || influence.mJointIndex >= mJoints.Count()) return false;
-      }
-    }
-  }
-  return true;
 }

@@ -57,13 +57,13 @@ class MM3DDisplayTreeNodeIndexedSkin : public MM3DIndexedMeshDeformingNode {
   // The influences per part and block (influence count, then per influence
   // the joint index and its weights: vertex index as int16 and weight), the
   // joint references, the bind matrices, then the child list. A joint index
-  // outside the joint list, or fewer bind matrices than joints, fails the
-  // read.
+  // outside the joint list is kept and skipped when drawing; with fewer
+  // bind matrices than joints the meshes are drawn undeformed.
   bool Write(UUWriter& writer, MM3DModDatabase& database) override;
   bool Read(UUReader& reader, MM3DModDatabase& database) override;
 
   // Computes every joint's skin matrix, bind x world, and its normal
-  // matrix into the skin's scratch arrays.
+  // matrix into the skin's own arrays.
   void BeginFrame() override;
   void DeformPositions(MM3DVertexArrays& arrays) override;
   void DeformNormals(MM3DVertexArrays& arrays) override;
@@ -78,11 +78,16 @@ class MM3DDisplayTreeNodeIndexedSkin : public MM3DIndexedMeshDeformingNode {
   // usable, else null: the view is then left as it is.
   const UUGrowableArray<MM3DSkinInfluence>* FindDeformableBlock() const;
   bool ReadJoints(UUReader& reader);
-  bool JointIndexesAreValid() const;
 
   MM3DSkinInfluences mInfluences;
   UUGrowableArray<UUOwned<MM3DJointReference>> mJoints;
   UUGrowableArray<MM3DMatrix> mBindMatrices;
   // Whether BeginFrame found every joint and bind matrix.
   bool mMatricesReady = false;
+  // This frame's matrices per joint, and the deformed block: they grow and
+  // never shrink.
+  UUGrowableArray<MM3DMatrix> mSkinMatrices;
+  UUGrowableArray<MM3DMatrix> mNormalMatrices;
+  UUGrowableArray<MM3DVector> mPositions;
+  UUGrowableArray<MM3DVector> mNormals;
 };

@@ -21,7 +21,8 @@ bool Less(const void* a, const void* b) {
 
 MM3DDriverTextureMap::MM3DDriverTextureMap() : mEntries(KeyOf, Less) {}
 
-MM3DDriverTextureMap::~MM3DDriverTextureMap() = default;
+// The driver's texture names are deleted in its own context.
+MM3DDriverTextureMap::~MM3DDriverTextureMap() { ReleaseAll(); }
 
 void MM3DDriverTextureMap::SetDriver(MM3DDriver* driver, MM3DDriverTextureStrategy* strategy) {
   if (driver == mDriver && strategy == mStrategy) return;

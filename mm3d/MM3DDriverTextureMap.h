@@ -22,7 +22,8 @@ struct MM3DDriverTextureEntry {
 class MM3DDriverTextureMap {
  public:
   MM3DDriverTextureMap();
-  // Frees every entry, whatever handles remain.
+  // Releases the driver textures with the driver's context current, then
+  // frees every entry, whatever handles remain.
   ~MM3DDriverTextureMap();
   MM3DDriverTextureMap(const MM3DDriverTextureMap&) = delete;
   MM3DDriverTextureMap& operator=(const MM3DDriverTextureMap&) = delete;

@@ -1,7 +1,8 @@
 #pragma once
-// Opaque triangles on their way to the device: copied into the driver's
-// triangle buffer in submission order and drawn whenever the buffer is full
-// or the state they were submitted under is about to change.
+// Triangles on their way to the device in submission order (opaque ones,
+// and flat quads of any kind): copied into the driver's triangle buffer and
+// drawn whenever the buffer is full or the state they were submitted under
+// is about to change.
 
 #include "foundation/uu/UURefCount.h"
 #include "mm3d/drivers/MM3DDriver.h"

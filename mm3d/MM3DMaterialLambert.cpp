@@ -23,19 +23,22 @@ struct Rgb {
   }
 };
 
-// round-to-nearest(255 x c), ties to even, kept within 0..255.
+// round-to-nearest(255 x c), ties to even, kept within 0..255. NaN, which
+// a curve from a file can bring into a material, gives 0.
 uint8_t LitByte(float c) {
-  if (std::isnan(c)) return 0;
-  return static_cast<uint8_t>(std::clamp(std::nearbyint(255.0f * c), 0.0f, 255.0f));
+  const float scaled = std::nearbyint(255.0f * c);
+  if (!(scaled > 0.0f)) return 0;
+  return static_cast<uint8_t>(std::min(scaled, 255.0f));
 }
 
-// The specular factor of one light: (R . V)^power, zero when R faces away.
+// The specular factor of one light: (R . V)^power, zero when R faces away
+// or lies across V (so that a power of 0 cannot make 0 x -inf).
 float SpecularFactor(float d, const MM3DVector& normal, const MM3DVector& toLight,
                      const MM3DVector& toEye, float power) {
   const MM3DVector reflected(2.0f * d * normal.mX - toLight.mX, 2.0f * d * normal.mY - toLight.mY,
                              2.0f * d * normal.mZ - toLight.mZ, 0.0f);
   const float s = reflected.Dot(toEye);
-  if (std::signbit(s)) return 0.0f;
+  if (std::signbit(s) || s == 0.0f) return 0.0f;
   return std::exp2(power * std::log2(s));
 }
 

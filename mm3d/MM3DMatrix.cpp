@@ -4,6 +4,9 @@
 #include "foundation/uu/UUWriter.h"
 #include "mm3d/MM3DMathFunctions.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -118,6 +121,60 @@ float Determinant3x3(const float (&m)[4][4]) {
   return positive + negative;
 }
 
+// The length given to an axis that a matrix flattens to nothing, as a
+// share of its longest axis (or of 1 when every axis is flat).
+constexpr float kTinyScale = 0.0001f;
+
+using Axis = std::array<float, 3>;
+
+Axis Cross(const Axis& a, const Axis& b) {
+  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+
+float LengthSquared(const Axis& a) { return a[0] * a[0] + a[1] * a[1] + a[2] * a[2]; }
+
+// A direction at right angles to the non-zero ones of a and b: their cross
+// product, else one across the single non-zero axis, else the fallback.
+Axis Perpendicular(const Axis& a, const Axis& b, const Axis& fallback) {
+  const Axis both = Cross(a, b);
+  if (LengthSquared(both) != 0.0f) return both;
+  const Axis& one = LengthSquared(a) != 0.0f ? a : b;
+  if (LengthSquared(one) == 0.0f) return fallback;
+  // Crossed with the unit axis it leans on least.
+  size_t least = 0;
+  for (size_t i = 1; i < 3; ++i) {
+    if (std::fabs(one[i]) < std::fabs(one[least])) least = i;
+  }
+  Axis unit = {0.0f, 0.0f, 0.0f};
+  unit[least] = 1.0f;
+  return Cross(one, unit);
+}
+
+Axis Row(const float (&m)[4][4], size_t r) { return {m[r][0], m[r][1], m[r][2]}; }
+
+bool HasInverse(const float (&m)[4][4]) { return std::isfinite(1.0f / Determinant3x3(m)); }
+
+// Gives the axes of a 3x3 part with no inverse, shortest first, a tiny
+// length at right angles to the others until it has one: a model
+// flattened on an axis is then inverted as if barely thick there, and
+// lighting through the inverse stays finite.
+void Thicken(float (&m)[4][4]) {
+  std::array<size_t, 3> order = {0, 1, 2};
+  std::sort(order.begin(), order.end(), [&m](size_t a, size_t b) {
+    return LengthSquared(Row(m, a)) < LengthSquared(Row(m, b));
+  });
+  const float longest = std::sqrt(LengthSquared(Row(m, order[2])));
+  const float tiny = kTinyScale * (longest > 0.0f ? longest : 1.0f);
+  for (size_t r : order) {
+    if (HasInverse(m)) return;
+    Axis fallback = {0.0f, 0.0f, 0.0f};
+    fallback[r] = 1.0f;
+    const Axis p = Perpendicular(Row(m, (r + 1) % 3), Row(m, (r + 2) % 3), fallback);
+    const float scale = tiny / std::sqrt(LengthSquared(p));
+    for (size_t c = 0; c < 3; ++c) m[r][c] += scale * p[c];
+  }
+}
+
 // The fourth column (0, 0, 0, 1) and the translation row minus the old
 // translation times the new 3x3 part.
 void InvertTranslation(MM3DMatrix& inverse, const float (&t)[3]) {
@@ -136,7 +193,9 @@ void MM3DMatrix::InvertAffine() {
     SetIdentity();
     return;
   }
-  const auto& m = mElement;
+  MM3DMatrix invertible = *this;
+  if (!HasInverse(invertible.mElement)) Thicken(invertible.mElement);
+  const auto& m = invertible.mElement;
   const float inverseDeterminant = 1.0f / Determinant3x3(m);
   MM3DMatrix inverse;
   auto& n = inverse.mElement;

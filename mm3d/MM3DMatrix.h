@@ -48,7 +48,8 @@ class MM3DMatrix {
 
   void Transpose();
   // The inverse of an affine matrix, in place; a matrix within 0.00001 of
-  // the identity becomes exactly the identity.
+  // the identity becomes exactly the identity. A 3x3 part with no inverse
+  // (an axis scaled to 0) is inverted as if that axis had a tiny length.
   void InvertAffine();
   // The inverse of a rotation-plus-translation matrix, in place.
   void InvertRigid();

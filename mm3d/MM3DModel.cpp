@@ -21,14 +21,15 @@ constexpr uint32_t kReadBufferSize = 2048;
 bool WriteFlag(UUWriter& writer, bool flag) { return writer.WriteBooleans(&flag, 1); }
 
 // The count, then each object's index in the section, found by identity
-// or appended.
+// or appended. Empty handles are left out, since the reader refuses them.
 template <typename T>
 bool WriteSharedList(UUWriter& writer, UUGrowableArray<UURefCount<T>>& section,
                      const UUList<UURefCount<T>>& list) {
-  const int32_t count = list.Count();
+  int32_t count = 0;
+  for (const UURefCount<T>& object : list) count += object.IsEmpty() ? 0 : 1;
   if (!writer.WriteInt32s(&count, 1)) return false;
   for (const UURefCount<T>& object : list) {
-    if (!MM3DModDatabase::WriteShared(writer, section, object)) return false;
+    if (!object.IsEmpty() && !MM3DModDatabase::WriteShared(writer, section, object)) return false;
   }
   return true;
 }
@@ -143,19 +144,27 @@ bool MM3DModel::WriteNamedNodes(UUWriter& writer) {
 }
 
 bool MM3DModel::Read(UUReader& reader, MM3DModDatabase& database) {
+  Clear();
   bool hasClip = false;
   if (!ReadRoot(reader, database) || !reader.ReadBooleans(&hasClip, 1)) return false;
-  mClip.Reset();
   if (hasClip && !MM3DReadAnimationClip(reader, database, mClip)) return false;
   return ReadSharedList(reader, database.GetLights(), mLights) &&
          ReadSharedList(reader, database.GetCameras(), mCameras) && ReadNamedNodes(reader);
 }
 
+// Everything that points into the tree goes with it, the clip first, so
+// that a record failing half-way leaves nothing pointing at freed nodes.
+void MM3DModel::Clear() {
+  ClearNamedNodes();
+  mClip.Reset();
+  mLights.Clear();
+  mCameras.Clear();
+  mRoot.Reset();
+}
+
 bool MM3DModel::ReadRoot(UUReader& reader, MM3DModDatabase& database) {
   bool hasRoot = false;
   if (!reader.ReadBooleans(&hasRoot, 1)) return false;
-  ClearNamedNodes();
-  mRoot.Reset();
   if (!hasRoot) return true;
   UUOwned<MM3DDisplayTreeNode> node;
   if (!MM3DReadDisplayTreeNode(reader, database, node)) return false;

@@ -72,13 +72,15 @@ class MM3DModel {
   bool Write(UUWriter& writer, MM3DModDatabase& database);
   // Replaces the model's content with the record's. A top node that is
   // not a Root leaves the model without a tree; light and camera indices
-  // must name entries of the database's sections.
+  // must name entries of the database's sections. After a failure the
+  // model holds what was read before it, never the old content.
   bool Read(UUReader& reader, MM3DModDatabase& database);
 
  private:
   bool WriteNamedNodes(UUWriter& writer);
   bool ReadRoot(UUReader& reader, MM3DModDatabase& database);
   bool ReadNamedNodes(UUReader& reader);
+  void Clear();
   void ClearNamedNodes();
 
   UUOwned<MM3DDisplayTreeNode> mRoot;

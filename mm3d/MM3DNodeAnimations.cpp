@@ -84,5 +84,6 @@ bool MM3DBlendShapeWeightAnimation::Write(UUWriter& writer, MM3DModDatabase& dat
 }
 
 bool MM3DBlendShapeWeightAnimation::Read(UUReader& reader, MM3DModDatabase& database) {
-  return MM3DTargetAnimation::Read(reader, database) && MM3DReadRecordCount(reader, mWeightIndex);
+  return MM3DTargetAnimation::Read(reader, database) &&
+         MM3DDatabase::ReadInt32(reader, mWeightIndex);
 }

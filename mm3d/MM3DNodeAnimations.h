@@ -5,9 +5,10 @@
 // parameter of a texture placement. The target may be read after the
 // animation, so it is held in a delayed reference. A channel's setter is
 // chosen once, when the channel is set, so applying is one curve
-// evaluation and one call. Without a target or a curve, and on a channel
-// outside the class's table, applying writes nothing; a channel outside
-// the table or a negative weight index fails the read.
+// evaluation and one call. Without a target or a curve, on a channel
+// outside the class's table and on a weight index outside the node's
+// weights, applying writes nothing; such channels and indexes are read and
+// written back as they are.
 
 #include "foundation/uu/UUReader.h"
 #include "foundation/uu/UUWriter.h"
@@ -83,7 +84,6 @@ class MM3DChannelAnimation : public MM3DTargetAnimation<Target, Kind> {
         !MM3DDatabase::ReadInt32(reader, channel)) {
       return false;
     }
-    if (SetterForChannel(channel) == nullptr) return MM3DDatabase::RejectRecord(reader);
     SetChannel(channel);
     return true;
   }
@@ -141,8 +141,6 @@ class MM3DBlendShapeWeightAnimation
   MM3DBlendShapeWeightAnimation(MM3DDisplayTreeNodeBlendShape* target,
                                 UURefCount<MM3DFunctionCurve> curve, int32_t weightIndex)
       : MM3DTargetAnimation(target, std::move(curve)), mWeightIndex(weightIndex) {}
-
-  // A negative index read fails the record.
 
   bool Write(UUWriter& writer, MM3DModDatabase& database) const override;
   bool Read(UUReader& reader, MM3DModDatabase& database) override;

@@ -2,16 +2,24 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
 
 constexpr float kMillisecondsPerSecond = 1000.0f;
+// 2^31, the first float above the int32 range.
+constexpr float kIntLimit = 2147483648.0f;
 
 }  // namespace
 
 int32_t MM3DPlaySpan::ToMilliseconds(float seconds) {
-  return static_cast<int32_t>(seconds * kMillisecondsPerSecond);
+  // Clip times come from files: out of range they saturate, and NaN is 0.
+  const float milliseconds = seconds * kMillisecondsPerSecond;
+  if (std::isnan(milliseconds)) return 0;
+  if (milliseconds >= kIntLimit) return INT_MAX;
+  if (milliseconds <= -kIntLimit) return INT_MIN;
+  return static_cast<int32_t>(milliseconds);
 }
 
 MM3DPlaySpan MM3DPlaySpan::FromTo(int32_t start, int32_t end) {

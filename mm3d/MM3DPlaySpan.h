@@ -8,7 +8,8 @@
 struct MM3DPlaySpan {
   static constexpr float kSecondsPerMillisecond = 0.001f;
 
-  // Clip seconds as whole milliseconds, truncated.
+  // Clip seconds as whole milliseconds, truncated; saturated at the int32
+  // range, and 0 for NaN.
   static int32_t ToMilliseconds(float seconds);
   static float ToSeconds(int32_t milliseconds) {
     return static_cast<float>(milliseconds) * kSecondsPerMillisecond;

@@ -54,11 +54,19 @@ void MM3DRenderer::SetTextureStages(const MM3DRenderStateBlock& block) {
 }
 
 void MM3DRenderer::DrawTriangles(const MM3DVertexArrays& arrays, int32_t first, int32_t count) {
+  if (CountTriangles(count)) SubmitTriangles(arrays, first, count);
+}
+
+void MM3DRenderer::DrawTrianglesInOrder(const MM3DVertexArrays& arrays, int32_t first,
+                                        int32_t count) {
+  if (CountTriangles(count)) SubmitTrianglesInOrder(arrays, first, count);
+}
+
+bool MM3DRenderer::CountTriangles(int32_t count) {
   mFramePolygons += count;
   // A block without stages is drawn in no pass at all; its first stage
   // holds nothing to choose a path by.
-  if (mBlock.mStageCount == 0) return;
-  SubmitTriangles(arrays, first, count);
+  return mBlock.mStageCount != 0;
 }
 
 void MM3DRenderer::ApplyCullMode(int32_t mode) {

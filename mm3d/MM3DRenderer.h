@@ -58,6 +58,10 @@ class MM3DRenderer {
   // Triangles first ... first + count - 1 of the view under the current
   // state. A block without stages draws nothing.
   void DrawTriangles(const MM3DVertexArrays& arrays, int32_t first, int32_t count);
+  // The same, blended or not, drawn in submission order rather than sorted
+  // by depth: flat quads all lie at one depth and are painted one over the
+  // other.
+  void DrawTrianglesInOrder(const MM3DVertexArrays& arrays, int32_t first, int32_t count);
 
   void BeginFrame();
   // Draws what still waits, presents the frame and counts it.
@@ -89,6 +93,11 @@ class MM3DRenderer {
   // Draws and forgets what was kept for sorting.
   virtual void DrawSorted() = 0;
   virtual void SubmitTriangles(const MM3DVertexArrays& arrays, int32_t first, int32_t count) = 0;
+  // A renderer without an ordered path keeps its own.
+  virtual void SubmitTrianglesInOrder(const MM3DVertexArrays& arrays, int32_t first,
+                                      int32_t count) {
+    SubmitTriangles(arrays, first, count);
+  }
   // Draws the triangles waiting in a batch.
   virtual void Flush() = 0;
 
@@ -97,6 +106,8 @@ class MM3DRenderer {
 
  private:
   void FlushIfFrameOpen();
+  // Counts the triangles; false when the block has no stage to draw with.
+  bool CountTriangles(int32_t count);
 
   UURefCount<MM3DDriver> mDriver;
   MMSurface* mTarget = nullptr;

@@ -1,8 +1,8 @@
 #pragma once
 // The renderer the system draws with. Triangles whose block has an opaque
-// first stage go to the device at once, in batches and in submission order;
-// all others wait in the depth-sorted buffer and are drawn after them, far
-// first, when the frame ends.
+// first stage, and all triangles drawn in order, go to the device at once,
+// in batches and in submission order; all others wait in the depth-sorted
+// buffer and are drawn after them, far first, when the frame ends.
 
 #include "mm3d/MM3DImmediateTriangleBatch.h"
 #include "mm3d/MM3DSortingRenderer.h"
@@ -22,6 +22,11 @@ class MM3DStandardRenderer : public MM3DSortingRenderer {
   void ApplyTextureStages(const MM3DRenderStateBlock& block) override;
   void DrawSorted() override;
   void SubmitTriangles(const MM3DVertexArrays& arrays, int32_t first, int32_t count) override;
+  // Into the batch, blended or not: it draws in submission order.
+  void SubmitTrianglesInOrder(const MM3DVertexArrays& arrays, int32_t first,
+                              int32_t count) override {
+    mBatch.Add(arrays, first, count);
+  }
   void Flush() override { mBatch.Draw(); }
 
  private:

@@ -9,5 +9,5 @@ class MM3DPlanarEnclosure : public MMPlanarEnclosure {
   using MMPlanarEnclosure::MMPlanarEnclosure;
 
   // The region is ignored: a 3D frame is rendered whole.
-  void Draw(const MMRegion&) override { DrawVisuals3D(); }
+  void Draw(const MMRegion& region) override { DrawVisuals3D(region); }
 };

@@ -28,9 +28,11 @@ MM3DRenderStateBlock MM3DPlanarVisual::QuadBlock(bool opaque) {
   MM3DRenderStateBlock block;
   block.mStageCount = 1;
   MM3DRenderStage& stage = block.mStages[0];
+  // Every flat quad lies at depth 0: "less or equal" lets a later one
+  // paint over an earlier one, as the enclosure's order says.
   if (opaque) {
     stage.mDepthMode = kMM3DDepthTestAndWrite;
-    stage.mDepthFunction = kMM3DDepthLess;
+    stage.mDepthFunction = kMM3DDepthLessEqual;
     stage.mOpaque = kMM3DBlendingOff;
     stage.mBlendFactors = MM3DBlendFactors(kMM3DBlendOne, kMM3DBlendZero);
   } else {
@@ -63,6 +65,6 @@ void MM3DPlanarVisual::DrawQuad(const MMDrawContext& context, MM3DRenderStateBlo
   arrays.mIndexCount = 6;
   arrays.mIndices = MMQuadIndices;
   context.mRenderer->SetTextureStages(block);
-  context.mRenderer->DrawTriangles(arrays, 0, 2);
+  context.mRenderer->DrawTrianglesInOrder(arrays, 0, 2);
   block.Reset();
 }

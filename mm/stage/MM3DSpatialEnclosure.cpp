@@ -1,6 +1,6 @@
 #include "mm/stage/MM3DSpatialEnclosure.h"
 
-void MM3DSpatialEnclosure::Draw(const MMRegion&) {
+void MM3DSpatialEnclosure::Draw(const MMRegion& region) {
   GetRenderContext().SumAmbientLights();
-  DrawVisuals3D();
+  DrawVisuals3D(region);
 }

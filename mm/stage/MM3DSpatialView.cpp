@@ -11,6 +11,8 @@ void MM3DSpatialView::Draw(const MMRegion& region) {
   // A stage without a 3D display has nothing to render with.
   if (!renderer || !pipeline) return;
   AimRendererAtView(*renderer);
+  // Each view starts without culling, whatever the last part drawn left.
+  renderer->SetCullMode(kMM3DCullNone);
   pipeline->SetProjection(GetProjection());
   pipeline->SetCameraMatrix(GetViewMatrix());
   MMView::Draw(region);

@@ -42,8 +42,9 @@ void MMEnclosure::DrawVisuals(const MMDrawContext& context) {
   }
 }
 
-void MMEnclosure::DrawVisuals3D() {
+void MMEnclosure::DrawVisuals3D(const MMRegion& region) {
   MMDrawContext context;
+  context.mRegion = region;
   context.mRenderer = mStage->GetRenderer();
   context.mPipeline = mStage->GetPipeline();
   if (!context.mRenderer || !context.mPipeline) return;

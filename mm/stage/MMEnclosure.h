@@ -53,9 +53,9 @@ class MMEnclosure {
   void SortIfNeeded();
   // Every shown visual, back to front, after sorting when needed.
   void DrawVisuals(const MMDrawContext& context);
-  // The visuals with the render context and the stage's renderer and
-  // pipeline; nothing on a stage without a 3D display.
-  void DrawVisuals3D();
+  // The visuals with the region, the render context and the stage's
+  // renderer and pipeline; nothing on a stage without a 3D display.
+  void DrawVisuals3D(const MMRegion& region);
 
  private:
   static bool CompareDepth(MMVisual* const* a, MMVisual* const* b);

@@ -52,6 +52,7 @@ MMStage::MMStage(MMStageWindow* window, const UURect& rect, MMStageSoundManager*
   mTaskManager = new (ALGlobalAllocator) MMTaskManager();
   mTaskClient = new (ALGlobalAllocator) MMTaskClient(mTaskManager);
   mInputStrategy.Reset(new (ALGlobalAllocator) MMLockstepInputStrategy(this));
+  mTextureMap = new (ALGlobalAllocator) MM3DDriverTextureMap;
 }
 
 // The act goes first: its scenes still use the task manager, the sound
@@ -66,6 +67,7 @@ MMStage::~MMStage() {
   delete std::exchange(mTaskClient, nullptr);
   delete std::exchange(mTaskManager, nullptr);
   Release3DDisplay();
+  delete std::exchange(mTextureMap, nullptr);
   DeleteSurfaces();
   mPendingNotifications.Clear();
   mVisitedNotifications.Clear();
@@ -246,7 +248,7 @@ void MMStage::SwitchAct(int32_t time) {
   mActSwitchPending = false;
   if (mAct != nullptr) {
     MMResourceCollection::PurgeAllUnreferenced();
-    if (mTextureMap != nullptr) mTextureMap->LoadAll();
+    mTextureMap->LoadAll();
     MMResourceCollection::ReloadAllReferenced();
   }
   mCursorController->EndBusy();
@@ -373,8 +375,10 @@ void MMStage::DeleteSurfaces() {
   Destroy(mBackSurface);
 }
 
+// The texture map stays, with its entries and handles: only its driver
+// textures go, while their driver is still there.
 void MMStage::Release3DDisplay() {
-  delete std::exchange(mTextureMap, nullptr);
+  mTextureMap->SetDriver(nullptr, nullptr);
   delete std::exchange(mTextureStrategy, nullptr);
   mPipeline.Reset();
   mRenderer.Reset();
@@ -405,13 +409,13 @@ void MMStage::Set3DDisplay(const UURefCount<MM3DDriver>& driver,
                            const UURefCount<MM3DRenderer>& renderer,
                            const UURefCount<MM3DPipeline>& pipeline,
                            MM3DDriverTextureStrategy* textureStrategy) {
-  // The old map's textures go while their driver is still there.
-  delete std::exchange(mTextureMap, nullptr);
+  // The old driver textures go while their driver is still there; the
+  // handles stay and get new ones from the new driver on demand.
+  mTextureMap->SetDriver(nullptr, nullptr);
   mDriver = driver;
   mRenderer = renderer;
   mPipeline = pipeline;
   delete std::exchange(mTextureStrategy, textureStrategy);
-  mTextureMap = new (ALGlobalAllocator) MM3DDriverTextureMap;
   mTextureMap->SetDriver(mDriver.Get(), mTextureStrategy);
 }
 

@@ -176,6 +176,8 @@ class MMStage {
   const UURefCount<MM3DDriver>& GetDriver() const { return mDriver; }
   UURefCount<MM3DRenderer> GetRenderer() const { return mRenderer; }
   const UURefCount<MM3DPipeline>& GetPipeline() const { return mPipeline; }
+  // The one map of the stage's life: its handles stay valid across display
+  // changes, which only re-point it at the new driver.
   MM3DDriverTextureMap* GetTextureMap() const { return mTextureMap; }
   MM3DDriverTextureStrategy* GetTextureStrategy() const { return mTextureStrategy; }
   MMDisplayModeStrategy* GetDisplayStrategy() const { return mDisplayStrategy; }

@@ -50,10 +50,26 @@ TEST(MM3DAngleFunctionCurvesTest, IntervalCountInterpolatesBetweenGridPoints) {
   EXPECT_EQ(curve.EvaluateFixed(4096 / 4), 200);
 }
 
+// Keys that do not advance (a first key after interval 0, two keys on one
+// interval, keys out of order) hold the nearest key's angle, and a time
+// gives the same angle whether earlier times came before or after it.
 TEST(MM3DAngleFunctionCurvesTest, IntervalCountWithBadKeysStaysInsideThem) {
-  // A first key after interval 0 and intervals out of order.
-  MM3DIntervalCountAngleFunctionCurve curve = IntervalCurve(0, 1, {{3, 100}, {1, 50}, {4, 200}});
-  for (float t = -1; t < 2; t += 0.0625f) EXPECT_TRUE(std::isfinite(curve.Evaluate(t))) << t;
+  constexpr int32_t kTimes[] = {4096 / 4, 4096 / 2, 4096 * 3 / 4};
+  struct {
+    const char* name;
+    MM3DIntervalCountAngleFunctionCurve curve;
+    int32_t angles[3];
+  } cases[] = {
+      {"two keys on one interval",
+       IntervalCurve(0, 1, {{2, 100}, {2, 200}, {4, 300}}),
+       {100, 200, 250}},
+      {"keys out of order", IntervalCurve(0, 1, {{3, 100}, {2, 50}, {4, 250}}), {100, 100, 150}},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (int32_t k = 0; k < 3; ++k) EXPECT_EQ(c.curve.EvaluateFixed(kTimes[k]), c.angles[k]) << k;
+    for (int32_t k = 2; k >= 0; --k) EXPECT_EQ(c.curve.EvaluateFixed(kTimes[k]), c.angles[k]) << k;
+  }
   MM3DIntervalCountAngleFunctionCurve flat = IntervalCurve(0, 1, {{0, 10}, {0, 20}});
   EXPECT_EQ(flat.EvaluateFixed(2048), 20);
 }

@@ -105,12 +105,13 @@ TEST_F(MM3DCameraTest, ADegenerateUpWithoutHistoryUsesPlusY) {
   MM3DCamera camera = Looking({0, 10, 0, 1}, {0, 0, 0, 1}, 0);
   MM3DMatrix view;
   camera.GetViewMatrix(view);
+  // Up (0, 1, 0) and forward (0, -1, 0) leave no side axis: camera x is 0
+  // everywhere, y the height above the eye and z the depth below it.
   MM3DVector out;
   view.TransformPoint(out, {0, 0, 0, 1});
-  EXPECT_NEAR(out.mZ, 10.0f, kTolerance);
-  // Up (0, 1, 0) and forward (0, -1, 0) leave no usable side axis: the
-  // matrix is still finite.
-  EXPECT_TRUE(std::isfinite(out.mX));
+  ExpectNear(out, {0, -10, 10, 1});
+  view.TransformPoint(out, {3, 12, 5, 1});
+  ExpectNear(out, {0, 2, -2, 1});
 }
 
 TEST_F(MM3DCameraTest, OrbitMovesTheEyeAroundTheInterest) {

@@ -6,28 +6,24 @@ namespace {
 
 TEST(MM3DDeformerScratchTest, CreatingReplacesEveryArrayWithAnEmptyOne) {
   MM3DCreateDeformerScratchArrays();
-  ASSERT_NE(MM3DSkinPositionScratch, nullptr);
-  MM3DSkinPositionScratch->Append(MM3DVector(1, 2, 3, 1));
+  ASSERT_NE(MM3DBlendShapePositionScratch, nullptr);
+  MM3DBlendShapePositionScratch->Append(MM3DVector(1, 2, 3, 1));
   MM3DCreateDeformerScratchArrays();
-  EXPECT_EQ(MM3DSkinPositionScratch->Count(), 0);
-  for (auto* array : {MM3DSkinPositionScratch, MM3DSkinNormalScratch, MM3DBlendShapePositionScratch,
-                      MM3DBlendShapeNormalScratch, MM3DIndexedShapePositionScratch}) {
+  EXPECT_EQ(MM3DBlendShapePositionScratch->Count(), 0);
+  for (auto* array : {MM3DBlendShapePositionScratch, MM3DBlendShapeNormalScratch,
+                      MM3DIndexedShapePositionScratch}) {
     ASSERT_NE(array, nullptr);
     EXPECT_EQ(array->Count(), 0);
   }
-  EXPECT_NE(MM3DSkinMatrixScratch, nullptr);
-  EXPECT_NE(MM3DSkinNormalMatrixScratch, nullptr);
 }
 
 TEST(MM3DDeformerScratchTest, FreeingLeavesNone) {
   MM3DCreateDeformerScratchArrays();
   MM3DFreeDeformerScratchArrays();
-  for (auto* array : {MM3DSkinPositionScratch, MM3DSkinNormalScratch, MM3DBlendShapePositionScratch,
-                      MM3DBlendShapeNormalScratch, MM3DIndexedShapePositionScratch}) {
+  for (auto* array : {MM3DBlendShapePositionScratch, MM3DBlendShapeNormalScratch,
+                      MM3DIndexedShapePositionScratch}) {
     EXPECT_EQ(array, nullptr);
   }
-  EXPECT_EQ(MM3DSkinMatrixScratch, nullptr);
-  EXPECT_EQ(MM3DSkinNormalMatrixScratch, nullptr);
 }
 
 }  // namespace

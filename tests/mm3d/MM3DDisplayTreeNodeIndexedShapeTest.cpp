@@ -119,6 +119,21 @@ TEST(MM3DDisplayTreeNodeIndexedShapeTest, ShapesReadBackInBothByteOrders) {
   EXPECT_EQ(WriteTree(empty, database).size(), 6u * 4u);
 }
 
+// Shapes whose first part has no block are written with S = 0, which
+// keeps no block: the record holds no part then, so that what is read back
+// writes the same bytes again.
+TEST(MM3DDisplayTreeNodeIndexedShapeTest, ARecordWithoutAFirstBlockWritesTheSameBytesAgain) {
+  MM3DModDatabase database;
+  MM3DMeshTargets<MM3DVector> shapes;
+  shapes.Append(UUGrowableArray<MM3DTargetArrays<MM3DVector>>());
+  shapes.Append(std::move(OneBlockTargets(Shapes(2))[0]));
+  MM3DDisplayTreeNodeIndexedShape node(0.0f, std::move(shapes));
+  const std::vector<uint8_t> first = WriteTree(node, database);
+  Owned read = ReadTree(first, database);
+  ASSERT_FALSE(read.IsEmpty());
+  EXPECT_EQ(WriteTree(*read, database), first);
+}
+
 TEST(MM3DDisplayTreeNodeIndexedShapeTest, DamagedRecordsFail) {
   MM3DModDatabase database;
   MM3DDisplayTreeNodeIndexedShape node(0.0f, OneBlockTargets(Shapes(2)));

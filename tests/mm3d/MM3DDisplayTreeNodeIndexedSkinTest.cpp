@@ -149,12 +149,10 @@ TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, IdentityJointsKeepPositionsAndRenorma
 }
 
 TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, ASkinWithoutJointsMovesEveryVertexToTheOrigin) {
-  const int32_t matrices = MM3DSkinMatrixScratch->Count();
   MM3DDisplayTreeNodeIndexedSkin* skin =
       AddSkin(OneBlock({}), {}, {}, {{1, 2, 3, 1}, {4, 5, 6, 1}});
   skin->BeginFrame();
   EXPECT_TRUE(skin->IsInFrame());
-  EXPECT_EQ(MM3DSkinMatrixScratch->Count(), matrices);
   skin->EndFrame();
   const DrawnBlock& drawn = Draw();
   ExpectVector(drawn.mPositions[0], {0, 0, 0, 1});
@@ -163,18 +161,49 @@ TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, ASkinWithoutJointsMovesEveryVertexToT
 
 // Whatever cannot be followed leaves the vertex, or the whole block, as
 // stored: a joint the file never resolved, a block the skin has no
-// influences for, and a weight for a vertex beyond the block.
+// influences for, fewer bind matrices than joints, and a weight for a
+// vertex beyond the block or of a joint beyond the list.
 TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, WhatLiesOutsideTheArraysLeavesTheMeshUndeformed) {
   const std::vector<MM3DVector> stored = {{1, 2, 3, 1}};
   AddSkin(OneBlock({{0, {{0, 1.0f}}}}), {nullptr}, {Translation(5, 0, 0)}, stored);
   AddSkin(MM3DSkinInfluences(), {mShoulder}, {Translation(5, 0, 0)}, stored);
-  AddSkin(OneBlock({{0, {{0, 1.0f}, {7, 1.0f}}}}), {mShoulder}, {Translation(5, 0, 0)}, stored);
+  AddSkin(OneBlock({{0, {{0, 1.0f}}}}), {mShoulder}, {}, stored);
+  AddSkin(OneBlock({{0, {{0, 1.0f}, {7, 1.0f}}}, {1, {{0, 1.0f}}}, {-1, {{0, 1.0f}}}}), {mShoulder},
+          {Translation(5, 0, 0)}, stored);
   mBench.Render(mRoot);
   const std::vector<DrawnBlock>& drawn = mBench.mPipeline.mDrawn;
-  ASSERT_EQ(drawn.size(), 3u);
+  ASSERT_EQ(drawn.size(), 4u);
   ExpectVector(drawn[0].mPositions[0], stored[0]);
   ExpectVector(drawn[1].mPositions[0], stored[0]);
-  ExpectVector(drawn[2].mPositions[0], {6, 2, 3, 1});
+  ExpectVector(drawn[2].mPositions[0], stored[0]);
+  ExpectVector(drawn[3].mPositions[0], {6, 2, 3, 1});
+}
+
+// A skin inside another bends what the outer one bent, each by its own
+// joints: the outer moves (1, 2, 3) out to (6, 2, 3), then the elbow,
+// turned a quarter about z and 2 out, takes it to (0, 6, 3) and turns the
+// up normal to (-1, 0, 0).
+TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, NestedSkinsDeformInTurnEachByItsOwnJoints) {
+  mElbow->SetRotationZ(std::numbers::pi_v<float> / 2);
+  auto* outer = new MM3DDisplayTreeNodeIndexedSkin(
+      OneBlock({{0, {{0, 1.0f}}}}), MakeArray<MM3DDisplayTreeNodeJoint*>({mShoulder}),
+      MakeArray(std::vector<MM3DMatrix>{Translation(5, 0, 0)}));
+  mRoot.AddChild(Owned(outer));
+  auto* inner = new MM3DDisplayTreeNodeIndexedSkin(
+      OneBlock({{0, {{0, 1.0f}}}}), MakeArray<MM3DDisplayTreeNodeJoint*>({mElbow}),
+      MakeArray(std::vector<MM3DMatrix>{MM3DMatrixIdentity}));
+  outer->AddChild(Owned(inner));
+  auto* mesh = new MM3DDisplayTreeNodeIndexedMesh;
+  MM3DIndexedMeshPart part;
+  part.mMaterial = MakeMaterial(true);
+  part.mBlocks.Append(MakeBlock({{1, 2, 3, 1}}, {{0, 1, 0, 0}}));
+  mesh->AddPart(part);
+  inner->AddChild(Owned(mesh));
+  const DrawnBlock& drawn = Draw();
+  ExpectVector(drawn.mPositions[0], {0, 6, 3, 1});
+  // Renormalised twice with the fast inverse square root.
+  EXPECT_NEAR(drawn.mNormals[0].mX, -1.0f, 1e-4f);
+  EXPECT_NEAR(drawn.mNormals[0].mY, 0.0f, 1e-4f);
 }
 
 TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, ASkinIsAtTheOriginWhateverItsParents) {
@@ -210,7 +239,9 @@ TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, ASkinReadsBackWithItsJointsInBothByte
 
 // Hand-made records of a skin without children: its fields after the
 // node's kind and reference index.
-TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, RecordsThatBreakTheirTablesFail) {
+// Joint indexes outside the list and too few bind matrices are kept (the
+// drawing skips them) and write back the same bytes; bad counts fail.
+TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, RecordsOutsideTheirTablesReadBackAndBadCountsFail) {
   const auto record = [](int32_t jointIndex, int32_t jointCount, int32_t matrixCount) {
     std::vector<uint8_t> bytes;
     for (int32_t value : {int32_t{kMM3DNodeIndexedSkin}, 0, 1, 1, 1, jointIndex, 0, jointCount}) {
@@ -224,10 +255,12 @@ TEST_F(MM3DDisplayTreeNodeIndexedSkinTest, RecordsThatBreakTheirTablesFail) {
     return bytes;
   };
   MM3DModDatabase database;
-  EXPECT_FALSE(ReadTree(record(0, 1, 1), database).IsEmpty());
-  EXPECT_TRUE(ReadTree(record(1, 1, 1), database).IsEmpty());
-  EXPECT_TRUE(ReadTree(record(-1, 1, 1), database).IsEmpty());
-  EXPECT_TRUE(ReadTree(record(0, 1, 0), database).IsEmpty());
+  for (const std::vector<uint8_t>& bytes :
+       {record(0, 1, 1), record(1, 1, 1), record(-1, 1, 1), record(0, 1, 0)}) {
+    Owned read = ReadTree(bytes, database);
+    ASSERT_FALSE(read.IsEmpty());
+    EXPECT_EQ(WriteTree(*read, database), bytes);
+  }
   EXPECT_TRUE(ReadTree(record(0, -1, 0), database).IsEmpty());
   MM3DDisplayTreeNodeIndexedSkin skin(OneBlock({{0, {{0, 1.0f}}}}),
                                       MakeArray<MM3DDisplayTreeNodeJoint*>({nullptr}),

@@ -167,4 +167,19 @@ TEST(MM3DMaterialLambertTest, SpecularHighlight) {
   MM3DDestroyShadingScratch();
 }
 
+// A power of 0 where the reflection lies across the view (s = 0) adds no
+// highlight rather than NaN; a NaN colour, as a curve from a file can set,
+// shades that channel 0 and leaves the others.
+TEST(MM3DMaterialLambertTest, AZeroPowerAcrossTheViewAndNaNColoursStayDefined) {
+  const MM3DColor half{0.5f, 0.5f, 0.5f, 1.0f};
+  MM3DMaterialPhong across(0.0f, kWhite, 0.5f, kBlack, kBlack, half, 0.0f);
+  MM3DMaterialLambert glowing(0.0f, kWhite, 1.0f, kBlack, {std::nanf(""), 0.5f, 1.0f, 1.0f});
+  std::unique_ptr<MM3DLight> light = LightAtAngle(0.0f);
+  const MM3DVector eyeAside(10.0f, 0.0f, 0.0f, 1.0f);
+  MM3DCreateShadingScratch();
+  ExpectBytes(ShadeOne(across, {light.get()}, eyeAside), 128, 128, 128, 255);
+  ExpectBytes(ShadeOne(glowing, {}), 0, 128, 255, 255);
+  MM3DDestroyShadingScratch();
+}
+
 }  // namespace

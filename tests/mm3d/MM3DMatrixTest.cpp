@@ -153,6 +153,35 @@ TEST(MM3DMatrixTest, InvertAffineUndoesAGeneralAffineMatrix) {
   EXPECT_TRUE(inverse.IsAffine());
 }
 
+// A model scaled to nothing on an axis is inverted as if barely thick
+// there: the other axes invert as usual and nothing is NaN or infinite.
+TEST(MM3DMatrixTest, InvertAffineOfAFlattenedMatrixStaysFinite) {
+  MM3DMatrix rotation;
+  MM3DMatrix flat;
+  MM3DMatrix tilted;
+  MM3DMatrixRotationXYZ(rotation, 0.4f, -1.2f, 2.0f);
+  MM3DMatrixScale(flat, 2, 0, 2);
+  MM3DMatrixMultiply(tilted, flat, rotation);
+  MM3DMatrix skewed = MM3DMatrixIdentity;
+  skewed.mElement[1][0] = 1;
+  skewed.mElement[1][1] = 0;
+  MM3DMatrix line;
+  MM3DMatrixScale(line, 0, 3, 0);
+  const MM3DMatrix kSingular[] = {flat, tilted, skewed, line, MM3DMatrix{}};
+  for (const MM3DMatrix& matrix : kSingular) {
+    MM3DMatrix inverse = matrix;
+    inverse.InvertAffine();
+    for (const auto& row : inverse.mElement) {
+      for (float element : row) EXPECT_TRUE(std::isfinite(element));
+    }
+  }
+  MM3DMatrix inverse = flat;
+  inverse.InvertAffine();
+  EXPECT_FLOAT_EQ(inverse.mElement[0][0], 0.5f);
+  EXPECT_FLOAT_EQ(inverse.mElement[2][2], 0.5f);
+  EXPECT_GT(inverse.mElement[1][1], 1000.0f);
+}
+
 TEST(MM3DMatrixTest, NearIdentityInvertsToTheExactIdentity) {
   MM3DMatrix m = MM3DMatrixIdentity;
   m.mElement[3][0] = 0.000009f;

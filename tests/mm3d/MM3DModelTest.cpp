@@ -1,9 +1,11 @@
 #include "mm3d/MM3DModel.h"
 
 #include "mm3d/MM3DDatabase.h"
+#include "mm3d/MM3DModDatabase.h"
 #include "mm3d/MM3DNodeOrdinalVisitors.h"
 #include "tests/mm3d/MM3DMeshSupport.h"
 #include "tests/mm3d/MM3DModelSupport.h"
+#include "tests/mm3d/MM3DStreams.h"
 #include "tests/support/ResourceFileFixtures.h"
 
 #include <gtest/gtest.h>
@@ -86,8 +88,23 @@ TEST_P(MM3DModelTest, TheClipReadWithTheModelDrivesItsParts) {
   }
 }
 
+// Every field of a light, as its record holds it.
+std::vector<uint8_t> LightRecord(const MM3DLight& light) {
+  MM3DDatabase::ResetReferenceTables();
+  ByteWriter writer;
+  EXPECT_TRUE(light.WriteRecord(writer));
+  MM3DDatabase::ResetReferenceTables();
+  return writer.mBytes;
+}
+
+MM3DLight& LightOfChild(const MM3DModel& model, int32_t index) {
+  auto* root = static_cast<MM3DDisplayTreeNodeWithChildren*>(model.GetDisplayTree());
+  return *static_cast<MM3DDisplayTreeNodeLight*>(root->GetChild(index))->GetLight();
+}
+
 TEST_P(MM3DModelTest, LightsOfEveryKindAndMaterialAnimationsReadBack) {
-  const UURefCount<MM3DModel> model = ReadModelBytes(WriteModelBytes(MakeShowcase(), GetParam()));
+  const UURefCount<MM3DModel> written = MakeShowcase();
+  const UURefCount<MM3DModel> model = ReadModelBytes(WriteModelBytes(written, GetParam()));
   ASSERT_FALSE(model.IsEmpty());
   auto* root = static_cast<MM3DDisplayTreeNodeWithChildren*>(model->GetDisplayTree());
   ASSERT_EQ(root->GetChildCount(), 4);
@@ -95,7 +112,8 @@ TEST_P(MM3DModelTest, LightsOfEveryKindAndMaterialAnimationsReadBack) {
     auto* node = static_cast<MM3DDisplayTreeNodeLight*>(root->GetChild(kind));
     ASSERT_FALSE(node->GetLight().IsEmpty());
     EXPECT_EQ(node->GetLight()->GetKind(), kind);
-    EXPECT_EQ(node->GetLight()->GetColor().mR, 0.5f);
+    EXPECT_EQ(LightRecord(LightOfChild(*model, kind)), LightRecord(LightOfChild(*written, kind)))
+        << "kind " << kind;
   }
   auto* spot = static_cast<MM3DDisplayTreeNodeLight*>(model->FindNamedNode("_spot"));
   ASSERT_NE(spot, nullptr);
@@ -197,12 +215,42 @@ TEST(MM3DModelFileTest, ALightOfANodeAndOfTheModelIsWrittenOnceAndSharedAgain) {
   EXPECT_EQ(static_cast<MM3DDisplayTreeNodeLight*>(node)->GetLight(), read->GetLights().Front());
 }
 
+// An empty light or camera handle in the model's lists is left out of the
+// file, whose reader refuses it; the others read back.
+TEST(MM3DModelFileTest, EmptyLightAndCameraHandlesAreLeftOut) {
+  UURefCount<MM3DModel> model = MakeCharacter();
+  model->GetLights().PushBack(UURefCount<MM3DLight>());
+  model->GetCameras().PushBack(UURefCount<MM3DCamera>());
+  const UURefCount<MM3DModel> read = ReadModelBytes(WriteModelBytes(model));
+  ASSERT_FALSE(read.IsEmpty());
+  EXPECT_EQ(read->GetLights().Count(), 1);
+  EXPECT_EQ(read->GetCameras().Count(), 1);
+}
+
 TEST(MM3DModelFileTest, ATopNodeThatIsNoRootLeavesTheModelWithoutTree) {
   UURefCount<MM3DModel> model(
       new MM3DModel(UUOwned<MM3DDisplayTreeNode>(new MM3DDisplayTreeNodeWithVisibility), {}));
   const UURefCount<MM3DModel> read = ReadModelBytes(WriteModelBytes(model));
   ASSERT_FALSE(read.IsEmpty());
   EXPECT_FALSE(read->HasDisplayTree());
+}
+
+// A record that fails after the tree, or inside it, leaves nothing of the
+// old content that pointed into the old tree.
+TEST(MM3DModelFileTest, AFailedReadKeepsNothingOfTheOldTree) {
+  for (const uint8_t hasRoot : {0, 1}) {
+    SCOPED_TRACE(hasRoot);
+    UURefCount<MM3DModel> model = MakeCharacter();
+    ASSERT_TRUE(model->HasAnimationClip());
+    MM3DModDatabase database;
+    ByteReader reader({hasRoot});
+    EXPECT_FALSE(model->Read(reader, database));
+    EXPECT_FALSE(model->HasDisplayTree());
+    EXPECT_FALSE(model->HasAnimationClip());
+    EXPECT_FALSE(model->HasLights());
+    EXPECT_FALSE(model->HasCameras());
+    EXPECT_EQ(model->GetNamedNodeCount(), 0);
+  }
 }
 
 TEST(MM3DModelFileTest, AModelFileOnDiskReadsBackAndAMissingOneGivesNoModel) {

@@ -1,11 +1,12 @@
-// The pipeline and the standard renderer drawing into the offscreen OpenGL
-// driver, checked on the pixels.
+// The pipeline and the standard renderer drawing through both drivers,
+// checked on the pixels.
 
 #include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "mm3d/MM3DMaterial.h"
 #include "mm3d/MM3DRenderContext.h"
 #include "mm3d/MM3DStandardPipeline.h"
 #include "mm3d/MM3DStandardRenderer.h"
+#include "tests/mm3d/MM3DRendererSupport.h"
 #include "tests/mm3d/drivers/DriverFixture.h"
 
 #include <gtest/gtest.h>
@@ -48,11 +49,24 @@ std::unique_ptr<MM3DMaterial> Material(std::initializer_list<MM3DBlendFactors> l
   return material;
 }
 
-class MM3DStandardRendererDrawTest : public GLDriverFixture {
+// The standard renderer, drawing what still waits on demand: the Direct3D
+// back buffer is read after the renderer's drawing and before the driver
+// shows it.
+class DrainableRenderer : public MM3DStandardRenderer {
+ public:
+  using MM3DStandardRenderer::MM3DStandardRenderer;
+  void DrawWaiting() {
+    Flush();
+    DrawSorted();
+  }
+};
+
+class MM3DStandardRendererDrawTest : public BackEndDriverFixture {
  protected:
   void SetUp() override {
-    GLDriverFixture::SetUp();
-    mRenderer = std::make_unique<MM3DStandardRenderer>(mDriver);
+    BackEndDriverFixture::SetUp();
+    ASSERT_FALSE(mDriver.IsEmpty());
+    mRenderer = std::make_unique<DrainableRenderer>(mDriver);
     mRenderer->SetViewport(UURect(0, 0, kSize, kSize));
     MM3DProjectionVolume volume;
     volume.SetOrthographic(-1, 1, -1, 1, 0, 2);
@@ -61,7 +75,7 @@ class MM3DStandardRendererDrawTest : public GLDriverFixture {
 
   void TearDown() override {
     mRenderer.reset();
-    GLDriverFixture::TearDown();
+    BackEndDriverFixture::TearDown();
   }
 
   void Draw(MM3DMaterial& material, const MM3DIndexedMeshVertexData& data) {
@@ -72,15 +86,16 @@ class MM3DStandardRendererDrawTest : public GLDriverFixture {
   }
 
   Rgb EndFrame() {
+    mRenderer->DrawWaiting();
     EndFrameThrough([this] { mRenderer->EndFrame(); });
     return PixelAt(kSize / 2, kSize / 2);
   }
 
   MM3DStandardPipeline mPipeline;
-  std::unique_ptr<MM3DStandardRenderer> mRenderer;
+  std::unique_ptr<DrainableRenderer> mRenderer;
 };
 
-TEST_F(MM3DStandardRendererDrawTest, BlendedPartsAreBlendedFarFirstOverTheOpaqueOnes) {
+TEST_P(MM3DStandardRendererDrawTest, BlendedPartsAreBlendedFarFirstOverTheOpaqueOnes) {
   auto opaque = Material({kReplace});
   auto blended = Material({kAlpha});
   mRenderer->BeginFrame();
@@ -94,7 +109,7 @@ TEST_F(MM3DStandardRendererDrawTest, BlendedPartsAreBlendedFarFirstOverTheOpaque
   EXPECT_TRUE(Near(centre, expected, 3)) << centre;
 }
 
-TEST_F(MM3DStandardRendererDrawTest, ASecondLayerIsASecondPass) {
+TEST_P(MM3DStandardRendererDrawTest, ASecondLayerIsASecondPass) {
   auto twoLayers = Material({kReplace, kAdd});
   mRenderer->BeginFrame();
   Draw(*twoLayers, FullQuad(1.0f, Rgb{100, 50, 25}));
@@ -102,7 +117,7 @@ TEST_F(MM3DStandardRendererDrawTest, ASecondLayerIsASecondPass) {
   EXPECT_TRUE(Near(centre, Rgb{200, 100, 50})) << centre;
 }
 
-TEST_F(MM3DStandardRendererDrawTest, AMaterialWithoutLayersDrawsNothingAfterABlendedFrame) {
+TEST_P(MM3DStandardRendererDrawTest, AMaterialWithoutLayersDrawsNothingAfterABlendedFrame) {
   auto blended = Material({kAlpha});
   auto bare = Material({});
   auto opaque = Material({kReplace});
@@ -117,5 +132,39 @@ TEST_F(MM3DStandardRendererDrawTest, AMaterialWithoutLayersDrawsNothingAfterABle
   Draw(*opaque, FullQuad(1.0f, kRed));
   EXPECT_EQ(EndFrame(), kRed);
 }
+
+// Flat quads at one depth drawn in order paint over each other, blended
+// or not: an opaque red then an opaque green give green, and a translucent
+// blue panel then an opaque white button give white (through the depth
+// sort the panel would be blended over the button at the end).
+TEST_P(MM3DStandardRendererDrawTest, QuadsDrawnInOrderArePaintedInThatOrder) {
+  const MM3DRenderStateBlock opaque =
+      StageBlock(kMM3DDepthTestAndWrite, kMM3DDepthLessEqual, kMM3DBlendingOff, kReplace);
+  const struct {
+    FullQuad mFirst;
+    MM3DRenderStateBlock mFirstBlock;
+    FullQuad mSecond;
+    Rgb mExpected;
+  } cases[] = {
+      {FullQuad(1.0f, kRed), opaque, FullQuad(1.0f, kGreen), kGreen},
+      {FullQuad(1.0f, kBlue, kHalf), BlendedStages(), FullQuad(1.0f, Rgb{255, 255, 255}),
+       Rgb{255, 255, 255}},
+  };
+  mRenderer->SetProjection(mPipeline.GetProjection());
+  for (const auto& c : cases) {
+    mRenderer->BeginFrame();
+    for (const auto& [quad, block] : {std::pair{&c.mFirst, c.mFirstBlock}, {&c.mSecond, opaque}}) {
+      mRenderer->SetTextureStages(block);
+      mRenderer->DrawTrianglesInOrder(MM3DVertexArrays(*quad), 0, 2);
+    }
+    const Rgb centre = EndFrame();
+    EXPECT_TRUE(Near(centre, c.mExpected)) << centre;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothBackEnds, MM3DStandardRendererDrawTest,
+                         ::testing::Values(DriverBackEnd::kOffscreenOpenGL,
+                                           DriverBackEnd::kDirect3D),
+                         BackEndName);
 
 }  // namespace

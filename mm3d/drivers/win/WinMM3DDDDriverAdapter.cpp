@@ -265,8 +265,12 @@ void WinMM3DDDDriverAdapter::BeginScene() {
   mInterfaces.mDevice->BeginScene();
 }
 
+// The whole target, as on OpenGL: a frame whose last view is smaller than
+// the stage must not keep the last frame's pixels around it.
 void WinMM3DDDDriverAdapter::Clear() {
-  D3DRECT area{mViewport.mLeft, mViewport.mTop, mViewport.mRight, mViewport.mBottom};
+  DDSURFACEDESC2 target{.dwSize = sizeof(DDSURFACEDESC2)};
+  if (FAILED(mInterfaces.mBackBuffer->GetSurfaceDesc(&target))) return;
+  D3DRECT area{0, 0, static_cast<LONG>(target.dwWidth), static_cast<LONG>(target.dwHeight)};
   const MM3DClearColor& c = mClearColor;
   const D3DCOLOR color = static_cast<D3DCOLOR>(c.mAlpha) << 24 |
                          static_cast<D3DCOLOR>(c.mRed) << 16 |

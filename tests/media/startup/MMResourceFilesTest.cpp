@@ -105,7 +105,7 @@ class MMResourceFilesTest : public testing::Test {
   }
   static void ExpectEverythingReleased() {
     EXPECT_EQ(OpenCollections(), 0);
-    EXPECT_EQ(MM3DSkinMatrixScratch, nullptr);
+    EXPECT_EQ(MM3DBlendShapePositionScratch, nullptr);
     EXPECT_EQ(MMGlobalPulseTaskManagerA, nullptr);
     EXPECT_EQ(MMStreamingPulseTaskManager, nullptr);
     EXPECT_TRUE(MMResourceSearchDirectories.IsEmpty());
@@ -119,7 +119,7 @@ TEST_F(MMResourceFilesTest, StartUpOpensEveryKindFoundWithoutRegardToCase) {
   ASSERT_TRUE(MMStartResourceFiles());
   EXPECT_FALSE(AFErrorPending());
   for (const Kind& kind : kKinds) EXPECT_EQ(kind.mCollectionCount(), 1) << kind.mName;
-  EXPECT_NE(MM3DSkinMatrixScratch, nullptr);
+  EXPECT_NE(MM3DBlendShapePositionScratch, nullptr);
   ASSERT_EQ(MMResourceSearchDirectories.Count(), 2);
   EXPECT_EQ(MMResourceSearchDirectories.Front(), &mData.Get());
   EXPECT_EQ(MMResourceSearchDirectories.Back(), &MMProgramDirectory);
@@ -210,10 +210,10 @@ TEST_F(MMResourceFilesTest, AKindWithoutItemsOpensNothing) {
 
 TEST_F(MMResourceFilesTest, ScratchStartsEmptyAndStopsToNothing) {
   MMStart3DScratch();
-  ASSERT_NE(MM3DSkinMatrixScratch, nullptr);
-  EXPECT_EQ(MM3DSkinMatrixScratch->Count(), 0);
+  ASSERT_NE(MM3DBlendShapePositionScratch, nullptr);
+  EXPECT_EQ(MM3DBlendShapePositionScratch->Count(), 0);
   MMStop3DScratch();
-  EXPECT_EQ(MM3DSkinMatrixScratch, nullptr);
+  EXPECT_EQ(MM3DBlendShapePositionScratch, nullptr);
 }
 
 // The program's initialisation and clean-up around the start-up, as the

@@ -22,6 +22,13 @@
 
 namespace {
 
+// Flat quads all lie at depth 0: an opaque one is written "less or equal",
+// so that a later one paints over it.
+MM3DRenderStateBlock FlatOpaqueStages() {
+  return StageBlock(kMM3DDepthTestAndWrite, kMM3DDepthLessEqual, kMM3DBlendingOff,
+                    {kMM3DBlendOne, kMM3DBlendZero});
+}
+
 // A 3D act on a stage whose driver records its draws, with a planar view
 // over the whole stage.
 class MM3DPlanarVisualTest : public ::testing::Test {
@@ -55,7 +62,7 @@ TEST_F(MM3DPlanarVisualTest, ASolidBoxIsDrawnOpaqueOnlyAtFullAlpha) {
     uint8_t mAlpha;
     MM3DRenderStateBlock mBlock;
   };
-  for (const Case& c : {Case{255, OpaqueStages()}, Case{254, BlendedStages()}}) {
+  for (const Case& c : {Case{255, FlatOpaqueStages()}, Case{254, BlendedStages()}}) {
     const MM3DPackedColor color{200, 100, 50, c.mAlpha};
     MM3DSolidBoxVisual box(color, UURect(10, 20, 50, 60), 0);
     const std::vector<DrawnRun>& runs = DrawFrame(box);
@@ -72,6 +79,22 @@ TEST_F(MM3DPlanarVisualTest, ASolidBoxIsDrawnOpaqueOnlyAtFullAlpha) {
   }
 }
 
+// A translucent panel behind an opaque button reaches the driver before
+// the button, as the enclosure orders them, not after it through the depth
+// sort.
+TEST_F(MM3DPlanarVisualTest, FlatQuadsReachTheDriverInTheEnclosuresOrder) {
+  MM3DSolidBoxVisual panel(MM3DPackedColor{0, 0, 255, 128}, UURect(10, 10, 90, 90), 0);
+  MM3DSolidBoxVisual button(MM3DPackedColor{255, 255, 255, 255}, UURect(20, 20, 40, 40), 1);
+  mEnclosure.AddVisual(&panel);
+  const std::vector<DrawnRun>& runs = DrawFrame(button);
+  mEnclosure.RemoveVisual(&panel);
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].mTags, (std::vector<float>{10, 90}));
+  EXPECT_EQ(runs[0].mBlock, BlendedStages());
+  EXPECT_EQ(runs[1].mTags, (std::vector<float>{20, 40}));
+  EXPECT_EQ(runs[1].mBlock, FlatOpaqueStages());
+}
+
 TEST_F(MM3DPlanarVisualTest, ATextureVisualIsBlendedWhenItsTextureHasAlpha) {
   struct Case {
     bool mOpaqueTexture;
@@ -84,7 +107,8 @@ TEST_F(MM3DPlanarVisualTest, ATextureVisualIsBlendedWhenItsTextureHasAlpha) {
     const std::vector<DrawnRun>& runs = DrawFrame(visual);
     ASSERT_EQ(runs.size(), 1u);
     const MM3DRenderStage& drawn = runs[0].mBlock.mStages[0];
-    const MM3DRenderStage& expected = (c.mBlended ? BlendedStages() : OpaqueStages()).mStages[0];
+    const MM3DRenderStage& expected =
+        (c.mBlended ? BlendedStages() : FlatOpaqueStages()).mStages[0];
     EXPECT_EQ(drawn.mDepthMode, expected.mDepthMode);
     EXPECT_EQ(drawn.mDepthFunction, expected.mDepthFunction);
     EXPECT_EQ(drawn.mOpaque, expected.mOpaque);
@@ -207,6 +231,28 @@ TEST_F(MM3DPlanarVisualPixelTest, FlatQuadsLandOnTheViewsRectangle) {
   for (MMVisual* visual : std::initializer_list<MMVisual*>{&red, &green, &blue}) {
     enclosure.RemoveVisual(visual);
   }
+  view.Detach();
+}
+
+// Painted in the enclosure's order: a red box, then a green one over its
+// right half; a translucent blue panel, then an opaque white button on it.
+TEST_F(MM3DPlanarVisualPixelTest, FlatQuadsArePaintedInTheEnclosuresOrder) {
+  ASSERT_FALSE(mStage.Stage()->GetDriver().IsEmpty());
+  MM3DPlanarEnclosure enclosure(mStage.Stage());
+  MM3DPlanarView view(mStage.Host(), &enclosure, mStage.Stage()->GetLocalRect(), 0);
+  MM3DSolidBoxVisual red(MM3DPackedColor{255, 0, 0, 255}, UURect(0, 0, 40, 40), 0);
+  MM3DSolidBoxVisual green(MM3DPackedColor{0, 255, 0, 255}, UURect(20, 0, 60, 40), 1);
+  MM3DSolidBoxVisual panel(MM3DPackedColor{0, 0, 255, 128}, UURect(100, 0, 200, 100), 2);
+  MM3DSolidBoxVisual button(MM3DPackedColor{255, 255, 255, 255}, UURect(120, 20, 160, 60), 3);
+  const std::initializer_list<MMVisual*> visuals = {&red, &green, &panel, &button};
+  for (MMVisual* visual : visuals) enclosure.AddVisual(visual);
+  mStage.mRun.Frame();
+
+  EXPECT_TRUE(Near(PixelAt(10, 10), {255, 0, 0})) << PixelAt(10, 10);
+  EXPECT_TRUE(Near(PixelAt(30, 10), {0, 255, 0})) << PixelAt(30, 10);
+  EXPECT_TRUE(Near(PixelAt(110, 10), {0, 0, 128}, 2)) << PixelAt(110, 10);
+  EXPECT_TRUE(Near(PixelAt(140, 40), {255, 255, 255})) << PixelAt(140, 40);
+  for (MMVisual* visual : visuals) enclosure.RemoveVisual(visual);
   view.Detach();
 }
 

@@ -11,6 +11,8 @@
 #include "mm/drawing/MMRegion.h"
 #include "mm/stage/MMDrawContext.h"
 #include "mm/stage/MMMouseTarget.h"
+#include "mm/stage/MMScene.h"
+#include "mm/stage/MMSceneParentMolecule.h"
 #include "mm3d/MM3DLightSources.h"
 #include "tests/mm/stage/VisualTestSupport.h"
 #include "tests/mm3d/MM3DRendererSupport.h"
@@ -159,7 +161,7 @@ class MM3DViewDrawTest : public ::testing::Test {
   MMRegion mNothing;
 };
 
-TEST_F(MM3DViewDrawTest, ASpatialViewSetsViewportDepthRangeAndCameraEvenForAnEmptyRegion) {
+TEST_F(MM3DViewDrawTest, ASpatialViewSetsViewportDepthRangeCameraAndNoCullingForAnyRegion) {
   const UURect rect(10, 20, 330, 120);
   MM3DSpatialView view(mStage.Host(), &mEnclosure, rect, 0);
   // The aspect is the whole stage's (640 x 480), not the view's.
@@ -173,7 +175,10 @@ TEST_F(MM3DViewDrawTest, ASpatialViewSetsViewportDepthRangeAndCameraEvenForAnEmp
   view.UpdateViewMatrix(Translation(0, 0, 5));
   view.SetDepthRange(MM3DDepthRange(0.25f, 0.75f));
   const MM3DProjectionVolume rendererProjection = mStage.Renderer().GetProjection();
+  // As the last part drawn before may leave it.
+  mStage.Renderer().SetCullMode(kMM3DCullClockwise);
   view.Draw(mNothing);
+  EXPECT_EQ(mStage.Renderer().GetCullMode(), kMM3DCullNone);
 
   EXPECT_EQ(mStage.Renderer().GetViewport(), rect);
   EXPECT_EQ(mStage.Renderer().GetDepthRange(), MM3DDepthRange(0.25f, 0.75f));
@@ -202,6 +207,25 @@ TEST_F(MM3DViewDrawTest, APlanarViewSetsTheRenderersProjectionViewMatrixAndNoCul
   view.Detach();
 }
 
+// A scene parent molecule in a 3D enclosure draws its child view there,
+// with the child enclosure's visuals, in a stage frame.
+TEST_F(MM3DViewDrawTest, ASceneParentMoleculeDrawsItsChildViewInsideA3DEnclosure) {
+  MM3DSpatialView view(mStage.Host(), &mEnclosure, mStage.Stage()->GetLocalRect(), 0);
+  MMScene scene(mStage.Stage()->GetAct()->GetSceneServices(), &mEnclosure);
+  MMSceneParentMolecule parent(&scene);
+  MM3DPlanarEnclosure childEnclosure(mStage.Stage());
+  ContextVisual childVisual;
+  childEnclosure.AddVisual(&childVisual);
+  MM3DPlanarView childView(parent.GetViewServices(), &childEnclosure, UURect(10, 10, 50, 50), 1);
+  mStage.mRun.Frame();
+  EXPECT_EQ(childVisual.mContexts.size(), 1u);
+  EXPECT_EQ(mVisual.mContexts.size(), 1u);
+  childView.Detach();
+  childEnclosure.RemoveVisual(&childVisual);
+  parent.Detach();
+  view.Detach();
+}
+
 TEST_F(MM3DViewDrawTest, The3DEnclosuresHandTheirLightsAndTheStagesEngineToTheirVisuals) {
   MM3DPlanarEnclosure planar(mStage.Stage());
   ContextVisual planarVisual;
@@ -216,8 +240,12 @@ TEST_F(MM3DViewDrawTest, The3DEnclosuresHandTheirLightsAndTheStagesEngineToTheir
   spatialLight.SetIntensity(0.25f);
   planarLight.SetIntensity(0.25f);
 
-  mEnclosure.Draw(mNothing);
-  planar.Draw(mNothing);
+  // The region reaches the visuals, as a scene parent molecule's child
+  // views need it.
+  MMRegion region;
+  region.AddRect(UURect(1, 2, 3, 4));
+  mEnclosure.Draw(region);
+  planar.Draw(region);
   // Only the spatial kind sums its ambient lights again.
   EXPECT_FLOAT_EQ(mEnclosure.GetRenderContext().GetAmbientColor().mR, 0.25f);
   EXPECT_FLOAT_EQ(planar.GetRenderContext().GetAmbientColor().mR, 0.5f);
@@ -227,7 +255,7 @@ TEST_F(MM3DViewDrawTest, The3DEnclosuresHandTheirLightsAndTheStagesEngineToTheir
     ASSERT_EQ(visual->mContexts.size(), 1u);
     const ContextVisual::Seen& seen = visual->mContexts[0];
     EXPECT_EQ(seen.mSurface, nullptr);
-    EXPECT_EQ(seen.mRegionCount, 0);
+    EXPECT_EQ(seen.mRegionCount, 1);
     EXPECT_EQ(seen.mRenderContext, &enclosure->GetRenderContext());
     EXPECT_EQ(seen.mRenderer, mStage.Stage()->GetRenderer().Get());
     EXPECT_EQ(seen.mPipeline, mStage.Stage()->GetPipeline().Get());

@@ -4,6 +4,8 @@
 #include "mm/stage/MM3DAct.h"
 #include "mm/stage/MM3DDisplayModeStrategy.h"
 #include "mm/stage/MMStageControl.h"
+#include "mm3d/MM3DDriverTextureMap.h"
+#include "tests/mm3d/FakeTextureCollection.h"
 
 #include <cstdlib>
 
@@ -86,6 +88,25 @@ TEST(MMDisplayModeStrategyTest, A3DDisplayStartsOnOpenGL) {
   EXPECT_EQ(run.mStage->GetDriver()->mMode.mDepthBufferCode, 1);
   EXPECT_EQ(run.mStage->GetDriver()->mMode.mFullScreen, 0);
   EXPECT_NE(run.mStage->GetTextureMap(), nullptr);
+}
+
+// One texture map serves the stage's life: a handle taken before a
+// display change stays valid and gets its texture from the new driver.
+TEST(MMDisplayModeStrategyTest, TextureHandlesOutliveADisplayChange) {
+  StageOnTestThread run(nullptr);
+  run.mStage->Init();
+  FakeTextureCollection textures{9};
+  const MMResourceId id = textures.Add({10, 20, 30});
+  MM3DDriverTextureMap* map = run.mStage->GetTextureMap();
+  ASSERT_NE(map, nullptr);
+  MM3DTextureHandle handle = map->GetHandle(id, {1, 1, 0});
+  for (const int32_t width : {640, 320}) {
+    SCOPED_TRACE(width);
+    ASSERT_TRUE(MMStandard3DDisplayModeStrategy().ApplyMode(run.mStage, kMMDisplayWindow,
+                                                            UURect(0, 0, width, 480), 1, true));
+    EXPECT_EQ(run.mStage->GetTextureMap(), map);
+    EXPECT_FALSE(handle.GetDriverTexture().IsEmpty());
+  }
 }
 
 TEST(MMDisplayModeStrategyTest, A3DDisplayFallsBackToDirect3DAndPausesWhileLeft) {

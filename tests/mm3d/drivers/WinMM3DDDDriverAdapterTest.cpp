@@ -168,6 +168,29 @@ TEST_F(WinMM3DDDDriverAdapterTest, WithoutDepthBufferOnlyColourIsCleared) {
   driver->DestroyTriangleBuffer(buffer);
 }
 
+// A frame starts cleared everywhere, not only inside the last view: a red
+// frame, then a blue one whose view is the top-left quarter.
+TEST_F(WinMM3DDDDriverAdapterTest, ClearingCoversTheWholeTargetWhateverTheViewport) {
+  UURefCount<MM3DDriver> driver =
+      WinMM3DDDCreateDriver(kPrimaryDisplay, WindowMode(), mWindow, mWindow);
+  ASSERT_FALSE(driver.IsEmpty());
+  std::vector<Rgb> pixels;
+  for (const Rgb& color : {kRed, kBlue}) {
+    driver->mClearColor =
+        MM3DClearColor{static_cast<uint8_t>(color.mRed), static_cast<uint8_t>(color.mGreen),
+                       static_cast<uint8_t>(color.mBlue), 255};
+    driver->SetClearColor(driver->mClearColor.AsWord());
+    driver->BeginFrame();
+    driver->ClearFrame();
+    pixels = ReadBackBuffer();
+    driver->EndFrame();
+    driver->mViewport = UURect(0, 0, kSize / 2, kSize / 2);
+    driver->SetViewport(driver->mViewport);
+  }
+  EXPECT_EQ(pixels[4 * kSize + 4], kBlue);
+  EXPECT_EQ(pixels[(kSize - 4) * kSize + kSize - 4], kBlue);
+}
+
 TEST_F(WinMM3DDDDriverAdapterTest, ProjectionMapsTheVolumeToDirect3DClipSpace) {
   MM3DProjectionVolume volume;
   volume.SetOrthographic(-1, 1, -1, 1, 0, 2);
