@@ -24,6 +24,9 @@ struct StringEntry {
 constexpr StringEntry kStringTable[] = {
     {100, "A program data error was detected. Please reinstall 'Vantry's Plorvia 3D'."},
     {101, "Vantry's Plorvia 3D"},
+    {102, "Library"},
+    {103, "Textures"},
+    {104, "Exports"},
     {107,
      "Insufficient memory available to run 'Vantry's Plorvia 3D'.\n"
      "Try closing other applications or freeing up disk space."},
@@ -32,10 +35,7 @@ constexpr StringEntry kStringTable[] = {
      "thousands of colors."},
     {110, "Software\\Vantry Interactive\\Vantry's 3D\\1.0"},
     {111, "Not enough hard drive space to run 'Vantry's Plorvia 3D'"},
-    {112,
-     "Vantry's Plorvia 3D requires QuickTime 4.0 to be installed in order to export "
-     "movies.  Please refer to the Parents' Help File located on this CD-ROM for more "
-     "information about installing QuickTime 4.0."},
+    {112, "Vantry's Plorvia 3D could not start its movie maker, so movies cannot be exported."},
     {425, "Application Error"},
     {426, "<unknown file>"},
     {428, "Unknown system error."},
