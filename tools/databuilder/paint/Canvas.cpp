@@ -21,7 +21,8 @@ uint8_t Mix(uint8_t a, uint8_t b, double t) {
 
 double Shape(int32_t kind, double value, double x, double y) {
   constexpr double kTurn = 2 * std::numbers::pi;
-  if (kind == 1) return 0.5 + 0.5 * std::sin((value * 12.0) * kTurn / 2);
+  // Wood: bands across y, bent by the noise (1.5 bands a cell keeps tiling).
+  if (kind == 1) return 0.5 + 0.5 * std::sin(kTurn * (y * 1.5 + value * 1.5));
   if (kind == 2) return std::pow(std::fabs(std::sin((x + y + value * 6.0) * kTurn / 4)), 0.35);
   return value;
 }
