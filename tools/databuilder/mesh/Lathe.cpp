@@ -37,7 +37,7 @@ void Profile::AddLine(Vec2 to, float maxStep) {
   }
 }
 
-Mesh Lathe(const Profile& profile, int32_t segments) {
+Mesh Lathe(const Profile& profile, int32_t segments, bool staggered) {
   const std::vector<ProfilePoint>& points = profile.GetPoints();
   std::vector<float> lengths(points.size(), 0.0f);
   for (size_t i = 1; i < points.size(); ++i) {
@@ -47,8 +47,9 @@ Mesh Lathe(const Profile& profile, int32_t segments) {
   Mesh mesh;
   const auto columns = static_cast<uint32_t>(segments + 1);
   for (size_t i = 0; i < points.size(); ++i) {
+    const float shift = staggered && i % 2 == 1 ? 0.5f : 0.0f;
     for (int32_t j = 0; j <= segments; ++j) {
-      const float u = static_cast<float>(j) / static_cast<float>(segments);
+      const float u = (static_cast<float>(j) + shift) / static_cast<float>(segments);
       const Vec2 d = Direction(2.0f * kPi * u);
       const ProfilePoint& p = points[i];
       Vertex v;
@@ -61,18 +62,25 @@ Mesh Lathe(const Profile& profile, int32_t segments) {
   for (uint32_t i = 0; i + 1 < points.size(); ++i) {
     for (uint32_t j = 0; j < static_cast<uint32_t>(segments); ++j) {
       const uint32_t a = i * columns + j, b = a + 1, c = a + columns + 1, d = a + columns;
-      mesh.AddTriangle(a, b, c);
-      mesh.AddTriangle(a, c, d);
+      // The diagonal runs toward the upper ring's nearer point when the
+      // rings are staggered.
+      if (staggered && i % 2 == 0) {
+        mesh.AddTriangle(a, b, d);
+        mesh.AddTriangle(d, b, c);
+      } else {
+        mesh.AddTriangle(a, b, c);
+        mesh.AddTriangle(a, c, d);
+      }
     }
   }
   mesh.DropDegenerate();
   return mesh;
 }
 
-Mesh Sphere(float radius, int32_t segments, int32_t rings) {
+Mesh Sphere(float radius, int32_t segments, int32_t rings, bool staggered) {
   Profile profile;
   profile.AddArc({0.0f, 0.0f}, radius, -kPi / 2, kPi / 2, rings);
-  return Lathe(profile, segments);
+  return Lathe(profile, segments, staggered);
 }
 
 Mesh Capsule(float radius, float length, int32_t segments, int32_t capRings) {
@@ -84,7 +92,7 @@ Mesh Capsule(float radius, float length, int32_t segments, int32_t capRings) {
   return Lathe(profile, segments);
 }
 
-Mesh RoundedCylinder(float radius, float height, float bevel, int32_t segments) {
+Mesh RoundedCylinder(float radius, float height, float bevel, int32_t segments, bool staggered) {
   Profile profile;
   const float step = radius * 2 * kPi / static_cast<float>(segments);
   profile.Add({0.0f, 0.0f}, {0.0f, -1.0f});
@@ -93,10 +101,10 @@ Mesh RoundedCylinder(float radius, float height, float bevel, int32_t segments) 
   profile.AddLine({radius, height - bevel}, step);
   profile.AddArc({radius - bevel, height - bevel}, bevel, 0.0f, kPi / 2, 4);
   profile.AddLine({0.0f, height}, step);
-  return Lathe(profile, segments);
+  return Lathe(profile, segments, staggered);
 }
 
-Mesh RoundedCone(float radius, float height, float bevel, int32_t segments) {
+Mesh RoundedCone(float radius, float height, float bevel, int32_t segments, bool staggered) {
   Profile profile;
   const float step = radius * 2 * kPi / static_cast<float>(segments);
   const float slope = std::atan2(height, radius);
@@ -109,7 +117,7 @@ Mesh RoundedCone(float radius, float height, float bevel, int32_t segments) {
   const Vec2 tip{0.0f, height - tipRadius / std::cos(slope)};
   profile.AddLine(tip + Direction(side) * tipRadius, step);
   profile.AddArc(tip, tipRadius, side, kPi / 2, 4);
-  return Lathe(profile, segments);
+  return Lathe(profile, segments, staggered);
 }
 
 Mesh Torus(float ringRadius, float tubeRadius, int32_t segments, int32_t sides) {

@@ -36,15 +36,21 @@ class Profile {
 // The profile turned once about y in the given number of segments; u runs
 // round from +x, v up the profile by its length. Triangles at the axis are
 // dropped.
-Mesh Lathe(const Profile& profile, int32_t segments);
+// The profile turned once about y in the given number of segments; u runs
+// round from +x, v up the profile by its length. Triangles at the axis are
+// dropped. Staggered turns every other ring by half a segment, so the
+// triangles come out nearly equilateral (u then runs half a segment past
+// 1 on those rings).
+Mesh Lathe(const Profile& profile, int32_t segments, bool staggered = false);
 
-Mesh Sphere(float radius, int32_t segments, int32_t rings);
+Mesh Sphere(float radius, int32_t segments, int32_t rings, bool staggered = false);
 // Centred on the origin, the length between the centres of the caps.
 Mesh Capsule(float radius, float length, int32_t segments, int32_t capRings);
 // From y 0 to height; bevel rounds both rims.
-Mesh RoundedCylinder(float radius, float height, float bevel, int32_t segments);
+Mesh RoundedCylinder(float radius, float height, float bevel, int32_t segments,
+                     bool staggered = false);
 // From y 0 to height, rounded at the base rim and the tip.
-Mesh RoundedCone(float radius, float height, float bevel, int32_t segments);
+Mesh RoundedCone(float radius, float height, float bevel, int32_t segments, bool staggered = false);
 // About the y axis, in the xz plane.
 Mesh Torus(float ringRadius, float tubeRadius, int32_t segments, int32_t sides);
 // Facing +y at height 0.

@@ -52,6 +52,8 @@ UURefCount<MM3DMaterial> ModelBuilder::MakeMaterial(const MaterialSpec& spec) {
   UURefCount<MM3DMaterial> material;
   if (spec.vertexColor) {
     material = UURefCount<MM3DMaterial>(new MM3DMaterialVertexColor);
+  } else if (spec.unlit) {
+    material = UURefCount<MM3DMaterial>(new MM3DMaterialConstant(Scaled(spec.color, 1.0f)));
   } else {
     const MM3DColor specular{spec.specular, spec.specular, spec.specular, 1.0f};
     material = UURefCount<MM3DMaterial>(new MM3DMaterialPhong(

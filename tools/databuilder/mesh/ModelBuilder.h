@@ -30,6 +30,8 @@ struct MaterialSpec {
   bool clampTexture = false;
   // The vertices' own colours, unlit.
   bool vertexColor = false;
+  // The colour (times the texture) whatever the lights: skies.
+  bool unlit = false;
   float transparency = 0.0f;
   float specular = 0.6f;
   float specularPower = 32.0f;
@@ -39,6 +41,10 @@ struct MaterialSpec {
 struct MeshPart {
   Mesh mesh;
   MaterialSpec material;
+  // Colours and texture coordinates are written when the material uses
+  // them, or when these ask for them (meshes the program copies).
+  bool keepColors = false;
+  bool keepCoordinates = false;
 };
 
 // One key of an animated channel: seconds and value.

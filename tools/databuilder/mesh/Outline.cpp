@@ -121,6 +121,18 @@ Outline RoundCorners(const Outline& outline, float radius, int32_t steps) {
   return rounded;
 }
 
+Outline ResampleOutline(const Outline& outline, float maxStep) {
+  Outline resampled;
+  for (size_t i = 0; i < outline.size(); ++i) {
+    const Vec2 a = outline[i], b = outline[Next(i, outline.size())];
+    const auto steps = std::max(1, static_cast<int32_t>(std::ceil(Length(b - a) / maxStep)));
+    for (int32_t s = 0; s < steps; ++s) {
+      resampled.push_back(a + (b - a) * (static_cast<float>(s) / static_cast<float>(steps)));
+    }
+  }
+  return resampled;
+}
+
 float OutlineArea(const Outline& outline) {
   float area = 0.0f;
   for (size_t i = 0; i < outline.size(); ++i) {
@@ -178,7 +190,37 @@ Mesh FillOutline(const Outline& outline, float z, bool facingBack) {
   return mesh;
 }
 
-Mesh ExtrudeOutline(const Outline& outline, float depth, float bevel, int32_t bevelSteps) {
+Mesh FillOutlineRings(const Outline& outline, float z, int32_t rings, bool facingBack) {
+  Vec2 centre;
+  for (Vec2 p : outline) centre = centre + p;
+  centre = centre * (1.0f / static_cast<float>(outline.size()));
+  Mesh mesh;
+  const Vec3 normal{0.0f, 0.0f, facingBack ? -1.0f : 1.0f};
+  const auto n = static_cast<uint32_t>(outline.size());
+  for (int32_t r = 0; r < rings; ++r) {
+    const float keep = 1.0f - static_cast<float>(r) / static_cast<float>(rings);
+    for (Vec2 p : outline) mesh.AddVertex(FlatVertex(centre + (p - centre) * keep, z, normal));
+  }
+  const uint32_t middle = mesh.AddVertex(FlatVertex(centre, z, normal));
+  for (uint32_t r = 0; r < static_cast<uint32_t>(rings); ++r) {
+    for (uint32_t i = 0; i < n; ++i) {
+      const uint32_t j = (i + 1) % n, a = r * n;
+      const bool last = r + 1 == static_cast<uint32_t>(rings);
+      const uint32_t c = last ? middle : a + n + j, d = last ? middle : a + n + i;
+      if (facingBack) {
+        mesh.AddTriangle(a + i, c, a + j);
+        if (!last) mesh.AddTriangle(a + i, d, c);
+      } else {
+        mesh.AddTriangle(a + i, a + j, c);
+        if (!last) mesh.AddTriangle(a + i, c, d);
+      }
+    }
+  }
+  return mesh;
+}
+
+Mesh ExtrudeOutline(const Outline& outline, float depth, float bevel, int32_t bevelSteps,
+                    int32_t capRings, int32_t wallSteps) {
   // Rings from the back face round the rims to the front face: at each
   // ring the outline is inset by the bevel's profile and the normal leans
   // from the side toward the face.
@@ -190,6 +232,11 @@ Mesh ExtrudeOutline(const Outline& outline, float depth, float bevel, int32_t be
     const float a = (kPi / 2) * static_cast<float>(bevelSteps - s) / static_cast<float>(bevelSteps);
     rings.push_back(
         {bevel * (1 - std::cos(a)), bevel * (1 - std::sin(a)), std::cos(a), -std::sin(a)});
+  }
+  const Ring side = rings.back();
+  for (int32_t s = 1; s < wallSteps; ++s) {
+    const float t = static_cast<float>(s) / static_cast<float>(wallSteps);
+    rings.push_back({side.inset, side.z + (depth - 2 * side.z) * t, side.side, side.face});
   }
   for (int32_t s = bevelSteps; s >= 0; --s) {
     const Ring& back = rings[static_cast<size_t>(s)];
@@ -218,8 +265,10 @@ Mesh ExtrudeOutline(const Outline& outline, float depth, float bevel, int32_t be
   }
   mesh.DropDegenerate();
   const Outline face = InsetOutline(outline, bevel);
-  mesh.Append(FillOutline(face, 0.0f, true));
-  mesh.Append(FillOutline(face, depth, false));
+  mesh.Append(capRings > 0 ? FillOutlineRings(face, 0.0f, capRings, true)
+                           : FillOutline(face, 0.0f, true));
+  mesh.Append(capRings > 0 ? FillOutlineRings(face, depth, capRings, false)
+                           : FillOutline(face, depth, false));
   return mesh;
 }
 

@@ -1,0 +1,124 @@
+// The makers of the interface's models: slab buttons (boxes, discs and
+// pills) with a picture sticker from an atlas cell, and flat cursors.
+
+#include "tools/databuilder/BuildError.h"
+#include "tools/databuilder/mesh/Outline.h"
+#include "tools/databuilder/mesh/RoundedBox.h"
+#include "tools/databuilder/mesh/TextureMapping.h"
+#include "tools/databuilder/recipes/ModelKinds.h"
+#include "tools/databuilder/recipes/ModelRecipes.h"
+#include "tools/databuilder/recipes/TextureRecipes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace databuilder {
+
+namespace {
+
+constexpr float kPi = std::numbers::pi_v<float>;
+// Bevels round off this share of a slab's smaller side.
+constexpr float kBevelShare = 0.16f;
+// The sticker floats this far in front of the slab's face.
+constexpr float kStickerLift = 0.02f;
+// Cursors lie flat, from their back to their front, facing the viewer.
+constexpr float kCursorBack = -0.06f;
+constexpr float kCursorFront = -0.01f;
+constexpr float kCursorRim = 0.07f;
+
+float Float(const Recipe& recipe, const char* key, double fallback) {
+  return static_cast<float>(RecipeNumber(recipe, key, fallback));
+}
+
+Outline ShapeOutline(const std::string& shape, float w, float h, const Recipe& recipe) {
+  if (shape == "round") return CircleOutline(std::min(w, h) / 2, 40);
+  if (shape == "pill") return RoundedRectOutline(w, h, std::min(w, h) / 2, 8);
+  if (shape == "box") return RoundedRectOutline(w, h, std::min(w, h) * 0.25f, 6);
+  throw BuildError(recipe.mSource + ": recipe \"" + recipe.mName + "\": unknown shape \"" + shape +
+                   "\"");
+}
+
+// The slab about the origin, front face at z depth / 2.
+Mesh Slab(const std::string& shape, float w, float h, float depth, const Recipe& recipe) {
+  const float bevel = std::min(std::min(w, h) * kBevelShare, depth * 0.45f);
+  if (shape == "box") return RoundedBox({w, h, depth}, bevel, 3, 4.0f);
+  Mesh mesh = ExtrudeOutline(ShapeOutline(shape, w, h, recipe), depth, bevel, 3);
+  mesh.Transform({1, 1, 1}, {0, 0, -depth / 2});
+  return mesh;
+}
+
+// The picture: a square (or round) sticker on the slab's face showing one
+// cell of an atlas.
+MeshPart Sticker(const Recipe& recipe, const ModelContext& context, const std::string& shape,
+                 float side, float z) {
+  const toml::array* picture = recipe.mTable["picture"].as_array();
+  const std::optional<std::string> atlas = picture != nullptr && picture->size() == 2
+                                               ? (*picture)[0].value<std::string>()
+                                               : std::nullopt;
+  const std::optional<int64_t> cell = atlas ? (*picture)[1].value<int64_t>() : std::nullopt;
+  if (!cell || *cell < 0 || *cell >= kAtlasCells * kAtlasCells) {
+    throw BuildError(recipe.mSource + ": recipe \"" + recipe.mName +
+                     "\": picture must be [atlas, cell 0-63]");
+  }
+  const Outline outline = shape == "round" ? CircleOutline(side / 2, 32)
+                                           : RoundedRectOutline(side, side, side * 0.2f, 5);
+  MeshPart part{FillOutline(outline, z), MaterialSpec{}};
+  MapPlanar(part.mesh, AtlasCell(static_cast<int32_t>(*cell), kAtlasCells, kAtlasCells));
+  part.material.texture = context.sources.mManifest.Resolve(ItemKind::kTexture, *atlas);
+  part.material.clampTexture = true;
+  part.material.specularPower = 40.0f;
+  return part;
+}
+
+}  // namespace
+
+void MakeButton(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder) {
+  const std::vector<double> size = RecipeNumbers(recipe, "size", 2);
+  const auto w = static_cast<float>(size[0]), h = static_cast<float>(size[1]);
+  const float depth = Float(recipe, "depth", 0.6);
+  const std::string shape = RecipeString(recipe, "shape", "box");
+  std::vector<MeshPart> parts;
+  parts.push_back({Slab(shape, w, h, depth, recipe), RecipeMaterial(recipe, "color", "cream")});
+  if (recipe.mTable.contains("picture")) {
+    const float side = std::min(w, h) * Float(recipe, "picture_size", 0.78);
+    parts.push_back(Sticker(recipe, context, shape, side, depth / 2 + kStickerLift));
+  }
+  const bool back = RecipeString(recipe, "facing", "front") == "back";
+  const Vec3 centre = RecipeVec3(recipe, "at", {0, 0, 0});
+  Mesh all;
+  for (MeshPart& part : parts) {
+    // Pad bases face -z: the program turns them about y by a half turn.
+    if (back) part.mesh.Rotate(kPi, 0.0f);
+    part.mesh.Transform({1, 1, 1}, centre);
+    all.Append(part.mesh);
+  }
+  CheckBudget(recipe, all, kInterfaceBudget);
+  MM3DDisplayTreeNodeSRTTransform* node = builder.AddTransform(nullptr);
+  builder.AddMesh(std::move(parts), node);
+  ApplyScheme(recipe, context, builder, node, centre);
+}
+
+// A flat pointer: the hotspot at the origin, the shape toward +x and -y,
+// a coloured body on a slightly larger ink rim.
+void MakeCursor(const Recipe& recipe, const ModelContext&, ModelBuilder& builder) {
+  const toml::array* points = recipe.mTable["outline"].as_array();
+  if (points == nullptr) throw BuildError(recipe.mSource + ": " + recipe.mName + " lacks outline");
+  Outline outline;
+  for (const toml::node& node : *points) {
+    const std::vector<double> xy = NumbersOf(node, recipe.mSource + ": " + recipe.mName, 2);
+    outline.push_back({static_cast<float>(xy[0]), static_cast<float>(xy[1])});
+  }
+  if (OutlineArea(outline) < 0.0f) std::reverse(outline.begin(), outline.end());
+  outline = RoundCorners(outline, Float(recipe, "round", 0.08), 3);
+  const float middle = (kCursorBack + kCursorFront) / 2;
+  Mesh body = ExtrudeOutline(outline, kCursorFront - middle, 0.01f, 2);
+  body.Transform({1, 1, 1}, {0, 0, middle});
+  Mesh rim = ExtrudeOutline(InsetOutline(outline, -kCursorRim), middle - kCursorBack, 0.01f, 2);
+  rim.Transform({1, 1, 1}, {0, 0, kCursorBack});
+  MaterialSpec ink = RecipeMaterial(recipe, "rim", "ink");
+  builder.AddMesh(
+      {{std::move(body), RecipeMaterial(recipe, "color", "cloud")}, {std::move(rim), ink}});
+}
+
+}  // namespace databuilder
