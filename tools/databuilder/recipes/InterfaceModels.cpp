@@ -53,18 +53,22 @@ Mesh Slab(const std::string& shape, float w, float h, float depth, const Recipe&
 MeshPart Sticker(const Recipe& recipe, const ModelContext& context, const std::string& shape,
                  float side, float z) {
   const toml::array* picture = recipe.mTable["picture"].as_array();
-  const std::optional<std::string> atlas = picture != nullptr && picture->size() == 2
-                                               ? (*picture)[0].value<std::string>()
-                                               : std::nullopt;
-  const std::optional<int64_t> cell = atlas ? (*picture)[1].value<int64_t>() : std::nullopt;
-  if (!cell || *cell < 0 || *cell >= kAtlasCells * kAtlasCells) {
+  const size_t count = picture != nullptr ? picture->size() : 0;
+  const std::optional<std::string> atlas =
+      count == 1 || count == 2 ? (*picture)[0].value<std::string>() : std::nullopt;
+  // A whole texture, or one cell of an atlas.
+  const std::optional<int64_t> cell =
+      count == 2 ? (*picture)[1].value<int64_t>() : std::optional<int64_t>(-1);
+  if (!atlas || !cell || *cell < -1 || *cell >= kAtlasCells * kAtlasCells) {
     throw BuildError(recipe.mSource + ": recipe \"" + recipe.mName +
-                     "\": picture must be [atlas, cell 0-63]");
+                     "\": picture must be [texture] or [atlas, cell 0-63]");
   }
   const Outline outline = shape == "round" ? CircleOutline(side / 2, 32)
                                            : RoundedRectOutline(side, side, side * 0.2f, 5);
   MeshPart part{FillOutline(outline, z), MaterialSpec{}};
-  MapPlanar(part.mesh, AtlasCell(static_cast<int32_t>(*cell), kAtlasCells, kAtlasCells));
+  MapPlanar(part.mesh, *cell < 0
+                           ? TextureRect{}
+                           : AtlasCell(static_cast<int32_t>(*cell), kAtlasCells, kAtlasCells));
   part.material.texture = context.sources.mManifest.Resolve(ItemKind::kTexture, *atlas);
   part.material.clampTexture = true;
   part.material.specularPower = 40.0f;
@@ -97,6 +101,21 @@ void MakeButton(const Recipe& recipe, const ModelContext& context, ModelBuilder&
   MM3DDisplayTreeNodeSRTTransform* node = builder.AddTransform(nullptr);
   builder.AddMesh(std::move(parts), node);
   ApplyScheme(recipe, context, builder, node, centre);
+}
+
+// A flat quad facing the viewer whose coordinates cover the whole
+// texture, v 0 at the top: the program draws texts into such panels.
+void MakePanel(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder) {
+  const std::vector<double> size = RecipeNumbers(recipe, "size", 2);
+  const auto w = static_cast<float>(size[0]), h = static_cast<float>(size[1]);
+  Mesh mesh = FillOutline({{-w / 2, -h / 2}, {w / 2, -h / 2}, {w / 2, h / 2}, {-w / 2, h / 2}}, 0);
+  MapPlanar(mesh, {});
+  mesh.Transform({1, 1, 1}, RecipeVec3(recipe, "at", {0, 0, 0}));
+  MaterialSpec material;
+  material.texture =
+      context.sources.mManifest.Resolve(ItemKind::kTexture, RecipeString(recipe, "texture"));
+  material.clampTexture = true;
+  builder.AddMesh({{std::move(mesh), material}});
 }
 
 // A flat pointer: the hotspot at the origin, the shape toward +x and -y,

@@ -22,9 +22,10 @@ float ToFloat(double value) { return static_cast<float>(value); }
 
 const std::map<std::string, ModelMaker>& ModelMakers() {
   static const std::map<std::string, ModelMaker> makers = {
-      {"button", MakeButton},   {"camera", MakeCamera}, {"cursor", MakeCursor},
-      {"ground", MakeGround},   {"path", MakePath},     {"primitive", MakePrimitive},
-      {"profile", MakeProfile}, {"sky", MakeSky},       {"template", MakeTemplate},
+      {"button", MakeButton},       {"camera", MakeCamera},   {"cursor", MakeCursor},
+      {"ground", MakeGround},       {"panel", MakePanel},     {"path", MakePath},
+      {"primitive", MakePrimitive}, {"profile", MakeProfile}, {"sky", MakeSky},
+      {"template", MakeTemplate},
   };
   return makers;
 }

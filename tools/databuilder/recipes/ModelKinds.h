@@ -45,6 +45,7 @@ void MakeProfile(const Recipe& recipe, const ModelContext& context, ModelBuilder
 void MakePrimitive(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
 void MakeTemplate(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
 void MakeButton(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
+void MakePanel(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
 void MakeCursor(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
 
 }  // namespace databuilder
