@@ -43,6 +43,10 @@ BuiltTexture Paint(const Recipe& recipe, const ManifestItem& item) {
   }
   const uint32_t seed = SeedOf(recipe.mName.c_str());
   Canvas canvas(width, height);
+  if (recipe.mTable.contains("background")) {
+    canvas.Fill(
+        ColorNamed(RecipeString(recipe, "background"), recipe.mSource + ": " + recipe.mName));
+  }
   if (recipe.mTable.contains("cells")) {
     PaintCells(canvas, recipe, seed);
   } else {

@@ -4,7 +4,8 @@
 // an atlas lists its cells instead, each 128 units square:
 //   ["fill.stars"]    tile = true, shapes = [...]
 //   ["atlas.palette"] cells = [{ cell = 0, shapes = [...] }, ...]
-// The sides come from the texture's manifest entry.
+// background = colour fills the whole texture first. The sides come from
+// the texture's manifest entry.
 
 #include "tools/databuilder/BuildSources.h"
 #include "tools/databuilder/TextureStage.h"
