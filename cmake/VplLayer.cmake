@@ -25,7 +25,8 @@ function(vpl_add_layer target)
 endfunction()
 
 # One test program per layer, made of every test source in tests/<layer>;
-# a layer in a subfolder (app/objects) is the library vpl_app_objects.
+# a layer in a subfolder (app/objects) is the library vpl_app_objects. The
+# tests find the data files the build made through VPL_DATA_DIR.
 function(vpl_add_layer_tests layer)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/${layer}/*.cpp)
@@ -39,6 +40,7 @@ function(vpl_add_layer_tests layer)
   # Tests that need a real X display run under xvfb-run from scripts/test.
   gtest_discover_tests(${target}
     TEST_FILTER "-*OnXDisplay*"
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;VPL3D_TEST=1"
+    PROPERTIES ENVIRONMENT
+      "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;VPL3D_TEST=1;VPL_DATA_DIR=${VPL_DATA_OUTPUT_DIR}"
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -65,6 +65,8 @@ std::optional<DataFile> FindDataFile(const std::string& name) {
 bool BuildDataFile(const BuildSources& sources, const DataFile& file,
                    const std::filesystem::path& outDirectory) {
   const std::filesystem::path folder = std::filesystem::absolute(outDirectory);
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
   const UUDirectory directory(vpl::platform::ToWindowsPath(folder.string()).c_str());
   if (!directory.IsSet()) throw BuildError(folder.string() + ": not a folder the writers reach");
   const std::string temporary = std::string(file.mName) + ".new";

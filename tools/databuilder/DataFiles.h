@@ -26,7 +26,7 @@ constexpr DataFile kDataFiles[] = {
 // The file of that name, if it is one of the six.
 std::optional<DataFile> FindDataFile(const std::string& name);
 
-// Makes the file's items and writes it into the folder (which must exist);
+// Makes the file's items and writes it into the folder (made when missing);
 // true when its bytes changed. Throws BuildError.
 bool BuildDataFile(const BuildSources& sources, const DataFile& file,
                    const std::filesystem::path& outDirectory);

@@ -1,6 +1,7 @@
 #include "tools/databuilder/Manifest.h"
 
 #include "tools/databuilder/BuildError.h"
+#include "tools/databuilder/TomlSources.h"
 
 #include <algorithm>
 
@@ -33,12 +34,7 @@ ManifestItem ReadItem(const std::string& name, const toml::node& value, const st
 }  // namespace
 
 Manifest Manifest::Read(const std::filesystem::path& file) {
-  toml::table root;
-  try {
-    root = toml::parse_file(file.string());
-  } catch (const toml::parse_error& error) {
-    throw BuildError(file.string() + ": " + std::string(error.description()));
-  }
+  const toml::table root = ReadSourceFile(file);
   Manifest manifest;
   for (ItemKind kind : kItemKinds) manifest.ReadSection(kind, root, file.string());
   return manifest;

@@ -1,25 +1,20 @@
 #include "tools/databuilder/ScriptStage.h"
 
+#include "tools/databuilder/ClipSchemes.h"
+#include "tools/databuilder/InterfaceLayout.h"
+#include "tools/databuilder/ScriptCompiler.h"
+#include "tools/databuilder/TomlSources.h"
+
 namespace databuilder {
 
-namespace {
-
-// Every row layout of the file; one 6-byte tagged layout serves every
-// tagged table.
-const RowLayout kLayouts[] = {{"TAG", 6},   {"U32", 4}, {"VEC", 20}, {"INTRO", 8}, {"ANIM", 6},
-                              {"LINE", 12}, {"I16", 2}, {"RGB", 6},  {"CAM", 12},  {"PAGE", 10}};
-
-}  // namespace
-
 BuiltScripts BuildScripts(const BuildSources& sources) {
-  BuiltScripts scripts;
-  scripts.mLayouts.assign(std::begin(kLayouts), std::end(kLayouts));
-  const int32_t count = sources.mManifest.GetCount(ItemKind::kScript);
-  for (int32_t id = 0; id < count; ++id) {
-    scripts.mEntries.push_back(
-        {sources.mManifest.GetSubfileName(ItemKind::kScript, id), 0, 0, {}, {}});
+  const InterfaceLayout layout = InterfaceLayout::Read(sources.mDataDirectory / "layout");
+  const ClipSchemes clips = ClipSchemes::Read(sources.mDataDirectory / "clips.toml");
+  ScriptCompiler compiler(sources.mManifest, layout, clips);
+  for (const SourceFile& file : ReadSourceFolder(sources.mDataDirectory / "scripts")) {
+    compiler.AddSource(file);
   }
-  return scripts;
+  return compiler.Finish();
 }
 
 }  // namespace databuilder

@@ -1,0 +1,101 @@
+// The content check names what a broken source breaks: each aligned list
+// is broken once in a copy of the sources, and a small layout puts an
+// object outside the view and two on top of each other.
+
+#include "tests/content/ContentTestSupport.h"
+#include "tools/databuilder/BuildSources.h"
+#include "tools/databuilder/DataFiles.h"
+#include "tools/databuilder/InterfaceLayout.h"
+#include "tools/databuilder/check/ContentCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace {
+
+using content_fixtures::TestFolder;
+
+struct SourceEdit {
+  const char* mRule;  // what the finding must name
+  const char* mFile;  // below data/scripts
+  const char* mFind;
+  const char* mReplace;
+};
+
+std::ostream& operator<<(std::ostream& out, const SourceEdit& edit) { return out << edit.mRule; }
+
+const SourceEdit kBrokenAlignments[] = {
+    {"grounds 55 = backdrops 56", "area.toml", R"(, [0, { model = "sky.snow" }])", ""},
+    {"path items 163 = reversed paths 165", "area.toml",
+     R"(, [0, { model = "path.zigzag.reverse" }])", ""},
+    {"path items 163 = paths 164", "area.toml", R"([0, { model = "path.zigzag" }],)", ""},
+    {"catalogue 225 = its items 257", "area.toml", R"(, [0, { model = "primitive.star" }])", ""},
+    {"catalogue 226 = its items 301", "area.toml", R"(, [0, { model = "primitive.flower" }])", ""},
+    {"profiles 306 = profile items 313 x 5", "area.toml", R"([0, { model = "profile.star.4" }],)",
+     ""},
+    {"magnet reaches 502 = size buttons of 140", "area.toml",
+     R"(  [{ table = { rows = [[0, 64], [1, 1]] } }],)", ""},
+    {"print modes of 331 = print layouts 21", "dialogs.toml",
+     R"(model = "print.modes"
+children = [)",
+     R"(model = "print.modes"
+children = [
+  { model = "print.big.off", toggle = "print.ok" },)"},
+};
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream stream(path);
+  return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+}
+
+// A copy of the sources with one edit made, and the script file built
+// from it.
+std::filesystem::path BuildEdited(const TestFolder& folder, const SourceEdit& edit) {
+  const std::filesystem::path data = folder.Get() / "data";
+  std::filesystem::copy(content_fixtures::SourceDirectory(), data,
+                        std::filesystem::copy_options::recursive);
+  const std::filesystem::path file = data / "scripts" / edit.mFile;
+  std::string text = ReadText(file);
+  const size_t at = text.find(edit.mFind);
+  EXPECT_NE(at, std::string::npos) << edit.mFind;
+  if (at != std::string::npos) text.replace(at, std::strlen(edit.mFind), edit.mReplace);
+  std::ofstream(file) << text;
+  const std::filesystem::path out = folder.Get() / "out";
+  databuilder::BuildDataFile(databuilder::ReadBuildSources(data),
+                             *databuilder::FindDataFile("Hd.mms"), out);
+  return out;
+}
+
+class BrokenAlignmentTest : public ::testing::TestWithParam<SourceEdit> {};
+
+TEST_P(BrokenAlignmentTest, TheCheckNamesTheBrokenRuleAlone) {
+  const TestFolder folder;
+  const content_check::Findings findings =
+      content_check::CheckAlignedLists(BuildEdited(folder, GetParam()));
+  ASSERT_FALSE(findings.empty());
+  EXPECT_NE(findings.front().find(GetParam().mRule), std::string::npos) << findings.front();
+  EXPECT_EQ(findings.size(),
+            std::string(GetParam().mRule).find("331") != std::string::npos ? 2u : 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachRule, BrokenAlignmentTest, ::testing::ValuesIn(kBrokenAlignments));
+
+TEST(LayoutCheckTest, NamesAnObjectOutsideTheViewAndTwoThatOverlap) {
+  const TestFolder folder;
+  std::ofstream(folder.Get() / "screen.toml") << R"([objects]
+"a" = { screen = "interface", at = [0, 0], size = [2, 2] }
+"b" = { screen = "interface", at = [1.5, 0], size = [2, 2] }
+"c" = { screen = "interface", state = "x", at = [0, 5], size = [2, 2] }
+"d" = { screen = "interface", state = "y", at = [0, 5], size = [2, 2] }
+"e" = { screen = "interface", at = [1.5, 0], size = [2, 2], z = -44 }
+"f" = { screen = "interface", at = [20, 0], size = [2, 2] }
+)";
+  const content_check::Findings findings =
+      content_check::CheckLayout(databuilder::InterfaceLayout::Read(folder.Get()));
+  EXPECT_EQ(findings, (content_check::Findings{"a overlaps b", "f lies outside the view"}));
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+#pragma once
+// The content check: reads the built data files with the program's own
+// readers and answers everything it finds wrong, each finding a sentence
+// that names the file, table or item. An empty answer means the content
+// is sound. The tests run it on the files the build made.
+
+#include "tools/databuilder/InterfaceLayout.h"
+#include "tools/databuilder/Manifest.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace content_check {
+
+using Findings = std::vector<std::string>;
+
+// Each file opens with its reader, checksum verified, in collection 0, with
+// the manifest's count of items.
+Findings CheckFileHeaders(const std::filesystem::path& folder,
+                          const databuilder::Manifest& manifest);
+// Every id the program's code names is an item of its kind.
+Findings CheckCodeIds(const std::filesystem::path& folder, const databuilder::Manifest& manifest);
+// Every table reached from the tables the code opens: references land on
+// tables with rows, ids name items, rows have their layout's size, and the
+// tags the readers require are there.
+Findings CheckScriptTables(const std::filesystem::path& folder,
+                           const databuilder::Manifest& manifest);
+// Lists read side by side have as many items.
+Findings CheckAlignedLists(const std::filesystem::path& folder);
+// The content keeps the program's known misreadings harmless.
+Findings CheckAbsorbedFaults(const std::filesystem::path& folder);
+// Dialog texts and labels fit their panels; credit lines fit the page.
+Findings CheckTexts(const std::filesystem::path& folder);
+// Every object lies inside its screen's view and none overlaps another
+// shown with it at its depth.
+Findings CheckLayout(const databuilder::InterfaceLayout& layout);
+// The program's string table names the six files and the folders it needs.
+Findings CheckStringTable();
+
+}  // namespace content_check
