@@ -118,7 +118,15 @@ Outline RoundCorners(const Outline& outline, float radius, int32_t steps) {
       rounded.push_back(centre + Vec2{std::cos(angle), std::sin(angle)} * r);
     }
   }
-  return rounded;
+  // Arcs that meet where an edge was used up leave a point twice.
+  Outline distinct;
+  for (Vec2 p : rounded) {
+    if (distinct.empty() || Length(p - distinct.back()) > 1e-5f) distinct.push_back(p);
+  }
+  while (distinct.size() > 1 && Length(distinct.front() - distinct.back()) <= 1e-5f) {
+    distinct.pop_back();
+  }
+  return distinct;
 }
 
 Outline ResampleOutline(const Outline& outline, float maxStep) {

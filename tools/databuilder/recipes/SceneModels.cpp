@@ -59,7 +59,7 @@ Mesh PrimitiveShape(const Recipe& recipe, const std::string& shape) {
   if (shape == "cylinder") return RoundedCylinder(1.0f, 2.0f, 0.2f, 28, true);
   if (shape == "cone") return RoundedCone(1.0f, 2.0f, 0.15f, 28, true);
   if (shape == "ring") return Torus(0.7f, 0.3f, 28, 10);
-  if (shape == "pyramid") return RoundedCone(1.0f, 1.8f, 0.12f, 4, true);
+  if (shape == "pyramid") return RoundedCone(1.0f, 1.8f, 0.12f, 4);
   if (shape == "star")
     return EvenSlab(RoundCorners(StarOutline(5, 1.0f, 0.5f), 0.12f, 2), 0.8f, 0.12f);
   if (shape == "heart") return EvenSlab(HeartOutline(24), 0.8f, 0.15f);
@@ -168,6 +168,10 @@ void MakePrimitive(const Recipe& recipe, const ModelContext&, ModelBuilder& buil
   Mesh mesh = PrimitiveShape(recipe, RecipeString(recipe, "shape"));
   FitUnit(mesh, Float(recipe, "size", 1.0));
   mesh.RefineEdges(kPrimitiveEdge);
+  // Slivers where a narrow tip meets the axis shade nothing but noise.
+  mesh.DropDegenerate(1e-5f);
+  // Shapes of few sides shade by their faces' own normals.
+  if (RecipeString(recipe, "normals", "exact") == "smooth") mesh.SetSmoothNormals();
   MapBox(mesh);
   mesh.Weld();
   CheckBudget(recipe, mesh, kPrimitiveBudget);
