@@ -59,7 +59,10 @@ bool WoundWithNormals(const MM3DIndexedMeshVertexData& block, int32_t first) {
     const MM3DVector& n = block.mNormals[index[k]];
     along += nx * n.mX + ny * n.mY + nz * n.mZ;
   }
-  return along > 0.0f;
+  // Views are left-handed: a front seen from outside turns counter-clockwise
+  // on screen while the right-handed cross product of its edges points
+  // against its outward normals.
+  return along < 0.0f;
 }
 
 void CheckBlock(const MM3DIndexedMeshVertexData& block, const MM3DMaterial& material,

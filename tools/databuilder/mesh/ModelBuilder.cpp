@@ -82,7 +82,10 @@ MM3DVertexDataBlocks ModelBuilder::MakeBlocks(const Mesh& mesh, bool colors, boo
       blocks.Append(block);
       local.clear();
     }
-    for (size_t k = 0; k < 3; ++k) {
+    // The engine's views are left-handed: a front it draws winds
+    // counter-clockwise on screen, which in this library's right-handed
+    // terms is clockwise. So each triangle is written reversed.
+    for (size_t k : {size_t{0}, size_t{2}, size_t{1}}) {
       const uint32_t index = mesh.mIndices[i + k];
       auto [it, added] = local.try_emplace(index, static_cast<uint16_t>(block->GetVertexCount()));
       if (added) AddBlockVertex(*block, mesh.mVertices[index], colors, coordinates);

@@ -77,7 +77,8 @@ class ModelBuilder {
 
   UURefCount<MM3DMaterial> MakeMaterial(const MaterialSpec& spec);
   // The mesh's blocks: positions and normals always, colours and texture
-  // coordinates when asked.
+  // coordinates when asked; triangles reversed for the engine's left-handed
+  // views.
   static MM3DVertexDataBlocks MakeBlocks(const Mesh& mesh, bool colors, bool coordinates);
 
  private:

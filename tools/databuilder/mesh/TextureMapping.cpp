@@ -44,7 +44,9 @@ void MapPlanar(Mesh& mesh, const TextureRect& rect) { MapPlanar(mesh, rect, Mesh
 
 void MapPlanar(Mesh& mesh, const TextureRect& rect, const Bounds& bounds) {
   for (Vertex& v : mesh.mVertices) {
-    const float s = Fraction(v.position.x, bounds.low.x, bounds.high.x);
+    // The engine's camera, looking at a face that faces +z, sees -x on its
+    // right: u grows that way so pictures read the right way round.
+    const float s = 1.0f - Fraction(v.position.x, bounds.low.x, bounds.high.x);
     const float t = 1.0f - Fraction(v.position.y, bounds.low.y, bounds.high.y);
     v.uv = {rect.u0 + (rect.u1 - rect.u0) * s, rect.v0 + (rect.v1 - rect.v0) * t};
   }

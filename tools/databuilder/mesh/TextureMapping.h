@@ -25,8 +25,9 @@ Bounds MeshBounds(const Mesh& mesh);
 // The cell of an atlas of columns x rows cells, counted from the top left.
 TextureRect AtlasCell(int32_t cell, int32_t columns, int32_t rows);
 
-// Projects along z: x across, y up; the bounds given (or the mesh's own)
-// fill the rectangle.
+// Projects along z for a face seen from +z by the engine's camera, which
+// has -x on its right: u grows toward -x, v downward; the bounds given (or
+// the mesh's own) fill the rectangle.
 void MapPlanar(Mesh& mesh, const TextureRect& rect);
 void MapPlanar(Mesh& mesh, const TextureRect& rect, const Bounds& bounds);
 // Repeats the texture every period units along x and z (a ground).

@@ -101,7 +101,8 @@ void MakeGround(const Recipe& recipe, const ModelContext& context, ModelBuilder&
 void MakeSky(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder) {
   const float radius = Float(recipe, "radius", 215.0);
   const Vec3 centre = RecipeVec3(recipe, "centre", {0, 0, -30});
-  const float rim = Float(recipe, "rim", -20.0);
+  // Low enough that the dome fills the file screen's level view too.
+  const float rim = Float(recipe, "rim", -150.0);
   Profile profile;
   profile.AddArc({0, 0}, radius, std::asin((rim - centre.y) / radius), kPi / 2, 16);
   Mesh mesh = Lathe(profile, 40);
