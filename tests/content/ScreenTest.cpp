@@ -86,6 +86,31 @@ struct ShownObject {
   float turn = 0.0f;
 };
 
+// The screen states shown whole: what each shows besides the palette.
+struct ScreenState {
+  const char* name;
+  std::vector<std::string> prefixes;
+};
+
+const ScreenState kStates[] = {
+    {"palette-select", {"select.", "path."}},
+    {"palette-draw", {"size.", "profile."}},
+    {"palette-preferences", {"select.", "path.", "prefs.", "checkbox."}},
+    {"palette-quit", {"select.", "path.", "quit.", "message."}},
+};
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+  return text.rfind(prefix, 0) == 0;
+}
+
+// The palette itself: the tools, the screen buttons and the pads.
+bool InPalette(const std::string& model) {
+  for (const char* prefix : {"palette.", "tool.", "button.", "pad.", "ground.toggle.shown"}) {
+    if (StartsWith(model, prefix)) return true;
+  }
+  return false;
+}
+
 const ShownObject kObjects[] = {
     {"palette.backdrop", "palette.panel"},
     {"tool.select", "tool.select"},
@@ -126,6 +151,9 @@ const ShownObject kObjects[] = {
     {"size.frame", "size.frame"},
     {"size.dot.0", "size.dot.0"},
     {"size.dot.4", "size.dot.4"},
+    {"profile.chooser", "profile.frame", true},
+    {"profile.back", "profile.back"},
+    {"profile.forward", "profile.forward"},
     {"profile.icon.round", "profile.cell", true},
     {"magnet.pull", "magnet.toggle"},
     {"magnet.push", "magnet.toggle"},
@@ -211,35 +239,27 @@ TEST(ScreenTest, EachBackgroundFillsTheHomeCreationView) {
   }
 }
 
-// Whole screens to look at: the palette with the select sub-palette, and
-// with the preferences dialog.
+// Whole screens to look at: the palette with a sub-palette, and with a
+// dialog over it.
 TEST(ScreenTest, ThePaletteScreensDraw) {
   const databuilder::InterfaceLayout layout =
       databuilder::InterfaceLayout::Read(content_fixtures::SourceDirectory() / "layout");
-  std::vector<PlacedModel> palette{InPlace("sky.meadow")};
-  std::vector<PlacedModel> prefs;
-  for (const ShownObject& shown : kObjects) {
-    const std::string name = shown.model;
-    const PlacedModel placed = Place(shown, layout.Get(shown.layout));
-    const bool dialog = name.rfind("prefs", 0) == 0 || name.rfind("checkbox", 0) == 0;
-    const bool hidden = name.rfind("print", 0) == 0 || name.rfind("export", 0) == 0 ||
-                        name.rfind("quit.", 0) == 0 || name == "message.panel" ||
-                        name.find(".hidden") != std::string::npos;
-    if (dialog) prefs.push_back(placed);
-    if (!dialog && !hidden) palette.push_back(placed);
-  }
-  for (const auto& [models, name] : {std::pair{palette, "palette"},
-                                     std::pair{[&] {
-                                                 std::vector<PlacedModel> all = palette;
-                                                 all.insert(all.end(), prefs.begin(), prefs.end());
-                                                 return all;
-                                               }(),
-                                               "preferences"}}) {
+  for (const ScreenState& state : kStates) {
+    // The sub-palettes' frame, which the program moves 10 toward the viewer.
+    PlacedModel frame = InPlace("palette.frame");
+    frame.mPosition[2] = -10.0f;
+    std::vector<PlacedModel> models{InPlace("sky.meadow"), frame};
+    for (const ShownObject& shown : kObjects) {
+      bool shows = InPalette(shown.model);
+      for (const std::string& prefix : state.prefixes)
+        shows = shows || StartsWith(shown.model, prefix);
+      if (shows) models.push_back(Place(shown, layout.Get(shown.layout)));
+    }
     const std::optional<ScreenPicture> picture =
         DrawScreen(content_fixtures::DataDirectory(), models, kInterface, kWidth, kHeight);
-    ASSERT_TRUE(picture.has_value()) << name;
-    Keep(*picture, name);
-    EXPECT_LT(ClearedPixels(*picture), kWidth * kHeight) << name;
+    ASSERT_TRUE(picture.has_value()) << state.name;
+    Keep(*picture, state.name);
+    EXPECT_LT(ClearedPixels(*picture), kWidth * kHeight) << state.name;
   }
 }
 
