@@ -160,6 +160,17 @@ void Mesh::SetFlatNormals() {
   for (size_t i = 0; i < mIndices.size(); ++i) mIndices[i] = static_cast<uint32_t>(i);
 }
 
+void Mesh::SwapVertices(uint32_t a, uint32_t b) {
+  std::swap(mVertices[a], mVertices[b]);
+  for (uint32_t& index : mIndices) {
+    if (index == a) {
+      index = b;
+    } else if (index == b) {
+      index = a;
+    }
+  }
+}
+
 float Mesh::GetLongestEdge() const {
   float longest = 0.0f;
   for (size_t i = 0; i + 2 < mIndices.size(); i += 3) {

@@ -62,6 +62,8 @@ class Mesh {
   // left; the projector, when given, puts new points back on the surface.
   void RefineEdges(float maxLength, const SurfaceProjector& projector = {});
   float GetLongestEdge() const;
+  // Exchanges two vertices' places, the triangles keeping their corners.
+  void SwapVertices(uint32_t a, uint32_t b);
 
   std::vector<Vertex> mVertices;
   std::vector<uint32_t> mIndices;

@@ -75,12 +75,22 @@ MM3DVertexDataBlocks ModelBuilder::MakeBlocks(const Mesh& mesh, bool colors, boo
   MM3DVertexDataBlocks blocks;
   UURefCount<MM3DIndexedMeshVertexData> block;
   std::map<uint32_t, uint16_t> local;
+  // A mesh that fits one block keeps its vertex order: the program reads
+  // some vertices by their place (a slider's ends, a strip's white end).
+  const bool whole =
+      static_cast<int32_t>(mesh.mVertices.size()) <= MM3DIndexedMeshVertexData::kMaxVertexCount;
   for (size_t i = 0; i + 2 < mesh.mIndices.size(); i += 3) {
     if (block.IsEmpty() ||
         block->GetVertexCount() + 3 > MM3DIndexedMeshVertexData::kMaxVertexCount) {
       block = UURefCount<MM3DIndexedMeshVertexData>(new MM3DIndexedMeshVertexData);
       blocks.Append(block);
       local.clear();
+      if (whole) {
+        for (uint32_t v = 0; v < mesh.mVertices.size(); ++v) {
+          local.emplace(v, static_cast<uint16_t>(v));
+          AddBlockVertex(*block, mesh.mVertices[v], colors, coordinates);
+        }
+      }
     }
     // The engine's views are left-handed: a front it draws winds
     // counter-clockwise on screen, which in this library's right-handed

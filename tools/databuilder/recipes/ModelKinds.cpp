@@ -22,10 +22,11 @@ float ToFloat(double value) { return static_cast<float>(value); }
 
 const std::map<std::string, ModelMaker>& ModelMakers() {
   static const std::map<std::string, ModelMaker> makers = {
-      {"button", MakeButton},       {"camera", MakeCamera},   {"cursor", MakeCursor},
-      {"ground", MakeGround},       {"panel", MakePanel},     {"path", MakePath},
-      {"primitive", MakePrimitive}, {"profile", MakeProfile}, {"sky", MakeSky},
-      {"template", MakeTemplate},
+      {"arc", MakeArc},           {"button", MakeButton},       {"camera", MakeCamera},
+      {"cursor", MakeCursor},     {"ground", MakeGround},       {"panel", MakePanel},
+      {"path", MakePath},         {"primitive", MakePrimitive}, {"profile", MakeProfile},
+      {"sky", MakeSky},           {"solid", MakeSolid},         {"strip", MakeStrip},
+      {"template", MakeTemplate}, {"track", MakeTrack},         {"wheel", MakeWheel},
   };
   return makers;
 }

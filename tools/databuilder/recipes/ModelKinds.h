@@ -45,6 +45,11 @@ void MakeProfile(const Recipe& recipe, const ModelContext& context, ModelBuilder
 void MakePrimitive(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
 void MakeTemplate(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
 void MakeButton(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
+void MakeWheel(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
+void MakeStrip(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
+void MakeTrack(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
+void MakeArc(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
+void MakeSolid(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
 void MakePanel(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
 void MakeCursor(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
 
