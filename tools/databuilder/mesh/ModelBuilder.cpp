@@ -111,7 +111,8 @@ MM3DDisplayTreeNodeIndexedMesh* ModelBuilder::AddMesh(std::vector<MeshPart> part
   for (MeshPart& part : parts) {
     MM3DIndexedMeshPart meshPart;
     meshPart.mMaterial = MakeMaterial(part.material);
-    meshPart.mBlocks = MakeBlocks(part.mesh, part.material.vertexColor, part.material.texture >= 0);
+    meshPart.mBlocks = MakeBlocks(part.mesh, part.material.vertexColor || part.keepColors,
+                                  part.material.texture >= 0 || part.keepCoordinates);
     node->AddPart(meshPart);
   }
   (parent != nullptr ? parent : mRoot)->AddChild(UUOwned<MM3DDisplayTreeNode>(node));
