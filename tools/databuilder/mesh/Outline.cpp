@@ -199,9 +199,14 @@ Mesh FillOutline(const Outline& outline, float z, bool facingBack) {
 }
 
 Mesh FillOutlineRings(const Outline& outline, float z, int32_t rings, bool facingBack) {
-  Vec2 centre;
-  for (Vec2 p : outline) centre = centre + p;
-  centre = centre * (1.0f / static_cast<float>(outline.size()));
+  // The middle of the bounds: a mean of the points leans toward where
+  // they lie densest.
+  Vec2 low = outline[0], high = outline[0];
+  for (Vec2 p : outline) {
+    low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+    high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+  }
+  const Vec2 centre = (low + high) * 0.5f;
   Mesh mesh;
   const Vec3 normal{0.0f, 0.0f, facingBack ? -1.0f : 1.0f};
   const auto n = static_cast<uint32_t>(outline.size());

@@ -33,8 +33,8 @@ Outline InsetOutline(const Outline& outline, float distance);
 std::vector<uint32_t> Triangulate(const Outline& outline);
 // The outline filled at height z, facing +z (or -z when facing back).
 Mesh FillOutline(const Outline& outline, float z, bool facingBack = false);
-// The outline filled by rings shrinking toward its centroid, for outlines
-// every point of which the centroid sees: the triangles stay small and
+// The outline filled by rings shrinking toward the middle of its bounds,
+// for outlines every point of which that middle sees: the triangles stay small and
 // even, where ear clipping leaves long slivers.
 Mesh FillOutlineRings(const Outline& outline, float z, int32_t rings, bool facingBack = false);
 // A slab from z 0 to depth whose front and back rims are rounded by the

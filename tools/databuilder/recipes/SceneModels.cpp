@@ -48,9 +48,13 @@ void FitUnit(Mesh& mesh, float size) {
   mesh.Transform({s, s, s}, {0, 0, 0});
 }
 
-// A bevelled slab of the outline whose sides and faces are split evenly.
-Mesh EvenSlab(const Outline& outline, float depth, float bevel) {
-  return ExtrudeOutline(ResampleOutline(outline, kPrimitiveEdge * 0.9f), depth, bevel, 2, 4, 3);
+// A bevelled slab of the outline whose sides and faces are split evenly;
+// faces are filled by rings unless the centroid cannot see the whole
+// outline (capRings 0).
+Mesh EvenSlab(const Outline& outline, float depth, float bevel, int32_t capRings = 4) {
+  const float step = kPrimitiveEdge * 0.9f;
+  const auto wallSteps = std::max(1, static_cast<int32_t>(std::ceil((depth - 2 * bevel) / step)));
+  return ExtrudeOutline(ResampleOutline(outline, step), depth, bevel, 2, capRings, wallSteps);
 }
 
 Mesh PrimitiveShape(const Recipe& recipe, const std::string& shape) {
@@ -62,7 +66,47 @@ Mesh PrimitiveShape(const Recipe& recipe, const std::string& shape) {
   if (shape == "pyramid") return RoundedCone(1.0f, 1.8f, 0.12f, 4);
   if (shape == "star")
     return EvenSlab(RoundCorners(StarOutline(5, 1.0f, 0.5f), 0.12f, 2), 0.8f, 0.12f);
-  if (shape == "heart") return EvenSlab(HeartOutline(24), 0.8f, 0.15f);
+  if (shape == "heart") return EvenSlab(HeartOutline(24), 0.55f, 0.1f);
+  if (shape == "arch") {
+    Outline arch{{-1, -1}, {-0.5f, -1}};
+    for (int32_t i = 0; i <= 8; ++i) {
+      const float a = kPi - kPi * static_cast<float>(i) / 8;
+      arch.push_back({0.5f * std::cos(a), 0.5f * std::sin(a) - 0.2f});
+    }
+    arch.insert(arch.end(), {{0.5f, -1}, {1, -1}, {1, 0.4f}, {0, 1}, {-1, 0.4f}});
+    return EvenSlab(RoundCorners(arch, 0.12f, 2), 0.6f, 0.12f, 0);
+  }
+  if (shape == "house") {
+    return EvenSlab(
+        RoundCorners({{-0.9f, -1}, {0.9f, -1}, {0.9f, 0.2f}, {0, 1}, {-0.9f, 0.2f}}, 0.12f, 2),
+        0.8f, 0.12f);
+  }
+  if (shape == "flower") {
+    Outline petals;
+    for (int32_t i = 0; i < 35; ++i) {
+      const float a = 2 * kPi * static_cast<float>(i) / 35;
+      const float r = 0.75f + 0.25f * std::cos(5 * a);
+      petals.push_back({r * std::cos(a + kPi / 2), r * std::sin(a + kPi / 2)});
+    }
+    return EvenSlab(petals, 0.6f, 0.12f);
+  }
+  if (shape == "tree") {
+    Mesh tree = RoundedCone(0.9f, 1.5f, 0.1f, 24, true);
+    tree.Transform({1, 1, 1}, {0, -0.4f, 0});
+    Mesh trunk = RoundedCylinder(0.3f, 0.7f, 0.08f, 16, true);
+    trunk.Transform({1, 1, 1}, {0, -1.0f, 0});
+    tree.Append(trunk);
+    return tree;
+  }
+  if (shape == "cloud") {
+    Mesh cloud = Sphere(0.6f, 20, 10, true);
+    for (const Vec3 at : {Vec3{-0.6f, -0.15f, 0}, Vec3{0.6f, -0.15f, 0}}) {
+      Mesh puff = Sphere(0.45f, 16, 8, true);
+      puff.Transform({1, 1, 1}, at);
+      cloud.Append(puff);
+    }
+    return cloud;
+  }
   if (shape == "wedge") {
     return EvenSlab(RoundCorners({{-1, -1}, {1, -1}, {-1, 1}}, 0.15f, 2), 1.2f, 0.12f);
   }
@@ -158,6 +202,13 @@ void MakeProfile(const Recipe& recipe, const ModelContext&, ModelBuilder& builde
     throw BuildError(recipe.mSource + ": recipe \"" + recipe.mName + "\": unknown profile \"" +
                      shape + "\"");
   }
+  // Sized by its width across, whatever its shape.
+  float low = outline[0].x, high = outline[0].x;
+  for (Vec2 p : outline) {
+    low = std::min(low, p.x);
+    high = std::max(high, p.x);
+  }
+  for (Vec2& p : outline) p = p * (2 * half / (high - low));
   Mesh mesh = FillOutline(outline, 0.0f);
   MapPlanar(mesh, {});
   MaterialSpec material = RecipeMaterial(recipe, "color", "cherry");
