@@ -41,7 +41,7 @@ const NamedCheck kChecks[] = {
        return content_check::CheckLayout(
            databuilder::InterfaceLayout::Read(content_fixtures::SourceDirectory() / "layout"));
      }},
-    {"StringTable", [] { return content_check::CheckStringTable(); }},
+    {"StringTable", [] { return content_check::CheckStringTable(DataDirectory()); }},
 };
 
 class ContentCheckTest : public ::testing::TestWithParam<NamedCheck> {};

@@ -1,6 +1,7 @@
 // The content check names what a broken source breaks: each aligned list
-// is broken once in a copy of the sources, and a small layout puts an
-// object outside the view and two on top of each other.
+// and each guard against a known misreading is broken once in a copy of
+// the sources, and a small layout puts an object outside the view and two
+// on top of each other.
 
 #include "tests/content/ContentTestSupport.h"
 #include "tools/databuilder/BuildSources.h"
@@ -19,10 +20,11 @@ namespace {
 using content_fixtures::TestFolder;
 
 struct SourceEdit {
-  const char* mRule;  // what the finding must name
+  const char* mRule;  // what the first finding must name
   const char* mFile;  // below data/scripts
   const char* mFind;
   const char* mReplace;
+  size_t mFindings = 1;  // how many findings the edit makes
 };
 
 std::ostream& operator<<(std::ostream& out, const SourceEdit& edit) { return out << edit.mRule; }
@@ -43,7 +45,30 @@ const SourceEdit kBrokenAlignments[] = {
 children = [)",
      R"(model = "print.modes"
 children = [
-  { model = "print.big.off", toggle = "print.ok" },)"},
+  { model = "print.big.off", toggle = "print.ok" },)",
+     2},
+};
+
+const SourceEdit kBrokenGuards[] = {
+    {"script 1 row 0 must hold 0", "startup.toml", R"(name = "intro.films"
+layout = "U32"
+rows = [])",
+     R"(name = "intro.films"
+layout = "U32"
+rows = [[1]])"},
+    {"credit page 1 must start with a zero gap", "credits.toml", R"([2, { script = "no.model" }],)",
+     R"([1, { script = "no.model" }],)"},
+    {"list 174 must name model 174", "area.toml", R"(rows = [[0, { model = "pomble" }]])",
+     R"(rows = [[0, { model = "pomble.ghost" }]])"},
+    {"script 45 must carry a position (tag 2) alone", "creation.toml",
+     R"(place = "prefs.autosave.label")",
+     R"(place = "prefs.autosave.label"
+scale = [1, 1, 1])"},
+    {"the ground toggle's looks 90 and 92", "creation.toml", R"(toggle = "ground.off")", ""},
+    {"export kind 3 must show the empty model", "dialogs.toml",
+     R"({ model = "empty", sounds = false, toggle)",
+     R"({ model = "export.ok", sounds = false, toggle)"},
+    {"specular power must be 1", "startup.toml", "[23, 1],", "[23, 40],"},
 };
 
 std::string ReadText(const std::filesystem::path& path) {
@@ -69,19 +94,29 @@ std::filesystem::path BuildEdited(const TestFolder& folder, const SourceEdit& ed
   return out;
 }
 
+void ExpectNamed(const content_check::Findings& findings, const SourceEdit& edit) {
+  ASSERT_FALSE(findings.empty());
+  EXPECT_NE(findings.front().find(edit.mRule), std::string::npos) << findings.front();
+  EXPECT_EQ(findings.size(), edit.mFindings);
+}
+
 class BrokenAlignmentTest : public ::testing::TestWithParam<SourceEdit> {};
 
-TEST_P(BrokenAlignmentTest, TheCheckNamesTheBrokenRuleAlone) {
+TEST_P(BrokenAlignmentTest, TheCheckNamesTheBrokenRule) {
   const TestFolder folder;
-  const content_check::Findings findings =
-      content_check::CheckAlignedLists(BuildEdited(folder, GetParam()));
-  ASSERT_FALSE(findings.empty());
-  EXPECT_NE(findings.front().find(GetParam().mRule), std::string::npos) << findings.front();
-  EXPECT_EQ(findings.size(),
-            std::string(GetParam().mRule).find("331") != std::string::npos ? 2u : 1u);
+  ExpectNamed(content_check::CheckAlignedLists(BuildEdited(folder, GetParam())), GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(EachRule, BrokenAlignmentTest, ::testing::ValuesIn(kBrokenAlignments));
+
+class BrokenGuardTest : public ::testing::TestWithParam<SourceEdit> {};
+
+TEST_P(BrokenGuardTest, TheCheckNamesTheBrokenGuard) {
+  const TestFolder folder;
+  ExpectNamed(content_check::CheckAbsorbedFaults(BuildEdited(folder, GetParam())), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachGuard, BrokenGuardTest, ::testing::ValuesIn(kBrokenGuards));
 
 TEST(LayoutCheckTest, NamesAnObjectOutsideTheViewAndTwoThatOverlap) {
   const TestFolder folder;

@@ -1,15 +1,19 @@
 // Writes the fuzzer's seed corpus with the system's own writers: a picture
 // file holding a plain, a packed and an encoded picture, and a script file
-// of two scripts with Macintosh texts.
+// of two scripts with Macintosh texts; then adds the program's six data
+// files as the build made them (VPL_DATA_DIR, else the build's own).
 
 #include "foundation/uu/UUDirectory.h"
 #include "mm/resources/MMEncodedImage.h"
 #include "mm/resources/MMPictureResourceFile.h"
 #include "mm/resources/MMScriptFile.h"
+#include "platform/win32/PathMapping.h"
 
 #include <lzo/lzo1x.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -96,6 +100,27 @@ bool WriteScripts(const UUDirectory& directory) {
   return file.Close(true);
 }
 
+constexpr const char* kDataFiles[] = {"Hd.mms",    "vpl3d.MMP", "vpl3d.MMA",
+                                      "vpl3d.MMF", "vpl3d.MMX", "vpl3d.MMM"};
+
+bool CopyDataFiles(const char* corpus) {
+  const char* fromEnvironment = std::getenv("VPL_DATA_DIR");
+  const std::filesystem::path data = fromEnvironment != nullptr && *fromEnvironment != '\0'
+                                         ? fromEnvironment
+                                         : VPL_DEFAULT_DATA_DIR;
+  const std::filesystem::path to = vpl::platform::ToHostPath(corpus);
+  std::error_code error;
+  for (const char* name : kDataFiles) {
+    std::filesystem::copy_file(data / name, to / name,
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error) {
+      std::fprintf(stderr, "%s: %s\n", (data / name).c_str(), error.message().c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argumentCount, char** arguments) {
@@ -105,5 +130,5 @@ int main(int argumentCount, char** arguments) {
   }
   lzo_init();
   const UUDirectory directory(arguments[1]);
-  return WritePictures(directory) && WriteScripts(directory) ? 0 : 1;
+  return WritePictures(directory) && WriteScripts(directory) && CopyDataFiles(arguments[1]) ? 0 : 1;
 }

@@ -35,7 +35,8 @@ Findings CheckTexts(const std::filesystem::path& folder);
 // Every object lies inside its screen's view and none overlaps another
 // shown with it at its depth.
 Findings CheckLayout(const databuilder::InterfaceLayout& layout);
-// The program's string table names the six files and the folders it needs.
-Findings CheckStringTable();
+// The program's string table names the six files built in the folder, and
+// the folders the program needs.
+Findings CheckStringTable(const std::filesystem::path& folder);
 
 }  // namespace content_check

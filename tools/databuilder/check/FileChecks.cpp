@@ -75,14 +75,9 @@ constexpr int32_t kCodeModels[] = {10, 12, 14, 78, 155, 174, 219, 243, 451};
 constexpr int32_t kFirstPadSound = 46;
 constexpr int32_t kLastPadSound = 55;
 
-// The string table: each kind's group names its first file; the lists end
-// after item 0.
-struct NameGroup {
-  uint32_t mGroup;
-  const char* mName;
-};
-constexpr NameGroup kNameGroups[] = {{475, "Hd.mms"},    {476, "vpl3d.MMP"}, {477, "vpl3d.MMA"},
-                                     {481, "vpl3d.MMF"}, {482, "vpl3d.MMX"}, {483, "vpl3d.MMM"}};
+// The string table: each kind's group names its one file, in the order of
+// the data files; the lists end after item 0.
+constexpr uint32_t kNameGroups[] = {475, 476, 477, 481, 482, 483};
 constexpr UINT kFolderStrings[] = {102, 103, 104};
 constexpr UINT kAbsentStrings[] = {475, 47320, 47321};
 
@@ -127,7 +122,7 @@ Findings CheckCodeIds(const std::filesystem::path& folder, const databuilder::Ma
   return findings;
 }
 
-Findings CheckStringTable() {
+Findings CheckStringTable(const std::filesystem::path& folder) {
   Findings findings;
   for (UINT id : kFolderStrings) {
     if (!HasString(id)) findings.push_back("string " + std::to_string(id) + " is missing");
@@ -135,15 +130,17 @@ Findings CheckStringTable() {
   for (UINT id : kAbsentStrings) {
     if (HasString(id)) findings.push_back("string " + std::to_string(id) + " should be absent");
   }
-  for (const NameGroup& group : kNameGroups) {
+  for (size_t i = 0; i < std::size(kNameGroups); ++i) {
+    const std::string group = "string group " + std::to_string(kNameGroups[i]);
+    const char* built = databuilder::kDataFiles[i].mName;
     char name[kUUPathCapacity];
-    if (!MMLoadResourceFileName(group.mGroup, 0, name) || std::string(name) != group.mName) {
-      findings.push_back("string group " + std::to_string(group.mGroup) + " does not name " +
-                         group.mName);
+    if (!MMLoadResourceFileName(kNameGroups[i], 0, name) || std::string(name) != built) {
+      findings.push_back(group + " does not name " + built);
+    } else if (!std::filesystem::exists(folder / name)) {
+      findings.push_back(group + " names " + name + ", which was not built");
     }
-    if (MMLoadResourceFileName(group.mGroup, 1, name)) {
-      findings.push_back("string group " + std::to_string(group.mGroup) + " has an item 1");
-    }
+    if (MMLoadResourceFileName(kNameGroups[i], 1, name))
+      findings.push_back(group + " has an item 1");
   }
   return findings;
 }

@@ -100,8 +100,8 @@ Findings CheckScriptTables(const std::filesystem::path& folder,
   if (!scripts.IsOpen()) return {"Hd.mms does not open"};
   for (int32_t entry = 0; entry < scripts.GetEntryCount(); ++entry) {
     const MMScript script = scripts.Get(entry);
-    if (scripts.GetRowSize(entry) != script.GetRowSize() && script.GetRowCount() > 0) {
-      findings.push_back(ScriptName(entry) + "'s rows do not have its layout's size");
+    if (scripts.GetDeclaredRowCount(entry) != script.GetRowCount()) {
+      findings.push_back(ScriptName(entry) + "'s rows do not fit its subfile");
     }
   }
   TableWalker walker(scripts, manifest, findings);

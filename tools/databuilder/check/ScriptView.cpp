@@ -27,13 +27,8 @@ MMScript ScriptView::Get(int32_t entry) const {
   return MMScript(MMMakeScriptId(mLoader, static_cast<int16_t>(entry)));
 }
 
-int32_t ScriptView::GetRowSize(int32_t entry) const {
-  const MMScriptFile* file = mLoader->GetFile();
-  return file->GetRowSize(file->GetEntryLayout(entry));
-}
-
-int32_t ScriptView::GetSubfileSize(int32_t entry) const {
-  return mLoader->GetFile()->GetSubfileSize(entry);
+int32_t ScriptView::GetDeclaredRowCount(int32_t entry) const {
+  return mLoader->GetFile()->GetEntryRowCount(entry);
 }
 
 int32_t EntryOf(MMResourceId id) { return id < 0 ? -1 : static_cast<int32_t>(id & 0xFFFF); }

@@ -21,10 +21,9 @@ class ScriptView {
   bool IsOpen() const { return mLoader != nullptr; }
   int32_t GetEntryCount() const;
   MMScript Get(int32_t entry) const;
-  // The declared row size of the entry's layout, and the bytes its
-  // subfile holds.
-  int32_t GetRowSize(int32_t entry) const;
-  int32_t GetSubfileSize(int32_t entry) const;
+  // The rows the file's header gives the entry; the reader loads none when
+  // they do not fit its subfile.
+  int32_t GetDeclaredRowCount(int32_t entry) const;
 
  private:
   MMScriptLoader* mLoader = nullptr;
