@@ -75,6 +75,30 @@ MeshPart Sticker(const Recipe& recipe, const ModelContext& context, const std::s
   return part;
 }
 
+// A sketch's picture leaving its cell to fill the view and coming back:
+// on its cell at 5000 ms, filling the view (38 x 28.5 at z -42) from 5666
+// to 6666 ms, on its cell again at 7333 ms.
+void AnimateTransition(ModelBuilder& builder, MM3DDisplayTreeNodeSRTTransform* node, Vec3 cell,
+                       float w, float h) {
+  constexpr int32_t kScaleX = 13, kScaleY = 14, kMoveX = 19, kMoveY = 20, kMoveZ = 21;
+  constexpr float kTimes[] = {5.0f, 5.666f, 6.666f, 7.333f};
+  const MM3DVector pivot(cell.x, cell.y, cell.z, 1.0f);
+  node->SetScalePivot(pivot);
+  const auto keys = [&](float away) {
+    return std::vector<CurveKey>{
+        {kTimes[0], 0.0f}, {kTimes[1], away}, {kTimes[2], away}, {kTimes[3], 0.0f}};
+  };
+  const auto scales = [&](float full) {
+    return std::vector<CurveKey>{
+        {kTimes[0], 1.0f}, {kTimes[1], full}, {kTimes[2], full}, {kTimes[3], 1.0f}};
+  };
+  builder.Animate(node, kScaleX, scales(38.0f / w));
+  builder.Animate(node, kScaleY, scales(28.5f / h));
+  builder.Animate(node, kMoveX, keys(-cell.x));
+  builder.Animate(node, kMoveY, keys(-cell.y));
+  builder.Animate(node, kMoveZ, keys(-42.0f - cell.z));
+}
+
 }  // namespace
 
 void MakeButton(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder) {
@@ -101,6 +125,8 @@ void MakeButton(const Recipe& recipe, const ModelContext& context, ModelBuilder&
   MM3DDisplayTreeNodeSRTTransform* node = builder.AddTransform(nullptr);
   builder.AddMesh(std::move(parts), node);
   ApplyScheme(recipe, context, builder, node, centre);
+  // Models shown where no backdrop lights them (the credits) bring the rig.
+  if (RecipeFlag(recipe, "lights", false)) AddLightRig(recipe, builder);
 }
 
 // A flat quad facing the viewer whose coordinates cover the whole
@@ -115,7 +141,11 @@ void MakePanel(const Recipe& recipe, const ModelContext& context, ModelBuilder& 
   material.texture =
       context.sources.mManifest.Resolve(ItemKind::kTexture, RecipeString(recipe, "texture"));
   material.clampTexture = true;
-  builder.AddMesh({{std::move(mesh), material}});
+  MM3DDisplayTreeNodeSRTTransform* node = builder.AddTransform(nullptr);
+  builder.AddMesh({{std::move(mesh), material}}, node);
+  if (RecipeFlag(recipe, "transition", false)) {
+    AnimateTransition(builder, node, RecipeVec3(recipe, "at", {0, 0, 0}), w, h);
+  }
 }
 
 // A flat pointer: the hotspot at the origin, the shape toward +x and -y,

@@ -30,6 +30,9 @@ Vec3 RecipeVec3(const Recipe& recipe, const char* key, Vec3 fallback);
 Color RecipeColor(const Recipe& recipe, const char* key, const char* fallback);
 // The material of the recipe's colour, Phong as the art asks.
 MaterialSpec RecipeMaterial(const Recipe& recipe, const char* key, const char* fallback);
+// The scene's lights: a key light from the upper left front, a weaker
+// fill from the right, ambient light (intensities key, fill, ambient).
+void AddLightRig(const Recipe& recipe, ModelBuilder& builder);
 // Throws BuildError naming the recipe when the mesh is over the budget.
 void CheckBudget(const Recipe& recipe, const Mesh& mesh, int32_t budget);
 // Animates the node by the recipe's clip scheme, if it names one, about

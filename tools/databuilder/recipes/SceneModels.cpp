@@ -158,6 +158,10 @@ void MakeSky(const Recipe& recipe, const ModelContext& context, ModelBuilder& bu
   material.unlit = true;
   material.texture = TextureOf(recipe, context);
   builder.AddMesh({{std::move(mesh), material}});
+  AddLightRig(recipe, builder);
+}
+
+void AddLightRig(const Recipe& recipe, ModelBuilder& builder) {
   builder.AddLight(Directional(Float(recipe, "key", 0.8), {-0.6f, 0.8f, 0.7f}));
   builder.AddLight(Directional(Float(recipe, "fill", 0.35), {1.0f, 0.1f, 0.4f}));
   builder.AddLight(UURefCount<MM3DLight>(new MM3DAmbientLightSource(
