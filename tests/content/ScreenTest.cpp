@@ -264,3 +264,33 @@ TEST(ScreenTest, ThePaletteScreensDraw) {
 }
 
 }  // namespace
+
+namespace {
+
+// The file screen, with and without the cover picker, to look at.
+TEST(ScreenTest, TheFileScreenDraws) {
+  const std::vector<std::string> shown = {
+      "sky.meadow",    "title.badge",     "files.back",    "button.quit",    "sketch.grid",
+      "sketch.cell.0", "sketch.cell.1",   "sketch.cell.2", "sketch.cell.3",  "sketch.cell.4",
+      "sketch.cell.5", "sketch.marker.0", "sketch.back",   "sketch.forward", "files.sketch.icon",
+      "files.copy",    "files.trash",     "book.grid",     "book.cell.0",    "book.cell.1",
+      "book.cell.2",   "book.marker.1",   "book.back",     "book.forward",   "files.book.icon",
+      "files.new.book"};
+  const std::vector<std::string> covers = {"cover.grid",   "cover.cell.0", "cover.cell.1",
+                                           "cover.cell.2", "cover.cell.3", "cover.marker.0",
+                                           "cover.back",   "cover.forward"};
+  std::vector<PlacedModel> models;
+  for (const std::string& symbol : shown) models.push_back(InPlace(symbol));
+  for (bool withCovers : {false, true}) {
+    if (withCovers) {
+      for (const std::string& symbol : covers) models.push_back(InPlace(symbol));
+    }
+    const std::optional<ScreenPicture> picture =
+        DrawScreen(content_fixtures::DataDirectory(), models, kFiles, kWidth, kHeight);
+    ASSERT_TRUE(picture.has_value());
+    Keep(*picture, withCovers ? "files-covers" : "files");
+    EXPECT_EQ(ClearedPixels(*picture), 0);
+  }
+}
+
+}  // namespace

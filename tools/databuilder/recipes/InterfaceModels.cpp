@@ -20,8 +20,9 @@ namespace {
 constexpr float kPi = std::numbers::pi_v<float>;
 // Bevels round off this share of a slab's smaller side.
 constexpr float kBevelShare = 0.16f;
-// The sticker floats this far in front of the slab's face.
-constexpr float kStickerLift = 0.02f;
+// The sticker floats this far in front of the slab's face: clear of it in
+// the depth buffer of the file screen's deep view (near plane 1).
+constexpr float kStickerLift = 0.08f;
 // Cursors lie flat, from their back to their front, facing the viewer.
 constexpr float kCursorBack = -0.06f;
 constexpr float kCursorFront = -0.01f;
@@ -51,7 +52,7 @@ Mesh Slab(const std::string& shape, float w, float h, float depth, const Recipe&
 // The picture: a square (or round) sticker on the slab's face showing one
 // cell of an atlas.
 MeshPart Sticker(const Recipe& recipe, const ModelContext& context, const std::string& shape,
-                 float side, float z) {
+                 Vec2 size, float z) {
   const toml::array* picture = recipe.mTable["picture"].as_array();
   const size_t count = picture != nullptr ? picture->size() : 0;
   const std::optional<std::string> atlas =
@@ -63,8 +64,11 @@ MeshPart Sticker(const Recipe& recipe, const ModelContext& context, const std::s
     throw BuildError(recipe.mSource + ": recipe \"" + recipe.mName +
                      "\": picture must be [texture] or [atlas, cell 0-63]");
   }
+  // A cell is square; a whole texture takes the slab's own proportions.
+  const float side = std::min(size.x, size.y);
+  const Vec2 sides = *cell < 0 ? size : Vec2{side, side};
   const Outline outline = shape == "round" ? CircleOutline(side / 2, 32)
-                                           : RoundedRectOutline(side, side, side * 0.2f, 5);
+                                           : RoundedRectOutline(sides.x, sides.y, side * 0.2f, 5);
   MeshPart part{FillOutline(outline, z), MaterialSpec{}};
   MapPlanar(part.mesh, *cell < 0
                            ? TextureRect{}
@@ -109,8 +113,8 @@ void MakeButton(const Recipe& recipe, const ModelContext& context, ModelBuilder&
   std::vector<MeshPart> parts;
   parts.push_back({Slab(shape, w, h, depth, recipe), RecipeMaterial(recipe, "color", "cream")});
   if (recipe.mTable.contains("picture")) {
-    const float side = std::min(w, h) * Float(recipe, "picture_size", 0.78);
-    parts.push_back(Sticker(recipe, context, shape, side, depth / 2 + kStickerLift));
+    const float share = Float(recipe, "picture_size", 0.78);
+    parts.push_back(Sticker(recipe, context, shape, Vec2{w, h} * share, depth / 2 + kStickerLift));
   }
   const bool back = RecipeString(recipe, "facing", "front") == "back";
   const Vec3 centre = RecipeVec3(recipe, "at", {0, 0, 0});
