@@ -23,6 +23,7 @@ constexpr float kBevelShare = 0.16f;
 // The sticker floats this far in front of the slab's face: clear of it in
 // the depth buffer of the file screen's deep view (near plane 1).
 constexpr float kStickerLift = 0.08f;
+constexpr float kPanelLift = 0.3f;
 // Cursors lie flat, from their back to their front, facing the viewer.
 constexpr float kCursorBack = -0.06f;
 constexpr float kCursorFront = -0.01f;
@@ -140,7 +141,8 @@ void MakePanel(const Recipe& recipe, const ModelContext& context, ModelBuilder& 
   const auto w = static_cast<float>(size[0]), h = static_cast<float>(size[1]);
   Mesh mesh = FillOutline({{-w / 2, -h / 2}, {w / 2, -h / 2}, {w / 2, h / 2}, {-w / 2, h / 2}}, 0);
   MapPlanar(mesh, {});
-  mesh.Transform({1, 1, 1}, RecipeVec3(recipe, "at", {0, 0, 0}));
+  // A panel stands where a slab placed at the same spot shows its face.
+  mesh.Transform({1, 1, 1}, RecipeVec3(recipe, "at", {0, 0, 0}) + Vec3{0, 0, kPanelLift});
   MaterialSpec material;
   material.texture =
       context.sources.mManifest.Resolve(ItemKind::kTexture, RecipeString(recipe, "texture"));
