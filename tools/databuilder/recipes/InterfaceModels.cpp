@@ -150,7 +150,8 @@ void MakePanel(const Recipe& recipe, const ModelContext& context, ModelBuilder& 
   MM3DDisplayTreeNodeSRTTransform* node = builder.AddTransform(nullptr);
   builder.AddMesh({{std::move(mesh), material}}, node);
   if (RecipeFlag(recipe, "transition", false)) {
-    AnimateTransition(builder, node, RecipeVec3(recipe, "at", {0, 0, 0}), w, h);
+    AnimateTransition(builder, node, RecipeVec3(recipe, "at", {0, 0, 0}) + Vec3{0, 0, kPanelLift},
+                      w, h);
   }
 }
 
