@@ -294,3 +294,32 @@ TEST(ScreenTest, TheFileScreenDraws) {
 }
 
 }  // namespace
+
+namespace {
+
+// Both primitive catalogues in two rows on the meadow, to look at; each
+// shows where it stands.
+TEST(ScreenTest, TheCataloguesDraw) {
+  const char* const primitives[] = {"primitive.cube",  "primitive.ball",  "primitive.cylinder",
+                                    "primitive.cone",  "primitive.ring",  "primitive.pyramid",
+                                    "primitive.wedge", "primitive.star",  "primitive.heart",
+                                    "primitive.arch",  "primitive.tree",  "primitive.house",
+                                    "primitive.cloud", "primitive.flower"};
+  std::vector<PlacedModel> models{InPlace("sky.meadow"), InPlace("ground.meadow")};
+  for (size_t i = 0; i < std::size(primitives); ++i) {
+    PlacedModel placed = InPlace(primitives[i]);
+    placed.mPosition[0] = (static_cast<float>(i % 7) - 3.0f) * 5.0f;
+    placed.mPosition[1] = 2.5f;
+    placed.mPosition[2] = i < 7 ? -10.0f : 2.0f;
+    placed.mScale = 2.0f;
+    models.push_back(placed);
+  }
+  const ScreenView close{{0, 14, -38}, {0, 2, -4}, 45.0f, 1.0f, 300.0f};
+  const std::optional<ScreenPicture> picture =
+      DrawScreen(content_fixtures::DataDirectory(), models, close, kWidth, kHeight);
+  ASSERT_TRUE(picture.has_value());
+  Keep(*picture, "catalogues");
+  EXPECT_EQ(ClearedPixels(*picture), 0);
+}
+
+}  // namespace
