@@ -1,5 +1,7 @@
 #include "tools/databuilder/TextureStage.h"
 
+#include "tools/databuilder/recipes/TextureRecipes.h"
+
 namespace databuilder {
 
 namespace {
@@ -31,9 +33,13 @@ BuiltTexture MakeFlatTexture(int32_t width, int32_t height, uint32_t rgba) {
 
 std::vector<BuiltTexture> BuildTextures(const BuildSources& sources) {
   const int32_t count = sources.mManifest.GetCount(ItemKind::kTexture);
+  std::map<int32_t, BuiltTexture> painted = PaintRecipeTextures(sources);
   std::vector<BuiltTexture> textures;
   for (int32_t id = 0; id < count; ++id) {
-    textures.push_back(StandIn(sources.mManifest.Find(ItemKind::kTexture, id)));
+    auto recipe = painted.find(id);
+    textures.push_back(recipe != painted.end()
+                           ? std::move(recipe->second)
+                           : StandIn(sources.mManifest.Find(ItemKind::kTexture, id)));
   }
   return textures;
 }
