@@ -114,6 +114,19 @@ TEST_P(MMSoundLoaderByteOrderTest, StreamedSoundIsReadToItsEnd) {
   EXPECT_EQ(source->GetPosition(), static_cast<int32_t>(mLong.size()));
 }
 
+// A head of an odd size is a ring that splits a 16-bit sample at its end:
+// the sample arrives whole and the stream goes on.
+TEST_P(MMSoundLoaderByteOrderTest, StreamedSoundWithAnOddHeadIsReadToItsEnd) {
+  MMSoundFileEntry entry = Streamed(mLong);
+  entry.mHeadDivisor = 5;
+  MMSoundLoader& loader = Load({entry}, GetParam());
+  EXPECT_EQ(loader.GetItemLayout(0).mHeadBytes % 2, 1);
+  mManager.Start();
+  Source source = Create(0);
+  ASSERT_NE(source, nullptr);
+  EXPECT_EQ(ReadAll(*source, 777), mLong);
+}
+
 INSTANTIATE_TEST_SUITE_P(ByteOrders, MMSoundLoaderByteOrderTest,
                          testing::Values(kUUNativeByteOrder, kUUSwappedByteOrder));
 
