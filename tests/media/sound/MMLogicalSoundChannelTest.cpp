@@ -206,6 +206,16 @@ TEST_F(MMLogicalSoundChannelTest, UnchangedVolumeLeavesTheDeviceAlone) {
   EXPECT_NEAR(Mix(1)[0], kQuietLevel / 3.1623, 1.0);
 }
 
+TEST_F(MMLogicalSoundChannelTest, ANegativePitchIsNoPitch) {
+  MMArcadeSoundChannel channel(mGroup.get(), Level());
+  channel.Play(true);
+  Frame();
+  channel.SetPitch(-0x10000);
+  EXPECT_EQ(channel.GetPitch(), 0);
+  channel.SetPitch(INT32_MIN);
+  EXPECT_EQ(channel.GetPitch(), 0);
+}
+
 TEST_F(MMLogicalSoundChannelTest, LoopingChannelFinishesOnlyAfterStopLooping) {
   MMArcadeSoundChannel channel(mGroup.get(), Level());
   channel.Play(true);
