@@ -155,10 +155,7 @@ TEST_F(MMLogicalSoundChannelTest, NestedSuspendsHoldUntilTheLastUnsuspend) {
       {"group and channel", suspendGroup, suspendChannel, unsuspendChannel, unsuspendGroup},
   };
   // The first output sample; 0 when no output is open.
-  const auto heard = [] {
-    const std::vector<int16_t> out = Mix(10);
-    return out.empty() ? 0 : out[0];
-  };
+  const auto heard = [] { return Mix(10)[0]; };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.mName);
     MMArcadeSoundChannel channel(mGroup.get(), Level());

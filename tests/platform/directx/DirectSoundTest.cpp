@@ -303,6 +303,10 @@ class DirectSoundDiskTest : public testing::Test {
                              .lpwfxFormat = &format};
     IDirectSoundBuffer* buffer = nullptr;
     EXPECT_EQ(device->CreateSoundBuffer(&description, &buffer, nullptr), DS_OK);
+    if (buffer == nullptr) {
+      device->Release();
+      return {};
+    }
     std::vector<int16_t> tone;
     for (int k = 0; k < kToneFrames; ++k) {
       tone.push_back(
