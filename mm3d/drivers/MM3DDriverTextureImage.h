@@ -76,7 +76,8 @@ class MM3DDriverTextureImage {
     return mPixels.get() + (static_cast<ptrdiff_t>(y) * mWidth + x) * BytesPerPixel();
   }
   size_t ByteCount() const {
-    return static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight) * BytesPerPixel();
+    return static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight) *
+           static_cast<size_t>(BytesPerPixel());
   }
 
  private:

@@ -155,7 +155,8 @@ void StretchPixels(const GdiCanvas& destination, GdiSpan2D to, const GdiPixels& 
     if (converter.Raw() && !mirrorX && from.width == to.width && column[0] >= 0 &&
         column[count - 1] < pixels.width) {
       std::memcpy(out, sourceRow + static_cast<ptrdiff_t>(column[0]) * sbpp,
-                  static_cast<size_t>(count) * dbpp);
+                  static_cast<size_t>(count) * static_cast<size_t>(dbpp));
+
       continue;
     }
     for (int32_t i = 0; i < count; ++i, out += dbpp) {
