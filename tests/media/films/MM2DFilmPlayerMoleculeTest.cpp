@@ -258,7 +258,7 @@ TEST_F(MM2DFilmPlayerStateTest, FilmsWithoutRoomForTheirFramesDoNotOpen) {
   noFrame.workBufferSize = 0;
   noFrame.rect = UURect(10, 10, 10, 40);
   Load({noWork, noFrame});
-  for (int16_t film : {0, 1}) {
+  for (const int16_t film : {int16_t{0}, int16_t{1}}) {
     mPlayer->OpenFilm(Film(film));
     EXPECT_EQ(mPlayer->GetState(), MM2DFilmPlayerMolecule::kClosed) << film;
     EXPECT_TRUE(mPlayer->GetFilm().IsEmpty()) << film;
@@ -332,7 +332,7 @@ TEST_F(MM2DFilmPlayerStateTest, DamagedChunksAreStoppedAndTheFilmGoesOn) {
     Bytes data = writer.GetBytes();
     if (std::strcmp(c.what, "a chunk of no known type") == 0) {
       // The cue chunk of the second frame becomes type 0xF78900FF.
-      data[8 + mPicture.FrameBytes() + 12 + 3] = 0xFF;
+      data[static_cast<size_t>(8 + mPicture.FrameBytes() + 12 + 3)] = 0xFF;
     }
     FilmPlayerFixture fixture;
     fixture.Load({Entry(mPicture, data)});

@@ -196,7 +196,8 @@ TEST_F(MMSoundLoaderTest, ReadErrorMidStreamEndsTheStreamAndSparesTheFile) {
   const int32_t kept = 30000;
   Source source = Create(1);
   ASSERT_NE(source, nullptr);
-  std::filesystem::resize_file(HostPath(mName), loader.GetFile()->GetSubfileOffset(1) + kept);
+  std::filesystem::resize_file(
+      HostPath(mName), static_cast<uintmax_t>(loader.GetFile()->GetSubfileOffset(1) + kept));
   EXPECT_EQ(ReadAll(*source), Pcm(mLong.begin(), mLong.begin() + kept));
   EXPECT_TRUE(source->AtEnd());
   EXPECT_EQ(loader.GetFile()->GetFile().GetError(), kUUNoError);
