@@ -77,7 +77,7 @@ TEST_P(MM3DModelResourceFileTest, EntriesAndMembershipReadBackWithNames) {
   AFClearError();
   // 15 membership bits fill two bytes; subfile 2, entry 4 is bit 14.
   const std::vector<uint8_t> bytes = ReadBytes(mName);
-  const size_t membership = ExtensionStart(kSubfiles) + 4 + static_cast<size_t>(38 * kEntries);
+  const auto membership = static_cast<size_t>(ExtensionStart(kSubfiles) + 4 + 38 * kEntries);
   EXPECT_EQ(bytes[membership], 0);
   EXPECT_EQ(bytes[membership + 1], 0x40);
 
@@ -108,7 +108,7 @@ TEST_P(MM3DModelResourceFileTest, AFullNameFieldEndsWithinItsField) {
     ASSERT_TRUE(file.Close(true));
   }
   std::vector<uint8_t> bytes = ReadBytes(mName);
-  const size_t name = ExtensionStart(kSubfiles) + 4 + static_cast<size_t>(6 * kEntries) + 32;
+  const auto name = static_cast<size_t>(ExtensionStart(kSubfiles) + 4 + 6 * kEntries + 32);
   ASSERT_EQ(bytes[name], 's');
   std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(name), 32, 'x');
   WriteBytes(mName, bytes);
