@@ -36,11 +36,12 @@ function(vpl_add_layer_tests layer)
   string(REPLACE "/" "_" name ${layer})
   set(target vpl_${name}_tests)
   add_executable(${target} ${sources})
-  target_link_libraries(${target} PRIVATE vpl_${name} GTest::gtest GTest::gmock GTest::gtest_main)
+  # vpl_test_main (tests/support) runs every program headless in its own
+  # temporary folder, whoever starts it.
+  target_link_libraries(${target} PRIVATE vpl_${name} vpl_test_main GTest::gmock)
   # Tests that need a real X display run under xvfb-run from scripts/test.
   gtest_discover_tests(${target}
     TEST_FILTER "-*OnXDisplay*"
-    PROPERTIES ENVIRONMENT
-      "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;VPL3D_TEST=1;VPL_DATA_DIR=${VPL_DATA_OUTPUT_DIR}"
+    PROPERTIES ENVIRONMENT "VPL_DATA_DIR=${VPL_DATA_OUTPUT_DIR}"
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -24,7 +24,9 @@ void ColumnSums(const MM3DMatrix& matrix, float x, float y, float z, float w, fl
 template <typename Vector, typename Convert>
 void TransformInteger(const MM3DMatrix& matrix, Vector& out, const Vector& v, Convert convert) {
   float sums[4];
-  ColumnSums(matrix, v.mX, v.mY, v.mZ, v.mW, sums);
+  ColumnSums(matrix, static_cast<float>(v.mX), static_cast<float>(v.mY), static_cast<float>(v.mZ),
+             static_cast<float>(v.mW), sums);
+
   out.mX = convert(sums[0]);
   out.mY = convert(sums[1]);
   out.mZ = convert(sums[2]);

@@ -66,7 +66,10 @@ bool WriteVectors(UUWriter& writer, const UUGrowableArray<MM3DVector>& vectors) 
 bool MM3DIndexedMeshVertexData::Write(UUWriter& writer) const {
   int32_t indexCount = mIndices.Count();
   if (!writer.WriteInt32s(&indexCount, 1)) return false;
-  if (indexCount > 0 && !writer.WriteInt16s(mIndices.Begin(), indexCount)) return false;
+  if (indexCount > 0 && !writer.WriteInt16s(mIndices.Begin(), static_cast<uint32_t>(indexCount))) {
+    return false;
+  }
+
   if (!WriteVectors(writer, mPositions) || !WriteVectors(writer, mNormals)) return false;
   int32_t colorCount = mColors.Count();
   if (!writer.WriteInt32s(&colorCount, 1)) return false;

@@ -186,7 +186,7 @@ bool MM3DModel::ReadNamedNodes(UUReader& reader) {
         !MM3DDatabase::ReadInt32(reader, ordinal)) {
       return false;
     }
-    entry.mName[length] = '\0';
+    entry.mName[static_cast<size_t>(length)] = '\0';
     entry.mNode = MM3DFindNodeByOrdinal(mRoot.Get(), ordinal);
     mNamedNodes.Append(std::move(entry));
   }

@@ -8,7 +8,8 @@ namespace {
 
 template <typename Setter, size_t N>
 Setter Lookup(const std::array<Setter, N>& table, int32_t channel) {
-  return channel >= 0 && static_cast<size_t>(channel) < N ? table[channel] : nullptr;
+  return channel >= 0 && static_cast<size_t>(channel) < N ? table[static_cast<size_t>(channel)]
+                                                          : nullptr;
 }
 
 using SRT = MM3DDisplayTreeNodeSRTTransform;

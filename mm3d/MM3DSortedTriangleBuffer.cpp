@@ -81,8 +81,8 @@ int MM3DCompareSortedTriangles(const void* a, const void* b) {
 MM3DSortedTriangleBuffer::MM3DSortedTriangleBuffer(UURefCount<MM3DDriver> driver,
                                                    int32_t initialCapacity)
     : mDriver(std::move(driver)),
-      mRecords(new (ALGlobalAllocator) MM3DSortedTriangle[initialCapacity]),
-      mPointers(new (ALGlobalAllocator) MM3DSortedTriangle*[initialCapacity]),
+      mRecords(new (ALGlobalAllocator) MM3DSortedTriangle[static_cast<size_t>(initialCapacity)]),
+      mPointers(new (ALGlobalAllocator) MM3DSortedTriangle*[static_cast<size_t>(initialCapacity)]),
       mCapacity(initialCapacity) {
   if (mDriver) mBuffer = mDriver->CreateTriangleBuffer(kRunLength, kMM3DMaxStages);
   ClearTables();
@@ -139,13 +139,13 @@ void MM3DSortedTriangleBuffer::Add(const MM3DVertexArrays& arrays, int32_t first
 void MM3DSortedTriangleBuffer::Append(const MM3DSortedTriangle& triangle) {
   if (mCurrent.AnyNone()) return;
   if (mCount == mCapacity) Grow();
-  MM3DSortedTriangle& record = mRecords[mCount];
+  MM3DSortedTriangle& record = mRecords[static_cast<size_t>(mCount)];
   record = triangle;
   record.mKey =
       MM3DSortedTriangleKey(triangle, mViewMatrices[mCurrent.mViewMatrix],
                             mProjections[mCurrent.mProjection], mDepthRanges[mCurrent.mDepthRange]);
   record.mStates = mCurrent;
-  mPointers[mCount] = &record;
+  mPointers[static_cast<size_t>(mCount)] = &record;
   ++mCount;
 }
 
@@ -154,8 +154,8 @@ void MM3DSortedTriangleBuffer::Grow() {
   std::unique_ptr<MM3DSortedTriangle[]> records;
   std::unique_ptr<MM3DSortedTriangle*[]> pointers;
   if (capacity > 0) {
-    records.reset(new (std::nothrow) MM3DSortedTriangle[capacity]);
-    pointers.reset(new (std::nothrow) MM3DSortedTriangle*[capacity]);
+    records.reset(new (std::nothrow) MM3DSortedTriangle[static_cast<size_t>(capacity)]);
+    pointers.reset(new (std::nothrow) MM3DSortedTriangle*[static_cast<size_t>(capacity)]);
   }
   if (records == nullptr || pointers == nullptr) {
     // Without room to keep more, what is kept is drawn now, and the device
@@ -165,7 +165,7 @@ void MM3DSortedTriangleBuffer::Grow() {
     return;
   }
   std::copy(mRecords.get(), mRecords.get() + mCount, records.get());
-  for (int32_t i = 0; i < mCount; ++i) pointers[i] = &records[i];
+  for (size_t i = 0; i < static_cast<size_t>(mCount); ++i) pointers[i] = &records[i];
   mRecords = std::move(records);
   mPointers = std::move(pointers);
   mCapacity = capacity;

@@ -14,7 +14,7 @@ namespace {
 
 constexpr size_t kFileNameSize = 260;
 constexpr size_t kTemplateSize = 256;
-constexpr size_t kStringSize = 256;
+constexpr int32_t kStringSize = 256;
 constexpr UINT kUnknownFileString = 426;
 constexpr UINT kUnknownSystemError = 428;
 // A table whose keys refer to each other in a circle must not hang the lookup.
@@ -114,8 +114,8 @@ struct Catalogue {
   }
 
   void Set(int code, std::string name, std::string text) {
-    names[code] = std::move(name);
-    templates[code] = std::move(text);
+    names[static_cast<size_t>(code)] = std::move(name);
+    templates[static_cast<size_t>(code)] = std::move(text);
   }
 };
 
@@ -127,8 +127,8 @@ const Catalogue& TheCatalogue() {
 bool IsCatalogued(AFErrorCode code) { return code >= 0 && code < AFE_ERROR_CODE_COUNT; }
 
 // A string-table entry, or the given default when the table has none.
-void LoadStringOr(UINT id, const char* fallback, char* buffer, size_t size) {
-  if (LoadStringA(nullptr, id, buffer, static_cast<int>(size)) <= 0) {
+void LoadStringOr(UINT id, const char* fallback, char* buffer, int32_t size) {
+  if (LoadStringA(nullptr, id, buffer, size) <= 0) {
     UUCopyString(fallback, buffer, size);
   }
 }
@@ -203,7 +203,7 @@ const UUDirectory& AFGetErrorDirectory() { return gState.directory; }
 const char* AFGetErrorFileName() { return gState.fileName; }
 
 const char* AFGetErrorName(AFErrorCode code) {
-  return IsCatalogued(code) ? TheCatalogue().names[code].c_str() : "";
+  return IsCatalogued(code) ? TheCatalogue().names[static_cast<size_t>(code)].c_str() : "";
 }
 
 const char* AFFormatErrorMessage(AFErrorCode code, const UUDirectory& directory,
@@ -214,8 +214,9 @@ const char* AFFormatErrorMessage(AFErrorCode code, const UUDirectory& directory,
     return gMessage;
   }
   char pattern[kTemplateSize];
-  UUCopyString(IsCatalogued(code) ? TheCatalogue().templates[code].c_str() : "", pattern,
-               kTemplateSize);
+  UUCopyString(
+      IsCatalogued(code) ? TheCatalogue().templates[static_cast<size_t>(code)].c_str() : "",
+      pattern, kTemplateSize);
   char path[kAFMessageSize];
   MessagePath(directory, fileName, std::strlen(pattern), path);
   Substitute(pattern, path, gMessage);

@@ -17,7 +17,9 @@ constexpr int kHighStaticColors = 246;
 constexpr uint32_t kChunk = 64;
 
 uint32_t Pack(const AFPaletteEntry& entry) {
-  return entry.mBlue | (entry.mGreen << 8) | (entry.mRed << 16) |
+  return entry.mBlue | (static_cast<uint32_t>(entry.mGreen) << 8) |
+         (static_cast<uint32_t>(entry.mRed) << 16) |
+
          (static_cast<uint32_t>(entry.mFlags) << 24);
 }
 

@@ -28,15 +28,29 @@ UUInputFromBufferedInput::~UUInputFromBufferedInput() {
   delete mInput;
 }
 
+int32_t UUInputFromBufferedInput::Seek(int32_t position) {
+  mCarried = 0;
+  return mInput->Seek(position);
+}
+
 uint32_t UUInputFromBufferedInput::Read(void* buffer, uint32_t n, bool wait) {
   auto* out = static_cast<uint8_t*>(buffer);
   uint32_t delivered = 0;
-  while (delivered < n && !mInput->AtEnd()) {
+  while (delivered < n) {
+    if (mCarried == UnitBytes()) {
+      if (!DeliverCarry(out + delivered, n - delivered, &delivered)) break;
+      continue;
+    }
+    if (mInput->AtEnd()) break;
     const uint8_t* in = nullptr;
     const int32_t available = mInput->Peek(&in);
     if (available <= 0) {
       if (!wait) break;
       mInput->Fill();
+      continue;
+    }
+    if (mCarried > 0 || static_cast<uint32_t>(available) < UnitBytes()) {
+      Carry(in, static_cast<uint32_t>(available));
       continue;
     }
     const Step step =
@@ -46,6 +60,21 @@ uint32_t UUInputFromBufferedInput::Read(void* buffer, uint32_t n, bool wait) {
     delivered += step.produced;
   }
   return delivered;
+}
+
+void UUInputFromBufferedInput::Carry(const uint8_t* in, uint32_t available) {
+  const uint32_t k = std::min(available, UnitBytes() - mCarried);
+  std::memcpy(mCarry + mCarried, in, k);
+  mInput->Consume(static_cast<int32_t>(k));
+  mCarried += k;
+}
+
+bool UUInputFromBufferedInput::DeliverCarry(uint8_t* out, uint32_t room, uint32_t* delivered) {
+  const Step step = Transfer(mCarry, mCarried, out, room);
+  if (step.produced == 0) return false;
+  mCarried = 0;
+  *delivered += step.produced;
+  return true;
 }
 
 UUInputFromBufferedInput::Step UUInputFromBufferedInput::Transfer(const uint8_t* in,

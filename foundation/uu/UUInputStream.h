@@ -33,10 +33,11 @@ class UUInputFromBufferedInput : public UUInputStream {
   UUInputFromBufferedInput(const UUInputFromBufferedInput&) = delete;
   UUInputFromBufferedInput& operator=(const UUInputFromBufferedInput&) = delete;
 
-  bool AtEnd() override { return mInput->AtEnd(); }
+  // A unit gathered whole is not at the end yet.
+  bool AtEnd() override { return mInput->AtEnd() && mCarried < UnitBytes(); }
   bool IsByteSwapped() override { return mInput->IsByteSwapped(); }
-  int32_t GetPosition() override { return mInput->GetPosition(); }
-  int32_t Seek(int32_t position) override { return mInput->Seek(position); }
+  int32_t GetPosition() override { return mInput->GetPosition() - static_cast<int32_t>(mCarried); }
+  int32_t Seek(int32_t position) override;
   uint32_t Read(void* buffer, uint32_t n, bool wait) override;
 
  protected:
@@ -44,11 +45,26 @@ class UUInputFromBufferedInput : public UUInputStream {
     uint32_t consumed;  // input bytes used
     uint32_t produced;  // output bytes written
   };
+  static constexpr uint32_t kLargestUnit = 2;
+
   // Turns up to available input bytes into at most room output bytes. A
-  // step that produces nothing (a fragment of a unit) ends the read.
+  // step that produces nothing (no room for a unit) ends the read.
   virtual Step Transfer(const uint8_t* in, uint32_t available, uint8_t* out, uint32_t room);
+  // The input bytes that Transfer turns as one.
+  virtual uint32_t UnitBytes() const { return 1; }
 
   UUBufferedInput* mInput;
+
+ private:
+  // Moves up to a unit's missing bytes from the span into the carry.
+  void Carry(const uint8_t* in, uint32_t available);
+  // Transfers the gathered unit; false when there was no room for it.
+  bool DeliverCarry(uint8_t* out, uint32_t room, uint32_t* delivered);
+
+  // A unit split by the end of the input's ring is gathered here, so that
+  // it goes on whole instead of stalling the stream.
+  uint8_t mCarry[kLargestUnit] = {};
+  uint32_t mCarried = 0;
 };
 
 // Exchanges the two bytes of every 16-bit word on the way.
@@ -58,6 +74,7 @@ class UUSwapWordsFromBufferedInput : public UUInputFromBufferedInput {
 
  protected:
   Step Transfer(const uint8_t* in, uint32_t available, uint8_t* out, uint32_t room) override;
+  uint32_t UnitBytes() const override { return 2; }
 };
 
 // Expands each code byte into one 16-bit sample; positions are in sample
@@ -83,6 +100,7 @@ class UUSoundBytesCompressFromBufferedInput : public UUInputFromBufferedInput {
 
  protected:
   Step Transfer(const uint8_t* in, uint32_t available, uint8_t* out, uint32_t room) override;
+  uint32_t UnitBytes() const override { return 2; }
 
  private:
   UUSoundBytesEncoder mEncoder;

@@ -26,8 +26,8 @@ constexpr std::array<int16_t, 256> MakeTable() {
     } else {
       value = code & 7;
     }
-    table[code] = static_cast<int16_t>(value);
-    table[code + 128] = static_cast<int16_t>(-value);
+    table[static_cast<size_t>(code)] = static_cast<int16_t>(value);
+    table[static_cast<size_t>(code) + 128] = static_cast<int16_t>(-value);
   }
   return table;
 }
@@ -43,7 +43,7 @@ uint32_t NextChannel(uint32_t channel, int32_t count) {
 // The nearest absolute level, a tie taking the lower one.
 uint8_t AbsoluteCode(int32_t value) {
   if (value == 0) return kZeroCode;
-  const uint8_t sign = value < 0 ? 0x80 : 0;
+  const uint8_t sign = value < 0 ? uint8_t{0x80} : uint8_t{0};
   const int32_t magnitude = std::abs(value);
   int index;
   if (magnitude <= kLevels[0]) {
@@ -63,7 +63,8 @@ uint8_t AbsoluteCode(int32_t value) {
 }
 
 uint8_t DeltaCode(int32_t delta) {
-  const uint8_t sign = delta < 0 ? 0x80 : 0;
+  const uint8_t sign = delta < 0 ? uint8_t{0x80} : uint8_t{0};
+
   int32_t magnitude = std::abs(delta);
   if (magnitude < 8) return static_cast<uint8_t>(sign | 0x78 | magnitude);
   int shifts = 0;

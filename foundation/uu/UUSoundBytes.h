@@ -24,7 +24,7 @@ class UUSoundBytesDecoder {
 
  private:
   int16_t mPrevious[2] = {0, 0};
-  bool mFlag = false;  // kept with the state; decoding does not read it
+
   int32_t mChannelCount;
   uint32_t mChannel = 0;
 };

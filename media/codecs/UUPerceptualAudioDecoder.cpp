@@ -38,8 +38,8 @@ void PutSample(uint8_t* pcm, int16_t sample) {
 
 // a x weightA + b x weightB, channel by channel.
 void Mix(const Frame& a, float weightA, const Frame& b, float weightB, Frame& out) {
-  for (int c = 0; c < kMaxChannels; ++c) {
-    for (int k = 0; k < kFrameLength; ++k) {
+  for (size_t c = 0; c < kMaxChannels; ++c) {
+    for (size_t k = 0; k < kFrameLength; ++k) {
       out.spectrum[c][k] = a.spectrum[c][k] * weightA + b.spectrum[c][k] * weightB;
     }
   }
@@ -136,7 +136,7 @@ void Decoder::ApplyStereo(Frame& frame, bool monoOutput) const {
   auto& c0 = frame.spectrum[0];
   auto& c1 = frame.spectrum[1];
   if (monoOutput && !frame.midSide) {
-    for (int k = 0; k < kFrameLength; ++k) c1[k] += c0[k];
+    for (size_t k = 0; k < kFrameLength; ++k) c1[k] += c0[k];
     return;
   }
   if (monoOutput || !frame.midSide) return;
@@ -147,8 +147,8 @@ void Decoder::ApplyStereo(Frame& frame, bool monoOutput) const {
       for (int b = 0; b < config.bandsPerWindow; ++b) {
         if (frame.midSideBands[static_cast<size_t>(g)][static_cast<size_t>(b)] == 0) continue;
         const int band = window * config.bandsPerWindow + b;
-        for (int k = config.start[static_cast<size_t>(band)];
-             k < config.start[static_cast<size_t>(band + 1)]; ++k) {
+        const auto end = static_cast<size_t>(config.start[static_cast<size_t>(band + 1)]);
+        for (auto k = static_cast<size_t>(config.start[static_cast<size_t>(band)]); k < end; ++k) {
           const float side = c0[k];
           const float mid = c1[k];
           c1[k] = mid + side;

@@ -127,7 +127,7 @@ bool UsesWaveletConfigA(int32_t sampleRate) { return sampleRate <= kWaveletConfi
 
 bool FrameParser::Create(int32_t sampleRate) {
   for (int type = 0; type < kBlockTypeCount; ++type)
-    mConfigs[type] = MakeBlockConfig(type, sampleRate);
+    mConfigs[static_cast<size_t>(type)] = MakeBlockConfig(type, sampleRate);
   for (int book = 1; book <= kScaleFactorBook; ++book) {
     if (!mBooks[static_cast<size_t>(book - 1)].Build(CodebookTree(book))) return false;
   }

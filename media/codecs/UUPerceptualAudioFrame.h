@@ -73,9 +73,11 @@ class FrameParser {
   // parsed (the frame's contents are then undefined).
   bool Parse(BitReader& reader, int channelCount, bool predictorSyntax, Frame& frame) const;
 
-  const BlockConfig& Config(int blockType) const { return mConfigs[blockType]; }
+  const BlockConfig& Config(int blockType) const {
+    return mConfigs[static_cast<size_t>(blockType)];
+  }
   // gain[scale factor]; x^1.5 for small magnitudes.
-  float Gain(int scaleFactor) const { return mGain[scaleFactor]; }
+  float Gain(int scaleFactor) const { return mGain[static_cast<size_t>(scaleFactor)]; }
 
  private:
   bool ParseHeader(BitReader& reader, bool predictorSyntax, Frame& frame) const;

@@ -62,7 +62,8 @@ void KaiserBesselDerived(std::array<float, N>& window, double alpha) {
 template <size_t N>
 void SineWindow(std::array<float, N>& window) {
   for (size_t n = 0; n < N; ++n) {
-    window[n] = static_cast<float>(std::sin(kPi * (n + 0.5) / (2.0 * N)));
+    window[n] = static_cast<float>(
+        std::sin(kPi * (static_cast<double>(n) + 0.5) / (2.0 * static_cast<double>(N))));
   }
 }
 
@@ -71,7 +72,7 @@ template <typename C, size_t N>
 void PreTwiddles(std::array<C, N>& table) {
   const double a = static_cast<double>(N);
   for (size_t i = 0; i < N; ++i) {
-    const double t = kPi * (i + 0.25) / (2.0 * a);
+    const double t = kPi * (static_cast<double>(i) + 0.25) / (2.0 * a);
     table[i] = {static_cast<float>(std::sin(t)), static_cast<float>(std::cos(t))};
   }
 }

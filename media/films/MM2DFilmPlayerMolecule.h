@@ -73,10 +73,13 @@ class MM2DFilmPlayerMolecule : public MMMolecule {
   int32_t GetFrameTime() const { return mFrameTime; }
   // The scene time at which film time 0 lies.
   int32_t GetBaseTime() const { return mBaseTime; }
-  int32_t GetTrackStartFrame(int32_t track) const { return mTracks[track].mStartFrame; }
-  MM2DFilmSoundChannel* GetTrackChannel(int32_t track) const {
-    return mTracks[track].mChannel.get();
+  int32_t GetTrackStartFrame(int32_t track) const {
+    return mTracks[static_cast<size_t>(track)].mStartFrame;
   }
+  MM2DFilmSoundChannel* GetTrackChannel(int32_t track) const {
+    return mTracks[static_cast<size_t>(track)].mChannel.get();
+  }
+
   MM2DFilmPlayerVisual* GetVisual() const { return mVisual; }
 
  protected:

@@ -123,7 +123,10 @@ void MMLogicalSoundChannel::SetPan(int32_t pan) {
   if (mPhysical != nullptr) mPhysical->ApplyPan();
 }
 
-void MMLogicalSoundChannel::SetPitch(int32_t pitch) {
+// A pitch below nothing has no meaning: it is nothing, the slowest the
+// device plays.
+void MMLogicalSoundChannel::SetPitch(int32_t newPitch) {
+  const int32_t pitch = std::max(newPitch, 0);
   if (pitch == mPitch) return;
   mPitch = pitch;
   if (mPhysical != nullptr) mPhysical->ApplyPitch();

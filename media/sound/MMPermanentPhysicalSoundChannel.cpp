@@ -91,6 +91,7 @@ void MMPermanentPhysicalSoundChannel::WriteSilence(int32_t end) {
 
 int32_t MMPermanentPhysicalSoundChannel::Refill() {
   ALCriticalSectionLock guard(mLock);
+  if (mRefillState == kIdle && !PrefillsWhileIdle()) return kNever;
   int32_t play = 0;
   if (mRefillState != kIdle) {
     DWORD cursor = 0;
@@ -127,7 +128,7 @@ int32_t MMPermanentPhysicalSoundChannel::Chase(int32_t play) {
     return kAtOnce;
   }
   mEndPosition = mWriteCursor;
-  if (mRefillState == kIdle) return kAtOnce;
+  if (mRefillState == kIdle) return kNever;
   mRefillState = kDraining;
   return Drain(play);
 }
@@ -183,6 +184,12 @@ void MMStreamedPhysicalSoundChannel::SeekSource(int32_t offset) {
     reached = mSource->Seek(remaining);
     remaining -= reached;
   } while (remaining > 0 && reached > 0);
+}
+
+// The task goes before the lock is taken, as in PlayFrom.
+void MMStreamedPhysicalSoundChannel::Stop() {
+  ReleaseStreaming();
+  MMPermanentPhysicalSoundChannel::Stop();
 }
 
 void MMStreamedPhysicalSoundChannel::ReleaseStreaming() {

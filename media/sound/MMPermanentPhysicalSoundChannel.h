@@ -42,7 +42,8 @@ class MMPermanentPhysicalSoundChannel : public MMPhysicalSoundChannel {
   bool IsLooping() override { return true; }
 
   // One step of the chase; answers the delay in milliseconds until the
-  // next call.
+  // next call. An idle channel fills its ring ahead of the next play when
+  // PrefillsWhileIdle, and answers never once the source is exhausted.
   int32_t Refill();
 
   int32_t GetSize() const { return mSize; }
@@ -54,6 +55,8 @@ class MMPermanentPhysicalSoundChannel : public MMPhysicalSoundChannel {
   // From the write cursor to end; true when the source filled it all.
   bool WriteFromSource(int32_t end, bool wait);
   void WriteSilence(int32_t end);
+  // The film player feeds its channels before their tracks start.
+  virtual bool PrefillsWhileIdle() const { return true; }
   // Fills the whole buffer (waiting for the source) and plays it looping
   // from its start, unless paused.
   void StartStreaming();
@@ -86,8 +89,15 @@ class MMStreamedPhysicalSoundChannel : public MMPermanentPhysicalSoundChannel {
   // Positions the source at the offset (wrapping past its end), fills and
   // plays, and refills on the streaming pulse thread from then on.
   void PlayFrom(int32_t offset) override;
+  // Also ends the refill, so the source is not read again until the next
+  // play and the caller may free it.
+  void Stop() override;
   // Takes the refill task off the pulse thread and deletes it.
   void ReleaseStreaming() override;
+
+ protected:
+  // A stopped stream reads nothing until it plays again.
+  bool PrefillsWhileIdle() const override { return false; }
 
  private:
   void SeekSource(int32_t offset);

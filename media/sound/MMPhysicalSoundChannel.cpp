@@ -33,7 +33,12 @@ LONG MMSoundPanAttenuation(int32_t pan) {
 
 DWORD MMSoundPitchFrequency(int32_t rateMultiple, int32_t pitch) {
   const double rate = static_cast<double>(rateMultiple) * MMSoundFormat::kBaseRate;
-  return static_cast<DWORD>(rate * pitch / kPitchOne + 0.5);
+  // The device plays nothing slower or faster; 0 would mean the sound's own
+  // rate to it.
+  const double frequency =
+      std::clamp(rate * pitch / kPitchOne + 0.5, static_cast<double>(DSBFREQUENCY_MIN),
+                 static_cast<double>(DSBFREQUENCY_MAX));
+  return static_cast<DWORD>(frequency);
 }
 
 MMPhysicalSoundChannel::MMPhysicalSoundChannel(MMLogicalSoundChannel* logical)

@@ -13,17 +13,20 @@ constexpr int32_t kMaxShift = 3;
 constexpr uint32_t kMaxPeriod = kBasePeriod << kMaxShift;
 constexpr int32_t kSilence8 = 128;
 constexpr int32_t k16BitValueShift = 8;
+// The values are signed bytes: the loudest mean (128) is kept at the
+// largest one, so that it does not read back as the most negative.
+constexpr uint32_t kLoudest = 127;
 
 uint8_t MeanOf8BitPeriod(const uint8_t* bytes, uint32_t n) {
   uint32_t sum = 0;
   for (uint32_t i = 0; i < n; ++i) sum += static_cast<uint32_t>(std::abs(bytes[i] - kSilence8));
-  return static_cast<uint8_t>(sum / n);
+  return static_cast<uint8_t>(std::min(sum / n, kLoudest));
 }
 
 uint8_t MeanOf16BitPeriod(const int16_t* samples, uint32_t n) {
-  int32_t sum = 0;
-  for (uint32_t i = 0; i < n; ++i) sum += std::abs(int32_t{samples[i]});
-  return static_cast<uint8_t>((sum / static_cast<int32_t>(n)) >> k16BitValueShift);
+  uint32_t sum = 0;
+  for (uint32_t i = 0; i < n; ++i) sum += static_cast<uint32_t>(std::abs(int32_t{samples[i]}));
+  return static_cast<uint8_t>(std::min((sum / n) >> k16BitValueShift, kLoudest));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // The amplitude envelope of a sound: one signed byte per 40 ms period
-// giving the mean magnitude of the period's samples (0 to 128), so that a
+// giving the mean magnitude of the period's samples (0 to 127), so that a
 // caller can follow a sound's loudness without decoding it. Stored as the
 // bare value bytes at the start of the sound's subfile.
 

@@ -4,6 +4,14 @@
 #include "mm/stage/MMEnclosure.h"
 
 #include <algorithm>
+#include <climits>
+
+namespace {
+
+// A page below nothing would make the thumb's whole nothing or less.
+int32_t PageOrNothing(int32_t pageSize) { return std::max(pageSize, 0); }
+
+}  // namespace
 
 MM2DScrollBarInterpreter::MM2DScrollBarInterpreter(MMAct* act, MM2DScrollBarMolecule* molecule,
                                                    MM2DScrollBarVisual* visual)
@@ -70,7 +78,7 @@ MM2DScrollBarMolecule::MM2DScrollBarMolecule(MMScene* scene, MM2DScrollBarVisual
 
 MM2DScrollBarMolecule::MM2DScrollBarMolecule(MMScene* scene, MM2DScrollBarVisual* visual,
                                              int32_t maximum, int32_t pageSize, int32_t depth)
-    : MMMolecule(scene), mVisual(visual), mMaximum(maximum), mPageSize(pageSize) {
+    : MMMolecule(scene), mVisual(visual), mMaximum(maximum), mPageSize(PageOrNothing(pageSize)) {
   AttachVisual(depth);
 }
 
@@ -96,7 +104,8 @@ void MM2DScrollBarMolecule::AttachVisual(int32_t depth) {
 
 void MM2DScrollBarMolecule::ResizeThumb() {
   if (mMaximum > 0) {
-    mVisual->SetProportion(mMaximum + mPageSize, mPageSize);
+    const int64_t whole = std::min(int64_t{mMaximum} + mPageSize, int64_t{INT32_MAX});
+    mVisual->SetProportion(static_cast<int32_t>(whole), mPageSize);
   } else {
     mVisual->SetProportion(0, 0);
   }
@@ -110,7 +119,7 @@ void MM2DScrollBarMolecule::SetMaximum(int32_t maximum) {
 }
 
 void MM2DScrollBarMolecule::SetPageSize(int32_t pageSize) {
-  mPageSize = pageSize;
+  mPageSize = PageOrNothing(pageSize);
   if (mProportionalThumb) ResizeThumb();
 }
 
@@ -143,7 +152,7 @@ void MM2DScrollBarMolecule::TakeValueFromThumb(bool forced) {
 }
 
 void MM2DScrollBarMolecule::Step(MMScrollBarPart part) {
-  int32_t value = mValue;
+  int64_t value = mValue;
   switch (part) {
     case kMMScrollBarFirstArrow:
       value -= mLineStep;
@@ -160,7 +169,8 @@ void MM2DScrollBarMolecule::Step(MMScrollBarPart part) {
     default:
       return;
   }
-  SetValueIfChanged(std::clamp(value, 0, std::max(0, mMaximum)));
+  SetValueIfChanged(
+      static_cast<int32_t>(std::clamp(value, int64_t{0}, int64_t{std::max(0, mMaximum)})));
 }
 
 void MM2DScrollBarMolecule::ApplyVisibility(MMVisibility visibility) {

@@ -55,7 +55,7 @@ void MM2DScrollBarVisual::SetThumbLength(int32_t length) {
 }
 
 void MM2DScrollBarVisual::SetProportion(int32_t total, int32_t visible) {
-  if (visible < total) {
+  if (total > 0 && visible < total) {
     SetThumbLength(
         std::max(mArrowSize, static_cast<int32_t>(int64_t{visible} * mTrackLength / total)));
   } else {

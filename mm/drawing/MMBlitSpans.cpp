@@ -13,7 +13,11 @@
 
 namespace {
 
+// A slot of the span tables, from the checked formats and column.
+size_t Slot(int32_t index) { return static_cast<size_t>(index); }
+
 enum class Walk { kPlain, kMirrored, kScaled };
+
 enum class Operation { kCopy, kKeyed, kPremultiplied, kStraight };
 
 constexpr Operation OperationOf(int32_t subFormat) { return static_cast<Operation>(subFormat); }
@@ -253,20 +257,21 @@ bool MMBlitRequest::ChooseSpanRoutine(int32_t destinationFormat) {
   switch (mSource->mFormat) {
     case kMMFormat32:
       if (destinationFormat == kMMFormat8) return false;
-      mSpanRoutine = g32[sub + 4 * (destinationFormat - 1)][column];
+      mSpanRoutine = g32[Slot(sub + 4 * (destinationFormat - 1))][Slot(column)];
       break;
     case kMMFormat8:
       if (destinationFormat == kMMFormat8) {
         if (sub > kMMSubFormatKeyed) return false;
-        mSpanRoutine = g8To8[sub + 2 * remap][column];
+        mSpanRoutine = g8To8[Slot(sub + 2 * remap)][Slot(column)];
       } else if (mPalette != nullptr) {
         // Expanding needs the palette; without one nothing can be drawn.
-        mSpanRoutine = g8To24Or32[sub + 4 * remap + 8 * (destinationFormat - 1)][column];
+        mSpanRoutine =
+            g8To24Or32[Slot(sub + 4 * remap + 8 * (destinationFormat - 1))][Slot(column)];
       }
       break;
     case kMMFormat24:
       if (destinationFormat == kMMFormat8 || sub != kMMSubFormatCopy) return false;
-      mSpanRoutine = g24[destinationFormat - 1][column];
+      mSpanRoutine = g24[Slot(destinationFormat - 1)][Slot(column)];
       break;
     default:
       return false;

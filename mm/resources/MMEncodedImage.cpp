@@ -55,7 +55,7 @@ uint8_t* GatherRowPixels(const MMBitmap& source, int32_t row, uint8_t* out) {
   const uint8_t* pixels = source.GetPixelAddress(source.mRect.mLeft, source.mRect.mTop + row);
   ForEachRun(source, row, [&](int32_t n, bool opaque) {
     if (opaque) {
-      std::memcpy(out, pixels, static_cast<size_t>(n) * bpp);
+      std::memcpy(out, pixels, static_cast<size_t>(n) * static_cast<size_t>(bpp));
       out += static_cast<ptrdiff_t>(n) * bpp;
     }
     pixels += static_cast<ptrdiff_t>(n) * bpp;
@@ -174,7 +174,7 @@ void MMEncodedImage::ExpandRow(const uint8_t* runs, const uint8_t* pixels, uint8
   bool opaque = false;
   while (x < count) {
     const int32_t n = *runs++;
-    const size_t bytes = static_cast<size_t>(n) * mBytesPerPixel;
+    const size_t bytes = static_cast<size_t>(n) * static_cast<size_t>(mBytesPerPixel);
     if (opaque) {
       std::memcpy(buffer, pixels, bytes);
       pixels += bytes;
@@ -199,7 +199,8 @@ void MMEncodedImage::WalkRows(MMBlitRequest& request, MMSpanRoutine routine) {
     // As wide as the image, whatever its width: the runs of the last
     // expanded run may reach the row's end.
     buffer = static_cast<uint8_t*>(
-        ALAllocate(static_cast<size_t>(width) * mBytesPerPixel, ALDefaultAllocator, kALMayFail));
+        ALAllocate(static_cast<size_t>(width) * static_cast<size_t>(mBytesPerPixel),
+                   ALDefaultAllocator, kALMayFail));
     if (buffer == nullptr || first < 0 || first >= width) {
       if (buffer != nullptr) ALFree(buffer);
       return;

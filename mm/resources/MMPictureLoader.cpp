@@ -137,13 +137,14 @@ bool MMPictureLoader::ReadStored(int16_t item, uint8_t* destination, int32_t siz
       !file.Seek(offset, kUUSeekFromStart, nullptr)) {
     return false;
   }
-  if (mFile->GetUnpackedSize(item) == 0) return stored == size && file.Read(destination, stored);
+  if (mFile->GetUnpackedSize(item) == 0)
+    return stored == size && file.Read(destination, static_cast<uint32_t>(stored));
   // The scratch block serves only packed data that fits it.
   const bool useScratch = gScratch != nullptr && stored <= gScratchSize;
   auto* packed = useScratch ? gScratch : static_cast<uint8_t*>(AllocatePurging(stored));
   if (packed == nullptr) return false;
   lzo_uint unpackedSize = static_cast<lzo_uint>(size);
-  const bool unpacked = file.Read(packed, stored) &&
+  const bool unpacked = file.Read(packed, static_cast<uint32_t>(stored)) &&
                         lzo1x_decompress_safe(packed, static_cast<lzo_uint>(stored), destination,
                                               &unpackedSize, nullptr) == LZO_E_OK &&
                         unpackedSize == static_cast<lzo_uint>(size);

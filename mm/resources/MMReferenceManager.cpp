@@ -4,7 +4,8 @@
 
 MMStandardReferenceManager::MMStandardReferenceManager(int16_t itemCount, MMResourceCache& cache)
     : mItemCount(itemCount < 0 ? 0 : itemCount),
-      mCounts(new (ALGlobalAllocator) int16_t[mItemCount == 0 ? 1 : mItemCount]()),
+      mCounts(new (ALGlobalAllocator)
+                  int16_t[mItemCount == 0 ? size_t{1} : static_cast<size_t>(mItemCount)]()),
       mCache(cache) {}
 
 MMStandardReferenceManager::~MMStandardReferenceManager() { delete[] mCounts; }

@@ -21,12 +21,13 @@ uint32_t MMResourceCache::sClock = 0;
 MMResourceCache::MMResourceCache(const char* name, int16_t itemCount)
     : mItemCount(itemCount < 0 ? 0 : itemCount),
       mPageCount(static_cast<int16_t>((mItemCount + kPageSize - 1) / kPageSize)),
-      mPages(new (ALGlobalAllocator) CacheEntry*[mPageCount == 0 ? 1 : mPageCount]),
+      mPages(new (ALGlobalAllocator)
+                 CacheEntry*[mPageCount == 0 ? size_t{1} : static_cast<size_t>(mPageCount)]),
       mName(),
       mNext(sFirst) {
   std::strncpy(mName, name, sizeof(mName) - 1);
   for (int32_t page = 0; page < mPageCount; ++page) {
-    mPages[page] = new (ALGlobalAllocator) CacheEntry[PageLength(page)];
+    mPages[page] = new (ALGlobalAllocator) CacheEntry[static_cast<size_t>(PageLength(page))];
     for (int32_t i = 0; i < PageLength(page); ++i) mPages[page][i].mStamp = sClock;
   }
   sFirst = this;

@@ -178,7 +178,8 @@ bool MM3DDriverTextureImage::Read(UUReader& reader) {
   if (width < 0 || height < 0 || paletteCount < 0 || paletteCount > kMM3DPaletteSize) {
     return false;
   }
-  const size_t bytes = static_cast<size_t>(width) * height * (paletteCount != 0 ? 1 : 4);
+  const size_t bytes =
+      static_cast<size_t>(width) * static_cast<size_t>(height) * (paletteCount != 0 ? 1u : 4u);
   std::unique_ptr<uint8_t[]> block = AllocateBlock(bytes);
   if (!block) return false;
   uint8_t paletteBytes[kMM3DPaletteSize * 4];

@@ -47,7 +47,7 @@ struct DirectDrawTexture {
     std::vector<uint8_t> pixels;
     bool changed = false;
   };
-  explicit DirectDrawTexture(DirectDrawObject& owner) : owner(owner) {}
+  explicit DirectDrawTexture(DirectDrawObject& madeBy) : owner(madeBy) {}
   ~DirectDrawTexture();
 
   DirectDrawObject& owner;

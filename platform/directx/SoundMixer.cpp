@@ -48,7 +48,8 @@ template <bool k16Bit, bool kStereo>
 int32_t SampleAt(const uint8_t* bytes, uint32_t frame, int channel) {
   constexpr uint32_t kSampleBytes = k16Bit ? 2 : 1;
   constexpr uint32_t kFrameBytes = kSampleBytes * (kStereo ? 2 : 1);
-  const uint8_t* at = bytes + frame * kFrameBytes + (kStereo ? channel * kSampleBytes : 0);
+  const uint8_t* at =
+      bytes + frame * kFrameBytes + (kStereo ? static_cast<uint32_t>(channel) * kSampleBytes : 0);
   if constexpr (k16Bit) {
     int16_t sample;
     std::memcpy(&sample, at, sizeof sample);

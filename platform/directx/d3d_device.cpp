@@ -102,6 +102,11 @@ constexpr GLfloat kDepthToGL[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 2, 0, 0, 0, -1
 
 constexpr D3DMATRIX kIdentity = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
 
+// The byte of a packed colour at the shift, 0..1.
+GLfloat ColorByte(D3DCOLOR color, int shift) {
+  return static_cast<GLfloat>((color >> shift) & 0xFF) / 255.0f;
+}
+
 D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
   D3DMATRIX product{};
   for (int row = 0; row < 4; ++row) {
@@ -185,8 +190,8 @@ class Direct3DDevice : public DirectXObject<IDirect3DDevice7> {
                 DWORD) override {
     if (!Bind() || (count > 0 && rects == nullptr)) return DDERR_INVALIDPARAMS;
     const DeviceCalls& gl = *Calls();
-    gl.glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
-                    (color & 0xFF) / 255.0f, (color >> 24) / 255.0f);
+    gl.glClearColor(ColorByte(color, 16), ColorByte(color, 8), ColorByte(color, 0),
+                    ColorByte(color, 24));
     gl.glClearDepth(z);
     // Clears write depth whatever the depth-write state is.
     gl.glDepthMask(GL_TRUE);

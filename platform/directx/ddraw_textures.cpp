@@ -72,20 +72,21 @@ HRESULT DirectDrawSurface::CreateTexture(DirectDrawObject& owner, const DDSURFAC
     made.dwMipMapCount = levels - level;
     made.lPitch = static_cast<LONG>((made.dwWidth * (made.ddpfPixelFormat.dwRGBBitCount / 8) + 3) &
                                     ~DWORD{3});
-    auto* surface = new DirectDrawSurface(owner, made);
-    surface->mTexture = texture;
-    surface->mLevel = level;
-    surface->mPixels.assign(static_cast<size_t>(made.lPitch) * made.dwHeight, 0);
+    auto* levelSurface = new DirectDrawSurface(owner, made);
+    levelSurface->mTexture = texture;
+    levelSurface->mLevel = level;
+    levelSurface->mPixels.assign(static_cast<size_t>(made.lPitch) * made.dwHeight, 0);
     texture->levels.push_back({static_cast<int>(made.dwWidth), static_cast<int>(made.dwHeight),
                                std::vector<uint8_t>(size_t{4} * made.dwWidth * made.dwHeight)});
     if (previous != nullptr) {
-      previous->AddAttachedSurface(surface);
-      surface->Release();
+      previous->AddAttachedSurface(levelSurface);
+      levelSurface->Release();
     } else {
-      top = surface;
+      top = levelSurface;
     }
-    previous = surface;
+    previous = levelSurface;
   }
+
   *surface = top;
   return DD_OK;
 }
@@ -107,8 +108,8 @@ HRESULT DirectDrawSurface::Unlock(RECT*) {
   DirectDrawTexture::Level& level = mTexture->levels[mLevel];
   for (int y = 0; y < level.height; ++y) {
     ConvertRow(mDescription.ddpfPixelFormat,
-               mPixels.data() + static_cast<size_t>(y) * mDescription.lPitch, level.width,
-               level.pixels.data() + static_cast<size_t>(y) * level.width * 4);
+               mPixels.data() + static_cast<ptrdiff_t>(y) * mDescription.lPitch, level.width,
+               level.pixels.data() + static_cast<ptrdiff_t>(y) * level.width * 4);
   }
   level.changed = true;
   return DD_OK;

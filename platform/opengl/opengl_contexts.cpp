@@ -173,12 +173,15 @@ bool CopyToBitmap(const Context& context) {
   if (gl == nullptr || pixels.width != context.width || pixels.height != context.height) {
     return false;
   }
-  std::vector<uint8_t> rows(static_cast<size_t>(pixels.width) * pixels.height * 4);
+  std::vector<uint8_t> rows(static_cast<size_t>(pixels.width) * static_cast<size_t>(pixels.height) *
+                            4);
   gl->glFinish();
   gl->glPixelStorei(kPackAlignment, 1);
   gl->glReadPixels(0, 0, pixels.width, pixels.height, kBgra, GL_UNSIGNED_BYTE, rows.data());
   for (int32_t y = 0; y < pixels.height; ++y) {
-    const uint8_t* in = rows.data() + static_cast<size_t>(pixels.height - 1 - y) * pixels.width * 4;
+    const uint8_t* in =
+        rows.data() + static_cast<ptrdiff_t>(pixels.height - 1 - y) * pixels.width * 4;
+
     for (int32_t x = 0; x < pixels.width; ++x, in += 4) {
       uint8_t* out = pixels.At(x, y);
       switch (pixels.format) {

@@ -181,7 +181,7 @@ void StretchPixels(const GdiCanvas& destination, GdiSpan2D to, const GdiPixels& 
   // The columns run one way, so the ends tell whether all lie in the rows.
   const bool wholeRows = std::min(column[0], column[count - 1]) >= 0 &&
                          std::max(column[0], column[count - 1]) < pixels.width;
-  const size_t rowBytes = static_cast<size_t>(count) * dbpp;
+  const size_t rowBytes = static_cast<size_t>(count) * static_cast<size_t>(dbpp);
   int32_t lastRow = -1;
   const uint8_t* lastOut = nullptr;
   for (LONG y = area.top; y < area.bottom; ++y) {

@@ -181,9 +181,10 @@ const GdiFontFace::Glyph& GdiFontFace::GlyphOf(uint8_t byte) {
   if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) return *slot;
   slot->width = static_cast<int32_t>(bitmap.width);
   slot->rows = static_cast<int32_t>(bitmap.rows);
-  slot->coverage.resize(static_cast<size_t>(slot->width) * slot->rows);
+  slot->coverage.resize(static_cast<size_t>(slot->width) * static_cast<size_t>(slot->rows));
   for (int32_t y = 0; y < slot->rows; ++y) {
-    std::memcpy(&slot->coverage[static_cast<size_t>(y) * slot->width],
+    std::memcpy(&slot->coverage[static_cast<size_t>(y) * static_cast<size_t>(slot->width)],
+
                 bitmap.buffer + y * bitmap.pitch, static_cast<size_t>(slot->width));
   }
   return *slot;

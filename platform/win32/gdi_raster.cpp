@@ -76,11 +76,12 @@ COLORREF DecodePixel(const GdiPixels& pixels, const uint8_t* pixel) {
       return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
     }
     case GdiPixelFormat::kRgb555: {
-      uint32_t v = pixel[0] | (pixel[1] << 8);
+      const uint32_t v = pixel[0] | (uint32_t{pixel[1]} << 8);
       return RGB(Expand5((v >> 10) & 31), Expand5((v >> 5) & 31), Expand5(v & 31));
     }
     case GdiPixelFormat::kRgb565: {
-      uint32_t v = pixel[0] | (pixel[1] << 8);
+      const uint32_t v = pixel[0] | (uint32_t{pixel[1]} << 8);
+
       return RGB(Expand5((v >> 11) & 31), Expand6((v >> 5) & 63), Expand5(v & 31));
     }
     case GdiPixelFormat::kBgr24:
@@ -121,7 +122,7 @@ void FillSpan(const GdiCanvas& canvas, int32_t y, int32_t x0, int32_t x1, uint32
   int32_t n = x1 - x0;
   switch (pixels.format) {
     case GdiPixelFormat::kIndexed8:
-      std::memset(p, static_cast<int>(value & 0xFF), n);
+      std::memset(p, static_cast<int>(value & 0xFF), static_cast<size_t>(n));
       return;
     case GdiPixelFormat::kBgrx32: {
       uint32_t* q = reinterpret_cast<uint32_t*>(p);

@@ -33,7 +33,8 @@ void DrawGlyph(const GdiCanvas& canvas, const GdiFontFace::Glyph& glyph, int32_t
                int32_t baseline, COLORREF color) {
   const int32_t left = penX + glyph.left, top = baseline - glyph.top;
   for (int32_t y = 0; y < glyph.rows; ++y) {
-    const uint8_t* row = &glyph.coverage[static_cast<size_t>(y) * glyph.width];
+    const uint8_t* row = &glyph.coverage[static_cast<size_t>(y) * static_cast<size_t>(glyph.width)];
+
     for (int32_t x = 0; x < glyph.width; ++x) BlendPixel(canvas, left + x, top + y, color, row[x]);
   }
 }

@@ -69,7 +69,8 @@ GdiPixels PdfDocument::BeginPage() {
   pixels.width = mWidth;
   pixels.height = mHeight;
   pixels.format = GdiPixelFormat::kBgrx32;
-  std::memset(pixels.top, kWhite, static_cast<size_t>(pixels.pitch) * mHeight);
+  std::memset(pixels.top, kWhite, static_cast<size_t>(pixels.pitch) * static_cast<size_t>(mHeight));
+
   return pixels;
 }
 

@@ -43,7 +43,7 @@ class ByteView {
 };
 
 size_t RowBytes(int32_t width, int32_t bits) {
-  return ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
+  return ((static_cast<size_t>(width) * static_cast<size_t>(bits) + 31) / 32) * 4;
 }
 
 uint32_t PaletteColour(ByteView palette, size_t index) {
@@ -55,17 +55,19 @@ uint32_t PaletteColour(ByteView palette, size_t index) {
 uint32_t XorPixel(const uint8_t* row, int32_t x, int32_t bits, ByteView palette) {
   switch (bits) {
     case 1:
-      return PaletteColour(palette, (row[x / 8] >> (7 - x % 8)) & 1);
+      return PaletteColour(palette, static_cast<size_t>((row[x / 8] >> (7 - x % 8)) & 1));
     case 4:
-      return PaletteColour(palette, (row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xF);
+      return PaletteColour(palette,
+                           static_cast<size_t>((row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xF));
     case 8:
       return PaletteColour(palette, row[x]);
     case 24:
-      return static_cast<uint32_t>(row[x * 3 + 2]) << 16 | row[x * 3 + 1] << 8 | row[x * 3];
+      return static_cast<uint32_t>(row[x * 3 + 2]) << 16 |
+             static_cast<uint32_t>(row[x * 3 + 1]) << 8 | row[x * 3];
     default: {
       const uint8_t* p = row + x * 4;
-      return static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[2]) << 16 | p[1] << 8 |
-             p[0];
+      return static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[2]) << 16 |
+             static_cast<uint32_t>(p[1]) << 8 | p[0];
     }
   }
 }
@@ -83,26 +85,27 @@ bool ReadPicture(ByteView picture, int32_t hotX, int32_t hotY, CursorImage& imag
   }
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return false;
   const int32_t height = doubledHeight / 2;
+  const auto rows = static_cast<size_t>(height);
   const uint32_t used = picture.U32(32);
   const size_t colours = bits <= 8 ? (used != 0 && used < (1u << bits) ? used : 1u << bits) : 0;
   const size_t paletteOffset = picture.U32(0);
   const size_t colourOffset = paletteOffset + colours * 4;
   const size_t colourRow = RowBytes(width, bits);
-  const size_t maskOffset = colourOffset + colourRow * height;
+  const size_t maskOffset = colourOffset + colourRow * rows;
   const size_t maskRow = RowBytes(width, 1);
-  if (!picture.Has(paletteOffset, colours * 4) || !picture.Has(colourOffset, colourRow * height) ||
-      !picture.Has(maskOffset, maskRow * height)) {
+  if (!picture.Has(paletteOffset, colours * 4) || !picture.Has(colourOffset, colourRow * rows) ||
+      !picture.Has(maskOffset, maskRow * rows)) {
     return false;
   }
   const ByteView palette = picture.Sub(paletteOffset, colours * 4);
   // A hot spot off the picture is one no pointer can have: it is pulled
   // onto the nearest edge pixel.
   image = CursorImage{width, height, std::min(hotX, width - 1), std::min(hotY, height - 1),
-                      std::vector<uint32_t>(static_cast<size_t>(width) * height)};
+                      std::vector<uint32_t>(static_cast<size_t>(width) * rows)};
   bool anyAlpha = false;
   for (int32_t y = 0; y < height; ++y) {
-    const uint8_t* row = picture.At(colourOffset + colourRow * (height - 1 - y));
-    const uint8_t* mask = picture.At(maskOffset + maskRow * (height - 1 - y));
+    const uint8_t* row = picture.At(colourOffset + colourRow * static_cast<size_t>(height - 1 - y));
+    const uint8_t* mask = picture.At(maskOffset + maskRow * static_cast<size_t>(height - 1 - y));
     for (int32_t x = 0; x < width; ++x) {
       uint32_t pixel = XorPixel(row, x, bits, palette);
       if (bits == 32) {
@@ -111,16 +114,16 @@ bool ReadPicture(ByteView picture, int32_t hotX, int32_t hotY, CursorImage& imag
         const bool transparent = ((mask[x / 8] >> (7 - x % 8)) & 1) != 0;
         pixel |= transparent ? 0u : 0xFF000000u;
       }
-      image.argb[static_cast<size_t>(y) * width + x] = pixel;
+      image.argb[static_cast<size_t>(y * width + x)] = pixel;
     }
   }
   // 32-bit pictures without any alpha use their mask.
   if (bits == 32 && !anyAlpha) {
     for (int32_t y = 0; y < height; ++y) {
-      const uint8_t* mask = picture.At(maskOffset + maskRow * (height - 1 - y));
+      const uint8_t* mask = picture.At(maskOffset + maskRow * static_cast<size_t>(height - 1 - y));
       for (int32_t x = 0; x < width; ++x) {
         if (((mask[x / 8] >> (7 - x % 8)) & 1) == 0)
-          image.argb[static_cast<size_t>(y) * width + x] |= 0xFF000000u;
+          image.argb[static_cast<size_t>(y * width + x)] |= 0xFF000000u;
       }
     }
   }

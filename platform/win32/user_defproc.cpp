@@ -99,7 +99,7 @@ DWORD GetSysColor(int index) {
       0x000000, 0xFFFFFF, 0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, 0xC8D0D4,
       0x808080, 0x808080, 0x000000, 0xC8D0D4, 0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000,
       0xE1FFFF, 0x000000, 0x800000, 0xF0CAA6, 0xC0C0C0, 0x6A240A, 0xC8D0D4};
-  return (index >= 0 && index < kSystemColorCount) ? kColors[index] : 0;
+  return (index >= 0 && index < kSystemColorCount) ? kColors[static_cast<size_t>(index)] : 0;
 }
 
 HBRUSH GetSysColorBrush(int index) {
@@ -107,8 +107,9 @@ HBRUSH GetSysColorBrush(int index) {
   static std::mutex mutex;
   if (index < 0 || index >= kSystemColorCount) return nullptr;
   std::lock_guard lock(mutex);
-  if (brushes[index] == nullptr) brushes[index] = CreateSolidBrush(GetSysColor(index));
-  return brushes[index];
+  HBRUSH& brush = brushes[static_cast<size_t>(index)];
+  if (brush == nullptr) brush = CreateSolidBrush(GetSysColor(index));
+  return brush;
 }
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

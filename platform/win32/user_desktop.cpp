@@ -634,7 +634,7 @@ uint32_t WindowPixelAt(HWND window, POINT clientPoint) {
   const LONG x = target.origin.x + clientPoint.x;
   const LONG y = target.origin.y + clientPoint.y;
   if (x < 0 || y < 0 || x >= target.pixels->width || y >= target.pixels->height) return 0;
-  return target.pixels->pixels[static_cast<size_t>(y) * target.pixels->width + x];
+  return target.pixels->pixels[static_cast<size_t>(ptrdiff_t{y} * target.pixels->width + x)];
 }
 
 }  // namespace vpl::platform

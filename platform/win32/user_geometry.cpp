@@ -208,7 +208,8 @@ BOOL EnableWindow(HWND window, BOOL enable) {
     }
   }
   NotifyWaiters();
-  SendMessageA(window, WM_ENABLE, enable, 0);
+  SendMessageA(window, WM_ENABLE, static_cast<WPARAM>(enable), 0);
+
   return wasDisabled;
 }
 

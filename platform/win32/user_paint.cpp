@@ -81,7 +81,8 @@ bool WindowPixels::Resize(int32_t newWidth, int32_t newHeight) {
   newHeight = std::clamp(newHeight, 0, kMaxExtent);
   std::vector<uint32_t> resized;
   try {
-    resized.assign(static_cast<size_t>(newWidth) * newHeight, kWhite);
+    resized.assign(static_cast<size_t>(newWidth) * static_cast<size_t>(newHeight), kWhite);
+
   } catch (const std::bad_alloc&) {
     return false;
   }

@@ -78,9 +78,9 @@ bool ReadImage(const XTarget& target, std::vector<uint32_t>& pixels, int& width,
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const unsigned long pixel = XGetPixel(image, x, y);
-      pixels[static_cast<size_t>(y) * width + x] = Channel(pixel, image->red_mask) << 16 |
-                                                   Channel(pixel, image->green_mask) << 8 |
-                                                   Channel(pixel, image->blue_mask);
+      pixels[static_cast<size_t>(ptrdiff_t{y} * width + x)] =
+          Channel(pixel, image->red_mask) << 16 | Channel(pixel, image->green_mask) << 8 |
+          Channel(pixel, image->blue_mask);
     }
   }
   XDestroyImage(image);

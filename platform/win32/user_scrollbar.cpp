@@ -220,8 +220,8 @@ LRESULT ScrollBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 int SetScrollInfo(HWND window, int bar, const SCROLLINFO* info, BOOL redraw) {
   if (bar != SB_CTL || info == nullptr) return 0;
-  return static_cast<int>(
-      SendMessageA(window, SBM_SETSCROLLINFO, redraw, reinterpret_cast<LPARAM>(info)));
+  return static_cast<int>(SendMessageA(window, SBM_SETSCROLLINFO, static_cast<WPARAM>(redraw),
+                                       reinterpret_cast<LPARAM>(info)));
 }
 
 BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {

@@ -206,7 +206,10 @@ HWND AddRecord(std::shared_ptr<const WindowClassRecord> windowClass, DWORD exSty
   window->threadId = GetCurrentThreadId();
   window->procedure = windowClass->procedure;
   window->extra.assign(
-      (std::max(windowClass->windowExtra, 0) + sizeof(LONG_PTR) - 1) / sizeof(LONG_PTR), 0);
+      (static_cast<size_t>(std::max(windowClass->windowExtra, 0)) + sizeof(LONG_PTR) - 1) /
+          sizeof(LONG_PTR),
+      0);
+
   window->windowClass = std::move(windowClass);
   window->style = style & ~WS_VISIBLE;
   window->exStyle = exStyle;

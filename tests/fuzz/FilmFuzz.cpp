@@ -98,7 +98,9 @@ class Tracks {
       uint32_t start = 0;
       if (source == nullptr || !payload.ReadBE32(&start)) return;
       constexpr int32_t kHeaderBytes = 12;
-      int32_t n = std::min<int64_t>(bytes, chunk.mLength - kHeaderBytes);
+      // No more than the chunk's own 32-bit length holds.
+      auto n = static_cast<int32_t>(std::min<int64_t>(bytes, chunk.mLength - kHeaderBytes));
+
       n -= n % source->GetUnitBytes();
       source->SetWindow(chunk.mPayload + kHeaderBytes, n);
       // An odd room, so that a sample may not fit at the end of a read.

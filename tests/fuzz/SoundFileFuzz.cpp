@@ -10,6 +10,8 @@
 #include "tests/fuzz/FuzzInputFile.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -24,9 +26,16 @@ AFPulseTaskManager& StreamingManager() {
   return manager;
 }
 
+// A read that waits and still gets nothing before the source's end is a
+// stalled stream, which would keep a sound channel silent for ever: the
+// fuzzer reports it as a crash.
 void ReadToEnd(MMSoundSource& source) {
   uint8_t piece[kPiece];
-  while (!source.AtEnd() && source.Read(piece, kPiece, true) > 0) {
+  while (!source.AtEnd()) {
+    if (source.Read(piece, kPiece, true) == 0) {
+      std::fprintf(stderr, "the sound stream stalled at byte %d\n", source.GetPosition());
+      std::abort();
+    }
   }
 }
 

@@ -87,7 +87,8 @@ TEST(MM3DAngleFunctionCurvesTest, FixedIntervalSamples) {
 TEST(MM3DAngleFunctionCurvesTest, ASingleSampleHoldsEverywhere) {
   MM3DFixedIntervalAngleFunctionCurve curve = SampleCurve(1, 2, {300});
   EXPECT_TRUE(curve.IsConstant());
-  for (float t : {-5.0f, 1.0f, 2.0f, 50.0f}) EXPECT_EQ(curve.EvaluateFixed(4096 * t), 300) << t;
+  for (float t : {-5.0f, 1.0f, 2.0f, 50.0f})
+    EXPECT_EQ(curve.EvaluateFixed(static_cast<int32_t>(4096 * t)), 300) << t;
 }
 
 TEST(MM3DAngleFunctionCurvesTest, ADurationOfZeroStaysInsideTheSamples) {

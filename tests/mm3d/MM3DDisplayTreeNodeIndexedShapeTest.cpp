@@ -51,7 +51,8 @@ DrawnBlock DrawAt(const std::vector<Vectors>& shapes, float index,
   // A shape drawn as stored is drawn from the node's own array.
   const Vectors* pointedAt = nullptr;
   for (int32_t s = 0; s < node.GetShapeCount(); ++s) {
-    if (drawn.mPositionPointer == node.GetShapes()[0][0][s].Begin()) pointedAt = &shapes[s];
+    if (drawn.mPositionPointer == node.GetShapes()[0][0][s].Begin())
+      pointedAt = &shapes[static_cast<size_t>(s)];
   }
   if (pointedAt != nullptr) {
     EXPECT_TRUE(Same(drawn.mPositions, *pointedAt));

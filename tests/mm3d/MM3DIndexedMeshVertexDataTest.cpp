@@ -114,7 +114,7 @@ TEST(MM3DIndexedMeshVertexDataTest, BigEndianRecordSwapsValuesButNotColourBytes)
   for (float value : {1.5f, -2.0f, 3.0f, 1.0f}) appendBig(&value, 4);
   appendBig(&zero, 4);
   appendBig(&one, 4);
-  for (uint8_t byte : {1, 2, 3, 4}) bytes.push_back(byte);
+  for (const uint8_t byte : {uint8_t{1}, uint8_t{2}, uint8_t{3}, uint8_t{4}}) bytes.push_back(byte);
   appendBig(&zero, 4);
   MM3DIndexedMeshVertexData data;
   ByteReader reader(bytes);

@@ -177,7 +177,8 @@ TEST_F(MM3DModDatabaseTest, ARecordWithAFailingLayerLeavesTheHandleAsItWas) {
   for (size_t length = layerStart; length < layerEnd; ++length) {
     MM3DDatabase::EmptyReferenceTables();
     UURefCount<MM3DMaterial> out = held;
-    ByteReader reader(std::vector<uint8_t>(writer.mBytes.begin(), writer.mBytes.begin() + length));
+    ByteReader reader(std::vector<uint8_t>(writer.mBytes.begin(),
+                                           writer.mBytes.begin() + static_cast<ptrdiff_t>(length)));
     EXPECT_FALSE(MM3DMaterial::ReadRecord(reader, database, out)) << length;
     EXPECT_EQ(out.Get(), held.Get()) << length;
   }

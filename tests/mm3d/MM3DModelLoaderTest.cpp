@@ -68,8 +68,9 @@ TEST_F(MM3DModelLoaderTest, IdsResolveOnlyThroughRegisteredCollections) {
   ASSERT_NE(loader, nullptr);
   EXPECT_EQ(MM3DMakeModelId(loader, 7), MMMakeResourceId(kCollection, 7));
   EXPECT_EQ(MM3DGetModelCollection(MMMakeResourceId(kCollection, 0)), loader);
-  for (MMResourceId id : {MMMakeResourceId(kCollection, 2), MMMakeResourceId(kCollection, -1),
-                          MMMakeResourceId(kCollection + 1, 0), kMMNoResource}) {
+  for (MMResourceId id :
+       {MMMakeResourceId(kCollection, 2), MMMakeResourceId(kCollection, static_cast<uint16_t>(-1)),
+        MMMakeResourceId(kCollection + 1, 0), kMMNoResource}) {
     EXPECT_TRUE(MM3DGetModel(id, nullptr).IsEmpty()) << id;
   }
   MM3DDestroyModelCollections();

@@ -77,7 +77,7 @@ TEST_P(MM3DModelResourceFileTest, EntriesAndMembershipReadBackWithNames) {
   AFClearError();
   // 15 membership bits fill two bytes; subfile 2, entry 4 is bit 14.
   const std::vector<uint8_t> bytes = ReadBytes(mName);
-  const size_t membership = ExtensionStart(kSubfiles) + 4 + 38 * kEntries;
+  const auto membership = static_cast<size_t>(ExtensionStart(kSubfiles) + 4 + 38 * kEntries);
   EXPECT_EQ(bytes[membership], 0);
   EXPECT_EQ(bytes[membership + 1], 0x40);
 
@@ -108,7 +108,7 @@ TEST_P(MM3DModelResourceFileTest, AFullNameFieldEndsWithinItsField) {
     ASSERT_TRUE(file.Close(true));
   }
   std::vector<uint8_t> bytes = ReadBytes(mName);
-  const size_t name = ExtensionStart(kSubfiles) + 4 + 6 * kEntries + 32;
+  const auto name = static_cast<size_t>(ExtensionStart(kSubfiles) + 4 + 6 * kEntries + 32);
   ASSERT_EQ(bytes[name], 's');
   std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(name), 32, 'x');
   WriteBytes(mName, bytes);
@@ -142,7 +142,7 @@ TEST_P(MM3DModelResourceFileTest, OpenedWithoutNamesTheExtensionIsSkipped) {
 
 TEST_P(MM3DModelResourceFileTest, AnotherExtensionVersionFailsToOpen) {
   const bool big = GetParam() == kUUSwappedByteOrder;
-  for (uint8_t version : {1, 3}) {
+  for (const uint8_t version : {uint8_t{1}, uint8_t{3}}) {
     ASSERT_TRUE(
         WriteModelFile(TempDirectory(), mName.c_str(), kCollection, EmptyModels(1), GetParam()));
     Patch(ExtensionStart(1) + (big ? 1 : 0), version);
@@ -156,7 +156,7 @@ TEST_P(MM3DModelResourceFileTest, AnotherExtensionVersionFailsToOpen) {
 TEST_P(MM3DModelResourceFileTest, AnEntryCountTheFileCannotHoldFailsToOpen) {
   const bool big = GetParam() == kUUSwappedByteOrder;
   for (bool keepNames : {false, true}) {
-    for (uint8_t high : {0x80, 0x7F}) {  // negative; far beyond the file
+    for (const uint8_t high : {uint8_t{0x80}, uint8_t{0x7F}}) {  // negative; far beyond the file
       ASSERT_TRUE(
           WriteModelFile(TempDirectory(), mName.c_str(), kCollection, EmptyModels(1), GetParam()));
       Patch(ExtensionStart(1) + 2 + (big ? 0 : 1), high);

@@ -270,7 +270,8 @@ TEST(MM3DModelFileTest, AModelFileOnDiskReadsBackAndAMissingOneGivesNoModel) {
 TEST(MM3DModelFileTest, EveryTruncatedFileGivesNoModel) {
   const std::vector<uint8_t> bytes = WriteModelBytes(MakeCharacter());
   for (size_t length = 0; length < bytes.size(); ++length) {
-    const std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + length);
+    const std::vector<uint8_t> prefix(bytes.begin(),
+                                      bytes.begin() + static_cast<ptrdiff_t>(length));
     EXPECT_TRUE(ReadModelBytes(prefix).IsEmpty()) << length;
   }
 }

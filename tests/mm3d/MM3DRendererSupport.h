@@ -15,10 +15,10 @@ class RecordingTriangleBuffer : public MM3DTriangleBuffer {
  public:
   RecordingTriangleBuffer(int32_t capacity, int32_t sets)
       : MM3DTriangleBuffer(capacity, sets),
-        mPositions(3 * capacity),
-        mColors(3 * capacity),
-        mTexCoords{std::vector<MM3DTexCoord>(3 * capacity),
-                   std::vector<MM3DTexCoord>(3 * capacity)} {}
+        mPositions(Corner(3 * capacity)),
+        mColors(Corner(3 * capacity)),
+        mTexCoords{std::vector<MM3DTexCoord>(Corner(3 * capacity)),
+                   std::vector<MM3DTexCoord>(Corner(3 * capacity))} {}
 
   void SetTrianglePositions(int32_t t, const MM3DVector& a, const MM3DVector& b,
                             const MM3DVector& c) override {
@@ -30,7 +30,7 @@ class RecordingTriangleBuffer : public MM3DTriangleBuffer {
   }
   void SetTriangleTexCoords(int32_t t, int32_t set, MM3DTexCoord a, MM3DTexCoord b,
                             MM3DTexCoord c) override {
-    Put(mTexCoords[set], t, a, b, c);
+    Put(mTexCoords[Corner(set)], t, a, b, c);
   }
   void SetPositions(int32_t first, int32_t count, const MM3DVector* p) override {
     Copy(mPositions, first, count, p);
@@ -39,35 +39,39 @@ class RecordingTriangleBuffer : public MM3DTriangleBuffer {
     Copy(mColors, first, count, c);
   }
   void SetTexCoords(int32_t first, int32_t count, int32_t set, const MM3DTexCoord* c) override {
-    Copy(mTexCoords[set], first, count, c);
+    Copy(mTexCoords[Corner(set)], first, count, c);
   }
   void SetIndexedPositions(int32_t first, int32_t count, const MM3DVector* p,
                            const uint16_t* indexes) override {
-    for (int32_t k = 0; k < 3 * count; ++k) mPositions[3 * first + k] = p[indexes[k]];
+    for (int32_t k = 0; k < 3 * count; ++k) mPositions[Corner(3 * first + k)] = p[indexes[k]];
   }
   void SetIndexedColors(int32_t first, int32_t count, const MM3DCornerColor* c,
                         const uint16_t* indexes) override {
-    for (int32_t k = 0; k < 3 * count; ++k) mColors[3 * first + k] = c[indexes[k]];
+    for (int32_t k = 0; k < 3 * count; ++k) mColors[Corner(3 * first + k)] = c[indexes[k]];
   }
   void SetIndexedTexCoords(int32_t first, int32_t count, int32_t set, const MM3DTexCoord* c,
                            const uint16_t* indexes) override {
-    for (int32_t k = 0; k < 3 * count; ++k) mTexCoords[set][3 * first + k] = c[indexes[k]];
+    for (int32_t k = 0; k < 3 * count; ++k)
+      mTexCoords[Corner(set)][Corner(3 * first + k)] = c[indexes[k]];
   }
 
   std::vector<MM3DVector> mPositions;
   std::vector<MM3DCornerColor> mColors;
   std::vector<MM3DTexCoord> mTexCoords[kMM3DMaxTexCoordSets];
 
+  // The slot of a corner (or a set) the buffer was asked for.
+  static size_t Corner(int32_t k) { return static_cast<size_t>(k); }
+
  private:
   template <typename T>
   static void Put(std::vector<T>& corners, int32_t t, const T& a, const T& b, const T& c) {
-    corners[3 * t] = a;
-    corners[3 * t + 1] = b;
-    corners[3 * t + 2] = c;
+    corners[Corner(3 * t)] = a;
+    corners[Corner(3 * t + 1)] = b;
+    corners[Corner(3 * t + 2)] = c;
   }
   template <typename T>
   static void Copy(std::vector<T>& corners, int32_t first, int32_t count, const T* from) {
-    for (int32_t k = 0; k < 3 * count; ++k) corners[3 * first + k] = from[k];
+    for (int32_t k = 0; k < 3 * count; ++k) corners[Corner(3 * first + k)] = from[k];
   }
 };
 
@@ -103,10 +107,10 @@ class DrawRecordingDriver : public RecordingDriver {
     const auto& corners = static_cast<const RecordingTriangleBuffer&>(buffer);
     DrawnRun run{block, {}, {}, {}, mStateCache.mCullMode, mViewMatrix};
     for (int32_t t = first; t < first + count; ++t) {
-      run.mTags.push_back(corners.mPositions[3 * t].mX);
+      run.mTags.push_back(corners.mPositions[RecordingTriangleBuffer::Corner(3 * t)].mX);
       for (int32_t k = 3 * t; k < 3 * t + 3; ++k) {
-        run.mColors.push_back(corners.mColors[k]);
-        run.mStage0.push_back(corners.mTexCoords[0][k]);
+        run.mColors.push_back(corners.mColors[RecordingTriangleBuffer::Corner(k)]);
+        run.mStage0.push_back(corners.mTexCoords[0][RecordingTriangleBuffer::Corner(k)]);
       }
     }
     mRuns.push_back(run);

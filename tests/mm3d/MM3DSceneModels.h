@@ -57,7 +57,7 @@ inline void AddFace(MM3DIndexedMeshVertexData& block, const MM3DVector& centre, 
     block.mTextureCoordinates[0].Append(
         MM3DTextureCoordinate{(s[0] + 1.0f) / 2.0f, (s[1] + 1.0f) / 2.0f});
   }
-  for (const uint16_t corner : {0, 1, 2, 0, 2, 3}) {
+  for (const int corner : {0, 1, 2, 0, 2, 3}) {
     block.mIndices.Append(static_cast<uint16_t>(first + corner));
   }
 }

@@ -105,8 +105,8 @@ MM3DMatrix Translation(float x, float y, float z) {
 // Four positions and eight indices: two whole triangles and a stray pair.
 struct EightIndices : MM3DIndexedMeshVertexData {
   EightIndices() {
-    for (int32_t i = 0; i < 4; ++i) mPositions.Append(MM3DVector(i, 0, 1, 1));
-    for (uint16_t index : {0, 1, 2, 0, 2, 3, 0, 1}) mIndices.Append(index);
+    for (int32_t i = 0; i < 4; ++i) mPositions.Append(MM3DVector(static_cast<float>(i), 0, 1, 1));
+    for (const int index : {0, 1, 2, 0, 2, 3, 0, 1}) mIndices.Append(static_cast<uint16_t>(index));
   }
 };
 
@@ -162,7 +162,7 @@ TEST_F(MM3DStandardPipelineTest, FillRenderStateMakesOneStagePerLayer) {
       EXPECT_EQ(stage.mDepthMode, c.depthMode[i]) << c.name << i;
       EXPECT_EQ(stage.mDepthFunction, c.depthFunction[i]) << c.name << i;
       EXPECT_EQ(stage.mOpaque, c.opaque[i]) << c.name << i;
-      EXPECT_EQ(stage.mBlendFactors, c.layers[i]) << c.name << i;
+      EXPECT_EQ(stage.mBlendFactors, c.layers[static_cast<size_t>(i)]) << c.name << i;
       EXPECT_TRUE(stage.mTexture.IsEmpty());
     }
   }

@@ -36,7 +36,7 @@ struct FullQuad : MM3DIndexedMeshVertexData {
       mPositions.Append(MM3DVector(static_cast<float>(x), static_cast<float>(y), depth, 1));
       mColors.Append(packed);
     }
-    for (uint16_t index : {0, 1, 2, 0, 2, 3}) mIndices.Append(index);
+    for (const int index : {0, 1, 2, 0, 2, 3}) mIndices.Append(static_cast<uint16_t>(index));
   }
 };
 

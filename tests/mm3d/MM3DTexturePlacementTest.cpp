@@ -133,7 +133,8 @@ TEST_F(MM3DTexturePlacementRecordTest, HandMadeRecordReadsAndShortOnesFail) {
   for (size_t size = 0; size < bytes.size(); ++size) {
     MM3DDatabase::ResetReferenceTables();
     MM3DTexturePlacement shortRead;
-    ByteReader prefix(std::vector<uint8_t>(bytes.begin(), bytes.begin() + size));
+    ByteReader prefix(
+        std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(size)));
     EXPECT_FALSE(shortRead.Read(prefix)) << size;
   }
 }

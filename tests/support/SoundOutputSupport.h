@@ -34,11 +34,11 @@ class HeldOutput {
   HeldOutput& operator=(const HeldOutput&) = delete;
 };
 
-// The next frames of the output, left and right interleaved; empty when
-// no output is open.
+// The next frames of the output, left and right interleaved; silence when
+// no output is open, so that a caller may read every frame it asked for.
 inline std::vector<int16_t> Mix(int frames) {
   std::vector<int16_t> out(static_cast<size_t>(2 * frames));
-  if (!vpl::platform::MixSoundOutput(out.data(), frames)) out.clear();
+  if (!vpl::platform::MixSoundOutput(out.data(), frames)) std::fill(out.begin(), out.end(), 0);
   return out;
 }
 
@@ -60,7 +60,8 @@ class AudioDriverScope {
 };
 
 // While it lives, the next audio output opened is SDL's disk driver writing
-// into a file of the test's temporary directory; the file goes with it.
+// into a file of the test's temporary directory (the test program's own
+// folder, see HeadlessTestMain.cpp); the file goes with it.
 class DiskOutput {
  public:
   explicit DiskOutput(const std::string& name) : mPath(testing::TempDir() + name) {
@@ -71,13 +72,17 @@ class DiskOutput {
   DiskOutput& operator=(const DiskOutput&) = delete;
 
   // The output written, left and right interleaved; all of it once the
-  // output is closed.
+  // output is closed. A file that is not there fails the test.
   std::vector<int16_t> Samples() const {
     std::ifstream file(mPath, std::ios::binary);
+    if (!file.is_open()) {
+      ADD_FAILURE() << "no output file " << mPath;
+      return {};
+    }
     const std::vector<char> raw((std::istreambuf_iterator<char>(file)),
                                 std::istreambuf_iterator<char>());
     std::vector<int16_t> samples(raw.size() / 2);
-    std::memcpy(samples.data(), raw.data(), samples.size() * 2);
+    if (!samples.empty()) std::memcpy(samples.data(), raw.data(), samples.size() * 2);
     return samples;
   }
 

@@ -67,11 +67,12 @@ void WriteTexel(int32_t code, const uint8_t* rgba, uint8_t* out) {
 bool Fill(IDirectDrawSurface7& level, int32_t code, const MM3DDriverTextureImage& image) {
   DDSURFACEDESC2 locked{.dwSize = sizeof(DDSURFACEDESC2)};
   if (FAILED(level.Lock(nullptr, &locked, DDLOCK_WAIT, nullptr))) return false;
-  const size_t bytes = kFormats[code - 1].bits / 8;
+  const auto bytes = static_cast<ptrdiff_t>(kFormats[code - 1].bits / 8);
   for (int32_t y = 0; y < image.GetHeight(); ++y) {
-    uint8_t* row = static_cast<uint8_t*>(locked.lpSurface) + static_cast<size_t>(y) * locked.lPitch;
+    uint8_t* row =
+        static_cast<uint8_t*>(locked.lpSurface) + static_cast<ptrdiff_t>(y) * locked.lPitch;
     for (int32_t x = 0; x < image.GetWidth(); ++x) {
-      WriteTexel(code, image.PixelAddress(x, y), row + x * bytes);
+      WriteTexel(code, image.PixelAddress(x, y), row + static_cast<ptrdiff_t>(x) * bytes);
     }
   }
   return SUCCEEDED(level.Unlock(nullptr));
@@ -87,8 +88,8 @@ bool FillMipLevels(IDirectDrawSurface7* top, int32_t code, const MM3DDriverTextu
   while (filled && width > 1 && height > 1) {
     width = std::max(1, width / 2);
     height = std::max(1, height / 2);
-    auto pixels = std::unique_ptr<uint8_t[]>(new (std::nothrow)
-                                                 uint8_t[static_cast<size_t>(width) * height * 4]);
+    auto pixels = std::unique_ptr<uint8_t[]>(
+        new (std::nothrow) uint8_t[static_cast<size_t>(width) * static_cast<size_t>(height) * 4]);
     if (!pixels) {
       filled = false;
       break;
@@ -138,7 +139,8 @@ WinMM3DDDTextureCollection::WinMM3DDDTextureCollection(const WinMM3DDDInterfaces
 
 WinMM3DDDTextureCollection::~WinMM3DDDTextureCollection() {
   for (int32_t slot = GetSlotCount() - 1; slot >= 0; --slot) {
-    if (mSurfaces[slot] != nullptr) mSurfaces[slot]->Release();
+    if (mSurfaces[static_cast<size_t>(slot)] != nullptr)
+      mSurfaces[static_cast<size_t>(slot)]->Release();
   }
 }
 
@@ -182,16 +184,18 @@ bool WinMM3DDDTextureCollection::LoadImage(int32_t slot, const MM3DDriverTexture
   }
   IDirectDrawSurface7* surface = CreateSurface(format, image);
   if (surface == nullptr) return false;
-  if (mSurfaces[slot] != nullptr) mSurfaces[slot]->Release();
-  mSurfaces[slot] = surface;
+  if (mSurfaces[static_cast<size_t>(slot)] != nullptr)
+    mSurfaces[static_cast<size_t>(slot)]->Release();
+  mSurfaces[static_cast<size_t>(slot)] = surface;
   return true;
 }
 
 void WinMM3DDDTextureCollection::FreeSlot(int32_t slot) {
   if (slot < 0 || slot >= GetSlotCount()) return;
   if (slot == mSelected) Unselect();
-  if (mSurfaces[slot] != nullptr) mSurfaces[slot]->Release();
-  mSurfaces[slot] = nullptr;
+  if (mSurfaces[static_cast<size_t>(slot)] != nullptr)
+    mSurfaces[static_cast<size_t>(slot)]->Release();
+  mSurfaces[static_cast<size_t>(slot)] = nullptr;
 }
 
 void WinMM3DDDTextureCollection::SetStageStates(const MM3DDriverTextureFormat& format) {
@@ -229,7 +233,7 @@ void WinMM3DDDTextureCollection::SetStageStates(const MM3DDriverTextureFormat& f
 void WinMM3DDDTextureCollection::Select(int32_t slot) {
   if (slot < 0 || slot >= GetSlotCount() || mInterfaces.mDevice == nullptr) return;
   SetStageStates(GetFormat(slot));
-  mInterfaces.mDevice->SetTexture(0, mSurfaces[slot]);
+  mInterfaces.mDevice->SetTexture(0, mSurfaces[static_cast<size_t>(slot)]);
   mSelected = slot;
 }
 

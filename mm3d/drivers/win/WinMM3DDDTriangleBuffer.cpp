@@ -14,7 +14,7 @@ WinMM3DDDTriangleBuffer* WinMM3DDDTriangleBuffer::Create(int32_t capacity, int32
   if (capacity < 0 || capacity > INT32_MAX / 3) return nullptr;
   auto* buffer = new (std::nothrow) WinMM3DDDTriangleBuffer(capacity, texCoordSets);
   if (buffer == nullptr) return nullptr;
-  const size_t bytes = static_cast<size_t>(3) * capacity * buffer->GetStride();
+  const size_t bytes = size_t{3} * static_cast<size_t>(capacity) * buffer->GetStride();
   buffer->mVertices.reset(new (std::nothrow) uint8_t[bytes]());
   if (buffer->mVertices) return buffer;
   delete buffer;

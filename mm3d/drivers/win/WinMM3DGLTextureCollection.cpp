@@ -53,8 +53,8 @@ bool WinMM3DGLTextureCollection::LoadImage(int32_t slot, const MM3DDriverTexture
   MM3DDriverTextureImage expanded;
   if (image.GetPaletteCount() != 0 && !expanded.ExpandFrom(image)) return false;
   const MM3DDriverTextureImage& pixels = image.GetPaletteCount() != 0 ? expanded : image;
-  if (mSlots[slot].mLoaded) FreeSlot(slot);
-  Slot& record = mSlots[slot];
+  if (mSlots[static_cast<size_t>(slot)].mLoaded) FreeSlot(slot);
+  Slot& record = mSlots[static_cast<size_t>(slot)];
   mDispatch.glGenTextures(1, &record.mName);
   mDispatch.glBindTexture(GL_TEXTURE_2D, record.mName);
   mDispatch.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -107,7 +107,7 @@ void WinMM3DGLTextureCollection::UploadMipLevels(GLint internalFormat,
 }
 
 void WinMM3DGLTextureCollection::FreeSlot(int32_t slot) {
-  Slot& record = mSlots[slot];
+  Slot& record = mSlots[static_cast<size_t>(slot)];
   if (!record.mLoaded) return;
   mDispatch.glDeleteTextures(1, &record.mName);
   record = Slot{};
@@ -116,7 +116,7 @@ void WinMM3DGLTextureCollection::FreeSlot(int32_t slot) {
 
 void WinMM3DGLTextureCollection::Select(int32_t slot) {
   mDispatch.glEnable(GL_TEXTURE_2D);
-  mDispatch.glBindTexture(GL_TEXTURE_2D, mSlots[slot].mName);
+  mDispatch.glBindTexture(GL_TEXTURE_2D, mSlots[static_cast<size_t>(slot)].mName);
   mSelected = slot;
 }
 

@@ -23,7 +23,9 @@ class AFBufferedInputFromAsyncFileTest : public testing::Test {
     for (size_t k = 0; k < mFile.size(); ++k) mFile[k] = static_cast<uint8_t>(k % 251);
     mStream = UUMemory(mFile.data(), static_cast<int32_t>(mFile.size()));
   }
-  uint8_t At(int32_t regionPosition) const { return mFile[100 + regionPosition]; }
+  uint8_t At(int32_t regionPosition) const {
+    return mFile[static_cast<size_t>(100 + regionPosition)];
+  }
 
   Bytes mFile;
   UUMemory mStream;

@@ -108,6 +108,25 @@ TEST(UUInputStreamTest, StereoExpansionThroughAnOddRingKeepsItsChannels) {
   EXPECT_EQ(samples, expected);
 }
 
+// A ring of an odd size splits a 16-bit word at its end: the word goes on
+// whole, with or without waiting, and the position counts what went out.
+TEST(UUInputStreamTest, SwappedWordsSplitByAnOddRingArriveWhole) {
+  Bytes bytes = Counting(12);
+  UUMemory source(bytes.data(), 12);
+  Bytes ring(5);
+  UUSwapWordsFromBufferedInput swapped(new UUBufferedInputFromReader(source, ring.data(), 5, 12));
+  Bytes out(12);
+  EXPECT_EQ(swapped.Read(out.data(), 3, true), 2u);
+  EXPECT_EQ(swapped.GetPosition(), 2);
+  uint32_t got = 2;
+  for (int reads = 0; !swapped.AtEnd() && reads < 12; ++reads) {
+    got += swapped.Read(out.data() + got, 12 - got, reads % 2 == 0);
+  }
+  EXPECT_EQ(got, 12u);
+  EXPECT_EQ(out, (Bytes{1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10}));
+  EXPECT_EQ(swapped.GetPosition(), 12);
+}
+
 TEST(UUInputStreamTest, CompressAndCopyToRoundTripThroughTheCodec) {
   std::vector<int16_t> samples = {0, 100, 200, -300, 5000, 4990};
   Bytes pcm(samples.size() * 2 + 1);  // one stray byte at the end

@@ -47,7 +47,8 @@ TEST(UURefCountTest, TheLastOfThreeCopiesDeletesOnce) {
   EXPECT_EQ(deletions, 1);
 
   UURefCount<Counted> handle(new Counted(&deletions));
-  handle = handle;
+  UURefCount<Counted>& same = handle;
+  handle = same;
   handle.Reset(new Counted(&deletions));
   EXPECT_EQ(deletions, 2);
 }

@@ -35,7 +35,7 @@ class ScratchRegistry {
     DWORD size = sizeof data;
     const bool found = RegQueryValueExA(key, name, nullptr, &type, data, &size) == ERROR_SUCCESS;
     if (found && type == REG_DWORD) {
-      value = data[0] | data[1] << 8 | data[2] << 16 | DWORD{data[3]} << 24;
+      value = data[0] | DWORD{data[1]} << 8 | DWORD{data[2]} << 16 | DWORD{data[3]} << 24;
     }
     RegCloseKey(key);
     return found;

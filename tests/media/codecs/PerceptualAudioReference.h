@@ -79,9 +79,11 @@ inline std::vector<double> PacketSynthesis(const UUPerceptualAudio::WaveletPacke
     std::vector<double> y(frames.size() / static_cast<size_t>(size / stage.width), 0.0);
     for (int i = 0; i < stage.bands; ++i) {
       const std::vector<double> x = BandStream(frames, size, stage.offset + i * inputs, inputs);
+      const auto bands = static_cast<size_t>(stage.bands);
       for (size_t k = 0; k < x.size(); ++k) {
-        for (int j = 0; j < tree.Taps(stage) && k * stage.bands + j < y.size(); ++j) {
-          y[k * stage.bands + static_cast<size_t>(j)] += x[k] * tree.Tap(stage, i, j);
+        for (int j = 0; j < tree.Taps(stage) && k * bands + static_cast<size_t>(j) < y.size();
+             ++j) {
+          y[k * bands + static_cast<size_t>(j)] += x[k] * tree.Tap(stage, i, j);
         }
       }
     }

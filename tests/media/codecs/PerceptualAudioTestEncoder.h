@@ -319,9 +319,10 @@ inline std::vector<double> PacketAnalysis(const UUPerceptualAudio::WaveletPacket
     const int taps = tree.Taps(stage);
     for (int i = 0; i < stage.bands; ++i) {
       std::vector<double> x(y.size() / static_cast<size_t>(stage.bands));
+      const auto bands = static_cast<size_t>(stage.bands);
       for (size_t k = 0; k < x.size(); ++k) {
-        for (int j = 0; j < taps && k * stage.bands + j < y.size(); ++j) {
-          x[k] += y[k * stage.bands + static_cast<size_t>(j)] * tree.Tap(stage, i, j);
+        for (int j = 0; j < taps && k * bands + static_cast<size_t>(j) < y.size(); ++j) {
+          x[k] += y[k * bands + static_cast<size_t>(j)] * tree.Tap(stage, i, j);
         }
       }
       PutBandStream(signal, size, stage.offset + i * inputs, inputs, x);

@@ -26,7 +26,8 @@ FrameData Frame(const Encoder& encoder, int blockType, const std::vector<std::pa
   frame.blockType = blockType;
   const std::vector<std::pair<int, int>>* values[2] = {&left, &right};
   for (int c = 0; c < 2; ++c) {
-    for (const auto& [k, q] : *values[c]) frame.channels[static_cast<size_t>(c)].q[k] = q;
+    for (const auto& [k, q] : *values[c])
+      frame.channels[static_cast<size_t>(c)].q[static_cast<size_t>(k)] = q;
     encoder.ChooseBooks(frame, c, scaleFactor);
     for (int& book : frame.channels[static_cast<size_t>(c)].book) {
       if (c == 1 && book % 2 == 1 && book < kEscapeBook) ++book;
@@ -284,8 +285,9 @@ FrameData WaveletFrame(const Encoder& encoder, int type,
   const auto config = encoder.Config(type);
   for (auto& channel : frame.channels) {
     for (int b = 0; b < config.bandCount; ++b) {
-      const bool transformHalf = (type == kWaveletThenTransform && config.start[b] >= 512) ||
-                                 (type == kTransformThenWavelet && config.start[b] < 512);
+      const int start = config.start[static_cast<size_t>(b)];
+      const bool transformHalf = (type == kWaveletThenTransform && start >= 512) ||
+                                 (type == kTransformThenWavelet && start < 512);
       if (transformHalf) channel.scaleFactor[static_cast<size_t>(b)] = kTransformScaleFactor;
     }
   }
@@ -739,7 +741,7 @@ TEST(UUPerceptualAudioDecoderTest, StreamingBuffersAndFollowsTheSyncPattern) {
     ASSERT_EQ(bytes, 4096);
     consumed += result.consumed;
     buffered = result.buffered;
-    for (int i = 0; i < kFrameLength; ++i)
+    for (size_t i = 0; i < kFrameLength; ++i)
       left.push_back(static_cast<int16_t>(pcm[4 * i] | pcm[4 * i + 1] << 8));
   }
   DestroyDecoder(decoder);

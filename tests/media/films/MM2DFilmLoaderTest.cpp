@@ -162,7 +162,7 @@ TEST_F(MM2DFilmLoaderTest, FilmsOutsideTheFileHaveNoData) {
   resource_fixtures::WriteBytes(mName, bytes);
   mLoader = MM2DOpenFilmResourceFile(TempDirectory(), mName.c_str(), false);
   ASSERT_NE(mLoader, nullptr);
-  for (int16_t film : {0, 1}) {
+  for (const int16_t film : {int16_t{0}, int16_t{1}}) {
     SCOPED_TRACE(film);
     EXPECT_EQ(mLoader->GetPreloadBlockSize(film), 0);
     mLoader->LoadItem(film);

@@ -183,8 +183,8 @@ TEST_P(MM2DFilmResourceFileTest, TableIsLaidOutFieldByField) {
   table.U32(76800).U32(0).U8(0x4D).U8(0).U8(0).U8(0).U32(0);
   table.U16(250).U16(0).U32(4096).U32(0).U16(0xFFFE).U16(0).U16(2);
   const size_t start = FilmTableStart(2);
-  EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + start, bytes.begin() + start + table.Size()),
-            table.Get());
+  const auto from = bytes.begin() + static_cast<ptrdiff_t>(start);
+  EXPECT_EQ(std::vector<uint8_t>(from, from + static_cast<ptrdiff_t>(table.Size())), table.Get());
   EXPECT_EQ(bytes.size(), start + table.Size() + 2 * 1024 + 10 + 11);
 }
 
@@ -265,7 +265,7 @@ TEST_F(MM2DFilmResourceFileEdgeTest, DamagedTablesAreRefused) {
     SCOPED_TRACE(c.what);
     WriteFilms(mName, 2);
     std::vector<uint8_t> bytes = ReadBytes(mName);
-    const size_t at = FilmTableStart(2) + c.offset;
+    const size_t at = FilmTableStart(2) + static_cast<size_t>(c.offset);
     if (c.truncate) bytes.resize(at);
     for (size_t i = 0; i < c.bytes.size(); ++i) bytes[at + i] = c.bytes[i];
     WriteBytes(mName, bytes);

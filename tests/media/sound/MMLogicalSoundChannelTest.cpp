@@ -155,10 +155,7 @@ TEST_F(MMLogicalSoundChannelTest, NestedSuspendsHoldUntilTheLastUnsuspend) {
       {"group and channel", suspendGroup, suspendChannel, unsuspendChannel, unsuspendGroup},
   };
   // The first output sample; 0 when no output is open.
-  const auto heard = [] {
-    const std::vector<int16_t> out = Mix(10);
-    return out.empty() ? 0 : out[0];
-  };
+  const auto heard = [] { return Mix(10)[0]; };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.mName);
     MMArcadeSoundChannel channel(mGroup.get(), Level());
@@ -204,6 +201,16 @@ TEST_F(MMLogicalSoundChannelTest, UnchangedVolumeLeavesTheDeviceAlone) {
   EXPECT_EQ(Mix(1)[0], kQuietLevel / 10);
   channel.SetVolume(512);
   EXPECT_NEAR(Mix(1)[0], kQuietLevel / 3.1623, 1.0);
+}
+
+TEST_F(MMLogicalSoundChannelTest, ANegativePitchIsNoPitch) {
+  MMArcadeSoundChannel channel(mGroup.get(), Level());
+  channel.Play(true);
+  Frame();
+  channel.SetPitch(-0x10000);
+  EXPECT_EQ(channel.GetPitch(), 0);
+  channel.SetPitch(INT32_MIN);
+  EXPECT_EQ(channel.GetPitch(), 0);
 }
 
 TEST_F(MMLogicalSoundChannelTest, LoopingChannelFinishesOnlyAfterStopLooping) {

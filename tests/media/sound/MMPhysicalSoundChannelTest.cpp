@@ -63,6 +63,10 @@ TEST(MMPhysicalSoundChannelFormulaTest, VolumePanAndPitchBecomeTheDeviceUnits) {
   }
   EXPECT_EQ(MMSoundPitchFrequency(2, 0x8000), 11025u);
   EXPECT_EQ(MMSoundPitchFrequency(4, 0x10000), 44100u);
+  // Beyond what the device plays, the nearest it does.
+  EXPECT_EQ(MMSoundPitchFrequency(4, -0x10000), DSBFREQUENCY_MIN);
+  EXPECT_EQ(MMSoundPitchFrequency(4, 0), DSBFREQUENCY_MIN);
+  EXPECT_EQ(MMSoundPitchFrequency(4, INT32_MAX), DSBFREQUENCY_MAX);
   EXPECT_EQ(MMSoundRingBytes(kMono16At22050, 1500), 69632u);
   EXPECT_EQ(MMSoundRingBytes(kMono8At11025, 100), 4096u);
 }

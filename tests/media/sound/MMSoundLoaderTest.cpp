@@ -114,6 +114,19 @@ TEST_P(MMSoundLoaderByteOrderTest, StreamedSoundIsReadToItsEnd) {
   EXPECT_EQ(source->GetPosition(), static_cast<int32_t>(mLong.size()));
 }
 
+// A head of an odd size is a ring that splits a 16-bit sample at its end:
+// the sample arrives whole and the stream goes on.
+TEST_P(MMSoundLoaderByteOrderTest, StreamedSoundWithAnOddHeadIsReadToItsEnd) {
+  MMSoundFileEntry entry = Streamed(mLong);
+  entry.mHeadDivisor = 5;
+  MMSoundLoader& loader = Load({entry}, GetParam());
+  EXPECT_EQ(loader.GetItemLayout(0).mHeadBytes % 2, 1);
+  mManager.Start();
+  Source source = Create(0);
+  ASSERT_NE(source, nullptr);
+  EXPECT_EQ(ReadAll(*source, 777), mLong);
+}
+
 INSTANTIATE_TEST_SUITE_P(ByteOrders, MMSoundLoaderByteOrderTest,
                          testing::Values(kUUNativeByteOrder, kUUSwappedByteOrder));
 
@@ -183,7 +196,8 @@ TEST_F(MMSoundLoaderTest, ReadErrorMidStreamEndsTheStreamAndSparesTheFile) {
   const int32_t kept = 30000;
   Source source = Create(1);
   ASSERT_NE(source, nullptr);
-  std::filesystem::resize_file(HostPath(mName), loader.GetFile()->GetSubfileOffset(1) + kept);
+  std::filesystem::resize_file(
+      HostPath(mName), static_cast<uintmax_t>(loader.GetFile()->GetSubfileOffset(1) + kept));
   EXPECT_EQ(ReadAll(*source), Pcm(mLong.begin(), mLong.begin() + kept));
   EXPECT_TRUE(source->AtEnd());
   EXPECT_EQ(loader.GetFile()->GetFile().GetError(), kUUNoError);

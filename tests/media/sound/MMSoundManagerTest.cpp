@@ -3,6 +3,7 @@
 #include "foundation/af/AFPulseTask.h"
 #include "media/sound/MMArcadeSoundChannel.h"
 #include "media/sound/MMGenericSoundChannel.h"
+#include "media/sound/MMPermanentPhysicalSoundChannel.h"
 #include "media/sound/MMPermanentSoundChannel.h"
 #include "media/sound/MMSoundGroup.h"
 #include "mm/resources/MMGlobalPulseTaskManagers.h"
@@ -156,9 +157,12 @@ class MMStreamedSoundThreadTest : public testing::Test {
   std::unique_ptr<MMSoundGroup> mGroup;
 };
 
+// Once stopped, the channel's source is read no more: the caller may free
+// it while the pulse thread runs on.
 TEST_F(MMStreamedSoundThreadTest, StreamedChannelRefillsOnThePulseThreadWhileItPlays) {
-  PcmSource source(kMono16At22050, Frames16(5000, 1, [](int32_t k) { return k; }));
-  MMStreamedSoundChannel channel(mGroup.get(), &source, 100);
+  auto source =
+      std::make_unique<PcmSource>(kMono16At22050, Frames16(5000, 1, [](int32_t k) { return k; }));
+  MMStreamedSoundChannel channel(mGroup.get(), source.get(), 100);
   channel.Play(true);
   PlayFor(4096);
   for (int32_t volume : {512, 256, 1024}) {
@@ -167,9 +171,20 @@ TEST_F(MMStreamedSoundThreadTest, StreamedChannelRefillsOnThePulseThreadWhileItP
     PlayFor(2048);
   }
   EXPECT_TRUE(channel.IsPlaying());
-  EXPECT_NE(channel.GetPhysicalChannel(), nullptr);
+  ASSERT_NE(channel.GetPhysicalChannel(), nullptr);
   channel.Stop();
   mManager->Update();
+  EXPECT_FALSE(channel.IsPlaying());
+  auto* physical = static_cast<MMPermanentPhysicalSoundChannel*>(channel.GetPhysicalChannel());
+  ASSERT_NE(physical, nullptr);
+  EXPECT_EQ(physical->GetRefillState(), MMPermanentPhysicalSoundChannel::kIdle);
+  const int32_t stoppedAt = source->GetPosition();
+  PlayFor(2048);
+  EXPECT_EQ(source->GetPosition(), stoppedAt);
+  EXPECT_EQ(physical->Refill(), MMPermanentPhysicalSoundChannel::kNever);
+  EXPECT_EQ(source->GetPosition(), stoppedAt);
+  source.reset();
+  PlayFor(2048);
 }
 
 // A generic channel destroyed while its sound streams: the refill task is

@@ -89,7 +89,7 @@ class MemorySoundCollection : public MMSoundCollection {
   int32_t GetDuration(int16_t item) override {
     const Sound& sound = mSounds[Index(item)];
     const int32_t bytesPerSecond = sound.format.GetSampleRate() * sound.format.GetFrameBytes();
-    return static_cast<int32_t>(sound.pcm.size() * 1000 / bytesPerSecond);
+    return static_cast<int32_t>(sound.pcm.size() * 1000 / static_cast<size_t>(bytesPerSecond));
   }
   int32_t GetSize(int16_t item) override {
     return static_cast<int32_t>(mSounds[Index(item)].pcm.size());

@@ -69,7 +69,11 @@ class PixellessSurface : public MMDrawingSurface {
   bool GetImageDescription(MMBitmap&) const override { return false; }
 };
 
-COLORREF NewColour(int32_t x, int32_t y) { return RGB(x * 6, y * 8, 255 - (x + y) * 3); }
+// The pictures are small enough for every channel to stay within a byte.
+COLORREF NewColour(int32_t x, int32_t y) {
+  return RGB(static_cast<BYTE>(x * 6), static_cast<BYTE>(y * 8),
+             static_cast<BYTE>(255 - (x + y) * 3));
+}
 
 struct MM2DTransitionEffectTest : ::testing::Test {
   void SetUp() override {

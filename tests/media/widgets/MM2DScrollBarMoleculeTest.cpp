@@ -62,12 +62,20 @@ TEST_F(MM2DScrollBarMoleculeTest, TheThumbIsAsLongAsThePageIsOfTheWhole) {
     int32_t page;
     int32_t thumb;
   };
-  for (const Case c : {Case{10, 5, 23}, Case{0, 1, 70}, Case{100, 1, 16}, Case{1, 100, 69}}) {
+  // A negative page is no page; a page and a maximum beyond the numbers
+  // together make the whole.
+  for (const Case c : {Case{10, 5, 23}, Case{0, 1, 70}, Case{100, 1, 16}, Case{1, 100, 69},
+                       Case{10, -10, 16}, Case{5, -5, 16}, Case{INT32_MAX, INT32_MAX, 70}}) {
     mBar->SetMaximum(c.maximum);
     mBar->SetPageSize(c.page);
     EXPECT_EQ(Visual()->GetThumbLength(), c.thumb) << c.maximum << "/" << c.page;
     EXPECT_EQ(Visual()->GetFreeTrack(), 70 - c.thumb) << c.maximum << "/" << c.page;
   }
+  mBar->SetValue(5);
+  mBar->Step(kMMScrollBarTrackAfter);
+  EXPECT_EQ(mBar->GetValue(), INT32_MAX);
+  mBar->SetPageSize(-1);
+  EXPECT_EQ(mBar->GetPageSize(), 0);
   mBar->SetMaximum(10);
   mBar->SetPageSize(5);
   mBar->SetValue(10);

@@ -46,7 +46,7 @@ struct MM2DTextEditMoleculeTest : ::testing::Test, SceneOnStage {
 };
 
 TEST_F(MM2DTextEditMoleculeTest, TypedCharactersAreAppendedWhileThereIsRoom) {
-  for (uint8_t c : {'a', 'b'}) EXPECT_TRUE(mField->HandleKey(Character(c)));
+  for (const uint8_t c : {uint8_t{'a'}, uint8_t{'b'}}) EXPECT_TRUE(mField->HandleKey(Character(c)));
   // A double-byte character needs two bytes: only one is left.
   EXPECT_TRUE(mField->HandleKey(Character(0x81, 0x40)));
   EXPECT_EQ(Text(), "ab");

@@ -17,7 +17,8 @@ using Bitmap = std::unique_ptr<MMBitmapWithPixels>;
 Bitmap MakeBitmap(int32_t width, int32_t height, int32_t format, int32_t subFormat = 0) {
   Bitmap bitmap(MMBitmapWithPixels::Create(UURect(0, 0, width, height), format, nullptr));
   bitmap->mSubFormat = subFormat;
-  std::memset(bitmap->mPixels, 0, static_cast<size_t>(bitmap->mPitch) * height);
+  std::memset(bitmap->mPixels, 0,
+              static_cast<size_t>(bitmap->mPitch) * static_cast<size_t>(height));
   return bitmap;
 }
 

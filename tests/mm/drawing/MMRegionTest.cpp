@@ -127,7 +127,10 @@ TEST(MMRegionTest, IntersectOffsetSetAndRemove) {
 TEST(MMRegionTest, RandomAddsCoverWhatWasAddedWithDisjointRectangles) {
   constexpr int kSide = 32;
   std::mt19937 random(20240611);
-  const auto next = [&](uint32_t limit) { return static_cast<int32_t>(random() % limit); };
+  const auto next = [&](int32_t limit) {
+    return static_cast<int32_t>(random() % static_cast<uint32_t>(limit));
+  };
+  const auto at = [](int32_t x, int32_t y) { return static_cast<size_t>(y * kSide + x); };
   for (int trial = 0; trial < 5000; ++trial) {
     std::vector<uint8_t> added(kSide * kSide, 0);
     MMRegion region;
@@ -140,7 +143,7 @@ TEST(MMRegionTest, RandomAddsCoverWhatWasAddedWithDisjointRectangles) {
                         top + 1 + next(std::min(maxSide, kSide - top)));
       region.AddRect(rect);
       for (int32_t y = rect.mTop; y < rect.mBottom; ++y)
-        for (int32_t x = rect.mLeft; x < rect.mRight; ++x) added[y * kSide + x] = 1;
+        for (int32_t x = rect.mLeft; x < rect.mRight; ++x) added[at(x, y)] = 1;
 
       ASSERT_LE(region.GetCount(), MMRegion::kMaxRects);
       std::vector<uint8_t> covered(kSide * kSide, 0);
@@ -150,9 +153,9 @@ TEST(MMRegionTest, RandomAddsCoverWhatWasAddedWithDisjointRectangles) {
         ASSERT_TRUE(r.mLeft >= 0 && r.mTop >= 0 && r.mRight <= kSide && r.mBottom <= kSide);
         for (int32_t y = r.mTop; y < r.mBottom; ++y)
           for (int32_t x = r.mLeft; x < r.mRight; ++x)
-            ASSERT_EQ(covered[y * kSide + x]++, 0) << "trial " << trial << " overlap";
+            ASSERT_EQ(covered[at(x, y)]++, 0) << "trial " << trial << " overlap";
       }
-      for (int p = 0; p < kSide * kSide; ++p) {
+      for (size_t p = 0; p < kSide * kSide; ++p) {
         ASSERT_TRUE(covered[p] || !added[p]) << "trial " << trial << " lost pixel " << p;
         if (adds <= 3) {
           ASSERT_EQ(covered[p], added[p]) << "trial " << trial << " grew";

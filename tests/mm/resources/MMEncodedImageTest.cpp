@@ -224,8 +224,8 @@ TEST(MMEncodedImageTest, FixByteOrderRestoresABigEndianBlock) {
   ASSERT_EQ(encoded.size, 28);
   // The same block as a big-endian file stores it, byte by byte.
   std::vector<uint8_t> big(encoded.block.begin(), encoded.block.begin() + 28);
-  for (int i = 0; i < 5; ++i) std::swap(big[2 * i], big[2 * i + 1]);
-  for (int p = 16; p < 28; p += 4) {
+  for (size_t i = 0; i < 5; ++i) std::swap(big[2 * i], big[2 * i + 1]);
+  for (size_t p = 16; p < 28; p += 4) {
     std::swap(big[p], big[p + 3]);
     std::swap(big[p + 1], big[p + 2]);
   }

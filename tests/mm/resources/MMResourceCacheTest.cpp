@@ -96,7 +96,7 @@ TEST_F(MMResourceCacheTest, UnlockingMakesAnItemRecentlyUsed) {
   ASSERT_TRUE(cache.Lock(0) && cache.Lock(2));
   cache.Unlock(2);
   cache.Unlock(0);  // 0 is now younger than 2; 1 is the oldest
-  for (int16_t expected : {1, 2, 0}) {
+  for (const int16_t expected : {int16_t{1}, int16_t{2}, int16_t{0}}) {
     EXPECT_EQ(MMResourceCache::PurgeLeastRecentlyUsed(), 4u);
     EXPECT_TRUE(cache.IsPurged(expected)) << expected;
   }

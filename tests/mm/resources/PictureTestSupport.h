@@ -47,12 +47,14 @@ class FakePictureCollection : public MMPictureCollection {
   }
 
   int16_t GetItemCount() const override { return static_cast<int16_t>(mPictures.size()); }
-  UUPoint GetSize(int16_t item) override { return mPictures[item]->mBitmap.mRect.GetSize(); }
+  UUPoint GetSize(int16_t item) override {
+    return mPictures[static_cast<size_t>(item)]->mBitmap.mRect.GetSize();
+  }
   int32_t GetSubFormat(int16_t) override { return kMMSubFormatKeyed; }
   int32_t GetBitsPerPixel(int16_t) override { return 32; }
   bool IsBitmap(int16_t) override { return true; }
   bool LockBitmap(int16_t item, MMBitmap* bitmap, const MMPalette** palette) override {
-    *bitmap = mPictures[item]->mBitmap;
+    *bitmap = mPictures[static_cast<size_t>(item)]->mBitmap;
     if (palette != nullptr) *palette = nullptr;
     ++mLocks;
     return true;

@@ -66,7 +66,6 @@ constexpr POINT kOnLitFace{258, 210};
 constexpr POINT kOnUnlitFace{340, 210};
 constexpr POINT kSquareAtStart{146, 95};
 constexpr POINT kSquareAtEnd{494, 95};
-constexpr int32_t kClipMilliseconds = 1000;
 constexpr UURect kOverlayBox(300, 250, 340, 290);
 constexpr POINT kOnOverlayBox{320, 270};
 constexpr Rgb kOverlayColour{0, 255, 255};
@@ -407,7 +406,9 @@ TEST_F(MM3DFrameworkDemoTest, TheFaceTowardTheLightIsBrighterThanTheFaceEdgeOnTo
   EXPECT_GT(lit.mRed, 2 * unlit.mRed) << lit << " " << unlit;
   EXPECT_GT(lit.mGreen, 2 * unlit.mGreen) << lit << " " << unlit;
   // The unlit face takes the ambient light only.
-  const auto ambient = [](int c) { return static_cast<int>(c * scene_models::kAmbient); };
+  const auto ambient = [](int c) {
+    return static_cast<int>(static_cast<float>(c) * scene_models::kAmbient);
+  };
   EXPECT_TRUE(Near(
       unlit,
       {ambient(kShownTopLeft.mRed), ambient(kShownTopLeft.mGreen), ambient(kShownTopLeft.mBlue)},

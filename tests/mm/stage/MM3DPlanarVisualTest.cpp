@@ -188,9 +188,8 @@ class MM3DPlanarVisualPixelTest : public ::testing::Test {
   Rgb PixelAt(int32_t x, int32_t y) const {
     const BITMAPINFOHEADER& header = mSurface->GetInfoHeader();
     const auto* bits = static_cast<const uint8_t*>(mSurface->GetBits());
-    const uint8_t* pixel = bits + (static_cast<size_t>(header.biHeight - 1 - y) * header.biWidth +
-                                   static_cast<size_t>(x)) *
-                                      4;
+    const uint8_t* pixel =
+        bits + (static_cast<ptrdiff_t>(header.biHeight - 1 - y) * header.biWidth + x) * 4;
     return Rgb{pixel[2], pixel[1], pixel[0]};
   }
 

@@ -147,7 +147,8 @@ inline void SetSquareView(MM3DDriver& driver) {
 // the alpha of column x.
 template <typename Paint>
 MM3DDriverTextureImage PaintedImage(int32_t width, int32_t height, Paint paint) {
-  auto pixels = std::make_unique<uint8_t[]>(static_cast<size_t>(width) * height * 4);
+  auto pixels =
+      std::make_unique<uint8_t[]>(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
   MM3DDriverTextureImage image(width, height, std::move(pixels), 1);
   for (int32_t y = 0; y < height; ++y) {
     for (int32_t x = 0; x < width; ++x) {
@@ -279,7 +280,7 @@ class DriverFixture : public ::testing::Test {
     std::vector<Rgb> pixels;
     for (int y = kSize - 1; y >= 0; --y) {
       for (int x = 0; x < kSize; ++x) {
-        const uint8_t* p = &bytes[(static_cast<size_t>(y) * kSize + x) * 4];
+        const uint8_t* p = &bytes[static_cast<size_t>((y * kSize + x) * 4)];
         pixels.push_back(Rgb{p[0], p[1], p[2]});
       }
     }

@@ -192,7 +192,7 @@ MM3DDriverTextureImage PalettedHalves(Rgb color, uint8_t leftAlpha, uint8_t righ
   };
   const MM3DPaletteEntry palette[2] = {entry(leftAlpha), entry(rightAlpha)};
   auto indexes = std::make_unique<uint8_t[]>(8 * 8);
-  for (int32_t i = 0; i < 8 * 8; ++i) indexes[i] = i % 8 < 4 ? 0 : 1;
+  for (size_t i = 0; i < 8 * 8; ++i) indexes[i] = i % 8 < 4 ? 0 : 1;
   return MM3DDriverTextureImage(8, 8, std::move(indexes), 2, palette, 1);
 }
 

@@ -11,7 +11,8 @@ constexpr MM3DDriverTextureFormat kAlphaMipmapped{kMM3DTextureArgb4444,
 
 MM3DDriverTextureImage Image(int32_t width, int32_t height) {
   return MM3DDriverTextureImage(
-      width, height, std::make_unique<uint8_t[]>(static_cast<size_t>(width) * height * 4), 1);
+      width, height,
+      std::make_unique<uint8_t[]>(static_cast<size_t>(width) * static_cast<size_t>(height) * 4), 1);
 }
 
 TEST(MM3DDriverTextureCollectionTest, FormatQueries) {

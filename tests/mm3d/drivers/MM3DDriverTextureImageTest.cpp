@@ -22,7 +22,8 @@ MM3DDriverTextureImage PalettedRedBlue() {
 // A 32-bit image whose red byte is the pixel's x, green its y, blue x + y
 // and alpha 255.
 MM3DDriverTextureImage Gradient(int32_t width, int32_t height) {
-  auto pixels = std::make_unique<uint8_t[]>(static_cast<size_t>(width) * height * 4);
+  auto pixels =
+      std::make_unique<uint8_t[]>(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
   MM3DDriverTextureImage image(width, height, std::move(pixels), 1);
   for (int32_t y = 0; y < height; ++y) {
     for (int32_t x = 0; x < width; ++x) {
@@ -38,7 +39,8 @@ MM3DDriverTextureImage Gradient(int32_t width, int32_t height) {
 
 MM3DDriverTextureImage Blank(int32_t width, int32_t height) {
   return MM3DDriverTextureImage(
-      width, height, std::make_unique<uint8_t[]>(static_cast<size_t>(width) * height * 4), 1);
+      width, height,
+      std::make_unique<uint8_t[]>(static_cast<size_t>(width) * static_cast<size_t>(height) * 4), 1);
 }
 
 void ExpectPixel(const MM3DDriverTextureImage& image, int32_t x, int32_t y,

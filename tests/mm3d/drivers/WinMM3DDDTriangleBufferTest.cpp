@@ -11,17 +11,18 @@ using BufferPtr = std::unique_ptr<WinMM3DDDTriangleBuffer>;
 
 float FloatAt(const WinMM3DDDTriangleBuffer& buffer, int32_t corner, size_t offset) {
   float value = 0;
-  std::memcpy(
-      &value,
-      static_cast<const uint8_t*>(buffer.VerticesOf(0)) + corner * buffer.GetStride() + offset,
-      sizeof value);
+  std::memcpy(&value,
+              static_cast<const uint8_t*>(buffer.VerticesOf(0)) +
+                  static_cast<size_t>(corner) * buffer.GetStride() + offset,
+              sizeof value);
   return value;
 }
 
 uint32_t DiffuseAt(const WinMM3DDDTriangleBuffer& buffer, int32_t corner) {
   uint32_t word = 0;
   std::memcpy(&word,
-              static_cast<const uint8_t*>(buffer.VerticesOf(0)) + corner * buffer.GetStride() + 12,
+              static_cast<const uint8_t*>(buffer.VerticesOf(0)) +
+                  static_cast<size_t>(corner) * buffer.GetStride() + 12,
               sizeof word);
   return word;
 }

@@ -22,14 +22,15 @@ class WinMM3DGLTextureCollectionTest : public GLDriverFixture {
 
 MM3DDriverTextureImage Image(int32_t width, int32_t height) {
   return MM3DDriverTextureImage(
-      width, height, std::make_unique<uint8_t[]>(static_cast<size_t>(width) * height * 4), 1);
+      width, height,
+      std::make_unique<uint8_t[]>(static_cast<size_t>(width) * static_cast<size_t>(height) * 4), 1);
 }
 
 TEST_F(WinMM3DGLTextureCollectionTest, SlotsFillFromZeroAndFreeWithTheLastHandle) {
   std::vector<MM3DDriverTextureHandle> handles;
   for (int i = 0; i < 3; ++i) handles.push_back(Textures().Load(kPlain, Image(8, 8)));
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(handles[i].GetSlot(), i);
+    EXPECT_EQ(handles[static_cast<size_t>(i)].GetSlot(), i);
     EXPECT_TRUE(GLTextures().IsLoaded(i));
   }
   auto& deleted = CountCalls<30>(GL().mDispatch.glDeleteTextures);

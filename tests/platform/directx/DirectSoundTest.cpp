@@ -303,6 +303,10 @@ class DirectSoundDiskTest : public testing::Test {
                              .lpwfxFormat = &format};
     IDirectSoundBuffer* buffer = nullptr;
     EXPECT_EQ(device->CreateSoundBuffer(&description, &buffer, nullptr), DS_OK);
+    if (buffer == nullptr) {
+      device->Release();
+      return {};
+    }
     std::vector<int16_t> tone;
     for (int k = 0; k < kToneFrames; ++k) {
       tone.push_back(
@@ -345,7 +349,8 @@ TEST_F(DirectSoundDiskTest, ToneComesOutWithItsFrequencyLevelPanAndEnd) {
     if (k > first && out[2 * k - 1] < 0 && out[2 * k + 1] >= 0) rises.push_back(k);
   }
   ASSERT_GT(rises.size(), 100u);
-  const double period = static_cast<double>(rises.back() - rises.front()) / (rises.size() - 1);
+  const double period =
+      static_cast<double>(rises.back() - rises.front()) / static_cast<double>(rises.size() - 1);
   EXPECT_NEAR(period, 2.0 * kTonePeriod, 0.05);
   const double rightLevel = kAmplitude * std::pow(10.0, kVolume / 2000.0);
   EXPECT_NEAR(rightPeak, rightLevel, rightLevel * 0.01);
@@ -395,7 +400,7 @@ TEST(DirectSoundThreadTest, RefillAndControlsMeetTheMixingThreadSafely) {
   for (int round = 0; round < kRounds; ++round) {
     duplicate->SetVolume(-100 * (round % 10));
     duplicate->SetPan(100 * (round % 7));
-    duplicate->SetFrequency(11025 + 1000 * (round % 5));
+    duplicate->SetFrequency(static_cast<DWORD>(11025 + 1000 * (round % 5)));
     duplicate->GetStatus(&status);
     vpl::platform::WaitForSoundOutput(256, 5000);
   }

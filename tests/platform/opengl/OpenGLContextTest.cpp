@@ -162,7 +162,7 @@ struct MemoryBitmap {
   }
   // Blue, green and red bytes of the pixel x, y from the top left.
   const uint8_t* At(int x, int y) const {
-    const size_t stride = (static_cast<size_t>(kSize) * bytesPerPixel + 3) & ~size_t{3};
+    const ptrdiff_t stride = (ptrdiff_t{kSize} * bytesPerPixel + 3) & ~ptrdiff_t{3};
     return static_cast<const uint8_t*>(pixels) + (kSize - 1 - y) * stride + x * bytesPerPixel;
   }
 
@@ -214,7 +214,7 @@ TEST_F(OpenGLContextTest, ThreadSwitchesBetweenWindowAndBitmapContexts) {
     ClearTo(0, 1, 0);
     EXPECT_TRUE(SwapBuffers(mDC));
     ASSERT_TRUE(wglMakeCurrent(memory.dc, bitmapContext));
-    ClearTo(0, 0, round);
+    ClearTo(0, 0, static_cast<float>(round));
     ASSERT_TRUE(SwapBuffers(memory.dc));
     EXPECT_EQ(memory.At(5, 5)[0], round * 255);
   }

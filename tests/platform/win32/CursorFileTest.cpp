@@ -111,8 +111,9 @@ TEST(CursorFileTest, DamagedFilesAreRefusedAtEveryLength) {
   for (const std::vector<uint8_t>& whole : {SmallCursor(), AnimatedCursor(SmallCursor())}) {
     for (size_t length = 0; length < whole.size(); ++length) {
       CursorImage image;
-      EXPECT_FALSE(
-          ReadCursorFile(std::vector<uint8_t>(whole.begin(), whole.begin() + length), image))
+      EXPECT_FALSE(ReadCursorFile(
+          std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(length)),
+          image))
           << length;
     }
   }
@@ -132,7 +133,8 @@ TEST(CursorFileTest, LoadingMakesACursorUntilItIsDestroyed) {
   const std::string path = ::testing::TempDir() + "vpl_empty_cursor.cur";
   const std::vector<uint8_t> bytes = SmallCursor();
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   HCURSOR cursor = LoadCursorFromFileA(path.c_str());
   ASSERT_NE(cursor, nullptr);
   CursorImage image;

@@ -55,7 +55,7 @@ TEST(GdiPaletteTest, TheSystemPaletteKeepsTheStaticColoursAndTakesTheRealisedEnt
   PALETTEENTRY stock[20];
   auto* stockPalette = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
   ASSERT_EQ(GetPaletteEntries(stockPalette, 0, 20, stock), 20u);
-  for (int i = 0; i < 10; ++i) {
+  for (size_t i = 0; i < 10; ++i) {
     EXPECT_TRUE(Same(system[i], stock[i])) << i;
     EXPECT_TRUE(Same(system[246 + i], stock[10 + i])) << 246 + i;
   }

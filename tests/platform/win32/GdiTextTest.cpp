@@ -92,7 +92,8 @@ TEST(GdiTextTest, WidthsExtentsAndOverhangsAgree) {
   ASSERT_TRUE(GetCharWidthA(canvas.dc(), 0, 255, widths));
   SIZE extent{};
   ASSERT_TRUE(GetTextExtentPoint32A(canvas.dc(), "Wave\xE9", 5, &extent));
-  EXPECT_EQ(extent.cx, widths['W'] + widths['a'] + widths['v'] + widths['e'] + widths[0xE9]);
+  EXPECT_EQ(extent.cx, widths[int{'W'}] + widths[int{'a'}] + widths[int{'v'}] + widths[int{'e'}] +
+                           widths[0xE9]);
   EXPECT_GT(widths[0xE9], 0);  // é through the 1252 code page
   ABC abc[3];
   ASSERT_TRUE(GetCharABCWidthsA(canvas.dc(), 'f', 'h', abc));

@@ -23,15 +23,16 @@ struct PrintedPage {
 
   // 0x00RRGGBB.
   uint32_t At(int32_t x, int32_t y) const {
-    const uint8_t* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
-    return static_cast<uint32_t>(p[0] << 16 | p[1] << 8 | p[2]);
+    const uint8_t* p = &rgb[static_cast<size_t>((ptrdiff_t{y} * width + x) * 3)];
+    return static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2];
   }
   // Whether the pixel has the colour (0x00RRGGBB), give or take what the
   // rasteriser's colour handling changes.
-  bool Shows(int32_t x, int32_t y, uint32_t rgb) const {
+  bool Shows(int32_t x, int32_t y, uint32_t colour) const {
     const uint32_t pixel = At(x, y);
     for (int shift = 0; shift <= 16; shift += 8) {
-      const int difference = static_cast<int>((pixel >> shift) & 0xFF) - ((rgb >> shift) & 0xFF);
+      const int difference =
+          static_cast<int>((pixel >> shift) & 0xFF) - static_cast<int>((colour >> shift) & 0xFF);
       if (difference < -kTolerance || difference > kTolerance) return false;
     }
     return true;
@@ -105,7 +106,7 @@ class PrintFile {
     int maximum = 0;
     in >> magic >> result.width >> result.height >> maximum;
     in.get();
-    result.rgb.resize(static_cast<size_t>(result.width) * result.height * 3);
+    result.rgb.resize(static_cast<size_t>(result.width) * static_cast<size_t>(result.height) * 3);
     in.read(reinterpret_cast<char*>(result.rgb.data()),
             static_cast<std::streamsize>(result.rgb.size()));
     std::filesystem::remove(prefix + ".ppm");

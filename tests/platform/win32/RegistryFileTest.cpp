@@ -173,7 +173,7 @@ TEST_F(RegistryFileTest, EveryFlippedByteIsSeen) {
   vpl::platform::DecodeRegistry(bytes, damaged);
   EXPECT_FALSE(damaged);
   for (size_t at = 0; at < bytes.size(); ++at) {
-    for (const uint8_t flip : {0x01, 0x80, 0xFF}) {
+    for (const uint8_t flip : {uint8_t{0x01}, uint8_t{0x80}, uint8_t{0xFF}}) {
       std::vector<uint8_t> flipped = bytes;
       flipped[at] ^= flip;
       vpl::platform::DecodeRegistry(flipped, damaged);

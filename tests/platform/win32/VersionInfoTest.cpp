@@ -103,7 +103,7 @@ TEST(VersionInfoTest, DamagedBlocksAreNeverReadOutside) {
                          "\\StringFileInfo\\040904E4\\ProductName",
                          "\\StringFileInfo\\040904E4\\Comments"};
   for (size_t at = 2; at < sound.size(); ++at) {
-    for (uint8_t damage : {0x00, 0x03, 0x7F, 0xFF}) {
+    for (uint8_t damage : {uint8_t{0x00}, uint8_t{0x03}, uint8_t{0x7F}, uint8_t{0xFF}}) {
       std::vector<uint8_t> block = sound;
       block[at] = damage;
       for (const char* path : paths) {
