@@ -5,7 +5,9 @@
 #include "app/objects/VPLScript.h"
 #include "app/objects/VPLServices.h"
 #include "mm/stage/MMMolecule.h"
+#include "mm/stage/MMStage.h"
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
+#include "mm3d/MM3DModelCollection.h"
 
 #include <algorithm>
 #include <optional>
@@ -67,9 +69,10 @@ VPLSceneUIBase::~VPLSceneUIBase() {
 void VPLSceneUIBase::BuildUI() {
   const VPLScript table(kBackdropScript, kBackdropTableKind);
   if (table.FindTag(kModelTag) < 0) return;
-  const UURefCount<MM3DModel> model =
-      MM3DModelMolecule::LoadModel(this, static_cast<MMResourceId>(table.GetTagUInt32(kModelTag)));
-  mBackdrop = std::make_unique<VPLObjEvent>(this, model);
+  // A table whose model cannot be had builds no backdrop.
+  const UURefCount<MM3DModel> model = MM3DGetModel(
+      static_cast<MMResourceId>(table.GetTagUInt32(kModelTag)), GetStage()->GetTextureMap());
+  if (model) mBackdrop = std::make_unique<VPLObjEvent>(this, model);
 }
 
 bool VPLSceneUIBase::OnMouse(const MMMouseEvent& mouse) {

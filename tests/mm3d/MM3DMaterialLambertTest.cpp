@@ -106,6 +106,15 @@ TEST(MM3DMaterialLambertTest, TiesRoundToEvenAndOverbrightClamps) {
   MM3DDestroyShadingScratch();
 }
 
+TEST(MM3DMaterialLambertTest, AColourThatIsNoNumberShadesAsNothing) {
+  const float nan = std::nanf("");
+  const MM3DColor glow{nan, 0.5f, nan, 1.0f};
+  MM3DMaterialLambert emissive(0.0f, kWhite, 1.0f, kBlack, glow);
+  MM3DCreateShadingScratch();
+  ExpectBytes(ShadeOne(emissive, {}), 0, 128, 0, 255);
+  MM3DDestroyShadingScratch();
+}
+
 TEST(MM3DMaterialLambertTest, BaseCombinesAmbientLightsWithEmission) {
   MM3DMaterialLambert material(0.0f, {1.0f, 0.25f, 0.0f, 1.0f}, 1.0f, {0.2f, 0.2f, 0.2f, 1.0f},
                                {0.2f, 0.0f, 0.0f, 1.0f});

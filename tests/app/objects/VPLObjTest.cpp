@@ -24,6 +24,17 @@ MM3DVector P(float x, float y, float z) { return MM3DVector(x, y, z, 1.0f); }
 // A segment along z through the point (x, y).
 VPLSegment AlongZ(float x, float y) { return VPLSegment{P(x, y, -10), P(x, y, 10)}; }
 
+// An object whose transform nodes hang under a named node of its model.
+class AnchoredObj : public VPLObj {
+ public:
+  AnchoredObj(MMScene* scene, const UURefCount<MM3DModel>& model, const char* anchor)
+      : VPLObj(scene, model) {
+    RemoveTransformNodes();
+    SetAnchorName(anchor);
+    CreateTransformNodes();
+  }
+};
+
 class VPLObjTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(mFiles.Ready()); }
@@ -223,6 +234,16 @@ TEST_F(VPLObjTest, ANewModelWithoutARebuildLeavesTheObjectWithoutNodes) {
   EXPECT_TRUE(object->GetWorldPosition().Equals(P(0, 0, 0)));
   EXPECT_TRUE(object->GetScaleMatrix().IsIdentity());
   EXPECT_TRUE(VPLHitsModel(*object, P(kSecondMeshX, 0, -5), P(kSecondMeshX, 0, 5)));
+}
+
+TEST_F(VPLObjTest, TransformNodesGoUnderTheNamedAnchor) {
+  const UURefCount<MM3DModel> character = model_fixtures::MakeCharacter();
+  auto* torso = static_cast<MM3DDisplayTreeNodeWithChildren*>(character->FindNamedNode("_torso"));
+  const int32_t limbs = torso->GetChildCount();
+  AnchoredObj object(&mStage.Scene(), character, "_torso");
+  ASSERT_EQ(torso->GetChildCount(), 1);
+  EXPECT_EQ(torso->GetChild(0), object.GetTranslationNode());
+  EXPECT_EQ(object.GetScaleNode()->GetChildCount(), limbs);
 }
 
 }  // namespace

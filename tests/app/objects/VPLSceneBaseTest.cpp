@@ -159,4 +159,17 @@ TEST_F(VPLSceneBaseTest, APointOutsideTheViewIsClampedToItsLastPixel) {
   mView.Detach();
 }
 
+TEST_F(VPLSceneBaseTest, ThePositionsReachTheChannelWhenMarkedOrWhenASoundPlays) {
+  const std::unique_ptr<TestScene> scene = Make(kInterfaceCameraRow);
+  RU3DGenericSoundChannel& sound = *scene->GetSceneSound();
+  EXPECT_EQ(sound.GetChannel().GetVolume(), RU3DLogicalSoundChannel::kFullVolume);
+  // Moved out of hearing without being marked: an update keeps the old mix.
+  sound.mListener = MM3DVector(0, 0, -300, 1);
+  sound.UpdateSpatialization();
+  EXPECT_EQ(sound.GetChannel().GetVolume(), RU3DLogicalSoundChannel::kFullVolume);
+  // Playing, even where the source already is, mixes anew.
+  scene->PlaySoundAt(sound.mSource, kListSound, false);
+  EXPECT_EQ(sound.GetChannel().GetVolume(), 0);
+}
+
 }  // namespace

@@ -166,4 +166,15 @@ TEST_F(VPLSceneUIBaseTest, TheBackdropComesFromItsTable) {
   EXPECT_TRUE(mStage.Scene().GetBackdrop()->HasDisplayTree());
 }
 
+TEST_F(VPLSceneUIBaseTest, AGlowingControlIsDrawnInItsGlowUntilItIsHidden) {
+  RecordingControl* a = Add("a", kCentre);
+  const Rgb kRed{255, 0, 0};
+  a->SetMeshColor(MM3DColor{1, 0, 0, 0});
+  mStage.RunFrame();
+  EXPECT_TRUE(Near(mStage.PixelAt(At(kCentre)), kRed)) << mStage.PixelAt(At(kCentre));
+  a->SetVisibility(kMMHidden);
+  mStage.RunFrame();
+  EXPECT_FALSE(Near(mStage.PixelAt(At(kCentre)), kRed)) << mStage.PixelAt(At(kCentre));
+}
+
 }  // namespace
