@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class MM3DModelLoader;
@@ -75,10 +76,22 @@ struct TaggedRow {
 // A test's own tables, by entry (kFirstFreeEntry and on).
 using ExtraTables = std::map<MMResourceId, std::vector<TaggedRow>>;
 
+// A test's own table of any rows (each at most 12 bytes) and the texts
+// their string fields point into; entries may lie past the fixed ones.
+struct RawTable {
+  std::vector<std::vector<uint8_t>> mRows;
+  std::string mTexts;
+};
+using RawTables = std::map<MMResourceId, RawTable>;
+// A table of rows holding an int16 tag and, at byte 2, a text.
+RawTable TaggedTexts(const std::vector<std::pair<int16_t, std::string>>& rows);
+// A table of one row of int16 values from byte 0.
+RawTable Int16Row(const std::vector<int16_t>& values);
+
 // Writes and opens the files; closes and removes them at the end.
 class AppFiles {
  public:
-  explicit AppFiles(const ExtraTables& extra = {});
+  explicit AppFiles(const ExtraTables& extra = {}, const RawTables& raw = {});
   ~AppFiles();
   AppFiles(const AppFiles&) = delete;
   AppFiles& operator=(const AppFiles&) = delete;
