@@ -104,3 +104,24 @@ TEST_F(VPL3DDialogBaseTest, ThePreferenceKeyOpensThePreferencesOnlyWhenNoDialogT
 }
 
 }  // namespace
+
+namespace {
+
+class VPL3DDialogBaseFontSizeTest : public DialogStageTest,
+                                    public ::testing::WithParamInterface<const char*> {
+ protected:
+  VPL3DDialogBaseFontSizeTest() : DialogStageTest(GetParam()) {}
+};
+
+TEST_P(VPL3DDialogBaseFontSizeTest, ASizeThatIsNoPositiveNumberDrawsNoText) {
+  VPL3DMessageDialog dialog(&Scene(), app_fixtures::MakeQuad(), dialog_data::kYesNoLayout, nullptr,
+                            &VPLSceneUIBase::OnDialogResponse);
+  ASSERT_TRUE(dialog.BuildTextPanel());
+  EXPECT_FALSE(dialog.SetText("Hello"));
+  EXPECT_EQ(dialog.GetTextPanel()->GetTextTextureId(), kMMNoResource);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, VPL3DDialogBaseFontSizeTest,
+                         ::testing::Values("0", "-12", "abc", "", "12pt", "99999999999"));
+
+}  // namespace

@@ -12,6 +12,10 @@
 
 class DialogStageTest : public ::testing::Test {
  protected:
+  // The string list's font size text may be another.
+  explicit DialogStageTest(const std::string& fontSize = std::to_string(dialog_data::kFontSize))
+      : mFiles(dialog_data::TaggedTables(), dialog_data::Tables(fontSize)) {}
+
   // Where the backdrop stands, and the row of children.
   static constexpr float kBackdropZ = 30.0f;
   static constexpr float kChildZ = 20.0f;
@@ -42,7 +46,7 @@ class DialogStageTest : public ::testing::Test {
   void ClickChild(int16_t i) { Click(ChildAt(i)); }
   std::vector<std::string> TakeLog() { return std::exchange(Scene().mLog, {}); }
 
-  app_fixtures::AppFiles mFiles{dialog_data::TaggedTables(), dialog_data::Tables()};
+  app_fixtures::AppFiles mFiles;
   InterfaceStage mStage{dialog_data::MakeRecordingScene};
   dialog_data::DialogServices mServices{mStage.Stage()->GetTextureMap()};
 };
