@@ -140,3 +140,28 @@ TEST_F(VPL3DPreferenceDialogTest, ALabelShowsItsTextInTheInterfaceTextColour) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(VPL3DPreferenceDialogTest, ALabelIsDrawnOnTheStageInTheTextColour) {
+  VPL3DPreferenceDialog* dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  const MM3DVector kNearTheCamera(0, 0, 3, 1);
+  // The quad is lit by nothing: it glows white under its text.
+  dialog->GetAutoSaveLabel()->SetMeshColor(MM3DColor{1, 1, 1, 0});
+  dialog->GetAutoSaveLabel()->SetPosition(kNearTheCamera);
+  dialog->SetVisibility(kMMHidden);
+  mStage.RunFrame();
+
+  const Rgb text{dialog_data::kTextRed, dialog_data::kTextGreen, dialog_data::kTextBlue};
+  const UUPoint centre = mStage.ScreenPointOf(kNearTheCamera);
+  int32_t inText = 0;
+  for (int32_t y = centre.mY - 100; y < centre.mY + 100; ++y) {
+    for (int32_t x = centre.mX - 150; x < centre.mX + 150; ++x) {
+      if (Near(mStage.PixelAt(UUPoint{x, y}), text, 24)) ++inText;
+    }
+  }
+  EXPECT_GT(inText, 20);
+}
+
+}  // namespace

@@ -149,6 +149,17 @@ UURefCount<MM3DModel> MakeQuad() {
   return ModelOf(root);
 }
 
+UURefCount<MM3DModel> MakeTexturedQuad() {
+  UURefCount<MM3DIndexedMeshVertexData> block = Square(0.0f, kQuadHalfSide);
+  // The square's corners as Square lays them out; v grows downwards.
+  const MM3DTextureCoordinate corners[] = {{0, 1}, {1, 1}, {1, 0}, {0, 1}, {1, 0}, {0, 0}};
+  for (const MM3DTextureCoordinate& corner : corners) block->mTextureCoordinates[0].Append(corner);
+  auto* root = new MM3DDisplayTreeNodeRoot;
+  root->AddChild(UUOwned<MM3DDisplayTreeNode>(
+      Mesh(UURefCount<MM3DMaterial>(new MM3DMaterialLambert), std::move(block))));
+  return ModelOf(root);
+}
+
 UURefCount<MM3DModel> MakeTwoMeshes() {
   auto* root = new MM3DDisplayTreeNodeRoot;
   root->AddChild(UUOwned<MM3DDisplayTreeNode>(
@@ -191,9 +202,10 @@ AppFiles::AppFiles(const ExtraTables& extra, const RawTables& raw)
       mModelName(resource_fixtures::UniqueName("appmodels")) {
   resource_fixtures::WriteScripts(mScriptName, 0, Scripts(extra, raw));
   mScripts.reset(MMOpenScriptFile(resource_fixtures::TempDirectory(), mScriptName.c_str()));
-  if (!model_fixtures::WriteModelFile(resource_fixtures::TempDirectory(), mModelName.c_str(),
-                                      static_cast<int16_t>(kModelCollection),
-                                      {MakeQuad(), MakeTwoMeshes(), MakeInterfaceCamera()})) {
+  if (!model_fixtures::WriteModelFile(
+          resource_fixtures::TempDirectory(), mModelName.c_str(),
+          static_cast<int16_t>(kModelCollection),
+          {MakeQuad(), MakeTwoMeshes(), MakeInterfaceCamera(), MakeTexturedQuad()})) {
     return;
   }
   mModels.reset(

@@ -30,7 +30,9 @@ constexpr uint16_t kModelCollection = 9;
 constexpr int16_t kQuadItem = 0;
 constexpr int16_t kTwoMeshItem = 1;
 constexpr int16_t kCameraItem = 2;
-constexpr int16_t kModelCount = 3;
+// The quad with texture coordinates: a texture covers it once.
+constexpr int16_t kTexturedQuadItem = 3;
+constexpr int16_t kModelCount = 4;
 constexpr MMResourceId ModelId(int16_t item) {
   return MMMakeResourceId(kModelCollection, static_cast<uint16_t>(item));
 }
@@ -106,6 +108,7 @@ class AppFiles {
 };
 
 UURefCount<MM3DModel> MakeQuad();
+UURefCount<MM3DModel> MakeTexturedQuad();
 UURefCount<MM3DModel> MakeTwoMeshes();
 UURefCount<MM3DModel> MakeInterfaceCamera();
 

@@ -29,8 +29,12 @@ constexpr MMResourceId kGap = 649;
 constexpr MMResourceId kSecondLine = 650;
 
 // The definitions of the settings dialogs' buttons, toggles and labels.
-constexpr MMResourceId kPlainDefinitions[] = {43, 44, 45,  46,  47,  48,  49,  50,  51,
-                                              52, 53, 328, 329, 330, 332, 333, 342, 343};
+constexpr uint32_t kTexturedQuad =
+    static_cast<uint32_t>(app_fixtures::ModelId(app_fixtures::kTexturedQuadItem));
+// The AutoSave label shows its text on a textured quad.
+constexpr MMResourceId kAutoSaveLabel = 45;
+constexpr MMResourceId kPlainDefinitions[] = {43, 44,  46,  47,  48,  49,  50,  51, 52,
+                                              53, 328, 329, 330, 332, 333, 342, 343};
 
 std::vector<uint8_t> Row(std::initializer_list<int16_t> values) {
   std::vector<uint8_t> row;
@@ -74,6 +78,7 @@ RawTables Tables(const std::string& fontSize) {
 ExtraTables TaggedTables() {
   ExtraTables tables;
   for (MMResourceId definition : kPlainDefinitions) tables[definition] = {{0, kQuad}};
+  tables[kAutoSaveLabel] = {{0, kTexturedQuad}};
   for (MMResourceId i = 0; i < kOptionCount; ++i) {
     tables[kFirstOption + i] = {{0, kQuad}, {8, Reference(kFirstOption + i)}};
   }
