@@ -5,6 +5,7 @@
 #include "mm/drawing/MMSurface.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -168,16 +169,18 @@ bool RU3DTextureCollectionFromString::GetImage(int16_t i, MMSurface* surface,
                                                MMBitmap& description) {
   if (!RU3DTextureCollectionFromSurface::GetImage(i, surface, description)) return false;
   const AFColor& color = GetTextEntry(i)->mStyle.mColor;
+  const uint32_t text =
+      uint32_t{color.mBlue} | uint32_t{color.mGreen} << 8 | uint32_t{color.mRed} << 16;
   description.mSubFormat = kMMSubFormatStraight;
+  const size_t rowBytes = static_cast<size_t>(description.GetWidth()) * 4;
   for (int32_t y = description.mRect.mTop; y < description.mRect.mBottom; ++y) {
-    uint8_t* pixel = description.GetPixelAddress(description.mRect.mLeft, y);
-    for (int32_t x = 0; x < description.GetWidth(); ++x, pixel += 4) {
-      const bool inText =
-          pixel[0] == color.mBlue && pixel[1] == color.mGreen && pixel[2] == color.mRed;
-      pixel[0] = color.mBlue;
-      pixel[1] = color.mGreen;
-      pixel[2] = color.mRed;
-      pixel[3] = inText ? uint8_t{0} : uint8_t{255};
+    uint8_t* row = description.GetPixelAddress(description.mRect.mLeft, y);
+    for (size_t x = 0; x < rowBytes; x += 4) {
+      uint32_t pixel;
+      std::memcpy(&pixel, row + x, 4);
+      // Every pixel takes the text's colour; only those in it stay opaque.
+      pixel = text | ((pixel & 0xFFFFFFu) == text ? 0u : 0xFF000000u);
+      std::memcpy(row + x, &pixel, 4);
     }
   }
   return true;

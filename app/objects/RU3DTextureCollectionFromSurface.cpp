@@ -20,23 +20,31 @@ struct SurfaceRelease {
   }
 };
 
-// The texels of a 32-bit description, top row first: with a sub-format
-// the fourth byte is a transparency, else every texel is opaque.
+// One surface pixel (bytes b, g, r, x) as a texel (bytes r, g, b, a): with
+// a transparency the fourth byte is 255 less it, else the texel is opaque.
+uint32_t Texel(uint32_t pixel, bool opaque) {
+  const uint32_t alpha = opaque ? 255u : 255u - (pixel >> 24);
+  return (pixel >> 16 & 0xFFu) | (pixel & 0xFF00u) | (pixel & 0xFFu) << 16 | alpha << 24;
+}
+
+// The texels of a 32-bit description, top row first.
 std::unique_ptr<uint8_t[]> Texels(const MMBitmap& description, bool& opaque) {
   const int32_t width = description.GetWidth();
   const int32_t height = description.GetHeight();
-  opaque = description.mSubFormat == kMMSubFormatCopy;
-  auto texels =
-      std::make_unique<uint8_t[]>(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-  uint8_t* out = texels.get();
+  // A local copy: the texel stores could otherwise alias the flag.
+  const bool solid = description.mSubFormat == kMMSubFormatCopy;
+  opaque = solid;
+  const size_t rowBytes = static_cast<size_t>(width) * 4;
+  auto texels = std::make_unique_for_overwrite<uint8_t[]>(rowBytes * static_cast<size_t>(height));
   for (int32_t y = 0; y < height; ++y) {
     const uint8_t* row =
         description.GetPixelAddress(description.mRect.mLeft, description.mRect.mTop + y);
-    for (int32_t x = 0; x < width; ++x, out += 4, row += 4) {
-      out[0] = row[2];
-      out[1] = row[1];
-      out[2] = row[0];
-      out[3] = opaque ? uint8_t{255} : static_cast<uint8_t>(255 - row[3]);
+    uint8_t* out = texels.get() + rowBytes * static_cast<size_t>(y);
+    for (size_t x = 0; x < rowBytes; x += 4) {
+      uint32_t pixel;
+      std::memcpy(&pixel, row + x, 4);
+      const uint32_t texel = Texel(pixel, solid);
+      std::memcpy(out + x, &texel, 4);
     }
   }
   return texels;

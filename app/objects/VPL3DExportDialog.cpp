@@ -42,7 +42,7 @@ bool VPL3DExportDialog::Export(int32_t option) const {
 }
 
 void VPL3DExportDialog::Apply() {
-  const bool exported = Export(mOptions != nullptr ? mOptions->GetSelected() : kBmp);
+  const bool exported = Export(mOptions != nullptr ? mOptions->GetSelected() : int16_t{kBmp});
   Close();
   if (!exported) GetOwner()->AskUser(kExportFailedQuestion);
 }
