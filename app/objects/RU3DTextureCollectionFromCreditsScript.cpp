@@ -22,6 +22,8 @@ constexpr int16_t kReferenceOffset = 2;
 constexpr int32_t kColumnShift = 10;
 constexpr int32_t kCentred = 1;
 constexpr int32_t kTopAligned = 2;
+// Font heights a credits line may ask for; others draw no line.
+constexpr int16_t kMaxLineHeight = 1000;
 
 AFColor Black() { return AFColor(); }
 
@@ -53,7 +55,9 @@ bool RU3DTextureCollectionFromCreditsScript::DrawEntry(int16_t i, MMSurface* sur
   const int32_t x = entry->mRect.GetWidth() / 2 + kColumnShift;
   int32_t y = 0;
   const MMScript page(mCredits.GetScriptId(entry->mPage, kReferenceOffset));
-  for (int32_t row = 0; row < page.GetRowCount(); ++row) {
+  const int32_t bottom = entry->mRect.GetHeight();
+  // Lines and gaps past the page's foot (or above it) show nothing.
+  for (int32_t row = 0; row < page.GetRowCount() && y <= bottom && y >= -bottom; ++row) {
     const int16_t tag = page.GetInt16(row, 0);
     const MMResourceId item = page.GetScriptId(row, kReferenceOffset);
     if (tag == kLineTag) y += DrawLine(*surface, item, x, y);
@@ -65,9 +69,10 @@ bool RU3DTextureCollectionFromCreditsScript::DrawEntry(int16_t i, MMSurface* sur
 int32_t RU3DTextureCollectionFromCreditsScript::DrawLine(MMSurface& surface, MMResourceId line,
                                                          int32_t x, int32_t y) {
   const MMScript script(line);
+  const int16_t height = script.GetInt16(0, kHeightOffset);
+  if (height <= 0 || height > kMaxLineHeight) return 0;
   const VPLScript strings(kStringList, kVPLStringList);
-  MMSystemFont font(strings.GetTagString(kFaceTag), script.GetInt16(0, kHeightOffset), kFontWeight,
-                    false, false);
+  MMSystemFont font(strings.GetTagString(kFaceTag), height, kFontWeight, false, false);
   AFColor color;
   color.mRed = static_cast<uint8_t>(script.GetInt16(0, kRedOffset));
   color.mGreen = static_cast<uint8_t>(script.GetInt16(0, kGreenOffset));

@@ -33,7 +33,8 @@ class RU3DTextureCollectionFromCreditsScript : public RU3DTextureCollectionFromS
     int16_t mPage = 0;
   };
 
-  // Draws one text line at (x, y); answers its height.
+  // Draws one text line at (x, y); answers its height. A line asking for
+  // no font height, or one over 1000 pixels, draws nothing.
   static int32_t DrawLine(MMSurface& surface, MMResourceId line, int32_t x, int32_t y);
 
   MMScript mCredits;
