@@ -87,13 +87,9 @@ bool RU3DTextureCollectionFromCreditsScript::GetImage(int16_t i, MMSurface* surf
                                                       MMBitmap& description) {
   if (!RU3DTextureCollectionFromSurface::GetImage(i, surface, description)) return false;
   description.mSubFormat = kMMSubFormatStraight;
-  for (int32_t y = description.mRect.mTop; y < description.mRect.mBottom; ++y) {
-    uint8_t* pixel = description.GetPixelAddress(description.mRect.mLeft, y);
-    for (int32_t x = 0; x < description.GetWidth(); ++x, pixel += 4) {
-      const bool ground = pixel[0] == 0 && pixel[1] == 0 && pixel[2] == 0;
-      if (ground) pixel[0] = pixel[1] = pixel[2] = 255;
-      pixel[3] = ground ? uint8_t{255} : uint8_t{0};
-    }
-  }
+  // The black ground becomes transparent white; the rest stays opaque.
+  TransformPixels(description, [](uint32_t pixel) {
+    return (pixel & 0xFFFFFFu) == 0 ? 0xFFFFFFFFu : pixel & 0xFFFFFFu;
+  });
   return true;
 }

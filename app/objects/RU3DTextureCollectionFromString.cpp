@@ -5,7 +5,6 @@
 #include "mm/drawing/MMSurface.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -172,16 +171,9 @@ bool RU3DTextureCollectionFromString::GetImage(int16_t i, MMSurface* surface,
   const uint32_t text =
       uint32_t{color.mBlue} | uint32_t{color.mGreen} << 8 | uint32_t{color.mRed} << 16;
   description.mSubFormat = kMMSubFormatStraight;
-  const size_t rowBytes = static_cast<size_t>(description.GetWidth()) * 4;
-  for (int32_t y = description.mRect.mTop; y < description.mRect.mBottom; ++y) {
-    uint8_t* row = description.GetPixelAddress(description.mRect.mLeft, y);
-    for (size_t x = 0; x < rowBytes; x += 4) {
-      uint32_t pixel;
-      std::memcpy(&pixel, row + x, 4);
-      // Every pixel takes the text's colour; only those in it stay opaque.
-      pixel = text | ((pixel & 0xFFFFFFu) == text ? 0u : 0xFF000000u);
-      std::memcpy(row + x, &pixel, 4);
-    }
-  }
+  // Every pixel takes the text's colour; only those in it stay opaque.
+  TransformPixels(description, [text](uint32_t pixel) {
+    return text | ((pixel & 0xFFFFFFu) == text ? 0u : 0xFF000000u);
+  });
   return true;
 }

@@ -37,15 +37,12 @@ std::unique_ptr<uint8_t[]> Texels(const MMBitmap& description, bool& opaque) {
   const size_t rowBytes = static_cast<size_t>(width) * 4;
   auto texels = std::make_unique_for_overwrite<uint8_t[]>(rowBytes * static_cast<size_t>(height));
   for (int32_t y = 0; y < height; ++y) {
-    const uint8_t* row =
-        description.GetPixelAddress(description.mRect.mLeft, description.mRect.mTop + y);
     uint8_t* out = texels.get() + rowBytes * static_cast<size_t>(y);
-    for (size_t x = 0; x < rowBytes; x += 4) {
-      uint32_t pixel;
-      std::memcpy(&pixel, row + x, 4);
-      const uint32_t texel = Texel(pixel, solid);
-      std::memcpy(out + x, &texel, 4);
-    }
+    std::memcpy(out,
+                description.GetPixelAddress(description.mRect.mLeft, description.mRect.mTop + y),
+                rowBytes);
+    RU3DTextureCollectionFromSurface::TransformRow(
+        out, width, [solid](uint32_t pixel) { return Texel(pixel, solid); });
   }
   return texels;
 }

@@ -8,11 +8,13 @@
 #include "mm3d/MM3DTextureCollection.h"
 #include "mm3d/drivers/MM3DDriverTypes.h"
 
+#include "mm/drawing/MMBitmap.h"
+
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
-class MMBitmap;
 class MMSurface;
 
 class RU3DTextureCollectionFromSurface : public MM3DTextureCollection {
@@ -51,6 +53,14 @@ class RU3DTextureCollectionFromSurface : public MM3DTextureCollection {
 
   int16_t GetEntryCount() const { return static_cast<int16_t>(mEntries.size()); }
 
+  // Gives every 32-bit pixel of the description (bytes b, g, r, x as one
+  // little-endian word) the function's answer for it, several at a time.
+  template <typename Function>
+  static void TransformPixels(const MMBitmap& description, Function function);
+  // The same for count pixels in a row.
+  template <typename Function>
+  static void TransformRow(uint8_t* row, int32_t count, Function function);
+
  protected:
   // Null past the end.
   Entry* GetEntry(int16_t i) const;
@@ -63,3 +73,33 @@ class RU3DTextureCollectionFromSurface : public MM3DTextureCollection {
  private:
   std::vector<std::unique_ptr<Entry>> mEntries;
 };
+
+template <typename Function>
+void RU3DTextureCollectionFromSurface::TransformRow(uint8_t* row, int32_t count,
+                                                    Function function) {
+  // Runs of a length known when compiling, through a local copy nothing
+  // else can alias, let the compiler work on several pixels at once.
+  constexpr int32_t kRun = 8;
+  int32_t x = 0;
+  for (; x + kRun <= count; x += kRun) {
+    uint32_t run[kRun];
+    std::memcpy(run, row + static_cast<ptrdiff_t>(x) * 4, sizeof run);
+    for (uint32_t& pixel : run) pixel = function(pixel);
+    std::memcpy(row + static_cast<ptrdiff_t>(x) * 4, run, sizeof run);
+  }
+  for (; x < count; ++x) {
+    uint32_t pixel;
+    std::memcpy(&pixel, row + static_cast<ptrdiff_t>(x) * 4, sizeof pixel);
+    pixel = function(pixel);
+    std::memcpy(row + static_cast<ptrdiff_t>(x) * 4, &pixel, sizeof pixel);
+  }
+}
+
+template <typename Function>
+void RU3DTextureCollectionFromSurface::TransformPixels(const MMBitmap& description,
+                                                       Function function) {
+  for (int32_t y = description.mRect.mTop; y < description.mRect.mBottom; ++y) {
+    TransformRow(description.GetPixelAddress(description.mRect.mLeft, y), description.GetWidth(),
+                 function);
+  }
+}
