@@ -33,8 +33,9 @@ template <typename Unit>
 __attribute__((target("ssse3"))) __m128i ReversingShuffle() {
   alignas(16) int8_t order[16];
   for (int i = 0; i < 16; ++i) {
-    const int first = i - i % static_cast<int>(sizeof(Unit));
-    order[i] = static_cast<int8_t>(first + static_cast<int>(sizeof(Unit)) - 1 - i % sizeof(Unit));
+    constexpr int kUnit = static_cast<int>(sizeof(Unit));
+    const int first = i - i % kUnit;
+    order[i] = static_cast<int8_t>(first + kUnit - 1 - i % kUnit);
   }
   return _mm_load_si128(reinterpret_cast<const __m128i*>(order));
 }

@@ -339,10 +339,10 @@ int StretchDIBits(HDC handle, int x, int y, int width, int height, int sourceX, 
   if (layout.bottomUp) {
     // Rows of a bottom-up DIB are counted from its bottom: find the same
     // rows counted from the top, keeping the direction of the extent.
-    int32_t rows = sourceHeight < 0 ? -sourceHeight : sourceHeight;
+    int32_t extent = sourceHeight < 0 ? -sourceHeight : sourceHeight;
     int32_t lowest = sourceHeight >= 0 ? sourceY : sourceY + sourceHeight + 1;
-    int32_t visualTop = layout.height - lowest - rows;
-    top = sourceHeight >= 0 ? visualTop : visualTop + rows - 1;
+    int32_t visualTop = layout.height - lowest - extent;
+    top = sourceHeight >= 0 ? visualTop : visualTop + extent - 1;
   }
   return WithDC(handle, 0, [&](GdiDC& dc) {
     GdiCanvas canvas = dc.Canvas();
