@@ -35,6 +35,11 @@ class AFApplication {
   virtual void RunMessageLoop();
   virtual bool OpenCommandLineDocuments();
 
+  // The window the application's messages belong to; the application
+  // object sets it when it opens its window and clears it when it closes.
+  AFWindow* GetMainWindow() const { return mMainWindow; }
+  bool HasMainWindow() const { return mMainWindow != nullptr; }
+  void SetMainWindow(AFWindow* window) { mMainWindow = window; }
   AFWindow* GetActiveWindow() const { return mActiveWindow; }
   void SetActiveWindow(AFWindow* window) { mActiveWindow = window; }
   bool DialogsUseActiveWindow() const { return mDialogsUseActiveWindow; }
@@ -51,6 +56,7 @@ class AFApplication {
   AFWindow* NextWindowObject(const AFWindow* window) const;
 
  private:
+  AFWindow* mMainWindow = nullptr;
   AFWindow* mActiveWindow = nullptr;
   bool mDialogsUseActiveWindow = true;
   AFPulseTaskManager* mPulseTaskManager = nullptr;

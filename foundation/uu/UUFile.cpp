@@ -65,6 +65,12 @@ bool UUFile::Truncate() {
   return GetError() == kUUNoError;
 }
 
+bool UUFile::FlushToDisk() {
+  if (GetError() != kUUNoError) return false;
+  if (!FlushFileBuffers(mHandle)) SetError(static_cast<UUStreamError>(GetLastError()));
+  return GetError() == kUUNoError;
+}
+
 bool UUFile::ReadRecordingSystemError(void* buffer, uint32_t n, DWORD& systemError) {
   systemError = ERROR_SUCCESS;
   if (GetError() != kUUNoError) return false;

@@ -34,6 +34,8 @@ class UUFile : public UUStandardRandomAccessStream {
   bool Close();
   // Ends the file at the current position.
   bool Truncate();
+  // Puts what was written on the disk before answering.
+  bool FlushToDisk();
   bool IsOpen() const { return mOpen; }
   bool IsReadOnly() const { return mReadOnly; }
 

@@ -140,3 +140,11 @@ int32_t MMScript::CountRows(int32_t start, int16_t offset, int16_t key) const {
   }
   return count;
 }
+
+UURect MMScript::GetTagRect(int16_t tag, int32_t start, int32_t n) const {
+  return GetRect(FindRow(start, 0, n, tag), 2);
+}
+
+UUPoint MMScript::GetTagPoint(int16_t tag, int32_t start, int32_t n) const {
+  return GetPoint(FindRow(start, 0, n, tag), 2);
+}

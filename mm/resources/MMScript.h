@@ -61,6 +61,11 @@ class MMScript {
   // int16 at offset equals key; -1 when none; n = -1 answers start.
   int32_t FindRow(int32_t start, int16_t offset, int32_t n, int16_t key) const;
   int32_t CountRows(int32_t start, int16_t offset, int16_t key) const;
+  // The rectangle or point at byte 2 of the n-th row tagged tag (the int16
+  // at byte 0) at or after start; n = -1 reads start itself. Zero when no
+  // row matches.
+  UURect GetTagRect(int16_t tag, int32_t start, int32_t n) const;
+  UUPoint GetTagPoint(int16_t tag, int32_t start, int32_t n) const;
 
  private:
   // The field's bytes when the row and [offset, offset + size) lie inside

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 // ---- Basic types ---------------------------------------------------------
 
@@ -177,6 +178,10 @@ HANDLE CreateEventA(void* security, BOOL manualReset, BOOL initialState, LPCSTR 
 BOOL SetEvent(HANDLE event);
 BOOL ResetEvent(HANDLE event);
 
+// number x numerator / denominator from a 64-bit product, rounded half away
+// from zero; -1 when the denominator is 0 or the result leaves 32 bits.
+int MulDiv(int number, int numerator, int denominator);
+
 // Sleep(0) yields the processor.
 void Sleep(DWORD milliseconds);
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
@@ -345,6 +350,14 @@ BOOL DeleteFileA(LPCSTR path);
 // Renames a file or directory; fails with ERROR_ALREADY_EXISTS when the new
 // name is taken (also by the same file under another case).
 BOOL MoveFileA(LPCSTR from, LPCSTR to);
+// The C run time's stream opening for a Windows path, as the system's code
+// opens files through the C library; the share mode is not enforced.
+constexpr int _SH_DENYNO = 0x40;
+std::FILE* _fsopen(const char* path, const char* mode, int shareFlag);
+// With MOVEFILE_REPLACE_EXISTING an existing file at to is replaced in one
+// step, so that it is never missing; other flags are refused.
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
+BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 
 // The pattern's last component may hold * (any run) and ? (any one
 // character) and matches without regard to case; "*.*" and "name.*" also

@@ -247,6 +247,24 @@ BOOL MoveFileA(LPCSTR from, LPCSTR to) {
   return rename(hostFrom.c_str(), hostTo.c_str()) == 0 ? TRUE : FailWithErrno(hostFrom);
 }
 
+std::FILE* _fsopen(const char* path, const char* mode, int) {
+  const std::string host = MapOrFail(path);
+  if (host.empty() || mode == nullptr) return nullptr;
+  return std::fopen(host.c_str(), mode);
+}
+
+BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
+  if (flags == 0) return MoveFileA(from, to);
+  if (flags != MOVEFILE_REPLACE_EXISTING) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const std::string hostFrom = MapOrFail(from);
+  const std::string hostTo = hostFrom.empty() ? std::string() : MapOrFail(to);
+  if (hostTo.empty()) return FALSE;
+  return rename(hostFrom.c_str(), hostTo.c_str()) == 0 ? TRUE : FailWithErrno(hostFrom);
+}
+
 HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
   if (pattern == nullptr || data == nullptr || *pattern == '\0') {
     SetLastError(ERROR_INVALID_PARAMETER);

@@ -3,6 +3,7 @@
 #include "platform/win32/kernel.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -46,3 +47,14 @@ BOOL GetVersionExA(LPOSVERSIONINFOA info) {
 }
 
 UINT SetErrorMode(UINT mode) { return gErrorMode.exchange(mode); }
+
+int MulDiv(int number, int numerator, int denominator) {
+  if (denominator == 0) return -1;
+  const int64_t product = int64_t{number} * numerator;
+  const int64_t half = (denominator < 0 ? -int64_t{denominator} : denominator) / 2;
+  const bool negative = (product < 0) != (denominator < 0);
+  const int64_t magnitude = (product < 0 ? -product : product) + half;
+  const int64_t quotient = magnitude / (denominator < 0 ? -int64_t{denominator} : denominator);
+  const int64_t result = negative ? -quotient : quotient;
+  return result < INT32_MIN || result > INT32_MAX ? -1 : static_cast<int>(result);
+}

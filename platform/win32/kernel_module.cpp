@@ -4,6 +4,7 @@
 #include "platform/directx/DirectXObjects.h"
 #include "platform/directx/SoundMixer.h"
 #include "platform/opengl/OpenGLLibrary.h"
+#include "platform/quicktime/QuickTimeLibrary.h"
 #include "platform/win32/kernel.h"
 
 #include <strings.h>
@@ -24,6 +25,8 @@ const ModuleEntry kModules[] = {
     {"DDRAW.DLL", &vpl::platform::OpenDirectDrawLibrary, &vpl::platform::LookUpDirectDrawFunction},
     {"DSOUND.DLL", &vpl::platform::OpenDirectSoundLibrary,
      &vpl::platform::LookUpDirectSoundFunction},
+    {"qtmlClient.dll", &vpl::platform::OpenQuickTimeLibrary,
+     &vpl::platform::LookUpQuickTimeFunction},
 };
 
 const ModuleEntry* EntryOf(HMODULE module) {
@@ -48,6 +51,15 @@ bool IsMissingByChoice(const char* name) {
   return false;
 }
 
+// A module loaded by its full path is the module of its last component.
+const char* ModuleName(LPCSTR path) {
+  const char* name = path;
+  for (const char* c = path; *c != '\0'; ++c) {
+    if (*c == '\\' || *c == '/') name = c + 1;
+  }
+  return name;
+}
+
 // Ordinals (a name pointer below 0x10000) name nothing in our modules.
 bool IsOrdinal(LPCSTR name) { return reinterpret_cast<uintptr_t>(name) < 0x10000; }
 
@@ -55,8 +67,8 @@ bool IsOrdinal(LPCSTR name) { return reinterpret_cast<uintptr_t>(name) < 0x10000
 
 HMODULE LoadLibraryA(LPCSTR name) {
   for (const ModuleEntry& entry : kModules) {
-    if (name != nullptr && strcasecmp(name, entry.name) == 0 && !IsMissingByChoice(entry.name) &&
-        entry.open()) {
+    if (name != nullptr && strcasecmp(ModuleName(name), entry.name) == 0 &&
+        !IsMissingByChoice(entry.name) && entry.open()) {
       return reinterpret_cast<HMODULE>(const_cast<ModuleEntry*>(&entry));
     }
   }

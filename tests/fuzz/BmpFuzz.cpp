@@ -1,7 +1,8 @@
 // Reads the input as a BMP file into a device-independent bitmap and works
 // it over (every row, a quarter turn, a mirror, rendering into small 32-
 // and 8-bit surfaces); then hands the same bytes, once the file is seen to
-// hold what its header describes, to the platform's decoding.
+// hold what its header describes, to the platform's decoding; and reads the
+// same file through the picture importer, whose own checks come first.
 //
 // Pictures whose header claims more than kMaxPixels are skipped: the
 // program allocates them as it should, but a run-length file of a few
@@ -9,10 +10,12 @@
 // memory limit.
 
 #include "app/shell/CDib.h"
+#include "app/shell/VPLPictureImport.h"
 #include "foundation/uu/UUFileSystem.h"
 #include "mm/drawing/win/WinMMOffscreenSurface.h"
 #include "platform/win32/gdi.h"
 #include "tests/fuzz/FuzzInputFile.h"
+#include "tests/fuzz/StringListScript.h"
 
 #include <cstdint>
 #include <cstring>
@@ -120,6 +123,14 @@ void DecodeOnThePlatform(const uint8_t* data, size_t size, int64_t width, int64_
   DeleteDC(dc);
 }
 
+// The importer takes the file by its extension from the string list.
+void ImportAsPicture(const uint8_t* data, size_t size) {
+  static const bool registered = (RegisterPictureExtensions(), true);
+  (void)registered;
+  const UUDirectory directory = WriteFuzzInputFile(kFileName, data, size);
+  VPLLoadPictureToFit(directory, kFileName, UURect(0, 0, kSurfaceSide, kSurfaceSide));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -128,5 +139,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (sized && width * (height < 0 ? -height : height) > kMaxPixels) return 0;
   ReadAsBitmap(data, size);
   if (sized) DecodeOnThePlatform(data, size, width, height);
+  ImportAsPicture(data, size);
   return 0;
 }

@@ -312,3 +312,23 @@ TEST_F(MMScriptTest, BadFilesRaiseTheScriptErrors) {
 }
 
 }  // namespace
+
+TEST_F(MMScriptTest, TaggedRectanglesAndPointsAreReadAfterTheirTag) {
+  ScriptFileContents contents;
+  contents.rowSizes = {10};
+  Bytes rows;
+  rows.U16(1).U16(10).U16(20).U16(30).U16(40);
+  rows.U16(4).U16(5).U16(6).U16(0).U16(0);
+  rows.U16(1).U16(50).U16(60).U16(70).U16(80);
+  contents.entries = {{0, 3, rows.Get(), std::string()}};
+  const std::string name = Name("tagged");
+  WriteScripts(name, 0, contents);
+  ASSERT_NE(Open(name), nullptr);
+  const MMScript script(MMMakeResourceId(0, 0));
+  EXPECT_EQ(script.GetTagRect(1, 0, 0), UURect(10, 20, 30, 40));
+  EXPECT_EQ(script.GetTagRect(1, 0, 1), UURect(50, 60, 70, 80));
+  EXPECT_EQ(script.GetTagRect(1, 1, 0), UURect(50, 60, 70, 80));
+  EXPECT_EQ(script.GetTagPoint(4, 0, 0), (UUPoint{5, 6}));
+  EXPECT_EQ(script.GetTagPoint(4, 2, -1), (UUPoint{50, 60}));
+  EXPECT_EQ(script.GetTagRect(7, 0, 0), UURect());
+}

@@ -174,3 +174,28 @@ TEST(CodePageTest, CaseAndComparison) {
 }
 
 }  // namespace
+
+TEST_F(FileNamesTest, MovingWithReplaceTakesThePlaceOfAnExistingFile) {
+  const std::string from = mWindows + "a.txt";
+  const std::string to = mWindows + "abc";
+  EXPECT_FALSE(MoveFileA(from.c_str(), to.c_str()));
+  EXPECT_FALSE(MoveFileExA(from.c_str(), to.c_str(), 0x2));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  std::ofstream(mHost / "a.txt") << "new";
+  ASSERT_TRUE(MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING));
+  EXPECT_FALSE(fs::exists(mHost / "a.txt"));
+  std::ifstream moved(mHost / "abc");
+  std::string text;
+  moved >> text;
+  EXPECT_EQ(text, "new");
+}
+
+TEST_F(FileNamesTest, RunTimeStreamsOpenWindowsPaths) {
+  std::FILE* file = _fsopen((mWindows + "READ.ME").c_str(), "rb", _SH_DENYNO);
+  ASSERT_NE(file, nullptr);
+  char text[3] = {};
+  EXPECT_EQ(std::fread(text, 1, 2, file), 2u);
+  EXPECT_STREQ(text, "12");
+  std::fclose(file);
+  EXPECT_EQ(_fsopen((mWindows + "Missing\\x").c_str(), "wb", _SH_DENYNO), nullptr);
+}
