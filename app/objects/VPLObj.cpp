@@ -1,14 +1,18 @@
 #include "app/objects/VPLObj.h"
 
+#include "app/objects/RU3DTextureCollectionFromCreditsScript.h"
+#include "app/objects/RU3DTextureCollectionFromString.h"
 #include "app/objects/VPLDisplayTreeVisitors.h"
 #include "app/objects/VPLSceneBase.h"
 #include "app/objects/VPLScript.h"
+#include "app/objects/VPLServices.h"
 #include "app/objects/VPLVertexHolder.h"
 #include "foundation/uu/UUOwned.h"
 #include "mm/tasks/MMTaskClient.h"
 #include "mm/tasks/MMTaskManager.h"
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
 #include "mm3d/MM3DDisplayTreeNodeTransform.h"
+#include "mm3d/MM3DDriverTextureMap.h"
 #include "mm3d/MM3DMaterialLambert.h"
 
 #include <algorithm>
@@ -353,4 +357,56 @@ void VPLObj::SetAlpha(float transparency) {
 
 MM3DMatrix VPLObj::GetScaleMatrix() const {
   return mScaleNode != nullptr ? mScaleNode->GetMatrix() : MM3DMatrixIdentity;
+}
+
+namespace {
+
+// Text textures are not repeated across the meshes.
+constexpr MM3DTextureKey kTextTextureKey{
+    .mClamp = 1, .mLinear = 1, .mMipmaps = VPLObj::kTextureMipmaps};
+
+// Whether the id names an item of the collection.
+bool Belongs(MMResourceId id, const MM3DTextureCollection& collection) {
+  return id != kMMNoResource && MMCollectionOf(id) == collection.GetCollectionNumber();
+}
+
+UUPoint CentreOf(const UURect& rect) {
+  return UUPoint{rect.mLeft + rect.GetWidth() / 2, rect.mTop + rect.GetHeight() / 2};
+}
+
+}  // namespace
+
+bool VPLObj::RenderText(const UURect& rect, const char* text, const RU3DTextStyle& style) {
+  RU3DTextureCollectionFromString* strings = VPLGetServices().mStringTextures;
+  if (strings == nullptr) return false;
+  if (Belongs(mTextTextureId, *strings)) {
+    // The old texture goes from the meshes first, so that the map loads
+    // the new text rather than keeping the old one.
+    SetTexture(RU3DTextureCollectionFromString::kTextBlend, MM3DTextureHandle());
+    strings->ReplaceText(mTextTextureId, rect, text, CentreOf(rect), style);
+  } else {
+    mTextTextureId = strings->AddText(rect, text, CentreOf(rect), style);
+  }
+  return ShowTextTexture();
+}
+
+bool VPLObj::RenderImage(const UURect& rect, int16_t page) {
+  RU3DTextureCollectionFromCreditsScript* images = VPLGetServices().mImageTextures;
+  if (images == nullptr) return false;
+  if (Belongs(mTextTextureId, *images)) {
+    SetTexture(RU3DTextureCollectionFromString::kTextBlend, MM3DTextureHandle());
+    images->SetEntry(mTextTextureId, rect, page);
+  } else {
+    mTextTextureId = images->AddEntry(rect, page);
+  }
+  return ShowTextTexture();
+}
+
+bool VPLObj::ShowTextTexture() {
+  MM3DDriverTextureMap* map = VPLGetServices().mTextureMap;
+  if (mTextTextureId == kMMNoResource || map == nullptr) return false;
+  MM3DTextureHandle texture = map->GetHandle(mTextTextureId, kTextTextureKey);
+  map->LoadAll();
+  SetTexture(RU3DTextureCollectionFromString::kTextBlend, texture);
+  return true;
 }

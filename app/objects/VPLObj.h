@@ -26,6 +26,8 @@
 class MM3DDisplayTreeNodeIndexedMesh;
 class MM3DDisplayTreeNodeTransform;
 class VPLVertexHolder;
+struct RU3DTextStyle;
+struct UURect;
 
 class VPLObj : public MM3DModelMolecule {
  public:
@@ -105,6 +107,14 @@ class VPLObj : public MM3DModelMolecule {
   // Above 1 counts as 1; stored only when a coloured material takes it.
   void SetAlpha(float transparency);
   MM3DMatrix GetScaleMatrix() const;
+  // Shows the text, drawn around the rectangle's centre, as the texture of
+  // every mesh (the application's string textures); the object keeps one
+  // text texture and replaces it on the next call. False when the
+  // collection gives no texture.
+  bool RenderText(const UURect& rect, const char* text, const RU3DTextStyle& style);
+  // The same with the page of the credits script (the image textures).
+  bool RenderImage(const UURect& rect, int16_t page);
+  MMResourceId GetTextTextureId() const { return mTextTextureId; }
 
   MMResourceId GetScriptId() const { return mScriptId; }
   float GetAlpha() const { return mTransparency; }
@@ -148,6 +158,8 @@ class VPLObj : public MM3DModelMolecule {
   UUGrowableArray<MM3DDisplayTreeNode*> Meshes() const;
   // Sets the translation node's matrix and follows it with the position.
   void PlaceAt(const MM3DMatrix& translation);
+  // Loads the text texture at once and puts it on the meshes.
+  bool ShowTextTexture();
 
   const char* mAnchorName = nullptr;
   std::unique_ptr<VPLBoundingVolume> mBounds;
@@ -158,4 +170,5 @@ class VPLObj : public MM3DModelMolecule {
   MM3DVector mWorldPosition{0.0f, 0.0f, 0.0f, 1.0f};
   float mTransparency = 0.0f;
   MM3DColor mColor{0.0f, 0.0f, 0.0f, 0.0f};
+  MMResourceId mTextTextureId = kMMNoResource;
 };

@@ -1,9 +1,14 @@
 #include "app/objects/VPLSceneUIBase.h"
 
+#include "app/objects/VPL3DCallbackDialog.h"
 #include "app/objects/VPL3DCursorSet.h"
+#include "app/objects/VPL3DExportDialog.h"
+#include "app/objects/VPL3DPreferenceDialog.h"
+#include "app/objects/VPL3DPrintDialog.h"
 #include "app/objects/VPLDisplayTreeVisitors.h"
 #include "app/objects/VPLScript.h"
 #include "app/objects/VPLServices.h"
+#include "foundation/uu/UUCallback.h"
 #include "mm/stage/MMMolecule.h"
 #include "mm/stage/MMStage.h"
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
@@ -119,7 +124,9 @@ bool VPLSceneUIBase::OnKey(const MMKeyEvent& event) {
   for (size_t i = 0; i < mKeyHandlers.size(); ++i) {
     if (mKeyHandlers[i].mDialog->HandleKey(event)) return true;
   }
-  return false;
+  if ((event.mKeyCode & 0xFFFF) != kPreferenceKey) return false;
+  OpenPreferenceDialog();
+  return true;
 }
 
 void VPLSceneUIBase::Activate() {
@@ -156,9 +163,47 @@ void VPLSceneUIBase::RemoveKeyHandler(const MMMolecule* dialog) {
   if (entry != mKeyHandlers.end()) mKeyHandlers.erase(entry);
 }
 
-void VPLSceneUIBase::AddDialog(VPLObjEvent* dialog) {
+void VPLSceneUIBase::AddDialog(VPLObjEventGrp* dialog) {
+  ReleaseActiveControl();
+  dialog->Build();
   AppendInterfaceObject(dialog);
   mActiveControl = dialog;
+}
+
+template <typename Dialog, typename... Extra>
+void VPLSceneUIBase::OpenDialog(MMResourceId layout, Extra... extra) {
+  const VPLScript table(layout, kVPLLayoutTable);
+  if (table.FindTag(kModelTag) < 0) return;
+  const UURefCount<MM3DModel> model = MM3DGetModel(
+      static_cast<MMResourceId>(table.GetTagUInt32(kModelTag)), VPLGetServices().mTextureMap);
+  if (!model) return;
+  AddDialog(new Dialog(this, model, layout, nullptr, extra...));
+}
+
+void VPLSceneUIBase::OpenPreferenceDialog() {
+  OpenDialog<VPL3DPreferenceDialog>(VPL3DPreferenceDialog::kLayout, VPLGetServices().mPreferences);
+}
+
+void VPLSceneUIBase::OpenPrintDialog() { OpenDialog<VPL3DPrintDialog>(VPL3DPrintDialog::kLayout); }
+
+void VPLSceneUIBase::OpenExportDialog() {
+  OpenDialog<VPL3DExportDialog>(VPL3DExportDialog::kLayout);
+}
+
+void VPLSceneUIBase::OnDialogResponse(VPL3DCallbackDialog* dialog, int32_t response) {
+  using ResultCallback =
+      UUClassCallback2Parameters<VPLSceneUIBase,
+                                 void (VPLSceneUIBase::*)(VPL3DCallbackDialog*, int32_t),
+                                 VPL3DCallbackDialog*, int32_t>;
+  // Posted on the dialog's behalf: an answer for a dialog already removed
+  // is withdrawn with it.
+  MMTaskCallback(GetTaskClient(),
+                 new ResultCallback(this, &VPLSceneUIBase::DialogResult, dialog, response))
+      .Post(static_cast<const VPLObj*>(dialog));
+}
+
+void VPLSceneUIBase::DialogResult(VPL3DCallbackDialog* dialog, int32_t /*response*/) {
+  RemoveObject(dialog);
 }
 
 void VPLSceneUIBase::AppendInterfaceObject(VPLObjEvent* object) {

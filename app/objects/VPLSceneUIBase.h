@@ -13,6 +13,8 @@
 #include <vector>
 
 class MMMolecule;
+class VPL3DCallbackDialog;
+class VPLObjEventGrp;
 
 // An open dialog that takes keys before the screen does.
 struct KeyEventStruct {
@@ -22,6 +24,8 @@ struct KeyEventStruct {
 
 class VPLSceneUIBase : public VPLSceneBase {
  public:
+  // The key code (low 16 bits) that opens the preferences.
+  static constexpr int32_t kPreferenceKey = 32;
   // The table whose first row tagged 0 holds the backdrop's model.
   static constexpr MMResourceId kBackdropScript = 56;
 
@@ -44,8 +48,34 @@ class VPLSceneUIBase : public VPLSceneBase {
   // Kept in descending priority; among equals the newest comes first.
   void AddKeyHandler(MMMolecule* dialog, int32_t priority);
   void RemoveKeyHandler(const MMMolecule* dialog);
-  // Takes the dialog into the interface objects as the active control.
-  void AddDialog(VPLObjEvent* dialog);
+  // Builds the dialog and takes it into the interface objects as the
+  // active control.
+  void AddDialog(VPLObjEventGrp* dialog);
+  // The dialogs of the screen's buttons and of the preference key; a
+  // dialog whose layout names no model does not open.
+  void OpenPreferenceDialog();
+  void OpenPrintDialog();
+  void OpenExportDialog();
+  // The member callback dialogs answer through: the answer reaches
+  // DialogResult one task run later, unless the dialog is gone by then.
+  void OnDialogResponse(VPL3DCallbackDialog* dialog, int32_t response);
+  // Removes and deletes the dialog.
+  virtual void DialogResult(VPL3DCallbackDialog* dialog, int32_t response);
+  // Shows or hides the screen's print button. Nothing in the base.
+  virtual void ShowPrintButton(bool /*show*/) {}
+  // Prints the creation with the print option, on white or with the
+  // scene's background; false when nothing was printed. The base has no
+  // creation to print.
+  virtual bool Print(int32_t /*option*/, bool /*whiteBackground*/) { return false; }
+  // The creation's exports, each answering success; the base has none.
+  virtual bool ExportBmp() { return false; }
+  virtual bool ExportJpeg() { return false; }
+  virtual bool ExportMovie() { return false; }
+  virtual bool ExportUnsupported() { return false; }
+  // Asks the question of the kind (a message dialog). Nothing in the base.
+  virtual void AskUser(int32_t /*kind*/) {}
+  // A setting the child chose could not be stored. Nothing in the base.
+  virtual void ReportPreferencesNotSaved() {}
   // Removes and deletes an interface object; the mouse is free again when
   // it was the active control. One removed while it handles an event goes
   // when the event is done.
@@ -70,6 +100,9 @@ class VPLSceneUIBase : public VPLSceneBase {
   // Keeps objects removed during an event alive until the event is done.
   class RoutingScope;
 
+  // Opens the dialog of the layout, made with the layout's model.
+  template <typename Dialog, typename... Extra>
+  void OpenDialog(MMResourceId layout, Extra... extra);
   // The active control's answer becomes the mouse-held value.
   bool Deliver(const VPLPickEvent& event);
   void ForgetActiveControl(const VPLObjEvent* object);

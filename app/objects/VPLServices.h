@@ -37,6 +37,8 @@ struct VPLServices {
   VPLPreferences* mPreferences = nullptr;
   // Asks the application to quit.
   std::function<void()> mQuit;
+  // Whether the movie exporter started with the program.
+  bool mMovieExporterStarted = false;
 
   // The sound-set index, 0 while none is given.
   int32_t GetSoundSetIndex() const { return mSoundSetIndex != nullptr ? *mSoundSetIndex : 0; }

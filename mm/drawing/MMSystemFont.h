@@ -19,6 +19,8 @@ class MMSystemFont : public MMFont {
   MMSystemFont(const MMSystemFont&) = delete;
   MMSystemFont& operator=(const MMSystemFont&) = delete;
 
+  // False when the system could not make the font.
+  bool IsValid() const { return mFont != nullptr; }
   void Select(MMSurface* surface) override;
   void Deselect() override;
   bool IsSelected() const override { return mSurface != nullptr; }

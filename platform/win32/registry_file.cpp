@@ -145,7 +145,7 @@ void RegistryFile::Load() {
   mDamagedBytes.clear();
   if (mDirectory.empty()) return;
   std::vector<uint8_t> bytes;
-  struct stat info;
+  struct stat info {};
   const ReadResult result = ReadWholeFile(PathOf(kStoreName), bytes, info);
   if (result == ReadResult::Missing) return;
   mIdentity = IdentityOf(info);

@@ -15,6 +15,7 @@
 #include <lzo/lzo1x.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -35,7 +36,11 @@ inline UUDirectory TempDirectory() {
 inline std::string UniqueName(const char* what) {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
   if (test == nullptr) return "vplres-process" + std::to_string(getpid()) + "-" + what;
-  return std::string("vplres-") + test->test_suite_name() + "-" + test->name() + "-" + what;
+  // Parameterised tests' names hold slashes, which no file name may.
+  std::string name =
+      std::string("vplres-") + test->test_suite_name() + "-" + test->name() + "-" + what;
+  std::replace(name.begin(), name.end(), '/', '-');
+  return name;
 }
 
 inline void WriteBytes(const std::string& name, const std::vector<uint8_t>& bytes) {

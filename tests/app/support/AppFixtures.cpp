@@ -62,7 +62,7 @@ ScriptEntry CameraRows(const std::vector<MMResourceId>& models) {
   return Tagged(rows);
 }
 
-resource_fixtures::ScriptFileContents Scripts(const ExtraTables& extra) {
+resource_fixtures::ScriptFileContents Scripts(const ExtraTables& extra, const RawTables& raw) {
   resource_fixtures::ScriptFileContents contents;
   contents.rowSizes = {kTaggedRowSize, kVectorRowSize};
   contents.entries.assign(kScriptCount, Tagged({}));
@@ -88,9 +88,25 @@ resource_fixtures::ScriptFileContents Scripts(const ExtraTables& extra) {
               Bytes().U32(static_cast<uint32_t>(ModelId(kTwoMeshItem))).Zeros(8).Get(),
               Bytes().U32(UINT32_MAX).Zeros(8).Get()});
   for (const auto& [entry, rows] : extra) {
+    if (static_cast<size_t>(entry) >= contents.entries.size()) {
+      contents.entries.resize(static_cast<size_t>(entry) + 1, Tagged({}));
+    }
     std::vector<std::vector<uint8_t>> tagged;
     for (const TaggedRow& row : rows) tagged.push_back(Number(row.mTag, row.mValue));
     contents.entries[static_cast<size_t>(entry)] = Tagged(tagged);
+  }
+  for (const auto& [entry, table] : raw) {
+    if (static_cast<size_t>(entry) >= contents.entries.size()) {
+      contents.entries.resize(static_cast<size_t>(entry) + 1, Tagged({}));
+    }
+    std::vector<std::vector<uint8_t>> rows;
+    for (const std::vector<uint8_t>& row : table.mRows) {
+      rows.push_back(row);
+      rows.back().resize(kTaggedRowSize);
+    }
+    ScriptEntry written = Tagged(rows);
+    written.texts = table.mTexts;
+    contents.entries[static_cast<size_t>(entry)] = written;
   }
   return contents;
 }
@@ -133,6 +149,17 @@ UURefCount<MM3DModel> MakeQuad() {
   return ModelOf(root);
 }
 
+UURefCount<MM3DModel> MakeTexturedQuad() {
+  UURefCount<MM3DIndexedMeshVertexData> block = Square(0.0f, kQuadHalfSide);
+  // The square's corners as Square lays them out; v grows downwards.
+  const MM3DTextureCoordinate corners[] = {{0, 1}, {1, 1}, {1, 0}, {0, 1}, {1, 0}, {0, 0}};
+  for (const MM3DTextureCoordinate& corner : corners) block->mTextureCoordinates[0].Append(corner);
+  auto* root = new MM3DDisplayTreeNodeRoot;
+  root->AddChild(UUOwned<MM3DDisplayTreeNode>(
+      Mesh(UURefCount<MM3DMaterial>(new MM3DMaterialLambert), std::move(block))));
+  return ModelOf(root);
+}
+
 UURefCount<MM3DModel> MakeTwoMeshes() {
   auto* root = new MM3DDisplayTreeNodeRoot;
   root->AddChild(UUOwned<MM3DDisplayTreeNode>(
@@ -151,14 +178,34 @@ UURefCount<MM3DModel> MakeInterfaceCamera() {
   return model;
 }
 
-AppFiles::AppFiles(const ExtraTables& extra)
+RawTable TaggedTexts(const std::vector<std::pair<int16_t, std::string>>& rows) {
+  RawTable table;
+  for (const auto& [tag, text] : rows) {
+    table.mRows.push_back(Bytes()
+                              .U16(static_cast<uint16_t>(tag))
+                              .U32(static_cast<uint32_t>(table.mTexts.size()))
+                              .Get());
+    table.mTexts += text;
+    table.mTexts.push_back('\0');
+  }
+  return table;
+}
+
+RawTable Int16Row(const std::vector<int16_t>& values) {
+  Bytes row;
+  for (int16_t value : values) row.U16(static_cast<uint16_t>(value));
+  return RawTable{{row.Get()}, std::string()};
+}
+
+AppFiles::AppFiles(const ExtraTables& extra, const RawTables& raw)
     : mScriptName(resource_fixtures::UniqueName("appscripts")),
       mModelName(resource_fixtures::UniqueName("appmodels")) {
-  resource_fixtures::WriteScripts(mScriptName, 0, Scripts(extra));
+  resource_fixtures::WriteScripts(mScriptName, 0, Scripts(extra, raw));
   mScripts.reset(MMOpenScriptFile(resource_fixtures::TempDirectory(), mScriptName.c_str()));
-  if (!model_fixtures::WriteModelFile(resource_fixtures::TempDirectory(), mModelName.c_str(),
-                                      static_cast<int16_t>(kModelCollection),
-                                      {MakeQuad(), MakeTwoMeshes(), MakeInterfaceCamera()})) {
+  if (!model_fixtures::WriteModelFile(
+          resource_fixtures::TempDirectory(), mModelName.c_str(),
+          static_cast<int16_t>(kModelCollection),
+          {MakeQuad(), MakeTwoMeshes(), MakeInterfaceCamera(), MakeTexturedQuad()})) {
     return;
   }
   mModels.reset(

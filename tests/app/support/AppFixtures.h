@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class MM3DModelLoader;
@@ -29,7 +30,9 @@ constexpr uint16_t kModelCollection = 9;
 constexpr int16_t kQuadItem = 0;
 constexpr int16_t kTwoMeshItem = 1;
 constexpr int16_t kCameraItem = 2;
-constexpr int16_t kModelCount = 3;
+// The quad with texture coordinates: a texture covers it once.
+constexpr int16_t kTexturedQuadItem = 3;
+constexpr int16_t kModelCount = 4;
 constexpr MMResourceId ModelId(int16_t item) {
   return MMMakeResourceId(kModelCollection, static_cast<uint16_t>(item));
 }
@@ -75,10 +78,22 @@ struct TaggedRow {
 // A test's own tables, by entry (kFirstFreeEntry and on).
 using ExtraTables = std::map<MMResourceId, std::vector<TaggedRow>>;
 
+// A test's own table of any rows (each at most 12 bytes) and the texts
+// their string fields point into; entries may lie past the fixed ones.
+struct RawTable {
+  std::vector<std::vector<uint8_t>> mRows;
+  std::string mTexts;
+};
+using RawTables = std::map<MMResourceId, RawTable>;
+// A table of rows holding an int16 tag and, at byte 2, a text.
+RawTable TaggedTexts(const std::vector<std::pair<int16_t, std::string>>& rows);
+// A table of one row of int16 values from byte 0.
+RawTable Int16Row(const std::vector<int16_t>& values);
+
 // Writes and opens the files; closes and removes them at the end.
 class AppFiles {
  public:
-  explicit AppFiles(const ExtraTables& extra = {});
+  explicit AppFiles(const ExtraTables& extra = {}, const RawTables& raw = {});
   ~AppFiles();
   AppFiles(const AppFiles&) = delete;
   AppFiles& operator=(const AppFiles&) = delete;
@@ -93,6 +108,7 @@ class AppFiles {
 };
 
 UURefCount<MM3DModel> MakeQuad();
+UURefCount<MM3DModel> MakeTexturedQuad();
 UURefCount<MM3DModel> MakeTwoMeshes();
 UURefCount<MM3DModel> MakeInterfaceCamera();
 

@@ -69,6 +69,12 @@ void InterfaceStage::Type(char character) {
                                              static_cast<WPARAM>(character), 0, result);
 }
 
+void InterfaceStage::Key(int virtualKey) {
+  LRESULT result = 0;
+  Stage()->GetInputStrategy()->HandleMessage(Stage()->GetControl()->GetHandle(), WM_KEYDOWN,
+                                             static_cast<WPARAM>(virtualKey), 0, result);
+}
+
 void InterfaceStage::RunFrame() { mRun.Frame(); }
 
 Rgb InterfaceStage::PixelAt(UUPoint at) const {

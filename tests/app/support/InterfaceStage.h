@@ -69,6 +69,8 @@ class InterfaceStage {
   // The second click of a double click: the system's double-click message.
   void DoubleClick(UUPoint at);
   void Type(char character);
+  // A key pressed alone (a virtual-key code: VK_ESCAPE, VK_RETURN).
+  void Key(int virtualKey);
   // Runs the queued tasks (the posted callbacks) and draws a frame.
   void RunFrame();
   // The colour drawn at the point in the last frame.
