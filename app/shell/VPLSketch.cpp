@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int32_t kSignatureOffset = 4;
 constexpr int16_t kMaxBytesPerPixel = 4;
 
 bool ReadSignature(UURandomAccessStream& stream) {
@@ -82,9 +81,12 @@ bool VPLReadSketchHeader(UURandomAccessStream& stream, VPLSketchHeader& header) 
   return true;
 }
 
-bool VPLIsSketchFile(const UUDirectory& directory, const char* name) {
+bool VPLIsSketchFile(const UUDirectory& directory, const char* name, int32_t* creationTime) {
   UUFile file(directory, name);
-  return file.IsOpen() && file.Seek(kSignatureOffset, FILE_BEGIN, nullptr) && ReadSignature(file);
+  int32_t time = 0;
+  if (!file.IsOpen() || !file.ReadInt32s(&time, 1) || !ReadSignature(file)) return false;
+  if (creationTime != nullptr) *creationTime = time;
+  return true;
 }
 
 bool VPLWriteSketch(UURandomAccessStream& stream, int32_t creationTime, VPLSketchCreation* creation,
@@ -100,6 +102,11 @@ VPLSketch::VPLSketch(const UUDirectory& directory, const char* fileName) {
   UUFile file(mDirectory, mFileName);
   int32_t time = 0;
   if (file.IsOpen() && file.ReadInt32s(&time, 1)) mCreationTime = time;
+}
+
+VPLSketch::VPLSketch(const UUDirectory& directory, const char* fileName, int32_t creationTime)
+    : mCreationTime(creationTime) {
+  Rename(directory, fileName);
 }
 
 void VPLSketch::Rename(const UUDirectory& directory, const char* fileName) {

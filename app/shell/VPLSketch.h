@@ -46,14 +46,18 @@ constexpr uint32_t kVPLSketchSignatureSize = sizeof kVPLSketchSignature;
 // and H at least 1, B from 1 to 4, and the thumbnail inside the file;
 // the stream is left at the first thumbnail row.
 bool VPLReadSketchHeader(UURandomAccessStream& stream, VPLSketchHeader& header);
-// Whether the 10 bytes at offset 4 of the file are the signature.
-bool VPLIsSketchFile(const UUDirectory& directory, const char* name);
+// Whether the 10 bytes at offset 4 of the file are the signature; the
+// creation time before them, when asked for, in the same read.
+bool VPLIsSketchFile(const UUDirectory& directory, const char* name,
+                     int32_t* creationTime = nullptr);
 
 class VPLSketch {
  public:
   // Copies the folder and the name (at most 259 characters) and reads the
   // creation time from the file's first 4 bytes (0 when it cannot).
   VPLSketch(const UUDirectory& directory, const char* fileName);
+  // A record for a file whose creation time was just read.
+  VPLSketch(const UUDirectory& directory, const char* fileName, int32_t creationTime);
 
   // Writes the file whole: the creation time, the bitmap as thumbnail and,
   // when given, the creation's record.

@@ -91,9 +91,13 @@ bool VPLSketchbook::ProcessEntry(const UUDirectoryEntry& entry) {
   if (!entry.mIsFile || strcasecmp(entry.mName, kVPLSketchbookIndexName) == 0) return true;
   if (VPLSafeFile::IsTemporaryName(entry.mName)) {
     mTemporaryFiles.emplace_back(entry.mName);
-  } else if (VPLIsSketchFile(mDirectory, entry.mName)) {
-    AddSketch(mDirectory, entry.mName);
+    return true;
   }
+  // One read gives the signature and the time; files past the limit are
+  // not even opened.
+  int32_t time = 0;
+  if (mSketches.Count() < kMaxSketches && VPLIsSketchFile(mDirectory, entry.mName, &time))
+    mSketches.PushBack(new VPLSketch(mDirectory, entry.mName, time));
   return true;
 }
 

@@ -209,15 +209,24 @@ bool RenameHost(const std::string& from, const std::string& to, bool replace) {
   return renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
 }
 
-// A rename is on the disk once the folders that name the file are.
-bool FlushFolderOf(const std::string& hostPath) {
+std::string FolderOf(const std::string& hostPath) {
   const size_t slash = hostPath.find_last_of('/');
-  const std::string folder = slash == 0 ? "/" : hostPath.substr(0, slash);
+  return slash == 0 || slash == std::string::npos ? "/" : hostPath.substr(0, slash);
+}
+
+bool FlushFolder(const std::string& folder) {
   const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (descriptor < 0) return false;
   const bool flushed = fsync(descriptor) == 0;
   close(descriptor);
   return flushed;
+}
+
+// A rename is on the disk once the folders that name the file are.
+bool FlushFoldersOf(const std::string& from, const std::string& to) {
+  const std::string fromFolder = FolderOf(from);
+  const std::string toFolder = FolderOf(to);
+  return FlushFolder(toFolder) && (fromFolder == toFolder || FlushFolder(fromFolder));
 }
 
 }  // namespace
@@ -284,7 +293,7 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     return FailWithErrno(hostFrom);
   }
   if ((flags & MOVEFILE_WRITE_THROUGH) == 0) return TRUE;
-  return FlushFolderOf(hostTo) && FlushFolderOf(hostFrom) ? TRUE : FailWithErrno(hostTo);
+  return FlushFoldersOf(hostFrom, hostTo) ? TRUE : FailWithErrno(hostTo);
 }
 
 HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
