@@ -21,6 +21,8 @@ class VPLStringList {
 
 // Texts of the list that the shell's messages use.
 enum VPLStringListTag : int16_t {
+  kVPLTextSketchbookWord = 0,
+  kVPLTextSketchWord = 1,
   kVPLTextBmpExtension = 5,
   kVPLTextJpegExtension = 6,
   kVPLTextPrintDocument = 13,

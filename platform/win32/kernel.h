@@ -348,15 +348,19 @@ BOOL RemoveDirectoryA(LPCSTR path);
 // Fails with ERROR_FILE_NOT_FOUND, or ERROR_ACCESS_DENIED for a directory.
 BOOL DeleteFileA(LPCSTR path);
 // Renames a file or directory; fails with ERROR_ALREADY_EXISTS when the new
-// name is taken (also by the same file under another case).
+// name is taken (also by the same file under another case), checked in the
+// same step as the rename, so that no other mover can take it in between.
 BOOL MoveFileA(LPCSTR from, LPCSTR to);
 // The C run time's stream opening for a Windows path, as the system's code
 // opens files through the C library; the share mode is not enforced.
 constexpr int _SH_DENYNO = 0x40;
 std::FILE* _fsopen(const char* path, const char* mode, int shareFlag);
 // With MOVEFILE_REPLACE_EXISTING an existing file at to is replaced in one
-// step, so that it is never missing; other flags are refused.
+// step, so that it is never missing; without it a taken name is refused as
+// MoveFileA refuses it. With MOVEFILE_WRITE_THROUGH the call answers once
+// the rename is on the disk (both folders flushed). Other flags are refused.
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
+constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 
 // The pattern's last component may hold * (any run) and ? (any one

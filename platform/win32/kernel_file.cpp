@@ -2,6 +2,7 @@
 
 #include "platform/win32/ErrnoMapping.h"
 #include "platform/win32/FileSharing.h"
+#include "platform/win32/FileSteps.h"
 #include "platform/win32/KernelObject.h"
 #include "platform/win32/PathMapping.h"
 #include "platform/win32/testhooks.h"
@@ -116,6 +117,7 @@ using namespace vpl::platform;
 
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, void*, DWORD disposition, DWORD,
                    HANDLE) {
+  FileSystemStep();
   const std::string hostPath = ToHostPath(path);
   if (hostPath.empty()) return Fail(ERROR_PATH_NOT_FOUND);
   const int flags = OpenFlags(access, disposition);
@@ -162,6 +164,7 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD n, LPDWORD read, void*) {
 }
 
 BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD n, LPDWORD written, void*) {
+  FileSystemStep();
   if (written) *written = 0;
   auto file = FileOf(handle);
   if (!file) return FALSE;
@@ -223,6 +226,7 @@ DWORD GetFileSize(HANDLE handle, LPDWORD high) {
 }
 
 BOOL SetEndOfFile(HANDLE handle) {
+  FileSystemStep();
   auto file = FileOf(handle);
   if (!file) return FALSE;
   const off_t position = lseek(file->Descriptor(), 0, SEEK_CUR);
@@ -234,6 +238,7 @@ BOOL SetEndOfFile(HANDLE handle) {
 }
 
 BOOL FlushFileBuffers(HANDLE handle) {
+  FileSystemStep();
   auto file = FileOf(handle);
   if (!file) return FALSE;
   if (fsync(file->Descriptor()) != 0) {

@@ -3,11 +3,13 @@
 
 #include "platform/win32/CodePage.h"
 #include "platform/win32/ErrnoMapping.h"
+#include "platform/win32/FileSteps.h"
 #include "platform/win32/KernelObject.h"
 #include "platform/win32/PathMapping.h"
 #include "platform/win32/kernel.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -200,6 +202,33 @@ BOOL NextEntry(FileSearch& search, LPWIN32_FIND_DATAA data) {
   return TRUE;
 }
 
+// Without replacing, the kernel refuses a taken name in the same step as
+// the rename, so two movers can never both take one name.
+bool RenameHost(const std::string& from, const std::string& to, bool replace) {
+  if (replace) return rename(from.c_str(), to.c_str()) == 0;
+  return renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
+}
+
+std::string FolderOf(const std::string& hostPath) {
+  const size_t slash = hostPath.find_last_of('/');
+  return slash == 0 || slash == std::string::npos ? "/" : hostPath.substr(0, slash);
+}
+
+bool FlushFolder(const std::string& folder) {
+  const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  const bool flushed = fsync(descriptor) == 0;
+  close(descriptor);
+  return flushed;
+}
+
+// A rename is on the disk once the folders that name the file are.
+bool FlushFoldersOf(const std::string& from, const std::string& to) {
+  const std::string fromFolder = FolderOf(from);
+  const std::string toFolder = FolderOf(to);
+  return FlushFolder(toFolder) && (fromFolder == toFolder || FlushFolder(fromFolder));
+}
+
 }  // namespace
 
 DWORD GetFileAttributesA(LPCSTR path) {
@@ -214,6 +243,7 @@ DWORD GetFileAttributesA(LPCSTR path) {
 }
 
 BOOL CreateDirectoryA(LPCSTR path, void*) {
+  FileSystemStep();
   const std::string host = MapOrFail(path);
   if (host.empty()) return FALSE;
   if (mkdir(host.c_str(), 0777) != 0) {
@@ -224,28 +254,20 @@ BOOL CreateDirectoryA(LPCSTR path, void*) {
 }
 
 BOOL RemoveDirectoryA(LPCSTR path) {
+  FileSystemStep();
   const std::string host = MapOrFail(path);
   if (host.empty()) return FALSE;
   return rmdir(host.c_str()) == 0 ? TRUE : FailWithErrno(host);
 }
 
 BOOL DeleteFileA(LPCSTR path) {
+  FileSystemStep();
   const std::string host = MapOrFail(path);
   if (host.empty()) return FALSE;
   return unlink(host.c_str()) == 0 ? TRUE : FailWithErrno(host);
 }
 
-BOOL MoveFileA(LPCSTR from, LPCSTR to) {
-  const std::string hostFrom = MapOrFail(from);
-  const std::string hostTo = hostFrom.empty() ? std::string() : MapOrFail(to);
-  if (hostTo.empty()) return FALSE;
-  struct stat info;
-  if (lstat(hostTo.c_str(), &info) == 0) {
-    SetLastError(ERROR_ALREADY_EXISTS);
-    return FALSE;
-  }
-  return rename(hostFrom.c_str(), hostTo.c_str()) == 0 ? TRUE : FailWithErrno(hostFrom);
-}
+BOOL MoveFileA(LPCSTR from, LPCSTR to) { return MoveFileExA(from, to, 0); }
 
 std::FILE* _fsopen(const char* path, const char* mode, int) {
   const std::string host = MapOrFail(path);
@@ -254,15 +276,24 @@ std::FILE* _fsopen(const char* path, const char* mode, int) {
 }
 
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
-  if (flags == 0) return MoveFileA(from, to);
-  if (flags != MOVEFILE_REPLACE_EXISTING) {
+  if ((flags & ~(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) != 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  FileSystemStep();
   const std::string hostFrom = MapOrFail(from);
   const std::string hostTo = hostFrom.empty() ? std::string() : MapOrFail(to);
   if (hostTo.empty()) return FALSE;
-  return rename(hostFrom.c_str(), hostTo.c_str()) == 0 ? TRUE : FailWithErrno(hostFrom);
+  const bool replace = (flags & MOVEFILE_REPLACE_EXISTING) != 0;
+  if (!RenameHost(hostFrom, hostTo, replace)) {
+    if (errno == EEXIST || errno == ENOTEMPTY) {
+      SetLastError(ERROR_ALREADY_EXISTS);
+      return FALSE;
+    }
+    return FailWithErrno(hostFrom);
+  }
+  if ((flags & MOVEFILE_WRITE_THROUGH) == 0) return TRUE;
+  return FlushFoldersOf(hostFrom, hostTo) ? TRUE : FailWithErrno(hostTo);
 }
 
 HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {

@@ -67,6 +67,11 @@ void RestartRegistryStore();
 // store, numbered from 0, so that a test can end the writer at any point
 // of it; null removes the probe.
 void SetRegistrySaveProbe(void (*probe)(int step));
+// Calls the probe before each following step that changes a file or the
+// file system (open, write, flush, rename, delete, make or remove a
+// folder), numbered from 0, so that a test can end the process at any
+// point of a save; null removes the probe.
+void SetFileSystemStepProbe(void (*probe)(int step));
 
 // Stops timeGetTime (and so the program clock) at its current reading;
 // AdvanceFrozenClock moves the stopped clock on, ThawClock lets it follow

@@ -151,8 +151,8 @@ class ShellScripts {
   }
   static resource_fixtures::ScriptEntry StringList() {
     const std::vector<std::pair<int16_t, std::string>> texts = {
-        {5, ".bmp"},           {6, ".jpg"},         {13, "Creation"},
-        {20, "Out of memory"}, {39, "DejaVu Sans"}, {46, "12"}};
+        {0, "Sketchbook"}, {1, "Sketch"},         {5, ".bmp"},         {6, ".jpg"},
+        {13, "Creation"},  {20, "Out of memory"}, {39, "DejaVu Sans"}, {46, "12"}};
     resource_fixtures::ScriptEntry entry{0, static_cast<int16_t>(texts.size()), {}, {}};
     for (const auto& [tag, text] : texts) {
       const auto offset = static_cast<uint32_t>(entry.texts.size());

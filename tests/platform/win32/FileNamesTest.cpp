@@ -1,5 +1,6 @@
 #include "platform/win32/PathMapping.h"
 #include "platform/win32/kernel.h"
+#include "platform/win32/testhooks.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -198,4 +200,39 @@ TEST_F(FileNamesTest, RunTimeStreamsOpenWindowsPaths) {
   EXPECT_STREQ(text, "12");
   std::fclose(file);
   EXPECT_EQ(_fsopen((mWindows + "Missing\\x").c_str(), "wb", _SH_DENYNO), nullptr);
+}
+
+TEST_F(FileNamesTest, MovingWithoutReplaceRefusesATakenNameAndKeepsBothFiles) {
+  const std::string from = mWindows + "a.txt";
+  for (const char* taken : {"abc", "ABC", "Sub"}) {
+    SCOPED_TRACE(taken);
+    EXPECT_FALSE(MoveFileExA(from.c_str(), (mWindows + taken).c_str(), MOVEFILE_WRITE_THROUGH));
+    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    EXPECT_TRUE(fs::exists(mHost / "a.txt"));
+  }
+  ASSERT_TRUE(MoveFileExA(from.c_str(), (mWindows + "Sub\\new").c_str(), MOVEFILE_WRITE_THROUGH));
+  EXPECT_TRUE(fs::exists(mHost / "Sub" / "new"));
+  EXPECT_FALSE(fs::exists(mHost / "a.txt"));
+}
+
+namespace {
+
+std::vector<int> gSteps;
+void RecordStep(int step) { gSteps.push_back(step); }
+
+}  // namespace
+
+TEST_F(FileNamesTest, EveryChangingStepPassesTheProbeInOrder) {
+  vpl::platform::SetFileSystemStepProbe(RecordStep);
+  gSteps.clear();
+  const std::string name = mWindows + "new";
+  HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, "12", 2, &written, nullptr);
+  FlushFileBuffers(file);
+  CloseHandle(file);
+  MoveFileExA(name.c_str(), (mWindows + "moved").c_str(), MOVEFILE_REPLACE_EXISTING);
+  DeleteFileA((mWindows + "moved").c_str());
+  vpl::platform::SetFileSystemStepProbe(nullptr);
+  EXPECT_EQ(gSteps, (std::vector<int>{0, 1, 2, 3, 4}));
 }
