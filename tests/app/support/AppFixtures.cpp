@@ -133,6 +133,21 @@ UURefCount<MM3DModel> MakeQuad() {
   return ModelOf(root);
 }
 
+UURefCount<MM3DModel> MakeMeshesModel(const std::vector<std::vector<MM3DVector>>& meshes,
+                                      const std::vector<std::vector<MM3DPackedColor>>& colours) {
+  auto* root = new MM3DDisplayTreeNodeRoot;
+  for (size_t m = 0; m < meshes.size(); ++m) {
+    UURefCount<MM3DIndexedMeshVertexData> block =
+        MakeBlock(meshes[m], std::vector<MM3DVector>(meshes[m].size(), kTowardCamera));
+    if (m < colours.size()) {
+      for (const MM3DPackedColor& colour : colours[m]) block->mColors.Append(colour);
+    }
+    root->AddChild(UUOwned<MM3DDisplayTreeNode>(
+        Mesh(UURefCount<MM3DMaterial>(new MM3DMaterialConstant), std::move(block))));
+  }
+  return ModelOf(root);
+}
+
 UURefCount<MM3DModel> MakeTwoMeshes() {
   auto* root = new MM3DDisplayTreeNodeRoot;
   root->AddChild(UUOwned<MM3DDisplayTreeNode>(

@@ -10,6 +10,7 @@
 
 #include "foundation/uu/UURefCount.h"
 #include "mm/resources/MMCollectionRegistry.h"
+#include "mm3d/MM3DColor.h"
 #include "mm3d/MM3DModel.h"
 #include "mm3d/MM3DVector.h"
 
@@ -94,6 +95,11 @@ class AppFiles {
 
 UURefCount<MM3DModel> MakeQuad();
 UURefCount<MM3DModel> MakeTwoMeshes();
+// A model of one mesh per list, each one block drawing its positions as
+// whole triangles facing the camera, with the vertex colours given.
+UURefCount<MM3DModel> MakeMeshesModel(
+    const std::vector<std::vector<MM3DVector>>& meshes,
+    const std::vector<std::vector<MM3DPackedColor>>& colours = {});
 UURefCount<MM3DModel> MakeInterfaceCamera();
 
 }  // namespace app_fixtures
