@@ -26,9 +26,11 @@ float EdgeWeight(const MM3DVector& a, const MM3DVector& b, const MM3DVector& q) 
   return t <= 1.0f ? t : 1.0f;
 }
 
+// t a + (1 - t) b truncated toward zero, written so that equal bytes give
+// that byte for any t rather than one below.
 uint8_t MixChannel(uint8_t a, uint8_t b, float t) {
-  return static_cast<uint8_t>(
-      MM3DTruncate(t * static_cast<float>(a) + (1.0f - t) * static_cast<float>(b)));
+  const auto to = static_cast<float>(b);
+  return static_cast<uint8_t>(MM3DTruncate(to + t * (static_cast<float>(a) - to)));
 }
 
 MM3DPackedColor MixEdge(const MM3DPackedColor& a, const MM3DPackedColor& b, float t) {

@@ -9,10 +9,11 @@ namespace {
 
 constexpr float kByteScale = 0.003921569f;  // 1/255
 
-// Truncated toward zero; the mix of two bytes stays within a byte.
+// (1 - f) a + f b truncated toward zero, written so that the ends and equal
+// bytes come out exactly rather than a hair below.
 uint8_t MixByte(uint8_t a, uint8_t b, float f) {
-  return static_cast<uint8_t>(
-      MM3DTruncate((1.0f - f) * static_cast<float>(a) + f * static_cast<float>(b)));
+  const auto from = static_cast<float>(a);
+  return static_cast<uint8_t>(MM3DTruncate(from + f * (static_cast<float>(b) - from)));
 }
 
 }  // namespace
