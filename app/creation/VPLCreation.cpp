@@ -4,6 +4,7 @@
 #include "app/objects/VPLSceneBase.h"
 #include "app/objects/VPLScript.h"
 #include "app/objects/VPLVertexHolder.h"
+#include "foundation/uu/UUMemory.h"
 
 #include <algorithm>
 
@@ -27,6 +28,7 @@ VPLCreation::VPLCreation(VPLSceneBase* scene, const UURefCount<MM3DCamera>& came
       mCamera(std::make_unique<VPLCreationCamera>(scene != nullptr ? scene->GetView() : nullptr,
                                                   camera)) {
   ReadSettings();
+  NewWorkBuffer(kWorkBufferSize);
   UpdateBounds();
 }
 
@@ -208,6 +210,7 @@ void VPLCreation::Clear() {
   mBackground = mDefaultBackground;
   UpdateBounds();
   mCamera->ResetEye();
+  NewWorkBuffer(kWorkBufferSize);
 }
 
 void VPLCreation::ClearModified() {

@@ -18,6 +18,12 @@
 #include <memory>
 #include <vector>
 
+class MM3DModDatabase;
+class MM3DModel;
+class UUMemory;
+class UURandomAccessStream;
+class UUReader;
+class UUWriter;
 class VPLObjCreation;
 class VPLSceneBase;
 class VPLVertexHolder;
@@ -29,6 +35,17 @@ class VPLCreation {
   static constexpr int16_t kGroundTag = 7;
   static constexpr int16_t kBackgroundTag = 8;
   static constexpr MM3DColor kGroupTint{1.2f, 1.2f, 1.2f, 0.0f};
+  // Models are staged in the work buffer before they are written; it grows
+  // while one does not fit, up to a million bytes.
+  static constexpr int32_t kWorkBufferSize = 240000;
+  static constexpr int32_t kWorkBufferGrowth = 30000;
+  static constexpr int32_t kWorkBufferLimit = 1000000;
+  // The list whose row tagged 0 names the character's model.
+  static constexpr MMResourceId kCharacterList = 174;
+  // The material a user picture that is gone falls back to.
+  static constexpr MMResourceId kMissingPicturePreset = 4;
+  // The longest picture name a record holds.
+  static constexpr int32_t kMaxPictureName = 259;
 
   VPLCreation(VPLSceneBase* scene, const UURefCount<MM3DCamera>& camera);
   // Deletes every object it holds, each once.
@@ -65,6 +82,15 @@ class VPLCreation {
   void ClearAsModified();
   void SetGround(bool on);
 
+  // The creation record: the camera, ground and background, the user
+  // objects and groups with their models, records and picture names, the
+  // current group and the character. A failed write leaves every object
+  // where it was; a failed read keeps the objects read completely before.
+  virtual bool Write(UURandomAccessStream& stream);
+  virtual bool Read(UUReader& reader);
+  void GrowWorkBuffer();
+  int32_t GetWorkBufferSize() const { return mWorkBufferSize; }
+
   // Each marks the creation modified, also when the rig refuses the move.
   void OrbitCameraNegative(float angle);
   void OrbitCameraPositive(float angle);
@@ -97,9 +123,27 @@ class VPLCreation {
   void DeleteAll();
   // Every object: the user objects, the groups, then the character.
   std::vector<VPLObjCreation*> AllObjects() const;
+  // Makers of the objects a record holds that this class does not know;
+  // null here, and the read fails.
+  virtual VPLObjCreation* MakeGroup(const UURefCount<MM3DModel>& /*model*/) { return nullptr; }
+  virtual VPLObjCreation* MakeCharacter(const UURefCount<MM3DModel>& /*model*/) { return nullptr; }
 
  private:
   void ReadSettings();
+  void NewWorkBuffer(int32_t size);
+  bool WriteObjects(UURandomAccessStream& stream, MM3DModDatabase& database);
+  bool WriteGroups(UURandomAccessStream& stream, MM3DModDatabase& database);
+  // Position, model (unless the object has none to write), record and
+  // picture name, with the object at the origin meanwhile.
+  bool WriteEntry(UURandomAccessStream& stream, MM3DModDatabase& database, VPLObjCreation& object,
+                  bool withModel, bool isGroup);
+  bool WriteModel(UURandomAccessStream& stream, MM3DModDatabase& database,
+                  const VPLObjCreation& object);
+  static bool WritePictureName(UUWriter& writer, const VPLObjCreation& object);
+  bool ReadEntries(UUReader& reader, MM3DModDatabase& database, bool groups);
+  bool ReadEntry(UUReader& reader, MM3DModDatabase& database, bool group);
+  bool ReadPictureName(UUReader& reader, VPLObjCreation& object) const;
+  bool ReadCharacter(UUReader& reader, MM3DModDatabase& database);
   template <typename Move>
   void MoveCamera(Move move);
 
@@ -116,4 +160,7 @@ class VPLCreation {
   VPLSceneBase* mScene;
   std::unique_ptr<VPLCreationCamera> mCamera;
   std::vector<VPLObjCreation*> mRemovalQueue;
+  int32_t mWorkBufferSize = 0;
+  std::vector<uint8_t> mWorkBuffer;
+  std::unique_ptr<UUMemory> mWorkStream;
 };

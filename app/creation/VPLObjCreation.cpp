@@ -50,6 +50,31 @@ void VPLObjCreation::CollectMeshNodes() {
   }
 }
 
+namespace {
+
+// The only child of a node when it is a transform node, else null.
+MM3DDisplayTreeNodeTransform* OnlyTransformChild(const MM3DDisplayTreeNode* node) {
+  const auto* parent = dynamic_cast<const MM3DDisplayTreeNodeWithChildren*>(node);
+  if (parent == nullptr || parent->GetChildCount() != 1) return nullptr;
+  return dynamic_cast<MM3DDisplayTreeNodeTransform*>(parent->GetChild(0));
+}
+
+}  // namespace
+
+void VPLObjCreation::TakeWrittenTransforms() {
+  MM3DDisplayTreeNodeTransform* scale = GetScaleNode();
+  TransformNodes written;
+  written.mTranslation = OnlyTransformChild(scale);
+  written.mRotation = OnlyTransformChild(written.mTranslation);
+  written.mScale = OnlyTransformChild(written.mRotation);
+  if (written.mScale == nullptr || GetRotationNode() == nullptr) return;
+  GetRotationNode()->SetMatrix(written.mRotation->GetMatrix());
+  scale->SetMatrix(written.mScale->GetMatrix());
+  RemoveTransformNodesOf(written);
+  CollectMeshNodes();
+  RefreshBounds();
+}
+
 int32_t VPLObjCreation::Now() const {
   MMStage* stage = GetStage();
   return stage != nullptr ? stage->GetTaskManager()->GetNow() : 0;

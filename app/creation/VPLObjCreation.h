@@ -85,7 +85,15 @@ class VPLObjCreation : public VPLObj {
   // The whole transform from mesh space to world space.
   void GetTransform(MM3DMatrix& out) const;
   void CollectMeshNodes();
+  // A model read from a creation record still holds the transform nodes
+  // of the object that wrote it, under this object's own: their rotation
+  // and scale move into this object's nodes and the written ones go, so
+  // that the model is the one written.
+  void TakeWrittenTransforms();
 
+  // A group answers the type of its first child, which tells whether its
+  // model is stored; other objects have no children.
+  virtual VPLObjCreationType GetFirstChildType() const { return kVPLObjCreationBase; }
   // The character goes back to rest when the creation removes or clears
   // it; other objects are deleted instead and have nothing to do.
   virtual void Reset() {}
