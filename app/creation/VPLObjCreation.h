@@ -39,6 +39,12 @@ class VPLObjCreation : public VPLObj {
   static constexpr float kPulsePeriodFactor = 50.0f;
   static constexpr float kJiggleStep = 0.07f;
   static constexpr int32_t kMinSpinRate = 350;
+  // An object whose box lies wholly this far from the vertical axis, or
+  // whose box diagonal shrank below the least size, has left the world.
+  static constexpr float kWorldRadius = 235.0f;
+  static constexpr float kLeastSize = 1.0f;
+  // A scale drag step with a factor not above this is refused.
+  static constexpr float kLeastScaleStep = 0.15f;
 
   VPLObjCreation(MMScene* scene, const UURefCount<MM3DModel>& model, VPLCreation* creation);
   // Stops and deletes the sound channels.
@@ -60,6 +66,30 @@ class VPLObjCreation : public VPLObj {
   void TakeMaterialColors(const MM3DColor& color, const MM3DColor& second) override;
   // The steps (unless held), then the sounds follow the camera.
   void Tick(int32_t now) override;
+
+  // The drags of the move, scale and rotate tools (x, y, z the place, the
+  // factors or the angles of the step). A move or scale that leaves the
+  // world queues the object for removal; a scale drag whose last two steps
+  // differed leaves the object jiggling, a rotate drag whose last step
+  // turned it leaves it spinning.
+  virtual void BeginMove();
+  virtual void DragMove(float x, float y, float z);
+  virtual void EndMove(float x, float y, float z);
+  virtual void BeginScale(float sx, float sy, float sz);
+  virtual void DragScale(float sx, float sy, float sz);
+  virtual void EndScale();
+  virtual void BeginRotate(float ax, float ay, float az);
+  virtual void DragRotate(float ax, float ay, float az);
+  virtual void EndRotate(float ax, float ay, float az);
+  // Mirrors the meshes about the plane through their origin that holds the
+  // camera's horizontal viewing direction, or turns them upside down.
+  virtual void MirrorLeftRight(const MM3DVector& eye, const MM3DVector& interest);
+  virtual void MirrorUpDown(const MM3DVector& eye, const MM3DVector& interest);
+  // Moves the scale and rotation into the meshes' vertices.
+  virtual void BakeScale();
+  // The path waits during every drag.
+  void PausePath();
+  void ResumePath();
 
   // The base colour, shown at once; a running pulse goes on from it.
   void SetColor(const MM3DColor& color) override;
@@ -137,6 +167,9 @@ class VPLObjCreation : public VPLObj {
   void MakeJiggleSoundChannel() { MakeChannel(mJiggleChannel); }
   void MakePathSoundChannel() { MakeChannel(mPathChannel); }
   int32_t Now() const;
+  void SetScaleNode(const MM3DMatrix& matrix);
+  // Turns the rotation node by the angles, about the parent's axes.
+  void TurnBy(float ax, float ay, float az);
 
   bool mStepsHeld = false;
   int32_t mPathId = -1;
@@ -149,6 +182,8 @@ class VPLObjCreation : public VPLObj {
   int32_t mPathStart = 0;
   int16_t mBusy = 0;
   MM3DMatrix mScaleBase;
+  int32_t mRotateStepTime = 0;
+  int32_t mPreviousRotateStepTime = 0;
   int32_t mSpinStepTime = 0;
   int32_t mSpinPeriod = 0;
   float mSpinIncrement[3] = {0.0f, 0.0f, 0.0f};
@@ -157,6 +192,9 @@ class VPLObjCreation : public VPLObj {
   float mScaleCurrent[3] = {1.0f, 1.0f, 1.0f};
   float mJiggleHigh[3] = {1.0f, 1.0f, 1.0f};
   bool mJiggleGrowing[3] = {false, false, false};
+  int32_t mScaleStepTime = 0;
+  int32_t mPreviousScaleStepTime = 0;
+  bool mJiggleInterrupted = false;
   int32_t mJiggleStepTime = 0;
   int32_t mJigglePeriod = 0;
   bool mJiggling = false;
@@ -173,6 +211,12 @@ class VPLObjCreation : public VPLObj {
   // The three factors after a step of f toward the jiggle's bound on each
   // axis; true when an axis turned.
   bool StepJiggleFactors(float f);
+  // True when the box lies wholly beyond the world's radius.
+  bool OutsideTheWorld() const;
+  void QueueRemoval();
+  // Every position and normal of every mesh through the mirror: into the
+  // camera's frame, one axis negated, and back; the windings turn.
+  void Mirror(const MM3DVector& eye, const MM3DVector& interest, int32_t axis);
   bool WriteFields(UUWriter& writer) const;
   bool ReadMotion(UUReader& reader);
   bool ReadColors(UUReader& reader);
