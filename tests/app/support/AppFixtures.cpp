@@ -90,7 +90,9 @@ resource_fixtures::ScriptFileContents Scripts(const ExtraTables& extra) {
   for (const auto& [entry, rows] : extra) {
     std::vector<std::vector<uint8_t>> tagged;
     for (const TaggedRow& row : rows) tagged.push_back(Number(row.mTag, row.mValue));
-    contents.entries[static_cast<size_t>(entry)] = Tagged(tagged);
+    const auto index = static_cast<size_t>(entry);
+    if (index >= contents.entries.size()) contents.entries.resize(index + 1, Tagged({}));
+    contents.entries[index] = Tagged(tagged);
   }
   return contents;
 }

@@ -73,7 +73,8 @@ struct TaggedRow {
   int16_t mTag;
   uint32_t mValue;
 };
-// A test's own tables, by entry (kFirstFreeEntry and on).
+// A test's own tables, by entry (kFirstFreeEntry and on); entries past the
+// last grow the file.
 using ExtraTables = std::map<MMResourceId, std::vector<TaggedRow>>;
 
 // Writes and opens the files; closes and removes them at the end.
