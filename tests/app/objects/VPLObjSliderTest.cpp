@@ -3,6 +3,7 @@
 #include "app/objects/VPLMaterializer.h"
 #include "app/objects/VPLPercentageSlider.h"
 #include "foundation/al/ALAllocator.h"
+#include "mm3d/MM3DMathFunctions.h"
 #include "tests/app/support/AppFixtures.h"
 #include "tests/app/support/InterfaceStage.h"
 
@@ -184,6 +185,38 @@ TEST_F(VPLObjSliderTest, IntensityShowsAPowerAboveOneAtTheLeftAndSetsItToOne) {
   EXPECT_FLOAT_EQ(mMaterializer.GetSpecularPower(), 1.0f - slider->GetValue());
   EXPECT_FLOAT_EQ(mMaterializer.GetDiffuseCoefficient(), 1.0f - slider->GetValue());
   EXPECT_NEAR(mMaterializer.GetSpecularPower(), 0.25f, 0.03f);
+}
+
+// The program's view: the default camera at the origin looking along -z,
+// the track behind the knobs' depth.
+TEST(VPLObjSliderOnScreenTest, TheKnobIsDrawnWhereADragLeavesIt) {
+  AppFiles files(kTables);
+  ASSERT_TRUE(files.Ready());
+  InterfaceStage stage([](MMSceneServices* host, MMEnclosure* enclosure, MMView* view) {
+    return new PlainInterfaceScene(host, enclosure, view, kCameraLessRow);
+  });
+  auto* slider = new VPLObjSlider(&stage.Scene(), MakeQuad(), kKnob, {});
+  slider->SetScale(10, 10, 10);
+  slider->SetPosition(0, 0, -50);
+  slider->ResetKnob();
+  // The knob turned round to face this camera, and glowing orange.
+  slider->GetKnob().SetRotation(0, kMM3DTwoPi / 2, 0);
+  slider->GetKnob().SetMeshColor(MM3DColor{0.96f, 0.47f, 0.03f, 0.0f});
+  stage.Plain().AppendInterfaceObject(slider);
+  const auto orange = [&](const MM3DVector& at) {
+    const Rgb pixel = stage.PixelAt(stage.ScreenPointOf(at));
+    return pixel.mRed > pixel.mBlue + 100;
+  };
+  stage.Press(stage.ScreenPointOf(MM3DVector(-5, 0, -50, 1)));
+  stage.RunFrame();
+  const MM3DVector pressed = slider->GetKnob().GetWorldPosition();
+  EXPECT_TRUE(orange(pressed));
+  stage.Drag(stage.ScreenPointOf(MM3DVector(5, 0, -50, 1)));
+  stage.RunFrame();
+  const MM3DVector dragged = slider->GetKnob().GetWorldPosition();
+  EXPECT_NEAR(dragged.mX, 5.0f, 0.5f);
+  EXPECT_TRUE(orange(dragged));
+  EXPECT_FALSE(orange(pressed));
 }
 
 }  // namespace
