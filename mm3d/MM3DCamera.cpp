@@ -38,6 +38,14 @@ MM3DCamera::MM3DCamera() : mPosition(kOrigin), mRoll(0.0f), mUp(kInitialUp) {}
 MM3DCamera::MM3DCamera(const MM3DVector& position, UUOwned<MM3DVector> interest, float roll)
     : mPosition(position), mRoll(roll), mInterest(std::move(interest)), mUp(kInitialUp) {}
 
+void MM3DCamera::SetInterest(const MM3DVector& interest) {
+  if (mInterest) {
+    *mInterest = interest;
+  } else {
+    mInterest = UUOwned<MM3DVector>(new MM3DVector(interest));
+  }
+}
+
 MM3DVector MM3DCamera::GetViewDirection() const {
   if (!mInterest) return kAhead;
   return Normalized(mInterest->Direction(mPosition));

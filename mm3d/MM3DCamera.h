@@ -22,6 +22,8 @@ class MM3DCamera {
   const MM3DVector& GetPosition() const { return mPosition; }
   // The interest point, or null.
   const MM3DVector* GetInterest() const { return mInterest.Get(); }
+  // Moves the interest point, or gives the camera one.
+  void SetInterest(const MM3DVector& interest);
   float GetRoll() const { return mRoll; }
   void SetRoll(float roll) { mRoll = roll; }
 

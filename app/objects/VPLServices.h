@@ -20,6 +20,11 @@ class VPLUserTextureList {
   virtual int32_t GetCount() const = 0;
   // The texture of the index; -1 past the end.
   virtual int32_t GetTextureId(int32_t index) const = 0;
+  // The picture file a texture was made from; null when it is no user picture.
+  virtual const char* GetTextureFileName(int32_t /*textureId*/) const { return nullptr; }
+  // The texture of a picture file, the name compared without case; -1 when
+  // the picture is gone.
+  virtual int32_t FindTextureId(const char* /*name*/) const { return -1; }
 };
 
 struct VPLServices {

@@ -88,17 +88,15 @@ resource_fixtures::ScriptFileContents Scripts(const ExtraTables& extra, const Ra
               Bytes().U32(static_cast<uint32_t>(ModelId(kTwoMeshItem))).Zeros(8).Get(),
               Bytes().U32(UINT32_MAX).Zeros(8).Get()});
   for (const auto& [entry, rows] : extra) {
-    if (static_cast<size_t>(entry) >= contents.entries.size()) {
-      contents.entries.resize(static_cast<size_t>(entry) + 1, Tagged({}));
-    }
     std::vector<std::vector<uint8_t>> tagged;
     for (const TaggedRow& row : rows) tagged.push_back(Number(row.mTag, row.mValue));
-    contents.entries[static_cast<size_t>(entry)] = Tagged(tagged);
+    const auto index = static_cast<size_t>(entry);
+    if (index >= contents.entries.size()) contents.entries.resize(index + 1, Tagged({}));
+    contents.entries[index] = Tagged(tagged);
   }
   for (const auto& [entry, table] : raw) {
-    if (static_cast<size_t>(entry) >= contents.entries.size()) {
-      contents.entries.resize(static_cast<size_t>(entry) + 1, Tagged({}));
-    }
+    const auto index = static_cast<size_t>(entry);
+    if (index >= contents.entries.size()) contents.entries.resize(index + 1, Tagged({}));
     std::vector<std::vector<uint8_t>> rows;
     for (const std::vector<uint8_t>& row : table.mRows) {
       rows.push_back(row);
@@ -106,7 +104,7 @@ resource_fixtures::ScriptFileContents Scripts(const ExtraTables& extra, const Ra
     }
     ScriptEntry written = Tagged(rows);
     written.texts = table.mTexts;
-    contents.entries[static_cast<size_t>(entry)] = written;
+    contents.entries[index] = written;
   }
   return contents;
 }
@@ -157,6 +155,21 @@ UURefCount<MM3DModel> MakeTexturedQuad() {
   auto* root = new MM3DDisplayTreeNodeRoot;
   root->AddChild(UUOwned<MM3DDisplayTreeNode>(
       Mesh(UURefCount<MM3DMaterial>(new MM3DMaterialLambert), std::move(block))));
+  return ModelOf(root);
+}
+
+UURefCount<MM3DModel> MakeMeshesModel(const std::vector<std::vector<MM3DVector>>& meshes,
+                                      const std::vector<std::vector<MM3DPackedColor>>& colours) {
+  auto* root = new MM3DDisplayTreeNodeRoot;
+  for (size_t m = 0; m < meshes.size(); ++m) {
+    UURefCount<MM3DIndexedMeshVertexData> block =
+        MakeBlock(meshes[m], std::vector<MM3DVector>(meshes[m].size(), kTowardCamera));
+    if (m < colours.size()) {
+      for (const MM3DPackedColor& colour : colours[m]) block->mColors.Append(colour);
+    }
+    root->AddChild(UUOwned<MM3DDisplayTreeNode>(
+        Mesh(UURefCount<MM3DMaterial>(new MM3DMaterialConstant), std::move(block))));
+  }
   return ModelOf(root);
 }
 

@@ -10,6 +10,7 @@
 
 #include "foundation/uu/UURefCount.h"
 #include "mm/resources/MMCollectionRegistry.h"
+#include "mm3d/MM3DColor.h"
 #include "mm3d/MM3DModel.h"
 #include "mm3d/MM3DVector.h"
 
@@ -75,7 +76,8 @@ struct TaggedRow {
   int16_t mTag;
   uint32_t mValue;
 };
-// A test's own tables, by entry (kFirstFreeEntry and on).
+// A test's own tables, by entry (kFirstFreeEntry and on); entries past the
+// last grow the file.
 using ExtraTables = std::map<MMResourceId, std::vector<TaggedRow>>;
 
 // A test's own table of any rows (each at most 12 bytes) and the texts
@@ -110,6 +112,11 @@ class AppFiles {
 UURefCount<MM3DModel> MakeQuad();
 UURefCount<MM3DModel> MakeTexturedQuad();
 UURefCount<MM3DModel> MakeTwoMeshes();
+// A model of one mesh per list, each one block drawing its positions as
+// whole triangles facing the camera, with the vertex colours given.
+UURefCount<MM3DModel> MakeMeshesModel(
+    const std::vector<std::vector<MM3DVector>>& meshes,
+    const std::vector<std::vector<MM3DPackedColor>>& colours = {});
 UURefCount<MM3DModel> MakeInterfaceCamera();
 
 }  // namespace app_fixtures

@@ -16,12 +16,13 @@
 #include <functional>
 #include <memory>
 
-// An interface scene whose owner may add controls; its camera is row 0 of
-// the camera script.
+// An interface scene whose owner may add controls; its camera is the given
+// row of the camera script, row 0 unless said.
 class PlainInterfaceScene : public VPLSceneUIBase {
  public:
-  PlainInterfaceScene(MMSceneServices* host, MMEnclosure* enclosure, MMView* view)
-      : VPLSceneUIBase(host, enclosure, view, 0) {}
+  PlainInterfaceScene(MMSceneServices* host, MMEnclosure* enclosure, MMView* view,
+                      int32_t cameraRow = 0)
+      : VPLSceneUIBase(host, enclosure, view, cameraRow) {}
   using VPLSceneUIBase::AppendInterfaceObject;
 };
 
