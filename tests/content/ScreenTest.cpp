@@ -56,12 +56,12 @@ int32_t ClearedPixels(const ScreenPicture& picture) {
 }
 
 // The drawn pixels inside the object's layout rectangle, a pixel in from
-// its edges. The engine's views are left-handed: looking down -z, the
-// interface camera has -x on its right.
+// its edges. The layout's x grows to the right of the screen, whatever
+// the world's x does there.
 int32_t PixelsInside(const ScreenPicture& picture, const databuilder::LayoutObject& object) {
   const float scale = kControlDepth / static_cast<float>(-object.mZ);
   const auto toX = [&](double x) {
-    return static_cast<int32_t>((0.5 - x * scale / kHalfWidth * 0.5) * kWidth);
+    return static_cast<int32_t>((0.5 + x * scale / kHalfWidth * 0.5) * kWidth);
   };
   const auto toY = [&](double y) {
     return static_cast<int32_t>((0.5 - y * scale / kHalfHeight * 0.5) * kHeight);
@@ -69,8 +69,8 @@ int32_t PixelsInside(const ScreenPicture& picture, const databuilder::LayoutObje
   int32_t drawn = 0;
   for (int32_t y = toY(object.mY + object.mHeight / 2) + 1;
        y < toY(object.mY - object.mHeight / 2) - 1; ++y) {
-    for (int32_t x = toX(object.mX + object.mWidth / 2) + 1;
-         x < toX(object.mX - object.mWidth / 2) - 1; ++x) {
+    for (int32_t x = toX(object.mX - object.mWidth / 2) + 1;
+         x < toX(object.mX + object.mWidth / 2) - 1; ++x) {
       if (x >= 0 && y >= 0 && x < kWidth && y < kHeight) drawn += picture.At(x, y) != kClearColor;
     }
   }
@@ -183,9 +183,8 @@ const ShownObject kObjects[] = {
 PlacedModel Place(const ShownObject& shown, const databuilder::LayoutObject& spot) {
   PlacedModel placed = InPlace(shown.model);
   if (shown.placedAtSpot) {
-    placed.mPosition[0] = static_cast<float>(spot.mX);
-    placed.mPosition[1] = static_cast<float>(spot.mY);
-    placed.mPosition[2] = static_cast<float>(spot.mZ);
+    const auto centre = spot.Centre();
+    for (size_t i = 0; i < 3; ++i) placed.mPosition[i] = static_cast<float>(centre[i]);
     placed.mTurnY = shown.turn;
   }
   return placed;
