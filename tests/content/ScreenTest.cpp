@@ -8,10 +8,12 @@
 #include "tests/content/ContentTestSupport.h"
 #include "tools/databuilder/InterfaceLayout.h"
 #include "tools/databuilder/check/ScreenShot.h"
+#include "tools/databuilder/check/ScriptView.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <numbers>
 #include <string>
@@ -336,6 +338,35 @@ TEST(ScreenTest, TheCataloguesDraw) {
   ASSERT_TRUE(picture.has_value());
   Keep(*picture, "catalogues");
   EXPECT_EQ(ClearedPixels(*picture), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The places the scripts give (tag 2 of a definition, in thousandths) lie
+// at the layout's spots mirrored into the world: the interface camera
+// shows world +x on the left, the layout's x grows to the right.
+TEST(ScreenTest, ScriptPlacesMirrorTheLayoutIntoTheWorld) {
+  constexpr int16_t kPositionTag = 2;
+  const content_check::ScriptView scripts(content_fixtures::DataDirectory());
+  ASSERT_TRUE(scripts.IsOpen());
+  const databuilder::InterfaceLayout layout =
+      databuilder::InterfaceLayout::Read(content_fixtures::SourceDirectory() / "layout");
+  const char* const placed[][2] = {{"logo", "logo"},
+                                   {"pad.rotate.place", "pad.rotate.base"},
+                                   {"pad.zoom.place", "pad.zoom.base"},
+                                   {"pad.reset.place", "pad.reset.base"},
+                                   {"pad.rotate", "pad.rotate"}};
+  for (const auto& [definition, spot] : placed) {
+    const int32_t entry =
+        content_fixtures::SourceManifest().Resolve(databuilder::ItemKind::kScript, definition);
+    const int32_t vector = content_check::TagEntry(scripts.Get(entry), kPositionTag);
+    ASSERT_GE(vector, 0) << definition;
+    EXPECT_EQ(scripts.Get(vector).GetInt32(0, 0),
+              static_cast<int32_t>(std::lround(-layout.Get(spot).mX * 1000)))
+        << definition;
+  }
 }
 
 }  // namespace
