@@ -1,5 +1,6 @@
 // The screens drawn from the built files through the offscreen driver, as
-// the program draws them: every object shows inside its layout rectangle,
+// the program draws them: every object shows mostly inside its layout
+// rectangle on the screen (layout x grows to the right of the screen),
 // and the meadow's sky stays out of the interface yet fills the file
 // screen and the creation area. With VPL_SCREENSHOT_DIR set, each screen
 // is kept there as a PNG to be looked at.
@@ -7,9 +8,12 @@
 #include "tests/content/ContentTestSupport.h"
 #include "tools/databuilder/InterfaceLayout.h"
 #include "tools/databuilder/check/ScreenShot.h"
+#include "tools/databuilder/check/ScriptView.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <cstdlib>
 #include <numbers>
 #include <string>
@@ -56,12 +60,12 @@ int32_t ClearedPixels(const ScreenPicture& picture) {
 }
 
 // The drawn pixels inside the object's layout rectangle, a pixel in from
-// its edges. The engine's views are left-handed: looking down -z, the
-// interface camera has -x on its right.
+// its edges. The layout's x grows to the right of the screen, whatever
+// the world's x does there.
 int32_t PixelsInside(const ScreenPicture& picture, const databuilder::LayoutObject& object) {
   const float scale = kControlDepth / static_cast<float>(-object.mZ);
   const auto toX = [&](double x) {
-    return static_cast<int32_t>((0.5 - x * scale / kHalfWidth * 0.5) * kWidth);
+    return static_cast<int32_t>((0.5 + x * scale / kHalfWidth * 0.5) * kWidth);
   };
   const auto toY = [&](double y) {
     return static_cast<int32_t>((0.5 - y * scale / kHalfHeight * 0.5) * kHeight);
@@ -69,8 +73,8 @@ int32_t PixelsInside(const ScreenPicture& picture, const databuilder::LayoutObje
   int32_t drawn = 0;
   for (int32_t y = toY(object.mY + object.mHeight / 2) + 1;
        y < toY(object.mY - object.mHeight / 2) - 1; ++y) {
-    for (int32_t x = toX(object.mX + object.mWidth / 2) + 1;
-         x < toX(object.mX - object.mWidth / 2) - 1; ++x) {
+    for (int32_t x = toX(object.mX - object.mWidth / 2) + 1;
+         x < toX(object.mX + object.mWidth / 2) - 1; ++x) {
       if (x >= 0 && y >= 0 && x < kWidth && y < kHeight) drawn += picture.At(x, y) != kClearColor;
     }
   }
@@ -84,6 +88,9 @@ struct ShownObject {
   // the pad bases.
   bool placedAtSpot = false;
   float turn = 0.0f;
+  // Otherwise moved by the program by this much: the model carries the
+  // rest of its place.
+  std::array<float, 3> moveByCode{};
 };
 
 // The screen states shown whole: what each shows besides the palette.
@@ -95,6 +102,7 @@ struct ScreenState {
 const ScreenState kStates[] = {
     {"palette-select", {"select.", "path."}},
     {"palette-draw", {"size.", "profile."}},
+    {"palette-fill", {"fill.", "texture.", "label."}},
     {"palette-preferences", {"select.", "path.", "prefs.", "checkbox."}},
     {"palette-quit", {"select.", "path.", "quit.", "message."}},
 };
@@ -160,7 +168,12 @@ const ShownObject kObjects[] = {
     {"catalogue.off", "catalogue.toggle"},
     {"primitive.chooser", "primitive.frame", true},
     {"primitive.back", "primitive.back"},
+    {"fill.wheel", "fill.wheel", false, 0.0f, {-0.75f, 6.5f, -45.0f}},
+    {"fill.pedestal", "fill.pedestal", false, 0.0f, {-1.0f, 0.0f, -2.0f}},
+    {"fill.grey", "fill.grey"},
     {"texture.back", "texture.back"},
+    {"label.intensity", "label.intensity"},
+    {"label.opacity", "label.opacity"},
     {"prefs.backdrop", "prefs.backdrop"},
     {"checkbox.on", "prefs.autosave", true},
     {"prefs.label", "prefs.autosave.label", true},
@@ -183,17 +196,18 @@ const ShownObject kObjects[] = {
 PlacedModel Place(const ShownObject& shown, const databuilder::LayoutObject& spot) {
   PlacedModel placed = InPlace(shown.model);
   if (shown.placedAtSpot) {
-    placed.mPosition[0] = static_cast<float>(spot.mX);
-    placed.mPosition[1] = static_cast<float>(spot.mY);
-    placed.mPosition[2] = static_cast<float>(spot.mZ);
+    const auto centre = spot.Centre();
+    for (size_t i = 0; i < 3; ++i) placed.mPosition[i] = static_cast<float>(centre[i]);
     placed.mTurnY = shown.turn;
+  } else {
+    for (size_t i = 0; i < 3; ++i) placed.mPosition[i] = shown.moveByCode[i];
   }
   return placed;
 }
 
 class ShownObjectTest : public testing::TestWithParam<ShownObject> {};
 
-TEST_P(ShownObjectTest, CoversPixelsInsideItsLayoutRectangle) {
+TEST_P(ShownObjectTest, DrawsMostlyInsideItsLayoutRectangleOnTheScreen) {
   const databuilder::InterfaceLayout layout =
       databuilder::InterfaceLayout::Read(content_fixtures::SourceDirectory() / "layout");
   const databuilder::LayoutObject& spot = layout.Get(GetParam().layout);
@@ -201,7 +215,11 @@ TEST_P(ShownObjectTest, CoversPixelsInsideItsLayoutRectangle) {
       DrawScreen(content_fixtures::DataDirectory(),
                  {InPlace("sky.meadow"), Place(GetParam(), spot)}, kInterface, kWidth, kHeight);
   ASSERT_TRUE(picture.has_value());
+  // The sky leaves the interface clear: every drawn pixel is the object's.
+  const int32_t drawn = kWidth * kHeight - ClearedPixels(*picture);
   EXPECT_GT(PixelsInside(*picture, spot), 0);
+  // Most of it, so that a near miss shows too.
+  EXPECT_GE(PixelsInside(*picture, spot) * 2, drawn);
 }
 
 INSTANTIATE_TEST_SUITE_P(Interface, ShownObjectTest, testing::ValuesIn(kObjects),
@@ -320,6 +338,35 @@ TEST(ScreenTest, TheCataloguesDraw) {
   ASSERT_TRUE(picture.has_value());
   Keep(*picture, "catalogues");
   EXPECT_EQ(ClearedPixels(*picture), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The places the scripts give (tag 2 of a definition, in thousandths) lie
+// at the layout's spots mirrored into the world: the interface camera
+// shows world +x on the left, the layout's x grows to the right.
+TEST(ScreenTest, ScriptPlacesMirrorTheLayoutIntoTheWorld) {
+  constexpr int16_t kPositionTag = 2;
+  const content_check::ScriptView scripts(content_fixtures::DataDirectory());
+  ASSERT_TRUE(scripts.IsOpen());
+  const databuilder::InterfaceLayout layout =
+      databuilder::InterfaceLayout::Read(content_fixtures::SourceDirectory() / "layout");
+  const char* const placed[][2] = {{"logo", "logo"},
+                                   {"pad.rotate.place", "pad.rotate.base"},
+                                   {"pad.zoom.place", "pad.zoom.base"},
+                                   {"pad.reset.place", "pad.reset.base"},
+                                   {"pad.rotate", "pad.rotate"}};
+  for (const auto& [definition, spot] : placed) {
+    const int32_t entry =
+        content_fixtures::SourceManifest().Resolve(databuilder::ItemKind::kScript, definition);
+    const int32_t vector = content_check::TagEntry(scripts.Get(entry), kPositionTag);
+    ASSERT_GE(vector, 0) << definition;
+    EXPECT_EQ(scripts.Get(vector).GetInt32(0, 0),
+              static_cast<int32_t>(std::lround(-layout.Get(spot).mX * 1000)))
+        << definition;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // screen, screen state, centre, size and depth, in the units of the
 // interface camera. Script vectors take their points from it, the models
 // their places, and the content check its overlap and view tests.
+// Layout x grows to the right of the screen.
 //
 //   [objects."creation.logo"]
 //   screen = "interface"; state = "select"; at = [15.0, 14.0]; size = [6, 3]; z = -45
@@ -15,6 +16,12 @@
 
 namespace databuilder {
 
+// The engine's views are left-handed: the interface cameras look down -z
+// with world +x on the left of the screen, while the layout's x grows to
+// the right. Every place made from layout numbers takes its x from here;
+// shapes are never mirrored, or their winding and pictures would be.
+constexpr double WorldX(double layoutX) { return -layoutX; }
+
 struct LayoutObject {
   std::string mScreen;
   // The screen states that show the object (state = "name" or a list);
@@ -22,7 +29,8 @@ struct LayoutObject {
   std::vector<std::string> mStates;
   double mX = 0, mY = 0, mWidth = 0, mHeight = 0, mZ = 0;
 
-  std::array<double, 3> Centre() const { return {mX, mY, mZ}; }
+  // Where the object's centre lies in the world.
+  std::array<double, 3> Centre() const { return {WorldX(mX), mY, mZ}; }
 };
 
 class InterfaceLayout {

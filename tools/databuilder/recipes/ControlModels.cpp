@@ -56,7 +56,7 @@ MaterialSpec VertexColors() {
 // is filled without a vertex at the wheel's centre. A clip lifts and spins
 // it when a colour is picked.
 void MakeWheel(const Recipe& recipe, const ModelContext&, ModelBuilder& builder) {
-  const Vec3 centre = RecipeVec3(recipe, "at", {0, 0, 0});
+  const Vec3 centre = RecipePlace(recipe, {0, 0, 0});
   const float radius = Float(recipe, "size", 3.4) / 2;
   const float inner = radius * 0.18f;
   Mesh mesh;
@@ -90,7 +90,7 @@ void MakeWheel(const Recipe& recipe, const ModelContext&, ModelBuilder& builder)
 // (vertices 1 and 3, at the other); the program recolours it.
 void MakeStrip(const Recipe& recipe, const ModelContext&, ModelBuilder& builder) {
   const std::vector<double> size = RecipeNumbers(recipe, "size", 2);
-  const Vec3 c = RecipeVec3(recipe, "at", {0, 0, 0});
+  const Vec3 c = RecipePlace(recipe, {0, 0, 0});
   const float hw = static_cast<float>(size[0]) / 2, hh = static_cast<float>(size[1]) / 2;
   const Color start = RecipeColor(recipe, "color", "sun");
   const Color white{1, 1, 1, 1};
@@ -109,7 +109,7 @@ void MakeTrack(const Recipe& recipe, const ModelContext&, ModelBuilder& builder)
   const std::vector<double> size = RecipeNumbers(recipe, "size", 2);
   const auto w = static_cast<float>(size[0]), h = static_cast<float>(size[1]);
   Mesh mesh = ExtrudeOutline(RoundedRectOutline(w, h, h / 2, 6), 0.3f, 0.1f, 2);
-  mesh.Transform({1, 1, 1}, RecipeVec3(recipe, "at", {0, 0, -0.15f}));
+  mesh.Transform({1, 1, 1}, RecipePlace(recipe, {0, 0, -0.15f}));
   uint32_t left = 0, right = 0;
   for (uint32_t v = 0; v < mesh.mVertices.size(); ++v) {
     if (mesh.mVertices[v].position.x < mesh.mVertices[left].position.x) left = v;
@@ -157,7 +157,7 @@ void MakeSolid(const Recipe& recipe, const ModelContext&, ModelBuilder& builder)
     throw BuildError(recipe.mSource + ": recipe \"" + recipe.mName + "\": unknown solid \"" +
                      shape + "\"");
   }
-  mesh.Transform({1, 1, 1}, RecipeVec3(recipe, "at", {0, 0, 0}));
+  mesh.Transform({1, 1, 1}, RecipePlace(recipe, {0, 0, 0}));
   CheckBudget(recipe, mesh, kInterfaceBudget);
   builder.AddMesh({{std::move(mesh), RecipeMaterial(recipe, "color", "cherry")}});
 }

@@ -118,7 +118,7 @@ void MakeButton(const Recipe& recipe, const ModelContext& context, ModelBuilder&
     parts.push_back(Sticker(recipe, context, shape, Vec2{w, h} * share, depth / 2 + kStickerLift));
   }
   const bool back = RecipeString(recipe, "facing", "front") == "back";
-  const Vec3 centre = RecipeVec3(recipe, "at", {0, 0, 0});
+  const Vec3 centre = RecipePlace(recipe, {0, 0, 0});
   Mesh all;
   for (MeshPart& part : parts) {
     // Pad bases face -z: the program turns them about y by a half turn.
@@ -142,7 +142,8 @@ void MakePanel(const Recipe& recipe, const ModelContext& context, ModelBuilder& 
   Mesh mesh = FillOutline({{-w / 2, -h / 2}, {w / 2, -h / 2}, {w / 2, h / 2}, {-w / 2, h / 2}}, 0);
   MapPlanar(mesh, {});
   // A panel stands where a slab placed at the same spot shows its face.
-  mesh.Transform({1, 1, 1}, RecipeVec3(recipe, "at", {0, 0, 0}) + Vec3{0, 0, kPanelLift});
+  const Vec3 centre = RecipePlace(recipe, {0, 0, 0}) + Vec3{0, 0, kPanelLift};
+  mesh.Transform({1, 1, 1}, centre);
   MaterialSpec material;
   material.texture =
       context.sources.mManifest.Resolve(ItemKind::kTexture, RecipeString(recipe, "texture"));
@@ -150,8 +151,7 @@ void MakePanel(const Recipe& recipe, const ModelContext& context, ModelBuilder& 
   MM3DDisplayTreeNodeSRTTransform* node = builder.AddTransform(nullptr);
   builder.AddMesh({{std::move(mesh), material}}, node);
   if (RecipeFlag(recipe, "transition", false)) {
-    AnimateTransition(builder, node, RecipeVec3(recipe, "at", {0, 0, 0}) + Vec3{0, 0, kPanelLift},
-                      w, h);
+    AnimateTransition(builder, node, centre, w, h);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "tools/databuilder/recipes/ModelKinds.h"
 
 #include "tools/databuilder/BuildError.h"
+#include "tools/databuilder/InterfaceLayout.h"
 #include "tools/databuilder/recipes/PictureRecipe.h"
 
 #include <cmath>
@@ -35,6 +36,11 @@ Vec3 RecipeVec3(const Recipe& recipe, const char* key, Vec3 fallback) {
   if (!recipe.mTable.contains(key)) return fallback;
   const std::vector<double> v = RecipeNumbers(recipe, key, 3);
   return {ToFloat(v[0]), ToFloat(v[1]), ToFloat(v[2])};
+}
+
+Vec3 RecipePlace(const Recipe& recipe, Vec3 fallback) {
+  const Vec3 at = RecipeVec3(recipe, "at", fallback);
+  return {ToFloat(WorldX(at.x)), at.y, at.z};
 }
 
 Color RecipeColor(const Recipe& recipe, const char* key, const char* fallback) {

@@ -27,6 +27,9 @@ const std::map<std::string, ModelMaker>& ModelMakers();
 
 // Shared readers of recipe values.
 Vec3 RecipeVec3(const Recipe& recipe, const char* key, Vec3 fallback);
+// The recipe's "at", given as the layout gives places (x to the right of
+// the screen), in world coordinates.
+Vec3 RecipePlace(const Recipe& recipe, Vec3 fallback);
 Color RecipeColor(const Recipe& recipe, const char* key, const char* fallback);
 // The material of the recipe's colour, Phong as the art asks.
 MaterialSpec RecipeMaterial(const Recipe& recipe, const char* key, const char* fallback);
