@@ -72,7 +72,6 @@ void VPLObjCreation::TakeWrittenTransforms() {
   scale->SetMatrix(written.mScale->GetMatrix());
   RemoveTransformNodesOf(written);
   CollectMeshNodes();
-  RefreshBounds();
 }
 
 int32_t VPLObjCreation::Now() const {
@@ -81,8 +80,8 @@ int32_t VPLObjCreation::Now() const {
 }
 
 void VPLObjCreation::SetLocation(const MM3DVector& point) {
+  // The move refreshes the bounds.
   VPLObj::SetLocation(point);
-  RefreshBounds();
   const MM3DVector position = GetWorldPosition();
   for (RU3DGenericSoundChannel* channel :
        {mSpinChannel.get(), mJiggleChannel.get(), mPathChannel.get()}) {

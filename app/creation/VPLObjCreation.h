@@ -118,7 +118,8 @@ class VPLObjCreation : public VPLObj {
   // A model read from a creation record still holds the transform nodes
   // of the object that wrote it, under this object's own: their rotation
   // and scale move into this object's nodes and the written ones go, so
-  // that the model is the one written.
+  // that the model is the one written. The bounds wait for the record to
+  // place the object.
   void TakeWrittenTransforms();
 
   // A group answers the type of its first child, which tells whether its
