@@ -4,6 +4,7 @@
 #include "app/objects/VPLServices.h"
 #include "foundation/uu/UUMemory.h"
 #include "foundation/uu/UUOwned.h"
+#include "mm/tasks/MMTaskManager.h"
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
 #include "mm3d/MM3DDisplayTreeNodeWithVisibility.h"
 #include "mm3d/MM3DDriverTextureMap.h"
@@ -104,13 +105,24 @@ class VPLCreationRecordTest : public ::testing::Test {
         &mStage.Scene(), UURefCount<MM3DCamera>(new MM3DCamera(
                              kHomeEye, UUOwned<MM3DVector>(new MM3DVector(kInterest)), 0.0f)));
   }
-  // A pulsing object and a still one at their places.
+  // A pulsing, spinning object and a jiggling one at their places.
   void Fill(VPLCreation& creation) {
+    MMTaskManager& clock = *mStage.Stage()->GetTaskManager();
     auto* pulsing = new VPLObjCreationUser(&mStage.Scene(), MakeQuad(), nullptr);
     pulsing->SetColors(kWhite, kGrey);
     creation.AddObjectAt(pulsing, kFirstPlace);
-    creation.AddObjectAt(new VPLObjCreationUser(&mStage.Scene(), MakeTwoMeshes(), nullptr),
-                         kSecondPlace);
+    pulsing->BeginRotate(0, 0, 0);
+    clock.RunUntil(clock.GetNow() + 30);
+    pulsing->DragRotate(0, 0.1f, 0);
+    pulsing->EndRotate(0, 0, 0);
+    auto* jiggling = new VPLObjCreationUser(&mStage.Scene(), MakeTwoMeshes(), nullptr);
+    creation.AddObjectAt(jiggling, kSecondPlace);
+    jiggling->BeginScale(1, 1, 1);
+    clock.RunUntil(clock.GetNow() + 30);
+    jiggling->DragScale(2, 2, 2);
+    clock.RunUntil(clock.GetNow() + 30);
+    jiggling->DragScale(1.5f, 1.5f, 1.5f);
+    jiggling->EndScale();
   }
   static std::vector<uint8_t> Write(VPLCreation& creation) {
     BlockStream block;
@@ -152,6 +164,8 @@ TEST_F(VPLCreationRecordTest, ACreationReadBackWritesTheSameBytes) {
   EXPECT_TRUE(copy->GetUserObjects()[0]->GetWorldPosition().Equals(kFirstPlace));
   EXPECT_TRUE(copy->GetUserObjects()[1]->GetWorldPosition().Equals(kSecondPlace));
   EXPECT_TRUE(copy->GetUserObjects()[0]->IsPulsing());
+  EXPECT_TRUE(copy->GetUserObjects()[0]->IsSpinning());
+  EXPECT_TRUE(copy->GetUserObjects()[1]->IsJiggling());
   EXPECT_TRUE(copy->GetCamera().GetEye().Equals(creation->GetCamera().GetEye()));
   const std::vector<uint8_t> again = Write(*copy);
   ASSERT_EQ(again.size(), bytes.size());
