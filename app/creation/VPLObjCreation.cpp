@@ -28,6 +28,7 @@ VPLObjCreation::~VPLObjCreation() {
     if (*channel) (*channel)->Stop();
     channel->reset();
   }
+  if (mPathMolecule) mPathMolecule->Detach();
 }
 
 void VPLObjCreation::ReadSoundIds() {
@@ -195,9 +196,4 @@ void VPLObjCreation::GetTransform(MM3DMatrix& out) const {
     return;
   }
   scale->GetWorldMatrix(out);
-}
-
-void VPLObjCreation::SetPath(int32_t pathId, int32_t duration) {
-  mPathId = pathId;
-  mPathDuration = duration;
 }

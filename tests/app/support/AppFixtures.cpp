@@ -1,8 +1,10 @@
 #include "tests/app/support/AppFixtures.h"
 
 #include "mm/resources/MMScriptCollection.h"
+#include "mm3d/MM3DDisplayTreeDataNodes.h"
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
 #include "mm3d/MM3DDisplayTreeNodeWithVisibility.h"
+#include "mm3d/MM3DLinearSpline.h"
 #include "mm3d/MM3DMaterialLambert.h"
 #include "mm3d/MM3DModelLoader.h"
 #include "tests/mm3d/MM3DMeshBuilders.h"
@@ -153,14 +155,25 @@ UURefCount<MM3DModel> MakeInterfaceCamera() {
   return model;
 }
 
+UURefCount<MM3DModel> MakePath() {
+  UUGrowableArray<MM3DVector> points;
+  points.Append(kPathStart);
+  points.Append(kPathEnd);
+  auto* root = new MM3DDisplayTreeNodeRoot;
+  root->AddChild(UUOwned<MM3DDisplayTreeNode>(
+      new MM3DDisplayTreeNodeSpline(UURefCount<MM3DSpline>(new MM3DLinearSpline(points, false)))));
+  return ModelOf(root);
+}
+
 AppFiles::AppFiles(const ExtraTables& extra)
     : mScriptName(resource_fixtures::UniqueName("appscripts")),
       mModelName(resource_fixtures::UniqueName("appmodels")) {
   resource_fixtures::WriteScripts(mScriptName, 0, Scripts(extra));
   mScripts.reset(MMOpenScriptFile(resource_fixtures::TempDirectory(), mScriptName.c_str()));
-  if (!model_fixtures::WriteModelFile(resource_fixtures::TempDirectory(), mModelName.c_str(),
-                                      static_cast<int16_t>(kModelCollection),
-                                      {MakeQuad(), MakeTwoMeshes(), MakeInterfaceCamera()})) {
+  if (!model_fixtures::WriteModelFile(
+          resource_fixtures::TempDirectory(), mModelName.c_str(),
+          static_cast<int16_t>(kModelCollection),
+          {MakeQuad(), MakeTwoMeshes(), MakeInterfaceCamera(), MakePath()})) {
     return;
   }
   mModels.reset(
