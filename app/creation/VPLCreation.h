@@ -161,6 +161,7 @@ class VPLCreation {
   std::unique_ptr<VPLCreationCamera> mCamera;
   std::vector<VPLObjCreation*> mRemovalQueue;
   int32_t mWorkBufferSize = 0;
-  std::vector<uint8_t> mWorkBuffer;
+  // Scratch: never read before it is written.
+  std::unique_ptr<uint8_t[]> mWorkBuffer;
   std::unique_ptr<UUMemory> mWorkStream;
 };

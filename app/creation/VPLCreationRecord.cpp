@@ -89,8 +89,9 @@ MM3DDriverTextureMap* TextureMapOf(const VPLSceneBase* scene) {
 
 void VPLCreation::NewWorkBuffer(int32_t size) {
   mWorkBufferSize = size;
-  mWorkBuffer.assign(static_cast<size_t>(size), 0);
-  mWorkStream = std::make_unique<UUMemory>(mWorkBuffer.data(), size);
+  mWorkStream.reset();
+  mWorkBuffer.reset(new uint8_t[static_cast<size_t>(size)]);
+  mWorkStream = std::make_unique<UUMemory>(mWorkBuffer.get(), size);
 }
 
 void VPLCreation::GrowWorkBuffer() {
@@ -218,7 +219,8 @@ bool VPLCreation::ReadEntry(UUReader& reader, MM3DModDatabase& database, bool gr
     Delete(object);
     return false;
   }
-  object->SetLocation(position);
+  // The record placed it already where the creation wrote it.
+  if (!object->GetWorldPosition().Equals(position)) object->SetLocation(position);
   return AddObject(object);
 }
 

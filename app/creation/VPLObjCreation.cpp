@@ -28,6 +28,7 @@ VPLObjCreation::~VPLObjCreation() {
     if (*channel) (*channel)->Stop();
     channel->reset();
   }
+  if (mPathMolecule) mPathMolecule->Detach();
 }
 
 void VPLObjCreation::ReadSoundIds() {
@@ -72,7 +73,6 @@ void VPLObjCreation::TakeWrittenTransforms() {
   scale->SetMatrix(written.mScale->GetMatrix());
   RemoveTransformNodesOf(written);
   CollectMeshNodes();
-  RefreshBounds();
 }
 
 int32_t VPLObjCreation::Now() const {
@@ -81,8 +81,8 @@ int32_t VPLObjCreation::Now() const {
 }
 
 void VPLObjCreation::SetLocation(const MM3DVector& point) {
+  // The move refreshes the bounds.
   VPLObj::SetLocation(point);
-  RefreshBounds();
   const MM3DVector position = GetWorldPosition();
   for (RU3DGenericSoundChannel* channel :
        {mSpinChannel.get(), mJiggleChannel.get(), mPathChannel.get()}) {
@@ -196,9 +196,4 @@ void VPLObjCreation::GetTransform(MM3DMatrix& out) const {
     return;
   }
   scale->GetWorldMatrix(out);
-}
-
-void VPLObjCreation::SetPath(int32_t pathId, int32_t duration) {
-  mPathId = pathId;
-  mPathDuration = duration;
 }

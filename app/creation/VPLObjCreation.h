@@ -19,6 +19,7 @@
 #include <memory>
 
 class MM3DDisplayTreeNodeIndexedMesh;
+class MM3DSpline;
 class UUReader;
 class UUWriter;
 class VPLCreation;
@@ -118,7 +119,8 @@ class VPLObjCreation : public VPLObj {
   // A model read from a creation record still holds the transform nodes
   // of the object that wrote it, under this object's own: their rotation
   // and scale move into this object's nodes and the written ones go, so
-  // that the model is the one written.
+  // that the model is the one written. The bounds wait for the record to
+  // place the object.
   void TakeWrittenTransforms();
 
   // A group answers the type of its first child, which tells whether its
@@ -128,8 +130,14 @@ class VPLObjCreation : public VPLObj {
   // it; other objects are deleted instead and have nothing to do.
   virtual void Reset() {}
 
-  // Stores the path the object follows; -1 for none.
+  // The path model the object follows, a run taking the duration (ms);
+  // -1 stops and leaves the path. Playing keeps the object busy: each frame
+  // moves it by the way the spline went since the frame before, and every
+  // run starts again from the spline's first point.
   virtual void SetPath(int32_t pathId, int32_t duration);
+  virtual bool IsPathPlaying() const { return mPathPlaying; }
+  virtual void PlayPath();
+  virtual void StopPath();
 
   // The record of the creation stream; the context is not used here.
   virtual bool WriteRecord(UUWriter& writer, void* context);
@@ -158,8 +166,7 @@ class VPLObjCreation : public VPLObj {
   virtual void StepSpin(int32_t now);
   virtual void StepScaleJiggle(int32_t now);
   virtual void StepColorPulse(int32_t now);
-  // The path's own step; the object follows no path here.
-  virtual void StepPath(int32_t /*now*/) {}
+  virtual void StepPath(int32_t now);
   // The spin sound loops at the pitch that lasts one turn of the fastest
   // axis.
   void UpdateSpinSound();
@@ -225,6 +232,9 @@ class VPLObjCreation : public VPLObj {
 
   VPLCreation* mCreation;
   UUGrowableArray<MM3DDisplayTreeNodeIndexedMesh*> mMeshNodes;
+  // The loaded path model, shown nowhere; only its spline is followed.
+  std::unique_ptr<MM3DModelMolecule> mPathMolecule;
+  const MM3DSpline* mPathSpline = nullptr;
   MMResourceId mPathSound = kMMNoResource;
   MMResourceId mSpinSound = kMMNoResource;
   MMResourceId mJiggleSound = kMMNoResource;

@@ -46,12 +46,16 @@ void VPLObjCreation::SetColors(const MM3DColor& base, const MM3DColor& second) {
 }
 
 // A black colour on either side has no period: the pulse stops and the
-// colours stay.
+// colours stay. Colours far out of range (a damaged record) pulse at most
+// this slowly.
 void VPLObjCreation::UpdatePulsePeriod() {
+  constexpr float kLongestPeriod = 1.0e9f;
   const float base = Mean(mBaseColor);
   const float second = Mean(mSecondColor);
-  mPulsePeriod =
-      base > 0.0f && second > 0.0f ? static_cast<int32_t>(base / second * kPulsePeriodFactor) : 0;
+  const float period = base / second * kPulsePeriodFactor;
+  mPulsePeriod = base > 0.0f && second > 0.0f && period >= 1.0f
+                     ? static_cast<int32_t>(std::min(period, kLongestPeriod))
+                     : 0;
   if (mPulsePeriod <= 0) mPulsing = false;
 }
 

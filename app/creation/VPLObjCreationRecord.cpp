@@ -88,8 +88,8 @@ bool VPLObjCreation::WriteFields(UUWriter& writer) const {
 }
 
 bool VPLObjCreation::ReadRecord(UUReader& reader, void* /*context*/) {
+  // Placing the object refreshed its bounds.
   if (!ReadMotion(reader) || !ReadColors(reader) || !ReadPathAndPlace(reader)) return false;
-  RefreshBounds();
   RestartMotions();
   return true;
 }

@@ -1,14 +1,23 @@
 #include "app/creation/VPLCreation.h"
 
 #include "app/creation/VPLObjCreationUser.h"
+#include "app/objects/VPLServices.h"
 #include "foundation/uu/UUMemory.h"
 #include "foundation/uu/UUOwned.h"
+#include "mm/tasks/MMTaskManager.h"
+#include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
+#include "mm3d/MM3DDisplayTreeNodeWithVisibility.h"
+#include "mm3d/MM3DDriverTextureMap.h"
+#include "mm3d/MM3DMaterialLambert.h"
 #include "tests/app/creation/CreationSupport.h"
 #include "tests/app/support/InterfaceStage.h"
+#include "tests/mm3d/FakeTextureCollection.h"
+#include "tests/mm3d/MM3DMeshBuilders.h"
 #include "tests/mm3d/MM3DStreams.h"
 
 #include <gtest/gtest.h>
 
+#include <strings.h>
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -47,6 +56,46 @@ class BlockStream {
   UUMemory mStream;
 };
 
+constexpr uint16_t kPictureCollection = 12;
+const char* const kPictureName = "Tree.png";
+
+// The child's one picture, which can be deleted.
+class OnePicture : public VPLUserTextureList {
+ public:
+  explicit OnePicture(MMResourceId texture) : mTexture(texture) {}
+  int32_t GetCount() const override { return 1; }
+  int32_t GetTextureId(int32_t index) const override { return index == 0 ? mTexture : -1; }
+  const char* GetTextureFileName(int32_t texture) const override {
+    return texture == mTexture ? kPictureName : nullptr;
+  }
+  int32_t FindTextureId(const char* name) const override {
+    return !mGone && strcasecmp(name, kPictureName) == 0 ? mTexture : -1;
+  }
+  MMResourceId mTexture;
+  bool mGone = false;
+};
+
+// One mesh of so many vertices that its model needs more scratch than the
+// first work buffer holds.
+UURefCount<MM3DModel> ModelNeedingMoreScratch() {
+  constexpr int32_t kVertices = 7500;
+  std::vector<MM3DVector> positions;
+  std::vector<MM3DVector> normals;
+  for (int32_t i = 0; i < kVertices; ++i) {
+    positions.emplace_back(static_cast<float>(i) * 0.001f, static_cast<float>(i % 5), 0.0f, 1.0f);
+    normals.emplace_back(0.0f, 0.0f, -1.0f, 0.0f);
+  }
+  MM3DIndexedMeshPart part;
+  part.mMaterial = UURefCount<MM3DMaterial>(new MM3DMaterialLambert);
+  part.mBlocks.Append(MakeBlock(positions, normals));
+  auto* mesh = new MM3DDisplayTreeNodeIndexedMesh;
+  mesh->AddPart(part);
+  auto* root = new MM3DDisplayTreeNodeRoot;
+  root->AddChild(UUOwned<MM3DDisplayTreeNode>(mesh));
+  return UURefCount<MM3DModel>(
+      new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>()));
+}
+
 class VPLCreationRecordTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(mFiles.Ready()); }
@@ -56,13 +105,24 @@ class VPLCreationRecordTest : public ::testing::Test {
         &mStage.Scene(), UURefCount<MM3DCamera>(new MM3DCamera(
                              kHomeEye, UUOwned<MM3DVector>(new MM3DVector(kInterest)), 0.0f)));
   }
-  // A pulsing object and a still one at their places.
+  // A pulsing, spinning object and a jiggling one at their places.
   void Fill(VPLCreation& creation) {
+    MMTaskManager& clock = *mStage.Stage()->GetTaskManager();
     auto* pulsing = new VPLObjCreationUser(&mStage.Scene(), MakeQuad(), nullptr);
     pulsing->SetColors(kWhite, kGrey);
     creation.AddObjectAt(pulsing, kFirstPlace);
-    creation.AddObjectAt(new VPLObjCreationUser(&mStage.Scene(), MakeTwoMeshes(), nullptr),
-                         kSecondPlace);
+    pulsing->BeginRotate(0, 0, 0);
+    clock.RunUntil(clock.GetNow() + 30);
+    pulsing->DragRotate(0, 0.1f, 0);
+    pulsing->EndRotate(0, 0, 0);
+    auto* jiggling = new VPLObjCreationUser(&mStage.Scene(), MakeTwoMeshes(), nullptr);
+    creation.AddObjectAt(jiggling, kSecondPlace);
+    jiggling->BeginScale(1, 1, 1);
+    clock.RunUntil(clock.GetNow() + 30);
+    jiggling->DragScale(2, 2, 2);
+    clock.RunUntil(clock.GetNow() + 30);
+    jiggling->DragScale(1.5f, 1.5f, 1.5f);
+    jiggling->EndScale();
   }
   static std::vector<uint8_t> Write(VPLCreation& creation) {
     BlockStream block;
@@ -104,6 +164,8 @@ TEST_F(VPLCreationRecordTest, ACreationReadBackWritesTheSameBytes) {
   EXPECT_TRUE(copy->GetUserObjects()[0]->GetWorldPosition().Equals(kFirstPlace));
   EXPECT_TRUE(copy->GetUserObjects()[1]->GetWorldPosition().Equals(kSecondPlace));
   EXPECT_TRUE(copy->GetUserObjects()[0]->IsPulsing());
+  EXPECT_TRUE(copy->GetUserObjects()[0]->IsSpinning());
+  EXPECT_TRUE(copy->GetUserObjects()[1]->IsJiggling());
   EXPECT_TRUE(copy->GetCamera().GetEye().Equals(creation->GetCamera().GetEye()));
   const std::vector<uint8_t> again = Write(*copy);
   ASSERT_EQ(again.size(), bytes.size());
@@ -184,6 +246,46 @@ TEST_F(VPLCreationRecordTest, NegativeCountsAndOverlongNamesFail) {
     const auto copy = MakeCreation();
     EXPECT_FALSE(Read(*copy, c.mBytes));
   }
+}
+
+TEST_F(VPLCreationRecordTest, AModelLargerThanTheWorkBufferIsWrittenOnTheSecondTry) {
+  const auto creation = MakeCreation();
+  creation->AddObjectAt(new VPLObjCreationUser(&mStage.Scene(), ModelNeedingMoreScratch(), nullptr),
+                        kFirstPlace);
+  const std::vector<uint8_t> bytes = Write(*creation);
+  EXPECT_EQ(creation->GetWorkBufferSize(),
+            VPLCreation::kWorkBufferSize + VPLCreation::kWorkBufferGrowth);
+  const auto copy = MakeCreation();
+  ASSERT_TRUE(Read(*copy, bytes));
+  EXPECT_EQ(Write(*copy), bytes);
+}
+
+// A picture comes back by its file name; one deleted since falls back to
+// the preset material without a texture.
+TEST_F(VPLCreationRecordTest, PicturesComeBackByNameOrFallBackWhenGone) {
+  FakeTextureCollection textures(kPictureCollection);
+  OnePicture picture(textures.Add({.mRed = 200}));
+  MM3DDriverTextureMap map;
+  VPLGetServices().mTextureMap = &map;
+  VPLGetServices().mUserTextures = &picture;
+  const auto creation = MakeCreation();
+  auto* object = new VPLObjCreationUser(&mStage.Scene(), MakeQuad(), nullptr);
+  creation->AddObjectAt(object, kFirstPlace);
+  object->SetPartTexture(0, picture.mTexture);
+  ASSERT_EQ(object->GetPartTexture(0), picture.mTexture);
+  const std::vector<uint8_t> bytes = Write(*creation);
+
+  const auto copy = MakeCreation();
+  ASSERT_TRUE(Read(*copy, bytes));
+  EXPECT_EQ(copy->GetUserObjects().front()->GetPartTexture(0), picture.mTexture);
+  EXPECT_EQ(Write(*copy), bytes);
+
+  picture.mGone = true;
+  const auto without = MakeCreation();
+  ASSERT_TRUE(Read(*without, bytes));
+  EXPECT_EQ(without->GetUserObjects().front()->GetPartTexture(0), -1);
+  VPLGetServices().mUserTextures = nullptr;
+  VPLGetServices().mTextureMap = nullptr;
 }
 
 TEST_F(VPLCreationRecordTest, ClearingGivesTheWorkBufferItsFirstSize) {

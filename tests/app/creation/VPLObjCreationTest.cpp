@@ -81,13 +81,15 @@ struct PeriodCase {
 };
 
 // A black colour on either side would divide by zero or give a period of
-// 0: the pulse stops and the colours stay.
+// 0: the pulse stops and the colours stay. A damaged record's colours give
+// at most the longest period.
 TEST_F(VPLObjCreationTest, ThePulsePeriodFollowsTheBrightnessOfTheTwoColours) {
   const PeriodCase cases[] = {
       {"bright over dark", kWhite, kGrey, true, 100},
       {"dark over bright", kGrey, kWhite, true, 25},
       {"black second", kWhite, kBlack, false, 0},
       {"black base", kBlack, kWhite, false, 0},
+      {"far out of range", MM3DColor{3e38f, 3e38f, 3e38f, 1.0f}, kGrey, true, 1000000000},
   };
   for (const PeriodCase& c : cases) {
     SCOPED_TRACE(c.mName);

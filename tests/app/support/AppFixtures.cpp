@@ -1,8 +1,10 @@
 #include "tests/app/support/AppFixtures.h"
 
 #include "mm/resources/MMScriptCollection.h"
+#include "mm3d/MM3DDisplayTreeDataNodes.h"
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
 #include "mm3d/MM3DDisplayTreeNodeWithVisibility.h"
+#include "mm3d/MM3DLinearSpline.h"
 #include "mm3d/MM3DMaterialLambert.h"
 #include "mm3d/MM3DModelLoader.h"
 #include "tests/mm3d/MM3DMeshBuilders.h"
@@ -210,6 +212,16 @@ RawTable Int16Row(const std::vector<int16_t>& values) {
   return RawTable{{row.Get()}, std::string()};
 }
 
+UURefCount<MM3DModel> MakePath() {
+  UUGrowableArray<MM3DVector> points;
+  points.Append(kPathStart);
+  points.Append(kPathEnd);
+  auto* root = new MM3DDisplayTreeNodeRoot;
+  root->AddChild(UUOwned<MM3DDisplayTreeNode>(
+      new MM3DDisplayTreeNodeSpline(UURefCount<MM3DSpline>(new MM3DLinearSpline(points, false)))));
+  return ModelOf(root);
+}
+
 AppFiles::AppFiles(const ExtraTables& extra, const RawTables& raw)
     : mScriptName(resource_fixtures::UniqueName("appscripts")),
       mModelName(resource_fixtures::UniqueName("appmodels")) {
@@ -218,7 +230,8 @@ AppFiles::AppFiles(const ExtraTables& extra, const RawTables& raw)
   if (!model_fixtures::WriteModelFile(
           resource_fixtures::TempDirectory(), mModelName.c_str(),
           static_cast<int16_t>(kModelCollection),
-          {MakeQuad(), MakeTwoMeshes(), MakeInterfaceCamera(), MakeTexturedQuad()})) {
+          {MakeQuad(), MakeTwoMeshes(), MakeInterfaceCamera(), MakeTexturedQuad(),
+           MakePath()})) {
     return;
   }
   mModels.reset(

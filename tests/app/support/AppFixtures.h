@@ -3,8 +3,8 @@
 // file of collection 0 (the application's tables) and a model file, opened
 // for the life of an AppFiles. The models: a quad control facing the
 // camera, an object of two meshes (a lit one and a plain coloured one
-// under a switch), and the interface camera that row 0 of the camera
-// script names. The tables: a button definition with position, scale and
+// under a switch), the interface camera that row 0 of the camera script
+// names, and a straight path. The tables: a button definition with position, scale and
 // rotation, one without them, a tagged layout, a sound list, vector tables
 // and the camera script.
 
@@ -33,7 +33,8 @@ constexpr int16_t kTwoMeshItem = 1;
 constexpr int16_t kCameraItem = 2;
 // The quad with texture coordinates: a texture covers it once.
 constexpr int16_t kTexturedQuadItem = 3;
-constexpr int16_t kModelCount = 4;
+constexpr int16_t kPathItem = 4;
+constexpr int16_t kModelCount = 5;
 constexpr MMResourceId ModelId(int16_t item) {
   return MMMakeResourceId(kModelCollection, static_cast<uint16_t>(item));
 }
@@ -47,6 +48,9 @@ constexpr float kSecondMeshX = 3.0f;
 // The interface camera: its eye at the origin, looking along +z.
 const MM3DVector kCameraEye(0.0f, 0.0f, 0.0f, 1.0f);
 const MM3DVector kCameraInterest(0.0f, 0.0f, 1.0f, 1.0f);
+// The path: one straight spline from its start to its end.
+const MM3DVector kPathStart(0.0f, 0.0f, 0.0f, 1.0f);
+const MM3DVector kPathEnd(10.0f, 0.0f, 0.0f, 1.0f);
 
 // Entries of the script file (collection 0).
 constexpr MMResourceId kPlacedButton = 0;       // tags 0 (quad), 2, 3, 4
@@ -118,5 +122,6 @@ UURefCount<MM3DModel> MakeMeshesModel(
     const std::vector<std::vector<MM3DVector>>& meshes,
     const std::vector<std::vector<MM3DPackedColor>>& colours = {});
 UURefCount<MM3DModel> MakeInterfaceCamera();
+UURefCount<MM3DModel> MakePath();
 
 }  // namespace app_fixtures
