@@ -9,6 +9,7 @@
 #include "tests/content/ContentTestSupport.h"
 #include "tools/databuilder/InterfaceLayout.h"
 #include "tools/databuilder/check/ContentCheck.h"
+#include "tools/databuilder/check/PombleChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,7 @@ const NamedCheck kChecks[] = {
            databuilder::InterfaceLayout::Read(content_fixtures::SourceDirectory() / "layout"));
      }},
     {"StringTable", [] { return content_check::CheckStringTable(DataDirectory()); }},
+    {"Pomble", [] { return content_check::CheckPomble(DataDirectory()); }},
 };
 
 class ContentCheckTest : public ::testing::TestWithParam<NamedCheck> {};
