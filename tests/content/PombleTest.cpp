@@ -68,9 +68,9 @@ TEST_F(PombleTest, StoredCodesMoveNothingBeforeBinding) {
   }
 }
 
-// The standing character on the meadow, seen from the creation camera and
-// from the interface camera the preview faces: it fills a fair part of
-// the middle of the picture.
+// The standing character on the meadow, seen from the creation camera it
+// faces and from behind: it fills a fair part of the middle of the
+// picture.
 TEST(PombleScreenTest, TheStandingCharacterShowsOnTheMeadow) {
   const int32_t width = 320, height = 240;
   struct Shot {
@@ -78,7 +78,7 @@ TEST(PombleScreenTest, TheStandingCharacterShowsOnTheMeadow) {
     content_check::ScreenView view;
   };
   const Shot shots[] = {{"pomble-creation", {{0, 9, -22}, {0, 4, 0}, 45.0f, 1.0f, 300.0f}},
-                        {"pomble-front", {{0, 9, 22}, {0, 4, 0}, 45.0f, 1.0f, 300.0f}}};
+                        {"pomble-back", {{0, 9, 22}, {0, 4, 0}, 45.0f, 1.0f, 300.0f}}};
   for (const Shot& shot : shots) {
     const std::optional<ScreenPicture> picture =
         content_check::DrawScreen(content_fixtures::DataDirectory(),

@@ -110,12 +110,16 @@ float StandingValue(PombleJoint joint, int32_t channel) {
   return up < 0 ? y : y - PombleJointPosition(static_cast<PombleJoint>(up)).y;
 }
 
-// Every track ends standing still on the clip's last frame.
+// Every track ends standing still on the clip's last frame. The clip is
+// authored for the body facing +z: turns about x and y change sign for the
+// body mirrored to face -z.
 std::vector<CurveKey> Seconds(const Track& track) {
   const float base = StandingValue(track.joint, track.channel);
+  const float sign =
+      track.channel == kTurnXChannel || track.channel == kTurnYChannel ? -1.0f : 1.0f;
   std::vector<CurveKey> keys;
   for (const auto& [frame, value] : track.keys)
-    keys.emplace_back(frame / kFramesPerSecond, base + value);
+    keys.emplace_back(frame / kFramesPerSecond, base + sign * value);
   if (track.keys.back().first < kPombleClipEndFrame) {
     keys.emplace_back(kPombleClipEndFrame / kFramesPerSecond, keys.back().second);
   }

@@ -57,7 +57,7 @@ MM3DDisplayTreeNodeIndexedBlendShapeArray* MakeBlendArray(
           Vertex rest;
           rest.position = {position.mX, position.mY, position.mZ};
           rest.normal = {normal.mX, normal.mY, normal.mZ};
-          const Vertex posed = t == 0 ? rest : shape.pose(rest, p, amount);
+          const Vertex posed = t == 0 ? rest : shape.Pose(rest, p, amount);
           targetPositions.Append(Offset(posed.position, rest.position, 0.0f));
           targetNormals.Append(Offset(posed.normal, rest.normal, 0.0f));
         }

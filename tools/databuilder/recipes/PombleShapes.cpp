@@ -4,6 +4,7 @@
 #include "tools/databuilder/mesh/Sweep.h"
 
 #include <cmath>
+#include <utility>
 
 namespace databuilder {
 
@@ -24,6 +25,23 @@ constexpr float kArmLength = 1.6f;
 constexpr float kFootX = 0.75f;
 constexpr float kEyeY = 6.15f;
 constexpr float kMouthY = 5.3f;
+
+// Authored facing +z, built facing -z.
+constexpr Vec3 kMirror{1.0f, 1.0f, -1.0f};
+
+Vertex Mirrored(Vertex v) {
+  v.position = v.position * kMirror;
+  v.normal = v.normal * kMirror;
+  return v;
+}
+
+// The mirror image keeps its fronts outside: each triangle winds back.
+void MirrorMesh(Mesh& mesh) {
+  for (Vertex& v : mesh.mVertices) v = Mirrored(v);
+  for (size_t i = 0; i + 2 < mesh.mIndices.size(); i += 3) {
+    std::swap(mesh.mIndices[i + 1], mesh.mIndices[i + 2]);
+  }
+}
 
 // Turns a point (or a direction, with no pivot) about an axis through the
 // pivot: axis 0 is x, 2 is z.
@@ -217,7 +235,16 @@ std::vector<PombleBodyPart> MakePombleParts(const PombleColors& colors) {
   parts.push_back({"_R_arm", PombleJoint::kRightArm, {Arm(colors, -1.0f, 2, RightArmPose)}});
   parts.push_back({"_L_foot", PombleJoint::kLeftFoot, {Foot(colors, 1.0f, 4, LeftFootPose)}});
   parts.push_back({"_R_foot", PombleJoint::kRightFoot, {Foot(colors, -1.0f, 5, RightFootPose)}});
+  for (PombleBodyPart& part : parts) {
+    for (PombleMesh& mesh : part.meshes) {
+      for (MeshPart& meshPart : mesh.parts) MirrorMesh(meshPart.mesh);
+    }
+  }
   return parts;
+}
+
+Vertex PombleMesh::Pose(const Vertex& vertex, int32_t meshPart, float amount) const {
+  return Mirrored(pose(Mirrored(vertex), meshPart, amount));
 }
 
 }  // namespace databuilder

@@ -1,8 +1,10 @@
 #pragma once
 // Pomble's body, cut into the six parts the child switches on: each part
 // is one or two meshes of smooth shapes in the standing pose (about 8
-// tall on y 0, facing +z, its left arm at +x), the joint it hangs from
-// and the poses its blend targets walk through.
+// tall on y 0), the joint it hangs from and the poses its blend targets
+// walk through. The shapes are authored facing +z and then mirrored to
+// face -z, towards the creation area's camera, its left arm at +x on the
+// camera's right.
 
 #include "tools/databuilder/mesh/ModelBuilder.h"
 
@@ -39,6 +41,9 @@ struct PombleMesh {
   int32_t code = 0;
   int32_t targets = 1;
   Vertex (*pose)(const Vertex& vertex, int32_t meshPart, float amount) = nullptr;
+
+  // The posed vertex, facing as the mesh faces.
+  Vertex Pose(const Vertex& vertex, int32_t meshPart, float amount) const;
 };
 
 struct PombleBodyPart {
