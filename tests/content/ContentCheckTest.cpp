@@ -10,6 +10,7 @@
 #include "tools/databuilder/InterfaceLayout.h"
 #include "tools/databuilder/check/ContentCheck.h"
 #include "tools/databuilder/check/PombleChecks.h"
+#include "tools/databuilder/check/SoundChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -44,6 +45,7 @@ const NamedCheck kChecks[] = {
      }},
     {"StringTable", [] { return content_check::CheckStringTable(DataDirectory()); }},
     {"Pomble", [] { return content_check::CheckPomble(DataDirectory()); }},
+    {"Sounds", [] { return content_check::CheckSounds(DataDirectory()); }},
 };
 
 class ContentCheckTest : public ::testing::TestWithParam<NamedCheck> {};
