@@ -72,15 +72,18 @@ void AddVoice(const Voice& voice, const SoundPatch& patch, int32_t rate, std::ve
   Noise noise(voice.seed);
   const double smoothing =
       voice.lowpassHz > 0 ? 1.0 - std::exp(-kTwoPi * voice.lowpassHz / rate) : 1.0;
-  double phase = 0.0, filtered = 0.0;
-  for (int64_t i = 0; i < count; ++i) {
+  // The sweep multiplies the pitch by the same step every sample.
+  const double step = std::pow(ratio, 1.0 / (voice.seconds * rate));
+  double phase = 0.0, filtered = 0.0, hz = startHz;
+  for (int64_t i = 0; i < count; ++i, hz *= step) {
     const double t = static_cast<double>(i) / rate;
-    const double hz = startHz * std::pow(ratio, t / voice.seconds);
     const double raw = voice.wave == Wave::kNoise ? noise.Next() : Shape(voice.wave, phase);
     filtered += smoothing * (raw - filtered);
     phase += hz / rate;
     const double tremolo =
-        1.0 - voice.tremoloDepth * 0.5 * (1.0 - std::cos(kTwoPi * tremoloHz * t));
+        voice.tremoloDepth > 0
+            ? 1.0 - voice.tremoloDepth * 0.5 * (1.0 - std::cos(kTwoPi * tremoloHz * t))
+            : 1.0;
     const double level = steady ? tremolo : Envelope(voice, t) * tremolo;
     const int64_t at = start + i;
     if (at >= length) break;
