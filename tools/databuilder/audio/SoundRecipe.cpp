@@ -48,6 +48,8 @@ Voice ReadVoice(const toml::table& table, const Recipe& recipe, uint32_t index) 
     v.tremoloDepth = tremolo[1];
   }
   v.seed = static_cast<uint32_t>(RecipeNumber(values, "seed", index + 1.0));
+  // A loop's own voices hum all the way round it.
+  v.whole = RecipeFlag(recipe, "loop", false);
   return v;
 }
 

@@ -60,15 +60,15 @@ double LoopedHz(double hz, double loopSeconds) {
 
 void AddVoice(const Voice& voice, const SoundPatch& patch, int32_t rate, std::vector<double>& out) {
   const auto length = static_cast<int64_t>(out.size());
-  // In a loop, a steady voice sounds all the way round.
-  const bool steady = patch.loop && voice.startHz == voice.endHz;
+  const bool steady = patch.loop && voice.whole;
   const auto start = steady ? 0 : std::llround(voice.at * rate);
   const auto count = steady ? length : std::llround(voice.seconds * rate);
-  const double startHz = steady ? LoopedHz(voice.startHz, patch.seconds) : voice.startHz;
+  const double ratio = voice.endHz / voice.startHz;
+  const double startHz =
+      steady && ratio == 1.0 ? LoopedHz(voice.startHz, patch.seconds) : voice.startHz;
   const double tremoloHz = patch.loop && voice.tremoloHz > 0
                                ? LoopedHz(voice.tremoloHz, patch.seconds)
                                : voice.tremoloHz;
-  const double ratio = steady ? 1.0 : voice.endHz / voice.startHz;
   Noise noise(voice.seed);
   const double smoothing =
       voice.lowpassHz > 0 ? 1.0 - std::exp(-kTwoPi * voice.lowpassHz / rate) : 1.0;

@@ -30,6 +30,9 @@ struct Voice {
   double tremoloHz = 0.0;
   double tremoloDepth = 0.0;
   uint32_t seed = 1;  // the noise generator's
+  // Sounds all the way round a loop at a steady level, a tone at a whole
+  // number of periods; at, seconds and the envelope are then unused.
+  bool whole = false;
 };
 
 struct SoundPatch {
