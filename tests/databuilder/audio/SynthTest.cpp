@@ -45,6 +45,16 @@ TEST(SynthTest, LoopsRunOnFromTheirEndIntoTheirStart) {
   }
 }
 
+// A note of a looped tune dies away: it does not hum round the loop.
+TEST(SynthTest, ALoopedTunesNotesFallSilent) {
+  const std::vector<int16_t> s = MakeSound(Parse(R"(seconds = 2.0
+     loop = true
+     tune = [{ notes = "C5 - - - - - - -" }])"),
+                                           kRate);
+  ASSERT_EQ(s.size(), static_cast<size_t>(2 * kRate));
+  for (size_t i = s.size() * 3 / 4; i < s.size(); ++i) ASSERT_EQ(s[i], 0) << i;
+}
+
 TEST(SynthTest, TheSameRecipeMakesTheSameSamplesWithinTheirPeak) {
   const char* text = R"(seconds = 0.3
      voices = [{ wave = "noise", seconds = 0.3, lowpass = 1200 },
