@@ -4,6 +4,7 @@
 // the meadow. With VPL_SCREENSHOT_DIR set, the pictures are kept there.
 
 #include "foundation/uu/UUDirectory.h"
+#include "mm3d/MM3DAnimationClip.h"
 #include "mm3d/MM3DModel.h"
 #include "mm3d/MM3DModelCollection.h"
 #include "mm3d/MM3DModelLoader.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -49,6 +51,29 @@ TEST_F(PombleTest, TheHeadsFirstArrayIsTheEyesAndIsNeverFiled) {
   const auto bound = content_check::BindPombleParts(*mPomble);
   EXPECT_EQ(bound[0], arrays[1]);
   for (const auto* array : bound) EXPECT_NE(array, arrays[0]);
+}
+
+// Mid-dance the character has left its standing pose: its hips and spine
+// have moved; at frame 0 it stands again.
+TEST_F(PombleTest, TheClipDancesAndStandsAgain) {
+  MM3DAnimationClip* clip = mPomble->GetAnimationClip();
+  ASSERT_NE(clip, nullptr);
+  MM3DDisplayTreeNode* interest = mPomble->FindNamedNode("_pombleInterest");
+  ASSERT_NE(interest, nullptr);
+  const auto where = [&](float frame) {
+    clip->Apply(frame / 30.0f);
+    MM3DMatrix world;
+    interest->GetWorldMatrix(world);
+    MM3DVector at;
+    world.TransformPoint(at, MM3DVector(0, 0, 0, 1));
+    return at;
+  };
+  const MM3DVector standing = where(0);
+  const MM3DVector dancing = where(262);
+  EXPECT_GT(std::abs(dancing.mX - standing.mX) + std::abs(dancing.mY - standing.mY), 0.05f);
+  const MM3DVector again = where(0);
+  EXPECT_FLOAT_EQ(again.mX, standing.mX);
+  EXPECT_FLOAT_EQ(again.mY, standing.mY);
 }
 
 // A code weight acts before binding: it must change nothing, so every

@@ -5,6 +5,7 @@
 #include "mm3d/MM3DModelCollection.h"
 #include "mm3d/MM3DModelLoader.h"
 #include "mm3d/MM3DModelResourceFile.h"
+#include "mm3d/MM3DNodeAnimations.h"
 #include "platform/win32/PathMapping.h"
 #include "tools/databuilder/check/ScriptView.h"
 
@@ -102,6 +103,25 @@ void CheckPoses(MM3DModel& model, Findings& findings) {
   }
 }
 
+// The clip moves the joints and blinks the eyes; the pose arrays are the
+// child's alone.
+void CheckClipTargets(MM3DModel& model, Findings& findings) {
+  const MM3DAnimationClip* clip = model.GetAnimationClip();
+  if (clip == nullptr || clip->GetEndTime() < kClipEndSeconds - 0.001f) {
+    findings.push_back("m 174's clip must run to frame 900");
+    return;
+  }
+  const auto arrays = FindBlendArrays(model);
+  for (int32_t i = 0; i < clip->GetCount(); ++i) {
+    const MM3DAnimation* animation = clip->GetAnimation(i);
+    if (animation->GetKind() != kMM3DBlendShapeWeightAnimation) continue;
+    const auto* weight = static_cast<const MM3DBlendShapeWeightAnimation*>(animation);
+    if (arrays.empty() || weight->GetTarget() != arrays[0]) {
+      findings.push_back("m 174's clip must animate no blend array but the eyes");
+    }
+  }
+}
+
 void CheckInterest(MM3DModel& model, Findings& findings) {
   MM3DDisplayTreeNode* interest = model.FindNamedNode("_pombleInterest");
   if (interest == nullptr ||
@@ -168,10 +188,7 @@ Findings CheckPombleModel(MM3DModel& model) {
   CheckPartNodes(model, "m 174", findings);
   CheckPoses(model, findings);
   CheckInterest(model, findings);
-  const MM3DAnimationClip* clip = model.GetAnimationClip();
-  if (clip == nullptr || clip->GetEndTime() < kClipEndSeconds - 0.001f) {
-    findings.push_back("m 174's clip must run to frame 900");
-  }
+  CheckClipTargets(model, findings);
   return findings;
 }
 
