@@ -9,6 +9,8 @@
 #include "tests/content/ContentTestSupport.h"
 #include "tools/databuilder/InterfaceLayout.h"
 #include "tools/databuilder/check/ContentCheck.h"
+#include "tools/databuilder/check/PombleChecks.h"
+#include "tools/databuilder/check/SoundChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +44,8 @@ const NamedCheck kChecks[] = {
            databuilder::InterfaceLayout::Read(content_fixtures::SourceDirectory() / "layout"));
      }},
     {"StringTable", [] { return content_check::CheckStringTable(DataDirectory()); }},
+    {"Pomble", [] { return content_check::CheckPomble(DataDirectory()); }},
+    {"Sounds", [] { return content_check::CheckSounds(DataDirectory()); }},
 };
 
 class ContentCheckTest : public ::testing::TestWithParam<NamedCheck> {};

@@ -1,10 +1,10 @@
 #pragma once
 // The sound stage: one sound per id of the sound file, 22050 Hz, 16-bit,
-// mono. Until the synthesizer's patches and the music arrive, every id
-// holds a short synthesized blip of its own pitch, loops a seamless hum and
-// tunes (jingles, music) a little major arpeggio of the manifest's length.
-// The manifest entry gives: seconds (length), loop, tune, stream (played
-// from the file behind a head rather than held whole).
+// mono, each made by our synthesizer from its recipe in data/sounds (named
+// by the sound's symbol): effects, seamless loops, jingles that last their
+// animation's range and the credits music. The manifest entry marks the
+// sounds streamed from the file behind a head rather than held whole
+// (stream = true).
 
 #include "tools/databuilder/BuildSources.h"
 
@@ -20,7 +20,8 @@ struct BuiltSound {
 
 constexpr int32_t kSoundRate = 22050;
 
-// The sound of id i at index i.
+// The sound of id i at index i; throws BuildError when an id has no recipe
+// or a recipe names no sound.
 std::vector<BuiltSound> BuildSounds(const BuildSources& sources);
 
 }  // namespace databuilder

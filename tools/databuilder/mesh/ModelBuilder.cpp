@@ -107,7 +107,11 @@ MM3DVertexDataBlocks ModelBuilder::MakeBlocks(const Mesh& mesh, bool colors, boo
 
 MM3DDisplayTreeNodeIndexedMesh* ModelBuilder::AddMesh(std::vector<MeshPart> parts,
                                                       MM3DDisplayTreeNodeWithChildren* parent) {
-  auto* node = new MM3DDisplayTreeNodeIndexedMesh;
+  return AddNode(MakeMesh(std::move(parts)).Release(), parent);
+}
+
+UUOwned<MM3DDisplayTreeNodeIndexedMesh> ModelBuilder::MakeMesh(std::vector<MeshPart> parts) {
+  UUOwned<MM3DDisplayTreeNodeIndexedMesh> node(new MM3DDisplayTreeNodeIndexedMesh);
   for (MeshPart& part : parts) {
     MM3DIndexedMeshPart meshPart;
     meshPart.mMaterial = MakeMaterial(part.material);
@@ -115,7 +119,6 @@ MM3DDisplayTreeNodeIndexedMesh* ModelBuilder::AddMesh(std::vector<MeshPart> part
                                   part.material.texture >= 0 || part.keepCoordinates);
     node->AddPart(meshPart);
   }
-  (parent != nullptr ? parent : mRoot)->AddChild(UUOwned<MM3DDisplayTreeNode>(node));
   return node;
 }
 
@@ -138,13 +141,20 @@ void ModelBuilder::AddPath(const std::vector<Vec3>& points, bool closed) {
 
 void ModelBuilder::Animate(MM3DDisplayTreeNodeSRTTransform* node, int32_t channel,
                            const std::vector<CurveKey>& keys) {
+  AddAnimation(UUOwned<MM3DAnimation>(new MM3DSRTAnimation(node, MakeCurve(keys), channel)));
+}
+
+UURefCount<MM3DFunctionCurve> ModelBuilder::MakeCurve(const std::vector<CurveKey>& keys) {
   UUGrowableArray<MM3DLinearCurveKey> array;
   for (const CurveKey& key : keys) {
     array.Append(MM3DLinearCurveKey(key.first, key.second));
     mClip->SetEndTime(std::max(mClip->GetEndTime(), key.first));
   }
-  UURefCount<MM3DFunctionCurve> curve(new MM3DLinearFunctionCurve(array, kMM3DPlainValue));
-  mClip->AddAnimation(UUOwned<MM3DAnimation>(new MM3DSRTAnimation(node, curve, channel)));
+  return UURefCount<MM3DFunctionCurve>(new MM3DLinearFunctionCurve(array, kMM3DPlainValue));
+}
+
+void ModelBuilder::AddAnimation(UUOwned<MM3DAnimation> animation) {
+  mClip->AddAnimation(std::move(animation));
 }
 
 void ModelBuilder::AddNamedNode(const char* name, MM3DDisplayTreeNode* node) {

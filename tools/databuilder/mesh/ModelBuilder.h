@@ -12,6 +12,7 @@
 #include "mm3d/MM3DDisplayTreeNodeSRTTransform.h"
 #include "mm3d/MM3DDisplayTreeNodeWithVisibility.h"
 #include "mm3d/MM3DDriverTextureMap.h"
+#include "mm3d/MM3DFunctionCurve.h"
 #include "mm3d/MM3DLight.h"
 #include "mm3d/MM3DModel.h"
 #include "tools/databuilder/mesh/Mesh.h"
@@ -62,6 +63,15 @@ class ModelBuilder {
   // null); blocks are split at the engine's vertex limit.
   MM3DDisplayTreeNodeIndexedMesh* AddMesh(std::vector<MeshPart> parts,
                                           MM3DDisplayTreeNodeWithChildren* parent = nullptr);
+  // The mesh node of the parts, in order, not yet in the tree: deformers
+  // read its blocks before they take it as their child.
+  UUOwned<MM3DDisplayTreeNodeIndexedMesh> MakeMesh(std::vector<MeshPart> parts);
+  // Any node under the parent (the root when null); the tree owns it.
+  template <typename Node>
+  Node* AddNode(Node* node, MM3DDisplayTreeNodeWithChildren* parent) {
+    (parent != nullptr ? parent : mRoot)->AddChild(UUOwned<MM3DDisplayTreeNode>(node));
+    return node;
+  }
   void AddLight(const UURefCount<MM3DLight>& light);
   void AddCamera(Vec3 eye, Vec3 interest);
   // A polyline spline below the root; closed repeats its first point.
@@ -70,6 +80,10 @@ class ModelBuilder {
   // seconds; the clip ends at the latest key of all.
   void Animate(MM3DDisplayTreeNodeSRTTransform* node, int32_t channel,
                const std::vector<CurveKey>& keys);
+  // A linear curve of the keys, which the clip then lasts at least to the
+  // end of; for animations of any target, added with AddAnimation.
+  UURefCount<MM3DFunctionCurve> MakeCurve(const std::vector<CurveKey>& keys);
+  void AddAnimation(UUOwned<MM3DAnimation> animation);
   void AddNamedNode(const char* name, MM3DDisplayTreeNode* node);
 
   // The finished model; the builder is left empty.

@@ -23,11 +23,23 @@ float ToFloat(double value) { return static_cast<float>(value); }
 
 const std::map<std::string, ModelMaker>& ModelMakers() {
   static const std::map<std::string, ModelMaker> makers = {
-      {"arc", MakeArc},           {"button", MakeButton},       {"camera", MakeCamera},
-      {"cursor", MakeCursor},     {"ground", MakeGround},       {"panel", MakePanel},
-      {"path", MakePath},         {"primitive", MakePrimitive}, {"profile", MakeProfile},
-      {"sky", MakeSky},           {"solid", MakeSolid},         {"strip", MakeStrip},
-      {"template", MakeTemplate}, {"track", MakeTrack},         {"wheel", MakeWheel},
+      {"arc", MakeArc},
+      {"button", MakeButton},
+      {"camera", MakeCamera},
+      {"cursor", MakeCursor},
+      {"ground", MakeGround},
+      {"panel", MakePanel},
+      {"path", MakePath},
+      {"primitive", MakePrimitive},
+      {"profile", MakeProfile},
+      {"pomble", MakePomble},
+      {"pomble.ghost", MakePombleGhost},
+      {"sky", MakeSky},
+      {"solid", MakeSolid},
+      {"strip", MakeStrip},
+      {"template", MakeTemplate},
+      {"track", MakeTrack},
+      {"wheel", MakeWheel},
   };
   return makers;
 }

@@ -58,5 +58,7 @@ void MakeArc(const Recipe& recipe, const ModelContext& context, ModelBuilder& bu
 void MakeSolid(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
 void MakePanel(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
 void MakeCursor(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
+void MakePomble(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
+void MakePombleGhost(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder);
 
 }  // namespace databuilder
