@@ -40,11 +40,16 @@ MMResourceId VPLTextureCollectionFromFile::FindTextureId(const char* fileName) c
   return kMMNoResource;
 }
 
-bool VPLTextureCollectionFromFile::GetTextureFileName(MMResourceId id, char* fileName) const {
-  if (id == kMMNoResource || MMCollectionOf(id) != GetCollectionNumber()) return false;
+const char* VPLTextureCollectionFromFile::GetTextureFileName(MMResourceId id) const {
+  if (id == kMMNoResource || MMCollectionOf(id) != GetCollectionNumber()) return nullptr;
   const VPLUserTexture* picture = PictureOf(MMItemOf(id));
-  if (picture == nullptr) return false;
-  std::strcpy(fileName, picture->GetFileName());
+  return picture != nullptr ? picture->GetFileName() : nullptr;
+}
+
+bool VPLTextureCollectionFromFile::GetTextureFileName(MMResourceId id, char* fileName) const {
+  const char* name = GetTextureFileName(id);
+  if (name == nullptr) return false;
+  std::strcpy(fileName, name);
   return true;
 }
 

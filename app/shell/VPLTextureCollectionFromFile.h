@@ -24,9 +24,10 @@ class VPLTextureCollectionFromFile : public RU3DTextureCollectionFromSurface,
   // Collection << 16 | index below the count; -1 past it.
   int32_t GetTextureId(int32_t index) const override;
   // The first picture of that file name, whatever its case; -1 for none.
-  MMResourceId FindTextureId(const char* fileName) const;
-  // The picture's file name into a 260-byte name; false for another
-  // collection's id or no picture.
+  MMResourceId FindTextureId(const char* fileName) const override;
+  // The picture's file name; null for another collection's id or no picture.
+  const char* GetTextureFileName(MMResourceId id) const override;
+  // The same into a 260-byte name; false when there is none.
   bool GetTextureFileName(MMResourceId id, char* fileName) const;
 
   MMResourceId AddEntry(const UURect& rect, int32_t picture);

@@ -238,7 +238,7 @@ TEST(MM3DModelFileTest, ATopNodeThatIsNoRootLeavesTheModelWithoutTree) {
 // A record that fails after the tree, or inside it, leaves nothing of the
 // old content that pointed into the old tree.
 TEST(MM3DModelFileTest, AFailedReadKeepsNothingOfTheOldTree) {
-  for (const uint8_t hasRoot : {0, 1}) {
+  for (const uint8_t hasRoot : {uint8_t{0}, uint8_t{1}}) {
     SCOPED_TRACE(hasRoot);
     UURefCount<MM3DModel> model = MakeCharacter();
     ASSERT_TRUE(model->HasAnimationClip());

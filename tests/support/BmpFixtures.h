@@ -93,7 +93,10 @@ using IndexGrid = std::vector<std::vector<uint8_t>>;
 inline IndexGrid PatternGrid(int width, int height, int colors) {
   IndexGrid grid(static_cast<size_t>(height), std::vector<uint8_t>(static_cast<size_t>(width)));
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) grid[y][x] = static_cast<uint8_t>((x * 3 + y * 5) % colors);
+    for (int x = 0; x < width; ++x) {
+      grid[static_cast<size_t>(y)][static_cast<size_t>(x)] =
+          static_cast<uint8_t>((x * 3 + y * 5) % colors);
+    }
   }
   return grid;
 }
@@ -107,7 +110,8 @@ inline std::vector<uint8_t> IndexRows(const IndexGrid& grid, int bits, bool topD
     std::vector<uint8_t> packed((row.size() * static_cast<size_t>(bits) + 31) / 32 * 4, 0);
     for (size_t x = 0; x < row.size(); ++x) {
       const size_t bit = x * static_cast<size_t>(bits);
-      packed[bit / 8] = static_cast<uint8_t>(packed[bit / 8] | row[x] << (8 - bits - bit % 8));
+      packed[bit / 8] = static_cast<uint8_t>(packed[bit / 8] |
+                                             row[x] << (8 - static_cast<size_t>(bits) - bit % 8));
     }
     rows.insert(rows.end(), packed.begin(), packed.end());
   }

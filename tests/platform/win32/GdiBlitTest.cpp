@@ -147,7 +147,8 @@ TEST(GdiBlitTest, StretchBltEnlargesEveryDepthPixelForPixel) {
       DibCanvas source(kSourceWidth, kSourceHeight, bits);
       for (int y = 0; y < kSourceHeight; ++y) {
         for (int x = 0; x < kSourceWidth; ++x) {
-          SetPixelV(source.dc(), x, y, RGB(8 * (x + 1), 8 * (y + 1), 0));
+          SetPixelV(source.dc(), x, y,
+                    RGB(static_cast<BYTE>(8 * (x + 1)), static_cast<BYTE>(8 * (y + 1)), 0));
         }
       }
       DibCanvas target(kWidth, kHeight, bits);

@@ -19,7 +19,7 @@ int32_t Difference(const std::vector<uint8_t>& texels, int32_t width, int32_t x0
                    int32_t x1, int32_t y1) {
   const auto at = [&](int32_t x, int32_t y) { return static_cast<size_t>((y * width + x) * 4); };
   int32_t sum = 0;
-  for (int32_t c = 0; c < 3; ++c) sum += std::abs(texels[at(x0, y0) + c] - texels[at(x1, y1) + c]);
+  for (size_t c = 0; c < 3; ++c) sum += std::abs(texels[at(x0, y0) + c] - texels[at(x1, y1) + c]);
   return sum;
 }
 
