@@ -36,6 +36,8 @@ namespace fs = std::filesystem;
 constexpr auto kGenerousWait = std::chrono::seconds(60);
 constexpr int kStoppedEarly = 0;
 constexpr int kRan = 1;
+constexpr char kNoDiskSpaceText[] = "Not enough hard drive space to run 'Vantry's Plorvia 3D'";
+constexpr char kSmallScreenText[] = "requires a screen resolution of at least 800x600";
 constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 600;
 constexpr const char* kDataFiles[] = {"Hd.mms",    "vpl3d.MMP", "vpl3d.MMA",
@@ -64,20 +66,25 @@ class ProgramFolder : public ShellTestFolder {
   fs::path ErrorOutput() const { return Path() / "stderr.txt"; }
 };
 
-// Starts the program with its standard error in the folder's file.
-pid_t Spawn(const ProgramFolder& folder, const std::vector<std::string>& arguments) {
+// Starts the command with its standard error in the folder's file.
+pid_t SpawnCommand(const ProgramFolder& folder, const std::vector<std::string>& command) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 2, folder.ErrorOutput().c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  const std::string program = folder.Program().string();
-  std::vector<char*> argv{const_cast<char*>(program.c_str())};
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  std::vector<char*> argv;
+  for (const std::string& item : command) argv.push_back(const_cast<char*>(item.c_str()));
   argv.push_back(nullptr);
   pid_t pid = -1;
-  const int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   return failed == 0 ? pid : -1;
+}
+
+pid_t Spawn(const ProgramFolder& folder, const std::vector<std::string>& arguments) {
+  std::vector<std::string> command{folder.Program().string()};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  return SpawnCommand(folder, command);
 }
 
 // The exit code, or -1 when the program did not end in time (it is killed).
@@ -103,6 +110,18 @@ TEST(VPL3DProgramTest, ASecondCopyEndsSilentlyWithZero) {
   EXPECT_EQ(ReadFile(folder.ErrorOutput()).find("Vantry"), std::string::npos);
   EXPECT_FALSE(fs::exists(folder.Dir() / "Library"));
   CloseHandle(first);
+}
+
+TEST(VPL3DProgramTest, AUserFolderThatCannotBeMadeEndsTheStartWithItsMessage) {
+  ProgramFolder folder("folders");
+  setenv("VPL3D_TEST", "1", 1);
+  std::ofstream(folder.Dir() / "Textures") << "a file where the folder should be";
+  const pid_t program = Spawn(folder, {});
+  ASSERT_GT(program, 0);
+  EXPECT_EQ(WaitForExit(program), kRan);
+  EXPECT_NE(ReadFile(folder.ErrorOutput()).find(kNoDiskSpaceText), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(folder.Dir() / "Library"));
+  EXPECT_FALSE(fs::exists(folder.Dir() / "Exports"));
 }
 
 // The X server's view of the program: its top-level windows as they map.
@@ -206,6 +225,18 @@ TEST(VPL3DProgramTest, RunsInItsWindowAndEndsWhenClosedOnXDisplay) {
     EXPECT_GT(log.size(), driverLines.size() + 2);
     EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
   }
+}
+
+TEST(VPL3DProgramTest, AScreenSmallerThan800By600GetsItsMessageOnXDisplay) {
+  if (std::getenv("VPL3D_XVFB") == nullptr) GTEST_SKIP() << "needs scripts/test's X display";
+  ProgramFolder folder("small");
+  setenv("VPL3D_TEST", "1", 1);
+  const pid_t program = SpawnCommand(
+      folder, {"xvfb-run", "-a", "-s", "-screen 0 640x480x24", folder.Program().string()});
+  ASSERT_GT(program, 0);
+  EXPECT_EQ(WaitForExit(program), kRan);
+  EXPECT_NE(ReadFile(folder.ErrorOutput()).find(kSmallScreenText), std::string::npos);
+  EXPECT_FALSE(fs::exists(folder.Dir() / "Library"));
 }
 
 }  // namespace
