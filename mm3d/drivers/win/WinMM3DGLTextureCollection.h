@@ -23,7 +23,7 @@ class WinMM3DGLTextureCollection : public MM3DDriverTextureCollection {
   void Unselect() override;
 
   int32_t GetSelectedSlot() const { return mSelected; }
-  bool IsLoaded(int32_t slot) const { return mSlots[slot].mLoaded; }
+  bool IsLoaded(int32_t slot) const { return mSlots[static_cast<size_t>(slot)].mLoaded; }
 
  private:
   struct Slot {
