@@ -1,8 +1,10 @@
 # One static library per layer folder, made of every source below it, or
 # below the FOLDERS named when one folder holds two layers.
 # Layers name the layers below them in DEPENDS; nothing links upwards.
+# EXCLUDE names folders below the layer's whose sources make a program
+# rather than the library.
 function(vpl_add_layer target)
-  cmake_parse_arguments(LAYER "" "" "FOLDERS;DEPENDS;SYSTEM_LIBS" ${ARGN})
+  cmake_parse_arguments(LAYER "" "" "FOLDERS;DEPENDS;SYSTEM_LIBS;EXCLUDE" ${ARGN})
   if(NOT LAYER_FOLDERS)
     set(LAYER_FOLDERS .)
   endif()
@@ -11,6 +13,9 @@ function(vpl_add_layer target)
     file(GLOB_RECURSE folder_sources CONFIGURE_DEPENDS
          ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.c)
     list(APPEND sources ${folder_sources})
+  endforeach()
+  foreach(excluded ${LAYER_EXCLUDE})
+    list(FILTER sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${excluded}/")
   endforeach()
   if(NOT sources)
     # A layer that has no sources yet still stands in the layer order.

@@ -25,6 +25,10 @@ void RequestDesktop();
 void PumpDesktop();
 // The screen size for GetSystemMetrics.
 SIZE DesktopSize();
+// The screen size a mode switch is checked against: on the main thread the
+// display is asked even before the first window, since a program switches
+// the mode before it makes any.
+SIZE ScreenSizeForModeSwitch();
 // Main thread only: pumps the desktop and answers the SDL window id that
 // shows a top-level window, 0 when none.
 uint32_t DesktopWindowId(HWND topLevel);

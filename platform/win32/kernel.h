@@ -187,11 +187,43 @@ void Sleep(DWORD milliseconds);
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds);
 
+// A named semaphore is one per user across processes: a lock file in
+// $XDG_RUNTIME_DIR (else the temporary directory) held while any handle of
+// the creating process is open, and given up by the system when that
+// process ends, however it ends. A second creation of a held name, in this
+// process or another, answers a handle of its own with
+// ERROR_ALREADY_EXISTS; a successful creation sets ERROR_SUCCESS.
+HANDLE CreateSemaphoreA(void* security, LONG initialCount, LONG maximumCount, LPCSTR name);
+
 // ---- Process ---------------------------------------------------------------
 
 // The program's command line: its path, then its arguments, as one text
 // (arguments with blanks are quoted).
 LPSTR GetCommandLineA();
+
+// ---- Memory and disk status ----------------------------------------------
+
+struct MEMORYSTATUS {
+  DWORD dwLength;
+  DWORD dwMemoryLoad;
+  SIZE_T dwTotalPhys;
+  SIZE_T dwAvailPhys;
+  SIZE_T dwTotalPageFile;
+  SIZE_T dwAvailPageFile;
+  SIZE_T dwTotalVirtual;
+  SIZE_T dwAvailVirtual;
+};
+using LPMEMORYSTATUS = MEMORYSTATUS*;
+
+// The machine's memory: physical memory from the system's counts, the page
+// file from its swap space; the address space is the process's own.
+void GlobalMemoryStatus(LPMEMORYSTATUS status);
+
+// The free space of the volume that holds the folder (any folder, not only
+// a drive's root), in clusters of one block of the host's file system as
+// far as 32-bit counts reach; fails with the path's error.
+BOOL GetDiskFreeSpaceA(LPCSTR folder, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector,
+                       LPDWORD freeClusters, LPDWORD totalClusters);
 
 // ---- Thread-local storage ------------------------------------------------
 

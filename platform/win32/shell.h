@@ -1,8 +1,9 @@
 #pragma once
-// The shell's special folders. The one folder known here is the user's
-// desktop directory: $XDG_DESKTOP_DIR when it is an absolute path, else
-// ~/Desktop. A folder that does not exist, or whose name the ANSI code
-// page cannot spell, is missing as on a machine without it.
+// The shell's special folders: the user's desktop directory,
+// $XDG_DESKTOP_DIR when it is an absolute path, else ~/Desktop; and the
+// local application data, $XDG_DATA_HOME/vpl3d (else ~/.local/share/vpl3d),
+// made when missing. A folder that does not exist, or whose name the ANSI
+// code page cannot spell, is missing as on a machine without it.
 
 #include "platform/win32/kernel.h"
 #include "platform/win32/user.h"
@@ -36,6 +37,7 @@ using LPITEMIDLIST = struct ITEMIDLIST*;
 using LPCITEMIDLIST = const struct ITEMIDLIST*;
 
 constexpr int CSIDL_DESKTOPDIRECTORY = 16;
+constexpr int CSIDL_LOCAL_APPDATA = 28;
 
 // Adds a user to the shell's allocator; always S_OK.
 HRESULT SHGetMalloc(LPMALLOC* allocator);

@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 using namespace vpl::platform;
@@ -45,6 +46,27 @@ std::string DesktopHostDirectory() {
   const char* home = std::getenv("HOME");
   if (home != nullptr && home[0] == '/') return std::string(home) + "/Desktop";
   return {};
+}
+
+// The program's own folder of the user's data, made when missing, as the
+// system keeps a local application-data folder for every user.
+std::string LocalAppDataHostDirectory() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  std::string base;
+  if (data != nullptr && data[0] == '/') {
+    base = data;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
+    base = std::string(home) + "/.local/share";
+  } else {
+    return {};
+  }
+  std::error_code ignored;
+  std::filesystem::create_directories(base + "/vpl3d", ignored);
+  return base + "/vpl3d";
+}
+
+std::string FolderHostDirectory(int folder) {
+  return folder == CSIDL_DESKTOPDIRECTORY ? DesktopHostDirectory() : LocalAppDataHostDirectory();
 }
 
 // The Windows path of an existing host directory, or empty when it is
@@ -90,8 +112,8 @@ HRESULT SHGetMalloc(LPMALLOC* allocator) {
 HRESULT SHGetSpecialFolderLocation(HWND, int folder, LPITEMIDLIST* list) {
   if (list == nullptr) return E_INVALIDARG;
   *list = nullptr;
-  if (folder != CSIDL_DESKTOPDIRECTORY) return E_INVALIDARG;
-  const std::string path = ExistingFolderPath(DesktopHostDirectory());
+  if (folder != CSIDL_DESKTOPDIRECTORY && folder != CSIDL_LOCAL_APPDATA) return E_INVALIDARG;
+  const std::string path = ExistingFolderPath(FolderHostDirectory(folder));
   if (path.empty()) return E_FAIL;
   *list = MakeItemList(path);
   return *list != nullptr ? S_OK : E_OUTOFMEMORY;

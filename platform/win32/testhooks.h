@@ -41,6 +41,16 @@ void FailReadsOfFile(const std::string& hostPath, uint32_t error, int count);
 // tests can make GlobalAlloc fail; 0 (the default) removes the cap.
 void SetGlobalHeapLimit(size_t bytes);
 
+// From now on GlobalMemoryStatus answers these free bytes of physical
+// memory and of the page file; ResetMemoryStatus gives back the machine's.
+void SetMemoryStatus(SIZE_T availablePhysical, SIZE_T availablePageFile);
+void ResetMemoryStatus();
+// From now on GetDiskFreeSpaceA answers this many free bytes for every
+// folder (one byte per cluster), or fails with ERROR_NOT_READY when
+// failQuery is set; ResetDiskFreeSpace gives back the volumes' own.
+void SetDiskFreeSpace(DWORD freeBytes, bool failQuery);
+void ResetDiskFreeSpace();
+
 // Desktop input and window events for a top-level window, as the desktop
 // delivers them: they become messages at the main thread's next message
 // call (main thread only). Points are in the window's client coordinates;

@@ -558,6 +558,11 @@ void PumpDesktop() {
 
 SIZE DesktopSize() { return SIZE{gScreenWidth, gScreenHeight}; }
 
+SIZE ScreenSizeForModeSwitch() {
+  if (IsMainThread()) StartDesktop();
+  return DesktopSize();
+}
+
 uint32_t DesktopWindowId(HWND topLevel) { return IsMainThread() ? DesktopIdOf(topLevel) : 0; }
 
 void SetDesktopOpenGL(HWND topLevel, const DesktopGLFormat* format) {

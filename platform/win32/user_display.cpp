@@ -113,7 +113,7 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
   if (mode->dmSize < sizeof(DEVMODEA)) return DISP_CHANGE_BADMODE;
   if ((flags & ~CDS_FULLSCREEN) != 0) return DISP_CHANGE_BADFLAGS;
   const DWORD needed = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-  const SIZE screen = DesktopSize();
+  const SIZE screen = ScreenSizeForModeSwitch();
   if ((mode->dmFields & needed) != needed || !IsSupportedDepth(mode->dmBitsPerPel) ||
       mode->dmPelsWidth == 0 || mode->dmPelsHeight == 0 ||
       mode->dmPelsWidth > static_cast<DWORD>(screen.cx) ||

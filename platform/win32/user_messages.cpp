@@ -91,6 +91,14 @@ WaitClock::time_point NextWake(const MessageQueue& queue) {
   return wake;
 }
 
+// A thread waiting for the answer to a message it sent wakes for nothing
+// but that answer and the messages sent to it, except the main thread,
+// which also keeps the desktop going.
+WaitClock::time_point SendWaitWake() {
+  if (IsMainThread() && DesktopStarted()) return WaitClock::now() + kDesktopPumpInterval;
+  return WaitClock::time_point::max();
+}
+
 void PumpIfMainThread() {
   if (IsMainThread() && DesktopStarted()) PumpDesktop();
 }
@@ -305,7 +313,15 @@ LRESULT CallOnThread(DWORD threadId, std::function<LRESULT()> call, bool wait) {
   NotifyWaiters();
   if (!wait) return 1;
   while (!sent->done) {
-    if (!RunOneSent(*mine, lock)) WaitUntil(lock, WaitClock::time_point::max());
+    if (RunOneSent(*mine, lock)) continue;
+    WaitUntil(lock, SendWaitWake());
+    // Only the main thread takes the desktop's events: while it waits for an
+    // answer, a box the other thread shows must still see its clicks.
+    if (!sent->done && IsMainThread() && DesktopStarted()) {
+      lock.unlock();
+      PumpDesktop();
+      lock.lock();
+    }
   }
   return sent->result;
 }

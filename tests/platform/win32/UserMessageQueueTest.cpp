@@ -1,5 +1,7 @@
 #include "platform/win32/testhooks.h"
 #include "platform/win32/user.h"
+#include "platform/win32/winmm.h"
+#include "tests/support/DesktopTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -193,6 +195,61 @@ TEST(UserMessageQueueTest, QueueStatusFlagsLimitWhatAPeekHandles) {
   CloseHandle(sender);
   DestroyWindow(gFilterWindow);
   UnregisterClassA("QueueStatusFilterClass", nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Only the main thread takes the desktop's events. A window of another
+// thread that waits for a click while the main thread waits for its answer
+// still sees the click.
+constexpr UINT kAskForClick = WM_USER + 30;
+constexpr DWORD kClickWaitMilliseconds = 20000;
+constexpr DWORD kWakeMilliseconds = 100;
+HWND gClickWindow = nullptr;
+HANDLE gClickWindowReady = nullptr;
+
+LRESULT ClickWaitingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != kAskForClick) return DefWindowProcA(window, message, wParam, lParam);
+  const DWORD start = timeGetTime();
+  MSG click;
+  while (!PeekMessageA(&click, window, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE)) {
+    if (timeGetTime() - start > kClickWaitMilliseconds) return 0;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kWakeMilliseconds, QS_ALLINPUT);
+  }
+  return 1;
+}
+
+DWORD ClickWindowThread(LPVOID) {
+  gClickWindow = CreateWindowExA(0, "ClickWaitingClass", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40,
+                                 nullptr, nullptr, nullptr, nullptr);
+  SetEvent(gClickWindowReady);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  DestroyWindow(gClickWindow);
+  return 0;
+}
+
+TEST(UserMessageQueueTest, TheMainThreadKeepsTheDesktopGoingWhileItWaitsForAnAnswer) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = ClickWaitingProc;
+  windowClass.lpszClassName = "ClickWaitingClass";
+  ASSERT_NE(RegisterClassExA(&windowClass), 0);
+  gClickWindowReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  DWORD threadId = 0;
+  const HANDLE thread = CreateThread(nullptr, 0, ClickWindowThread, nullptr, 0, &threadId);
+  ASSERT_TRUE(vpl::test::PumpUntilSet(gClickWindowReady));
+  ASSERT_NE(gClickWindow, nullptr);
+  vpl::platform::InjectMouseButton(gClickWindow, POINT{5, 5}, 1, true, 1);
+  EXPECT_EQ(SendMessageA(gClickWindow, kAskForClick, 0, 0), 1);
+  PostThreadMessageA(threadId, WM_QUIT, 0, 0);
+  EXPECT_TRUE(vpl::test::PumpUntilSet(thread));
+  CloseHandle(thread);
+  CloseHandle(gClickWindowReady);
+  vpl::test::DrainMessages();
+  EXPECT_TRUE(UnregisterClassA("ClickWaitingClass", nullptr));
 }
 
 }  // namespace

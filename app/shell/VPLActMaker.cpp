@@ -1,0 +1,43 @@
+#include "app/shell/VPLActMaker.h"
+
+#include "app/shell/VPLDisplayModeStrategy.h"
+#include "app/shell/VPLProgramValues.h"
+#include "app/shell/VPLStage.h"
+#include "foundation/al/ALAllocator.h"
+#include "mm/stage/MM3DAct.h"
+#include "mm3d/drivers/MM3DDriver.h"
+
+namespace {
+
+constexpr MM3DClearColor kSkyColour{.mRed = 150, .mGreen = 200, .mBlue = 245, .mAlpha = 255};
+
+// The creation screen's display with nothing on it yet.
+class VPLEmptyAct : public MM3DAct {
+ public:
+  explicit VPLEmptyAct(VPLStage* stage) : MM3DAct(stage, &VPLCreationDisplayStrategy()) {}
+
+  void Draw() override {
+    if (const UURefCount<MM3DDriver>& driver = GetStage()->GetDriver()) {
+      driver->mClearColor = kSkyColour;
+      driver->SetClearColor(kSkyColour.AsWord());
+    }
+    MM3DAct::Draw();
+  }
+};
+
+class VPLEmptyActMaker : public VPLActMaker {
+ public:
+  MMAct* MakeAct(VPLStage* stage, int32_t) override {
+    return new (ALGlobalAllocator) VPLEmptyAct(stage);
+  }
+  bool AgreesToClose(MMAct*) override { return true; }
+};
+
+VPLEmptyActMaker gEmptyActMaker;
+VPLActMaker* gMaker = &gEmptyActMaker;
+
+}  // namespace
+
+VPLActMaker& VPLGetActMaker() { return *gMaker; }
+
+void VPLSetActMaker(VPLActMaker* maker) { gMaker = maker != nullptr ? maker : &gEmptyActMaker; }

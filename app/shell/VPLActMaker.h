@@ -1,0 +1,29 @@
+#pragma once
+// The stage asks a maker for its acts: act 0 is the intro, any other the
+// creation act. Until the program's acts are given one, the stage shows an
+// empty act on the creation screen's display: a 3D view cleared to the sky
+// colour, which agrees to close at once.
+
+#include <cstdint>
+
+class MMAct;
+class VPLStage;
+
+class VPLActMaker {
+ public:
+  VPLActMaker() = default;
+  virtual ~VPLActMaker() = default;
+  VPLActMaker(const VPLActMaker&) = delete;
+  VPLActMaker& operator=(const VPLActMaker&) = delete;
+
+  // The act of the number; null when it cannot be made.
+  virtual MMAct* MakeAct(VPLStage* stage, int32_t number) = 0;
+  // Whether the act agrees that the window closes now; only the creation
+  // act can agree, after asking about unsaved work.
+  virtual bool AgreesToClose(MMAct* act) = 0;
+};
+
+// The maker in use; the empty act's maker until another is given.
+VPLActMaker& VPLGetActMaker();
+// Null gives back the empty act's maker.
+void VPLSetActMaker(VPLActMaker* maker);

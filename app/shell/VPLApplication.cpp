@@ -1,0 +1,133 @@
+#include "app/shell/VPLApplication.h"
+
+#include "app/objects/VPLServices.h"
+#include "app/shell/VPLStage.h"
+#include "foundation/af/AFError.h"
+#include "media/startup/MMResourceFiles.h"
+#include "mm/stage/MMStageWindow.h"
+#include "platform/win32/gdi.h"
+#include "platform/win32/user.h"
+
+VPLApplication* VPLCurrentApplication = nullptr;
+
+namespace {
+
+constexpr int32_t kClientWidth = 800;
+constexpr int32_t kClientHeight = 600;
+constexpr char kWindowClassName[] = "VPL3DWindowClass";
+constexpr char kWindowTitle[] = "VPL3D";
+constexpr uint32_t kWindowStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+
+AFWindowClass VPLMainWindowClass{
+    .mStyle = CS_OWNDC,
+    .mClassExtra = 0,
+    .mWindowExtra = 0,
+    .mIconFromModule = true,
+    .mIconName = MAKEINTRESOURCEA(1),
+    .mSmallIconName = nullptr,
+    .mCursorFromModule = true,
+    .mCursorName = "emptyCursor.cur",
+    .mBackground = nullptr,
+    .mMenuName = nullptr,
+    .mClassName = kWindowClassName,
+    .mWindowProc = AFWindowProc,
+};
+
+AFWindowDescription VPLMainWindowDescription{
+    .mWindowClass = &VPLMainWindowClass,
+    .mLeft = 0,
+    .mTop = 0,
+    .mRight = 640,
+    .mBottom = 480,
+    .mStyle = kWindowStyle,
+    .mExStyle = 0,
+};
+
+// The client area, centred on the screen; a popup has no frame, so it is
+// the window's rectangle too.
+void CentreDescription() {
+  const int32_t left = (GetSystemMetrics(SM_CXSCREEN) - kClientWidth) / 2;
+  const int32_t top = (GetSystemMetrics(SM_CYSCREEN) - kClientHeight) / 2;
+  VPLMainWindowDescription.mLeft = left;
+  VPLMainWindowDescription.mTop = top;
+  VPLMainWindowDescription.mRight = left + kClientWidth;
+  VPLMainWindowDescription.mBottom = top + kClientHeight;
+}
+
+}  // namespace
+
+VPLApplication::VPLApplication(ALAllocator* allocator, int32_t) : AFApplication(allocator) {
+  VPLCurrentApplication = this;
+}
+
+VPLApplication::~VPLApplication() {
+  if (VPLCurrentApplication == this) VPLCurrentApplication = nullptr;
+}
+
+bool VPLApplication::Initialize() { return AFApplication::Initialize() && MMStartResourceFiles(); }
+
+void VPLApplication::Terminate() {
+  MMStopResourceFiles();
+  AFApplication::Terminate();
+}
+
+bool VPLApplication::OpenDefault() {
+  CentreDescription();
+  VPLMainWindowClass.mBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  if (const HWND running = FindWindowA(kWindowClassName, nullptr)) {
+    SetForegroundWindow(running);
+    return false;
+  }
+  mMainWindow = new (GetAllocator()) MMStageWindow(VPLMainWindowDescription);
+  mMainWindow->SetTitle(kWindowTitle);
+  if (!SetUpUserFolders()) return false;
+  const UURect rect(VPLMainWindowDescription.mLeft, VPLMainWindowDescription.mTop,
+                    VPLMainWindowDescription.mRight, VPLMainWindowDescription.mBottom);
+  mStage = new (GetAllocator()) VPLStage(mMainWindow, rect);
+  FillServices();
+  mStage->StartThread();
+  return true;
+}
+
+bool VPLApplication::OpenDocument(const UUDirectory&, const char*) { return false; }
+
+void VPLApplication::FillServices() {
+  VPLServices& services = VPLGetServices();
+  services.mSoundSetIndex = &mSoundSetIndex;
+  services.mQuit = [this] { Quit(); };
+}
+
+void VPLApplication::Quit() {
+  PostThreadMessageA(GetThreadId(), WM_QUIT, 0, 0);
+  mQuit = true;
+}
+
+void VPLApplication::RunMessageLoop() {
+  for (;;) {
+    if (AFErrorPending()) PostQuitMessage(0);
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      // Quit from the stage thread ends the loop once the queue is empty.
+      if (mQuit) return;
+      WaitMessage();
+      continue;
+    }
+    if (message.message == WM_QUIT) return;
+    AFWindow* active = GetActiveWindow();
+    if (active == nullptr || active->GetAccelerators() == nullptr ||
+        !TranslateAcceleratorA(active->GetHandle(), active->GetAccelerators(), &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+}
+
+void VPLApplication::CloseAllWindows() {
+  AFApplication::CloseAllWindows();
+  mStage = nullptr;
+  mMainWindow = nullptr;
+  VPLServices& services = VPLGetServices();
+  services.mSoundSetIndex = nullptr;
+  services.mQuit = nullptr;
+  mLogFile.Close();
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The program's application object: it opens the data files, makes the
+// main window, the user's folders with the log and the stage, runs the
+// main thread's message loop and closes it all again. Every part of the
+// program reaches the log and the exports folder through it.
+
+#include "foundation/af/AFApplication.h"
+#include "foundation/uu/UUDirectory.h"
+#include "foundation/uu/UUFile.h"
+
+#include <atomic>
+#include <cstdint>
+
+class MMStageWindow;
+class VPLStage;
+
+class VPLApplication : public AFApplication {
+ public:
+  // The flags are the framework's; -1 takes its defaults.
+  VPLApplication(ALAllocator* allocator, int32_t flags);
+  ~VPLApplication() override;
+
+  void Quit() override;
+  bool Initialize() override;
+  void Terminate() override;
+  bool OpenDefault() override;
+  // The program opens no documents: its arguments are options.
+  bool OpenDocument(const UUDirectory& directory, const char* fileName) override;
+  void CloseAllWindows() override;
+  void RunMessageLoop() override;
+
+  // Writes the text and CR LF to the log; each part only after the one
+  // before it was written. From the stage thread as well.
+  bool WriteLogLine(const char* text);
+  // The log, the Library, Textures and Exports folders; false (after
+  // message 111 when a folder cannot be made) when the program cannot run.
+  bool SetUpUserFolders();
+
+  VPLStage* GetStage() const { return mStage; }
+  MMStageWindow* GetMainWindow() const { return mMainWindow; }
+  const UUDirectory& GetExportsFolder() const { return mExportsFolder; }
+  const UUDirectory& GetUserFoldersBase() const { return mUserFoldersBase; }
+
+ private:
+  bool OpenLog();
+  bool WriteBytes(const char* bytes, uint32_t count);
+  bool FindOrMakeFolder(UINT nameId, UUDirectory& folder);
+  void FillServices();
+
+  std::atomic<bool> mQuit{false};
+  VPLStage* mStage = nullptr;
+  int32_t mSoundSetIndex = 0;
+  UUDirectory mUserFoldersBase;
+  UUDirectory mExportsFolder;
+  MMStageWindow* mMainWindow = nullptr;
+  UUFile mLogFile;
+};
+
+// The program's one application object; null outside its life.
+extern VPLApplication* VPLCurrentApplication;

@@ -1,0 +1,242 @@
+// The program itself, started as a process from a folder of the test's own
+// (a copy of the program beside the build's data files): a second copy
+// ends silently; on a real X display it opens its 800 x 600 window, makes
+// its folders and log, and ends cleanly when the window is closed.
+
+#include "platform/win32/kernel.h"
+#include "tests/app/shell/ShellTestFolder.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// Last: Xlib's macros (None, Status) would rename what the others declare.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr auto kGenerousWait = std::chrono::seconds(60);
+constexpr int kStoppedEarly = 0;
+constexpr int kRan = 1;
+constexpr char kNoDiskSpaceText[] = "Not enough hard drive space to run 'Vantry's Plorvia 3D'";
+constexpr char kSmallScreenText[] = "requires a screen resolution of at least 800x600";
+constexpr int kWindowWidth = 800;
+constexpr int kWindowHeight = 600;
+constexpr const char* kDataFiles[] = {"Hd.mms",    "vpl3d.MMP", "vpl3d.MMA",
+                                      "vpl3d.MMF", "vpl3d.MMX", "vpl3d.MMM"};
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class ProgramFolder : public ShellTestFolder {
+ public:
+  explicit ProgramFolder(const char* what) : ShellTestFolder(what) {
+    const fs::path built(VPL3D_PROGRAM);
+    fs::copy_file(built, Program());
+    for (const char* name : kDataFiles)
+      fs::create_symlink(built.parent_path() / name, Dir() / name);
+  }
+  fs::path Dir() const { return Path() / "program"; }
+  fs::path Program() const {
+    fs::create_directories(Path() / "program");
+    return Path() / "program" / "vpl3d";
+  }
+  fs::path ErrorOutput() const { return Path() / "stderr.txt"; }
+};
+
+// Starts the command with its standard error in the folder's file.
+pid_t SpawnCommand(const ProgramFolder& folder, const std::vector<std::string>& command) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 2, folder.ErrorOutput().c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::vector<char*> argv;
+  for (const std::string& item : command) argv.push_back(const_cast<char*>(item.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return failed == 0 ? pid : -1;
+}
+
+pid_t Spawn(const ProgramFolder& folder, const std::vector<std::string>& arguments) {
+  std::vector<std::string> command{folder.Program().string()};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  return SpawnCommand(folder, command);
+}
+
+// The exit code, or -1 when the program did not end in time (it is killed).
+int WaitForExit(pid_t pid) {
+  auto exited = std::async(std::launch::async, [pid] {
+    int status = 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  });
+  if (exited.wait_for(kGenerousWait) == std::future_status::ready) return exited.get();
+  kill(pid, SIGKILL);
+  exited.wait();
+  return -1;
+}
+
+TEST(VPL3DProgramTest, ASecondCopyEndsSilentlyWithZero) {
+  ProgramFolder folder("second");
+  setenv("VPL3D_TEST", "1", 1);
+  const HANDLE first = CreateSemaphoreA(nullptr, 0, 1, "VPL3DSemaphore");
+  ASSERT_EQ(GetLastError(), ERROR_SUCCESS);
+  const pid_t second = Spawn(folder, {});
+  ASSERT_GT(second, 0);
+  EXPECT_EQ(WaitForExit(second), kStoppedEarly);
+  EXPECT_EQ(ReadFile(folder.ErrorOutput()).find("Vantry"), std::string::npos);
+  EXPECT_FALSE(fs::exists(folder.Dir() / "Library"));
+  CloseHandle(first);
+}
+
+TEST(VPL3DProgramTest, AUserFolderThatCannotBeMadeEndsTheStartWithItsMessage) {
+  ProgramFolder folder("folders");
+  setenv("VPL3D_TEST", "1", 1);
+  std::ofstream(folder.Dir() / "Textures") << "a file where the folder should be";
+  const pid_t program = Spawn(folder, {});
+  ASSERT_GT(program, 0);
+  EXPECT_EQ(WaitForExit(program), kRan);
+  EXPECT_NE(ReadFile(folder.ErrorOutput()).find(kNoDiskSpaceText), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(folder.Dir() / "Library"));
+  EXPECT_FALSE(fs::exists(folder.Dir() / "Exports"));
+}
+
+// The X server's view of the program: its top-level windows as they map.
+class XWatch {
+ public:
+  XWatch() : mDisplay(XOpenDisplay(nullptr)) {
+    if (mDisplay != nullptr)
+      XSelectInput(mDisplay, DefaultRootWindow(mDisplay), SubstructureNotifyMask);
+  }
+  ~XWatch() {
+    if (mDisplay != nullptr) XCloseDisplay(mDisplay);
+  }
+  XWatch(const XWatch&) = delete;
+  XWatch& operator=(const XWatch&) = delete;
+
+  bool IsOpen() const { return mDisplay != nullptr; }
+
+  // The first window mapped with the title; 0 when none came in time.
+  Window WaitForWindow(const char* title) {
+    const auto deadline = std::chrono::steady_clock::now() + kGenerousWait;
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (XPending(mDisplay) == 0) {
+        pollfd connection{ConnectionNumber(mDisplay), POLLIN, 0};
+        poll(&connection, 1, 1000);
+        continue;
+      }
+      XEvent event;
+      XNextEvent(mDisplay, &event);
+      if (event.type == MapNotify && HasTitle(event.xmap.window, title)) return event.xmap.window;
+    }
+    return 0;
+  }
+
+  void Size(Window window, int& width, int& height) {
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(mDisplay, window, &attributes);
+    width = attributes.width;
+    height = attributes.height;
+  }
+
+  // What a window manager sends when the user closes the window.
+  void Close(Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(mDisplay, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(mDisplay, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(mDisplay, window, False, NoEventMask, &event);
+    XFlush(mDisplay);
+  }
+
+ private:
+  bool HasTitle(Window window, const char* title) {
+    char* name = nullptr;
+    const bool same = XFetchName(mDisplay, window, &name) != 0 && name != nullptr &&
+                      std::strcmp(name, title) == 0;
+    if (name != nullptr) XFree(name);
+    return same;
+  }
+
+  Display* mDisplay;
+};
+
+std::string LogPrefix() {
+  return "Vantry's Plorvia 3D Log File\r\n" + std::string(41, '=') +
+         "\r\nWindows NT or 2000 detected\r\n";
+}
+
+struct RunCase {
+  const char* argument;
+  const char* api;
+};
+
+TEST(VPL3DProgramTest, RunsInItsWindowAndEndsWhenClosedOnXDisplay) {
+  if (std::getenv("VPL3D_XVFB") == nullptr) GTEST_SKIP() << "needs scripts/test's X display";
+  for (const RunCase& c : {RunCase{"", "Direct3D 7"}, RunCase{"o", "OpenGL 1.1"}}) {
+    SCOPED_TRACE(c.api);
+    ProgramFolder folder("run");
+    setenv("VPL3D_TEST", "1", 1);
+    XWatch x;
+    ASSERT_TRUE(x.IsOpen());
+    const pid_t program = Spawn(folder, {c.argument});
+    ASSERT_GT(program, 0);
+    const Window window = x.WaitForWindow("VPL3D");
+    ASSERT_NE(window, 0u) << ReadFile(folder.ErrorOutput());
+    int width = 0;
+    int height = 0;
+    x.Size(window, width, height);
+    EXPECT_EQ(width, kWindowWidth);
+    EXPECT_EQ(height, kWindowHeight);
+    x.Close(window);
+    EXPECT_EQ(WaitForExit(program), kRan) << ReadFile(folder.ErrorOutput());
+    for (const char* name : {"Library", "Textures", "Exports"}) {
+      EXPECT_TRUE(fs::is_directory(folder.Dir() / name)) << name;
+    }
+    const std::string log = ReadFile(folder.Dir() / "Vantry's Plorvia 3D.log");
+    const std::string driverLines = LogPrefix() + c.api + "\r\n----------\r\n";
+    EXPECT_EQ(log.substr(0, driverLines.size()), driverLines);
+    EXPECT_GT(log.size(), driverLines.size() + 2);
+    EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
+  }
+}
+
+TEST(VPL3DProgramTest, AScreenSmallerThan800By600GetsItsMessageOnXDisplay) {
+  if (std::getenv("VPL3D_XVFB") == nullptr) GTEST_SKIP() << "needs scripts/test's X display";
+  ProgramFolder folder("small");
+  setenv("VPL3D_TEST", "1", 1);
+  const pid_t program = SpawnCommand(
+      folder, {"xvfb-run", "-a", "-s", "-screen 0 640x480x24", folder.Program().string()});
+  ASSERT_GT(program, 0);
+  EXPECT_EQ(WaitForExit(program), kRan);
+  EXPECT_NE(ReadFile(folder.ErrorOutput()).find(kSmallScreenText), std::string::npos);
+  EXPECT_FALSE(fs::exists(folder.Dir() / "Library"));
+}
+
+}  // namespace
