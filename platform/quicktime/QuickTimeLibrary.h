@@ -14,8 +14,8 @@ namespace vpl::platform {
 // Whether FFmpeg can write what QuickTime writes here: the Animation
 // encoder and the QuickTime file format.
 bool OpenQuickTimeLibrary();
-// The program calls the movie toolbox directly; the module exports no
-// names to look up.
+// The start and stop calls by name; the program calls the rest of the
+// movie toolbox directly.
 FARPROC LookUpQuickTimeFunction(const char* name);
 
 // The host path of a file specification's length-prefixed Windows path;

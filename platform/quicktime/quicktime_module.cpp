@@ -11,6 +11,7 @@ extern "C" {
 }
 
 #include <atomic>
+#include <cstring>
 
 namespace {
 
@@ -30,7 +31,23 @@ bool OpenQuickTimeLibrary() {
          av_guess_format("mov", nullptr, nullptr) != nullptr;
 }
 
-FARPROC LookUpQuickTimeFunction(const char*) { return nullptr; }
+FARPROC LookUpQuickTimeFunction(const char* name) {
+  // The start and stop calls, which the program looks up in the module.
+  static const struct {
+    const char* mName;
+    FARPROC mFunction;
+  } kFunctions[] = {
+      {"InitializeQTML", reinterpret_cast<FARPROC>(&InitializeQTML)},
+      {"TerminateQTML", reinterpret_cast<FARPROC>(&TerminateQTML)},
+      {"Gestalt", reinterpret_cast<FARPROC>(&Gestalt)},
+      {"EnterMovies", reinterpret_cast<FARPROC>(&EnterMovies)},
+      {"ExitMovies", reinterpret_cast<FARPROC>(&ExitMovies)},
+  };
+  for (const auto& function : kFunctions) {
+    if (name != nullptr && std::strcmp(function.mName, name) == 0) return function.mFunction;
+  }
+  return nullptr;
+}
 
 std::string HostPathOf(const FSSpec* file) {
   if (file == nullptr) return {};
