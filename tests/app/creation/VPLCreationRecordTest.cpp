@@ -198,7 +198,8 @@ TEST_F(VPLCreationRecordTest, ACutRecordKeepsTheObjectsReadWhole) {
   size_t kept = 0;
   for (size_t length = 0; length < bytes.size(); length += 7) {
     const auto copy = MakeCreation();
-    EXPECT_FALSE(Read(*copy, std::vector<uint8_t>(bytes.begin(), bytes.begin() + length)))
+    EXPECT_FALSE(Read(
+        *copy, std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(length))))
         << length;
     EXPECT_GE(copy->GetUserObjects().size(), kept) << length;
     kept = copy->GetUserObjects().size();

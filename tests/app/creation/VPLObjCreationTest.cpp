@@ -284,7 +284,8 @@ TEST_F(VPLObjCreationTest, ACutRecordFailsWherever) {
   source->SetColors(kWhite, kGrey);
   const std::vector<uint8_t> good = Record(*source);
   for (size_t length = 0; length < good.size(); ++length) {
-    ByteReader reader(std::vector<uint8_t>(good.begin(), good.begin() + length));
+    ByteReader reader(
+        std::vector<uint8_t>(good.begin(), good.begin() + static_cast<ptrdiff_t>(length)));
     EXPECT_FALSE(Make()->ReadRecord(reader, nullptr)) << length;
   }
 }

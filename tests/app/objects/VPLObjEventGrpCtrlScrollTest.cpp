@@ -230,7 +230,8 @@ TEST_F(VPLObjEventGrpCtrlScrollTest, TheTextureGridShowsTheListThenTheChildsPict
   grid.Build();
   EXPECT_EQ(grid.GetItemCount(), 4);
   for (int16_t cell = 0; cell < 4; ++cell) {
-    EXPECT_EQ(TextureOf(*grid.GetChild(cell)), MMMakeResourceId(kTextureCollection, cell));
+    EXPECT_EQ(TextureOf(*grid.GetChild(cell)),
+              MMMakeResourceId(kTextureCollection, static_cast<uint16_t>(cell)));
   }
   EXPECT_EQ(TextureOf(*grid.GetChild(4)), kMMNoResource);
 }

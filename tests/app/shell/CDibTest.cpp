@@ -138,7 +138,10 @@ TEST_F(CDibTest, QuarterTurnsExchangeTheSizeAndTwoHalfTurnsGiveTheStart) {
     ASSERT_EQ(dib->GetHeight(), 3);
     // Anticlockwise: the top right pixel comes to the top left.
     const auto turned = Rows(*dib);
-    for (int32_t b = 0; b < px; ++b) EXPECT_EQ(turned[0][b], start[0][2 * px + b]) << bits;
+    for (int32_t b = 0; b < px; ++b) {
+      EXPECT_EQ(turned[0][static_cast<size_t>(b)], start[0][static_cast<size_t>(2 * px + b)])
+          << bits;
+    }
     ASSERT_TRUE(dib->Rotate(270));
     EXPECT_EQ(Rows(*dib), start) << bits;
     ASSERT_TRUE(dib->Rotate(180));
@@ -162,7 +165,10 @@ TEST_F(CDibTest, NeutralBrightnessAndContrastLeaveEveryColour) {
   for (int32_t y = 0; y < 3; ++y) {
     for (int32_t x = 0; x < 5; ++x) {
       const uint8_t* pixel = bitmap.GetPixelAddress(x, y);
-      for (int c = 0; c < 3; ++c) EXPECT_EQ(pixel[c], rows[y][3 * x + c]) << x << "," << y;
+      for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(pixel[c], rows[static_cast<size_t>(y)][static_cast<size_t>(3 * x + c)])
+            << x << "," << y;
+      }
     }
   }
   EXPECT_FALSE(dib->DrawInto(*surface, UURect(0, 0, 0, 3)));

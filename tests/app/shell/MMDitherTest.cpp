@@ -31,16 +31,17 @@ TEST(MMErrorCarryDitherTest, AUniformColourRepeatsEveryFourPixelsAndShiftsWithTh
   MMInversePalette inverse = Greys(palette);
   MMErrorCarryDither dither(inverse);
   std::vector<std::vector<uint8_t>> rows(4);
-  for (int32_t y = 0; y < 4; ++y) {
-    for (int32_t x = 0; x < 24; ++x) {
-      rows[y].push_back(dither.DitherPixel(100, 100, 100, UUPoint{x, y}));
+  for (size_t y = 0; y < 4; ++y) {
+    for (size_t x = 0; x < 24; ++x) {
+      rows[y].push_back(dither.DitherPixel(
+          100, 100, 100, UUPoint{static_cast<int32_t>(x), static_cast<int32_t>(y)}));
     }
-    for (int32_t x = 0; x + 4 < 24; ++x) ASSERT_EQ(rows[y][x], rows[y][x + 4]) << x << "," << y;
+    for (size_t x = 0; x + 4 < 24; ++x) ASSERT_EQ(rows[y][x], rows[y][x + 4]) << x << "," << y;
   }
   ASSERT_NE(std::count(rows[0].begin(), rows[0].end(), rows[0][0]), 24) << "not dithered";
-  const int32_t resetColumn[4] = {0, 1, 3, 2};
-  for (int32_t y = 1; y < 4; ++y) {
-    for (int32_t x = 0; x < 16; ++x) {
+  const size_t resetColumn[4] = {0, 1, 3, 2};
+  for (size_t y = 1; y < 4; ++y) {
+    for (size_t x = 0; x < 16; ++x) {
       EXPECT_EQ(rows[y][x + resetColumn[y] + 4], rows[0][x + 4]) << x << "," << y;
     }
   }

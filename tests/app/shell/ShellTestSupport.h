@@ -110,7 +110,7 @@ class ShellScripts {
         Rows({Tagged(0, kPages + 1, 0), Tagged(0, kPages + 2, 0)});
     contents.entries[kSmallLayout] = layouts;
     contents.entries[kLargeLayout] = layouts;
-    for (int mode = 0; mode < 2; ++mode) {
+    for (size_t mode = 0; mode < 2; ++mode) {
       contents.entries[kPages + mode] = Page(static_cast<int16_t>(kSlots + mode + 1));
       contents.entries[kSlots + mode] = Slots(mode == 0 ? mode0 : mode1);
     }

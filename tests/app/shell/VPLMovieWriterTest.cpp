@@ -104,7 +104,9 @@ TEST_F(VPLMovieWriterTest, EveryFrameDecodesToItsSourceExactly) {
     for (int32_t y = 0; y < kHeight; ++y) {
       for (int32_t x = 0; x < kWidth; ++x) {
         const auto* p = reinterpret_cast<const uint8_t*>(
-            &decoded[((size_t{static_cast<uint32_t>(n)} * kHeight + y) * kWidth + x) * 4]);
+            &decoded[((static_cast<size_t>(n) * kHeight + static_cast<size_t>(y)) * kWidth +
+                      static_cast<size_t>(x)) *
+                     4]);
         const uint32_t pixel = static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16 | p[3] << 24);
         mismatches += pixel != (PatternPixel(x, y, n) | 0xFF000000u) ? 1 : 0;
       }

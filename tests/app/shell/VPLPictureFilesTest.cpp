@@ -98,7 +98,7 @@ TEST_F(VPLPictureFilesTest, BmpIsTheSurfaceRowsBottomUpThatEveryViewerReads) {
   int mismatches = 0;
   for (int32_t y = 0; y < kHeight; ++y) {
     for (int32_t x = 0; x < kWidth; ++x) {
-      const uint8_t* p = &decoded[(static_cast<size_t>(y) * kWidth + x) * 4];
+      const uint8_t* p = &decoded[(static_cast<size_t>(y) * kWidth + static_cast<size_t>(x)) * 4];
       const uint32_t bgr = static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
       mismatches += bgr != PatternPixel(x, y, kSeed) ? 1 : 0;
     }
@@ -138,7 +138,7 @@ TEST_F(VPLPictureFilesTest, JpegIsABaselinePictureCloseToTheSurface) {
   double difference = 0;
   for (int32_t y = 0; y < kHeight; ++y) {
     for (int32_t x = 0; x < kWidth; ++x) {
-      const uint8_t* p = &decoded[(static_cast<size_t>(y) * kWidth + x) * 4];
+      const uint8_t* p = &decoded[(static_cast<size_t>(y) * kWidth + static_cast<size_t>(x)) * 4];
       const uint32_t source = PatternPixel(x, y, kSeed);
       for (int c = 0; c < 3; ++c) difference += std::abs(p[c] - int((source >> (8 * c)) & 0xFF));
     }

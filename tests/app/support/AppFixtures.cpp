@@ -230,8 +230,7 @@ AppFiles::AppFiles(const ExtraTables& extra, const RawTables& raw)
   if (!model_fixtures::WriteModelFile(
           resource_fixtures::TempDirectory(), mModelName.c_str(),
           static_cast<int16_t>(kModelCollection),
-          {MakeQuad(), MakeTwoMeshes(), MakeInterfaceCamera(), MakeTexturedQuad(),
-           MakePath()})) {
+          {MakeQuad(), MakeTwoMeshes(), MakeInterfaceCamera(), MakeTexturedQuad(), MakePath()})) {
     return;
   }
   mModels.reset(

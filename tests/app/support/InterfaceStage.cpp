@@ -53,8 +53,9 @@ VPLSceneUIBase* InterfaceStage::MakePlainScene(MMSceneServices* host, MMEnclosur
 
 void InterfaceStage::Send(UINT message, WPARAM wParam, UUPoint at) {
   LRESULT result = 0;
-  Stage()->GetInputStrategy()->HandleMessage(Stage()->GetControl()->GetHandle(), message, wParam,
-                                             MAKELPARAM(at.mX, at.mY), result);
+  Stage()->GetInputStrategy()->HandleMessage(
+      Stage()->GetControl()->GetHandle(), message, wParam,
+      MAKELPARAM(static_cast<WORD>(at.mX), static_cast<WORD>(at.mY)), result);
 }
 
 void InterfaceStage::Move(UUPoint at) { Send(WM_MOUSEMOVE, 0, at); }
