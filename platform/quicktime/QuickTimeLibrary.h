@@ -18,7 +18,7 @@ bool OpenQuickTimeLibrary();
 // movie toolbox directly.
 FARPROC LookUpQuickTimeFunction(const char* name);
 
-// The host path of a file specification's length-prefixed Windows path;
+// The host path of an FSSpec's length-prefixed Windows path;
 // empty when it names nothing here.
 std::string HostPathOf(const FSSpec* file);
 
