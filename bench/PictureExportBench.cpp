@@ -6,6 +6,7 @@
 
 #include "app/shell/VPLMovieWriter.h"
 #include "app/shell/VPLPictureFiles.h"
+#include "bench/BenchScratch.h"
 #include "bench/RatioOverFloor.h"
 #include "foundation/uu/UUDirectory.h"
 #include "mm/drawing/win/WinMMOffscreenSurface.h"
@@ -30,25 +31,6 @@ constexpr int32_t kWidth = 800;
 constexpr int32_t kHeight = 600;
 constexpr int32_t kMovieWidth = 320;
 constexpr int32_t kMovieHeight = 240;
-
-class Scratch {
- public:
-  Scratch() {
-    char pattern[] = "/tmp/vpl-bench-export-XXXXXX";
-    mHost = mkdtemp(pattern);
-    std::string windows = "C:" + mHost + "/";
-    for (char& c : windows) c = c == '/' ? '\\' : c;
-    mDirectory.Set(windows.c_str());
-  }
-  ~Scratch() { std::filesystem::remove_all(mHost); }
-  const UUDirectory& Directory() const { return mDirectory; }
-  std::string Host(const char* name) const { return mHost + "/" + name; }
-  std::string Windows(const char* name) const { return std::string(mDirectory.Text()) + name; }
-
- private:
-  std::string mHost;
-  UUDirectory mDirectory;
-};
 
 std::unique_ptr<WinMMOffscreenSurface> Picture(int32_t width, int32_t height) {
   std::unique_ptr<WinMMOffscreenSurface> surface(
@@ -76,7 +58,7 @@ void WritePlainly(const std::string& temporary, const std::string& target,
 }
 
 void BM_SaveBmpOverPlainWrite(benchmark::State& state) {
-  Scratch scratch;
+  BenchScratch scratch("export");
   auto surface = Picture(kWidth, kHeight);
   VPLSavePicture(kVPLPictureBmp, surface.get(), scratch.Directory(), "saved.bmp");
   std::vector<uint8_t> bytes(std::filesystem::file_size(scratch.Host("saved.bmp")));
@@ -112,7 +94,7 @@ void CompressRows(const std::string& path, const std::vector<uint8_t>& rgb) {
 }
 
 void BM_SaveJpegOverLibraryAlone(benchmark::State& state) {
-  Scratch scratch;
+  BenchScratch scratch("export");
   auto surface = Picture(kWidth, kHeight);
   // The picture's own rows, already turned into the library's order.
   std::vector<uint8_t> rgb;
@@ -130,7 +112,7 @@ BENCHMARK(BM_SaveJpegOverLibraryAlone)->Unit(benchmark::kMillisecond);
 
 void BM_MovieFrameOverEncoderAlone(benchmark::State& state) {
   InitializeQTML(0);
-  Scratch scratch;
+  BenchScratch scratch("export");
   auto surface = Picture(kMovieWidth, kMovieHeight);
   GWorldPtr world = nullptr;
   const Rect bounds{0, 0, kMovieHeight, kMovieWidth};

@@ -5,6 +5,7 @@
 
 #include "app/shell/VPLSketch.h"
 #include "app/shell/VPLSketchbook.h"
+#include "bench/BenchScratch.h"
 #include "bench/RatioOverFloor.h"
 
 #include <benchmark/benchmark.h>
@@ -25,24 +26,6 @@ namespace {
 
 constexpr uint32_t kCreationBytes = 1 << 20;
 constexpr int kSketches = 50;
-
-class Scratch {
- public:
-  Scratch() {
-    char pattern[] = "/tmp/vpl-bench-sketch-XXXXXX";
-    mHost = mkdtemp(pattern);
-    std::string windows = "C:" + mHost + "/";
-    for (char& c : windows) c = c == '/' ? '\\' : c;
-    mDirectory.Set(windows.c_str());
-  }
-  ~Scratch() { std::filesystem::remove_all(mHost); }
-  const UUDirectory& Directory() const { return mDirectory; }
-  std::string Host(const std::string& name) const { return mHost + "/" + name; }
-
- private:
-  std::string mHost;
-  UUDirectory mDirectory;
-};
 
 // A creation whose record is 1 MB written in one piece.
 class LargeCreation : public VPLSketchCreation {
@@ -75,7 +58,7 @@ void WritePlainly(const std::string& temporary, const std::string& name,
 }
 
 void BM_SketchWriteOverPlainWrite(benchmark::State& state) {
-  Scratch scratch;
+  BenchScratch scratch("sketch");
   LargeCreation creation;
   const auto thumbnail = Thumbnail();
   std::fclose(std::fopen(scratch.Host("Sketch 1").c_str(), "wb"));
@@ -91,7 +74,7 @@ void BM_SketchWriteOverPlainWrite(benchmark::State& state) {
 BENCHMARK(BM_SketchWriteOverPlainWrite)->Unit(benchmark::kMillisecond);
 
 void BM_SketchbookLoadOverSignatureReads(benchmark::State& state) {
-  Scratch scratch;
+  BenchScratch scratch("sketch");
   LargeCreation creation;
   const auto thumbnail = Thumbnail();
   std::vector<std::string> names;
