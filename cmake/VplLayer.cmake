@@ -10,12 +10,13 @@ function(vpl_add_layer target)
   endif()
   set(sources)
   foreach(folder ${LAYER_FOLDERS})
-    file(GLOB_RECURSE folder_sources CONFIGURE_DEPENDS
+    # Relative names, so that where the tree is cloned cannot match a filter.
+    file(GLOB_RECURSE folder_sources CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
          ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.c)
     list(APPEND sources ${folder_sources})
   endforeach()
   foreach(excluded ${LAYER_EXCLUDE})
-    list(FILTER sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${excluded}/")
+    list(FILTER sources EXCLUDE REGEX "^(\\./)?${excluded}/")
   endforeach()
   if(NOT sources)
     # A layer that has no sources yet still stands in the layer order.
