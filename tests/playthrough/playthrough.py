@@ -1,0 +1,223 @@
+#!/usr/bin/env python3
+"""Plays the real program through as a person would.
+
+Starts the real vpl3d in a fresh folder of its own (the program keeps its
+user folders beside itself), drives it with real X input through xdotool,
+reads the screen with xwd and the files it writes, and checks each step.
+Run it under an X server (xvfb-run): playthrough.py <folder of vpl3d and its
+data files> <folder for failure screenshots>.
+"""
+
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import zlib
+
+WINDOW_TITLE = "VPL3D"
+LOG_NAME = "Vantry's Plorvia 3D.log"
+LOG_HEADING = "Vantry's Plorvia 3D Log File"
+DATA_FILES = ["vpl3d.MMA", "vpl3d.MMF", "vpl3d.MMM", "vpl3d.MMP", "vpl3d.MMX", "Hd.mms"]
+
+
+class StepFailed(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise StepFailed(message)
+
+
+def wait_until(what, predicate, seconds=20.0):
+    """Polls until predicate() answers something true; the answer is returned."""
+    deadline = time.monotonic() + seconds
+    while True:
+        answer = predicate()
+        if answer:
+            return answer
+        if time.monotonic() > deadline:
+            raise StepFailed(f"{what}: not within {seconds:.0f} s")
+        time.sleep(0.1)
+
+
+def xdotool(*arguments):
+    result = subprocess.run(["xdotool", *map(str, arguments)], capture_output=True, text=True)
+    return result.stdout.split() if result.returncode == 0 else []
+
+
+def visible_windows():
+    """The program's windows that show: it makes and drops a window or two while it starts."""
+    return xdotool("search", "--onlyvisible", "--name", f"^{WINDOW_TITLE}$")
+
+
+class Screenshot:
+    """The whole screen as 8-bit RGB, read from xwd's ZPixmap of 24 or 32 bits a pixel."""
+
+    def __init__(self):
+        data = subprocess.run(["xwd", "-root", "-silent"], capture_output=True, check=True).stdout
+        fields = struct.unpack(">25I", data[:100])
+        header_size, width, height = fields[0], fields[4], fields[5]
+        bits_per_pixel, line_bytes, colour_count = fields[11], fields[12], fields[19]
+        check(fields[2] == 2 and bits_per_pixel in (24, 32),
+              f"xwd format {fields[2]}, {bits_per_pixel} bits a pixel")
+        step = bits_per_pixel // 8
+        pixels = header_size + colour_count * 12
+        little = fields[7] == 0  # byte order: LSBFirst
+        first = 0 if little else step - 3
+        self.width, self.height = width, height
+        self.rows = []
+        for y in range(height):
+            start = pixels + y * line_bytes + first
+            row = data[start: start + width * step]
+            low, middle, high = row[0::step], row[1::step], row[2::step]
+            rgb = bytearray(width * 3)
+            rgb[0::3], rgb[1::3], rgb[2::3] = (high, middle, low) if little else (low, middle,
+                                                                                   high)
+            self.rows.append(bytes(rgb))
+
+    def pixel(self, x, y):
+        row = self.rows[y]
+        return tuple(row[x * 3: x * 3 + 3])
+
+    def lit_share(self, left, top, width, height):
+        """Share of the pixels in the rectangle that are not near black."""
+        lit = total = 0
+        for y in range(top, top + height, 4):
+            for x in range(left, left + width, 4):
+                total += 1
+                lit += max(self.pixel(x, y)) > 24
+        return lit / max(total, 1)
+
+    def save_png(self, path):
+        raw = b"".join(b"\x00" + row for row in self.rows)
+
+        def chunk(kind, body):
+            return (struct.pack(">I", len(body)) + kind + body +
+                    struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
+
+        header = struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0)
+        with open(path, "wb") as png:
+            png.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+                      chunk(b"IDAT", zlib.compress(raw, 6)) + chunk(b"IEND", b""))
+
+
+class Program:
+    """One vpl3d in a folder of its own."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        self.process = None
+        self.window = None
+
+    def start(self):
+        self.process = subprocess.Popen([os.path.join(self.folder, "vpl3d")], cwd=self.folder,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.window = wait_until("the window", self.find_window)
+
+    def find_window(self):
+        check(self.process.poll() is None, f"vpl3d ended with {self.process.returncode}")
+        windows = visible_windows()
+        return windows[0] if len(windows) == 1 else None
+
+    def geometry(self):
+        """The window's client area on the screen: left, top, width, height."""
+        self.window = wait_until("the window", self.find_window)
+        values = dict(line.split("=") for line in xdotool("getwindowgeometry", "--shell",
+                                                            self.window))
+        return tuple(int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(3)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+class PlayThrough:
+    def __init__(self, program_folder, output_folder):
+        self.output_folder = output_folder
+        self.home = tempfile.mkdtemp(prefix="vpl3d-play-")
+        for name in ["vpl3d", *DATA_FILES]:
+            shutil.copy2(os.path.join(program_folder, name), self.home)
+        self.program = Program(self.home)
+
+    def path(self, *names):
+        return os.path.join(self.home, *names)
+
+    def step_start(self):
+        self.program.start()
+        log = wait_until("the log's driver line", self.read_log_with_driver)
+        check(log.startswith(LOG_HEADING), "the log does not begin with its heading")
+        for folder in ("Library", "Textures", "Exports"):
+            check(os.path.isdir(self.path(folder)), f'no folder "{folder}"')
+
+    def read_log_with_driver(self):
+        try:
+            with open(self.path(LOG_NAME), encoding="latin-1") as log:
+                text = log.read()
+        except FileNotFoundError:
+            return None
+        return text if ("Direct3D" in text or "OpenGL" in text) else None
+
+    def step_second_start(self):
+        second = subprocess.run([self.path("vpl3d")], cwd=self.home, timeout=20,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        check(second.returncode == 0, f"the second start ended with {second.returncode}")
+        windows = visible_windows()
+        check(len(windows) == 1, f"{len(windows)} windows after a second start")
+        check(self.program.process.poll() is None, "the first program ended")
+
+    def step_first_picture(self):
+        left, top, width, height = self.program.geometry()
+        wait_until("a picture in the window",
+                   lambda: Screenshot().lit_share(left, top, width, height) > 0.5)
+
+    def steps(self):
+        return [("start", self.step_start), ("second start", self.step_second_start),
+                ("first picture", self.step_first_picture)]
+
+    def run(self):
+        began = time.monotonic()
+        try:
+            for number, (name, step) in enumerate(self.steps(), 1):
+                started = time.monotonic()
+                try:
+                    step()
+                except (StepFailed, subprocess.SubprocessError) as failure:
+                    self.save_failure(number, name)
+                    print(f"step {number} {name}: FAILED: {failure}", flush=True)
+                    return 1
+                print(f"step {number} {name}: ok in {time.monotonic() - started:.1f} s",
+                      flush=True)
+        finally:
+            self.program.stop()
+        print(f"play-through: ok in {time.monotonic() - began:.1f} s")
+        shutil.rmtree(self.home, ignore_errors=True)
+        return 0
+
+    def save_failure(self, number, name):
+        os.makedirs(self.output_folder, exist_ok=True)
+        shot = os.path.join(self.output_folder, f"step-{number}-{name.replace(' ', '-')}.png")
+        try:
+            Screenshot().save_png(shot)
+            print(f"  screenshot: {shot}; the program's folder: {self.home}")
+        except (StepFailed, subprocess.SubprocessError, OSError) as failure:
+            print(f"  no screenshot: {failure}")
+
+
+def main():
+    if len(sys.argv) != 3:
+        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
+        return 2
+    return PlayThrough(sys.argv[1], sys.argv[2]).run()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
