@@ -52,7 +52,12 @@ TEST(SynthTest, ALoopedTunesNotesFallSilent) {
      tune = [{ notes = "C5 - - - - - - -" }])"),
                                            kRate);
   ASSERT_EQ(s.size(), static_cast<size_t>(2 * kRate));
-  for (size_t i = s.size() * 3 / 4; i < s.size(); ++i) ASSERT_EQ(s[i], 0) << i;
+  const auto loudest = [&](size_t from) {
+    int32_t peak = 0;
+    for (size_t i = from; i < s.size(); ++i) peak = std::max(peak, std::abs(int32_t{s[i]}));
+    return peak;
+  };
+  EXPECT_LT(loudest(s.size() * 3 / 4), loudest(0) / 50);
 }
 
 TEST(SynthTest, TheSameRecipeMakesTheSameSamplesWithinTheirPeak) {
@@ -74,14 +79,32 @@ TEST(SynthTest, AJingleLastsItsFrames) {
   EXPECT_EQ(s.size(), static_cast<size_t>(50 * kRate / 30));
 }
 
-TEST(SynthTest, NotesHaveTheirPitchAndBadOnesAreRefused) {
-  EXPECT_DOUBLE_EQ(NoteHz("A4"), 440.0);
-  EXPECT_NEAR(NoteHz("C5"), 523.25, 0.01);
-  EXPECT_NEAR(NoteHz("F#4"), 369.99, 0.01);
-  EXPECT_NEAR(NoteHz("Bb3"), 233.08, 0.01);
-  for (const char* bad : {"", "H4", "C", "C#", "Cx"}) {
-    EXPECT_THROW(NoteHz(bad), BuildError) << bad;
+TEST(SynthTest, ATuneSoundsTheSameEveryTime) {
+  const char* text = R"(seconds = 2.0
+                       loop = true
+                       tempo = 128
+                       tune = [{ notes = "C5 E5 G5 -", instrument = "marimba" },
+                               { notes = "C3x2 G3x2", instrument = "pluck", gain = 0.6 }])";
+  const std::vector<int16_t> first = MakeSound(Parse(text), kRate);
+  ASSERT_EQ(first.size(), static_cast<size_t>(2 * kRate));
+  EXPECT_EQ(first, MakeSound(Parse(text), kRate));
+  EXPECT_TRUE(std::any_of(first.begin(), first.end(), [](int16_t s) { return s != 0; }));
+}
+
+TEST(SynthTest, NotesHaveTheirKeysAndBadOnesAreRefused) {
+  EXPECT_EQ(NoteKey("A4"), 69);
+  EXPECT_EQ(NoteKey("C4"), 60);
+  EXPECT_EQ(NoteKey("F#4"), 66);
+  EXPECT_EQ(NoteKey("Bb3"), 58);
+  for (const char* bad : {"", "H4", "C", "C#", "Cx", "C44"}) {
+    EXPECT_THROW(NoteKey(bad), BuildError) << bad;
   }
+  EXPECT_THROW(Parse(R"(seconds = 0.1
+                        tune = [{ notes = "C5", instrument = "kazoo" }])"),
+               BuildError);
+  EXPECT_THROW(Parse(R"(seconds = 0.1
+                        tune = [{ notes = "C5", step = 0 }])"),
+               BuildError);
   EXPECT_THROW(Parse(R"(seconds = 0.1
                         voices = [{ wave = "saw" }])"),
                BuildError);

@@ -1,7 +1,7 @@
 #include "tools/databuilder/audio/SoundRecipe.h"
 
 #include "tools/databuilder/BuildError.h"
-#include "tools/databuilder/audio/Tune.h"
+#include "tools/databuilder/audio/FluidTune.h"
 
 #include <map>
 
@@ -86,14 +86,21 @@ SoundRecipe ReadSoundRecipe(const Recipe& recipe) {
   ForEachTable(recipe, "voices", [&](const toml::table& table, uint32_t index) {
     patch.voices.push_back(ReadVoice(table, recipe, index));
   });
-  const double tempo = RecipeNumber(recipe, "tempo", 120.0);
+  sound.tune.beatsPerMinute = RecipeNumber(recipe, "tempo", 120.0);
   ForEachTable(recipe, "tune", [&](const toml::table& table, uint32_t) {
     const Recipe values{recipe.mName, recipe.mSource, table};
-    AddTuneLine({RecipeString(values, "notes"), RecipeString(values, "instrument", "marimba"),
-                 RecipeNumber(values, "step", 0.5), RecipeNumber(values, "gain", 1.0)},
-                tempo, patch);
+    TuneLine line{RecipeString(values, "notes"), RecipeString(values, "instrument", "marimba"),
+                  RecipeNumber(values, "step", 0.5), RecipeNumber(values, "gain", 1.0)};
+    // Bad notes and instruments are named now, with the recipe.
+    try {
+      TuneLineNotes(line, sound.tune.beatsPerMinute, patch.seconds);
+      InstrumentProgram(line.instrument);
+    } catch (const BuildError& error) {
+      throw BuildError(recipe.mSource + ": sound \"" + recipe.mName + "\": " + error.what());
+    }
+    sound.tune.lines.push_back(std::move(line));
   });
-  if (patch.seconds <= 0.0 || patch.voices.empty()) {
+  if (!(patch.seconds > 0.0) || (patch.voices.empty() && sound.tune.lines.empty())) {
     throw BuildError(recipe.mSource + ": sound \"" + recipe.mName +
                      "\" needs a length and at least one voice or tune line");
   }
@@ -101,7 +108,14 @@ SoundRecipe ReadSoundRecipe(const Recipe& recipe) {
 }
 
 std::vector<int16_t> MakeSound(const SoundRecipe& recipe, int32_t rate) {
-  return Quantise(Render(recipe.patch, rate), recipe.level);
+  std::vector<double> samples = Render(recipe.patch, rate);
+  if (!recipe.tune.lines.empty()) {
+    const std::vector<double> tune =
+        RenderTune(recipe.tune, recipe.patch.seconds, recipe.patch.loop, rate);
+    samples.resize(std::max(samples.size(), tune.size()), 0.0);
+    for (size_t i = 0; i < tune.size(); ++i) samples[i] += tune[i];
+  }
+  return Quantise(samples, recipe.level);
 }
 
 }  // namespace databuilder

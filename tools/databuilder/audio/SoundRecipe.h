@@ -3,10 +3,12 @@
 // second for a jingle that lasts its animation's range), whether it loops,
 // its level (a fraction of full scale for its peak), an echo, its voices
 // (wave, hz [from, to], at, seconds, attack, decay, sustain, release, gain,
-// lowpass, tremolo [hz, depth], seed) and tune lines (notes, instrument,
-// step in beats, gain) at a tempo.
+// lowpass, tremolo [hz, depth], seed) played by our synthesizer, and tune
+// lines (notes, instrument, step in beats, gain) at a tempo played by
+// FluidSynth.
 
 #include "tools/databuilder/audio/Synth.h"
+#include "tools/databuilder/audio/Tune.h"
 #include "tools/databuilder/recipes/RecipeFolder.h"
 
 #include <cstdint>
@@ -20,6 +22,7 @@ constexpr double kDefaultSoundLevel = 0.63;
 
 struct SoundRecipe {
   SoundPatch patch;
+  Tune tune;
   double level = kDefaultSoundLevel;
 };
 

@@ -2,28 +2,13 @@
 
 #include "tools/databuilder/BuildError.h"
 
-#include <cmath>
+#include <algorithm>
+#include <cstdlib>
 #include <sstream>
-#include <vector>
 
 namespace databuilder {
 
 namespace {
-
-// A note of the instrument: partials as (frequency ratio, level, decay
-// seconds).
-struct Partial {
-  double ratio;
-  double level;
-  double decay;
-};
-
-std::vector<Partial> PartialsOf(const std::string& instrument) {
-  if (instrument == "marimba") return {{1.0, 1.0, 0.45}, {3.93, 0.25, 0.08}, {2.0, 0.15, 0.2}};
-  if (instrument == "bell") return {{1.0, 1.0, 1.2}, {2.76, 0.35, 0.5}, {5.4, 0.15, 0.25}};
-  if (instrument == "pluck") return {{1.0, 1.0, 0.25}, {2.0, 0.4, 0.12}, {3.0, 0.2, 0.06}};
-  throw BuildError("unknown instrument \"" + instrument + "\"");
-}
 
 struct Step {
   std::string note;  // empty: a rest
@@ -48,52 +33,52 @@ std::vector<Step> ParseSteps(const std::string& notes) {
   return steps;
 }
 
-void AddNote(const std::vector<Partial>& partials, double hz, double at, double gain,
-             SoundPatch& patch) {
-  for (const Partial& p : partials) {
-    Voice v;
-    v.startHz = v.endHz = hz * p.ratio;
-    v.at = at;
-    v.seconds = p.decay * 2.5;
-    v.attack = 0.003;
-    v.decay = p.decay * 2.5;
-    v.sustain = 0.0;
-    v.release = 0.01;
-    v.gain = gain * p.level;
-    patch.voices.push_back(v);
-  }
-}
+// A held note lets go a little before the next step, as a player would.
+constexpr double kHeldShare = 0.9;
 
 }  // namespace
 
-double NoteHz(const std::string& name) {
+int32_t NoteKey(const std::string& name) {
   static const int32_t kSemitones[] = {9, 11, 0, 2, 4, 5, 7};  // A B C D E F G
   if (name.size() < 2 || name[0] < 'A' || name[0] > 'G') {
     throw BuildError("\"" + name + "\" is not a note");
   }
   int32_t semitone = kSemitones[name[0] - 'A'];
   size_t i = 1;
-  if (name[i] == '#')
+  if (name[i] == '#') {
     semitone += 1, ++i;
-  else if (name[i] == 'b')
+  } else if (name[i] == 'b') {
     semitone -= 1, ++i;
-  if (i >= name.size() || name[i] < '0' || name[i] > '8') {
+  }
+  if (i + 1 != name.size() || name[i] < '0' || name[i] > '8') {
     throw BuildError("\"" + name + "\" is not a note");
   }
-  const int32_t octave = name[i] - '0';
-  const int32_t fromA4 = semitone - 9 + (octave - 4) * 12;
-  return 440.0 * std::pow(2.0, fromA4 / 12.0);
+  return 12 * (name[i] - '0' + 1) + semitone;
 }
 
-void AddTuneLine(const TuneLine& line, double beatsPerMinute, SoundPatch& patch) {
-  const std::vector<Partial> partials = PartialsOf(line.instrument);
+int32_t InstrumentProgram(const std::string& instrument) {
+  if (instrument == "marimba") return 12;
+  if (instrument == "bell") return 9;    // glockenspiel
+  if (instrument == "pluck") return 45;  // pizzicato strings
+  throw BuildError("unknown instrument \"" + instrument + "\"");
+}
+
+std::vector<TuneNote> TuneLineNotes(const TuneLine& line, double beatsPerMinute, double seconds) {
   const std::vector<Step> steps = ParseSteps(line.notes);
+  std::vector<int32_t> keys;
+  for (const Step& step : steps) keys.push_back(step.note.empty() ? -1 : NoteKey(step.note));
   const double stepSeconds = 60.0 / beatsPerMinute * line.stepBeats;
-  double at = 0.0;
-  for (size_t i = 0; at < patch.seconds - 0.05; i = (i + 1) % steps.size()) {
-    if (!steps[i].note.empty()) AddNote(partials, NoteHz(steps[i].note), at, line.gain, patch);
-    at += stepSeconds * steps[i].length;
+  if (!(stepSeconds > 0.0) || !(stepSeconds < seconds + 1.0)) {
+    throw BuildError("a tune line needs a positive tempo and step");
   }
+  std::vector<TuneNote> notes;
+  double at = 0.0;
+  for (size_t i = 0; at < seconds - 0.05; i = (i + 1) % steps.size()) {
+    const double length = stepSeconds * steps[i].length;
+    if (keys[i] >= 0) notes.push_back({at, length * kHeldShare, keys[i], line.gain});
+    at += length;
+  }
+  return notes;
 }
 
 }  // namespace databuilder
