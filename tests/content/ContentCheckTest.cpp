@@ -9,6 +9,7 @@
 #include "tests/content/ContentTestSupport.h"
 #include "tools/databuilder/InterfaceLayout.h"
 #include "tools/databuilder/check/ContentCheck.h"
+#include "tools/databuilder/check/FilmChecks.h"
 #include "tools/databuilder/check/PombleChecks.h"
 #include "tools/databuilder/check/SoundChecks.h"
 
@@ -46,6 +47,7 @@ const NamedCheck kChecks[] = {
     {"StringTable", [] { return content_check::CheckStringTable(DataDirectory()); }},
     {"Pomble", [] { return content_check::CheckPomble(DataDirectory()); }},
     {"Sounds", [] { return content_check::CheckSounds(DataDirectory()); }},
+    {"Films", [] { return content_check::CheckFilms(DataDirectory()); }},
 };
 
 class ContentCheckTest : public ::testing::TestWithParam<NamedCheck> {};

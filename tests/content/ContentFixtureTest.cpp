@@ -50,12 +50,8 @@ children = [
 };
 
 const SourceEdit kBrokenGuards[] = {
-    {"script 1 row 0 must hold 0", "startup.toml", R"(name = "intro.films"
-layout = "U32"
-rows = [])",
-     R"(name = "intro.films"
-layout = "U32"
-rows = [[1]])"},
+    {"script 1 row 0 must hold 0", "startup.toml", R"([{ film = "film.hello" }],)",
+     R"([{ film = "film.build" }],)"},
     {"credit page 1 must start with a zero gap", "credits.toml", R"([2, { script = "no.model" }],)",
      R"([1, { script = "no.model" }],)"},
     {"list 174 must name model 174", "area.toml", R"(rows = [[0, { model = "pomble" }]])",

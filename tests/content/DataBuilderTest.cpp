@@ -24,7 +24,7 @@ std::vector<char> ReadAll(const std::filesystem::path& path) {
 
 void BuildAll(const std::filesystem::path& data, const std::filesystem::path& out) {
   const databuilder::BuildSources sources = databuilder::ReadBuildSources(data);
-  for (const databuilder::DataFile& file : databuilder::kDataFiles) {
+  for (const databuilder::DataFile& file : databuilder::kBuildOrder) {
     databuilder::BuildDataFile(sources, file, out);
   }
 }

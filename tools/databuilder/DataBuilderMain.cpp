@@ -13,7 +13,7 @@ namespace {
 constexpr int kUsageError = 2;
 
 std::vector<databuilder::DataFile> Requested(int count, char** names) {
-  if (count == 0) return {std::begin(databuilder::kDataFiles), std::end(databuilder::kDataFiles)};
+  if (count == 0) return {std::begin(databuilder::kBuildOrder), std::end(databuilder::kBuildOrder)};
   std::vector<databuilder::DataFile> files;
   for (int i = 0; i < count; ++i) {
     const auto file = databuilder::FindDataFile(names[i]);

@@ -136,9 +136,30 @@ void WriteSoundFile(const UUDirectory& directory, const char* name, const Manife
         name, "on the sounds");
 }
 
-void WriteFilmFile(const UUDirectory& directory, const char* name) {
+// Films of 32-bit frames over the whole window, without palette, each
+// with one 22050 Hz (rate code 1) 16-bit mono track.
+void WriteFilmFile(const UUDirectory& directory, const char* name, const Manifest& manifest,
+                   const std::vector<BuiltFilm>& films) {
   MM2DFilmResourceFile file;
-  Check(file.Create(directory, name, UUFileOptions(), 0, kCollection), name, "to create");
+  const auto count = static_cast<int16_t>(films.size());
+  Check(file.Create(directory, name, UUFileOptions(), count, kCollection), name, "to create");
+  for (int16_t i = 0; i < count; ++i) {
+    const BuiltFilm& film = films[static_cast<size_t>(i)];
+    const std::string subfile = manifest.GetSubfileName(ItemKind::kFilm, i);
+    Check(file.SetPalettized(i, 0) && file.SetPaletteKind(i, 0, 0) &&
+              file.SetRectangle(i, UURect(0, 0, kFilmWidth, kFilmHeight)) &&
+              file.SetWorkBufferSize(i, film.mWorkBufferSize) && file.SetSoundTrackCount(i, 1) &&
+              file.SetSoundRateCode(i, 0, 1) && file.SetSound16Bit(i, 0, 1) &&
+              file.SetSoundLeadTime(i, kFilmSoundLeadMilliseconds) &&
+              file.SetPreloadSize(i, film.mPreloadSize) && file.SetDataRate(i, film.mDataRate) &&
+              file.SetSubfileName(i, subfile.c_str()),
+          name, "on the film table");
+  }
+  Check(file.RewriteHeader(), name, "on the header");
+  for (int16_t i = 0; i < count; ++i) {
+    const std::vector<uint8_t>& chunks = films[static_cast<size_t>(i)].mChunks;
+    Check(AppendSubfile(file, i, chunks.data(), chunks.size()), name, "on a film");
+  }
   Check(file.RecordEndOffset() && file.Close(true), name, "to close");
 }
 

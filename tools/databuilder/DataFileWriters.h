@@ -7,6 +7,7 @@
 #include "foundation/uu/UURefCount.h"
 #include "mm3d/MM3DModel.h"
 #include "tools/databuilder/BuiltScripts.h"
+#include "tools/databuilder/FilmStage.h"
 #include "tools/databuilder/Manifest.h"
 #include "tools/databuilder/PictureStage.h"
 #include "tools/databuilder/SoundStage.h"
@@ -21,8 +22,8 @@ void WritePictureFile(const UUDirectory& directory, const char* name, const Mani
                       const std::vector<BuiltPicture>& pictures);
 void WriteSoundFile(const UUDirectory& directory, const char* name, const Manifest& manifest,
                     const std::vector<BuiltSound>& sounds);
-// No film is made yet: the file holds the film table of no film.
-void WriteFilmFile(const UUDirectory& directory, const char* name);
+void WriteFilmFile(const UUDirectory& directory, const char* name, const Manifest& manifest,
+                   const std::vector<BuiltFilm>& films);
 void WriteTextureFile(const UUDirectory& directory, const char* name, const Manifest& manifest,
                       const std::vector<BuiltTexture>& textures);
 void WriteModelFile(const UUDirectory& directory, const char* name, const Manifest& manifest,

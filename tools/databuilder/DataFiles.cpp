@@ -34,8 +34,10 @@ bool ReplaceIfChanged(const std::filesystem::path& fresh, const std::filesystem:
   return true;
 }
 
+// The films are drawn from the model and texture files already in the
+// output folder.
 void WriteKind(const BuildSources& sources, ItemKind kind, const UUDirectory& directory,
-               const char* name) {
+               const char* name, const std::filesystem::path& folder) {
   const Manifest& manifest = sources.mManifest;
   switch (kind) {
     case ItemKind::kScript:
@@ -45,7 +47,7 @@ void WriteKind(const BuildSources& sources, ItemKind kind, const UUDirectory& di
     case ItemKind::kSound:
       return WriteSoundFile(directory, name, manifest, BuildSounds(sources));
     case ItemKind::kFilm:
-      return WriteFilmFile(directory, name);
+      return WriteFilmFile(directory, name, manifest, BuildFilms(sources, folder));
     case ItemKind::kTexture:
       return WriteTextureFile(directory, name, manifest, BuildTextures(sources));
     case ItemKind::kModel:
@@ -71,7 +73,7 @@ bool BuildDataFile(const BuildSources& sources, const DataFile& file,
   if (!directory.IsSet()) throw BuildError(folder.string() + ": not a folder the writers reach");
   const std::string temporary = std::string(file.mName) + ".new";
   try {
-    WriteKind(sources, file.mKind, directory, temporary.c_str());
+    WriteKind(sources, file.mKind, directory, temporary.c_str(), folder);
   } catch (const BuildError&) {
     std::error_code ignored;
     std::filesystem::remove(folder / temporary, ignored);

@@ -23,6 +23,14 @@ constexpr DataFile kDataFiles[] = {
     {"vpl3d.MMX", ItemKind::kTexture}, {"vpl3d.MMM", ItemKind::kModel},
 };
 
+// The order in which to build them all: the films are drawn from the
+// built models and textures.
+constexpr DataFile kBuildOrder[] = {
+    {"Hd.mms", ItemKind::kScript},   {"vpl3d.MMP", ItemKind::kPicture},
+    {"vpl3d.MMA", ItemKind::kSound}, {"vpl3d.MMX", ItemKind::kTexture},
+    {"vpl3d.MMM", ItemKind::kModel}, {"vpl3d.MMF", ItemKind::kFilm},
+};
+
 // The file of that name, if it is one of the six.
 std::optional<DataFile> FindDataFile(const std::string& name);
 

@@ -55,8 +55,7 @@ UUDirectory DirectoryOf(const std::filesystem::path& folder) {
   return UUDirectory(vpl::platform::ToWindowsPath(std::filesystem::absolute(folder)).c_str());
 }
 
-UURefCount<MM3DDriver> MakeDriver(WinMMOffscreenSurface* surface, int32_t width,
-                                  int32_t height) {
+UURefCount<MM3DDriver> MakeDriver(WinMMOffscreenSurface* surface, int32_t width, int32_t height) {
   if (surface == nullptr) return {};
   WinMM3DGLDriverInfo info;
   std::snprintf(info.mLibrary, sizeof info.mLibrary, "OPENGL32.DLL");
