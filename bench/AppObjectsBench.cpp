@@ -37,9 +37,9 @@ UURefCount<MM3DIndexedMeshVertexData> Grid(int32_t columns, int32_t rows, float 
   UURefCount<MM3DIndexedMeshVertexData> block(new MM3DIndexedMeshVertexData);
   for (int32_t r = 0; r <= rows; ++r) {
     for (int32_t c = 0; c <= columns; ++c) {
-      block->mPositions.Append(MM3DVector(side * static_cast<float>(c) / columns - side / 2,
-                                          side * static_cast<float>(r) / rows - side / 2, 0.0f,
-                                          1.0f));
+      block->mPositions.Append(MM3DVector(
+          side * static_cast<float>(c) / static_cast<float>(columns) - side / 2,
+          side * static_cast<float>(r) / static_cast<float>(rows) - side / 2, 0.0f, 1.0f));
     }
   }
   const auto at = [&](int32_t r, int32_t c) {

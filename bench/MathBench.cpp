@@ -43,7 +43,10 @@ void TransformPoints(benchmark::State& state) {
   const MM3DMatrix matrix = SomeMatrix();
   std::vector<MM3DVector> in(kPoints);
   std::vector<MM3DVector> out(kPoints);
-  for (int32_t i = 0; i < kPoints; ++i) in[i] = MM3DVector(i * 0.5f, -i * 0.25f, i * 2.0f, 1.0f);
+  for (int32_t i = 0; i < kPoints; ++i) {
+    const auto f = static_cast<float>(i);
+    in[static_cast<size_t>(i)] = MM3DVector(f * 0.5f, -f * 0.25f, f * 2.0f, 1.0f);
+  }
   for (auto _ : state) {
     matrix.TransformPoints(out.data(), in.data(), kPoints);
     benchmark::DoNotOptimize(out.data());
@@ -58,8 +61,8 @@ std::vector<std::unique_ptr<MM3DAggregateFunctionCurve>> HermiteCurves() {
   for (int32_t c = 0; c < kCurves; ++c) {
     UUGrowableArray<MM3DAggregateCurveKey> keys;
     for (int32_t k = 0; k < kKeysPerCurve; ++k) {
-      keys.Append(
-          MM3DAggregateCurveKey(kMM3DKeyHermite, k * 0.5f, (c + k) % 7 * 1.5f, 0.5f, -0.25f));
+      keys.Append(MM3DAggregateCurveKey(kMM3DKeyHermite, static_cast<float>(k) * 0.5f,
+                                        static_cast<float>((c + k) % 7) * 1.5f, 0.5f, -0.25f));
     }
     curves.push_back(std::make_unique<MM3DAggregateFunctionCurve>(
         keys, kMM3DPlainValue, kMM3DInfinityCycle, kMM3DInfinityCycle));

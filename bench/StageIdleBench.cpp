@@ -106,7 +106,8 @@ void IdleStageWith(benchmark::State& state, DWORD settle) {
     HandleMessagesFor(kIdle);
     busy += static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC;
   }
-  state.counters["core_fraction"] = busy / (state.iterations() * kIdle / 1000.0);
+  state.counters["core_fraction"] =
+      busy / (static_cast<double>(state.iterations()) * kIdle / 1000.0);
   delete window;
 }
 void BM_IdleStageWithA2DAct(benchmark::State& state) { IdleStageWith<Empty2DAct>(state, kSettle); }

@@ -58,7 +58,7 @@ TEST_P(ContentCheckTest, FindsNothingInTheBuiltFiles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCheck, ContentCheckTest, ::testing::ValuesIn(kChecks),
-                         [](const auto& info) { return std::string(info.param.mName); });
+                         [](const auto& test) { return std::string(test.param.mName); });
 
 TEST(ContentStartUpTest, TheDataFileStartUpOpensAllSixFromTheDataFolder) {
   AFClearError();

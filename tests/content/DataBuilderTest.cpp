@@ -105,6 +105,6 @@ TEST_P(BadSourceTest, StopsWithAMessageAndWritesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EachFault, BadSourceTest, ::testing::ValuesIn(kBadSources),
-                         [](const auto& info) { return std::string(info.param.mCase); });
+                         [](const auto& test) { return std::string(test.param.mCase); });
 
 }  // namespace

@@ -70,8 +70,8 @@ const BrokenModel kBroken[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(EachRule, BrokenGeometryTest, testing::ValuesIn(kBroken),
-                         [](const testing::TestParamInfo<BrokenModel>& info) {
-                           std::string name = info.param.symbol;
+                         [](const testing::TestParamInfo<BrokenModel>& test) {
+                           std::string name = test.param.symbol;
                            for (char& c : name) c = c == '.' ? '_' : c;
                            return name;
                          });

@@ -99,8 +99,8 @@ const BrokenRule kRules[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(EachRule, BrokenRuleTest, testing::ValuesIn(kRules),
-                         [](const testing::TestParamInfo<BrokenRule>& info) {
-                           return std::string(info.param.name);
+                         [](const testing::TestParamInfo<BrokenRule>& test) {
+                           return std::string(test.param.name);
                          });
 
 }  // namespace

@@ -223,8 +223,8 @@ TEST_P(ShownObjectTest, DrawsMostlyInsideItsLayoutRectangleOnTheScreen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Interface, ShownObjectTest, testing::ValuesIn(kObjects),
-                         [](const testing::TestParamInfo<ShownObject>& info) {
-                           std::string name = info.param.model;
+                         [](const testing::TestParamInfo<ShownObject>& test) {
+                           std::string name = test.param.model;
                            for (char& c : name) c = c == '.' ? '_' : c;
                            return name;
                          });

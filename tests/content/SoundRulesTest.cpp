@@ -18,7 +18,8 @@ using content_check::SoundRule;
 std::vector<int16_t> Tone(size_t count, double periods, double level, double offset = 0.0) {
   std::vector<int16_t> samples;
   for (size_t i = 0; i < count; ++i) {
-    const double phase = 2.0 * std::numbers::pi * periods * static_cast<double>(i) / count;
+    const double phase =
+        2.0 * std::numbers::pi * periods * static_cast<double>(i) / static_cast<double>(count);
     samples.push_back(static_cast<int16_t>(std::lround(level * std::sin(phase) + offset)));
   }
   return samples;

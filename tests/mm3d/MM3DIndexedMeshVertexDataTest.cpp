@@ -15,7 +15,8 @@ constexpr MM3DPackedColor kNoColor{0, 0, 0, 0};
 // Three vertices with every array filled and setCount coordinate sets.
 void FillTriangle(MM3DIndexedMeshVertexData& data, int32_t setCount) {
   for (int i = 0; i < 3; ++i) {
-    MM3DTextureCoordinate uv[2] = {{0.5f * i, 1.0f}, {2.0f, 0.25f * i}};
+    const auto f = static_cast<float>(i);
+    MM3DTextureCoordinate uv[2] = {{0.5f * f, 1.0f}, {2.0f, 0.25f * f}};
     data.AddVertex(MM3DVector(float(i), 2, 3, 1), true, MM3DVector(0, 0, 1, 0), true,
                    MM3DPackedColor{uint8_t(10 * i), 200, 7, 255}, setCount, uv);
   }

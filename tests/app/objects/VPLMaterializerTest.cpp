@@ -164,7 +164,9 @@ TEST_F(VPLMaterializerTest, DamagedRecordsFailLeavingOneLayer) {
     EXPECT_EQ(materializer.Read(reader), c.good);
     EXPECT_EQ(materializer.GetLayerCount(), 1);
     EXPECT_EQ(std::strlen(materializer.GetTextureName()), c.nameLength);
-    if (c.good) EXPECT_EQ(reader.Remaining(), 0u);
+    if (c.good) {
+      EXPECT_EQ(reader.Remaining(), 0u);
+    }
   }
 }
 
@@ -239,8 +241,12 @@ TEST_F(VPLMaterializerTest, TakingAMaterialDescribesItByItsClass) {
     EXPECT_EQ(materializer.GetSpecularPower(), c.power);
     EXPECT_EQ(materializer.GetTextureId(), mRed);
     EXPECT_EQ(materializer.GetLayerCount(), 1);
-    if (c.kind != kVPLVertexColorMaterial) EXPECT_EQ(materializer.GetColor().mG, color.mG);
-    if (c.kind >= kVPLLambertMaterial) EXPECT_EQ(materializer.GetIncandescence(), glow);
+    if (c.kind != kVPLVertexColorMaterial) {
+      EXPECT_EQ(materializer.GetColor().mG, color.mG);
+    }
+    if (c.kind >= kVPLLambertMaterial) {
+      EXPECT_EQ(materializer.GetIncandescence(), glow);
+    }
   }
 }
 

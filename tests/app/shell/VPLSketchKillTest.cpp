@@ -164,8 +164,9 @@ TEST_F(VPLSketchKillTest, NewSketchIsWholeOrAbsent) {
       },
       [&](const Files& before, const Files& after) {
         ExpectKept(before, after, "", {});
-        if (after.count("Sketchbook 1/Sketch 3"))
+        if (after.count("Sketchbook 1/Sketch 3")) {
           EXPECT_EQ(after.at("Sketchbook 1/Sketch 3").size(), 262165u);
+        }
       });
 }
 
@@ -177,8 +178,9 @@ TEST_F(VPLSketchKillTest, CopyIsWholeOrAbsent) {
       },
       [&](const Files& before, const Files& after) {
         ExpectKept(before, after, "", {});
-        if (after.count("Sketchbook 1/Sketch 3"))
+        if (after.count("Sketchbook 1/Sketch 3")) {
           EXPECT_EQ(after.at("Sketchbook 1/Sketch 3"), before.at("Sketchbook 1/Sketch 1"));
+        }
       });
 }
 

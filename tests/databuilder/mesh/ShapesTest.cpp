@@ -116,8 +116,8 @@ TEST_P(ShapesTest, MappedCoordinatesStayInTheTexture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, ShapesTest, testing::ValuesIn(Shapes()),
-                         [](const testing::TestParamInfo<ShapeCase>& info) {
-                           std::string name = info.param.name;
+                         [](const testing::TestParamInfo<ShapeCase>& test) {
+                           std::string name = test.param.name;
                            for (char& c : name)
                              c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                            return name;

@@ -189,8 +189,8 @@ TEST_P(MM2DFilmResourceFileTest, TableIsLaidOutFieldByField) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ByteOrders, MM2DFilmResourceFileTest, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) {
-                           return std::string(info.param ? "BigEndian" : "LittleEndian");
+                         [](const testing::TestParamInfo<bool>& test) {
+                           return std::string(test.param ? "BigEndian" : "LittleEndian");
                          });
 
 class MM2DFilmResourceFileEdgeTest : public testing::Test {

@@ -49,7 +49,8 @@ MM3DDisplayTreeNodeIndexedBlendShapeArray* MakeBlendArray(
     for (const UURefCount<MM3DIndexedMeshVertexData>& block : mesh.GetPart(p).mBlocks) {
       MM3DTargetArrays<MM3DVector> blockPositions, blockNormals;
       for (int32_t t = 0; t < shape.targets; ++t) {
-        const float amount = t == 0 ? 0.0f : static_cast<float>(t) / (shape.targets - 1.0f);
+        const float amount =
+            t == 0 ? 0.0f : static_cast<float>(t) / static_cast<float>(shape.targets - 1);
         UUGrowableArray<MM3DVector> targetPositions, targetNormals;
         for (int32_t v = 0; v < block->GetVertexCount(); ++v) {
           const MM3DVector& position = block->mPositions[v];
@@ -108,7 +109,8 @@ std::vector<MM3DDisplayTreeNodeJoint*> AddSkeleton(ModelBuilder& builder,
     const int32_t up = PombleJointParent(joint);
     Vec3 local = PombleJointPosition(joint);
     if (up >= 0) local = local - PombleJointPosition(static_cast<PombleJoint>(up));
-    auto* node = builder.AddNode(new MM3DDisplayTreeNodeJoint, up >= 0 ? joints[up] : parent);
+    auto* node = builder.AddNode(new MM3DDisplayTreeNodeJoint,
+                                 up >= 0 ? joints[static_cast<size_t>(up)] : parent);
     node->SetTranslation(MM3DVector(local.x, local.y, local.z, 1.0f));
     joints.push_back(node);
   }
@@ -134,12 +136,12 @@ void MakePomble(const Recipe& recipe, const ModelContext&, ModelBuilder& builder
   CheckPombleBudget(recipe, parts);
   auto* all = AddSkeletonsNode(builder);
   const std::vector<MM3DDisplayTreeNodeJoint*> joints = AddSkeleton(builder, all);
-  AddInterest(builder, joints[static_cast<int32_t>(PombleJoint::kSpine)]);
+  AddInterest(builder, joints[static_cast<size_t>(PombleJoint::kSpine)]);
   MM3DDisplayTreeNodeIndexedBlendShapeArray* eyes = nullptr;
   for (PombleBodyPart& part : parts) {
     auto* node = builder.AddTransform(all);
     builder.AddNamedNode(part.name, node);
-    const auto j = static_cast<int32_t>(part.joint);
+    const auto j = static_cast<size_t>(part.joint);
     for (PombleMesh& shape : part.meshes) {
       UUOwned<MM3DDisplayTreeNodeIndexedMesh> mesh = builder.MakeMesh(std::move(shape.parts));
       auto* skin =
