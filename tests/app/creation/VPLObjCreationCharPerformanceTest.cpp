@@ -226,7 +226,7 @@ TEST_F(VPLObjCreationCharPerformanceTest, WithoutDancesOrTargetTheShowStillEnds)
 }
 
 // The completion posted for a character that goes before it runs is
-// withdrawn with it.
+// withdrawn with it, and the gaze it held comes back.
 TEST_F(VPLObjCreationCharPerformanceTest, TasksOfADeletedCharacterDoNothing) {
   Make();
   mCharacter->StartPerformance();
@@ -234,9 +234,10 @@ TEST_F(VPLObjCreationCharPerformanceTest, TasksOfADeletedCharacterDoNothing) {
   // The frame that ends the opening posts its completion; it would run at
   // the next.
   while (mCharacter->GetPlayer()->IsPlaying()) Advance(mStage.Stage(), 1);
+  ASSERT_FALSE(mCreation.GetCamera().GetInterest().Equals(kGaze));
   mCharacter.reset();
-  Advance(mStage.Stage(), 1000, kStep);
   EXPECT_TRUE(mCreation.GetCamera().GetInterest().Equals(kGaze));
+  Advance(mStage.Stage(), 1000, kStep);
 }
 
 TEST_F(VPLObjCreationCharPerformanceTest, AnExportPlaysTheDanceOnItsClockAndTheShowStartsAgain) {
