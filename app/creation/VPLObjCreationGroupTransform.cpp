@@ -137,6 +137,9 @@ void VPLObjCreationGroup::EndRotate(float ax, float ay, float az) {
     MakeSpinSoundChannel();
     UpdateSpinSound();
     mSpinning = true;
+    // The group did not tick while held: the spin counts from the release,
+    // not from the frame before the drag.
+    mSpinStepTime = Now();
   }
   if (mJiggleInterrupted) mJiggling = true;
   RefreshBounds();
