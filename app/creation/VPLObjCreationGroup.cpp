@@ -1,5 +1,6 @@
 #include "app/creation/VPLObjCreationGroup.h"
 
+#include "app/objects/VPLVertexHolder.h"
 #include "foundation/uu/UUMemory.h"
 
 #include <algorithm>
