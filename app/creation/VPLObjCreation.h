@@ -191,8 +191,9 @@ class VPLObjCreation : public VPLObj {
   void QueueRemoval();
   // The highlight's flag and the pulse it holds back, meshes untouched.
   void HoldHighlight(bool on);
-  // The sounds come from where the object stands.
+  // The sounds come from where the object stands, heard from the camera.
   void MoveSoundSources();
+  void SoundsFollowCamera();
   void SetScaleNode(const MM3DMatrix& matrix);
   // Shows the factors the jiggle reached at its last step.
   virtual void ShowJiggleScale();

@@ -25,6 +25,7 @@ const MM3DVector kOrigin(0.0f, 0.0f, 0.0f, 1.0f);
 const MM3DVector kRight(10.0f, 0.0f, 0.0f, 1.0f);
 const MM3DVector kFarRight(20.0f, 0.0f, 0.0f, 1.0f);
 constexpr float kTilt = 0.3f;
+constexpr float kHalfSeen = 0.5f;
 const MM3DColor kTint{1.2f, 1.2f, 1.2f, 0.0f};
 // A segment toward the quads' faces, off their diagonals.
 struct Ray {
@@ -316,6 +317,23 @@ TEST_F(VPLObjCreationGroupTest, RecordsNestAtMostTheLimitDeep) {
   };
   EXPECT_TRUE(ReadInto(*Reader(), nested(VPLObjCreationGroup::kMaxNesting)));
   EXPECT_FALSE(ReadInto(*Reader(), nested(VPLObjCreationGroup::kMaxNesting + 1)));
+}
+
+// The group shares its first member's tree and never draws it itself: a
+// see-through member is blended once, alone or in a group.
+TEST_F(VPLObjCreationGroupTest, ASeeThroughOnlyMemberLooksAsItDoesAlone) {
+  auto* member = new VPLObjCreationUser(&mStage.Scene(), MakeQuad(), &mCreation);
+  mCreation.AddObjectAt(member, kOrigin);
+  member->SetMeshColor(MM3DColor{1, 0, 0, kHalfSeen});
+  const UUPoint at = mStage.ScreenPointOf(kOrigin);
+  mStage.RunFrame();
+  const Rgb alone = mStage.PixelAt(at);
+  ASSERT_FALSE(Near(alone, mStage.PixelAt(UUPoint{0, 0}))) << alone;
+
+  mCreation.DetachObject(member);
+  File(GroupOf({member}, &mCreation));
+  mStage.RunFrame();
+  EXPECT_TRUE(Near(mStage.PixelAt(at), alone)) << mStage.PixelAt(at) << " " << alone;
 }
 
 }  // namespace
