@@ -33,19 +33,35 @@ void ForEachBlock(MM3DDisplayTreeNode* root, Visit visit) {
   }
 }
 
+// Through the matrix in place, a chunk at a time from a copy on the stack,
+// so that a whole array goes through the matrix's own loop.
+template <typename Transform>
+void TransformInPlace(UUGrowableArray<MM3DVector>& array, Transform transform) {
+  constexpr int32_t kChunk = 256;
+  MM3DVector copy[kChunk];
+  for (int32_t i = 0; i < array.Count(); i += kChunk) {
+    const int32_t n = std::min(kChunk, array.Count() - i);
+    std::copy(array.Begin() + i, array.Begin() + i + n, copy);
+    transform(array.Begin() + i, copy, n);
+  }
+}
+
 // Positions through the matrix; normals through it and back to unit length.
 void TransformBlock(MM3DIndexedMeshVertexData& block, const MM3DMatrix& matrix) {
-  for (int32_t i = 0; i < block.mPositions.Count(); ++i) {
-    const MM3DVector p = block.mPositions[i];
-    matrix.TransformPoint(block.mPositions[i], p);
-  }
-  for (int32_t i = 0; i < block.mNormals.Count(); ++i) {
-    const MM3DVector n = block.mNormals[i];
-    MM3DVector turned;
-    matrix.TransformDirection(turned, n);
-    const float length = Length(turned);
-    if (length > 0.0f) turned.Divide(length);
-    block.mNormals[i] = turned;
+  TransformInPlace(block.mPositions, [&matrix](MM3DVector* out, const MM3DVector* in, int32_t n) {
+    matrix.TransformPoints(out, in, n);
+  });
+  TransformInPlace(block.mNormals, [&matrix](MM3DVector* out, const MM3DVector* in, int32_t n) {
+    matrix.TransformDirections(out, in, n);
+  });
+  // Back to unit length as MM3DVector::Divide does it, inline.
+  for (MM3DVector& n : block.mNormals) {
+    const float length = std::sqrt(n.mX * n.mX + n.mY * n.mY + n.mZ * n.mZ);
+    if (!(length > 0.0f)) continue;
+    const float inverse = 1.0f / length;
+    n.mX *= inverse;
+    n.mY *= inverse;
+    n.mZ *= inverse;
   }
 }
 
@@ -247,15 +263,24 @@ void VPLObjCreation::MirrorUpDown(const MM3DVector& eye, const MM3DVector& inter
   Mirror(eye, interest, 1);
 }
 
-void VPLObjCreation::Mirror(const MM3DVector& eye, const MM3DVector& interest, int32_t axis) {
+MM3DMatrix VPLObjCreation::ViewTurn(const MM3DVector& eye, const MM3DVector& interest) {
   MM3DVector d = interest.Direction(eye);
   d.mY = 0.0f;
   const float length = Length(d);
-  if (length > 0.0f) d.Divide(length);
+  if (length > 0.0f) {
+    d.Divide(length);
+  } else {
+    d = MM3DVector(0.0f, 0.0f, 1.0f, 0.0f);
+  }
   const float angle = d.mX > 0.0f ? -std::acos(std::clamp(d.mZ, -1.0f, 1.0f))
                                   : std::acos(std::clamp(d.mZ, -1.0f, 1.0f));
   MM3DMatrix into;
   MM3DMatrixRotationY(into, angle);
+  return into;
+}
+
+void VPLObjCreation::Mirror(const MM3DVector& eye, const MM3DVector& interest, int32_t axis) {
+  const MM3DMatrix into = ViewTurn(eye, interest);
   MM3DMatrix back = into;
   back.InvertAffine();
   MM3DMatrix flip;
