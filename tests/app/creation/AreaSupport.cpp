@@ -13,7 +13,7 @@ namespace {
 using app_fixtures::ModelId;
 using app_fixtures::TaggedRow;
 
-constexpr int32_t kRecordLimit = 4 << 20;
+constexpr int32_t kRecordLimit = 16 << 20;
 constexpr int16_t kSaveFailedTag = 32;
 
 uint32_t Model(int16_t item) { return static_cast<uint32_t>(ModelId(item)); }
@@ -103,6 +103,15 @@ std::vector<uint8_t> RecordOf(VPLCreation& creation) {
   creation.SetModified(modified);
   block.resize(static_cast<size_t>(size));
   return block;
+}
+
+UURefCount<MM3DModel> MakeLargeModel(int32_t vertices) {
+  std::vector<MM3DVector> positions;
+  for (int32_t i = 0; i < vertices; ++i) {
+    positions.emplace_back(static_cast<float>(i % 97) * 0.01f, static_cast<float>(i % 7) * 0.1f,
+                           static_cast<float>(i % 11) * 0.1f, 1.0f);
+  }
+  return app_fixtures::MakeMeshesModel({positions});
 }
 
 bool RecordingTool::OnMouse(const VPLPickEvent& event) {

@@ -91,6 +91,9 @@ class MemorySketches : public VPLSketchTarget {
 
 // The record the creation writes now, its modified flag kept.
 std::vector<uint8_t> RecordOf(VPLCreation& creation);
+// One mesh of whole triangles, the given number of vertices, for records
+// of a chosen size.
+UURefCount<MM3DModel> MakeLargeModel(int32_t vertices);
 
 // A tool that takes what the area routes to it: it counts the events,
 // answers as told and engages at a press when told.
