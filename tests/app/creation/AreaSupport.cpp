@@ -169,9 +169,10 @@ void TestCreationScreen::Deactivate() {
   VPLSceneUIBase::Deactivate();
 }
 
-AreaWorld::AreaWorld(const app_fixtures::ExtraTables& tables, int32_t sketchCount)
+AreaWorld::AreaWorld(const app_fixtures::ExtraTables& tables, int32_t sketchCount,
+                     VPLSketchTarget* sketches)
     : mFiles(tables, AreaRawTables()), mSketches(sketchCount) {
-  VPLGetCreationServices().mSketches = &mSketches;
+  VPLGetCreationServices().mSketches = sketches != nullptr ? sketches : &mSketches;
   VPLGetCreationServices().mRenderToSurface = [](MMSurface& surface, int32_t, bool) {
     surface.FillRect(surface.GetRect(), AFColor());
     return true;

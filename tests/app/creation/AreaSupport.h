@@ -210,8 +210,9 @@ class TestCreationScreen : public VPLSceneUIBase, public VPLCreationUIHooks {
 // in the order they must be made.
 class AreaWorld {
  public:
+  // The area's sketches are the memory ones unless others are given.
   explicit AreaWorld(const app_fixtures::ExtraTables& tables = AreaTables(),
-                     int32_t sketchCount = 1);
+                     int32_t sketchCount = 1, VPLSketchTarget* sketches = nullptr);
   ~AreaWorld();
   AreaWorld(const AreaWorld&) = delete;
   AreaWorld& operator=(const AreaWorld&) = delete;
