@@ -48,9 +48,12 @@ class Drawing {
 
 bool VPLSceneCreationArea::SaveSketch() {
   if (!mCreation->IsModified()) return true;
+  // Without a store there is no sketch to write into (an area run on its
+  // own, outside the program): nothing is saved and nothing is lost.
   VPLSketchTarget* sketches = VPLGetCreationServices().mSketches;
+  if (sketches == nullptr) return true;
   const auto& render = VPLGetCreationServices().mRenderToSurface;
-  if (sketches == nullptr || !render) return false;
+  if (!render) return false;
   std::unique_ptr<WinMMOffscreenSurface> surface(
       WinMMCreateOffscreenSurface(32, UURect(0, 0, kThumbnailSize, kThumbnailSize), AFPalette()));
   if (!surface) return false;
