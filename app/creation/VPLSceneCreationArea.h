@@ -171,8 +171,10 @@ class VPLSceneCreationArea : public VPLSceneBase {
 
  protected:
   // The character object of the model, for AddCharacter and for records
-  // read back; the creation's own maker unless a subclass has another.
+  // read back, and the group object of a record; the creation's own makers
+  // unless a subclass has others.
   virtual VPLObjCreation* MakeCharacter(const UURefCount<MM3DModel>& model);
+  virtual VPLObjCreation* MakeGroup(const UURefCount<MM3DModel>& model);
 
  private:
   class AreaCreation;
