@@ -128,6 +128,8 @@ void VPLObjCreationChar::RefreshPartHighlight() { mPoseVisual->RefreshHighlight(
 
 void VPLObjCreationChar::HidePartHighlight() { mPoseVisual->HideHighlight(); }
 
+void VPLObjCreationChar::AllPartsOff() { mPoseVisual->AllPartsOff(); }
+
 // The first frame, played to stand the character up after a change,
 // is no show: the character may be placed meanwhile.
 bool VPLObjCreationChar::IsPerforming() const {

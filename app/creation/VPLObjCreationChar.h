@@ -9,6 +9,7 @@
 // is on), and the gaze glides back. While a movie is written it plays its
 // dance on the export's clock instead. Stage thread only.
 
+#include "app/creation/VPLCreationCharacter.h"
 #include "app/creation/VPLObjCreation.h"
 #include "mm/tasks/MMTaskCallback.h"
 
@@ -23,7 +24,7 @@ class VPLPomblePlayer;
 class VPLPombleVisual;
 class VPLSceneBase;
 
-class VPLObjCreationChar : public VPLObjCreation {
+class VPLObjCreationChar : public VPLObjCreation, public VPLCreationCharacter {
  public:
   // The skeleton's holder: moving and turning act on it.
   static constexpr const char* kAnchorName = "ALL_SKELETONS";
@@ -57,11 +58,14 @@ class VPLObjCreationChar : public VPLObjCreation {
   void ApplyDefaultMaterial();
   // The ghost and its three transform nodes, each made when absent.
   void CreatePartHighlight();
+  void SetUpPartHighlight() override { CreatePartHighlight(); }
+  // All six parts off, the ghost showing them.
+  void AllPartsOff() override;
   // The ghost shows again every part that is off.
-  void RefreshPartHighlight();
+  void RefreshPartHighlight() override;
   // The ghost shows none of its parts (for a thumbnail or a print).
-  void HidePartHighlight();
-  bool IsPerforming() const;
+  void HidePartHighlight() override;
+  bool IsPerforming() const override;
   bool HasAllParts() const;
   // Back to the origin, unturned, all parts off and posed 0, no spin, no
   // path, the red body, and no show.
@@ -70,8 +74,8 @@ class VPLObjCreationChar : public VPLObjCreation {
   // The show. Start glides the gaze in (the opening follows on arrival);
   // Stop ends the running animation and glides back; Abort ends everything
   // at once.
-  void StartPerformance();
-  void StopPerformance();
+  void StartPerformance() override;
+  void StopPerformance() override;
   void AbortPerformance();
   void OnCameraArrived();
   void OnPerformanceStepDone(bool first);
