@@ -15,7 +15,7 @@ void VPLObjButtonToolFHand::Engage() {
   mToggle = Append(std::make_unique<VPLToggleButtonObject>(
       GetScene(), DefinitionModel(kFlatLook), kFlatLook, kRoundedLook,
       Callback(&VPLObjButtonToolFHand::OnFreehandToggled), kFlatLook));
-  mToggle->SetState(Area().GetFreehandFlag() != 0);
+  mToggle->SetState(Area().GetFreehandMode() != 0);
   Area().SetTool(kFreehandTool);
   VPLObjButtonTool::Engage();
 }
@@ -26,5 +26,5 @@ void VPLObjButtonToolFHand::Release() {
 }
 
 void VPLObjButtonToolFHand::OnFreehandToggled() {
-  if (mToggle != nullptr) Area().SetFreehandFlag(mToggle->GetState() ? 1 : 0);
+  if (mToggle != nullptr) Area().SetFreehandMode(mToggle->GetState() ? 1U : 0U);
 }

@@ -66,13 +66,13 @@ void VPLObjButtonToolPrim::BuildChooser() {
   chooser->Build(MMTaskCallback(GetScene()->GetTaskClient(),
                                 new AddModel(area, &VPLSceneCreationArea::AddSelectedModel)));
   mChooser = Append(std::move(chooser));
-  ShowCatalogue(Area().GetModelList() != kFirst.mModelList);
+  ShowCatalogue(Area().GetLibraryList() != kFirst.mModelList);
 }
 
 void VPLObjButtonToolPrim::ShowCatalogue(bool second) {
   const Catalogue& catalogue = CatalogueOf(second);
   mChooser->SetList(catalogue.mItems);
-  Area().SetModelList(catalogue.mModelList);
+  Area().SetLibraryList(catalogue.mModelList);
   const auto index = static_cast<int16_t>(*catalogue.mIndex);
   Area().SetSelectedModel(index);
   mChooser->SetOffset(index);

@@ -77,7 +77,7 @@ Slider* VPLObjButtonToolWithPreview::AddSlider(MMResourceId definition, MMResour
       std::make_unique<Slider>(GetScene(), DefinitionModel(definition), knob,
                                Callback(&VPLObjButtonToolWithPreview::OnMaterialSliderChanged));
   slider->SetScriptId(definition);
-  slider->SetMaterializer(&Area().GetMaterializer());
+  slider->SetMaterializer(&Materializer());
   slider->ResetKnob();
   return Append(std::move(slider));
 }
@@ -91,8 +91,12 @@ void VPLObjButtonToolWithPreview::AddSliders() {
 
 void VPLObjButtonToolWithPreview::OnMaterialSliderChanged() { ApplyToPreview(); }
 
+VPLMaterializer& VPLObjButtonToolWithPreview::Materializer() const {
+  return *Area().GetMaterializer();
+}
+
 void VPLObjButtonToolWithPreview::ApplyToPreview() const {
-  if (mPreview != nullptr) Area().GetMaterializer().Apply(mPreview.get());
+  if (mPreview != nullptr) Materializer().Apply(mPreview.get());
 }
 
 void VPLObjButtonToolWithPreview::AddTextureChooser(MMResourceId layout) {
@@ -109,7 +113,7 @@ void VPLObjButtonToolWithPreview::AddTextureChooser(MMResourceId layout) {
 void VPLObjButtonToolWithPreview::OnTextureChosen() {
   VPLObjEvent* cell = mTextureChooser != nullptr ? mTextureChooser->GetChild(0) : nullptr;
   if (cell == nullptr) return;
-  VPLMaterializer& materializer = Area().GetMaterializer();
+  VPLMaterializer& materializer = Materializer();
   if (mTextureChooser->GetOffset() != 0) {
     materializer.TakeTexturesFromModel(*cell);
   } else {
@@ -134,14 +138,13 @@ void VPLObjButtonToolWithPreview::AddColorPicker(MMResourceId table, VPLObjGreyS
 
 VPLObjGreyScale* VPLObjButtonToolWithPreview::AddGreyScale(MMResourceId table, MMResourceId knob,
                                                            VPLObjDynamicPreview* preview) {
-  mGreyScale = Append(std::make_unique<VPLObjGreyScale>(GetScene(), DefinitionModel(table), knob,
-                                                        MMTaskCallback(), &Area().GetMaterializer(),
-                                                        preview));
+  mGreyScale = Append(std::make_unique<VPLObjGreyScale>(
+      GetScene(), DefinitionModel(table), knob, MMTaskCallback(), &Materializer(), preview));
   return mGreyScale;
 }
 
 void VPLObjButtonToolWithPreview::RefreshFromMaterializer() {
-  const VPLMaterializer& materializer = Area().GetMaterializer();
+  const VPLMaterializer& materializer = Materializer();
   if (mGreyScale != nullptr) mGreyScale->SetColor(VPLPack(materializer.GetColor()), false, true);
   if (mOpacitySlider != nullptr) mOpacitySlider->SetValue(materializer.GetColor().mA);
   // A copied material may be shinier than the track shows; the material

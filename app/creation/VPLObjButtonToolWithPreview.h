@@ -11,6 +11,7 @@
 #include <memory>
 
 class VPLIntensityPercentageSlider;
+class VPLMaterializer;
 class VPLObjColorPicker;
 class VPLObjDynamicPreview;
 class VPLObjEventGrpCtrlScrollScriptedTextures;
@@ -59,6 +60,8 @@ class VPLObjButtonToolWithPreview : public VPLObjButtonTool {
   template <typename Slider>
   Slider* AddSlider(MMResourceId definition, MMResourceId knob);
   void ApplyToPreview() const;
+  // The area's current material, which every option edits.
+  VPLMaterializer& Materializer() const;
   void ForgetOptions();
 
   VPLObjGreyScale* mGreyScale = nullptr;
