@@ -138,6 +138,16 @@ int32_t AreaTool(const VPLSceneCreationArea& area) {
   return tool != nullptr ? tool->GetToolType() : -1;
 }
 
+bool IsRed(const VPLObj& object) {
+  const MM3DColor& color = object.GetStoredColor();
+  return color.mR == 1.0f && color.mG == 0.0f && color.mB == 0.0f;
+}
+
+int32_t ToolOf(const VPLObjButton& button) {
+  return static_cast<int32_t>(
+      VPLScript(button.GetDefinition(), kVPLButtonDefinition).GetTagUInt32(kVPLToolNumberTag));
+}
+
 namespace {
 
 VPLSceneUIBase* MakeScene(MMSceneServices* host, MMEnclosure* enclosure, MMView* view) {
@@ -165,6 +175,11 @@ void PaletteTest::Click(const VPLObj& object) {
   mStage.Move(at);
   mStage.Press(at);
   mStage.Release(at);
+  Settle();
+}
+
+void PaletteTest::Settle() {
+  mStage.RunFrame();
   mStage.RunFrame();
 }
 
@@ -175,7 +190,7 @@ void PaletteTest::DoubleClick(const VPLObj& object) {
   mStage.Release(at);
   mStage.DoubleClick(at);
   mStage.Release(at);
-  mStage.RunFrame();
+  Settle();
 }
 
 }  // namespace palette_stage

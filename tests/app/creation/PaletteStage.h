@@ -77,7 +77,9 @@ class PaletteScene : public PlainInterfaceScene, public VPLCreationUIHooks {
 
   VPLSceneCreationArea& Area() { return *mArea; }
   VPLToolPalette Palette() { return {this, this, mArea.get()}; }
-  VPLObjButtonTool* Button(PaletteButton which) const { return mButtons[static_cast<size_t>(which)]; }
+  VPLObjButtonTool* Button(PaletteButton which) const {
+    return mButtons[static_cast<size_t>(which)];
+  }
   int32_t Engagements() const { return mEngagements; }
 
  private:
@@ -93,6 +95,10 @@ class PaletteScene : public PlainInterfaceScene, public VPLCreationUIHooks {
 
 // The number of the tool the area holds; -1 for none.
 int32_t AreaTool(const VPLSceneCreationArea& area);
+// Whether the object shows the chosen look (its last colour red).
+bool IsRed(const VPLObj& object);
+// Tag 1 of the object's button definition.
+int32_t ToolOf(const VPLObjButton& button);
 
 class PaletteTest : public ::testing::Test {
  protected:
@@ -114,6 +120,8 @@ class PaletteTest : public ::testing::Test {
   void Click(const VPLObj& object);
   void DoubleClick(const VPLObj& object);
   void ClickButton(PaletteButton which) { Click(Button(which)); }
+  // Two frames: the callbacks queued by callbacks run too.
+  void Settle();
   // The stage pixel at the middle of the object.
   UUPoint CentreOf(const VPLObj& object);
 
