@@ -58,7 +58,10 @@ void VPLDrawSizeButton::ShowChosen(int16_t index, const MM3DColor& hover) const 
 }
 
 void VPLDrawSizeButton::Select(int16_t index) {
-  if (GetChild(index) == nullptr) return;
+  if (GetChild(index) == nullptr) {
+    ShowChosen(mSelected, kChosenColor);
+    return;
+  }
   ShowPlain(mSelected);
   VPLObjEventGrpCtrlNonScroll::Select(index);
   WriteSize(index);

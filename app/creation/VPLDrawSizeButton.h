@@ -25,7 +25,7 @@ class VPLDrawSizeButton : public VPLObjEventGrpCtrlNonScroll {
   // The children from the layout, all plain, all at the common offset.
   void Build() override;
   // A size past the children (a stored one from a changed layout) is
-  // ignored: nothing is written and the chosen size stays.
+  // ignored: nothing is written and the chosen size stays, shown red.
   void Select(int16_t index) override;
 
   void SetToolNumber(int32_t tool) { mTool = tool; }
