@@ -136,6 +136,10 @@ class VPLObjCreationChar : public VPLObjCreation {
   };
   static ExportPlayback& GetExportPlayback();
 
+ protected:
+  // The sound list of a step of the show, played by the scene.
+  virtual void PlayShowSound(MMResourceId soundList);
+
  private:
   // A row of an animation list: frames and sound list.
   struct AnimationRow {

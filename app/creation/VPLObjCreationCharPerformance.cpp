@@ -76,9 +76,13 @@ void VPLObjCreationChar::StartPerformance() {
 
 void VPLObjCreationChar::PlayStep(const AnimationRow& row, const MMTaskCallback& completion) {
   VPLPomblePlayer* player = GetPlayer();
-  if (mScene != nullptr) mScene->PlayListSound(row.mSoundList, false);
+  PlayShowSound(row.mSoundList);
   player->SetCompletionTask(completion);
   if (!player->Resume()) player->PlayFrames(row.mStartFrame, row.mEndFrame, false);
+}
+
+void VPLObjCreationChar::PlayShowSound(MMResourceId soundList) {
+  if (mScene != nullptr) mScene->PlayListSound(soundList, false);
 }
 
 void VPLObjCreationChar::OnCameraArrived() {

@@ -80,12 +80,14 @@ void VPLPombleVisual::FileBlendNode(int32_t part, MM3DDisplayTreeNodeIndexedBlen
   for (MM3DDisplayTreeNodeIndexedBlendShapeArray* head : mHeadNodes) SizeWeights(*head, weights);
 }
 
-// Room for the node's targets (never less than before), all weights 0.
-void VPLPombleVisual::SizeWeights(const MM3DDisplayTreeNodeIndexedBlendShapeArray& node,
+// Room for the node's targets (never less than before); the array's and
+// the node's weights all 0.
+void VPLPombleVisual::SizeWeights(MM3DDisplayTreeNodeIndexedBlendShapeArray& node,
                                   UUGrowableArray<float>& weights) {
   const int32_t count = std::max(weights.Count(), TargetCount(node));
   weights.EraseRange(0, weights.Count());
   weights.Insert(0, count, 0.0f);
+  for (int32_t i = 0; i < TargetCount(node); ++i) node.SetWeight(i, 0.0f);
 }
 
 void VPLPombleVisual::SetPartPose(int32_t part, float value, bool redraw) {

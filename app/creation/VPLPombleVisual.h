@@ -152,7 +152,7 @@ class VPLPombleVisual : public VPLBasePombleVisual {
 
   // The body part a blend node's part code stands for; -1 for none.
   static int32_t PartOfCode(float firstWeight);
-  static void SizeWeights(const MM3DDisplayTreeNodeIndexedBlendShapeArray& node,
+  static void SizeWeights(MM3DDisplayTreeNodeIndexedBlendShapeArray& node,
                           UUGrowableArray<float>& weights);
   static void CopyWeights(const UUGrowableArray<float>& weights,
                           MM3DDisplayTreeNodeIndexedBlendShapeArray& node);
