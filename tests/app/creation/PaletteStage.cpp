@@ -180,15 +180,11 @@ int32_t ToolOf(const VPLObjButton& button) {
       VPLScript(button.GetDefinition(), kVPLButtonDefinition).GetTagUInt32(kVPLToolNumberTag));
 }
 
-namespace {
-
-VPLSceneUIBase* MakeScene(MMSceneServices* host, MMEnclosure* enclosure, MMView* view) {
+VPLSceneUIBase* MakePaletteScene(MMSceneServices* host, MMEnclosure* enclosure, MMView* view) {
   return new PaletteScene(host, enclosure, view);
 }
 
-}  // namespace
-
-PaletteTest::PaletteTest() : mFiles(std::make_unique<DataFiles>()), mStage(MakeScene) {}
+PaletteTest::PaletteTest() : mFiles(std::make_unique<DataFiles>()), mStage(MakePaletteScene) {}
 
 PaletteTest::~PaletteTest() = default;
 
