@@ -122,6 +122,16 @@ TEST_F(VPLObjButtonToolPombleTest, ChoosingAPartShowsItAlonePlacedByItsRow) {
   EXPECT_NEAR(knob.mY, OnCircle(0.25f * 3.14159265f - kHalfPi).mY, 1e-4f);
 }
 
+TEST_F(VPLObjButtonToolPombleTest, APartPastTheButtonsIsIgnored) {
+  constexpr int16_t kNoSuchPart = 9;
+  ClickButton(kPomble);
+  const int32_t part = VPLObjButtonToolPomble::GetCurrentPart();
+  Tool().GetPartButtons()->Select(kNoSuchPart);
+  EXPECT_EQ(VPLObjButtonToolPomble::GetCurrentPart(), part);
+  EXPECT_EQ(Tool().GetPartButtons()->GetSelected(), part);
+  EXPECT_TRUE(PreviewPoses().IsPartOn(part));
+}
+
 TEST_F(VPLObjButtonToolPombleTest, TheLastPartOnShowsTheToggles) {
   ClickButton(kPomble);
   const int32_t part = VPLObjButtonToolPomble::GetCurrentPart();
