@@ -55,7 +55,7 @@ void VPLObjButtonTool::OnPress(const VPLPickEvent& /*event*/) {
 
 void VPLObjButtonTool::OnRelease(const VPLPickEvent& /*event*/) {
   if (IsSilent() || mCurrent) return;
-  mPalette.mHooks->SetCurrentToolButton(this);
+  if (mPalette.mHooks != nullptr) mPalette.mHooks->SetCurrentToolButton(this);
   FireCallback();
   PlaySound(kVPLClickSoundTag);
   PlayRange(kVPLToggleFramesTag);

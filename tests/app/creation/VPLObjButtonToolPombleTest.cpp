@@ -144,6 +144,23 @@ TEST_F(VPLObjButtonToolPombleTest, TheLastPartOnShowsTheToggles) {
   EXPECT_TRUE(TogglesShown());
 }
 
+TEST_F(VPLObjButtonToolPombleTest, ThePerformToggleStopsAShowAndShowsPlay) {
+  // A dance's frames: the character performs from the first frame on.
+  constexpr int32_t kDanceStart = 200 * 1000 / 30;
+  constexpr int32_t kDanceEnd = 320 * 1000 / 30;
+  ClickButton(kPomble);
+  SwitchAllButOn(-1);
+  Character().PlayAnimation(kDanceStart, kDanceEnd, false);
+  ASSERT_TRUE(Character().IsPerforming());
+  Scene().RefreshAfterUndo();
+  ASSERT_TRUE(TogglesShown());
+  EXPECT_FALSE(Tool().GetPerformToggle()->GetState()) << "shows stop while performing";
+
+  Click(*Tool().GetPerformToggle());
+  EXPECT_FALSE(Character().IsPerforming());
+  EXPECT_TRUE(Tool().GetPerformToggle()->GetState());
+}
+
 TEST_F(VPLObjButtonToolPombleTest, EngagingAndReleasingLeavesThePoses) {
   ClickButton(kPomble);
   const float poses[kVPLBodyPartCount] = {0.1f, 0.3f, 0.5f, 0.7f, 0.9f, 1.0f};
