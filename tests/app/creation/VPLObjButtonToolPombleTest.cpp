@@ -78,6 +78,19 @@ TEST_F(VPLObjButtonToolPombleTest, EngagingAddsTheCharacterOnceWithAllPartsOff) 
   EXPECT_EQ(Tool().Character(), added);
 }
 
+TEST_F(VPLObjButtonToolPombleTest, AfterAClearTheTogglesFollowTheCharacter) {
+  ClickButton(kPomble);
+  SwitchAllButOn(-1);
+  Scene().RefreshAfterUndo();
+  ASSERT_TRUE(TogglesShown());
+  Area().ClearCreation();
+  Tool().OnCreationReset();
+  ASSERT_NE(Tool().Character(), nullptr);
+  EXPECT_EQ(TogglesShown(), Character().HasAllParts());
+  EXPECT_FALSE(Character().IsPerforming());
+  EXPECT_TRUE(Tool().GetPerformToggle()->GetState());
+}
+
 TEST_F(VPLObjButtonToolPombleTest, TheKnobAtTheTopPosesThePreviewAndThenTheCharacter) {
   ClickButton(kPomble);
   const int32_t part = VPLObjButtonToolPomble::GetCurrentPart();
