@@ -59,7 +59,6 @@ class VPLObjButtonTool : public VPLObjEventGrp {
   virtual VPLDrawSizeButton* AddSizeButtons(MMResourceId layout, int32_t tool);
 
   bool IsCurrent() const { return mCurrent; }
-  const VPLToolPalette& GetPalette() const { return mPalette; }
   VPLSceneCreationArea& Area() const { return *mPalette.mArea; }
   VPLSceneUIBase* UIScene() const { return mPalette.mScene; }
 
