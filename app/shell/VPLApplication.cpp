@@ -95,6 +95,9 @@ void VPLApplication::FillServices() {
   VPLServices& services = VPLGetServices();
   services.mSoundSetIndex = &mSoundSetIndex;
   services.mQuit = [this] { Quit(); };
+  services.mRenderToSurface = [stage = mStage](MMSurface& surface, int32_t time, bool white) {
+    return stage->RenderToSurface(surface, time, white);
+  };
 }
 
 void VPLApplication::Quit() {
@@ -129,5 +132,6 @@ void VPLApplication::CloseAllWindows() {
   VPLServices& services = VPLGetServices();
   services.mSoundSetIndex = nullptr;
   services.mQuit = nullptr;
+  services.mRenderToSurface = nullptr;
   mLogFile.Close();
 }
