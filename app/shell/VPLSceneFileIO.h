@@ -7,6 +7,8 @@
 // it. A question comes first where the preferences ask for one.
 
 #include "app/objects/VPLSceneUIBase.h"
+#include "foundation/uu/UUCallback.h"
+#include "mm/tasks/MMTaskCallback.h"
 
 #include <cstdint>
 #include <memory>
@@ -94,6 +96,19 @@ class VPLSceneFileIO : public VPLSceneUIBase {
   void DeleteSketch(VPLSketchButton* sketch);
   void CopySketch();
   void ReturnToCreation();
+  // The quit button: asks first.
+  void AskToQuit();
+
+  // A command bound to the screen's tasks, run after the input that asks
+  // for it.
+  template <typename... Params, typename... Args>
+  MMTaskCallback MakeCommand(void (VPLSceneFileIO::*command)(Params...), Args... args);
+  template <typename... Params, typename... Args>
+  void PostCommand(void (VPLSceneFileIO::*command)(Params...), Args... args) {
+    MakeCommand(command, args...).Post();
+  }
+  // Whether the child is asked before a sketch or a sketchbook goes.
+  bool AsksBeforeDeleting() const;
 
   // The drop targets under a pick event, asked by the dragged buttons.
   bool IsOverTrash(const VPLPickEvent& event);
@@ -137,9 +152,11 @@ class VPLSceneFileIO : public VPLSceneUIBase {
   void PlayList(MMResourceId list);
   void AnswerQuestion(const ActiveDialogInfo& info, int32_t answer);
   void DeleteCurrentSketchByKey();
-  void PlayChannelSound(MMResourceId tag, RU3DArcadeSoundChannel* channel);
+  static void PlayChannel(RU3DArcadeSoundChannel* channel);
+  std::unique_ptr<RU3DArcadeSoundChannel> MakeChannel(int16_t tag);
 
   VPLFileScreenParts mParts;
+  std::unique_ptr<VPLObj> mTitle;
   VPLSketchbookIconGrp* mCoverPicker = nullptr;
   VPLSketchbookGrp* mSketchbookGrid = nullptr;
   VPLSketchGrp* mSketchGrid = nullptr;
@@ -152,3 +169,20 @@ class VPLSceneFileIO : public VPLSceneUIBase {
   std::unique_ptr<RU3DArcadeSoundChannel> mLeaveChannel;
   bool mEntered = true;
 };
+
+template <typename... Params, typename... Args>
+MMTaskCallback VPLSceneFileIO::MakeCommand(void (VPLSceneFileIO::*command)(Params...),
+                                           Args... args) {
+  using Member = void (VPLSceneFileIO::*)(Params...);
+  UUCallback* callback = nullptr;
+  if constexpr (sizeof...(Args) == 0) {
+    callback = new UUClassCallback<VPLSceneFileIO, Member>(this, command);
+  } else if constexpr (sizeof...(Args) == 1) {
+    callback =
+        new UUClassCallback1Parameter<VPLSceneFileIO, Member, Params...>(this, command, args...);
+  } else {
+    callback =
+        new UUClassCallback2Parameters<VPLSceneFileIO, Member, Params...>(this, command, args...);
+  }
+  return MMTaskCallback(GetTaskClient(), callback);
+}
