@@ -7,28 +7,42 @@
 #include "app/objects/VPL3DCallbackDialog.h"
 #include "app/objects/VPLPreferences.h"
 #include "app/objects/VPLServices.h"
+#include "app/shell/VPLActMaker.h"
+#include "app/shell/VPLDisplayModeStrategy.h"
 #include "app/shell/VPLFileScreenHost.h"
+#include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLSketchButton.h"
 #include "app/shell/VPLSketchGrp.h"
 #include "app/shell/VPLSketchbook.h"
 #include "app/shell/VPLSketchbookButton.h"
 #include "app/shell/VPLSketchbookGrp.h"
 #include "app/shell/VPLSketchbookLibrary.h"
+#include "app/shell/VPLStage.h"
 #include "app/shell/VPLTextureCollectionFromSketchHandle.h"
 #include "foundation/af/AFError.h"
 #include "foundation/uu/UUFileSystem.h"
 #include "media/startup/MMResourceFiles.h"
 #include "media/startup/MMResourceSearchDirectories.h"
+#include "mm/stage/MMInputStrategy.h"
+#include "mm/stage/MMStageControl.h"
+#include "mm/stage/MMStageWindow.h"
+#include "mm/tasks/MMTaskManager.h"
+#include "mm3d/MM3DDeformerScratch.h"
+#include "mm3d/MM3DMaterial.h"
 #include "platform/win32/PathMapping.h"
 #include "platform/win32/testhooks.h"
 #include "tests/app/shell/ShellTestFolder.h"
+#include "tests/app/shell/SketchTestSupport.h"
 #include "tests/app/support/InterfaceStage.h"
+#include "tests/support/DesktopTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -136,6 +150,19 @@ class VPLSceneFileIOTest : public ::testing::Test {
   }
 
   VPLSketchbook& CurrentBook() { return *mLibrary->GetCurrentSketchbook(); }
+  // Saves the current book's sketch n again with a thumbnail of one colour
+  // (0xRRGGBB).
+  void PaintThumbnail(int32_t n, uint32_t colour) {
+    const int32_t size = VPLSketchButton::kThumbnailSize;
+    std::unique_ptr<MMBitmapWithPixels> picture(
+        MMBitmapWithPixels::Create(UURect(0, 0, size, size), kMMFormat32, nullptr));
+    for (int32_t y = 0; y < size; ++y) {
+      auto* row = reinterpret_cast<uint32_t*>(picture->GetPixelAddress(0, y));
+      for (int32_t x = 0; x < size; ++x) row[x] = colour;
+    }
+    sketch_test::FakeCreation creation;
+    ASSERT_TRUE(CurrentBook().GetSketchAt(n)->Write(&creation, *picture));
+  }
   UUPoint PointOf(const VPLObj& object) {
     return mStage->ScreenPointOf(VPLSceneBase::ObjectCentre(object));
   }
@@ -256,6 +283,20 @@ TEST_F(VPLSceneFileIOTest, AClickMakesTheSketchCurrentWithoutADragImage) {
   EXPECT_TRUE(SketchCell(2).IsMarkerShown());
 }
 
+TEST_F(VPLSceneFileIOTest, ASavedAgainSketchShowsItsNewThumbnail) {
+  MakeLibrary({1}, {0}, 0);
+  PaintThumbnail(0, 0xE02020);
+  Open();
+  const UUPoint at = PointOf(SketchCell(0));
+  const Rgb before = mStage->PixelAt(at);
+  EXPECT_GT(before.mRed, before.mBlue + 64) << before;
+  PaintThumbnail(0, 0x2020E0);
+  mScreen->Activate();
+  mStage->RunFrame();
+  const Rgb after = mStage->PixelAt(at);
+  EXPECT_GT(after.mBlue, after.mRed + 64) << after;
+}
+
 TEST_F(VPLSceneFileIOTest, ADoubleClickOpensTheSketch) {
   MakeLibrary({2}, {0}, 0);
   Open();
@@ -360,6 +401,118 @@ TEST_F(VPLSceneFileIOTest, QuitAsksAndYesStoresTheBookAndIsNotAskedAgain) {
   EXPECT_EQ(stored, 1);
   EXPECT_EQ(mQuits, 1);
   EXPECT_TRUE(mScreen->OnQuitRequest(false));
+}
+
+// The file screen in the program's own window on the X display, made by the
+// creation screen's display strategy as the program makes it.
+class VPLSceneFileIOScreenTest : public VPLSceneFileIOTest, public VPLActMaker {
+ protected:
+  VPLSceneFileIOScreenTest() {
+    MM3DCreateShadingScratch();
+    MM3DCreateDeformerScratchArrays();
+  }
+  ~VPLSceneFileIOScreenTest() override {
+    delete mWindow;
+    vpl::test::DrainMessages();
+    VPLSetActMaker(nullptr);
+    MM3DFreeDeformerScratchArrays();
+    MM3DDestroyShadingScratch();
+  }
+
+  MMAct* MakeAct(VPLStage* stage, int32_t) override {
+    return new (ALGlobalAllocator) InterfaceAct(
+        stage, &VPLCreationDisplayStrategy(),
+        [this](MMSceneServices* host, MMEnclosure* enclosure, MMView* view) {
+          mScreen = new VPLSceneFileIO(
+              host, enclosure, view, kFileScreenScene,
+              VPLFileScreenParts{
+                  .mHost = &mHost, .mLibrary = mLibrary.get(), .mThumbnails = &mThumbnails});
+          mHost.mScreen = mScreen;
+          return mScreen;
+        });
+  }
+  bool AgreesToClose(MMAct*) override { return true; }
+
+  void Show() {
+    ASSERT_TRUE(mData.IsOpen());
+    VPLGetServices().mPreferences = &mPreferences;
+    VPLSetActMaker(this);
+    mProgramStage->Init();
+    mProgramStage->RequestAct(1);
+    RunFrames();
+    VPLGetServices().mTextureMap = mProgramStage->GetTextureMap();
+    mScreen->Activate();
+    RunFrames();
+  }
+  void RunFrames() {
+    for (int frame = 0; frame < 3; ++frame) {
+      mProgramStage->UpdateLoop(mProgramStage->GetTaskManager()->GetNow() + 40, true);
+      vpl::test::DrainMessages();
+    }
+  }
+  void Send(UINT message, WPARAM wParam, UUPoint at) {
+    LRESULT result = 0;
+    mProgramStage->GetInputStrategy()->HandleMessage(
+        mProgramStage->GetControl()->GetHandle(), message, wParam,
+        MAKELPARAM(static_cast<WORD>(at.mX), static_cast<WORD>(at.mY)), result);
+  }
+  UUPoint StagePointOf(const VPLObj& object) {
+    const MMView& view = *mScreen->GetView();
+    MM3DVector inView;
+    view.GetViewMatrix().TransformPoint(inView, VPLSceneBase::ObjectCentre(object));
+    const MM3DVector screen = view.GetProjection().Project(inView, view.GetRect());
+    return UUPoint{static_cast<int32_t>(screen.mX), static_cast<int32_t>(screen.mY)};
+  }
+  // The window as the X server shows it, kept as a picture in the test's
+  // folder (or VPL3D_SCREENSHOTS when set, to be looked at).
+  vpl::test::ScreenOnX Capture(const std::string& name) {
+    vpl::test::ScreenOnX screen;
+    EXPECT_TRUE(screen.Capture(mWindow->GetHandle()));
+    const char* kept = std::getenv("VPL3D_SCREENSHOTS");
+    const fs::path file = fs::path(kept != nullptr ? kept : mFolder.Path().c_str()) / name;
+    std::ofstream out(file, std::ios::binary);
+    out << "P6\n" << screen.Width() << " " << screen.Height() << "\n255\n";
+    for (int y = 0; y < screen.Height(); ++y) {
+      for (int x = 0; x < screen.Width(); ++x) {
+        const uint32_t pixel = screen.At(x, y);
+        out.put(static_cast<char>(pixel >> 16)).put(static_cast<char>(pixel >> 8));
+        out.put(static_cast<char>(pixel));
+      }
+    }
+    return screen;
+  }
+  static size_t CountColours(const vpl::test::ScreenOnX& screen) {
+    std::set<uint32_t> colours;
+    for (int y = 0; y < screen.Height(); y += 4) {
+      for (int x = 0; x < screen.Width(); x += 4) colours.insert(screen.At(x, y));
+    }
+    return colours.size();
+  }
+
+  MMStageWindow* mWindow = new (ALGlobalAllocator) MMStageWindow(AFDefaultWindowDescription);
+  VPLStage* mProgramStage = new (ALGlobalAllocator) VPLStage(mWindow, UURect(0, 0, 800, 600));
+};
+
+TEST_F(VPLSceneFileIOScreenTest, ShowsSketchesAndBooksAndTheDraggedSketchOnXDisplay) {
+  if (!vpl::test::ScreenOnX::Available()) GTEST_SKIP() << "needs scripts/test's X display";
+  MakeLibrary({3, 1}, {0, 1}, 0);
+  for (const auto& [n, colour] : {std::pair{0, 0xF2C94Cu}, {1, 0x6FCF97u}, {2, 0xEB5757u}}) {
+    PaintThumbnail(n, colour);
+  }
+  Show();
+  const vpl::test::ScreenOnX still = Capture("file-screen.ppm");
+  EXPECT_GT(CountColours(still), 20u);
+  const UUPoint from = StagePointOf(SketchCell(1));
+  const UUPoint to{from.mX + 60, from.mY + 80};
+  Send(WM_MOUSEMOVE, 0, from);
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, from);
+  Send(WM_MOUSEMOVE, MK_LBUTTON, to);
+  RunFrames();
+  EXPECT_TRUE(SketchCell(1).IsDragImageShown());
+  const vpl::test::ScreenOnX dragging = Capture("file-screen-drag.ppm");
+  EXPECT_NE(dragging.At(to.mX, to.mY), still.At(to.mX, to.mY));
+  Send(WM_LBUTTONUP, 0, to);
+  RunFrames();
 }
 
 }  // namespace
