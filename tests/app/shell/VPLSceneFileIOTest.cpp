@@ -322,6 +322,76 @@ TEST_F(VPLSceneFileIOTest, ASketchDroppedOnABookMovesThere) {
   EXPECT_FALSE(BookCell(0).IsMarkerShown());
 }
 
+TEST_F(VPLSceneFileIOTest, ABookDraggedOntoTheSketchesBecomesCurrent) {
+  MakeLibrary({1, 2}, {0, 1}, 0);
+  Open();
+  VPLSketchbook* dragged = BookCell(0).GetItem();
+  const UUPoint from = PointOf(BookCell(0));
+  const UUPoint onSketches = PointOf(SketchCell(1));
+  mStage->Move(from);
+  mStage->Press(from);
+  mStage->Drag(onSketches);
+  EXPECT_TRUE(mScreen->GetSketchGrid()->IsDropHighlightShown());
+  mStage->Release(onSketches);
+  mStage->RunFrame();
+  EXPECT_EQ(mLibrary->GetCurrentSketchbook(), dragged);
+  EXPECT_FALSE(mScreen->GetSketchGrid()->IsDropHighlightShown());
+  EXPECT_EQ(SketchCell(1).GetVisibility(), kMMShown);
+}
+
+TEST_F(VPLSceneFileIOTest, TheTrashOpensOnceUnderTheSketchAndClosesWhenLeft) {
+  MakeLibrary({2}, {0}, 0);
+  Open();
+  const UUPoint from = PointOf(SketchCell(0));
+  const UUPoint trash = PointOf(*mScreen->GetTrash());
+  mStage->Move(from);
+  mStage->Press(from);
+  mStage->Drag(trash);
+  EXPECT_TRUE(VPLSceneFileIO::sTrashOpen);
+  mStage->Drag(UUPoint{trash.mX + 1, trash.mY});
+  EXPECT_TRUE(VPLSceneFileIO::sTrashOpen);
+  mStage->Drag(from);
+  EXPECT_FALSE(VPLSceneFileIO::sTrashOpen);
+  mStage->Release(from);
+  mStage->RunFrame();
+  EXPECT_EQ(CurrentBook().GetSketchCount(), 2);
+}
+
+TEST_F(VPLSceneFileIOTest, AFullBookTakesNoMoreSketches) {
+  MakeLibrary({2, VPLSceneFileIO::kFullSketchbook}, {0, 1}, 0);
+  Open();
+  DragTo(SketchCell(1), PointOf(BookCell(0)));
+  EXPECT_EQ(mScreen->GetActiveDialog().mKind, kVPLSketchbookFull);
+  EXPECT_EQ(CurrentBook().GetSketchCount(), 2);
+  EXPECT_EQ(mLibrary->GetSketchbookAt(1)->GetSketchCount(), VPLSceneFileIO::kFullSketchbook);
+}
+
+TEST_F(VPLSceneFileIOTest, ACoverFromThePickerMakesANewCurrentBook) {
+  MakeLibrary({1}, {0}, 0);
+  Open();
+  mScreen->ToggleCoverPicker();
+  VPLSketchbookIconButton& cover = *mScreen->GetCoverPicker()->GetCell(1);
+  ASSERT_EQ(cover.GetCover(), 2);
+  Click(cover);
+  ASSERT_EQ(mLibrary->GetSketchbookCount(), 2);
+  EXPECT_EQ(CurrentBook().GetCoverNumber(), 2);
+  EXPECT_EQ(CurrentBook().GetSketchCount(), 1);
+  EXPECT_EQ(mScreen->GetCoverPicker()->GetVisibility(), kMMHidden);
+  EXPECT_EQ(BookCell(0).GetItem(), mLibrary->GetSketchbookAt(0));
+}
+
+TEST_F(VPLSceneFileIOTest, ACoverNumberOutsideTheTableShowsNoCover) {
+  MakeLibrary({1, 1}, {0, 1}, 0);
+  VPLSketchbook& other = *mLibrary->GetSketchbookAt(1);
+  ASSERT_TRUE(VPLSketchbook::WriteIndex(other.GetDirectory(), other.GetCreationTime(), 3000));
+  mLibrary->Unload();
+  ASSERT_TRUE(mLibrary->Load(true));
+  ASSERT_TRUE(mLibrary->SelectSketchbookAt(0));
+  Open();
+  EXPECT_EQ(BookCell(0).GetVisibility(), kMMShown);
+  EXPECT_TRUE(BookCell(0).GetTextureLayer().GetTexture().IsEmpty());
+}
+
 TEST_F(VPLSceneFileIOTest, ASketchDroppedOnTheTrashIsDeletedOnlyAfterYes) {
   MakeLibrary({2}, {0}, 0);
   mPreferences.SetPromptForDelete(1);
