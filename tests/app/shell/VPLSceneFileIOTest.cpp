@@ -60,17 +60,19 @@ fs::path DataFolder() {
   return fs::path(VPL3D_PROGRAM).parent_path();
 }
 
-// The builder's scripts, textures and models, open while the object lives.
+// The builder's scripts, sounds, textures and models, open while the object
+// lives.
 class DataFiles {
  public:
   DataFiles() : mFolder(vpl::platform::ToWindowsPath(fs::absolute(DataFolder())).c_str()) {
     MMClearSearchDirectories();
     MMResourceSearchDirectories.PushBack(&mFolder);
-    mOpen = MMOpenScriptFiles() && MMOpenTextureFiles() && MMOpenModelFiles();
+    mOpen = MMOpenScriptFiles() && MMOpenSoundFiles() && MMOpenTextureFiles() && MMOpenModelFiles();
   }
   ~DataFiles() {
     MMCloseModelFiles();
     MMCloseTextureFiles();
+    MMCloseSoundFiles();
     MMCloseScriptFiles();
     MMClearSearchDirectories();
     AFClearError();
