@@ -513,8 +513,13 @@ class VPLSceneFileIOScreenTest : public VPLSceneFileIOTest, public VPLActMaker {
     mProgramStage->RequestAct(1);
     RunFrames();
     VPLGetServices().mTextureMap = mProgramStage->GetTextureMap();
+    mProgramStage->SetFocusAct(mProgramStage->GetAct());
     mScreen->Activate();
     RunFrames();
+  }
+  void SetControl(bool down) {
+    vpl::platform::InjectKey(mWindow->GetHandle(), VK_CONTROL, down);
+    vpl::test::DrainMessages();
   }
   void RunFrames() {
     for (int frame = 0; frame < 3; ++frame) {
@@ -564,6 +569,20 @@ class VPLSceneFileIOScreenTest : public VPLSceneFileIOTest, public VPLActMaker {
   MMStageWindow* mWindow = new (ALGlobalAllocator) MMStageWindow(AFDefaultWindowDescription);
   VPLStage* mProgramStage = new (ALGlobalAllocator) VPLStage(mWindow, UURect(0, 0, 800, 600));
 };
+
+TEST_F(VPLSceneFileIOScreenTest, ControlLettersTypedOnTheScreenDeleteNothing) {
+  MakeLibrary({3}, {0}, 0);
+  mPreferences.SetPromptForDelete(0);
+  Show();
+  SetControl(true);
+  for (const WPARAM letter : {WPARAM{1}, WPARAM{2}}) Send(WM_CHAR, letter, UUPoint{0, 0});
+  SetControl(false);
+  RunFrames();
+  EXPECT_EQ(CurrentBook().GetSketchCount(), 3);
+  Send(WM_KEYDOWN, VK_DELETE, UUPoint{0, 0});
+  RunFrames();
+  EXPECT_EQ(CurrentBook().GetSketchCount(), 2);
+}
 
 TEST_F(VPLSceneFileIOScreenTest, ShowsSketchesAndBooksAndTheDraggedSketchOnXDisplay) {
   if (!vpl::test::ScreenOnX::Available()) GTEST_SKIP() << "needs scripts/test's X display";
