@@ -5,6 +5,7 @@
 #include "app/shell/VPLStage.h"
 #include "foundation/al/ALAllocator.h"
 #include "mm/stage/MM3DAct.h"
+#include "mm3d/MM3DRenderer.h"
 #include "mm3d/drivers/MM3DDriver.h"
 
 namespace {
@@ -31,6 +32,14 @@ class VPLEmptyActMaker : public VPLActMaker {
     return new (ALGlobalAllocator) VPLEmptyAct(stage);
   }
   bool AgreesToClose(MMAct*) override { return true; }
+  // The empty screen's picture is its cleared frame.
+  bool DrawCreationView(MMAct* act) override {
+    const UURefCount<MM3DRenderer> renderer = act->GetStage()->GetRenderer();
+    if (!renderer || act->GetStage()->GetPauseCount() > 0) return false;
+    renderer->BeginFrame();
+    renderer->EndFrame();
+    return true;
+  }
 };
 
 VPLEmptyActMaker gEmptyActMaker;
