@@ -52,7 +52,7 @@ bool VPLSceneCreationArea::SaveSketch() {
   // own, outside the program): nothing is saved and nothing is lost.
   VPLSketchTarget* sketches = VPLGetCreationServices().mSketches;
   if (sketches == nullptr) return true;
-  const auto& render = VPLGetCreationServices().mRenderToSurface;
+  const auto& render = VPLGetServices().mRenderToSurface;
   if (!render) return false;
   std::unique_ptr<WinMMOffscreenSurface> surface(
       WinMMCreateOffscreenSurface(32, UURect(0, 0, kThumbnailSize, kThumbnailSize), AFPalette()));
@@ -63,7 +63,7 @@ bool VPLSceneCreationArea::SaveSketch() {
     // stored: hidden before the thumbnail is rendered, shown after writing.
     const bool pombleTool = mUI != nullptr && mUI->IsPombleToolCurrent();
     const WithoutPartHighlight plain(pombleTool ? Character() : nullptr);
-    if (render(*surface, kCurrentTime, false)) {
+    if (render(*surface, kCurrentTime, false).mRendered) {
       const Drawing drawing(*surface);
       MMBitmap thumbnail;
       written = surface->GetImageDescription(thumbnail) &&

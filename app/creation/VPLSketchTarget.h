@@ -1,16 +1,14 @@
 #pragma once
-// What the creation area needs of the stored work and of the stage above
-// it: the current sketch of the current sketchbook, and the stage's
-// offscreen rendering for the sketch's thumbnail. The shell fills these at
-// start-up, tests with their own; while one is missing the area goes
-// without it (nothing read, nothing written).
+// What the creation area needs of the stored work: the current sketch of
+// the current sketchbook (the stage's offscreen rendering of its thumbnail
+// is a program service, VPLServices). The shell fills it at start-up,
+// tests with their own; while it is missing the area goes without it
+// (nothing read, nothing written).
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 class MMBitmap;
-class MMSurface;
 class VPLCreation;
 
 class VPLSketchTarget {
@@ -41,10 +39,6 @@ class VPLSketchTarget {
 struct VPLCreationServices {
   // The current sketch's store.
   VPLSketchTarget* mSketches = nullptr;
-  // Renders the stage's scenes into the surface at the stage time (-1 the
-  // current one), on white or on the scenes' background; false when nothing
-  // was rendered.
-  std::function<bool(MMSurface& surface, int32_t stageTime, bool whiteBackground)> mRenderToSurface;
 };
 
 // The program's one set.

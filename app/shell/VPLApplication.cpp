@@ -4,6 +4,8 @@
 #include "app/objects/RU3DTextureCollectionFromString.h"
 #include "app/objects/VPLPreferences.h"
 #include "app/objects/VPLServices.h"
+#include "app/shell/VPLLibrarySketches.h"
+#include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLShellAlert.h"
 #include "app/shell/VPLSketchbookLibrary.h"
 #include "app/shell/VPLStage.h"
@@ -134,6 +136,9 @@ void VPLApplication::FillServices() {
   services.mRenderToSurface = [stage = mStage](MMSurface& surface, int32_t time, bool white) {
     return stage->RenderToSurface(surface, time, white);
   };
+  services.mRandom = &VPLProgramRandom();
+  if (mLibrary) mLibrarySketches = std::make_unique<VPLLibrarySketches>(*mLibrary);
+  VPLGetCreationServices().mSketches = mLibrarySketches.get();
 }
 
 void VPLApplication::Quit() {
@@ -180,4 +185,7 @@ void VPLApplication::EmptyServices() {
   services.mUserTextures = nullptr;
   services.mQuit = nullptr;
   services.mRenderToSurface = nullptr;
+  services.mRandom = nullptr;
+  VPLGetCreationServices().mSketches = nullptr;
+  mLibrarySketches.reset();
 }

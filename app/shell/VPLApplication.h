@@ -17,6 +17,7 @@ class MMStageWindow;
 class RU3DTextureCollectionFromCreditsScript;
 class RU3DTextureCollectionFromString;
 class VPLPreferences;
+class VPLLibrarySketches;
 class VPLSketchbookLibrary;
 class VPLStage;
 class VPLTextureCollectionFromFile;
@@ -68,6 +69,8 @@ class VPLApplication : public AFApplication {
   VPLStage* mStage = nullptr;
   std::unique_ptr<VPLPreferences> mPreferences;
   std::unique_ptr<VPLSketchbookLibrary> mLibrary;
+  // The creation area's way into the library's current sketch.
+  std::unique_ptr<VPLLibrarySketches> mLibrarySketches;
   std::unique_ptr<RU3DTextureCollectionFromString> mTextTextures;
   std::unique_ptr<RU3DTextureCollectionFromCreditsScript> mCreditsTextures;
   std::unique_ptr<VPLTextureCollectionFromSketchHandle> mSketchTextures;

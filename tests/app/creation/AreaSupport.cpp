@@ -1,6 +1,7 @@
 #include "tests/app/creation/AreaSupport.h"
 
 #include "app/creation/VPLObjCreationUser.h"
+#include "app/objects/VPLServices.h"
 #include "app/objects/VPLStringList.h"
 #include "foundation/uu/UUMemory.h"
 #include "mm/drawing/MMBitmap.h"
@@ -176,9 +177,9 @@ AreaWorld::AreaWorld(const app_fixtures::ExtraTables& tables, int32_t sketchCoun
                      VPLSketchTarget* sketches)
     : mFiles(tables, AreaRawTables()), mSketches(sketchCount) {
   VPLGetCreationServices().mSketches = sketches != nullptr ? sketches : &mSketches;
-  VPLGetCreationServices().mRenderToSurface = [](MMSurface& surface, int32_t, bool) {
+  VPLGetServices().mRenderToSurface = [](MMSurface& surface, int32_t time, bool) {
     surface.FillRect(surface.GetRect(), AFColor());
-    return true;
+    return VPLSurfaceRendering{time, true};
   };
   mStage = std::make_unique<InterfaceStage>(
       [](MMSceneServices* host, MMEnclosure* enclosure, MMView* view) -> VPLSceneUIBase* {
@@ -189,6 +190,7 @@ AreaWorld::AreaWorld(const app_fixtures::ExtraTables& tables, int32_t sketchCoun
 AreaWorld::~AreaWorld() {
   mStage.reset();
   VPLGetCreationServices() = VPLCreationServices();
+  VPLGetServices().mRenderToSurface = nullptr;
 }
 
 VPLObjCreation* AreaWorld::AddQuad(const MM3DVector& place) {

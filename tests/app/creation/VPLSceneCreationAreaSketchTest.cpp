@@ -1,6 +1,7 @@
 #include "app/creation/VPLSceneCreationArea.h"
 
 #include "app/creation/VPLCreationUIHooks.h"
+#include "app/objects/VPLServices.h"
 #include "platform/win32/testhooks.h"
 #include "tests/app/creation/AreaSupport.h"
 
@@ -79,7 +80,9 @@ TEST_F(VPLSceneCreationAreaSketchTest, AnotherSketchChosenAfterAFailedSaveIsRead
 
 TEST_F(VPLSceneCreationAreaSketchTest, NothingRenderedIsNoSave) {
   mWorld->AddQuad(kPlace);
-  VPLGetCreationServices().mRenderToSurface = [](MMSurface&, int32_t, bool) { return false; };
+  VPLGetServices().mRenderToSurface = [](MMSurface&, int32_t time, bool) {
+    return VPLSurfaceRendering{time, false};
+  };
   EXPECT_FALSE(Area().SaveSketch());
   EXPECT_TRUE(Creation().IsModified());
   EXPECT_EQ(Sketches().Current().mWrites, 0);
@@ -91,9 +94,9 @@ TEST_F(VPLSceneCreationAreaSketchTest, TheCharactersGhostPartsAreNeitherPictured
   ASSERT_NE(character, nullptr);
   std::vector<std::string> atRender;
   std::vector<std::string> atWrite;
-  VPLGetCreationServices().mRenderToSurface = [&](MMSurface&, int32_t, bool) {
+  VPLGetServices().mRenderToSurface = [&](MMSurface&, int32_t time, bool) {
     atRender = character->mLog;
-    return true;
+    return VPLSurfaceRendering{time, true};
   };
   Sketches().mOnWrite = [&] { atWrite = character->mLog; };
   struct Case {
