@@ -1,0 +1,69 @@
+#pragma once
+// The editing tools' tests: a creation area on the interface stage (beside
+// its plain scene, sharing its view), its creation's camera turned off the
+// world's vertical axis so that the drag planes face it, blocks placed by
+// world point, and mouse events handed to a tool at the pixel of a world
+// point. The data: the creation's tables, the magnet sizes and a library
+// list whose row 0 is the quad and row 1 a model that is not there.
+
+#include "app/creation/VPLSceneCreationArea.h"
+#include "app/creation/VPLTool.h"
+#include "tests/app/creation/CreationSupport.h"
+#include "tests/app/support/InterfaceStage.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace creation_support {
+
+// The camera of the tests: on the z axis, 30 away, level with the origin.
+const MM3DVector kToolEye(0.0f, 0.0f, -30.0f, 1.0f);
+const MM3DVector kToolInterest(0.0f, 0.0f, 0.0f, 1.0f);
+
+// The magnet sizes: 0 reaches 3 / 2; 1 names a denominator of 0; 2 lacks
+// the denominator; 3 names no table.
+constexpr float kSizeZeroReach = 1.5f;
+constexpr int16_t kMagnetSizeCount = 4;
+// Rows of the library list.
+constexpr int16_t kQuadRow = 0;
+constexpr int16_t kMissingModelRow = 1;
+constexpr MMResourceId kLibraryList = VPLSceneCreationArea::kModelLibrary;
+
+app_fixtures::ExtraTables ToolTables();
+// A cube of this half side around its origin, one mesh.
+constexpr float kBlockHalfSide = 1.0f;
+UURefCount<MM3DModel> MakeBlock();
+
+class ToolStage {
+ public:
+  ToolStage();
+  ~ToolStage();
+  ToolStage(const ToolStage&) = delete;
+  ToolStage& operator=(const ToolStage&) = delete;
+
+  bool Ready() const { return mFiles.Ready() && mArea != nullptr; }
+  VPLSceneCreationArea& Area() { return *mArea; }
+  VPLCreation& Creation() { return *mArea->GetCreation(); }
+  InterfaceStage& Stage() { return mStage; }
+
+  // A user object of a block, filed in the creation at the point.
+  VPLObjCreation* AddBlock(const MM3DVector& at);
+  // The tool of the number, made by the factory for this area.
+  std::unique_ptr<VPLTool> Make(int32_t value);
+  // An event with the flags at the pixel of the world point.
+  bool Send(VPLTool& tool, const MM3DVector& at, int32_t flags);
+  // Press at a, drag over the points between, release at b.
+  void Drag(VPLTool& tool, const std::vector<MM3DVector>& path, int32_t flags = 0);
+  VPLPickEvent EventAt(const MM3DVector& at, int32_t flags);
+
+ private:
+  app_fixtures::AppFiles mFiles{ToolTables()};
+  MMSceneServices* mHost = nullptr;
+  MMEnclosure* mEnclosure = nullptr;
+  MMView* mView = nullptr;
+  InterfaceStage mStage;
+  std::unique_ptr<VPLSceneCreationArea> mArea;
+};
+
+}  // namespace creation_support

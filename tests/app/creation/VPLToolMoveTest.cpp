@@ -1,0 +1,70 @@
+#include "app/creation/VPLToolMove.h"
+
+#include "app/creation/VPLCreation.h"
+#include "app/creation/VPLObjCreation.h"
+#include "tests/app/creation/ToolSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace creation_support;
+
+const MM3DVector kOrigin(0.0f, 0.0f, 0.0f, 1.0f);
+// A pixel is about this much of the world at the block's distance.
+constexpr float kPixelTolerance = 0.15f;
+
+class VPLToolMoveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(mStage.Ready());
+    mObject = mStage.AddBlock(kOrigin);
+    mTool = mStage.Make(kVPLToolMove);
+    ASSERT_NE(mTool, nullptr);
+  }
+
+  ToolStage mStage;
+  VPLObjCreation* mObject = nullptr;
+  std::unique_ptr<VPLTool> mTool;
+};
+
+TEST_F(VPLToolMoveTest, TheObjectFollowsThePointerInThePlaneFacingTheCamera) {
+  const MM3DVector to(3.0f, 2.0f, 0.0f, 1.0f);
+  mStage.Drag(*mTool, {kOrigin, MM3DVector(1.0f, 1.0f, 0.0f, 1.0f), to});
+  const MM3DVector at = mObject->GetWorldPosition();
+  EXPECT_NEAR(at.mX, to.mX, kPixelTolerance);
+  EXPECT_NEAR(at.mY, to.mY, kPixelTolerance);
+  EXPECT_NEAR(at.mZ, to.mZ, kPixelTolerance);
+  EXPECT_FALSE(mTool->IsEngaged());
+}
+
+TEST_F(VPLToolMoveTest, WithShiftUpTheScreenGoesAwayFromTheCameraAtTheSameHeight) {
+  mStage.Drag(*mTool, {kOrigin, MM3DVector(0.0f, 3.0f, 0.0f, 1.0f)}, kVPLAlternate);
+  const MM3DVector at = mObject->GetWorldPosition();
+  EXPECT_EQ(at.mY, 0.0f);
+  EXPECT_NEAR(at.mX, 0.0f, kPixelTolerance);
+  // The camera stands on -z.
+  EXPECT_NEAR(at.mZ, 3.0f, kPixelTolerance);
+}
+
+TEST_F(VPLToolMoveTest, AClickEndsWithTheObjectsOwnPosition) {
+  const MM3DVector place(0.4f, -0.3f, 0.2f, 1.0f);
+  mObject->SetLocation(place);
+  for (int32_t flags : {0, static_cast<int32_t>(kVPLAlternate)}) {
+    mStage.Send(*mTool, kOrigin, kVPLPress | kVPLHeld | flags);
+    mStage.Send(*mTool, kOrigin, kVPLRelease | flags);
+    EXPECT_TRUE(mObject->GetWorldPosition().Equals(place)) << flags;
+  }
+}
+
+TEST_F(VPLToolMoveTest, TheIdleRepetitionOfTheLastEventMovesNothing) {
+  const MM3DVector to(2.0f, 1.0f, 0.0f, 1.0f);
+  mStage.Send(*mTool, kOrigin, kVPLPress | kVPLHeld);
+  mStage.Send(*mTool, to, kVPLHeld);
+  const MM3DVector moved = mObject->GetWorldPosition();
+  mStage.Send(*mTool, to, kVPLHeld);
+  mStage.Send(*mTool, to, kVPLHeld);
+  EXPECT_TRUE(mObject->GetWorldPosition().Equals(moved));
+}
+
+}  // namespace
