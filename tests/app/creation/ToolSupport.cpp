@@ -72,6 +72,13 @@ std::unique_ptr<VPLTool> ToolStage::Make(int32_t value) {
   return VPLToolFactory::Make(value, *mArea);
 }
 
+RecordingSound& ToolStage::Record(VPLTool& tool) {
+  auto sound = std::make_unique<RecordingSound>(mArea.get());
+  RecordingSound& recording = *sound;
+  tool.SetSound(std::move(sound));
+  return recording;
+}
+
 VPLPickEvent ToolStage::EventAt(const MM3DVector& at, int32_t flags) {
   const UUPoint pixel = mStage.ScreenPointOf(at);
   return VPLPickEvent(0, pixel.mX, pixel.mY, flags);

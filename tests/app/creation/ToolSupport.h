@@ -35,6 +35,30 @@ app_fixtures::ExtraTables ToolTables();
 constexpr float kBlockHalfSide = 1.0f;
 UURefCount<MM3DModel> MakeBlock();
 
+// A tool sound that plays nothing and notes each moment: press, drag (the
+// loop's move), release and action, with the last position and Shift.
+class RecordingSound : public VPLToolSound {
+ public:
+  enum Moment { kPress, kDrag, kRelease, kAction, kMomentCount };
+  explicit RecordingSound(VPLSceneCreationArea* area) : VPLToolSound(area, kMMNoResource) {}
+
+  void PlayPress(const MM3DVector& at, bool alternate) override { Note(kPress, at, alternate); }
+  void MoveLoop(const MM3DVector& at, bool alternate) override { Note(kDrag, at, alternate); }
+  void PlayRelease(const MM3DVector& at, bool alternate) override { Note(kRelease, at, alternate); }
+  void PlayAction(const MM3DVector& at, bool alternate) override { Note(kAction, at, alternate); }
+
+  int32_t mCounts[kMomentCount] = {0, 0, 0, 0};
+  MM3DVector mLastAt{0.0f, 0.0f, 0.0f, 1.0f};
+  bool mLastAlternate = false;
+
+ private:
+  void Note(Moment moment, const MM3DVector& at, bool alternate) {
+    ++mCounts[moment];
+    mLastAt = at;
+    mLastAlternate = alternate;
+  }
+};
+
 class ToolStage {
  public:
   ToolStage();
@@ -51,6 +75,8 @@ class ToolStage {
   VPLObjCreation* AddBlock(const MM3DVector& at);
   // The tool of the number, made by the factory for this area.
   std::unique_ptr<VPLTool> Make(int32_t value);
+  // Gives the tool a recording sound; the tool owns it.
+  RecordingSound& Record(VPLTool& tool);
   // An event with the flags at the pixel of the world point.
   bool Send(VPLTool& tool, const MM3DVector& at, int32_t flags);
   // Press at a, drag over the points between, release at b.

@@ -1,0 +1,87 @@
+#include "app/creation/VPLToolRotate.h"
+
+#include "app/creation/VPLCreation.h"
+#include "app/creation/VPLObjCreationUser.h"
+#include "mm3d/MM3DDisplayTreeNodeTransform.h"
+#include "tests/app/creation/ToolSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using namespace creation_support;
+
+const MM3DVector kOrigin(0.0f, 0.0f, 0.0f, 1.0f);
+// The plane's horizontal direction runs along -x for the tests' camera:
+// travel that way turns the object +12 degrees a unit.
+const MM3DVector kTwoUnitsAlong(-2.0f, 0.0f, 0.0f, 1.0f);
+constexpr float kRadiansPerUnit = 12.0f * 3.14159265f / 180.0f;
+constexpr float kPixelTolerance = 0.03f;
+
+// Notes the angles the release hands on.
+class EndRecordingBlock : public VPLObjCreationUser {
+ public:
+  using VPLObjCreationUser::VPLObjCreationUser;
+  void EndRotate(float ax, float ay, float az) override {
+    mEnd = MM3DVector(ax, ay, az, 0.0f);
+    VPLObjCreationUser::EndRotate(ax, ay, az);
+  }
+  MM3DVector mEnd{0.0f, 0.0f, 0.0f, 0.0f};
+};
+
+class VPLToolRotateTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(mStage.Ready());
+    mTool = mStage.Make(kVPLToolRotate);
+    ASSERT_NE(mTool, nullptr);
+  }
+  EndRecordingBlock* AddRecordingBlock() {
+    auto* object = new EndRecordingBlock(&mStage.Area(), MakeBlock(), &mStage.Creation());
+    mStage.Creation().AddObjectAt(object, kOrigin);
+    return object;
+  }
+  static float YawOf(const VPLObj& object) {
+    const MM3DMatrix& m = object.GetRotationNode()->GetMatrix();
+    return std::atan2(m.mElement[0][2], m.mElement[0][0]);
+  }
+
+  ToolStage mStage;
+  std::unique_ptr<VPLTool> mTool;
+};
+
+TEST_F(VPLToolRotateTest, SidewaysTravelTurnsTwelveDegreesAUnitAboutTheVerticalAxis) {
+  VPLObjCreation* object = mStage.AddBlock(kOrigin);
+  mStage.Send(*mTool, kOrigin, kVPLPress | kVPLHeld);
+  mStage.Send(*mTool, MM3DVector(-1.0f, 0.0f, 0.0f, 1.0f), kVPLHeld);
+  mStage.Send(*mTool, kTwoUnitsAlong, kVPLHeld);
+  EXPECT_NEAR(std::fabs(YawOf(*object)), 2.0f * kRadiansPerUnit, 2.0f * kPixelTolerance);
+}
+
+// The release measures from the hit before the last: after a rest it hands
+// on no turn (a group stops), after a flick it does (a group spins on).
+TEST_F(VPLToolRotateTest, TheReleaseHandsOnTheLastStepsTurnOnlyAfterAMovement) {
+  EndRecordingBlock* object = AddRecordingBlock();
+  mStage.Send(*mTool, kOrigin, kVPLPress | kVPLHeld);
+  mStage.Send(*mTool, kTwoUnitsAlong, kVPLHeld);
+  mStage.Send(*mTool, kTwoUnitsAlong, kVPLHeld);
+  mStage.Send(*mTool, kTwoUnitsAlong, kVPLRelease);
+  EXPECT_TRUE(object->mEnd.Equals(MM3DVector(0.0f, 0.0f, 0.0f, 0.0f)));
+
+  mStage.Send(*mTool, kOrigin, kVPLPress | kVPLHeld);
+  mStage.Send(*mTool, kTwoUnitsAlong, kVPLRelease);
+  EXPECT_NEAR(object->mEnd.mY, 2.0f * kRadiansPerUnit, 2.0f * kPixelTolerance);
+}
+
+TEST_F(VPLToolRotateTest, WithShiftVerticalTravelAlsoTipsTheObject) {
+  EndRecordingBlock* object = AddRecordingBlock();
+  mStage.Send(*mTool, kOrigin, kVPLPress | kVPLHeld | kVPLAlternate);
+  mStage.Send(*mTool, MM3DVector(0.0f, 2.0f, 0.0f, 1.0f), kVPLRelease | kVPLAlternate);
+  EXPECT_NEAR(std::fabs(object->mEnd.mX) + std::fabs(object->mEnd.mZ), 2.0f * kRadiansPerUnit,
+              2.0f * kPixelTolerance);
+  EXPECT_NEAR(object->mEnd.mY, 0.0f, kPixelTolerance);
+}
+
+}  // namespace
