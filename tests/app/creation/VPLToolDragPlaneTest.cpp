@@ -26,9 +26,10 @@ TEST(VPLToolDragPlaneTest, YawsAreFiniteForEveryDirection) {
   const VPLFlatDirection none(0.0f, 0.0f);
   const VPLFlatDirection alongX(3.0f, 0.0f);
   // Rounding may leave a unit component a hair beyond 1.
-  for (const Case& c : {Case{none, none.mX, false, 0.0f}, Case{none, 1.0f, true, 0.0f},
-                        Case{alongX, alongX.mX, false, 0.0f}, Case{alongX, alongX.mZ, true, -kPi / 2},
-                        Case{alongX, 1.0000001f, false, 0.0f}, Case{alongX, -1.0000001f, false, kPi}})
+  for (const Case& c :
+       {Case{none, none.mX, false, 0.0f}, Case{none, 1.0f, true, 0.0f},
+        Case{alongX, alongX.mX, false, 0.0f}, Case{alongX, alongX.mZ, true, -kPi / 2},
+        Case{alongX, 1.0000001f, false, 0.0f}, Case{alongX, -1.0000001f, false, kPi}})
     EXPECT_NEAR(VPLYaw(c.mDirection, c.mCosine, c.mNegate), c.mYaw, 1e-6f) << c.mCosine;
 }
 
