@@ -22,7 +22,7 @@ int16_t Reference(MMResourceId entry) { return static_cast<int16_t>(entry + 1); 
 }  // namespace
 
 ExtraTables ToolTables() {
-  ExtraTables tables = CreationTables();
+  ExtraTables tables = area_support::AreaTables();
   tables[VPLToolMagnet::kSizeTable] = {{Reference(kReachTable), 0},
                                        {Reference(kZeroDenominatorTable), 0},
                                        {Reference(kNoDenominatorTable), 0},
@@ -30,24 +30,14 @@ ExtraTables ToolTables() {
   tables[kReachTable] = {{0, 3}, {1, 2}};
   tables[kZeroDenominatorTable] = {{0, 3}, {1, 0}};
   tables[kNoDenominatorTable] = {{0, 3}};
-  tables[kLibraryList] = {{0, static_cast<uint32_t>(ModelId(kQuadItem))},
-                          {0, static_cast<uint32_t>(kMissingModel)}};
+  tables[kMissingModelLibrary] = {{0, static_cast<uint32_t>(kMissingModel)}};
   return tables;
 }
 
-ToolStage::ToolStage()
-    : mStage([this](MMSceneServices* host, MMEnclosure* enclosure, MMView* view) {
-        mHost = host;
-        mEnclosure = enclosure;
-        mView = view;
-        return InterfaceStage::MakePlainScene(host, enclosure, view);
-      }) {
-  mArea = std::make_unique<VPLSceneCreationArea>(mHost, mEnclosure, mView, 0);
+ToolStage::ToolStage() {
   Creation().GetCamera().SetInterest(kToolInterest);
   Creation().GetCamera().SetEye(kToolEye);
 }
-
-ToolStage::~ToolStage() { mArea.reset(); }
 
 UURefCount<MM3DModel> MakeBlock() {
   const float h = kBlockHalfSide;
@@ -63,24 +53,24 @@ UURefCount<MM3DModel> MakeBlock() {
 }
 
 VPLObjCreation* ToolStage::AddBlock(const MM3DVector& at) {
-  auto* object = new VPLObjCreationUser(mArea.get(), MakeBlock(), &Creation());
+  auto* object = new VPLObjCreationUser(&Area(), MakeBlock(), &Creation());
   Creation().AddObjectAt(object, at);
   return object;
 }
 
 std::unique_ptr<VPLTool> ToolStage::Make(int32_t value) {
-  return VPLToolFactory::Make(value, *mArea);
+  return VPLToolFactory::Make(value, Area());
 }
 
 RecordingSound& ToolStage::Record(VPLTool& tool) {
-  auto sound = std::make_unique<RecordingSound>(mArea.get());
+  auto sound = std::make_unique<RecordingSound>(&Area());
   RecordingSound& recording = *sound;
   tool.SetSound(std::move(sound));
   return recording;
 }
 
 VPLPickEvent ToolStage::EventAt(const MM3DVector& at, int32_t flags) {
-  const UUPoint pixel = mStage.ScreenPointOf(at);
+  const UUPoint pixel = PixelOf(at);
   return VPLPickEvent(0, pixel.mX, pixel.mY, flags);
 }
 

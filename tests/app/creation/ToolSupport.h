@@ -1,13 +1,15 @@
 #pragma once
-// The editing tools' tests: a creation area on the interface stage (beside
-// its plain scene, sharing its view), its creation's camera turned off the
-// world's vertical axis so that the drag planes face it, blocks placed by
-// world point, and mouse events handed to a tool at the pixel of a world
-// point. The data: the creation's tables, the magnet sizes and a library
-// list whose row 0 is the quad and row 1 a model that is not there.
+// The editing tools' tests: the creation area's test world (the area
+// under a stand-in creation screen on the interface stage), its creation's
+// camera turned off the world's vertical axis so that the drag planes face
+// it, blocks placed by world point, and mouse events handed to a tool, or
+// to the stage, at the pixel of a world point. The data: the area's
+// tables, the magnet sizes and a library list naming a model that is not
+// there.
 
 #include "app/creation/VPLSceneCreationArea.h"
 #include "app/creation/VPLTool.h"
+#include "tests/app/creation/AreaSupport.h"
 #include "tests/app/creation/CreationSupport.h"
 #include "tests/app/support/InterfaceStage.h"
 
@@ -25,10 +27,9 @@ const MM3DVector kToolInterest(0.0f, 0.0f, 0.0f, 1.0f);
 // the denominator; 3 names no table.
 constexpr float kSizeZeroReach = 1.5f;
 constexpr int16_t kMagnetSizeCount = 4;
-// Rows of the library list.
-constexpr int16_t kQuadRow = 0;
-constexpr int16_t kMissingModelRow = 1;
-constexpr MMResourceId kLibraryList = VPLSceneCreationArea::kModelLibrary;
+// The area's library list holds the quad and the two meshes; this one a
+// model that is not there.
+constexpr MMResourceId kMissingModelLibrary = 227;
 
 app_fixtures::ExtraTables ToolTables();
 // A cube of this half side around its origin, one mesh.
@@ -62,14 +63,15 @@ class RecordingSound : public VPLToolSound {
 class ToolStage {
  public:
   ToolStage();
-  ~ToolStage();
   ToolStage(const ToolStage&) = delete;
   ToolStage& operator=(const ToolStage&) = delete;
 
-  bool Ready() const { return mFiles.Ready() && mArea != nullptr; }
-  VPLSceneCreationArea& Area() { return *mArea; }
-  VPLCreation& Creation() { return *mArea->GetCreation(); }
-  InterfaceStage& Stage() { return mStage; }
+  bool Ready() { return Area().GetCreation() != nullptr; }
+  area_support::TestArea& Area() { return mWorld.Area(); }
+  VPLCreation& Creation() { return mWorld.Creation(); }
+  InterfaceStage& Stage() { return mWorld.Stage(); }
+  area_support::AreaWorld& World() { return mWorld; }
+  UUPoint PixelOf(const MM3DVector& at) { return Stage().ScreenPointOf(at); }
 
   // A user object of a block, filed in the creation at the point.
   VPLObjCreation* AddBlock(const MM3DVector& at);
@@ -79,17 +81,13 @@ class ToolStage {
   RecordingSound& Record(VPLTool& tool);
   // An event with the flags at the pixel of the world point.
   bool Send(VPLTool& tool, const MM3DVector& at, int32_t flags);
-  // Press at a, drag over the points between, release at b.
+  // Press at the first point, drag over the points between, release at
+  // the last.
   void Drag(VPLTool& tool, const std::vector<MM3DVector>& path, int32_t flags = 0);
   VPLPickEvent EventAt(const MM3DVector& at, int32_t flags);
 
  private:
-  app_fixtures::AppFiles mFiles{ToolTables()};
-  MMSceneServices* mHost = nullptr;
-  MMEnclosure* mEnclosure = nullptr;
-  MMView* mView = nullptr;
-  InterfaceStage mStage;
-  std::unique_ptr<VPLSceneCreationArea> mArea;
+  area_support::AreaWorld mWorld{ToolTables()};
 };
 
 }  // namespace creation_support
