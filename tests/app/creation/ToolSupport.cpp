@@ -15,6 +15,7 @@ constexpr MMResourceId kReachTable = kFirstFreeEntry;
 constexpr MMResourceId kZeroDenominatorTable = kFirstFreeEntry + 1;
 constexpr MMResourceId kNoDenominatorTable = kFirstFreeEntry + 2;
 constexpr MMResourceId kMissingModel = MMMakeResourceId(kModelCollection, 40);
+constexpr uint32_t kNoInitialPathRow = 99;
 
 // A reference to an entry: n > 0 names entry n - 1.
 int16_t Reference(MMResourceId entry) { return static_cast<int16_t>(entry + 1); }
@@ -23,6 +24,10 @@ int16_t Reference(MMResourceId entry) { return static_cast<int16_t>(entry + 1); 
 
 ExtraTables ToolTables() {
   ExtraTables tables = area_support::AreaTables();
+  // No path at the start: the initial path row lies beyond the list.
+  for (TaggedRow& row : tables[VPLSceneCreationArea::kSettingsScript]) {
+    if (row.mTag == VPLSceneCreationArea::kInitialPathTag) row.mValue = kNoInitialPathRow;
+  }
   tables[VPLToolMagnet::kSizeTable] = {{Reference(kReachTable), 0},
                                        {Reference(kZeroDenominatorTable), 0},
                                        {Reference(kNoDenominatorTable), 0},

@@ -4,8 +4,8 @@
 // camera turned off the world's vertical axis so that the drag planes face
 // it, blocks placed by world point, and mouse events handed to a tool, or
 // to the stage, at the pixel of a world point. The data: the area's
-// tables, the magnet sizes and a library list naming a model that is not
-// there.
+// tables with no path chosen at the start, the magnet sizes and a library
+// list naming a model that is not there.
 
 #include "app/creation/VPLSceneCreationArea.h"
 #include "app/creation/VPLTool.h"
