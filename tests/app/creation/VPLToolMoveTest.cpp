@@ -13,6 +13,8 @@ using namespace creation_support;
 const MM3DVector kOrigin(0.0f, 0.0f, 0.0f, 1.0f);
 // A pixel is about this much of the world at the block's distance.
 constexpr float kPixelTolerance = 0.15f;
+constexpr MM3DColor kRed{1.0f, 0.0f, 0.0f, 0.0f};
+const Rgb kRedPixel{255, 0, 0};
 
 class VPLToolMoveTest : public ::testing::Test {
  protected:
@@ -65,6 +67,25 @@ TEST_F(VPLToolMoveTest, TheIdleRepetitionOfTheLastEventMovesNothing) {
   mStage.Send(*mTool, to, kVPLHeld);
   mStage.Send(*mTool, to, kVPLHeld);
   EXPECT_TRUE(mObject->GetWorldPosition().Equals(moved));
+}
+
+// The child's way: the stage's input reaches the area, which hands it to
+// its current tool, and the next frame shows the block where it was let go.
+TEST_F(VPLToolMoveTest, APressDragAndReleaseOnTheStageMovesTheBlockUnderThePointer) {
+  const MM3DVector to(4.0f, -2.0f, 0.0f, 1.0f);
+  mObject->SetColor(kRed);
+  InterfaceStage& stage = mStage.Stage();
+  stage.RunFrame();
+  ASSERT_TRUE(Near(stage.PixelAt(mStage.PixelOf(kOrigin)), kRedPixel));
+  mStage.Area().SetTool(kVPLToolMove);
+  stage.Press(mStage.PixelOf(kOrigin));
+  stage.Drag(mStage.PixelOf(MM3DVector(2.0f, -1.0f, 0.0f, 1.0f)));
+  stage.Release(mStage.PixelOf(to));
+  stage.RunFrame();
+  EXPECT_NEAR(mObject->GetWorldPosition().mX, to.mX, kPixelTolerance);
+  EXPECT_NEAR(mObject->GetWorldPosition().mY, to.mY, kPixelTolerance);
+  EXPECT_TRUE(Near(stage.PixelAt(mStage.PixelOf(to)), kRedPixel));
+  EXPECT_FALSE(Near(stage.PixelAt(mStage.PixelOf(kOrigin)), kRedPixel));
 }
 
 }  // namespace
