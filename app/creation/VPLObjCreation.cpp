@@ -120,6 +120,10 @@ void VPLObjCreation::Tick(int32_t now) {
     StepColorPulse(now);
     StepPath(now);
   }
+  SoundsFollowCamera();
+}
+
+void VPLObjCreation::SoundsFollowCamera() {
   for (RU3DGenericSoundChannel* channel :
        {mSpinChannel.get(), mJiggleChannel.get(), mPathChannel.get()}) {
     if (channel != nullptr) FollowCamera(channel);

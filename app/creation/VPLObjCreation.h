@@ -18,7 +18,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 class MM3DDisplayTreeNodeIndexedMesh;
 class MM3DSpline;
@@ -192,8 +191,9 @@ class VPLObjCreation : public VPLObj {
   void QueueRemoval();
   // The highlight's flag and the pulse it holds back, meshes untouched.
   void HoldHighlight(bool on);
-  // The sounds come from where the object stands.
+  // The sounds come from where the object stands, heard from the camera.
   void MoveSoundSources();
+  void SoundsFollowCamera();
   void SetScaleNode(const MM3DMatrix& matrix);
   // Shows the factors the jiggle reached at its last step.
   virtual void ShowJiggleScale();
@@ -244,21 +244,8 @@ class VPLObjCreation : public VPLObj {
   // The three factors after a step of f toward the jiggle's bound on each
   // axis; true when an axis turned.
   bool StepJiggleFactors(float f);
-  // One magnet event; the searches walk every mesh's parts, blocks,
-  // triangles and corners in order, positions compared exactly.
+  // One magnet event: the pick, then the step on the meshes (VPLMagnetStep).
   void MagnetStep(const MM3DVector& start, const MM3DVector& end, float reach, float strength);
-  // The corner nearest the world point; the first of equals.
-  VPLVertexHolder FindNearestCorner(const MM3DVector& point) const;
-  // Every corner at the mesh-space point.
-  void FindCornersAt(const MM3DVector& point, std::vector<VPLVertexHolder>& list) const;
-  // Every triangle with an edge from p to q, either way round.
-  void FindEdgeTriangles(const MM3DVector& p, const MM3DVector& q,
-                         std::vector<VPLVertexHolder>& list) const;
-  // Splits the longest edge, when too long, of each triangle at the point.
-  void SplitAround(const MM3DVector& point);
-  // Splits the holder's edge at the midpoint; false, changing nothing, when
-  // the new triangle would have no area or the block is full.
-  bool SplitTriangleEdge(const VPLVertexHolder& edge, const MM3DVector& midpoint);
   // Every position and normal of every mesh through the mirror: into the
   // camera's frame, one axis negated, and back; the windings turn.
   void Mirror(const MM3DVector& eye, const MM3DVector& interest, int32_t axis);

@@ -1,5 +1,6 @@
 #include "app/creation/VPLObjCreationGroup.h"
 
+#include "app/objects/VPLVertexHolder.h"
 #include "foundation/uu/UUMemory.h"
 
 #include <algorithm>
@@ -174,12 +175,14 @@ bool VPLObjCreationGroup::PickRay(const MM3DVector& a, const MM3DVector& b, MM3D
 }
 
 void VPLObjCreationGroup::Tick(int32_t now) {
-  if (mStepsHeld) return;
-  StepSpin(now);
-  if (!mMagnetBusy) StepScaleJiggle(now);
-  StepColorPulse(now);
-  StepPath(now);
-  for (VPLObjCreation* child : mChildren) child->Tick(now);
+  if (!mStepsHeld) {
+    StepSpin(now);
+    if (!mMagnetBusy) StepScaleJiggle(now);
+    StepColorPulse(now);
+    StepPath(now);
+    for (VPLObjCreation* child : mChildren) child->Tick(now);
+  }
+  SoundsFollowCamera();
 }
 
 void VPLObjCreationGroup::RotateBy(const float& /*x*/, const float& /*y*/, const float& /*z*/) {}

@@ -65,7 +65,9 @@ void VPLObjCreationGroup::SetLocation(const MM3DVector& point) {
   mChildren.front()->SetLocation(point);
   PlaceMembers(point, offsets, MM3DMatrixIdentity);
   MoveSoundSources();
-  RefreshBounds();
+  // Each member refreshed its bounds as it moved; refreshing them again
+  // would cost a deep nesting the square of its depth at every level.
+  BuildBounds();
 }
 
 void VPLObjCreationGroup::BeginMove() { PausePath(); }
@@ -135,6 +137,9 @@ void VPLObjCreationGroup::EndRotate(float ax, float ay, float az) {
     MakeSpinSoundChannel();
     UpdateSpinSound();
     mSpinning = true;
+    // The group did not tick while held: the spin counts from the release,
+    // not from the frame before the drag.
+    mSpinStepTime = Now();
   }
   if (mJiggleInterrupted) mJiggling = true;
   RefreshBounds();

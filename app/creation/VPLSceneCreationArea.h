@@ -143,8 +143,10 @@ class VPLSceneCreationArea : public VPLSceneBase {
   void GrowSnapshot();
   void Undo();
 
-  // Saving. SaveSketch answers whether the creation is stored (true when
-  // nothing needed writing).
+  // Saving. SaveSketch answers whether the creation is stored: true when
+  // nothing needed writing or there is no sketch store; false when the
+  // thumbnail could not be rendered or the sketch not written, and the
+  // creation then stays modified.
   bool SaveSketch();
   void NewSketch();
   void StoreSketchbookNumber();
@@ -169,8 +171,10 @@ class VPLSceneCreationArea : public VPLSceneBase {
 
  protected:
   // The character object of the model, for AddCharacter and for records
-  // read back; the creation's own maker unless a subclass has another.
+  // read back, and the group object of a record; the creation's own makers
+  // unless a subclass has others.
   virtual VPLObjCreation* MakeCharacter(const UURefCount<MM3DModel>& model);
+  virtual VPLObjCreation* MakeGroup(const UURefCount<MM3DModel>& model);
 
  private:
   class AreaCreation;

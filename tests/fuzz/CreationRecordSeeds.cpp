@@ -1,6 +1,7 @@
 // Writes the creation-record fuzzer's seed corpus with the creation's own
-// writer: an empty creation, and one with a pulsing character model, a
-// still model and a moved camera.
+// writer: an empty creation, one with a pulsing character model, a still
+// model and a moved camera, and one with a group nested in a group.
+#include "app/creation/VPLObjCreationGroup.h"
 #include "app/creation/VPLObjCreationUser.h"
 #include "foundation/uu/UUMemory.h"
 #include "tests/fuzz/CreationFuzzScene.h"
@@ -24,6 +25,30 @@ bool WriteCreation(VPLCreation& creation, const std::string& directory, const ch
                        std::vector<uint8_t>(block.begin(), block.begin() + length));
 }
 
+VPLObjCreation* Showcase(CreationFuzzStage& stage, VPLCreation& creation, const MM3DVector& at) {
+  auto* object = new VPLObjCreationUser(&stage.mScene, model_fixtures::MakeShowcase(), &creation);
+  object->SetLocation(at);
+  return object;
+}
+
+// A group on its first member's model, the others added after it.
+VPLObjCreationGroup* GroupOf(VPLCreation& creation, VPLObjCreation* first, VPLObjCreation* second) {
+  auto* group = new VPLObjCreationGroup(first->GetScene(), first->GetModel(), &creation);
+  group->AppendChild(first);
+  group->AddChild(second, false);
+  return group;
+}
+
+bool WriteNestedGroups(CreationFuzzStage& stage, const std::string& directory) {
+  const std::unique_ptr<VPLCreation> creation = stage.NewCreation();
+  VPLObjCreationGroup* inner =
+      GroupOf(*creation, Showcase(stage, *creation, MM3DVector(4, 0, 0, 1)),
+              Showcase(stage, *creation, MM3DVector(6, 1, 0, 1)));
+  creation->AddObject(
+      GroupOf(*creation, Showcase(stage, *creation, MM3DVector(0, 0, 0, 1)), inner));
+  return WriteCreation(*creation, directory, "nested-groups.bin");
+}
+
 }  // namespace
 
 int main(int argumentCount, char** arguments) {
@@ -42,6 +67,7 @@ int main(int argumentCount, char** arguments) {
       new VPLObjCreationUser(&stage.mScene, model_fixtures::MakeShowcase(), creation.get()),
       MM3DVector(-5, 0, 2, 1));
   creation->OrbitCameraNegative(0.4f);
-  written = written && WriteCreation(*creation, arguments[1], "two-objects.bin");
+  written = written && WriteCreation(*creation, arguments[1], "two-objects.bin") &&
+            WriteNestedGroups(stage, arguments[1]);
   return written ? 0 : 1;
 }

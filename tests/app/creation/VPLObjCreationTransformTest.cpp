@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -161,6 +162,28 @@ TEST_F(VPLObjCreationTransformTest, MirroringTwiceGivesTheMeshBack) {
     EXPECT_NEAR(after[i].mX, before[i].mX, 1e-4f);
     EXPECT_NEAR(after[i].mY, before[i].mY, 1e-4f);
     EXPECT_NEAR(after[i].mZ, before[i].mZ, 1e-4f);
+  }
+}
+
+// A camera glide can bring the eye straight above the interest point: the
+// view then has no horizontal direction and mirrors as seen along +z.
+TEST_F(VPLObjCreationTransformTest, AMirrorFromStraightAboveIsTheMirrorSeenAlongZ) {
+  VPLObjCreation* above = Add();
+  VPLObjCreation* alongZ = Add();
+  for (VPLObjCreation* object : {above, alongZ}) {
+    object->BeginRotate(0, 0, 0);
+    object->DragRotate(0.3f, 0.2f, 0.1f);
+    object->EndRotate(0, 0, 0);
+  }
+  above->MirrorLeftRight(MM3DVector(0.0f, 30.0f, 0.0f, 1.0f), kInterest);
+  alongZ->MirrorLeftRight(MM3DVector(0.0f, 0.0f, -30.0f, 1.0f), kInterest);
+  const std::vector<MM3DVector> expected = Positions(*alongZ);
+  const std::vector<MM3DVector> actual = Positions(*above);
+  ASSERT_EQ(actual.size(), expected.size());
+  for (size_t i = 0; i < actual.size(); ++i) {
+    EXPECT_TRUE(std::isfinite(actual[i].mX));
+    EXPECT_NEAR(actual[i].mX, expected[i].mX, 1e-5f);
+    EXPECT_NEAR(actual[i].mZ, expected[i].mZ, 1e-5f);
   }
 }
 
