@@ -10,10 +10,10 @@ using namespace app_fixtures;
 
 namespace {
 
-// The magnet sizes' own tables.
-constexpr MMResourceId kReachTable = kFirstFreeEntry;
-constexpr MMResourceId kZeroDenominatorTable = kFirstFreeEntry + 1;
-constexpr MMResourceId kNoDenominatorTable = kFirstFreeEntry + 2;
+// The magnet sizes' own tables, after the area's sound lists.
+constexpr MMResourceId kReachTable = kFirstFreeEntry + 5;
+constexpr MMResourceId kZeroDenominatorTable = kReachTable + 1;
+constexpr MMResourceId kNoDenominatorTable = kReachTable + 2;
 constexpr MMResourceId kMissingModel = MMMakeResourceId(kModelCollection, 40);
 constexpr uint32_t kNoInitialPathRow = 99;
 

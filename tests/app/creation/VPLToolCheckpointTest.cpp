@@ -51,6 +51,7 @@ TEST(VPLToolCheckpointTest, UndoGivesBackTheCreationAsItWasBeforeEachToolsChange
     stage.AddBlock(kLeft);
     stage.AddBlock(kRight);
     stage.Area().SetMagnetSize(0);
+    stage.Area().SelectPath(0);
     stage.Area().SetTool(c.mTool);
     const std::vector<uint8_t> before = area_support::RecordOf(stage.Creation());
     stage.Creation().SetModified(false);
