@@ -21,6 +21,6 @@ class VPLToolAlign : public VPLTool {
   // The first object and its hit; both stay remembered after the release.
   VPLObjCreation* mFirst = nullptr;
   VPLObjCreation* mSecond = nullptr;
-  MM3DVector mFirstHit;
-  MM3DVector mSecondHit;
+  MM3DVector mFirstHit{0.0f, 0.0f, 0.0f, 1.0f};
+  MM3DVector mSecondHit{0.0f, 0.0f, 0.0f, 1.0f};
 };

@@ -12,10 +12,13 @@
 
 class VPLToolDragPlane {
  public:
-  // A quarter turn, a hair more than pi / 2 as the tools have always used.
+  // The quarter turn of the planes: 1.5708, a hair more than pi / 2.
   static constexpr float kQuarterTurn = 1.5708f;
 
-  // Through the point, B this far above it.
+  // Three points at the origin: a plane that meets nothing until a tool
+  // lays one.
+  VPLToolDragPlane() = default;
+  // Through the point and facing the camera.
   static VPLToolDragPlane Through(const MM3DVector& point, const MM3DVector& camera);
   static VPLToolDragPlane ThroughAxis(const MM3DVector& camera);
 
@@ -31,9 +34,9 @@ class VPLToolDragPlane {
   VPLToolDragPlane(const MM3DVector& a, const MM3DVector& b, const MM3DVector& c)
       : mA(a), mB(b), mC(c) {}
 
-  MM3DVector mA;
-  MM3DVector mB;
-  MM3DVector mC;
+  MM3DVector mA{0.0f, 0.0f, 0.0f, 1.0f};
+  MM3DVector mB{0.0f, 0.0f, 0.0f, 1.0f};
+  MM3DVector mC{0.0f, 0.0f, 0.0f, 1.0f};
 };
 
 // The camera position turned a quarter turn about the vertical axis.

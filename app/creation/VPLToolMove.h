@@ -21,8 +21,8 @@ class VPLToolMove : public VPLToolObjectBased {
   // plane or the Shift travel is nothing, and the object stays.
   bool Step(const VPLSegment& segment, bool alternate, MM3DVector& to);
 
-  MM3DVector mHit;
-  VPLToolDragPlane mPlane = VPLToolDragPlane::ThroughAxis(MM3DVector());
+  MM3DVector mHit{0.0f, 0.0f, 0.0f, 1.0f};
+  VPLToolDragPlane mPlane;
   // The plane's horizontal direction onto the x axis, and back onto the
   // horizontal direction from the camera towards the world's axis.
   MM3DMatrix mViewYaw;

@@ -20,9 +20,9 @@ class VPLToolRotate : public VPLToolObjectBased {
   // The three angles of a travel on the plane.
   MM3DVector Angles(const MM3DVector& travel, bool alternate) const;
 
-  MM3DVector mHit;
-  MM3DVector mPreviousHit;
-  VPLToolDragPlane mPlane = VPLToolDragPlane::ThroughAxis(MM3DVector());
+  MM3DVector mHit{0.0f, 0.0f, 0.0f, 1.0f};
+  MM3DVector mPreviousHit{0.0f, 0.0f, 0.0f, 1.0f};
+  VPLToolDragPlane mPlane;
   // Turns the plane's horizontal direction onto -x.
   MM3DMatrix mYaw;
 };

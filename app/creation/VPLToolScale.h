@@ -23,7 +23,7 @@ class VPLToolScale : public VPLToolObjectBased {
   // The character sizes silently.
   bool Sounds() const;
 
-  MM3DVector mHit;
-  MM3DVector mStart;
-  VPLToolDragPlane mPlane = VPLToolDragPlane::ThroughAxis(MM3DVector());
+  MM3DVector mHit{0.0f, 0.0f, 0.0f, 1.0f};
+  MM3DVector mStart{0.0f, 0.0f, 0.0f, 1.0f};
+  VPLToolDragPlane mPlane;
 };

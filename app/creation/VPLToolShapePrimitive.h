@@ -49,7 +49,7 @@ class VPLToolShapePrimitive : public VPLTool {
   Phase mPhase = kIdle;
   int32_t mPressX = 0;
   int32_t mPressY = 0;
-  VPLToolDragPlane mPlane = VPLToolDragPlane::ThroughAxis(MM3DVector());
+  VPLToolDragPlane mPlane;
   MM3DVector mStart{0.0f, 0.0f, 0.0f, 1.0f};
   MM3DVector mRelease{0.0f, 0.0f, 0.0f, 1.0f};
   float mWidth = 0.0f;
