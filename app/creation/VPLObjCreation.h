@@ -92,8 +92,8 @@ class VPLObjCreation : public VPLObj {
   // The magnet tools: each event of a drag pulls (or pushes) the surface
   // under the segment; the vertices connected to the one nearest the hit
   // that lie within the reach (a squared world distance) move along that
-  // vertex's normal, and triangles stretched beyond the longest edge are
-  // split. The bounds follow at the end of the drag.
+  // vertex's normal, and a triangle whose longest edge grew beyond 5 units
+  // is split. The bounds follow at the end of the drag.
   virtual void BeginMagnetPull(const MM3DVector& start, const MM3DVector& end, float reach);
   virtual void DragMagnetPull(const MM3DVector& start, const MM3DVector& end, float reach);
   virtual void EndMagnetPull(const MM3DVector& start, const MM3DVector& end, float reach);

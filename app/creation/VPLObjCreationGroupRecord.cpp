@@ -92,6 +92,10 @@ bool VPLObjCreationGroup::WriteGroupRecord(UUWriter& writer, int32_t depth) {
   }
   if (!mGeometryStream && !NewGeometryBuffer(mGeometryBufferSize)) return false;
   MM3DCompiledTextureModDatabase database;
+  // The members' colours are written as they are without the highlight,
+  // which comes back with the group's tint after.
+  const bool highlighted = IsHighlighted();
+  if (highlighted) SetHighlight(false, mTint);
   bool written = false;
   {
     const HeldSteps held(*this);
@@ -103,6 +107,7 @@ bool VPLObjCreationGroup::WriteGroupRecord(UUWriter& writer, int32_t depth) {
     written = written && WriteFloats(writer, mTint.mR, mTint.mG, mTint.mB, mTint.mA) &&
               VPLObjCreation::WriteRecord(writer, nullptr);
   }
+  if (highlighted) SetHighlight(true, mTint);
   return written;
 }
 

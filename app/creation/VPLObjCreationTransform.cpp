@@ -33,19 +33,35 @@ void ForEachBlock(MM3DDisplayTreeNode* root, Visit visit) {
   }
 }
 
+// Through the matrix in place, a chunk at a time from a copy on the stack,
+// so that a whole array goes through the matrix's own loop.
+template <typename Transform>
+void TransformInPlace(UUGrowableArray<MM3DVector>& array, Transform transform) {
+  constexpr int32_t kChunk = 256;
+  MM3DVector copy[kChunk];
+  for (int32_t i = 0; i < array.Count(); i += kChunk) {
+    const int32_t n = std::min(kChunk, array.Count() - i);
+    std::copy(array.Begin() + i, array.Begin() + i + n, copy);
+    transform(array.Begin() + i, copy, n);
+  }
+}
+
 // Positions through the matrix; normals through it and back to unit length.
 void TransformBlock(MM3DIndexedMeshVertexData& block, const MM3DMatrix& matrix) {
-  for (int32_t i = 0; i < block.mPositions.Count(); ++i) {
-    const MM3DVector p = block.mPositions[i];
-    matrix.TransformPoint(block.mPositions[i], p);
-  }
-  for (int32_t i = 0; i < block.mNormals.Count(); ++i) {
-    const MM3DVector n = block.mNormals[i];
-    MM3DVector turned;
-    matrix.TransformDirection(turned, n);
-    const float length = Length(turned);
-    if (length > 0.0f) turned.Divide(length);
-    block.mNormals[i] = turned;
+  TransformInPlace(block.mPositions, [&matrix](MM3DVector* out, const MM3DVector* in, int32_t n) {
+    matrix.TransformPoints(out, in, n);
+  });
+  TransformInPlace(block.mNormals, [&matrix](MM3DVector* out, const MM3DVector* in, int32_t n) {
+    matrix.TransformDirections(out, in, n);
+  });
+  // Back to unit length as MM3DVector::Divide does it, inline.
+  for (MM3DVector& n : block.mNormals) {
+    const float length = std::sqrt(n.mX * n.mX + n.mY * n.mY + n.mZ * n.mZ);
+    if (!(length > 0.0f)) continue;
+    const float inverse = 1.0f / length;
+    n.mX *= inverse;
+    n.mY *= inverse;
+    n.mZ *= inverse;
   }
 }
 

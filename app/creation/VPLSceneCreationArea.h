@@ -87,10 +87,11 @@ class VPLSceneCreationArea : public VPLSceneBase {
   bool OnQuitRequest(bool flag) override;
   void Tick(int32_t clock) override;
 
-  // The tools.
+  // The tools: the current one by number, and the cursor they show in the
+  // interface scene.
   void SetTool(int32_t value);
   void SetCursor(int32_t number);
-  // Backgrounds and the ground.
+  // The camera, the backgrounds and the ground.
   void ResetCamera();
   void SetBackground(int16_t index);
   void NextBackground();

@@ -47,7 +47,10 @@ app_fixtures::ExtraTables AreaTables() {
   tables[VPLSceneCreationArea::kModelLibrary] = {{0, Model(kQuadItem)}, {0, Model(kTwoMeshItem)}};
   tables[kSecondLibrary] = {{0, Model(kTwoMeshItem)}};
   // References are 1-based.
-  tables[kMoveSoundScript] = {{0, Value(kPressList + 1)}, {1, Value(kAlternatePressList + 1)}};
+  tables[kMoveSoundScript] = {{0, Value(kPressList + 1)},
+                              {1, Value(kAlternatePressList + 1)},
+                              {2, Value(kPressList + 1)},
+                              {3, Value(kAlternatePressList + 1)}};
   tables[kRotateSoundScript] = {{0, Value(kPressList + 1)}};
   return tables;
 }

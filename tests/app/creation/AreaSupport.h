@@ -43,9 +43,9 @@ constexpr int32_t kInitialPathRow = 1;
 constexpr MMResourceId kSecondLibrary = 226;
 // The string-list text of a failed save.
 constexpr char kSaveFailedMessage[] = "The sketch could not be saved";
-// The move tool's sound script has a press and an alternate press, the
-// rotate tool's a press only; each names a sound list whose row 0 is the
-// sound.
+// The move tool's sound script has a press, a loop and their alternates,
+// the rotate tool's a press only; each names a sound list whose row 0 is
+// the sound.
 constexpr MMResourceId kPressSound = MMMakeResourceId(5, 10);
 constexpr MMResourceId kAlternatePressSound = MMMakeResourceId(5, 11);
 constexpr MMResourceId kPressList = app_fixtures::kFirstFreeEntry;

@@ -222,6 +222,21 @@ TEST_F(VPLObjCreationGroupTest, TheFirstMemberAndTheCharacterWriteNoModel) {
   EXPECT_EQ(RecordOf(*group).size(), bytes.size() + kChildHead + record.size());
 }
 
+// A highlighted group writes its members' own colours and stays
+// highlighted with its tint.
+TEST_F(VPLObjCreationGroupTest, AHighlightedGroupWritesAsAPlainOne) {
+  VPLObjCreationGroup* group = File(GroupOf({Quad(kOrigin), Quad(kRight)}, &mCreation));
+  group->SetHighlight(true, kTint);
+  const std::vector<uint8_t> highlighted = RecordOf(*group);
+  EXPECT_TRUE(group->IsHighlighted());
+  group->SetHighlight(false, kTint);
+  EXPECT_EQ(RecordOf(*group), highlighted);
+  group->SetHighlight(true, kTint);
+  RecordOf(*group);
+  EXPECT_TRUE(group->GetChild(1)->IsHighlighted());
+  EXPECT_TRUE(group->GetTint() == kTint);
+}
+
 TEST_F(VPLObjCreationGroupTest, AModelLargerThanTheBufferIsWrittenOnTheSecondTry) {
   auto* large = new VPLObjCreationUser(&mStage.Scene(), ModelNeedingMoreScratch(), &mCreation);
   VPLObjCreationGroup* group = File(GroupOf({Quad(kOrigin), large}, &mCreation));
