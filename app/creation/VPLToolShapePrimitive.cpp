@@ -6,6 +6,7 @@
 #include "app/objects/VPLMaterializer.h"
 #include "app/objects/VPLScript.h"
 #include "app/objects/VPLServices.h"
+#include "mm/stage/MMStage.h"
 #include "mm3d/MM3DModelCollection.h"
 
 #include <algorithm>
@@ -96,7 +97,9 @@ UURefCount<MM3DModel> VPLToolShapePrimitive::SelectedModel() const {
   const int32_t row = mArea->GetSelectedModel();
   if (row < 0 || row >= library.GetScript().GetRowCount()) return {};
   const auto id = static_cast<MMResourceId>(library.GetScript().GetUInt32(row, kModelIdOffset));
-  return MM3DGetModel(id, VPLGetServices().mTextureMap);
+  // The stage's map, as for the library models the area adds.
+  MMStage* stage = mArea->GetStage();
+  return MM3DGetModel(id, stage != nullptr ? stage->GetTextureMap() : VPLGetServices().mTextureMap);
 }
 
 void VPLToolShapePrimitive::Begin(const VPLSegment& segment, bool alternate) {
