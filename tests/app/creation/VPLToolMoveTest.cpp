@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 using namespace creation_support;
@@ -47,6 +49,23 @@ TEST_F(VPLToolMoveTest, WithShiftUpTheScreenGoesAwayFromTheCameraAtTheSameHeight
   EXPECT_NEAR(at.mX, 0.0f, kPixelTolerance);
   // The camera stands on -z.
   EXPECT_NEAR(at.mZ, 3.0f, kPixelTolerance);
+}
+
+// Wherever the camera stands around the axis, up the screen is away from
+// it along the ground.
+TEST_F(VPLToolMoveTest, WithShiftTheWayAwayFollowsTheCameraRoundTheAxis) {
+  for (const MM3DVector& eye :
+       {MM3DVector(30.0f, 0.0f, 0.0f, 1.0f), MM3DVector(-21.0f, 0.0f, 21.0f, 1.0f),
+        MM3DVector(12.0f, 10.0f, -16.0f, 1.0f)}) {
+    mObject->SetLocation(kOrigin);
+    mStage.Creation().GetCamera().SetEye(eye);
+    mStage.Drag(*mTool, {kOrigin, MM3DVector(0.0f, 3.0f, 0.0f, 1.0f)}, kVPLAlternate);
+    const float horizontal = std::sqrt(eye.mX * eye.mX + eye.mZ * eye.mZ);
+    const MM3DVector at = mObject->GetWorldPosition();
+    EXPECT_EQ(at.mY, 0.0f) << eye.mX;
+    EXPECT_NEAR(at.mX, -3.0f * eye.mX / horizontal, kPixelTolerance) << eye.mX;
+    EXPECT_NEAR(at.mZ, -3.0f * eye.mZ / horizontal, kPixelTolerance) << eye.mX;
+  }
 }
 
 TEST_F(VPLToolMoveTest, AClickEndsWithTheObjectsOwnPosition) {

@@ -75,6 +75,21 @@ TEST_F(VPLToolRotateTest, TheReleaseHandsOnTheLastStepsTurnOnlyAfterAMovement) {
   EXPECT_NEAR(object->mEnd.mY, 2.0f * kRadiansPerUnit, 2.0f * kPixelTolerance);
 }
 
+// Wherever the camera stands, travel toward the plane's side point turns
+// the object the positive way.
+TEST_F(VPLToolRotateTest, TheTurnFollowsTheCameraRoundTheAxis) {
+  EndRecordingBlock* object = AddRecordingBlock();
+  for (const MM3DVector& eye :
+       {MM3DVector(30.0f, 0.0f, 0.0f, 1.0f), MM3DVector(-21.0f, 5.0f, 21.0f, 1.0f)}) {
+    mStage.Creation().GetCamera().SetEye(eye);
+    const MM3DVector side = VPLSideOf(eye);
+    const float length = std::sqrt(side.mX * side.mX + side.mZ * side.mZ);
+    const MM3DVector along(2.0f * side.mX / length, 0.0f, 2.0f * side.mZ / length, 1.0f);
+    mStage.Drag(*mTool, {kOrigin, along});
+    EXPECT_NEAR(object->mEnd.mY, 2.0f * kRadiansPerUnit, 2.0f * kPixelTolerance) << eye.mX;
+  }
+}
+
 TEST_F(VPLToolRotateTest, WithShiftVerticalTravelAlsoTipsTheObject) {
   EndRecordingBlock* object = AddRecordingBlock();
   mStage.Send(*mTool, kOrigin, kVPLPress | kVPLHeld | kVPLAlternate);
