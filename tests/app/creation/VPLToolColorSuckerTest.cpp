@@ -79,4 +79,17 @@ TEST_F(VPLToolColorSuckerTest, LettingGoOfCtrlFirstLeavesItEngagedSoTheNextPress
   EXPECT_EQ(mSound->mCounts[RecordingSound::kDrag], 1);
 }
 
+// The child's way: Ctrl held on the stage reaches the sucker through the
+// area, whatever the current tool is.
+TEST_F(VPLToolColorSuckerTest, ACtrlDragOnTheStageCopiesTheMaterialAndRefreshesThePreview) {
+  InterfaceStage& stage = mStage.Stage();
+  stage.Press(mStage.PixelOf(kRight), MK_CONTROL);
+  stage.Drag(mStage.PixelOf(kEmpty), MK_CONTROL);
+  stage.Release(mStage.PixelOf(kEmpty), MK_CONTROL);
+  EXPECT_TRUE(Material() == kBlue);
+  EXPECT_EQ(mPreview.mRefreshes, 1);
+  EXPECT_FALSE(mStage.Area().GetColorSucker()->IsEngaged());
+  EXPECT_FALSE(mStage.Area().GetCurrentTool()->IsEngaged());
+}
+
 }  // namespace
