@@ -1,6 +1,7 @@
 #include "app/creation/VPLToolRotate.h"
 
 #include "app/creation/VPLCreation.h"
+#include "app/creation/VPLObjCreationGroup.h"
 #include "app/creation/VPLObjCreationUser.h"
 #include "mm3d/MM3DDisplayTreeNodeTransform.h"
 #include "tests/app/creation/ToolSupport.h"
@@ -88,6 +89,21 @@ TEST_F(VPLToolRotateTest, TheTurnFollowsTheCameraRoundTheAxis) {
     mStage.Drag(*mTool, {kOrigin, along});
     EXPECT_NEAR(object->mEnd.mY, 2.0f * kRadiansPerUnit, 2.0f * kPixelTolerance) << eye.mX;
   }
+}
+
+TEST_F(VPLToolRotateTest, AGroupReleasedAfterARestStopsAndAfterAFlickSpinsOn) {
+  VPLObjCreation* left = mStage.AddBlock(MM3DVector(-1.5f, 0.0f, 0.0f, 1.0f));
+  VPLObjCreation* right = mStage.AddBlock(MM3DVector(1.5f, 0.0f, 0.0f, 1.0f));
+  for (VPLObjCreation* member : {left, right}) mStage.Creation().DetachObject(member);
+  VPLObjCreationGroup* group = GroupOf({left, right}, &mStage.Creation());
+  mStage.Creation().AddObject(group);
+  const MM3DVector press(-1.5f, 0.0f, -kBlockHalfSide, 1.0f);
+  const MM3DVector along(-3.0f, 0.0f, -kBlockHalfSide, 1.0f);
+  mStage.Drag(*mTool, {press, along, along, along});
+  EXPECT_FALSE(group->IsSpinning());
+  const MM3DVector further(-4.5f, 0.0f, -kBlockHalfSide, 1.0f);
+  mStage.Drag(*mTool, {press, along, further});
+  EXPECT_TRUE(group->IsSpinning());
 }
 
 TEST_F(VPLToolRotateTest, WithShiftVerticalTravelAlsoTipsTheObject) {
