@@ -4,6 +4,18 @@
 // lines.
 #include "app/creation/VPLToolFactory.h"
 // The editing tools.
+#include "app/creation/VPLToolAlign.h"
+#include "app/creation/VPLToolColorSucker.h"
+#include "app/creation/VPLToolDelete.h"
+#include "app/creation/VPLToolFloodColor.h"
+#include "app/creation/VPLToolGroup.h"
+#include "app/creation/VPLToolMagnet.h"
+#include "app/creation/VPLToolMirror.h"
+#include "app/creation/VPLToolMove.h"
+#include "app/creation/VPLToolPath.h"
+#include "app/creation/VPLToolRotate.h"
+#include "app/creation/VPLToolScale.h"
+#include "app/creation/VPLToolShapePrimitive.h"
 
 // The drawing tools.
 
@@ -13,17 +25,17 @@ namespace {
 
 constexpr std::array<VPLToolMaker, kVPLToolCount> kDefaultMakers{{
     // 0 move (also built for 6, 10, 11 and 16)
-    nullptr,
+    VPLMakeTool<VPLToolMove>,
     // 1 scale
-    nullptr,
+    VPLMakeTool<VPLToolScale>,
     // 2 delete
-    nullptr,
+    VPLMakeTool<VPLToolDelete>,
     // 3 mirror
-    nullptr,
+    VPLMakeTool<VPLToolMirror>,
     // 4 rotate
-    nullptr,
+    VPLMakeTool<VPLToolRotate>,
     // 5 flood colour
-    nullptr,
+    VPLMakeTool<VPLToolFloodColor>,
     // 6 builds the move tool
     nullptr,
     // 7 tube
@@ -31,23 +43,23 @@ constexpr std::array<VPLToolMaker, kVPLToolCount> kDefaultMakers{{
     // 8 freehand shape
     nullptr,
     // 9 primitive shape
-    nullptr,
+    VPLMakeTool<VPLToolShapePrimitive>,
     // 10 builds the move tool
     nullptr,
     // 11 builds the move tool
     nullptr,
     // 12 magnet push
-    nullptr,
+    VPLMakeTool<VPLToolMagnetPush>,
     // 13 align
-    nullptr,
+    VPLMakeTool<VPLToolAlign>,
     // 14 group
-    nullptr,
+    VPLMakeTool<VPLToolGroup>,
     // 15 path
-    nullptr,
+    VPLMakeTool<VPLToolPath>,
     // 16 the colour sucker, the area's second tool
-    nullptr,
+    VPLMakeTool<VPLToolColorSucker>,
     // 17 magnet pull
-    nullptr,
+    VPLMakeTool<VPLToolMagnetPull>,
 }};
 
 }  // namespace

@@ -62,6 +62,9 @@ void InterfaceStage::Move(UUPoint at) { Send(WM_MOUSEMOVE, 0, at); }
 void InterfaceStage::Press(UUPoint at) { Send(WM_LBUTTONDOWN, MK_LBUTTON, at); }
 void InterfaceStage::Drag(UUPoint at) { Send(WM_MOUSEMOVE, MK_LBUTTON, at); }
 void InterfaceStage::Release(UUPoint at) { Send(WM_LBUTTONUP, 0, at); }
+void InterfaceStage::Press(UUPoint at, WPARAM keys) { Send(WM_LBUTTONDOWN, MK_LBUTTON | keys, at); }
+void InterfaceStage::Drag(UUPoint at, WPARAM keys) { Send(WM_MOUSEMOVE, MK_LBUTTON | keys, at); }
+void InterfaceStage::Release(UUPoint at, WPARAM keys) { Send(WM_LBUTTONUP, keys, at); }
 void InterfaceStage::DoubleClick(UUPoint at) { Send(WM_LBUTTONDBLCLK, MK_LBUTTON, at); }
 
 void InterfaceStage::Type(char character) {

@@ -67,6 +67,10 @@ class InterfaceStage {
   // A move with the button held.
   void Drag(UUPoint at);
   void Release(UUPoint at);
+  // The same with keys held as well (MK_CONTROL, MK_SHIFT).
+  void Press(UUPoint at, WPARAM keys);
+  void Drag(UUPoint at, WPARAM keys);
+  void Release(UUPoint at, WPARAM keys);
   // The second click of a double click: the system's double-click message.
   void DoubleClick(UUPoint at);
   void Type(char character);
