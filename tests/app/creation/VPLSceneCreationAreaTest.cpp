@@ -112,7 +112,8 @@ TEST_F(VPLSceneCreationAreaTest, RoutesEachEventToOneTool) {
 }
 
 TEST_F(VPLSceneCreationAreaTest, WithoutAToolTheEventIsDropped) {
-  Area().SetTool(kVPLToolScale);  // no scale tool in this build's factory
+  const MakerInFactory none(kVPLToolScale, nullptr);
+  Area().SetTool(kVPLToolScale);
   ASSERT_EQ(Area().GetCurrentTool(), nullptr);
   EXPECT_FALSE(Area().OnMouse(Mouse(kVPLPress | kVPLHeld)));
   EXPECT_FALSE(Area().DidToolTakeInput());
