@@ -4,6 +4,7 @@
 // The editing tools.
 
 // The drawing tools.
+#include "app/creation/VPLToolShapeFreehand.h"
 
 #include <array>
 
@@ -27,7 +28,7 @@ constexpr std::array<VPLToolMaker, kVPLToolCount> kDefaultMakers{{
     // 7 tube
     nullptr,
     // 8 freehand shape
-    nullptr,
+    VPLMakeTool<VPLToolShapeFreehand>,
     // 9 primitive shape
     nullptr,
     // 10 builds the move tool
