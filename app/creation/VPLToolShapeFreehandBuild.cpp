@@ -147,10 +147,15 @@ void RaiseRuns(const VPLFreehandGrid& grid, VPLFreehandGrid& working, int32_t le
 }
 
 // A vertex of a surface: facing the plane's normal, white, not yet mapped.
+// The triangles come later, so no index is appended.
 bool AddSurfaceVertex(MM3DIndexedMeshVertexData& block, const MM3DVector& position,
                       VPLFreehandIndexGrid& index, int32_t row, int32_t column) {
   const int32_t vertex = block.GetVertexCount();
-  if (!block.AddVertex(position, true, kFacing, true, kWhite, 1, &kUnplaced)) return false;
+  if (vertex >= MM3DIndexedMeshVertexData::kMaxVertexCount) return false;
+  block.mPositions.Append(position);
+  block.mNormals.Append(kFacing);
+  block.mColors.Append(kWhite);
+  block.mTextureCoordinates[0].Append(kUnplaced);
   index.SetVertex(row, column, vertex);
   return true;
 }
@@ -190,8 +195,7 @@ void EmptyBlock(MM3DIndexedMeshVertexData& block) {
   for (auto& coordinates : block.mTextureCoordinates) Empty(coordinates);
 }
 
-MM3DTextureCoordinate CellCoordinate(int32_t row, int32_t column, int32_t height,
-                                     int32_t width) {
+MM3DTextureCoordinate CellCoordinate(int32_t row, int32_t column, int32_t height, int32_t width) {
   return {static_cast<float>(column) / static_cast<float>(width),
           static_cast<float>(row) / static_cast<float>(height)};
 }
@@ -204,7 +208,11 @@ std::unique_ptr<VPLFreehandGrid> VPLToolShapeFreehand::BuildFillGrid(
   if (n < 1) return nullptr;
   std::vector<MM3DVector> turned;
   turned.reserve(static_cast<size_t>(n));
-  for (int16_t k = 0; k < n; ++k) turned.push_back(plane.TurnOnto(points[k]));
+  for (int16_t k = 0; k < n; ++k) {
+    turned.push_back(plane.TurnOnto(points[k]));
+    // A point off every grid cannot be placed in one.
+    if (!std::isfinite(turned.back().mX) || !std::isfinite(turned.back().mY)) return nullptr;
+  }
   const Bounds b = TurnedBounds(turned);
   const int32_t width = CellSpan(b.mMaxX - b.mMinX);
   const int32_t height = CellSpan(b.mMaxY - b.mMinY);
@@ -279,8 +287,9 @@ void VPLToolShapeFreehand::Triangulate(const VPLFreehandIndexGrid& grid, int32_t
       const int32_t columns[4] = {j, j, j + 1, j + 1};
       const int32_t mask = 8 * grid.IsPresent(i, j) + 4 * grid.IsPresent(i + 1, j) +
                            2 * grid.IsPresent(i, j + 1) + grid.IsPresent(i + 1, j + 1);
-      const auto* entry = std::find_if(std::begin(kTriangles), std::end(kTriangles),
-                                       [mask](const CornerTriangles& t) { return t.mMask == mask; });
+      const auto* entry =
+          std::find_if(std::begin(kTriangles), std::end(kTriangles),
+                       [mask](const CornerTriangles& t) { return t.mMask == mask; });
       if (entry == std::end(kTriangles)) continue;
       for (int32_t t = 0; t < entry->mCount; ++t) {
         const Corner* corners = face == 0 ? entry->mFront[t] : entry->mBack[t];
@@ -333,10 +342,9 @@ void VPLToolShapeFreehand::BuildWalls(int16_t n, const std::vector<VPLFreehandCe
     const VPLFreehandCell& a = cells[static_cast<size_t>(k)];
     // The last point takes no part: the wall from n - 2 closes the outline.
     const VPLFreehandCell& b = cells[k == n - 2 ? 0 : static_cast<size_t>(k + 1)];
-    const int32_t corners[4] = {front.GetVertex(a.mRow, a.mColumn),
-                                back.GetVertex(a.mRow, a.mColumn),
-                                front.GetVertex(b.mRow, b.mColumn),
-                                back.GetVertex(b.mRow, b.mColumn)};
+    const int32_t corners[4] = {
+        front.GetVertex(a.mRow, a.mColumn), back.GetVertex(a.mRow, a.mColumn),
+        front.GetVertex(b.mRow, b.mColumn), back.GetVertex(b.mRow, b.mColumn)};
     // A cell without its vertex (a surface cut short) has no wall.
     if (std::find(std::begin(corners), std::end(corners), -1) != std::end(corners)) continue;
     // Two copies of each corner: one set faces out, the other in.
@@ -384,8 +392,7 @@ void VPLToolShapeFreehand::BuildRoundedShape(const VPLFreehandGrid& grid,
   const MM3DVector v = Scaled(mPlane.mEyeDirection, mShapeDepth);
   const MM3DVector minusV = Scaled(v, -1.0f);
   const std::unique_ptr<VPLFreehandIndexGrid> front = RaiseSurface(grid, v, mStartPoint, block);
-  const std::unique_ptr<VPLFreehandIndexGrid> back =
-      RaiseSurface(grid, minusV, mStartPoint, block);
+  const std::unique_ptr<VPLFreehandIndexGrid> back = RaiseSurface(grid, minusV, mStartPoint, block);
   if (front) Triangulate(*front, 0, block);
   if (back) Triangulate(*back, 1, block);
 }
