@@ -5,6 +5,7 @@
 
 // The drawing tools.
 #include "app/creation/VPLToolShapeFreehand.h"
+#include "app/creation/VPLToolTubeDraw.h"
 
 #include <array>
 
@@ -26,7 +27,7 @@ constexpr std::array<VPLToolMaker, kVPLToolCount> kDefaultMakers{{
     // 6 builds the move tool
     nullptr,
     // 7 tube
-    nullptr,
+    VPLMakeTool<VPLToolTubeDraw>,
     // 8 freehand shape
     VPLMakeTool<VPLToolShapeFreehand>,
     // 9 primitive shape
