@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 
+class MM3DDriverTextureMap;
 class MM3DModelMolecule;
 class UUMemory;
 class VPLCreationCharacter;
@@ -62,7 +63,7 @@ class VPLSceneCreationArea : public VPLSceneBase {
   static constexpr int32_t kSketchbookCapacity = 50;
   // The string-list text that tells the child a sketch could not be saved.
   static constexpr int32_t kSaveFailedText = 32;
-  // Key codes: the Enter key; space comes as a character with code 0.
+  // The Enter key's code; space comes as a character with code 0.
   static constexpr int16_t kEnterKey = 6;
 
   // Reads the current sketch, shows its background, takes the first
@@ -152,7 +153,7 @@ class VPLSceneCreationArea : public VPLSceneBase {
   void SetUIHooks(VPLCreationUIHooks* hooks) { mUI = hooks; }
   VPLCreationUIHooks* GetUIHooks() const { return mUI; }
 
-  VPLCreation* GetCreation() const;
+  VPLCreation* GetCreation() const { return mCreation.get(); }
   VPLMaterializer* GetMaterializer() const { return mMaterializer.get(); }
   VPLTool* GetCurrentTool() const { return mTool.get(); }
   VPLTool* GetColorSucker() const { return mColorSucker.get(); }
@@ -174,28 +175,34 @@ class VPLSceneCreationArea : public VPLSceneBase {
  private:
   class AreaCreation;
 
+  MM3DDriverTextureMap* TextureMap() const;
   void ReadSettings();
   void ReadInitialPath(int32_t row);
+  // The rows of the ground list tagged 0.
+  static int32_t GetBackgroundCount();
   void NewUndoBlock(int32_t size);
-  // The area's own checkpoint: rewind, write, the modified flag kept.
-  void Checkpoint();
   // Reads the current sketch into the creation; nothing without a store.
   void ReadCurrentSketch();
-  // Shows the ground by the creation's flag and tells the creation.
+  // A creation that could not be saved stays while its sketch is current.
+  bool KeepsUnsavedCreation() const;
+  // Shows or hides the ground and tells the creation.
   void ApplyGround(bool on);
-  void ShowGround(bool on);
   // Highlights the creation's current group while the group tool is current.
   void LightCurrentGroup();
   VPLCreationCharacter* Character() const;
-  // The thumbnail and the record into the current sketch.
-  bool WriteSketch();
-  void ReportSaveFailed();
+  // The save failed: the child is told, and the creation stays while its
+  // sketch is the current one.
+  void KeepUnsavedCreation();
+  // Asks the interface's question; nothing without an interface.
+  void Ask(int32_t kind);
   VPLTool* RouteTarget(const VPLPickEvent& event) const;
+  void OnFrameBegin();
+  void OnFrameEnd();
 
   MM3DVector mDropPosition{0.0f, 0.0f, 0.0f, 1.0f};
   std::unique_ptr<VPLTool> mTool;
   std::unique_ptr<VPLTool> mColorSucker;
-  std::unique_ptr<AreaCreation> mCreation;
+  std::unique_ptr<VPLCreation> mCreation;
   bool mUntouched = true;
   int32_t mUndoBlockSize = kUndoBlockSize;
   std::unique_ptr<uint8_t[]> mUndoBlock;

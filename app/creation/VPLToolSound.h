@@ -14,6 +14,7 @@
 
 #include <cstdint>
 
+class MMSoundGroup;
 class RU3DLogicalSoundChannel;
 class VPLSceneCreationArea;
 
@@ -67,20 +68,27 @@ class VPLToolSound {
   // The sound of the tag's list for the application's sound set; -1 when
   // the tag, the list's row or the sound is missing.
   MMResourceId SoundOf(int16_t tag) const;
-  // A one-shot of the moment (tag, tag + 1): the alternate sound on the
-  // alternate channel while the alternate flag is set and both exist, else
-  // the normal one. Busy channels are skipped when onlySilent.
+  // The channel and tag of a moment (tag, tag + 1): the alternate sound on
+  // the alternate channel while Shift is held and both exist, else the
+  // normal one; null when that is missing. A busy channel does not count
+  // when onlySilent.
+  RU3DLogicalSoundChannel* Choose(int16_t tag, RU3DLogicalSoundChannel* normal,
+                                  RU3DLogicalSoundChannel* alternateChannel, bool alternate,
+                                  bool onlySilent, int16_t& chosenTag) const;
+  // A one-shot of the moment at the position.
   void PlayOneShot(int16_t tag, RU3DLogicalSoundChannel* normal,
                    RU3DLogicalSoundChannel* alternateChannel, const MM3DVector& position,
-                   bool onlySilent);
-  // Starts the loop of the moment's choice on its channel, looped, where
-  // the channel's source stands.
-  void PlayLoop(RU3DLogicalSoundChannel* normal, RU3DLogicalSoundChannel* alternateChannel);
-  // Keeps the loop channels at the position and the camera, and swaps the
-  // loop to the other sound when Shift changed.
+                   bool alternate, bool onlySilent);
+  // Starts the loop of the moment's choice, looped, where the channel's
+  // source stands.
+  void PlayLoop(RU3DLogicalSoundChannel* normal, RU3DLogicalSoundChannel* alternateChannel,
+                bool alternate);
+  void StartLooped(RU3DLogicalSoundChannel& channel, int16_t tag) const;
+  // Keeps the loop channels at the position and the camera, swaps the loop
+  // to the other sound when Shift changed, then PlayExtra.
   void FollowLoop(RU3DLogicalSoundChannel* normal, RU3DLogicalSoundChannel* alternateChannel,
                   const MM3DVector& position, bool alternate);
-  // Moves a channel to the position and the listener to the camera's eye,
+  // Moves a channel to the position and its listener to the camera's eye,
   // and brings it up to date when its interval has passed.
   void Follow(RU3DLogicalSoundChannel& channel, const MM3DVector& position) const;
   static void StopIfPlaying(RU3DLogicalSoundChannel* channel);
@@ -88,6 +96,9 @@ class VPLToolSound {
   // Where the area's camera stands and the point it faces.
   MM3DVector GetEye() const;
   MM3DVector GetFacing() const;
+  // Null while the stage has no sound system.
+  MMSoundGroup* GetSoundGroup() const;
+  static float Distance(const MM3DVector& a, const MM3DVector& b);
 
   VPLSceneCreationArea* mArea;
   MM3DVector mPosition{0.0f, 0.0f, 0.0f, 1.0f};

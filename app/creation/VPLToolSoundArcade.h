@@ -33,6 +33,10 @@ class VPLToolSoundArcade : public VPLToolSound {
   RU3DArcadeSoundChannel* GetChannel(int16_t tag) const;
 
  protected:
+  // A one-shot of the moment on its own channel and its alternate's; nothing
+  // without the moment's channel.
+  void PlayMoment(int16_t tag, const MM3DVector& position, bool alternate, bool onlySilent);
+
   std::array<std::unique_ptr<RU3DArcadeSoundChannel>, kVPLSoundTagCount> mChannels;
 };
 
