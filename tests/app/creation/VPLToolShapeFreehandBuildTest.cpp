@@ -63,7 +63,7 @@ int32_t FilledCount(const VPLFreehandGrid& grid) {
   return filled;
 }
 
-TEST(VPLToolShapeFreehandTest, SnapRoundsToTheNearestHalfUnitHalvesAwayFromZero) {
+TEST(VPLToolShapeFreehandBuildTest, SnapRoundsToTheNearestHalfUnitHalvesAwayFromZero) {
   const std::pair<float, float> cases[] = {{0.24f, 0.0f}, {0.25f, 0.5f}, {-0.25f, -0.5f},
                                            {0.74f, 0.5f}, {0.75f, 1.0f}, {-1.1f, -1.0f}};
   for (const auto& [v, snapped] : cases) {
@@ -72,7 +72,7 @@ TEST(VPLToolShapeFreehandTest, SnapRoundsToTheNearestHalfUnitHalvesAwayFromZero)
   }
 }
 
-TEST(VPLToolShapeFreehandTest, AFourByTwoOutlineFillsEveryCellAndIsHalfAUnitDeep) {
+TEST(VPLToolShapeFreehandBuildTest, AFourByTwoOutlineFillsEveryCellAndIsHalfAUnitDeep) {
   const Fill fill = FillOutline(Outline({{0, 0}, {4, 0}, {4, 2}, {0, 2}}));
   ASSERT_TRUE(fill.mGrid);
   EXPECT_EQ(fill.mGrid->mWidth, 9);
@@ -87,7 +87,7 @@ TEST(VPLToolShapeFreehandTest, AFourByTwoOutlineFillsEveryCellAndIsHalfAUnitDeep
   EXPECT_EQ(fill.mCells[8].mColumn, 8);
 }
 
-TEST(VPLToolShapeFreehandTest, AFigureEightFillsBothLoopsAndNotTheGapBetween) {
+TEST(VPLToolShapeFreehandBuildTest, AFigureEightFillsBothLoopsAndNotTheGapBetween) {
   const Fill fill = FillOutline(Outline({{0, 0}, {4, 4}, {4, 0}, {0, 4}}));
   ASSERT_TRUE(fill.mGrid);
   EXPECT_EQ(fill.mGrid->GetFlag(4, 2), VPLFreehandGrid::kFilled);
@@ -96,14 +96,14 @@ TEST(VPLToolShapeFreehandTest, AFigureEightFillsBothLoopsAndNotTheGapBetween) {
   EXPECT_EQ(fill.mGrid->GetFlag(7, 4), VPLFreehandGrid::kEmpty);
 }
 
-TEST(VPLToolShapeFreehandTest, AThinStrokeFillsItsOwnCellsOnly) {
+TEST(VPLToolShapeFreehandBuildTest, AThinStrokeFillsItsOwnCellsOnly) {
   const std::vector<MM3DVector> points = Outline({{0, 0}, {2, 0}, {2, 0.5f}, {0, 0.5f}});
   const Fill fill = FillOutline(points);
   ASSERT_TRUE(fill.mGrid);
   EXPECT_EQ(FilledCount(*fill.mGrid), static_cast<int32_t>(points.size()));
 }
 
-TEST(VPLToolShapeFreehandTest, AnOutlineFillingTooManyCellsOrTooLargeToHoldMakesNoGrid) {
+TEST(VPLToolShapeFreehandBuildTest, AnOutlineFillingTooManyCellsOrTooLargeToHoldMakesNoGrid) {
   EXPECT_FALSE(FillOutline(Outline({{0, 0}, {50, 0}, {50, 50}, {0, 50}})).mGrid);
   EXPECT_TRUE(FillOutline(Outline({{0, 0}, {40, 0}, {40, 40}, {0, 40}})).mGrid);
   EXPECT_FALSE(FillOutline({At(0, 0), At(1e6f, 0), At(1e6f, 1e6f), At(0, 1e6f)}).mGrid);
@@ -126,7 +126,7 @@ float Lift(const MM3DIndexedMeshVertexData& block, const VPLFreehandIndexGrid& i
   return block.mPositions[index.GetVertex(row, column)].mZ;
 }
 
-TEST(VPLToolShapeFreehandTest, RoundedCellsRiseByTheirDepthInBothRunsWhileRunEndsStayFlat) {
+TEST(VPLToolShapeFreehandBuildTest, RoundedCellsRiseByTheirDepthInBothRunsWhileRunEndsStayFlat) {
   const std::unique_ptr<VPLFreehandGrid> grid = Block(5, 3);
   MM3DIndexedMeshVertexData block;
   const auto index = VPLToolShapeFreehand::RaiseSurface(*grid, kUp, kOrigin, block);
@@ -146,7 +146,7 @@ TEST(VPLToolShapeFreehandTest, RoundedCellsRiseByTheirDepthInBothRunsWhileRunEnd
   for (const MM3DVector& p : flat.mPositions) EXPECT_EQ(p.mZ, 0.0f);
 }
 
-TEST(VPLToolShapeFreehandTest, AFlatSurfaceLiesAtItsOffsetFromTheCells) {
+TEST(VPLToolShapeFreehandBuildTest, AFlatSurfaceLiesAtItsOffsetFromTheCells) {
   const std::unique_ptr<VPLFreehandGrid> grid = Block(2, 1);
   MM3DIndexedMeshVertexData block;
   const MM3DVector offset{1.0f, 0.0f, -0.5f, 0.0f};
@@ -168,7 +168,7 @@ struct SquareCase {
 
 // The corners l (0, 0), a (0, 1), u (1, 0) and d (1, 1) are vertices 0, 1, 2
 // and 3 wherever the mask has them.
-TEST(VPLToolShapeFreehandTest, TriangulationFollowsTheCornerTable) {
+TEST(VPLToolShapeFreehandBuildTest, TriangulationFollowsTheCornerTable) {
   const SquareCase cases[] = {
       {7, {1, 3, 2}, {2, 3, 1}},
       {11, {1, 3, 0}, {0, 3, 1}},
@@ -198,7 +198,7 @@ TEST(VPLToolShapeFreehandTest, TriangulationFollowsTheCornerTable) {
   }
 }
 
-TEST(VPLToolShapeFreehandTest, ADegenerateTriangleIsLeftOut) {
+TEST(VPLToolShapeFreehandBuildTest, ADegenerateTriangleIsLeftOut) {
   MM3DIndexedMeshVertexData block;
   for (const MM3DVector& p : {At(0, 0), At(1, 1), At(2, 2), At(1, 0)}) {
     block.mPositions.Append(p);
@@ -226,7 +226,7 @@ MM3DIndexedMeshVertexData FlatSlab(const Fill& fill, int16_t n) {
   return block;
 }
 
-TEST(VPLToolShapeFreehandTest, WallsCloseTheOutlineFromItsLastButOnePoint) {
+TEST(VPLToolShapeFreehandBuildTest, WallsCloseTheOutlineFromItsLastButOnePoint) {
   const std::vector<MM3DVector> points = Outline({{0, 0}, {2, 0}, {2, 2}, {0, 2}});
   ASSERT_EQ(points.size(), 16u);
   const Fill fill = FillOutline(points);
@@ -240,7 +240,7 @@ TEST(VPLToolShapeFreehandTest, WallsCloseTheOutlineFromItsLastButOnePoint) {
   EXPECT_EQ(block.mIndices.Count(), 3 * (kSurfaceTriangles + 4 * kWalls));
 }
 
-TEST(VPLToolShapeFreehandTest, AWallAtACellWithoutAVertexIsSkipped) {
+TEST(VPLToolShapeFreehandBuildTest, AWallAtACellWithoutAVertexIsSkipped) {
   const std::vector<MM3DVector> points = Outline({{0, 0}, {1, 0}, {1, 1}, {0, 1}});
   const Fill fill = FillOutline(points);
   ASSERT_TRUE(fill.mGrid);
