@@ -21,13 +21,22 @@ const MM3DVector kUp{0.0f, 1.0f, 0.0f, 0.0f};
 const MM3DTextureCoordinate kOrigin{0.0f, 0.0f};
 constexpr float kThird = 0.33333334f;
 
-float Length(const MM3DVector& v) { return std::sqrt(v.LengthSquared()); }
+// Plain arithmetic in place: a ring runs these dozens of times.
+float Length(const MM3DVector& v) { return std::sqrt(v.mX * v.mX + v.mY * v.mY + v.mZ * v.mZ); }
 
 // A zero vector has no direction: the normal then points up.
 MM3DVector Unit(const MM3DVector& v) {
   const float length = Length(v);
   if (!(length > 0.0f)) return kUp;
-  return {v.mX / length, v.mY / length, v.mZ / length, 0.0f};
+  const float inverse = 1.0f / length;
+  return {v.mX * inverse, v.mY * inverse, v.mZ * inverse, 0.0f};
+}
+
+// (c - a) x (b - a): the face normal's direction.
+MM3DVector FaceDirection(const MM3DVector& a, const MM3DVector& b, const MM3DVector& c) {
+  const float ux = c.mX - a.mX, uy = c.mY - a.mY, uz = c.mZ - a.mZ;
+  const float vx = b.mX - a.mX, vy = b.mY - a.mY, vz = b.mZ - a.mZ;
+  return {uy * vz - uz * vy, uz * vx - ux * vz, ux * vy - uy * vx, 0.0f};
 }
 
 // Every array as long as the positions: a profile without colours is
@@ -71,7 +80,7 @@ int16_t VPLToolTubeDraw::ProfileRow() const {
   return static_cast<int16_t>(mArea->GetToolOption() * kSizesPerOption + mArea->GetDrawSize());
 }
 
-MM3DIndexedMeshVertexData* VPLToolTubeDraw::Block() const {
+MM3DIndexedMeshVertexData* VPLToolTubeDraw::FirstBlock() const {
   if (mProfileMeshNode == nullptr || mProfileMeshNode->GetPartCount() == 0) return nullptr;
   const MM3DVertexDataBlocks& blocks = mProfileMeshNode->GetPart(0).mBlocks;
   return blocks.Count() > 0 ? blocks[0].Get() : nullptr;
@@ -126,7 +135,7 @@ bool VPLToolTubeDraw::LoadProfile() {
   MM3DDisplayTreeNode* root = model ? model->GetDisplayTree() : nullptr;
   mProfileMeshNode = static_cast<MM3DDisplayTreeNodeIndexedMesh*>(
       root != nullptr ? root->FindNodeOfKind(kMM3DNodeIndexedMesh, kMM3DVisitDown) : nullptr);
-  MM3DIndexedMeshVertexData* block = Block();
+  MM3DIndexedMeshVertexData* block = FirstBlock();
   // A profile must be one closed loop of at least three points that its
   // own vertices hold, and small enough to count its slots in 16 bits.
   const std::vector<int32_t> outline =
@@ -137,6 +146,7 @@ bool VPLToolTubeDraw::LoadProfile() {
     ForgetProfile();
     return false;
   }
+  mBlock = block;
   mSlotCount = static_cast<int16_t>(3 * outline.size());
   for (const int32_t vertex : outline) {
     for (int32_t s = 0; s < 3; ++s) {
@@ -152,6 +162,7 @@ bool VPLToolTubeDraw::LoadProfile() {
 
 void VPLToolTubeDraw::ForgetProfile() {
   mProfileMeshNode = nullptr;
+  mBlock = nullptr;
   mSlotCount = 0;
   mProfile.clear();
   mRing.clear();
@@ -168,15 +179,19 @@ float VPLToolTubeDraw::StrokeAngle(const MM3DVector& d) const {
   return unit.mY < 0.0f ? -angle : angle;
 }
 
-MM3DVector VPLToolTubeDraw::PlaceOnRing(const MM3DVector& point, float angle,
-                                        const MM3DVector& h) const {
-  const float c = std::cos(angle);
-  const float s = std::sin(angle);
+VPLToolTubeDraw::RingPlacement VPLToolTubeDraw::Placement(float angle, const MM3DVector& h) const {
+  return {std::cos(angle), std::sin(angle), h.Direction(mStartPoint)};
+}
+
+MM3DVector VPLToolTubeDraw::PlaceOnRing(const MM3DVector& point,
+                                        const RingPlacement& placement) const {
+  const float c = placement.mCos;
+  const float s = placement.mSin;
   const MM3DVector along{point.mX * c - point.mY * s, point.mX * s + point.mY * c, point.mZ,
                          point.mW};
   const MM3DVector unturned = mPlane.TurnBack(along);
-  return {unturned.mX + h.mX - mStartPoint.mX, unturned.mY + h.mY - mStartPoint.mY,
-          unturned.mZ + h.mZ - mStartPoint.mZ, 1.0f};
+  const MM3DVector& move = placement.mMove;
+  return {unturned.mX + move.mX, unturned.mY + move.mY, unturned.mZ + move.mZ, 1.0f};
 }
 
 bool VPLToolTubeDraw::HasRoomForRing() const {
@@ -201,10 +216,10 @@ void VPLToolTubeDraw::Drag(const VPLSegment& segment, bool alternate) {
     return;
   }
   ++mRingCount;
-  const float angle = StrokeAngle(d);
-  for (size_t s = 0; s < mProfile.size(); ++s) mRing[s] = PlaceOnRing(mProfile[s], angle, h);
+  const RingPlacement placement = Placement(StrokeAngle(d), h);
+  for (size_t s = 0; s < mProfile.size(); ++s) mRing[s] = PlaceOnRing(mProfile[s], placement);
   if (mFirstRingPending) {
-    BuildFirstRing(angle, d, h);
+    BuildFirstRing(placement, d);
   } else {
     BuildLaterRing();
     mTube->SetVisibility(kMMShown);
@@ -214,12 +229,12 @@ void VPLToolTubeDraw::Drag(const VPLSegment& segment, bool alternate) {
   SoundDrag(h, alternate);
 }
 
-void VPLToolTubeDraw::BuildFirstRing(float angle, const MM3DVector& d, const MM3DVector& h) {
+void VPLToolTubeDraw::BuildFirstRing(const RingPlacement& placement, const MM3DVector& d) {
   MM3DIndexedMeshVertexData& block = *Block();
   const int32_t count = block.GetVertexCount();
   // The profile's own face now closes the tube at its first ring.
   for (int32_t v = 0; v < count; ++v)
-    block.mPositions[v] = PlaceOnRing(block.mPositions[v], angle, h);
+    block.mPositions[v] = PlaceOnRing(block.mPositions[v], placement);
   if (block.mColors.Count() == 0) FillTo(block.mColors, count, kWhite);
   mColor = block.mColors.Count() > 0 ? block.mColors[0] : kWhite;
   FillTo(block.mColors, count, mColor);
@@ -288,9 +303,11 @@ void VPLToolTubeDraw::SmoothRing(const std::vector<int32_t>& slots) {
   MM3DIndexedMeshVertexData& block = *Block();
   for (size_t k = 0; k + 2 < slots.size(); k += 3) {
     MM3DVector sum{0.0f, 0.0f, 0.0f, 0.0f};
-    for (size_t s = k; s < k + 3; ++s) sum.Add(block.mNormals[slots[s]]);
-    sum.Scale(kThird);
-    const MM3DVector average = Unit(sum);
+    for (size_t s = k; s < k + 3; ++s) {
+      const MM3DVector& n = block.mNormals[slots[s]];
+      sum = {sum.mX + n.mX, sum.mY + n.mY, sum.mZ + n.mZ, 0.0f};
+    }
+    const MM3DVector average = Unit({sum.mX * kThird, sum.mY * kThird, sum.mZ * kThird, 0.0f});
     for (size_t s = k; s < k + 3; ++s) block.mNormals[slots[s]] = average;
   }
 }
@@ -299,9 +316,8 @@ void VPLToolTubeDraw::AddFacet(int32_t a, int32_t b, int32_t c, bool onFirst, bo
                                bool onThird) {
   MM3DIndexedMeshVertexData& block = *Block();
   for (const int32_t v : {a, b, c}) block.mIndices.Append(static_cast<uint16_t>(v));
-  const MM3DVector& pa = block.mPositions[a];
   const MM3DVector normal =
-      Unit(block.mPositions[c].Direction(pa).Cross(block.mPositions[b].Direction(pa)));
+      Unit(FaceDirection(block.mPositions[a], block.mPositions[b], block.mPositions[c]));
   if (onFirst) block.mNormals[a] = normal;
   if (onSecond) block.mNormals[b] = normal;
   if (onThird) block.mNormals[c] = normal;

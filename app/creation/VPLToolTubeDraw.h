@@ -57,13 +57,22 @@ class VPLToolTubeDraw : public VPLTool {
   // The profile model of the row, its mesh and outline into the tool;
   // false when the row, the mesh or a sweepable outline is missing.
   bool LoadProfile();
-  MM3DIndexedMeshVertexData* Block() const;
-  // The profile turned along the stroke direction d and moved to h.
-  MM3DVector PlaceOnRing(const MM3DVector& point, float angle, const MM3DVector& h) const;
+  MM3DIndexedMeshVertexData* FirstBlock() const;
+  // The block the tube is built in; null without a profile.
+  MM3DIndexedMeshVertexData* Block() const { return mBlock; }
+  // The turn of the profile along the stroke (the angle's cosine and sine)
+  // and the move to the ring's place in the tube.
+  struct RingPlacement {
+    float mCos;
+    float mSin;
+    MM3DVector mMove;
+  };
+  RingPlacement Placement(float angle, const MM3DVector& h) const;
+  MM3DVector PlaceOnRing(const MM3DVector& point, const RingPlacement& placement) const;
   float StrokeAngle(const MM3DVector& d) const;
   // Room in the block for one more ring and the end cone after it.
   bool HasRoomForRing() const;
-  void BuildFirstRing(float angle, const MM3DVector& d, const MM3DVector& h);
+  void BuildFirstRing(const RingPlacement& placement, const MM3DVector& d);
   void BuildStartCone(int32_t tip);
   void BuildLaterRing();
   void BuildSides(int32_t k, int32_t next);
@@ -92,6 +101,7 @@ class VPLToolTubeDraw : public VPLTool {
   float mVRunning = 0.0f;
   int16_t mSlotCount = 0;
   MM3DDisplayTreeNodeIndexedMesh* mProfileMeshNode = nullptr;
+  MM3DIndexedMeshVertexData* mBlock = nullptr;
   int16_t mRingCount = 0;
   MM3DPackedColor mColor{255, 255, 255, 255};
 };
