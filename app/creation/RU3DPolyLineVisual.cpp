@@ -5,6 +5,7 @@
 #include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "mm3d/MM3DPipeline.h"
 #include "mm3d/MM3DRenderer.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 #include <cmath>
 
@@ -54,6 +55,8 @@ bool RU3DPolyLineVisual::AddPoint(const MM3DVector& point) {
   const MM3DVector& last = mCentre[static_cast<size_t>(mCount - 1)];
   if (point.Equals(last)) return false;
   StorePoint(point, point.Direction(last));
+  // A longer ribbon is a new frame to draw.
+  MM3DSceneChanges::Note();
   return true;
 }
 

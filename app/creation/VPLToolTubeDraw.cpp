@@ -10,6 +10,7 @@
 #include "mm/stage/MMStage.h"
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
 #include "mm3d/MM3DModelCollection.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 #include <algorithm>
 #include <cmath>
@@ -226,6 +227,8 @@ void VPLToolTubeDraw::Drag(const VPLSegment& segment, bool alternate) {
     mLastRingPoint = h;
   }
   if (mRingCount >= kMaxRings) mCapped = true;
+  // The tube's block grew under its mesh: a new frame to draw.
+  MM3DSceneChanges::Note();
   SoundDrag(h, alternate);
 }
 
