@@ -143,8 +143,10 @@ class VPLSceneCreationArea : public VPLSceneBase {
   void GrowSnapshot();
   void Undo();
 
-  // Saving. SaveSketch answers whether the creation is stored (true when
-  // nothing needed writing).
+  // Saving. SaveSketch answers whether the creation is stored: true when
+  // nothing needed writing or there is no sketch store; false when the
+  // thumbnail could not be rendered or the sketch not written, and the
+  // creation then stays modified.
   bool SaveSketch();
   void NewSketch();
   void StoreSketchbookNumber();
