@@ -39,10 +39,6 @@ void VPLFreehandGrid::Set(int32_t row, int32_t column, const MM3DVector& positio
   mFlag[i] = flag;
 }
 
-void VPLFreehandGrid::SetFlag(int32_t row, int32_t column, int32_t flag) {
-  if (Contains(row, column)) mFlag[Index(row, column)] = flag;
-}
-
 std::unique_ptr<VPLFreehandIndexGrid> VPLFreehandIndexGrid::Create(int32_t width, int32_t height) {
   if (!IsAllowedSize(width, height)) return nullptr;
   std::unique_ptr<VPLFreehandIndexGrid> grid(new (std::nothrow) VPLFreehandIndexGrid);

@@ -49,7 +49,6 @@ class VPLFreehandGrid : public VPLFreehandCells {
   int32_t GetFlag(int32_t row, int32_t column) const;
   MM3DVector GetPosition(int32_t row, int32_t column) const;
   void Set(int32_t row, int32_t column, const MM3DVector& position, int32_t flag);
-  void SetFlag(int32_t row, int32_t column, int32_t flag);
 
   std::vector<float> mX;
   std::vector<float> mY;

@@ -93,8 +93,6 @@ class VPLToolShapeFreehand : public VPLTool {
   static float Snap(float v, float cell);
 
   const MM3DVector& GetStartPoint() const { return mStartPoint; }
-  const MM3DVector& GetLastPoint() const { return mLastPoint; }
-  const VPLDrawingPlane& GetPlane() const { return mPlane; }
   const MM3DVector& GetCellSize() const { return mCellSize; }
   float GetShapeDepth() const { return mShapeDepth; }
   RU3DPolyLineVisual* GetStroke() const { return mStroke.get(); }

@@ -120,6 +120,13 @@ TEST_F(VPLToolShapeFreehandTest, SmallStrokesBuildNothing) {
   }
 }
 
+TEST_F(VPLToolShapeFreehandTest, AnOutlineTooLargeToFillBuildsNothingButStillSounds) {
+  Draw({{0, 0}, {50, 0}, {50, 50}, {0, 50}});
+  EXPECT_EQ(Objects(), 0u);
+  EXPECT_EQ(mTool->GetStroke(), nullptr);
+  EXPECT_EQ(mSound.mLog.back(), "release");
+}
+
 TEST_F(VPLToolShapeFreehandTest, AFullStrokeRefusesMoreAndStopsItsLoop) {
   mTool->Begin(Through(0, 0), false);
   mTool->Drag(Through(600, 0), false);

@@ -66,13 +66,17 @@ TEST_F(VPLToolTubeDrawTest, APressWithoutASweepableProfileMakesNothing) {
 }
 
 TEST_F(VPLToolTubeDrawTest, ADragWithinOneUnitIsDiscardedWithoutAChange) {
-  DragAlongX({0.5f, 0.9f});
-  ASSERT_NE(mTool->GetTube(), nullptr);
-  EXPECT_TRUE(mTool->IsFirstRingPending());
-  mTool->End(Through(0.9f, 0), false);
-  EXPECT_EQ(Objects(), 0u);
-  EXPECT_FALSE(mWorld.Creation().IsModified());
-  EXPECT_EQ(mTool->GetTube(), nullptr);
+  // Released on the plane, and off it: a tube without rings is nothing.
+  const VPLSegment releases[] = {Through(0.9f, 0), {{0, 0, 1, 1}, {5, 0, 1, 1}}};
+  for (const VPLSegment& release : releases) {
+    DragAlongX({0.5f, 0.9f});
+    ASSERT_NE(mTool->GetTube(), nullptr);
+    EXPECT_TRUE(mTool->IsFirstRingPending());
+    mTool->End(release, false);
+    EXPECT_EQ(Objects(), 0u);
+    EXPECT_FALSE(mWorld.Creation().IsModified());
+    EXPECT_EQ(mTool->GetTube(), nullptr);
+  }
 }
 
 TEST_F(VPLToolTubeDrawTest, AFourPointProfileConesOverItsFirstThreePoints) {
