@@ -18,6 +18,8 @@
 #include "app/creation/VPLToolShapePrimitive.h"
 
 // The drawing tools.
+#include "app/creation/VPLToolShapeFreehand.h"
+#include "app/creation/VPLToolTubeDraw.h"
 
 #include <array>
 
@@ -39,9 +41,9 @@ constexpr std::array<VPLToolMaker, kVPLToolCount> kDefaultMakers{{
     // 6 builds the move tool
     nullptr,
     // 7 tube
-    nullptr,
+    VPLMakeTool<VPLToolTubeDraw>,
     // 8 freehand shape
-    nullptr,
+    VPLMakeTool<VPLToolShapeFreehand>,
     // 9 primitive shape
     VPLMakeTool<VPLToolShapePrimitive>,
     // 10 builds the move tool
