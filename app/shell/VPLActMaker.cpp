@@ -1,5 +1,7 @@
 #include "app/shell/VPLActMaker.h"
 
+#include "app/shell/VPL2DDisplayStrategy.h"
+#include "app/shell/VPLActIntro.h"
 #include "app/shell/VPLDisplayModeStrategy.h"
 #include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLStage.h"
@@ -25,19 +27,26 @@ class VPLEmptyAct : public MM3DAct {
   }
 };
 
-class VPLEmptyActMaker : public VPLActMaker {
+// The intro first; while it runs the window stays open.
+class VPLProgramActMaker : public VPLActMaker {
  public:
-  MMAct* MakeAct(VPLStage* stage, int32_t) override {
+  MMAct* MakeAct(VPLStage* stage, int32_t number) override {
+    if (number == kIntroAct) {
+      return new (ALGlobalAllocator) VPLActIntro(stage, &VPLIntroDisplayStrategy());
+    }
     return new (ALGlobalAllocator) VPLEmptyAct(stage);
   }
-  bool AgreesToClose(MMAct*) override { return true; }
+  bool AgreesToClose(MMAct* act) override { return dynamic_cast<VPLActIntro*>(act) == nullptr; }
+
+ private:
+  static constexpr int32_t kIntroAct = 0;
 };
 
-VPLEmptyActMaker gEmptyActMaker;
-VPLActMaker* gMaker = &gEmptyActMaker;
+VPLProgramActMaker gProgramActMaker;
+VPLActMaker* gMaker = &gProgramActMaker;
 
 }  // namespace
 
 VPLActMaker& VPLGetActMaker() { return *gMaker; }
 
-void VPLSetActMaker(VPLActMaker* maker) { gMaker = maker != nullptr ? maker : &gEmptyActMaker; }
+void VPLSetActMaker(VPLActMaker* maker) { gMaker = maker != nullptr ? maker : &gProgramActMaker; }

@@ -1,0 +1,76 @@
+#pragma once
+// The program's own stage for the shell's tests, its thread part run on
+// the test's thread: the acts come from a maker the test gives, the child's
+// mouse and keys go in through the stage control's input strategy, and
+// each frame runs the queued callbacks first.
+
+#include "app/shell/VPLActMaker.h"
+#include "app/shell/VPLStage.h"
+#include "foundation/af/AFWindow.h"
+#include "foundation/al/ALAllocator.h"
+#include "mm/stage/MMInputStrategy.h"
+#include "mm/stage/MMStageControl.h"
+#include "mm/stage/MMStageWindow.h"
+#include "mm/tasks/MMTaskManager.h"
+#include "platform/win32/user.h"
+#include "tests/support/DesktopTestSupport.h"
+
+namespace shell_test {
+
+class ProgramStage {
+ public:
+  // The act the stage's first frame shows; the test's maker gives a quiet
+  // one for it, so that the first frame (which waits for the window's
+  // paint) is over before the act under test may ask for the next.
+  static constexpr int32_t kFirstAct = -1;
+
+  // The maker stays the stage's until the stage goes. The stage then shows
+  // the act of the number.
+  ProgramStage(VPLActMaker* maker, int32_t act) {
+    VPLSetActMaker(maker);
+    mStage->Init();
+    mStage->RequestAct(kFirstAct);
+    mStage->UpdateLoop(Now(), true);
+    vpl::test::DrainMessages();
+    mStage->RequestAct(act);
+    RunFrame();
+  }
+  // The stage thread never ran: the window's handshake has nothing to ask.
+  ~ProgramStage() {
+    delete mWindow;
+    vpl::test::DrainMessages();
+    VPLSetActMaker(nullptr);
+  }
+  ProgramStage(const ProgramStage&) = delete;
+  ProgramStage& operator=(const ProgramStage&) = delete;
+
+  VPLStage& Stage() const { return *mStage; }
+  MMAct* Act() const { return mStage->GetAct(); }
+  int32_t Now() const { return mStage->GetTaskManager()->GetNow(); }
+
+  void Press(UUPoint at) { Send(WM_LBUTTONDOWN, MK_LBUTTON, at); }
+  void Drag(UUPoint at) { Send(WM_MOUSEMOVE, MK_LBUTTON, at); }
+  void Move(UUPoint at) { Send(WM_MOUSEMOVE, 0, at); }
+  void Release(UUPoint at) { Send(WM_LBUTTONUP, 0, at); }
+  // A key pressed alone (a virtual-key code).
+  void Key(int virtualKey) { Send(WM_KEYDOWN, static_cast<WPARAM>(virtualKey), UUPoint{0, 0}); }
+  // Runs the queued tasks (and an act switch the stage was asked for) and
+  // draws a frame.
+  void RunFrame() {
+    mStage->RequestUpdate(Now(), true);
+    mStage->RunPendingUpdate();
+  }
+
+ private:
+  void Send(UINT message, WPARAM wParam, UUPoint at) {
+    LRESULT result = 0;
+    mStage->GetInputStrategy()->HandleMessage(
+        mStage->GetControl()->GetHandle(), message, wParam,
+        MAKELPARAM(static_cast<WORD>(at.mX), static_cast<WORD>(at.mY)), result);
+  }
+
+  MMStageWindow* mWindow = new (ALGlobalAllocator) MMStageWindow(AFDefaultWindowDescription);
+  VPLStage* mStage = new (ALGlobalAllocator) VPLStage(mWindow, UURect(0, 0, 800, 600));
+};
+
+}  // namespace shell_test
