@@ -1,6 +1,7 @@
 #include "app/creation/VPLCreation.h"
 
 #include "app/creation/VPLObjCreation.h"
+#include "app/creation/VPLObjCreationChar.h"
 #include "app/objects/VPLSceneBase.h"
 #include "app/objects/VPLScript.h"
 #include "app/objects/VPLVertexHolder.h"
@@ -122,6 +123,10 @@ bool VPLCreation::RemoveObject(VPLObjCreation* object) {
   UpdateBounds();
   mModified = true;
   return true;
+}
+
+VPLObjCreation* VPLCreation::MakeCharacter(const UURefCount<MM3DModel>& model) {
+  return new VPLObjCreationChar(mScene, model, this);
 }
 
 bool VPLCreation::IsQueued(const VPLObjCreation* object) const {

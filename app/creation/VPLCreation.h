@@ -126,7 +126,8 @@ class VPLCreation {
   // Makers of the objects a record holds that this class does not know;
   // null here, and the read fails.
   virtual VPLObjCreation* MakeGroup(const UURefCount<MM3DModel>& /*model*/) { return nullptr; }
-  virtual VPLObjCreation* MakeCharacter(const UURefCount<MM3DModel>& /*model*/) { return nullptr; }
+  // The character on the model, in this creation.
+  virtual VPLObjCreation* MakeCharacter(const UURefCount<MM3DModel>& model);
 
  private:
   void ReadSettings();

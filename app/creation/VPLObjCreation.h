@@ -177,6 +177,19 @@ class VPLObjCreation : public VPLObj {
   void SetScaleNode(const MM3DMatrix& matrix);
   // Turns the rotation node by the angles, about the parent's axes.
   void TurnBy(float ax, float ay, float az);
+  // The colours and pulse as a record left them, to be put back after
+  // something else (materials applied later) changed them.
+  struct ColorState {
+    MM3DColor mBase;
+    MM3DColor mSecond;
+    bool mPulsing;
+  };
+  ColorState GetColorState() const { return {mBaseColor, mSecondColor, mPulsing}; }
+  void SetColorState(const ColorState& state) {
+    mBaseColor = state.mBase;
+    mSecondColor = state.mSecond;
+    mPulsing = state.mPulsing;
+  }
 
   bool mStepsHeld = false;
   int32_t mPathId = -1;

@@ -39,14 +39,14 @@ const char* VPLScript::GetTagString(int16_t tag, int32_t start, int32_t n) const
   return row < 0 ? "" : mScript.GetString(row, kValueOffset);
 }
 
-bool VPLReadVectorTable(MMResourceId id, MM3DVector& out) {
-  if (id == kMMNoResource) return false;
+bool VPLReadVectorTable(MMResourceId id, MM3DVector& out, int32_t row) {
+  if (id == kMMNoResource || row < 0) return false;
   const MMScript table(id);
-  if (table.GetRowCount() < 1) return false;
-  const auto d = static_cast<float>(table.GetInt32(0, 16));
+  if (table.GetRowCount() <= row) return false;
+  const auto d = static_cast<float>(table.GetInt32(row, 16));
   if (d == 0.0f) return false;
   for (int i = 0; i < 4; ++i) {
-    out.SetComponent(i, static_cast<float>(table.GetInt32(0, static_cast<int16_t>(4 * i))) / d);
+    out.SetComponent(i, static_cast<float>(table.GetInt32(row, static_cast<int16_t>(4 * i))) / d);
   }
   return true;
 }

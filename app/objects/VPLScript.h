@@ -58,7 +58,7 @@ class VPLScript {
   int16_t mKind = kVPLUntaggedTable;
 };
 
-// The vector of a vector table: row 0 holds the int32s x, y, z, w, d and the
-// vector is (x/d, y/d, z/d, w/d). False, leaving out as it was, when the
-// table is missing or d is 0.
-bool VPLReadVectorTable(MMResourceId id, MM3DVector& out);
+// The vector of a vector table: the row holds the int32s x, y, z, w, d and
+// the vector is (x/d, y/d, z/d, w/d). False, leaving out as it was, when the
+// table or the row is missing or d is 0.
+bool VPLReadVectorTable(MMResourceId id, MM3DVector& out, int32_t row = 0);

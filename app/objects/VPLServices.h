@@ -10,6 +10,7 @@
 class MM3DDriverTextureMap;
 class RU3DTextureCollectionFromCreditsScript;
 class RU3DTextureCollectionFromString;
+class UURandom;
 class VPLPreferences;
 
 // The pictures the child brought in, as textures (the shell's user-texture
@@ -44,6 +45,12 @@ struct VPLServices {
   std::function<void()> mQuit;
   // Whether the movie exporter started with the program.
   bool mMovieExporterStarted = false;
+  // Set by the creation screen while it writes a movie's frames: the
+  // character then plays its chosen dance on the export's clock.
+  bool mMovieExportActive = false;
+  // The program's one random generator; the character draws its dances
+  // from it (always the first dance while none is given).
+  UURandom* mRandom = nullptr;
 
   // The sound-set index, 0 while none is given.
   int32_t GetSoundSetIndex() const { return mSoundSetIndex != nullptr ? *mSoundSetIndex : 0; }

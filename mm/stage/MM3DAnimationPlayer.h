@@ -49,13 +49,15 @@ class MM3DAnimationPlayer {
  protected:
   MMScene* GetScene() const { return mScene; }
   MM3DAnimationClip* GetClip() const { return mClip; }
+  // The scene's clock (ms).
+  int32_t Now() const;
+  // Stops, then runs and deletes the completion callback.
+  void Finish();
 
  private:
   void Start(const MM3DPlaySpan& span, bool looping);
-  int32_t Now() const;
   MMStage* Stage() const;
   void Unregister();
-  void Finish();
 
   MMScene* mScene;
   MM3DAnimationClip* mClip;

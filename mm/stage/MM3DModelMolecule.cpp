@@ -49,9 +49,16 @@ void MM3DModelMolecule::BuildParts() {
 }
 
 void MM3DModelMolecule::CreateVisual() {
+  if (!mModel->HasDisplayTree()) {
+    DestroyVisual();
+    return;
+  }
+  ReplaceVisual(new (ALGlobalAllocator) MM3DDisplayTreeVisual(mModel->GetDisplayTree(), 0));
+}
+
+void MM3DModelMolecule::ReplaceVisual(MM3DDisplayTreeVisual* visual) {
   DestroyVisual();
-  if (!mModel->HasDisplayTree()) return;
-  mVisual.Reset(new (ALGlobalAllocator) MM3DDisplayTreeVisual(mModel->GetDisplayTree(), 0));
+  mVisual.Reset(visual);
   mVisual->SetVisibility(GetVisibility());
   GetEnclosure()->AddVisual(mVisual.Get());
 }

@@ -54,6 +54,13 @@ class MM3DModelMolecule : public MMMolecule {
   void CreateVisual();
   // Takes the visual, if any, out of the enclosure and deletes it.
   void DestroyVisual();
+  // A visual of a class of the subclass's own in place of the current one:
+  // owned, shown as the molecule is, in the molecule's enclosure.
+  void ReplaceVisual(MM3DDisplayTreeVisual* visual);
+  MM3DDisplayTreeVisual* GetVisual() const { return mVisual.Get(); }
+  // A player of a class of the subclass's own in place of the current one
+  // (which is deleted); owned.
+  void ReplaceAnimationPlayer(MM3DAnimationPlayer* player) { mAnimationPlayer.Reset(player); }
   void PushLights();
   void PopLights();
 

@@ -1,8 +1,13 @@
 // Writes the creation-record fuzzer's seed corpus with the creation's own
-// writer: an empty creation, and one with a pulsing character model, a
-// still model and a moved camera.
+// writer: an empty creation, one with a pulsing character model, a still
+// model and a moved camera, and one with Pomble posed, two parts off and
+// its ghost.
+#include "app/creation/VPLObjCreationChar.h"
 #include "app/creation/VPLObjCreationUser.h"
+#include "app/creation/VPLPombleVisual.h"
 #include "foundation/uu/UUMemory.h"
+#include "mm/stage/MMStage.h"
+#include "mm3d/MM3DModelCollection.h"
 #include "tests/fuzz/CreationFuzzScene.h"
 #include "tests/fuzz/SeedFiles.h"
 #include "tests/mm3d/MM3DModelSupport.h"
@@ -24,6 +29,27 @@ bool WriteCreation(VPLCreation& creation, const std::string& directory, const ch
                        std::vector<uint8_t>(block.begin(), block.begin() + length));
 }
 
+// Pomble as the creation area adds it, then posed and dressed.
+bool WritePomble(CreationFuzzStage& stage, const std::string& directory) {
+  const std::unique_ptr<VPLCreation> creation = stage.NewCreation();
+  const UURefCount<MM3DModel> model =
+      MM3DGetModel(MMMakeResourceId(0, 174), stage.mRun.mStage->GetTextureMap());
+  if (!model) return false;
+  auto* pomble = new VPLObjCreationChar(&stage.mScene, model, creation.get());
+  pomble->CreatePartHighlight();
+  creation->AddObjectAt(pomble, MM3DVector(3, 0, -2, 1));
+  VPLPombleVisual& visual = *pomble->GetPoseVisual();
+  visual.AllPartsOn();
+  visual.SetLeftArmOn(false);
+  visual.SetRightFootOn(false);
+  visual.SetPartPose(kVPLHead, 0.7578125f, false);
+  visual.SetPartPose(kVPLTorso, 0.25f, false);
+  pomble->SetRepeat(true);
+  pomble->SetAnimationChoice(1);
+  pomble->SetColors(MM3DColor{0.2f, 0.4f, 1, 0}, MM3DColor{1, 0.8f, 0.1f, 0});
+  return WriteCreation(*creation, directory, "pomble.bin");
+}
+
 }  // namespace
 
 int main(int argumentCount, char** arguments) {
@@ -43,5 +69,6 @@ int main(int argumentCount, char** arguments) {
       MM3DVector(-5, 0, 2, 1));
   creation->OrbitCameraNegative(0.4f);
   written = written && WriteCreation(*creation, arguments[1], "two-objects.bin");
+  written = written && WritePomble(stage, arguments[1]);
   return written ? 0 : 1;
 }

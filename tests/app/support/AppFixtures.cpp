@@ -149,6 +149,10 @@ UURefCount<MM3DModel> MakeQuad() {
   return ModelOf(root);
 }
 
+MM3DDisplayTreeNodeIndexedMesh* MakeSquareMesh(float centreX) {
+  return Mesh(UURefCount<MM3DMaterial>(new MM3DMaterialLambert), Square(centreX, kQuadHalfSide));
+}
+
 UURefCount<MM3DModel> MakeTexturedQuad() {
   UURefCount<MM3DIndexedMeshVertexData> block = Square(0.0f, kQuadHalfSide);
   // The square's corners as Square lays them out; v grows downwards.

@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+class MM3DDisplayTreeNodeIndexedMesh;
 class MM3DModelLoader;
 class MMScriptLoader;
 
@@ -123,5 +124,8 @@ UURefCount<MM3DModel> MakeMeshesModel(
     const std::vector<std::vector<MM3DPackedColor>>& colours = {});
 UURefCount<MM3DModel> MakeInterfaceCamera();
 UURefCount<MM3DModel> MakePath();
+// The quad's mesh alone (a Lambert square around the centre), for a test's
+// own model tree.
+MM3DDisplayTreeNodeIndexedMesh* MakeSquareMesh(float centreX);
 
 }  // namespace app_fixtures

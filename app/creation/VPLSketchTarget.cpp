@@ -1,0 +1,6 @@
+#include "app/creation/VPLSketchTarget.h"
+
+VPLCreationServices& VPLGetCreationServices() {
+  static VPLCreationServices services;
+  return services;
+}

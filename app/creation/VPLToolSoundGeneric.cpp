@@ -1,0 +1,89 @@
+#include "app/creation/VPLToolSoundGeneric.h"
+
+#include "app/objects/RU3DLogicalSoundChannel.h"
+#include "media/sound/MMLogicalSoundChannel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const MM3DVector kOneShotSource(0.0f, 0.0f, 0.0f, 1.0f);
+const MM3DVector kLoopSource(1.0f, 1.0f, 1.0f, 1.0f);
+constexpr float kHalfPitch = 32768.0f;
+
+// The loop's rate in 16.16 fixed point, a share of half the rate above or
+// below its own.
+int32_t PitchFor(float share) {
+  return static_cast<int32_t>(static_cast<float>(kVPLUnitPitch) + share * kHalfPitch);
+}
+
+}  // namespace
+
+VPLToolSoundGeneric::VPLToolSoundGeneric(VPLSceneCreationArea* area, MMResourceId scriptId)
+    : VPLToolSound(area, scriptId) {
+  MMSoundGroup* group = GetSoundGroup();
+  if (group == nullptr) return;
+  mOneShot = std::make_unique<RU3DGenericSoundChannel>(group, GetEye(), GetFacing(), kOneShotSource,
+                                                       kOneShotInterval);
+  mLoop = std::make_unique<RU3DGenericSoundChannel>(group, GetEye(), GetFacing(), kLoopSource,
+                                                    kLoopInterval);
+}
+
+VPLToolSoundGeneric::~VPLToolSoundGeneric() { VPLToolSoundGeneric::StopAll(mStart, mAlternate); }
+
+void VPLToolSoundGeneric::PlayPress(const MM3DVector& position, bool alternate) {
+  PlayOneShot(kVPLSoundPress, mOneShot.get(), mOneShot.get(), position, alternate, false);
+}
+
+void VPLToolSoundGeneric::StartLoop(const MM3DVector& /*position*/, bool alternate) {
+  PlayLoop(mLoop.get(), mLoop.get(), alternate);
+}
+
+void VPLToolSoundGeneric::MoveLoop(const MM3DVector& position, bool alternate) {
+  FollowLoop(mLoop.get(), mLoop.get(), position, alternate);
+}
+
+void VPLToolSoundGeneric::StopLoop(const MM3DVector& /*position*/, bool /*alternate*/) {
+  StopIfPlaying(mLoop.get());
+}
+
+void VPLToolSoundGeneric::PlayRelease(const MM3DVector& position, bool alternate) {
+  PlayOneShot(kVPLSoundRelease, mOneShot.get(), mOneShot.get(), position, alternate, false);
+}
+
+void VPLToolSoundGeneric::PlayAction(const MM3DVector& position, bool alternate) {
+  PlayOneShot(kVPLSoundAction, mOneShot.get(), mOneShot.get(), position, alternate, false);
+}
+
+void VPLToolSoundGeneric::PlayDrag(const MM3DVector& position, bool alternate) {
+  PlayOneShot(kVPLSoundDragAccent, mOneShot.get(), mOneShot.get(), position, alternate, true);
+}
+
+void VPLToolSoundGeneric::StopAll(const MM3DVector& position, bool /*alternate*/) {
+  if (mOneShot) mOneShot->Stop();
+  if (!mLoop) return;
+  mLoop->Stop();
+  Follow(*mLoop, position);
+}
+
+void VPLToolSoundMove::PlayDrag(const MM3DVector& position, bool alternate) {
+  if (Distance(position, mPosition) > kAccentDistance) {
+    VPLToolSoundGeneric::PlayDrag(position, alternate);
+  }
+}
+
+void VPLToolSoundScale::PlayExtra(const MM3DVector& position, bool alternate) {
+  if (!IsPlaying(mLoop.get())) return;
+  const float d = alternate ? Distance(position, mStart) : std::fabs(mStart.mY - position.mY);
+  const bool rising = alternate ? position.mX > mStart.mX : position.mY > mStart.mY;
+  if (d == 0.0f || !(d < kPitchRange)) return;
+  const float share = d / kPitchRange;
+  mLoop->GetChannel().SetPitch(PitchFor(rising ? share : -share));
+}
+
+void VPLToolSoundPrimativeShape::PlayExtra(const MM3DVector& position, bool /*alternate*/) {
+  if (!IsPlaying(mLoop.get())) return;
+  const float d = std::min(Distance(position, mStart), kPitchRange);
+  mLoop->GetChannel().SetPitch(PitchFor(d / kPitchRange));
+}

@@ -1,0 +1,67 @@
+#pragma once
+// The generic tool sound: every moment on two positional channels of the
+// area's sound group, one for the one-shots and one for the loop; and the
+// tools' own kinds on it: the move tool's accents on long steps, the scale
+// and primitive tools' loop pitch.
+
+#include "app/creation/VPLToolSound.h"
+
+#include <memory>
+
+class RU3DGenericSoundChannel;
+
+class VPLToolSoundGeneric : public VPLToolSound {
+ public:
+  static constexpr int32_t kOneShotInterval = 500;
+  static constexpr int32_t kLoopInterval = 250;
+
+  VPLToolSoundGeneric(VPLSceneCreationArea* area, MMResourceId scriptId);
+  // Stops everything where the sound started.
+  ~VPLToolSoundGeneric() override;
+
+  void PlayPress(const MM3DVector& position, bool alternate) override;
+  void StartLoop(const MM3DVector& position, bool alternate) override;
+  void MoveLoop(const MM3DVector& position, bool alternate) override;
+  void StopLoop(const MM3DVector& position, bool alternate) override;
+  void PlayRelease(const MM3DVector& position, bool alternate) override;
+  void PlayAction(const MM3DVector& position, bool alternate) override;
+  void PlayDrag(const MM3DVector& position, bool alternate) override;
+  void StopAll(const MM3DVector& position, bool alternate) override;
+
+  // Null while the area has no sound group.
+  RU3DGenericSoundChannel* GetOneShotChannel() const { return mOneShot.get(); }
+  RU3DGenericSoundChannel* GetLoopChannel() const { return mLoop.get(); }
+
+ protected:
+  std::unique_ptr<RU3DGenericSoundChannel> mOneShot;
+  std::unique_ptr<RU3DGenericSoundChannel> mLoop;
+};
+
+// Accents only on a step longer than kAccentDistance.
+class VPLToolSoundMove : public VPLToolSoundGeneric {
+ public:
+  static constexpr float kAccentDistance = 15.0f;
+  using VPLToolSoundGeneric::VPLToolSoundGeneric;
+  void PlayDrag(const MM3DVector& position, bool alternate) override;
+};
+
+// The loop rises as the object grows and falls as it shrinks, within
+// kPitchRange of the start.
+class VPLToolSoundScale : public VPLToolSoundGeneric {
+ public:
+  static constexpr float kPitchRange = 10.0f;
+  using VPLToolSoundGeneric::VPLToolSoundGeneric;
+  void PlayExtra(const MM3DVector& position, bool alternate) override;
+};
+
+// The loop rises from 1.0 to 1.5 times its rate as the shape is drawn out
+// up to kPitchRange from the start.
+class VPLToolSoundPrimativeShape : public VPLToolSoundGeneric {
+ public:
+  static constexpr float kPitchRange = 50.0f;
+  using VPLToolSoundGeneric::VPLToolSoundGeneric;
+  void PlayExtra(const MM3DVector& position, bool alternate) override;
+};
+
+// 16.16 fixed point: the sound's own rate.
+constexpr int32_t kVPLUnitPitch = 65536;

@@ -1,0 +1,68 @@
+#include "app/creation/VPLObjButtonTool.h"
+
+#include "app/creation/VPLObjButtonToolFill.h"
+#include "app/objects/VPLObjDynamicPreview.h"
+#include "tests/app/creation/PaletteStage.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using palette_stage::kDraw;
+using palette_stage::kFill;
+using palette_stage::kSelect;
+using palette_stage::PaletteTest;
+
+class VPLObjButtonToolTest : public PaletteTest {};
+
+TEST_F(VPLObjButtonToolTest, ClickingAButtonEngagesItAndReleasesTheCurrentOne) {
+  ClickButton(kFill);
+  VPLObjButtonTool& fill = Button(kFill);
+  EXPECT_EQ(Scene().GetCurrentToolButton(), &fill);
+  EXPECT_GT(fill.GetChildCount(), 0);
+  EXPECT_EQ(fill.GetAlpha(), 0.0f);
+  EXPECT_EQ(palette_stage::AreaTool(Area()), kVPLToolFloodColor);
+
+  ClickButton(kDraw);
+  EXPECT_EQ(Scene().GetCurrentToolButton(), &Button(kDraw));
+  EXPECT_EQ(palette_stage::AreaTool(Area()), kVPLToolTubeDraw);
+  EXPECT_FALSE(fill.IsCurrent());
+  EXPECT_EQ(fill.GetChildCount(), 0);
+  EXPECT_EQ(fill.GetAlpha(), VPLObjButtonTool::kReleasedAlpha);
+  const auto& released = ButtonAs<VPLObjButtonToolFill>(kFill);
+  EXPECT_EQ(released.GetGreyScale(), nullptr);
+  EXPECT_EQ(released.GetTextureChooser(), nullptr);
+  EXPECT_EQ(released.GetIntensityLabel(), nullptr);
+  EXPECT_EQ(released.GetOpacityLabel(), nullptr);
+  EXPECT_EQ(released.GetOpacitySlider(), nullptr);
+  EXPECT_EQ(released.GetIntensitySlider(), nullptr);
+  EXPECT_EQ(released.GetPreview(), nullptr);
+  EXPECT_EQ(released.GetPedestal(), nullptr);
+}
+
+TEST_F(VPLObjButtonToolTest, ClickingTheCurrentButtonDoesNothing) {
+  ClickButton(kSelect);
+  VPLObjButtonTool& select = Button(kSelect);
+  const VPLObjEvent* firstOption = select.GetChild(0);
+  const int32_t engagements = Scene().Engagements();
+
+  ClickButton(kSelect);
+  EXPECT_EQ(Scene().Engagements(), engagements);
+  EXPECT_EQ(select.GetChild(0), firstOption);
+  EXPECT_EQ(select.GetAlpha(), 0.0f);
+}
+
+TEST_F(VPLObjButtonToolTest, AButtonWithoutDefinitionStaysSilentAndIsNeverChosen) {
+  auto silent = std::make_unique<VPLObjButtonTool>(
+      Scene().Palette(), VPLObjButtonTool::DefinitionModel(100), MMTaskCallback(), kMMNoResource);
+  silent->SetPosition(0.0f, -30.0f, 0.0f);
+  VPLObjButtonTool* shown = Scene().AddButton(std::move(silent));
+  const float alpha = shown->GetAlpha();
+
+  Click(*shown);
+  EXPECT_EQ(Scene().GetCurrentToolButton(), nullptr);
+  EXPECT_FALSE(shown->IsHovered());
+  EXPECT_EQ(shown->GetAlpha(), alpha);
+}
+
+}  // namespace
