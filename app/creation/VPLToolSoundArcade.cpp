@@ -88,20 +88,19 @@ void VPLToolSoundRotate::PlayDrag(const MM3DVector& position, bool alternate) {
 }
 
 void VPLToolSoundDraw::PlayDrag(const MM3DVector& position, bool alternate) {
+  if (TakeStep(position)) VPLToolSoundArcade::PlayDrag(position, alternate);
+}
+
+bool VPLToolSoundDraw::TakeStep(const MM3DVector& position) {
   const MM3DVector step = mPosition.Direction(position);
   const float summed = std::fabs(step.mX + step.mY + step.mZ);
-  if (summed > kJump) {
-    VPLToolSoundArcade::PlayDrag(position, alternate);
-    return;
-  }
-  if (!(summed > kLeastStep)) return;
+  if (summed > kJump) return true;
+  if (!(summed > kLeastStep)) return false;
   float direction = std::atan2(step.mY, step.mX);
   if (direction < 0.0f) direction += kFullTurn;
   const float turn = std::fabs(direction - mDirection);
-  if (turn > kSharpTurn && turn < kFullTurn - kSharpTurn) {
-    VPLToolSoundArcade::PlayDrag(position, alternate);
-  }
   mDirection = direction;
+  return turn > kSharpTurn && turn < kFullTurn - kSharpTurn;
 }
 
 void VPLToolSoundDraw::SetStart(const MM3DVector& position, bool alternate) {

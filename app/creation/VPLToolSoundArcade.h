@@ -58,6 +58,9 @@ class VPLToolSoundDraw : public VPLToolSoundArcade {
   using VPLToolSoundArcade::VPLToolSoundArcade;
   void PlayDrag(const MM3DVector& position, bool alternate) override;
   void SetStart(const MM3DVector& position, bool alternate) override;
+  // Whether the step from the current position to the new one is an
+  // accent; a step that is no jump turns the stroke's direction.
+  bool TakeStep(const MM3DVector& position);
   float GetDirection() const { return mDirection; }
 
  private:

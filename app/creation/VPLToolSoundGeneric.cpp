@@ -74,16 +74,23 @@ void VPLToolSoundMove::PlayDrag(const MM3DVector& position, bool alternate) {
 }
 
 void VPLToolSoundScale::PlayExtra(const MM3DVector& position, bool alternate) {
-  if (!IsPlaying(mLoop.get())) return;
-  const float d = alternate ? Distance(position, mStart) : std::fabs(mStart.mY - position.mY);
-  const bool rising = alternate ? position.mX > mStart.mX : position.mY > mStart.mY;
-  if (d == 0.0f || !(d < kPitchRange)) return;
+  const int32_t pitch = Pitch(mStart, position, alternate);
+  if (IsPlaying(mLoop.get()) && pitch != kVPLKeepPitch) mLoop->GetChannel().SetPitch(pitch);
+}
+
+int32_t VPLToolSoundScale::Pitch(const MM3DVector& start, const MM3DVector& position,
+                                 bool alternate) {
+  const float d = alternate ? Distance(position, start) : std::fabs(start.mY - position.mY);
+  const bool rising = alternate ? position.mX > start.mX : position.mY > start.mY;
+  if (d == 0.0f || !(d < kPitchRange)) return kVPLKeepPitch;
   const float share = d / kPitchRange;
-  mLoop->GetChannel().SetPitch(PitchFor(rising ? share : -share));
+  return PitchFor(rising ? share : -share);
 }
 
 void VPLToolSoundPrimativeShape::PlayExtra(const MM3DVector& position, bool /*alternate*/) {
-  if (!IsPlaying(mLoop.get())) return;
-  const float d = std::min(Distance(position, mStart), kPitchRange);
-  mLoop->GetChannel().SetPitch(PitchFor(d / kPitchRange));
+  if (IsPlaying(mLoop.get())) mLoop->GetChannel().SetPitch(Pitch(mStart, position));
+}
+
+int32_t VPLToolSoundPrimativeShape::Pitch(const MM3DVector& start, const MM3DVector& position) {
+  return PitchFor(std::min(Distance(position, start), kPitchRange) / kPitchRange);
 }

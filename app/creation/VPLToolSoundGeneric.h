@@ -10,6 +10,10 @@
 
 class RU3DGenericSoundChannel;
 
+// 16.16 fixed point: the sound's own rate; and a pitch that is left alone.
+constexpr int32_t kVPLUnitPitch = 65536;
+constexpr int32_t kVPLKeepPitch = -1;
+
 class VPLToolSoundGeneric : public VPLToolSound {
  public:
   static constexpr int32_t kOneShotInterval = 500;
@@ -52,6 +56,10 @@ class VPLToolSoundScale : public VPLToolSoundGeneric {
   static constexpr float kPitchRange = 10.0f;
   using VPLToolSoundGeneric::VPLToolSoundGeneric;
   void PlayExtra(const MM3DVector& position, bool alternate) override;
+  // With Shift the distance from the start counts, rising to the right;
+  // without, the height, rising upward. kVPLKeepPitch at the start and from
+  // the range on.
+  static int32_t Pitch(const MM3DVector& start, const MM3DVector& position, bool alternate);
 };
 
 // The loop rises from 1.0 to 1.5 times its rate as the shape is drawn out
@@ -61,7 +69,5 @@ class VPLToolSoundPrimativeShape : public VPLToolSoundGeneric {
   static constexpr float kPitchRange = 50.0f;
   using VPLToolSoundGeneric::VPLToolSoundGeneric;
   void PlayExtra(const MM3DVector& position, bool alternate) override;
+  static int32_t Pitch(const MM3DVector& start, const MM3DVector& position);
 };
-
-// 16.16 fixed point: the sound's own rate.
-constexpr int32_t kVPLUnitPitch = 65536;

@@ -46,12 +46,25 @@ app_fixtures::ExtraTables AreaTables() {
   tables[VPLSceneCreationArea::kCharacterList] = {{0, Model(kQuadItem)}};
   tables[VPLSceneCreationArea::kModelLibrary] = {{0, Model(kQuadItem)}, {0, Model(kTwoMeshItem)}};
   tables[kSecondLibrary] = {{0, Model(kTwoMeshItem)}};
+  // References are 1-based.
+  tables[kMoveSoundScript] = {{0, Value(kPressList + 1)}, {1, Value(kAlternatePressList + 1)}};
+  tables[kRotateSoundScript] = {{0, Value(kPressList + 1)}};
   return tables;
 }
 
 app_fixtures::RawTables AreaRawTables() {
+  // Row 0 holds the sound id at byte 0.
+  const auto soundList = [](MMResourceId sound) {
+    const auto id = static_cast<uint32_t>(sound);
+    app_fixtures::RawTable table;
+    table.mRows.push_back({static_cast<uint8_t>(id), static_cast<uint8_t>(id >> 8),
+                           static_cast<uint8_t>(id >> 16), static_cast<uint8_t>(id >> 24)});
+    return table;
+  };
   return {
-      {VPLStringList::kScript, app_fixtures::TaggedTexts({{kSaveFailedTag, kSaveFailedMessage}})}};
+      {VPLStringList::kScript, app_fixtures::TaggedTexts({{kSaveFailedTag, kSaveFailedMessage}})},
+      {kPressList, soundList(kPressSound)},
+      {kAlternatePressList, soundList(kAlternatePressSound)}};
 }
 
 MemorySketches::MemorySketches(int32_t count) {
@@ -103,6 +116,18 @@ std::vector<uint8_t> RecordOf(VPLCreation& creation) {
   creation.SetModified(modified);
   block.resize(static_cast<size_t>(size));
   return block;
+}
+
+UURefCount<MM3DModel> MakeBox() {
+  std::vector<MM3DVector> positions;
+  for (float z : {-0.5f, 0.5f}) {
+    for (const auto& [x, y] :
+         {std::pair{-1.0f, -1.0f}, std::pair{1.0f, -1.0f}, std::pair{1.0f, 1.0f},
+          std::pair{-1.0f, -1.0f}, std::pair{1.0f, 1.0f}, std::pair{-1.0f, 1.0f}}) {
+      positions.emplace_back(x, y, z, 1.0f);
+    }
+  }
+  return app_fixtures::MakeMeshesModel({positions});
 }
 
 UURefCount<MM3DModel> MakeLargeModel(int32_t vertices) {
@@ -164,6 +189,12 @@ AreaWorld::~AreaWorld() {
 
 VPLObjCreation* AreaWorld::AddQuad(const MM3DVector& place) {
   auto* object = new VPLObjCreationUser(&Area(), app_fixtures::MakeQuad(), &Creation());
+  Creation().AddObjectAt(object, place);
+  return object;
+}
+
+VPLObjCreation* AreaWorld::AddBox(const MM3DVector& place) {
+  auto* object = new VPLObjCreationUser(&Area(), MakeBox(), &Creation());
   Creation().AddObjectAt(object, place);
   return object;
 }

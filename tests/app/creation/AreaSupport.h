@@ -43,9 +43,15 @@ constexpr int32_t kInitialPathRow = 1;
 constexpr MMResourceId kSecondLibrary = 226;
 // The string-list text of a failed save.
 constexpr char kSaveFailedMessage[] = "The sketch could not be saved";
-// The tool sound scripts' sound lists and sounds.
+// The move tool's sound script has a press and an alternate press, the
+// rotate tool's a press only; each names a sound list whose row 0 is the
+// sound.
 constexpr MMResourceId kPressSound = MMMakeResourceId(5, 10);
 constexpr MMResourceId kAlternatePressSound = MMMakeResourceId(5, 11);
+constexpr MMResourceId kPressList = app_fixtures::kFirstFreeEntry;
+constexpr MMResourceId kAlternatePressList = app_fixtures::kFirstFreeEntry + 1;
+constexpr MMResourceId kMoveSoundScript = 482;
+constexpr MMResourceId kRotateSoundScript = 483;
 
 // The settings as above with the creation's own tables.
 app_fixtures::ExtraTables AreaTables();
@@ -91,6 +97,9 @@ class MemorySketches : public VPLSketchTarget {
 
 // The record the creation writes now, its modified flag kept.
 std::vector<uint8_t> RecordOf(VPLCreation& creation);
+// A box of two unit squares facing the camera, half a unit before and
+// behind its origin: its bounds have depth, so a segment along z meets them.
+UURefCount<MM3DModel> MakeBox();
 // One mesh of whole triangles, the given number of vertices, for records
 // of a chosen size.
 UURefCount<MM3DModel> MakeLargeModel(int32_t vertices);
@@ -212,8 +221,9 @@ class AreaWorld {
   VPLCreation& Creation() { return *Area().GetCreation(); }
   InterfaceStage& Stage() { return *mStage; }
   MemorySketches& Sketches() { return mSketches; }
-  // A quad added at the place, as a child's shape.
+  // A quad or a box added at the place, as a child's shape.
   VPLObjCreation* AddQuad(const MM3DVector& place);
+  VPLObjCreation* AddBox(const MM3DVector& place);
 
  private:
   app_fixtures::AppFiles mFiles;
