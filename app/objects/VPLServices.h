@@ -8,6 +8,7 @@
 #include <functional>
 
 class MM3DDriverTextureMap;
+class MMSurface;
 class RU3DTextureCollectionFromCreditsScript;
 class RU3DTextureCollectionFromString;
 class UURandom;
@@ -28,6 +29,17 @@ class VPLUserTextureList {
   virtual int32_t FindTextureId(const char* /*name*/) const { return -1; }
 };
 
+// What drawing the creation into a picture of its own gave: the scene time
+// it stood at, and whether anything was drawn (a picture without it must
+// not be saved or exported as if it were the child's work).
+// The time that stands for the stage's now.
+constexpr int32_t kVPLNow = -1;
+
+struct VPLSurfaceRendering {
+  int32_t mTime = 0;
+  bool mRendered = false;
+};
+
 struct VPLServices {
   // The stage's driver-texture map, which loads the textures of the models.
   MM3DDriverTextureMap* mTextureMap = nullptr;
@@ -43,6 +55,10 @@ struct VPLServices {
   VPLPreferences* mPreferences = nullptr;
   // Asks the application to quit.
   std::function<void()> mQuit;
+  // Draws the creation into the surface at the time (-1: now), on white
+  // where nothing is drawn when asked (the stage's offscreen rendering).
+  std::function<VPLSurfaceRendering(MMSurface& surface, int32_t time, bool whiteBackground)>
+      mRenderToSurface;
   // Whether the movie exporter started with the program.
   bool mMovieExporterStarted = false;
   // Set by the creation screen while it writes a movie's frames: the

@@ -7,6 +7,7 @@
 #include "app/shell/VPLStage.h"
 #include "foundation/al/ALAllocator.h"
 #include "mm/stage/MM3DAct.h"
+#include "mm3d/MM3DRenderer.h"
 #include "mm3d/drivers/MM3DDriver.h"
 
 namespace {
@@ -37,6 +38,14 @@ class VPLProgramActMaker : public VPLActMaker {
     return new (ALGlobalAllocator) VPLEmptyAct(stage);
   }
   bool AgreesToClose(MMAct* act) override { return dynamic_cast<VPLActIntro*>(act) == nullptr; }
+  // The empty screen's picture is its cleared frame.
+  bool DrawCreationView(MMAct* act) override {
+    const UURefCount<MM3DRenderer> renderer = act->GetStage()->GetRenderer();
+    if (!renderer || act->GetStage()->GetPauseCount() > 0) return false;
+    renderer->BeginFrame();
+    renderer->EndFrame();
+    return true;
+  }
 
  private:
   static constexpr int32_t kIntroAct = 0;

@@ -19,6 +19,15 @@ class VPLActMaker {
   // Whether the act agrees that the window closes now; only the creation
   // act can agree, after asking about unsaved work.
   virtual bool AgreesToClose(MMAct* act) = 0;
+
+  // The creation act's part of the stage's offscreen pictures; other acts
+  // do nothing. The creation area's animations stand at the time.
+  virtual void TickCreation(MMAct* /*act*/, int32_t /*time*/) {}
+  // Draws the creation view in one frame of the stage's current renderer;
+  // false when nothing was drawn (another act, or the stage is paused).
+  virtual bool DrawCreationView(MMAct* /*act*/) { return false; }
+  // The creation screen's notice that the machine draws too slowly.
+  virtual void ShowSlowMachineNotice(MMAct* /*act*/, bool /*shown*/) {}
 };
 
 // The maker in use; the program's own until another is given.

@@ -1,7 +1,14 @@
 #include "app/shell/VPLApplication.h"
 
+#include "app/objects/RU3DTextureCollectionFromCreditsScript.h"
+#include "app/objects/RU3DTextureCollectionFromString.h"
+#include "app/objects/VPLPreferences.h"
 #include "app/objects/VPLServices.h"
+#include "app/shell/VPLShellAlert.h"
+#include "app/shell/VPLSketchbookLibrary.h"
 #include "app/shell/VPLStage.h"
+#include "app/shell/VPLTextureCollectionFromFile.h"
+#include "app/shell/VPLTextureCollectionFromSketchHandle.h"
 #include "foundation/af/AFError.h"
 #include "media/startup/MMResourceFiles.h"
 #include "mm/stage/MMStageWindow.h"
@@ -17,6 +24,9 @@ constexpr int32_t kClientHeight = 600;
 constexpr char kWindowClassName[] = "VPL3DWindowClass";
 constexpr char kWindowTitle[] = "VPL3D";
 constexpr uint32_t kWindowStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr uint16_t kTextCollection = 2;
+constexpr uint16_t kCreditsCollection = 3;
+constexpr UINT kDataErrorMessage = 100;
 
 AFWindowClass VPLMainWindowClass{
     .mStyle = CS_OWNDC,
@@ -64,9 +74,22 @@ VPLApplication::~VPLApplication() {
   if (VPLCurrentApplication == this) VPLCurrentApplication = nullptr;
 }
 
-bool VPLApplication::Initialize() { return AFApplication::Initialize() && MMStartResourceFiles(); }
+// The collections are made even when a data file is missing, so that the
+// end of the run finds what it takes down.
+bool VPLApplication::Initialize() {
+  const bool started = AFApplication::Initialize() && MMStartResourceFiles();
+  mUserTextures = std::make_unique<VPLTextureCollectionFromFile>();
+  mTextTextures = std::make_unique<RU3DTextureCollectionFromString>(kTextCollection);
+  mCreditsTextures = std::make_unique<RU3DTextureCollectionFromCreditsScript>(kCreditsCollection);
+  mSketchTextures = std::make_unique<VPLTextureCollectionFromSketchHandle>();
+  return started;
+}
 
 void VPLApplication::Terminate() {
+  mUserTextures.reset();
+  mTextTextures.reset();
+  mCreditsTextures.reset();
+  mSketchTextures.reset();
   MMStopResourceFiles();
   AFApplication::Terminate();
 }
@@ -80,7 +103,7 @@ bool VPLApplication::OpenDefault() {
   }
   mMainWindow = new (GetAllocator()) MMStageWindow(VPLMainWindowDescription);
   mMainWindow->SetTitle(kWindowTitle);
-  if (!SetUpUserFolders()) return false;
+  if (!OpenPreferences() || !SetUpUserFolders()) return false;
   const UURect rect(VPLMainWindowDescription.mLeft, VPLMainWindowDescription.mTop,
                     VPLMainWindowDescription.mRight, VPLMainWindowDescription.mBottom);
   mStage = new (GetAllocator()) VPLStage(mMainWindow, rect);
@@ -89,12 +112,28 @@ bool VPLApplication::OpenDefault() {
   return true;
 }
 
+// A store without its name cannot keep the child's settings: the data
+// files are damaged, and the program says so rather than vanish.
+bool VPLApplication::OpenPreferences() {
+  mPreferences = std::make_unique<VPLPreferences>();
+  if (mPreferences->Open() && mPreferences->IsValid()) return true;
+  VPLShowStringAlert(kDataErrorMessage, mMainWindow->GetHandle());
+  return false;
+}
+
 bool VPLApplication::OpenDocument(const UUDirectory&, const char*) { return false; }
 
 void VPLApplication::FillServices() {
   VPLServices& services = VPLGetServices();
   services.mSoundSetIndex = &mSoundSetIndex;
+  services.mPreferences = mPreferences.get();
+  services.mStringTextures = mTextTextures.get();
+  services.mImageTextures = mCreditsTextures.get();
+  services.mUserTextures = mUserTextures.get();
   services.mQuit = [this] { Quit(); };
+  services.mRenderToSurface = [stage = mStage](MMSurface& surface, int32_t time, bool white) {
+    return stage->RenderToSurface(surface, time, white);
+  };
 }
 
 void VPLApplication::Quit() {
@@ -126,8 +165,19 @@ void VPLApplication::CloseAllWindows() {
   AFApplication::CloseAllWindows();
   mStage = nullptr;
   mMainWindow = nullptr;
+  EmptyServices();
+  mPreferences.reset();
+  mLibrary.reset();
+  mLogFile.Close();
+}
+
+void VPLApplication::EmptyServices() {
   VPLServices& services = VPLGetServices();
   services.mSoundSetIndex = nullptr;
+  services.mPreferences = nullptr;
+  services.mStringTextures = nullptr;
+  services.mImageTextures = nullptr;
+  services.mUserTextures = nullptr;
   services.mQuit = nullptr;
-  mLogFile.Close();
+  services.mRenderToSurface = nullptr;
 }

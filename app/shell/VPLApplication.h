@@ -1,8 +1,9 @@
 #pragma once
 // The program's application object: it opens the data files, makes the
-// main window, the user's folders with the log and the stage, runs the
-// main thread's message loop and closes it all again. Every part of the
-// program reaches the log and the exports folder through it.
+// main window, the preferences, the user's folders with the log and the
+// sketchbook library, the texture collections and the stage, runs the main
+// thread's message loop and closes it all again. Every part of the program
+// reaches the log, the library and the exports folder through it.
 
 #include "foundation/af/AFApplication.h"
 #include "foundation/uu/UUDirectory.h"
@@ -10,9 +11,16 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 class MMStageWindow;
+class RU3DTextureCollectionFromCreditsScript;
+class RU3DTextureCollectionFromString;
+class VPLPreferences;
+class VPLSketchbookLibrary;
 class VPLStage;
+class VPLTextureCollectionFromFile;
+class VPLTextureCollectionFromSketchHandle;
 
 class VPLApplication : public AFApplication {
  public:
@@ -37,6 +45,10 @@ class VPLApplication : public AFApplication {
   bool SetUpUserFolders();
 
   VPLStage* GetStage() const { return mStage; }
+  VPLSketchbookLibrary* GetSketchbookLibrary() const { return mLibrary.get(); }
+  VPLPreferences* GetPreferences() const { return mPreferences.get(); }
+  // The sketches' thumbnails as textures (collection 4).
+  VPLTextureCollectionFromSketchHandle* GetSketchTextures() const { return mSketchTextures.get(); }
   MMStageWindow* GetMainWindow() const { return mMainWindow; }
   const UUDirectory& GetExportsFolder() const { return mExportsFolder; }
   const UUDirectory& GetUserFoldersBase() const { return mUserFoldersBase; }
@@ -45,10 +57,21 @@ class VPLApplication : public AFApplication {
   bool OpenLog();
   bool WriteBytes(const char* bytes, uint32_t count);
   bool FindOrMakeFolder(UINT nameId, UUDirectory& folder);
+  bool OpenPreferences();
+  bool OpenLibrary(const UUDirectory& folder);
+  bool LoadUserTextures(const UUDirectory& folder);
   void FillServices();
+  void EmptyServices();
+  bool ShowNoDiskSpace();
 
   std::atomic<bool> mQuit{false};
   VPLStage* mStage = nullptr;
+  std::unique_ptr<VPLPreferences> mPreferences;
+  std::unique_ptr<VPLSketchbookLibrary> mLibrary;
+  std::unique_ptr<RU3DTextureCollectionFromString> mTextTextures;
+  std::unique_ptr<RU3DTextureCollectionFromCreditsScript> mCreditsTextures;
+  std::unique_ptr<VPLTextureCollectionFromSketchHandle> mSketchTextures;
+  std::unique_ptr<VPLTextureCollectionFromFile> mUserTextures;
   int32_t mSoundSetIndex = 0;
   UUDirectory mUserFoldersBase;
   UUDirectory mExportsFolder;

@@ -1,7 +1,10 @@
 // The application's user folders and its log.
 
+#include "app/objects/VPLPreferences.h"
 #include "app/shell/VPLApplication.h"
 #include "app/shell/VPLShellAlert.h"
+#include "app/shell/VPLSketchbookLibrary.h"
+#include "app/shell/VPLTextureCollectionFromFile.h"
 #include "app/shell/VPLUserFolders.h"
 #include "foundation/uu/UUFileSystem.h"
 #include "foundation/uu/UUString.h"
@@ -49,9 +52,7 @@ bool VPLApplication::FindOrMakeFolder(UINT nameId, UUDirectory& folder) {
       UUCreateDirectory(mUserFoldersBase, name, folder)) {
     return true;
   }
-  VPLShowStringAlert(kNoDiskSpaceMessage,
-                     mMainWindow != nullptr ? mMainWindow->GetHandle() : nullptr);
-  return false;
+  return ShowNoDiskSpace();
 }
 
 // Every folder the program cannot do without ends the start with message
@@ -64,6 +65,29 @@ bool VPLApplication::SetUpUserFolders() {
   OpenLog();
   UUDirectory library;
   UUDirectory textures;
-  return FindOrMakeFolder(kLibraryString, library) && FindOrMakeFolder(kTexturesString, textures) &&
+  return FindOrMakeFolder(kLibraryString, library) && OpenLibrary(library) &&
+         FindOrMakeFolder(kTexturesString, textures) && LoadUserTextures(textures) &&
          FindOrMakeFolder(kExportsString, mExportsFolder);
+}
+
+// The library opens on the sketchbook the child used last; a number the
+// library no longer holds opens the first one.
+bool VPLApplication::OpenLibrary(const UUDirectory& folder) {
+  mLibrary = std::make_unique<VPLSketchbookLibrary>(folder);
+  if (!mLibrary->Load(true)) return ShowNoDiskSpace();
+  int32_t number = 0;
+  if (mPreferences != nullptr) mPreferences->GetSketchbookNumber(number);
+  if (number < 0 || number >= mLibrary->GetSketchbookCount()) number = 0;
+  mLibrary->SelectSketchbookAt(number);
+  return true;
+}
+
+bool VPLApplication::LoadUserTextures(const UUDirectory& folder) {
+  return mUserTextures == nullptr || mUserTextures->Load(folder) || ShowNoDiskSpace();
+}
+
+bool VPLApplication::ShowNoDiskSpace() {
+  VPLShowStringAlert(kNoDiskSpaceMessage,
+                     mMainWindow != nullptr ? mMainWindow->GetHandle() : nullptr);
+  return false;
 }

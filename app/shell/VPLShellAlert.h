@@ -7,6 +7,9 @@
 
 #include <cstdint>
 
+// "Not enough memory": the program cannot go on.
+constexpr UINT kVPLOutOfMemoryMessage = 107;
+
 // Shows the text of the string table's id; nothing when the id has no
 // text (the step goes on as if the box had been closed).
 void VPLShowStringAlert(UINT id, HWND owner);

@@ -2,8 +2,11 @@
 // The program's stage: it builds the intro first and the creation act once
 // the intro has ended, sets up the 3D device of the creation screen
 // (Direct3D 7, or OpenGL first when the command line asked for it) and
-// writes the choice to the log, and takes part in closing the window.
+// writes the choice to the log, draws the creation into pictures of their
+// own (exports, printing, thumbnails), watches the frame rate for the
+// slow-machine notice, and takes part in closing the window.
 
+#include "app/objects/VPLServices.h"
 #include "foundation/uu/UURefCount.h"
 #include "mm/stage/MMStage.h"
 #include "mm3d/MM3DPipeline.h"
@@ -13,6 +16,7 @@
 #include <atomic>
 #include <cstdint>
 
+class MMSurface;
 class VPL3DCursorSet;
 
 class VPLStage : public MMStage {
@@ -28,6 +32,24 @@ class VPLStage : public MMStage {
   // The screen's driver, renderer and pipeline for the kind and rectangle;
   // false, after the message and a request to quit, when none can be had.
   bool SetUpDisplayDriver(int32_t kind, const UURect& rect, uint8_t option);
+  // The offscreen driver, renderer and pipeline drawing into the surface;
+  // false, after the message and a request to quit, when none can be had.
+  bool SetUpOffscreenDevice(MMSurface& surface);
+  // The offscreen renderer and pipeline go; the driver stays for the next use.
+  void ReleaseOffscreenRenderer();
+  // The screen's set becomes the one the acts draw with again.
+  void UseScreenDevice();
+  // The texture strategy; false, after message 107 and a request to quit,
+  // when it cannot be made.
+  bool EnsureTextureObjects();
+
+  // Draws the creation at the time (-1: the stage's now) into the surface,
+  // on white where nothing is drawn when asked, and answers the time used
+  // and whether anything was drawn. On the stage thread.
+  VPLSurfaceRendering RenderToSurface(MMSurface& surface, int32_t time, bool whiteBackground);
+
+  // The frame-rate monitor runs after every frame's notify step.
+  void Notify(bool draws) override;
 
   // Stage cursor 0 (the arrow) or 3 (no pointer).
   void ShowArrowCursor();
@@ -38,14 +60,29 @@ class VPLStage : public MMStage {
   bool AgreeToCloseNow();
 
  private:
+  static constexpr int32_t kNotStarted = -1;
+
   UURefCount<MM3DDriver> MakeScreenDriver(const MM3DDeviceMode& mode) const;
   void WriteDriverToLog(const MM3DDriver& driver) const;
   bool MakeScreenSet(const UURefCount<MM3DDriver>& driver);
+  bool MakeOffscreenSet();
+  void UseSet(const UURefCount<MM3DDriver>& driver, const UURefCount<MM3DRenderer>& renderer,
+              const UURefCount<MM3DPipeline>& pipeline);
+  bool DrawOffscreen(const UURect& rect, int32_t time, bool whiteBackground);
+  void CountFrame();
+  void ChangeSlowness(int32_t framesPerSecond);
+  void ShowNotice(bool shown);
 
   std::atomic<bool> mCloseAgreed{false};
   int32_t mNextAct = 0;
   UURefCount<MM3DDriver> mScreenDriver;
   UURefCount<MM3DRenderer> mScreenRenderer;
   UURefCount<MM3DPipeline> mScreenPipeline;
+  UURefCount<MM3DDriver> mOffscreenDriver;
+  UURefCount<MM3DRenderer> mOffscreenRenderer;
+  UURefCount<MM3DPipeline> mOffscreenPipeline;
+  int32_t mFrameCount = 0;
+  int32_t mWindowStart = kNotStarted;
+  int32_t mSlownessLevel = 0;
   VPL3DCursorSet* mCursorSet = nullptr;
 };

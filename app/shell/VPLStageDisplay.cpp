@@ -1,19 +1,27 @@
-// The stage's 3D device for the creation screen and the log lines that
-// record which one the machine gave.
+// The stage's 3D device for the creation screen, the log lines that record
+// which one the machine gave, and the offscreen device that draws the
+// creation into pictures of their own.
 
 #include "app/objects/VPLServices.h"
+#include "app/shell/VPLActMaker.h"
 #include "app/shell/VPLApplication.h"
 #include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLShellAlert.h"
 #include "app/shell/VPLStage.h"
 #include "foundation/al/ALAllocator.h"
+#include "mm/drawing/MMSurface.h"
+#include "mm/stage/MMAct.h"
 #include "mm/stage/MMDisplayModeStrategy.h"
 #include "mm/stage/MMStageControl.h"
 #include "mm/stage/MMStageWindow.h"
+#include "mm/stage/MMView.h"
+#include "mm/tasks/MMTaskManager.h"
+#include "mm3d/MM3DDriverTextureMap.h"
 #include "mm3d/MM3DDriverTextureStrategy.h"
 #include "mm3d/MM3DStandardPipeline.h"
 #include "mm3d/MM3DStandardRenderer.h"
 #include "mm3d/drivers/win/WinMM3DDDDriverAdapter.h"
+#include "mm3d/drivers/win/WinMM3DGLBitmapDriverAdapter.h"
 #include "mm3d/drivers/win/WinMM3DGLDriverAdapter.h"
 
 namespace {
@@ -25,6 +33,9 @@ constexpr char kLogSeparator[] = "----------";
 constexpr int32_t kColorDepth16 = 0;
 constexpr int32_t kDepthBuffer16 = 1;
 constexpr int16_t kNoDriverEntry = 21;
+constexpr int16_t kNoOffscreenDriverEntry = 22;
+constexpr int32_t kColorDepth32 = 2;
+constexpr MM3DClearColor kWhiteBackground{.mRed = 255, .mGreen = 255, .mBlue = 255, .mAlpha = 0};
 
 void WriteLog(const char* line) {
   if (VPLCurrentApplication != nullptr) VPLCurrentApplication->WriteLogLine(line);
@@ -45,6 +56,21 @@ UURefCount<MM3DDriver> MakeDirect3DDriver(const MM3DDeviceMode& mode, HWND drawi
 UURefCount<MM3DDriver> MakeOpenGLDriver(const MM3DDeviceMode& mode, HWND drawing, HWND topLevel) {
   return WinMM3DGLCreateDriver(WinMM3DGLDriverInfo(kOpenGLDescription, kOpenGLLibrary), mode,
                                drawing, topLevel);
+}
+
+UURefCount<MM3DRenderer> MakeRenderer(const UURefCount<MM3DDriver>& driver) {
+  MM3DRenderer* renderer = new (ALGlobalAllocator) MM3DStandardRenderer(driver);
+  return renderer != nullptr ? UURefCount<MM3DRenderer>(renderer) : UURefCount<MM3DRenderer>();
+}
+
+UURefCount<MM3DPipeline> MakePipeline() {
+  MM3DPipeline* pipeline = new (ALGlobalAllocator) MM3DStandardPipeline;
+  return pipeline != nullptr ? UURefCount<MM3DPipeline>(pipeline) : UURefCount<MM3DPipeline>();
+}
+
+void SetClearColour(MM3DDriver& driver, const MM3DClearColor& colour) {
+  driver.mClearColor = colour;
+  driver.SetClearColor(colour.AsWord());
 }
 
 }  // namespace
@@ -68,13 +94,40 @@ void VPLStage::WriteDriverToLog(const MM3DDriver& driver) const {
 
 bool VPLStage::MakeScreenSet(const UURefCount<MM3DDriver>& driver) {
   mScreenDriver = driver;
-  mScreenRenderer = UURefCount<MM3DRenderer>(new (ALGlobalAllocator) MM3DStandardRenderer(driver));
-  mScreenPipeline = UURefCount<MM3DPipeline>(new (ALGlobalAllocator) MM3DStandardPipeline);
-  Set3DDisplay(mScreenDriver, mScreenRenderer, mScreenPipeline,
-               new (ALGlobalAllocator) MM3DStandardDriverTextureStrategy);
+  mScreenRenderer = MakeRenderer(driver);
+  mScreenPipeline = MakePipeline();
+  if (!mScreenRenderer || !mScreenPipeline) {
+    VPLShowStringAlert(kVPLOutOfMemoryMessage, GetWindow()->GetHandle());
+    QuitApplication();
+    return false;
+  }
+  if (!EnsureTextureObjects()) return false;
+  UseScreenDevice();
   VPLGetServices().mTextureMap = GetTextureMap();
   return true;
 }
+
+bool VPLStage::EnsureTextureObjects() {
+  if (GetTextureStrategy() != nullptr) return true;
+  MM3DDriverTextureStrategy* strategy = new (ALGlobalAllocator) MM3DStandardDriverTextureStrategy;
+  if (strategy == nullptr) {
+    VPLShowStringAlert(kVPLOutOfMemoryMessage, GetWindow()->GetHandle());
+    QuitApplication();
+    return false;
+  }
+  Set3DDisplay(GetDriver(), GetRenderer(), GetPipeline(), strategy);
+  return true;
+}
+
+// The handles the acts draw with; the map lets go of the old driver's
+// textures and makes the new driver current.
+void VPLStage::UseSet(const UURefCount<MM3DDriver>& driver,
+                      const UURefCount<MM3DRenderer>& renderer,
+                      const UURefCount<MM3DPipeline>& pipeline) {
+  Set3DDisplay(driver, renderer, pipeline, GetTextureStrategy());
+}
+
+void VPLStage::UseScreenDevice() { UseSet(mScreenDriver, mScreenRenderer, mScreenPipeline); }
 
 bool VPLStage::SetUpDisplayDriver(int32_t kind, const UURect& rect, uint8_t option) {
   MM3DDeviceMode mode(rect.GetWidth(), rect.GetHeight(), kColorDepth16, option,
@@ -89,4 +142,68 @@ bool VPLStage::SetUpDisplayDriver(int32_t kind, const UURect& rect, uint8_t opti
   }
   WriteDriverToLog(*driver);
   return MakeScreenSet(driver);
+}
+
+bool VPLStage::SetUpOffscreenDevice(MMSurface& surface) {
+  const UURect rect = surface.GetRect();
+  MM3DDeviceMode mode(rect.GetWidth(), rect.GetHeight(), kColorDepth32, 0, 1);
+  mode.mDepthBufferCode = kDepthBuffer16;
+  mOffscreenDriver = UURefCount<MM3DDriver>();
+  mOffscreenDriver = WinMM3DGLCreateBitmapDriver(
+      WinMM3DGLDriverInfo(kOpenGLDescription, kOpenGLLibrary), mode, surface);
+  if (!mOffscreenDriver) {
+    VPLShowStringListAlert(kNoOffscreenDriverEntry, GetWindow()->GetHandle());
+    QuitApplication();
+    return false;
+  }
+  return MakeOffscreenSet();
+}
+
+bool VPLStage::MakeOffscreenSet() {
+  mOffscreenRenderer = MakeRenderer(mOffscreenDriver);
+  mOffscreenPipeline = MakePipeline();
+  if (!mOffscreenRenderer || !mOffscreenPipeline) {
+    VPLShowStringAlert(kVPLOutOfMemoryMessage, GetWindow()->GetHandle());
+    QuitApplication();
+    return false;
+  }
+  return EnsureTextureObjects();
+}
+
+void VPLStage::ReleaseOffscreenRenderer() {
+  mOffscreenPipeline = UURefCount<MM3DPipeline>();
+  mOffscreenRenderer = UURefCount<MM3DRenderer>();
+}
+
+// The textures belong to the driver that made them: they go before the
+// device changes, in both directions.
+VPLSurfaceRendering VPLStage::RenderToSurface(MMSurface& surface, int32_t time,
+                                              bool whiteBackground) {
+  ShowNotice(false);
+  VPLSurfaceRendering result{.mTime = time, .mRendered = false};
+  GetTextureMap()->ReleaseAll();
+  if (!SetUpOffscreenDevice(surface)) return result;
+  UseSet(mOffscreenDriver, mOffscreenRenderer, mOffscreenPipeline);
+  if (result.mTime == kVPLNow) result.mTime = GetTaskManager()->GetNow();
+  result.mRendered = DrawOffscreen(surface.GetRect(), result.mTime, whiteBackground);
+  UseScreenDevice();
+  ReleaseOffscreenRenderer();
+  return result;
+}
+
+bool VPLStage::DrawOffscreen(const UURect& rect, int32_t time, bool whiteBackground) {
+  MMAct* act = GetAct();
+  if (act == nullptr) return false;
+  VPLActMaker& maker = VPLGetActMaker();
+  maker.TickCreation(act, time);
+  const MM3DClearColor before = mOffscreenDriver->mClearColor;
+  const bool whiten = whiteBackground && before.AsWord() != kWhiteBackground.AsWord();
+  if (whiten) SetClearColour(*mOffscreenDriver, kWhiteBackground);
+  MMView* view = act->GetViews().IsEmpty() ? nullptr : act->GetViews().Front();
+  const UURect viewRect = view != nullptr ? view->GetRect() : UURect();
+  if (view != nullptr) view->SetRect(rect);
+  const bool drawn = maker.DrawCreationView(act);
+  if (view != nullptr) view->SetRect(viewRect);
+  if (whiten) SetClearColour(*mOffscreenDriver, before);
+  return drawn;
 }

@@ -22,7 +22,6 @@ constexpr uint32_t kPoolSize = 0x1000000;
 constexpr int32_t kScreenWidth = 800;
 constexpr int32_t kScreenHeight = 600;
 constexpr int32_t kScreenBits = 16;
-constexpr UINT kNoMemoryMessage = 107;
 constexpr UINT kScreenMessage = 109;
 constexpr UINT kNoDiskSpaceMessage = 111;
 constexpr int kStoppedEarly = 0;
@@ -76,7 +75,7 @@ void RunOnScreen(VPLApplication& application) {
 int RunWithPool() {
   AFMemoryPool pool(kPoolSize);
   if (pool.GetHeap() == nullptr) {
-    VPLShowStringAlert(kNoMemoryMessage, nullptr);
+    VPLShowStringAlert(kVPLOutOfMemoryMessage, nullptr);
     return kStoppedEarly;
   }
   ALSetOutOfMemoryHandler(VPLOutOfMemoryHandler);
@@ -98,7 +97,7 @@ int WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int showCommand) {
   if (GetLastError() == ERROR_ALREADY_EXISTS) return kStoppedEarly;
   ReadOpenGLFirst(commandLine, showCommand);
   if (!HasEnoughMemory()) {
-    VPLShowStringAlert(kNoMemoryMessage, nullptr);
+    VPLShowStringAlert(kVPLOutOfMemoryMessage, nullptr);
     return kStoppedEarly;
   }
   if (!HasEnoughDiskSpace()) {
@@ -108,4 +107,4 @@ int WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int showCommand) {
   return RunWithPool();
 }
 
-void VPLOutOfMemoryHandler() { VPLShowStringAlert(kNoMemoryMessage, nullptr); }
+void VPLOutOfMemoryHandler() { VPLShowStringAlert(kVPLOutOfMemoryMessage, nullptr); }

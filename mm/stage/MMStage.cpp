@@ -415,7 +415,8 @@ void MMStage::Set3DDisplay(const UURefCount<MM3DDriver>& driver,
   mDriver = driver;
   mRenderer = renderer;
   mPipeline = pipeline;
-  delete std::exchange(mTextureStrategy, textureStrategy);
+  // The same strategy may be handed back when only the device changes.
+  if (textureStrategy != mTextureStrategy) delete std::exchange(mTextureStrategy, textureStrategy);
   mTextureMap->SetDriver(mDriver.Get(), mTextureStrategy);
 }
 

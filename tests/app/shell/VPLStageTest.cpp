@@ -1,0 +1,155 @@
+// The stage's offscreen pictures and its frame-rate monitor, on a program
+// stage whose act maker gives a plain creation display: the stage thread's
+// part runs on the test's thread, the clock is frozen and moved by hand.
+
+#include "app/shell/VPLActMaker.h"
+#include "app/shell/VPLDisplayModeStrategy.h"
+#include "app/shell/VPLProgramValues.h"
+#include "app/shell/VPLStage.h"
+#include "foundation/af/AFWindow.h"
+#include "foundation/al/ALAllocator.h"
+#include "mm/stage/MM3DAct.h"
+#include "mm/stage/MMStageWindow.h"
+#include "mm/tasks/MMTaskManager.h"
+#include "mm3d/MM3DRenderer.h"
+#include "platform/win32/testhooks.h"
+#include "tests/app/shell/ShellTestSupport.h"
+#include "tests/support/DesktopTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+using vpl::test::DrainMessages;
+
+constexpr uint32_t kWhite = 0x00FFFFFF;
+constexpr uint32_t kColourBytes = 0x00FFFFFF;
+constexpr int32_t kPictureSize = 16;
+constexpr int32_t kSceneTime = 1234;
+// A reading window of 3 s: so many frames are 9 and 10 frames a second.
+constexpr DWORD kWindow = 3000;
+constexpr int kSlowFrames = 27;
+constexpr int kFastFrames = 30;
+
+// The creation screen's display with nothing on it, drawing its cleared
+// frame into pictures, and a record of the notice it was told to show.
+class NoticeMaker : public VPLActMaker {
+ public:
+  MMAct* MakeAct(VPLStage* stage, int32_t) override {
+    return new (ALGlobalAllocator) MM3DAct(stage, &VPLCreationDisplayStrategy());
+  }
+  bool AgreesToClose(MMAct*) override { return true; }
+  void TickCreation(MMAct*, int32_t time) override { mTicks.push_back(time); }
+  bool DrawCreationView(MMAct* act) override {
+    const UURefCount<MM3DRenderer> renderer = act->GetStage()->GetRenderer();
+    renderer->BeginFrame();
+    renderer->EndFrame();
+    return true;
+  }
+  void ShowSlowMachineNotice(MMAct*, bool shown) override { mNotices.push_back(shown); }
+
+  std::vector<int32_t> mTicks;
+  std::vector<bool> mNotices;
+};
+
+class VPLStageTest : public ::testing::Test {
+ protected:
+  VPLStageTest() {
+    VPLSetActMaker(&mMaker);
+    vpl::platform::FreezeClock();
+    mStage->Init();
+    mStage->RequestAct(1);
+    mStage->UpdateLoop(mStage->GetTaskManager()->GetNow(), true);
+    DrainMessages();
+    mMaker.mNotices.clear();
+  }
+  ~VPLStageTest() override {
+    unsetenv("VPL3D_MISSING_MODULES");
+    vpl::platform::ThawClock();
+    delete mWindow;
+    DrainMessages();
+    VPLSetActMaker(nullptr);
+  }
+
+  // One reading window of the monitor holding so many frames.
+  void RunWindow(int frames) {
+    for (int frame = 1; frame < frames; ++frame) Frame(1);
+    Frame(kWindow - static_cast<DWORD>(frames - 1));
+  }
+  void Frame(DWORD milliseconds) {
+    vpl::platform::AdvanceFrozenClock(milliseconds);
+    mStage->Notify(true);
+  }
+  void RunWindows(int count, int frames) {
+    for (int window = 0; window < count; ++window) RunWindow(frames);
+  }
+
+  NoticeMaker mMaker;
+  MMStageWindow* mWindow = new (ALGlobalAllocator) MMStageWindow(AFDefaultWindowDescription);
+  VPLStage* mStage = new (ALGlobalAllocator) VPLStage(mWindow, UURect(0, 0, 640, 480));
+  UUOwned<MMSurface> mPicture = shell_test::PatternSurface(kPictureSize, kPictureSize, 1);
+};
+
+TEST_F(VPLStageTest, APictureAtNowStandsAtTheStagesTimeOnWhite) {
+  ASSERT_TRUE(mStage->GetRenderer());
+  const int32_t now = mStage->GetTaskManager()->GetNow();
+  const VPLSurfaceRendering rendering = mStage->RenderToSurface(*mPicture, kVPLNow, true);
+  EXPECT_TRUE(rendering.mRendered);
+  EXPECT_EQ(rendering.mTime, now);
+  EXPECT_EQ(mMaker.mTicks, std::vector<int32_t>{now});
+  EXPECT_EQ(shell_test::SurfacePixel(*mPicture, 0, 0) & kColourBytes, kWhite);
+  EXPECT_EQ(shell_test::SurfacePixel(*mPicture, kPictureSize - 1, kPictureSize - 1) & kColourBytes,
+            kWhite);
+}
+
+TEST_F(VPLStageTest, APictureLeavesTheScreenDeviceInChargeAndCanBeDrawnAgain) {
+  const UURefCount<MM3DRenderer> screen = mStage->GetRenderer();
+  EXPECT_EQ(mStage->RenderToSurface(*mPicture, kSceneTime, false).mTime, kSceneTime);
+  EXPECT_EQ(mStage->GetRenderer().Get(), screen.Get());
+  const VPLSurfaceRendering again = mStage->RenderToSurface(*mPicture, kSceneTime, true);
+  EXPECT_TRUE(again.mRendered);
+  EXPECT_EQ(shell_test::SurfacePixel(*mPicture, 1, 1) & kColourBytes, kWhite);
+  mStage->Notify(true);
+}
+
+TEST_F(VPLStageTest, WithoutTheOffscreenDeviceNothingIsDrawnAndTheTimeStays) {
+  const uint32_t before = shell_test::SurfacePixel(*mPicture, 2, 2);
+  setenv("VPL3D_MISSING_MODULES", "OPENGL32.DLL", 1);
+  const VPLSurfaceRendering rendering = mStage->RenderToSurface(*mPicture, kSceneTime, true);
+  EXPECT_FALSE(rendering.mRendered);
+  EXPECT_EQ(rendering.mTime, kSceneTime);
+  EXPECT_TRUE(mMaker.mTicks.empty());
+  EXPECT_EQ(shell_test::SurfacePixel(*mPicture, 2, 2), before);
+}
+
+TEST_F(VPLStageTest, NineFramesASecondShowTheNoticeAfterTheFourthWindow) {
+  RunWindows(3, kSlowFrames);
+  EXPECT_TRUE(mMaker.mNotices.empty());
+  RunWindow(kSlowFrames);
+  EXPECT_EQ(mMaker.mNotices, std::vector<bool>{true});
+  RunWindows(3, kSlowFrames);
+  EXPECT_EQ(mMaker.mNotices, std::vector<bool>{true});
+}
+
+TEST_F(VPLStageTest, TenFramesASecondNeverShowTheNotice) {
+  RunWindows(6, kFastFrames);
+  EXPECT_TRUE(mMaker.mNotices.empty());
+}
+
+TEST_F(VPLStageTest, TheNoticeGoesOnlyAfterFourFastWindows) {
+  RunWindows(4, kSlowFrames);
+  RunWindows(3, kFastFrames);
+  EXPECT_EQ(mMaker.mNotices, std::vector<bool>{true});
+  RunWindow(kFastFrames);
+  EXPECT_EQ(mMaker.mNotices, (std::vector<bool>{true, false}));
+}
+
+TEST_F(VPLStageTest, APictureHidesTheNotice) {
+  mStage->RenderToSurface(*mPicture, kSceneTime, false);
+  EXPECT_EQ(mMaker.mNotices, std::vector<bool>{false});
+}
+
+}  // namespace
