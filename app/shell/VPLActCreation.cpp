@@ -92,6 +92,8 @@ void VPLActCreation::MakeScenes() {
                                                view(kVPLCreditsScene), kVPLCreditsScene);
   mInterface->SetCreationArea(mCreationArea.get());
   mCreationArea->SetUIHooks(mInterface.get());
+  // The creation screen comes first; the file screen waits unseen.
+  mFileScreen->Deactivate();
 }
 
 VPLActCreation::~VPLActCreation() {

@@ -167,7 +167,7 @@ void VPLSceneCreationUI::BuildScreenButtons() {
   ShowPrintButton(VPLPrintingAllowed());
   mQuitButton = add(kQuitButton, Bind(&VPLSceneCreationUI::QuitButton));
   mGroundToggle = new VPLToggleButtonObject(
-      this, DefinitionModel(kGroundHidden), kGroundShown, kGroundHidden,
+      this, DefinitionModel(kGroundShown), kGroundShown, kGroundHidden,
       MakeCallback(client, mArea, &VPLSceneCreationArea::ToggleGround), kGroundHidden);
   Append(mGroundToggle);
   mGroundToggle->SetState(mArea->IsGroundHidden());

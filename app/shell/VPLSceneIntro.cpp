@@ -34,11 +34,13 @@ VPLSceneIntro::VPLSceneIntro(MMSceneServices* host, MMEnclosure* enclosure)
                                                            kMMNoResource, kEndButtonDepth,
                                                            Bind(&VPLSceneIntro::EndIntro), nullptr);
   mPageThread = std::make_unique<VPLIntroThread>(GetTaskClient(), this);
+  GetStage()->AddEventNotification(MMStage::kAfterPresent, mPresented.get());
   ShowNextPage();
   HidePointer();
 }
 
 VPLSceneIntro::~VPLSceneIntro() {
+  GetStage()->RemoveEventNotification(MMStage::kAfterPresent, mPresented.get());
   mFilmPlayer->CloseFilm();
   mFilmPlayer.reset();
   mClickArea.reset();
@@ -108,8 +110,15 @@ void VPLSceneIntro::EndIntro() {
   static_cast<VPLStage*>(GetStage())->RequestAct(kCreationAct);
 }
 
-// Posted: the stage forgets a request for the next act made while it is
-// still building this one.
-void VPLSceneIntro::EndIntroLater() { Bind(&VPLSceneIntro::EndIntro).Post(); }
+// After the next present: the stage forgets a request for the next act
+// made while it builds this one, and one made before its first frame was
+// shown would keep it from ever seeing the window's first paint.
+void VPLSceneIntro::EndIntroLater() { mEndAfterPresent = true; }
+
+void VPLSceneIntro::OnPresented() {
+  if (!mEndAfterPresent) return;
+  mEndAfterPresent = false;
+  EndIntro();
+}
 
 void VPLSceneIntro::HidePointer() { static_cast<VPLStage*>(GetStage())->HideCursor(); }

@@ -5,6 +5,7 @@
 // the creation act. The end button is only a picture that moves with the
 // pages. Stage thread only.
 
+#include "foundation/uu/UUCallback.h"
 #include "mm/resources/MMCollectionRegistry.h"
 #include "mm/stage/MMScene.h"
 #include "mm/tasks/MMTaskCallback.h"
@@ -50,6 +51,7 @@ class VPLSceneIntro : public MMScene {
   // False when the page's film would not open.
   bool PlayPageFilm();
   void EndIntroLater();
+  void OnPresented();
   void HidePointer();
 
   std::unique_ptr<MM2DMouseVisualMolecule> mClickArea;
@@ -57,4 +59,8 @@ class VPLSceneIntro : public MMScene {
   int32_t mPage = 0;
   std::unique_ptr<MM2DPictureButtonMolecule> mEndButton;
   std::unique_ptr<VPLIntroThread> mPageThread;
+  bool mEndAfterPresent = false;
+  std::unique_ptr<UUCallback> mPresented{
+      new UUClassCallback<VPLSceneIntro, void (VPLSceneIntro::*)()>(this,
+                                                                    &VPLSceneIntro::OnPresented)};
 };

@@ -130,8 +130,11 @@ INSTANTIATE_TEST_SUITE_P(
         IntroCase{"ASecondKeyEnds", {kNoFilm, kNoFilm}, {Input::kKey, Input::kKey}, -1},
         IntroCase{"APressAloneDoesNothing", {kNoFilm, kNoFilm}, {Input::kPress}, 1},
         IntroCase{"AReleaseSkips", {kNoFilm, kNoFilm}, {Input::kPress, Input::kRelease}, 2},
-        IntroCase{"AnEmptyPageTableEnds", {}, {Input::kFrame}, -1},
-        IntroCase{"AFilmThatWillNotOpenEnds", {kMissingFilm, kNoFilm}, {Input::kFrame}, -1}),
+        IntroCase{"AnEmptyPageTableEnds", {}, {Input::kFrame, Input::kFrame}, -1},
+        IntroCase{"AFilmThatWillNotOpenEnds",
+                  {kMissingFilm, kNoFilm},
+                  {Input::kFrame, Input::kFrame},
+                  -1}),
     [](const ::testing::TestParamInfo<IntroCase>& info) { return info.param.mName; });
 
 TEST(VPLActIntroPagesTest, TheEndButtonMovesToThePointOfEachPage) {
