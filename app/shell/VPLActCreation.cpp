@@ -85,15 +85,19 @@ void VPLActCreation::MakeScenes() {
                                                     view(kVPLCreationUIScene), kVPLCreationUIScene);
   mCreationArea = std::make_unique<VPLSceneCreationArea>(
       host, enclosure(kVPLCreationAreaScene), view(kVPLCreationAreaScene), kVPLCreationAreaScene);
-  mFileScreen = std::make_unique<VPLSceneFileIO>(host, enclosure(kVPLFileScreenScene),
-                                                 view(kVPLFileScreenScene), kVPLFileScreenScene,
-                                                 VPLFileScreenParts::FromApplication(this));
+  // Without the application's sketchbooks there is no file screen to show.
+  const VPLFileScreenParts parts = VPLFileScreenParts::FromApplication(this);
+  if (parts.mLibrary != nullptr) {
+    mFileScreen =
+        std::make_unique<VPLSceneFileIO>(host, enclosure(kVPLFileScreenScene),
+                                         view(kVPLFileScreenScene), kVPLFileScreenScene, parts);
+  }
   mCredits = std::make_unique<VPLSceneCredits>(host, enclosure(kVPLCreditsScene),
                                                view(kVPLCreditsScene), kVPLCreditsScene);
   mInterface->SetCreationArea(mCreationArea.get());
   mCreationArea->SetUIHooks(mInterface.get());
   // The creation screen comes first; the file screen waits unseen.
-  mFileScreen->Deactivate();
+  if (mFileScreen) mFileScreen->Deactivate();
 }
 
 VPLActCreation::~VPLActCreation() {
@@ -200,7 +204,7 @@ void VPLActCreation::LeaveForFileScreen(int32_t from) {
     EndScreenChange(kFileScreenMode, mFileScreen.get());
     return;
   }
-  if (from != kVPLCreationAreaScene && from != kVPLCreationUIScene) return;
+  if ((from != kVPLCreationAreaScene && from != kVPLCreationUIScene) || !mFileScreen) return;
   BeginScreenChange();
   mFileScreen->SetEntryFlag(true);
   mInterface->Deactivate();
@@ -221,7 +225,7 @@ void VPLActCreation::ReturnToCreation(int32_t from) {
     EndScreenChange(kCreationMode, nullptr);
     return;
   }
-  if (from != kVPLFileScreenScene) return;
+  if (from != kVPLFileScreenScene || !mFileScreen) return;
   BeginScreenChange();
   mFileScreen->SetEntryFlag(false);
   PlayTransition(&VPLActCreation::FinishReturnToCreation, kLeaveFileScreenStart,

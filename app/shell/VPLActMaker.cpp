@@ -50,4 +50,6 @@ VPLActMaker* gMaker = &gProgramActMaker;
 
 VPLActMaker& VPLGetActMaker() { return *gMaker; }
 
+VPLActMaker& VPLGetProgramActMaker() { return gProgramActMaker; }
+
 void VPLSetActMaker(VPLActMaker* maker) { gMaker = maker != nullptr ? maker : &gProgramActMaker; }

@@ -32,5 +32,7 @@ class VPLActMaker {
 
 // The maker in use; the program's own until another is given.
 VPLActMaker& VPLGetActMaker();
+// The program's own maker: the intro, then the creation act.
+VPLActMaker& VPLGetProgramActMaker();
 // Null gives back the program's maker.
 void VPLSetActMaker(VPLActMaker* maker);

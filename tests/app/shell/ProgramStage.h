@@ -8,14 +8,54 @@
 #include "app/shell/VPLStage.h"
 #include "foundation/af/AFWindow.h"
 #include "foundation/al/ALAllocator.h"
+#include "foundation/uu/UUDirectory.h"
+#include "mm/resources/MMScriptCollection.h"
 #include "mm/stage/MMInputStrategy.h"
 #include "mm/stage/MMStageControl.h"
 #include "mm/stage/MMStageWindow.h"
 #include "mm/tasks/MMTaskManager.h"
+#include "mm3d/MM3DModelLoader.h"
+#include "mm3d/MM3DTextureLoader.h"
+#include "platform/win32/PathMapping.h"
 #include "platform/win32/user.h"
 #include "tests/support/DesktopTestSupport.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
 namespace shell_test {
+
+// The program's own scripts, textures and models (VPL_DATA_DIR), open for
+// the object's life.
+class ProgramDataFiles {
+ public:
+  ProgramDataFiles() {
+    const char* directory = std::getenv("VPL_DATA_DIR");
+    const std::filesystem::path path =
+        directory != nullptr && *directory != '\0' ? directory : std::filesystem::path(".");
+    const std::string name = vpl::platform::ToWindowsPath(std::filesystem::absolute(path).string());
+    const UUDirectory folder(name.c_str());
+    mScripts.reset(MMOpenScriptFile(folder, "Hd.mms"));
+    mTextures.reset(MM3DOpenTextureResourceFile(folder, "vpl3d.MMX", false));
+    mModels.reset(MM3DOpenModelResourceFile(folder, "vpl3d.MMM", false));
+  }
+  ~ProgramDataFiles() {
+    mModels.reset();
+    mTextures.reset();
+    mScripts.reset();
+  }
+  ProgramDataFiles(const ProgramDataFiles&) = delete;
+  ProgramDataFiles& operator=(const ProgramDataFiles&) = delete;
+
+  bool Ready() const { return mScripts && mTextures && mModels; }
+
+ private:
+  std::unique_ptr<MMScriptLoader> mScripts;
+  std::unique_ptr<MM3DTextureLoader> mTextures;
+  std::unique_ptr<MM3DModelLoader> mModels;
+};
 
 class ProgramStage {
  public:
