@@ -22,6 +22,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -112,5 +113,33 @@ class ProgramStage {
   MMStageWindow* mWindow = new (ALGlobalAllocator) MMStageWindow(AFDefaultWindowDescription);
   VPLStage* mStage = new (ALGlobalAllocator) VPLStage(mWindow, UURect(0, 0, 800, 600));
 };
+
+// What the X server shows of the stage's window once the point is no
+// longer black; false without an X display or when it never shows.
+inline bool CaptureShown(ProgramStage& stage, vpl::test::ScreenOnX& screen, UUPoint point) {
+  const HWND window = stage.Stage().GetWindow()->GetHandle();
+  return vpl::test::PumpUntil([&] {
+    stage.RunFrame();
+    return screen.Capture(window) && screen.At(point.mX, point.mY) != 0 &&
+           screen.At(point.mX, point.mY) != vpl::test::ScreenOnX::kOutside;
+  });
+}
+
+// Keeps the capture as <name>.ppm in VPL_SCREENSHOT_DIR when it is set, for
+// a person to look at.
+inline void KeepScreenshot(const vpl::test::ScreenOnX& screen, const std::string& name) {
+  const char* folder = std::getenv("VPL_SCREENSHOT_DIR");
+  if (folder == nullptr || *folder == '\0') return;
+  std::ofstream file(std::filesystem::path(folder) / (name + ".ppm"), std::ios::binary);
+  file << "P6\n" << screen.Width() << ' ' << screen.Height() << "\n255\n";
+  for (int y = 0; y < screen.Height(); ++y) {
+    for (int x = 0; x < screen.Width(); ++x) {
+      const uint32_t pixel = screen.At(x, y);
+      file.put(static_cast<char>(pixel >> 16 & 0xFF))
+          .put(static_cast<char>(pixel >> 8 & 0xFF))
+          .put(static_cast<char>(pixel & 0xFF));
+    }
+  }
+}
 
 }  // namespace shell_test
