@@ -10,8 +10,11 @@
 #include "app/objects/VPLCameraMoves.h"
 #include "app/objects/VPLSceneUIBase.h"
 
+#include "foundation/uu/UUDirectory.h"
+
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class VPL3DMessageDialog;
 class VPLCreation;
@@ -43,6 +46,19 @@ class VPLSceneCreationUI : public VPLSceneUIBase, public VPLCreationUIHooks {
   bool OnQuitRequest(bool force) override;
   void ShowPrintButton(bool show) override;
   void DialogResult(VPL3DCallbackDialog* dialog, int32_t response) override;
+  // Prints the creation as it stands, without the character's part
+  // highlight; false when printing is switched off or the printer failed.
+  bool Print(int32_t option, bool whiteBackground) override;
+  // Into the Exports folder under the first free name of the kind; false
+  // when nothing was written.
+  bool ExportBmp() override;
+  bool ExportJpeg() override;
+  bool ExportMovie() override;
+  bool ExportUnsupported() override { return false; }
+  bool ExportStill();
+  // The folder the exports go to; the application's Exports folder until
+  // another is given.
+  void SetExportsFolder(const UUDirectory& folder) { mExportsFolder = folder; }
 
   void SetCreationArea(VPLSceneCreationArea* area) { mArea = area; }
   VPLSceneCreationArea* GetCreationArea() const { return mArea; }
@@ -103,6 +119,9 @@ class VPLSceneCreationUI : public VPLSceneUIBase, public VPLCreationUIHooks {
   void BuildScreenButtons();
   void BuildPads();
   void AddCharacterWhenMissing();
+  // The picture of the type (0 any, 1 BMP, 2 JPEG) under the extension.
+  bool ExportPicture(int32_t type, int16_t extensionEntry);
+  const UUDirectory& ExportsFolder() const;
   VPLObjEvent* Append(VPLObjEvent* object);
   // A plain object turned to face the screen, kept by the screen.
   std::unique_ptr<VPLObj> MakePadBase(MMResourceId model, MMResourceId scriptId);
@@ -135,5 +154,6 @@ class VPLSceneCreationUI : public VPLSceneUIBase, public VPLCreationUIHooks {
   VPLObjButtonTool* mSelectButton = nullptr;
   VPLObjButtonTool* mCurrentTool = nullptr;
   AreaCameraMoves mCameraMoves{*this};
+  std::optional<UUDirectory> mExportsFolder;
   static bool sQuitting;
 };

@@ -18,6 +18,7 @@
 #include "mm3d/MM3DTextureLoader.h"
 #include "platform/win32/PathMapping.h"
 #include "platform/win32/user.h"
+#include "tests/mm/stage/StageTestSupport.h"
 #include "tests/support/DesktopTestSupport.h"
 
 #include <cstdlib>
@@ -112,6 +113,22 @@ class ProgramStage {
 
   MMStageWindow* mWindow = new (ALGlobalAllocator) MMStageWindow(AFDefaultWindowDescription);
   VPLStage* mStage = new (ALGlobalAllocator) VPLStage(mWindow, UURect(0, 0, 800, 600));
+};
+
+// The program's own acts, with a quiet first act for the stage's first
+// frame, so that a test starts on the creation act at once.
+class CreationActMaker : public VPLActMaker {
+ public:
+  MMAct* MakeAct(VPLStage* stage, int32_t number) override {
+    if (number == ProgramStage::kFirstAct) {
+      return new (ALGlobalAllocator) RecordingInputAct(stage, mLog, "first");
+    }
+    return VPLGetProgramActMaker().MakeAct(stage, number);
+  }
+  bool AgreesToClose(MMAct* act) override { return VPLGetProgramActMaker().AgreesToClose(act); }
+
+ private:
+  StageLog mLog;
 };
 
 // What the X server shows of the stage's window once the point is no

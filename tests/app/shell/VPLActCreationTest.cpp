@@ -11,7 +11,6 @@
 #include "app/shell/VPLSceneCredits.h"
 #include "app/shell/VPLSceneFileIO.h"
 #include "tests/app/shell/ProgramStage.h"
-#include "tests/mm/stage/StageTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -27,20 +26,6 @@ constexpr int32_t kPaletteObjects = 18;
 const UUPoint kPalettePanel{90, 470};
 const UUPoint kMeadow{500, 420};
 constexpr int32_t kCreditsAnswer = VPLSceneCreationUI::kCreditsAnswer;
-
-// The program's own acts, the creation act at once.
-class CreationMaker : public VPLActMaker {
- public:
-  MMAct* MakeAct(VPLStage* stage, int32_t number) override {
-    if (number == ProgramStage::kFirstAct) {
-      return new (ALGlobalAllocator) RecordingInputAct(stage, mLog, "first");
-    }
-    return VPLGetProgramActMaker().MakeAct(stage, number);
-  }
-  bool AgreesToClose(MMAct* act) override { return VPLGetProgramActMaker().AgreesToClose(act); }
-
-  StageLog mLog;
-};
 
 class VPLActCreationTest : public ::testing::Test {
  protected:
@@ -64,7 +49,7 @@ class VPLActCreationTest : public ::testing::Test {
   }
 
   ProgramDataFiles mFiles;
-  CreationMaker mMaker;
+  shell_test::CreationActMaker mMaker;
   std::unique_ptr<ProgramStage> mStage = std::make_unique<ProgramStage>(&mMaker, 1);
 };
 

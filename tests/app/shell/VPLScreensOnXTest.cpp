@@ -9,7 +9,6 @@
 #include "app/shell/VPLSceneCreationUI.h"
 #include "app/shell/VPLSceneCredits.h"
 #include "tests/app/shell/ProgramStage.h"
-#include "tests/mm/stage/StageTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -23,19 +22,6 @@ using vpl::test::ScreenOnX;
 const UUPoint kSelectButton{40, 34};
 // Inside the question dialog's panel.
 const UUPoint kDialogMiddle{400, 300};
-
-class CreationMaker : public VPLActMaker {
- public:
-  MMAct* MakeAct(VPLStage* stage, int32_t number) override {
-    if (number == ProgramStage::kFirstAct) {
-      return new (ALGlobalAllocator) RecordingInputAct(stage, mLog, "first");
-    }
-    return VPLGetProgramActMaker().MakeAct(stage, number);
-  }
-  bool AgreesToClose(MMAct* act) override { return VPLGetProgramActMaker().AgreesToClose(act); }
-
-  StageLog mLog;
-};
 
 class VPLScreensOnXTest : public ::testing::Test {
  protected:
@@ -53,7 +39,7 @@ class VPLScreensOnXTest : public ::testing::Test {
   VPLActCreation& Act() { return *static_cast<VPLActCreation*>(mStage->Act()); }
 
   ProgramDataFiles mFiles;
-  CreationMaker mMaker;
+  shell_test::CreationActMaker mMaker;
   std::unique_ptr<ProgramStage> mStage;
   ScreenOnX mScreen;
 };
