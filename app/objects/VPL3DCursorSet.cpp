@@ -28,12 +28,8 @@ void VPLHideStageCursor(MMStage* stage) { ShowStageCursor(stage, kStageHiddenCur
 
 void VPLShowArrowCursor(MMStage* stage) { ShowStageCursor(stage, kStageArrowCursor); }
 
-// The stage deletes its set before its act: the cursor still shown goes
-// with the set, while its scene is still there.
 VPL3DCursorSet::~VPL3DCursorSet() {
-  if (mScene == nullptr) return;
-  VPLShowArrowCursor(mScene->GetStage());
-  Hide();
+  if (mScene != nullptr) VPLShowArrowCursor(mScene->GetStage());
 }
 
 void VPL3DCursorSet::Load(MMStage* /*stage*/) {
