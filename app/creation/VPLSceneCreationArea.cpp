@@ -32,8 +32,9 @@ int32_t RowCount(const VPLScript& list) { return list.GetScript().GetRowCount();
 
 }  // namespace
 
-// The area's creation makes its character through the area, so that the
-// character a record holds and the one AddCharacter adds are made alike.
+// The area's creation makes its character and groups through the area, so
+// that the character a record holds and the one AddCharacter adds are made
+// alike.
 class VPLSceneCreationArea::AreaCreation : public VPLCreation {
  public:
   AreaCreation(VPLSceneCreationArea* area, const UURefCount<MM3DCamera>& camera)
@@ -41,10 +42,16 @@ class VPLSceneCreationArea::AreaCreation : public VPLCreation {
   VPLObjCreation* MakeOwnCharacter(const UURefCount<MM3DModel>& model) {
     return VPLCreation::MakeCharacter(model);
   }
+  VPLObjCreation* MakeOwnGroup(const UURefCount<MM3DModel>& model) {
+    return VPLCreation::MakeGroup(model);
+  }
 
  protected:
   VPLObjCreation* MakeCharacter(const UURefCount<MM3DModel>& model) override {
     return mArea->MakeCharacter(model);
+  }
+  VPLObjCreation* MakeGroup(const UURefCount<MM3DModel>& model) override {
+    return mArea->MakeGroup(model);
   }
 
  private:
@@ -92,6 +99,10 @@ MM3DDriverTextureMap* VPLSceneCreationArea::TextureMap() const {
 
 VPLObjCreation* VPLSceneCreationArea::MakeCharacter(const UURefCount<MM3DModel>& model) {
   return static_cast<AreaCreation&>(*mCreation).MakeOwnCharacter(model);
+}
+
+VPLObjCreation* VPLSceneCreationArea::MakeGroup(const UURefCount<MM3DModel>& model) {
+  return static_cast<AreaCreation&>(*mCreation).MakeOwnGroup(model);
 }
 
 void VPLSceneCreationArea::ReadSettings() {

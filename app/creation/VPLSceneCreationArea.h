@@ -87,10 +87,11 @@ class VPLSceneCreationArea : public VPLSceneBase {
   bool OnQuitRequest(bool flag) override;
   void Tick(int32_t clock) override;
 
-  // The tools.
+  // The tools: the current one by number, and the cursor they show in the
+  // interface scene.
   void SetTool(int32_t value);
   void SetCursor(int32_t number);
-  // Backgrounds and the ground.
+  // The camera, the backgrounds and the ground.
   void ResetCamera();
   void SetBackground(int16_t index);
   void NextBackground();
@@ -143,8 +144,10 @@ class VPLSceneCreationArea : public VPLSceneBase {
   void GrowSnapshot();
   void Undo();
 
-  // Saving. SaveSketch answers whether the creation is stored (true when
-  // nothing needed writing).
+  // Saving. SaveSketch answers whether the creation is stored: true when
+  // nothing needed writing or there is no sketch store; false when the
+  // thumbnail could not be rendered or the sketch not written, and the
+  // creation then stays modified.
   bool SaveSketch();
   void NewSketch();
   void StoreSketchbookNumber();
@@ -169,8 +172,10 @@ class VPLSceneCreationArea : public VPLSceneBase {
 
  protected:
   // The character object of the model, for AddCharacter and for records
-  // read back; the creation's own maker unless a subclass has another.
+  // read back, and the group object of a record; the creation's own makers
+  // unless a subclass has others.
   virtual VPLObjCreation* MakeCharacter(const UURefCount<MM3DModel>& model);
+  virtual VPLObjCreation* MakeGroup(const UURefCount<MM3DModel>& model);
 
  private:
   class AreaCreation;

@@ -16,8 +16,7 @@ namespace {
 // The stage time that means the stage's current one.
 constexpr int32_t kCurrentTime = -1;
 
-// The character's part highlight is neither pictured nor stored: it is
-// hidden for the time of a write and shown again after.
+// Hides the character's part highlight for the guard's life.
 class WithoutPartHighlight {
  public:
   explicit WithoutPartHighlight(VPLCreationCharacter* character) : mCharacter(character) {
@@ -49,20 +48,26 @@ class Drawing {
 
 bool VPLSceneCreationArea::SaveSketch() {
   if (!mCreation->IsModified()) return true;
+  // Without a store there is no sketch to write into (an area run on its
+  // own, outside the program): nothing is saved and nothing is lost.
   VPLSketchTarget* sketches = VPLGetCreationServices().mSketches;
+  if (sketches == nullptr) return true;
   const auto& render = VPLGetCreationServices().mRenderToSurface;
-  if (sketches == nullptr || !render) return false;
+  if (!render) return false;
   std::unique_ptr<WinMMOffscreenSurface> surface(
       WinMMCreateOffscreenSurface(32, UURect(0, 0, kThumbnailSize, kThumbnailSize), AFPalette()));
-  if (!surface || !render(*surface, kCurrentTime, false)) return false;
+  if (!surface) return false;
   bool written = false;
   {
-    const Drawing drawing(*surface);
-    MMBitmap thumbnail;
-    if (surface->GetImageDescription(thumbnail)) {
-      const bool pombleTool = mUI != nullptr && mUI->IsPombleToolCurrent();
-      const WithoutPartHighlight plain(pombleTool ? Character() : nullptr);
-      written = sketches->WriteCurrentSketch(*mCreation, thumbnail);
+    // The ghost parts the character tool shows are neither pictured nor
+    // stored: hidden before the thumbnail is rendered, shown after writing.
+    const bool pombleTool = mUI != nullptr && mUI->IsPombleToolCurrent();
+    const WithoutPartHighlight plain(pombleTool ? Character() : nullptr);
+    if (render(*surface, kCurrentTime, false)) {
+      const Drawing drawing(*surface);
+      MMBitmap thumbnail;
+      written = surface->GetImageDescription(thumbnail) &&
+                sketches->WriteCurrentSketch(*mCreation, thumbnail);
     }
   }
   surface->Detach();

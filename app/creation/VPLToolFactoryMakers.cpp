@@ -1,5 +1,7 @@
 // The program's tool makers, one row per tool number (see VPLToolFactory.h).
-// A tool's owner includes its header below and fills its row only.
+// A tool's owner includes its header under its family's comment below and
+// fills its own row only, so that tools added side by side touch separate
+// lines.
 #include "app/creation/VPLToolFactory.h"
 // The editing tools.
 

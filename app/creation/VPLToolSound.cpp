@@ -154,7 +154,7 @@ MM3DVector VPLToolSound::GetFacing() const {
 }
 
 MMSoundGroup* VPLToolSound::GetSoundGroup() const {
-  return dynamic_cast<MMSoundGroup*>(mArea->GetSoundGroup());
+  return mArea != nullptr ? dynamic_cast<MMSoundGroup*>(mArea->GetSoundGroup()) : nullptr;
 }
 
 float VPLToolSound::Distance(const MM3DVector& a, const MM3DVector& b) {

@@ -96,7 +96,8 @@ class VPLToolSound {
   // Where the area's camera stands and the point it faces.
   MM3DVector GetEye() const;
   MM3DVector GetFacing() const;
-  // Null while the stage has no sound system.
+  // Null while the stage has no sound system or the sound has no area: the
+  // kinds then make no channel and stay silent.
   MMSoundGroup* GetSoundGroup() const;
   static float Distance(const MM3DVector& a, const MM3DVector& b);
 

@@ -47,7 +47,10 @@ app_fixtures::ExtraTables AreaTables() {
   tables[VPLSceneCreationArea::kModelLibrary] = {{0, Model(kQuadItem)}, {0, Model(kTwoMeshItem)}};
   tables[kSecondLibrary] = {{0, Model(kTwoMeshItem)}};
   // References are 1-based.
-  tables[kMoveSoundScript] = {{0, Value(kPressList + 1)}, {1, Value(kAlternatePressList + 1)}};
+  tables[kMoveSoundScript] = {{0, Value(kPressList + 1)},
+                              {1, Value(kAlternatePressList + 1)},
+                              {2, Value(kPressList + 1)},
+                              {3, Value(kAlternatePressList + 1)}};
   tables[kRotateSoundScript] = {{0, Value(kPressList + 1)}};
   return tables;
 }
@@ -169,9 +172,10 @@ void TestCreationScreen::Deactivate() {
   VPLSceneUIBase::Deactivate();
 }
 
-AreaWorld::AreaWorld(const app_fixtures::ExtraTables& tables, int32_t sketchCount)
+AreaWorld::AreaWorld(const app_fixtures::ExtraTables& tables, int32_t sketchCount,
+                     VPLSketchTarget* sketches)
     : mFiles(tables, AreaRawTables()), mSketches(sketchCount) {
-  VPLGetCreationServices().mSketches = &mSketches;
+  VPLGetCreationServices().mSketches = sketches != nullptr ? sketches : &mSketches;
   VPLGetCreationServices().mRenderToSurface = [](MMSurface& surface, int32_t, bool) {
     surface.FillRect(surface.GetRect(), AFColor());
     return true;

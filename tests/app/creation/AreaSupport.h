@@ -43,9 +43,9 @@ constexpr int32_t kInitialPathRow = 1;
 constexpr MMResourceId kSecondLibrary = 226;
 // The string-list text of a failed save.
 constexpr char kSaveFailedMessage[] = "The sketch could not be saved";
-// The move tool's sound script has a press and an alternate press, the
-// rotate tool's a press only; each names a sound list whose row 0 is the
-// sound.
+// The move tool's sound script has a press, a loop and their alternates,
+// the rotate tool's a press only; each names a sound list whose row 0 is
+// the sound.
 constexpr MMResourceId kPressSound = MMMakeResourceId(5, 10);
 constexpr MMResourceId kAlternatePressSound = MMMakeResourceId(5, 11);
 constexpr MMResourceId kPressList = app_fixtures::kFirstFreeEntry;
@@ -162,7 +162,8 @@ class TestCharacter : public creation_support::TestCharacter, public VPLCreation
   std::vector<std::string> mLog;
 };
 
-// An area whose character is the recording one.
+// An area whose character is the recording one and whose groups are the
+// creation tests' stand-in.
 class TestArea : public VPLSceneCreationArea {
  public:
   using VPLSceneCreationArea::VPLSceneCreationArea;
@@ -170,6 +171,9 @@ class TestArea : public VPLSceneCreationArea {
  protected:
   VPLObjCreation* MakeCharacter(const UURefCount<MM3DModel>& model) override {
     return new TestCharacter(this, model, GetCreation());
+  }
+  VPLObjCreation* MakeGroup(const UURefCount<MM3DModel>& model) override {
+    return new creation_support::TestGroup(this, model, GetCreation());
   }
 };
 
@@ -210,8 +214,9 @@ class TestCreationScreen : public VPLSceneUIBase, public VPLCreationUIHooks {
 // in the order they must be made.
 class AreaWorld {
  public:
+  // The area's sketches are the memory ones unless others are given.
   explicit AreaWorld(const app_fixtures::ExtraTables& tables = AreaTables(),
-                     int32_t sketchCount = 1);
+                     int32_t sketchCount = 1, VPLSketchTarget* sketches = nullptr);
   ~AreaWorld();
   AreaWorld(const AreaWorld&) = delete;
   AreaWorld& operator=(const AreaWorld&) = delete;

@@ -85,17 +85,30 @@ TEST_F(VPLSceneCreationAreaSketchTest, NothingRenderedIsNoSave) {
   EXPECT_EQ(Sketches().Current().mWrites, 0);
 }
 
-TEST_F(VPLSceneCreationAreaSketchTest, TheCharactersPartHighlightIsHiddenOnlyWhileWriting) {
+TEST_F(VPLSceneCreationAreaSketchTest, TheCharactersGhostPartsAreNeitherPicturedNorStored) {
   Area().AddCharacter();
   auto* character = dynamic_cast<TestCharacter*>(Creation().FindCharacter());
   ASSERT_NE(character, nullptr);
-  mWorld->Screen().mPombleToolCurrent = true;
+  std::vector<std::string> atRender;
   std::vector<std::string> atWrite;
+  VPLGetCreationServices().mRenderToSurface = [&](MMSurface&, int32_t, bool) {
+    atRender = character->mLog;
+    return true;
+  };
   Sketches().mOnWrite = [&] { atWrite = character->mLog; };
-  Creation().SetModified(true);
-  EXPECT_TRUE(Area().SaveSketch());
-  EXPECT_EQ(atWrite.back(), "hide");
-  EXPECT_EQ(character->mLog.back(), "show");
+  struct Case {
+    bool pombleTool;
+    const char* duringSave;
+  };
+  for (const Case& c : {Case{true, "hide"}, Case{false, "off"}}) {
+    mWorld->Screen().mPombleToolCurrent = c.pombleTool;
+    character->mLog = {"off"};
+    Creation().SetModified(true);
+    EXPECT_TRUE(Area().SaveSketch());
+    EXPECT_EQ(atRender.back(), c.duringSave) << c.pombleTool;
+    EXPECT_EQ(atWrite.back(), c.duringSave) << c.pombleTool;
+    EXPECT_EQ(character->mLog.back(), c.pombleTool ? "show" : "off") << c.pombleTool;
+  }
 }
 
 TEST_F(VPLSceneCreationAreaSketchTest, NewSketchStartsAnEmptyOneWhileTheBookHasRoom) {

@@ -247,6 +247,13 @@ TEST_F(VPLSceneCreationAreaTest, SetToolBuildsByNumberAndKeepsOneColourSucker) {
   for (int32_t value : {-1, 18}) Area().SetTool(value);
   EXPECT_EQ(Area().GetCurrentTool(), kept);
   EXPECT_EQ(Area().GetColorSucker(), theSucker);
+  // The same number again gives a fresh tool: its drag is gone.
+  RecordingTool::Last()[kVPLToolMove]->mEngageAtPress = true;
+  Area().OnMouse(Mouse(kVPLPress | kVPLHeld));
+  ASSERT_TRUE(Area().GetCurrentTool()->IsEngaged());
+  Area().SetTool(kVPLToolMove);
+  EXPECT_FALSE(Area().GetCurrentTool()->IsEngaged());
+  EXPECT_EQ(RecordingTool::Last()[kVPLToolMove]->mEvents, 0);
 }
 
 }  // namespace

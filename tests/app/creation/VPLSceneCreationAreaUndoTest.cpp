@@ -1,6 +1,7 @@
 #include "app/creation/VPLSceneCreationArea.h"
 
 #include "app/creation/VPLObjCreationUser.h"
+#include "app/creation/VPLToolFactory.h"
 #include "tests/app/creation/AreaSupport.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +53,20 @@ TEST_F(VPLSceneCreationAreaUndoTest, UndoGivesBackTheCreationBeforeTheChangeOnce
     EXPECT_TRUE(Creation().IsModified()) << undo;
   }
   EXPECT_EQ(mWorld.Screen().mUndoRefreshes, 2);
+}
+
+TEST_F(VPLSceneCreationAreaUndoTest, TheGroupToolsCurrentGroupIsLitAgain) {
+  const MakerInFactory group(kVPLToolGroup, MakeRecordingTool<kVPLToolGroup>);
+  Area().SetTool(kVPLToolGroup);
+  auto* current = new creation_support::TestGroup(&Area(), app_fixtures::MakeQuad(), &Creation());
+  Creation().AddObjectAt(current, kPlace);
+  Creation().SelectGroup(current);
+  Area().TakeSnapshot();
+  mWorld.AddQuad(kElsewhere);
+  Area().Undo();
+  ASSERT_NE(Creation().GetCurrentGroup(), nullptr);
+  EXPECT_NE(Creation().GetCurrentGroup(), current);  // read back anew
+  EXPECT_TRUE(Creation().GetCurrentGroup()->IsHighlighted());
 }
 
 TEST_F(VPLSceneCreationAreaUndoTest, UndoRightAfterLoadingRestoresNothing) {

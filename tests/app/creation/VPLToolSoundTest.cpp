@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 using namespace area_support;
@@ -50,6 +53,61 @@ TEST(VPLToolSoundTest, APressPlaysWhereTheToolBegins) {
   sound.Begin(at, false);
   EXPECT_TRUE(sound.GetOneShotChannel()->mSource.Equals(at));
   EXPECT_TRUE(sound.GetStart().Equals(at));
+}
+
+// A loop channel that logs its plays and stops.
+class LoggingChannel : public RU3DGenericSoundChannel {
+ public:
+  LoggingChannel(MMSoundGroup* group, std::vector<std::string>& log, const char* name)
+      : RU3DGenericSoundChannel(group, kOrigin, kOrigin, kOrigin, 0), mLog(log), mName(name) {}
+  void Play(const MMSoundReference& /*sound*/, bool loop) override {
+    mLog.push_back(mName + (loop ? " loops" : " plays"));
+  }
+  bool Stop() override {
+    mLog.push_back(mName + " stops");
+    return true;
+  }
+
+ private:
+  std::vector<std::string>& mLog;
+  std::string mName;
+};
+
+class LoopProbe : public VPLToolSound {
+ public:
+  using VPLToolSound::FollowLoop;
+  using VPLToolSound::GetSoundGroup;
+  using VPLToolSound::VPLToolSound;
+};
+
+TEST(VPLToolSoundTest, ShiftSwapsTheLoopOnItsChannelOrBesideTheOther) {
+  AreaWorld world;
+  LoopProbe sound(&world.Area(), kMoveSoundScript);
+  ASSERT_NE(sound.GetSoundGroup(), nullptr);
+  std::vector<std::string> log;
+  LoggingChannel normal(sound.GetSoundGroup(), log, "normal");
+  LoggingChannel alternate(sound.GetSoundGroup(), log, "alternate");
+  const MM3DVector at(1, 2, 3, 1);
+  struct Case {
+    const char* name;
+    LoggingChannel* alternateChannel;
+    std::vector<std::string> log;
+  };
+  // One channel (generic): the loop swaps on it, both ways. Two (arcade):
+  // the other loop is left playing.
+  for (const Case& c :
+       {Case{"generic", &normal, {"normal stops", "normal loops", "normal stops", "normal loops"}},
+        Case{"arcade",
+             &alternate,
+             {"alternate stops", "alternate loops", "normal stops", "normal loops"}}}) {
+    log.clear();
+    sound.SetStart(at, false);
+    sound.FollowLoop(&normal, c.alternateChannel, at, true);
+    sound.SetPosition(at, true);
+    sound.FollowLoop(&normal, c.alternateChannel, at, true);  // no change: no swap
+    sound.FollowLoop(&normal, c.alternateChannel, at, false);
+    EXPECT_EQ(log, c.log) << c.name;
+  }
 }
 
 TEST(VPLToolSoundTest, ThePitchFollowsTheScaleAndTheShapeWithinTheirRanges) {
