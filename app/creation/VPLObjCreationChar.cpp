@@ -40,8 +40,8 @@ VPLObjCreationChar::VPLObjCreationChar(VPLSceneBase* scene, const UURefCount<MM3
   SetAnchorName(kAnchorName);
   RemoveTransformNodes();
   CreateTransformNodes();
-  ReplaceVisual();
-  ReplacePlayer();
+  MakePoseVisual();
+  MakePlayer();
   mClip = GetModel()->GetAnimationClip();
   ApplyDefaultMaterial();
 }
@@ -50,14 +50,14 @@ VPLObjCreationChar::~VPLObjCreationChar() {
   if (mCameraThread != nullptr) mCameraThread->Terminate();
 }
 
-void VPLObjCreationChar::ReplaceVisual() {
+void VPLObjCreationChar::MakePoseVisual() {
   mPoseVisual = new (ALGlobalAllocator) VPLPombleVisual(this, GetModel(), 1);
-  MM3DModelMolecule::ReplaceVisual(mPoseVisual);
+  ReplaceVisual(mPoseVisual);
   mPoseVisual->BindBlendNodes();
 }
 
 // A model without a clip gets no player: it never performs.
-void VPLObjCreationChar::ReplacePlayer() {
+void VPLObjCreationChar::MakePlayer() {
   MM3DAnimationClip* clip = GetModel()->GetAnimationClip();
   if (clip == nullptr) return;
   auto* player = new (ALGlobalAllocator) VPLPomblePlayer(GetScene(), clip, this);
@@ -109,29 +109,19 @@ void VPLObjCreationChar::CreatePartHighlight() {
   if (mHighlight != nullptr) CreateHighlightNodes();
 }
 
-// Translation over rotation over scale over the ghost's own nodes, so the
-// ghost stands and turns as the character does.
+// Each goes directly under the ghost's root, so the chain reads
+// translation, rotation, scale, then the ghost's own nodes: the ghost
+// stands and turns as the character does.
 void VPLObjCreationChar::CreateHighlightNodes() {
-  MM3DMatrix matrix;
-  if (mHighlightNodes.mScale == nullptr) {
-    MM3DMatrixScale(matrix, 1.0f, 1.0f, 1.0f);
-    mHighlightNodes.mScale = NewHighlightNode(matrix);
-  }
-  if (mHighlightNodes.mRotation == nullptr) {
-    MM3DMatrixRotationXYZ(matrix, 0.0f, 0.0f, 0.0f);
-    mHighlightNodes.mRotation = NewHighlightNode(matrix);
-  }
-  if (mHighlightNodes.mTranslation == nullptr) {
-    MM3DMatrixTranslation(matrix, 0.0f, 0.0f, 0.0f);
-    mHighlightNodes.mTranslation = NewHighlightNode(matrix);
-  }
-}
-
-MM3DDisplayTreeNodeTransform* VPLObjCreationChar::NewHighlightNode(const MM3DMatrix& matrix) {
   auto* root = static_cast<MM3DDisplayTreeNodeWithChildren*>(mHighlight->GetDisplayTree());
-  auto* node = new (ALGlobalAllocator) MM3DDisplayTreeNodeTransform(matrix);
-  root->InterposeChild(UUOwned<MM3DDisplayTreeNodeWithChildren>(node));
-  return node;
+  MM3DMatrix identity;
+  identity.SetIdentity();
+  for (MM3DDisplayTreeNodeTransform** node :
+       {&mHighlightNodes.mScale, &mHighlightNodes.mRotation, &mHighlightNodes.mTranslation}) {
+    if (*node != nullptr) continue;
+    *node = new (ALGlobalAllocator) MM3DDisplayTreeNodeTransform(identity);
+    root->InterposeChild(UUOwned<MM3DDisplayTreeNodeWithChildren>(*node));
+  }
 }
 
 void VPLObjCreationChar::RefreshPartHighlight() { mPoseVisual->RefreshHighlight(); }

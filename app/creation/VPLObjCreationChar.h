@@ -148,8 +148,8 @@ class VPLObjCreationChar : public VPLObjCreation {
     MMResourceId mSoundList = kMMNoResource;
   };
 
-  void ReplaceVisual();
-  void ReplacePlayer();
+  void MakePoseVisual();
+  void MakePlayer();
   // The highlight's scale, rotation and translation nodes under its root.
   void CreateHighlightNodes();
   bool WriteMaterials(UUWriter& writer, void* context, bool result);
@@ -168,7 +168,6 @@ class VPLObjCreationChar : public VPLObjCreation {
   void EndShow();
   void TickExport(int32_t now);
   void EndExport();
-  MM3DDisplayTreeNodeTransform* NewHighlightNode(const MM3DMatrix& matrix);
 
   VPLSceneBase* mScene;
   bool mRepeat = false;

@@ -117,8 +117,9 @@ void VPLObjCreationChar::OnPerformanceStepDone(bool first) {
 void VPLObjCreationChar::EndShow() {
   StopPerformance();
   mToolRefreshTask.Post(this);
-  if (VPLPomblePlayer* player = GetPlayer())
+  if (VPLPomblePlayer* player = GetPlayer()) {
     player->SetPausedElapsed(VPLPomblePlayer::kNothingPaused);
+  }
 }
 
 void VPLObjCreationChar::PlayChosenAnimation() {

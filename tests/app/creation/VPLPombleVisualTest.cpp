@@ -4,6 +4,7 @@
 #include "app/objects/VPLDisplayTreeVisitors.h"
 #include "mm/stage/MMDrawContext.h"
 #include "mm3d/MM3DDisplayTreeNodeBlendShape.h"
+#include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
 #include "mm3d/MM3DDisplayTreeNodeSRTTransform.h"
 #include "mm3d/MM3DModelCollection.h"
 #include "tests/app/creation/PombleSupport.h"
@@ -229,6 +230,51 @@ TEST_F(VPLPombleVisualOnDataTest, ASixPartPomblePosesEveryPart) {
   for (int32_t part = kVPLTorso; part < kVPLBodyPartCount; ++part) {
     EXPECT_NE(visual.GetBlendNode(part), nullptr) << part;
   }
+}
+
+// How far one colour channel must lead another; a pixel of the backdrop.
+constexpr int kMargin = 30;
+constexpr UUPoint kCorner{4, 4};
+
+// The middle of the box around the first mesh of the part, in the world.
+MM3DVector PartCentre(const VPLBasePombleVisual& visual, int32_t part) {
+  auto* mesh =
+      static_cast<MM3DDisplayTreeNodeIndexedMesh*>(VPLFindMeshes(visual.GetPartNode(part))[0]);
+  MM3DMatrix world;
+  mesh->GetWorldMatrix(world);
+  MM3DVector low(1e9f, 1e9f, 1e9f, 1.0f);
+  MM3DVector high(-1e9f, -1e9f, -1e9f, 1.0f);
+  for (const MM3DVector& p : mesh->GetPart(0).mBlocks[0]->mPositions) {
+    MM3DVector w;
+    world.TransformPoint(w, p);
+    low = MM3DVector(std::min(low.mX, w.mX), std::min(low.mY, w.mY), std::min(low.mZ, w.mZ), 1.0f);
+    high =
+        MM3DVector(std::max(high.mX, w.mX), std::max(high.mY, w.mY), std::max(high.mZ, w.mZ), 1.0f);
+  }
+  return MM3DVector((low.mX + high.mX) / 2, (low.mY + high.mY) / 2, (low.mZ + high.mZ) / 2, 1.0f);
+}
+
+// Drawn: the body where a part is on, the pale ghost where it is off, and
+// nothing there once the ghost is hidden (as for a thumbnail).
+TEST_F(VPLPombleVisualOnDataTest, APosedPombleShowsTheGhostOfItsMissingParts) {
+  const std::unique_ptr<VPLObjCreationChar> character = MakeCharacter();
+  character->CreatePartHighlight();
+  VPLPombleVisual& visual = *character->GetPoseVisual();
+  visual.SetPartPose(kVPLRightArm, 1.0f, true);
+  mStage.RunFrame();
+  const UUPoint head = mStage.ScreenPointOf(PartCentre(visual, kVPLHead));
+  const Rgb body = mStage.PixelAt(head);
+  EXPECT_GT(body.mRed, body.mBlue + kMargin) << body;
+
+  visual.SetHeadOn(false);
+  visual.SetLeftFootOn(false);
+  mStage.RunFrame();
+  const Rgb ghost = mStage.PixelAt(head);
+  EXPECT_GT(ghost.mBlue, ghost.mRed + kMargin) << ghost;
+
+  character->HidePartHighlight();
+  mStage.RunFrame();
+  EXPECT_TRUE(Near(mStage.PixelAt(head), mStage.PixelAt(kCorner))) << mStage.PixelAt(head);
 }
 
 }  // namespace
