@@ -55,7 +55,7 @@ void VPLObjButtonTool::OnPress(const VPLPickEvent& /*event*/) {
 
 void VPLObjButtonTool::OnRelease(const VPLPickEvent& /*event*/) {
   if (IsSilent() || mCurrent) return;
-  mPalette.mHooks->SetCurrentToolButton(this);
+  if (mPalette.mHooks != nullptr) mPalette.mHooks->SetCurrentToolButton(this);
   FireCallback();
   PlaySound(kVPLClickSoundTag);
   PlayRange(kVPLToggleFramesTag);
@@ -82,7 +82,11 @@ void VPLObjButtonTool::Release() {
 }
 
 void VPLObjButtonTool::RemoveAllChildren() {
-  while (GetChildCount() > 0) RemoveChild(GetChild(static_cast<int16_t>(GetChildCount() - 1)));
+  while (GetChildCount() > 0) {
+    VPLObjEvent* child = GetChild(static_cast<int16_t>(GetChildCount() - 1));
+    child->Detach();
+    RemoveChild(child);
+  }
 }
 
 void VPLObjButtonTool::ShowReleased() {

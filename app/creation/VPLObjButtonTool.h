@@ -59,7 +59,6 @@ class VPLObjButtonTool : public VPLObjEventGrp {
   virtual VPLDrawSizeButton* AddSizeButtons(MMResourceId layout, int32_t tool);
 
   bool IsCurrent() const { return mCurrent; }
-  const VPLToolPalette& GetPalette() const { return mPalette; }
   VPLSceneCreationArea& Area() const { return *mPalette.mArea; }
   VPLSceneUIBase* UIScene() const { return mPalette.mScene; }
 
@@ -89,7 +88,7 @@ class VPLObjButtonTool : public VPLObjEventGrp {
   }
 
  private:
-  // The rest range, else the click range, else the normal transparency.
+  // The first tag's range, else the second's, else the normal transparency.
   void ShowAtRest(int16_t firstTag, int16_t secondTag);
   bool IsSilent() const { return GetDefinition() == kMMNoResource; }
 

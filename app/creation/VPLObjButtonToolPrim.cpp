@@ -42,10 +42,6 @@ VPLObjButtonToolPrim::VPLObjButtonToolPrim(const VPLToolPalette& palette,
   if (gFirstIndex == kNotYetRead) gFirstIndex = Area().GetSelectedModel();
 }
 
-int32_t VPLObjButtonToolPrim::GetFirstIndex() { return gFirstIndex; }
-
-int32_t VPLObjButtonToolPrim::GetSecondIndex() { return gSecondIndex; }
-
 void VPLObjButtonToolPrim::Engage() {
   mToggle = Append(std::make_unique<VPLToggleButtonObject>(
       GetScene(), DefinitionModel(kToggleDefinition), kToggleDefinition,

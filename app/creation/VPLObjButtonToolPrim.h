@@ -32,9 +32,6 @@ class VPLObjButtonToolPrim : public VPLObjButtonToolWithPreview {
 
   VPLToggleButtonObject* GetToggle() const { return mToggle; }
   VPLPrimObjSelector* GetChooser() const { return mChooser; }
-  // The places kept for the run.
-  static int32_t GetFirstIndex();
-  static int32_t GetSecondIndex();
 
  private:
   void BuildChooser();

@@ -1,5 +1,6 @@
 #include "tests/app/creation/PaletteStage.h"
 
+#include "app/creation/VPLCreationCharacter.h"
 #include "app/creation/VPLObjButtonToolDraw.h"
 #include "app/creation/VPLObjButtonToolFHand.h"
 #include "app/creation/VPLObjButtonToolFill.h"
@@ -7,6 +8,8 @@
 #include "app/creation/VPLObjButtonToolPomble.h"
 #include "app/creation/VPLObjButtonToolPrim.h"
 #include "app/creation/VPLObjButtonToolSelect.h"
+#include "app/creation/VPLObjCreationChar.h"
+#include "app/creation/VPLPombleVisual.h"
 #include "app/creation/VPLToolFactory.h"
 #include "app/objects/VPLServices.h"
 #include "foundation/uu/UUDirectory.h"
@@ -46,6 +49,35 @@ std::array<VPLToolMaker, kVPLToolCount> InstallReportingTools(
   return {VPLToolFactory::SetMaker(N, &VPLMakeTool<ReportingTool<N>>)...};
 }
 
+// The character as the area asks for it. The character object does not
+// answer the area's questions yet; this bridge lets the palette be tested
+// with the area adding the character as it means to.
+class BridgedCharacter : public VPLObjCreationChar, public VPLCreationCharacter {
+ public:
+  using VPLObjCreationChar::VPLObjCreationChar;
+  void SetUpPartHighlight() override { CreatePartHighlight(); }
+  void AllPartsOff() override {
+    for (int32_t part = 0; part < kVPLBodyPartCount; ++part) {
+      GetPoseVisual()->SetPartOn(part, false);
+    }
+  }
+  void HidePartHighlight() override { VPLObjCreationChar::HidePartHighlight(); }
+  void RefreshPartHighlight() override { VPLObjCreationChar::RefreshPartHighlight(); }
+  bool IsPerforming() const override { return VPLObjCreationChar::IsPerforming(); }
+  void StartPerformance() override { VPLObjCreationChar::StartPerformance(); }
+  void StopPerformance() override { VPLObjCreationChar::StopPerformance(); }
+};
+
+class BridgedArea : public VPLSceneCreationArea {
+ public:
+  using VPLSceneCreationArea::VPLSceneCreationArea;
+
+ protected:
+  VPLObjCreation* MakeCharacter(const UURefCount<MM3DModel>& model) override {
+    return new BridgedCharacter(this, model, GetCreation());
+  }
+};
+
 // The screen's buttons: definition and class, in palette order.
 template <typename Button>
 std::unique_ptr<VPLObjButtonTool> Make(const VPLToolPalette& palette, MMResourceId definition) {
@@ -77,7 +109,7 @@ PaletteScene::PaletteScene(MMSceneServices* host, MMEnclosure* enclosure, MMView
     : PlainInterfaceScene(host, enclosure, view, kInterfaceCamera), mAreaEnclosure(GetStage()) {
   VPLGetServices().mTextureMap = GetStage()->GetTextureMap();
   mMakers = InstallReportingTools(std::make_integer_sequence<int32_t, kVPLToolCount>());
-  mArea = std::make_unique<VPLSceneCreationArea>(host, &mAreaEnclosure, nullptr, kAreaCamera);
+  mArea = std::make_unique<BridgedArea>(host, &mAreaEnclosure, nullptr, kAreaCamera);
   mArea->SetUIHooks(this);
 }
 
@@ -148,15 +180,11 @@ int32_t ToolOf(const VPLObjButton& button) {
       VPLScript(button.GetDefinition(), kVPLButtonDefinition).GetTagUInt32(kVPLToolNumberTag));
 }
 
-namespace {
-
-VPLSceneUIBase* MakeScene(MMSceneServices* host, MMEnclosure* enclosure, MMView* view) {
+VPLSceneUIBase* MakePaletteScene(MMSceneServices* host, MMEnclosure* enclosure, MMView* view) {
   return new PaletteScene(host, enclosure, view);
 }
 
-}  // namespace
-
-PaletteTest::PaletteTest() : mFiles(std::make_unique<DataFiles>()), mStage(MakeScene) {}
+PaletteTest::PaletteTest() : mFiles(std::make_unique<DataFiles>()), mStage(MakePaletteScene) {}
 
 PaletteTest::~PaletteTest() = default;
 

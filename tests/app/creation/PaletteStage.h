@@ -93,6 +93,9 @@ class PaletteScene : public PlainInterfaceScene, public VPLCreationUIHooks {
   int32_t mEngagements = 0;
 };
 
+// The interface stage's maker of the scene.
+VPLSceneUIBase* MakePaletteScene(MMSceneServices* host, MMEnclosure* enclosure, MMView* view);
+
 // The number of the tool the area holds; -1 for none.
 int32_t AreaTool(const VPLSceneCreationArea& area);
 // Whether the object shows the chosen look (its last colour red).

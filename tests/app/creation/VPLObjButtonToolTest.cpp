@@ -2,9 +2,14 @@
 
 #include "app/creation/VPLObjButtonToolFill.h"
 #include "app/objects/VPLObjDynamicPreview.h"
+#include "app/objects/VPLObjEventGrpCtrlScrollScripted.h"
+#include "app/objects/VPLObjGreyScale.h"
+#include "app/objects/VPLPercentageSlider.h"
 #include "tests/app/creation/PaletteStage.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -38,6 +43,34 @@ TEST_F(VPLObjButtonToolTest, ClickingAButtonEngagesItAndReleasesTheCurrentOne) {
   EXPECT_EQ(released.GetIntensitySlider(), nullptr);
   EXPECT_EQ(released.GetPreview(), nullptr);
   EXPECT_EQ(released.GetPedestal(), nullptr);
+}
+
+TEST_F(VPLObjButtonToolTest, ThePaletteAndTheFillOptionsShowOnScreen) {
+  mStage.RunFrame();
+  const Rgb empty = mStage.PixelAt(mStage.ScreenPointOf(MM3DVector(0.0f, 0.0f, -45.0f, 1.0f)));
+  for (int32_t which = 0; which < palette_stage::kButtonCount; ++which) {
+    const UUPoint at = CentreOf(Button(static_cast<palette_stage::PaletteButton>(which)));
+    EXPECT_FALSE(Near(mStage.PixelAt(at), empty)) << "button " << which;
+  }
+
+  ClickButton(kFill);
+  const auto& fill = ButtonAs<VPLObjButtonToolFill>(kFill);
+  const VPLObj* options[] = {
+      fill.GetPreview(),         fill.GetPedestal(),
+      fill.GetGreyScale(),       fill.GetTextureChooser()->GetForwardButton(),
+      fill.GetIntensitySlider(), fill.GetOpacitySlider(),
+      fill.GetIntensityLabel()};
+  std::vector<UUPoint> spots;
+  for (const VPLObj* option : options) spots.push_back(CentreOf(*option));
+  mStage.RunFrame();
+  std::vector<Rgb> shown;
+  for (const UUPoint& spot : spots) shown.push_back(mStage.PixelAt(spot));
+  // Released with no other button engaged, nothing covers the spots.
+  Scene().SetCurrentToolButton(nullptr);
+  mStage.RunFrame();
+  for (size_t i = 0; i < spots.size(); ++i) {
+    EXPECT_FALSE(Near(shown[i], mStage.PixelAt(spots[i]))) << "option " << i;
+  }
 }
 
 TEST_F(VPLObjButtonToolTest, ClickingTheCurrentButtonDoesNothing) {
