@@ -7,6 +7,7 @@
 // it. A question comes first where the preferences ask for one.
 
 #include "app/objects/VPLSceneUIBase.h"
+#include "app/shell/VPLSketchbook.h"
 #include "foundation/uu/UUCallback.h"
 #include "mm/tasks/MMTaskCallback.h"
 
@@ -64,7 +65,7 @@ struct VPLFileScreenParts {
 class VPLSceneFileIO : public VPLSceneUIBase {
  public:
   // The sketch count a sketchbook cannot go beyond.
-  static constexpr int16_t kFullSketchbook = 50;
+  static constexpr int16_t kFullSketchbook = VPLSketchbook::kMaxSketches;
 
   VPLSceneFileIO(MMSceneServices* services, MMEnclosure* enclosure, MMView* view, int32_t sceneId,
                  const VPLFileScreenParts& parts);
@@ -148,8 +149,6 @@ class VPLSceneFileIO : public VPLSceneUIBase {
   void RefreshAll();
   void RefreshIcons();
   void ScrollSketchesToCurrent();
-  void CloseTrashIfOpen();
-  void PlayList(MMResourceId list);
   void AnswerQuestion(const ActiveDialogInfo& info, int32_t answer);
   void DeleteCurrentSketchByKey();
   static void PlayChannel(RU3DArcadeSoundChannel* channel);

@@ -27,7 +27,7 @@ MM3DTextureHandle CoverTexture(int16_t cover) {
 }
 
 MM3DBlendFactors CoverBlend(const MM3DTextureHandle& texture) {
-  return texture.IsOpaque() ? kOpaqueBlend : kAlphaBlend;
+  return texture.IsEmpty() || texture.IsOpaque() ? kOpaqueBlend : kAlphaBlend;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // from such files.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/win32/user.h"
@@ -24,5 +25,12 @@ bool ReadCursorFile(const std::vector<uint8_t>& bytes, CursorImage& image);
 
 // The picture of a cursor made from a file; false for any other handle.
 bool FileCursorImage(HCURSOR cursor, CursorImage& image);
+// A cursor of the picture, shown as a file's cursor is.
+HCURSOR AddCursorImage(std::unique_ptr<CursorImage> image);
+// The program module's own pictures: the cursor "emptyCursor.cur" (shows
+// nothing: the stage draws its own pointers) and icon 1; null for any other
+// name.
+HCURSOR ProgramCursor(LPCSTR name);
+HICON ProgramIcon(LPCSTR name);
 
 }  // namespace vpl::platform

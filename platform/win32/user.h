@@ -700,7 +700,7 @@ int TranslateAcceleratorA(HWND window, HACCEL table, LPMSG message);
 #define IDI_APPLICATION (MAKEINTRESOURCEA(32512))
 
 // The system's cursors and icons (null instance); the program's module
-// holds none, so a module name answers null.
+// holds the cursor "emptyCursor.cur" and icon 1, any other name answers null.
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 

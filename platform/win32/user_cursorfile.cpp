@@ -1,6 +1,7 @@
 // Cursor files: the icon and cursor directory with its device-independent
 // pictures, and the animated-cursor container around them.
 
+#include <strings.h>
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -171,6 +172,10 @@ bool ReadAnimatedCursor(ByteView file, CursorImage& image) {
   return false;
 }
 
+constexpr int32_t kProgramPictureSize = 32;
+constexpr char kEmptyCursorName[] = "emptyCursor.cur";
+constexpr uintptr_t kProgramIconId = 1;
+
 // Cursors made from files, by handle.
 // Handles are counted, never reused, so that a new cursor is never taken
 // for one destroyed before it.
@@ -189,6 +194,42 @@ FileCursors& TheFileCursors() {
 bool ReadCursorFile(const std::vector<uint8_t>& bytes, CursorImage& image) {
   const ByteView file(bytes.data(), bytes.size());
   return ReadAnimatedCursor(file, image) || ReadIconDirectory(file, image);
+}
+
+HCURSOR AddCursorImage(std::unique_ptr<CursorImage> image) {
+  FileCursors& all = TheFileCursors();
+  std::lock_guard lock(all.mutex);
+  auto* handle = reinterpret_cast<HCURSOR>(all.nextHandle++);
+  all.cursors.emplace(handle, std::move(image));
+  return handle;
+}
+
+HCURSOR ProgramCursor(LPCSTR name) {
+  static const HCURSOR empty = [] {
+    auto image = std::make_unique<CursorImage>();
+    image->width = image->height = kProgramPictureSize;
+    image->argb.assign(kProgramPictureSize * kProgramPictureSize, 0);
+    return AddCursorImage(std::move(image));
+  }();
+  if (IS_INTRESOURCE(name) || strcasecmp(name, kEmptyCursorName) != 0) return nullptr;
+  return empty;
+}
+
+// The program's icon: a yellow disc with a blue rim on a clear ground.
+HICON ProgramIcon(LPCSTR name) {
+  static const HCURSOR icon = [] {
+    auto image = std::make_unique<CursorImage>();
+    image->width = image->height = kProgramPictureSize;
+    const int32_t middle = kProgramPictureSize / 2;
+    for (int32_t y = 0; y < kProgramPictureSize; ++y) {
+      for (int32_t x = 0; x < kProgramPictureSize; ++x) {
+        const int32_t d = (x - middle) * (x - middle) + (y - middle) * (y - middle);
+        image->argb.push_back(d < 144 ? 0xFFF2C94Cu : d < 225 ? 0xFF2F80EDu : 0u);
+      }
+    }
+    return AddCursorImage(std::move(image));
+  }();
+  return name == MAKEINTRESOURCEA(kProgramIconId) ? reinterpret_cast<HICON>(icon) : nullptr;
 }
 
 bool FileCursorImage(HCURSOR cursor, CursorImage& image) {
@@ -221,11 +262,7 @@ HCURSOR LoadCursorFromFileA(LPCSTR fileName) {
     SetLastError(ERROR_INVALID_DATA);
     return nullptr;
   }
-  FileCursors& all = TheFileCursors();
-  std::lock_guard lock(all.mutex);
-  auto* handle = reinterpret_cast<HCURSOR>(all.nextHandle++);
-  all.cursors.emplace(handle, std::move(image));
-  return handle;
+  return AddCursorImage(std::move(image));
 }
 
 BOOL DestroyCursor(HCURSOR cursor) {

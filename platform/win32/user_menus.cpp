@@ -1,5 +1,6 @@
 // Menus, accelerator tables, and the system's cursors and icons.
 
+#include "platform/win32/CursorFile.h"
 #include "platform/win32/WindowManager.h"
 
 #include <algorithm>
@@ -181,6 +182,9 @@ int TranslateAcceleratorA(HWND window, HACCEL table, LPMSG message) {
 }
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
+  if (instance != nullptr && instance == GetModuleHandleA(nullptr) && name != nullptr) {
+    if (const HCURSOR cursor = ProgramCursor(name)) return cursor;
+  }
   const auto id = reinterpret_cast<uintptr_t>(name);
   if (instance == nullptr && IS_INTRESOURCE(name) && id >= kFirstSystemCursor &&
       id <= kLastSystemCursor) {
@@ -191,6 +195,9 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
 }
 
 HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
+  if (instance != nullptr && instance == GetModuleHandleA(nullptr)) {
+    if (const HICON icon = ProgramIcon(name)) return icon;
+  }
   const auto id = reinterpret_cast<uintptr_t>(name);
   if (instance == nullptr && IS_INTRESOURCE(name) && id >= kFirstSystemCursor &&
       id <= kLastSystemCursor) {

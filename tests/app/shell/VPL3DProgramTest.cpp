@@ -219,6 +219,8 @@ TEST(VPL3DProgramTest, RunsInItsWindowAndEndsWhenClosedOnXDisplay) {
     for (const char* name : {"Library", "Textures", "Exports"}) {
       EXPECT_TRUE(fs::is_directory(folder.Dir() / name)) << name;
     }
+    // A first start gives the child a sketchbook with a blank sketch.
+    EXPECT_TRUE(fs::is_regular_file(folder.Dir() / "Library" / "Sketchbook 1" / "Sketch 1"));
     const std::string log = ReadFile(folder.Dir() / "Vantry's Plorvia 3D.log");
     const std::string driverLines = LogPrefix() + c.api + "\r\n----------\r\n";
     EXPECT_EQ(log.substr(0, driverLines.size()), driverLines);

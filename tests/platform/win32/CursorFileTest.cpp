@@ -148,3 +148,17 @@ TEST(CursorFileTest, LoadingMakesACursorUntilItIsDestroyed) {
 }
 
 }  // namespace
+
+TEST(CursorFileTest, TheProgramModuleHoldsAnEmptyCursorAndItsIcon) {
+  const HINSTANCE program = GetModuleHandleA(nullptr);
+  const HCURSOR empty = LoadCursorA(program, "EmptyCursor.cur");
+  ASSERT_NE(empty, nullptr);
+  vpl::platform::CursorImage image;
+  ASSERT_TRUE(vpl::platform::FileCursorImage(empty, image));
+  EXPECT_GT(image.width, 0);
+  for (const uint32_t pixel : image.argb) ASSERT_EQ(pixel >> 24, 0u);
+  EXPECT_EQ(LoadCursorA(program, "emptyCursor.cur"), empty);
+  EXPECT_NE(LoadIconA(program, MAKEINTRESOURCEA(1)), nullptr);
+  EXPECT_EQ(LoadCursorA(program, "other.cur"), nullptr);
+  EXPECT_EQ(LoadIconA(program, MAKEINTRESOURCEA(2)), nullptr);
+}
