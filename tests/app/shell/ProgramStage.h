@@ -4,6 +4,8 @@
 // mouse and keys go in through the stage control's input strategy, and
 // each frame runs the queued callbacks first.
 
+#include "app/shell/VPL2DDisplayStrategy.h"
+#include "app/shell/VPLActIntro.h"
 #include "app/shell/VPLActMaker.h"
 #include "app/shell/VPLStage.h"
 #include "foundation/af/AFWindow.h"
@@ -29,16 +31,21 @@
 
 namespace shell_test {
 
-// The program's own scripts, textures and models (VPL_DATA_DIR), open for
-// the object's life.
+// The folder of the program's own data files (VPL_DATA_DIR), as the
+// program names folders.
+inline std::string DataFolderName() {
+  const char* directory = std::getenv("VPL_DATA_DIR");
+  const std::filesystem::path path =
+      directory != nullptr && *directory != '\0' ? directory : std::filesystem::path(".");
+  return vpl::platform::ToWindowsPath(std::filesystem::absolute(path).string());
+}
+
+// The program's own scripts, textures and models, open for the object's
+// life.
 class ProgramDataFiles {
  public:
   ProgramDataFiles() {
-    const char* directory = std::getenv("VPL_DATA_DIR");
-    const std::filesystem::path path =
-        directory != nullptr && *directory != '\0' ? directory : std::filesystem::path(".");
-    const std::string name = vpl::platform::ToWindowsPath(std::filesystem::absolute(path).string());
-    const UUDirectory folder(name.c_str());
+    const UUDirectory folder(DataFolderName().c_str());
     mScripts.reset(MMOpenScriptFile(folder, "Hd.mms"));
     mTextures.reset(MM3DOpenTextureResourceFile(folder, "vpl3d.MMX", false));
     mModels.reset(MM3DOpenModelResourceFile(folder, "vpl3d.MMM", false));
@@ -126,6 +133,19 @@ class CreationActMaker : public VPLActMaker {
     return VPLGetProgramActMaker().MakeAct(stage, number);
   }
   bool AgreesToClose(MMAct* act) override { return VPLGetProgramActMaker().AgreesToClose(act); }
+
+ private:
+  StageLog mLog;
+};
+
+// The intro for act 0, a recording act for any other.
+class IntroActMaker : public VPLActMaker {
+ public:
+  MMAct* MakeAct(VPLStage* stage, int32_t number) override {
+    if (number == 0) return new (ALGlobalAllocator) VPLActIntro(stage, &VPLIntroDisplayStrategy());
+    return new (ALGlobalAllocator) RecordingInputAct(stage, mLog, "creation");
+  }
+  bool AgreesToClose(MMAct*) override { return true; }
 
  private:
   StageLog mLog;

@@ -32,18 +32,6 @@ const UUPoint kEndButtonPoints[] = {{690, 526}, {600, 500}};
 const UUPoint kAnywhere{400, 300};
 constexpr int32_t kHiddenCursor = 3;
 
-// The intro for act 0, a recording act for any other.
-class IntroMaker : public VPLActMaker {
- public:
-  MMAct* MakeAct(VPLStage* stage, int32_t number) override {
-    if (number == 0) return new (ALGlobalAllocator) VPLActIntro(stage, &VPLIntroDisplayStrategy());
-    return new (ALGlobalAllocator) RecordingInputAct(stage, mLog, "creation");
-  }
-  bool AgreesToClose(MMAct*) override { return true; }
-
-  StageLog mLog;
-};
-
 RawTable PageTable(const std::vector<uint32_t>& films) {
   RawTable table;
   for (const uint32_t film : films) table.mRows.push_back(Bytes().U32(film).Get());
@@ -76,7 +64,7 @@ class IntroRun {
   }
 
   app_fixtures::AppFiles mFiles;
-  IntroMaker mMaker;
+  shell_test::IntroActMaker mMaker;
   ProgramStage mStage{&mMaker, 0};
 };
 
