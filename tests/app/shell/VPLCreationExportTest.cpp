@@ -8,6 +8,7 @@
 #include "app/shell/VPLSceneCreationUI.h"
 #include "foundation/uu/UUFileSystem.h"
 #include "tests/app/shell/ProgramStage.h"
+#include "tests/app/support/DialogData.h"
 #include "tests/foundation/uu/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,18 @@ TEST_F(VPLCreationExportFailureTest, APictureThatWasNotDrawnIsNeverWritten) {
   EXPECT_FALSE(Screen().ExportJpeg());
   EXPECT_FALSE(Exists("Picture 1.bmp"));
   EXPECT_FALSE(Exists("Picture 1.jpg"));
+}
+
+TEST_F(VPLCreationExportFailureTest, PrintingSwitchedOffPrintsNothing) {
+  dialog_data::DialogServices services(mStage->Stage().GetTextureMap());
+  services.Preferences().SetPrinting(0);
+  bool drawn = false;
+  VPLGetServices().mRenderToSurface = [&drawn](MMSurface&, int32_t time, bool) {
+    drawn = true;
+    return VPLSurfaceRendering{.mTime = time, .mRendered = true};
+  };
+  EXPECT_FALSE(Screen().Print(0, true));
+  EXPECT_FALSE(drawn);
 }
 
 TEST_F(VPLCreationExportFailureTest, TheUnsupportedOptionFails) {
