@@ -1,52 +1,55 @@
 #include "app/shell/VPLActMaker.h"
 
+#include "app/creation/VPLSceneCreationArea.h"
+#include "app/shell/VPL2DDisplayStrategy.h"
+#include "app/shell/VPLActCreation.h"
+#include "app/shell/VPLActIntro.h"
 #include "app/shell/VPLDisplayModeStrategy.h"
 #include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLStage.h"
 #include "foundation/al/ALAllocator.h"
-#include "mm/stage/MM3DAct.h"
-#include "mm3d/MM3DRenderer.h"
-#include "mm3d/drivers/MM3DDriver.h"
 
 namespace {
 
-constexpr MM3DClearColor kSkyColour{.mRed = 150, .mGreen = 200, .mBlue = 245, .mAlpha = 255};
-
-// The creation screen's display with nothing on it yet.
-class VPLEmptyAct : public MM3DAct {
+// The intro first, then the creation act; while the intro runs the window
+// stays open.
+class VPLProgramActMaker : public VPLActMaker {
  public:
-  explicit VPLEmptyAct(VPLStage* stage) : MM3DAct(stage, &VPLCreationDisplayStrategy()) {}
-
-  void Draw() override {
-    if (const UURefCount<MM3DDriver>& driver = GetStage()->GetDriver()) {
-      driver->mClearColor = kSkyColour;
-      driver->SetClearColor(kSkyColour.AsWord());
+  MMAct* MakeAct(VPLStage* stage, int32_t number) override {
+    if (number == kIntroAct) {
+      return new (ALGlobalAllocator) VPLActIntro(stage, &VPLIntroDisplayStrategy());
     }
-    MM3DAct::Draw();
+    return new (ALGlobalAllocator) VPLActCreation(stage, &VPLCreationDisplayStrategy());
   }
-};
-
-class VPLEmptyActMaker : public VPLActMaker {
- public:
-  MMAct* MakeAct(VPLStage* stage, int32_t) override {
-    return new (ALGlobalAllocator) VPLEmptyAct(stage);
+  bool AgreesToClose(MMAct* act) override {
+    if (auto* creation = dynamic_cast<VPLActCreation*>(act)) return creation->CanClose();
+    return dynamic_cast<VPLActIntro*>(act) == nullptr;
   }
-  bool AgreesToClose(MMAct*) override { return true; }
-  // The empty screen's picture is its cleared frame.
+  void TickCreation(MMAct* act, int32_t time) override {
+    auto* creation = dynamic_cast<VPLActCreation*>(act);
+    if (creation != nullptr && creation->GetCreationArea() != nullptr) {
+      creation->GetCreationArea()->Tick(time);
+    }
+  }
   bool DrawCreationView(MMAct* act) override {
-    const UURefCount<MM3DRenderer> renderer = act->GetStage()->GetRenderer();
-    if (!renderer || act->GetStage()->GetPauseCount() > 0) return false;
-    renderer->BeginFrame();
-    renderer->EndFrame();
-    return true;
+    auto* creation = dynamic_cast<VPLActCreation*>(act);
+    return creation != nullptr && creation->DrawCreationView();
   }
+  void ShowSlowMachineNotice(MMAct* act, bool shown) override {
+    if (auto* creation = dynamic_cast<VPLActCreation*>(act)) creation->ShowSlowMachineNotice(shown);
+  }
+
+ private:
+  static constexpr int32_t kIntroAct = 0;
 };
 
-VPLEmptyActMaker gEmptyActMaker;
-VPLActMaker* gMaker = &gEmptyActMaker;
+VPLProgramActMaker gProgramActMaker;
+VPLActMaker* gMaker = &gProgramActMaker;
 
 }  // namespace
 
 VPLActMaker& VPLGetActMaker() { return *gMaker; }
 
-void VPLSetActMaker(VPLActMaker* maker) { gMaker = maker != nullptr ? maker : &gEmptyActMaker; }
+VPLActMaker& VPLGetProgramActMaker() { return gProgramActMaker; }
+
+void VPLSetActMaker(VPLActMaker* maker) { gMaker = maker != nullptr ? maker : &gProgramActMaker; }

@@ -1,8 +1,6 @@
 #pragma once
 // The stage asks a maker for its acts: act 0 is the intro, any other the
-// creation act. Until the program's acts are given one, the stage shows an
-// empty act on the creation screen's display: a 3D view cleared to the sky
-// colour, which agrees to close at once.
+// creation act. Tests may give the stage a maker of their own.
 
 #include <cstdint>
 
@@ -32,7 +30,9 @@ class VPLActMaker {
   virtual void ShowSlowMachineNotice(MMAct* /*act*/, bool /*shown*/) {}
 };
 
-// The maker in use; the empty act's maker until another is given.
+// The maker in use; the program's own until another is given.
 VPLActMaker& VPLGetActMaker();
-// Null gives back the empty act's maker.
+// The program's own maker: the intro, then the creation act.
+VPLActMaker& VPLGetProgramActMaker();
+// Null gives back the program's maker.
 void VPLSetActMaker(VPLActMaker* maker);

@@ -31,6 +31,9 @@ VPLStage::VPLStage(MMStageWindow* window, const UURect& rect) : MMStage(window, 
 }
 
 VPLStage::~VPLStage() {
+  // The act outlives this body: the cursor it shows goes first, while its
+  // scene is still there.
+  mCursorSet->Hide();
   VPL3DCursorSet::SetGlobal(nullptr);
   delete mCursorSet;
   VPLGetServices().mTextureMap = nullptr;

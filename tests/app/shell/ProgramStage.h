@@ -1,0 +1,182 @@
+#pragma once
+// The program's own stage for the shell's tests, its thread part run on
+// the test's thread: the acts come from a maker the test gives, the child's
+// mouse and keys go in through the stage control's input strategy, and
+// each frame runs the queued callbacks first.
+
+#include "app/shell/VPL2DDisplayStrategy.h"
+#include "app/shell/VPLActIntro.h"
+#include "app/shell/VPLActMaker.h"
+#include "app/shell/VPLStage.h"
+#include "foundation/af/AFWindow.h"
+#include "foundation/al/ALAllocator.h"
+#include "foundation/uu/UUDirectory.h"
+#include "mm/resources/MMScriptCollection.h"
+#include "mm/stage/MMInputStrategy.h"
+#include "mm/stage/MMStageControl.h"
+#include "mm/stage/MMStageWindow.h"
+#include "mm/tasks/MMTaskManager.h"
+#include "mm3d/MM3DModelLoader.h"
+#include "mm3d/MM3DTextureLoader.h"
+#include "platform/win32/PathMapping.h"
+#include "platform/win32/user.h"
+#include "tests/mm/stage/StageTestSupport.h"
+#include "tests/support/DesktopTestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace shell_test {
+
+// The folder of the program's own data files (VPL_DATA_DIR), as the
+// program names folders.
+inline std::string DataFolderName() {
+  const char* directory = std::getenv("VPL_DATA_DIR");
+  const std::filesystem::path path =
+      directory != nullptr && *directory != '\0' ? directory : std::filesystem::path(".");
+  return vpl::platform::ToWindowsPath(std::filesystem::absolute(path).string());
+}
+
+// The program's own scripts, textures and models, open for the object's
+// life.
+class ProgramDataFiles {
+ public:
+  ProgramDataFiles() {
+    const UUDirectory folder(DataFolderName().c_str());
+    mScripts.reset(MMOpenScriptFile(folder, "Hd.mms"));
+    mTextures.reset(MM3DOpenTextureResourceFile(folder, "vpl3d.MMX", false));
+    mModels.reset(MM3DOpenModelResourceFile(folder, "vpl3d.MMM", false));
+  }
+  ~ProgramDataFiles() {
+    mModels.reset();
+    mTextures.reset();
+    mScripts.reset();
+  }
+  ProgramDataFiles(const ProgramDataFiles&) = delete;
+  ProgramDataFiles& operator=(const ProgramDataFiles&) = delete;
+
+  bool Ready() const { return mScripts && mTextures && mModels; }
+
+ private:
+  std::unique_ptr<MMScriptLoader> mScripts;
+  std::unique_ptr<MM3DTextureLoader> mTextures;
+  std::unique_ptr<MM3DModelLoader> mModels;
+};
+
+class ProgramStage {
+ public:
+  // The act the stage's first frame shows; the test's maker gives a quiet
+  // one for it, so that the first frame (which waits for the window's
+  // paint) is over before the act under test may ask for the next.
+  static constexpr int32_t kFirstAct = -1;
+
+  // The maker stays the stage's until the stage goes. The stage then shows
+  // the act of the number.
+  ProgramStage(VPLActMaker* maker, int32_t act) {
+    VPLSetActMaker(maker);
+    mStage->Init();
+    mStage->RequestAct(kFirstAct);
+    mStage->UpdateLoop(Now(), true);
+    vpl::test::DrainMessages();
+    mStage->RequestAct(act);
+    RunFrame();
+  }
+  // The stage thread never ran: the window's handshake has nothing to ask.
+  ~ProgramStage() {
+    delete mWindow;
+    vpl::test::DrainMessages();
+    VPLSetActMaker(nullptr);
+  }
+  ProgramStage(const ProgramStage&) = delete;
+  ProgramStage& operator=(const ProgramStage&) = delete;
+
+  VPLStage& Stage() const { return *mStage; }
+  MMAct* Act() const { return mStage->GetAct(); }
+  int32_t Now() const { return mStage->GetTaskManager()->GetNow(); }
+
+  void Press(UUPoint at) { Send(WM_LBUTTONDOWN, MK_LBUTTON, at); }
+  void Drag(UUPoint at) { Send(WM_MOUSEMOVE, MK_LBUTTON, at); }
+  void Move(UUPoint at) { Send(WM_MOUSEMOVE, 0, at); }
+  void Release(UUPoint at) { Send(WM_LBUTTONUP, 0, at); }
+  // A key pressed alone (a virtual-key code).
+  void Key(int virtualKey) { Send(WM_KEYDOWN, static_cast<WPARAM>(virtualKey), UUPoint{0, 0}); }
+  // Runs the queued tasks (and an act switch the stage was asked for) and
+  // draws a frame.
+  void RunFrame() {
+    mStage->RequestUpdate(Now(), true);
+    mStage->RunPendingUpdate();
+  }
+
+ private:
+  void Send(UINT message, WPARAM wParam, UUPoint at) {
+    LRESULT result = 0;
+    mStage->GetInputStrategy()->HandleMessage(
+        mStage->GetControl()->GetHandle(), message, wParam,
+        MAKELPARAM(static_cast<WORD>(at.mX), static_cast<WORD>(at.mY)), result);
+  }
+
+  MMStageWindow* mWindow = new (ALGlobalAllocator) MMStageWindow(AFDefaultWindowDescription);
+  VPLStage* mStage = new (ALGlobalAllocator) VPLStage(mWindow, UURect(0, 0, 800, 600));
+};
+
+// The program's own acts, with a quiet first act for the stage's first
+// frame, so that a test starts on the creation act at once.
+class CreationActMaker : public VPLActMaker {
+ public:
+  MMAct* MakeAct(VPLStage* stage, int32_t number) override {
+    if (number == ProgramStage::kFirstAct) {
+      return new (ALGlobalAllocator) RecordingInputAct(stage, mLog, "first");
+    }
+    return VPLGetProgramActMaker().MakeAct(stage, number);
+  }
+  bool AgreesToClose(MMAct* act) override { return VPLGetProgramActMaker().AgreesToClose(act); }
+
+ private:
+  StageLog mLog;
+};
+
+// The intro for act 0, a recording act for any other.
+class IntroActMaker : public VPLActMaker {
+ public:
+  MMAct* MakeAct(VPLStage* stage, int32_t number) override {
+    if (number == 0) return new (ALGlobalAllocator) VPLActIntro(stage, &VPLIntroDisplayStrategy());
+    return new (ALGlobalAllocator) RecordingInputAct(stage, mLog, "creation");
+  }
+  bool AgreesToClose(MMAct*) override { return true; }
+
+ private:
+  StageLog mLog;
+};
+
+// What the X server shows of the stage's window once the point is no
+// longer black; false without an X display or when it never shows.
+inline bool CaptureShown(ProgramStage& stage, vpl::test::ScreenOnX& screen, UUPoint point) {
+  const HWND window = stage.Stage().GetWindow()->GetHandle();
+  return vpl::test::PumpUntil([&] {
+    stage.RunFrame();
+    return screen.Capture(window) && screen.At(point.mX, point.mY) != 0 &&
+           screen.At(point.mX, point.mY) != vpl::test::ScreenOnX::kOutside;
+  });
+}
+
+// Keeps the capture as <name>.ppm in VPL_SCREENSHOT_DIR when it is set, for
+// a person to look at.
+inline void KeepScreenshot(const vpl::test::ScreenOnX& screen, const std::string& name) {
+  const char* folder = std::getenv("VPL_SCREENSHOT_DIR");
+  if (folder == nullptr || *folder == '\0') return;
+  std::ofstream file(std::filesystem::path(folder) / (name + ".ppm"), std::ios::binary);
+  file << "P6\n" << screen.Width() << ' ' << screen.Height() << "\n255\n";
+  for (int y = 0; y < screen.Height(); ++y) {
+    for (int x = 0; x < screen.Width(); ++x) {
+      const uint32_t pixel = screen.At(x, y);
+      file.put(static_cast<char>(pixel >> 16 & 0xFF))
+          .put(static_cast<char>(pixel >> 8 & 0xFF))
+          .put(static_cast<char>(pixel & 0xFF));
+    }
+  }
+}
+
+}  // namespace shell_test
