@@ -69,6 +69,7 @@ class VPLCreationQuestionsTest : public ::testing::TestWithParam<QuestionCase> {
   ~VPLCreationQuestionsTest() override {
     VPLGetCreationServices() = VPLCreationServices();
     VPLGetServices().mQuit = nullptr;
+    VPLGetServices().mRenderToSurface = nullptr;
     mStage.reset();
     Screen::ResetQuittingForTest();
     VPLOpenGLFirst = 0;
@@ -78,7 +79,9 @@ class VPLCreationQuestionsTest : public ::testing::TestWithParam<QuestionCase> {
     mServices = std::make_unique<dialog_data::DialogServices>(mStage->Stage().GetTextureMap());
     mServices->Preferences().SetAutoSave(GetParam().mAutoSave ? 1 : 0);
     VPLGetCreationServices().mSketches = &mSketches;
-    VPLGetCreationServices().mRenderToSurface = [](MMSurface&, int32_t, bool) { return true; };
+    VPLGetServices().mRenderToSurface = [](MMSurface&, int32_t time, bool) {
+      return VPLSurfaceRendering{time, true};
+    };
     VPLGetServices().mQuit = [this] { ++mQuits; };
     mSketches.mWorks = GetParam().mSaveWorks;
   }
