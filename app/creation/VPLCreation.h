@@ -29,6 +29,10 @@ class VPLSceneBase;
 class VPLVertexHolder;
 
 class VPLCreation {
+  // A group writes and reads its members as the creation writes and reads
+  // its objects: the same picture names and makers.
+  friend class VPLObjCreationGroup;
+
  public:
   // Row 7 holds the default ground flag, row 8 the default background.
   static constexpr MMResourceId kSettingsScript = 503;
@@ -123,9 +127,8 @@ class VPLCreation {
   void DeleteAll();
   // Every object: the user objects, the groups, then the character.
   std::vector<VPLObjCreation*> AllObjects() const;
-  // Makers of the objects a record holds that this class does not know;
-  // null here, and the read fails.
-  virtual VPLObjCreation* MakeGroup(const UURefCount<MM3DModel>& /*model*/) { return nullptr; }
+  // Makers of the objects a record holds.
+  virtual VPLObjCreation* MakeGroup(const UURefCount<MM3DModel>& model);
   // The character on the model, in this creation.
   virtual VPLObjCreation* MakeCharacter(const UURefCount<MM3DModel>& model);
 
@@ -145,6 +148,8 @@ class VPLCreation {
   bool ReadEntry(UUReader& reader, MM3DModDatabase& database, bool group);
   bool ReadPictureName(UUReader& reader, VPLObjCreation& object) const;
   bool ReadCharacter(UUReader& reader, MM3DModDatabase& database);
+  // The character's model, named by the list; empty when there is none.
+  UURefCount<MM3DModel> LoadCharacterModel() const;
   template <typename Move>
   void MoveCamera(Move move);
 

@@ -3,6 +3,7 @@
 #include "app/creation/VPLCreation.h"
 
 #include "app/creation/VPLObjCreation.h"
+#include "app/creation/VPLObjCreationGroup.h"
 #include "app/creation/VPLObjCreationUser.h"
 #include "app/objects/VPLMaterializer.h"
 #include "app/objects/VPLSceneBase.h"
@@ -252,11 +253,19 @@ bool VPLCreation::ReadCharacter(UUReader& reader, MM3DModDatabase& database) {
     mCharacter->Reset();
     return mCharacter->ReadRecord(reader, &database);
   }
-  const VPLScript list(kCharacterList, kVPLScriptList);
-  if (list.FindTag(0) < 0) return false;
-  const auto modelId = static_cast<MMResourceId>(list.GetTagUInt32(0));
-  const UURefCount<MM3DModel> model = MM3DGetModel(modelId, TextureMapOf(mScene));
+  const UURefCount<MM3DModel> model = LoadCharacterModel();
   if (!model) return false;
   mCharacter = MakeCharacter(model);
   return mCharacter != nullptr && mCharacter->ReadRecord(reader, &database);
+}
+
+UURefCount<MM3DModel> VPLCreation::LoadCharacterModel() const {
+  const VPLScript list(kCharacterList, kVPLScriptList);
+  if (list.FindTag(0) < 0) return UURefCount<MM3DModel>();
+  const auto modelId = static_cast<MMResourceId>(list.GetTagUInt32(0));
+  return MM3DGetModel(modelId, TextureMapOf(mScene));
+}
+
+VPLObjCreation* VPLCreation::MakeGroup(const UURefCount<MM3DModel>& model) {
+  return new VPLObjCreationGroup(mScene, model, this);
 }

@@ -83,6 +83,10 @@ int32_t VPLObjCreation::Now() const {
 void VPLObjCreation::SetLocation(const MM3DVector& point) {
   // The move refreshes the bounds.
   VPLObj::SetLocation(point);
+  MoveSoundSources();
+}
+
+void VPLObjCreation::MoveSoundSources() {
   const MM3DVector position = GetWorldPosition();
   for (RU3DGenericSoundChannel* channel :
        {mSpinChannel.get(), mJiggleChannel.get(), mPathChannel.get()}) {
@@ -116,6 +120,10 @@ void VPLObjCreation::Tick(int32_t now) {
     StepColorPulse(now);
     StepPath(now);
   }
+  SoundsFollowCamera();
+}
+
+void VPLObjCreation::SoundsFollowCamera() {
   for (RU3DGenericSoundChannel* channel :
        {mSpinChannel.get(), mJiggleChannel.get(), mPathChannel.get()}) {
     if (channel != nullptr) FollowCamera(channel);

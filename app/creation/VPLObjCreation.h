@@ -10,6 +10,7 @@
 
 #include "app/objects/RU3DLogicalSoundChannel.h"
 #include "app/objects/VPLObj.h"
+#include "app/objects/VPLVertexHolder.h"
 #include "foundation/uu/UUGrowableArray.h"
 #include "mm3d/MM3DColor.h"
 #include "mm3d/MM3DMatrix.h"
@@ -88,6 +89,17 @@ class VPLObjCreation : public VPLObj {
   virtual void MirrorUpDown(const MM3DVector& eye, const MM3DVector& interest);
   // Moves the scale and rotation into the meshes' vertices.
   virtual void BakeScale();
+  // The magnet tools: each event of a drag pulls (or pushes) the surface
+  // under the segment; the vertices connected to the one nearest the hit
+  // that lie within the reach (a squared world distance) move along that
+  // vertex's normal, and triangles stretched beyond the longest edge are
+  // split. The bounds follow at the end of the drag.
+  virtual void BeginMagnetPull(const MM3DVector& start, const MM3DVector& end, float reach);
+  virtual void DragMagnetPull(const MM3DVector& start, const MM3DVector& end, float reach);
+  virtual void EndMagnetPull(const MM3DVector& start, const MM3DVector& end, float reach);
+  virtual void BeginMagnetPush(const MM3DVector& start, const MM3DVector& end, float reach);
+  virtual void DragMagnetPush(const MM3DVector& start, const MM3DVector& end, float reach);
+  virtual void EndMagnetPush(const MM3DVector& start, const MM3DVector& end, float reach);
   // The path waits during every drag.
   void PausePath();
   void ResumePath();
@@ -114,7 +126,7 @@ class VPLObjCreation : public VPLObj {
   int32_t GetPartTexture(int16_t part) const;
   void SetPartTexture(int16_t part, int32_t textureId);
   // The whole transform from mesh space to world space.
-  void GetTransform(MM3DMatrix& out) const;
+  virtual void GetTransform(MM3DMatrix& out) const;
   void CollectMeshNodes();
   // A model read from a creation record still holds the transform nodes
   // of the object that wrote it, under this object's own: their rotation
@@ -174,7 +186,21 @@ class VPLObjCreation : public VPLObj {
   void MakeJiggleSoundChannel() { MakeChannel(mJiggleChannel); }
   void MakePathSoundChannel() { MakeChannel(mPathChannel); }
   int32_t Now() const;
+  // True when the box lies wholly beyond the world's radius.
+  bool OutsideTheWorld() const;
+  void QueueRemoval();
+  // The highlight's flag and the pulse it holds back, meshes untouched.
+  void HoldHighlight(bool on);
+  // The sounds come from where the object stands, heard from the camera.
+  void MoveSoundSources();
+  void SoundsFollowCamera();
   void SetScaleNode(const MM3DMatrix& matrix);
+  // Shows the factors the jiggle reached at its last step.
+  virtual void ShowJiggleScale();
+  // The turn about the vertical axis into the camera's view: the
+  // horizontal viewing direction becomes +z (a camera straight above looks
+  // along +z).
+  static MM3DMatrix ViewTurn(const MM3DVector& eye, const MM3DVector& interest);
   // Turns the rotation node by the angles, about the parent's axes.
   void TurnBy(float ax, float ay, float az);
   // The colours and pulse as a record left them, to be put back after
@@ -231,9 +257,8 @@ class VPLObjCreation : public VPLObj {
   // The three factors after a step of f toward the jiggle's bound on each
   // axis; true when an axis turned.
   bool StepJiggleFactors(float f);
-  // True when the box lies wholly beyond the world's radius.
-  bool OutsideTheWorld() const;
-  void QueueRemoval();
+  // One magnet event: the pick, then the step on the meshes (VPLMagnetStep).
+  void MagnetStep(const MM3DVector& start, const MM3DVector& end, float reach, float strength);
   // Every position and normal of every mesh through the mirror: into the
   // camera's frame, one axis negated, and back; the windings turn.
   void Mirror(const MM3DVector& eye, const MM3DVector& interest, int32_t axis);

@@ -108,3 +108,14 @@ void VPLObjCreation::SetHighlight(bool on, const MM3DColor& tint) {
   }
   mHighlighted = on;
 }
+
+void VPLObjCreation::HoldHighlight(bool on) {
+  if (on && mHighlighted) return;
+  if (on) {
+    mSavedPulsing = mPulsing;
+    mPulsing = false;
+  } else {
+    mPulsing = mSavedPulsing;
+  }
+  mHighlighted = on;
+}

@@ -40,18 +40,22 @@ void VPLObjCreation::StepSpin(int32_t now) {
 
 void VPLObjCreation::StepScaleJiggle(int32_t now) {
   if (mJiggling && mJigglePeriod > 0) {
-    if (MM3DDisplayTreeNodeTransform* node = GetScaleNode()) {
-      MM3DMatrix scale;
-      MM3DMatrixScale(scale, mScaleCurrent[0], mScaleCurrent[1], mScaleCurrent[2]);
-      MM3DMatrix scaled;
-      MM3DMatrixMultiply(scaled, scale, mScaleBase);
-      node->SetMatrix(scaled);
-    }
+    ShowJiggleScale();
     if (StepJiggleFactors(Share(now - mJiggleStepTime, mJigglePeriod))) {
       StartSound(mJiggleChannel.get(), mJiggleSound, false);
     }
   }
   mJiggleStepTime = now;
+}
+
+void VPLObjCreation::ShowJiggleScale() {
+  MM3DDisplayTreeNodeTransform* node = GetScaleNode();
+  if (node == nullptr) return;
+  MM3DMatrix scale;
+  MM3DMatrixScale(scale, mScaleCurrent[0], mScaleCurrent[1], mScaleCurrent[2]);
+  MM3DMatrix scaled;
+  MM3DMatrixMultiply(scaled, scale, mScaleBase);
+  node->SetMatrix(scaled);
 }
 
 bool VPLObjCreation::StepJiggleFactors(float f) {

@@ -247,15 +247,24 @@ void VPLObjCreation::MirrorUpDown(const MM3DVector& eye, const MM3DVector& inter
   Mirror(eye, interest, 1);
 }
 
-void VPLObjCreation::Mirror(const MM3DVector& eye, const MM3DVector& interest, int32_t axis) {
+MM3DMatrix VPLObjCreation::ViewTurn(const MM3DVector& eye, const MM3DVector& interest) {
   MM3DVector d = interest.Direction(eye);
   d.mY = 0.0f;
   const float length = Length(d);
-  if (length > 0.0f) d.Divide(length);
+  if (length > 0.0f) {
+    d.Divide(length);
+  } else {
+    d = MM3DVector(0.0f, 0.0f, 1.0f, 0.0f);
+  }
   const float angle = d.mX > 0.0f ? -std::acos(std::clamp(d.mZ, -1.0f, 1.0f))
                                   : std::acos(std::clamp(d.mZ, -1.0f, 1.0f));
   MM3DMatrix into;
   MM3DMatrixRotationY(into, angle);
+  return into;
+}
+
+void VPLObjCreation::Mirror(const MM3DVector& eye, const MM3DVector& interest, int32_t axis) {
+  const MM3DMatrix into = ViewTurn(eye, interest);
   MM3DMatrix back = into;
   back.InvertAffine();
   MM3DMatrix flip;

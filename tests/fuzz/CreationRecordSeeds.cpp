@@ -1,8 +1,9 @@
 // Writes the creation-record fuzzer's seed corpus with the creation's own
 // writer: an empty creation, one with a pulsing character model, a still
-// model and a moved camera, and one with Pomble posed, two parts off and
-// its ghost.
+// model and a moved camera, one with Pomble posed, two parts off and its
+// ghost, and one with a group nested in a group.
 #include "app/creation/VPLObjCreationChar.h"
+#include "app/creation/VPLObjCreationGroup.h"
 #include "app/creation/VPLObjCreationUser.h"
 #include "app/creation/VPLPombleVisual.h"
 #include "foundation/uu/UUMemory.h"
@@ -50,6 +51,30 @@ bool WritePomble(CreationFuzzStage& stage, const std::string& directory) {
   return WriteCreation(*creation, directory, "pomble.bin");
 }
 
+VPLObjCreation* Showcase(CreationFuzzStage& stage, VPLCreation& creation, const MM3DVector& at) {
+  auto* object = new VPLObjCreationUser(&stage.mScene, model_fixtures::MakeShowcase(), &creation);
+  object->SetLocation(at);
+  return object;
+}
+
+// A group on its first member's model, the others added after it.
+VPLObjCreationGroup* GroupOf(VPLCreation& creation, VPLObjCreation* first, VPLObjCreation* second) {
+  auto* group = new VPLObjCreationGroup(first->GetScene(), first->GetModel(), &creation);
+  group->AppendChild(first);
+  group->AddChild(second, false);
+  return group;
+}
+
+bool WriteNestedGroups(CreationFuzzStage& stage, const std::string& directory) {
+  const std::unique_ptr<VPLCreation> creation = stage.NewCreation();
+  VPLObjCreationGroup* inner =
+      GroupOf(*creation, Showcase(stage, *creation, MM3DVector(4, 0, 0, 1)),
+              Showcase(stage, *creation, MM3DVector(6, 1, 0, 1)));
+  creation->AddObject(
+      GroupOf(*creation, Showcase(stage, *creation, MM3DVector(0, 0, 0, 1)), inner));
+  return WriteCreation(*creation, directory, "nested-groups.bin");
+}
+
 }  // namespace
 
 int main(int argumentCount, char** arguments) {
@@ -70,5 +95,6 @@ int main(int argumentCount, char** arguments) {
   creation->OrbitCameraNegative(0.4f);
   written = written && WriteCreation(*creation, arguments[1], "two-objects.bin");
   written = written && WritePomble(stage, arguments[1]);
+  written = written && WriteNestedGroups(stage, arguments[1]);
   return written ? 0 : 1;
 }

@@ -5,9 +5,13 @@
 
 #include "app/creation/VPLCreation.h"
 #include "app/creation/VPLObjCreation.h"
+#include "foundation/uu/UUMemory.h"
 #include "tests/app/support/AppFixtures.h"
 
 #include <cstdint>
+#include <vector>
+
+class VPLObjCreationGroup;
 
 namespace creation_support {
 
@@ -31,5 +35,31 @@ class TestCharacter : public VPLObjCreation {
   void Reset() override { ++mResets; }
   int32_t mResets = 0;
 };
+
+// A stream over its own block; a small block fails the writes past it.
+class BlockStream {
+ public:
+  static constexpr int32_t kStreamSize = 1 << 20;
+  explicit BlockStream(int32_t size = kStreamSize)
+      : mBlock(static_cast<size_t>(size)), mStream(mBlock.data(), size) {}
+  UUMemory& Stream() { return mStream; }
+  std::vector<uint8_t> Written() {
+    int32_t length = 0;
+    mStream.Tell(&length);
+    return std::vector<uint8_t>(mBlock.begin(), mBlock.begin() + length);
+  }
+
+ private:
+  std::vector<uint8_t> mBlock;
+  UUMemory mStream;
+};
+
+// One mesh of so many vertices that its model needs more scratch than the
+// first work buffer holds (about 250,000 bytes).
+UURefCount<MM3DModel> ModelNeedingMoreScratch();
+
+// A group made as the group tool makes one: on the first member's model,
+// the others added after it, every member's turn in its mesh.
+VPLObjCreationGroup* GroupOf(const std::vector<VPLObjCreation*>& members, VPLCreation* creation);
 
 }  // namespace creation_support

@@ -5,14 +5,10 @@
 #include "foundation/uu/UUMemory.h"
 #include "foundation/uu/UUOwned.h"
 #include "mm/tasks/MMTaskManager.h"
-#include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
-#include "mm3d/MM3DDisplayTreeNodeWithVisibility.h"
 #include "mm3d/MM3DDriverTextureMap.h"
-#include "mm3d/MM3DMaterialLambert.h"
 #include "tests/app/creation/CreationSupport.h"
 #include "tests/app/support/InterfaceStage.h"
 #include "tests/mm3d/FakeTextureCollection.h"
-#include "tests/mm3d/MM3DMeshBuilders.h"
 #include "tests/mm3d/MM3DStreams.h"
 
 #include <gtest/gtest.h>
@@ -34,27 +30,9 @@ const MM3DVector kFirstPlace(1.0f, 2.0f, 3.0f, 1.0f);
 const MM3DVector kSecondPlace(-4.0f, 0.5f, 6.0f, 1.0f);
 const MM3DColor kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 const MM3DColor kGrey{0.5f, 0.5f, 0.5f, 1.0f};
-constexpr int32_t kStreamSize = 1 << 20;
 // The head: eye, ground, background and the user object count.
 constexpr size_t kHeadSize = 21;
 constexpr size_t kEmptySize = 26;
-
-// A stream over its own block; a small block fails the writes past it.
-class BlockStream {
- public:
-  explicit BlockStream(int32_t size = kStreamSize)
-      : mBlock(static_cast<size_t>(size)), mStream(mBlock.data(), size) {}
-  UUMemory& Stream() { return mStream; }
-  std::vector<uint8_t> Written() {
-    int32_t length = 0;
-    mStream.Tell(&length);
-    return std::vector<uint8_t>(mBlock.begin(), mBlock.begin() + length);
-  }
-
- private:
-  std::vector<uint8_t> mBlock;
-  UUMemory mStream;
-};
 
 constexpr uint16_t kPictureCollection = 12;
 const char* const kPictureName = "Tree.png";
@@ -74,27 +52,6 @@ class OnePicture : public VPLUserTextureList {
   MMResourceId mTexture;
   bool mGone = false;
 };
-
-// One mesh of so many vertices that its model needs more scratch than the
-// first work buffer holds.
-UURefCount<MM3DModel> ModelNeedingMoreScratch() {
-  constexpr int32_t kVertices = 7500;
-  std::vector<MM3DVector> positions;
-  std::vector<MM3DVector> normals;
-  for (int32_t i = 0; i < kVertices; ++i) {
-    positions.emplace_back(static_cast<float>(i) * 0.001f, static_cast<float>(i % 5), 0.0f, 1.0f);
-    normals.emplace_back(0.0f, 0.0f, -1.0f, 0.0f);
-  }
-  MM3DIndexedMeshPart part;
-  part.mMaterial = UURefCount<MM3DMaterial>(new MM3DMaterialLambert);
-  part.mBlocks.Append(MakeBlock(positions, normals));
-  auto* mesh = new MM3DDisplayTreeNodeIndexedMesh;
-  mesh->AddPart(part);
-  auto* root = new MM3DDisplayTreeNodeRoot;
-  root->AddChild(UUOwned<MM3DDisplayTreeNode>(mesh));
-  return UURefCount<MM3DModel>(
-      new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>()));
-}
 
 class VPLCreationRecordTest : public ::testing::Test {
  protected:
