@@ -32,10 +32,10 @@ constexpr int32_t kDanceStep = 3;
 // Long enough for the glide in, the opening and the interlude.
 constexpr int32_t kUntilTheDance = 60000;
 constexpr int32_t kStep = 5;
-// A pose per part, each away from rest.
-// The character seen whole from the creation camera: about 40 x 50
+// The character seen whole from the scene's camera: about 40 x 50
 // pixels, most of them its body.
 constexpr ptrdiff_t kBodyPixels = 600;
+// A pose per part, each away from rest.
 constexpr float kPoses[kVPLBodyPartCount] = {0.8f, 0.6f, 0.9f, 0.4f, 0.7f, 0.5f};
 
 // The body takes the user's colour, red until dressed: bright red, well
