@@ -102,6 +102,14 @@ class VPLObjCreationChar : public VPLObjCreation, public VPLCreationCharacter {
   // Never mirrored.
   void MirrorLeftRight(const MM3DVector&, const MM3DVector&) override {}
   void MirrorUpDown(const MM3DVector&, const MM3DVector&) override {}
+  // Never pulled or pushed by the magnet: its skinned meshes are shared
+  // with its animation.
+  void BeginMagnetPull(const MM3DVector&, const MM3DVector&, float) override {}
+  void DragMagnetPull(const MM3DVector&, const MM3DVector&, float) override {}
+  void EndMagnetPull(const MM3DVector&, const MM3DVector&, float) override {}
+  void BeginMagnetPush(const MM3DVector&, const MM3DVector&, float) override {}
+  void DragMagnetPush(const MM3DVector&, const MM3DVector&, float) override {}
+  void EndMagnetPush(const MM3DVector&, const MM3DVector&, float) override {}
   // The ghost follows; nothing at all during a show.
   void SetRotation(const float& x, const float& y, const float& z) override;
   void RotateBy(const float& x, const float& y, const float& z) override;

@@ -18,6 +18,16 @@ import time
 import zlib
 
 WINDOW_TITLE = "VPL3D"
+# The interface's units on the 800 x 600 screen: the view spans x -20.4 to
+# 20.4 and y -15.3 to 15.3 at the controls' depth.
+PIXELS_PER_UNIT = 19.6
+# The palette's colours, one per tool.
+SKY, LEAF, TANGERINE = (79, 195, 247), (76, 208, 106), (255, 138, 61)
+GRAPE, CHERRY, TEAL, BUBBLEGUM = (156, 107, 255), (255, 79, 94), (34, 195, 176), (255, 122, 200)
+# Layout spots (centre x, y in units) and the colour that fills them.
+PALETTE_SPOTS = [((-18.1, 13.5), SKY), ((-14.1, 13.5), LEAF), ((-18.1, 11.0), TANGERINE),
+                 ((-14.1, 11.0), GRAPE), ((-18.1, 8.5), CHERRY), ((-14.1, 8.5), TEAL),
+                 ((-16.1, 6.0), BUBBLEGUM)]
 LOG_NAME = "Vantry's Plorvia 3D.log"
 LOG_HEADING = "Vantry's Plorvia 3D Log File"
 DATA_FILES = ["vpl3d.MMA", "vpl3d.MMF", "vpl3d.MMM", "vpl3d.MMP", "vpl3d.MMX", "Hd.mms"]
@@ -83,6 +93,16 @@ class Screenshot:
         row = self.rows[y]
         return tuple(row[x * 3: x * 3 + 3])
 
+    def dominant(self, left, top, width, height):
+        """The commonest colour of the rectangle, to 16 levels a channel."""
+        counts = {}
+        for y in range(top, top + height, 2):
+            for x in range(left, left + width, 2):
+                key = tuple(c // 16 for c in self.pixel(x, y))
+                counts[key] = counts.get(key, 0) + 1
+        commonest = max(counts, key=counts.get)
+        return tuple(c * 16 + 8 for c in commonest)
+
     def lit_share(self, left, top, width, height):
         """Share of the pixels in the rectangle that are not near black."""
         lit = total = 0
@@ -103,6 +123,17 @@ class Screenshot:
         with open(path, "wb") as png:
             png.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
                       chunk(b"IDAT", zlib.compress(raw, 6)) + chunk(b"IEND", b""))
+
+
+def screen_point(spot, window):
+    """The pixel of a layout spot in the window: left, top, width, height."""
+    left, top, width, height = window
+    return (round(left + width / 2 + spot[0] * PIXELS_PER_UNIT * width / 800),
+            round(top + height / 2 - spot[1] * PIXELS_PER_UNIT * height / 600))
+
+
+def near(colour, wanted, distance=70):
+    return sum((a - b) ** 2 for a, b in zip(colour, wanted)) <= distance ** 2
 
 
 class Program:
@@ -129,6 +160,11 @@ class Program:
         values = dict(line.split("=") for line in xdotool("getwindowgeometry", "--shell",
                                                             self.window))
         return tuple(int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def key(self, name):
+        """A real key press and release, on the program's window."""
+        subprocess.run(["xdotool", "windowfocus", "--sync", self.window], capture_output=True)
+        subprocess.run(["xdotool", "key", name], check=True, capture_output=True)
 
     def stop(self):
         if self.process and self.process.poll() is None:
@@ -179,9 +215,30 @@ class PlayThrough:
         wait_until("a picture in the window",
                    lambda: Screenshot().lit_share(left, top, width, height) > 0.5)
 
+    def palette_shows(self):
+        window = self.program.geometry()
+        shot = Screenshot()
+        for spot, colour in PALETTE_SPOTS:
+            x, y = screen_point(spot, window)
+            if not near(shot.dominant(x - 30, y - 18, 60, 36), colour):
+                return None
+        return shot
+
+    def step_intro(self):
+        """A key goes to the last page, a second ends the intro."""
+        self.program.key("space")
+        time.sleep(0.5)
+        self.program.key("space")
+        shot = wait_until("the creation screen's palette", self.palette_shows, 30)
+        self.keep(shot, "creation-screen")
+
+    def keep(self, shot, name):
+        os.makedirs(self.output_folder, exist_ok=True)
+        shot.save_png(os.path.join(self.output_folder, f"{name}.png"))
+
     def steps(self):
         return [("start", self.step_start), ("second start", self.step_second_start),
-                ("first picture", self.step_first_picture)]
+                ("first picture", self.step_first_picture), ("intro", self.step_intro)]
 
     def run(self):
         began = time.monotonic()

@@ -33,6 +33,8 @@ const MM3DColor kYellow{1.0f, 0.9f, 0.1f, 0.0f};
 const MM3DVector kSpot(5.0f, 0.0f, 3.0f, 1.0f);
 // The pose record starts after the two matrices, the choice and the flag.
 constexpr size_t kPoseOffset = 131;
+// A magnet reach (squared world units) that takes in the whole body.
+constexpr float kWideReach = 1.0e6f;
 
 MM3DMatrix Identity() {
   MM3DMatrix identity;
@@ -77,6 +79,20 @@ class VPLObjCreationCharTest : public ::testing::Test {
     auto* mesh = static_cast<MM3DDisplayTreeNodeIndexedMesh*>(
         VPLFindMeshes(character.GetDisplayTreeRoot())[0]);
     return mesh->GetPart(0).mBlocks[0]->mPositions[0];
+  }
+
+  // Every vertex of every mesh, in walk order.
+  static std::vector<MM3DVector> MeshPositions(const VPLObjCreationChar& character) {
+    std::vector<MM3DVector> positions;
+    for (MM3DDisplayTreeNode* node : VPLFindMeshes(character.GetDisplayTreeRoot())) {
+      auto* mesh = static_cast<MM3DDisplayTreeNodeIndexedMesh*>(node);
+      for (int32_t p = 0; p < mesh->GetPartCount(); ++p) {
+        for (const auto& block : mesh->GetPart(p).mBlocks) {
+          for (const MM3DVector& v : block->mPositions) positions.push_back(v);
+        }
+      }
+    }
+    return positions;
   }
 
   DataFiles mFiles;
@@ -130,6 +146,33 @@ TEST_F(VPLObjCreationCharTest, ScalingAndMirroringLeaveItAsItIs) {
   EXPECT_EQ(character->GetScaleNode()->GetMatrix(), Identity());
   EXPECT_FALSE(character->IsJiggling());
   EXPECT_TRUE(FirstVertex(*character).Equals(vertex));
+}
+
+TEST_F(VPLObjCreationCharTest, TheMagnetNeitherPullsNorPushesIt) {
+  const std::unique_ptr<VPLObjCreationChar> character = Make();
+  MM3DVector low;
+  MM3DVector high;
+  character->GetBounds(low, high);
+  MM3DVector middle = low;
+  middle.Add(high);
+  middle.Scale(0.5f);
+  const MM3DVector start(middle.mX, middle.mY, high.mZ + 20.0f, 1.0f);
+  const MM3DVector end(middle.mX, middle.mY, low.mZ - 20.0f, 1.0f);
+  MM3DVector hit;
+  ASSERT_TRUE(character->PickRay(start, end, hit, nullptr)) << "the segment reaches the body";
+  const std::vector<MM3DVector> before = MeshPositions(*character);
+  const std::function<void(VPLObjCreationChar&)> magnet[] = {
+      [&](VPLObjCreationChar& c) { c.BeginMagnetPull(start, end, kWideReach); },
+      [&](VPLObjCreationChar& c) { c.DragMagnetPull(start, end, kWideReach); },
+      [&](VPLObjCreationChar& c) { c.EndMagnetPull(start, end, kWideReach); },
+      [&](VPLObjCreationChar& c) { c.BeginMagnetPush(start, end, kWideReach); },
+      [&](VPLObjCreationChar& c) { c.DragMagnetPush(start, end, kWideReach); },
+      [&](VPLObjCreationChar& c) { c.EndMagnetPush(start, end, kWideReach); },
+  };
+  for (const auto& step : magnet) step(*character);
+  const std::vector<MM3DVector> after = MeshPositions(*character);
+  ASSERT_EQ(after.size(), before.size());
+  for (size_t i = 0; i < before.size(); ++i) EXPECT_TRUE(after[i].Equals(before[i])) << i;
 }
 
 TEST_F(VPLObjCreationCharTest, ResetStandsItAtTheOriginWithEveryPartOffAndTheGhostHidden) {

@@ -182,28 +182,102 @@ TEST_F(MM3DPlanarVisualTest, TheMoleculeKeepsItsVisualInTheEnclosureWhileItLives
   scene.ResignFocus();
 }
 
-// The offscreen OpenGL driver draws the stage's frames into a bitmap.
-class MM3DPlanarVisualPixelTest : public ::testing::Test {
+// The standard renderer, keeping the back buffer once every triangle of
+// the frame is drawn and before the driver shows it (showing may leave
+// the back buffer undefined).
+class BackBufferKeepingRenderer : public MM3DStandardRenderer {
+ public:
+  BackBufferKeepingRenderer(const UURefCount<MM3DDriver>& driver, UURect rect,
+                            std::vector<Rgb>& kept)
+      : MM3DStandardRenderer(driver), mRect(rect), mKept(kept) {}
+
  protected:
-  Rgb PixelAt(int32_t x, int32_t y) const {
-    const BITMAPINFOHEADER& header = mSurface->GetInfoHeader();
-    const auto* bits = static_cast<const uint8_t*>(mSurface->GetBits());
-    const uint8_t* pixel =
-        bits + (static_cast<ptrdiff_t>(header.biHeight - 1 - y) * header.biWidth + x) * 4;
-    return Rgb{pixel[2], pixel[1], pixel[0]};
+  void DrawSorted() override {
+    MM3DStandardRenderer::DrawSorted();
+    Flush();
+    mKept = ReadBackBufferOf(mRect.GetWidth(), mRect.GetHeight());
   }
 
-  std::unique_ptr<WinMMOffscreenSurface> mSurface{
-      WinMMCreateOffscreenSurface(32, UURect(0, 0, 640, 480), AFPalette())};
-  FakeTextureCollection mTextures{8};
-  MMResourceId mGreen = mTextures.Add({0, 255, 0});
-  Stage3DOnTestThread mStage{[this] {
-    return WinMM3DGLCreateBitmapDriver(kPrimaryDriver, OffscreenMode(640, 480), *mSurface);
-  }};
+ private:
+  UURect mRect;
+  std::vector<Rgb>& mKept;
 };
 
-TEST_F(MM3DPlanarVisualPixelTest, FlatQuadsLandOnTheViewsRectangle) {
-  ASSERT_FALSE(mStage.Stage()->GetDriver().IsEmpty());
+// The stage's frames on either driver: the offscreen OpenGL driver draws
+// into a bitmap, the Direct3D driver into a window of its own.
+class MM3DPlanarVisualPixelTest : public ::testing::TestWithParam<DriverBackEnd> {
+ protected:
+  void SetUp() override {
+    const UURefCount<MM3DDriver>& driver = mStage.Stage()->GetDriver();
+    ASSERT_FALSE(driver.IsEmpty());
+    ASSERT_EQ(driver->GetApiName() == "Direct3D 7", OnDirect3D()) << driver->GetApiName();
+  }
+  bool OnDirect3D() const { return GetParam() == DriverBackEnd::kDirect3D; }
+  // Draws a frame and keeps its pixels.
+  void DrawFrame() {
+    mStage.mRun.Frame();
+    if (!OnDirect3D()) mFrame = SurfacePixels();
+  }
+  Rgb PixelAt(int32_t x, int32_t y) const {
+    return mFrame.at(static_cast<size_t>(y) * static_cast<size_t>(kStageRect.GetWidth()) +
+                     static_cast<size_t>(x));
+  }
+
+  static inline const UURect kStageRect{0, 0, 640, 480};
+  // The Direct3D driver's own window, which outlives the stage.
+  struct DriverWindow {
+    explicit DriverWindow(bool open)
+        : mHandle(open ? OpenDriverWindow(kStageRect.GetWidth(), kStageRect.GetHeight())
+                       : nullptr) {}
+    ~DriverWindow() {
+      if (mHandle != nullptr) DestroyWindow(mHandle);
+      vpl::test::DrainMessages();
+    }
+    DriverWindow(const DriverWindow&) = delete;
+    DriverWindow& operator=(const DriverWindow&) = delete;
+    HWND mHandle;
+  };
+  DriverWindow mWindow{OnDirect3D()};
+  std::unique_ptr<WinMMOffscreenSurface> mSurface{
+      WinMMCreateOffscreenSurface(32, kStageRect, AFPalette())};
+  std::vector<Rgb> mFrame;
+  FakeTextureCollection mTextures{8};
+  MMResourceId mGreen = mTextures.Add({0, 255, 0});
+  Stage3DOnTestThread mStage{[this] { return MakeDriver(); },
+                             [this](const UURefCount<MM3DDriver>& driver) -> MM3DRenderer* {
+                               return new (ALGlobalAllocator)
+                                   BackBufferKeepingRenderer(driver, kStageRect, mFrame);
+                             }};
+
+ private:
+  UURefCount<MM3DDriver> MakeDriver() {
+    const int32_t width = kStageRect.GetWidth();
+    const int32_t height = kStageRect.GetHeight();
+    if (!OnDirect3D()) {
+      return WinMM3DGLCreateBitmapDriver(kPrimaryDriver, OffscreenMode(width, height), *mSurface);
+    }
+    // Windowed, accelerated, with a 16-bit depth buffer, as the program asks.
+    MM3DDeviceMode windowed(width, height, 2, 1, 0);
+    windowed.mDepthBufferCode = 1;
+    return WinMM3DDDCreateDriver(kPrimaryDisplay, windowed, mWindow.mHandle, mWindow.mHandle);
+  }
+  // Every pixel of the bitmap, top row first.
+  std::vector<Rgb> SurfacePixels() const {
+    const BITMAPINFOHEADER& header = mSurface->GetInfoHeader();
+    const auto* bits = static_cast<const uint8_t*>(mSurface->GetBits());
+    std::vector<Rgb> pixels;
+    for (int32_t y = 0; y < header.biHeight; ++y) {
+      for (int32_t x = 0; x < header.biWidth; ++x) {
+        const uint8_t* pixel =
+            bits + (static_cast<ptrdiff_t>(header.biHeight - 1 - y) * header.biWidth + x) * 4;
+        pixels.push_back(Rgb{pixel[2], pixel[1], pixel[0]});
+      }
+    }
+    return pixels;
+  }
+};
+
+TEST_P(MM3DPlanarVisualPixelTest, FlatQuadsLandOnTheViewsRectangle) {
   MM3DPlanarEnclosure enclosure(mStage.Stage());
   MM3DPlanarView view(mStage.Host(), &enclosure, UURect(100, 50, 300, 250), 0);
   view.SetOrigin(UUPoint{10, 10});
@@ -216,7 +290,7 @@ TEST_F(MM3DPlanarVisualPixelTest, FlatQuadsLandOnTheViewsRectangle) {
   for (MMVisual* visual : std::initializer_list<MMVisual*>{&red, &green, &blue}) {
     enclosure.AddVisual(visual);
   }
-  mStage.mRun.Frame();
+  DrawFrame();
 
   const Rgb black{0, 0, 0};
   EXPECT_TRUE(Near(PixelAt(111, 71), {255, 0, 0})) << PixelAt(111, 71);
@@ -235,8 +309,7 @@ TEST_F(MM3DPlanarVisualPixelTest, FlatQuadsLandOnTheViewsRectangle) {
 
 // Painted in the enclosure's order: a red box, then a green one over its
 // right half; a translucent blue panel, then an opaque white button on it.
-TEST_F(MM3DPlanarVisualPixelTest, FlatQuadsArePaintedInTheEnclosuresOrder) {
-  ASSERT_FALSE(mStage.Stage()->GetDriver().IsEmpty());
+TEST_P(MM3DPlanarVisualPixelTest, FlatQuadsArePaintedInTheEnclosuresOrder) {
   MM3DPlanarEnclosure enclosure(mStage.Stage());
   MM3DPlanarView view(mStage.Host(), &enclosure, mStage.Stage()->GetLocalRect(), 0);
   MM3DSolidBoxVisual red(MM3DPackedColor{255, 0, 0, 255}, UURect(0, 0, 40, 40), 0);
@@ -245,7 +318,7 @@ TEST_F(MM3DPlanarVisualPixelTest, FlatQuadsArePaintedInTheEnclosuresOrder) {
   MM3DSolidBoxVisual button(MM3DPackedColor{255, 255, 255, 255}, UURect(120, 20, 160, 60), 3);
   const std::initializer_list<MMVisual*> visuals = {&red, &green, &panel, &button};
   for (MMVisual* visual : visuals) enclosure.AddVisual(visual);
-  mStage.mRun.Frame();
+  DrawFrame();
 
   EXPECT_TRUE(Near(PixelAt(10, 10), {255, 0, 0})) << PixelAt(10, 10);
   EXPECT_TRUE(Near(PixelAt(30, 10), {0, 255, 0})) << PixelAt(30, 10);
@@ -254,5 +327,10 @@ TEST_F(MM3DPlanarVisualPixelTest, FlatQuadsArePaintedInTheEnclosuresOrder) {
   for (MMVisual* visual : visuals) enclosure.RemoveVisual(visual);
   view.Detach();
 }
+
+INSTANTIATE_TEST_SUITE_P(BothBackEnds, MM3DPlanarVisualPixelTest,
+                         ::testing::Values(DriverBackEnd::kOffscreenOpenGL,
+                                           DriverBackEnd::kDirect3D),
+                         BackEndName);
 
 }  // namespace

@@ -15,25 +15,32 @@
 class Installing3DStrategy : public MMDisplayModeStrategy {
  public:
   using DriverMaker = std::function<UURefCount<MM3DDriver>()>;
-  explicit Installing3DStrategy(DriverMaker maker) : mMaker(std::move(maker)) {}
+  // The renderer over the driver; the engine's standard one when none is
+  // given.
+  using RendererMaker = std::function<MM3DRenderer*(const UURefCount<MM3DDriver>&)>;
+  explicit Installing3DStrategy(DriverMaker maker, RendererMaker rendererMaker = {})
+      : mMaker(std::move(maker)), mRendererMaker(std::move(rendererMaker)) {}
 
   void Apply(MMStage* stage) override {
     const UURefCount<MM3DDriver> driver = mMaker();
-    stage->Set3DDisplay(
-        driver, UURefCount<MM3DRenderer>(new (ALGlobalAllocator) MM3DStandardRenderer(driver)),
-        UURefCount<MM3DPipeline>(new (ALGlobalAllocator) MM3DStandardPipeline),
-        new (ALGlobalAllocator) MM3DStandardDriverTextureStrategy);
+    MM3DRenderer* renderer = mRendererMaker ? mRendererMaker(driver)
+                                            : new (ALGlobalAllocator) MM3DStandardRenderer(driver);
+    stage->Set3DDisplay(driver, UURefCount<MM3DRenderer>(renderer),
+                        UURefCount<MM3DPipeline>(new (ALGlobalAllocator) MM3DStandardPipeline),
+                        new (ALGlobalAllocator) MM3DStandardDriverTextureStrategy);
   }
   bool RestoreDisplay(MMStage*) override { return true; }
   void ReleaseDisplay(MMStage*) override {}
 
  private:
   DriverMaker mMaker;
+  RendererMaker mRendererMaker;
 };
 
 struct Stage3DOnTestThread {
-  explicit Stage3DOnTestThread(Installing3DStrategy::DriverMaker maker)
-      : mStrategy(std::move(maker)) {
+  explicit Stage3DOnTestThread(Installing3DStrategy::DriverMaker maker,
+                               Installing3DStrategy::RendererMaker rendererMaker = {})
+      : mStrategy(std::move(maker), std::move(rendererMaker)) {
     mRun.Start();
     mRun.mLog.clear();
   }

@@ -172,6 +172,38 @@ inline MM3DDriverTextureImage SolidImage(Rgb left, Rgb right, uint8_t leftAlpha 
   });
 }
 
+// The back buffer of the context current after drawing, of the given
+// size from its bottom-left corner, top row first.
+inline std::vector<Rgb> ReadBackBufferOf(int32_t width, int32_t height) {
+  using ReadPixels = void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
+  auto read =
+      reinterpret_cast<ReadPixels>(GetProcAddress(LoadLibraryA("OPENGL32.DLL"), "glReadPixels"));
+  const size_t rowLength = static_cast<size_t>(width);
+  std::vector<uint8_t> bytes(rowLength * static_cast<size_t>(height) * 4);
+  read(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+  std::vector<Rgb> pixels;
+  for (int32_t y = height - 1; y >= 0; --y) {
+    for (int32_t x = 0; x < width; ++x) {
+      const uint8_t* p = &bytes[(static_cast<size_t>(y) * rowLength + static_cast<size_t>(x)) * 4];
+      pixels.push_back(Rgb{p[0], p[1], p[2]});
+    }
+  }
+  return pixels;
+}
+
+// A shown top-level window of the size for a driver to draw into; null
+// when it cannot be made.
+inline HWND OpenDriverWindow(int32_t width, int32_t height) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.lpszClassName = "DriverTestWindow";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(0, windowClass.lpszClassName, "Driver", WS_POPUP | WS_VISIBLE, 0, 0,
+                                width, height, nullptr, nullptr, nullptr, nullptr);
+  vpl::test::DrainMessages();
+  return window;
+}
+
 enum class DriverBackEnd { kOffscreenOpenGL, kDirect3D };
 
 inline std::string NameOf(DriverBackEnd backEnd) {
@@ -271,21 +303,7 @@ class DriverFixture : public ::testing::Test {
   }
 
   // The back buffer of the context current after drawing, top row first.
-  static std::vector<Rgb> ReadBackBuffer() {
-    using ReadPixels = void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
-    auto read =
-        reinterpret_cast<ReadPixels>(GetProcAddress(LoadLibraryA("OPENGL32.DLL"), "glReadPixels"));
-    std::vector<uint8_t> bytes(kSize * kSize * 4);
-    read(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
-    std::vector<Rgb> pixels;
-    for (int y = kSize - 1; y >= 0; --y) {
-      for (int x = 0; x < kSize; ++x) {
-        const uint8_t* p = &bytes[static_cast<size_t>((y * kSize + x) * 4)];
-        pixels.push_back(Rgb{p[0], p[1], p[2]});
-      }
-    }
-    return pixels;
-  }
+  static std::vector<Rgb> ReadBackBuffer() { return ReadBackBufferOf(kSize, kSize); }
 
   const DriverBackEnd mBackEnd;
   const bool mWithWindow;
@@ -297,14 +315,8 @@ class DriverFixture : public ::testing::Test {
 
  private:
   void OpenWindow() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = "DriverTestWindow";
-    RegisterClassA(&windowClass);
-    mWindow = CreateWindowExA(0, windowClass.lpszClassName, "Driver", WS_POPUP | WS_VISIBLE, 0, 0,
-                              kSize, kSize, nullptr, nullptr, nullptr, nullptr);
+    mWindow = OpenDriverWindow(kSize, kSize);
     ASSERT_NE(mWindow, nullptr);
-    vpl::test::DrainMessages();
   }
 
   // Every pixel of the offscreen surface, top row first.
