@@ -8,12 +8,16 @@
 
 #include <chrono>
 
-template <typename Floor, typename Measured>
-void ReportRatioOverFloor(benchmark::State& state, Floor floor, Measured measured) {
+// The same, with an untimed step before each pair that sets up what the
+// measured way works on.
+template <typename Floor, typename Measured, typename Prepare>
+void ReportRatioOverFloor(benchmark::State& state, Floor floor, Measured measured,
+                          Prepare prepare) {
   using Clock = std::chrono::steady_clock;
   Clock::duration floorTime{};
   Clock::duration measuredTime{};
   for (auto _ : state) {
+    prepare();
     const auto start = Clock::now();
     floor();
     const auto middle = Clock::now();
@@ -24,4 +28,9 @@ void ReportRatioOverFloor(benchmark::State& state, Floor floor, Measured measure
   }
   state.counters["ratio"] =
       std::chrono::duration<double>(measuredTime) / std::chrono::duration<double>(floorTime);
+}
+
+template <typename Floor, typename Measured>
+void ReportRatioOverFloor(benchmark::State& state, Floor floor, Measured measured) {
+  ReportRatioOverFloor(state, floor, measured, [] {});
 }

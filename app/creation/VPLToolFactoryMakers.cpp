@@ -6,6 +6,8 @@
 // The editing tools.
 
 // The drawing tools.
+#include "app/creation/VPLToolShapeFreehand.h"
+#include "app/creation/VPLToolTubeDraw.h"
 
 #include <array>
 
@@ -27,9 +29,9 @@ constexpr std::array<VPLToolMaker, kVPLToolCount> kDefaultMakers{{
     // 6 builds the move tool
     nullptr,
     // 7 tube
-    nullptr,
+    VPLMakeTool<VPLToolTubeDraw>,
     // 8 freehand shape
-    nullptr,
+    VPLMakeTool<VPLToolShapeFreehand>,
     // 9 primitive shape
     nullptr,
     // 10 builds the move tool
