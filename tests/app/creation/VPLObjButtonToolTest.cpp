@@ -1,20 +1,26 @@
 #include "app/creation/VPLObjButtonTool.h"
 
+#include "app/creation/VPLObjButtonToolDraw.h"
 #include "app/creation/VPLObjButtonToolFill.h"
+#include "app/creation/VPLObjButtonToolPrim.h"
+#include "app/creation/VPLObjButtonToolSelect.h"
 #include "app/objects/VPLObjDynamicPreview.h"
 #include "app/objects/VPLObjEventGrpCtrlScrollScripted.h"
 #include "app/objects/VPLObjGreyScale.h"
 #include "app/objects/VPLPercentageSlider.h"
+#include "app/objects/VPLPrimObjSelector.h"
 #include "tests/app/creation/PaletteStage.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 using palette_stage::kDraw;
 using palette_stage::kFill;
+using palette_stage::kPrimitive;
 using palette_stage::kSelect;
 using palette_stage::PaletteTest;
 
@@ -70,6 +76,83 @@ TEST_F(VPLObjButtonToolTest, ThePaletteAndTheFillOptionsShowOnScreen) {
   mStage.RunFrame();
   for (size_t i = 0; i < spots.size(); ++i) {
     EXPECT_FALSE(Near(shown[i], mStage.PixelAt(spots[i]))) << "option " << i;
+  }
+}
+
+// A rectangle of the interface layout: centre and size, x growing to the
+// right of the screen (the world's x grows to its left).
+struct LayoutRect {
+  float x, y, width, height;
+};
+
+struct ChooserCase {
+  const char* name;
+  palette_stage::PaletteButton button;
+  LayoutRect cell;
+  LayoutRect frame;
+};
+
+// The one-cell choosers of the sub-palettes, where the layout puts them.
+const ChooserCase kChoosers[] = {
+    {"path", kSelect, {-16.15f, -7.0f, 3.4f, 3.0f}, {-16.15f, -7.0f, 5.0f, 3.6f}},
+    {"profile", kDraw, {-16.15f, -1.6f, 3.4f, 3.0f}, {-16.15f, -1.6f, 5.0f, 3.6f}},
+    {"primitive", kPrimitive, {-16.15f, -0.8f, 4.2f, 4.2f}, {-16.15f, -0.8f, 5.6f, 5.0f}},
+    {"texture", kFill, {-16.15f, -4.0f, 3.0f, 3.0f}, {-16.15f, -4.0f, 4.6f, 3.6f}},
+};
+
+class VPLObjButtonToolChooserTest : public VPLObjButtonToolTest {
+ protected:
+  VPLObjEventGrp* ChooserOf(palette_stage::PaletteButton which) {
+    switch (which) {
+      case kSelect:
+        return ButtonAs<VPLObjButtonToolSelect>(which).GetPathChooser();
+      case kDraw:
+        return ButtonAs<VPLObjButtonToolDraw>(which).GetProfileChooser();
+      case kPrimitive:
+        return ButtonAs<VPLObjButtonToolPrim>(which).GetChooser();
+      default:
+        return ButtonAs<VPLObjButtonToolFill>(which).GetTextureChooser();
+    }
+  }
+  UUPoint ScreenPoint(float layoutX, float layoutY) {
+    return mStage.ScreenPointOf(MM3DVector(-layoutX, layoutY, kControlDepth, 1.0f));
+  }
+  UUPoint MiddleOf(const LayoutRect& rect) { return ScreenPoint(rect.x, rect.y); }
+  bool Inside(UUPoint point, const LayoutRect& rect) {
+    const UUPoint a = ScreenPoint(rect.x - rect.width / 2, rect.y - rect.height / 2);
+    const UUPoint b = ScreenPoint(rect.x + rect.width / 2, rect.y + rect.height / 2);
+    return point.x >= std::min(a.x, b.x) && point.x <= std::max(a.x, b.x) &&
+           point.y >= std::min(a.y, b.y) && point.y <= std::max(a.y, b.y);
+  }
+
+  static constexpr float kControlDepth = -45.0f;
+};
+
+// The cell models are made where their cell is: nothing but the spinning
+// choosers places a cell, and a chooser's frame goes where its last item's
+// definition says. A cell left at the world origin lies behind the
+// interface camera and never shows.
+TEST_F(VPLObjButtonToolChooserTest, EachChoosersCellAndFrameShowInTheirRectangles) {
+  for (const ChooserCase& chooserCase : kChoosers) {
+    SCOPED_TRACE(chooserCase.name);
+    ClickButton(chooserCase.button);
+    VPLObjEventGrp* chooser = ChooserOf(chooserCase.button);
+    ASSERT_NE(chooser, nullptr);
+    VPLObjEvent* cell = chooser->GetChild(0);
+    ASSERT_NE(cell, nullptr);
+    const UUPoint cellAt = CentreOf(*cell);
+    const UUPoint frameAt = CentreOf(*chooser);
+    EXPECT_TRUE(Inside(cellAt, chooserCase.cell)) << cellAt.x << ", " << cellAt.y;
+    EXPECT_TRUE(Inside(frameAt, chooserCase.frame)) << frameAt.x << ", " << frameAt.y;
+
+    // The cell is what the screen shows in the middle of its rectangle.
+    const UUPoint middle = MiddleOf(chooserCase.cell);
+    mStage.RunFrame();
+    const Rgb shown = mStage.PixelAt(middle);
+    cell->SetVisibility(kMMHidden);
+    mStage.RunFrame();
+    EXPECT_FALSE(Near(mStage.PixelAt(middle), shown)) << shown;
+    cell->SetVisibility(kMMShown);
   }
 }
 
