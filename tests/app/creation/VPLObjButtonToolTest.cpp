@@ -9,11 +9,13 @@
 #include "app/objects/VPLObjGreyScale.h"
 #include "app/objects/VPLPercentageSlider.h"
 #include "app/objects/VPLPrimObjSelector.h"
+#include "app/objects/VPLSceneBase.h"
 #include "tests/app/creation/PaletteStage.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -82,7 +84,7 @@ TEST_F(VPLObjButtonToolTest, ThePaletteAndTheFillOptionsShowOnScreen) {
 // A rectangle of the interface layout: centre and size, x growing to the
 // right of the screen (the world's x grows to its left).
 struct LayoutRect {
-  float x, y, width, height;
+  float mX, mY, mWidth, mHeight;
 };
 
 struct ChooserCase {
@@ -117,15 +119,22 @@ class VPLObjButtonToolChooserTest : public VPLObjButtonToolTest {
   UUPoint ScreenPoint(float layoutX, float layoutY) {
     return mStage.ScreenPointOf(MM3DVector(-layoutX, layoutY, kControlDepth, 1.0f));
   }
-  UUPoint MiddleOf(const LayoutRect& rect) { return ScreenPoint(rect.x, rect.y); }
+  UUPoint MiddleOf(const LayoutRect& rect) { return ScreenPoint(rect.mX, rect.mY); }
+  // Whether the object's middle lies among the controls and shows inside
+  // the rectangle; an object left at the origin lies behind the camera.
+  bool ShowsInside(const VPLObj& object, const LayoutRect& rect) {
+    const MM3DVector centre = VPLSceneBase::ObjectCentre(object);
+    return std::fabs(centre.mZ - kControlDepth) < kDepthTolerance && Inside(CentreOf(object), rect);
+  }
   bool Inside(UUPoint point, const LayoutRect& rect) {
-    const UUPoint a = ScreenPoint(rect.x - rect.width / 2, rect.y - rect.height / 2);
-    const UUPoint b = ScreenPoint(rect.x + rect.width / 2, rect.y + rect.height / 2);
-    return point.x >= std::min(a.x, b.x) && point.x <= std::max(a.x, b.x) &&
-           point.y >= std::min(a.y, b.y) && point.y <= std::max(a.y, b.y);
+    const UUPoint a = ScreenPoint(rect.mX - rect.mWidth / 2, rect.mY - rect.mHeight / 2);
+    const UUPoint b = ScreenPoint(rect.mX + rect.mWidth / 2, rect.mY + rect.mHeight / 2);
+    return point.mX >= std::min(a.mX, b.mX) && point.mX <= std::max(a.mX, b.mX) &&
+           point.mY >= std::min(a.mY, b.mY) && point.mY <= std::max(a.mY, b.mY);
   }
 
   static constexpr float kControlDepth = -45.0f;
+  static constexpr float kDepthTolerance = 1.0f;
 };
 
 // The cell models are made where their cell is: nothing but the spinning
@@ -140,10 +149,8 @@ TEST_F(VPLObjButtonToolChooserTest, EachChoosersCellAndFrameShowInTheirRectangle
     ASSERT_NE(chooser, nullptr);
     VPLObjEvent* cell = chooser->GetChild(0);
     ASSERT_NE(cell, nullptr);
-    const UUPoint cellAt = CentreOf(*cell);
-    const UUPoint frameAt = CentreOf(*chooser);
-    EXPECT_TRUE(Inside(cellAt, chooserCase.cell)) << cellAt.x << ", " << cellAt.y;
-    EXPECT_TRUE(Inside(frameAt, chooserCase.frame)) << frameAt.x << ", " << frameAt.y;
+    EXPECT_TRUE(ShowsInside(*cell, chooserCase.cell));
+    EXPECT_TRUE(ShowsInside(*chooser, chooserCase.frame));
 
     // The cell is what the screen shows in the middle of its rectangle.
     const UUPoint middle = MiddleOf(chooserCase.cell);
