@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numbers>
 #include <string>
 
 namespace {
@@ -18,6 +19,8 @@ using content_check::Findings;
 using databuilder::Mesh;
 using databuilder::MeshPart;
 using databuilder::ModelBuilder;
+
+constexpr float kQuarterTurn = std::numbers::pi_v<float> / 2;
 
 TEST(GeometryRulesTest, TheBuiltModelsKeepEveryRule) {
   const Findings findings = content_check::CheckGeometry(content_fixtures::DataDirectory(),
@@ -38,8 +41,14 @@ UURefCount<MM3DModel> Broken(const std::string& symbol, MM3DDriverTextureMap& te
   } else if (symbol == "primitive.ball") {
     builder.AddMesh({MeshPart{databuilder::Sphere(1.0f, 8, 4), {}, false, true}});
   } else if (symbol == "profile.round.2") {
+    // Upright as it should be, but too narrow.
+    Mesh disc = databuilder::FillOutline(databuilder::CircleOutline(0.5f, 12), 0);
+    disc.Rotate(kQuarterTurn, kQuarterTurn);
+    builder.AddMesh({MeshPart{disc, {}, true, true}});
+  } else if (symbol == "profile.round.3") {
+    // The right width, lying in the xy plane.
     builder.AddMesh({MeshPart{
-        databuilder::FillOutline(databuilder::CircleOutline(0.5f, 12), 0), {}, true, true}});
+        databuilder::FillOutline(databuilder::CircleOutline(1.0f, 12), 0), {}, true, true}});
   } else if (symbol == "fill.wheel") {
     Mesh disc = databuilder::Disc(1.0f, 12, 2);
     databuilder::MaterialSpec colors;
@@ -65,6 +74,7 @@ const BrokenModel kBroken[] = {
     {"path.circle", "does not end where it starts"},
     {"primitive.ball", "longer than 0.25"},
     {"profile.round.2", "wide"},
+    {"profile.round.3", "yz plane"},
     {"fill.wheel", "at the origin"},
     {"camera.area", "rig's limits"},
 };

@@ -85,7 +85,9 @@ struct ShownObject {
   const char* model;
   const char* layout;
   // Placed by the program at the layout's spot, turned a half turn for
-  // the pad bases.
+  // the pad bases. A one-cell chooser's frame is placed by its item's
+  // definition, the spinning choosers' items by their selector; nothing
+  // places the other choosers' cells or the spinning choosers' frames.
   bool placedAtSpot = false;
   float turn = 0.0f;
   // Otherwise moved by the program by this much: the model carries the
@@ -151,7 +153,7 @@ const ShownObject kObjects[] = {
     {"select.group", "select.group"},
     {"select.delete", "select.delete"},
     {"path.chooser", "path.frame", true},
-    {"path.icon.circle", "path.cell", true},
+    {"path.icon.circle", "path.cell"},
     {"path.back", "path.back"},
     {"path.forward", "path.forward"},
     {"freehand.flat", "freehand.toggle"},
@@ -159,18 +161,20 @@ const ShownObject kObjects[] = {
     {"size.frame", "size.frame"},
     {"size.dot.0", "size.dot.0"},
     {"size.dot.4", "size.dot.4"},
-    {"profile.chooser", "profile.frame", true},
+    {"profile.chooser", "profile.frame"},
     {"profile.back", "profile.back"},
     {"profile.forward", "profile.forward"},
     {"profile.icon.round", "profile.cell", true},
     {"magnet.pull", "magnet.toggle"},
     {"magnet.push", "magnet.toggle"},
     {"catalogue.off", "catalogue.toggle"},
-    {"primitive.chooser", "primitive.frame", true},
+    {"primitive.chooser", "primitive.frame"},
     {"primitive.back", "primitive.back"},
     {"fill.wheel", "fill.wheel", false, 0.0f, {-0.75f, 6.5f, -45.0f}},
     {"fill.pedestal", "fill.pedestal", false, 0.0f, {-1.0f, 0.0f, -2.0f}},
     {"fill.grey", "fill.grey"},
+    {"texture.chooser", "texture.frame"},
+    {"texture.swatch", "texture.cell"},
     {"texture.back", "texture.back"},
     {"label.intensity", "label.intensity"},
     {"label.opacity", "label.opacity"},

@@ -48,14 +48,18 @@ const MM3DIndexedMeshVertexData* FirstBlock(const Found& found) {
   return part.mBlocks.Count() == 0 ? nullptr : part.mBlocks[0].Get();
 }
 
-std::pair<float, float> XRange(const MM3DIndexedMeshVertexData& block) {
+// The lowest and highest value of one coordinate (0 x, 1 y, 2 z).
+std::pair<float, float> Range(const MM3DIndexedMeshVertexData& block, int32_t axis) {
   float low = 1e30f, high = -1e30f;
   for (const MM3DVector& p : block.mPositions) {
-    low = std::min(low, p.mX);
-    high = std::max(high, p.mX);
+    const float value = axis == 0 ? p.mX : axis == 1 ? p.mY : p.mZ;
+    low = std::min(low, value);
+    high = std::max(high, value);
   }
   return {low, high};
 }
+
+std::pair<float, float> XRange(const MM3DIndexedMeshVertexData& block) { return Range(block, 0); }
 
 void CheckEnds(const MM3DIndexedMeshVertexData& block, int32_t lowVertex, int32_t highVertex,
                const std::string& name, Findings& findings) {
@@ -143,7 +147,13 @@ void CheckProfile(const Found& found, const std::string& name, int32_t size, Fin
     return;
   }
   if (BoundaryLoops(*block) != 1) findings.push_back(name + ": the outline is not one loop");
-  const auto [low, high] = XRange(*block);
+  // The tube tool turns x along the stroke: a profile with any extent in
+  // x would lie down in the drawing plane and make a flat tube.
+  const auto [front, back] = XRange(*block);
+  if (back - front > kTolerance) {
+    findings.push_back(name + ": not flat in the yz plane, so its tube comes out flat");
+  }
+  const auto [low, high] = Range(*block, 1);
   if (size >= 0 && size < 5 && std::fabs(high - low - kProfileWidths[size]) > 0.02f) {
     findings.push_back(name + ": " + std::to_string(high - low) + " wide, not " +
                        std::to_string(kProfileWidths[size]));

@@ -194,7 +194,9 @@ void MakePath(const Recipe& recipe, const ModelContext&, ModelBuilder& builder) 
   builder.AddPath(points, true);
 }
 
-// A flat cross-section in the xy plane whose rim is the tube's outline.
+// A flat cross-section whose rim is the tube's outline. The tube tool
+// turns the profile's x axis along the stroke, so the section stands in
+// the yz plane: drawn width across y, depth along z.
 void MakeProfile(const Recipe& recipe, const ModelContext&, ModelBuilder& builder) {
   const std::string shape = RecipeString(recipe, "shape");
   const float half = Float(recipe, "width", 1.0) / 2;
@@ -215,6 +217,9 @@ void MakeProfile(const Recipe& recipe, const ModelContext&, ModelBuilder& builde
   for (Vec2& p : outline) p = p * (2 * half / (high - low));
   Mesh mesh = FillOutline(outline, 0.0f);
   MapPlanar(mesh, {});
+  // A quarter turn about y, then about x: (x, y, 0) becomes (0, x, y),
+  // facing +x, with the winding and normals turned alike.
+  mesh.Rotate(kPi / 2, kPi / 2);
   MaterialSpec material = RecipeMaterial(recipe, "color", "cherry");
   mesh.SetColor(material.color);
   builder.AddMesh({{std::move(mesh), material, true, true}});
