@@ -6,8 +6,8 @@
 #include "app/creation/VPLCreation.h"
 #include "app/creation/VPLObjCreation.h"
 #include "app/objects/VPLFirstBlock.h"
+#include "tests/app/creation/DrawingToolSupport.h"
 #include "tests/app/creation/PaletteStage.h"
-#include "tests/app/creation/ToolSupport.h"
 
 #include <gtest/gtest.h>
 
