@@ -24,6 +24,13 @@ PIXELS_PER_UNIT = 19.6
 # The palette's colours, one per tool.
 SKY, LEAF, TANGERINE = (79, 195, 247), (76, 208, 106), (255, 138, 61)
 GRAPE, CHERRY, TEAL, BUBBLEGUM = (156, 107, 255), (255, 79, 94), (34, 195, 176), (255, 122, 200)
+# Layout spots of the creation screen's buttons and dialogs (centre x, y).
+PRIMITIVE_BUTTON, UNDO_BUTTON, QUIT_BUTTON = (-14.1, 11.0), (-13.6, -11.4), (19.1, 14.0)
+QUIT_YES = (0.2, -3.4)
+# A drag on the meadow that makes a block with the primitive tool, in
+# window pixels, and the rectangle around it where the block shows.
+SHAPE_DRAG = ((450, 350), (560, 420))
+SHAPE_AREA = (390, 290, 200, 160)
 # Layout spots (centre x, y in units) and the colour that fills them.
 PALETTE_SPOTS = [((-18.1, 13.5), SKY), ((-14.1, 13.5), LEAF), ((-18.1, 11.0), TANGERINE),
                  ((-14.1, 11.0), GRAPE), ((-18.1, 8.5), CHERRY), ((-14.1, 8.5), TEAL),
@@ -166,6 +173,28 @@ class Program:
         subprocess.run(["xdotool", "windowfocus", "--sync", self.window], capture_output=True)
         subprocess.run(["xdotool", "key", name], check=True, capture_output=True)
 
+    def move(self, x, y):
+        left, top, _, _ = self.geometry()
+        subprocess.run(["xdotool", "mousemove", str(left + x), str(top + y)], check=True)
+
+    def click(self, spot):
+        """A real click on a layout spot of the interface."""
+        x, y = screen_point(spot, (0, 0, 800, 600))
+        self.move(x, y)
+        time.sleep(0.2)
+        subprocess.run(["xdotool", "click", "1"], check=True)
+
+    def drag(self, start, end, steps=12):
+        """A real press, a pointer moved in steps, and a release."""
+        self.move(*start)
+        time.sleep(0.2)
+        subprocess.run(["xdotool", "mousedown", "1"], check=True)
+        for i in range(1, steps + 1):
+            self.move(start[0] + (end[0] - start[0]) * i // steps,
+                      start[1] + (end[1] - start[1]) * i // steps)
+            time.sleep(0.05)
+        subprocess.run(["xdotool", "mouseup", "1"], check=True)
+
     def stop(self):
         if self.process and self.process.poll() is None:
             self.process.terminate()
@@ -232,13 +261,64 @@ class PlayThrough:
         shot = wait_until("the creation screen's palette", self.palette_shows, 30)
         self.keep(shot, "creation-screen")
 
+    def area_changed_from(self, before, wanted=True):
+        """Whether the shape's area differs from the picture before (or is
+        back to it when not wanted)."""
+        def differs():
+            shot = Screenshot()
+            left, top, width, height = SHAPE_AREA
+            changed = sum(shot.pixel(x, y) != before.pixel(x, y)
+                          for y in range(top, top + height, 4) for x in range(left, left + width, 4))
+            share = changed / ((width // 4) * (height // 4))
+            return shot if (share > 0.1) == wanted else None
+        return differs
+
+    def step_make_shape(self):
+        """The primitive tool makes a block where the pointer drags."""
+        self.program.click(PRIMITIVE_BUTTON)
+        time.sleep(1.0)
+        self.program.move(790, 300)
+        time.sleep(0.5)
+        self.meadow = Screenshot()
+        self.program.drag(*SHAPE_DRAG)
+        self.program.move(790, 300)
+        shot = wait_until("a block on the meadow", self.area_changed_from(self.meadow), 15)
+        self.keep(shot, "a-block")
+
+    def step_undo(self):
+        self.program.click(UNDO_BUTTON)
+        self.program.move(790, 300)
+        wait_until("the meadow again", self.area_changed_from(self.meadow, wanted=False), 15)
+
+    def step_quit(self):
+        """The block made again, quitting saves it without a question (the
+        program saves by itself unless the preferences say otherwise)."""
+        self.program.drag(*SHAPE_DRAG)
+        self.program.move(790, 300)
+        wait_until("the block again", self.area_changed_from(self.meadow), 15)
+        self.program.click(QUIT_BUTTON)
+        time.sleep(1.0)
+        self.program.click(QUIT_YES)
+        wait_until("the program's end", lambda: self.program.process.poll() is not None, 30)
+        check(self.program.process.returncode == 1,
+              f"the program ended with {self.program.process.returncode}")
+
+    def step_return(self):
+        """After a restart the saved block is there."""
+        self.program.start()
+        self.step_intro()
+        self.program.move(790, 300)
+        wait_until("the saved block", self.area_changed_from(self.meadow), 15)
+
     def keep(self, shot, name):
         os.makedirs(self.output_folder, exist_ok=True)
         shot.save_png(os.path.join(self.output_folder, f"{name}.png"))
 
     def steps(self):
         return [("start", self.step_start), ("second start", self.step_second_start),
-                ("first picture", self.step_first_picture), ("intro", self.step_intro)]
+                ("first picture", self.step_first_picture), ("intro", self.step_intro),
+                ("make a block", self.step_make_shape), ("undo", self.step_undo),
+                ("quit", self.step_quit), ("return", self.step_return)]
 
     def run(self):
         began = time.monotonic()
