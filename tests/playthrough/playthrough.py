@@ -4,8 +4,10 @@
 Starts the real vpl3d in a fresh folder of its own (the program keeps its
 user folders beside itself), drives it with real X input through xdotool,
 reads the screen with xwd and the files it writes, and checks each step.
-Run it under an X server (xvfb-run): playthrough.py <folder of vpl3d and its
-data files> <folder for failure screenshots>.
+Run it under an X server of 800 x 600 (xvfb-run): playthrough.py <folder of
+vpl3d and its data files> <folder for screenshots>. The folder gets the
+pictures the README shows (intro, creation-screen, a-block) and, when a step
+fails, that step's picture.
 """
 
 import os
@@ -218,10 +220,8 @@ class PlayThrough:
 
     def step_start(self):
         self.program.start()
-        log = wait_until("the log's driver line", self.read_log_with_driver)
-        check(log.startswith(LOG_HEADING), "the log does not begin with its heading")
-        for folder in ("Library", "Textures", "Exports"):
-            check(os.path.isdir(self.path(folder)), f'no folder "{folder}"')
+        wait_until("the user folders", lambda: all(
+            os.path.isdir(self.path(folder)) for folder in ("Library", "Textures", "Exports")))
 
     def read_log_with_driver(self):
         try:
@@ -241,8 +241,13 @@ class PlayThrough:
 
     def step_first_picture(self):
         left, top, width, height = self.program.geometry()
-        wait_until("a picture in the window",
-                   lambda: Screenshot().lit_share(left, top, width, height) > 0.5)
+        shot = wait_until("a picture in the window", lambda: self.lit(left, top, width, height))
+        self.keep(shot, "intro")
+
+    @staticmethod
+    def lit(left, top, width, height):
+        shot = Screenshot()
+        return shot if shot.lit_share(left, top, width, height) > 0.5 else None
 
     def palette_shows(self):
         window = self.program.geometry()
@@ -260,6 +265,9 @@ class PlayThrough:
         self.program.key("space")
         shot = wait_until("the creation screen's palette", self.palette_shows, 30)
         self.keep(shot, "creation-screen")
+        # The creation screen chose its 3D driver and wrote it down.
+        log = wait_until("the log's driver line", self.read_log_with_driver)
+        check(log.startswith(LOG_HEADING), "the log does not begin with its heading")
 
     def area_changed_from(self, before, wanted=True):
         """Whether the shape's area differs from the picture before (or is
