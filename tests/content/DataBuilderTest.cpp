@@ -29,14 +29,15 @@ void BuildAll(const std::filesystem::path& data, const std::filesystem::path& ou
   }
 }
 
-TEST(DataBuilderTest, BuildingTwiceIntoTwoFoldersGivesTheSameBytes) {
+// The build made its own files from the same sources: a second build in a
+// folder of its own gives the same bytes (once, as the films take a while).
+TEST(DataBuilderTest, BuildingAgainGivesTheSameBytesAsTheBuild) {
   const TestFolder folder;
-  BuildAll(content_fixtures::SourceDirectory(), folder.Get() / "first");
-  BuildAll(content_fixtures::SourceDirectory(), folder.Get() / "second");
+  BuildAll(content_fixtures::SourceDirectory(), folder.Get());
   for (const databuilder::DataFile& file : databuilder::kDataFiles) {
-    const std::vector<char> first = ReadAll(folder.Get() / "first" / file.mName);
-    EXPECT_FALSE(first.empty()) << file.mName;
-    EXPECT_EQ(first, ReadAll(folder.Get() / "second" / file.mName)) << file.mName;
+    const std::vector<char> again = ReadAll(folder.Get() / file.mName);
+    EXPECT_FALSE(again.empty()) << file.mName;
+    EXPECT_EQ(again, ReadAll(content_fixtures::DataDirectory() / file.mName)) << file.mName;
   }
 }
 
