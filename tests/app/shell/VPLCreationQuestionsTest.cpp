@@ -78,7 +78,9 @@ class VPLCreationQuestionsTest : public ::testing::TestWithParam<QuestionCase> {
     mServices = std::make_unique<dialog_data::DialogServices>(mStage->Stage().GetTextureMap());
     mServices->Preferences().SetAutoSave(GetParam().mAutoSave ? 1 : 0);
     VPLGetCreationServices().mSketches = &mSketches;
-    VPLGetCreationServices().mRenderToSurface = [](MMSurface&, int32_t, bool) { return true; };
+    VPLGetServices().mRenderToSurface = [](MMSurface&, int32_t time, bool) {
+      return VPLSurfaceRendering{.mTime = time, .mRendered = true};
+    };
     VPLGetServices().mQuit = [this] { ++mQuits; };
     mSketches.mWorks = GetParam().mSaveWorks;
   }
