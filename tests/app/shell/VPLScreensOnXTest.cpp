@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using app_fixtures::RawTable;
@@ -26,11 +28,62 @@ using vpl::test::ScreenOnX;
 
 // The select button's place on the palette, never black.
 const UUPoint kSelectButton{40, 34};
+// The select tool's move button (chosen at start) and rotate button (not
+// chosen): their middles on the interface's plane, where the view spans
+// x and y by these halves, and their size.
+struct PlaneSpot {
+  float mX;
+  float mY;
+};
+const PlaneSpot kMoveButton{-18.1f, 3.6f};
+const PlaneSpot kRotateButton{-14.4f, 3.6f};
+const PlaneSpot kButtonSize{3.4f, 2.0f};
+constexpr float kViewHalfWidth = 20.4f;
+constexpr float kViewHalfHeight = 15.3f;
+// The chosen red rim covers more than one pixel in this many of the
+// button's.
+constexpr int32_t kRedRimShare = 20;
 // The end button's place on an intro page, and a point of its picture.
 const UUPoint kEndButton{690, 526};
 const UUPoint kEndButtonMiddle{738, 558};
 // Inside the question dialog's panel.
 const UUPoint kDialogMiddle{400, 300};
+
+bool IsRed(uint32_t pixel) {
+  return (pixel >> 16 & 0xFF) > 200 && (pixel >> 8 & 0xFF) < 120 && (pixel & 0xFF) < 150;
+}
+
+bool IsBright(uint32_t pixel) {
+  return std::max({pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF}) > 150;
+}
+
+UUPoint OnScreen(const ScreenOnX& screen, PlaneSpot spot) {
+  const auto x = static_cast<float>(screen.Width()) * (0.5f + spot.mX / kViewHalfWidth / 2);
+  const auto y = static_cast<float>(screen.Height()) * (0.5f - spot.mY / kViewHalfHeight / 2);
+  return UUPoint{static_cast<int32_t>(x), static_cast<int32_t>(y)};
+}
+
+// The pixels over the button that answer the test, and all of them.
+struct ButtonCount {
+  int32_t mAnswering = 0;
+  int32_t mAll = 0;
+};
+
+template <typename Test>
+ButtonCount CountOnButton(const ScreenOnX& screen, PlaneSpot middle, Test test) {
+  const UUPoint from =
+      OnScreen(screen, {middle.mX - kButtonSize.mX / 2, middle.mY + kButtonSize.mY / 2});
+  const UUPoint to =
+      OnScreen(screen, {middle.mX + kButtonSize.mX / 2, middle.mY - kButtonSize.mY / 2});
+  ButtonCount count;
+  for (int32_t y = from.mY; y <= to.mY; ++y) {
+    for (int32_t x = from.mX; x <= to.mX; ++x) {
+      count.mAnswering += test(screen.At(x, y)) ? 1 : 0;
+      ++count.mAll;
+    }
+  }
+  return count;
+}
 
 class VPLScreensOnXTest : public ::testing::Test {
  protected:
@@ -57,6 +110,21 @@ TEST_F(VPLScreensOnXTest, TheCreationScreenShowsItsPaletteOnXDisplay) {
   ASSERT_TRUE(mFiles.Ready());
   ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kSelectButton));
   shell_test::KeepScreenshot(mScreen, "creation-screen");
+}
+
+// The object buttons take the plain colour black and the chosen colour
+// red; a plain one still shows its bright face, the chosen one a red rim.
+TEST_F(VPLScreensOnXTest, TheSelectToolsButtonsShowBrightAndTheChosenOneRedOnXDisplay) {
+  ASSERT_TRUE(mFiles.Ready());
+  ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kSelectButton));
+  shell_test::KeepScreenshot(mScreen, "select-tools");
+  for (const PlaneSpot& button : {kRotateButton, kMoveButton}) {
+    const ButtonCount bright = CountOnButton(mScreen, button, IsBright);
+    EXPECT_GT(bright.mAnswering * 2, bright.mAll) << button.mX;
+  }
+  EXPECT_EQ(CountOnButton(mScreen, kRotateButton, IsRed).mAnswering, 0);
+  const ButtonCount red = CountOnButton(mScreen, kMoveButton, IsRed);
+  EXPECT_GT(red.mAnswering * kRedRimShare, red.mAll);
 }
 
 TEST_F(VPLScreensOnXTest, TheCreditsShowInsideTheQuitQuestionOnXDisplay) {

@@ -65,8 +65,8 @@ UURefCount<MM3DMaterial> ModelBuilder::MakeMaterial(const MaterialSpec& spec) {
     const MM3DTextureKey key{.mClamp = spec.clampTexture ? 1 : 0, .mLinear = 1, .mMipmaps = 0};
     texture = mTextures.GetHandle(MMMakeResourceId(0, static_cast<uint16_t>(spec.texture)), key);
   }
-  material->AddTextureLayer(
-      MM3DMaterialTextureLayer(MM3DBlendFactors{kMM3DBlendOne, kMM3DBlendZero}, texture));
+  const MM3DBlendFactors blend{kMM3DBlendOne, spec.additive ? kMM3DBlendOne : kMM3DBlendZero};
+  material->AddTextureLayer(MM3DMaterialTextureLayer(blend, texture));
   if (spec.transparency > 0.0f) material->SetTransparency(spec.transparency);
   return material;
 }

@@ -37,6 +37,9 @@ struct MaterialSpec {
   float specular = 0.6f;
   float specularPower = 32.0f;
   float incandescence = 0.0f;
+  // The layer adds its light to what lies behind (blend (1, 1)): a glow
+  // that a black colour leaves invisible.
+  bool additive = false;
 };
 
 struct MeshPart {

@@ -24,6 +24,16 @@ constexpr float kBevelShare = 0.16f;
 // the depth buffer of the file screen's deep view (near plane 1).
 constexpr float kStickerLift = 0.08f;
 constexpr float kPanelLift = 0.3f;
+// A coloured button's rim: its share of the face's smaller side, and how
+// far the ink and the glow over it stand in front of the face.
+constexpr float kRimShare = 0.12f;
+constexpr float kRimLift = 0.03f;
+constexpr float kGlowLift = 0.05f;
+// The light baked into a coloured button's own colours: a key from the
+// upper left front (world +x shows on the left), as the backdrop's rig.
+constexpr Vec3 kBakedLight{0.4f, 0.5f, 0.75f};
+constexpr float kBakedAmbient = 0.62f;
+constexpr float kBakedDiffuse = 0.45f;
 // Cursors lie flat, from their back to their front, facing the viewer.
 constexpr float kCursorBack = -0.06f;
 constexpr float kCursorFront = -0.01f;
@@ -80,6 +90,52 @@ MeshPart Sticker(const Recipe& recipe, const ModelContext& context, const std::s
   return part;
 }
 
+// The part keeps its own colours whatever the program sets on the
+// model's coloured materials: the light is baked into its vertices.
+void KeepOwnColors(MeshPart& part) {
+  const Color base = part.material.color;
+  for (Vertex& v : part.mesh.mVertices) {
+    const float lit = std::max(0.0f, Dot(Normalize(v.normal), Normalize(kBakedLight)));
+    const float shade = std::min(1.0f, kBakedAmbient + kBakedDiffuse * lit);
+    v.color = {base.r * shade, base.g * shade, base.b * shade, 1.0f};
+  }
+  part.material.vertexColor = true;
+}
+
+// A flat band along the outline's inside, width wide, at height z.
+Mesh Band(const Outline& outline, float width, float z) {
+  const Outline inner = InsetOutline(outline, width);
+  Mesh mesh;
+  const auto n = static_cast<uint32_t>(outline.size());
+  for (const Outline* ring : {&outline, &inner}) {
+    for (Vec2 p : *ring) mesh.AddVertex({{p.x, p.y, z}, {0, 0, 1}, {}, {}});
+  }
+  for (uint32_t i = 0; i < n; ++i) {
+    const uint32_t j = (i + 1) % n;
+    mesh.AddTriangle(i, j, n + j);
+    mesh.AddTriangle(i, n + j, n + i);
+  }
+  return mesh;
+}
+
+// The rim of a button the program colours (plain black, chosen red, an
+// orange glow under the pointer): an ink band on the face, and over it a
+// glow of the same band that adds the program's colour, so black leaves
+// the ink showing and red turns it red.
+void AddColoredRim(const Recipe& recipe, const std::string& shape, float w, float h, float front,
+                   std::vector<MeshPart>& parts) {
+  const Outline outline = ShapeOutline(shape, w, h, recipe);
+  const float width = std::min(w, h) * kRimShare;
+  MeshPart ink{Band(outline, width, front + kRimLift), RecipeMaterial(recipe, "rim", "ink")};
+  KeepOwnColors(ink);
+  MaterialSpec glow;
+  glow.color = {0.0f, 0.0f, 0.0f, 1.0f};
+  glow.specular = 0.0f;
+  glow.additive = true;
+  parts.push_back(std::move(ink));
+  parts.push_back({Band(outline, width, front + kGlowLift), glow});
+}
+
 // A sketch's picture leaving its cell to fill the view and coming back:
 // on its cell at 5000 ms, filling the view (38 x 28.5 at z -42) from 5666
 // to 6666 ms, on its cell again at 7333 ms.
@@ -116,6 +172,12 @@ void MakeButton(const Recipe& recipe, const ModelContext& context, ModelBuilder&
   if (recipe.mTable.contains("picture")) {
     const float share = Float(recipe, "picture_size", 0.78);
     parts.push_back(Sticker(recipe, context, shape, Vec2{w, h} * share, depth / 2 + kStickerLift));
+  }
+  // A button the program colours keeps its face and picture as they are
+  // and shows the colour on its rim.
+  if (RecipeFlag(recipe, "colored_rim", false)) {
+    for (MeshPart& part : parts) KeepOwnColors(part);
+    AddColoredRim(recipe, shape, w, h, depth / 2, parts);
   }
   const bool back = RecipeString(recipe, "facing", "front") == "back";
   const Vec3 centre = RecipePlace(recipe, {0, 0, 0});
