@@ -165,10 +165,17 @@ class Program:
 
     def geometry(self):
         """The window's client area on the screen: left, top, width, height."""
-        self.window = wait_until("the window", self.find_window)
-        values = dict(line.split("=") for line in xdotool("getwindowgeometry", "--shell",
-                                                            self.window))
-        return tuple(int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
+        return wait_until("the window's place", self.read_geometry)
+
+    def read_geometry(self):
+        # The window may be replaced between finding it and asking.
+        self.window = self.find_window()
+        if self.window is None:
+            return None
+        values = dict(line.split("=", 1) for line in xdotool("getwindowgeometry", "--shell",
+                                                               self.window) if "=" in line)
+        keys = ("X", "Y", "WIDTH", "HEIGHT")
+        return tuple(int(values[key]) for key in keys) if all(k in values for k in keys) else None
 
     def key(self, name):
         """A real key press and release, on the program's window."""
