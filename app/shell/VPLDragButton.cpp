@@ -127,6 +127,28 @@ void VPLDragButton::DropNowhere(const VPLPickEvent& event) {
   OnDragLeave();
 }
 
+bool VPLDragButton::DropOnTrash(const VPLPickEvent& event, const ActiveDialogInfo& question,
+                                const std::function<void()>& throwAway) {
+  VPLSceneFileIO& screen = *GetScreen();
+  if (!screen.IsOverTrash(event)) return false;
+  screen.StopSound();
+  // The question keeps the drag image until it is answered.
+  if (screen.AsksBeforeDeleting()) {
+    screen.PostCommand(&VPLSceneFileIO::OpenDialog, question);
+    return true;
+  }
+  throwAway();
+  DestroyDragImage();
+  return true;
+}
+
+void VPLDragButton::DropOnTarget(const std::function<void()>& act) {
+  GetScreen()->StopSound();
+  act();
+  DestroyDragImage();
+  OnDragLeave();
+}
+
 void VPLDragButton::DestroyDragImage() { mDragImage.reset(); }
 
 void VPLDragButton::OnDragOver(const VPLPickEvent& event) {

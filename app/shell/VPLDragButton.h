@@ -9,9 +9,11 @@
 #include "mm3d/MM3DMaterial.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class VPLSceneFileIO;
+struct ActiveDialogInfo;
 
 // The model named by the first row of the tag in the table; empty when the
 // table has no such row.
@@ -73,6 +75,14 @@ class VPLDragButton : public VPLFileIOEventButton {
  protected:
   // A drop that does nothing: the button comes back where it was.
   void DropNowhere(const VPLPickEvent& event);
+  // A drop over the trash: the drag's sound stops and the button's item is
+  // thrown away, after the question when the child is asked first. False
+  // when the pointer is not over the trash.
+  bool DropOnTrash(const VPLPickEvent& event, const ActiveDialogInfo& question,
+                   const std::function<void()>& throwAway);
+  // A drop the screen acts on: the sound stops, the action is posted and
+  // the drag image goes.
+  void DropOnTarget(const std::function<void()>& act);
   // The drag image made from the table's model, with the button's picture
   // half clear.
   std::unique_ptr<VPLObj> MakeDragImage(MMResourceId table) const;

@@ -35,23 +35,12 @@ void VPLSketchButton::OnDrag(const VPLPickEvent& event) {
 
 void VPLSketchButton::OnReleaseOutside(const VPLPickEvent& event) {
   VPLSceneFileIO& screen = *GetScreen();
-  if (screen.IsOverTrash(event)) {
-    screen.StopSound();
-    if (screen.AsksBeforeDeleting()) {
-      screen.PostCommand(
-          &VPLSceneFileIO::OpenDialog,
-          ActiveDialogInfo{.mKind = kVPLDeleteSketchQuestion, .mSketchButton = this});
-      return;
-    }
-    screen.PostCommand(&VPLSceneFileIO::DeleteSketch, this);
-    DestroyDragImage();
+  if (DropOnTrash(event, {.mKind = kVPLDeleteSketchQuestion, .mSketchButton = this},
+                  [&] { screen.PostCommand(&VPLSceneFileIO::DeleteSketch, this); })) {
     return;
   }
   if (VPLSketchbookButton* book = screen.FindSketchbookButton(event)) {
-    screen.StopSound();
-    screen.PostCommand(&VPLSceneFileIO::MoveSketch, this, book);
-    DestroyDragImage();
-    OnDragLeave();
+    DropOnTarget([&] { screen.PostCommand(&VPLSceneFileIO::MoveSketch, this, book); });
     return;
   }
   DropNowhere(event);

@@ -41,23 +41,12 @@ void VPLSketchbookButton::OnDoubleClick() {
 
 void VPLSketchbookButton::OnReleaseOutside(const VPLPickEvent& event) {
   VPLSceneFileIO& screen = *GetScreen();
-  if (screen.IsOverTrash(event)) {
-    screen.StopSound();
-    if (screen.AsksBeforeDeleting()) {
-      screen.PostCommand(
-          &VPLSceneFileIO::OpenDialog,
-          ActiveDialogInfo{.mKind = kVPLDeleteSketchbookQuestion, .mSketchbookButton = this});
-      return;
-    }
-    screen.PostCommand(&VPLSceneFileIO::DeleteSketchbook, this);
-    DestroyDragImage();
+  if (DropOnTrash(event, {.mKind = kVPLDeleteSketchbookQuestion, .mSketchbookButton = this},
+                  [&] { screen.PostCommand(&VPLSceneFileIO::DeleteSketchbook, this); })) {
     return;
   }
   if (screen.IsOverSketchGrid(event)) {
-    screen.StopSound();
-    screen.PostCommand(&VPLSceneFileIO::SelectSketchbook, this);
-    DestroyDragImage();
-    OnDragLeave();
+    DropOnTarget([&] { screen.PostCommand(&VPLSceneFileIO::SelectSketchbook, this); });
     return;
   }
   DropNowhere(event);
