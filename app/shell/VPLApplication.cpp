@@ -137,6 +137,7 @@ void VPLApplication::FillServices() {
     return stage->RenderToSurface(surface, time, white);
   };
   services.mRandom = &VPLProgramRandom();
+  services.mMovieExporterStarted = VPLQuickTimeStarted != 0;
   if (mLibrary) mLibrarySketches = std::make_unique<VPLLibrarySketches>(*mLibrary);
   VPLGetCreationServices().mSketches = mLibrarySketches.get();
 }
@@ -186,6 +187,7 @@ void VPLApplication::EmptyServices() {
   services.mQuit = nullptr;
   services.mRenderToSurface = nullptr;
   services.mRandom = nullptr;
+  services.mMovieExporterStarted = false;
   VPLGetCreationServices().mSketches = nullptr;
   mLibrarySketches.reset();
 }
