@@ -41,6 +41,7 @@ class PlayThrough:
         self.program.start()
         wait_until("the user folders", lambda: all(
             os.path.isdir(self.path(folder)) for folder in ("Library", "Textures", "Exports")))
+        files_and_exports.check_first_library(self)
 
     def read_log_with_driver(self):
         try:

@@ -208,3 +208,8 @@ class Program:
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
+
+    def add_environment(self, name, value):
+        """Gives the program one more environment variable from its next start on."""
+        environment = self.environment
+        self.environment = lambda: dict(environment(), **{name: value})
