@@ -197,8 +197,10 @@ class FileScreen:
         self.first_book = next(iter(books))
         self.play.program.click(FILES_BUTTON)
         seen, shot = watch_file_screen_open()
+        # However slowly the screen is read, a flight shows at least one
+        # picture that is neither screen.
         between = {signature for signature in seen[:-1] if signature not in (before, seen[-1])}
-        check(len(between) >= 2, f"{len(between)} pictures between the screens")
+        check(between, "no picture between the creation screen and the file screen")
         check(shows_picture(shot, SKETCH_CELLS[0], SKETCH_CELL_SIZE),
               "the current sketch's thumbnail is blank")
         books = self.library("the current sketch saved with its creation", lambda books: all(
@@ -383,6 +385,10 @@ class Exports:
     def step_movie(self):
         """A movie of 100 frames at 10 a second, 320 x 240."""
         def whole(path):
+            # Decoding the growing file again and again would take the
+            # writer's time: it is read once it has rested a second.
+            if time.time() - os.path.getmtime(path) < 1.0:
+                return False
             stream = probe(path)
             return stream is not None and stream.get("nb_read_frames") == str(MOVIE_FRAMES)
         path = self.export(EXPORT_MOVIE, "a movie of 100 frames", whole, 120)
