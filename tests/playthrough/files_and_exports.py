@@ -9,7 +9,7 @@ import subprocess
 import time
 from collections import namedtuple
 
-from xsupport import Screenshot, check, near, screen_point, wait_until
+from xsupport import PIXELS_PER_UNIT, Screenshot, StepFailed, check, near, screen_point, wait_until
 
 # Layout spots (centre x, y in interface units). The creation screen's file,
 # export and print buttons:
@@ -85,10 +85,17 @@ def read_library(home):
     return books
 
 
-def library_where(play, what, condition, seconds=10):
+def read_until(what, read, condition, seconds=10):
+    """Reads until what read() gives (None: nothing yet) answers the condition; that reading."""
+    def answer():
+        value = read()
+        return value if value is not None and condition(value) else None
+    return wait_until(what, answer, seconds)
+
+
+def library_where(play, what, condition):
     """Waits until the Library on disk answers the condition; the Library."""
-    return wait_until(what, lambda: (lambda books: books if books is not None and condition(
-        books) else None)(read_library(play.home)), seconds)
+    return read_until(what, lambda: read_library(play.home), condition)
 
 
 def check_first_library(play):
@@ -106,7 +113,7 @@ def check_first_library(play):
 def spot_rectangle(spot, size, share=0.7):
     """The middle share of a layout rectangle, in screen pixels: left, top, width, height."""
     x, y = screen_point(spot, SCREEN)
-    width, height = (round(side * share * 19.6) for side in size)
+    width, height = (round(side * share * PIXELS_PER_UNIT) for side in size)
     return x - width // 2, y - height // 2, width, height
 
 
@@ -134,10 +141,9 @@ def shows_green(shot, spot):
     return green > red + 60 and green > blue + 60
 
 
-def screen_where(what, condition, seconds=10):
+def screen_where(what, condition):
     """Waits until a screenshot answers the condition; the screenshot."""
-    return wait_until(what, lambda: (lambda shot: shot if condition(shot) else None)(
-        Screenshot()), seconds)
+    return read_until(what, Screenshot, condition)
 
 
 def grid_signature(shot):
@@ -162,8 +168,7 @@ def watch_file_screen_open(seconds=15):
         seen.append(grid_signature(shot))
         if len(seen) >= 2 and seen[-1] == seen[-2] and file_screen_settled(shot):
             return seen, shot
-    check(False, f"the file screen did not settle within {seconds} s")
-    return None
+    raise StepFailed(f"the file screen did not settle within {seconds} s")
 
 
 def double_click(play, spot):
@@ -188,6 +193,11 @@ class FileScreen:
     def library(self, what, condition):
         return library_where(self.play, what, condition)
 
+    @staticmethod
+    def sketches(books, book):
+        """The book's sketches; none when the book is gone."""
+        return books[book].sketches if book in books else {}
+
     def step_open(self):
         """The sketch flies into its cell: the grid changes over several
         frames; the current sketch's thumbnail shows."""
@@ -204,16 +214,16 @@ class FileScreen:
         check(shows_picture(shot, SKETCH_CELLS[0], SKETCH_CELL_SIZE),
               "the current sketch's thumbnail is blank")
         books = self.library("the current sketch saved with its creation", lambda books: all(
-            sketch.has_creation for sketch in books[self.first_book].sketches.values()))
-        check(len(books[self.first_book].sketches) == 1,
-              f"the sketchbook holds {sorted(books[self.first_book].sketches)}")
+            sketch.has_creation for sketch in self.sketches(books, self.first_book).values()))
+        check(len(self.sketches(books, self.first_book)) == 1,
+              f"the sketchbook holds {sorted(self.sketches(books, self.first_book))}")
 
     def step_copy(self):
         """The copy button copies the current sketch into its book, byte for byte."""
         self.play.program.click(COPY_BUTTON)
         books = self.library("a copy of the sketch",
-                             lambda books: len(books[self.first_book].sketches) == 2)
-        original, copy = books[self.first_book].sketches.values()
+                             lambda books: len(self.sketches(books, self.first_book)) == 2)
+        original, copy = self.sketches(books, self.first_book).values()
         check(copy.digest == original.digest, "the copy differs from its sketch")
         self.copy = copy.digest
         screen_where("the copy's thumbnail",
@@ -226,11 +236,12 @@ class FileScreen:
         screen_where("the cover picker",
                      lambda shot: shows_picture(shot, FIRST_COVER, (3.2, 4.0)))
         self.play.program.click(FIRST_COVER)
-        books = self.library("the new sketchbook", lambda books: len(books) == 2 and all(
-            book.sketches for book in books.values()))
+        books = self.library("the new sketchbook", lambda books: (
+            len(books) == 2 and self.first_book in books and
+            all(book.sketches for book in books.values())))
         (self.new_book, book), = ((name, book) for name, book in books.items()
                                   if name != self.first_book)
-        check(book.cover != books[self.first_book].cover, "two books have one cover")
+        check(book.cover != books[self.first_book].cover, "two books share one cover")
         check(len(book.sketches) == 1 and next(iter(book.sketches.values())).blank,
               f"the new sketchbook holds {book.sketches}")
         screen_where("the new book's blank sketch and the first book's cover", lambda shot: (
@@ -245,10 +256,11 @@ class FileScreen:
             shows_picture(shot, cell, SKETCH_CELL_SIZE) for cell in SKETCH_CELLS[:2]))
         drag_spot(self.play, SKETCH_CELLS[1], BOOK_CELLS[0])
         books = self.library("the sketch in the new book",
-                             lambda books: len(books[self.new_book].sketches) == 2)
-        check(len(books[self.first_book].sketches) == 1,
-              f"the first book holds {sorted(books[self.first_book].sketches)}")
-        moved = [sketch for sketch in books[self.new_book].sketches.values() if not sketch.blank]
+                             lambda books: len(self.sketches(books, self.new_book)) == 2)
+        check(len(self.sketches(books, self.first_book)) == 1,
+              f"the first book holds {sorted(self.sketches(books, self.first_book))}")
+        moved = [sketch for sketch in self.sketches(books, self.new_book).values()
+                 if not sketch.blank]
         check([sketch.digest for sketch in moved] == [self.copy], "the moved sketch changed")
         screen_where("the first book's one sketch", lambda shot: shows_colour(
             shot, SKETCH_CELLS[1], SKETCH_CELL_SIZE, WHITE))
@@ -262,21 +274,20 @@ class FileScreen:
             shows_colour(shot, SKETCH_CELLS[1], SKETCH_CELL_SIZE, BLACK)))
         drag_spot(self.play, SKETCH_CELLS[1], TRASH)
         screen_where("the question", lambda shot: shows_green(shot, QUESTION_YES))
-        check(len(read_library(self.play.home)[self.new_book].sketches) == 2,
+        check(len(self.sketches(read_library(self.play.home) or {}, self.new_book)) == 2,
               "the sketch went before the answer")
         self.play.program.click(QUESTION_YES)
         books = self.library("the blank sketch gone",
-                             lambda books: len(books[self.new_book].sketches) == 1)
-        check([sketch.digest for sketch in books[self.new_book].sketches.values()] ==
+                             lambda books: len(self.sketches(books, self.new_book)) == 1)
+        check([sketch.digest for sketch in self.sketches(books, self.new_book).values()] ==
               [self.copy], "the new book lost the moved sketch")
-        check(len(books[self.first_book].sketches) == 1, "the first book changed")
+        check(len(self.sketches(books, self.first_book)) == 1, "the first book changed")
 
     def step_back(self):
         """The back button returns to the creation screen."""
         self.play.program.click(FILES_BACK)
         self.play.program.move(790, 300)
         wait_until("the creation screen's palette", self.play.palette_shows, 15)
-
 
 
 # ---- The exports and printing -------------------------------------------------------------
