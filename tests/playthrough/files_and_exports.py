@@ -334,6 +334,16 @@ def jpeg_frame(data):
     return None
 
 
+def jpeg_whole(path):
+    """Whether the photo ends with its end-of-image marker, as a whole one does."""
+    with open(path, "rb") as photo:
+        photo.seek(0, os.SEEK_END)
+        if photo.tell() < 4:
+            return False
+        photo.seek(-2, os.SEEK_END)
+        return photo.read(2) == b"\xff\xd9"
+
+
 def read_ppm(data):
     """Width, height and RGB bytes of a binary PPM."""
     fields = data.split(maxsplit=4)
@@ -350,7 +360,10 @@ class Exports:
         self.print_file = play.path("printed.pdf")
 
     def exports(self):
-        return {name for name in os.listdir(self.play.path("Exports")) if not name.startswith(".")}
+        """The finished files of Exports: a picture is written under a
+        temporary name and renamed when whole."""
+        return {name for name in os.listdir(self.play.path("Exports"))
+                if not name.startswith(".") and not name.endswith(".tmp")}
 
     def export(self, kind, what, whole, seconds=10):
         """Exports through the dialog (kind: a spot, or None for the picture it
@@ -384,7 +397,7 @@ class Exports:
 
     def step_jpeg(self):
         """An 800 x 600 JPEG photo of three components."""
-        path = self.export(EXPORT_PHOTO, "a JPEG", lambda path: probe(path) is not None)
+        path = self.export(EXPORT_PHOTO, "a whole JPEG", jpeg_whole)
         check(path.lower().endswith((".jpg", ".jpeg")), f"the photo is {path}")
         with open(path, "rb") as photo:
             frame = jpeg_frame(photo.read())
