@@ -127,18 +127,19 @@ void VPLSceneCreationUI::BuildPalette() {
   mLogo->SetVisibility(kMMShown);
   mCurrentTool = nullptr;
   // The select button is the current one at the start, as if clicked.
-  if (mSelectButton != nullptr) mSelectButton->OnRelease(VPLPickEvent());
+  if (VPLObjButtonTool* select = mToolButtons[kSelectTool]) select->OnRelease(VPLPickEvent());
   AddCharacterWhenMissing();
 }
 
 void VPLSceneCreationUI::BuildToolButtons() {
   const VPLToolPalette palette{.mScene = this, .mHooks = this, .mArea = mArea};
+  size_t next = 0;
   const auto add = [&]<typename Button>(MMResourceId definition, const MMTaskCallback& action) {
     auto* button = new Button(palette, DefinitionModel(definition), action, definition);
     Append(button);
-    return button;
+    mToolButtons[next++] = button;
   };
-  mSelectButton = add.operator()<VPLObjButtonToolSelect>(kSelectButton, MMTaskCallback());
+  add.operator()<VPLObjButtonToolSelect>(kSelectButton, MMTaskCallback());
   add.operator()<VPLObjButtonToolFHand>(kFreehandButton, MMTaskCallback());
   add.operator()<VPLObjButtonToolDraw>(kDrawButton, MMTaskCallback());
   add.operator()<VPLObjButtonToolPrim>(kPrimitiveButton, MMTaskCallback());

@@ -15,6 +15,7 @@
 #include "mm/stage/MMInputStrategy.h"
 #include "mm/stage/MMStageControl.h"
 #include "mm/stage/MMStageWindow.h"
+#include "mm/stage/MMView.h"
 #include "mm/tasks/MMTaskManager.h"
 #include "mm3d/MM3DModelLoader.h"
 #include "mm3d/MM3DTextureLoader.h"
@@ -109,6 +110,12 @@ class ProgramStage {
     mStage->RequestUpdate(Now(), true);
     mStage->RunPendingUpdate();
   }
+  // The same at a stage time of the test's choosing: the clock moves only
+  // when a test moves it.
+  void RunFrameAt(int32_t time) {
+    mStage->RequestUpdate(time, true);
+    mStage->RunPendingUpdate();
+  }
 
  private:
   void Send(UINT message, WPARAM wParam, UUPoint at) {
@@ -177,6 +184,14 @@ inline void KeepScreenshot(const vpl::test::ScreenOnX& screen, const std::string
           .put(static_cast<char>(pixel & 0xFF));
     }
   }
+}
+
+// The stage pixel a world point of the view is drawn at.
+inline UUPoint PointOnStage(MMView& view, const MM3DVector& world) {
+  MM3DVector inView;
+  view.GetViewMatrix().TransformPoint(inView, world);
+  const MM3DVector screen = view.GetProjection().Project(inView, view.GetRect());
+  return UUPoint{static_cast<int32_t>(screen.mX), static_cast<int32_t>(screen.mY)};
 }
 
 }  // namespace shell_test

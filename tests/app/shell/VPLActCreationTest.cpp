@@ -2,17 +2,31 @@
 // files, played by a child: the palette it builds, where clicks go, the
 // quit question with the credits inside it, and the window's close.
 
+#include "app/creation/VPLCreation.h"
 #include "app/creation/VPLObjButtonToolSelect.h"
+#include "app/creation/VPLObjCreation.h"
 #include "app/creation/VPLSceneCreationArea.h"
+#include "app/creation/VPLTool.h"
+#include "app/objects/RU3DTextureCollectionFromString.h"
 #include "app/objects/VPL3DCallbackDialog.h"
+#include "app/objects/VPLScript.h"
+#include "app/objects/VPLStringList.h"
 #include "app/shell/VPLActCreation.h"
 #include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLSceneCreationUI.h"
 #include "app/shell/VPLSceneCredits.h"
 #include "app/shell/VPLSceneFileIO.h"
+#include "mm/drawing/MMSystemFont.h"
+#include "mm3d/MM3DModelCollection.h"
 #include "tests/app/shell/ProgramStage.h"
+#include "tests/app/shell/ShellTestSupport.h"
+#include "tests/app/support/AppFixtures.h"
+#include "tests/app/support/DialogData.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -41,6 +55,13 @@ class VPLActCreationTest : public ::testing::Test {
     mStage->Press(at);
     mStage->Release(at);
     Settle();
+  }
+  // A click in the middle of an interface object, as the child aims it.
+  void Click(const VPLObj& object) {
+    const UUPoint at =
+        shell_test::PointOnStage(*Screen().GetView(), VPLSceneBase::ObjectCentre(object));
+    mStage->Move(at);
+    Click(at);
   }
   // The callbacks that callbacks queue run too.
   void Settle() {
@@ -121,6 +142,172 @@ TEST_F(VPLActCreationTest, ClosingWhileTheQuestionIsOpenWaits) {
   ASSERT_TRUE(mFiles.Ready());
   Screen().AskToQuit();
   EXPECT_FALSE(Act().CanClose());
+}
+
+// Logs the stage time each tick of its scene brings, with the scene.
+class TickLog : public VPLObj {
+ public:
+  using Entries = std::vector<std::pair<MMScene*, int32_t>>;
+  TickLog(MMScene* scene, Entries& entries)
+      : VPLObj(scene, UURefCount<MM3DModel>()), mScene(scene), mEntries(entries) {}
+  void Tick(int32_t clock) override { mEntries.emplace_back(mScene, clock); }
+
+ private:
+  MMScene* mScene;
+  Entries& mEntries;
+};
+
+// The same for the area, whose tick goes to its creation's objects.
+class CreationTickLog : public VPLObjCreation {
+ public:
+  CreationTickLog(VPLSceneCreationArea& area, TickLog::Entries& entries)
+      : VPLObjCreation(&area, app_fixtures::MakeQuad(), area.GetCreation()),
+        mArea(&area),
+        mEntries(entries) {}
+  VPLObjCreationType GetType() const override { return kVPLObjCreationGroup; }
+  void Tick(int32_t clock) override { mEntries.emplace_back(mArea, clock); }
+
+ private:
+  MMScene* mArea;
+  TickLog::Entries& mEntries;
+};
+
+TEST_F(VPLActCreationTest, EachFrameTicksTheScenesWithOneStageTimeTheAreaFirst) {
+  ASSERT_TRUE(mFiles.Ready());
+  TickLog::Entries entries;
+  std::vector<std::unique_ptr<TickLog>> logs;
+  TickLog::Entries expected;
+  constexpr int32_t kFrameTime = 4321;
+  VPLSceneCreationArea& area = *Act().GetCreationArea();
+  ASSERT_TRUE(area.GetCreation()->AddObject(new CreationTickLog(area, entries)));
+  expected.emplace_back(&area, kFrameTime);
+  for (MMScene* scene :
+       std::initializer_list<MMScene*>{&Screen(), Act().GetFileScreen(), Act().GetCredits()}) {
+    if (scene == nullptr) continue;
+    logs.push_back(std::make_unique<TickLog>(scene, entries));
+    static_cast<VPLSceneBase*>(scene)->AddObject(logs.back().get());
+    expected.emplace_back(scene, kFrameTime);
+  }
+  mStage->RunFrameAt(kFrameTime);
+  EXPECT_EQ(entries, expected);
+}
+
+TEST_F(VPLActCreationTest, TheMagnetButtonGivesTheAreaTheMagnetPull) {
+  ASSERT_TRUE(mFiles.Ready());
+  VPLObjButtonTool* magnet = Screen().GetToolButton(VPLSceneCreationUI::kMagnetTool);
+  ASSERT_NE(magnet, nullptr);
+  Click(*magnet);
+  EXPECT_EQ(Screen().GetCurrentToolButton(), magnet);
+  ASSERT_NE(Act().GetCreationArea()->GetCurrentTool(), nullptr);
+  EXPECT_EQ(Act().GetCreationArea()->GetCurrentTool()->GetToolType(), kVPLToolMagnetPull);
+}
+
+// The notice's texture drawn as the renderer draws it.
+UUOwned<MMSurface> DrawText(RU3DTextureCollectionFromString& texts, MMResourceId id) {
+  UUOwned<MMSurface> surface(WinMMCreateOffscreenSurface(32, UURect(0, 0, 256, 256), AFPalette()));
+  EXPECT_TRUE(texts.DrawEntry(MMItemOf(id), surface.Get()));
+  return surface;
+}
+
+TEST_F(VPLActCreationTest, TheSlowMachineNoticeShowsItsTextInBlueOnItsModel) {
+  ASSERT_TRUE(mFiles.Ready());
+  dialog_data::DialogServices services(mStage->Stage().GetTextureMap());
+  Act().ShowSlowMachineNotice(true);
+  VPLObj* notice = Screen().GetSlowMachineNotice();
+  ASSERT_NE(notice, nullptr);
+  // Model 451 placed by definition 45: a copy of it there has its bounds.
+  const VPLObj placed(
+      &Screen(),
+      MM3DGetModel(VPLSceneCreationUI::kSlowNoticeModel, mStage->Stage().GetTextureMap()),
+      VPLSceneCreationUI::kSlowNoticeDefinition);
+  MM3DVector low, high, placedLow, placedHigh;
+  notice->GetBounds(low, high);
+  placed.GetBounds(placedLow, placedHigh);
+  for (const auto& [mine, copy] : {std::pair{low, placedLow}, std::pair{high, placedHigh}}) {
+    EXPECT_FLOAT_EQ(mine.mX, copy.mX);
+    EXPECT_FLOAT_EQ(mine.mY, copy.mY);
+    EXPECT_FLOAT_EQ(mine.mZ, copy.mZ);
+  }
+  EXPECT_LT(low.mX, high.mX);
+  EXPECT_EQ(notice->GetVisibility(), kMMShown);
+  UUOwned<MMSurface> drawn = DrawText(services.Strings(), notice->GetTextTextureId());
+  // The same text drawn afresh: string-list entry 8 in blue.
+  const VPLStringList strings;
+  const RU3DTextStyle blue{
+      .mFont = std::make_shared<MMSystemFont>(strings.GetText(45), 9, 400, false, false),
+      .mColor = AFColor(AFRGB(0, 0, 255))};
+  const UURect square(0, 0, 256, 256);
+  UUOwned<MMSurface> expected = DrawText(
+      services.Strings(), services.Strings().AddText(square, strings.GetText(8), {128, 128}, blue));
+  int32_t inked = 0;
+  int32_t differing = 0;
+  for (int32_t y = 0; y < 256; ++y) {
+    for (int32_t x = 0; x < 256; ++x) {
+      const uint32_t pixel = shell_test::SurfacePixel(*drawn, x, y);
+      differing += pixel != shell_test::SurfacePixel(*expected, x, y) ? 1 : 0;
+      // On white paper: pure blue ink, and at its edges only shades
+      // between the two.
+      const uint32_t rgb = pixel & 0xFFFFFF;
+      inked += rgb == 0x0000FF ? 1 : 0;
+      if (rgb != 0xFFFFFF) {
+        EXPECT_EQ(pixel & 0xFF, 0xFFu) << x << "," << y;
+        EXPECT_EQ(pixel >> 8 & 0xFF, pixel >> 16 & 0xFF) << x << "," << y;
+      }
+    }
+  }
+  EXPECT_GT(inked, 0);
+  EXPECT_EQ(differing, 0);
+  Act().ShowSlowMachineNotice(false);
+  EXPECT_EQ(Screen().GetSlowMachineNotice(), nullptr);
+}
+
+// The credits on the stage's clock, which moves only when the test moves
+// it: credit n at 5 s times n from the question's answer, and the way back
+// after the last; a model credit stands before the dialog, stretched.
+TEST_F(VPLActCreationTest, TheCreditsFollowEachOtherEveryFiveSecondsAndThenGoBack) {
+  ASSERT_TRUE(mFiles.Ready());
+  const int32_t credits =
+      VPLScript(VPLSceneCredits::kCreditList, kVPLScriptList).GetScript().GetRowCount();
+  ASSERT_GT(credits, 0);
+  Screen().AskToQuit();
+  VPL3DMessageDialog* question = Screen().GetQuestionDialog();
+  const int32_t start = mStage->Now();
+  Screen().DialogResult(question, kCreditsAnswer);
+  VPLSceneCredits& scene = *Act().GetCredits();
+  struct Step {
+    int32_t mAfter;
+    int32_t mShown;
+  };
+  std::vector<Step> steps;
+  for (int32_t credit = 1; credit <= credits; ++credit) {
+    steps.push_back({(credit - 1) * 5000, credit});
+    steps.push_back({credit * 5000 - 1, credit});
+  }
+  for (const Step& step : steps) {
+    mStage->RunFrameAt(start + step.mAfter);
+    ASSERT_EQ(Act().GetMode(), VPLActCreation::kCreditsMode) << step.mAfter;
+    EXPECT_EQ(scene.GetCreditIndex(), step.mShown) << step.mAfter;
+    if (step.mAfter == 0) {
+      // The program's first credit has a model.
+      ASSERT_NE(scene.GetCreditModel(), nullptr);
+      const MM3DVector dialog = question->GetWorldPosition();
+      const MM3DVector model = scene.GetCreditModel()->GetWorldPosition();
+      EXPECT_FLOAT_EQ(model.mX, dialog.mX);
+      EXPECT_FLOAT_EQ(model.mY, dialog.mY + 25.0f);
+      EXPECT_FLOAT_EQ(model.mZ, dialog.mZ - 75.0f);
+      MM3DMatrix stretched;
+      MM3DMatrixScale(stretched, 3.0f, 3.0f, 1.0f);
+      EXPECT_EQ(scene.GetCreditModel()->GetScaleMatrix(), stretched);
+    }
+  }
+  mStage->RunFrameAt(start + credits * 5000);
+  EXPECT_EQ(Act().GetMode(), VPLActCreation::kCreationMode);
+  EXPECT_EQ(scene.GetCreditIndex(), 0);
+  EXPECT_EQ(scene.GetCreditModel(), nullptr);
+  EXPECT_EQ(Screen().GetPendingQuestion(), VPLSceneCreationUI::kQuit);
+  EXPECT_EQ(Screen().GetQuestionDialog(), question);
+  ASSERT_NE(question->GetTextPanel(), nullptr);
+  EXPECT_EQ(question->GetTextPanel()->GetVisibility(), kMMShown);
 }
 
 }  // namespace
