@@ -140,6 +140,17 @@ class CreationActMaker : public VPLActMaker {
     return VPLGetProgramActMaker().MakeAct(stage, number);
   }
   bool AgreesToClose(MMAct* act) override { return VPLGetProgramActMaker().AgreesToClose(act); }
+  // The stage's offscreen pictures and its slow-machine notice reach the
+  // creation act as in the program.
+  void TickCreation(MMAct* act, int32_t time) override {
+    VPLGetProgramActMaker().TickCreation(act, time);
+  }
+  bool DrawCreationView(MMAct* act) override {
+    return VPLGetProgramActMaker().DrawCreationView(act);
+  }
+  void ShowSlowMachineNotice(MMAct* act, bool shown) override {
+    VPLGetProgramActMaker().ShowSlowMachineNotice(act, shown);
+  }
 
  private:
   StageLog mLog;
