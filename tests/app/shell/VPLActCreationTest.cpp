@@ -10,21 +10,29 @@
 #include "app/objects/RU3DTextureCollectionFromString.h"
 #include "app/objects/VPL3DCallbackDialog.h"
 #include "app/objects/VPLScript.h"
+#include "app/objects/VPLServices.h"
 #include "app/objects/VPLStringList.h"
 #include "app/shell/VPLActCreation.h"
+#include "app/shell/VPLDisplayModeStrategy.h"
 #include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLSceneCreationUI.h"
 #include "app/shell/VPLSceneCredits.h"
 #include "app/shell/VPLSceneFileIO.h"
+#include "app/shell/VPLSketchbook.h"
+#include "app/shell/VPLSketchbookLibrary.h"
+#include "app/shell/VPLTextureCollectionFromSketchHandle.h"
+#include "foundation/uu/UUFileSystem.h"
 #include "mm/drawing/MMSystemFont.h"
 #include "mm3d/MM3DModelCollection.h"
 #include "tests/app/shell/ProgramStage.h"
+#include "tests/app/shell/ShellTestFolder.h"
 #include "tests/app/shell/ShellTestSupport.h"
 #include "tests/app/support/AppFixtures.h"
 #include "tests/app/support/DialogData.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -286,6 +294,8 @@ TEST_F(VPLActCreationTest, TheCreditsFollowEachOtherEveryFiveSecondsAndThenGoBac
   for (const Step& step : steps) {
     mStage->RunFrameAt(start + step.mAfter);
     ASSERT_EQ(Act().GetMode(), VPLActCreation::kCreditsMode) << step.mAfter;
+    // The credits never hold the window's close back.
+    EXPECT_TRUE(Act().CanClose());
     EXPECT_EQ(scene.GetCreditIndex(), step.mShown) << step.mAfter;
     if (step.mAfter == 0) {
       // The program's first credit has a model.
@@ -309,5 +319,119 @@ TEST_F(VPLActCreationTest, TheCreditsFollowEachOtherEveryFiveSecondsAndThenGoBac
   ASSERT_NE(question->GetTextPanel(), nullptr);
   EXPECT_EQ(question->GetTextPanel()->GetVisibility(), kMMShown);
 }
+
+// The program's acts, the creation act's file screen over a library of
+// the test's own: one sketchbook of two sketches, the first current.
+class FileScreenActMaker : public shell_test::CreationActMaker {
+ public:
+  FileScreenActMaker() {
+    std::filesystem::create_directories(mFolder.Path() / "Library");
+    UUDirectory library;
+    UUGetSubdirectory(UUDirectory(vpl::platform::ToWindowsPath(mFolder.Path()).c_str()), "Library",
+                      library);
+    mLibrary = std::make_unique<VPLSketchbookLibrary>(library);
+    mReady = mLibrary->Load(true) && AddSketches(2);
+  }
+  MMAct* MakeAct(VPLStage* stage, int32_t number) override {
+    if (number != 1) return CreationActMaker::MakeAct(stage, number);
+    return new (ALGlobalAllocator)
+        VPLActCreation(stage, &VPLCreationDisplayStrategy(),
+                       VPLFileScreenParts{.mLibrary = mLibrary.get(), .mThumbnails = &mThumbnails});
+  }
+  bool Ready() const { return mReady; }
+
+ private:
+  bool AddSketches(int32_t count) {
+    VPLSketchbook* book = mLibrary->GetCurrentSketchbook();
+    while (book != nullptr && book->GetSketchCount() < count) {
+      VPLSketch* sketch = nullptr;
+      if (!book->NewSketch(sketch)) return false;
+    }
+    return book != nullptr && book->SelectSketchAt(0);
+  }
+
+  ShellTestFolder mFolder{"act"};
+  std::unique_ptr<VPLSketchbookLibrary> mLibrary;
+  VPLTextureCollectionFromSketchHandle mThumbnails;
+  bool mReady = false;
+};
+
+struct PrintingCase {
+  const char* mName;
+  int32_t mPrinting;
+  MMVisibility mPrintButton;
+};
+
+// To the file screen and back, the change animated by the current
+// sketch's cell: input waits while it plays, and back on the creation
+// screen the print button follows "Printing" as the file screen left it.
+class VPLActFileScreenTest : public ::testing::TestWithParam<PrintingCase> {
+ protected:
+  VPLActFileScreenTest() { VPLOpenGLFirst = 1; }
+  ~VPLActFileScreenTest() override {
+    mServices.reset();
+    mStage.reset();
+    VPLSceneCreationUI::ResetQuittingForTest();
+    VPLOpenGLFirst = 0;
+  }
+
+  VPLActCreation& Act() { return *static_cast<VPLActCreation*>(mStage->Act()); }
+  // Frames until the change is over, at most the animation's span.
+  void PlayChange(int32_t span) {
+    const int32_t start = mStage->Now();
+    for (int32_t time = start; time <= start + span + 100 && !Act().IsInputEnabled(); time += 100) {
+      mStage->RunFrameAt(time);
+    }
+  }
+
+  ProgramDataFiles mFiles;
+  FileScreenActMaker mMaker;
+  std::unique_ptr<ProgramStage> mStage = std::make_unique<ProgramStage>(&mMaker, 1);
+  std::unique_ptr<dialog_data::DialogServices> mServices =
+      std::make_unique<dialog_data::DialogServices>(mStage->Stage().GetTextureMap());
+};
+
+TEST_P(VPLActFileScreenTest, TheChangeIgnoresInputAndThePrintButtonFollowsPrintingAfter) {
+  ASSERT_TRUE(mFiles.Ready());
+  ASSERT_TRUE(mMaker.Ready());
+  ASSERT_NE(Act().GetFileScreen(), nullptr);
+  VPLSceneCreationUI& screen = *Act().GetInterface();
+  mStage->Press(kMeadow);
+  mStage->Release(kMeadow);
+  ASSERT_EQ(Act().GetSceneInCharge(), nullptr);
+  Act().GoToFileScreen(kVPLCreationUIScene);
+  ASSERT_FALSE(Act().IsInputEnabled());
+  // A press on the palette would put the screen in charge.
+  mStage->Press(kPalettePanel);
+  mStage->Release(kPalettePanel);
+  mStage->Key(VK_ESCAPE);
+  EXPECT_EQ(Act().GetSceneInCharge(), nullptr);
+  EXPECT_EQ(Act().GetMode(), VPLActCreation::kCreationMode);
+  PlayChange(VPLActCreation::kEnterFileScreenEnd - VPLActCreation::kEnterFileScreenStart);
+  ASSERT_EQ(Act().GetMode(), VPLActCreation::kFileScreenMode);
+  EXPECT_EQ(Act().GetSceneInCharge(), Act().GetFileScreen());
+  // The window's close goes to the file screen now, which lets the program go.
+  int32_t quits = 0;
+  VPLGetServices().mQuit = [&quits] { ++quits; };
+  EXPECT_TRUE(Act().CanClose());
+  VPLGetServices().mQuit = nullptr;
+  EXPECT_EQ(quits, 1);
+  EXPECT_EQ(screen.GetPendingQuestion(), VPLSceneCreationUI::kNoQuestion);
+
+  mServices->Preferences().SetPrinting(GetParam().mPrinting);
+  Act().ReturnToCreation();
+  EXPECT_FALSE(Act().IsInputEnabled());
+  PlayChange(VPLActCreation::kLeaveFileScreenEnd - VPLActCreation::kLeaveFileScreenStart);
+  ASSERT_EQ(Act().GetMode(), VPLActCreation::kCreationMode);
+  EXPECT_EQ(screen.GetPrintButton()->GetVisibility(), GetParam().mPrintButton);
+}
+
+INSTANTIATE_TEST_SUITE_P(Printing, VPLActFileScreenTest,
+                         ::testing::Values(PrintingCase{"SwitchedOff", 0, kMMHidden},
+                                           PrintingCase{"SwitchedOn", 1, kMMShown},
+                                           PrintingCase{"AnyOtherValueHides", 2, kMMHidden}),
+                         [](const ::testing::TestParamInfo<PrintingCase>& info) {
+                           return info.param.mName;
+                         });
 
 }  // namespace
