@@ -5,12 +5,20 @@
 // each frame runs the queued callbacks first.
 
 #include "app/shell/VPL2DDisplayStrategy.h"
+#include "app/shell/VPLActCreation.h"
 #include "app/shell/VPLActIntro.h"
 #include "app/shell/VPLActMaker.h"
+#include "app/shell/VPLDisplayModeStrategy.h"
+#include "app/shell/VPLProgramValues.h"
+#include "app/shell/VPLSceneFileIO.h"
+#include "app/shell/VPLSketchbook.h"
+#include "app/shell/VPLSketchbookLibrary.h"
 #include "app/shell/VPLStage.h"
+#include "app/shell/VPLTextureCollectionFromSketchHandle.h"
 #include "foundation/af/AFWindow.h"
 #include "foundation/al/ALAllocator.h"
 #include "foundation/uu/UUDirectory.h"
+#include "foundation/uu/UUFileSystem.h"
 #include "mm/resources/MMScriptCollection.h"
 #include "mm/stage/MMInputStrategy.h"
 #include "mm/stage/MMStageControl.h"
@@ -21,6 +29,7 @@
 #include "mm3d/MM3DTextureLoader.h"
 #include "platform/win32/PathMapping.h"
 #include "platform/win32/user.h"
+#include "tests/app/shell/ShellTestFolder.h"
 #include "tests/mm/stage/StageTestSupport.h"
 #include "tests/support/DesktopTestSupport.h"
 
@@ -204,5 +213,41 @@ inline UUPoint PointOnStage(MMView& view, const MM3DVector& world) {
   const MM3DVector screen = view.GetProjection().Project(inView, view.GetRect());
   return UUPoint{static_cast<int32_t>(screen.mX), static_cast<int32_t>(screen.mY)};
 }
+
+// The program's acts, the creation act's file screen over a library of
+// its own: one sketchbook of two sketches, the first current.
+class FileScreenActMaker : public CreationActMaker {
+ public:
+  FileScreenActMaker() {
+    std::filesystem::create_directories(mFolder.Path() / "Library");
+    UUDirectory library;
+    UUGetSubdirectory(UUDirectory(vpl::platform::ToWindowsPath(mFolder.Path()).c_str()), "Library",
+                      library);
+    mLibrary = std::make_unique<VPLSketchbookLibrary>(library);
+    mReady = mLibrary->Load(true) && AddSketches(2);
+  }
+  MMAct* MakeAct(VPLStage* stage, int32_t number) override {
+    if (number != 1) return CreationActMaker::MakeAct(stage, number);
+    return new (ALGlobalAllocator)
+        VPLActCreation(stage, &VPLCreationDisplayStrategy(),
+                       VPLFileScreenParts{.mLibrary = mLibrary.get(), .mThumbnails = &mThumbnails});
+  }
+  bool Ready() const { return mReady; }
+
+ private:
+  bool AddSketches(int32_t count) {
+    VPLSketchbook* book = mLibrary->GetCurrentSketchbook();
+    while (book != nullptr && book->GetSketchCount() < count) {
+      VPLSketch* sketch = nullptr;
+      if (!book->NewSketch(sketch)) return false;
+    }
+    return book != nullptr && book->SelectSketchAt(0);
+  }
+
+  ShellTestFolder mFolder{"act"};
+  std::unique_ptr<VPLSketchbookLibrary> mLibrary;
+  VPLTextureCollectionFromSketchHandle mThumbnails;
+  bool mReady = false;
+};
 
 }  // namespace shell_test

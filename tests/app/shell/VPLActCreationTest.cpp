@@ -13,26 +13,19 @@
 #include "app/objects/VPLServices.h"
 #include "app/objects/VPLStringList.h"
 #include "app/shell/VPLActCreation.h"
-#include "app/shell/VPLDisplayModeStrategy.h"
 #include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLSceneCreationUI.h"
 #include "app/shell/VPLSceneCredits.h"
 #include "app/shell/VPLSceneFileIO.h"
-#include "app/shell/VPLSketchbook.h"
-#include "app/shell/VPLSketchbookLibrary.h"
-#include "app/shell/VPLTextureCollectionFromSketchHandle.h"
-#include "foundation/uu/UUFileSystem.h"
 #include "mm/drawing/MMSystemFont.h"
 #include "mm3d/MM3DModelCollection.h"
 #include "tests/app/shell/ProgramStage.h"
-#include "tests/app/shell/ShellTestFolder.h"
 #include "tests/app/shell/ShellTestSupport.h"
 #include "tests/app/support/AppFixtures.h"
 #include "tests/app/support/DialogData.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -320,42 +313,6 @@ TEST_F(VPLActCreationTest, TheCreditsFollowEachOtherEveryFiveSecondsAndThenGoBac
   EXPECT_EQ(question->GetTextPanel()->GetVisibility(), kMMShown);
 }
 
-// The program's acts, the creation act's file screen over a library of
-// the test's own: one sketchbook of two sketches, the first current.
-class FileScreenActMaker : public shell_test::CreationActMaker {
- public:
-  FileScreenActMaker() {
-    std::filesystem::create_directories(mFolder.Path() / "Library");
-    UUDirectory library;
-    UUGetSubdirectory(UUDirectory(vpl::platform::ToWindowsPath(mFolder.Path()).c_str()), "Library",
-                      library);
-    mLibrary = std::make_unique<VPLSketchbookLibrary>(library);
-    mReady = mLibrary->Load(true) && AddSketches(2);
-  }
-  MMAct* MakeAct(VPLStage* stage, int32_t number) override {
-    if (number != 1) return CreationActMaker::MakeAct(stage, number);
-    return new (ALGlobalAllocator)
-        VPLActCreation(stage, &VPLCreationDisplayStrategy(),
-                       VPLFileScreenParts{.mLibrary = mLibrary.get(), .mThumbnails = &mThumbnails});
-  }
-  bool Ready() const { return mReady; }
-
- private:
-  bool AddSketches(int32_t count) {
-    VPLSketchbook* book = mLibrary->GetCurrentSketchbook();
-    while (book != nullptr && book->GetSketchCount() < count) {
-      VPLSketch* sketch = nullptr;
-      if (!book->NewSketch(sketch)) return false;
-    }
-    return book != nullptr && book->SelectSketchAt(0);
-  }
-
-  ShellTestFolder mFolder{"act"};
-  std::unique_ptr<VPLSketchbookLibrary> mLibrary;
-  VPLTextureCollectionFromSketchHandle mThumbnails;
-  bool mReady = false;
-};
-
 struct PrintingCase {
   const char* mName;
   int32_t mPrinting;
@@ -385,7 +342,7 @@ class VPLActFileScreenTest : public ::testing::TestWithParam<PrintingCase> {
   }
 
   ProgramDataFiles mFiles;
-  FileScreenActMaker mMaker;
+  shell_test::FileScreenActMaker mMaker;
   std::unique_ptr<ProgramStage> mStage = std::make_unique<ProgramStage>(&mMaker, 1);
   std::unique_ptr<dialog_data::DialogServices> mServices =
       std::make_unique<dialog_data::DialogServices>(mStage->Stage().GetTextureMap());
