@@ -215,6 +215,7 @@ void VPLSceneCreationUI::AddCharacterWhenMissing() {
 
 void VPLSceneCreationUI::Activate() {
   VPLSceneUIBase::Activate();
+  if (mArea != nullptr) UpdateToggleButton(mArea->IsGroundHidden());
   if (VPL3DCursorSet::GetGlobal() != nullptr)
     VPL3DCursorSet::GetGlobal()->Select(this, kHandCursor);
 }
@@ -288,8 +289,11 @@ void VPLSceneCreationUI::RefreshPombleTool() {
   }
 }
 
+// Undo, a new or cleared sketch and another sketch read on return give the
+// creation a ground of its own: the toggle shows it.
 void VPLSceneCreationUI::RefreshAfterUndo() {
   if (mCurrentTool != nullptr) mCurrentTool->OnUndo();
+  UpdateToggleButton(mArea->IsGroundHidden());
 }
 
 bool VPLSceneCreationUI::IsPombleToolCurrent() const {
@@ -302,6 +306,7 @@ void VPLSceneCreationUI::UpdateToolPreview() {
 
 void VPLSceneCreationUI::RefreshCurrentTool() {
   if (mCurrentTool != nullptr) mCurrentTool->OnCreationReset();
+  UpdateToggleButton(mArea->IsGroundHidden());
 }
 
 bool VPLSceneCreationUI::IsModified() const {

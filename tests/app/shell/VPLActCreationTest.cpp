@@ -12,6 +12,7 @@
 #include "app/objects/VPLScript.h"
 #include "app/objects/VPLServices.h"
 #include "app/objects/VPLStringList.h"
+#include "app/objects/VPLToggleButtonObject.h"
 #include "app/shell/VPLActCreation.h"
 #include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLSceneCreationUI.h"
@@ -201,6 +202,24 @@ TEST_F(VPLActCreationTest, TheMagnetButtonGivesTheAreaTheMagnetPull) {
   EXPECT_EQ(Screen().GetCurrentToolButton(), magnet);
   ASSERT_NE(Act().GetCreationArea()->GetCurrentTool(), nullptr);
   EXPECT_EQ(Act().GetCreationArea()->GetCurrentTool()->GetToolType(), kVPLToolMagnetPull);
+}
+
+// The ground toggle shows the creation's ground, whatever changed it.
+TEST_F(VPLActCreationTest, TheGroundToggleFollowsTheCreationsGround) {
+  ASSERT_TRUE(mFiles.Ready());
+  VPLSceneCreationArea& area = *Act().GetCreationArea();
+  VPLToggleButtonObject& toggle = *Screen().GetGroundToggle();
+  ASSERT_FALSE(area.IsGroundHidden());
+  Click(toggle);
+  EXPECT_TRUE(area.IsGroundHidden());
+  EXPECT_TRUE(toggle.GetState());
+  area.Undo();
+  EXPECT_FALSE(area.IsGroundHidden());
+  EXPECT_FALSE(toggle.GetState());
+  Click(toggle);
+  ASSERT_TRUE(area.IsGroundHidden());
+  Screen().ClearButton();
+  EXPECT_EQ(toggle.GetState(), area.IsGroundHidden());
 }
 
 // The notice's texture drawn as the renderer draws it.
