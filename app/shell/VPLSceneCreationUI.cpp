@@ -199,7 +199,7 @@ void VPLSceneCreationUI::BuildPads() {
       this, DefinitionModel(kResetButton),
       MakeCallback(GetTaskClient(), mArea, &VPLSceneCreationArea::ResetCamera), kResetButton);
   reset->SetAlpha(0.0f);
-  Append(reset);
+  mResetButton = Append(reset);
 }
 
 void VPLSceneCreationUI::AddCharacterWhenMissing() {

@@ -96,6 +96,7 @@ class VPLSceneCreationUI : public VPLSceneUIBase, public VPLCreationUIHooks {
   VPLObjEvent* GetPrintButton() const { return mPrintButton; }
   VPLObjButtonTool* GetToolButton(ToolButton button) const { return mToolButtons[button]; }
   VPLToggleButtonObject* GetGroundToggle() const { return mGroundToggle; }
+  VPLObjEvent* GetResetButton() const { return mResetButton; }
   VPLObj* GetSlowMachineNotice() const { return mSlowNotice.get(); }
   VPLObjButton* GetPaletteBackdrop() const { return mBackdrop.get(); }
   // The process-wide flag: once set, every quit request is answered yes.
@@ -143,6 +144,7 @@ class VPLSceneCreationUI : public VPLSceneUIBase, public VPLCreationUIHooks {
   VPLObjEvent* mPrintButton = nullptr;
   VPLToggleButtonObject* mGroundToggle = nullptr;
   VPLObjEvent* mQuitButton = nullptr;
+  VPLObjEvent* mResetButton = nullptr;
   std::unique_ptr<VPLObj> mSlowNotice;
   std::unique_ptr<VPLObj> mRotatePadBase;
   std::unique_ptr<VPLObj> mZoomPadBase;

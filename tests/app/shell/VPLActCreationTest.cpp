@@ -27,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -220,6 +221,22 @@ TEST_F(VPLActCreationTest, TheGroundToggleFollowsTheCreationsGround) {
   ASSERT_TRUE(area.IsGroundHidden());
   Screen().ClearButton();
   EXPECT_EQ(toggle.GetState(), area.IsGroundHidden());
+}
+
+// Unseen over its base, the reset button still takes the child's click.
+TEST_F(VPLActCreationTest, TheTransparentResetButtonBringsTheCameraHome) {
+  ASSERT_TRUE(mFiles.Ready());
+  VPLCreationCamera& camera = Act().GetCreationArea()->GetCreation()->GetCamera();
+  const MM3DVector home = camera.GetEye();
+  const auto awayFromHome = [&] {
+    const MM3DVector eye = camera.GetEye();
+    return std::hypot(eye.mX - home.mX, eye.mY - home.mY, eye.mZ - home.mZ);
+  };
+  Act().GetCreationArea()->GetCreation()->ZoomCameraIn(10.0f);
+  ASSERT_GT(awayFromHome(), 1.0f);
+  ASSERT_NE(Screen().GetResetButton(), nullptr);
+  Click(*Screen().GetResetButton());
+  EXPECT_LT(awayFromHome(), 1e-3f);
 }
 
 // The notice's texture drawn as the renderer draws it.
