@@ -47,10 +47,14 @@ VPL3DCursorSet* Cursors() { return VPL3DCursorSet::GetGlobal(); }
 }  // namespace
 
 VPLActCreation::VPLActCreation(MMStage* stage, MMDisplayModeStrategy* strategy)
+    : VPLActCreation(stage, strategy, VPLFileScreenParts::FromApplication(nullptr)) {}
+
+VPLActCreation::VPLActCreation(MMStage* stage, MMDisplayModeStrategy* strategy,
+                               const VPLFileScreenParts& sketches)
     : MM3DAct(stage, strategy) {
   if (!HasDisplay(*stage)) return;
   MakeViews();
-  MakeScenes();
+  MakeScenes(sketches);
   mFrameHook = std::make_unique<UUClassCallback<VPLActCreation, void (VPLActCreation::*)()>>(
       this, &VPLActCreation::Tick);
   stage->AddEventNotification(MMStage::kAfterAdvance, mFrameHook.get());
@@ -77,7 +81,7 @@ void VPLActCreation::MakeViews() {
   mViews[kVPLCreationAreaScene]->SetDepthRange(kAreaDepth);
 }
 
-void VPLActCreation::MakeScenes() {
+void VPLActCreation::MakeScenes(VPLFileScreenParts sketches) {
   MMSceneServices* host = GetSceneServices();
   const auto enclosure = [this](VPLScenesEnum id) { return mEnclosures[id].get(); };
   const auto view = [this](VPLScenesEnum id) { return mViews[id].get(); };
@@ -85,12 +89,12 @@ void VPLActCreation::MakeScenes() {
                                                     view(kVPLCreationUIScene), kVPLCreationUIScene);
   mCreationArea = std::make_unique<VPLSceneCreationArea>(
       host, enclosure(kVPLCreationAreaScene), view(kVPLCreationAreaScene), kVPLCreationAreaScene);
-  // Without the application's sketchbooks there is no file screen to show.
-  const VPLFileScreenParts parts = VPLFileScreenParts::FromApplication(this);
-  if (parts.mLibrary != nullptr) {
+  // Without sketchbooks there is no file screen to show.
+  sketches.mHost = this;
+  if (sketches.mLibrary != nullptr) {
     mFileScreen =
         std::make_unique<VPLSceneFileIO>(host, enclosure(kVPLFileScreenScene),
-                                         view(kVPLFileScreenScene), kVPLFileScreenScene, parts);
+                                         view(kVPLFileScreenScene), kVPLFileScreenScene, sketches);
   }
   mCredits = std::make_unique<VPLSceneCredits>(host, enclosure(kVPLCreditsScene),
                                                view(kVPLCreditsScene), kVPLCreditsScene);

@@ -23,6 +23,7 @@ class VPLSceneCreationArea;
 class VPLSceneCreationUI;
 class VPLSceneCredits;
 class VPLSceneFileIO;
+struct VPLFileScreenParts;
 
 enum VPLScenesEnum : int32_t {
   kVPLCreationAreaScene = 0,
@@ -47,7 +48,12 @@ class VPLActCreation : public MM3DAct, public VPLFileScreenHost {
   static constexpr int32_t kLeaveFileScreenStart = 5000;
   static constexpr int32_t kLeaveFileScreenEnd = 6666;
 
+  // The file screen shows the application's sketchbooks.
   VPLActCreation(MMStage* stage, MMDisplayModeStrategy* strategy);
+  // The file screen shows the library and thumbnails of the parts given
+  // (none: no file screen); the act is its host whatever the parts say.
+  VPLActCreation(MMStage* stage, MMDisplayModeStrategy* strategy,
+                 const VPLFileScreenParts& sketches);
   ~VPLActCreation() override;
 
   void AppActivated() override;
@@ -90,7 +96,7 @@ class VPLActCreation : public MM3DAct, public VPLFileScreenHost {
 
  private:
   void MakeViews();
-  void MakeScenes();
+  void MakeScenes(VPLFileScreenParts sketches);
   void RouteCreationMouse(const MMMouseEvent& event);
   void BeginScreenChange();
   void PlayTransition(void (VPLActCreation::*done)(), int32_t start, int32_t end);

@@ -127,18 +127,19 @@ void VPLSceneCreationUI::BuildPalette() {
   mLogo->SetVisibility(kMMShown);
   mCurrentTool = nullptr;
   // The select button is the current one at the start, as if clicked.
-  if (mSelectButton != nullptr) mSelectButton->OnRelease(VPLPickEvent());
+  if (VPLObjButtonTool* select = mToolButtons[kSelectTool]) select->OnRelease(VPLPickEvent());
   AddCharacterWhenMissing();
 }
 
 void VPLSceneCreationUI::BuildToolButtons() {
   const VPLToolPalette palette{.mScene = this, .mHooks = this, .mArea = mArea};
+  size_t next = 0;
   const auto add = [&]<typename Button>(MMResourceId definition, const MMTaskCallback& action) {
     auto* button = new Button(palette, DefinitionModel(definition), action, definition);
     Append(button);
-    return button;
+    mToolButtons[next++] = button;
   };
-  mSelectButton = add.operator()<VPLObjButtonToolSelect>(kSelectButton, MMTaskCallback());
+  add.operator()<VPLObjButtonToolSelect>(kSelectButton, MMTaskCallback());
   add.operator()<VPLObjButtonToolFHand>(kFreehandButton, MMTaskCallback());
   add.operator()<VPLObjButtonToolDraw>(kDrawButton, MMTaskCallback());
   add.operator()<VPLObjButtonToolPrim>(kPrimitiveButton, MMTaskCallback());
@@ -198,7 +199,7 @@ void VPLSceneCreationUI::BuildPads() {
       this, DefinitionModel(kResetButton),
       MakeCallback(GetTaskClient(), mArea, &VPLSceneCreationArea::ResetCamera), kResetButton);
   reset->SetAlpha(0.0f);
-  Append(reset);
+  mResetButton = Append(reset);
 }
 
 void VPLSceneCreationUI::AddCharacterWhenMissing() {
@@ -214,6 +215,7 @@ void VPLSceneCreationUI::AddCharacterWhenMissing() {
 
 void VPLSceneCreationUI::Activate() {
   VPLSceneUIBase::Activate();
+  if (mArea != nullptr) UpdateToggleButton(mArea->IsGroundHidden());
   if (VPL3DCursorSet::GetGlobal() != nullptr)
     VPL3DCursorSet::GetGlobal()->Select(this, kHandCursor);
 }
@@ -287,8 +289,11 @@ void VPLSceneCreationUI::RefreshPombleTool() {
   }
 }
 
+// Undo, a new or cleared sketch and another sketch read on return give the
+// creation a ground of its own: the toggle shows it.
 void VPLSceneCreationUI::RefreshAfterUndo() {
   if (mCurrentTool != nullptr) mCurrentTool->OnUndo();
+  UpdateToggleButton(mArea->IsGroundHidden());
 }
 
 bool VPLSceneCreationUI::IsPombleToolCurrent() const {
@@ -301,6 +306,7 @@ void VPLSceneCreationUI::UpdateToolPreview() {
 
 void VPLSceneCreationUI::RefreshCurrentTool() {
   if (mCurrentTool != nullptr) mCurrentTool->OnCreationReset();
+  UpdateToggleButton(mArea->IsGroundHidden());
 }
 
 bool VPLSceneCreationUI::IsModified() const {

@@ -12,6 +12,7 @@
 
 #include "foundation/uu/UUDirectory.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -37,6 +38,9 @@ class VPLSceneCreationUI : public VPLSceneUIBase, public VPLCreationUIHooks {
   static constexpr int32_t kCreditsAnswer = 6;
   static constexpr MMResourceId kSlowNoticeDefinition = 45;
   static constexpr MMResourceId kSlowNoticeModel = 451;
+  // The tool buttons in the palette's order: select, freehand, draw,
+  // primitive, fill, magnet, Pomble.
+  enum ToolButton : size_t { kSelectTool, kMagnetTool = 5, kPombleTool, kToolButtonCount };
 
   VPLSceneCreationUI(MMSceneServices* host, MMEnclosure* enclosure, MMView* view, int32_t sceneId);
   ~VPLSceneCreationUI() override;
@@ -90,7 +94,9 @@ class VPLSceneCreationUI : public VPLSceneUIBase, public VPLCreationUIHooks {
   int32_t GetLastAnswer() const { return mLastAnswer; }
   VPL3DMessageDialog* GetQuestionDialog() const { return mQuestionDialog; }
   VPLObjEvent* GetPrintButton() const { return mPrintButton; }
+  VPLObjButtonTool* GetToolButton(ToolButton button) const { return mToolButtons[button]; }
   VPLToggleButtonObject* GetGroundToggle() const { return mGroundToggle; }
+  VPLObjEvent* GetResetButton() const { return mResetButton; }
   VPLObj* GetSlowMachineNotice() const { return mSlowNotice.get(); }
   VPLObjButton* GetPaletteBackdrop() const { return mBackdrop.get(); }
   // The process-wide flag: once set, every quit request is answered yes.
@@ -138,6 +144,7 @@ class VPLSceneCreationUI : public VPLSceneUIBase, public VPLCreationUIHooks {
   VPLObjEvent* mPrintButton = nullptr;
   VPLToggleButtonObject* mGroundToggle = nullptr;
   VPLObjEvent* mQuitButton = nullptr;
+  VPLObjEvent* mResetButton = nullptr;
   std::unique_ptr<VPLObj> mSlowNotice;
   std::unique_ptr<VPLObj> mRotatePadBase;
   std::unique_ptr<VPLObj> mZoomPadBase;
@@ -151,7 +158,7 @@ class VPLSceneCreationUI : public VPLSceneUIBase, public VPLCreationUIHooks {
   bool mCloseRequested = false;
   // Set while a failed save waits for the child to try again.
   bool mSaveFailed = false;
-  VPLObjButtonTool* mSelectButton = nullptr;
+  std::array<VPLObjButtonTool*, kToolButtonCount> mToolButtons{};
   VPLObjButtonTool* mCurrentTool = nullptr;
   AreaCameraMoves mCameraMoves{*this};
   std::optional<UUDirectory> mExportsFolder;

@@ -96,6 +96,11 @@ void VPLSceneCreationUI::Answer(int32_t kind, int32_t response) {
     case kQuit:
       if (yes) Quit();
       break;
+    case kFailedQuestion:
+      // The notice answers nothing: the work it speaks of is still unsaved,
+      // and the next close must ask for it again.
+      mPendingQuestion = kNoQuestion;
+      return;
     default:
       break;
   }
@@ -133,7 +138,9 @@ bool VPLSceneCreationUI::OnQuitRequest(bool force) {
     mArea->StoreSketchbookNumber();
     return true;
   }
-  if (mLastAnswer == kNoQuestion && IsModified()) {
+  // Only the quit questions' answers decide a close; after any other,
+  // modified work is still asked for.
+  if (IsModified()) {
     // After a failed save only the child's answer may let the work go.
     if (!VPLAutoSaves() || mSaveFailed) {
       mCloseRequested = force;

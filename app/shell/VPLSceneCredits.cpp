@@ -76,11 +76,11 @@ void VPLSceneCredits::ShowCreditModel(MMResourceId creditTable) {
   if (!model) return;
   mCreditModel.reset();
   mCreditModel = std::make_unique<VPLObj>(this, model);
-  MM3DVector place = mDialog->GetWorldPosition();
-  place.mZ -= kModelDistance;
-  mCreditModel->SetLocation(place);
+  // One translation holds both the place before the dialog and the raise:
+  // a second placement would replace the first.
+  const MM3DVector dialog = mDialog->GetWorldPosition();
+  mCreditModel->SetPosition(dialog.mX, dialog.mY + kModelRaise, dialog.mZ - kModelDistance);
   mCreditModel->SetScale(kModelScale, kModelScale, 1.0f);
-  mCreditModel->SetPosition(0.0f, kModelRaise, 0.0f);
   mCreditModel->SetVisibility(kMMShown);
 }
 

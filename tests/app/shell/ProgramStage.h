@@ -5,21 +5,31 @@
 // each frame runs the queued callbacks first.
 
 #include "app/shell/VPL2DDisplayStrategy.h"
+#include "app/shell/VPLActCreation.h"
 #include "app/shell/VPLActIntro.h"
 #include "app/shell/VPLActMaker.h"
+#include "app/shell/VPLDisplayModeStrategy.h"
+#include "app/shell/VPLProgramValues.h"
+#include "app/shell/VPLSceneFileIO.h"
+#include "app/shell/VPLSketchbook.h"
+#include "app/shell/VPLSketchbookLibrary.h"
 #include "app/shell/VPLStage.h"
+#include "app/shell/VPLTextureCollectionFromSketchHandle.h"
 #include "foundation/af/AFWindow.h"
 #include "foundation/al/ALAllocator.h"
 #include "foundation/uu/UUDirectory.h"
+#include "foundation/uu/UUFileSystem.h"
 #include "mm/resources/MMScriptCollection.h"
 #include "mm/stage/MMInputStrategy.h"
 #include "mm/stage/MMStageControl.h"
 #include "mm/stage/MMStageWindow.h"
+#include "mm/stage/MMView.h"
 #include "mm/tasks/MMTaskManager.h"
 #include "mm3d/MM3DModelLoader.h"
 #include "mm3d/MM3DTextureLoader.h"
 #include "platform/win32/PathMapping.h"
 #include "platform/win32/user.h"
+#include "tests/app/shell/ShellTestFolder.h"
 #include "tests/mm/stage/StageTestSupport.h"
 #include "tests/support/DesktopTestSupport.h"
 
@@ -109,6 +119,12 @@ class ProgramStage {
     mStage->RequestUpdate(Now(), true);
     mStage->RunPendingUpdate();
   }
+  // The same at a stage time of the test's choosing: the clock moves only
+  // when a test moves it.
+  void RunFrameAt(int32_t time) {
+    mStage->RequestUpdate(time, true);
+    mStage->RunPendingUpdate();
+  }
 
  private:
   void Send(UINT message, WPARAM wParam, UUPoint at) {
@@ -133,6 +149,17 @@ class CreationActMaker : public VPLActMaker {
     return VPLGetProgramActMaker().MakeAct(stage, number);
   }
   bool AgreesToClose(MMAct* act) override { return VPLGetProgramActMaker().AgreesToClose(act); }
+  // The stage's offscreen pictures and its slow-machine notice reach the
+  // creation act as in the program.
+  void TickCreation(MMAct* act, int32_t time) override {
+    VPLGetProgramActMaker().TickCreation(act, time);
+  }
+  bool DrawCreationView(MMAct* act) override {
+    return VPLGetProgramActMaker().DrawCreationView(act);
+  }
+  void ShowSlowMachineNotice(MMAct* act, bool shown) override {
+    VPLGetProgramActMaker().ShowSlowMachineNotice(act, shown);
+  }
 
  private:
   StageLog mLog;
@@ -178,5 +205,49 @@ inline void KeepScreenshot(const vpl::test::ScreenOnX& screen, const std::string
     }
   }
 }
+
+// The stage pixel a world point of the view is drawn at.
+inline UUPoint PointOnStage(MMView& view, const MM3DVector& world) {
+  MM3DVector inView;
+  view.GetViewMatrix().TransformPoint(inView, world);
+  const MM3DVector screen = view.GetProjection().Project(inView, view.GetRect());
+  return UUPoint{static_cast<int32_t>(screen.mX), static_cast<int32_t>(screen.mY)};
+}
+
+// The program's acts, the creation act's file screen over a library of
+// its own: one sketchbook of two sketches, the first current.
+class FileScreenActMaker : public CreationActMaker {
+ public:
+  FileScreenActMaker() {
+    std::filesystem::create_directories(mFolder.Path() / "Library");
+    UUDirectory library;
+    UUGetSubdirectory(UUDirectory(vpl::platform::ToWindowsPath(mFolder.Path()).c_str()), "Library",
+                      library);
+    mLibrary = std::make_unique<VPLSketchbookLibrary>(library);
+    mReady = mLibrary->Load(true) && AddSketches(2);
+  }
+  MMAct* MakeAct(VPLStage* stage, int32_t number) override {
+    if (number != 1) return CreationActMaker::MakeAct(stage, number);
+    return new (ALGlobalAllocator)
+        VPLActCreation(stage, &VPLCreationDisplayStrategy(),
+                       VPLFileScreenParts{.mLibrary = mLibrary.get(), .mThumbnails = &mThumbnails});
+  }
+  bool Ready() const { return mReady; }
+
+ private:
+  bool AddSketches(int32_t count) {
+    VPLSketchbook* book = mLibrary->GetCurrentSketchbook();
+    while (book != nullptr && book->GetSketchCount() < count) {
+      VPLSketch* sketch = nullptr;
+      if (!book->NewSketch(sketch)) return false;
+    }
+    return book != nullptr && book->SelectSketchAt(0);
+  }
+
+  ShellTestFolder mFolder{"act"};
+  std::unique_ptr<VPLSketchbookLibrary> mLibrary;
+  VPLTextureCollectionFromSketchHandle mThumbnails;
+  bool mReady = false;
+};
 
 }  // namespace shell_test

@@ -29,6 +29,7 @@ using Screen = VPLSceneCreationUI;
 constexpr int32_t kNo = 2;
 constexpr int32_t kFailed = 7;
 constexpr int32_t kNone = Screen::kNoQuestion;
+constexpr int32_t kYes = Screen::kYes;
 
 // One current sketch whose writes work or fail as the test says.
 class Sketches : public VPLSketchTarget {
@@ -48,7 +49,18 @@ class Sketches : public VPLSketchTarget {
   int32_t mWrites = 0;
 };
 
-enum class Trigger { kClose, kQuitButton, kNewSketchButton };
+// kCloseAfterFailedSave: the quit button's save failed and its notice was
+// closed; then the window is closed. kCloseAfterFileQuestion: the file
+// button's question was answered no, the child changed the creation again
+// and closes the window.
+enum class Trigger {
+  kClose,
+  kQuitButton,
+  kNewSketchButton,
+  kFileButton,
+  kCloseAfterFailedSave,
+  kCloseAfterFileQuestion
+};
 
 struct QuestionCase {
   const char* mName;
@@ -116,6 +128,26 @@ TEST_P(VPLCreationQuestionsTest, TheAnswerDecidesWhatIsSavedAndWhetherTheProgram
     case Trigger::kNewSketchButton:
       UI().NewSketchButton();
       break;
+    case Trigger::kFileButton:
+      static_cast<VPLActCreation*>(mStage->Act())->GoToFileScreen(kVPLCreationUIScene);
+      break;
+    case Trigger::kCloseAfterFailedSave:
+      UI().QuitButton();
+      Settle();
+      ASSERT_EQ(UI().GetPendingQuestion(), kFailed);
+      UI().DialogResult(UI().GetQuestionDialog(), kYes);
+      Settle();
+      UI().OnQuitRequest(true);
+      break;
+    case Trigger::kCloseAfterFileQuestion:
+      static_cast<VPLActCreation*>(mStage->Act())->GoToFileScreen(kVPLCreationUIScene);
+      Settle();
+      ASSERT_EQ(UI().GetPendingQuestion(), Screen::kSaveBeforeFileScreen);
+      UI().DialogResult(UI().GetQuestionDialog(), kNo);
+      Settle();
+      Creation().SetModified(true);
+      UI().OnQuitRequest(true);
+      break;
   }
   Settle();
   ASSERT_EQ(UI().GetPendingQuestion(), c.mAsked);
@@ -135,7 +167,6 @@ constexpr bool kChanged = true;
 constexpr bool kUntouched = false;
 constexpr bool kWorks = true;
 constexpr bool kFails = false;
-constexpr int32_t kYes = Screen::kYes;
 
 INSTANTIATE_TEST_SUITE_P(
     Table, VPLCreationQuestionsTest,
@@ -156,7 +187,20 @@ INSTANTIATE_TEST_SUITE_P(
                      Trigger::kNewSketchButton, kNone, 0, kWorks, 0, false, kNone},
         QuestionCase{"NewSketchWhoseSaveFailsKeepsTheWork", kAsk, kChanged,
                      Trigger::kNewSketchButton, Screen::kSaveBeforeNewSketch, kYes, kFails, 1,
-                     false, kFailed}),
+                     false, kFailed},
+        QuestionCase{"FileButtonWhoseSaveFailsStays", kAsk, kChanged, Trigger::kFileButton,
+                     Screen::kSaveBeforeFileScreen, kYes, kFails, 1, false, kFailed},
+        QuestionCase{"FileButtonOnUnchangedWorkAsksNothing", kAsk, kUntouched, Trigger::kFileButton,
+                     kNone, 0, kWorks, 0, false, kNone},
+        QuestionCase{"CloseAfterAFailedSaveAsksAndNoQuitsUnsaved", kAuto, kChanged,
+                     Trigger::kCloseAfterFailedSave, Screen::kSaveBeforeQuit, kNo, kFails, 1, true,
+                     kNone},
+        QuestionCase{"CloseAfterAFailedSaveAsksAndYesTriesAgain", kAuto, kChanged,
+                     Trigger::kCloseAfterFailedSave, Screen::kSaveBeforeQuit, kYes, kFails, 2,
+                     false, kFailed},
+        QuestionCase{"CloseAfterAnotherAnswerStillAsksForTheWork", kAsk, kChanged,
+                     Trigger::kCloseAfterFileQuestion, Screen::kSaveBeforeQuit, kYes, kWorks, 1,
+                     true, kNone}),
     [](const ::testing::TestParamInfo<QuestionCase>& info) { return info.param.mName; });
 
 }  // namespace

@@ -3,6 +3,9 @@
 // palette, and the credits inside the quit question. Under scripts/test's
 // X display only.
 
+#include "app/creation/VPLCreation.h"
+#include "app/creation/VPLObjCreationUser.h"
+#include "app/creation/VPLSceneCreationArea.h"
 #include "app/objects/VPL3DCallbackDialog.h"
 #include "app/shell/VPLActCreation.h"
 #include "app/shell/VPLProgramValues.h"
@@ -10,6 +13,7 @@
 #include "app/shell/VPLSceneCredits.h"
 #include "app/shell/VPLSceneIntro.h"
 #include "mm/resources/MMPictureLoader.h"
+#include "mm3d/MM3DModelCollection.h"
 #include "tests/app/shell/ProgramStage.h"
 #include "tests/app/support/AppFixtures.h"
 #include "tests/support/ResourceFileFixtures.h"
@@ -125,6 +129,41 @@ TEST_F(VPLScreensOnXTest, TheSelectToolsButtonsShowBrightAndTheChosenOneRedOnXDi
   EXPECT_EQ(CountOnButton(mScreen, kRotateButton, IsRed).mAnswering, 0);
   const ButtonCount red = CountOnButton(mScreen, kMoveButton, IsRed);
   EXPECT_GT(red.mAnswering * kRedRimShare, red.mAll);
+}
+
+// The world point of the area's view under a stage point, this far into
+// its depth range.
+MM3DVector AreaPointUnder(MMView& view, UUPoint at, float depth) {
+  const MM3DVector inView = view.GetProjection().Unproject(
+      static_cast<float>(at.mX), static_cast<float>(at.mY), depth, view.GetRect());
+  MM3DMatrix toWorld = view.GetViewMatrix();
+  toWorld.InvertRigid();
+  MM3DVector world;
+  toWorld.TransformPoint(world, inView);
+  return world;
+}
+
+// The interface draws in front of the creation: a shape of the creation
+// right behind a palette button leaves the button's pixel as it was, while
+// the same shape behind an open spot of the screen shows there.
+TEST_F(VPLScreensOnXTest, APaletteButtonCoversTheCreationOnXDisplay) {
+  ASSERT_TRUE(mFiles.Ready());
+  ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kSelectButton));
+  const UUPoint openSpot{400, 150};
+  const uint32_t buttonBefore = mScreen.At(kSelectButton.mX, kSelectButton.mY);
+  const uint32_t openBefore = mScreen.At(openSpot.mX, openSpot.mY);
+  VPLSceneCreationArea& area = *Act().GetCreationArea();
+  constexpr MMResourceId kCube = 80;
+  constexpr float kDepth = 0.9f;
+  for (const UUPoint at : {kSelectButton, openSpot}) {
+    auto* cube = new VPLObjCreationUser(&area, MM3DGetModel(kCube, mStage->Stage().GetTextureMap()),
+                                        area.GetCreation());
+    ASSERT_TRUE(area.GetCreation()->AddObjectAt(cube, AreaPointUnder(*area.GetView(), at, kDepth)));
+  }
+  ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kSelectButton));
+  shell_test::KeepScreenshot(mScreen, "palette-over-creation");
+  EXPECT_NE(mScreen.At(openSpot.mX, openSpot.mY), openBefore);
+  EXPECT_EQ(mScreen.At(kSelectButton.mX, kSelectButton.mY), buttonBefore);
 }
 
 TEST_F(VPLScreensOnXTest, TheCreditsShowInsideTheQuitQuestionOnXDisplay) {
