@@ -3,10 +3,7 @@
 #include "app/creation/VPLCreation.h"
 #include "app/creation/VPLObjCreationUser.h"
 #include "foundation/uu/UUOwned.h"
-#include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
-#include "mm3d/MM3DDisplayTreeNodeWithVisibility.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
-#include "mm3d/MM3DMaterialLambert.h"
 #include "tests/app/creation/CreationSupport.h"
 #include "tests/app/support/InterfaceStage.h"
 
@@ -38,21 +35,7 @@ struct MeshSpec {
 };
 
 UURefCount<MM3DModel> ModelOf(const MeshSpec& spec) {
-  UURefCount<MM3DIndexedMeshVertexData> block(new MM3DIndexedMeshVertexData);
-  for (const MM3DVector& p : spec.mPositions) {
-    block->mPositions.Append(p);
-    block->mNormals.Append(kUp);
-  }
-  for (uint16_t index : spec.mIndices) block->mIndices.Append(index);
-  MM3DIndexedMeshPart part;
-  part.mMaterial = UURefCount<MM3DMaterial>(new MM3DMaterialLambert);
-  part.mBlocks.Append(std::move(block));
-  auto* mesh = new MM3DDisplayTreeNodeIndexedMesh;
-  mesh->AddPart(part);
-  auto* root = new MM3DDisplayTreeNodeRoot;
-  root->AddChild(UUOwned<MM3DDisplayTreeNode>(mesh));
-  return UURefCount<MM3DModel>(
-      new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>()));
+  return MakeIndexedModel(spec.mPositions, spec.mIndices, kUp);
 }
 
 // A unit square of two triangles in the ground plane.
@@ -95,10 +78,7 @@ class VPLObjCreationMagnetTest : public ::testing::Test {
     return object;
   }
   static MM3DIndexedMeshVertexData& Block(const VPLObjCreation& object) {
-    auto* root = object.GetDisplayTreeRoot();
-    auto* mesh = static_cast<MM3DDisplayTreeNodeIndexedMesh*>(
-        root->FindNodeOfKind(kMM3DNodeIndexedMesh, kMM3DVisitDown));
-    return *mesh->GetPart(0).mBlocks[0];
+    return FirstMeshBlock(object.GetDisplayTreeRoot());
   }
   static std::vector<uint16_t> Indices(const MM3DIndexedMeshVertexData& block) {
     return std::vector<uint16_t>(block.mIndices.begin(), block.mIndices.end());
