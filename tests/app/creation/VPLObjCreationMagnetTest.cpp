@@ -2,8 +2,8 @@
 
 #include "app/creation/VPLCreation.h"
 #include "app/creation/VPLObjCreationUser.h"
-#include "foundation/uu/UUOwned.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
+#include "tests/app/creation/CreationFixture.h"
 #include "tests/app/creation/CreationSupport.h"
 #include "tests/app/support/InterfaceStage.h"
 
@@ -18,7 +18,6 @@ namespace {
 using namespace app_fixtures;
 using namespace creation_support;
 
-const MM3DVector kEye(0.0f, 30.0f, 40.0f, 1.0f);
 const MM3DVector kOrigin(0.0f, 0.0f, 0.0f, 1.0f);
 const MM3DVector kUp(0.0f, 1.0f, 0.0f, 0.0f);
 // The vertex the magnet finds first starts just below the origin, so that
@@ -68,10 +67,8 @@ Segment Through(const MM3DVector& p, const MM3DVector& d) {
 Segment Down(float x, float z) { return Through(MM3DVector(x, 0, z, 1), MM3DVector(0, 5, 0, 0)); }
 Segment Across(float y, float z) { return Through(MM3DVector(0, y, z, 1), MM3DVector(5, 0, 0, 0)); }
 
-class VPLObjCreationMagnetTest : public ::testing::Test {
+class VPLObjCreationMagnetTest : public CreationFixture {
  protected:
-  void SetUp() override { ASSERT_TRUE(mFiles.Ready()); }
-
   VPLObjCreation* Object(const MeshSpec& spec) {
     auto* object = new VPLObjCreationUser(&mStage.Scene(), ModelOf(spec), &mCreation);
     mCreation.AddObjectAt(object, kOrigin);
@@ -83,12 +80,6 @@ class VPLObjCreationMagnetTest : public ::testing::Test {
   static std::vector<uint16_t> Indices(const MM3DIndexedMeshVertexData& block) {
     return std::vector<uint16_t>(block.mIndices.begin(), block.mIndices.end());
   }
-
-  AppFiles mFiles{CreationTables()};
-  InterfaceStage mStage;
-  VPLCreation mCreation{&mStage.Scene(),
-                        UURefCount<MM3DCamera>(new MM3DCamera(
-                            kEye, UUOwned<MM3DVector>(new MM3DVector(kOrigin)), 0.0f))};
 };
 
 TEST_F(VPLObjCreationMagnetTest, PullRaisesAndPushLowersTheVerticesWithinReach) {
