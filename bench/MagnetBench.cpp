@@ -8,10 +8,7 @@
 #include "app/creation/VPLObjCreationUser.h"
 #include "app/objects/VPLPicking.h"
 #include "bench/RatioOverFloor.h"
-#include "foundation/uu/UUOwned.h"
-#include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
-#include "mm3d/MM3DDisplayTreeNodeWithVisibility.h"
-#include "mm3d/MM3DMaterialLambert.h"
+#include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "tests/app/support/AppFixtures.h"
 #include "tests/app/support/InterfaceStage.h"
 
@@ -30,39 +27,24 @@ constexpr int32_t kSide = 100;
 constexpr float kReach = 48.0f;
 const MM3DVector kStart(50.3f, 10.0f, 50.2f, 1.0f);
 const MM3DVector kEnd(50.3f, -10.0f, 50.2f, 1.0f);
+const MM3DVector kUp(0.0f, 1.0f, 0.0f, 0.0f);
 
 UURefCount<MM3DModel> Grid() {
-  UURefCount<MM3DIndexedMeshVertexData> block(new MM3DIndexedMeshVertexData);
+  std::vector<MM3DVector> positions;
   for (int32_t z = 0; z < kSide; ++z) {
     for (int32_t x = 0; x < kSide; ++x) {
-      block->mPositions.Append(MM3DVector(static_cast<float>(x), 0, static_cast<float>(z), 1));
-      block->mNormals.Append(MM3DVector(0, 1, 0, 0));
+      positions.emplace_back(static_cast<float>(x), 0.0f, static_cast<float>(z), 1.0f);
     }
   }
+  std::vector<uint16_t> indices;
+  const auto at = [](int32_t x, int32_t z) { return static_cast<uint16_t>(z * kSide + x); };
   for (int32_t z = 0; z + 1 < kSide; ++z) {
     for (int32_t x = 0; x + 1 < kSide; ++x) {
-      const auto at = [](int32_t cx, int32_t cz) { return static_cast<uint16_t>(cz * kSide + cx); };
-      for (uint16_t index :
-           {at(x, z), at(x + 1, z), at(x + 1, z + 1), at(x, z), at(x + 1, z + 1), at(x, z + 1)}) {
-        block->mIndices.Append(index);
-      }
+      indices.insert(indices.end(), {at(x, z), at(x + 1, z), at(x + 1, z + 1), at(x, z),
+                                     at(x + 1, z + 1), at(x, z + 1)});
     }
   }
-  MM3DIndexedMeshPart part;
-  part.mMaterial = UURefCount<MM3DMaterial>(new MM3DMaterialLambert);
-  part.mBlocks.Append(std::move(block));
-  auto* mesh = new MM3DDisplayTreeNodeIndexedMesh;
-  mesh->AddPart(part);
-  auto* root = new MM3DDisplayTreeNodeRoot;
-  root->AddChild(UUOwned<MM3DDisplayTreeNode>(mesh));
-  return UURefCount<MM3DModel>(
-      new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>()));
-}
-
-MM3DIndexedMeshVertexData& BlockOf(const VPLObj& object) {
-  auto* mesh = static_cast<MM3DDisplayTreeNodeIndexedMesh*>(
-      object.GetDisplayTreeRoot()->FindNodeOfKind(kMM3DNodeIndexedMesh, kMM3DVisitDown));
-  return *mesh->GetPart(0).mBlocks[0];
+  return MakeIndexedModel(positions, indices, kUp);
 }
 
 // The nearest crossing of every triangle: the pick's own work.
@@ -88,7 +70,7 @@ void BM_MagnetStepAgainstItsPick(benchmark::State& state) {
   AppFiles files;
   InterfaceStage stage;
   VPLObjCreationUser object(&stage.Scene(), Grid(), nullptr);
-  MM3DIndexedMeshVertexData& block = BlockOf(object);
+  MM3DIndexedMeshVertexData& block = FirstMeshBlock(object.GetDisplayTreeRoot());
   const std::vector<MM3DVector> flat(block.mPositions.begin(), block.mPositions.end());
   using Clock = std::chrono::steady_clock;
   Clock::duration floorTime{};
@@ -116,7 +98,7 @@ void BM_BakeAgainstPlainTransforms(benchmark::State& state) {
   AppFiles files;
   InterfaceStage stage;
   VPLObjCreationUser object(&stage.Scene(), Grid(), nullptr);
-  MM3DIndexedMeshVertexData& block = BlockOf(object);
+  MM3DIndexedMeshVertexData& block = FirstMeshBlock(object.GetDisplayTreeRoot());
   std::vector<MM3DVector> points(static_cast<size_t>(block.mPositions.Count()));
   std::vector<MM3DVector> directions(points.size());
   MM3DMatrix matrix;

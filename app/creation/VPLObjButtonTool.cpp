@@ -76,6 +76,11 @@ void VPLObjButtonTool::Engage() {
   SetAlpha(mNormalAlpha);
 }
 
+void VPLObjButtonTool::EngageTool(int32_t tool) {
+  Area().SetTool(tool);
+  VPLObjButtonTool::Engage();
+}
+
 void VPLObjButtonTool::Release() {
   RemoveAllChildren();
   ShowReleased();

@@ -69,6 +69,9 @@ class VPLObjButtonTool : public VPLObjEventGrp {
   }
 
  protected:
+  // The end of an engage once the options stand: the area takes the tool
+  // and this button becomes current.
+  void EngageTool(int32_t tool);
   // A member of the concrete button, run as a task after the input.
   template <typename T>
   MMTaskCallback Callback(void (T::*member)()) {

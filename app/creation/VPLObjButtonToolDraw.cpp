@@ -21,8 +21,7 @@ void VPLObjButtonToolDraw::Engage() {
   chooser->Build();
   chooser->SetOffset(Area().GetToolOption());
   mProfileChooser = Append(std::move(chooser));
-  Area().SetTool(kTubeDrawTool);
-  VPLObjButtonTool::Engage();
+  EngageTool(kTubeDrawTool);
 }
 
 void VPLObjButtonToolDraw::Release() {

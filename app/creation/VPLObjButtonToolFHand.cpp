@@ -16,8 +16,7 @@ void VPLObjButtonToolFHand::Engage() {
       GetScene(), DefinitionModel(kFlatLook), kFlatLook, kRoundedLook,
       Callback(&VPLObjButtonToolFHand::OnFreehandToggled), kFlatLook));
   mToggle->SetState(Area().GetFreehandMode() != 0);
-  Area().SetTool(kFreehandTool);
-  VPLObjButtonTool::Engage();
+  EngageTool(kFreehandTool);
 }
 
 void VPLObjButtonToolFHand::Release() {

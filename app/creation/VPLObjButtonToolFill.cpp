@@ -19,6 +19,5 @@ void VPLObjButtonToolFill::Engage() {
   VPLObjDynamicPreview* preview = AddPreview(kPreviewDefinition);
   VPLObjGreyScale* greyScale = AddGreyScale(kGreyScaleDefinition, kGreyScaleKnob, preview);
   AddColorPicker(kColorWheelDefinition, greyScale);
-  Area().SetTool(kFloodColorTool);
-  VPLObjButtonTool::Engage();
+  EngageTool(kFloodColorTool);
 }

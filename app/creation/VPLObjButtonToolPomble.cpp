@@ -61,8 +61,7 @@ void VPLObjButtonToolPomble::Engage() {
   mPedestal = std::make_unique<VPLObj>(GetScene(), DefinitionModel(kPedestalDefinition));
   AddPreview();
   AddPartButtons();
-  Area().SetTool(kCharacterTool);
-  VPLObjButtonTool::Engage();
+  EngageTool(kCharacterTool);
   ShowToggles();
   if (VPLObjCreationChar* character = Character()) character->RefreshPartHighlight();
 }

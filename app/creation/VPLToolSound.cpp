@@ -45,6 +45,49 @@ void VPLToolSound::Act(const MM3DVector& position, bool alternate) {
 
 void VPLToolSound::StopLoopHere() { StopLoop(mPosition, false); }
 
+void VPLToolSound::PlayPress(const MM3DVector& position, bool alternate) {
+  PlayMoment(kVPLSoundPress, position, alternate, false);
+}
+
+void VPLToolSound::StartLoop(const MM3DVector& /*position*/, bool alternate) {
+  if (ChannelOf(kVPLSoundLoop) != nullptr) {
+    PlayLoop(ChannelOf(kVPLSoundLoop), ChannelOf(kVPLSoundLoop + 1), alternate);
+  }
+}
+
+void VPLToolSound::MoveLoop(const MM3DVector& position, bool alternate) {
+  if (ChannelOf(kVPLSoundLoop) != nullptr) {
+    FollowLoop(ChannelOf(kVPLSoundLoop), ChannelOf(kVPLSoundLoop + 1), position, alternate);
+  }
+}
+
+void VPLToolSound::StopLoop(const MM3DVector& /*position*/, bool /*alternate*/) {
+  RU3DLogicalSoundChannel* normal = ChannelOf(kVPLSoundLoop);
+  if (normal == nullptr) return;
+  StopIfPlaying(normal);
+  RU3DLogicalSoundChannel* alternateChannel = ChannelOf(kVPLSoundLoop + 1);
+  if (alternateChannel != normal) StopIfPlaying(alternateChannel);
+}
+
+void VPLToolSound::PlayRelease(const MM3DVector& position, bool alternate) {
+  PlayMoment(kVPLSoundRelease, position, alternate, false);
+}
+
+void VPLToolSound::PlayAction(const MM3DVector& position, bool alternate) {
+  PlayMoment(kVPLSoundAction, position, alternate, false);
+}
+
+void VPLToolSound::PlayDrag(const MM3DVector& position, bool alternate) {
+  PlayMoment(kVPLSoundDragAccent, position, alternate, true);
+}
+
+void VPLToolSound::PlayMoment(int16_t tag, const MM3DVector& position, bool alternate,
+                              bool onlySilent) {
+  if (ChannelOf(tag) == nullptr) return;
+  PlayOneShot(tag, ChannelOf(tag), ChannelOf(static_cast<int16_t>(tag + 1)), position, alternate,
+              onlySilent);
+}
+
 void VPLToolSound::SetStart(const MM3DVector& position, bool alternate) {
   mAlternate = alternate;
   mPosition = position;

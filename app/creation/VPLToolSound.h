@@ -4,9 +4,9 @@
 // action, and accents during the drag. Which sound plays is data: the
 // tool's sound script lists, by tag, a sound list per moment with an
 // alternate (Shift) entry, and the application's sound set picks the row of
-// each list. The moments are virtual so that each kind chooses its
-// channels; a missing row, channel or sound plays nothing. Stage thread
-// only.
+// each list. Each kind names the channel of every tag (ChannelOf), and the
+// moments are virtual so that a kind may also change when they sound; a
+// missing row, channel or sound plays nothing. Stage thread only.
 
 #include "app/objects/VPLScript.h"
 #include "mm/resources/MMCollectionRegistry.h"
@@ -46,13 +46,13 @@ class VPLToolSound {
   // Stops the loop where the sound last was.
   void StopLoopHere();
 
-  virtual void PlayPress(const MM3DVector& /*position*/, bool /*alternate*/) {}
-  virtual void StartLoop(const MM3DVector& /*position*/, bool /*alternate*/) {}
-  virtual void MoveLoop(const MM3DVector& /*position*/, bool /*alternate*/) {}
-  virtual void StopLoop(const MM3DVector& /*position*/, bool /*alternate*/) {}
-  virtual void PlayRelease(const MM3DVector& /*position*/, bool /*alternate*/) {}
-  virtual void PlayAction(const MM3DVector& /*position*/, bool /*alternate*/) {}
-  virtual void PlayDrag(const MM3DVector& /*position*/, bool /*alternate*/) {}
+  virtual void PlayPress(const MM3DVector& position, bool alternate);
+  virtual void StartLoop(const MM3DVector& position, bool alternate);
+  virtual void MoveLoop(const MM3DVector& position, bool alternate);
+  virtual void StopLoop(const MM3DVector& position, bool alternate);
+  virtual void PlayRelease(const MM3DVector& position, bool alternate);
+  virtual void PlayAction(const MM3DVector& position, bool alternate);
+  virtual void PlayDrag(const MM3DVector& position, bool alternate);
   virtual void PlayExtra(const MM3DVector& /*position*/, bool /*alternate*/) {}
   virtual void StopAll(const MM3DVector& /*position*/, bool /*alternate*/) {}
   virtual void SetStart(const MM3DVector& position, bool alternate);
@@ -64,6 +64,12 @@ class VPLToolSound {
   const VPLScript& GetScript() const { return mScript; }
 
  protected:
+  // The channel a kind plays the tag's sound on; null where it has none, and
+  // the moment is then silent.
+  virtual RU3DLogicalSoundChannel* ChannelOf(int16_t /*tag*/) const { return nullptr; }
+  // A one-shot of the moment on its channel and its alternate's; nothing
+  // without the moment's channel.
+  void PlayMoment(int16_t tag, const MM3DVector& position, bool alternate, bool onlySilent);
   bool HasTag(int16_t tag) const { return mScript.FindTag(tag) >= 0; }
   // The sound of the tag's list for the application's sound set; -1 when
   // the tag, the list's row or the sound is missing.

@@ -31,38 +31,8 @@ RU3DArcadeSoundChannel* VPLToolSoundArcade::GetChannel(int16_t tag) const {
   return mChannels[static_cast<size_t>(tag)].get();
 }
 
-void VPLToolSoundArcade::PlayPress(const MM3DVector& position, bool alternate) {
-  PlayMoment(kVPLSoundPress, position, alternate, false);
-}
-
-void VPLToolSoundArcade::StartLoop(const MM3DVector& /*position*/, bool alternate) {
-  if (GetChannel(kVPLSoundLoop) != nullptr) {
-    PlayLoop(GetChannel(kVPLSoundLoop), GetChannel(kVPLSoundLoop + 1), alternate);
-  }
-}
-
-void VPLToolSoundArcade::MoveLoop(const MM3DVector& position, bool alternate) {
-  if (GetChannel(kVPLSoundLoop) != nullptr) {
-    FollowLoop(GetChannel(kVPLSoundLoop), GetChannel(kVPLSoundLoop + 1), position, alternate);
-  }
-}
-
-void VPLToolSoundArcade::StopLoop(const MM3DVector& /*position*/, bool /*alternate*/) {
-  if (GetChannel(kVPLSoundLoop) == nullptr) return;
-  StopIfPlaying(GetChannel(kVPLSoundLoop));
-  StopIfPlaying(GetChannel(kVPLSoundLoop + 1));
-}
-
-void VPLToolSoundArcade::PlayRelease(const MM3DVector& position, bool alternate) {
-  PlayMoment(kVPLSoundRelease, position, alternate, false);
-}
-
-void VPLToolSoundArcade::PlayAction(const MM3DVector& position, bool alternate) {
-  PlayMoment(kVPLSoundAction, position, alternate, false);
-}
-
-void VPLToolSoundArcade::PlayDrag(const MM3DVector& position, bool alternate) {
-  PlayMoment(kVPLSoundDragAccent, position, alternate, true);
+RU3DLogicalSoundChannel* VPLToolSoundArcade::ChannelOf(int16_t tag) const {
+  return GetChannel(tag);
 }
 
 void VPLToolSoundArcade::StopAll(const MM3DVector& position, bool /*alternate*/) {
@@ -71,19 +41,6 @@ void VPLToolSoundArcade::StopAll(const MM3DVector& position, bool /*alternate*/)
   }
   for (int16_t tag : {int16_t{kVPLSoundLoop}, int16_t{kVPLSoundLoop + 1}}) {
     if (GetChannel(tag) != nullptr) Follow(*GetChannel(tag), position);
-  }
-}
-
-void VPLToolSoundArcade::PlayMoment(int16_t tag, const MM3DVector& position, bool alternate,
-                                    bool onlySilent) {
-  if (GetChannel(tag) == nullptr) return;
-  PlayOneShot(tag, GetChannel(tag), GetChannel(static_cast<int16_t>(tag + 1)), position, alternate,
-              onlySilent);
-}
-
-void VPLToolSoundRotate::PlayDrag(const MM3DVector& position, bool alternate) {
-  if (Distance(position, mPosition) > kAccentDistance) {
-    VPLToolSoundArcade::PlayDrag(position, alternate);
   }
 }
 

@@ -6,6 +6,7 @@
 // fast steps and sharp turns of the stroke.
 
 #include "app/creation/VPLToolSound.h"
+#include "app/creation/VPLToolSoundLongSteps.h"
 
 #include <array>
 #include <memory>
@@ -20,33 +21,18 @@ class VPLToolSoundArcade : public VPLToolSound {
   // Stops everything where the sound started.
   ~VPLToolSoundArcade() override;
 
-  void PlayPress(const MM3DVector& position, bool alternate) override;
-  void StartLoop(const MM3DVector& position, bool alternate) override;
-  void MoveLoop(const MM3DVector& position, bool alternate) override;
-  void StopLoop(const MM3DVector& position, bool alternate) override;
-  void PlayRelease(const MM3DVector& position, bool alternate) override;
-  void PlayAction(const MM3DVector& position, bool alternate) override;
-  void PlayDrag(const MM3DVector& position, bool alternate) override;
   void StopAll(const MM3DVector& position, bool alternate) override;
 
   // The channel of the tag; null when the tag or its sound is missing.
   RU3DArcadeSoundChannel* GetChannel(int16_t tag) const;
 
  protected:
-  // A one-shot of the moment on its own channel and its alternate's; nothing
-  // without the moment's channel.
-  void PlayMoment(int16_t tag, const MM3DVector& position, bool alternate, bool onlySilent);
+  RU3DLogicalSoundChannel* ChannelOf(int16_t tag) const override;
 
   std::array<std::unique_ptr<RU3DArcadeSoundChannel>, kVPLSoundTagCount> mChannels;
 };
 
-// Accents only on a step longer than kAccentDistance.
-class VPLToolSoundRotate : public VPLToolSoundArcade {
- public:
-  static constexpr float kAccentDistance = 15.0f;
-  using VPLToolSoundArcade::VPLToolSoundArcade;
-  void PlayDrag(const MM3DVector& position, bool alternate) override;
-};
+using VPLToolSoundRotate = VPLToolSoundLongSteps<VPLToolSoundArcade>;
 
 // Accents where the stroke jumps (summed coordinates beyond kJump) or turns
 // by more than kSharpTurn radians between two steps.

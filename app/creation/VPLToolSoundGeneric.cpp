@@ -32,32 +32,9 @@ VPLToolSoundGeneric::VPLToolSoundGeneric(VPLSceneCreationArea* area, MMResourceI
 
 VPLToolSoundGeneric::~VPLToolSoundGeneric() { VPLToolSoundGeneric::StopAll(mStart, mAlternate); }
 
-void VPLToolSoundGeneric::PlayPress(const MM3DVector& position, bool alternate) {
-  PlayOneShot(kVPLSoundPress, mOneShot.get(), mOneShot.get(), position, alternate, false);
-}
-
-void VPLToolSoundGeneric::StartLoop(const MM3DVector& /*position*/, bool alternate) {
-  PlayLoop(mLoop.get(), mLoop.get(), alternate);
-}
-
-void VPLToolSoundGeneric::MoveLoop(const MM3DVector& position, bool alternate) {
-  FollowLoop(mLoop.get(), mLoop.get(), position, alternate);
-}
-
-void VPLToolSoundGeneric::StopLoop(const MM3DVector& /*position*/, bool /*alternate*/) {
-  StopIfPlaying(mLoop.get());
-}
-
-void VPLToolSoundGeneric::PlayRelease(const MM3DVector& position, bool alternate) {
-  PlayOneShot(kVPLSoundRelease, mOneShot.get(), mOneShot.get(), position, alternate, false);
-}
-
-void VPLToolSoundGeneric::PlayAction(const MM3DVector& position, bool alternate) {
-  PlayOneShot(kVPLSoundAction, mOneShot.get(), mOneShot.get(), position, alternate, false);
-}
-
-void VPLToolSoundGeneric::PlayDrag(const MM3DVector& position, bool alternate) {
-  PlayOneShot(kVPLSoundDragAccent, mOneShot.get(), mOneShot.get(), position, alternate, true);
+RU3DLogicalSoundChannel* VPLToolSoundGeneric::ChannelOf(int16_t tag) const {
+  if (tag == kVPLSoundLoop || tag == kVPLSoundLoop + 1) return mLoop.get();
+  return mOneShot.get();
 }
 
 void VPLToolSoundGeneric::StopAll(const MM3DVector& position, bool /*alternate*/) {
@@ -65,12 +42,6 @@ void VPLToolSoundGeneric::StopAll(const MM3DVector& position, bool /*alternate*/
   if (!mLoop) return;
   mLoop->Stop();
   Follow(*mLoop, position);
-}
-
-void VPLToolSoundMove::PlayDrag(const MM3DVector& position, bool alternate) {
-  if (Distance(position, mPosition) > kAccentDistance) {
-    VPLToolSoundGeneric::PlayDrag(position, alternate);
-  }
 }
 
 void VPLToolSoundScale::PlayExtra(const MM3DVector& position, bool alternate) {

@@ -5,6 +5,7 @@
 // and primitive tools' loop pitch.
 
 #include "app/creation/VPLToolSound.h"
+#include "app/creation/VPLToolSoundLongSteps.h"
 
 #include <memory>
 
@@ -23,13 +24,6 @@ class VPLToolSoundGeneric : public VPLToolSound {
   // Stops everything where the sound started.
   ~VPLToolSoundGeneric() override;
 
-  void PlayPress(const MM3DVector& position, bool alternate) override;
-  void StartLoop(const MM3DVector& position, bool alternate) override;
-  void MoveLoop(const MM3DVector& position, bool alternate) override;
-  void StopLoop(const MM3DVector& position, bool alternate) override;
-  void PlayRelease(const MM3DVector& position, bool alternate) override;
-  void PlayAction(const MM3DVector& position, bool alternate) override;
-  void PlayDrag(const MM3DVector& position, bool alternate) override;
   void StopAll(const MM3DVector& position, bool alternate) override;
 
   // Null while the area has no sound group.
@@ -37,17 +31,15 @@ class VPLToolSoundGeneric : public VPLToolSound {
   RU3DGenericSoundChannel* GetLoopChannel() const { return mLoop.get(); }
 
  protected:
+  // The loop's two tags sound on the loop channel, every other on the
+  // one-shot channel.
+  RU3DLogicalSoundChannel* ChannelOf(int16_t tag) const override;
+
   std::unique_ptr<RU3DGenericSoundChannel> mOneShot;
   std::unique_ptr<RU3DGenericSoundChannel> mLoop;
 };
 
-// Accents only on a step longer than kAccentDistance.
-class VPLToolSoundMove : public VPLToolSoundGeneric {
- public:
-  static constexpr float kAccentDistance = 15.0f;
-  using VPLToolSoundGeneric::VPLToolSoundGeneric;
-  void PlayDrag(const MM3DVector& position, bool alternate) override;
-};
+using VPLToolSoundMove = VPLToolSoundLongSteps<VPLToolSoundGeneric>;
 
 // The loop rises as the object grows and falls as it shrinks, within
 // kPitchRange of the start.

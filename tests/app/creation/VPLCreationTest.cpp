@@ -2,7 +2,7 @@
 
 #include "app/creation/VPLObjCreationUser.h"
 #include "app/objects/VPLVertexHolder.h"
-#include "foundation/uu/UUOwned.h"
+#include "tests/app/creation/CreationFixture.h"
 #include "tests/app/creation/CreationSupport.h"
 #include "tests/app/support/InterfaceStage.h"
 
@@ -13,28 +13,18 @@ namespace {
 using namespace app_fixtures;
 using namespace creation_support;
 
-const MM3DVector kHomeEye(0.0f, 30.0f, 40.0f, 1.0f);
-const MM3DVector kInterest(0.0f, 0.0f, 0.0f, 1.0f);
 // A segment along z through the quads.
 const MM3DVector kNear(0.3f, 0.2f, -10.0f, 1.0f);
 const MM3DVector kFar(0.3f, 0.2f, 10.0f, 1.0f);
 
-class VPLCreationTest : public ::testing::Test {
+class VPLCreationTest : public CreationFixture {
  protected:
-  void SetUp() override { ASSERT_TRUE(mFiles.Ready()); }
-
   template <typename T = VPLObjCreationUser>
   T* Add() {
     auto* object = new T(&mStage.Scene(), MakeQuad(), nullptr);
     mCreation.AddObject(object);
     return object;
   }
-
-  AppFiles mFiles{CreationTables()};
-  InterfaceStage mStage;
-  VPLCreation mCreation{&mStage.Scene(),
-                        UURefCount<MM3DCamera>(new MM3DCamera(
-                            kHomeEye, UUOwned<MM3DVector>(new MM3DVector(kInterest)), 0.0f))};
 };
 
 TEST_F(VPLCreationTest, StartsFromTheSettingsAndHearsTheCreationSounds) {
@@ -126,7 +116,7 @@ TEST_F(VPLCreationTest, ClearingEmptiesTheQueueWithTheObjects) {
 TEST_F(VPLCreationTest, RefusedCameraMovesStillMarkTheCreationModified) {
   mCreation.ClearModified();
   mCreation.ZoomCameraIn(1000.0f);
-  EXPECT_TRUE(mCreation.GetCamera().GetEye().Equals(kHomeEye));
+  EXPECT_TRUE(mCreation.GetCamera().GetEye().Equals(kCreationEye));
   EXPECT_TRUE(mCreation.IsModified());
 }
 
@@ -140,7 +130,7 @@ TEST_F(VPLCreationTest, ClearingRestoresTheDefaultsAndTheHomeEye) {
   EXPECT_TRUE(mCreation.IsEmpty());
   EXPECT_TRUE(mCreation.GetGround());
   EXPECT_EQ(mCreation.GetBackground(), kDefaultBackground);
-  EXPECT_TRUE(mCreation.GetCamera().GetEye().Equals(kHomeEye));
+  EXPECT_TRUE(mCreation.GetCamera().GetEye().Equals(kCreationEye));
   EXPECT_FALSE(mCreation.IsModified());
   mCreation.ClearAsModified();
   EXPECT_TRUE(mCreation.IsModified());

@@ -2,9 +2,8 @@
 
 #include "app/creation/VPLCreation.h"
 #include "app/creation/VPLObjCreationUser.h"
-#include "foundation/uu/UUOwned.h"
-#include "mm/tasks/MMTaskManager.h"
 #include "mm3d/MM3DDisplayTreeNodeTransform.h"
+#include "tests/app/creation/CreationFixture.h"
 #include "tests/app/creation/CreationSupport.h"
 #include "tests/app/support/InterfaceStage.h"
 #include "tests/mm3d/MM3DStreams.h"
@@ -20,7 +19,6 @@ namespace {
 using namespace app_fixtures;
 using namespace creation_support;
 
-const MM3DVector kEye(0.0f, 30.0f, 40.0f, 1.0f);
 const MM3DVector kOrigin(0.0f, 0.0f, 0.0f, 1.0f);
 const MM3DVector kRight(10.0f, 0.0f, 0.0f, 1.0f);
 const MM3DVector kFarRight(20.0f, 0.0f, 0.0f, 1.0f);
@@ -43,23 +41,19 @@ constexpr size_t kChildHead = 2 + 16;
 constexpr size_t kFlagSize = 1;
 constexpr size_t kTintSize = 16;
 
-class VPLObjCreationGroupTest : public ::testing::Test {
+class VPLObjCreationGroupTest : public CreationFixture {
  protected:
-  void SetUp() override { ASSERT_TRUE(mFiles.Ready()); }
-
-  // A quad at the place, filed nowhere yet, turned a little so that its
-  // box has depth (a flat box is never crossed).
+  // The fixture's quad turned a little, so that its box has depth (a flat
+  // box is never crossed).
   VPLObjCreation* Quad(const MM3DVector& place) {
-    auto* object = new VPLObjCreationUser(&mStage.Scene(), MakeQuad(), &mCreation);
+    VPLObjCreation* object = CreationFixture::Quad(place);
     object->SetRotation(0.0f, kTilt, 0.0f);
-    object->SetLocation(place);
     return object;
   }
   VPLObjCreationGroup* File(VPLObjCreationGroup* group) {
     mCreation.AddObject(group);
     return group;
   }
-  void At(int32_t time) { mStage.Stage()->GetTaskManager()->RunUntil(time); }
   static std::vector<uint8_t> RecordOf(VPLObjCreation& object) {
     BlockStream block;
     EXPECT_TRUE(object.WriteRecord(block.Stream(), nullptr));
@@ -76,11 +70,6 @@ class VPLObjCreationGroupTest : public ::testing::Test {
     return group.ReadRecord(reader, nullptr);
   }
 
-  AppFiles mFiles{CreationTables()};
-  InterfaceStage mStage;
-  VPLCreation mCreation{&mStage.Scene(),
-                        UURefCount<MM3DCamera>(new MM3DCamera(
-                            kEye, UUOwned<MM3DVector>(new MM3DVector(kOrigin)), 0.0f))};
   std::vector<std::unique_ptr<VPLObjCreationGroup>> mReaders;
 };
 
@@ -263,8 +252,7 @@ TEST_F(VPLObjCreationGroupTest, ThreeNestedLevelsComeBackIdentical) {
   ASSERT_TRUE(mCreation.Write(first.Stream()));
   const std::vector<uint8_t> bytes = first.Written();
 
-  VPLCreation copy(&mStage.Scene(), UURefCount<MM3DCamera>(new MM3DCamera(
-                                        kEye, UUOwned<MM3DVector>(new MM3DVector(kOrigin)), 0.0f)));
+  VPLCreation copy(&mStage.Scene(), CreationCamera());
   ByteReader reader(bytes);
   ASSERT_TRUE(copy.Read(reader));
   ASSERT_EQ(copy.GetGroups().size(), 1u);

@@ -2,9 +2,9 @@
 
 #include "app/creation/VPLCreation.h"
 #include "app/creation/VPLObjCreationUser.h"
-#include "foundation/uu/UUOwned.h"
 #include "mm/tasks/MMTaskManager.h"
 #include "mm3d/MM3DDisplayTreeNodeTransform.h"
+#include "tests/app/creation/CreationFixture.h"
 #include "tests/app/creation/CreationSupport.h"
 #include "tests/app/support/InterfaceStage.h"
 
@@ -19,7 +19,6 @@ namespace {
 using namespace app_fixtures;
 using namespace creation_support;
 
-const MM3DVector kEye(0.0f, 30.0f, 40.0f, 1.0f);
 const MM3DVector kOrigin(0.0f, 0.0f, 0.0f, 1.0f);
 const MM3DVector kAnchor(2.0f, 1.0f, 3.0f, 1.0f);
 const MM3DVector kOffset(10.0f, 0.0f, 0.0f, 0.0f);
@@ -43,22 +42,16 @@ void ExpectNear(const MM3DVector& actual, const MM3DVector& expected, const char
 
 float ScaleX(const VPLObj& object) { return object.GetScaleNode()->GetMatrix().mElement[0][0]; }
 
-class VPLObjCreationGroupTransformTest : public ::testing::Test {
+class VPLObjCreationGroupTransformTest : public CreationFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(mFiles.Ready());
+    ASSERT_NO_FATAL_FAILURE(CreationFixture::SetUp());
     mFirst = Quad(kAnchor);
     mSecond = Quad(Plus(kAnchor, kOffset));
     mGroup = GroupOf({mFirst, mSecond}, &mCreation);
     mCreation.AddObject(mGroup);
   }
 
-  VPLObjCreation* Quad(const MM3DVector& place) {
-    auto* object = new VPLObjCreationUser(&mStage.Scene(), MakeQuad(), &mCreation);
-    object->SetLocation(place);
-    return object;
-  }
-  void At(int32_t time) { mStage.Stage()->GetTaskManager()->RunUntil(time); }
   void Later(int32_t ms) { At(mStage.Stage()->GetTaskManager()->GetNow() + ms); }
   // A scale drag through the steps, one frame apart.
   void ScaleDrag(std::initializer_list<MM3DVector> steps) {
@@ -71,11 +64,6 @@ class VPLObjCreationGroupTransformTest : public ::testing::Test {
     mGroup->EndScale();
   }
 
-  AppFiles mFiles{CreationTables()};
-  InterfaceStage mStage;
-  VPLCreation mCreation{&mStage.Scene(),
-                        UURefCount<MM3DCamera>(new MM3DCamera(
-                            kEye, UUOwned<MM3DVector>(new MM3DVector(kOrigin)), 0.0f))};
   VPLObjCreation* mFirst = nullptr;
   VPLObjCreation* mSecond = nullptr;
   VPLObjCreationGroup* mGroup = nullptr;
@@ -211,7 +199,7 @@ TEST_F(VPLObjCreationGroupTransformTest, AnEmptyGroupMovesTurnsAndScalesNothing)
   empty->BeginScale(1, 1, 1);
   empty->DragScale(2, 2, 2);
   empty->EndScale();
-  empty->MirrorLeftRight(kEye, kOrigin);
+  empty->MirrorLeftRight(kCreationEye, kOrigin);
   empty->Tick(5000);
   EXPECT_TRUE(empty->GetWorldPosition().Equals(kOrigin));
 }

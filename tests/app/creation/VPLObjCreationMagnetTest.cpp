@@ -2,11 +2,8 @@
 
 #include "app/creation/VPLCreation.h"
 #include "app/creation/VPLObjCreationUser.h"
-#include "foundation/uu/UUOwned.h"
-#include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
-#include "mm3d/MM3DDisplayTreeNodeWithVisibility.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
-#include "mm3d/MM3DMaterialLambert.h"
+#include "tests/app/creation/CreationFixture.h"
 #include "tests/app/creation/CreationSupport.h"
 #include "tests/app/support/InterfaceStage.h"
 
@@ -21,7 +18,6 @@ namespace {
 using namespace app_fixtures;
 using namespace creation_support;
 
-const MM3DVector kEye(0.0f, 30.0f, 40.0f, 1.0f);
 const MM3DVector kOrigin(0.0f, 0.0f, 0.0f, 1.0f);
 const MM3DVector kUp(0.0f, 1.0f, 0.0f, 0.0f);
 // The vertex the magnet finds first starts just below the origin, so that
@@ -38,21 +34,7 @@ struct MeshSpec {
 };
 
 UURefCount<MM3DModel> ModelOf(const MeshSpec& spec) {
-  UURefCount<MM3DIndexedMeshVertexData> block(new MM3DIndexedMeshVertexData);
-  for (const MM3DVector& p : spec.mPositions) {
-    block->mPositions.Append(p);
-    block->mNormals.Append(kUp);
-  }
-  for (uint16_t index : spec.mIndices) block->mIndices.Append(index);
-  MM3DIndexedMeshPart part;
-  part.mMaterial = UURefCount<MM3DMaterial>(new MM3DMaterialLambert);
-  part.mBlocks.Append(std::move(block));
-  auto* mesh = new MM3DDisplayTreeNodeIndexedMesh;
-  mesh->AddPart(part);
-  auto* root = new MM3DDisplayTreeNodeRoot;
-  root->AddChild(UUOwned<MM3DDisplayTreeNode>(mesh));
-  return UURefCount<MM3DModel>(
-      new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>()));
+  return MakeIndexedModel(spec.mPositions, spec.mIndices, kUp);
 }
 
 // A unit square of two triangles in the ground plane.
@@ -85,30 +67,19 @@ Segment Through(const MM3DVector& p, const MM3DVector& d) {
 Segment Down(float x, float z) { return Through(MM3DVector(x, 0, z, 1), MM3DVector(0, 5, 0, 0)); }
 Segment Across(float y, float z) { return Through(MM3DVector(0, y, z, 1), MM3DVector(5, 0, 0, 0)); }
 
-class VPLObjCreationMagnetTest : public ::testing::Test {
+class VPLObjCreationMagnetTest : public CreationFixture {
  protected:
-  void SetUp() override { ASSERT_TRUE(mFiles.Ready()); }
-
   VPLObjCreation* Object(const MeshSpec& spec) {
     auto* object = new VPLObjCreationUser(&mStage.Scene(), ModelOf(spec), &mCreation);
     mCreation.AddObjectAt(object, kOrigin);
     return object;
   }
   static MM3DIndexedMeshVertexData& Block(const VPLObjCreation& object) {
-    auto* root = object.GetDisplayTreeRoot();
-    auto* mesh = static_cast<MM3DDisplayTreeNodeIndexedMesh*>(
-        root->FindNodeOfKind(kMM3DNodeIndexedMesh, kMM3DVisitDown));
-    return *mesh->GetPart(0).mBlocks[0];
+    return FirstMeshBlock(object.GetDisplayTreeRoot());
   }
   static std::vector<uint16_t> Indices(const MM3DIndexedMeshVertexData& block) {
     return std::vector<uint16_t>(block.mIndices.begin(), block.mIndices.end());
   }
-
-  AppFiles mFiles{CreationTables()};
-  InterfaceStage mStage;
-  VPLCreation mCreation{&mStage.Scene(),
-                        UURefCount<MM3DCamera>(new MM3DCamera(
-                            kEye, UUOwned<MM3DVector>(new MM3DVector(kOrigin)), 0.0f))};
 };
 
 TEST_F(VPLObjCreationMagnetTest, PullRaisesAndPushLowersTheVerticesWithinReach) {

@@ -3,11 +3,10 @@
 #include "app/creation/VPLCreation.h"
 #include "app/creation/VPLObjCreationUser.h"
 #include "app/objects/VPLDisplayTreeVisitors.h"
-#include "foundation/uu/UUOwned.h"
-#include "mm/tasks/MMTaskManager.h"
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
 #include "mm3d/MM3DDisplayTreeNodeTransform.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
+#include "tests/app/creation/CreationFixture.h"
 #include "tests/app/creation/CreationSupport.h"
 #include "tests/app/support/InterfaceStage.h"
 
@@ -22,21 +21,15 @@ namespace {
 using namespace app_fixtures;
 using namespace creation_support;
 
-const MM3DVector kEye(0.0f, 30.0f, 40.0f, 1.0f);
-const MM3DVector kInterest(0.0f, 0.0f, 0.0f, 1.0f);
 constexpr int32_t kFrame = 30;
 
-class VPLObjCreationTransformTest : public ::testing::Test {
+class VPLObjCreationTransformTest : public CreationFixture {
  protected:
-  void SetUp() override { ASSERT_TRUE(mFiles.Ready()); }
-
-  VPLObjCreation* Add(const MM3DVector& place = kInterest) {
+  VPLObjCreation* Add(const MM3DVector& place = kCreationInterest) {
     auto* object = new VPLObjCreationUser(&mStage.Scene(), MakeQuad(), nullptr);
     mCreation.AddObjectAt(object, place);
     return object;
   }
-  // Sets the stage clock.
-  void At(int32_t time) { mStage.Stage()->GetTaskManager()->RunUntil(time); }
   static float ScaleX(const VPLObj& object) {
     return object.GetScaleNode()->GetMatrix().mElement[0][0];
   }
@@ -51,12 +44,6 @@ class VPLObjCreationTransformTest : public ::testing::Test {
     }
     return positions;
   }
-
-  AppFiles mFiles{CreationTables()};
-  InterfaceStage mStage;
-  VPLCreation mCreation{&mStage.Scene(),
-                        UURefCount<MM3DCamera>(new MM3DCamera(
-                            kEye, UUOwned<MM3DVector>(new MM3DVector(kInterest)), 0.0f))};
 };
 
 TEST_F(VPLObjCreationTransformTest, AScaleStepAtTheLeastFactorIsRefused) {
@@ -153,9 +140,9 @@ TEST_F(VPLObjCreationTransformTest, MirroringTwiceGivesTheMeshBack) {
   object->EndRotate(0, 0, 0);
   const std::vector<MM3DVector> before = Positions(*object);
   const MM3DVector eye(10.0f, 20.0f, 30.0f, 1.0f);
-  object->MirrorLeftRight(eye, kInterest);
+  object->MirrorLeftRight(eye, kCreationInterest);
   EXPECT_NE(Positions(*object)[0].mX, before[0].mX);
-  object->MirrorLeftRight(eye, kInterest);
+  object->MirrorLeftRight(eye, kCreationInterest);
   const std::vector<MM3DVector> after = Positions(*object);
   ASSERT_EQ(after.size(), before.size());
   for (size_t i = 0; i < before.size(); ++i) {
@@ -175,8 +162,8 @@ TEST_F(VPLObjCreationTransformTest, AMirrorFromStraightAboveIsTheMirrorSeenAlong
     object->DragRotate(0.3f, 0.2f, 0.1f);
     object->EndRotate(0, 0, 0);
   }
-  above->MirrorLeftRight(MM3DVector(0.0f, 30.0f, 0.0f, 1.0f), kInterest);
-  alongZ->MirrorLeftRight(MM3DVector(0.0f, 0.0f, -30.0f, 1.0f), kInterest);
+  above->MirrorLeftRight(MM3DVector(0.0f, 30.0f, 0.0f, 1.0f), kCreationInterest);
+  alongZ->MirrorLeftRight(MM3DVector(0.0f, 0.0f, -30.0f, 1.0f), kCreationInterest);
   const std::vector<MM3DVector> expected = Positions(*alongZ);
   const std::vector<MM3DVector> actual = Positions(*above);
   ASSERT_EQ(actual.size(), expected.size());

@@ -12,13 +12,6 @@ using Log = std::vector<std::string>;
 
 class VPL3DCallbackDialogTest : public DialogStageTest {
  protected:
-  VPL3DMessageDialog* Open(MMResourceId layout, const char* text = "Save?") {
-    auto* dialog = new VPL3DMessageDialog(&Scene(), app_fixtures::MakeQuad(), layout, text,
-                                          &VPLSceneUIBase::OnDialogResponse);
-    Scene().AddDialog(dialog);
-    Place(*dialog);
-    return dialog;
-  }
   // The answers the keys give, after the task run.
   Log AnswersTo(int virtualKey) {
     mStage.Key(virtualKey);

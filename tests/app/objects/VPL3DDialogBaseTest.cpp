@@ -15,16 +15,7 @@ using Log = std::vector<std::string>;
 const MM3DVector kBesideTheChildren(5, 4, 20, 1);
 const MM3DVector kBehind(5, 4, 40, 1);
 
-class VPL3DDialogBaseTest : public DialogStageTest {
- protected:
-  VPL3DMessageDialog* Open(MMResourceId layout, const char* text = "Save?") {
-    auto* dialog = new VPL3DMessageDialog(&Scene(), app_fixtures::MakeQuad(), layout, text,
-                                          &VPLSceneUIBase::OnDialogResponse);
-    Scene().AddDialog(dialog);
-    Place(*dialog);
-    return dialog;
-  }
-};
+class VPL3DDialogBaseTest : public DialogStageTest {};
 
 TEST_F(VPL3DDialogBaseTest, ALayoutWithoutAPanelRowHasNoTextPanel) {
   VPL3DMessageDialog* dialog = Open(kNoPanelLayout);

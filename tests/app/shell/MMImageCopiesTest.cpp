@@ -1,6 +1,8 @@
 #include "app/shell/MMImageCopies.h"
 #include "app/shell/MMMaskedBlit.h"
 
+#include "tests/mm/drawing/PixelImage.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,20 +14,6 @@ namespace {
 constexpr int32_t kWidth = 3;
 constexpr int32_t kHeight = 2;
 
-struct Image {
-  Image(int32_t width, int32_t height, int32_t bits)
-      : mPixels(static_cast<size_t>(width * height * bits / 8)) {
-    mBitmap.mBitsPerPixel = bits;
-    mBitmap.mBytesPerPixel = bits / 8;
-    mBitmap.mFormat = bits == 8 ? kMMFormat8 : kMMFormat32;
-    mBitmap.mRect = UURect(0, 0, width, height);
-    mBitmap.mPixels = mPixels.data();
-    mBitmap.mPitch = width * bits / 8;
-  }
-  std::vector<uint8_t> mPixels;
-  MMBitmap mBitmap;
-};
-
 // Index i shows blue 10 i, green 20 i, red 30 i.
 MMPalette Ramp() {
   MMPalette palette;
@@ -36,15 +24,15 @@ MMPalette Ramp() {
   return palette;
 }
 
-Image Indexes() {
-  Image image(kWidth, kHeight, 8);
+PixelImage Indexes() {
+  PixelImage image(kWidth, kHeight, 8);
   for (size_t i = 0; i < image.mPixels.size(); ++i) image.mPixels[i] = static_cast<uint8_t>(i + 1);
   return image;
 }
 
 // The indexes as 32-bit colours through the ramp.
-Image Colours(const Image& indexes) {
-  Image image(kWidth, kHeight, 32);
+PixelImage Colours(const PixelImage& indexes) {
+  PixelImage image(kWidth, kHeight, 32);
   const MMPalette ramp = Ramp();
   for (size_t i = 0; i < indexes.mPixels.size(); ++i) {
     const MMPaletteEntry& e = ramp.mEntries[indexes.mPixels[i]];
@@ -72,12 +60,12 @@ std::unique_ptr<WinMMOffscreenSurface> Surface(int32_t width, int32_t height) {
 }
 
 TEST(MMMaskedBlitTest, EveryMirrorVariantMatchesTheMirroredCopy) {
-  const Image indexes = Indexes();
-  const Image colours = Colours(indexes);
-  const Image clear(kWidth, kHeight, 8);
+  const PixelImage indexes = Indexes();
+  const PixelImage colours = Colours(indexes);
+  const PixelImage clear(kWidth, kHeight, 8);
   for (bool mirrorX : {false, true}) {
     for (bool mirrorY : {false, true}) {
-      Image expected = Colours(indexes);
+      PixelImage expected = Colours(indexes);
       if (mirrorX || mirrorY) {
         ASSERT_TRUE(MMCopyMirrored(colours.mBitmap, expected.mBitmap, mirrorX, mirrorY));
       }
@@ -91,8 +79,8 @@ TEST(MMMaskedBlitTest, EveryMirrorVariantMatchesTheMirroredCopy) {
 }
 
 TEST(MMMaskedBlitTest, AFullMaskKeepsTheDestinationAndScalingRepeatsPixels) {
-  const Image indexes = Indexes();
-  Image opaque(kWidth, kHeight, 8);
+  const PixelImage indexes = Indexes();
+  PixelImage opaque(kWidth, kHeight, 8);
   std::fill(opaque.mPixels.begin(), opaque.mPixels.end(), uint8_t{255});
   auto kept = Surface(kWidth, kHeight);
   kept->FillRect(UURect(0, 0, kWidth, kHeight), AFColor(AFRGB{1, 2, 3}));
@@ -101,12 +89,12 @@ TEST(MMMaskedBlitTest, AFullMaskKeepsTheDestinationAndScalingRepeatsPixels) {
                   .Draw(*kept, UURect(0, 0, kWidth, kHeight)));
   EXPECT_EQ(SurfacePixels(*kept), before);
 
-  const Image clear(kWidth, kHeight, 8);
+  const PixelImage clear(kWidth, kHeight, 8);
   auto doubled = Surface(2 * kWidth, 2 * kHeight);
   ASSERT_TRUE(MMMaskedBlit(indexes.mBitmap, Ramp(), clear.mBitmap, false, false)
                   .Draw(*doubled, UURect(0, 0, 2 * kWidth, 2 * kHeight)));
   const std::vector<uint8_t> big = SurfacePixels(*doubled);
-  const Image colours = Colours(indexes);
+  const PixelImage colours = Colours(indexes);
   for (int32_t y = 0; y < 2 * kHeight; ++y) {
     for (int32_t x = 0; x < 2 * kWidth; ++x) {
       for (int c = 0; c < 4; ++c) {
@@ -120,18 +108,18 @@ TEST(MMMaskedBlitTest, AFullMaskKeepsTheDestinationAndScalingRepeatsPixels) {
 }
 
 TEST(MMImageCopiesTest, QuarterTurnsExchangeTheSizeAndUndoEachOther) {
-  const Image indexes = Indexes();
-  Image turned(kHeight, kWidth, 8);
+  const PixelImage indexes = Indexes();
+  PixelImage turned(kHeight, kWidth, 8);
   ASSERT_TRUE(MMRotatedCopyClockwise(indexes.mBitmap, turned.mBitmap));
   // Clockwise, the bottom left pixel comes to the top left.
   EXPECT_EQ(turned.mPixels[0], indexes.mPixels[kWidth]);
-  Image back(kWidth, kHeight, 8);
+  PixelImage back(kWidth, kHeight, 8);
   ASSERT_TRUE(MMRotatedCopyAnticlockwise(turned.mBitmap, back.mBitmap));
   EXPECT_EQ(back.mPixels, indexes.mPixels);
   EXPECT_FALSE(MMRotatedCopyClockwise(indexes.mBitmap, back.mBitmap));
 
   auto surface = Surface(kWidth, kHeight);
-  const Image colours = Colours(indexes);
+  const PixelImage colours = Colours(indexes);
   MMBitmap target;
   ASSERT_TRUE(surface->GetImageDescription(target));
   for (int32_t y = 0; y < kHeight; ++y) {

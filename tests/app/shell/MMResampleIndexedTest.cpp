@@ -1,35 +1,23 @@
 #include "app/shell/MMResampleIndexed.h"
 
+#include "tests/mm/drawing/PixelImage.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
 
-struct Image {
-  Image(int32_t width, int32_t height, int32_t bits, uint8_t fill = 0)
-      : mPixels(static_cast<size_t>(width * height * bits / 8), fill) {
-    mBitmap.mBitsPerPixel = bits;
-    mBitmap.mBytesPerPixel = bits / 8;
-    mBitmap.mFormat = bits == 8 ? kMMFormat8 : kMMFormat32;
-    mBitmap.mRect = UURect(0, 0, width, height);
-    mBitmap.mPixels = mPixels.data();
-    mBitmap.mPitch = width * bits / 8;
-  }
-  std::vector<uint8_t> mPixels;
-  MMBitmap mBitmap;
-};
-
 TEST(MMDownscaleChannelTest, HalvesSumBlocksAndOtherStepsAverageBoxes) {
-  Image source(4, 2, 8);
+  PixelImage source(4, 2, 8);
   source.mPixels = {0, 4, 8, 8, 4, 8, 8, 8};
-  Image half(2, 1, 8);
+  PixelImage half(2, 1, 8);
   ASSERT_TRUE(MMDownscaleChannel(source.mBitmap, half.mBitmap));
   EXPECT_EQ(half.mPixels, (std::vector<uint8_t>{4, 8}));
-  Image whole(1, 1, 8);
+  PixelImage whole(1, 1, 8);
   ASSERT_TRUE(MMDownscaleChannel(source.mBitmap, whole.mBitmap));
   EXPECT_EQ(whole.mPixels[0], 6);  // 48 / 8
-  Image empty(0, 1, 8);
+  PixelImage empty(0, 1, 8);
   EXPECT_FALSE(MMDownscaleChannel(source.mBitmap, empty.mBitmap));
   EXPECT_FALSE(MMDownscaleChannel(empty.mBitmap, half.mBitmap));
 }
@@ -39,9 +27,9 @@ TEST(MMResampleIndexedTest, AveragesThroughThePaletteAndAnswersTheNearestEntry) 
   palette.mEntries[1] = MMPaletteEntry{0, 0, 0, 0};
   palette.mEntries[2] = MMPaletteEntry{200, 200, 200, 0};
   palette.mEntries[3] = MMPaletteEntry{100, 100, 100, 0};
-  Image source(2, 2, 8);
+  PixelImage source(2, 2, 8);
   source.mPixels = {1, 2, 2, 1};
-  Image destination(1, 1, 8);
+  PixelImage destination(1, 1, 8);
   ASSERT_TRUE(MMResampleIndexed(source.mBitmap, destination.mBitmap, palette));
   EXPECT_EQ(destination.mPixels[0], 3);
 }
@@ -49,14 +37,14 @@ TEST(MMResampleIndexedTest, AveragesThroughThePaletteAndAnswersTheNearestEntry) 
 TEST(MMResampleIndexedTest, TheMaskBlendsTheColourOverTheDestination) {
   MMPalette palette;
   palette.mEntries[1] = MMPaletteEntry{200, 100, 50, 0};
-  const Image source(2, 2, 8, 1);
+  const PixelImage source(2, 2, 8, 1);
   struct Case {
     uint8_t mask;
     uint8_t expectedBlue;  // over a destination blue of 10
   };
   for (const Case& c : {Case{0, 200}, Case{255, 10}}) {
-    const Image mask(2, 2, 8, c.mask);
-    Image destination(1, 1, 32, 10);
+    const PixelImage mask(2, 2, 8, c.mask);
+    PixelImage destination(1, 1, 32, 10);
     ASSERT_TRUE(
         MMResampleIndexedWithMask(source.mBitmap, palette, mask.mBitmap, destination.mBitmap));
     EXPECT_EQ(destination.mPixels[0], c.expectedBlue) << int{c.mask};

@@ -153,6 +153,27 @@ MM3DDisplayTreeNodeIndexedMesh* MakeSquareMesh(float centreX) {
   return Mesh(UURefCount<MM3DMaterial>(new MM3DMaterialLambert), Square(centreX, kQuadHalfSide));
 }
 
+UURefCount<MM3DModel> MakeIndexedModel(const std::vector<MM3DVector>& positions,
+                                       const std::vector<uint16_t>& indices,
+                                       const MM3DVector& normal) {
+  UURefCount<MM3DIndexedMeshVertexData> block(new MM3DIndexedMeshVertexData);
+  for (const MM3DVector& position : positions) {
+    block->mPositions.Append(position);
+    block->mNormals.Append(normal);
+  }
+  for (uint16_t index : indices) block->mIndices.Append(index);
+  auto* root = new MM3DDisplayTreeNodeRoot;
+  root->AddChild(UUOwned<MM3DDisplayTreeNode>(
+      Mesh(UURefCount<MM3DMaterial>(new MM3DMaterialLambert), std::move(block))));
+  return ModelOf(root);
+}
+
+MM3DIndexedMeshVertexData& FirstMeshBlock(MM3DDisplayTreeNode* root) {
+  auto* mesh = static_cast<MM3DDisplayTreeNodeIndexedMesh*>(
+      root->FindNodeOfKind(kMM3DNodeIndexedMesh, kMM3DVisitDown));
+  return *mesh->GetPart(0).mBlocks[0];
+}
+
 UURefCount<MM3DModel> MakeTexturedQuad() {
   UURefCount<MM3DIndexedMeshVertexData> block = Square(0.0f, kQuadHalfSide);
   // The square's corners as Square lays them out; v grows downwards.

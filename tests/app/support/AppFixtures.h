@@ -21,7 +21,9 @@
 #include <utility>
 #include <vector>
 
+class MM3DDisplayTreeNode;
 class MM3DDisplayTreeNodeIndexedMesh;
+struct MM3DIndexedMeshVertexData;
 class MM3DModelLoader;
 class MMScriptLoader;
 
@@ -127,5 +129,13 @@ UURefCount<MM3DModel> MakePath();
 // The quad's mesh alone (a Lambert square around the centre), for a test's
 // own model tree.
 MM3DDisplayTreeNodeIndexedMesh* MakeSquareMesh(float centreX);
+// A model of one Lambert mesh of one block: the positions, each with the
+// normal given, drawn as the indexed triangles.
+UURefCount<MM3DModel> MakeIndexedModel(const std::vector<MM3DVector>& positions,
+                                       const std::vector<uint16_t>& indices,
+                                       const MM3DVector& normal);
+// The first block of the first indexed mesh under the root: the vertices a
+// deforming tool works on.
+MM3DIndexedMeshVertexData& FirstMeshBlock(MM3DDisplayTreeNode* root);
 
 }  // namespace app_fixtures

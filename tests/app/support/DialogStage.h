@@ -4,6 +4,7 @@
 // large and far, its children in a row nearer, so that each can be
 // clicked.
 
+#include "app/objects/VPL3DCallbackDialog.h"
 #include "app/objects/VPLObjEventGrp.h"
 #include "tests/app/support/DialogData.h"
 #include "tests/app/support/InterfaceStage.h"
@@ -45,6 +46,15 @@ class DialogStageTest : public ::testing::Test {
   }
   void ClickChild(int16_t i) { Click(ChildAt(i)); }
   std::vector<std::string> TakeLog() { return std::exchange(Scene().mLog, {}); }
+  // A message dialog of the layout over the scene, answering the scene,
+  // added and placed.
+  VPL3DMessageDialog* Open(MMResourceId layout, const char* text = "Save?") {
+    auto* dialog = new VPL3DMessageDialog(&Scene(), app_fixtures::MakeQuad(), layout, text,
+                                          &VPLSceneUIBase::OnDialogResponse);
+    Scene().AddDialog(dialog);
+    Place(*dialog);
+    return dialog;
+  }
 
   app_fixtures::AppFiles mFiles;
   InterfaceStage mStage{dialog_data::MakeRecordingScene};

@@ -359,3 +359,44 @@ class BackEndDriverFixture : public DriverFixture,
  protected:
   BackEndDriverFixture() : DriverFixture(GetParam()) {}
 };
+
+// A quad textured with a two-coloured image (SolidImage) of the format.
+struct TexturedQuad {
+  MM3DDriverTextureFormat mFormat;
+  Rgb mLeft;
+  Rgb mRight;
+  Quad mQuad;
+};
+
+// The same frame for every window driver: a red quad at the top left, a
+// half-transparent green one over the middle, then the textured quads in
+// their order.
+inline void DrawWindowDriverScene(MM3DDriver& driver, MM3DTriangleBuffer& buffer,
+                                  const std::vector<TexturedQuad>& texturedQuads) {
+  SetSquareView(driver);
+  driver.mClearColor = MM3DClearColor{0, 0, 255, 255};
+  driver.SetClearColor(driver.mClearColor.AsWord());
+  driver.BeginFrame();
+  driver.ClearFrame();
+  DrawQuad(driver, buffer,
+           Quad{.mLeft = -1, .mBottom = 0, .mRight = 0, .mTop = 1, .mColor = Corner({255, 0, 0})},
+           OpaqueBlock());
+  MM3DRenderStateBlock blended = OpaqueBlock();
+  blended.mStages[0].mOpaque = kMM3DBlendingOn;
+  blended.mStages[0].mBlendFactors = {kMM3DBlendSourceAlpha, kMM3DBlendInvSourceAlpha};
+  DrawQuad(driver, buffer,
+           Quad{.mLeft = -0.5f,
+                .mBottom = -0.5f,
+                .mRight = 0.5f,
+                .mTop = 0.5f,
+                .mDepth = 0.5f,
+                .mColor = Corner({0, 255, 0}, 100)},
+           blended);
+  MM3DRenderStateBlock textured = OpaqueBlock();
+  for (const TexturedQuad& quad : texturedQuads) {
+    textured.mStages[0].mTexture =
+        driver.GetTextureCollection().Load(quad.mFormat, SolidImage(quad.mLeft, quad.mRight));
+    DrawQuad(driver, buffer, quad.mQuad, textured);
+  }
+  textured.Reset();
+}

@@ -13,40 +13,20 @@ namespace {
 constexpr Rgb kBlue{0, 0, 255};
 constexpr Rgb kRed{255, 0, 0};
 
-// The same frame for every driver: a red quad at the top left, a
-// half-transparent green one over the middle, a textured one at the bottom
-// right, and a mipmapped 16-bit one at the top right. (Clamped bilinear
-// textures differ at their edges by design: OpenGL 1.1 blends in its border
-// colour, Direct3D repeats the edge texel.)
+// The frame of every driver's test, with the bottom right quad's texture
+// nearest-filtered and a mipmapped 16-bit one at the top right. (Clamped
+// bilinear textures differ at their edges by design: OpenGL 1.1 blends in
+// its border colour, Direct3D repeats the edge texel.)
 void DrawScene(MM3DDriver& driver, MM3DTriangleBuffer& buffer) {
-  SetSquareView(driver);
-  driver.mClearColor = MM3DClearColor{0, 0, 255, 255};
-  driver.SetClearColor(driver.mClearColor.AsWord());
-  driver.BeginFrame();
-  driver.ClearFrame();
-  DrawQuad(driver, buffer,
-           Quad{.mLeft = -1, .mBottom = 0, .mRight = 0, .mTop = 1, .mColor = Corner(kRed)},
-           OpaqueBlock());
-  MM3DRenderStateBlock blended = OpaqueBlock();
-  blended.mStages[0].mOpaque = kMM3DBlendingOn;
-  blended.mStages[0].mBlendFactors = {kMM3DBlendSourceAlpha, kMM3DBlendInvSourceAlpha};
-  DrawQuad(driver, buffer,
-           Quad{.mLeft = -0.5f,
-                .mBottom = -0.5f,
-                .mRight = 0.5f,
-                .mTop = 0.5f,
-                .mDepth = 0.5f,
-                .mColor = Corner({0, 255, 0}, 100)},
-           blended);
-  MM3DRenderStateBlock textured = OpaqueBlock();
-  textured.mStages[0].mTexture = driver.GetTextureCollection().Load(
-      {kMM3DTextureArgb8888, kMM3DFilterNearest, 1}, SolidImage({200, 100, 0}, {0, 100, 200}));
-  DrawQuad(driver, buffer, Quad{.mLeft = 0, .mBottom = -1, .mRight = 1, .mTop = 0}, textured);
-  textured.mStages[0].mTexture = driver.GetTextureCollection().Load(
-      {kMM3DTextureRgb565, kMM3DFilterNearestMipNearest, 1}, SolidImage(kRed, kBlue));
-  DrawQuad(driver, buffer, Quad{.mLeft = 0.75f, .mBottom = 0.75f, .mRight = 1, .mTop = 1},
-           textured);
-  textured.Reset();
+  DrawWindowDriverScene(driver, buffer,
+                        {{{kMM3DTextureArgb8888, kMM3DFilterNearest, 1},
+                          {200, 100, 0},
+                          {0, 100, 200},
+                          Quad{.mLeft = 0, .mBottom = -1, .mRight = 1, .mTop = 0}},
+                         {{kMM3DTextureRgb565, kMM3DFilterNearestMipNearest, 1},
+                          kRed,
+                          kBlue,
+                          Quad{.mLeft = 0.75f, .mBottom = 0.75f, .mRight = 1, .mTop = 1}}});
 }
 
 class WinMM3DDDDriverAdapterTest : public WindowDriverFixture {

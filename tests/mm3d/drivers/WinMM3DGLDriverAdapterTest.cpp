@@ -21,34 +21,14 @@ WinMM3DGLDriverInfo Driver(const char* library) {
   return info;
 }
 
-// The same frame for every driver: a red quad at the top left, a
-// half-transparent green one over the middle, and a textured one at the
-// bottom right.
+// The frame of every driver's test, with the bottom right quad's texture
+// bilinear-filtered.
 void DrawScene(MM3DDriver& driver, MM3DTriangleBuffer& buffer) {
-  SetSquareView(driver);
-  driver.mClearColor = MM3DClearColor{0, 0, 255, 255};
-  driver.SetClearColor(driver.mClearColor.AsWord());
-  driver.BeginFrame();
-  driver.ClearFrame();
-  DrawQuad(driver, buffer,
-           Quad{.mLeft = -1, .mBottom = 0, .mRight = 0, .mTop = 1, .mColor = Corner(kRed)},
-           OpaqueBlock());
-  MM3DRenderStateBlock blended = OpaqueBlock();
-  blended.mStages[0].mOpaque = kMM3DBlendingOn;
-  blended.mStages[0].mBlendFactors = {kMM3DBlendSourceAlpha, kMM3DBlendInvSourceAlpha};
-  DrawQuad(driver, buffer,
-           Quad{.mLeft = -0.5f,
-                .mBottom = -0.5f,
-                .mRight = 0.5f,
-                .mTop = 0.5f,
-                .mDepth = 0.5f,
-                .mColor = Corner({0, 255, 0}, 100)},
-           blended);
-  MM3DRenderStateBlock textured = OpaqueBlock();
-  textured.mStages[0].mTexture = driver.GetTextureCollection().Load(
-      {kMM3DTextureArgb8888, kMM3DFilterBilinear, 1}, SolidImage({200, 100, 0}, {0, 100, 200}));
-  DrawQuad(driver, buffer, Quad{.mLeft = 0, .mBottom = -1, .mRight = 1, .mTop = 0}, textured);
-  textured.Reset();
+  DrawWindowDriverScene(driver, buffer,
+                        {{{kMM3DTextureArgb8888, kMM3DFilterBilinear, 1},
+                          {200, 100, 0},
+                          {0, 100, 200},
+                          Quad{.mLeft = 0, .mBottom = -1, .mRight = 1, .mTop = 0}}});
 }
 
 class WinMM3DGLDriverAdapterTest : public WindowDriverFixture {};
