@@ -77,6 +77,22 @@ class WithoutHighlight {
   VPLObjCreation* mObject;
 };
 
+// Empties the database's sections before a write and again after it,
+// whatever the write does: each record starts from none, and none of its
+// objects stays held until the next.
+class SectionsEmptied {
+ public:
+  explicit SectionsEmptied(MM3DModDatabase& database) : mDatabase(database) {
+    mDatabase.EmptySections();
+  }
+  ~SectionsEmptied() { mDatabase.EmptySections(); }
+  SectionsEmptied(const SectionsEmptied&) = delete;
+  SectionsEmptied& operator=(const SectionsEmptied&) = delete;
+
+ private:
+  MM3DModDatabase& mDatabase;
+};
+
 bool WriteVector(UUWriter& writer, const MM3DVector& v) {
   const float values[4] = {v.mX, v.mY, v.mZ, v.mW};
   return writer.WriteFloats(values, 4);
@@ -119,7 +135,8 @@ void VPLCreation::GrowWorkBuffer() {
 
 bool VPLCreation::Write(UURandomAccessStream& stream) {
   if (!mWorkStream) return false;
-  MM3DCompiledTextureModDatabase database;
+  MM3DModDatabase& database = *mWriteDatabase;
+  const SectionsEmptied emptied(database);
   const auto userCount = static_cast<int16_t>(mUserObjects.size());
   const bool written = WriteVector(stream, mCamera->GetEye()) &&
                        stream.WriteBooleans(&mGround, 1) && WriteInt16(stream, mBackground) &&
