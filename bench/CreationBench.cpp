@@ -9,12 +9,9 @@
 #include "foundation/uu/UUMemory.h"
 #include "foundation/uu/UUOwned.h"
 #include "mm/tasks/MMTaskManager.h"
-#include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
-#include "mm3d/MM3DDisplayTreeNodeWithVisibility.h"
-#include "mm3d/MM3DMaterialLambert.h"
+#include "tests/app/creation/CreationSupport.h"
 #include "tests/app/support/AppFixtures.h"
 #include "tests/app/support/InterfaceStage.h"
-#include "tests/mm3d/MM3DMeshBuilders.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,6 +23,7 @@
 namespace {
 
 using namespace app_fixtures;
+using creation_support::LitMeshModel;
 
 constexpr double kFrameMicroseconds = 1e6 / 60.0;
 constexpr int32_t kFrameMilliseconds = 16;
@@ -39,26 +37,6 @@ std::unique_ptr<VPLCreation> NewCreation(InterfaceStage& stage) {
       &stage.Scene(),
       UURefCount<MM3DCamera>(new MM3DCamera(
           MM3DVector(0, 30, 40, 1), UUOwned<MM3DVector>(new MM3DVector(0, 0, 0, 1)), 0.0f)));
-}
-
-// One mesh of a thousand vertices on a ring.
-UURefCount<MM3DModel> LargeModel() {
-  std::vector<MM3DVector> positions;
-  std::vector<MM3DVector> normals;
-  for (int32_t i = 0; i < kVertices; ++i) {
-    const auto t = static_cast<float>(i);
-    positions.emplace_back(t * 0.01f, static_cast<float>(i % 7), static_cast<float>(i % 11), 1.0f);
-    normals.emplace_back(0.0f, 0.0f, -1.0f, 0.0f);
-  }
-  MM3DIndexedMeshPart part;
-  part.mMaterial = UURefCount<MM3DMaterial>(new MM3DMaterialLambert);
-  part.mBlocks.Append(MakeBlock(positions, normals));
-  auto* mesh = new MM3DDisplayTreeNodeIndexedMesh;
-  mesh->AddPart(part);
-  auto* root = new MM3DDisplayTreeNodeRoot;
-  root->AddChild(UUOwned<MM3DDisplayTreeNode>(mesh));
-  return UURefCount<MM3DModel>(
-      new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>()));
 }
 
 // Turned by a drag whose last step came 30 ms after the one before.
@@ -98,7 +76,7 @@ void BM_ReadFiftyObjectsAgainstCopyingTheirBytes(benchmark::State& state) {
   InterfaceStage stage;
   const std::unique_ptr<VPLCreation> source = NewCreation(stage);
   for (int32_t i = 0; i < kReadObjects; ++i) {
-    source->AddObjectAt(new VPLObjCreationUser(&stage.Scene(), LargeModel(), nullptr),
+    source->AddObjectAt(new VPLObjCreationUser(&stage.Scene(), LitMeshModel(kVertices), nullptr),
                         MM3DVector(static_cast<float>(i), 0, 0, 1));
   }
   std::vector<uint8_t> block(kRecordBlock);

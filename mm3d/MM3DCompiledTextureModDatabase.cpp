@@ -38,3 +38,8 @@ int32_t MM3DCompiledTextureModDatabase::GetTextureReference(int32_t textureId) {
   mTextureIds.Append(textureId);
   return mTextureIds.Count() - 1;
 }
+
+void MM3DCompiledTextureModDatabase::EmptySections() {
+  MM3DModDatabase::EmptySections();
+  mTextureIds.EraseRange(0, mTextureIds.Count());
+}

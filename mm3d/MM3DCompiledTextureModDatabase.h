@@ -15,6 +15,7 @@ class MM3DCompiledTextureModDatabase : public MM3DModDatabase {
   // Another version, a negative count or a short table fails; the ids not
   // read stay -1.
   bool ReadTextureTable(UUReader& reader) override;
+  void EmptySections() override;
   // Fails when the table holds more ids than its int16 count can say.
   bool WriteTextureTable(UUWriter& writer) override;
   // -1 for a reference outside the table.

@@ -21,11 +21,15 @@ struct ReferenceTablesCleanUp {
   ~ReferenceTablesCleanUp() { MM3DDatabase::FreeReferenceTables(); }
 } sCleanUp;
 
+// Entries an emptied table keeps room for: writing model after model then
+// takes no new blocks, and only a very large model's table is given back.
+constexpr int32_t kKeptEntries = 4096;
+
 template <typename T>
 void Empty(UUGrowableArray<T>* table) {
   if (table == nullptr) return;
   table->EraseRange(0, table->Count());
-  table->Compact();
+  if (table->Capacity() > kKeptEntries) table->Compact();
 }
 
 }  // namespace

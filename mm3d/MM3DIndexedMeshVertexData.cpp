@@ -52,13 +52,16 @@ bool ReadVectors(UUReader& reader, UUGrowableArray<MM3DVector>& target, int32_t 
   });
 }
 
-bool WriteVectors(UUWriter& writer, const UUGrowableArray<MM3DVector>& vectors) {
-  int32_t count = vectors.Count();
+// The count, then the elements' floats in one call, as the reader takes
+// them: each element is packed floats, the first one named.
+template <typename T>
+bool WriteFloatArray(UUWriter& writer, const UUGrowableArray<T>& array, float T::*first) {
+  static_assert(sizeof(T) % sizeof(float) == 0);
+  constexpr auto kFloatsEach = static_cast<uint32_t>(sizeof(T) / sizeof(float));
+  const int32_t count = array.Count();
   if (!writer.WriteInt32s(&count, 1)) return false;
-  for (const MM3DVector& vector : vectors) {
-    if (!writer.WriteFloats(&vector.mX, 4)) return false;
-  }
-  return true;
+  return count == 0 ||
+         writer.WriteFloats(&(array.Begin()->*first), kFloatsEach * static_cast<uint32_t>(count));
 }
 
 }  // namespace
@@ -70,7 +73,10 @@ bool MM3DIndexedMeshVertexData::Write(UUWriter& writer) const {
     return false;
   }
 
-  if (!WriteVectors(writer, mPositions) || !WriteVectors(writer, mNormals)) return false;
+  if (!WriteFloatArray(writer, mPositions, &MM3DVector::mX) ||
+      !WriteFloatArray(writer, mNormals, &MM3DVector::mX)) {
+    return false;
+  }
   int32_t colorCount = mColors.Count();
   if (!writer.WriteInt32s(&colorCount, 1)) return false;
   if (colorCount > 0 && !writer.Write(mColors.Begin(), 4 * static_cast<uint32_t>(colorCount))) {
@@ -82,11 +88,8 @@ bool MM3DIndexedMeshVertexData::Write(UUWriter& writer) const {
   }
   if (!writer.WriteInt32s(&setCount, 1)) return false;
   for (int32_t set = 0; set < setCount; ++set) {
-    const UUGrowableArray<MM3DTextureCoordinate>& coordinates = mTextureCoordinates[set];
-    int32_t count = coordinates.Count();
-    if (!writer.WriteInt32s(&count, 1)) return false;
-    for (const MM3DTextureCoordinate& coordinate : coordinates) {
-      if (!writer.WriteFloats(&coordinate.mU, 2)) return false;
+    if (!WriteFloatArray(writer, mTextureCoordinates[set], &MM3DTextureCoordinate::mU)) {
+      return false;
     }
   }
   return true;

@@ -120,6 +120,14 @@ int32_t MM3DModDatabase::GetTextureId(int32_t) { return kMMNoResource; }
 
 int32_t MM3DModDatabase::GetTextureReference(int32_t) { return kNone; }
 
+void MM3DModDatabase::EmptySections() {
+  mMaterials.EraseRange(0, mMaterials.Count());
+  mCurves.EraseRange(0, mCurves.Count());
+  mLights.EraseRange(0, mLights.Count());
+  mSplines.EraseRange(0, mSplines.Count());
+  mCameras.EraseRange(0, mCameras.Count());
+}
+
 bool MM3DReadCameraList(UUReader& reader, UUGrowableArray<UURefCount<MM3DCamera>>& cameras) {
   return ReadSection(reader, cameras, [&](UURefCount<MM3DCamera>& camera) {
     return ReadOwnedRecord(camera, [&](UUOwned<MM3DCamera>& owned) {

@@ -47,6 +47,10 @@ class MM3DModDatabase : public MM3DDatabase {
   // The sections that are not empty, then the end tag.
   bool WriteSections(UUWriter& writer);
 
+  // Empties every section (and the texture table), keeping their blocks,
+  // so that one database writes record after record without new ones.
+  virtual void EmptySections();
+
   // The texture table. This database has none: reading and writing it
   // fail, and every reference and id names no texture.
   virtual bool ReadTextureTable(UUReader& reader);

@@ -2,6 +2,7 @@
 
 #include "foundation/uu/UUBufferedReader.h"
 #include "foundation/uu/UUFile.h"
+#include "foundation/uu/UUMemory.h"
 #include "foundation/uu/UUReader.h"
 #include "foundation/uu/UUString.h"
 #include "foundation/uu/UUWriter.h"
@@ -57,8 +58,12 @@ int32_t Position(UUSeeker& stream) {
   return position;
 }
 
-// Copies the bytes [from, to) of the memory stream to the writer.
+// Copies the bytes [from, to) of the memory stream to the writer: from a
+// memory block at once, else through a buffer.
 bool CopyRange(UURandomAccessStream& memory, int32_t from, int32_t to, UUWriter& writer) {
+  if (const auto* block = dynamic_cast<const UUMemory*>(&memory)) {
+    return block->WriteRange(from, to, writer);
+  }
   if (!memory.Seek(from, kUUSeekFromStart, nullptr)) return false;
   char buffer[kCopyChunk];
   for (int32_t left = to - from; left > 0;) {

@@ -6,6 +6,7 @@
 #include "app/objects/VPLScript.h"
 #include "app/objects/VPLVertexHolder.h"
 #include "foundation/uu/UUMemory.h"
+#include "mm3d/MM3DCompiledTextureModDatabase.h"
 
 #include <algorithm>
 
@@ -27,7 +28,8 @@ bool Holds(const std::vector<VPLObjCreation*>& list, const VPLObjCreation* objec
 VPLCreation::VPLCreation(VPLSceneBase* scene, const UURefCount<MM3DCamera>& camera)
     : mScene(scene),
       mCamera(std::make_unique<VPLCreationCamera>(scene != nullptr ? scene->GetView() : nullptr,
-                                                  camera)) {
+                                                  camera)),
+      mWriteDatabase(std::make_unique<MM3DCompiledTextureModDatabase>()) {
   ReadSettings();
   NewWorkBuffer(kWorkBufferSize);
   UpdateBounds();

@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+class MM3DCompiledTextureModDatabase;
 class MM3DModDatabase;
 class MM3DModel;
 class UUMemory;
@@ -170,4 +171,7 @@ class VPLCreation {
   // Scratch: never read before it is written.
   std::unique_ptr<uint8_t[]> mWorkBuffer;
   std::unique_ptr<UUMemory> mWorkStream;
+  // The database every write uses, emptied around each, so that its
+  // sections keep their blocks from one checkpoint to the next.
+  std::unique_ptr<MM3DCompiledTextureModDatabase> mWriteDatabase;
 };

@@ -23,23 +23,41 @@
 namespace {
 
 const MM3DVector kOrigin(0.0f, 0.0f, 0.0f, 1.0f);
+const VPLObj::Placement kOriginPlacement = VPLObj::PlacementAt(kOrigin);
 constexpr int16_t kNoGroup = -1;
 
-// Puts an object at the origin while its model is written and back where
-// it was whatever the write does.
+// Puts an object at the origin while it is written and back exactly where
+// it was whatever the write does. A plain object only takes the placement
+// for the moment, without measuring its bounds at either move; a group
+// moves the whole way, as its members follow the first.
 class AtOrigin {
  public:
   explicit AtOrigin(VPLObjCreation& object)
-      : mObject(object), mPosition(object.GetWorldPosition()) {
-    mObject.SetLocation(kOrigin);
+      : mObject(object),
+        mWhole(object.GetType() == kVPLObjCreationGroup),
+        mPosition(object.GetWorldPosition()),
+        mPlacement(object.GetPlacement()) {
+    if (mWhole) {
+      mObject.SetLocation(kOrigin);
+    } else {
+      mObject.SetPlacement(kOriginPlacement);
+    }
   }
-  ~AtOrigin() { mObject.SetLocation(mPosition); }
+  ~AtOrigin() {
+    if (mWhole) {
+      mObject.SetLocation(mPosition);
+    } else {
+      mObject.SetPlacement(mPlacement);
+    }
+  }
   AtOrigin(const AtOrigin&) = delete;
   AtOrigin& operator=(const AtOrigin&) = delete;
 
  private:
   VPLObjCreation& mObject;
+  bool mWhole;
   MM3DVector mPosition;
+  VPLObj::Placement mPlacement;
 };
 
 // Switches a highlight off for the time of a write and on again after.
@@ -57,6 +75,22 @@ class WithoutHighlight {
 
  private:
   VPLObjCreation* mObject;
+};
+
+// Empties the database's sections before a write and again after it,
+// whatever the write does: each record starts from none, and none of its
+// objects stays held until the next.
+class SectionsEmptied {
+ public:
+  explicit SectionsEmptied(MM3DModDatabase& database) : mDatabase(database) {
+    mDatabase.EmptySections();
+  }
+  ~SectionsEmptied() { mDatabase.EmptySections(); }
+  SectionsEmptied(const SectionsEmptied&) = delete;
+  SectionsEmptied& operator=(const SectionsEmptied&) = delete;
+
+ private:
+  MM3DModDatabase& mDatabase;
 };
 
 bool WriteVector(UUWriter& writer, const MM3DVector& v) {
@@ -101,7 +135,8 @@ void VPLCreation::GrowWorkBuffer() {
 
 bool VPLCreation::Write(UURandomAccessStream& stream) {
   if (!mWorkStream) return false;
-  MM3DCompiledTextureModDatabase database;
+  MM3DModDatabase& database = *mWriteDatabase;
+  const SectionsEmptied emptied(database);
   const auto userCount = static_cast<int16_t>(mUserObjects.size());
   const bool written = WriteVector(stream, mCamera->GetEye()) &&
                        stream.WriteBooleans(&mGround, 1) && WriteInt16(stream, mBackground) &&

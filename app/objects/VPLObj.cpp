@@ -265,6 +265,24 @@ void VPLObj::PlaceAt(const MM3DMatrix& translation) {
   RefreshBounds();
 }
 
+VPLObj::Placement VPLObj::GetPlacement() const {
+  if (mTranslationNode == nullptr) return {.mPosition = mWorldPosition};
+  return {.mTranslation = mTranslationNode->GetMatrix(), .mPosition = mWorldPosition};
+}
+
+void VPLObj::SetPlacement(const Placement& placement) {
+  if (mTranslationNode == nullptr) return;
+  mTranslationNode->SetMatrix(placement.mTranslation);
+  mWorldPosition = placement.mPosition;
+}
+
+VPLObj::Placement VPLObj::PlacementAt(const MM3DVector& point) {
+  Placement placement;
+  MM3DMatrixTranslation(placement.mTranslation, point.mX, point.mY, point.mZ);
+  placement.mTranslation.TransformPoint(placement.mPosition, kOrigin);
+  return placement;
+}
+
 MM3DDisplayTreeNodeWithChildren* VPLObj::TransformParent(const MM3DModel& model) const {
   if (!model.HasDisplayTree()) return nullptr;
   if (mAnchorName != nullptr) {

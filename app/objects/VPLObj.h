@@ -92,6 +92,19 @@ class VPLObj : public MM3DModelMolecule {
   // Moving refreshes the bounds; scaling and rotating do not.
   virtual void SetPosition(const float& x, const float& y, const float& z);
   virtual void MoveBy(const float& x, const float& y, const float& z);
+  // Where the translation node puts the object, and its position there.
+  struct Placement {
+    MM3DMatrix mTranslation = MM3DMatrixIdentity;
+    MM3DVector mPosition{0.0f, 0.0f, 0.0f, 1.0f};
+  };
+  Placement GetPlacement() const;
+  // Sets the translation and the position as a move does, and nothing else:
+  // the bounds and whatever follows a move stay, so a placement held only
+  // for a moment (a write at the origin) is cheap, and giving the old one
+  // back leaves the object exactly as it was. Nothing without a
+  // translation node.
+  void SetPlacement(const Placement& placement);
+  static Placement PlacementAt(const MM3DVector& point);
   // The vector forms use x, y and z; w is ignored.
   void SetScale(const MM3DVector& v) { SetScale(v.mX, v.mY, v.mZ); }
   void SetRotation(const MM3DVector& v) { SetRotation(v.mX, v.mY, v.mZ); }

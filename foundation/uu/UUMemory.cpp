@@ -58,3 +58,8 @@ bool UUMemory::Seek(int32_t offset, int32_t origin, int32_t* newPosition) {
   if (newPosition) *newPosition = mPosition;
   return true;
 }
+
+bool UUMemory::WriteRange(int32_t from, int32_t to, UUWriter& writer) const {
+  if (from < 0 || from > to || to > mSize) return false;
+  return writer.Write(mBlock + from, static_cast<uint32_t>(to - from));
+}

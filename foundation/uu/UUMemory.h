@@ -16,6 +16,10 @@ class UUMemory : public UUStandardRandomAccessStream {
   bool Write(const void* buffer, uint32_t n) override;
   // A position outside [0, size] is refused and the position is kept.
   bool Seek(int32_t offset, int32_t origin, int32_t* newPosition) override;
+  // Hands the bytes [from, to) of the block to the writer in one write,
+  // the position kept: a copy of a part written aside without a buffer
+  // between. False, writing nothing, for a range outside the block.
+  bool WriteRange(int32_t from, int32_t to, UUWriter& writer) const;
 
  private:
   // The bytes [position, position + n) lie in the block.

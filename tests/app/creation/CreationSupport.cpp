@@ -21,11 +21,10 @@ app_fixtures::ExtraTables CreationTables() {
   };
 }
 
-UURefCount<MM3DModel> ModelNeedingMoreScratch() {
-  constexpr int32_t kVertices = 7500;
+UURefCount<MM3DModel> LitMeshModel(int32_t vertices) {
   std::vector<MM3DVector> positions;
   std::vector<MM3DVector> normals;
-  for (int32_t i = 0; i < kVertices; ++i) {
+  for (int32_t i = 0; i < vertices; ++i) {
     positions.emplace_back(static_cast<float>(i) * 0.001f, static_cast<float>(i % 5), 0.0f, 1.0f);
     normals.emplace_back(0.0f, 0.0f, -1.0f, 0.0f);
   }
@@ -38,6 +37,11 @@ UURefCount<MM3DModel> ModelNeedingMoreScratch() {
   root->AddChild(UUOwned<MM3DDisplayTreeNode>(mesh));
   return UURefCount<MM3DModel>(
       new MM3DModel(UUOwned<MM3DDisplayTreeNode>(root), UUOwned<MM3DAnimationClip>()));
+}
+
+UURefCount<MM3DModel> ModelNeedingMoreScratch() {
+  constexpr int32_t kVertices = 7500;
+  return LitMeshModel(kVertices);
 }
 
 VPLObjCreationGroup* GroupOf(const std::vector<VPLObjCreation*>& members, VPLCreation* creation) {

@@ -54,6 +54,9 @@ class BlockStream {
   UUMemory mStream;
 };
 
+// One lit mesh of whole triangles of the given number of vertices, its
+// normals along -z, for records of a chosen size.
+UURefCount<MM3DModel> LitMeshModel(int32_t vertices);
 // One mesh of so many vertices that its model needs more scratch than the
 // first work buffer holds (about 250,000 bytes).
 UURefCount<MM3DModel> ModelNeedingMoreScratch();

@@ -1,0 +1,106 @@
+// The creation area on the program's own stage as the X server shows it:
+// Enter, pressed through the stage control, puts the next background
+// behind the creation. Under scripts/test's X display only; the picture is
+// kept for a person to look at (VPL_SCREENSHOT_DIR).
+
+#include "app/creation/VPLCreation.h"
+#include "app/creation/VPLSceneCreationArea.h"
+#include "app/shell/VPLActCreation.h"
+#include "app/shell/VPLProgramValues.h"
+#include "app/shell/VPLSceneCreationUI.h"
+#include "tests/app/shell/ProgramStage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace {
+
+using shell_test::ProgramDataFiles;
+using shell_test::ProgramStage;
+using vpl::test::ScreenOnX;
+
+// The select button's place on the palette, never black.
+const UUPoint kSelectButton{40, 34};
+// Open ground and sky right of the palette, clear of the buttons in the
+// corners and of the horizon, as shares of the window's width and height.
+struct ScreenRegion {
+  float mLeft;
+  float mTop;
+  float mRight;
+  float mBottom;
+};
+constexpr ScreenRegion kGround{0.3f, 0.45f, 0.75f, 0.75f};
+constexpr ScreenRegion kSky{0.3f, 0.06f, 0.65f, 0.12f};
+
+// The region's pixels that differ between the two captures, and all of them.
+struct Changed {
+  int32_t mDiffering = 0;
+  int32_t mAll = 0;
+};
+
+Changed Compare(const ScreenOnX& before, const ScreenOnX& after, const ScreenRegion& region) {
+  const auto width = static_cast<float>(after.Width());
+  const auto height = static_cast<float>(after.Height());
+  Changed changed;
+  for (auto y = static_cast<int32_t>(region.mTop * height);
+       y <= static_cast<int32_t>(region.mBottom * height); ++y) {
+    for (auto x = static_cast<int32_t>(region.mLeft * width);
+         x <= static_cast<int32_t>(region.mRight * width); ++x) {
+      changed.mDiffering += before.At(x, y) != after.At(x, y) ? 1 : 0;
+      ++changed.mAll;
+    }
+  }
+  return changed;
+}
+
+// The next frame's capture once the region no longer shows what it did.
+bool CaptureChanged(ProgramStage& stage, const ScreenOnX& before, ScreenOnX& after,
+                    const ScreenRegion& region) {
+  const HWND window = stage.Stage().GetWindow()->GetHandle();
+  return vpl::test::PumpUntil([&] {
+    stage.RunFrame();
+    return after.Capture(window) && Compare(before, after, region).mDiffering > 0;
+  });
+}
+
+class VPLSceneCreationAreaOnXTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!ScreenOnX::Available()) GTEST_SKIP() << "needs scripts/test's X display";
+    VPLOpenGLFirst = 1;
+    mStage = std::make_unique<ProgramStage>(&mMaker, 1);
+  }
+  void TearDown() override {
+    mStage.reset();
+    VPLSceneCreationUI::ResetQuittingForTest();
+    VPLOpenGLFirst = 0;
+  }
+
+  VPLSceneCreationArea& Area() {
+    return *static_cast<VPLActCreation*>(mStage->Act())->GetCreationArea();
+  }
+
+  ProgramDataFiles mFiles;
+  shell_test::CreationActMaker mMaker;
+  std::unique_ptr<ProgramStage> mStage;
+};
+
+TEST_F(VPLSceneCreationAreaOnXTest, EnterShowsTheSecondBackgroundOnXDisplay) {
+  ASSERT_TRUE(mFiles.Ready());
+  ScreenOnX first;
+  ASSERT_TRUE(shell_test::CaptureShown(*mStage, first, kSelectButton));
+  const int16_t background = Area().GetCreation()->GetBackground();
+  mStage->Key(VK_RETURN);
+  ASSERT_EQ(Area().GetCreation()->GetBackground(), background + 1);
+  ScreenOnX second;
+  ASSERT_TRUE(CaptureChanged(*mStage, first, second, kGround));
+  shell_test::KeepScreenshot(second, "second-background");
+  // The new ground and sky cover their regions, not a stray spot.
+  for (const ScreenRegion& region : {kGround, kSky}) {
+    const Changed changed = Compare(first, second, region);
+    EXPECT_GT(changed.mDiffering * 2, changed.mAll) << region.mTop;
+  }
+}
+
+}  // namespace
