@@ -10,6 +10,7 @@
 // presented frame of a 3D act showing the started model file's model.
 
 #include "bench/BenchRandom.h"
+#include "bench/FrameworkStartUp.h"
 #include "media/startup/MMResourceFiles.h"
 #include "media/startup/MMResourceSearchDirectories.h"
 #include "mm/stage/MM3DAct.h"
@@ -67,32 +68,6 @@ UURefCount<MM3DIndexedMeshVertexData> TriangleBlock(BenchRandom& random) {
 struct Placed {
   UURefCount<MM3DIndexedMeshVertexData> mBlock;
   MM3DMatrix mModelView;
-};
-
-// The models an act shows, made once its stage has a 3D display.
-using ModelMaker = std::function<std::vector<UURefCount<MM3DModel>>(MMStage*)>;
-
-// The act: a spatial view over the stage and one molecule per model.
-class ModelsAct : public MM3DAct {
- public:
-  ModelsAct(MMStage* stage, const ModelMaker& models)
-      : MM3DAct(stage, &MMStandard3DDisplayModeStrategy()) {
-    for (const UURefCount<MM3DModel>& model : models(stage)) {
-      mMolecules.push_back(std::make_unique<MM3DModelMolecule>(&mScene, model));
-    }
-  }
-  ~ModelsAct() override {
-    for (const std::unique_ptr<MM3DModelMolecule>& molecule : mMolecules) molecule->Detach();
-    mMolecules.clear();
-    mScene.ResignFocus();
-    mView.Detach();
-  }
-
- private:
-  MM3DSpatialEnclosure mSpace{GetStage()};
-  MM3DSpatialView mView{GetViewServices(), &mSpace, GetStage()->GetLocalRect(), 0};
-  MMScene mScene{GetSceneServices(), &mSpace};
-  std::vector<std::unique_ptr<MM3DModelMolecule>> mMolecules;
 };
 
 class ActFixture {
@@ -192,65 +167,13 @@ void ActFrameOverFloor(benchmark::State& state) {
 }
 BENCHMARK(ActFrameOverFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// A small file of every kind under the name the string table gives it, in
-// a directory of its own: the model file holds the cube and square, whose
-// texture is the texture file's first.
-class StartupFiles {
- public:
-  static constexpr int16_t kCollection = 1;
-
-  StartupFiles() {
-    Adopt(startup_fixtures::WriteScriptFile, "Hd.mms");
-    Adopt(startup_fixtures::WritePictureFile, "vpl3d.MMP");
-    Adopt(startup_fixtures::WriteSoundFile, "vpl3d.MMA");
-    Adopt(startup_fixtures::WriteFilmFile, "vpl3d.MMF");
-    Adopt(startup_fixtures::WriteTextureFile, "vpl3d.MMX");
-    Adopt(WriteCubeModelFile, "vpl3d.MMM");
-  }
-  UUDirectory& Directory() { return mDirectory.Get(); }
-
- private:
-  static void WriteCubeModelFile(const std::string& tempName, int16_t collection) {
-    MM3DDriverTextureMap map;
-    const UURefCount<MM3DModel> model = scene_models::MakeCubeAndSquare(
-        map.GetHandle(MMMakeResourceId(collection, 0), MM3DTextureKey{1, 0, 0}));
-    model_fixtures::WriteModelFile(resource_fixtures::TempDirectory(), tempName.c_str(), collection,
-                                   {model});
-  }
-  void Adopt(const startup_fixtures::Writer& write, const char* name) {
-    const std::string tempName = resource_fixtures::UniqueName(name);
-    write(tempName, kCollection);
-    mDirectory.Adopt(tempName, name);
-  }
-
-  startup_fixtures::TestDirectory mDirectory{"startup"};
-};
-
-// The act shows the model file's first model.
-std::vector<UURefCount<MM3DModel>> StartedModel(MMStage* stage) {
-  return {MM3DGetModel(MMMakeResourceId(StartupFiles::kCollection, 0), stage->GetTextureMap())};
-}
-
 void StartUpToFirstFrame(benchmark::State& state) {
-  using Clock = std::chrono::steady_clock;
   StartupFiles files;
   for (auto _ : state) {
-    MMResourceSearchDirectories.PushBack(&files.Directory());
-    const auto start = Clock::now();
-    const bool started = MMStartResourceFiles();
-    MM3DRenderStatistics statistics;
-    Clock::duration took{};
-    if (started) {
-      StageOnTestThread run(
-          [](MMStage* stage) { return new (ALGlobalAllocator) ModelsAct(stage, StartedModel); });
-      run.Start();
-      took = Clock::now() - start;
-      if (run.mStage->GetRenderer()) statistics = run.mStage->GetRenderer()->GetStatistics();
-    }
-    MMStopResourceFiles();
-    if (statistics.mFrames == 0) return state.SkipWithError("no frame after the start-up");
-    state.SetIterationTime(std::chrono::duration<double>(took).count());
-    state.counters["drawn"] = statistics.mLastPolygons;
+    const FrameworkStartUp run = TimeFrameworkStartUp(files);
+    if (run.mStatistics.mFrames == 0) return state.SkipWithError("no frame after the start-up");
+    state.SetIterationTime(std::chrono::duration<double>(run.mTook).count());
+    state.counters["drawn"] = run.mStatistics.mLastPolygons;
   }
 }
 BENCHMARK(StartUpToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);

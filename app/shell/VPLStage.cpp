@@ -8,6 +8,7 @@
 #include "foundation/al/ALAllocator.h"
 #include "foundation/al/ALMilliseconds.h"
 #include "foundation/uu/UURandom.h"
+#include "mm/drawing/win/WinMMOffscreenSurface.h"
 #include "mm/stage/MMAct.h"
 #include "platform/win32/winmm.h"
 
@@ -37,9 +38,7 @@ VPLStage::~VPLStage() {
   VPL3DCursorSet::SetGlobal(nullptr);
   delete mCursorSet;
   VPLGetServices().mTextureMap = nullptr;
-  mOffscreenPipeline = UURefCount<MM3DPipeline>();
-  mOffscreenRenderer = UURefCount<MM3DRenderer>();
-  mOffscreenDriver = UURefCount<MM3DDriver>();
+  ReleaseOffscreenDevice();
   mScreenPipeline = UURefCount<MM3DPipeline>();
   mScreenRenderer = UURefCount<MM3DRenderer>();
   mScreenDriver = UURefCount<MM3DDriver>();

@@ -15,9 +15,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 class MMSurface;
 class VPL3DCursorSet;
+class WinMMOffscreenSurface;
 
 class VPLStage : public MMStage {
  public:
@@ -32,11 +34,11 @@ class VPLStage : public MMStage {
   // The screen's driver, renderer and pipeline for the kind and rectangle;
   // false, after the message and a request to quit, when none can be had.
   bool SetUpDisplayDriver(int32_t kind, const UURect& rect, uint8_t option);
-  // The offscreen driver, renderer and pipeline drawing into the surface;
-  // false, after the message and a request to quit, when none can be had.
-  bool SetUpOffscreenDevice(MMSurface& surface);
-  // The offscreen renderer and pipeline go; the driver stays for the next use.
-  void ReleaseOffscreenRenderer();
+  // The offscreen driver, renderer and pipeline drawing into a picture of
+  // the stage's own over the rectangle, kept for the next pictures of that
+  // rectangle and made again for another; false, after the message and a
+  // request to quit, when none can be had.
+  bool SetUpOffscreenDevice(const UURect& rect);
   // The screen's set becomes the one the acts draw with again.
   void UseScreenDevice();
   // The texture strategy; false, after message 107 and a request to quit,
@@ -66,6 +68,7 @@ class VPLStage : public MMStage {
   void WriteDriverToLog(const MM3DDriver& driver) const;
   bool MakeScreenSet(const UURefCount<MM3DDriver>& driver);
   bool MakeOffscreenSet();
+  void ReleaseOffscreenDevice();
   void UseSet(const UURefCount<MM3DDriver>& driver, const UURefCount<MM3DRenderer>& renderer,
               const UURefCount<MM3DPipeline>& pipeline);
   bool DrawOffscreen(const UURect& rect, int32_t time, bool whiteBackground);
@@ -81,6 +84,8 @@ class VPLStage : public MMStage {
   UURefCount<MM3DDriver> mOffscreenDriver;
   UURefCount<MM3DRenderer> mOffscreenRenderer;
   UURefCount<MM3DPipeline> mOffscreenPipeline;
+  // What the offscreen driver draws into; it outlives the driver.
+  std::unique_ptr<WinMMOffscreenSurface> mOffscreenPicture;
   int32_t mFrameCount = 0;
   int32_t mWindowStart = kNotStarted;
   int32_t mSlownessLevel = 0;

@@ -10,6 +10,7 @@
 #include "app/shell/VPLStage.h"
 #include "foundation/al/ALAllocator.h"
 #include "mm/drawing/MMSurface.h"
+#include "mm/drawing/win/WinMMOffscreenSurface.h"
 #include "mm/stage/MMAct.h"
 #include "mm/stage/MMDisplayModeStrategy.h"
 #include "mm/stage/MMStageControl.h"
@@ -35,6 +36,7 @@ constexpr int32_t kDepthBuffer16 = 1;
 constexpr int16_t kNoDriverEntry = 21;
 constexpr int16_t kNoOffscreenDriverEntry = 22;
 constexpr int32_t kColorDepth32 = 2;
+constexpr int32_t kOffscreenBits = 32;
 constexpr MM3DClearColor kWhiteBackground{.mRed = 255, .mGreen = 255, .mBlue = 255, .mAlpha = 0};
 
 void WriteLog(const char* line) {
@@ -66,6 +68,18 @@ UURefCount<MM3DRenderer> MakeRenderer(const UURefCount<MM3DDriver>& driver) {
 UURefCount<MM3DPipeline> MakePipeline() {
   MM3DPipeline* pipeline = new (ALGlobalAllocator) MM3DStandardPipeline;
   return pipeline != nullptr ? UURefCount<MM3DPipeline>(pipeline) : UURefCount<MM3DPipeline>();
+}
+
+// Both surfaces stand over the same rectangle.
+bool CopyPicture(MMSurface& from, MMSurface& to) {
+  const UURect rect = from.GetRect();
+  from.BeginDraw();
+  to.BeginDraw();
+  const bool copied = BitBlt(to.GetDC(), rect.mLeft, rect.mTop, rect.GetWidth(), rect.GetHeight(),
+                             from.GetDC(), rect.mLeft, rect.mTop, SRCCOPY) != FALSE;
+  to.EndDraw();
+  from.EndDraw();
+  return copied;
 }
 
 void SetClearColour(MM3DDriver& driver, const MM3DClearColor& colour) {
@@ -144,14 +158,21 @@ bool VPLStage::SetUpDisplayDriver(int32_t kind, const UURect& rect, uint8_t opti
   return MakeScreenSet(driver);
 }
 
-bool VPLStage::SetUpOffscreenDevice(MMSurface& surface) {
-  const UURect rect = surface.GetRect();
+bool VPLStage::SetUpOffscreenDevice(const UURect& rect) {
+  if (mOffscreenRenderer && mOffscreenPicture->GetRect() == rect) return true;
+  ReleaseOffscreenDevice();
+  mOffscreenPicture.reset(WinMMCreateOffscreenSurface(kOffscreenBits, rect, AFPalette()));
+  if (mOffscreenPicture == nullptr) {
+    VPLShowStringAlert(kVPLOutOfMemoryMessage, GetWindow()->GetHandle());
+    QuitApplication();
+    return false;
+  }
   MM3DDeviceMode mode(rect.GetWidth(), rect.GetHeight(), kColorDepth32, 0, 1);
   mode.mDepthBufferCode = kDepthBuffer16;
-  mOffscreenDriver = UURefCount<MM3DDriver>();
   mOffscreenDriver = WinMM3DGLCreateBitmapDriver(
-      WinMM3DGLDriverInfo(kOpenGLDescription, kOpenGLLibrary), mode, surface);
+      WinMM3DGLDriverInfo(kOpenGLDescription, kOpenGLLibrary), mode, *mOffscreenPicture);
   if (!mOffscreenDriver) {
+    ReleaseOffscreenDevice();
     VPLShowStringListAlert(kNoOffscreenDriverEntry, GetWindow()->GetHandle());
     QuitApplication();
     return false;
@@ -163,6 +184,7 @@ bool VPLStage::MakeOffscreenSet() {
   mOffscreenRenderer = MakeRenderer(mOffscreenDriver);
   mOffscreenPipeline = MakePipeline();
   if (!mOffscreenRenderer || !mOffscreenPipeline) {
+    ReleaseOffscreenDevice();
     VPLShowStringAlert(kVPLOutOfMemoryMessage, GetWindow()->GetHandle());
     QuitApplication();
     return false;
@@ -170,24 +192,28 @@ bool VPLStage::MakeOffscreenSet() {
   return EnsureTextureObjects();
 }
 
-void VPLStage::ReleaseOffscreenRenderer() {
+// The driver goes before the picture it draws into.
+void VPLStage::ReleaseOffscreenDevice() {
   mOffscreenPipeline = UURefCount<MM3DPipeline>();
   mOffscreenRenderer = UURefCount<MM3DRenderer>();
+  mOffscreenDriver = UURefCount<MM3DDriver>();
+  mOffscreenPicture.reset();
 }
 
 // The textures belong to the driver that made them: they go before the
-// device changes, in both directions.
+// device changes, in both directions. The picture reaches the caller's
+// surface only when something was drawn, so a failure leaves it as it was.
 VPLSurfaceRendering VPLStage::RenderToSurface(MMSurface& surface, int32_t time,
                                               bool whiteBackground) {
   ShowNotice(false);
   VPLSurfaceRendering result{.mTime = time, .mRendered = false};
-  GetTextureMap()->ReleaseAll();
-  if (!SetUpOffscreenDevice(surface)) return result;
+  const UURect rect = surface.GetRect();
+  if (!SetUpOffscreenDevice(rect)) return result;
   UseSet(mOffscreenDriver, mOffscreenRenderer, mOffscreenPipeline);
   if (result.mTime == kVPLNow) result.mTime = GetTaskManager()->GetNow();
-  result.mRendered = DrawOffscreen(surface.GetRect(), result.mTime, whiteBackground);
+  result.mRendered = DrawOffscreen(rect, result.mTime, whiteBackground);
   UseScreenDevice();
-  ReleaseOffscreenRenderer();
+  if (result.mRendered) result.mRendered = CopyPicture(*mOffscreenPicture, surface);
   return result;
 }
 

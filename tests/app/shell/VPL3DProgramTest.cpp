@@ -1,7 +1,9 @@
 // The program itself, started as a process from a folder of the test's own
 // (a copy of the program beside the build's data files): a second copy
-// ends silently; on a real X display it opens its 800 x 600 window, makes
-// its folders and log, and ends cleanly when the window is closed.
+// ends silently and a killed one leaves no lock behind; a headless run logs
+// the 3D device it got and says what the machine lacks; on a real X display
+// it opens its 800 x 600 window, makes its folders and log, and ends
+// cleanly when the window is closed.
 
 #include "platform/win32/kernel.h"
 #include "tests/app/shell/ShellTestFolder.h"
@@ -9,7 +11,9 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -18,7 +22,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <future>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -99,6 +105,52 @@ int WaitForExit(pid_t pid) {
   return -1;
 }
 
+std::string LogHeading() {
+  return "Vantry's Plorvia 3D Log File\r\n" + std::string(41, '=') + "\r\n";
+}
+
+std::string LogPrefix() { return LogHeading() + "Windows NT or 2000 detected\r\n"; }
+
+std::string LogOf(const ProgramFolder& folder) {
+  return ReadFile(folder.Dir() / "Vantry's Plorvia 3D.log");
+}
+
+// The log once it names a device: the interface, the separator and the
+// device's description, each line ended by CR LF.
+bool NamesADevice(const std::string& log) {
+  const std::string separatorLine = "\r\n----------\r\n";
+  const size_t separator = log.find(separatorLine);
+  return separator != std::string::npos && log.size() > separator + separatorLine.size() + 2 &&
+         log.substr(log.size() - 2) == "\r\n";
+}
+
+// Waits, on the changes the program makes in its folder, until the test
+// holds or the program ended; true when it held.
+bool WaitUntil(const ProgramFolder& folder, pid_t program, const std::function<bool()>& test) {
+  const int changes = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  inotify_add_watch(changes, folder.Dir().c_str(), IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE);
+  const auto deadline = std::chrono::steady_clock::now() + kGenerousWait;
+  bool held = test();
+  while (!held && std::chrono::steady_clock::now() < deadline && kill(program, 0) == 0) {
+    pollfd watch{changes, POLLIN, 0};
+    if (poll(&watch, 1, 1000) > 0) {
+      char events[4096];
+      while (read(changes, events, sizeof events) > 0) {
+      }
+    }
+    held = test();
+  }
+  close(changes);
+  return held;
+}
+
+// Ends a program that runs on by itself.
+void Kill(pid_t program) {
+  kill(program, SIGKILL);
+  int status = 0;
+  waitpid(program, &status, 0);
+}
+
 TEST(VPL3DProgramTest, ASecondCopyEndsSilentlyWithZero) {
   ProgramFolder folder("second");
   setenv("VPL3D_TEST", "1", 1);
@@ -122,6 +174,89 @@ TEST(VPL3DProgramTest, AUserFolderThatCannotBeMadeEndsTheStartWithItsMessage) {
   EXPECT_NE(ReadFile(folder.ErrorOutput()).find(kNoDiskSpaceText), std::string::npos);
   EXPECT_TRUE(fs::is_directory(folder.Dir() / "Library"));
   EXPECT_FALSE(fs::exists(folder.Dir() / "Exports"));
+}
+
+TEST(VPL3DProgramTest, AKilledCopyLeavesNoLockAndTheNextStartsAndMakesExportsAgain) {
+  ProgramFolder folder("killed");
+  setenv("VPL3D_TEST", "1", 1);
+  // Exports, the last folder, is made once the copy holds the lock.
+  const fs::path exports = folder.Dir() / "Exports";
+  const auto started = [&] { return fs::is_directory(exports); };
+  const pid_t first = Spawn(folder, {});
+  ASSERT_GT(first, 0);
+  ASSERT_TRUE(WaitUntil(folder, first, started));
+  Kill(first);
+  fs::remove(exports);
+  const pid_t next = Spawn(folder, {});
+  ASSERT_GT(next, 0);
+  EXPECT_TRUE(WaitUntil(folder, next, started)) << ReadFile(folder.ErrorOutput());
+  Kill(next);
+}
+
+struct HeadlessCase {
+  const char* name;
+  const char* argument;
+  const char* missingModules;
+  const char* deviceLines;  // after the log's heading; null: the log ends there
+  const char* message;      // the one box the run shows; null: none
+  bool endsByItself;        // with 1, else it runs on
+};
+
+TEST(VPL3DProgramTest, AHeadlessRunLogsItsDeviceAndSaysWhatTheMachineLacks) {
+  constexpr const char* kDirect3D = "Direct3D 7\r\n----------\r\n";
+  const std::vector<HeadlessCase> cases = {
+      {"Direct3D", "", "", kDirect3D, nullptr, false},
+      {"OpenGL asked for", "o", "", "OpenGL 1.1\r\n----------\r\n", nullptr, false},
+      {"OpenGL asked for but missing", "o", "OPENGL32.DLL", kDirect3D, "No pictures can be made.",
+       true},
+      {"no 3D at all", "", "OPENGL32.DLL;DDRAW.DLL", nullptr, "Cannot draw in 3D here.", true},
+      {"no movie module", "", "qtmlClient.dll", kDirect3D,
+       "could not start its movie maker, so movies cannot be exported.", false},
+  };
+  // The runs go side by side, each in its folder, since each waits for
+  // the intro.
+  setenv("VPL3D_TEST", "1", 1);
+  std::vector<std::unique_ptr<ProgramFolder>> folders;
+  std::vector<pid_t> programs;
+  for (const HeadlessCase& c : cases) {
+    const std::string what = "headless" + std::to_string(folders.size());
+    folders.push_back(std::make_unique<ProgramFolder>(what.c_str()));
+    setenv("VPL3D_MISSING_MODULES", c.missingModules, 1);
+    programs.push_back(Spawn(*folders.back(), {c.argument}));
+    unsetenv("VPL3D_MISSING_MODULES");
+  }
+  for (size_t n = 0; n < cases.size(); ++n) {
+    const HeadlessCase& c = cases[n];
+    SCOPED_TRACE(c.name);
+    const ProgramFolder& folder = *folders[n];
+    const pid_t program = programs[n];
+    ASSERT_GT(program, 0);
+    if (c.endsByItself) {
+      EXPECT_EQ(WaitForExit(program), kRan);
+    } else {
+      EXPECT_TRUE(WaitUntil(folder, program, [&] { return NamesADevice(LogOf(folder)); }));
+      Kill(program);
+    }
+    const std::string log = LogOf(folder);
+    const std::string expected = LogPrefix() + (c.deviceLines != nullptr ? c.deviceLines : "");
+    EXPECT_EQ(log.substr(0, expected.size()), expected);
+    if (c.deviceLines != nullptr) {
+      EXPECT_TRUE(NamesADevice(log)) << log;
+      // Nothing but the device's one line of description follows.
+      EXPECT_EQ(log.find("\r\n", expected.size()), log.size() - 2) << log;
+    } else {
+      EXPECT_EQ(log, expected);
+    }
+    const std::string errors = ReadFile(folder.ErrorOutput());
+    const std::string box = "[Vantry's Plorvia 3D] ";
+    if (c.message == nullptr) {
+      EXPECT_EQ(errors.find(box), std::string::npos) << errors;
+    } else {
+      const size_t shown = errors.find(c.message);
+      EXPECT_NE(shown, std::string::npos) << errors;
+      EXPECT_EQ(errors.find(box, errors.find(box) + 1), std::string::npos) << errors;
+    }
+  }
 }
 
 // The X server's view of the program: its top-level windows as they map.
@@ -186,11 +321,6 @@ class XWatch {
 
   Display* mDisplay;
 };
-
-std::string LogPrefix() {
-  return "Vantry's Plorvia 3D Log File\r\n" + std::string(41, '=') +
-         "\r\nWindows NT or 2000 detected\r\n";
-}
 
 struct RunCase {
   const char* argument;

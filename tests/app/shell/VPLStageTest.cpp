@@ -13,12 +13,17 @@
 #include "mm/tasks/MMTaskManager.h"
 #include "mm3d/MM3DRenderer.h"
 #include "platform/win32/testhooks.h"
+#include "tests/app/shell/ProgramStage.h"
 #include "tests/app/shell/ShellTestSupport.h"
+#include "tests/mm3d/drivers/DriverFixture.h"
 #include "tests/support/DesktopTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -150,6 +155,49 @@ TEST_F(VPLStageTest, TheNoticeGoesOnlyAfterFourFastWindows) {
 TEST_F(VPLStageTest, APictureHidesTheNotice) {
   mStage->RenderToSurface(*mPicture, kSceneTime, false);
   EXPECT_EQ(mMaker.mNotices, std::vector<bool>{false});
+}
+
+// The program's creation screen over its data files, its pictures drawn as
+// the program draws them.
+class PictureActMaker : public shell_test::CreationActMaker {
+ public:
+  void TickCreation(MMAct* act, int32_t time) override {
+    VPLGetProgramActMaker().TickCreation(act, time);
+  }
+  bool DrawCreationView(MMAct* act) override {
+    return VPLGetProgramActMaker().DrawCreationView(act);
+  }
+};
+
+// The creation view drawn on the screen's device, as its driver holds it
+// before it is shown.
+std::vector<Rgb> ScreenFrame(shell_test::ProgramStage& stage) {
+  EXPECT_TRUE(VPLGetActMaker().DrawCreationView(stage.Act()));
+  return ReadBackBufferOf(800, 600);
+}
+
+// The picture takes the textures and the clear colour for a moment: the
+// screen gets both back, with either driver.
+TEST(VPLStagePictureTest, TheNextScreenFrameMatchesTheOneBeforeThePicture) {
+  shell_test::ProgramDataFiles files;
+  ASSERT_TRUE(files.Ready());
+  for (const uint8_t openGLFirst : {uint8_t{0}, uint8_t{1}}) {
+    SCOPED_TRACE(openGLFirst != 0 ? "OpenGL" : "Direct3D");
+    VPLOpenGLFirst = openGLFirst;
+    PictureActMaker maker;
+    auto stage = std::make_unique<shell_test::ProgramStage>(&maker, 1);
+    ASSERT_TRUE(stage->Stage().GetRenderer());
+    const std::vector<Rgb> before = ScreenFrame(*stage);
+    // The frame shows the meadow, not one plain colour.
+    ASSERT_FALSE(before.empty());
+    EXPECT_NE(std::count(before.begin(), before.end(), before.front()),
+              static_cast<std::ptrdiff_t>(before.size()));
+    const UUOwned<MMSurface> picture = shell_test::PatternSurface(64, 48, 1);
+    ASSERT_TRUE(stage->Stage().RenderToSurface(*picture, kVPLNow, true).mRendered);
+    EXPECT_TRUE(ScreenFrame(*stage) == before);
+    stage.reset();
+  }
+  VPLOpenGLFirst = 0;
 }
 
 }  // namespace
