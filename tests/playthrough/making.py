@@ -76,13 +76,21 @@ class Making:
     def __init__(self, play):
         self.play = play
         self.program = play.program
+        self.origin = None
+
+    def move(self, point):
+        """The pointer to a window pixel; the window's place is asked once a run
+        of the program (it stays put)."""
+        if self.origin is None:
+            self.origin = self.program.geometry()[:2]
+        self.xdotool("mousemove", self.origin[0] + point[0], self.origin[1] + point[1])
 
     def xdotool(self, *arguments):
         subprocess.run(["xdotool", *map(str, arguments)], check=True)
 
     def press_at(self, point):
         """A real click on a window pixel."""
-        self.program.move(*point)
+        self.move(point)
         time.sleep(0.2)
         self.xdotool("click", 1)
         time.sleep(0.3)
@@ -94,24 +102,24 @@ class Making:
         self.rest()
 
     def rest(self):
-        self.program.move(*REST)
+        self.move(REST)
         time.sleep(0.3)
 
     def stroke(self, points, pause=0.04, release_moving=False):
         """Press, move through the points and release; with release_moving the
         release comes with the last move, before a frame sees the pointer rest."""
-        self.program.move(*points[0])
+        self.move(points[0])
         time.sleep(0.2)
         self.xdotool("mousedown", 1)
         for point in points[1:-1]:
-            self.program.move(*point)
+            self.move(point)
             time.sleep(pause)
-        left, top, _, _ = self.program.geometry()
         last = points[-1]
         if release_moving:
-            self.xdotool("mousemove", left + last[0], top + last[1], "mouseup", 1)
+            self.xdotool("mousemove", self.origin[0] + last[0], self.origin[1] + last[1],
+                         "mouseup", 1)
         else:
-            self.program.move(*last)
+            self.move(last)
             time.sleep(pause)
             self.xdotool("mouseup", 1)
 
@@ -299,8 +307,13 @@ class Making:
         time.sleep(1.0)
         self.program.click(QUIT_YES)
         wait_until("the program's end", lambda: self.program.process.poll() is not None, 30)
-        check_record(read_record(self.play))
+        record = read_record(self.play)
+        os.makedirs(self.play.output_folder, exist_ok=True)
+        with open(os.path.join(self.play.output_folder, "creation-record.txt"), "w") as kept:
+            kept.write("\n".join(record) + "\n")
+        check_record(record)
         self.program.start()
+        self.origin = None
         self.play.step_intro()
         self.rest()
         wait_until("Pomble again", self.pomble_shows, 15)
