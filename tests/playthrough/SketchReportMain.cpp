@@ -71,7 +71,7 @@ int Report(const fs::path& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
+  if (argc < 2 || argc > 3 || argv[1][0] == '\0' || (argc == 3 && argv[2][0] == '\0')) {
     std::cerr << "usage: vpl3d-sketch-report SKETCH [DATA-FOLDER]\n";
     return kUsage;
   }

@@ -21,7 +21,10 @@ SHAPE_FORWARD = (145, 315)
 WHEEL_PURPLE = (121, 292)  # the colour wheel's lowest rim
 TEXTURE_FORWARD = (145, 378)
 PART_BUTTONS = [(30, 386), (80, 386), (130, 386), (30, 426), (80, 426), (130, 426)]
-POSE_KNOB, POSED_KNOB = (52, 328), (8, 262)
+# The knob rests at the half circle's foot; the pose follows its height, and
+# the arc's leftmost point lies just outside the window: it is let go on the
+# arc high on the left.
+POSE_KNOB, POSED_KNOB = (52, 328), (8, 230)
 PERFORM_TOGGLE = (45, 472)
 PERFORM_TOGGLE_AREA = (20, 460, 50, 25)
 PLAY_GREEN, STOP_RED = (76, 208, 106), (248, 72, 88)
@@ -346,9 +349,10 @@ def check_record(record):
         check(any(line.endswith(ending) for line in record), f"the record has no {what}")
     check(any(" material " in line and not line.endswith("texture none") for line in record),
           "the record has no textured object")
-    check(any(line.startswith("pomble pose head ") and
-              not line.startswith("pomble pose head 0.00") for line in record),
-          "Pomble's head is not posed in the record")
+    poses = next((line.split()[2:] for line in record if line.startswith("pomble pose ")), [])
+    pose = dict(zip(poses[0::2], map(float, poses[1::2])))
+    check(pose.get("head", 0.0) - pose.get("torso", 0.0) > 0.2,
+          f"Pomble's head is not posed beyond his torso in the record: {pose}")
 
 
 def read_record(play):
