@@ -29,6 +29,7 @@ from xsupport import (DATA_FILES, LOG_HEADING, LOG_NAME, PALETTE_SPOTS, PRIMITIV
 class PlayThrough:
     def __init__(self, program_folder, output_folder):
         self.output_folder = output_folder
+        self.program_folder = program_folder
         self.home = tempfile.mkdtemp(prefix="vpl3d-play-")
         for name in ["vpl3d", *DATA_FILES]:
             shutil.copy2(os.path.join(program_folder, name), self.home)
