@@ -208,3 +208,27 @@ class Program:
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
+
+
+def start_prepared(program, prepare, errors=subprocess.DEVNULL):
+    """Starts the program as Program.start does, running prepare() in the new
+    process before vpl3d (limits, signals) and sending its error stream to
+    errors; waits for its window."""
+    program.process = subprocess.Popen([os.path.join(program.folder, "vpl3d")],
+                                       cwd=program.folder, env=program.environment(),
+                                       stdout=subprocess.DEVNULL, stderr=errors,
+                                       preexec_fn=prepare)
+    program.window = wait_until("the window", program.find_window)
+
+
+def window_titled(title):
+    """The place of a top window with the title (any program's: message boxes
+    too) as left, top, width, height; None when there is none."""
+    tree = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True,
+                          text=True).stdout
+    for line in tree.splitlines():
+        if f'"{title}":' in line:
+            fields = line.split()[-2].split("+")
+            width, height = (int(v) for v in fields[0].split("x"))
+            return int(fields[1]), int(fields[2]), width, height
+    return None
