@@ -9,8 +9,9 @@ import subprocess
 import sys
 import time
 
-from xsupport import (PRIMITIVE_BUTTON, QUIT_BUTTON, QUIT_YES, SHAPE_DRAG, UNDO_BUTTON, Screenshot, check,
-                      start_prepared, wait_until, window_titled)
+from xsupport import (PRIMITIVE_BUTTON, QUIT_BUTTON, QUIT_YES, SHAPE_DRAG, UNDO_BUTTON,
+                      Screenshot, check, screen_point, start_prepared, wait_until,
+                      window_titled)
 
 # Layout spots (centre x, y in units) of the preferences dialog, the question
 # before work is saved, and the notice's one button.
@@ -160,6 +161,14 @@ class Robustness:
         self.program.move(*RESTING_POINTER)
         return wait_until(what, self.dialog_shows(before), 15)
 
+    def notice_shows(self):
+        """The notice's one green button where the question had none."""
+        check(self.program.process.poll() is None, "the program ended")
+        shot = Screenshot()
+        x, y = screen_point(NOTICE_OK, self.program.geometry())
+        red, green, blue = shot.dominant(x - 10, y - 6, 20, 12)
+        return shot if green > red + 60 and green > blue + 40 else None
+
     def change_creation(self):
         """A block more on the meadow: the creation is modified."""
         self.program.click(PRIMITIVE_BUTTON)
@@ -264,9 +273,7 @@ class Robustness:
             self.change_creation()
             self.click_and_see_dialog(QUIT_BUTTON, "the question before saving")
             self.program.click(QUESTION_YES)
-            wait_until("the save's temporary file",
-                       lambda: any(n.startswith(".") for n in os.listdir(folder)) or
-                       read_record(sketch) != old, 15)
+            self.wait_for_save(folder, sketch)
             time.sleep(delay)
             self.killed()
             record = read_record(sketch)
@@ -279,6 +286,18 @@ class Robustness:
             check(read_record(sketch) == record, "the restart changed the sketch")
         print(f"  killed at {', '.join(f'{d:.2f}' for d in KILL_DELAYS)} s into the save: "
               f"{', '.join(outcomes)} version kept")
+
+    @staticmethod
+    def wait_for_save(folder, sketch):
+        """Until the save's temporary file shows or the sketch is replaced,
+        looked at often: a save takes a fraction of a second."""
+        written = os.stat(sketch).st_ino
+        deadline = time.monotonic() + 15
+        while not any(name.startswith(".") for name in os.listdir(folder)):
+            check(time.monotonic() < deadline, "no save within 15 s")
+            if os.stat(sketch).st_ino != written:
+                return
+            time.sleep(0.002)
 
     def step_damaged_sketch(self):
         """A sketch the readers refuse is skipped: the program starts without
@@ -322,15 +341,15 @@ class Robustness:
         self.change_creation()
         written = os.path.getmtime(sketch)
         self.click_and_see_dialog(QUIT_BUTTON, "the question before saving")
-        before = Screenshot()
         self.program.click(QUESTION_YES)
-        time.sleep(2.0)
-        shot = Screenshot()
+        self.program.move(*RESTING_POINTER)
+        shot = wait_until("the notice that the save did not work", self.notice_shows, 15)
         self.play.keep(shot, "full-disk")
-        check(self.program.process.poll() is None, "the program ended on a full disk")
         check(os.path.getmtime(sketch) == written, "the full disk changed the sketch")
         check(not self.temporary_files(), "a failed save left its temporary file")
-        del before
+        self.program.click(NOTICE_OK)
+        time.sleep(1.0)
+        check(self.program.process.poll() is None, "the program ended on a full disk")
         self.killed()
         check(read_record(sketch) == record, "the sketch saved last was lost on a full disk")
 
