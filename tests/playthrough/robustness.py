@@ -166,7 +166,8 @@ class Robustness:
         check(self.program.process.poll() is None, "the program ended")
         shot = Screenshot()
         x, y = screen_point(NOTICE_OK, self.program.geometry())
-        red, green, blue = shot.dominant(x - 10, y - 6, 20, 12)
+        # Left of the tick, inside the button.
+        red, green, blue = shot.dominant(x - 26, y - 4, 10, 8)
         return shot if green > red + 60 and green > blue + 40 else None
 
     def change_creation(self):
