@@ -11,7 +11,7 @@ import time
 
 from xsupport import (PRIMITIVE_BUTTON, QUIT_BUTTON, QUIT_YES, SHAPE_DRAG, UNDO_BUTTON,
                       Screenshot, check, screen_point, start_prepared, wait_until,
-                      window_titled)
+                      visible_windows, window_titled)
 
 # Layout spots (centre x, y in units) of the preferences dialog, the question
 # before work is saved, and the notice's one button.
@@ -138,6 +138,10 @@ class Robustness:
         if self.program.process.poll() is None:
             self.program.process.send_signal(signal.SIGKILL)
         self.program.process.wait(10)
+        # A start while the X server still holds the killed program's window
+        # and drawing context at times finds no 3D driver.
+        wait_until("the killed program's window gone", lambda: not visible_windows())
+        time.sleep(0.5)
 
     def ended(self):
         wait_until("the program's end", lambda: self.program.process.poll() is not None, 30)
