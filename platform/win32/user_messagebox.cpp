@@ -1,5 +1,5 @@
-// Message boxes: a real SDL box when a display exists, otherwise the text on
-// standard error and an answer a test can script.
+// Message boxes: the text on standard error, and a real SDL box when a
+// display exists, otherwise an answer a test can script.
 
 #include "platform/win32/testhooks.h"
 #include "platform/win32/user.h"
@@ -114,10 +114,13 @@ int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
     gLastText = text;
     scripted = gScriptedAnswer;
   }
+  // The text goes to standard error as well, so that what the person was
+  // told stays on record wherever the program was started from.
+  std::fprintf(stderr, "[%s] %s\n", caption, text);
+  std::fflush(stderr);
   if (DisplayExists()) {
     if (int answer = ShowSdlBox(text, caption, type)) return answer;
   }
-  std::fprintf(stderr, "[%s] %s\n", caption, text);
   // A box that cannot be shown answers 0, as on Windows: a caller never
   // takes it for a person's answer. Tests script the person's answer.
   return scripted;

@@ -25,6 +25,8 @@ SHAPE_AREA = (390, 290, 200, 160)
 PALETTE_SPOTS = [((-18.1, 13.5), SKY), ((-14.1, 13.5), LEAF), ((-18.1, 11.0), TANGERINE),
                  ((-14.1, 11.0), GRAPE), ((-18.1, 8.5), CHERRY), ((-14.1, 8.5), TEAL),
                  ((-16.1, 6.0), BUBBLEGUM)]
+# The settings folder inside the program's folder.
+CONFIG_FOLDER = "config"
 LOG_NAME = "Vantry's Plorvia 3D.log"
 LOG_HEADING = "Vantry's Plorvia 3D Log File"
 DATA_FILES = ["vpl3d.MMA", "vpl3d.MMF", "vpl3d.MMM", "vpl3d.MMP", "vpl3d.MMX", "Hd.mms"]
@@ -143,15 +145,20 @@ class Program:
 
     def environment(self):
         """The program's own runtime folder, so that a vpl3d running elsewhere
-        on the machine (whose lock lives there) does not end this one."""
+        on the machine (whose lock lives there) does not end this one, and its
+        own settings, so that no other run's AutoSave or sketchbook reaches it."""
         runtime = os.path.join(self.folder, "run")
         os.makedirs(runtime, mode=0o700, exist_ok=True)
-        return dict(os.environ, XDG_RUNTIME_DIR=runtime)
+        return dict(os.environ, XDG_RUNTIME_DIR=runtime,
+                    XDG_CONFIG_HOME=os.path.join(self.folder, CONFIG_FOLDER))
 
-    def start(self):
+    def start(self, prepare=None, errors=subprocess.DEVNULL):
+        """Starts vpl3d and waits for its window; prepare() runs in the new
+        process before the program (limits, signals), errors takes its error
+        stream."""
         self.process = subprocess.Popen([os.path.join(self.folder, "vpl3d")], cwd=self.folder,
                                         env=self.environment(), stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+                                        stderr=errors, preexec_fn=prepare)
         self.window = wait_until("the window", self.find_window)
 
     def find_window(self):
@@ -213,3 +220,15 @@ class Program:
         """Gives the program one more environment variable from its next start on."""
         environment = self.environment
         self.environment = lambda: dict(environment(), **{name: value})
+
+def window_titled(title):
+    """The place of a top window with the title (any program's: message boxes
+    too) as left, top, width, height; None when there is none."""
+    tree = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True,
+                          text=True).stdout
+    for line in tree.splitlines():
+        if f'"{title}":' in line:
+            fields = line.split()[-2].split("+")
+            width, height = (int(v) for v in fields[0].split("x"))
+            return int(fields[1]), int(fields[2]), width, height
+    return None
