@@ -103,6 +103,8 @@ char CharacterOfKey(int key, bool shift, bool capsLock, bool control) {
     const bool upper = shift != capsLock;
     return static_cast<char>(upper ? key : std::tolower(key));
   }
+  // Ctrl+Space still types a space, as Windows does: programs take it as a key.
+  if (key == VK_SPACE) return ' ';
   if (control) return 0;
   static constexpr char kShiftedDigits[] = ")!@#$%^&*(";
   if (key >= '0' && key <= '9') return shift ? kShiftedDigits[key - '0'] : static_cast<char>(key);
@@ -113,13 +115,13 @@ char CharacterOfKey(int key, bool shift, bool capsLock, bool control) {
     char shifted;
   };
   static constexpr Punctuation kPunctuation[] = {
-      {VK_SPACE, ' ', ' '},      {VK_RETURN, '\r', '\r'},  {VK_BACK, '\b', '\b'},
-      {VK_TAB, '\t', '\t'},      {VK_ESCAPE, 27, 27},      {VK_OEM_1, ';', ':'},
-      {VK_OEM_PLUS, '=', '+'},   {VK_OEM_COMMA, ',', '<'}, {VK_OEM_MINUS, '-', '_'},
-      {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},     {VK_OEM_3, '`', '~'},
-      {VK_OEM_4, '[', '{'},      {VK_OEM_5, '\\', '|'},    {VK_OEM_6, ']', '}'},
-      {VK_OEM_7, '\'', '"'},     {VK_MULTIPLY, '*', '*'},  {VK_ADD, '+', '+'},
-      {VK_SUBTRACT, '-', '-'},   {VK_DECIMAL, '.', '.'},   {VK_DIVIDE, '/', '/'},
+      {VK_RETURN, '\r', '\r'},  {VK_BACK, '\b', '\b'},    {VK_TAB, '\t', '\t'},
+      {VK_ESCAPE, 27, 27},      {VK_OEM_1, ';', ':'},     {VK_OEM_PLUS, '=', '+'},
+      {VK_OEM_COMMA, ',', '<'}, {VK_OEM_MINUS, '-', '_'}, {VK_OEM_PERIOD, '.', '>'},
+      {VK_OEM_2, '/', '?'},     {VK_OEM_3, '`', '~'},     {VK_OEM_4, '[', '{'},
+      {VK_OEM_5, '\\', '|'},    {VK_OEM_6, ']', '}'},     {VK_OEM_7, '\'', '"'},
+      {VK_MULTIPLY, '*', '*'},  {VK_ADD, '+', '+'},       {VK_SUBTRACT, '-', '-'},
+      {VK_DECIMAL, '.', '.'},   {VK_DIVIDE, '/', '/'},
   };
   for (const Punctuation& entry : kPunctuation) {
     if (entry.key == key) return shift ? entry.shifted : entry.plain;

@@ -521,6 +521,35 @@ TEST_F(UserWindowsTest, DesktopInputBecomesMessagesOfTheWindowUnderIt) {
   EXPECT_EQ(keys[3].message, WM_KEYUP);
 }
 
+TEST_F(UserWindowsTest, ControlKeysTranslateToControlCodesAndCtrlSpaceToASpace) {
+  HWND top = Keep(MakeTopLevel(WS_OVERLAPPEDWINDOW | WS_VISIBLE));
+  DrainMessages();
+  using vpl::platform::InjectKey;
+  SetFocus(top);
+  InjectKey(top, VK_CONTROL, true);
+  for (int key : {int{'A'}, VK_SPACE, int{'1'}}) {
+    InjectKey(top, key, true);
+    InjectKey(top, key, false);
+  }
+  InjectKey(top, VK_CONTROL, false);
+  std::vector<WPARAM> characters;
+  MSG message;
+  // Eight key messages, each down translated as it comes.
+  for (int keys = 0; keys < 8 && GetMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST);) {
+    if (message.message == WM_CHAR) {
+      characters.push_back(message.wParam);
+      continue;
+    }
+    TranslateMessage(&message);
+    ++keys;
+  }
+  while (PeekMessageA(&message, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE)) {
+    characters.push_back(message.wParam);
+  }
+  // Ctrl+1 types nothing.
+  EXPECT_EQ(characters, (std::vector<WPARAM>{1, ' '}));
+}
+
 TEST_F(UserWindowsTest, ClosingFromTheDesktopDestroysThroughTheDefaultProcedure) {
   HWND top = Keep(MakeTopLevel(WS_OVERLAPPEDWINDOW | WS_VISIBLE));
   DrainMessages();
