@@ -73,6 +73,7 @@ class KeepingBuffer : public MM3DTriangleBuffer {
 // was drawn under.
 struct Call {
   enum Kind { kBeginScene, kClear, kPresent, kDraw } mKind = kDraw;
+  int32_t mDepthMode = kMM3DStateUnset;
   MM3DRenderStateBlock mBlock;
   int32_t mCullMode = kMM3DCullNone;
   UURect mViewport;
@@ -86,10 +87,18 @@ struct Call {
 };
 
 // Draws nothing and notes every call; its textures are the real driver's,
-// so that the blocks it keeps name slots the real driver can draw with.
+// so that the blocks it keeps name slots the real driver can draw with. It
+// starts in the real driver's states: a renderer sends only what changes.
 class KeepingDriver : public MM3DDriver {
  public:
-  explicit KeepingDriver(MM3DDriver& real) : MM3DDriver(real.mMode), mReal(real) {}
+  explicit KeepingDriver(MM3DDriver& real) : MM3DDriver(real.mMode), mReal(real) {
+    mClearColor = real.mClearColor;
+    mStateCache = real.mStateCache;
+    mViewport = real.mViewport;
+    mDepthRange = real.mDepthRange;
+    mProjection = real.mProjection;
+    mViewMatrix = real.mViewMatrix;
+  }
 
   std::string GetApiName() const override { return mReal.GetApiName(); }
   std::string GetDescription() const override { return mReal.GetDescription(); }
@@ -99,7 +108,10 @@ class KeepingDriver : public MM3DDriver {
   bool Minimize() override { return true; }
   bool Restore() override { return true; }
   void BeginScene() override { mCalls.push_back(Call{.mKind = Call::kBeginScene}); }
-  void Clear() override { mCalls.push_back(Call{.mKind = Call::kClear}); }
+  // A clear is drawn again under the depth mode it met.
+  void Clear() override {
+    mCalls.push_back(Call{.mKind = Call::kClear, .mDepthMode = mStateCache.mDepthMode});
+  }
   void Present() override { mCalls.push_back(Call{.mKind = Call::kPresent}); }
   // The states stay in the cache the draws read.
   void SetClearColor(uint32_t) override {}
@@ -190,6 +202,7 @@ class CapturedFrame {
           driver.BeginFrame();
           break;
         case captured_frame::Call::kClear:
+          MM3DSyncDepthMode(driver, call.mDepthMode);
           driver.ClearFrame();
           break;
         case captured_frame::Call::kPresent:
