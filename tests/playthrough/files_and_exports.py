@@ -213,6 +213,7 @@ class FileScreen:
         check(between, "no picture between the creation screen and the file screen")
         check(shows_picture(shot, SKETCH_CELLS[0], SKETCH_CELL_SIZE),
               "the current sketch's thumbnail is blank")
+        self.play.keep(shot, "file-screen")
         books = self.library("the current sketch saved with its creation", lambda books: all(
             sketch.has_creation for sketch in self.sketches(books, self.first_book).values()))
         check(len(self.sketches(books, self.first_book)) == 1,

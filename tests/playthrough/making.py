@@ -258,6 +258,7 @@ class Making:
         self.stroke(self.line(knob, POSED_KNOB, 8), pause=0.06)
         self.rest()
         wait_until("the posed head on the preview", changes(before, PREVIEW_AREA, 0.05), 10)
+        self.play.keep(Screenshot(), "a-world")
 
     @staticmethod
     def pomble_shows():

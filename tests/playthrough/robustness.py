@@ -10,7 +10,7 @@ import sys
 import time
 
 from xsupport import (CONFIG_FOLDER, PRIMITIVE_BUTTON, QUIT_BUTTON, QUIT_YES, SHAPE_DRAG,
-                      UNDO_BUTTON, Screenshot, check, screen_point, wait_until,
+                      UNDO_BUTTON, Screenshot, StepFailed, check, screen_point, wait_until,
                       visible_windows, window_titled)
 
 # Layout spots (centre x, y in units) of the preferences dialog, the question
@@ -118,7 +118,7 @@ class Robustness:
         """A start up to the ready creation screen; the seconds to the intro's
         first picture and from the intro's last key to the palette."""
         began = time.monotonic()
-        self.program.start(prepare)
+        self.start_after_kill(prepare)
         left, top, width, height = self.program.geometry()
         wait_until("the intro's first picture", lambda: self.play.lit(left, top, width, height))
         first_picture = time.monotonic() - began
@@ -133,10 +133,21 @@ class Robustness:
         self.program.move(*RESTING_POINTER)
         return first_picture, ready
 
+    def start_after_kill(self, prepare):
+        """A start; one more when the first shows no window. Seldom, a start
+        right after a kill finds no 3D driver and shows its message instead of
+        a window: the run says so and starts again."""
+        try:
+            self.program.start(prepare)
+        except StepFailed as failure:
+            print(f"  a start showed no window ({failure}; windows: {visible_windows()}); "
+                  "started again", flush=True)
+            self.program.kill()
+            time.sleep(1.0)
+            self.program.start(prepare)
+
     def killed(self):
-        if self.program.process.poll() is None:
-            self.program.process.send_signal(signal.SIGKILL)
-        self.program.process.wait(10)
+        self.program.kill()
         # A start while the X server still holds the killed program's window
         # and drawing context at times finds no 3D driver.
         wait_until("the killed program's window gone", lambda: not visible_windows())
@@ -262,8 +273,9 @@ class Robustness:
             old = read_record(sketch)
             self.change_creation()
             self.click_and_see_dialog(QUIT_BUTTON, "the question before saving")
+            written = os.stat(sketch).st_ino
             self.program.click(QUESTION_YES)
-            self.wait_for_save(folder, sketch)
+            self.wait_for_save(folder, sketch, written)
             time.sleep(delay)
             self.killed()
             record = read_record(sketch)
@@ -278,10 +290,10 @@ class Robustness:
               f"{', '.join(outcomes)} version kept")
 
     @staticmethod
-    def wait_for_save(folder, sketch):
-        """Until the save's temporary file shows or the sketch is replaced,
-        looked at often: a save takes a fraction of a second."""
-        written = os.stat(sketch).st_ino
+    def wait_for_save(folder, sketch, written):
+        """Until the save's temporary file shows or the sketch (whose file was
+        written) is replaced, looked at often: a save takes a fraction of a
+        second, less than the click takes on a fast machine."""
         deadline = time.monotonic() + 15
         while not any(name.startswith(".") for name in os.listdir(folder)):
             check(time.monotonic() < deadline, "no save within 15 s")

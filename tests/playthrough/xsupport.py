@@ -2,6 +2,7 @@
 through xdotool, and one vpl3d in a folder of its own."""
 
 import os
+import signal
 import struct
 import subprocess
 import time
@@ -158,7 +159,8 @@ class Program:
         stream."""
         self.process = subprocess.Popen([os.path.join(self.folder, "vpl3d")], cwd=self.folder,
                                         env=self.environment(), stdout=subprocess.DEVNULL,
-                                        stderr=errors, preexec_fn=prepare)
+                                        stderr=errors, preexec_fn=prepare,
+                                        start_new_session=True)
         self.window = wait_until("the window", self.find_window)
 
     def find_window(self):
@@ -213,8 +215,17 @@ class Program:
             try:
                 self.process.wait(3)
             except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+                self.kill()
+
+    def kill(self):
+        """SIGKILL to the program and whatever it forked: a message box is
+        shown by a forked child, which would outlive the program holding its
+        single-instance lock."""
+        try:
+            os.killpg(self.process.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        self.process.wait(10)
 
     def add_environment(self, name, value):
         """Gives the program one more environment variable from its next start on."""
