@@ -23,17 +23,6 @@ namespace {
 constexpr int32_t kWidth = 800;
 constexpr int32_t kHeight = 600;
 
-// The program's acts, its pictures drawn as the program draws them.
-class PictureActMaker : public shell_test::CreationActMaker {
- public:
-  void TickCreation(MMAct* act, int32_t time) override {
-    VPLGetProgramActMaker().TickCreation(act, time);
-  }
-  bool DrawCreationView(MMAct* act) override {
-    return VPLGetProgramActMaker().DrawCreationView(act);
-  }
-};
-
 // The creation view drawn and shown on the screen's device.
 void DrawOnScreen(shell_test::ProgramStage& stage) {
   VPLGetActMaker().DrawCreationView(stage.Act());
@@ -44,7 +33,7 @@ void BM_RenderToSurfaceOverScreenFrame(benchmark::State& state) {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
   setenv("VPL_DATA_DIR", VPL_DEFAULT_DATA_DIR, 0);
   shell_test::ProgramDataFiles files;
-  PictureActMaker maker;
+  shell_test::CreationActMaker maker;
   shell_test::ProgramStage stage(&maker, 1);
   VPLStage& programStage = stage.Stage();
   const std::unique_ptr<WinMMOffscreenSurface> picture(

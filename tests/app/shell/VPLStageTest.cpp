@@ -157,18 +157,6 @@ TEST_F(VPLStageTest, APictureHidesTheNotice) {
   EXPECT_EQ(mMaker.mNotices, std::vector<bool>{false});
 }
 
-// The program's creation screen over its data files, its pictures drawn as
-// the program draws them.
-class PictureActMaker : public shell_test::CreationActMaker {
- public:
-  void TickCreation(MMAct* act, int32_t time) override {
-    VPLGetProgramActMaker().TickCreation(act, time);
-  }
-  bool DrawCreationView(MMAct* act) override {
-    return VPLGetProgramActMaker().DrawCreationView(act);
-  }
-};
-
 // The creation view drawn on the screen's device, as its driver holds it
 // before it is shown.
 std::vector<Rgb> ScreenFrame(shell_test::ProgramStage& stage) {
@@ -184,7 +172,7 @@ TEST(VPLStagePictureTest, TheNextScreenFrameMatchesTheOneBeforeThePicture) {
   for (const uint8_t openGLFirst : {uint8_t{0}, uint8_t{1}}) {
     SCOPED_TRACE(openGLFirst != 0 ? "OpenGL" : "Direct3D");
     VPLOpenGLFirst = openGLFirst;
-    PictureActMaker maker;
+    shell_test::CreationActMaker maker;
     auto stage = std::make_unique<shell_test::ProgramStage>(&maker, 1);
     ASSERT_TRUE(stage->Stage().GetRenderer());
     const std::vector<Rgb> before = ScreenFrame(*stage);
