@@ -178,6 +178,10 @@ class IntroActMaker : public VPLActMaker {
   StageLog mLog;
 };
 
+// The select button's place on the palette in the stage's window, never
+// black once the creation screen shows.
+inline constexpr UUPoint kSelectButtonOnStage{40, 34};
+
 // What the X server shows of the stage's window once the point is no
 // longer black; false without an X display or when it never shows.
 inline bool CaptureShown(ProgramStage& stage, vpl::test::ScreenOnX& screen, UUPoint point) {

@@ -20,8 +20,7 @@ using shell_test::ProgramDataFiles;
 using shell_test::ProgramStage;
 using vpl::test::ScreenOnX;
 
-// The select button's place on the palette, never black.
-const UUPoint kSelectButton{40, 34};
+using shell_test::kSelectButtonOnStage;
 // Open ground and sky right of the palette, clear of the buttons in the
 // corners and of the horizon, as shares of the window's width and height.
 struct ScreenRegion {
@@ -89,7 +88,7 @@ class VPLSceneCreationAreaOnXTest : public ::testing::Test {
 TEST_F(VPLSceneCreationAreaOnXTest, EnterShowsTheSecondBackgroundOnXDisplay) {
   ASSERT_TRUE(mFiles.Ready());
   ScreenOnX first;
-  ASSERT_TRUE(shell_test::CaptureShown(*mStage, first, kSelectButton));
+  ASSERT_TRUE(shell_test::CaptureShown(*mStage, first, kSelectButtonOnStage));
   const int16_t background = Area().GetCreation()->GetBackground();
   mStage->Key(VK_RETURN);
   ASSERT_EQ(Area().GetCreation()->GetBackground(), background + 1);

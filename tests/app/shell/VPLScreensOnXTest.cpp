@@ -30,8 +30,7 @@ using shell_test::ProgramDataFiles;
 using shell_test::ProgramStage;
 using vpl::test::ScreenOnX;
 
-// The select button's place on the palette, never black.
-const UUPoint kSelectButton{40, 34};
+using shell_test::kSelectButtonOnStage;
 // The select tool's move button (chosen at start) and rotate button (not
 // chosen): their middles on the interface's plane, where the view spans
 // x and y by these halves, and their size.
@@ -112,7 +111,7 @@ class VPLScreensOnXTest : public ::testing::Test {
 
 TEST_F(VPLScreensOnXTest, TheCreationScreenShowsItsPaletteOnXDisplay) {
   ASSERT_TRUE(mFiles.Ready());
-  ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kSelectButton));
+  ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kSelectButtonOnStage));
   shell_test::KeepScreenshot(mScreen, "creation-screen");
 }
 
@@ -120,7 +119,7 @@ TEST_F(VPLScreensOnXTest, TheCreationScreenShowsItsPaletteOnXDisplay) {
 // red; a plain one still shows its bright face, the chosen one a red rim.
 TEST_F(VPLScreensOnXTest, TheSelectToolsButtonsShowBrightAndTheChosenOneRedOnXDisplay) {
   ASSERT_TRUE(mFiles.Ready());
-  ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kSelectButton));
+  ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kSelectButtonOnStage));
   shell_test::KeepScreenshot(mScreen, "select-tools");
   for (const PlaneSpot& button : {kRotateButton, kMoveButton}) {
     const ButtonCount bright = CountOnButton(mScreen, button, IsBright);
@@ -148,22 +147,22 @@ MM3DVector AreaPointUnder(MMView& view, UUPoint at, float depth) {
 // the same shape behind an open spot of the screen shows there.
 TEST_F(VPLScreensOnXTest, APaletteButtonCoversTheCreationOnXDisplay) {
   ASSERT_TRUE(mFiles.Ready());
-  ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kSelectButton));
+  ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kSelectButtonOnStage));
   const UUPoint openSpot{400, 150};
-  const uint32_t buttonBefore = mScreen.At(kSelectButton.mX, kSelectButton.mY);
+  const uint32_t buttonBefore = mScreen.At(kSelectButtonOnStage.mX, kSelectButtonOnStage.mY);
   const uint32_t openBefore = mScreen.At(openSpot.mX, openSpot.mY);
   VPLSceneCreationArea& area = *Act().GetCreationArea();
   constexpr MMResourceId kCube = 80;
   constexpr float kDepth = 0.9f;
-  for (const UUPoint at : {kSelectButton, openSpot}) {
+  for (const UUPoint at : {kSelectButtonOnStage, openSpot}) {
     auto* cube = new VPLObjCreationUser(&area, MM3DGetModel(kCube, mStage->Stage().GetTextureMap()),
                                         area.GetCreation());
     ASSERT_TRUE(area.GetCreation()->AddObjectAt(cube, AreaPointUnder(*area.GetView(), at, kDepth)));
   }
-  ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kSelectButton));
+  ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kSelectButtonOnStage));
   shell_test::KeepScreenshot(mScreen, "palette-over-creation");
   EXPECT_NE(mScreen.At(openSpot.mX, openSpot.mY), openBefore);
-  EXPECT_EQ(mScreen.At(kSelectButton.mX, kSelectButton.mY), buttonBefore);
+  EXPECT_EQ(mScreen.At(kSelectButtonOnStage.mX, kSelectButtonOnStage.mY), buttonBefore);
 }
 
 TEST_F(VPLScreensOnXTest, TheCreditsShowInsideTheQuitQuestionOnXDisplay) {
