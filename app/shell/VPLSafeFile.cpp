@@ -8,14 +8,25 @@
 #include <atomic>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
 // Each writer of the process takes its own temporary name; the process id
 // keeps two running programs apart.
+constexpr char kTemporaryPrefix[] = ".saving ";
+
 void MakeTemporaryName(char* name) {
   static std::atomic<uint32_t> next{0};
-  std::snprintf(name, kUUPathCapacity, ".saving %d %u", static_cast<int>(getpid()), next++);
+  std::snprintf(name, kUUPathCapacity, "%s%d %u", kTemporaryPrefix, static_cast<int>(getpid()),
+                next++);
+}
+
+// Moves past one or more decimal digits; null when there are none.
+const char* SkipNumber(const char* text) {
+  const char* end = text;
+  while (*end >= '0' && *end <= '9') ++end;
+  return end == text ? nullptr : end;
 }
 
 bool Exists(const UUDirectory& directory, const char* name) {
@@ -25,6 +36,14 @@ bool Exists(const UUDirectory& directory, const char* name) {
 }
 
 }  // namespace
+
+bool VPLSafeFile::IsTemporaryName(const char* name) {
+  if (std::strncmp(name, kTemporaryPrefix, sizeof kTemporaryPrefix - 1) != 0) return false;
+  const char* process = SkipNumber(name + sizeof kTemporaryPrefix - 1);
+  if (process == nullptr || *process != ' ') return false;
+  const char* number = SkipNumber(process + 1);
+  return number != nullptr && *number == '\0';
+}
 
 bool VPLNumberedName(const char* word, int32_t n, char* name) {
   const int length = std::snprintf(name, kUUPathCapacity, "%s %d", word, n);

@@ -2,7 +2,8 @@
 // A file written whole under a hidden temporary name in its folder,
 // flushed, and only then given its name: whatever stops the program
 // midway, the name holds the old file or the new one, never half of it.
-// Temporary names begin with "."; folder scans skip and remove them.
+// Temporary names are ".saving <process> <number>"; folder scans skip and
+// remove exactly those, never a hidden file of the user's own.
 
 #include "foundation/uu/UUDirectory.h"
 #include "foundation/uu/UUFile.h"
@@ -24,8 +25,8 @@ class VPLSafeFile {
   // by another writer in the meantime makes it try the next.
   bool TakeFreeName(const char* word, char* name);
 
-  // Whether a name found in a folder is a temporary file.
-  static bool IsTemporaryName(const char* name) { return name[0] == '.'; }
+  // Whether a name found in a folder is one of our temporary files.
+  static bool IsTemporaryName(const char* name);
 
  private:
   bool Finish();

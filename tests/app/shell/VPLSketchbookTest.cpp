@@ -137,13 +137,19 @@ TEST_F(VPLSketchbookTest, UnloadWritesOnlyTheCurrentIndex) {
             (std::vector<uint8_t>{0x10, 0, 0, 0, 2, 0, 2, 0}));
 }
 
-TEST_F(VPLSketchbookTest, ScanRemovesLeftoverTemporaryFiles) {
+// Only names the program gives its own temporary files go; a hidden file
+// of the family's (a note, a file manager's settings) stays.
+TEST_F(VPLSketchbookTest, ScanRemovesOnlyLeftoverTemporaryFiles) {
   PutSketch("Sketch 1", 1);
   WriteHostFile(BookPath(".saving 1 0"), SketchBytes(2, kSignature, 0, 1, 1, 4, 4));
+  const char* kept[] = {".notes.txt", ".directory",      ".saving",
+                        ".saving 1",  ".saving 1 0 old", ".saving x 2"};
+  for (const char* name : kept) WriteHostFile(BookPath(name), {1, 2, 3});
   VPLSketchbook book(Book());
   ASSERT_TRUE(book.Load(false));
   EXPECT_EQ(Names(book), std::vector<std::string>{"Sketch 1"});
   EXPECT_FALSE(fs::exists(BookPath(".saving 1 0")));
+  for (const char* name : kept) EXPECT_TRUE(fs::exists(BookPath(name))) << name;
 }
 
 class VPLSketchbookLibraryTest : public ::testing::Test {
@@ -204,12 +210,18 @@ TEST_F(VPLSketchbookLibraryTest, MoveTakesTheFirstFreeNameAndKeepsTheTime) {
 
 TEST_F(VPLSketchbookLibraryTest, FoldersWithoutIndexGoOnlyWhenEmpty) {
   fs::create_directory(LibraryPath("empty"));
+  fs::create_directory(LibraryPath("left by a save"));
+  WriteHostFile(LibraryPath("left by a save/.saving 12 3"), {1, 2, 3});
   fs::create_directory(LibraryPath("full"));
   WriteHostFile(LibraryPath("full/photo"), {1, 2, 3});
+  fs::create_directory(LibraryPath("Grandma's folder"));
+  WriteHostFile(LibraryPath("Grandma's folder/.notes.txt"), {1, 2, 3});
   VPLSketchbookLibrary library(mLibraryDirectory);
   ASSERT_TRUE(library.Load(true));
   EXPECT_FALSE(fs::exists(LibraryPath("empty")));
+  EXPECT_FALSE(fs::exists(LibraryPath("left by a save")));
   EXPECT_TRUE(fs::exists(LibraryPath("full/photo")));
+  EXPECT_TRUE(fs::exists(LibraryPath("Grandma's folder/.notes.txt")));
   EXPECT_EQ(library.GetSketchbookCount(), 1);
 }
 
