@@ -1,5 +1,5 @@
 // The JPEG reader: the library's samples turned into 32-bit pixels, top row
-// first; any error or damage the library reports gives no bitmap.
+// first; any error, or damage that loses picture data, gives no bitmap.
 
 #include "app/shell/VPLPictureFiles.h"
 
@@ -12,6 +12,9 @@
 
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
+
+// jerror.h names its warnings after the configuration jpeglib.h reads.
+#include <jerror.h>
 
 namespace {
 
@@ -34,10 +37,30 @@ struct JpegReadErrors {
   std::longjmp(reinterpret_cast<JpegReadErrors*>(info->err)->recovery, 1);
 }
 
-// A warning is damage in the file (data missing or corrupt): the picture
-// would come out partly grey, so it is refused like an error.
-void RefuseWarnings(j_common_ptr info, int level) {
-  if (level < 0) JumpToRecovery(info);
+// Warnings that the picture's own data is missing or broken: decoding on
+// would fill the rest of it with grey, so these refuse it like an error.
+bool LosesPictureData(int code) {
+  switch (code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Every other warning (stray bytes between markers, an unknown revision,
+// a colour transform code) is common in real photos that decode whole: it
+// goes to the debug output and the picture is read.
+void HandleWarnings(j_common_ptr info, int level) {
+  if (level >= 0) return;
+  if (LosesPictureData(info->err->msg_code)) JumpToRecovery(info);
+  char text[JMSG_LENGTH_MAX];
+  info->err->format_message(info, text);
+  OutputDebugStringA(text);
 }
 
 // The largest reduction whose picture still covers the size, when the
@@ -92,7 +115,7 @@ MMBitmapWithPixels* Decode(const char* path, const UUPoint* minimumSize) {
   JpegReadErrors errors{};
   info.err = jpeg_std_error(&errors.manager);
   errors.manager.error_exit = JumpToRecovery;
-  errors.manager.emit_message = RefuseWarnings;
+  errors.manager.emit_message = HandleWarnings;
   MMBitmapWithPixels* volatile bitmap = nullptr;
   if (setjmp(errors.recovery) != 0) {
     delete bitmap;

@@ -14,7 +14,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -272,6 +275,30 @@ TEST_F(VPLPictureFilesTest, DamagedJpegsGiveNothingAndCloseTheFile) {
     EXPECT_EQ(VPLReadJpegFile(Path(name).c_str()), nullptr) << name;
     EXPECT_EQ(shell_test::OpenDescriptorCount(), descriptors) << name;
   }
+}
+
+// Stray bytes before a marker are a warning of the library, common in real
+// photos that decode whole: the picture is read as if they were not there.
+TEST_F(VPLPictureFilesTest, StrayBytesBeforeAMarkerStillGiveThePicture) {
+  ASSERT_TRUE(VPLSavePicture(kVPLPictureJpeg, mSurface.Get(), mScratch.Directory(), "p.jpg"));
+  std::ifstream clean(Host("p.jpg"), std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(clean)), std::istreambuf_iterator<char>());
+  const std::string startOfScan("\xFF\xDA", 2);
+  const size_t scan = bytes.find(startOfScan);
+  ASSERT_NE(scan, std::string::npos);
+  bytes.insert(scan, "stray");
+  std::ofstream(Host("stray.jpg"), std::ios::binary) << bytes;
+  UUOwned<MMBitmapWithPixels> clean32(VPLReadJpegFile(Path("p.jpg").c_str()));
+  UUOwned<MMBitmapWithPixels> stray32(VPLReadJpegFile(Path("stray.jpg").c_str()));
+  ASSERT_TRUE(clean32);
+  ASSERT_TRUE(stray32);
+  ASSERT_EQ(stray32->mRect, clean32->mRect);
+  EXPECT_EQ(std::memcmp(stray32->GetPixelAddress(0, 0), clean32->GetPixelAddress(0, 0),
+                        size_t{kWidth} * 4),
+            0);
+  EXPECT_EQ(std::memcmp(stray32->GetPixelAddress(0, kHeight - 1),
+                        clean32->GetPixelAddress(0, kHeight - 1), size_t{kWidth} * 4),
+            0);
 }
 
 }  // namespace
