@@ -13,6 +13,18 @@ using namespace area_support;
 const MM3DVector kPlace(0.0f, 0.0f, 10.0f, 1.0f);
 const MM3DVector kElsewhere(5.0f, 1.0f, 12.0f, 1.0f);
 
+// A group that tells when it is deleted: an address cannot tell, since the
+// allocator may give the same memory to the group read back.
+class WatchedGroup : public creation_support::TestGroup {
+ public:
+  WatchedGroup(VPLSceneCreationArea* area, VPLCreation* creation, bool* gone)
+      : TestGroup(area, app_fixtures::MakeQuad(), creation), mGone(gone) {}
+  ~WatchedGroup() override { *mGone = true; }
+
+ private:
+  bool* mGone;
+};
+
 class VPLSceneCreationAreaUndoTest : public ::testing::Test {
  protected:
   VPLSceneCreationArea& Area() { return mWorld.Area(); }
@@ -58,14 +70,16 @@ TEST_F(VPLSceneCreationAreaUndoTest, UndoGivesBackTheCreationBeforeTheChangeOnce
 TEST_F(VPLSceneCreationAreaUndoTest, TheGroupToolsCurrentGroupIsLitAgain) {
   const MakerInFactory group(kVPLToolGroup, MakeRecordingTool<kVPLToolGroup>);
   Area().SetTool(kVPLToolGroup);
-  auto* current = new creation_support::TestGroup(&Area(), app_fixtures::MakeQuad(), &Creation());
+  bool currentIsGone = false;
+  auto* current = new WatchedGroup(&Area(), &Creation(), &currentIsGone);
   Creation().AddObjectAt(current, kPlace);
   Creation().SelectGroup(current);
   Area().TakeSnapshot();
   mWorld.AddQuad(kElsewhere);
   Area().Undo();
+  // The group is read back anew (its memory may hold the new one).
+  EXPECT_TRUE(currentIsGone);
   ASSERT_NE(Creation().GetCurrentGroup(), nullptr);
-  EXPECT_NE(Creation().GetCurrentGroup(), current);  // read back anew
   EXPECT_TRUE(Creation().GetCurrentGroup()->IsHighlighted());
 }
 
