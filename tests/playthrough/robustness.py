@@ -39,6 +39,7 @@ def steps(play):
             ("quit and return", robust.step_quit_and_return),
             ("kill during a save", robust.step_kill_during_save),
             ("damaged sketch", robust.step_damaged_sketch),
+            ("a family's own files", robust.step_family_files),
             ("full disk", robust.step_full_disk),
             ("missing data file", robust.step_missing_data_file)]
 
@@ -107,7 +108,7 @@ class Robustness:
     def temporary_files(self):
         library = self.play.path("Library")
         return [name for book in os.listdir(library) if os.path.isdir(os.path.join(library, book))
-                for name in os.listdir(os.path.join(library, book)) if name.startswith(".")]
+                for name in os.listdir(os.path.join(library, book)) if name.startswith(".saving ")]
 
     def newest_sketch(self):
         return max(self.sketch_files(), key=os.path.getmtime)
@@ -331,6 +332,33 @@ class Robustness:
                 restored.write(whole)
             for name in strangers:
                 os.remove(os.path.join(folder, name))
+        self.started()
+
+    def step_family_files(self):
+        """A start leaves the family's own files in the Library (hidden notes, a
+        file manager's settings, a folder of their own) and deletes only what
+        an ended save of the program's left behind."""
+        folder = os.path.dirname(self.newest_sketch())
+        library = os.path.dirname(folder)
+        own = [os.path.join(folder, ".notes.txt"), os.path.join(folder, ".directory"),
+               os.path.join(library, "Grandma's folder", ".notes.txt")]
+        leftover = os.path.join(folder, ".saving 1 2")
+        self.killed()
+        os.makedirs(os.path.dirname(own[-1]))
+        for path in [*own, leftover]:
+            with open(path, "w") as written:
+                written.write("kept by the family")
+        try:
+            self.started()
+            check(not os.path.exists(leftover), "the start kept the temporary file of a save")
+            lost = [path for path in own if not os.path.exists(path)]
+            check(not lost, f"the start deleted the family's {lost}")
+        finally:
+            self.killed()
+            shutil.rmtree(os.path.dirname(own[-1]), ignore_errors=True)
+            for path in own[:-1]:
+                if os.path.exists(path):
+                    os.remove(path)
         self.started()
 
     def step_full_disk(self):
