@@ -29,7 +29,8 @@ inline const databuilder::Manifest& SourceManifest() {
 }
 
 // A folder named after the running test, emptied first and removed at the
-// end.
+// end; it lies in the test program's own temporary folder, so that two runs
+// at once never share it.
 class TestFolder {
  public:
   TestFolder() {
