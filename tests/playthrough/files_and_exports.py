@@ -266,6 +266,7 @@ class FileScreen:
         self.play = play
         self.first_book = self.new_book = self.moved = None
         self.offset = 0
+        self.shot = None
         self.thumbnails = {}
 
     def library(self, what, condition):
@@ -325,7 +326,7 @@ class FileScreen:
             for candidate in offsets:
                 failure = self.cells_unlike(shot, books, book, candidate)
                 if failure is None:
-                    self.offset = candidate
+                    self.offset, self.shot = candidate, shot
                     return True
                 failures.append(f"at offset {candidate}: {failure}")
             return None
@@ -360,18 +361,20 @@ class FileScreen:
         check(books is not None and len(books) == 1, f"sketchbooks before: {books}")
         self.first_book = next(iter(books))
         self.play.program.click(FILES_BUTTON)
-        seen, shot = watch_file_screen_open()
+        seen, _ = watch_file_screen_open()
         # However slowly the screen is read, a flight shows at least one
         # picture that is neither screen.
         between = {signature for signature in seen[:-1] if signature not in (before, seen[-1])}
         check(between, "no picture between the creation screen and the file screen")
-        self.play.keep(shot, "file-screen")
         count = 1 + len(SHAPES)
         self.library("every sketch saved with its creation", lambda books: (
             len(self.sketches(books, self.first_book)) == count and
             all(sketch.has_creation for sketch in self.sketches(books, self.first_book).values())))
         self.check_cells("the last sketches' thumbnails", self.first_book,
                          offset_showing(count - 1))
+        # Loading the thumbnails may hold the flight for a moment: the picture
+        # kept is the one whose cells were read.
+        self.play.keep(self.shot, "file-screen")
 
     def step_scroll(self):
         """The grid scrolls a row back, back to its start and a row forward;
