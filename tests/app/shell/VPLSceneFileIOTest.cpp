@@ -55,6 +55,8 @@ namespace fs = std::filesystem;
 constexpr int32_t kFileScreenScene = 2;
 constexpr int32_t kYes = 1;
 constexpr int32_t kNo = 2;
+// The same cover drawn in two cells differs by the cells' places alone.
+constexpr int kCoverTolerance = 12;
 
 fs::path DataFolder() {
   const char* fromEnvironment = std::getenv("VPL_DATA_DIR");
@@ -375,6 +377,19 @@ TEST_F(VPLSceneFileIOTest, AFullBookTakesNoMoreSketches) {
   EXPECT_EQ(mScreen->GetActiveDialog().mKind, kVPLSketchbookFull);
   EXPECT_EQ(CurrentBook().GetSketchCount(), 2);
   EXPECT_EQ(mLibrary->GetSketchbookAt(1)->GetSketchCount(), VPLSceneFileIO::kFullSketchbook);
+}
+
+TEST_F(VPLSceneFileIOTest, ACoverScrolledIntoAnotherCellKeepsItsColours) {
+  MakeLibrary({1, 1, 1, 1, 1}, {0, 1, 2, 3, 4}, 0);
+  Open();
+  VPLSketchbookGrp& grid = *mScreen->GetSketchbookGrid();
+  VPLSketchbook* second = BookCell(1).GetItem();
+  const Rgb before = mStage->PixelAt(PointOf(BookCell(1)));
+  Click(*grid.GetForwardButton());
+  mStage->RunFrame();
+  ASSERT_EQ(BookCell(0).GetItem(), second);
+  const Rgb after = mStage->PixelAt(PointOf(BookCell(0)));
+  EXPECT_TRUE(Near(after, before, kCoverTolerance)) << after << " was " << before;
 }
 
 TEST_F(VPLSceneFileIOTest, ACoverFromThePickerMakesANewCurrentBook) {
