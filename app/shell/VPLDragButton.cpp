@@ -36,10 +36,12 @@ void VPLFileIOEventButton::ShowPicture(MM3DBlendFactors blend, const MM3DTexture
   SetTexture(blend, texture);
 }
 
-void VPLFileIOEventButton::CopyPicture(const VPLFileIOEventButton& other) {
-  mBlend = other.mBlend;
-  mPicture = other.mPicture;
+void VPLFileIOEventButton::TakeLookOf(const VPLFileIOEventButton& other) {
+  SetVisibility(other.GetVisibility());
+  ShowPicture(other.mBlend, other.mPicture);
 }
+
+void VPLFileIOEventButton::ClearPicture() { ShowPicture({}, MM3DTextureHandle()); }
 
 MM3DMaterialTextureLayer VPLFileIOEventButton::GetTextureLayer() const {
   if (GetVisibility() == kMMHidden) return MM3DMaterialTextureLayer();

@@ -32,8 +32,11 @@ class VPLFileIOEventButton : public VPLOnUpButtonObject {
   // The picture the button shows, as a texture layer of its own; empty
   // while the button is hidden.
   MM3DMaterialTextureLayer GetTextureLayer() const;
-  // Takes the other cell's picture as its own when a scroll moves the look.
-  void CopyPicture(const VPLFileIOEventButton& other);
+  // A scroll moves a look to another cell: this cell shows what the other
+  // shows, on its own material, so the picture keeps its true colours.
+  void TakeLookOf(const VPLFileIOEventButton& other);
+  // Shows and holds no picture.
+  void ClearPicture();
 
  protected:
   // Shows the texture and remembers it for the drag and transition images.

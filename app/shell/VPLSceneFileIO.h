@@ -134,6 +134,8 @@ class VPLSceneFileIO : public VPLSceneUIBase {
   VPLSketchbookGrp* GetSketchbookGrid() const { return mSketchbookGrid; }
   VPLSketchbookIconGrp* GetCoverPicker() const { return mCoverPicker; }
   VPLObjButton* GetTrash() const { return mTrash; }
+  VPLUpAlphaHiliteObject* GetCopyButton() const { return mCopyButton; }
+  VPLUpAlphaHiliteObject* GetNewSketchbookButton() const { return mNewSketchbookButton; }
   const ActiveDialogInfo& GetActiveDialog() const { return mActiveDialog; }
   VPLCurrentSketchbookIcon* GetSketchbookIcon(int32_t n) const;
 

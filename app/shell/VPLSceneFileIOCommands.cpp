@@ -94,12 +94,14 @@ void VPLSceneFileIO::DialogResult(VPL3DCallbackDialog* dialog, int32_t answer) {
 
 void VPLSceneFileIO::AnswerQuestion(const ActiveDialogInfo& info, int32_t answer) {
   if (info.mKind == kVPLDeleteSketchQuestion && info.mSketchButton != nullptr) {
+    // The drag image holds the cell's thumbnail id; it goes first, so the
+    // refreshes that follow load every id they switch to afresh.
+    info.mSketchButton->DestroyDragImage();
     if (answer == kYes) {
       DeleteSketch(info.mSketchButton);
     } else {
       mSketchGrid->Update();
     }
-    info.mSketchButton->DestroyDragImage();
     CloseTrash();
   } else if (info.mKind == kVPLDeleteSketchbookQuestion && info.mSketchbookButton != nullptr) {
     if (answer == kYes) {

@@ -8,6 +8,8 @@
 #include "app/shell/VPLTextureCollectionFromSketchHandle.h"
 #include "mm3d/MM3DDriverTextureMap.h"
 
+#include <utility>
+
 namespace {
 
 constexpr MM3DBlendFactors kOpaqueBlend{1, 0};
@@ -60,6 +62,11 @@ void VPLSketchButton::Refresh() {
   MM3DDriverTextureMap* map = VPLGetServices().mTextureMap;
   if (mThumbnailId == kMMNoResource || map == nullptr) return;
   ShowPicture(kOpaqueBlend, map->GetHandle(mThumbnailId, kPictureKey));
+}
+
+void VPLSketchButton::TakeLookOf(VPLSketchButton& other) {
+  VPLFileIOEventButton::TakeLookOf(other);
+  std::swap(mThumbnailId, other.mThumbnailId);
 }
 
 std::unique_ptr<VPLObj> VPLSketchButton::CreateDragImage() {

@@ -27,6 +27,10 @@ class VPLSketchButton : public VPLDragButton {
   // The thumbnail, under the other id of its pair so that the renderer
   // draws the sketch as it is now, not a texture it kept.
   void Refresh() override;
+  // Takes the other cell's thumbnail pair with its look and leaves it this
+  // cell's pair: each pair stays with one cell, so no refresh switches to
+  // an id whose old picture another cell still shows.
+  void TakeLookOf(VPLSketchButton& other);
   std::unique_ptr<VPLObj> CreateDragImage() override;
   void OnDragOver(const VPLPickEvent& event) override;
   void OnDragLeave() override;

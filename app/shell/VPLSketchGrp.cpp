@@ -48,7 +48,13 @@ void VPLSketchGrp::FillCell(int16_t cell, int16_t n) {
   VPLSketchbook* book = CurrentBook();
   VPLSketch* sketch = book != nullptr && n < GetItemCount() ? book->GetSketchAt(n) : nullptr;
   button->SetItem(sketch);
-  button->SetVisibility(sketch != nullptr ? kMMShown : kMMHidden);
+  if (sketch == nullptr) {
+    // An empty cell holds no thumbnail a later refresh of its pair could meet.
+    button->ClearPicture();
+    button->SetVisibility(kMMHidden);
+    return;
+  }
+  button->SetVisibility(kMMShown);
   button->Refresh();
 }
 
@@ -57,12 +63,19 @@ void VPLSketchGrp::CopyItemLook(int16_t from, int16_t to) {
   VPLSketchButton* target = GetCell(to);
   if (source == nullptr || target == nullptr) return;
   target->SetItem(source->GetItem());
-  target->CopyPicture(*source);
-  VPLObjEventGrpCtrlScroll::CopyItemLook(from, to);
+  target->TakeLookOf(*source);
 }
 
+// The mark follows the current sketch to the cell that shows it now.
+void VPLSketchGrp::ShiftCells(ScrollDirection direction) {
+  VPLObjEventGrpCtrlScroll::ShiftCells(direction);
+  UpdateMarker();
+}
+
+// Every cell lets go of its thumbnail before any switches to the other id
+// of its pair, so no old picture of that id is still held.
 void VPLSketchGrp::Refresh() {
-  for (int16_t i = 0; i < GetChildCount(); ++i) GetCell(i)->SetTexture({}, MM3DTextureHandle());
+  for (int16_t i = 0; i < GetChildCount(); ++i) GetCell(i)->ClearPicture();
   VPLObjEventGrpCtrlScroll::Refresh();
   UpdateMarker();
 }

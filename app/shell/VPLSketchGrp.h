@@ -23,6 +23,7 @@ class VPLSketchGrp : public VPLObjEventGrpCtrlScroll {
   void MakeChild(const MMTaskCallback& callback, MMResourceId definition) override;
   void FillCell(int16_t cell, int16_t n) override;
   void CopyItemLook(int16_t from, int16_t to) override;
+  void ShiftCells(ScrollDirection direction) override;
   void Refresh() override;
 
   // Follows the library: a changed count scrolls to the current sketch and

@@ -50,8 +50,7 @@ void VPLSketchbookGrp::CopyItemLook(int16_t from, int16_t to) {
   VPLSketchbookButton* target = GetCell(to);
   if (source == nullptr || target == nullptr) return;
   target->SetItem(source->GetItem());
-  target->CopyPicture(*source);
-  VPLObjEventGrpCtrlScroll::CopyItemLook(from, to);
+  target->TakeLookOf(*source);
 }
 
 // The current sketchbook is not among the items.
@@ -144,8 +143,7 @@ void VPLSketchbookIconGrp::CopyItemLook(int16_t from, int16_t to) {
   VPLSketchbookIconButton* target = GetCell(to);
   if (source == nullptr || target == nullptr) return;
   target->SetCover(source->GetCover());
-  target->CopyPicture(*source);
-  VPLObjEventGrpCtrlScroll::CopyItemLook(from, to);
+  target->TakeLookOf(*source);
 }
 
 void VPLSketchbookIconGrp::UpdateScrollButtons() {

@@ -9,18 +9,37 @@ import subprocess
 import time
 from collections import namedtuple
 
+import making
 from xsupport import PIXELS_PER_UNIT, Screenshot, StepFailed, check, near, screen_point, wait_until
 
 # Layout spots (centre x, y in interface units). The creation screen's file,
-# export and print buttons:
+# export, print and new-sketch buttons:
 FILES_BUTTON, EXPORT_BUTTON, PRINT_BUTTON = (-18.6, -13.8), (-16.1, -13.8), (-13.6, -13.8)
+NEW_SKETCH_BUTTON = (-18.6, -11.4)
 # the file screen's buttons, its first row of sketch cells, its book cells
 # (the other books), the cover picker's first free cover and the question's
 # yes:
 FILES_BACK, COPY_BUTTON, NEW_BOOK_BUTTON, TRASH = (
     (-17.8, 13.2), (14.6, 1.2), (9.6, -9.6), (17.6, -2.0))
-SKETCH_CELLS = [(-9.0, 5.0), (-2.0, 5.0), (5.0, 5.0)]
+SKETCH_CELLS = [(-9.0, 5.0), (-2.0, 5.0), (5.0, 5.0), (-9.0, -0.4), (-2.0, -0.4), (5.0, -0.4)]
 SKETCH_CELL_SIZE = (6.4, 4.8)
+# The part of a sketch cell its thumbnail covers, and the grid's scroll
+# buttons; a scroll moves one row of three cells.
+SKETCH_FACE = (6.0, 4.4)
+# The file screen's camera shows a unit a little larger than the creation
+# screen's: near enough for clicks, but a thumbnail is read pixel by pixel.
+FILES_PIXELS_PER_UNIT = 19.78
+SKETCH_BACK, SKETCH_FORWARD = (-14.0, 2.3), (10.0, 2.3)
+SKETCH_COLUMNS = 3
+DOUBLE_CLICK_S = 0.6
+# The sketches the file steps work on, each but the first with one shape
+# made at its own place (window pixels of a drag's start; the drag goes
+# SHAPE_SIZE further), of the kind so many steps on in the shape chooser:
+# the star, which lies flat and shows as a thin line, is passed by.
+SHAPES = [((x, y), 2 if (x, y) == (200, 370) else 1)
+          for y in (130, 250, 370) for x in (200, 380, 560)]
+SHAPE_SIZE = (150, 110)
+MEADOW = (180, 100, 440, 400)
 BOOK_CELLS = [(-9.0, -9.6), (-3.6, -9.6), (1.8, -9.6)]
 BOOK_CELL_SIZE = (4.4, 5.4)
 FIRST_COVER = (5.2, -4.8)
@@ -180,15 +199,75 @@ def drag_spot(play, start, end):
     play.program.drag(screen_point(start, SCREEN), screen_point(end, SCREEN))
 
 
+# ---- What the sketch cells show -----------------------------------------------------------
+
+# Where a cell's picture is sampled (shares of its face) and how far around
+# the same place of the thumbnail a sampled colour may come from: the face
+# shrinks the thumbnail and blends its neighbouring texels.
+FACE_SAMPLES = [(column / 60, row / 44) for row in range(3, 42) for column in range(3, 58)]
+TEXEL_REACH, COLOUR_TOLERANCE = 3, 24
+# The share of samples a cell may show unlike its own thumbnail.
+UNLIKE_SHARE = 0.02
+
+
+def read_thumbnail(path):
+    """The thumbnail's lowest and highest colour near each sample place."""
+    with open(path, "rb") as sketch:
+        data = sketch.read()
+    width, height, depth = struct.unpack_from("<hhh", data, 15)
+    check(depth >= 3 and len(data) >= SKETCH_HEADER_SIZE + width * height * depth,
+          f"{path}: a thumbnail of {width} x {height} x {depth}")
+    boxes = []
+    for u, v in FACE_SAMPLES:
+        x, y = int(u * width), int(v * height)
+        colours = []
+        for ty in range(max(y - TEXEL_REACH, 0), min(y + TEXEL_REACH, height - 1) + 1):
+            row = SKETCH_HEADER_SIZE + ty * width * depth
+            for tx in range(max(x - TEXEL_REACH, 0), min(x + TEXEL_REACH, width - 1) + 1):
+                blue, green, red = data[row + tx * depth: row + tx * depth + 3]
+                colours.append((red, green, blue))
+        boxes.append((tuple(map(min, zip(*colours))), tuple(map(max, zip(*colours)))))
+    return boxes
+
+
+def face_colours(shot, spot):
+    """The colours shown at the sample places of the cell at the spot."""
+    left, top, width, height = SCREEN
+    centre_x = left + width / 2 + spot[0] * FILES_PIXELS_PER_UNIT
+    centre_y = top + height / 2 - spot[1] * FILES_PIXELS_PER_UNIT
+    face_width, face_height = (side * FILES_PIXELS_PER_UNIT for side in SKETCH_FACE)
+    return [shot.pixel(round(centre_x + (u - 0.5) * face_width),
+                       round(centre_y + (v - 0.5) * face_height)) for u, v in FACE_SAMPLES]
+
+
+def unlike_share(colours, boxes):
+    """The share of the shown colours that lie outside the thumbnail's near colours."""
+    unlike = sum(any(c < low - COLOUR_TOLERANCE or c > high + COLOUR_TOLERANCE
+                     for c, low, high in zip(colour, lowest, highest))
+                 for colour, (lowest, highest) in zip(colours, boxes))
+    return unlike / len(colours)
+
+
+def offset_showing(index, columns=SKETCH_COLUMNS, cells=len(SKETCH_CELLS)):
+    """The grid's offset once the sketch of the index is made current: it lies
+    in the last row once it is beyond the first page."""
+    pages, rest = divmod(index + 1, cells)
+    return 0 if pages == 0 else (pages - 1) * cells + columns * -(-rest // columns)
+
+
 # ---- The file screen's steps --------------------------------------------------------------
 
 class FileScreen:
-    """The file screen's steps on the PlayThrough play: one sketchbook of one
-    sketch at the start (the one the making steps worked on)."""
+    """The file screen's steps on the PlayThrough play: one sketchbook whose
+    one sketch holds what the making steps made; nine more sketches are made
+    first, so that the grid of six cells scrolls."""
 
     def __init__(self, play):
         self.play = play
-        self.first_book = self.copy = self.new_book = None
+        self.first_book = self.new_book = self.moved = None
+        self.offset = 0
+        self.shot = None
+        self.thumbnails = {}
 
     def library(self, what, condition):
         return library_where(self.play, what, condition)
@@ -198,37 +277,127 @@ class FileScreen:
         """The book's sketches; none when the book is gone."""
         return books[book].sketches if book in books else {}
 
+    def in_grid_order(self, books, book):
+        """The book's sketch files as the grid lists them: oldest first."""
+        sketches = self.sketches(books, book)
+        return sorted(sketches, key=lambda name: (sketches[name].created, name))
+
+    def boxes(self, book, name, sketch):
+        if sketch.digest not in self.thumbnails:
+            path = os.path.join(self.play.home, "Library", book, name)
+            self.thumbnails[sketch.digest] = read_thumbnail(path)
+        return self.thumbnails[sketch.digest]
+
+    def cells_unlike(self, shot, books, book, offset):
+        """Why the cells at the grid offset do not show the book's sketches:
+        each its own sketch's thumbnail in its own colours, more like it than
+        any other sketch's; cells past the book empty. None when they do."""
+        names = self.in_grid_order(books, book)
+        sketches = self.sketches(books, book)
+        for cell, spot in enumerate(SKETCH_CELLS):
+            if offset + cell >= len(names):
+                if not shows_colour(shot, spot, SKETCH_CELL_SIZE, WHITE):
+                    return f"cell {cell} shows a picture past the book's {len(names)} sketches"
+                continue
+            own = names[offset + cell]
+            colours = face_colours(shot, spot)
+            unlike = unlike_share(colours, self.boxes(book, own, sketches[own]))
+            if unlike > UNLIKE_SHARE:
+                return f"cell {cell} shows {unlike:.0%} unlike the thumbnail of {own}"
+            for other in names:
+                if (sketches[other].digest != sketches[own].digest and
+                        unlike_share(colours, self.boxes(book, other, sketches[other])) <= unlike):
+                    return f"cell {cell} shows {other} as much as its own {own}"
+        return None
+
+    def check_cells(self, what, book, offset=None):
+        """Waits until the cells show the book's sketches from the offset (or
+        from any offset of a whole row), which becomes the grid's."""
+        failures = []
+
+        def shown():
+            books = read_library(self.play.home)
+            if books is None:
+                return None
+            shot = Screenshot()
+            names = self.in_grid_order(books, book)
+            offsets = [offset] if offset is not None else range(0, max(len(names), 1),
+                                                                SKETCH_COLUMNS)
+            for candidate in offsets:
+                failure = self.cells_unlike(shot, books, book, candidate)
+                if failure is None:
+                    self.offset, self.shot = candidate, shot
+                    return True
+                failures.append(f"at offset {candidate}: {failure}")
+            return None
+        try:
+            wait_until(what, shown, 10)
+        except StepFailed:
+            raise StepFailed(f"{what}: {failures[-1] if failures else 'no library'}") from None
+
+    def step_ten_sketches(self):
+        """Nine more sketches: each time the new-sketch button keeps the sketch
+        before, and the primitive tool makes one shape, of the next kind, at a
+        place of its own."""
+        maker = making.Making(self.play)
+        for place, steps_on in SHAPES:
+            began = time.monotonic()
+            self.play.program.click(NEW_SKETCH_BUTTON)
+            for _ in range(steps_on):
+                maker.press_at(making.SHAPE_FORWARD)
+            end = (place[0] + SHAPE_SIZE[0], place[1] + SHAPE_SIZE[1])
+            maker.made(lambda: maker.stroke(maker.line(place, end, 8)), MEADOW, "a shape", 0.01)
+            # The grid lists sketches by age, counted in seconds.
+            time.sleep(max(0.0, 1.1 - (time.monotonic() - began)))
+        self.library("ten sketches", lambda books: len(books) == 1 and
+                     len(next(iter(books.values())).sketches) == 1 + len(SHAPES))
+
     def step_open(self):
         """The sketch flies into its cell: the grid changes over several
-        frames; the current sketch's thumbnail shows."""
+        frames; the ten sketches are saved with their creations and the grid
+        shows the last of them in its last row."""
         before = grid_signature(Screenshot())
         books = read_library(self.play.home)
         check(books is not None and len(books) == 1, f"sketchbooks before: {books}")
         self.first_book = next(iter(books))
         self.play.program.click(FILES_BUTTON)
-        seen, shot = watch_file_screen_open()
+        seen, _ = watch_file_screen_open()
         # However slowly the screen is read, a flight shows at least one
         # picture that is neither screen.
         between = {signature for signature in seen[:-1] if signature not in (before, seen[-1])}
         check(between, "no picture between the creation screen and the file screen")
-        check(shows_picture(shot, SKETCH_CELLS[0], SKETCH_CELL_SIZE),
-              "the current sketch's thumbnail is blank")
-        self.play.keep(shot, "file-screen")
-        books = self.library("the current sketch saved with its creation", lambda books: all(
-            sketch.has_creation for sketch in self.sketches(books, self.first_book).values()))
-        check(len(self.sketches(books, self.first_book)) == 1,
-              f"the sketchbook holds {sorted(self.sketches(books, self.first_book))}")
+        count = 1 + len(SHAPES)
+        self.library("every sketch saved with its creation", lambda books: (
+            len(self.sketches(books, self.first_book)) == count and
+            all(sketch.has_creation for sketch in self.sketches(books, self.first_book).values())))
+        self.check_cells("the last sketches' thumbnails", self.first_book,
+                         offset_showing(count - 1))
+        # Loading the thumbnails may hold the flight for a moment: the picture
+        # kept is the one whose cells were read.
+        self.play.keep(self.shot, "file-screen")
+
+    def step_scroll(self):
+        """The grid scrolls a row back, back to its start and a row forward;
+        every time each cell shows its own sketch."""
+        for button, rows in ((SKETCH_BACK, -1), (SKETCH_BACK, -1), (SKETCH_FORWARD, 1)):
+            # Two quick clicks on one arrow are a double click, which scrolls once.
+            time.sleep(DOUBLE_CLICK_S)
+            self.play.program.click(button)
+            self.check_cells(f"the thumbnails a row {'back' if rows < 0 else 'forward'}",
+                             self.first_book, self.offset + rows * SKETCH_COLUMNS)
 
     def step_copy(self):
-        """The copy button copies the current sketch into its book, byte for byte."""
+        """The copy button copies the current sketch, the last, byte for byte;
+        the copy becomes current and shows in the last row."""
+        count = 2 + len(SHAPES)
         self.play.program.click(COPY_BUTTON)
         books = self.library("a copy of the sketch",
-                             lambda books: len(self.sketches(books, self.first_book)) == 2)
-        original, copy = self.sketches(books, self.first_book).values()
+                             lambda books: len(self.sketches(books, self.first_book)) == count)
+        sketches = self.sketches(books, self.first_book)
+        original, copy = (sketches[name]
+                          for name in self.in_grid_order(books, self.first_book)[-2:])
         check(copy.digest == original.digest, "the copy differs from its sketch")
-        self.copy = copy.digest
-        screen_where("the copy's thumbnail",
-                     lambda shot: shows_picture(shot, SKETCH_CELLS[1], SKETCH_CELL_SIZE))
+        self.check_cells("the copy's thumbnail", self.first_book, offset_showing(count - 1))
 
     def step_new_sketchbook(self):
         """A new sketchbook with a free cover, one blank sketch, and current:
@@ -249,40 +418,51 @@ class FileScreen:
             shows_colour(shot, SKETCH_CELLS[0], SKETCH_CELL_SIZE, BLACK) and
             shows_picture(shot, BOOK_CELLS[0], BOOK_CELL_SIZE)))
 
+    def pictured(self, cell):
+        """The name and digest of the first book's sketch the cell shows."""
+        books = read_library(self.play.home)
+        check(books is not None, "the library moves under the reader")
+        name = self.in_grid_order(books, self.first_book)[self.offset + cell]
+        return name, self.sketches(books, self.first_book)[name].digest
+
     def step_move(self):
-        """The first book chosen again, its copy dragged onto the new book
-        moves into that book's folder."""
+        """The first book chosen again, the sketch its second cell shows,
+        dragged onto the new book, moves into that book's folder."""
+        count = 2 + len(SHAPES)
         double_click(self.play, BOOK_CELLS[0])
-        screen_where("the first book's two sketches", lambda shot: all(
-            shows_picture(shot, cell, SKETCH_CELL_SIZE) for cell in SKETCH_CELLS[:2]))
+        self.check_cells("the first book's thumbnails", self.first_book)
+        _, moving = self.pictured(1)
         drag_spot(self.play, SKETCH_CELLS[1], BOOK_CELLS[0])
         books = self.library("the sketch in the new book",
                              lambda books: len(self.sketches(books, self.new_book)) == 2)
-        check(len(self.sketches(books, self.first_book)) == 1,
+        check(len(self.sketches(books, self.first_book)) == count - 1,
               f"the first book holds {sorted(self.sketches(books, self.first_book))}")
-        moved = [sketch for sketch in self.sketches(books, self.new_book).values()
+        moved = [sketch.digest for sketch in self.sketches(books, self.new_book).values()
                  if not sketch.blank]
-        check([sketch.digest for sketch in moved] == [self.copy], "the moved sketch changed")
-        screen_where("the first book's one sketch", lambda shot: shows_colour(
-            shot, SKETCH_CELLS[1], SKETCH_CELL_SIZE, WHITE))
+        check(moved == [moving], "the new book did not get the sketch pictured")
+        self.moved = moving
+        self.check_cells("the first book's thumbnails after the move", self.first_book)
 
     def step_trash(self):
-        """The new book chosen, its blank sketch dragged to the trash goes
-        after a yes to the question."""
-        double_click(self.play, BOOK_CELLS[0])
-        screen_where("the new book's sketches, the blank one second", lambda shot: (
-            shows_picture(shot, SKETCH_CELLS[0], SKETCH_CELL_SIZE) and
-            shows_colour(shot, SKETCH_CELLS[1], SKETCH_CELL_SIZE, BLACK)))
-        drag_spot(self.play, SKETCH_CELLS[1], TRASH)
+        """A row back, the sketch the first cell shows, dragged to the trash,
+        goes after a yes to the question; no cell shows it then."""
+        count = 1 + len(SHAPES)
+        if self.offset > 0:
+            self.play.program.click(SKETCH_BACK)
+            self.check_cells("the thumbnails a row back", self.first_book,
+                             self.offset - SKETCH_COLUMNS)
+        name, trashed = self.pictured(0)
+        drag_spot(self.play, SKETCH_CELLS[0], TRASH)
         screen_where("the question", lambda shot: shows_green(shot, QUESTION_YES))
-        check(len(self.sketches(read_library(self.play.home) or {}, self.new_book)) == 2,
+        check(len(self.sketches(read_library(self.play.home) or {}, self.first_book)) == count,
               "the sketch went before the answer")
         self.play.program.click(QUESTION_YES)
-        books = self.library("the blank sketch gone",
-                             lambda books: len(self.sketches(books, self.new_book)) == 1)
-        check([sketch.digest for sketch in self.sketches(books, self.new_book).values()] ==
-              [self.copy], "the new book lost the moved sketch")
-        check(len(self.sketches(books, self.first_book)) == 1, "the first book changed")
+        books = self.library("the sketch gone", lambda books: (
+            len(self.sketches(books, self.first_book)) == count - 1))
+        check(name not in self.sketches(books, self.first_book), f"{name} is still there")
+        check([sketch.digest for sketch in self.sketches(books, self.new_book).values()
+               if not sketch.blank] == [self.moved], "the new book changed")
+        self.check_cells("the thumbnails without the sketch thrown away", self.first_book)
 
     def step_back(self):
         """The back button returns to the creation screen."""
@@ -455,7 +635,8 @@ def steps(play):
     files = FileScreen(play)
     exports = Exports(play)
     play.program.add_environment("VPL3D_PRINT_FILE", exports.print_file)
-    return [("file screen", files.step_open), ("copy a sketch", files.step_copy),
+    return [("ten sketches", files.step_ten_sketches), ("file screen", files.step_open),
+            ("scroll the sketches", files.step_scroll), ("copy a sketch", files.step_copy),
             ("new sketchbook", files.step_new_sketchbook), ("move a sketch", files.step_move),
             ("trash a sketch", files.step_trash), ("back to creation", files.step_back),
             ("export a BMP", exports.step_bmp), ("export a JPEG", exports.step_jpeg),

@@ -38,9 +38,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -53,6 +55,8 @@ namespace fs = std::filesystem;
 constexpr int32_t kFileScreenScene = 2;
 constexpr int32_t kYes = 1;
 constexpr int32_t kNo = 2;
+// The same cover drawn in two cells differs by the cells' places alone.
+constexpr int kCoverTolerance = 12;
 
 fs::path DataFolder() {
   const char* fromEnvironment = std::getenv("VPL_DATA_DIR");
@@ -152,18 +156,21 @@ class VPLSceneFileIOTest : public ::testing::Test {
   }
 
   VPLSketchbook& CurrentBook() { return *mLibrary->GetCurrentSketchbook(); }
-  // Saves the current book's sketch n again with a thumbnail of one colour
-  // (0xRRGGBB).
-  void PaintThumbnail(int32_t n, uint32_t colour) {
+  // Saves the current book's sketch n again with a thumbnail whose pixel
+  // (x, y) is the colour (0xRRGGBB) the picture gives.
+  void PaintThumbnail(int32_t n, const std::function<uint32_t(int32_t, int32_t)>& picture) {
     const int32_t size = VPLSketchButton::kThumbnailSize;
-    std::unique_ptr<MMBitmapWithPixels> picture(
+    std::unique_ptr<MMBitmapWithPixels> thumbnail(
         MMBitmapWithPixels::Create(UURect(0, 0, size, size), kMMFormat32, nullptr));
     for (int32_t y = 0; y < size; ++y) {
-      auto* row = reinterpret_cast<uint32_t*>(picture->GetPixelAddress(0, y));
-      for (int32_t x = 0; x < size; ++x) row[x] = colour;
+      auto* row = reinterpret_cast<uint32_t*>(thumbnail->GetPixelAddress(0, y));
+      for (int32_t x = 0; x < size; ++x) row[x] = picture(x, y);
     }
     sketch_test::FakeCreation creation;
-    ASSERT_TRUE(CurrentBook().GetSketchAt(n)->Write(&creation, *picture));
+    ASSERT_TRUE(CurrentBook().GetSketchAt(n)->Write(&creation, *thumbnail));
+  }
+  static std::function<uint32_t(int32_t, int32_t)> Plain(uint32_t colour) {
+    return [colour](int32_t, int32_t) { return colour; };
   }
   UUPoint PointOf(const VPLObj& object) {
     return mStage->ScreenPointOf(VPLSceneBase::ObjectCentre(object));
@@ -189,6 +196,10 @@ class VPLSceneFileIOTest : public ::testing::Test {
     auto* dialog = mScreen->GetActiveDialog().mDialog;
     ASSERT_NE(dialog, nullptr);
     dialog->Respond(answer);
+    RunFrames();
+  }
+  // Runs the tasks an answer posts and what they post in turn.
+  virtual void RunFrames() {
     mStage->RunFrame();
     mStage->RunFrame();
   }
@@ -287,12 +298,12 @@ TEST_F(VPLSceneFileIOTest, AClickMakesTheSketchCurrentWithoutADragImage) {
 
 TEST_F(VPLSceneFileIOTest, ASavedAgainSketchShowsItsNewThumbnail) {
   MakeLibrary({1}, {0}, 0);
-  PaintThumbnail(0, 0xE02020);
+  PaintThumbnail(0, Plain(0xE02020));
   Open();
   const UUPoint at = PointOf(SketchCell(0));
   const Rgb before = mStage->PixelAt(at);
   EXPECT_GT(before.mRed, before.mBlue + 64) << before;
-  PaintThumbnail(0, 0x2020E0);
+  PaintThumbnail(0, Plain(0x2020E0));
   mScreen->Activate();
   mStage->RunFrame();
   const Rgb after = mStage->PixelAt(at);
@@ -366,6 +377,19 @@ TEST_F(VPLSceneFileIOTest, AFullBookTakesNoMoreSketches) {
   EXPECT_EQ(mScreen->GetActiveDialog().mKind, kVPLSketchbookFull);
   EXPECT_EQ(CurrentBook().GetSketchCount(), 2);
   EXPECT_EQ(mLibrary->GetSketchbookAt(1)->GetSketchCount(), VPLSceneFileIO::kFullSketchbook);
+}
+
+TEST_F(VPLSceneFileIOTest, ACoverScrolledIntoAnotherCellKeepsItsColours) {
+  MakeLibrary({1, 1, 1, 1, 1}, {0, 1, 2, 3, 4}, 0);
+  Open();
+  VPLSketchbookGrp& grid = *mScreen->GetSketchbookGrid();
+  VPLSketchbook* second = BookCell(1).GetItem();
+  const Rgb before = mStage->PixelAt(PointOf(BookCell(1)));
+  Click(*grid.GetForwardButton());
+  mStage->RunFrame();
+  ASSERT_EQ(BookCell(0).GetItem(), second);
+  const Rgb after = mStage->PixelAt(PointOf(BookCell(0)));
+  EXPECT_TRUE(Near(after, before, kCoverTolerance)) << after << " was " << before;
 }
 
 TEST_F(VPLSceneFileIOTest, ACoverFromThePickerMakesANewCurrentBook) {
@@ -521,7 +545,7 @@ class VPLSceneFileIOScreenTest : public VPLSceneFileIOTest, public VPLActMaker {
     vpl::platform::InjectKey(mWindow->GetHandle(), VK_CONTROL, down);
     vpl::test::DrainMessages();
   }
-  void RunFrames() {
+  void RunFrames() override {
     for (int frame = 0; frame < 3; ++frame) {
       mProgramStage->UpdateLoop(mProgramStage->GetTaskManager()->GetNow() + 40, true);
       vpl::test::DrainMessages();
@@ -533,12 +557,51 @@ class VPLSceneFileIOScreenTest : public VPLSceneFileIOTest, public VPLActMaker {
         mProgramStage->GetControl()->GetHandle(), message, wParam,
         MAKELPARAM(static_cast<WORD>(at.mX), static_cast<WORD>(at.mY)), result);
   }
-  UUPoint StagePointOf(const VPLObj& object) {
+  UUPoint StagePointOf(const MM3DVector& world) {
     const MMView& view = *mScreen->GetView();
     MM3DVector inView;
-    view.GetViewMatrix().TransformPoint(inView, VPLSceneBase::ObjectCentre(object));
+    view.GetViewMatrix().TransformPoint(inView, world);
     const MM3DVector screen = view.GetProjection().Project(inView, view.GetRect());
     return UUPoint{static_cast<int32_t>(screen.mX), static_cast<int32_t>(screen.mY)};
+  }
+  UUPoint StagePointOf(const VPLObj& object) {
+    return StagePointOf(VPLSceneBase::ObjectCentre(object));
+  }
+  // The stage rectangle the object's face covers.
+  UURect StageRectOf(const VPLObj& object) {
+    MM3DVector min;
+    MM3DVector max;
+    object.GetBounds(min, max);
+    const UUPoint a = StagePointOf(MM3DVector{min.mX, min.mY, max.mZ, 1.0f});
+    const UUPoint b = StagePointOf(MM3DVector{max.mX, max.mY, max.mZ, 1.0f});
+    return UURect(std::min(a.mX, b.mX), std::min(a.mY, b.mY), std::max(a.mX, b.mX),
+                  std::max(a.mY, b.mY));
+  }
+  void ClickOn(const VPLObj& object) {
+    const UUPoint at = StagePointOf(object);
+    Send(WM_MOUSEMOVE, 0, at);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    Send(WM_LBUTTONUP, 0, at);
+    RunFrames();
+  }
+  void DoubleClickOn(const VPLObj& object) {
+    const UUPoint at = StagePointOf(object);
+    Send(WM_MOUSEMOVE, 0, at);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    Send(WM_LBUTTONUP, 0, at);
+    Send(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    Send(WM_LBUTTONUP, 0, at);
+    RunFrames();
+  }
+  void DragOnto(const VPLObj& object, const VPLObj& target) {
+    const UUPoint from = StagePointOf(object);
+    const UUPoint to = StagePointOf(target);
+    Send(WM_MOUSEMOVE, 0, from);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, from);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, UUPoint{(from.mX + to.mX) / 2, (from.mY + to.mY) / 2});
+    Send(WM_MOUSEMOVE, MK_LBUTTON, to);
+    Send(WM_LBUTTONUP, 0, to);
+    RunFrames();
   }
   // The window as the X server shows it, kept as a picture in the test's
   // folder (or VPL3D_SCREENSHOTS when set, to be looked at).
@@ -566,6 +629,114 @@ class VPLSceneFileIOScreenTest : public VPLSceneFileIOTest, public VPLActMaker {
     return colours.size();
   }
 
+  // Each visible cell holds the sketch of its place in the book and shows
+  // that sketch's thumbnail in its own colours; the marker is on the
+  // current sketch alone; cells past the book are hidden.
+  void ExpectEveryCellShowsItsSketch(const std::string& shot) {
+    const vpl::test::ScreenOnX screen = Capture(shot);
+    const VPLSketchGrp& grid = *mScreen->GetSketchGrid();
+    for (int16_t i = 0; i < grid.GetChildCount(); ++i) {
+      const VPLSketch* sketch = CurrentBook().GetSketchAt(grid.GetOffset() + i);
+      const VPLSketchButton& cell = SketchCell(i);
+      if (sketch == nullptr) {
+        EXPECT_EQ(cell.GetVisibility(), kMMHidden) << "cell " << i;
+        continue;
+      }
+      EXPECT_EQ(cell.GetItem(), sketch) << "cell " << i;
+      EXPECT_EQ(cell.IsMarkerShown(), sketch == CurrentBook().GetCurrentSketch()) << "cell " << i;
+      EXPECT_EQ(CountSamplesUnlikeThumbnail(screen, cell, *sketch), 0) << "cell " << i;
+    }
+  }
+  // The sketch's thumbnail, row by row; empty when it cannot be read.
+  static std::vector<uint32_t> ThumbnailOf(const VPLSketch& sketch) {
+    const int32_t size = VPLSketchButton::kThumbnailSize;
+    std::unique_ptr<MMBitmapWithPixels> thumbnail(
+        MMBitmapWithPixels::Create(UURect(0, 0, size, size), kMMFormat32, nullptr));
+    if (!sketch.ReadThumbnail(*thumbnail)) return {};
+    std::vector<uint32_t> pixels;
+    for (int32_t y = 0; y < size; ++y) {
+      const auto* row = reinterpret_cast<const uint32_t*>(thumbnail->GetPixelAddress(0, y));
+      pixels.insert(pixels.end(), row, row + size);
+    }
+    return pixels;
+  }
+  // How many of the book's sketches show the picture; a book that is not
+  // current is read for the count and put away again.
+  static int CountSketchesShowing(VPLSketchbook& book, const std::vector<uint32_t>& picture) {
+    const bool wasLoaded = book.IsLoaded();
+    if (!wasLoaded) EXPECT_TRUE(book.Load(false));
+    int count = 0;
+    for (int32_t n = 0; n < book.GetSketchCount(); ++n) {
+      if (ThumbnailOf(*book.GetSketchAt(n)) == picture) ++count;
+    }
+    if (!wasLoaded) book.Unload();
+    return count;
+  }
+  // Samples on a grid over the cell's face, inside its edges and clear of
+  // its marker, that match no texel near the same place of the sketch's
+  // thumbnail.
+  int CountSamplesUnlikeThumbnail(const vpl::test::ScreenOnX& screen, const VPLObj& cell,
+                                  const VPLSketch& sketch) {
+    constexpr int kSamples = 6;
+    constexpr float kMargin = 0.15f;
+    const std::vector<uint32_t> thumbnail = ThumbnailOf(sketch);
+    if (thumbnail.empty()) return kSamples * kSamples;
+    const UURect face = StageRectOf(cell);
+    const auto place = [](int i) {
+      return kMargin + (1.0f - 2 * kMargin) * static_cast<float>(i) / (kSamples - 1);
+    };
+    int unlike = 0;
+    for (int row = 0; row < kSamples; ++row) {
+      for (int column = 0; column < kSamples; ++column) {
+        const float u = place(column);
+        const float v = place(row);
+        const uint32_t shown =
+            screen.At(face.mLeft + static_cast<int32_t>(u * static_cast<float>(face.GetWidth())),
+                      face.mTop + static_cast<int32_t>(v * static_cast<float>(face.GetHeight())));
+        if (!BlendsNearbyTexels(thumbnail, u, v, shown)) ++unlike;
+      }
+    }
+    return unlike;
+  }
+  // Whether the shown colour lies, channel by channel, within the texels a
+  // few around the place (u, v): filtering blends the texels near a
+  // shape's edge, and the face may sit a pixel off its bounds.
+  static bool BlendsNearbyTexels(const std::vector<uint32_t>& thumbnail, float u, float v,
+                                 uint32_t shown) {
+    constexpr int32_t kReach = 4;
+    constexpr int kTolerance = 24;
+    const int32_t size = VPLSketchButton::kThumbnailSize;
+    const auto x = static_cast<int32_t>(u * static_cast<float>(size));
+    const auto y = static_cast<int32_t>(v * static_cast<float>(size));
+    Rgb low{.mRed = 255, .mGreen = 255, .mBlue = 255};
+    Rgb high{.mRed = 0, .mGreen = 0, .mBlue = 0};
+    for (int32_t dy = -kReach; dy <= kReach; ++dy) {
+      for (int32_t dx = -kReach; dx <= kReach; ++dx) {
+        const auto at = static_cast<size_t>(std::clamp(y + dy, 0, size - 1) * size +
+                                            std::clamp(x + dx, 0, size - 1));
+        const Rgb texel = ToRgb(thumbnail[at]);
+        low = Rgb{.mRed = std::min(low.mRed, texel.mRed),
+                  .mGreen = std::min(low.mGreen, texel.mGreen),
+                  .mBlue = std::min(low.mBlue, texel.mBlue)};
+        high = Rgb{.mRed = std::max(high.mRed, texel.mRed),
+                   .mGreen = std::max(high.mGreen, texel.mGreen),
+                   .mBlue = std::max(high.mBlue, texel.mBlue)};
+      }
+    }
+    const Rgb colour = ToRgb(shown);
+    const auto within = [](int value, int lowest, int highest) {
+      return value >= lowest - kTolerance && value <= highest + kTolerance;
+    };
+    return within(colour.mRed, low.mRed, high.mRed) &&
+           within(colour.mGreen, low.mGreen, high.mGreen) &&
+           within(colour.mBlue, low.mBlue, high.mBlue);
+  }
+  static Rgb ToRgb(uint32_t colour) {
+    return Rgb{.mRed = static_cast<int>((colour >> 16) & 0xFF),
+               .mGreen = static_cast<int>((colour >> 8) & 0xFF),
+               .mBlue = static_cast<int>(colour & 0xFF)};
+  }
+
   MMStageWindow* mWindow = new (ALGlobalAllocator) MMStageWindow(AFDefaultWindowDescription);
   VPLStage* mProgramStage = new (ALGlobalAllocator) VPLStage(mWindow, UURect(0, 0, 800, 600));
 };
@@ -588,7 +759,7 @@ TEST_F(VPLSceneFileIOScreenTest, ShowsSketchesAndBooksAndTheDraggedSketchOnXDisp
   if (!vpl::test::ScreenOnX::Available()) GTEST_SKIP() << "needs scripts/test's X display";
   MakeLibrary({3, 1}, {0, 1}, 0);
   for (const auto& [n, colour] : {std::pair{0, 0xF2C94Cu}, {1, 0x6FCF97u}, {2, 0xEB5757u}}) {
-    PaintThumbnail(n, colour);
+    PaintThumbnail(n, Plain(colour));
   }
   Show();
   const vpl::test::ScreenOnX still = Capture("file-screen.ppm");
@@ -604,6 +775,125 @@ TEST_F(VPLSceneFileIOScreenTest, ShowsSketchesAndBooksAndTheDraggedSketchOnXDisp
   EXPECT_NE(dragging.At(to.mX, to.mY), still.At(to.mX, to.mY));
   Send(WM_LBUTTONUP, 0, to);
   RunFrames();
+}
+
+// Ten sketches told apart by a shape and two colours of their own.
+struct SketchLook {
+  bool (*mInside)(int32_t x, int32_t y);
+  uint32_t mBackground;
+  uint32_t mShape;
+};
+
+// What the child does on the screen, and the sketch grid's offset after it.
+struct ChildStep {
+  std::string mName;
+  std::function<void()> mAct;
+  int16_t mOffset;
+};
+
+int32_t Squared(int32_t x, int32_t y) { return (x - 128) * (x - 128) + (y - 128) * (y - 128); }
+
+const SketchLook kTenSketches[] = {
+    {[](int32_t x, int32_t y) { return Squared(x, y) < 80 * 80; }, 0xF2C94C, 0x2D3A8C},
+    {[](int32_t x, int32_t y) { return std::abs(x - 128) < 70 && std::abs(y - 128) < 70; },
+     0x6FCF97, 0x8E1B1B},
+    {[](int32_t x, int32_t y) { return y > 40 && std::abs(x - 128) < (y - 40) / 2; }, 0xEB5757,
+     0xF5F5DC},
+    {[](int32_t x, int32_t y) { return Squared(x, y) > 50 * 50 && Squared(x, y) < 90 * 90; },
+     0x2F80ED, 0xF2994A},
+    {[](int32_t x, int32_t y) { return std::abs(x - 128) < 25 || std::abs(y - 128) < 25; },
+     0x9B51E0, 0xD4F542},
+    {[](int32_t, int32_t y) { return y / 32 % 2 == 0; }, 0x1B5E20, 0xFFB6C1},
+    {[](int32_t x, int32_t y) { return std::abs(x - 128) + std::abs(y - 128) < 90; }, 0x4A4A4A,
+     0x56CCF2},
+    {[](int32_t x, int32_t y) { return (x / 64 + y / 64) % 2 == 0; }, 0xB8860B, 0x000080},
+    {[](int32_t x, int32_t y) { return x < y; }, 0x20B2AA, 0x800040},
+    {[](int32_t x, int32_t y) { return x < 40 || x > 215 || y < 40 || y > 215; }, 0xFF6F00,
+     0x5D4037},
+};
+
+TEST_F(VPLSceneFileIOScreenTest, EveryCellShowsItsOwnSketchThroughScrollsAndCommandsOnXDisplay) {
+  if (!vpl::test::ScreenOnX::Available()) GTEST_SKIP() << "needs scripts/test's X display";
+  MakeLibrary({std::size(kTenSketches), 1}, {0, 1}, 0);
+  for (int32_t n = 0; n < static_cast<int32_t>(std::size(kTenSketches)); ++n) {
+    const SketchLook look = kTenSketches[n];
+    PaintThumbnail(n, [look](int32_t x, int32_t y) {
+      return look.mInside(x, y) ? look.mShape : look.mBackground;
+    });
+  }
+  ASSERT_TRUE(CurrentBook().SelectSketchAt(std::size(kTenSketches) - 1));
+  mPreferences.SetPromptForDelete(1);
+  Show();
+  VPLSketchGrp& grid = *mScreen->GetSketchGrid();
+  std::vector<uint32_t> trashed;
+  std::vector<uint32_t> moved;
+  VPLSketchbook* movedTo = nullptr;
+  // The offsets are those of the built layout's three columns: a scroll
+  // moves one row, a command brings the current sketch into the last row.
+  const ChildStep steps[] = {
+      {.mName = "opened", .mAct = [] {}, .mOffset = 6},
+      {.mName = "scrolled-back", .mAct = [&] { ClickOn(*grid.GetBackButton()); }, .mOffset = 3},
+      {.mName = "scrolled-to-the-start",
+       .mAct = [&] { ClickOn(*grid.GetBackButton()); },
+       .mOffset = 0},
+      {.mName = "scrolled-forward",
+       .mAct = [&] { ClickOn(*grid.GetForwardButton()); },
+       .mOffset = 3},
+      {.mName = "copied", .mAct = [&] { ClickOn(*mScreen->GetCopyButton()); }, .mOffset = 6},
+      {.mName = "moved",
+       .mAct =
+           [&] {
+             moved = ThumbnailOf(*SketchCell(1).GetItem());
+             movedTo = BookCell(0).GetItem();
+             DragOnto(SketchCell(1), BookCell(0));
+           },
+       .mOffset = 6},
+      {.mName = "scrolled-back-again",
+       .mAct = [&] { ClickOn(*grid.GetBackButton()); },
+       .mOffset = 3},
+      {.mName = "trashed",
+       .mAct =
+           [&] {
+             trashed = ThumbnailOf(*SketchCell(0).GetItem());
+             DragOnto(SketchCell(0), *mScreen->GetTrash());
+             Answer(kYes);
+           },
+       .mOffset = 3},
+      {.mName = "new-sketchbook",
+       .mAct =
+           [&] {
+             ClickOn(*mScreen->GetNewSketchbookButton());
+             ClickOn(*mScreen->GetCoverPicker()->GetCell(0));
+           },
+       .mOffset = 0},
+      {.mName = "first-sketchbook-again",
+       .mAct = [&] { DoubleClickOn(BookCell(0)); },
+       .mOffset = 3},
+      {.mName = "scrolled-back-once-more",
+       .mAct = [&] { ClickOn(*grid.GetBackButton()); },
+       .mOffset = 0},
+      {.mName = "reopened",
+       .mAct =
+           [&] {
+             mScreen->Deactivate();
+             mScreen->Activate();
+             RunFrames();
+           },
+       .mOffset = 0},
+  };
+  for (const ChildStep& step : steps) {
+    SCOPED_TRACE(step.mName);
+    step.mAct();
+    EXPECT_EQ(grid.GetOffset(), step.mOffset);
+    ExpectEveryCellShowsItsSketch("file-screen-" + step.mName + ".ppm");
+  }
+  EXPECT_EQ(CountSketchesShowing(CurrentBook(), moved), 0);
+  EXPECT_EQ(CountSketchesShowing(*movedTo, moved), 1);
+  EXPECT_EQ(CountSketchesShowing(CurrentBook(), trashed), 0);
+  const VPLSketch* pictured = CurrentBook().GetSketchAt(grid.GetOffset() + 1);
+  DoubleClickOn(SketchCell(1));
+  EXPECT_EQ(mHost.mReturns, 1);
+  EXPECT_EQ(CurrentBook().GetCurrentSketch(), pictured);
 }
 
 }  // namespace
