@@ -36,6 +36,8 @@ const NamedCheck kChecks[] = {
     {"CodeIds", [] { return content_check::CheckCodeIds(DataDirectory(), SourceManifest()); }},
     {"ScriptTables",
      [] { return content_check::CheckScriptTables(DataDirectory(), SourceManifest()); }},
+    {"ToolTables",
+     [] { return content_check::CheckToolTables(DataDirectory(), SourceManifest()); }},
     {"AlignedLists", [] { return content_check::CheckAlignedLists(DataDirectory()); }},
     {"AbsorbedFaults", [] { return content_check::CheckAbsorbedFaults(DataDirectory()); }},
     {"Texts", [] { return content_check::CheckTexts(DataDirectory()); }},

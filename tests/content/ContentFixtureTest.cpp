@@ -1,7 +1,7 @@
-// The content check names what a broken source breaks: each aligned list
-// and each guard against a known misreading is broken once in a copy of
-// the sources, and a small layout puts an object outside the view and two
-// on top of each other.
+// The content check names what a broken source breaks: each aligned list,
+// each guard against a known misreading and each table its code reads in
+// a shape of its own is broken once in a copy of the sources, and a small
+// layout puts an object outside the view and two on top of each other.
 
 #include "tests/content/ContentTestSupport.h"
 #include "tools/databuilder/BuildSources.h"
@@ -67,6 +67,19 @@ scale = [1, 1, 1])"},
     {"specular power must be 1", "startup.toml", "[23, 1],", "[23, 40],"},
 };
 
+const SourceEdit kBrokenToolTables[] = {
+    {"script 481 tag 0 must be a sound id", "area.toml", R"([0, { sound = "spin.loop" }])",
+     R"([0, { list = "spin.loop" }])"},
+    {"script 487 (align) has no sound at tag 4", "toolsounds.toml", R"([4, { list = "snap" }], )",
+     ""},
+    {"script 496 (colour sucker) has no sound at tag 4", "toolsounds.toml",
+     R"([4, { list = "slurp" }])", R"([6, { list = "slurp" }])"},
+    {"script 2 row 3 repeats model 301", "startup.toml", R"([{ model = "cursor.move" }],)",
+     R"([{ model = "cursor.hand" }],)"},
+    {"script 2 row 12 names model 174, not a cursor", "startup.toml",
+     R"([{ model = "cursor.delete" }],)", R"([{ model = "pomble" }],)"},
+};
+
 std::string ReadText(const std::filesystem::path& path) {
   std::ifstream stream(path);
   return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
@@ -113,6 +126,17 @@ TEST_P(BrokenGuardTest, TheCheckNamesTheBrokenGuard) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EachGuard, BrokenGuardTest, ::testing::ValuesIn(kBrokenGuards));
+
+class BrokenToolTableTest : public ::testing::TestWithParam<SourceEdit> {};
+
+TEST_P(BrokenToolTableTest, TheCheckNamesTheTableReadOtherwiseByItsCode) {
+  const TestFolder folder;
+  ExpectNamed(content_check::CheckToolTables(BuildEdited(folder, GetParam()),
+                                             content_fixtures::SourceManifest()),
+              GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachTable, BrokenToolTableTest, ::testing::ValuesIn(kBrokenToolTables));
 
 TEST(LayoutCheckTest, NamesAnObjectOutsideTheViewAndTwoThatOverlap) {
   const TestFolder folder;

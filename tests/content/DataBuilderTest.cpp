@@ -1,6 +1,6 @@
 // The builder: the same sources make the same bytes, an unchanged file is
-// left untouched, and bad sources stop it with a message naming the
-// source.
+// left untouched, and bad sources (a misspelt key, a number too big for
+// its field among them) stop it with a message naming the source.
 
 #include "tests/content/ContentTestSupport.h"
 #include "tools/databuilder/BuildError.h"
@@ -57,9 +57,11 @@ TEST(DataBuilderTest, AnUnchangedFileIsLeftUntouchedAndNoTemporaryRemains) {
 
 struct BadSource {
   const char* mCase;
-  const char* mManifest;  // whole manifest.toml
-  const char* mScripts;   // data/scripts/bad.toml
-  const char* mMessage;   // what the error must say
+  const char* mManifest;                   // whole manifest.toml
+  const char* mSource;                     // the source file's text
+  const char* mMessage;                    // what the error must say: the file, the table, the key
+  const char* mPath = "scripts/bad.toml";  // the source file, below data/
+  const char* mFile = "Hd.mms";            // the data file it stops
 };
 
 std::ostream& operator<<(std::ostream& out, const BadSource& bad) { return out << bad.mCase; }
@@ -84,6 +86,27 @@ const BadSource kBadSources[] = {
     {"DefinitionWithoutModel", kSmallManifest, "[[def]]\nname = \"b\"\n", "needs its model"},
     {"RowTooWide", kSmallManifest, "[[table]]\nname = \"a\"\nlayout = \"I16\"\nrows = [[1, 2]]\n",
      "at most 1 fields"},
+    {"NumberTooBigForItsField", kSmallManifest,
+     "[[table]]\nname = \"a\"\nlayout = \"I16\"\nrows = [[99999]]\n",
+     "bad.toml: a rows: 99999 does not fit a field of 2 bytes"},
+    {"HalfTooBigForItsField", kSmallManifest, "[[table]]\nname = \"a\"\nrows = [[0, 1, 65536]]\n",
+     "bad.toml: a rows: 65536 does not fit a field of 2 bytes"},
+    {"NumberTooBigForAnyField", kSmallManifest,
+     "[[def]]\nname = \"b\"\nmodel = \"m\"\ntool = 4294967296\n",
+     "bad.toml: b tool: 4294967296 does not fit a field of 4 bytes"},
+    {"MisspeltTableKey", kSmallManifest, "[[table]]\nname = \"a\"\nlayuot = \"I16\"\n",
+     "bad.toml: a: key \"layuot\" is not known"},
+    {"MisspeltKeyOfAnInlineTable", kSmallManifest,
+     "[[table]]\nname = \"a\"\nrows = [[0, { table = { rows = [[1]], colr = 2 } }]]\n",
+     "bad.toml: a: key \"colr\" is not known"},
+    {"MisspeltRecipeKey", kSmallManifest,
+     "[\"m\"]\nkind = \"cursor\"\noutline = [[0, 0], [0, -1], [1, -1]]\ncolr = \"sky\"\n",
+     "bad.toml: recipe \"m\": key \"colr\" is not known", "models/bad.toml", "vpl3d.MMM"},
+    {"MisspeltLayoutKey", kSmallManifest,
+     "[objects]\n\"x\" = { screen = \"interface\", at = [0, 0], size = [1, 1], szie = 1 }\n",
+     "bad.toml: x: key \"szie\" is not known", "layout/bad.toml"},
+    {"FrameTooBigForItsField", kSmallManifest, "[button]\ntags = { 9 = 70000 }\n",
+     "clips.toml: button tags 9: 70000 does not fit a field of 2 bytes", "clips.toml"},
 };
 
 class BadSourceTest : public ::testing::TestWithParam<BadSource> {};
@@ -91,9 +114,10 @@ class BadSourceTest : public ::testing::TestWithParam<BadSource> {};
 TEST_P(BadSourceTest, StopsWithAMessageAndWritesNothing) {
   const TestFolder folder;
   const std::filesystem::path data = folder.Get() / "data";
-  std::filesystem::create_directories(data / "scripts");
+  const std::filesystem::path source = data / GetParam().mPath;
+  std::filesystem::create_directories(source.parent_path());
   std::ofstream(data / "manifest.toml") << GetParam().mManifest;
-  std::ofstream(data / "scripts" / "bad.toml") << GetParam().mScripts;
+  std::ofstream(source) << GetParam().mSource;
   try {
     BuildAll(data, folder.Get() / "out");
     ADD_FAILURE() << "built";
@@ -101,8 +125,9 @@ TEST_P(BadSourceTest, StopsWithAMessageAndWritesNothing) {
     EXPECT_NE(std::string(error.what()).find(GetParam().mMessage), std::string::npos)
         << error.what();
   }
-  EXPECT_FALSE(std::filesystem::exists(folder.Get() / "out" / "Hd.mms"));
-  EXPECT_FALSE(std::filesystem::exists(folder.Get() / "out" / "Hd.mms.new"));
+  const std::filesystem::path stopped = folder.Get() / "out" / GetParam().mFile;
+  EXPECT_FALSE(std::filesystem::exists(stopped));
+  EXPECT_FALSE(std::filesystem::exists(stopped.string() + ".new"));
 }
 
 INSTANTIATE_TEST_SUITE_P(EachFault, BadSourceTest, ::testing::ValuesIn(kBadSources),

@@ -1,6 +1,7 @@
 // The sound rules catch what they are for: a loop whose end jumps to its
-// start, a peak above -3 dBFS, a DC offset, a jingle a frame too long;
-// and the built sounds keep them all (the content check's Sounds case).
+// start, a peak above -3 dBFS, a DC offset, a jingle a frame too long, a
+// sound far quieter than the jingles beside it; and the built sounds and
+// films keep them all (the content check's Sounds and Films cases).
 
 #include "tools/databuilder/check/SoundChecks.h"
 
@@ -47,6 +48,27 @@ TEST(SoundRulesTest, EachRuleFindsItsFault) {
   for (const Case& c : cases) {
     EXPECT_EQ(CheckSoundSamples(c.samples, c.rule, "s").empty(), c.sound) << c.what;
   }
+}
+
+TEST(SoundRulesTest, ASoundBesideTheJinglesIsAsLoudWithinSixDecibels) {
+  const std::vector<std::vector<int16_t>> jingles = {Tone(2205, 20, 20000), Tone(2205, 40, 16000)};
+  struct Case {
+    const char* what;
+    std::vector<int16_t> samples;
+    bool sound;
+  };
+  const Case cases[] = {
+      {"as loud", Tone(2205, 30, 18000), true},
+      {"4 dB quieter", Tone(2205, 30, 11350), true},
+      {"8 dB quieter", Tone(2205, 30, 7150), false},
+      {"20 dB quieter", Tone(2205, 30, 1800), false},
+      {"5 dB louder", Tone(2205, 30, 32000), true},
+      {"silent", std::vector<int16_t>(2205, 0), false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(content_check::CheckLoudness(c.samples, jingles, "s").empty(), c.sound) << c.what;
+  }
+  EXPECT_FALSE(content_check::CheckLoudness(Tone(2205, 30, 18000), {}, "s").empty());
 }
 
 TEST(SoundRulesTest, OnlyTheMusicIsStreamed) {

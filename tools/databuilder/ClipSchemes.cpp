@@ -3,7 +3,25 @@
 #include "tools/databuilder/BuildError.h"
 #include "tools/databuilder/TomlSources.h"
 
+#include <charconv>
+
 namespace databuilder {
+
+namespace {
+
+// Tags and frames are 16-bit numbers of the definitions' rows.
+constexpr int16_t kFieldWidth = 2;
+
+int64_t TagNumber(std::string_view text, const std::string& where) {
+  int64_t number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    throw BuildError(where + ": \"" + std::string(text) + "\" is not a tag number");
+  }
+  return number;
+}
+
+}  // namespace
 
 ClipSchemes ClipSchemes::Read(const std::filesystem::path& file) {
   ClipSchemes schemes;
@@ -16,8 +34,12 @@ ClipSchemes ClipSchemes::Read(const std::filesystem::path& file) {
       throw BuildError(file.string() + ": " + std::string(name) + " has no tags");
     auto& out = schemes.mSchemes[std::string(name.str())];
     for (const auto& [tag, frame] : *tags) {
-      out[static_cast<int16_t>(std::stoi(std::string(tag.str())))] =
-          static_cast<int16_t>(frame.value_or(0));
+      const std::string where = file.string() + ": " + std::string(name) + " tags";
+      const int64_t number = TagNumber(tag.str(), where);
+      const int64_t value = frame.value_or(int64_t{0});
+      RequireFits(number, kFieldWidth, where);
+      RequireFits(value, kFieldWidth, where + " " + std::string(tag.str()));
+      out[static_cast<int16_t>(number)] = static_cast<int16_t>(value);
     }
   }
   return schemes;

@@ -28,7 +28,9 @@ FilmRecipe ReadFilm(const BuildSources& sources, int32_t film) {
     throw BuildError("data/films: film " + std::to_string(film) + " (" + symbol +
                      ") has no recipe");
   }
-  return ReadFilmRecipe(recipe->second, sources.mManifest);
+  FilmRecipe read = ReadFilmRecipe(recipe->second, sources.mManifest);
+  RequireEveryKeyRead(recipe->second);
+  return read;
 }
 
 int32_t FrameCount(const FilmRecipe& film) {

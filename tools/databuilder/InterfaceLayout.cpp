@@ -7,7 +7,7 @@ namespace databuilder {
 
 namespace {
 
-LayoutObject ReadObject(const toml::table& entry, const std::string& where) {
+LayoutObject ReadObject(const SourceTable& entry, const std::string& where) {
   const auto at = ReadNumbers(entry["at"], 2, where + " at");
   const auto size = ReadNumbers(entry["size"], 2, where + " size");
   LayoutObject object;
@@ -22,6 +22,7 @@ LayoutObject ReadObject(const toml::table& entry, const std::string& where) {
   object.mHeight = size[1];
   object.mZ = entry["z"].value_or(-45.0);
   if (object.mScreen.empty()) throw BuildError(where + ": no screen");
+  entry.RequireEveryKeyRead(where);
   return object;
 }
 
@@ -36,7 +37,8 @@ InterfaceLayout InterfaceLayout::Read(const std::filesystem::path& folder) {
       const std::string name(key.str());
       const std::string where = file.mPath + ": " + name;
       if (!value.is_table()) throw BuildError(where + ": not a table");
-      if (!layout.mObjects.emplace(name, ReadObject(*value.as_table(), where)).second) {
+      if (!layout.mObjects.emplace(name, ReadObject(SourceTable(*value.as_table()), where))
+               .second) {
         throw BuildError(where + ": laid out twice");
       }
     }

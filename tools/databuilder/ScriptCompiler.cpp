@@ -71,6 +71,10 @@ constexpr ItemKey kItemKeys[] = {{"model", ItemKind::kModel},
 
 int32_t Reference(int32_t id) { return id + 1; }
 
+// A tagged row's value, and each of its halves when a row gives two.
+constexpr int16_t kValueWidth = 4;
+constexpr int16_t kHalfWidth = 2;
+
 int32_t Thousandths(double value) {
   return static_cast<int32_t>(std::lround(value * kVectorDivisor));
 }
@@ -94,12 +98,12 @@ void ScriptCompiler::AddSource(const SourceFile& file) {
     if (tables == nullptr) continue;
     for (const toml::node& node : *tables) {
       if (!node.is_table()) throw BuildError(file.mPath + ": a " + shape + " is not a table");
-      AddNamed(*node.as_table(), shape, file.mPath);
+      AddNamed(SourceTable(*node.as_table()), shape, file.mPath);
     }
   }
 }
 
-void ScriptCompiler::AddNamed(const toml::table& source, const std::string& shape,
+void ScriptCompiler::AddNamed(const SourceTable& source, const std::string& shape,
                               const std::string& where) {
   const auto name = source["name"].value<std::string>();
   if (!name) throw BuildError(where + ": a " + shape + " without a name");
@@ -110,7 +114,7 @@ void ScriptCompiler::AddNamed(const toml::table& source, const std::string& shap
   mEntries[id] = Compile(source, shape, at);
 }
 
-ScriptCompiler::Table ScriptCompiler::Compile(const toml::table& source, const std::string& shape,
+ScriptCompiler::Table ScriptCompiler::Compile(const SourceTable& source, const std::string& shape,
                                               const std::string& where) {
   Table table;
   if (shape == "def") {
@@ -123,14 +127,16 @@ ScriptCompiler::Table ScriptCompiler::Compile(const toml::table& source, const s
     if (table.mLayout < 0) throw BuildError(where + ": no row layout \"" + layout + "\"");
   }
   CompileRows(source, table, where);
+  source.RequireEveryKeyRead(where);
   return table;
 }
 
-void ScriptCompiler::CompileRows(const toml::table& source, Table& table,
+void ScriptCompiler::CompileRows(const SourceTable& source, Table& table,
                                  const std::string& where) {
   const toml::array* rows = source["rows"].as_array();
   if (rows == nullptr) return;
-  const size_t fields = ScriptRowLayouts()[static_cast<size_t>(table.mLayout)].mFields.size();
+  const ScriptRowLayout& layout = ScriptRowLayouts()[static_cast<size_t>(table.mLayout)];
+  const size_t fields = layout.mFields.size();
   // A tagged row may give its value as two 16-bit halves.
   const size_t most = table.mLayout == kLayoutTag ? fields + 1 : fields;
   for (const toml::node& node : *rows) {
@@ -141,15 +147,20 @@ void ScriptCompiler::CompileRows(const toml::table& source, Table& table,
     Row values;
     for (const toml::node& field : *row) values.push_back(Value(field, table, where));
     if (values.size() == fields + 1) {
+      RequireFits(values[1], kHalfWidth, where + " rows");
+      RequireFits(values[2], kHalfWidth, where + " rows");
       values = {values[0], static_cast<int32_t>((static_cast<uint32_t>(values[1]) & 0xFFFF) |
                                                 static_cast<uint32_t>(values[2]) << 16)};
     }
     values.resize(fields);
+    for (size_t f = 0; f < fields; ++f) {
+      RequireFits(values[f], layout.mFields[f].mWidth, where + " rows");
+    }
     table.mRows.push_back(values);
   }
 }
 
-void ScriptCompiler::CompileDefinition(const toml::table& source, Table& table,
+void ScriptCompiler::CompileDefinition(const SourceTable& source, Table& table,
                                        const std::string& where) {
   const auto add = [&](int32_t tag, const char* key, const std::string& kind) {
     if (const toml::node* node = source.get(key)) {
@@ -171,7 +182,7 @@ void ScriptCompiler::CompileDefinition(const toml::table& source, Table& table,
   add(kTagFramesPerSecond, "fps", "number");
 }
 
-void ScriptCompiler::AddSounds(const toml::table& source, Table& table, const std::string& where) {
+void ScriptCompiler::AddSounds(const SourceTable& source, Table& table, const std::string& where) {
   const bool defaults = source["sounds"].value_or(true);
   for (const SoundKey& key : kSoundKeys) {
     std::string sound;
@@ -186,7 +197,7 @@ void ScriptCompiler::AddSounds(const toml::table& source, Table& table, const st
   }
 }
 
-void ScriptCompiler::CompileGroup(const toml::table& source, Table& table,
+void ScriptCompiler::CompileGroup(const SourceTable& source, Table& table,
                                   const std::string& where) {
   const auto add = [&](int32_t tag, const char* key, const std::string& kind) {
     if (const toml::node* node = source.get(key)) {
@@ -257,7 +268,10 @@ int32_t ScriptCompiler::VectorReference(const toml::node& node, const std::strin
 }
 
 int32_t ScriptCompiler::Value(const toml::node& node, Table& owner, const std::string& where) {
-  if (const auto number = node.value<int64_t>()) return static_cast<int32_t>(*number);
+  if (const auto number = node.value<int64_t>()) {
+    RequireFits(*number, kValueWidth, where);
+    return static_cast<int32_t>(*number);
+  }
   const toml::table* field = node.as_table();
   if (field == nullptr || field->size() != 1) {
     throw BuildError(where + ": a field is a number or a table of one key");

@@ -53,12 +53,14 @@ class ScriptCompiler {
     std::string mTexts;
   };
 
-  void AddNamed(const toml::table& source, const std::string& shape, const std::string& where);
-  Table Compile(const toml::table& source, const std::string& shape, const std::string& where);
-  void CompileRows(const toml::table& source, Table& table, const std::string& where);
-  void CompileDefinition(const toml::table& source, Table& table, const std::string& where);
-  void CompileGroup(const toml::table& source, Table& table, const std::string& where);
-  void AddSounds(const toml::table& source, Table& table, const std::string& where);
+  void AddNamed(const SourceTable& source, const std::string& shape, const std::string& where);
+  // Throws BuildError naming a key the shape does not read.
+  Table Compile(const SourceTable& source, const std::string& shape, const std::string& where);
+  // Throws BuildError naming a value too big for its field.
+  void CompileRows(const SourceTable& source, Table& table, const std::string& where);
+  void CompileDefinition(const SourceTable& source, Table& table, const std::string& where);
+  void CompileGroup(const SourceTable& source, Table& table, const std::string& where);
+  void AddSounds(const SourceTable& source, Table& table, const std::string& where);
 
   // The value a field stands for.
   int32_t Value(const toml::node& node, Table& owner, const std::string& where);

@@ -21,6 +21,7 @@ std::vector<BuiltSound> BuildSounds(const BuildSources& sources) {
     const ManifestItem* item = manifest.Find(ItemKind::kSound, id);
     BuiltSound sound;
     sound.mSamples = MakeSound(ReadSoundRecipe(recipe->second), kSoundRate);
+    RequireEveryKeyRead(recipe->second);
     sound.mStreamed = item != nullptr && item->mAttributes["stream"].value_or(false);
     sounds.push_back(std::move(sound));
   }

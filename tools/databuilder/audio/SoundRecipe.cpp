@@ -107,13 +107,18 @@ SoundRecipe ReadSoundRecipe(const Recipe& recipe) {
   return sound;
 }
 
+// The tune is brought to full scale and the voices join it at their
+// gains: rendered far quieter than a voice, a tune would otherwise lie
+// some 20 dB under a short sweep that sets the level of the whole.
 std::vector<int16_t> MakeSound(const SoundRecipe& recipe, int32_t rate) {
   std::vector<double> samples = Render(recipe.patch, rate);
   if (!recipe.tune.lines.empty()) {
     const std::vector<double> tune =
         RenderTune(recipe.tune, recipe.patch.seconds, recipe.patch.loop, rate);
+    const double tunePeak = PeakOf(tune);
+    const double gain = tunePeak > 0.0 ? 1.0 / tunePeak : 1.0;
     samples.resize(std::max(samples.size(), tune.size()), 0.0);
-    for (size_t i = 0; i < tune.size(); ++i) samples[i] += tune[i];
+    for (size_t i = 0; i < tune.size(); ++i) samples[i] += tune[i] * gain;
   }
   return Quantise(samples, recipe.level);
 }

@@ -5,7 +5,8 @@
 // (wave, hz [from, to], at, seconds, attack, decay, sustain, release, gain,
 // lowpass, tremolo [hz, depth], seed) played by our synthesizer, and tune
 // lines (notes, instrument, step in beats, gain) at a tempo played by
-// FluidSynth.
+// FluidSynth. A tune reaches full scale; voices beside it keep their gains
+// against it.
 
 #include "tools/databuilder/audio/Synth.h"
 #include "tools/databuilder/audio/Tune.h"

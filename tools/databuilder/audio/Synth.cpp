@@ -130,9 +130,14 @@ std::vector<double> Render(const SoundPatch& patch, int32_t rate) {
   return patch.loop ? CrossFade(std::move(out), length) : FadeOut(std::move(out), rate);
 }
 
-std::vector<int16_t> Quantise(const std::vector<double>& samples, double peak) {
+double PeakOf(const std::vector<double>& samples) {
   double loudest = 0.0;
   for (double s : samples) loudest = std::max(loudest, std::abs(s));
+  return loudest;
+}
+
+std::vector<int16_t> Quantise(const std::vector<double>& samples, double peak) {
+  const double loudest = PeakOf(samples);
   const double scale = loudest > 0.0 ? peak * 32767.0 / loudest : 0.0;
   std::vector<int16_t> out;
   out.reserve(samples.size());

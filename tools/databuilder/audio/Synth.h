@@ -46,6 +46,9 @@ struct SoundPatch {
 // The patch's samples, -1..1 before the caller scales them.
 std::vector<double> Render(const SoundPatch& patch, int32_t rate);
 
+// The largest magnitude of the samples; 0 for none.
+double PeakOf(const std::vector<double>& samples);
+
 // Scales the samples so that the loudest lies at the level (a fraction of
 // full scale) and rounds them to 16 bits.
 std::vector<int16_t> Quantise(const std::vector<double>& samples, double peak);

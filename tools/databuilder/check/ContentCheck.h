@@ -26,6 +26,11 @@ Findings CheckCodeIds(const std::filesystem::path& folder, const databuilder::Ma
 // tags the readers require are there.
 Findings CheckScriptTables(const std::filesystem::path& folder,
                            const databuilder::Manifest& manifest);
+// The tools' and objects' tables as their code reads them: an object's
+// sounds are sound ids, every tool sounds each moment its code plays, and
+// every tool's cursor row names a cursor model of its own.
+Findings CheckToolTables(const std::filesystem::path& folder,
+                         const databuilder::Manifest& manifest);
 // Lists read side by side have as many items.
 Findings CheckAlignedLists(const std::filesystem::path& folder);
 // The content keeps the program's known misreadings harmless.

@@ -7,7 +7,9 @@
 #include "platform/win32/PathMapping.h"
 #include "tools/databuilder/FilmStage.h"
 #include "tools/databuilder/SoundStage.h"
+#include "tools/databuilder/check/SoundChecks.h"
 
+#include <algorithm>
 #include <string>
 
 namespace content_check {
@@ -60,6 +62,16 @@ void CheckTable(const MM2DFilmResourceFile& file, int16_t film, DecodedFilm& dec
   }
 }
 
+// The chunk's 16-bit big-endian samples, as many as its declared length
+// and its payload both hold.
+void AppendSamples(const MM2DFilmChunk& chunk, std::vector<int16_t>& samples) {
+  const int64_t declared = MMReadBigEndian32(chunk.mPayload);
+  const int64_t bytes = std::min<int64_t>(declared, chunk.mLength - kSoundFields);
+  for (int64_t i = 0; i + 1 < bytes; i += 2) {
+    samples.push_back(MMReadBigEndian16(chunk.mPayload + kSoundFields + i));
+  }
+}
+
 void DecodeChunks(const OpenFilm& open, int16_t film, DecodedFilm& decoded) {
   const int32_t workSize = open.mFile.GetWorkBufferSize(film);
   std::vector<uint8_t> work(static_cast<size_t>(std::max(workSize, 0)));
@@ -77,6 +89,7 @@ void DecodeChunks(const OpenFilm& open, int16_t film, DecodedFilm& decoded) {
       }
     } else if (chunk.mType == kMM2DFilmSoundData && chunk.mLength >= kSoundFields) {
       decoded.mSoundBytes += MMReadBigEndian32(chunk.mPayload);
+      AppendSamples(chunk, decoded.mSound);
     } else if (chunk.mType == kMM2DFilmFrameTime || chunk.mType == kMM2DFilmEnd) {
       decoded.mFrameHashes.push_back(HashFrame(frame));
       ended = chunk.mType == kMM2DFilmEnd;
@@ -112,6 +125,7 @@ Findings CheckFilms(const std::filesystem::path& folder) {
   const auto frames = static_cast<size_t>(kFilmSeconds * kFilmFramesPerSecond);
   const auto soundBytes = static_cast<int64_t>(kFilmSeconds * databuilder::kSoundRate * 2);
   const int64_t frameBytes = databuilder::kSoundRate * 2 / kFilmFramesPerSecond;
+  const std::vector<std::vector<int16_t>> jingles = ReadJingles(folder);
   for (int16_t film = 0; film < 2; ++film) {
     const DecodedFilm decoded = DecodeFilm(folder, film);
     findings.insert(findings.end(), decoded.mFindings.begin(), decoded.mFindings.end());
@@ -121,6 +135,8 @@ Findings CheckFilms(const std::filesystem::path& folder) {
     if (std::abs(decoded.mSoundBytes - soundBytes) > frameBytes) {
       findings.push_back(Named(film, "its sound must last the film within a frame"));
     }
+    const Findings loudness = CheckLoudness(decoded.mSound, jingles, Named(film, "its sound"));
+    findings.insert(findings.end(), loudness.begin(), loudness.end());
   }
   return findings;
 }

@@ -15,8 +15,10 @@ namespace content_check {
 struct DecodedFilm {
   // A hash of each frame's pixels in the frame bitmap's memory order.
   std::vector<uint64_t> mFrameHashes;
-  // The bytes of track 0's sound.
+  // The bytes of track 0's sound, as its chunks declare them, and the
+  // samples they carry.
   int64_t mSoundBytes = 0;
+  std::vector<int16_t> mSound;
   Findings mFindings;
 };
 
@@ -27,7 +29,7 @@ DecodedFilm DecodeFilm(const std::filesystem::path& folder, int16_t film);
 uint64_t HashFrame(const std::vector<uint8_t>& pixels);
 
 // Each film has the intro's size and rate, decodes without fault and
-// carries its whole sound.
+// carries its whole sound, as loud as the jingles within 6 dB.
 Findings CheckFilms(const std::filesystem::path& folder);
 
 }  // namespace content_check

@@ -22,7 +22,7 @@ constexpr int32_t kLayouts[] = {140, 217, 54, 334, 331, 344, 341, 438, 439, 440}
 constexpr int32_t kGrids[] = {151, 314, 302, 303, 133, 377, 386, 429};
 constexpr int32_t kModelLists[] = {55, 56, 58, 164, 165, 174, 175, 225, 226, 306, 367, 380};
 constexpr int32_t kItemLists[] = {163, 257, 301, 313};
-constexpr int32_t kSoundListTables[] = {28,  481, 482, 483, 484, 485, 486, 487, 488,
+constexpr int32_t kSoundListTables[] = {28,  482, 483, 484, 485, 486, 487, 488,
                                         489, 490, 491, 492, 493, 494, 495, 496};
 constexpr int32_t kSoundTables[] = {24, 29, 30, 345, 346, 347, 348, 352, 355, 504};
 

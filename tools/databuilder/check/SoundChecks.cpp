@@ -28,6 +28,10 @@ constexpr int32_t kLoops[] = {17, 19, 21, 28, 29, 30, 33, 35, 39, 41, 47, 49, 51
 const std::map<int32_t, double> kJingleFrames = {
     {42, 60.0}, {43, 50.0}, {44, 120.0}, {45, 120.0}, {56, 120.0}};
 
+// Quieter than this is silence for loudness.
+constexpr double kSilenceDecibels = -120.0;
+constexpr double kLoudnessTolerance = 6.0;
+
 std::vector<int16_t> ReadPcm(const std::filesystem::path& file, MMSoundResourceFile& sounds,
                              int32_t item) {
   int32_t offset = 0, size = 0;
@@ -53,6 +57,12 @@ void CheckFormat(MMSoundResourceFile& sounds, int32_t item, const SoundRule& rul
     findings.push_back(name + (rule.streamed ? " must be streamed behind a head of a quarter"
                                              : " must be held whole"));
   }
+}
+
+bool OpenSounds(const std::filesystem::path& folder, MMSoundResourceFile& sounds) {
+  const UUDirectory directory(
+      vpl::platform::ToWindowsPath(std::filesystem::absolute(folder)).c_str());
+  return sounds.Open(directory, "vpl3d.MMA", true, true);
 }
 
 }  // namespace
@@ -94,10 +104,8 @@ Findings CheckSoundSamples(const std::vector<int16_t>& samples, const SoundRule&
 }
 
 Findings CheckSounds(const std::filesystem::path& folder) {
-  const UUDirectory directory(
-      vpl::platform::ToWindowsPath(std::filesystem::absolute(folder)).c_str());
   MMSoundResourceFile sounds;
-  if (!sounds.Open(directory, "vpl3d.MMA", true, true)) return {"vpl3d.MMA does not open"};
+  if (!OpenSounds(folder, sounds)) return {"vpl3d.MMA does not open"};
   Findings findings;
   for (int32_t item = 0; item < sounds.GetSubfileCount(); ++item) {
     const std::string name = "s " + std::to_string(item);
@@ -113,6 +121,38 @@ Findings CheckSounds(const std::filesystem::path& folder) {
   }
   sounds.Close(false);
   return findings;
+}
+
+std::vector<std::vector<int16_t>> ReadJingles(const std::filesystem::path& folder) {
+  MMSoundResourceFile sounds;
+  if (!OpenSounds(folder, sounds)) return {};
+  std::vector<std::vector<int16_t>> jingles;
+  for (const auto& [id, frames] : kJingleFrames) {
+    if (id < sounds.GetSubfileCount()) jingles.push_back(ReadPcm(folder / "vpl3d.MMA", sounds, id));
+  }
+  sounds.Close(false);
+  return jingles;
+}
+
+double RmsDecibels(const std::vector<int16_t>& samples) {
+  double sum = 0.0;
+  for (int16_t sample : samples) sum += static_cast<double>(sample) * sample;
+  if (samples.empty() || sum == 0.0) return kSilenceDecibels;
+  const double rms = std::sqrt(sum / static_cast<double>(samples.size())) / 32767.0;
+  return std::max(kSilenceDecibels, 20.0 * std::log10(rms));
+}
+
+Findings CheckLoudness(const std::vector<int16_t>& samples,
+                       const std::vector<std::vector<int16_t>>& references,
+                       const std::string& name) {
+  if (references.empty()) return {name + " has no jingles to be heard beside"};
+  double mean = 0.0;
+  for (const std::vector<int16_t>& reference : references) mean += RmsDecibels(reference);
+  mean /= static_cast<double>(references.size());
+  const double level = RmsDecibels(samples);
+  if (std::abs(level - mean) <= kLoudnessTolerance) return {};
+  return {name + " is " + std::to_string(level - mean) + " dB from the jingles (" +
+          std::to_string(mean) + " dB RMS); keep it within 6 dB"};
 }
 
 }  // namespace content_check

@@ -93,7 +93,9 @@ FilmRecipe ReadFilmRecipe(const Recipe& recipe, const Manifest& manifest) {
   if (sound == nullptr) throw BuildError(Where(recipe) + ": needs a sound table");
   toml::table soundTable = *sound;
   soundTable.insert_or_assign("seconds", film.mSeconds);
-  film.mSound = ReadSoundRecipe({recipe.mName, recipe.mSource, soundTable});
+  const Recipe soundRecipe{recipe.mName + ".sound", recipe.mSource, soundTable};
+  film.mSound = ReadSoundRecipe(soundRecipe);
+  RequireEveryKeyRead(soundRecipe);
   const toml::array* actors = recipe.mTable["actors"].as_array();
   if (actors == nullptr || actors->empty()) {
     throw BuildError(Where(recipe) + ": needs actors");

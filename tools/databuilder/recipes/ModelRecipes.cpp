@@ -32,6 +32,7 @@ std::map<int32_t, UURefCount<MM3DModel>> MakeRecipeModels(const BuildSources& so
   std::map<int32_t, UURefCount<MM3DModel>> models;
   for (const auto& [name, recipe] : ReadRecipeFolder(folder, {kSchemesKey})) {
     models.emplace(sources.mManifest.Resolve(ItemKind::kModel, name), MakeModel(recipe, context));
+    RequireEveryKeyRead(recipe);
   }
   return models;
 }

@@ -72,6 +72,10 @@ toml::table ReadReservedTable(const std::filesystem::path& folder, const std::st
   return {};
 }
 
+void RequireEveryKeyRead(const Recipe& recipe) {
+  recipe.mTable.RequireEveryKeyRead(recipe.mSource + ": recipe \"" + recipe.mName + "\"");
+}
+
 double RecipeNumber(const Recipe& recipe, const char* key) {
   const std::optional<double> value = Need(recipe, key).value<double>();
   if (!value) WrongType(recipe, key, "a number");

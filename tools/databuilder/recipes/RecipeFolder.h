@@ -4,6 +4,8 @@
 // are read through small helpers that name the recipe and key when a value
 // is missing or of the wrong type.
 
+#include "tools/databuilder/TomlSources.h"
+
 #include <toml++/toml.h>
 
 #include <filesystem>
@@ -16,7 +18,7 @@ namespace databuilder {
 struct Recipe {
   std::string mName;
   std::string mSource;  // the file, for messages
-  toml::table mTable;
+  SourceTable mTable;
 };
 
 // Every recipe of the folder by symbol; a symbol twice throws BuildError.
@@ -27,6 +29,10 @@ std::map<std::string, Recipe> ReadRecipeFolder(const std::filesystem::path& fold
 // The reserved table of that key from the folder's files (the first file
 // holding it), or an empty table.
 toml::table ReadReservedTable(const std::filesystem::path& folder, const std::string& key);
+
+// Throws BuildError naming the recipe and the first key its maker did not
+// read: a misspelt key is an error, never a silent default.
+void RequireEveryKeyRead(const Recipe& recipe);
 
 // Typed values of a recipe. Each throws BuildError naming the recipe and
 // key when the value is missing (without a fallback) or ill-typed.

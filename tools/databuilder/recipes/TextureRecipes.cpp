@@ -68,6 +68,7 @@ std::map<int32_t, BuiltTexture> PaintRecipeTextures(const BuildSources& sources)
   for (const auto& [name, recipe] : ReadRecipeFolder(sources.mDataDirectory / "textures")) {
     const int32_t id = sources.mManifest.Resolve(ItemKind::kTexture, name);
     textures.emplace(id, Paint(recipe, *sources.mManifest.Find(ItemKind::kTexture, id)));
+    RequireEveryKeyRead(recipe);
   }
   return textures;
 }
