@@ -62,7 +62,10 @@ class BiggerScreen:
         self.stage = None
 
     def palette_shows(self):
-        shot = Screenshot()
+        try:
+            shot = Screenshot()
+        except subprocess.CalledProcessError:
+            return None  # a window went while the screen was read: the next try
         for spot, colour in PALETTE_SPOTS:
             # The button's box as the play-through reads it at 800 x 600, scaled.
             x, y, width, height = self.stage.area(
@@ -73,12 +76,12 @@ class BiggerScreen:
 
     def step_filled(self):
         """The creation screen fills the screen; only the bars beside it are black."""
+        screen = Screenshot()
+        width, height = screen.width, screen.height
         self.program.start()
         self.program.key("space")
         time.sleep(0.5)
         self.program.key("space")
-        screen = Screenshot()
-        width, height = screen.width, screen.height
 
         def covers_the_screen():
             place = self.program.read_geometry()
