@@ -2,12 +2,14 @@
 
 #include "app/creation/VPLCreationCharacter.h"
 #include "app/creation/VPLCreationUIHooks.h"
+#include "app/creation/VPLObjCreationChar.h"
 #include "app/creation/VPLObjCreationUser.h"
 #include "app/creation/VPLToolFactory.h"
 #include "app/objects/VPL3DCursorSet.h"
 #include "app/objects/VPLMaterializer.h"
 #include "app/objects/VPLScript.h"
 #include "app/objects/VPLServices.h"
+#include "foundation/uu/UUCallback.h"
 #include "foundation/uu/UUMemory.h"
 #include "foundation/win/WinHUD.h"
 #include "mm/stage/MM3DModelMolecule.h"
@@ -48,7 +50,7 @@ class VPLSceneCreationArea::AreaCreation : public VPLCreation {
 
  protected:
   VPLObjCreation* MakeCharacter(const UURefCount<MM3DModel>& model) override {
-    return mArea->MakeCharacter(model);
+    return mArea->MakeShowingCharacter(model);
   }
   VPLObjCreation* MakeGroup(const UURefCount<MM3DModel>& model) override {
     return mArea->MakeGroup(model);
@@ -99,6 +101,23 @@ MM3DDriverTextureMap* VPLSceneCreationArea::TextureMap() const {
 
 VPLObjCreation* VPLSceneCreationArea::MakeCharacter(const UURefCount<MM3DModel>& model) {
   return static_cast<AreaCreation&>(*mCreation).MakeOwnCharacter(model);
+}
+
+// The character's show, when it ends by itself, brings the character
+// tool's controls up to date (its play button shows play again).
+VPLObjCreation* VPLSceneCreationArea::MakeShowingCharacter(const UURefCount<MM3DModel>& model) {
+  VPLObjCreation* character = MakeCharacter(model);
+  if (auto* shown = dynamic_cast<VPLObjCreationChar*>(character)) {
+    shown->SetToolRefreshTask(
+        MMTaskCallback(GetTaskClient(),
+                       new UUClassCallback<VPLSceneCreationArea, void (VPLSceneCreationArea::*)()>(
+                           this, &VPLSceneCreationArea::RefreshCharacterTool)));
+  }
+  return character;
+}
+
+void VPLSceneCreationArea::RefreshCharacterTool() {
+  if (mUI != nullptr) mUI->RefreshPombleTool();
 }
 
 VPLObjCreation* VPLSceneCreationArea::MakeGroup(const UURefCount<MM3DModel>& model) {
@@ -298,7 +317,7 @@ void VPLSceneCreationArea::AddCharacter() {
   const auto id = static_cast<MMResourceId>(list.GetTagUInt32(kEntryTag));
   const UURefCount<MM3DModel> model = MM3DGetModel(id, TextureMap());
   if (!model) return;
-  VPLObjCreation* character = MakeCharacter(model);
+  VPLObjCreation* character = MakeShowingCharacter(model);
   if (character == nullptr) return;
   mCreation->AddObject(character);
   if (VPLCreationCharacter* controls = Character()) {

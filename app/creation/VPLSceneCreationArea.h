@@ -181,6 +181,9 @@ class VPLSceneCreationArea : public VPLSceneBase {
   class AreaCreation;
 
   MM3DDriverTextureMap* TextureMap() const;
+  // MakeCharacter's character, telling the interface when its show ends.
+  VPLObjCreation* MakeShowingCharacter(const UURefCount<MM3DModel>& model);
+  void RefreshCharacterTool();
   void ReadSettings();
   void ReadInitialPath(int32_t row);
   // The rows of the ground list tagged 0.

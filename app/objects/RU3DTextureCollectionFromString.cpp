@@ -5,6 +5,7 @@
 #include "mm/drawing/MMSurface.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -96,6 +97,37 @@ AFColor Rgb(uint8_t red, uint8_t green, uint8_t blue) {
   return color;
 }
 
+// A text in white is drawn on black, any other on white.
+AFColor GroundOf(const AFColor& text) {
+  return text == Rgb(255, 255, 255) ? Rgb(0, 0, 0) : Rgb(255, 255, 255);
+}
+
+// A pixel's share of text (0 to 255), read along the one channel in
+// which the text's colour and the ground's differ most (GroundOf makes
+// them differ in one at least).
+struct CoverageScale {
+  uint32_t mShift = 0;
+  int32_t mGround = 0;
+  int32_t mSpan = 0;
+
+  uint32_t Of(uint32_t pixel) const {
+    const auto value = static_cast<int32_t>(pixel >> mShift & 0xFFu);
+    return static_cast<uint32_t>(std::clamp((value - mGround) * 255 / mSpan, 0, 255));
+  }
+};
+
+CoverageScale CoverageOf(uint32_t text, const AFColor& ground) {
+  const uint32_t groundPixel =
+      uint32_t{ground.mBlue} | uint32_t{ground.mGreen} << 8 | uint32_t{ground.mRed} << 16;
+  CoverageScale scale;
+  for (uint32_t shift : {0u, 8u, 16u}) {
+    const auto groundValue = static_cast<int32_t>(groundPixel >> shift & 0xFFu);
+    const int32_t span = static_cast<int32_t>(text >> shift & 0xFFu) - groundValue;
+    if (std::abs(span) > std::abs(scale.mSpan)) scale = CoverageScale{shift, groundValue, span};
+  }
+  return scale;
+}
+
 }  // namespace
 
 RU3DTextureCollectionFromString::RU3DTextureCollectionFromString(uint16_t collectionNumber)
@@ -147,8 +179,7 @@ bool RU3DTextureCollectionFromString::DrawEntry(int16_t i, MMSurface* surface) {
   const TextEntry* entry = GetTextEntry(i);
   if (entry == nullptr || surface == nullptr || !entry->mStyle.mFont) return false;
   const MMTextStyle style = SurfaceStyle(entry->mStyle);
-  const bool white = style.mColor == Rgb(255, 255, 255);
-  surface->FillRect(entry->mRect, white ? Rgb(0, 0, 0) : Rgb(255, 255, 255));
+  surface->FillRect(entry->mRect, GroundOf(style.mColor));
   const std::vector<std::string> lines = WrapText(*surface, entry->mText, entry->mAnchor, style,
                                                   entry->mRect.GetWidth() - kWrapMargin);
   surface->BeginText(style.mFont);
@@ -170,10 +201,13 @@ bool RU3DTextureCollectionFromString::GetImage(int16_t i, MMSurface* surface,
   const AFColor& color = GetTextEntry(i)->mStyle.mColor;
   const uint32_t text =
       uint32_t{color.mBlue} | uint32_t{color.mGreen} << 8 | uint32_t{color.mRed} << 16;
+  const CoverageScale coverage = CoverageOf(text, GroundOf(color));
   description.mSubFormat = kMMSubFormatStraight;
-  // Every pixel takes the text's colour; only those in it stay opaque.
-  TransformPixels(description, [text](uint32_t pixel) {
-    return text | ((pixel & 0xFFFFFFu) == text ? 0u : 0xFF000000u);
+  // Every pixel takes the text's colour; how far it lies from the ground
+  // toward the text is how opaque it stays, so that the letters' smoothed
+  // edges blend into whatever the texture lies on.
+  TransformPixels(description, [text, coverage](uint32_t pixel) {
+    return text | (255u - coverage.Of(pixel)) << 24;
   });
   return true;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Texts as textures: each item is a text word-wrapped into its rectangle
-// and drawn around an anchor; the pixels exactly in the text's colour
-// become opaque and every other pixel transparent. Scene objects show
-// labels with it (VPLObj::RenderText).
+// and drawn around an anchor; every texel takes the text's colour, opaque
+// as far as the text covers it. Scene objects show labels with it
+// (VPLObj::RenderText).
 
 #include "app/objects/RU3DTextureCollectionFromSurface.h"
 #include "foundation/af/AFPalette.h"
@@ -43,7 +43,9 @@ class RU3DTextureCollectionFromString : public RU3DTextureCollectionFromSurface 
   bool IsOpaque(int16_t /*i*/) override { return false; }
   MM3DBlendFactors GetBlendFactors(int16_t /*i*/) override { return kTextBlend; }
   bool DrawEntry(int16_t i, MMSurface* surface) override;
-  // Only the pixels exactly in the text's colour stay visible.
+  // Every pixel takes the text's colour, as opaque as the text covers it:
+  // fully in the letters, partly on their smoothed edges, not at all on
+  // the ground.
   bool GetImage(int16_t i, MMSurface* surface, MMBitmap& description) override;
 
   // The lines the text is drawn as on the surface; a line that nothing

@@ -5,6 +5,7 @@
 #include "mm/drawing/win/WinMMOffscreenSurface.h"
 #include "mm3d/drivers/MM3DDriverTextureImage.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -61,9 +62,21 @@ RU3DTextureCollectionFromSurface::Entry* RU3DTextureCollectionFromSurface::GetEn
 }
 
 MMResourceId RU3DTextureCollectionFromSurface::AppendEntry(std::unique_ptr<Entry> entry) {
-  if (mEntries.size() >= kMaxEntries) return kMMNoResource;
-  mEntries.push_back(std::move(entry));
-  return MMMakeResourceId(GetCollectionNumber(), static_cast<uint16_t>(mEntries.size() - 1));
+  const auto freed = std::find(mEntries.begin(), mEntries.end(), nullptr);
+  if (freed == mEntries.end() && mEntries.size() >= kMaxEntries) return kMMNoResource;
+  const auto index = static_cast<uint16_t>(freed - mEntries.begin());
+  if (freed == mEntries.end()) {
+    mEntries.push_back(std::move(entry));
+  } else {
+    *freed = std::move(entry);
+  }
+  return MMMakeResourceId(GetCollectionNumber(), index);
+}
+
+void RU3DTextureCollectionFromSurface::ReleaseEntry(MMResourceId id) {
+  if (id == kMMNoResource || MMCollectionOf(id) != GetCollectionNumber()) return;
+  const auto index = static_cast<size_t>(static_cast<uint32_t>(id) & 0xFFFFu);
+  if (index < mEntries.size()) mEntries[index].reset();
 }
 
 void RU3DTextureCollectionFromSurface::ReplaceEntry(MMResourceId id, std::unique_ptr<Entry> entry) {

@@ -52,6 +52,9 @@ class RU3DTextureCollectionFromSurface : public MM3DTextureCollection {
   virtual bool GetImage(int16_t i, MMSurface* surface, MMBitmap& description);
 
   int16_t GetEntryCount() const { return static_cast<int16_t>(mEntries.size()); }
+  // Frees the item of the id once nothing shows it any more; the next item
+  // added takes its place. Ids of other collections change nothing.
+  void ReleaseEntry(MMResourceId id);
 
   // Gives every 32-bit pixel of the description (bytes b, g, r, x as one
   // little-endian word) the function's answer for it, several at a time.
@@ -64,7 +67,8 @@ class RU3DTextureCollectionFromSurface : public MM3DTextureCollection {
  protected:
   // Null past the end.
   Entry* GetEntry(int16_t i) const;
-  // The id of the new item; -1 when the collection is full.
+  // The id of the new item, in the first place a released item left;
+  // -1 when the collection is full.
   MMResourceId AppendEntry(std::unique_ptr<Entry> entry);
   // Replaces the item of the id (appends when the index is past the end);
   // -1 changes nothing.

@@ -16,6 +16,7 @@
 #include "mm3d/MM3DMaterialLambert.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -86,6 +87,7 @@ VPLObj::VPLObj(MMScene* scene, const UURefCount<MM3DModel>& model, MMResourceId 
 }
 
 VPLObj::~VPLObj() {
+  ReleaseTextTexture();
   if (auto* scene = dynamic_cast<VPLSceneBase*>(GetScene())) scene->ForgetObject(this);
   if (MMTaskClient* client = GetTaskClient()) client->GetManager()->CancelOwner(this);
 }
@@ -379,9 +381,9 @@ MM3DMatrix VPLObj::GetScaleMatrix() const {
 
 namespace {
 
-// Text textures are not repeated across the meshes.
-constexpr MM3DTextureKey kTextTextureKey{
-    .mClamp = 1, .mLinear = 1, .mMipmaps = VPLObj::kTextureMipmaps};
+// Text textures are not repeated across the meshes, and are shown at
+// about their own size: smaller mip levels would only blur the letters.
+constexpr MM3DTextureKey kTextTextureKey{.mClamp = 1, .mLinear = 1, .mMipmaps = 0};
 
 // Whether the id names an item of the collection.
 bool Belongs(MMResourceId id, const MM3DTextureCollection& collection) {
@@ -394,16 +396,29 @@ UUPoint CentreOf(const UURect& rect) {
 
 }  // namespace
 
+UURect VPLObj::FaceRect(const UURect& rect) const {
+  MM3DVector min;
+  MM3DVector max;
+  MeasureMeshes(min, max);
+  const float width = max.mX - min.mX;
+  const float height = max.mY - min.mY;
+  if (!(width > 0.0f && height > 0.0f)) return rect;
+  const float side = static_cast<float>(rect.GetWidth()) * height / width;
+  const auto rows = static_cast<int32_t>(std::lround(std::clamp(side, 1.0f, kMaxFaceRows)));
+  return UURect(rect.mLeft, rect.mTop, rect.mRight, rect.mTop + rows);
+}
+
 bool VPLObj::RenderText(const UURect& rect, const char* text, const RU3DTextStyle& style) {
   RU3DTextureCollectionFromString* strings = VPLGetServices().mStringTextures;
   if (strings == nullptr) return false;
+  const UURect face = FaceRect(rect);
   if (Belongs(mTextTextureId, *strings)) {
     // The old texture goes from the meshes first, so that the map loads
     // the new text rather than keeping the old one.
     SetTexture(RU3DTextureCollectionFromString::kTextBlend, MM3DTextureHandle());
-    strings->ReplaceText(mTextTextureId, rect, text, CentreOf(rect), style);
+    strings->ReplaceText(mTextTextureId, face, text, CentreOf(face), style);
   } else {
-    mTextTextureId = strings->AddText(rect, text, CentreOf(rect), style);
+    mTextTextureId = strings->AddText(face, text, CentreOf(face), style);
   }
   return ShowTextTexture();
 }
@@ -418,6 +433,20 @@ bool VPLObj::RenderImage(const UURect& rect, int16_t page) {
     mTextTextureId = images->AddEntry(rect, page);
   }
   return ShowTextTexture();
+}
+
+void VPLObj::ReleaseTextTexture() {
+  if (mTextTextureId == kMMNoResource) return;
+  // Off the meshes first: the map forgets the texture with its last
+  // handle, so a text that takes the freed place is drawn anew.
+  SetTexture(RU3DTextureCollectionFromString::kTextBlend, MM3DTextureHandle());
+  const VPLServices& services = VPLGetServices();
+  for (RU3DTextureCollectionFromSurface* collection :
+       {static_cast<RU3DTextureCollectionFromSurface*>(services.mStringTextures),
+        static_cast<RU3DTextureCollectionFromSurface*>(services.mImageTextures)}) {
+    if (collection != nullptr) collection->ReleaseEntry(mTextTextureId);
+  }
+  mTextTextureId = kMMNoResource;
 }
 
 bool VPLObj::ShowTextTexture() {

@@ -36,12 +36,14 @@ class VPLObj : public MM3DModelMolecule {
   // How the materials' textures are sampled: repeated and filtered.
   static constexpr MM3DTextureKey kTextureKey{
       .mClamp = 0, .mLinear = 1, .mMipmaps = kTextureMipmaps};
+  // A face's texture is never taller than this.
+  static constexpr float kMaxFaceRows = 2048.0f;
 
   // Bounds, transform nodes under the tree's root, and with a script id the
   // placement of that button definition.
   VPLObj(MMScene* scene, const UURefCount<MM3DModel>& model, MMResourceId scriptId = kMMNoResource);
-  // Leaves its scene's ticked list and takes back the callbacks it queued.
-  // The transform nodes stay in the model's tree.
+  // Leaves its scene's ticked list, takes back the callbacks it queued and
+  // frees its text texture. The transform nodes stay in the model's tree.
   ~VPLObj() override;
 
   virtual bool IsSame(const VPLObj* object) const { return object == this; }
@@ -120,11 +122,17 @@ class VPLObj : public MM3DModelMolecule {
   // Above 1 counts as 1; stored only when a coloured material takes it.
   void SetAlpha(float transparency);
   MM3DMatrix GetScaleMatrix() const;
-  // Shows the text, drawn around the rectangle's centre, as the texture of
-  // every mesh (the application's string textures); the object keeps one
-  // text texture and replaces it on the next call. False when the
-  // collection gives no texture.
+  // Shows the text, drawn around the centre of the rectangle made as tall
+  // as the object's face (FaceRect), as the texture of every mesh (the
+  // application's string textures); the object keeps one text texture and
+  // replaces it on the next call. False when the collection gives no
+  // texture.
   bool RenderText(const UURect& rect, const char* text, const RU3DTextStyle& style);
+  // The rectangle's width with the height that gives it the proportions of
+  // the object's face (its width and height across x and y as shown), so
+  // that a texture drawn in it is not stretched; the rectangle itself for
+  // a face without extent.
+  UURect FaceRect(const UURect& rect) const;
   // The same with the page of the credits script (the image textures).
   bool RenderImage(const UURect& rect, int16_t page);
   MMResourceId GetTextTextureId() const { return mTextTextureId; }
@@ -173,6 +181,8 @@ class VPLObj : public MM3DModelMolecule {
   void PlaceAt(const MM3DMatrix& translation);
   // Loads the text texture at once and puts it on the meshes.
   bool ShowTextTexture();
+  // Takes the text texture off the meshes and frees its item.
+  void ReleaseTextTexture();
 
   const char* mAnchorName = nullptr;
   std::unique_ptr<VPLBoundingVolume> mBounds;

@@ -63,8 +63,10 @@ constexpr MMResourceId kZoomBasePlace = 72;
 constexpr float kPaletteFrameZ = -10.0f;
 constexpr int32_t kMagnetPull = 17;
 constexpr int32_t kHandCursor = 1;
-// The slow-machine notice: blue text of 9 pixels in a 256 x 256 texture.
+// The slow-machine notice: blue text of 9 pixels, centred both ways, in a
+// texture 256 wide (as tall as the notice's proportions make it).
 const UURect kNoticeRect(0, 0, 256, 256);
+constexpr int32_t kNoticeCentred = 1;
 constexpr int32_t kNoticeHeight = 9;
 constexpr int32_t kNoticeWeight = 400;
 constexpr int16_t kNoticeEntry = 8;
@@ -269,7 +271,9 @@ void VPLSceneCreationUI::ShowSlowMachineNotice() {
   const RU3DTextStyle style{
       .mFont = std::make_shared<MMSystemFont>(strings.GetText(kFontFaceEntry), kNoticeHeight,
                                               kNoticeWeight, false, false),
-      .mColor = AFColor(AFRGB(0, 0, 255))};
+      .mColor = AFColor(AFRGB(0, 0, 255)),
+      .mHorizontalAlignment = kNoticeCentred,
+      .mVerticalAlignment = kNoticeCentred};
   mSlowNotice->RenderText(kNoticeRect, strings.GetText(kNoticeEntry), style);
   mSlowNotice->SetVisibility(kMMShown);
 }

@@ -9,6 +9,7 @@
 #include "app/objects/VPLToggleButtonObject.h"
 #include "mm3d/MM3DDisplayTreeNodeBlendShape.h"
 #include "tests/app/creation/PaletteStage.h"
+#include "tests/app/creation/PombleSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -172,6 +173,28 @@ TEST_F(VPLObjButtonToolPombleTest, ThePerformToggleStopsAShowAndShowsPlay) {
   Click(*Tool().GetPerformToggle());
   EXPECT_FALSE(Character().IsPerforming());
   EXPECT_TRUE(Tool().GetPerformToggle()->GetState());
+}
+
+// The real show, left to play to its end, hands the play button back.
+TEST_F(VPLObjButtonToolPombleTest, AShowThatEndsByItselfShowsPlayAgain) {
+  constexpr int32_t kLongestWait = 120 * 1000;
+  constexpr int32_t kStep = 50;
+  const auto runUntil = [&](auto done) {
+    for (int32_t t = 0; t < kLongestWait && !done(); t += kStep) {
+      pomble_support::Advance(mStage.Stage(), kStep, kStep);
+    }
+  };
+  ClickButton(kPomble);
+  SwitchAllButOn(-1);
+  Scene().RefreshAfterUndo();
+  ASSERT_FALSE(Character().GetRepeat());
+  Click(*Tool().GetPerformToggle());
+  // The camera comes near first, then the show begins.
+  runUntil([&] { return Character().IsPerforming(); });
+  ASSERT_FALSE(Tool().GetPerformToggle()->GetState());
+  runUntil([&] { return Tool().GetPerformToggle()->GetState(); });
+  EXPECT_TRUE(Tool().GetPerformToggle()->GetState());
+  EXPECT_FALSE(Character().IsPerforming());
 }
 
 TEST_F(VPLObjButtonToolPombleTest, EngagingAndReleasingLeavesThePoses) {

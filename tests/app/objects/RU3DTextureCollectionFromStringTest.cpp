@@ -62,13 +62,14 @@ class RU3DTextureCollectionFromStringTest : public ::testing::Test {
       WinMMCreateOffscreenSurface(32, kSquare, AFPalette())};
 };
 
-TEST_F(RU3DTextureCollectionFromStringTest, ATextComesOutInItsColourOnATransparentGround) {
+TEST_F(RU3DTextureCollectionFromStringTest, ATextComesOutInItsColourOpaqueAsFarAsItCovers) {
   for (const AFColor& color : {Colour(255, 255, 255), Colour(200, 30, 40)}) {
     const MMResourceId id = mStrings.AddText(kSquare, "Hello", kCentre, Style(color));
     MM3DDriverTextureImage image;
     ASSERT_TRUE(mStrings.LoadImage(MMItemOf(id), image));
     ASSERT_EQ(image.GetWidth(), kSide);
     int32_t opaque = 0;
+    int32_t edge = 0;
     for (int32_t y = 0; y < kSide; ++y) {
       for (int32_t x = 0; x < kSide; ++x) {
         const uint8_t* texel = image.PixelAddress(x, y);
@@ -76,10 +77,13 @@ TEST_F(RU3DTextureCollectionFromStringTest, ATextComesOutInItsColourOnATranspare
         ASSERT_EQ(texel[1], color.mGreen);
         ASSERT_EQ(texel[2], color.mBlue);
         if (texel[3] == 255) ++opaque;
+        if (texel[3] != 0 && texel[3] != 255) ++edge;
       }
     }
     EXPECT_GT(opaque, 0);
     EXPECT_LT(opaque, kSide * kSide / 8);
+    // The letters' smoothed edges stay, partly opaque, rather than fall away.
+    EXPECT_GT(edge, 0);
     EXPECT_FALSE(mStrings.IsOpaque(MMItemOf(id)));
   }
 }
@@ -128,6 +132,26 @@ TEST_F(RU3DTextureCollectionFromStringTest, ReplacingKeepsTheIdAndItemsPastTheEn
   EXPECT_FALSE(mStrings.LoadImage(1, image));
   EXPECT_FALSE(image.HasPixels());
   EXPECT_EQ(mStrings.GetSize(1), (UUPoint{0, 0}));
+}
+
+// A text nothing shows any more gives its place to the next one; ids of
+// another collection or of none free nothing.
+TEST_F(RU3DTextureCollectionFromStringTest, AReleasedTextFailsToLoadAndTheNextTextTakesItsPlace) {
+  const RU3DTextStyle style = Style(Colour(0, 0, 0));
+  const MMResourceId first = mStrings.AddText(kSquare, "First", kCentre, style);
+  const MMResourceId second = mStrings.AddText(kSquare, "Second", kCentre, style);
+  for (MMResourceId other :
+       {kMMNoResource, MMMakeResourceId(kImages, static_cast<uint16_t>(MMItemOf(first)))}) {
+    mStrings.ReleaseEntry(other);
+  }
+  MM3DDriverTextureImage image;
+  EXPECT_TRUE(mStrings.LoadImage(MMItemOf(first), image));
+  mStrings.ReleaseEntry(first);
+  EXPECT_FALSE(mStrings.LoadImage(MMItemOf(first), image));
+  EXPECT_EQ(mStrings.GetSize(MMItemOf(first)), (UUPoint{0, 0}));
+  EXPECT_EQ(mStrings.AddText(kSquare, "Third", kCentre, style), first);
+  EXPECT_EQ(mStrings.GetEntryCount(), 2);
+  EXPECT_TRUE(mStrings.LoadImage(MMItemOf(second), image));
 }
 
 TEST(RU3DTextureCollectionFromCreditsScriptTest, APageDrawsItsLinesWithTheGapBetween) {

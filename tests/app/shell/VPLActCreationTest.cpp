@@ -268,18 +268,25 @@ TEST_F(VPLActCreationTest, TheSlowMachineNoticeShowsItsTextInBlueOnItsModel) {
   EXPECT_LT(low.mX, high.mX);
   EXPECT_EQ(notice->GetVisibility(), kMMShown);
   UUOwned<MMSurface> drawn = DrawText(services.Strings(), notice->GetTextTextureId());
-  // The same text drawn afresh: string-list entry 8 in blue.
+  // The same text drawn afresh: string-list entry 8 in blue, centred in
+  // a texture 256 wide of the notice's own proportions.
   const VPLStringList strings;
   const RU3DTextStyle blue{
       .mFont = std::make_shared<MMSystemFont>(strings.GetText(45), 9, 400, false, false),
-      .mColor = AFColor(AFRGB(0, 0, 255))};
-  const UURect square(0, 0, 256, 256);
-  UUOwned<MMSurface> expected = DrawText(
-      services.Strings(), services.Strings().AddText(square, strings.GetText(8), {128, 128}, blue));
+      .mColor = AFColor(AFRGB(0, 0, 255)),
+      .mHorizontalAlignment = 1,
+      .mVerticalAlignment = 1};
+  const UURect face = notice->FaceRect(UURect(0, 0, 256, 256));
+  EXPECT_EQ(face.GetWidth(), 256);
+  EXPECT_NEAR(face.GetHeight(), 256.0f * (high.mY - low.mY) / (high.mX - low.mX), 1.0f);
+  UUOwned<MMSurface> expected =
+      DrawText(services.Strings(),
+               services.Strings().AddText(face, strings.GetText(8),
+                                          {face.GetWidth() / 2, face.GetHeight() / 2}, blue));
   int32_t inked = 0;
   int32_t differing = 0;
-  for (int32_t y = 0; y < 256; ++y) {
-    for (int32_t x = 0; x < 256; ++x) {
+  for (int32_t y = 0; y < face.GetHeight(); ++y) {
+    for (int32_t x = 0; x < face.GetWidth(); ++x) {
       const uint32_t pixel = shell_test::SurfacePixel(*drawn, x, y);
       differing += pixel != shell_test::SurfacePixel(*expected, x, y) ? 1 : 0;
       // On white paper: pure blue ink, and at its edges only shades

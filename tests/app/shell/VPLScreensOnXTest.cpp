@@ -13,14 +13,18 @@
 #include "app/shell/VPLSceneCredits.h"
 #include "app/shell/VPLSceneIntro.h"
 #include "mm/resources/MMPictureLoader.h"
+#include "mm3d/MM3DDriverTextureMap.h"
 #include "mm3d/MM3DModelCollection.h"
 #include "tests/app/shell/ProgramStage.h"
 #include "tests/app/support/AppFixtures.h"
+#include "tests/app/support/DialogData.h"
 #include "tests/support/ResourceFileFixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -72,19 +76,23 @@ struct ButtonCount {
   int32_t mAll = 0;
 };
 
+// Calls visit(x, y) for every pixel of the capture over the area.
+template <typename Visit>
+void VisitArea(const ScreenOnX& screen, PlaneSpot middle, PlaneSpot size, Visit visit) {
+  const UUPoint from = OnScreen(screen, {middle.mX - size.mX / 2, middle.mY + size.mY / 2});
+  const UUPoint to = OnScreen(screen, {middle.mX + size.mX / 2, middle.mY - size.mY / 2});
+  for (int32_t y = from.mY; y <= to.mY; ++y) {
+    for (int32_t x = from.mX; x <= to.mX; ++x) visit(x, y);
+  }
+}
+
 template <typename Test>
 ButtonCount CountOnButton(const ScreenOnX& screen, PlaneSpot middle, Test test) {
-  const UUPoint from =
-      OnScreen(screen, {middle.mX - kButtonSize.mX / 2, middle.mY + kButtonSize.mY / 2});
-  const UUPoint to =
-      OnScreen(screen, {middle.mX + kButtonSize.mX / 2, middle.mY - kButtonSize.mY / 2});
   ButtonCount count;
-  for (int32_t y = from.mY; y <= to.mY; ++y) {
-    for (int32_t x = from.mX; x <= to.mX; ++x) {
-      count.mAnswering += test(screen.At(x, y)) ? 1 : 0;
-      ++count.mAll;
-    }
-  }
+  VisitArea(screen, middle, kButtonSize, [&](int32_t x, int32_t y) {
+    count.mAnswering += test(screen.At(x, y)) ? 1 : 0;
+    ++count.mAll;
+  });
   return count;
 }
 
@@ -94,8 +102,10 @@ class VPLScreensOnXTest : public ::testing::Test {
     if (!ScreenOnX::Available()) GTEST_SKIP() << "needs scripts/test's X display";
     VPLOpenGLFirst = 1;
     mStage = std::make_unique<ProgramStage>(&mMaker, 1);
+    mServices = std::make_unique<dialog_data::DialogServices>(mStage->Stage().GetTextureMap());
   }
   void TearDown() override {
+    mServices.reset();
     mStage.reset();
     VPLSceneCreationUI::ResetQuittingForTest();
     VPLOpenGLFirst = 0;
@@ -106,6 +116,8 @@ class VPLScreensOnXTest : public ::testing::Test {
   ProgramDataFiles mFiles;
   shell_test::CreationActMaker mMaker;
   std::unique_ptr<ProgramStage> mStage;
+  // The program's text and credits textures, and preferences of the test's own.
+  std::unique_ptr<dialog_data::DialogServices> mServices;
   ScreenOnX mScreen;
 };
 
@@ -128,6 +140,118 @@ TEST_F(VPLScreensOnXTest, TheSelectToolsButtonsShowBrightAndTheChosenOneRedOnXDi
   EXPECT_EQ(CountOnButton(mScreen, kRotateButton, IsRed).mAnswering, 0);
   const ButtonCount red = CountOnButton(mScreen, kMoveButton, IsRed);
   EXPECT_GT(red.mAnswering * kRedRimShare, red.mAll);
+}
+
+// A dialog's label or text panel on the interface's plane.
+struct LabelArea {
+  PlaneSpot mMiddle;
+  PlaneSpot mSize;
+};
+const PlaneSpot kLabelSize{13.0f, 3.0f};
+const LabelArea kAutoSaveLabel{{5.8f, 4.0f}, kLabelSize};
+const LabelArea kPromptForDeleteLabel{{5.8f, 0.8f}, kLabelSize};
+const LabelArea kPrintingLabel{{5.8f, -2.4f}, kLabelSize};
+const LabelArea kPrintBackgroundLabel{{5.8f, -1.6f}, kLabelSize};
+const LabelArea kQuestionPanel{{4.2f, 1.8f}, {13.0f, 7.6f}};
+// The program draws 800 pixels wide, whatever the test's window is.
+constexpr float kStageWidth = 800.0f;
+// A child reads a text whose lines stand at least this many pixels high.
+constexpr float kReadableHeight = 12.0f;
+constexpr int32_t kDarkest = 110;
+constexpr int32_t kLightest = 190;
+// How often each dialog opens and closes.
+constexpr int32_t kOpenings = 100;
+
+int32_t Luminance(uint32_t pixel) {
+  return static_cast<int32_t>(
+      ((pixel >> 16 & 0xFF) * 3 + (pixel >> 8 & 0xFF) * 6 + (pixel & 0xFF)) / 10);
+}
+
+// What a label shows: its tallest line of dark pixels (in the program's
+// pixels), and how many of its pixels are dark and light.
+struct TextLook {
+  float mTallestLine = 0.0f;
+  int32_t mDark = 0;
+  int32_t mLight = 0;
+  int32_t mAll = 0;
+};
+
+TextLook LookAt(const ScreenOnX& screen, const LabelArea& label) {
+  TextLook look;
+  std::vector<bool> darkRows(static_cast<size_t>(screen.Height()), false);
+  VisitArea(screen, label.mMiddle, label.mSize, [&](int32_t x, int32_t y) {
+    const int32_t luminance = Luminance(screen.At(x, y));
+    if (luminance < kDarkest) {
+      ++look.mDark;
+      darkRows[static_cast<size_t>(y)] = true;
+    }
+    look.mLight += luminance > kLightest ? 1 : 0;
+    ++look.mAll;
+  });
+  int32_t run = 0;
+  int32_t tallest = 0;
+  for (const bool dark : darkRows) {
+    run = dark ? run + 1 : 0;
+    tallest = std::max(tallest, run);
+  }
+  look.mTallestLine =
+      static_cast<float>(tallest) * kStageWidth / static_cast<float>(screen.Width());
+  return look;
+}
+
+// Each label's text stands tall enough to read, dark on a light ground.
+TEST_F(VPLScreensOnXTest, EveryDialogLabelShowsItsTextTallAndDarkOnALightGroundOnXDisplay) {
+  ASSERT_TRUE(mFiles.Ready());
+  VPLSceneCreationUI& screen = *Act().GetInterface();
+  struct Dialog {
+    const char* mName;
+    void (VPLSceneCreationUI::*mOpen)();
+    std::vector<LabelArea> mLabels;
+  };
+  const Dialog dialogs[] = {
+      {"preferences",
+       &VPLSceneUIBase::OpenPreferenceDialog,
+       {kAutoSaveLabel, kPromptForDeleteLabel, kPrintingLabel}},
+      {"print", &VPLSceneUIBase::OpenPrintDialog, {kPrintBackgroundLabel}},
+      {"question", &VPLSceneCreationUI::AskToQuit, {kQuestionPanel}},
+  };
+  for (const Dialog& dialog : dialogs) {
+    (screen.*dialog.mOpen)();
+    ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kDialogMiddle));
+    shell_test::KeepScreenshot(mScreen, std::string("dialog-") + dialog.mName);
+    for (const LabelArea& label : dialog.mLabels) {
+      const TextLook look = LookAt(mScreen, label);
+      EXPECT_GE(look.mTallestLine, kReadableHeight) << dialog.mName << ' ' << label.mMiddle.mY;
+      EXPECT_GT(look.mDark, 0) << dialog.mName << ' ' << label.mMiddle.mY;
+      EXPECT_GT(look.mLight * 2, look.mAll) << dialog.mName << ' ' << label.mMiddle.mY;
+    }
+    mStage->Key(VK_ESCAPE);
+    mStage->RunFrame();
+  }
+}
+
+// A closed dialog takes its texts' textures with it: opened and closed
+// again and again, the dialogs leave the textures as they found them.
+TEST_F(VPLScreensOnXTest, ClosedDialogsFreeTheirTextTexturesOnXDisplay) {
+  ASSERT_TRUE(mFiles.Ready());
+  VPLSceneCreationUI& screen = *Act().GetInterface();
+  const MM3DDriverTextureMap& textures = *mStage->Stage().GetTextureMap();
+  const auto openAndClose = [&](void (VPLSceneCreationUI::*open)()) {
+    (screen.*open)();
+    mStage->Key(VK_ESCAPE);
+    mStage->RunFrame();
+  };
+  using Open = void (VPLSceneCreationUI::*)();
+  for (const Open open :
+       {Open{&VPLSceneUIBase::OpenPreferenceDialog}, Open{&VPLSceneUIBase::OpenPrintDialog},
+        Open{&VPLSceneUIBase::OpenExportDialog}, Open{&VPLSceneCreationUI::AskToQuit}}) {
+    openAndClose(open);
+    const int32_t mapped = textures.GetEntryCount();
+    const int16_t texts = mServices->Strings().GetEntryCount();
+    for (int32_t i = 0; i < kOpenings; ++i) openAndClose(open);
+    EXPECT_EQ(textures.GetEntryCount(), mapped);
+    EXPECT_EQ(mServices->Strings().GetEntryCount(), texts);
+  }
 }
 
 // The world point of the area's view under a stage point, this far into
