@@ -21,6 +21,8 @@ VPLApplication* VPLCurrentApplication = nullptr;
 
 namespace {
 
+std::atomic<bool> gSessionEnding{false};
+
 constexpr int32_t kClientWidth = 800;
 constexpr int32_t kClientHeight = 600;
 constexpr char kWindowClassName[] = "VPL3DWindowClass";
@@ -66,7 +68,24 @@ void CentreDescription() {
   VPLMainWindowDescription.mBottom = top + kClientHeight;
 }
 
+// The close a person gives the window: the window of the program, wherever
+// it is in its life, when it exists.
+void CloseMainWindow() {
+  if (const HWND window = FindWindowA(kWindowClassName, nullptr)) {
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  }
+}
+
 }  // namespace
+
+void VPLEndSession() {
+  gSessionEnding = true;
+  CloseMainWindow();
+}
+
+bool VPLSessionEnding() { return gSessionEnding; }
+
+void VPLResetSessionEndingForTest() { gSessionEnding = false; }
 
 VPLApplication::VPLApplication(ALAllocator* allocator, int32_t) : AFApplication(allocator) {
   VPLCurrentApplication = this;
@@ -105,7 +124,10 @@ bool VPLApplication::OpenDefault() {
   }
   mMainWindow = new (GetAllocator()) MMStageWindow(VPLMainWindowDescription);
   mMainWindow->SetTitle(kWindowTitle);
-  if (!OpenPreferences() || !SetUpUserFolders()) return false;
+  if (!OpenPreferences() || !SetUpUserFolders()) {
+    RecordFailure();
+    return false;
+  }
   const UURect rect(VPLMainWindowDescription.mLeft, VPLMainWindowDescription.mTop,
                     VPLMainWindowDescription.mRight, VPLMainWindowDescription.mBottom);
   mStage = new (GetAllocator()) VPLStage(mMainWindow, rect);
@@ -148,6 +170,8 @@ void VPLApplication::Quit() {
 }
 
 void VPLApplication::RunMessageLoop() {
+  // A termination request that came before the window existed finds it now.
+  if (VPLSessionEnding()) CloseMainWindow();
   for (;;) {
     if (AFErrorPending()) PostQuitMessage(0);
     MSG message;

@@ -84,3 +84,11 @@ class VPLApplication : public AFApplication {
 
 // The program's one application object; null outside its life.
 extern VPLApplication* VPLCurrentApplication;
+
+// A termination request (a logout, a shutdown, Ctrl+C) closes the window as
+// the child's close does; from then on for the rest of the process nobody
+// is there to answer a question, so the screens keep the work without
+// asking and let the window close at once. From any thread.
+void VPLEndSession();
+bool VPLSessionEnding();
+void VPLResetSessionEndingForTest();
