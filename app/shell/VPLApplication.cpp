@@ -17,6 +17,8 @@
 #include "platform/win32/gdi.h"
 #include "platform/win32/user.h"
 
+#include <utility>
+
 VPLApplication* VPLCurrentApplication = nullptr;
 
 namespace {
@@ -31,6 +33,7 @@ constexpr uint32_t kWindowStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr uint16_t kTextCollection = 2;
 constexpr uint16_t kCreditsCollection = 3;
 constexpr UINT kDataErrorMessage = 100;
+constexpr UINT kCloseRetryMilliseconds = 100;
 
 AFWindowClass VPLMainWindowClass{
     .mStyle = CS_OWNDC,
@@ -170,10 +173,14 @@ void VPLApplication::Quit() {
 }
 
 void VPLApplication::RunMessageLoop() {
-  // A termination request that came before the window existed finds it now.
-  if (VPLSessionEnding()) CloseMainWindow();
+  TakeMessages();
+  if (mCloseTimer != 0) KillTimer(nullptr, std::exchange(mCloseTimer, 0));
+}
+
+void VPLApplication::TakeMessages() {
   for (;;) {
     if (AFErrorPending()) PostQuitMessage(0);
+    KeepClosingWhileTheSessionEnds();
     MSG message;
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
       // Quit from the stage thread ends the loop once the queue is empty.
@@ -182,6 +189,10 @@ void VPLApplication::RunMessageLoop() {
       continue;
     }
     if (message.message == WM_QUIT) return;
+    if (message.message == WM_TIMER && message.hwnd == nullptr && message.wParam == mCloseTimer) {
+      CloseMainWindow();
+      continue;
+    }
     AFWindow* active = GetActiveWindow();
     if (active == nullptr || active->GetAccelerators() == nullptr ||
         !TranslateAcceleratorA(active->GetHandle(), active->GetAccelerators(), &message)) {
@@ -189,6 +200,15 @@ void VPLApplication::RunMessageLoop() {
       DispatchMessageA(&message);
     }
   }
+}
+
+// A window whose stage is still starting refuses a close, and a request
+// may come before the window exists: while the session ends, the close is
+// asked for again at every tick until the window is gone.
+void VPLApplication::KeepClosingWhileTheSessionEnds() {
+  if (mCloseTimer != 0 || !VPLSessionEnding()) return;
+  mCloseTimer = SetTimer(nullptr, 0, kCloseRetryMilliseconds, nullptr);
+  CloseMainWindow();
 }
 
 void VPLApplication::CloseAllWindows() {

@@ -64,8 +64,11 @@ class VPLApplication : public AFApplication {
   void FillServices();
   void EmptyServices();
   bool ShowNoDiskSpace();
+  void TakeMessages();
+  void KeepClosingWhileTheSessionEnds();
 
   std::atomic<bool> mQuit{false};
+  UINT_PTR mCloseTimer = 0;
   VPLStage* mStage = nullptr;
   std::unique_ptr<VPLPreferences> mPreferences;
   std::unique_ptr<VPLSketchbookLibrary> mLibrary;

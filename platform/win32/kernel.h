@@ -429,6 +429,10 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
 // The absolute form of a path, its case as found; *filePart (when asked)
 // points at its last component.
 DWORD GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* filePart);
+// This layer's own: the host's path of a path (its case as found), the one
+// a person on this machine knows the file by, for the messages that name a
+// file; answers as GetFullPathNameA does.
+DWORD GetHostPathNameA(LPCSTR path, DWORD size, LPSTR buffer);
 // Long names are their own short names: an existing path is copied.
 DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size);
 // These four answer the length without the terminator, or the size needed

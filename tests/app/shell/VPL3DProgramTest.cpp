@@ -1,8 +1,8 @@
 // The program itself, started as a process from a folder of the test's own
 // (a copy of the program beside the build's data files): a second copy
 // ends silently, also on the same Library from another runtime folder, a
-// killed one leaves no lock behind and a termination request ends the run
-// as a close does; a headless run logs
+// killed one leaves no lock behind, a termination request ends the run as
+// a close does and a damaged data file stops the start with its box; a headless run logs
 // the 3D device it got and says what the machine lacks; on a real X display
 // it opens its 800 x 600 window, makes its folders and log, and ends
 // cleanly when the window is closed.
@@ -259,6 +259,45 @@ TEST(VPL3DProgramTest, ATerminationRequestEndsTheRunAsAClose) {
     ASSERT_GT(next, 0);
     EXPECT_TRUE(WaitUntil(folder, next, started)) << ReadFile(folder.ErrorOutput());
     Kill(next);
+  }
+}
+
+struct DamagedCase {
+  const char* file;
+  const char* kind;
+};
+
+// Each data file cut short: the start ends with the error box naming the
+// file's kind and its path on this machine, before any window, and fails.
+TEST(VPL3DProgramTest, ADataFileCutShortEndsTheStartWithItsErrorBox) {
+  const std::vector<DamagedCase> cases = {{"Hd.mms", "script"},
+                                          {"vpl3d.MMP", "picture resource"},
+                                          {"vpl3d.MMA", "sound resource"},
+                                          {"vpl3d.MMF", "film resource"},
+                                          {"vpl3d.MMX", "texture resource"},
+                                          {"vpl3d.MMM", "model resource"}};
+  setenv("VPL3D_TEST", "1", 1);
+  std::vector<std::unique_ptr<ProgramFolder>> folders;
+  std::vector<pid_t> programs;
+  for (const DamagedCase& c : cases) {
+    const std::string what = "damaged" + std::to_string(folders.size());
+    folders.push_back(std::make_unique<ProgramFolder>(what.c_str()));
+    const fs::path data = folders.back()->Dir() / c.file;
+    const std::string whole = ReadFile(fs::read_symlink(data));
+    fs::remove(data);
+    std::ofstream(data, std::ios::binary) << whole.substr(0, whole.size() - whole.size() / 4);
+    programs.push_back(Spawn(*folders.back(), {}));
+  }
+  for (size_t n = 0; n < cases.size(); ++n) {
+    SCOPED_TRACE(cases[n].file);
+    ASSERT_GT(programs[n], 0);
+    EXPECT_EQ(WaitForExit(programs[n]), kFailed);
+    const std::string errors = ReadFile(folders[n]->ErrorOutput());
+    const std::string path = (folders[n]->Dir() / cases[n].file).string();
+    EXPECT_NE(errors.find("[Application Error] "), std::string::npos) << errors;
+    EXPECT_NE(errors.find(std::string(cases[n].kind) + " file '" + path + "'."), std::string::npos)
+        << errors;
+    EXPECT_FALSE(fs::exists(folders[n]->Dir() / "Library"));
   }
 }
 
