@@ -4,6 +4,7 @@
 #include "app/shell/VPL2DDisplayStrategy.h"
 #include "app/shell/VPLActCreation.h"
 #include "app/shell/VPLActIntro.h"
+#include "app/shell/VPLApplication.h"
 #include "app/shell/VPLDisplayModeStrategy.h"
 #include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLStage.h"
@@ -12,7 +13,7 @@
 namespace {
 
 // The intro first, then the creation act; while the intro runs the window
-// stays open.
+// stays open, unless the session ends.
 class VPLProgramActMaker : public VPLActMaker {
  public:
   MMAct* MakeAct(VPLStage* stage, int32_t number) override {
@@ -23,7 +24,7 @@ class VPLProgramActMaker : public VPLActMaker {
   }
   bool AgreesToClose(MMAct* act) override {
     if (auto* creation = dynamic_cast<VPLActCreation*>(act)) return creation->CanClose();
-    return dynamic_cast<VPLActIntro*>(act) == nullptr;
+    return dynamic_cast<VPLActIntro*>(act) == nullptr || VPLSessionEnding();
   }
   void TickCreation(MMAct* act, int32_t time) override {
     auto* creation = dynamic_cast<VPLActCreation*>(act);

@@ -17,9 +17,13 @@
 #include "platform/win32/gdi.h"
 #include "platform/win32/user.h"
 
+#include <utility>
+
 VPLApplication* VPLCurrentApplication = nullptr;
 
 namespace {
+
+std::atomic<bool> gSessionEnding{false};
 
 constexpr int32_t kClientWidth = 800;
 constexpr int32_t kClientHeight = 600;
@@ -29,6 +33,7 @@ constexpr uint32_t kWindowStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr uint16_t kTextCollection = 2;
 constexpr uint16_t kCreditsCollection = 3;
 constexpr UINT kDataErrorMessage = 100;
+constexpr UINT kCloseRetryMilliseconds = 100;
 
 AFWindowClass VPLMainWindowClass{
     .mStyle = CS_OWNDC,
@@ -66,7 +71,24 @@ void CentreDescription() {
   VPLMainWindowDescription.mBottom = top + kClientHeight;
 }
 
+// The close a person gives the window: the window of the program, wherever
+// it is in its life, when it exists.
+void CloseMainWindow() {
+  if (const HWND window = FindWindowA(kWindowClassName, nullptr)) {
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  }
+}
+
 }  // namespace
+
+void VPLEndSession() {
+  gSessionEnding = true;
+  CloseMainWindow();
+}
+
+bool VPLSessionEnding() { return gSessionEnding; }
+
+void VPLResetSessionEndingForTest() { gSessionEnding = false; }
 
 VPLApplication::VPLApplication(ALAllocator* allocator, int32_t) : AFApplication(allocator) {
   VPLCurrentApplication = this;
@@ -105,7 +127,10 @@ bool VPLApplication::OpenDefault() {
   }
   mMainWindow = new (GetAllocator()) MMStageWindow(VPLMainWindowDescription);
   mMainWindow->SetTitle(kWindowTitle);
-  if (!OpenPreferences() || !SetUpUserFolders()) return false;
+  if (!OpenPreferences() || !SetUpUserFolders()) {
+    RecordFailure();
+    return false;
+  }
   const UURect rect(VPLMainWindowDescription.mLeft, VPLMainWindowDescription.mTop,
                     VPLMainWindowDescription.mRight, VPLMainWindowDescription.mBottom);
   mStage = new (GetAllocator()) VPLStage(mMainWindow, rect);
@@ -148,8 +173,14 @@ void VPLApplication::Quit() {
 }
 
 void VPLApplication::RunMessageLoop() {
+  TakeMessages();
+  if (mCloseTimer != 0) KillTimer(nullptr, std::exchange(mCloseTimer, 0));
+}
+
+void VPLApplication::TakeMessages() {
   for (;;) {
     if (AFErrorPending()) PostQuitMessage(0);
+    KeepClosingWhileTheSessionEnds();
     MSG message;
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
       // Quit from the stage thread ends the loop once the queue is empty.
@@ -158,6 +189,10 @@ void VPLApplication::RunMessageLoop() {
       continue;
     }
     if (message.message == WM_QUIT) return;
+    if (message.message == WM_TIMER && message.hwnd == nullptr && message.wParam == mCloseTimer) {
+      CloseMainWindow();
+      continue;
+    }
     AFWindow* active = GetActiveWindow();
     if (active == nullptr || active->GetAccelerators() == nullptr ||
         !TranslateAcceleratorA(active->GetHandle(), active->GetAccelerators(), &message)) {
@@ -165,6 +200,15 @@ void VPLApplication::RunMessageLoop() {
       DispatchMessageA(&message);
     }
   }
+}
+
+// A window whose stage is still starting refuses a close, and a request
+// may come before the window exists: while the session ends, the close is
+// asked for again at every tick until the window is gone.
+void VPLApplication::KeepClosingWhileTheSessionEnds() {
+  if (mCloseTimer != 0 || !VPLSessionEnding()) return;
+  mCloseTimer = SetTimer(nullptr, 0, kCloseRetryMilliseconds, nullptr);
+  CloseMainWindow();
 }
 
 void VPLApplication::CloseAllWindows() {

@@ -64,8 +64,11 @@ class VPLApplication : public AFApplication {
   void FillServices();
   void EmptyServices();
   bool ShowNoDiskSpace();
+  void TakeMessages();
+  void KeepClosingWhileTheSessionEnds();
 
   std::atomic<bool> mQuit{false};
+  UINT_PTR mCloseTimer = 0;
   VPLStage* mStage = nullptr;
   std::unique_ptr<VPLPreferences> mPreferences;
   std::unique_ptr<VPLSketchbookLibrary> mLibrary;
@@ -84,3 +87,11 @@ class VPLApplication : public AFApplication {
 
 // The program's one application object; null outside its life.
 extern VPLApplication* VPLCurrentApplication;
+
+// A termination request (a logout, a shutdown, Ctrl+C) closes the window as
+// the child's close does; from then on for the rest of the process nobody
+// is there to answer a question, so the screens keep the work without
+// asking and let the window close at once. From any thread.
+void VPLEndSession();
+bool VPLSessionEnding();
+void VPLResetSessionEndingForTest();

@@ -136,6 +136,7 @@ class VPLSceneCreationUI : public VPLSceneUIBase, public VPLCreationUIHooks {
   void Answer(int32_t kind, int32_t response);
   // False, after question 7, when the save failed: the work stays modified.
   bool SaveOrSay();
+  bool KeepWorkAndQuit();
   void Quit();
   bool IsModified() const;
   void RefreshCurrentTool();

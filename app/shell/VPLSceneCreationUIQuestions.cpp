@@ -9,6 +9,7 @@
 #include "app/objects/VPLServices.h"
 #include "app/objects/VPLStringList.h"
 #include "app/shell/VPLActCreation.h"
+#include "app/shell/VPLApplication.h"
 #include "app/shell/VPLSceneCreationUI.h"
 #include "app/shell/VPLShellPreferences.h"
 
@@ -121,12 +122,23 @@ bool VPLSceneCreationUI::SaveOrSay() {
   return false;
 }
 
+// Nobody is there to answer: keeping is the safe answer, whatever the
+// preferences say and whatever question stands open.
+bool VPLSceneCreationUI::KeepWorkAndQuit() {
+  if (IsModified()) mArea->SaveSketch();
+  mArea->StoreSketchbookNumber();
+  Quit();
+  sQuitting = true;
+  return true;
+}
+
 void VPLSceneCreationUI::Quit() {
   if (VPLGetServices().mQuit) VPLGetServices().mQuit();
 }
 
 bool VPLSceneCreationUI::OnQuitRequest(bool force) {
   if (sQuitting) return true;
+  if (VPLSessionEnding()) return KeepWorkAndQuit();
   if (mQuestionDialog != nullptr) return false;
   if (mLastAnswer == kSaveBeforeQuit) {
     mArea->StoreSketchbookNumber();

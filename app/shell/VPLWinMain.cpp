@@ -8,6 +8,7 @@
 #include "foundation/af/AFMemoryPool.h"
 #include "foundation/al/ALAllocator.h"
 #include "foundation/uu/UUDisplayMode.h"
+#include "foundation/uu/UUFileSystem.h"
 #include "platform/win32/user.h"
 
 #include <cstdint>
@@ -24,15 +25,39 @@ constexpr int32_t kScreenHeight = 600;
 constexpr int32_t kScreenBits = 16;
 constexpr UINT kScreenMessage = 109;
 constexpr UINT kNoDiskSpaceMessage = 111;
-constexpr int kStoppedEarly = 0;
-constexpr int kRan = 1;
+constexpr int kEnded = 0;
+constexpr int kFailed = 1;
+constexpr char kLibraryLockName[] = "vpl3d.lock";
 
-// Closes the semaphore on every way out, so that a start that stopped
-// early never keeps the next one from running.
+// Closes the semaphore and the lock on every way out, so that a start that
+// stopped early never keeps the next one from running.
 struct HandleCloser {
   void operator()(void* handle) const { CloseHandle(handle); }
 };
-using SemaphoreHandle = std::unique_ptr<void, HandleCloser>;
+using OwnedHandle = std::unique_ptr<void, HandleCloser>;
+
+// The folder that holds Library is one running program's: a copy started
+// with another runtime folder (and so another semaphore) still finds it
+// taken. The lock file is opened unshared; the system lets go of it when
+// the program ends, however it ends. False when another program holds it;
+// a lock file that cannot be made keeps no one from starting.
+bool TakeLibraryFolder(OwnedHandle& lock) {
+  UUDirectory folder;
+  char path[kUUPathCapacity];
+  if (!VPLGetUserFoldersBase(folder) || !UUMakeFilePath(path, folder, kLibraryLockName))
+    return true;
+  const HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError() != ERROR_SHARING_VIOLATION;
+  lock.reset(file);
+  return true;
+}
+
+// A termination request closes the window as the child's close would.
+BOOL EndOnRequest(DWORD) {
+  VPLEndSession();
+  return TRUE;
+}
 
 void ReadOpenGLFirst(const char* commandLine, int showCommand) {
   if (showCommand == 0 || commandLine == nullptr) return;
@@ -62,49 +87,57 @@ bool HasEnoughDiskSpace() {
   return uint64_t{sectorsPerCluster} * bytesPerSector * freeClusters >= kMinimumDiskSpace;
 }
 
-void RunOnScreen(VPLApplication& application) {
+// True when the run ended as the person (or the session) asked.
+bool RunOnScreen(VPLApplication& application) {
   const UUDisplayMode mode(UUPoint{kScreenWidth, kScreenHeight}, kScreenBits, true);
   if (!mode.Apply()) {
     VPLShowStringAlert(kScreenMessage, nullptr);
-    return;
+    return false;
   }
-  application.Run();
+  const bool ran = application.Run() && !application.HasFailed();
   UUDisplayMode::Restore();
+  return ran;
 }
 
 int RunWithPool() {
   AFMemoryPool pool(kPoolSize);
   if (pool.GetHeap() == nullptr) {
     VPLShowStringAlert(kVPLOutOfMemoryMessage, nullptr);
-    return kStoppedEarly;
+    return kFailed;
   }
   ALSetOutOfMemoryHandler(VPLOutOfMemoryHandler);
+  bool ran = false;
   {
     std::unique_ptr<VPLApplication> application(new (&pool) VPLApplication(&pool, -1));
     VPLMovieModule movies;
     VPLQuickTimeStarted = movies.Start() ? 1 : 0;
-    RunOnScreen(*application);
+    ran = RunOnScreen(*application);
     movies.Stop();
   }
   ALSetOutOfMemoryHandler(nullptr);
-  return kRan;
+  return ran ? kEnded : kFailed;
 }
 
 }  // namespace
 
 int WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int showCommand) {
-  const SemaphoreHandle semaphore(CreateSemaphoreA(nullptr, 0, 1, kSemaphoreName));
-  if (GetLastError() == ERROR_ALREADY_EXISTS) return kStoppedEarly;
+  const OwnedHandle semaphore(CreateSemaphoreA(nullptr, 0, 1, kSemaphoreName));
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return kEnded;
+  OwnedHandle libraryLock;
+  if (!TakeLibraryFolder(libraryLock)) return kEnded;
+  SetConsoleCtrlHandler(EndOnRequest, TRUE);
   ReadOpenGLFirst(commandLine, showCommand);
   if (!HasEnoughMemory()) {
     VPLShowStringAlert(kVPLOutOfMemoryMessage, nullptr);
-    return kStoppedEarly;
+    return kFailed;
   }
   if (!HasEnoughDiskSpace()) {
     VPLShowStringAlert(kNoDiskSpaceMessage, nullptr);
-    return kStoppedEarly;
+    return kFailed;
   }
-  return RunWithPool();
+  const int result = RunWithPool();
+  SetConsoleCtrlHandler(EndOnRequest, FALSE);
+  return result;
 }
 
 void VPLOutOfMemoryHandler() { VPLShowStringAlert(kVPLOutOfMemoryMessage, nullptr); }

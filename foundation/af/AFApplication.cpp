@@ -70,6 +70,11 @@ bool AFApplication::ReportError() {
 
 void AFApplication::Quit() { PostThreadMessageA(mThreadId, WM_QUIT, 0, 0); }
 
+void AFApplication::QuitAfterFailure() {
+  mFailed = true;
+  Quit();
+}
+
 bool AFApplication::Initialize() { return true; }
 
 void AFApplication::Terminate() {}

@@ -5,6 +5,7 @@
 
 #include "platform/win32/kernel.h"
 
+#include <atomic>
 #include <cstddef>
 
 class ALAllocator;
@@ -27,6 +28,12 @@ class AFApplication {
   // Shows the pending error; answers whether to run again.
   virtual bool ReportError();
   virtual void Quit();
+  // Asks to quit because the program cannot go on (no display, nothing to
+  // draw with): the run then counts as failed. From any thread.
+  void QuitAfterFailure();
+  // Whether the run failed: a quit after a failure, or a start the
+  // application gave up.
+  bool HasFailed() const { return mFailed; }
   virtual bool Initialize();
   virtual void Terminate();
   virtual bool OpenDefault();
@@ -55,6 +62,9 @@ class AFApplication {
   // none follows.
   AFWindow* NextWindowObject(const AFWindow* window) const;
 
+ protected:
+  void RecordFailure() { mFailed = true; }
+
  private:
   AFWindow* mMainWindow = nullptr;
   AFWindow* mActiveWindow = nullptr;
@@ -62,6 +72,7 @@ class AFApplication {
   AFPulseTaskManager* mPulseTaskManager = nullptr;
   ALAllocator* mAllocator;
   DWORD mThreadId = 0;
+  std::atomic<bool> mFailed{false};
 };
 
 extern AFApplication* AFCurrentApplication;

@@ -133,13 +133,17 @@ void LoadStringOr(UINT id, const char* fallback, char* buffer, int32_t size) {
   }
 }
 
-// The path named in a message: the full path when the directory still
-// exists and the message stays within its buffer, else the bare file name.
+// The path named in a message: the full path as the person's machine
+// names it when the directory still exists and the message stays within
+// its buffer, else the bare file name.
 void MessagePath(const UUDirectory& directory, const char* fileName, size_t templateLength,
                  char* path) {
-  if (directory.IsSet() && UUMakeFilePath(path, directory, fileName) &&
-      std::strlen(path) + templateLength <= kAFMessageSize) {
-    return;
+  char systemPath[kUUPathCapacity];
+  if (directory.IsSet() && UUMakeFilePath(systemPath, directory, fileName)) {
+    const DWORD length = GetHostPathNameA(systemPath, kAFMessageSize, path);
+    if (length > 0 && length < kAFMessageSize && length + templateLength <= kAFMessageSize) {
+      return;
+    }
   }
   if (fileName != nullptr && fileName[0] != '\0') {
     UUCopyString(fileName, path, kFileNameSize);

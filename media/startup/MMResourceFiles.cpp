@@ -9,6 +9,7 @@
 #include "media/sound/MMSoundLoader.h"
 #include "media/startup/MMResourceSearchDirectories.h"
 #include "mm/drawing/MMBlitRequest.h"
+#include "mm/resources/MMGenericResourceFile.h"
 #include "mm/resources/MMGlobalPulseTaskManagers.h"
 #include "mm/resources/MMPictureCollection.h"
 #include "mm/resources/MMPictureLoader.h"
@@ -25,6 +26,7 @@ namespace {
 
 // The openers read no names.
 constexpr bool kKeepNames = false;
+constexpr bool kVerifyChecksum = true;
 
 // Each opener registers the file's collection and answers false (its error
 // recorded) when the file cannot be used.
@@ -68,13 +70,32 @@ constexpr FileKind kModels{483, MME_MODEL_RESOURCE_FILE_NOT_FOUND, OpenModelFile
 // after them belong to the next group.
 constexpr uint32_t kItemsPerGroup = 1000;
 
+// Each file is checked whole, its checksum and every subfile's place,
+// before it is used: a file cut short or changed stops the start with its
+// kind's error instead of leaving a screen without pictures later.
+bool IsWhole(const FileKind& kind, const UUDirectory& directory, const char* name) {
+  MMDummyResourceFile file(kind.mNotFound);
+  if (!file.Open(directory, name, kKeepNames, kVerifyChecksum)) return false;
+  int32_t offset = 0;
+  int32_t size = 0;
+  bool whole = true;
+  for (int32_t i = 0; whole && i < file.GetSubfileCount(); ++i) {
+    whole = file.GetSubfileRange(i, &offset, &size);
+  }
+  if (!whole) file.ReportError(AFO_BAD_HEADER);
+  file.CloseIfOpen();
+  return whole;
+}
+
 bool OpenFiles(const FileKind& kind) {
   for (uint32_t index = 0; index < kItemsPerGroup; ++index) {
     char name[kUUPathCapacity];
     if (!MMLoadResourceFileName(kind.mGroup, index, name)) return true;
     const UUDirectory* directory = MMFindResourceDirectory(name);
     if (directory == nullptr) return AFSetError(kind.mNotFound, UUDirectory(), name, 0);
-    if (!kind.mOpen(*directory, name)) return AFSetFailureWithoutError();
+    if (!IsWhole(kind, *directory, name) || !kind.mOpen(*directory, name)) {
+      return AFSetFailureWithoutError();
+    }
   }
   return true;
 }

@@ -430,7 +430,7 @@ UURect MMStage::GetLocalRect() const {
 }
 
 void MMStage::QuitApplication() {
-  if (AFCurrentApplication != nullptr) AFCurrentApplication->Quit();
+  if (AFCurrentApplication != nullptr) AFCurrentApplication->QuitAfterFailure();
 }
 
 MMTaskCallback MMStage::MakeQuitCallback() {

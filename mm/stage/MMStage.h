@@ -129,6 +129,7 @@ class MMStage {
   UURect GetLocalRect() const;
   int32_t ToStageTime(int32_t clockTime) const { return mTaskBase + clockTime - mClockBase; }
   int32_t ToClockTime(int32_t stageTime) const { return stageTime + mClockBase - mTaskBase; }
+  // Used when the stage cannot go on (no display): the run ends as failed.
   void QuitApplication();
   MMTaskCallback MakeQuitCallback();
   void OnPaint();

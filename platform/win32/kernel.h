@@ -201,6 +201,22 @@ HANDLE CreateSemaphoreA(void* security, LONG initialCount, LONG maximumCount, LP
 // (arguments with blanks are quoted).
 LPSTR GetCommandLineA();
 
+// ---- Console control -------------------------------------------------------
+// The host's requests to end the program are the console's events: SIGINT
+// is CTRL_C_EVENT, SIGHUP CTRL_CLOSE_EVENT, SIGTERM CTRL_SHUTDOWN_EVENT.
+// Each reaches the handlers on a thread of its own, the last added first,
+// until one answers TRUE. When none does, the process ends as the signal
+// ends it. When one does, the process has 5 seconds to end by itself (a
+// second request ends it at once) and is then ended as the signal ends it.
+// A null routine is refused with ERROR_INVALID_PARAMETER, as is removing
+// one that was never added.
+
+constexpr DWORD CTRL_C_EVENT = 0;
+constexpr DWORD CTRL_CLOSE_EVENT = 2;
+constexpr DWORD CTRL_SHUTDOWN_EVENT = 6;
+using PHANDLER_ROUTINE = BOOL (*)(DWORD event);
+BOOL SetConsoleCtrlHandler(PHANDLER_ROUTINE routine, BOOL add);
+
 // ---- Memory and disk status ----------------------------------------------
 
 struct MEMORYSTATUS {
@@ -413,6 +429,10 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
 // The absolute form of a path, its case as found; *filePart (when asked)
 // points at its last component.
 DWORD GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* filePart);
+// This layer's own: the host's path of a path (its case as found), the one
+// a person on this machine knows the file by, for the messages that name a
+// file; answers as GetFullPathNameA does.
+DWORD GetHostPathNameA(LPCSTR path, DWORD size, LPSTR buffer);
 // Long names are their own short names: an existing path is copied.
 DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size);
 // These four answer the length without the terminator, or the size needed

@@ -1,6 +1,7 @@
 // Well-known directories, the current directory, full and short path
 // names, and the one drive the host offers.
 
+#include "platform/win32/CodePage.h"
 #include "platform/win32/PathMapping.h"
 #include "platform/win32/UserConfig.h"
 #include "platform/win32/kernel.h"
@@ -97,6 +98,15 @@ DWORD GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* filePart) {
     *filePart = last < full.size() ? buffer + last : nullptr;
   }
   return answer;
+}
+
+DWORD GetHostPathNameA(LPCSTR path, DWORD size, LPSTR buffer) {
+  const std::string host = ToHostPath(path);
+  if (host.empty()) {
+    SetLastError(ERROR_INVALID_NAME);
+    return 0;
+  }
+  return AnswerText(Utf8ToCp1252(host), buffer, size);
 }
 
 DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {

@@ -130,7 +130,7 @@ class PlayThrough:
         time.sleep(1.0)
         self.program.click(QUIT_YES)
         wait_until("the program's end", lambda: self.program.process.poll() is not None, 30)
-        check(self.program.process.returncode == 1,
+        check(self.program.process.returncode == 0,
               f"the program ended with {self.program.process.returncode}")
 
     def step_return(self):

@@ -156,9 +156,10 @@ class Robustness:
         wait_until("the killed program's window gone", lambda: not visible_windows())
         time.sleep(0.5)
 
-    def ended(self):
+    def ended(self, status=0):
+        """The program's end, with 0 after a run and 1 after a failed start."""
         wait_until("the program's end", lambda: self.program.process.poll() is not None, 30)
-        check(self.program.process.returncode == 1,
+        check(self.program.process.returncode == status,
               f"the program ended with {self.program.process.returncode}")
 
     def dialog_shows(self, before):
@@ -428,7 +429,7 @@ class Robustness:
                 subprocess.run(["xdotool", "mousemove", str(left + width // 2),
                                 str(top + height // 2)], check=True)
                 subprocess.run(["xdotool", "key", "Return"], check=True)
-                self.ended()
+                self.ended(1)
         finally:
             os.rename(data + ".away", data)
         with open(errors_path, encoding="latin-1") as errors:

@@ -1,6 +1,8 @@
 // The program itself, started as a process from a folder of the test's own
 // (a copy of the program beside the build's data files): a second copy
-// ends silently and a killed one leaves no lock behind; a headless run logs
+// ends silently, also on the same Library from another runtime folder, a
+// killed one leaves no lock behind, a termination request ends the run as
+// a close does and a damaged data file stops the start with its box; a headless run logs
 // the 3D device it got and says what the machine lacks; on a real X display
 // it opens its 800 x 600 window, makes its folders and log, and ends
 // cleanly when the window is closed.
@@ -40,8 +42,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr auto kGenerousWait = std::chrono::seconds(60);
-constexpr int kStoppedEarly = 0;
-constexpr int kRan = 1;
+constexpr int kEnded = 0;
+constexpr int kFailed = 1;
 constexpr char kNoDiskSpaceText[] = "Not enough hard drive space to run 'Vantry's Plorvia 3D'";
 constexpr char kSmallScreenText[] = "requires a screen resolution of at least 800x600";
 constexpr int kWindowWidth = 800;
@@ -158,7 +160,7 @@ TEST(VPL3DProgramTest, ASecondCopyEndsSilentlyWithZero) {
   ASSERT_EQ(GetLastError(), ERROR_SUCCESS);
   const pid_t second = Spawn(folder, {});
   ASSERT_GT(second, 0);
-  EXPECT_EQ(WaitForExit(second), kStoppedEarly);
+  EXPECT_EQ(WaitForExit(second), kEnded);
   EXPECT_EQ(ReadFile(folder.ErrorOutput()).find("Vantry"), std::string::npos);
   EXPECT_FALSE(fs::exists(folder.Dir() / "Library"));
   CloseHandle(first);
@@ -170,7 +172,7 @@ TEST(VPL3DProgramTest, AUserFolderThatCannotBeMadeEndsTheStartWithItsMessage) {
   std::ofstream(folder.Dir() / "Textures") << "a file where the folder should be";
   const pid_t program = Spawn(folder, {});
   ASSERT_GT(program, 0);
-  EXPECT_EQ(WaitForExit(program), kRan);
+  EXPECT_EQ(WaitForExit(program), kFailed);
   EXPECT_NE(ReadFile(folder.ErrorOutput()).find(kNoDiskSpaceText), std::string::npos);
   EXPECT_TRUE(fs::is_directory(folder.Dir() / "Library"));
   EXPECT_FALSE(fs::exists(folder.Dir() / "Exports"));
@@ -193,13 +195,119 @@ TEST(VPL3DProgramTest, AKilledCopyLeavesNoLockAndTheNextStartsAndMakesExportsAga
   Kill(next);
 }
 
+// The runtime folder the semaphore lives in, for the test's life.
+class RuntimeFolder {
+ public:
+  explicit RuntimeFolder(const fs::path& folder) {
+    if (const char* value = std::getenv("XDG_RUNTIME_DIR")) mBefore = value;
+    fs::create_directories(folder);
+    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+  }
+  ~RuntimeFolder() {
+    if (mBefore.empty()) {
+      unsetenv("XDG_RUNTIME_DIR");
+    } else {
+      setenv("XDG_RUNTIME_DIR", mBefore.c_str(), 1);
+    }
+  }
+  RuntimeFolder(const RuntimeFolder&) = delete;
+  RuntimeFolder& operator=(const RuntimeFolder&) = delete;
+
+ private:
+  std::string mBefore;
+};
+
+TEST(VPL3DProgramTest, ASecondCopyOnTheSameLibraryEndsSilentlyWhateverItsRuntimeFolder) {
+  ProgramFolder folder("samelibrary");
+  setenv("VPL3D_TEST", "1", 1);
+  const auto started = [&] { return fs::is_directory(folder.Dir() / "Exports"); };
+  pid_t first = -1;
+  {
+    RuntimeFolder runtime(folder.Path() / "run1");
+    first = Spawn(folder, {});
+  }
+  ASSERT_GT(first, 0);
+  ASSERT_TRUE(WaitUntil(folder, first, started));
+  RuntimeFolder runtime(folder.Path() / "run2");
+  const pid_t second = Spawn(folder, {});
+  ASSERT_GT(second, 0);
+  EXPECT_EQ(WaitForExit(second), kEnded);
+  EXPECT_EQ(ReadFile(folder.ErrorOutput()).find("Vantry"), std::string::npos);
+  EXPECT_EQ(kill(first, 0), 0);
+  Kill(first);
+}
+
+// A logout, a shutdown, Ctrl+C or kill during the intro, which a close
+// otherwise waits for: the window closes as the child's close would and
+// the program ends as after a run, its files closed and its lock free.
+TEST(VPL3DProgramTest, ATerminationRequestEndsTheRunAsAClose) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    ProgramFolder folder(("terminated" + std::to_string(signal)).c_str());
+    setenv("VPL3D_TEST", "1", 1);
+    // Exports, the last folder, is made once the copy holds the lock.
+    const fs::path exports = folder.Dir() / "Exports";
+    const auto started = [&] { return fs::is_directory(exports); };
+    const pid_t program = Spawn(folder, {});
+    ASSERT_GT(program, 0);
+    ASSERT_TRUE(WaitUntil(folder, program, started));
+    kill(program, signal);
+    EXPECT_EQ(WaitForExit(program), kEnded) << ReadFile(folder.ErrorOutput());
+    EXPECT_TRUE(fs::is_regular_file(folder.Dir() / "Library" / "Sketchbook 1" / "Sketch 1"));
+    fs::remove(exports);
+    const pid_t next = Spawn(folder, {});
+    ASSERT_GT(next, 0);
+    EXPECT_TRUE(WaitUntil(folder, next, started)) << ReadFile(folder.ErrorOutput());
+    Kill(next);
+  }
+}
+
+struct DamagedCase {
+  const char* file;
+  const char* kind;
+};
+
+// Each data file cut short: the start ends with the error box naming the
+// file's kind and its path on this machine, before any window, and fails.
+TEST(VPL3DProgramTest, ADataFileCutShortEndsTheStartWithItsErrorBox) {
+  const std::vector<DamagedCase> cases = {{"Hd.mms", "script"},
+                                          {"vpl3d.MMP", "picture resource"},
+                                          {"vpl3d.MMA", "sound resource"},
+                                          {"vpl3d.MMF", "film resource"},
+                                          {"vpl3d.MMX", "texture resource"},
+                                          {"vpl3d.MMM", "model resource"}};
+  setenv("VPL3D_TEST", "1", 1);
+  std::vector<std::unique_ptr<ProgramFolder>> folders;
+  std::vector<pid_t> programs;
+  for (const DamagedCase& c : cases) {
+    const std::string what = "damaged" + std::to_string(folders.size());
+    folders.push_back(std::make_unique<ProgramFolder>(what.c_str()));
+    const fs::path data = folders.back()->Dir() / c.file;
+    const std::string whole = ReadFile(fs::read_symlink(data));
+    fs::remove(data);
+    std::ofstream(data, std::ios::binary) << whole.substr(0, whole.size() - whole.size() / 4);
+    programs.push_back(Spawn(*folders.back(), {}));
+  }
+  for (size_t n = 0; n < cases.size(); ++n) {
+    SCOPED_TRACE(cases[n].file);
+    ASSERT_GT(programs[n], 0);
+    EXPECT_EQ(WaitForExit(programs[n]), kFailed);
+    const std::string errors = ReadFile(folders[n]->ErrorOutput());
+    const std::string path = (folders[n]->Dir() / cases[n].file).string();
+    EXPECT_NE(errors.find("[Application Error] "), std::string::npos) << errors;
+    EXPECT_NE(errors.find(std::string(cases[n].kind) + " file '" + path + "'."), std::string::npos)
+        << errors;
+    EXPECT_FALSE(fs::exists(folders[n]->Dir() / "Library"));
+  }
+}
+
 struct HeadlessCase {
   const char* name;
   const char* argument;
   const char* missingModules;
   const char* deviceLines;  // after the log's heading; null: the log ends there
   const char* message;      // the one box the run shows; null: none
-  bool endsByItself;        // with 1, else it runs on
+  bool endsByItself;        // as a failed start, else it runs on
 };
 
 TEST(VPL3DProgramTest, AHeadlessRunLogsItsDeviceAndSaysWhatTheMachineLacks) {
@@ -232,7 +340,7 @@ TEST(VPL3DProgramTest, AHeadlessRunLogsItsDeviceAndSaysWhatTheMachineLacks) {
     const pid_t program = programs[n];
     ASSERT_GT(program, 0);
     if (c.endsByItself) {
-      EXPECT_EQ(WaitForExit(program), kRan);
+      EXPECT_EQ(WaitForExit(program), kFailed);
     } else {
       EXPECT_TRUE(WaitUntil(folder, program, [&] { return NamesADevice(LogOf(folder)); }));
       Kill(program);
@@ -345,7 +453,7 @@ TEST(VPL3DProgramTest, RunsInItsWindowAndEndsWhenClosedOnXDisplay) {
     EXPECT_EQ(width, kWindowWidth);
     EXPECT_EQ(height, kWindowHeight);
     x.Close(window);
-    EXPECT_EQ(WaitForExit(program), kRan) << ReadFile(folder.ErrorOutput());
+    EXPECT_EQ(WaitForExit(program), kEnded) << ReadFile(folder.ErrorOutput());
     for (const char* name : {"Library", "Textures", "Exports"}) {
       EXPECT_TRUE(fs::is_directory(folder.Dir() / name)) << name;
     }
@@ -366,7 +474,7 @@ TEST(VPL3DProgramTest, AScreenSmallerThan800By600GetsItsMessageOnXDisplay) {
   const pid_t program = SpawnCommand(
       folder, {"xvfb-run", "-a", "-s", "-screen 0 640x480x24", folder.Program().string()});
   ASSERT_GT(program, 0);
-  EXPECT_EQ(WaitForExit(program), kRan);
+  EXPECT_EQ(WaitForExit(program), kFailed);
   EXPECT_NE(ReadFile(folder.ErrorOutput()).find(kSmallScreenText), std::string::npos);
   EXPECT_FALSE(fs::exists(folder.Dir() / "Library"));
 }

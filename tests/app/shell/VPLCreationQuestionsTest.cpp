@@ -3,7 +3,8 @@
 // did (closed the window, pressed quit or new sketch), the answer and
 // whether the save worked, against what was saved, whether the program
 // quit and which question waits. A failed save keeps the work, says so
-// (question 7) and stops there.
+// (question 7) and stops there. When the session ends nobody answers: the
+// work is kept without a question.
 
 #include "app/creation/VPLCreation.h"
 #include "app/creation/VPLSceneCreationArea.h"
@@ -11,6 +12,7 @@
 #include "app/objects/VPL3DCallbackDialog.h"
 #include "app/objects/VPLServices.h"
 #include "app/shell/VPLActCreation.h"
+#include "app/shell/VPLApplication.h"
 #include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLSceneCreationUI.h"
 #include "tests/app/shell/ProgramStage.h"
@@ -52,14 +54,17 @@ class Sketches : public VPLSketchTarget {
 // kCloseAfterFailedSave: the quit button's save failed and its notice was
 // closed; then the window is closed. kCloseAfterFileQuestion: the file
 // button's question was answered no, the child changed the creation again
-// and closes the window.
+// and closes the window. kSessionEnds: a termination request closes the
+// window; kSessionEndsWhileAsked: it comes while the close's question waits.
 enum class Trigger {
   kClose,
   kQuitButton,
   kNewSketchButton,
   kFileButton,
   kCloseAfterFailedSave,
-  kCloseAfterFileQuestion
+  kCloseAfterFileQuestion,
+  kSessionEnds,
+  kSessionEndsWhileAsked
 };
 
 struct QuestionCase {
@@ -84,6 +89,7 @@ class VPLCreationQuestionsTest : public ::testing::TestWithParam<QuestionCase> {
     VPLGetServices().mRenderToSurface = nullptr;
     mStage.reset();
     Screen::ResetQuittingForTest();
+    VPLResetSessionEndingForTest();
     VPLOpenGLFirst = 0;
   }
   void SetUp() override {
@@ -148,6 +154,16 @@ TEST_P(VPLCreationQuestionsTest, TheAnswerDecidesWhatIsSavedAndWhetherTheProgram
       Creation().SetModified(true);
       UI().OnQuitRequest(true);
       break;
+    case Trigger::kSessionEnds:
+      VPLEndSession();
+      EXPECT_TRUE(UI().OnQuitRequest(true));
+      break;
+    case Trigger::kSessionEndsWhileAsked:
+      UI().OnQuitRequest(true);
+      Settle();
+      VPLEndSession();
+      EXPECT_TRUE(UI().OnQuitRequest(true));
+      break;
   }
   Settle();
   ASSERT_EQ(UI().GetPendingQuestion(), c.mAsked);
@@ -200,7 +216,14 @@ INSTANTIATE_TEST_SUITE_P(
                      false, kFailed},
         QuestionCase{"CloseAfterAnotherAnswerStillAsksForTheWork", kAsk, kChanged,
                      Trigger::kCloseAfterFileQuestion, Screen::kSaveBeforeQuit, kYes, kWorks, 1,
-                     true, kNone}),
+                     true, kNone},
+        QuestionCase{"SessionEndSavesWithoutAskingAndQuits", kAsk, kChanged, Trigger::kSessionEnds,
+                     kNone, 0, kWorks, 1, true, kNone},
+        QuestionCase{"SessionEndWhileTheQuestionWaitsSavesAndQuits", kAsk, kChanged,
+                     Trigger::kSessionEndsWhileAsked, Screen::kSaveBeforeQuit, kNo, kWorks, 1, true,
+                     kNone},
+        QuestionCase{"SessionEndWithUnchangedWorkQuitsUnsaved", kAsk, kUntouched,
+                     Trigger::kSessionEnds, kNone, 0, kWorks, 0, true, kNone}),
     [](const ::testing::TestParamInfo<QuestionCase>& info) { return info.param.mName; });
 
 }  // namespace

@@ -21,8 +21,8 @@ using namespace vpl::platform;
 constexpr SIZE_T kMinimumMemory = 44040192;
 constexpr SIZE_T kPlentyOfMemory = kMinimumMemory * 4;
 constexpr DWORD kMinimumDisk = 5000000;
-constexpr int kStoppedEarly = 0;
-constexpr int kRan = 1;
+constexpr int kSecondCopy = 0;
+constexpr int kFailed = 1;
 
 std::string StringOf(UINT id) {
   char text[512];
@@ -56,26 +56,25 @@ struct CheckCase {
   SIZE_T pageFile;
   DWORD freeDisk;
   bool diskQueryFails;
-  int result;
   UINT message;  // the box the start ends with; 0 when it ran
 };
 
+// Every start here fails: at a check, or in the run, which finds no data
+// files beside the test program.
 TEST_F(VPLWinMainTest, MemoryAndDiskChecksStopAtTheirLimits) {
   const std::vector<CheckCase> cases = {
-      {"memory exactly enough", kMinimumMemory - 4096, 4096, kMinimumDisk - 1, false, kStoppedEarly,
-       111},
-      {"one byte of memory short", kMinimumMemory - 4096, 4095, kMinimumDisk, false, kStoppedEarly,
-       107},
-      {"disk exactly enough", kPlentyOfMemory, 0, kMinimumDisk, false, kRan, 0},
-      {"one byte of disk short", kPlentyOfMemory, 0, kMinimumDisk - 1, false, kStoppedEarly, 111},
-      {"disk query fails", kPlentyOfMemory, 0, 0, true, kRan, 0},
+      {"memory exactly enough", kMinimumMemory - 4096, 4096, kMinimumDisk - 1, false, 111},
+      {"one byte of memory short", kMinimumMemory - 4096, 4095, kMinimumDisk, false, 107},
+      {"disk exactly enough", kPlentyOfMemory, 0, kMinimumDisk, false, 0},
+      {"one byte of disk short", kPlentyOfMemory, 0, kMinimumDisk - 1, false, 111},
+      {"disk query fails", kPlentyOfMemory, 0, 0, true, 0},
   };
   for (const CheckCase& c : cases) {
     SCOPED_TRACE(c.name);
     SetMemoryStatus(c.physical, c.pageFile);
     SetDiskFreeSpace(c.freeDisk, c.diskQueryFails);
     const int boxesBefore = MessageBoxCount();
-    EXPECT_EQ(Start(""), c.result);
+    EXPECT_EQ(Start(""), kFailed);
     AFClearError();
     if (c.message != 0) {
       EXPECT_EQ(MessageBoxCount(), boxesBefore + 1);
@@ -100,7 +99,7 @@ TEST_F(VPLWinMainTest, ACommandLineBeginningWithOAsksForOpenGLFirstWhenShown) {
   for (const CommandLineCase& c : cases) {
     SCOPED_TRACE(std::string("show ") + std::to_string(c.show) + " '" + c.commandLine + "'");
     VPLOpenGLFirst = 0;
-    EXPECT_EQ(Start(c.commandLine, c.show), kStoppedEarly);
+    EXPECT_EQ(Start(c.commandLine, c.show), kFailed);
     EXPECT_EQ(VPLOpenGLFirst, c.openGLFirst);
   }
 }
@@ -111,11 +110,11 @@ TEST_F(VPLWinMainTest, ASecondCopyEndsSilentlyBeforeLookingAtAnything) {
   ASSERT_EQ(GetLastError(), ERROR_SUCCESS);
   SetMemoryStatus(0, 0);
   const int boxesBefore = MessageBoxCount();
-  EXPECT_EQ(Start("o"), kStoppedEarly);
+  EXPECT_EQ(Start("o"), kSecondCopy);
   EXPECT_EQ(MessageBoxCount(), boxesBefore);
   EXPECT_EQ(VPLOpenGLFirst, 0);
   CloseHandle(first);
-  EXPECT_EQ(Start("o"), kStoppedEarly);
+  EXPECT_EQ(Start("o"), kFailed);
   EXPECT_EQ(LastMessageBoxText(), StringOf(107));
 }
 

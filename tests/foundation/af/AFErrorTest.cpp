@@ -67,7 +67,7 @@ TEST_F(AFErrorTest, CatalogueHasEveryNameAndMessageInCodeOrder) {
             MME_TEXTURE_RESOURCE_FILE_BAD_CHECKSUM);
 }
 
-TEST_F(AFErrorTest, MessageNamesTheFullPathOnlyWhileTheDirectoryExists) {
+TEST_F(AFErrorTest, MessageNamesTheMachinesFullPathOnlyWhileTheDirectoryExists) {
   const auto root = std::filesystem::temp_directory_path() / "vpl3d-aferror-test";
   std::filesystem::create_directories(root);
   // The layer maps drive C: to the file-system root.
@@ -78,7 +78,7 @@ TEST_F(AFErrorTest, MessageNamesTheFullPathOnlyWhileTheDirectoryExists) {
   ASSERT_TRUE(directory.IsSet());
   const std::string full =
       AFFormatErrorMessage(MME_PICTURE_RESOURCE_FILE_BAD_HEADER, directory, "vpl3d.MMP");
-  EXPECT_EQ(full, "Bad header in picture resource file '" + backslashed + "vpl3d.MMP'.");
+  EXPECT_EQ(full, "Bad header in picture resource file '" + (root / "vpl3d.MMP").string() + "'.");
   std::filesystem::remove_all(root);
   EXPECT_STREQ(AFFormatErrorMessage(MME_PICTURE_RESOURCE_FILE_BAD_HEADER, directory, "vpl3d.MMP"),
                "Bad header in picture resource file 'vpl3d.MMP'.");
