@@ -28,6 +28,8 @@ KILL_DELAYS = (0.0, 0.03, 0.15)
 FILE_SIZE_LIMIT = 64 * 1024
 MISSING_DATA_FILE = "vpl3d.MMF"
 MISSING_DATA_MESSAGE = "[Application Error] Cannot find film resource file '"
+DAMAGED_DATA_FILE = "vpl3d.MMM"
+DAMAGED_DATA_MESSAGE = "[Application Error] Bad checksum in model resource file '{}'."
 # The creation screen at rest draws nothing; its load is that of the idle
 # passes alone. Start times are gross failures only: CI may be slow.
 IDLE_LOAD_LIMIT = 0.10
@@ -39,11 +41,13 @@ def steps(play):
     robust = Robustness(play)
     return [("idle and memory", robust.step_idle_and_memory),
             ("quit and return", robust.step_quit_and_return),
+            ("termination request", robust.step_termination_request),
             ("kill during a save", robust.step_kill_during_save),
             ("damaged sketch", robust.step_damaged_sketch),
             ("a family's own files", robust.step_family_files),
             ("full disk", robust.step_full_disk),
-            ("missing data file", robust.step_missing_data_file)]
+            ("missing data file", robust.step_missing_data_file),
+            ("damaged data file", robust.step_damaged_data_file)]
 
 
 def read_record(path):
@@ -410,28 +414,62 @@ class Robustness:
         self.killed()
         check(read_record(sketch) == record, "the sketch saved last was lost on a full disk")
 
+    def step_termination_request(self):
+        """A termination request (a logout's SIGTERM) with AutoSave off keeps
+        the block just made without asking: it is there after a restart."""
+        sketch = self.newest_sketch()
+        before = object_count(read_record(sketch))
+        self.change_creation()
+        os.kill(self.program.process.pid, signal.SIGTERM)
+        self.ended()
+        check(object_count(read_record(self.newest_sketch())) == before + 1,
+              "the termination request lost the block")
+        self.started()
+
+    def error_box_at_start(self, picture):
+        """A start that ends with the error box: the box is answered, the
+        program ends as a failed start, and what it wrote to its error
+        stream is answered."""
+        errors_path = self.play.path("errors.txt")
+        with open(errors_path, "w") as errors:
+            self.program.process = subprocess.Popen(
+                [self.play.path("vpl3d")], cwd=self.play.home,
+                env=self.program.environment(), stdout=subprocess.DEVNULL, stderr=errors)
+            box = wait_until("the error box", lambda: window_titled("Application Error"), 30)
+            self.play.keep(Screenshot(), picture)
+            # Keys go to the window under the pointer: the screen has no window manager.
+            left, top, width, height = box
+            subprocess.run(["xdotool", "mousemove", str(left + width // 2),
+                            str(top + height // 2)], check=True)
+            subprocess.run(["xdotool", "key", "Return"], check=True)
+            self.ended(1)
+        with open(errors_path, encoding="latin-1") as errors:
+            return errors.read()
+
     def step_missing_data_file(self):
         """Without one of its data files the program ends its start with the
         file kind's message in the error box."""
         data = self.play.path(MISSING_DATA_FILE)
         self.killed()
         os.rename(data, data + ".away")
-        errors_path = self.play.path("errors.txt")
         try:
-            with open(errors_path, "w") as errors:
-                self.program.process = subprocess.Popen(
-                    [self.play.path("vpl3d")], cwd=self.play.home,
-                    env=self.program.environment(), stdout=subprocess.DEVNULL, stderr=errors)
-                box = wait_until("the error box", lambda: window_titled("Application Error"), 30)
-                self.play.keep(Screenshot(), "missing-data-file")
-                # Keys go to the window under the pointer: the screen has no window manager.
-                left, top, width, height = box
-                subprocess.run(["xdotool", "mousemove", str(left + width // 2),
-                                str(top + height // 2)], check=True)
-                subprocess.run(["xdotool", "key", "Return"], check=True)
-                self.ended(1)
+            text = self.error_box_at_start("missing-data-file")
         finally:
             os.rename(data + ".away", data)
-        with open(errors_path, encoding="latin-1") as errors:
-            text = errors.read()
         check(MISSING_DATA_MESSAGE in text, f"the box said {text.strip()!r}")
+
+    def step_damaged_data_file(self):
+        """A data file cut short ends the start with the error box, which
+        names the file by its path on this machine."""
+        data = self.play.path(DAMAGED_DATA_FILE)
+        with open(data, "rb") as original:
+            whole = original.read()
+        with open(data, "wb") as damaged:
+            damaged.write(whole[:len(whole) // 2])
+        try:
+            text = self.error_box_at_start("damaged-data-file")
+        finally:
+            with open(data, "wb") as restored:
+                restored.write(whole)
+        wanted = DAMAGED_DATA_MESSAGE.format(data)
+        check(wanted in text, f"the box said {text.strip()!r}, not {wanted!r}")
