@@ -74,7 +74,10 @@ Mesh PrimitiveShape(const Recipe& recipe, const std::string& shape) {
       arch.push_back({0.5f * std::cos(a), 0.5f * std::sin(a) - 0.2f});
     }
     arch.insert(arch.end(), {{0.5f, -1}, {1, -1}, {1, 0.4f}, {0, 1}, {-1, 0.4f}});
-    return EvenSlab(RoundCorners(arch, 0.12f, 2), 0.6f, 0.12f, 0);
+    // One band of wall between the rims keeps it inside the budget at full
+    // size; its faces are ear-clipped, since nothing inside sees its whole
+    // rim.
+    return EvenSlab(RoundCorners(arch, 0.12f, 2), 0.46f, 0.12f, 0);
   }
   if (shape == "house") {
     return EvenSlab(
@@ -215,10 +218,12 @@ void MakeProfile(const Recipe& recipe, const ModelContext&, ModelBuilder& builde
     high = std::max(high, p.x);
   }
   for (Vec2& p : outline) p = p * (2 * half / (high - low));
-  Mesh mesh = FillOutline(outline, 0.0f);
+  // Filled facing back, then a quarter turn about y and about x: (x, y, 0)
+  // becomes (0, x, y), facing -x. The tool walks the rim the way the
+  // triangles wind and turns x along the stroke, so this winding puts the
+  // tube's sides and cones outward.
+  Mesh mesh = FillOutline(outline, 0.0f, true);
   MapPlanar(mesh, {});
-  // A quarter turn about y, then about x: (x, y, 0) becomes (0, x, y),
-  // facing +x, with the winding and normals turned alike.
   mesh.Rotate(kPi / 2, kPi / 2);
   MaterialSpec material = RecipeMaterial(recipe, "color", "cherry");
   mesh.SetColor(material.color);
