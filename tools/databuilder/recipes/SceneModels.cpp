@@ -142,18 +142,29 @@ void MakeGround(const Recipe& recipe, const ModelContext& context, ModelBuilder&
   builder.AddMesh({{std::move(mesh), material}});
 }
 
-// An inward dome whose rim lies below the ground, with the scene's light
-// rig: a key light from the upper left front, a weaker fill from the
-// right, and ambient light.
+// An inward sphere, the picture on its dome down to the rim and the
+// picture's lowest colour on the bowl below, so that a view without the
+// ground or from high above finds no hole; with the scene's light rig: a
+// key light from the upper left front, a weaker fill from the right, and
+// ambient light.
 void MakeSky(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder) {
   const float radius = Float(recipe, "radius", 215.0);
   const Vec3 centre = RecipeVec3(recipe, "centre", {0, 0, -30});
-  // Low enough that the dome fills the file screen's level view too.
+  // Low enough that the picture fills the file screen's level view too.
   const float rim = Float(recipe, "rim", -150.0);
-  Profile profile;
-  profile.AddArc({0, 0}, radius, std::asin((rim - centre.y) / radius), kPi / 2, 16);
-  Mesh mesh = Lathe(profile, 40);
-  for (Vertex& v : mesh.mVertices) v.uv.y = 1.0f - v.uv.y;
+  const float rimAngle = std::asin((rim - centre.y) / radius);
+  Profile dome;
+  dome.AddArc({0, 0}, radius, rimAngle, kPi / 2, 16);
+  // The picture tiles, so its last row is kept short of its edge, where
+  // the first row would blend in.
+  constexpr float kLowestRow = 0.99f;
+  Mesh mesh = Lathe(dome, 40);
+  for (Vertex& v : mesh.mVertices) v.uv.y = (1.0f - v.uv.y) * kLowestRow;
+  Profile bowl;
+  bowl.AddArc({0, 0}, radius, -kPi / 2, rimAngle, 6);
+  Mesh below = Lathe(bowl, 40);
+  for (Vertex& v : below.mVertices) v.uv.y = kLowestRow;
+  mesh.Append(below);
   mesh.Flip();
   mesh.Transform({1, 1, 1}, centre);
   CheckBudget(recipe, mesh, kBackdropBudget);
