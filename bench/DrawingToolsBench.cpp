@@ -87,9 +87,8 @@ void BM_RoundedReleaseShareOfAFrame(benchmark::State& state) {
   int32_t vertices = 0;
   const auto start = std::chrono::steady_clock::now();
   for (auto _ : state) {
-    std::vector<VPLFreehandCell> cells;
     float depth = 0.0f;
-    const auto grid = VPLToolShapeFreehand::BuildFillGrid(plane, points.data(), n, cells, depth);
+    const auto grid = VPLToolShapeFreehand::BuildFillGrid(plane, points.data(), n, depth);
     MM3DIndexedMeshVertexData block;
     const MM3DVector v{0.0f, 0.0f, depth / 2, 0.0f};
     const MM3DVector minusV{0.0f, 0.0f, -depth / 2, 0.0f};

@@ -12,6 +12,7 @@
 #include "foundation/uu/UUCallback.h"
 #include "foundation/uu/UUMemory.h"
 #include "foundation/win/WinHUD.h"
+#include "mm/stage/MM3DBackdrop.h"
 #include "mm/stage/MM3DModelMolecule.h"
 #include "mm/stage/MMStage.h"
 #include "mm3d/MM3DModelCollection.h"
@@ -237,15 +238,16 @@ int32_t VPLSceneCreationArea::GetBackgroundCount() {
 void VPLSceneCreationArea::SetBackground(int16_t index) {
   if (index < 0 || index >= GetBackgroundCount()) return;
   TakeSnapshot();
-  const auto load = [this, index](MMResourceId list) {
+  const auto id = [index](MMResourceId list) {
     const VPLScript models(list, kListKind);
-    const auto id = static_cast<MMResourceId>(models.GetTagUInt32(kEntryTag, index));
-    return std::make_unique<MM3DModelMolecule>(this, id);
+    return static_cast<MMResourceId>(models.GetTagUInt32(kEntryTag, index));
   };
   mGround.reset();
   mBackdrop.reset();
-  mGround = load(kGroundList);
-  mBackdrop = load(kBackdropList);
+  mGround = std::make_unique<MM3DModelMolecule>(this, id(kGroundList));
+  // The sky goes where the eye goes, from where it sits about the home eye.
+  mBackdrop = std::make_unique<MM3DBackdropMolecule>(this, id(kBackdropList),
+                                                     mCreation->GetCamera().GetHomeEye());
   mCreation->SetBackground(index);
   TakeSnapshot();
   ApplyGround(mCreation->GetGround());

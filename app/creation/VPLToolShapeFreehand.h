@@ -22,7 +22,7 @@ class MM3DDisplayTreeNodeIndexedMesh;
 class RU3DPolyLineVisual;
 class VPLObjCreationUser;
 
-// The grid cell of one outline point.
+// One cell of the grid.
 struct VPLFreehandCell {
   int32_t mRow;
   int32_t mColumn;
@@ -54,13 +54,12 @@ class VPLToolShapeFreehand : public VPLTool {
   void End(const VPLSegment& segment, bool alternate) override;
 
   // The construction of the shape, on the grid of the plane the outline
-  // was drawn on. The fill grid: null when the outline spans too many
-  // cells to hold, when it cannot be drawn, or when it fills more than
-  // kMaxFilledCells; depth receives the shape depth and cells the cell of
-  // every outline point.
+  // was drawn on. The fill grid: every cell whose grid point lies inside
+  // the outline, and every outline point's cell; null when the outline
+  // spans too many cells to hold or fills more than kMaxFilledCells inside
+  // it. Depth receives the shape depth.
   static std::unique_ptr<VPLFreehandGrid> BuildFillGrid(const VPLDrawingPlane& plane,
                                                         const MM3DVector* points, int16_t n,
-                                                        std::vector<VPLFreehandCell>& cells,
                                                         float& depth);
   // One surface of every filled cell, moved by v toward its own side as
   // far as the cell lies inside its row and column runs, the outline cells
@@ -77,10 +76,9 @@ class VPLToolShapeFreehand : public VPLTool {
   // The triangles between neighbouring cells, facing front (0) or back (1).
   static void Triangulate(const VPLFreehandIndexGrid& grid, int32_t face,
                           MM3DIndexedMeshVertexData& block);
-  // Two-sided walls from front to back along the outline, the last point
-  // left out and the outline closed from point n - 2 to point 0.
-  static void BuildWalls(int16_t n, const std::vector<VPLFreehandCell>& cells,
-                         const VPLFreehandIndexGrid& front, const VPLFreehandIndexGrid& back,
+  // Walls from front to back, facing out, along every rim edge of the
+  // front's triangles: the slab is closed whatever the outline did.
+  static void BuildWalls(const VPLFreehandIndexGrid& front, const VPLFreehandIndexGrid& back,
                          MM3DIndexedMeshVertexData& block);
   // Appends the triangle with its face normal on its corners; false,
   // appending nothing, for a degenerate triangle.
@@ -112,8 +110,7 @@ class VPLToolShapeFreehand : public VPLTool {
   template <typename Build>
   void BuildShapeObject(Build build);
   void BuildRoundedShape(const VPLFreehandGrid& grid, MM3DIndexedMeshVertexData& block);
-  void BuildFlatShape(const VPLFreehandGrid& grid, int16_t n,
-                      const std::vector<VPLFreehandCell>& cells, MM3DIndexedMeshVertexData& block);
+  void BuildFlatShape(const VPLFreehandGrid& grid, MM3DIndexedMeshVertexData& block);
   void RemoveStroke();
 
   VPLDrawingPlane mPlane;

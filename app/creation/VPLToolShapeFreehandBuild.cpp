@@ -8,14 +8,14 @@
 #include "app/objects/VPLMaterializer.h"
 #include "app/objects/VPLScript.h"
 #include "app/objects/VPLServices.h"
-#include "foundation/uu/UUOwned.h"
-#include "mm/drawing/win/WinMMOffscreenSurface.h"
 #include "mm/stage/MMStage.h"
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
 #include "mm3d/MM3DModelCollection.h"
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <utility>
 
 namespace {
 
@@ -62,39 +62,58 @@ int32_t CellOf(float v, float min) {
   return static_cast<int32_t>((v - min) * kCellsPerUnit + kCellLift);
 }
 
-// The outline drawn white on black, border black, into a surface of one
-// pixel per cell; the white pixels become filled cells on the plane.
-// Answers the white count, or -1 when no surface can be had.
+// The cell columns strictly inside the polygon along the row, by the
+// even-odd rule. Each cell stands for its own grid point, where the
+// polygon's corners lie too, so a cell on an edge is an outline point's
+// and is filled apart.
+void AddInsideColumns(const std::vector<VPLFreehandCell>& polygon, int32_t row, int32_t width,
+                      std::vector<double>& crossings, std::vector<int32_t>& columns) {
+  crossings.clear();
+  for (size_t k = 0; k + 1 < polygon.size(); ++k) {
+    const VPLFreehandCell& p = polygon[k];
+    const VPLFreehandCell& q = polygon[k + 1];
+    // Each edge counts from its lower end up to just below its upper end,
+    // so that a corner on the row is crossed once or not at all.
+    if (p.mRow == q.mRow || row < std::min(p.mRow, q.mRow) || row >= std::max(p.mRow, q.mRow)) {
+      continue;
+    }
+    crossings.push_back(p.mColumn + static_cast<double>(row - p.mRow) * (q.mColumn - p.mColumn) /
+                                        (q.mRow - p.mRow));
+  }
+  std::sort(crossings.begin(), crossings.end());
+  for (size_t c = 0; c + 1 < crossings.size(); c += 2) {
+    const auto first = static_cast<int32_t>(std::max(std::floor(crossings[c]) + 1.0, 0.0));
+    const auto last =
+        static_cast<int32_t>(std::min(std::ceil(crossings[c + 1]) - 1.0, width - 1.0));
+    for (int32_t j = first; j <= last; ++j) columns.push_back(j);
+  }
+}
+
+// The cells inside the outline become filled cells on the plane; answers
+// their count (or a count past kMaxFilledCells once it is certain).
 int32_t FillCells(const VPLDrawingPlane& plane, const std::vector<MM3DVector>& turned,
                   const Bounds& b, VPLFreehandGrid& grid) {
-  UUOwned<MMSurface> surface(
-      WinMMCreateOffscreenSurface(32, UURect(0, 0, grid.mWidth, grid.mHeight), AFPalette()));
-  if (!surface) return -1;
-  std::vector<UUPoint> polygon;
+  std::vector<VPLFreehandCell> polygon;
   polygon.reserve(turned.size() + 1);
   for (const MM3DVector& p : turned) {
-    polygon.push_back(UUPoint{CellOf(p.mX, b.mMinX), CellOf(p.mY, b.mMinY)});
+    polygon.push_back({CellOf(p.mY, b.mMinY), CellOf(p.mX, b.mMinX)});
   }
   polygon.push_back(polygon.front());
-  surface->FillRect(surface->GetRect(), AFColor(AFRGB(0, 0, 0)));
-  surface->FillPolygon(polygon.data(), static_cast<int32_t>(polygon.size()),
-                       AFColor(AFRGB(255, 255, 255)));
-  surface->BeginDraw();
-  MMBitmap bitmap;
-  int32_t white = 0;
-  if (surface->GetImageDescription(bitmap)) {
-    for (int32_t i = 0; i < grid.mHeight; ++i) {
-      for (int32_t j = 0; j < grid.mWidth; ++j) {
-        const uint8_t* pixel = bitmap.GetPixelAddress(j, i);
-        if (pixel[0] != 255 || pixel[1] != 255 || pixel[2] != 255) continue;
-        ++white;
-        const MM3DVector onPlane{b.mMinX + CellOffset(j), b.mMinY + CellOffset(i), 0.0f, 1.0f};
-        grid.Set(i, j, plane.TurnBack(onPlane), VPLFreehandGrid::kFilled);
-      }
+  std::vector<double> crossings;
+  std::vector<int32_t> columns;
+  int32_t inside = 0;
+  for (int32_t i = 0; i < grid.mHeight; ++i) {
+    columns.clear();
+    AddInsideColumns(polygon, i, grid.mWidth, crossings, columns);
+    for (const int32_t j : columns) {
+      const MM3DVector onPlane{b.mMinX + CellOffset(j), b.mMinY + CellOffset(i), 0.0f, 1.0f};
+      grid.Set(i, j, plane.TurnBack(onPlane), VPLFreehandGrid::kFilled);
     }
+    inside += static_cast<int32_t>(columns.size());
+    // Already more than a shape may hold: the rest would be refused too.
+    if (inside > VPLToolShapeFreehand::kMaxFilledCells) break;
   }
-  surface->EndDraw();
-  return white;
+  return inside;
 }
 
 MM3DVector Scaled(const MM3DVector& v, float factor) {
@@ -180,6 +199,59 @@ constexpr CornerTriangles kTriangles[] = {
     {15, 2, {{kD, kU, kL}, {kA, kD, kL}}, {{kL, kU, kD}, {kL, kD, kA}}},
 };
 
+// Every triangle the corner table makes from the present cells, as its
+// three cells in the face's winding.
+template <typename Visit>
+void ForEachSquareTriangle(const VPLFreehandIndexGrid& grid, int32_t face, Visit visit) {
+  for (int32_t i = 0; i < grid.mHeight; ++i) {
+    for (int32_t j = 0; j < grid.mWidth; ++j) {
+      const VPLFreehandCell cells[4] = {{i, j}, {i + 1, j}, {i, j + 1}, {i + 1, j + 1}};
+      const int32_t mask = 8 * grid.IsPresent(i, j) + 4 * grid.IsPresent(i + 1, j) +
+                           2 * grid.IsPresent(i, j + 1) + grid.IsPresent(i + 1, j + 1);
+      const auto* entry =
+          std::find_if(std::begin(kTriangles), std::end(kTriangles),
+                       [mask](const CornerTriangles& t) { return t.mMask == mask; });
+      if (entry == std::end(kTriangles)) continue;
+      for (int32_t t = 0; t < entry->mCount; ++t) {
+        const Corner* corners = face == 0 ? entry->mFront[t] : entry->mBack[t];
+        const VPLFreehandCell triangle[3] = {cells[corners[0]], cells[corners[1]],
+                                             cells[corners[2]]};
+        visit(triangle);
+      }
+    }
+  }
+}
+
+// The rim of a surface's front: each edge between two cells that one
+// front triangle runs and no other, from the cell it leaves to the cell it
+// reaches. Walls along it meet the front and the back edge for edge.
+std::vector<std::pair<VPLFreehandCell, VPLFreehandCell>> RimEdges(
+    const VPLFreehandIndexGrid& grid) {
+  const auto key = [&grid](const VPLFreehandCell& c) {
+    return int64_t{c.mRow} * grid.mWidth + c.mColumn;
+  };
+  struct Use {
+    int32_t mCount = 0;
+    VPLFreehandCell mFrom;
+    VPLFreehandCell mTo;
+  };
+  std::map<std::pair<int64_t, int64_t>, Use> uses;
+  ForEachSquareTriangle(grid, 0, [&](const VPLFreehandCell(&corners)[3]) {
+    for (int32_t c = 0; c < 3; ++c) {
+      const VPLFreehandCell& from = corners[c];
+      const VPLFreehandCell& to = corners[(c + 1) % 3];
+      const int64_t one = key(from), other = key(to);
+      Use& use = uses[{std::min(one, other), std::max(one, other)}];
+      use = {use.mCount + 1, from, to};
+    }
+  });
+  std::vector<std::pair<VPLFreehandCell, VPLFreehandCell>> rim;
+  for (const auto& [edge, use] : uses) {
+    if (use.mCount == 1) rim.emplace_back(use.mFrom, use.mTo);
+  }
+  return rim;
+}
+
 template <typename T>
 void Empty(UUGrowableArray<T>& array) {
   array.EraseRange(0, array.Count());
@@ -202,9 +274,9 @@ MM3DTextureCoordinate CellCoordinate(int32_t row, int32_t column, int32_t height
 
 }  // namespace
 
-std::unique_ptr<VPLFreehandGrid> VPLToolShapeFreehand::BuildFillGrid(
-    const VPLDrawingPlane& plane, const MM3DVector* points, int16_t n,
-    std::vector<VPLFreehandCell>& cells, float& depth) {
+std::unique_ptr<VPLFreehandGrid> VPLToolShapeFreehand::BuildFillGrid(const VPLDrawingPlane& plane,
+                                                                     const MM3DVector* points,
+                                                                     int16_t n, float& depth) {
   if (n < 1) return nullptr;
   std::vector<MM3DVector> turned;
   turned.reserve(static_cast<size_t>(n));
@@ -219,16 +291,10 @@ std::unique_ptr<VPLFreehandGrid> VPLToolShapeFreehand::BuildFillGrid(
   std::unique_ptr<VPLFreehandGrid> grid = VPLFreehandGrid::Create(width, height);
   if (width < 0 || height < 0 || !grid) return nullptr;
   depth = kDepthShare * std::min(b.mMaxX - b.mMinX, b.mMaxY - b.mMinY);
-  const int32_t white = FillCells(plane, turned, b, *grid);
-  // Without a surface nothing can be filled: no shape rather than a shape
-  // without triangles.
-  if (white < 0 || white > kMaxFilledCells) return nullptr;
-  cells.clear();
+  if (FillCells(plane, turned, b, *grid) > kMaxFilledCells) return nullptr;
   for (int16_t k = 0; k < n; ++k) {
-    const VPLFreehandCell cell{CellOf(turned[static_cast<size_t>(k)].mY, b.mMinY),
-                               CellOf(turned[static_cast<size_t>(k)].mX, b.mMinX)};
-    grid->Set(cell.mRow, cell.mColumn, points[k], VPLFreehandGrid::kFilled);
-    cells.push_back(cell);
+    const MM3DVector& p = turned[static_cast<size_t>(k)];
+    grid->Set(CellOf(p.mY, b.mMinY), CellOf(p.mX, b.mMinX), points[k], VPLFreehandGrid::kFilled);
   }
   return grid;
 }
@@ -281,30 +347,15 @@ std::unique_ptr<VPLFreehandIndexGrid> VPLToolShapeFreehand::BuildFlatSurface(
 
 void VPLToolShapeFreehand::Triangulate(const VPLFreehandIndexGrid& grid, int32_t face,
                                        MM3DIndexedMeshVertexData& block) {
-  for (int32_t i = 0; i < grid.mHeight; ++i) {
-    for (int32_t j = 0; j < grid.mWidth; ++j) {
-      const int32_t rows[4] = {i, i + 1, i, i + 1};
-      const int32_t columns[4] = {j, j, j + 1, j + 1};
-      const int32_t mask = 8 * grid.IsPresent(i, j) + 4 * grid.IsPresent(i + 1, j) +
-                           2 * grid.IsPresent(i, j + 1) + grid.IsPresent(i + 1, j + 1);
-      const auto* entry =
-          std::find_if(std::begin(kTriangles), std::end(kTriangles),
-                       [mask](const CornerTriangles& t) { return t.mMask == mask; });
-      if (entry == std::end(kTriangles)) continue;
-      for (int32_t t = 0; t < entry->mCount; ++t) {
-        const Corner* corners = face == 0 ? entry->mFront[t] : entry->mBack[t];
-        int32_t vertex[3];
-        for (int32_t c = 0; c < 3; ++c) {
-          vertex[c] = grid.GetVertex(rows[corners[c]], columns[corners[c]]);
-        }
-        if (!AddTriangle(block, vertex[0], vertex[1], vertex[2])) continue;
-        for (int32_t c = 0; c < 3; ++c) {
-          SetTextureCoordinate(block, vertex[c], rows[corners[c]], columns[corners[c]],
-                               grid.mHeight, grid.mWidth);
-        }
-      }
+  ForEachSquareTriangle(grid, face, [&](const VPLFreehandCell(&corners)[3]) {
+    int32_t vertex[3];
+    for (int32_t c = 0; c < 3; ++c) vertex[c] = grid.GetVertex(corners[c].mRow, corners[c].mColumn);
+    if (!AddTriangle(block, vertex[0], vertex[1], vertex[2])) return;
+    for (int32_t c = 0; c < 3; ++c) {
+      SetTextureCoordinate(block, vertex[c], corners[c].mRow, corners[c].mColumn, grid.mHeight,
+                           grid.mWidth);
     }
-  }
+  });
 }
 
 bool VPLToolShapeFreehand::AddTriangle(MM3DIndexedMeshVertexData& block, int32_t a, int32_t b,
@@ -333,39 +384,29 @@ void VPLToolShapeFreehand::SetTextureCoordinate(MM3DIndexedMeshVertexData& block
   coordinates[vertex] = CellCoordinate(row, column, height, width);
 }
 
-void VPLToolShapeFreehand::BuildWalls(int16_t n, const std::vector<VPLFreehandCell>& cells,
-                                      const VPLFreehandIndexGrid& front,
+void VPLToolShapeFreehand::BuildWalls(const VPLFreehandIndexGrid& front,
                                       const VPLFreehandIndexGrid& back,
                                       MM3DIndexedMeshVertexData& block) {
-  if (n < 2 || static_cast<size_t>(n) > cells.size()) return;
-  for (int32_t k = 0; k <= n - 2; ++k) {
-    const VPLFreehandCell& a = cells[static_cast<size_t>(k)];
-    // The last point takes no part: the wall from n - 2 closes the outline.
-    const VPLFreehandCell& b = cells[k == n - 2 ? 0 : static_cast<size_t>(k + 1)];
+  for (const auto& [a, b] : RimEdges(front)) {
+    const VPLFreehandCell cells[4] = {a, b, a, b};
     const int32_t corners[4] = {
-        front.GetVertex(a.mRow, a.mColumn), back.GetVertex(a.mRow, a.mColumn),
-        front.GetVertex(b.mRow, b.mColumn), back.GetVertex(b.mRow, b.mColumn)};
+        front.GetVertex(a.mRow, a.mColumn), front.GetVertex(b.mRow, b.mColumn),
+        back.GetVertex(a.mRow, a.mColumn), back.GetVertex(b.mRow, b.mColumn)};
     // A cell without its vertex (a surface cut short) has no wall.
     if (std::find(std::begin(corners), std::end(corners), -1) != std::end(corners)) continue;
-    // Two copies of each corner: one set faces out, the other in.
-    int32_t copies[2][4];
-    for (int32_t side = 0; side < 2; ++side) {
-      for (int32_t c = 0; c < 4; ++c) {
-        if (!VPLDuplicateVertex(corners[c], block, copies[side][c], 0)) return;
-      }
+    // Copies, so that the wall shades by its own normal.
+    int32_t copies[4];
+    for (int32_t c = 0; c < 4; ++c) {
+      if (!VPLDuplicateVertex(corners[c], block, copies[c], 0)) return;
     }
-    enum { kFrontA, kBackA, kFrontB, kBackB };
-    const int32_t walls[4][3][2] = {{{0, kFrontA}, {0, kBackA}, {0, kFrontB}},
-                                    {{1, kFrontB}, {1, kBackA}, {1, kFrontA}},
-                                    {{0, kBackA}, {0, kBackB}, {0, kFrontB}},
-                                    {{1, kFrontB}, {1, kBackB}, {1, kBackA}}};
+    enum { kFrontA, kFrontB, kBackA, kBackB };
+    // The front runs its rim from A to B and the back from B to A: the
+    // wall runs both the other way, facing out.
+    const int32_t walls[2][3] = {{kFrontB, kFrontA, kBackA}, {kFrontB, kBackA, kBackB}};
     for (const auto& wall : walls) {
-      int32_t vertex[3];
-      for (int32_t c = 0; c < 3; ++c) vertex[c] = copies[wall[c][0]][wall[c][1]];
-      if (!AddTriangle(block, vertex[0], vertex[1], vertex[2])) continue;
-      for (int32_t c = 0; c < 3; ++c) {
-        const VPLFreehandCell& cell = wall[c][1] == kFrontA || wall[c][1] == kBackA ? a : b;
-        SetTextureCoordinate(block, vertex[c], cell.mRow, cell.mColumn, front.mHeight,
+      if (!AddTriangle(block, copies[wall[0]], copies[wall[1]], copies[wall[2]])) continue;
+      for (const int32_t c : wall) {
+        SetTextureCoordinate(block, copies[c], cells[c].mRow, cells[c].mColumn, front.mHeight,
                              front.mWidth);
       }
     }
@@ -373,14 +414,12 @@ void VPLToolShapeFreehand::BuildWalls(int16_t n, const std::vector<VPLFreehandCe
 }
 
 void VPLToolShapeFreehand::BuildShape(const MM3DVector* points, int16_t n) {
-  std::vector<VPLFreehandCell> cells;
-  std::unique_ptr<VPLFreehandGrid> grid = BuildFillGrid(mPlane, points, n, cells, mShapeDepth);
+  std::unique_ptr<VPLFreehandGrid> grid = BuildFillGrid(mPlane, points, n, mShapeDepth);
   if (!grid) return;
   if (mArea->GetFreehandMode() == kRoundedMode) {
     BuildShapeObject([&](MM3DIndexedMeshVertexData& block) { BuildRoundedShape(*grid, block); });
   } else {
-    BuildShapeObject(
-        [&](MM3DIndexedMeshVertexData& block) { BuildFlatShape(*grid, n, cells, block); });
+    BuildShapeObject([&](MM3DIndexedMeshVertexData& block) { BuildFlatShape(*grid, block); });
   }
 }
 
@@ -397,8 +436,7 @@ void VPLToolShapeFreehand::BuildRoundedShape(const VPLFreehandGrid& grid,
   if (back) Triangulate(*back, 1, block);
 }
 
-void VPLToolShapeFreehand::BuildFlatShape(const VPLFreehandGrid& grid, int16_t n,
-                                          const std::vector<VPLFreehandCell>& cells,
+void VPLToolShapeFreehand::BuildFlatShape(const VPLFreehandGrid& grid,
                                           MM3DIndexedMeshVertexData& block) {
   const MM3DVector v = Scaled(mPlane.mEyeDirection, mShapeDepth);
   const std::unique_ptr<VPLFreehandIndexGrid> front =
@@ -408,7 +446,7 @@ void VPLToolShapeFreehand::BuildFlatShape(const VPLFreehandGrid& grid, int16_t n
   if (!front || !back) return;
   Triangulate(*front, 0, block);
   Triangulate(*back, 1, block);
-  BuildWalls(n, cells, *front, *back, block);
+  BuildWalls(*front, *back, block);
 }
 
 template <typename Build>

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -46,14 +47,13 @@ std::vector<MM3DVector> Outline(const std::vector<std::pair<float, float>>& corn
 
 struct Fill {
   std::unique_ptr<VPLFreehandGrid> mGrid;
-  std::vector<VPLFreehandCell> mCells;
   float mDepth = -1.0f;
 };
 
 Fill FillOutline(const std::vector<MM3DVector>& points) {
   Fill fill;
   fill.mGrid = VPLToolShapeFreehand::BuildFillGrid(
-      FacingPlane(), points.data(), static_cast<int16_t>(points.size()), fill.mCells, fill.mDepth);
+      FacingPlane(), points.data(), static_cast<int16_t>(points.size()), fill.mDepth);
   return fill;
 }
 
@@ -82,9 +82,41 @@ TEST(VPLToolShapeFreehandBuildTest, AFourByTwoOutlineFillsEveryCellAndIsHalfAUni
   const MM3DVector inside = fill.mGrid->GetPosition(2, 3);
   EXPECT_NEAR(inside.mX, 1.5f, kNear);
   EXPECT_NEAR(inside.mY, 1.0f, kNear);
-  ASSERT_EQ(fill.mCells.size(), 24u);
-  EXPECT_EQ(fill.mCells[8].mRow, 0);
-  EXPECT_EQ(fill.mCells[8].mColumn, 8);
+  const MM3DVector corner = fill.mGrid->GetPosition(0, 8);
+  EXPECT_NEAR(corner.mX, 4.0f, kNear);
+  EXPECT_NEAR(corner.mY, 0.0f, kNear);
+}
+
+// Twice the signed area of (a, b, p): positive with p left of a to b.
+float Side(const std::pair<float, float>& a, const std::pair<float, float>& b, float x, float y) {
+  return (b.first - a.first) * (y - a.second) - (b.second - a.second) * (x - a.first);
+}
+
+TEST(VPLToolShapeFreehandBuildTest, ACellIsFilledExactlyWhenItsOwnPointLiesInsideTheOutline) {
+  // Counter-clockwise convex outlines on the grid with edges every way:
+  // along it, slanting up and slanting down.
+  const std::vector<std::pair<float, float>> outlines[] = {
+      {{0, 0}, {4, 0}, {0, 4}},
+      {{2, 0}, {4, 2}, {2, 4}, {0, 2}},
+      {{1, 0}, {3, 0}, {3, 3}, {0, 3}, {0, 1}},
+  };
+  for (const auto& corners : outlines) {
+    const Fill fill = FillOutline(Outline(corners));
+    ASSERT_TRUE(fill.mGrid);
+    for (int32_t i = 0; i < fill.mGrid->mHeight; ++i) {
+      for (int32_t j = 0; j < fill.mGrid->mWidth; ++j) {
+        const float x = 0.5f * static_cast<float>(j), y = 0.5f * static_cast<float>(i);
+        float least = 1e9f;
+        for (size_t c = 0; c < corners.size(); ++c) {
+          least = std::min(least, Side(corners[c], corners[(c + 1) % corners.size()], x, y));
+        }
+        // Points on an edge are the outline's own cells.
+        if (least == 0.0f) continue;
+        EXPECT_EQ(fill.mGrid->GetFlag(i, j) == VPLFreehandGrid::kFilled, least > 0.0f)
+            << "cell " << i << ", " << j << " of an outline of " << corners.size() << " corners";
+      }
+    }
+  }
 }
 
 TEST(VPLToolShapeFreehandBuildTest, AFigureEightFillsBothLoopsAndNotTheGapBetween) {
@@ -214,7 +246,7 @@ TEST(VPLToolShapeFreehandBuildTest, ADegenerateTriangleIsLeftOut) {
 
 // A flat slab of the outline: front and back surfaces, their triangles
 // and the walls.
-MM3DIndexedMeshVertexData FlatSlab(const Fill& fill, int16_t n) {
+MM3DIndexedMeshVertexData FlatSlab(const Fill& fill) {
   MM3DIndexedMeshVertexData block;
   const MM3DVector v{0.0f, 0.0f, fill.mDepth, 0.0f};
   const auto front = VPLToolShapeFreehand::BuildFlatSurface(*fill.mGrid, v, block);
@@ -222,22 +254,23 @@ MM3DIndexedMeshVertexData FlatSlab(const Fill& fill, int16_t n) {
       VPLToolShapeFreehand::BuildFlatSurface(*fill.mGrid, {0.0f, 0.0f, -fill.mDepth, 0.0f}, block);
   VPLToolShapeFreehand::Triangulate(*front, 0, block);
   VPLToolShapeFreehand::Triangulate(*back, 1, block);
-  VPLToolShapeFreehand::BuildWalls(n, fill.mCells, *front, *back, block);
+  VPLToolShapeFreehand::BuildWalls(*front, *back, block);
   return block;
 }
 
-TEST(VPLToolShapeFreehandBuildTest, WallsCloseTheOutlineFromItsLastButOnePoint) {
+TEST(VPLToolShapeFreehandBuildTest, WallsRunAlongEveryRimEdgeOfTheFaces) {
   const std::vector<MM3DVector> points = Outline({{0, 0}, {2, 0}, {2, 2}, {0, 2}});
   ASSERT_EQ(points.size(), 16u);
   const Fill fill = FillOutline(points);
   ASSERT_TRUE(fill.mGrid);
-  const MM3DIndexedMeshVertexData block = FlatSlab(fill, 16);
-  // 25 cells a face, 16 squares of two triangles; 15 walls of four
-  // triangles on eight copied corners each.
+  const MM3DIndexedMeshVertexData block = FlatSlab(fill);
+  // 25 cells a face, 16 squares of two triangles; a wall of two triangles
+  // on four copied corners at each of the 16 rim edges, the last point's
+  // two included.
   constexpr int32_t kSurfaceTriangles = 2 * 16 * 2;
-  constexpr int32_t kWalls = 15;
-  EXPECT_EQ(block.GetVertexCount(), 2 * 25 + 8 * kWalls);
-  EXPECT_EQ(block.mIndices.Count(), 3 * (kSurfaceTriangles + 4 * kWalls));
+  constexpr int32_t kWalls = 16;
+  EXPECT_EQ(block.GetVertexCount(), 2 * 25 + 4 * kWalls);
+  EXPECT_EQ(block.mIndices.Count(), 3 * (kSurfaceTriangles + 2 * kWalls));
 }
 
 TEST(VPLToolShapeFreehandBuildTest, AWallAtACellWithoutAVertexIsSkipped) {
@@ -248,8 +281,7 @@ TEST(VPLToolShapeFreehandBuildTest, AWallAtACellWithoutAVertexIsSkipped) {
   const auto front = VPLToolShapeFreehand::BuildFlatSurface(*fill.mGrid, kUp, block);
   const auto empty = VPLFreehandIndexGrid::Create(front->mWidth, front->mHeight);
   const int32_t before = block.mIndices.Count();
-  VPLToolShapeFreehand::BuildWalls(static_cast<int16_t>(points.size()), fill.mCells, *front, *empty,
-                                   block);
+  VPLToolShapeFreehand::BuildWalls(*front, *empty, block);
   EXPECT_EQ(block.mIndices.Count(), before);
   EXPECT_EQ(block.GetVertexCount(), front->mWidth * front->mHeight);
 }
@@ -271,7 +303,7 @@ TEST_P(VPLToolShapeFreehandStrokeTest, GivesNoGridOrAWholeMesh) {
   const auto front = VPLToolShapeFreehand::RaiseSurface(*fill.mGrid, v, points[0], rounded);
   ASSERT_TRUE(front);
   VPLToolShapeFreehand::Triangulate(*front, 0, rounded);
-  MM3DIndexedMeshVertexData flat = FlatSlab(fill, static_cast<int16_t>(points.size()));
+  MM3DIndexedMeshVertexData flat = FlatSlab(fill);
   for (const MM3DIndexedMeshVertexData* block : {&rounded, &flat}) {
     const int32_t count = block->GetVertexCount();
     EXPECT_EQ(block->mNormals.Count(), count);

@@ -5,9 +5,11 @@
 #include "app/objects/VPLFirstBlock.h"
 #include "mm/stage/MMEnclosure.h"
 #include "tests/app/creation/DrawingToolSupport.h"
+#include "tools/databuilder/check/SolidChecks.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -35,6 +37,20 @@ class VPLToolShapeFreehandTest : public ::testing::Test {
     mTool->Begin(Through(path.front().first, path.front().second), false);
     for (const auto& [x, y] : path) mTool->Drag(Through(x, y), false);
     mTool->End(Through(path.back().first, path.back().second), false);
+  }
+  // Draws the outline, given in the plane's own units (across, up), on
+  // the plane that faces an eye at the heading (radians from behind the
+  // origin round toward +x).
+  void DrawFacing(float heading, const std::vector<std::pair<float, float>>& outline) {
+    const MM3DVector toEye{std::sin(heading), 0.0f, -std::cos(heading), 0.0f};
+    const MM3DVector across{std::cos(heading), 0.0f, std::sin(heading), 0.0f};
+    mWorld.PlaceEye({10.0f * toEye.mX, 0.0f, 10.0f * toEye.mZ, 1.0f});
+    const auto segment = [&](const std::pair<float, float>& p) {
+      return Along({p.first * across.mX, p.second, p.first * across.mZ, 1.0f}, toEye);
+    };
+    mTool->Begin(segment(outline.front()), false);
+    for (const auto& p : outline) mTool->Drag(segment(p), false);
+    mTool->End(segment(outline.back()), false);
   }
   int16_t StrokeCount() const { return mTool->GetStroke() ? mTool->GetStroke()->GetCount() : 0; }
   size_t Objects() { return mWorld.Creation().GetUserObjects().size(); }
@@ -93,10 +109,67 @@ TEST_F(VPLToolShapeFreehandTest, ReleasingAwayFromTheStartFillsTheClosingSide) {
   ASSERT_EQ(Objects(), 2u);
   for (const VPLObjCreation* object : mWorld.Creation().GetUserObjects()) {
     const MM3DIndexedMeshVertexData& block = *VPLFirstBlock(*object).Block();
-    // 25 cells a face; 15 walls of eight corners; 64 surface triangles
-    // and four a wall.
-    EXPECT_EQ(block.GetVertexCount(), 50 + 8 * 15);
-    EXPECT_EQ(block.mIndices.Count(), 3 * (64 + 4 * 15));
+    // 25 cells a face; 16 walls of four corners; 64 surface triangles
+    // and two a wall.
+    EXPECT_EQ(block.GetVertexCount(), 50 + 4 * 16);
+    EXPECT_EQ(block.mIndices.Count(), 3 * (64 + 2 * 16));
+  }
+}
+
+// The corners' path in steps of a quarter unit, the last corner joined to
+// the first.
+std::vector<std::pair<float, float>> Traced(const std::vector<std::pair<float, float>>& corners) {
+  std::vector<std::pair<float, float>> path;
+  for (size_t c = 0; c < corners.size(); ++c) {
+    const auto [x0, y0] = corners[c];
+    const auto [x1, y1] = corners[(c + 1) % corners.size()];
+    const int steps = std::max(1, static_cast<int>(std::hypot(x1 - x0, y1 - y0) * 4));
+    for (int s = 0; s < steps; ++s) {
+      const float t = static_cast<float>(s) / static_cast<float>(steps);
+      path.emplace_back(x0 + t * (x1 - x0), y0 + t * (y1 - y0));
+    }
+  }
+  return path;
+}
+
+std::vector<std::pair<float, float>> Circle(float radius) {
+  std::vector<std::pair<float, float>> corners;
+  constexpr int kSides = 48;
+  for (int k = 0; k < kSides; ++k) {
+    const float a = 2.0f * 3.14159265f * static_cast<float>(k) / kSides;
+    corners.emplace_back(radius * std::cos(a), radius * std::sin(a));
+  }
+  return corners;
+}
+
+TEST_F(VPLToolShapeFreehandTest, EveryShapeInEitherStyleAtEveryHeadingIsAWholeSolid) {
+  struct Outline {
+    const char* mName;
+    std::vector<std::pair<float, float>> mCorners;
+  };
+  const Outline outlines[] = {
+      {"circle", Circle(4.0f)},
+      {"triangle", {{0, 0}, {4, 0}, {1, 3}}},
+      {"square turned back", {{0, 0}, {0, 3}, {3, 3}, {3, 0}}},
+      {"notched", {{0, 0}, {5, 0}, {5, 4}, {3, 4}, {3, 1.5f}, {1.5f, 1.5f}, {1.5f, 4}, {0, 4}}},
+      {"slanted", {{0, 0}, {3.3f, 0.9f}, {2.2f, 3.7f}, {-0.6f, 2.1f}}},
+  };
+  const float headings[] = {0.0f, 0.5f, 0.7853982f, 1.5707964f, 2.4f, 3.1415927f, 4.3f, 5.5f};
+  for (const Outline& outline : outlines) {
+    for (const uint32_t mode : {kFlatMode, VPLToolShapeFreehand::kRoundedMode}) {
+      for (const float heading : headings) {
+        SCOPED_TRACE(std::string(outline.mName) + (mode == kFlatMode ? " flat" : " rounded") +
+                     " at heading " + std::to_string(heading));
+        mWorld.Area().SetFreehandMode(mode);
+        const size_t before = Objects();
+        DrawFacing(heading, Traced(outline.mCorners));
+        ASSERT_EQ(Objects(), before + 1);
+        const content_check::SolidFaults faults = content_check::InspectSolid({&LastBlock()});
+        EXPECT_EQ(faults.mOpenEdges, 0);
+        EXPECT_EQ(faults.mInwardPieces, 0);
+        EXPECT_EQ(faults.mAgainstNormals, 0);
+      }
+    }
   }
 }
 

@@ -1,7 +1,8 @@
 // The creation area on the program's own stage as the X server shows it:
 // Enter, pressed through the stage control, puts the next background
-// behind the creation. Under scripts/test's X display only; the picture is
-// kept for a person to look at (VPL_SCREENSHOT_DIR).
+// behind the creation, and the sky fills every view the camera rig allows.
+// Under scripts/test's X display only; the pictures are kept for a person
+// to look at (VPL_SCREENSHOT_DIR).
 
 #include "app/creation/VPLCreation.h"
 #include "app/creation/VPLSceneCreationArea.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 
 namespace {
 
@@ -31,6 +33,16 @@ struct ScreenRegion {
 };
 constexpr ScreenRegion kGround{0.3f, 0.45f, 0.75f, 0.75f};
 constexpr ScreenRegion kSky{0.3f, 0.06f, 0.65f, 0.12f};
+// The creation area right of the palette, clear of the screen buttons.
+constexpr ScreenRegion kCreation{0.3f, 0.1f, 0.95f, 0.8f};
+// Darker than any sky or ground in every channel: where nothing was drawn.
+constexpr uint32_t kNothingDrawn = 0x18;
+// Eight steps round the interest point.
+constexpr int32_t kOrbitSteps = 8;
+constexpr float kOrbitStep = 6.2831853f / kOrbitSteps;
+constexpr float kRigStep = 2.0f;
+// Meadow, beach and snow.
+constexpr int16_t kBackgrounds = 3;
 
 // The region's pixels that differ between the two captures, and all of them.
 struct Changed {
@@ -51,6 +63,24 @@ Changed Compare(const ScreenOnX& before, const ScreenOnX& after, const ScreenReg
     }
   }
   return changed;
+}
+
+// The region's pixels where nothing was drawn.
+int32_t Unpainted(const ScreenOnX& screen, const ScreenRegion& region) {
+  const auto width = static_cast<float>(screen.Width());
+  const auto height = static_cast<float>(screen.Height());
+  int32_t unpainted = 0;
+  for (auto y = static_cast<int32_t>(region.mTop * height);
+       y <= static_cast<int32_t>(region.mBottom * height); ++y) {
+    for (auto x = static_cast<int32_t>(region.mLeft * width);
+         x <= static_cast<int32_t>(region.mRight * width); ++x) {
+      const uint32_t pixel = screen.At(x, y);
+      const bool dark = (pixel >> 16 & 0xFF) < kNothingDrawn &&
+                        (pixel >> 8 & 0xFF) < kNothingDrawn && (pixel & 0xFF) < kNothingDrawn;
+      unpainted += dark ? 1 : 0;
+    }
+  }
+  return unpainted;
 }
 
 // The next frame's capture once the region no longer shows what it did.
@@ -99,6 +129,40 @@ TEST_F(VPLSceneCreationAreaOnXTest, EnterShowsTheSecondBackgroundOnXDisplay) {
   for (const ScreenRegion& region : {kGround, kSky}) {
     const Changed changed = Compare(first, second, region);
     EXPECT_GT(changed.mDiffering * 2, changed.mAll) << region.mTop;
+  }
+}
+
+TEST_F(VPLSceneCreationAreaOnXTest, TheSkyFillsEveryViewOfTheRigOnEveryBackgroundOnXDisplay) {
+  ASSERT_TRUE(mFiles.Ready());
+  ScreenOnX before;
+  ASSERT_TRUE(shell_test::CaptureShown(*mStage, before, kSelectButtonOnStage));
+  VPLCreationCamera& rig = Area().GetCreation()->GetCamera();
+  for (const bool ground : {false, true}) {
+    for (int16_t background = 0; background < kBackgrounds; ++background) {
+      const std::string name = "sky-far-" + std::string(ground ? "with" : "without") + "-ground-" +
+                               std::to_string(background);
+      SCOPED_TRACE(name);
+      Area().SetBackground(background);
+      ground ? Area().SetGroundOn() : Area().SetGroundOff();
+      rig.ResetEye();
+      ScreenOnX home;
+      ASSERT_TRUE(CaptureChanged(*mStage, before, home, kCreation));
+      EXPECT_EQ(Unpainted(home, kCreation), 0) << "at home";
+      before = home;
+      // As far out and as high as the rig lets the eye go, then round.
+      while (rig.ZoomOut(kRigStep)) {
+      }
+      while (rig.Raise(kRigStep)) {
+      }
+      for (int32_t step = 0; step < kOrbitSteps; ++step) {
+        rig.Orbit(kOrbitStep);
+        ScreenOnX far;
+        ASSERT_TRUE(CaptureChanged(*mStage, before, far, kCreation));
+        EXPECT_EQ(Unpainted(far, kCreation), 0) << "orbit step " << step;
+        if (step == kOrbitSteps / 2) shell_test::KeepScreenshot(far, name);
+        before = far;
+      }
+    }
   }
 }
 

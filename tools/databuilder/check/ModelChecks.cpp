@@ -43,28 +43,6 @@ void ForEachMesh(MM3DDisplayTreeNode* node,
 
 float Length(const MM3DVector& v) { return std::sqrt(v.mX * v.mX + v.mY * v.mY + v.mZ * v.mZ); }
 
-// Whether the triangle's front agrees with its corners' normals; triangles
-// of no area say nothing.
-bool WoundWithNormals(const MM3DIndexedMeshVertexData& block, int32_t first) {
-  const uint16_t* index = block.mIndices.Begin() + first;
-  const MM3DVector& a = block.mPositions[index[0]];
-  const MM3DVector& b = block.mPositions[index[1]];
-  const MM3DVector& c = block.mPositions[index[2]];
-  const float ux = b.mX - a.mX, uy = b.mY - a.mY, uz = b.mZ - a.mZ;
-  const float vx = c.mX - a.mX, vy = c.mY - a.mY, vz = c.mZ - a.mZ;
-  const float nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
-  if (nx * nx + ny * ny + nz * nz < 1e-14f) return true;
-  float along = 0.0f;
-  for (int32_t k = 0; k < 3; ++k) {
-    const MM3DVector& n = block.mNormals[index[k]];
-    along += nx * n.mX + ny * n.mY + nz * n.mZ;
-  }
-  // Views are left-handed: a front seen from outside turns counter-clockwise
-  // on screen while the right-handed cross product of its edges points
-  // against its outward normals.
-  return along < 0.0f;
-}
-
 void CheckBlock(const MM3DIndexedMeshVertexData& block, const MM3DMaterial& material,
                 int32_t partIndex, ModelScope& scope) {
   const int32_t vertices = block.GetVertexCount();
@@ -142,6 +120,26 @@ int32_t TextureCount(const UUDirectory& directory) {
 }
 
 }  // namespace
+
+bool WoundWithNormals(const MM3DIndexedMeshVertexData& block, int32_t first) {
+  const uint16_t* index = block.mIndices.Begin() + first;
+  const MM3DVector& a = block.mPositions[index[0]];
+  const MM3DVector& b = block.mPositions[index[1]];
+  const MM3DVector& c = block.mPositions[index[2]];
+  const float ux = b.mX - a.mX, uy = b.mY - a.mY, uz = b.mZ - a.mZ;
+  const float vx = c.mX - a.mX, vy = c.mY - a.mY, vz = c.mZ - a.mZ;
+  const float nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+  if (nx * nx + ny * ny + nz * nz < 1e-14f) return true;
+  float along = 0.0f;
+  for (int32_t k = 0; k < 3; ++k) {
+    const MM3DVector& n = block.mNormals[index[k]];
+    along += nx * n.mX + ny * n.mY + nz * n.mZ;
+  }
+  // Views are left-handed: a front seen from outside turns counter-clockwise
+  // on screen while the right-handed cross product of its edges points
+  // against its outward normals.
+  return along < 0.0f;
+}
 
 int32_t ModelBudget(const std::string& symbol) {
   const auto starts = [&symbol](const char* prefix) { return symbol.rfind(prefix, 0) == 0; };

@@ -40,6 +40,19 @@ bool IsEar(const Outline& outline, const std::vector<size_t>& ring, size_t k) {
   return true;
 }
 
+// The smallest of the ear's three angles, as its sine: 0 for a sliver.
+float EarRoundness(const Outline& outline, const std::vector<size_t>& ring, size_t k) {
+  const size_t n = ring.size();
+  const Vec2 corners[3] = {outline[ring[Prev(k, n)]], outline[ring[k]], outline[ring[Next(k, n)]]};
+  float least = 1.0f;
+  for (size_t c = 0; c < 3; ++c) {
+    const Vec2 toNext = Normalize(corners[(c + 1) % 3] - corners[c]);
+    const Vec2 toLast = Normalize(corners[(c + 2) % 3] - corners[c]);
+    least = std::min(least, std::fabs(Cross(toNext, toLast)));
+  }
+  return least;
+}
+
 Vertex FlatVertex(Vec2 p, float z, Vec3 normal) {
   Vertex v;
   v.position = {p.x, p.y, z};
@@ -165,10 +178,19 @@ std::vector<uint32_t> Triangulate(const Outline& outline) {
   for (size_t i = 0; i < ring.size(); ++i) ring[i] = i;
   std::vector<uint32_t> triangles;
   while (ring.size() > 3) {
+    // The roundest ear: clipping the first one found leaves slivers along
+    // straight runs of points, too thin to keep once a shape is scaled.
     size_t ear = 0;
-    while (ear < ring.size() && !IsEar(outline, ring, ear)) ++ear;
+    float best = -1.0f;
+    for (size_t k = 0; k < ring.size(); ++k) {
+      if (!IsEar(outline, ring, k)) continue;
+      const float roundness = EarRoundness(outline, ring, k);
+      if (roundness > best) {
+        best = roundness;
+        ear = k;
+      }
+    }
     // A polygon that has no ear left (it touches itself) is closed as a fan.
-    if (ear == ring.size()) ear = 0;
     const size_t n = ring.size();
     triangles.insert(triangles.end(),
                      {static_cast<uint32_t>(ring[Prev(ear, n)]), static_cast<uint32_t>(ring[ear]),

@@ -74,7 +74,10 @@ Mesh PrimitiveShape(const Recipe& recipe, const std::string& shape) {
       arch.push_back({0.5f * std::cos(a), 0.5f * std::sin(a) - 0.2f});
     }
     arch.insert(arch.end(), {{0.5f, -1}, {1, -1}, {1, 0.4f}, {0, 1}, {-1, 0.4f}});
-    return EvenSlab(RoundCorners(arch, 0.12f, 2), 0.6f, 0.12f, 0);
+    // One band of wall between the rims keeps it inside the budget at full
+    // size; its faces are ear-clipped, since nothing inside sees its whole
+    // rim.
+    return EvenSlab(RoundCorners(arch, 0.12f, 2), 0.46f, 0.12f, 0);
   }
   if (shape == "house") {
     return EvenSlab(
@@ -139,18 +142,29 @@ void MakeGround(const Recipe& recipe, const ModelContext& context, ModelBuilder&
   builder.AddMesh({{std::move(mesh), material}});
 }
 
-// An inward dome whose rim lies below the ground, with the scene's light
-// rig: a key light from the upper left front, a weaker fill from the
-// right, and ambient light.
+// An inward sphere, the picture on its dome down to the rim and the
+// picture's lowest colour on the bowl below, so that a view without the
+// ground or from high above finds no hole; with the scene's light rig: a
+// key light from the upper left front, a weaker fill from the right, and
+// ambient light.
 void MakeSky(const Recipe& recipe, const ModelContext& context, ModelBuilder& builder) {
   const float radius = Float(recipe, "radius", 215.0);
   const Vec3 centre = RecipeVec3(recipe, "centre", {0, 0, -30});
-  // Low enough that the dome fills the file screen's level view too.
+  // Low enough that the picture fills the file screen's level view too.
   const float rim = Float(recipe, "rim", -150.0);
-  Profile profile;
-  profile.AddArc({0, 0}, radius, std::asin((rim - centre.y) / radius), kPi / 2, 16);
-  Mesh mesh = Lathe(profile, 40);
-  for (Vertex& v : mesh.mVertices) v.uv.y = 1.0f - v.uv.y;
+  const float rimAngle = std::asin((rim - centre.y) / radius);
+  Profile dome;
+  dome.AddArc({0, 0}, radius, rimAngle, kPi / 2, 16);
+  // The picture tiles, so its last row is kept short of its edge, where
+  // the first row would blend in.
+  constexpr float kLowestRow = 0.99f;
+  Mesh mesh = Lathe(dome, 40);
+  for (Vertex& v : mesh.mVertices) v.uv.y = (1.0f - v.uv.y) * kLowestRow;
+  Profile bowl;
+  bowl.AddArc({0, 0}, radius, -kPi / 2, rimAngle, 6);
+  Mesh below = Lathe(bowl, 40);
+  for (Vertex& v : below.mVertices) v.uv.y = kLowestRow;
+  mesh.Append(below);
   mesh.Flip();
   mesh.Transform({1, 1, 1}, centre);
   CheckBudget(recipe, mesh, kBackdropBudget);
@@ -215,10 +229,12 @@ void MakeProfile(const Recipe& recipe, const ModelContext&, ModelBuilder& builde
     high = std::max(high, p.x);
   }
   for (Vec2& p : outline) p = p * (2 * half / (high - low));
-  Mesh mesh = FillOutline(outline, 0.0f);
+  // Filled facing back, then a quarter turn about y and about x: (x, y, 0)
+  // becomes (0, x, y), facing -x. The tool walks the rim the way the
+  // triangles wind and turns x along the stroke, so this winding puts the
+  // tube's sides and cones outward.
+  Mesh mesh = FillOutline(outline, 0.0f, true);
   MapPlanar(mesh, {});
-  // A quarter turn about y, then about x: (x, y, 0) becomes (0, x, y),
-  // facing +x, with the winding and normals turned alike.
   mesh.Rotate(kPi / 2, kPi / 2);
   MaterialSpec material = RecipeMaterial(recipe, "color", "cherry");
   mesh.SetColor(material.color);
