@@ -1,7 +1,7 @@
 // The sound loader's cost: opening a sound file of 100 sounds of 2 s
 // (22050 Hz, 16-bit mono) and reading every sound to its end through its
-// source, held whole in memory or streamed behind a head, against a plain
-// unbuffered read of the same subfile bytes from the same file.
+// source, held whole in memory or streamed behind a head, as a ratio over a
+// plain unbuffered read of the same subfile bytes from the same file.
 
 #include "foundation/af/AFError.h"
 #include "foundation/uu/UUFileSystem.h"
@@ -11,6 +11,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/RatioOverFloor.h"
+
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -66,60 +69,64 @@ int64_t ReadEverySound(const char* name) {
   return total;
 }
 
+// The floor: one unbuffered read of every subfile's bytes of the file, in
+// pieces as the sources are read.
+class PlainRead {
+ public:
+  explicit PlainRead(const char* name) : mPath(HostPath(name)), mPiece(kPiece) {
+    MMSoundOpenInfo info;
+    MMOpenSoundResourceFileInfo(TempDirectory(), name, false, &info);
+    for (int16_t item = 0; item < kSounds; ++item) {
+      mOffsets.push_back(info.mFile->GetSubfileOffset(item));
+    }
+    info.mFile->Close(false);
+    delete info.mFile;
+  }
+
+  int64_t ReadEverySound() {
+    std::FILE* file = std::fopen(mPath.c_str(), "rb");
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    int64_t total = 0;
+    for (const int32_t offset : mOffsets) {
+      std::fseek(file, offset, SEEK_SET);
+      for (int32_t left = kSoundBytes; left > 0; left -= static_cast<int32_t>(kPiece)) {
+        total += static_cast<int64_t>(std::fread(
+            mPiece.data(), 1, std::min<size_t>(kPiece, static_cast<size_t>(left)), file));
+      }
+    }
+    std::fclose(file);
+    return total;
+  }
+
+ private:
+  std::string mPath;
+  std::vector<uint8_t> mPiece;
+  std::vector<int32_t> mOffsets;
+};
+
 // range(0): 0 every sound held whole in memory, 1 every sound streamed
-// behind a head of the 65536-byte device buffer divided by range(1).
-void BM_LoadAndReadSounds(benchmark::State& state) {
+// behind a head of the 65536-byte device buffer divided by range(1); each
+// against the plain read of the same file's sounds.
+void BM_LoadAndReadSoundsOverPlainRead(benchmark::State& state) {
   const bool streamed = state.range(0) != 0;
   const char* name = streamed ? kStreamedFile : kMemoryFile;
   WriteFile(name, streamed ? 1 : 0, static_cast<int32_t>(state.range(1)));
   AFPulseTaskManager manager;
   manager.Start();
   MMStreamingPulseTaskManager = &manager;
-  for (auto _ : state) benchmark::DoNotOptimize(ReadEverySound(name));
+  PlainRead plain(name);
+  ReportRatioOverFloor(
+      state, [&plain] { benchmark::DoNotOptimize(plain.ReadEverySound()); },
+      [name] { benchmark::DoNotOptimize(ReadEverySound(name)); });
   MMStreamingPulseTaskManager = nullptr;
   manager.Stop();
-  state.SetBytesProcessed(state.iterations() * kSounds * kSoundBytes);
   UUDeleteFile(TempDirectory(), name);
 }
-BENCHMARK(BM_LoadAndReadSounds)
+BENCHMARK(BM_LoadAndReadSoundsOverPlainRead)
     ->Args({0, 1})
     ->Args({1, 1})
     ->Args({1, 4})
-    ->ArgNames({"streamed", "divisor"});
-
-// The floor: one unbuffered read of every subfile's bytes, in pieces as the
-// sources are read.
-void BM_PlainReadOfTheSameBytes(benchmark::State& state) {
-  WriteFile(kMemoryFile, 0, 1);
-  std::vector<int32_t> offsets;
-  {
-    MMSoundOpenInfo info;
-    MMOpenSoundResourceFileInfo(TempDirectory(), kMemoryFile, false, &info);
-    for (int16_t item = 0; item < kSounds; ++item) {
-      offsets.push_back(info.mFile->GetSubfileOffset(item));
-    }
-    info.mFile->Close(false);
-    delete info.mFile;
-  }
-  const std::string path = HostPath(kMemoryFile);
-  std::vector<uint8_t> piece(kPiece);
-  for (auto _ : state) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    std::setvbuf(file, nullptr, _IONBF, 0);
-    int64_t total = 0;
-    for (const int32_t offset : offsets) {
-      std::fseek(file, offset, SEEK_SET);
-      for (int32_t left = kSoundBytes; left > 0; left -= static_cast<int32_t>(kPiece)) {
-        total += static_cast<int64_t>(
-            std::fread(piece.data(), 1, std::min<size_t>(kPiece, static_cast<size_t>(left)), file));
-      }
-    }
-    std::fclose(file);
-    benchmark::DoNotOptimize(total);
-  }
-  state.SetBytesProcessed(state.iterations() * kSounds * kSoundBytes);
-  UUDeleteFile(TempDirectory(), kMemoryFile);
-}
-BENCHMARK(BM_PlainReadOfTheSameBytes);
+    ->ArgNames({"streamed", "divisor"})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

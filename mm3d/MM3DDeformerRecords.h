@@ -3,17 +3,20 @@
 // below them, and their records. A node's data is indexed by the mesh's
 // part, then by the part's block; the blend shapes and stored shapes hold
 // one array per target (or shape) in each block. Every count read from a
-// file is checked before use and arrays are filled element by element as
-// the record delivers them, so a damaged count never allocates more than
-// the record really holds. A failed read leaves the target array as it was.
+// file is checked before use and arrays are filled element by element, or
+// vectors block by block, as the record delivers them, so a damaged count
+// never allocates more than the record really holds. A failed read leaves the target array as it
+// was.
 
 #include "foundation/uu/UUGrowableArray.h"
 #include "foundation/uu/UUReader.h"
 #include "foundation/uu/UUWriter.h"
 #include "mm3d/MM3DDatabase.h"
+#include "mm3d/MM3DReadArray.h"
 
 #include <cstdint>
 #include <limits>
+#include <type_traits>
 #include <utility>
 
 // data[part][block]: one Block per block of the mesh.
@@ -131,7 +134,13 @@ bool MM3DReadMeshTargets(UUReader& reader, MM3DMeshTargets<T>& targets, int32_t 
       reader, targets, [targetCount, elementLimit](UUReader& in, MM3DTargetArrays<T>& block) {
         return MM3DReadArrayElements(
             in, block, targetCount, [elementLimit](UUReader& inner, UUGrowableArray<T>& target) {
-              return MM3DReadCountedArray(inner, target, MM3DReadElement<T>, elementLimit);
+              if constexpr (std::is_same_v<T, MM3DVector>) {
+                int32_t count = 0;
+                return MM3DReadRecordCount(inner, count, elementLimit) &&
+                       MM3DReadVectors(inner, target, count);
+              } else {
+                return MM3DReadCountedArray(inner, target, MM3DReadElement<T>, elementLimit);
+              }
             });
       });
 }

@@ -2,16 +2,11 @@
 
 #include "foundation/uu/UUReader.h"
 #include "foundation/uu/UUWriter.h"
+#include "mm3d/MM3DReadArray.h"
 
 #include <algorithm>
 
 namespace {
-
-// Elements read in the first step: any real array, read into a block sized
-// once. A larger count comes in steps, each as large as what was read
-// before it, so a count from a damaged record never makes the block grow
-// past twice what the record really holds.
-constexpr int32_t kFirstReadStep = MM3DIndexedMeshVertexData::kMaxVertexCount;
 
 template <typename T>
 const T* DataOrNull(const UUGrowableArray<T>& array) {
@@ -23,33 +18,11 @@ void Clear(UUGrowableArray<T>& array) {
   array.EraseRange(0, array.Count());
 }
 
-// Reads count elements into a fresh array with readValues(first, n),
-// straight into its block without setting the elements first, and shrinks
-// it to its count; the target changes only on success.
-template <typename T, typename ReadValues>
-bool ReadArray(UUGrowableArray<T>& target, int32_t count, ReadValues readValues) {
-  UUGrowableArray<T> array;
-  for (int32_t done = 0; done < count;) {
-    const int32_t n = std::min(std::max(kFirstReadStep, done), count - done);
-    if (!readValues(array.Extend(n), n)) return false;
-    done += n;
-  }
-  array.Compact();
-  target.Swap(array);
-  return true;
-}
-
 bool ReadCount(UUReader& reader, int32_t& count) { return reader.ReadInt32s(&count, 1); }
 
 // A per-vertex array is empty or has one element per vertex.
 bool IsPerVertexCount(int32_t count, int32_t vertexCount) {
   return count == 0 || count == vertexCount;
-}
-
-bool ReadVectors(UUReader& reader, UUGrowableArray<MM3DVector>& target, int32_t count) {
-  return ReadArray(target, count, [&reader](MM3DVector* first, int32_t n) {
-    return reader.ReadFloats(&first->mX, 4 * static_cast<uint32_t>(n));
-  });
 }
 
 // The count, then the elements' floats in one call, as the reader takes
@@ -99,7 +72,7 @@ bool MM3DIndexedMeshVertexData::Read(UUReader& reader) {
   int32_t indexCount = 0;
   if (!ReadCount(reader, indexCount) || indexCount < 0 || indexCount % 3 != 0) return false;
   UUGrowableArray<uint16_t> indices;
-  if (!ReadArray(indices, indexCount, [&reader](uint16_t* first, int32_t n) {
+  if (!MM3DReadArray(indices, indexCount, [&reader](uint16_t* first, int32_t n) {
         return reader.ReadInt16s(first, static_cast<uint32_t>(n));
       })) {
     return false;
@@ -112,15 +85,15 @@ bool MM3DIndexedMeshVertexData::Read(UUReader& reader) {
     if (index >= positionCount) return false;
   }
   mIndices.Swap(indices);
-  if (!ReadVectors(reader, mPositions, positionCount)) return false;
+  if (!MM3DReadVectors(reader, mPositions, positionCount)) return false;
   int32_t normalCount = 0;
   if (!ReadCount(reader, normalCount) || !IsPerVertexCount(normalCount, positionCount) ||
-      !ReadVectors(reader, mNormals, normalCount)) {
+      !MM3DReadVectors(reader, mNormals, normalCount)) {
     return false;
   }
   int32_t colorCount = 0;
   if (!ReadCount(reader, colorCount) || !IsPerVertexCount(colorCount, positionCount) ||
-      !ReadArray(mColors, colorCount, [&reader](MM3DPackedColor* first, int32_t n) {
+      !MM3DReadArray(mColors, colorCount, [&reader](MM3DPackedColor* first, int32_t n) {
         return reader.Read(first, 4 * static_cast<uint32_t>(n));
       })) {
     return false;
@@ -136,10 +109,10 @@ bool MM3DIndexedMeshVertexData::Read(UUReader& reader) {
   for (int32_t set = 0; set < setCount; ++set) {
     int32_t count = 0;
     if (!ReadCount(reader, count) || !IsPerVertexCount(count, positionCount) ||
-        !ReadArray(mTextureCoordinates[set], count,
-                   [&reader](MM3DTextureCoordinate* first, int32_t n) {
-                     return reader.ReadFloats(&first->mU, 2 * static_cast<uint32_t>(n));
-                   })) {
+        !MM3DReadArray(mTextureCoordinates[set], count,
+                       [&reader](MM3DTextureCoordinate* first, int32_t n) {
+                         return reader.ReadFloats(&first->mU, 2 * static_cast<uint32_t>(n));
+                       })) {
       return false;
     }
   }

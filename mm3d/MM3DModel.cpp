@@ -1,6 +1,5 @@
 #include "mm3d/MM3DModel.h"
 
-#include "foundation/uu/UUBufferedReader.h"
 #include "foundation/uu/UUFile.h"
 #include "foundation/uu/UUMemory.h"
 #include "foundation/uu/UUReader.h"
@@ -12,12 +11,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace {
 
 // The buffer through which the parts written aside reach the file.
 constexpr int32_t kCopyChunk = 4096;
-constexpr uint32_t kReadBufferSize = 2048;
 
 bool WriteFlag(UUWriter& writer, bool flag) { return writer.WriteBooleans(&flag, 1); }
 
@@ -224,15 +224,22 @@ bool MM3DWriteModel(UUWriter& writer, const UURefCount<MM3DModel>& model, MM3DMo
   return written;
 }
 
+UURefCount<MM3DModel> MM3DReadModelBlock(UUReader& source, int32_t length,
+                                         MM3DModDatabase& database, MM3DDriverTextureMap* map) {
+  if (length <= 0) return {};
+  std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[static_cast<size_t>(length)]);
+  if (!bytes || !source.Read(bytes.get(), static_cast<uint32_t>(length))) return {};
+  UUMemory memory(bytes.get(), length);
+  memory.SetByteOrder(source.GetByteOrder());
+  return MM3DReadModel(memory, database, map);
+}
+
 UURefCount<MM3DModel> MM3DReadModelFile(const UUDirectory& directory, const char* name,
                                         MM3DModDatabase& database, MM3DDriverTextureMap* map) {
   UUFile file(directory, name, kUUFileRead, UUFileOptions());
   int32_t length = 0;
   if (!file.IsOpen() || !file.GetLength(&length)) return {};
-  // The record is read field by field: through a buffer, not a call each.
-  char buffer[kReadBufferSize];
-  UUBufferedReader reader(file, static_cast<uint32_t>(length), buffer, kReadBufferSize);
-  UURefCount<MM3DModel> model = MM3DReadModel(reader, database, map);
+  UURefCount<MM3DModel> model = MM3DReadModelBlock(file, length, database, map);
   file.Close();
   return model;
 }

@@ -99,6 +99,11 @@ UURefCount<MM3DModel> MM3DReadModel(UUReader& reader, MM3DModDatabase& database,
 // sections are first written into memory, which must be large enough.
 bool MM3DWriteModel(UUWriter& writer, const UURefCount<MM3DModel>& model, MM3DModDatabase& database,
                     UURandomAccessStream& memory);
+// Reads the model record of the next length bytes of the source: the
+// bytes in one read, then the record from memory. An empty handle when the
+// bytes cannot be read or held.
+UURefCount<MM3DModel> MM3DReadModelBlock(UUReader& source, int32_t length,
+                                         MM3DModDatabase& database, MM3DDriverTextureMap* map);
 // The same on a file; an empty handle or false when it does not open.
 UURefCount<MM3DModel> MM3DReadModelFile(const UUDirectory& directory, const char* name,
                                         MM3DModDatabase& database, MM3DDriverTextureMap* map);

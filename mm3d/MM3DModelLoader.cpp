@@ -1,17 +1,10 @@
 #include "mm3d/MM3DModelLoader.h"
 
 #include "foundation/al/ALAllocator.h"
-#include "foundation/uu/UUBufferedReader.h"
 #include "mm/resources/MMTimestamp.h"
 #include "mm3d/MM3DCompiledTextureModDatabase.h"
 #include "mm3d/MM3DModel.h"
 #include "mm3d/MM3DModelResourceFile.h"
-
-namespace {
-
-constexpr uint32_t kReadBufferSize = 2048;
-
-}  // namespace
 
 MM3DModelLoader::MM3DModelLoader(uint16_t collectionNumber, MM3DModelResourceFile* file,
                                  int16_t subfileCount)
@@ -31,10 +24,8 @@ UURefCount<MM3DModel> MM3DModelLoader::GetModel(int16_t i, MM3DDriverTextureMap*
   // A failed request must not stop the next one.
   file.SetError(kUUNoError);
   if (!file.Seek(offset, kUUSeekFromStart, nullptr)) return {};
-  char buffer[kReadBufferSize];
-  UUBufferedReader reader(file, static_cast<uint32_t>(size), buffer, kReadBufferSize);
   MM3DCompiledTextureModDatabase database;
-  return MM3DReadModel(reader, database, map);
+  return MM3DReadModelBlock(file, size, database, map);
 }
 
 MM3DModelLoader* MM3DOpenModelResourceFile(const UUDirectory& directory, const char* name,

@@ -18,10 +18,12 @@
 #include "foundation/uu/UUFileSystem.h"
 #include "foundation/uu/UUString.h"
 #include "mm/drawing/win/WinMMOffscreenSurface.h"
+#include "mm/stage/MM3DModelMolecule.h"
 #include "mm/stage/MMStageWindow.h"
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -84,6 +86,29 @@ VPLSurfaceRendering Render(MMSurface& surface, int32_t time, bool whiteBackgroun
   return services.mRenderToSurface(surface, time, whiteBackground);
 }
 
+// Leaves the sky and the ground of the area out of the pictures drawn in
+// its lifetime; each is shown again as it was.
+class BackgroundLeftOut {
+ public:
+  explicit BackgroundLeftOut(VPLSceneCreationArea* area) {
+    if (area == nullptr) return;
+    for (MM3DModelMolecule* molecule : {area->GetBackdropMolecule(), area->GetGroundMolecule()}) {
+      if (molecule != nullptr && molecule->GetVisibility() == kMMShown) {
+        molecule->SetVisibility(kMMHidden);
+        mHidden.push_back(molecule);
+      }
+    }
+  }
+  ~BackgroundLeftOut() {
+    for (MM3DModelMolecule* molecule : mHidden) molecule->SetVisibility(kMMShown);
+  }
+  BackgroundLeftOut(const BackgroundLeftOut&) = delete;
+  BackgroundLeftOut& operator=(const BackgroundLeftOut&) = delete;
+
+ private:
+  std::vector<MM3DModelMolecule*> mHidden;
+};
+
 // Frames of the creation's scene time, 100 ms apart, from the start.
 bool WriteMovieFrames(VPLMovieWriter& writer, MMSurface& surface, int32_t start) {
   if (!writer.AddTrack()) return false;
@@ -141,6 +166,8 @@ bool VPLSceneCreationUI::Print(int32_t option, bool whiteBackground) {
   if (character != nullptr) character->HidePartHighlight();
   bool printed = false;
   if (const std::unique_ptr<MMSurface> surface = MakeSurface(kStillRect)) {
+    // Without the background the page shows the creation on white.
+    const BackgroundLeftOut leftOut(whiteBackground ? mArea : nullptr);
     if (Render(*surface, kVPLNow, whiteBackground).mRendered) {
       VPLPrintSession session(surface.get(), static_cast<int16_t>(option), "");
       printed =

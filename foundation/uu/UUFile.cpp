@@ -71,10 +71,10 @@ bool UUFile::FlushToDisk() {
   return GetError() == kUUNoError;
 }
 
-bool UUFile::ReadRecordingSystemError(void* buffer, uint32_t n, DWORD& systemError) {
+bool UUFile::ReadRecordingSystemError(void* buffer, uint32_t n, DWORD& systemError, DWORD& read) {
   systemError = ERROR_SUCCESS;
+  read = 0;
   if (GetError() != kUUNoError) return false;
-  DWORD read = 0;
   if (!ReadFile(mHandle, buffer, n, &read, nullptr)) {
     systemError = GetLastError();
     SetError(static_cast<UUStreamError>(systemError));
@@ -86,7 +86,8 @@ bool UUFile::ReadRecordingSystemError(void* buffer, uint32_t n, DWORD& systemErr
 
 bool UUFile::Read(void* buffer, uint32_t n) {
   DWORD systemError;
-  return ReadRecordingSystemError(buffer, n, systemError);
+  DWORD read;
+  return ReadRecordingSystemError(buffer, n, systemError, read);
 }
 
 bool UUFile::Write(const void* buffer, uint32_t n) {

@@ -45,8 +45,9 @@ class UUFile : public UUStandardRandomAccessStream {
 
  protected:
   // One ReadFile, recorded as Read records it; systemError receives the
-  // call's own error code (0 when the call succeeded).
-  bool ReadRecordingSystemError(void* buffer, uint32_t n, DWORD& systemError);
+  // call's own error code (0 when the call succeeded), read the bytes it
+  // delivered.
+  bool ReadRecordingSystemError(void* buffer, uint32_t n, DWORD& systemError, DWORD& read);
   HANDLE Handle() const { return mHandle; }
 
  private:

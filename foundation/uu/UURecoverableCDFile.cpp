@@ -54,17 +54,17 @@ bool UURecoverableCDFile::AskRetry() {
 }
 
 // Each retry starts again where the request started, so bytes a failed
-// attempt delivered are not skipped.
+// attempt delivered are not skipped. The start is worked out only when a
+// read fails, so that a good read asks nothing but the read.
 bool UURecoverableCDFile::Read(void* buffer, uint32_t n) {
-  if (GetError() != kUUNoError) return false;
-  const DWORD start = SetFilePointer(Handle(), 0, nullptr, FILE_CURRENT);
   for (;;) {
     DWORD systemError = ERROR_SUCCESS;
-    if (ReadRecordingSystemError(buffer, n, systemError)) return true;
-    if (!IsDeviceOrMediaError(systemError) || start == INVALID_SET_FILE_POINTER || !AskRetry()) {
-      return false;
-    }
+    DWORD read = 0;
+    if (ReadRecordingSystemError(buffer, n, systemError, read)) return true;
+    if (!IsDeviceOrMediaError(systemError)) return false;
+    const DWORD reached = SetFilePointer(Handle(), 0, nullptr, FILE_CURRENT);
+    if (reached == INVALID_SET_FILE_POINTER || !AskRetry()) return false;
     SetError(kUUNoError);
-    if (!Seek(static_cast<int32_t>(start), kUUSeekFromStart, nullptr)) return false;
+    if (!Seek(static_cast<int32_t>(reached - read), kUUSeekFromStart, nullptr)) return false;
   }
 }

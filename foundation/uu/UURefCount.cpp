@@ -16,6 +16,10 @@ struct CountCellPool {
   std::mutex mMutex;
   UUCountCell* mFree = nullptr;
   UUCountCell* mBlocks = nullptr;
+  // The cells at the end of the newest block never handed out: a new block
+  // is not threaded onto the free list, since a pool emptied and filled
+  // again and again would thread a whole block for each cell.
+  int32_t mUntouched = 0;
   int32_t mLive = 0;
 };
 
@@ -29,10 +33,7 @@ void AddBlock(CountCellPool& pool) {
                                                                ALGlobalAllocator, kALMustSucceed));
   cells[0].mNext = pool.mBlocks;
   pool.mBlocks = cells;
-  for (int i = kCellsPerBlock - 1; i >= 1; --i) {
-    cells[i].mNext = pool.mFree;
-    pool.mFree = &cells[i];
-  }
+  pool.mUntouched = kCellsPerBlock - 1;
 }
 
 void FreeBlocks(CountCellPool& pool) {
@@ -42,6 +43,7 @@ void FreeBlocks(CountCellPool& pool) {
     pool.mBlocks = next;
   }
   pool.mFree = nullptr;
+  pool.mUntouched = 0;
 }
 
 }  // namespace
@@ -49,9 +51,14 @@ void FreeBlocks(CountCellPool& pool) {
 UUCountCell* UUAllocateCountCell() {
   CountCellPool& pool = Pool();
   std::lock_guard lock(pool.mMutex);
-  if (pool.mFree == nullptr) AddBlock(pool);
   UUCountCell* cell = pool.mFree;
-  pool.mFree = cell->mNext;
+  if (cell != nullptr) {
+    pool.mFree = cell->mNext;
+  } else {
+    if (pool.mUntouched == 0) AddBlock(pool);
+    cell = &pool.mBlocks[kCellsPerBlock - pool.mUntouched];
+    --pool.mUntouched;
+  }
   ++pool.mLive;
   return cell;
 }

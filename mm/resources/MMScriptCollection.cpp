@@ -38,25 +38,26 @@ MMScriptLoader::~MMScriptLoader() {
   delete mFile;
 }
 
-bool MMScriptLoader::GetEntryShape(int16_t entry, int32_t* offset, int32_t* size,
+bool MMScriptLoader::GetEntryShape(int16_t entry, const uint8_t** bytes, int32_t* size,
                                    int32_t* rowSize) const {
   const int32_t rowCount = mFile->GetEntryRowCount(entry);
   *rowSize = mFile->GetRowSize(mFile->GetEntryLayout(entry));
   // Rows of no bytes would let a damaged count drive the row walks for ever.
   const bool rowsHaveBytes = *rowSize > 0 || rowCount == 0;
-  return mFile->GetSubfileRange(entry, offset, size) && rowCount >= 0 && *rowSize >= 0 &&
+  return mFile->GetEntryBytes(entry, bytes, size) && rowCount >= 0 && *rowSize >= 0 &&
          rowsHaveBytes && int64_t{rowCount} * *rowSize <= *size;
 }
 
 bool MMScriptLoader::ReadEntry(MMScriptData& data, int16_t entry) {
-  int32_t offset = 0;
+  const uint8_t* bytes = nullptr;
   int32_t size = 0;
   int32_t rowSize = 0;
-  if (!GetEntryShape(entry, &offset, &size, &rowSize)) return false;
+  if (!GetEntryShape(entry, &bytes, &size, &rowSize)) return false;
   // One byte more than the subfile, always 0: the last text ends inside the
   // block even when the file leaves it unterminated.
   auto* block = static_cast<uint8_t*>(
       ALAllocate(static_cast<size_t>(size) + 1, ALGlobalAllocator, kALMustSucceed));
+  std::memcpy(block, bytes, static_cast<size_t>(size));
   block[size] = 0;
   data.Release();
   data.mCell = UUAllocateCountCell();
@@ -68,11 +69,7 @@ bool MMScriptLoader::ReadEntry(MMScriptData& data, int16_t entry) {
   data.mEntryCount = mFile->GetSubfileCount();
   data.mHeaderWord = mFile->GetHeaderWord();
   data.mSwapped = mFile->IsSwapped();
-  UURecoverableCDFile& file = mFile->GetFile();
-  const bool read =
-      file.Seek(offset, kUUSeekFromStart, nullptr) && file.Read(block, static_cast<uint32_t>(size));
-  file.SetError(kUUNoError);
-  return read;
+  return true;
 }
 
 void MMScriptLoader::Load(MMScriptData& data, int16_t entry) {

@@ -38,8 +38,8 @@ class MMScriptLoader : public MMScriptCollection {
   MMScriptFile* GetFile() const { return mFile; }
 
  private:
-  // Whether the entry's rows fit its subfile; its range when they do.
-  bool GetEntryShape(int16_t entry, int32_t* offset, int32_t* size, int32_t* rowSize) const;
+  // Whether the entry's rows fit its subfile; its bytes when they do.
+  bool GetEntryShape(int16_t entry, const uint8_t** bytes, int32_t* size, int32_t* rowSize) const;
   bool ReadEntry(MMScriptData& data, int16_t entry);
   void ConvertTexts(MMScriptData& data) const;
 

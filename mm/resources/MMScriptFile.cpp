@@ -1,5 +1,8 @@
 #include "mm/resources/MMScriptFile.h"
 
+#include <algorithm>
+#include <new>
+
 namespace {
 
 template <typename T>
@@ -29,6 +32,8 @@ int32_t MMScriptFile::GetEntryRowCount(int32_t i) const { return ValueAt(mRowCou
 int32_t MMScriptFile::GetEntryLayout(int32_t i) const { return ValueAt(mLayouts, i); }
 
 void MMScriptFile::EmptyTables() {
+  mContents.reset();
+  mContentsLength = 0;
   EmptyTable(mRowSizes);
   EmptyTable(mRowCounts);
   EmptyTable(mLayouts);
@@ -81,7 +86,31 @@ bool MMScriptFile::ReadHeader() {
   int16_t version = 0;
   if (!GetFile().ReadInt16s(&version, 1)) return ReportError(AFO_BAD_READ);
   if (version != kScriptVersion) return ReportError(AFO_BAD_VERSION_NUMBER);
-  if (!ReadTables() || GetFile().GetError() != kUUNoError) return ReportError(AFO_BAD_READ);
+  if (!ReadTables() || GetFile().GetError() != kUUNoError || !ReadContents()) {
+    return ReportError(AFO_BAD_READ);
+  }
+  return true;
+}
+
+bool MMScriptFile::ReadContents() {
+  const int32_t length = GetFileLength();
+  mContents.reset(new (std::nothrow) uint8_t[static_cast<size_t>(std::max(length, 1))]);
+  if (!mContents || !GetFile().Seek(0, kUUSeekFromStart, nullptr) ||
+      !GetFile().Read(mContents.get(), static_cast<uint32_t>(length))) {
+    mContents.reset();
+    return false;
+  }
+  mContentsLength = length;
+  return true;
+}
+
+bool MMScriptFile::GetEntryBytes(int32_t i, const uint8_t** bytes, int32_t* size) const {
+  int32_t offset = 0;
+  if (!mContents || !GetSubfileRange(i, &offset, size) ||
+      int64_t{offset} + *size > mContentsLength) {
+    return false;
+  }
+  *bytes = mContents.get() + offset;
   return true;
 }
 

@@ -15,6 +15,7 @@
 #include "mm/resources/MMScriptStringTable.h"
 
 #include <cstdint>
+#include <memory>
 
 class MMScriptFile : public MMGenericResourceFile {
  public:
@@ -39,6 +40,10 @@ class MMScriptFile : public MMGenericResourceFile {
   // Null when the names were not kept or the index is outside the table.
   const char* GetLayoutName(int32_t layout) const { return mLayoutNames.GetText(layout); }
   const char* GetEntryName(int32_t i) const { return mEntryNames.GetText(i); }
+  // The bytes of entry i, read with the header when the file was opened, so
+  // that an entry costs no read of its own; false for an entry outside the
+  // bytes read.
+  bool GetEntryBytes(int32_t i, const uint8_t** bytes, int32_t* size) const;
 
   // The writer's operations; each answers the status rule (IsGood).
   bool SetLanguage(int16_t language);
@@ -66,6 +71,8 @@ class MMScriptFile : public MMGenericResourceFile {
   // The bytes of the file after the current position.
   int64_t Remaining();
   bool ReadTables();
+  // The whole file in one read.
+  bool ReadContents();
   bool Rewrite();
   bool SetName(MMScriptStringTable& table, int32_t i, const char* text);
   void EmptyTables();
@@ -78,4 +85,6 @@ class MMScriptFile : public MMGenericResourceFile {
   UUGrowableArray<int32_t> mRowCounts;
   UUGrowableArray<int16_t> mLayouts;
   MMScriptStringTable mEntryNames;
+  std::unique_ptr<uint8_t[]> mContents;
+  int32_t mContentsLength = 0;
 };

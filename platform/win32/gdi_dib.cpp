@@ -108,6 +108,34 @@ void ReadColors(const BITMAPINFO* info, GdiDibLayout& layout) {
   }
 }
 
+// Runs and literal strings are short (at most 255 bytes, mostly a few
+// dozen): library and string fills and copies cost more to start than to
+// move them. These move 8 bytes at a time, the last 8 overlapping, and
+// never touch a byte outside [0, count).
+void FillShort(uint8_t* to, size_t count, uint8_t value) {
+  if (count < 8) {
+    for (size_t i = 0; i < count; ++i) to[i] = value;
+    return;
+  }
+  const uint64_t pattern = 0x0101010101010101ull * value;
+  for (size_t i = 0; i + 8 < count; i += 8) std::memcpy(to + i, &pattern, 8);
+  std::memcpy(to + count - 8, &pattern, 8);
+}
+
+void CopyShort(uint8_t* to, const uint8_t* from, size_t count) {
+  if (count < 8) {
+    for (size_t i = 0; i < count; ++i) to[i] = from[i];
+    return;
+  }
+  uint64_t chunk;
+  for (size_t i = 0; i + 8 < count; i += 8) {
+    std::memcpy(&chunk, from + i, 8);
+    std::memcpy(to + i, &chunk, 8);
+  }
+  std::memcpy(&chunk, from + count - 8, 8);
+  std::memcpy(to + count - 8, &chunk, 8);
+}
+
 // Expands run-length rows into one index byte per pixel, rows pitch bytes
 // apart from the top one.
 // Runs and literal strings past the right edge are dropped; reading stops
@@ -180,7 +208,7 @@ class RleExpander {
     int visible = 0;
     uint8_t* to = Visible(count, visible);
     if (visible > 0 && !mFourBit) {
-      std::memset(to, value, static_cast<size_t>(visible));
+      FillShort(to, static_cast<size_t>(visible), value);
     } else {
       for (int i = 0; i < visible; ++i) to[i] = Nibble(value, i);
     }
@@ -191,7 +219,7 @@ class RleExpander {
     int visible = 0;
     uint8_t* to = Visible(count, visible);
     if (visible > 0 && !mFourBit) {
-      std::memcpy(to, from, static_cast<size_t>(visible));
+      CopyShort(to, from, static_cast<size_t>(visible));
     } else {
       for (int i = 0; i < visible; ++i) to[i] = Nibble(from[i / 2], i);
     }

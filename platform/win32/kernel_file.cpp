@@ -12,11 +12,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <mutex>
 #include <string>
 
 namespace vpl::platform {
 namespace {
 
+// The handle keeps its own position and reads and writes at it with pread
+// and pwrite, so that moving or asking the position costs no system call.
 class File final : public KernelObject {
  public:
   explicit File(int descriptor) : mDescriptor(descriptor) {}
@@ -24,10 +27,15 @@ class File final : public KernelObject {
   bool IsSignaled() const override { return false; }
   int Descriptor() const { return mDescriptor; }
   FileShare& Share() { return mShare; }
+  // Held while the position is read, used and moved.
+  std::mutex& PositionLock() { return mPositionLock; }
+  off_t& Position() { return mPosition; }
 
  private:
   int mDescriptor;
   FileShare mShare;
+  std::mutex mPositionLock;
+  off_t mPosition = 0;
 };
 
 // Reads of one file (by device and inode) that a test makes fail.
@@ -147,20 +155,24 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD n, LPDWORD read, void*) {
     SetLastError(injected);
     return FALSE;
   }
+  std::lock_guard lock(file->PositionLock());
   DWORD total = 0;
+  BOOL answer = TRUE;
   while (total < n) {
-    const ssize_t got = ::read(file->Descriptor(), static_cast<char*>(buffer) + total, n - total);
+    const ssize_t got = pread(file->Descriptor(), static_cast<char*>(buffer) + total, n - total,
+                              file->Position() + total);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       SetLastErrorFromErrno();
-      if (read) *read = total;
-      return FALSE;
+      answer = FALSE;
+      break;
     }
     if (got == 0) break;
     total += static_cast<DWORD>(got);
   }
+  file->Position() += total;
   if (read) *read = total;
-  return TRUE;
+  return answer;
 }
 
 BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD n, LPDWORD written, void*) {
@@ -168,23 +180,26 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD n, LPDWORD written, void*) {
   if (written) *written = 0;
   auto file = FileOf(handle);
   if (!file) return FALSE;
+  std::lock_guard lock(file->PositionLock());
   DWORD total = 0;
+  BOOL answer = TRUE;
   while (total < n) {
-    const ssize_t put =
-        ::write(file->Descriptor(), static_cast<const char*>(buffer) + total, n - total);
+    const ssize_t put = pwrite(file->Descriptor(), static_cast<const char*>(buffer) + total,
+                               n - total, file->Position() + total);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
       if (put < 0)
         SetLastErrorFromErrno();
       else
         SetLastError(ERROR_DISK_FULL);
-      if (written) *written = total;
-      return FALSE;
+      answer = FALSE;
+      break;
     }
     total += static_cast<DWORD>(put);
   }
+  file->Position() += total;
   if (written) *written = total;
-  return TRUE;
+  return answer;
 }
 
 DWORD SetFilePointer(HANDLE handle, LONG distance, LONG* high, DWORD method) {
@@ -196,17 +211,16 @@ DWORD SetFilePointer(HANDLE handle, LONG distance, LONG* high, DWORD method) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return INVALID_SET_FILE_POINTER;
   }
-  const int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : SEEK_END;
-  const off_t origin = whence == SEEK_SET ? 0 : lseek(file->Descriptor(), 0, whence);
+  std::lock_guard lock(file->PositionLock());
+  off_t origin = method == FILE_BEGIN ? 0 : file->Position();
+  struct stat status {};
+  if (method == FILE_END) origin = fstat(file->Descriptor(), &status) == 0 ? status.st_size : -1;
   if (origin < 0 || origin + offset < 0) {
     SetLastError(origin < 0 ? Win32ErrorFromErrno(errno) : ERROR_NEGATIVE_SEEK);
     return INVALID_SET_FILE_POINTER;
   }
-  const off_t position = lseek(file->Descriptor(), origin + offset, SEEK_SET);
-  if (position < 0) {
-    SetLastErrorFromErrno();
-    return INVALID_SET_FILE_POINTER;
-  }
+  const off_t position = origin + offset;
+  file->Position() = position;
   if (high) *high = static_cast<LONG>(position >> 32);
   SetLastError(ERROR_SUCCESS);
   return static_cast<DWORD>(position);
@@ -229,8 +243,8 @@ BOOL SetEndOfFile(HANDLE handle) {
   FileSystemStep();
   auto file = FileOf(handle);
   if (!file) return FALSE;
-  const off_t position = lseek(file->Descriptor(), 0, SEEK_CUR);
-  if (position < 0 || ftruncate(file->Descriptor(), position) != 0) {
+  std::lock_guard lock(file->PositionLock());
+  if (ftruncate(file->Descriptor(), file->Position()) != 0) {
     SetLastErrorFromErrno();
     return FALSE;
   }

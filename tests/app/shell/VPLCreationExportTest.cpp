@@ -254,4 +254,31 @@ TEST_F(VPLCreationExportPictureTest, ThePageShowsNoGhostPartsAndTheHighlightCome
   EXPECT_EQ(printer.ReadInfo().pages, 1);
 }
 
+// The page without the background shows the creation on white: the sky
+// and the meadow are left out; with the background both stay, and the
+// screen shows them again after either page.
+TEST_F(VPLCreationExportPictureTest, APageWithoutTheBackgroundLeavesTheSkyAndTheMeadowOut) {
+  constexpr uint32_t kWhite = 0xFFFFFF;
+  const vpl::test::PrintFile printer;
+  std::vector<std::vector<uint32_t>> pages;
+  RenderOnTheStage([&pages](MMSurface& surface, int32_t) { pages.push_back(Pixels(surface)); });
+  for (const bool background : {false, true}) {
+    ASSERT_TRUE(Screen().Print(0, !background)) << "background " << background;
+    EXPECT_EQ(Screen().GetCreationArea()->GetBackdropMolecule()->GetVisibility(), kMMShown);
+    EXPECT_EQ(Screen().GetCreationArea()->GetGroundMolecule()->GetVisibility(), kMMShown);
+  }
+  ASSERT_EQ(pages.size(), 2u);
+  const std::vector<uint32_t>& without = pages[0];
+  const std::vector<uint32_t>& with = pages[1];
+  // The top corners are sky and the bottom ones meadow on the screen.
+  const size_t corners[] = {0, 799, without.size() - 800, without.size() - 1};
+  for (const size_t corner : corners) {
+    EXPECT_EQ(without[corner], kWhite) << "corner " << corner;
+    EXPECT_NE(with[corner], kWhite) << "corner " << corner;
+  }
+  // The creation is empty: nothing but white is left on the page.
+  EXPECT_EQ(static_cast<size_t>(std::count(without.begin(), without.end(), kWhite)),
+            without.size());
+}
+
 }  // namespace
