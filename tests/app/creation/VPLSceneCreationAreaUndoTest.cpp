@@ -1,5 +1,6 @@
 #include "app/creation/VPLSceneCreationArea.h"
 
+#include "app/creation/VPLObjCreationGroup.h"
 #include "app/creation/VPLObjCreationUser.h"
 #include "app/creation/VPLToolFactory.h"
 #include "tests/app/creation/AreaSupport.h"
@@ -58,7 +59,8 @@ TEST_F(VPLSceneCreationAreaUndoTest, UndoGivesBackTheCreationBeforeTheChangeOnce
 TEST_F(VPLSceneCreationAreaUndoTest, TheGroupToolsCurrentGroupIsLitAgain) {
   const MakerInFactory group(kVPLToolGroup, MakeRecordingTool<kVPLToolGroup>);
   Area().SetTool(kVPLToolGroup);
-  auto* current = new creation_support::TestGroup(&Area(), app_fixtures::MakeQuad(), &Creation());
+  auto* quad = new VPLObjCreationUser(&Area(), app_fixtures::MakeQuad(), &Creation());
+  VPLObjCreation* current = creation_support::GroupOf({quad}, &Creation());
   Creation().AddObjectAt(current, kPlace);
   Creation().SelectGroup(current);
   Area().TakeSnapshot();
