@@ -2,6 +2,7 @@
 
 #include "app/creation/VPLObjCreation.h"
 #include "app/creation/VPLObjCreationChar.h"
+#include "app/creation/VPLObjCreationGroup.h"
 #include "app/objects/VPLSceneBase.h"
 #include "app/objects/VPLScript.h"
 #include "app/objects/VPLVertexHolder.h"
@@ -9,6 +10,7 @@
 #include "mm3d/MM3DCompiledTextureModDatabase.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -21,6 +23,16 @@ bool Erase(std::vector<VPLObjCreation*>& list, const VPLObjCreation* object) {
 
 bool Holds(const std::vector<VPLObjCreation*>& list, const VPLObjCreation* object) {
   return std::find(list.begin(), list.end(), object) != list.end();
+}
+
+VPLObjCreation* CharacterAmong(const VPLObjCreation* object) {
+  const auto* group = dynamic_cast<const VPLObjCreationGroup*>(object);
+  for (int32_t i = 0; group != nullptr && i < group->GetChildCount(); ++i) {
+    VPLObjCreation* child = group->GetChild(i);
+    VPLObjCreation* found = child->GetType() == kVPLObjCreationChar ? child : CharacterAmong(child);
+    if (found != nullptr) return found;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -59,6 +71,14 @@ std::vector<VPLObjCreation*> VPLCreation::AllObjects() const {
   all.insert(all.end(), mGroups.begin(), mGroups.end());
   if (mCharacter != nullptr) all.push_back(mCharacter);
   return all;
+}
+
+VPLObjCreation* VPLCreation::FindCharacter() const {
+  if (mCharacter != nullptr) return mCharacter;
+  for (const VPLObjCreation* group : mGroups) {
+    if (VPLObjCreation* found = CharacterAmong(group)) return found;
+  }
+  return nullptr;
 }
 
 bool VPLCreation::AddObject(VPLObjCreation* object) {
@@ -233,6 +253,11 @@ void VPLCreation::ClearAsModified() {
 void VPLCreation::SetGround(bool on) {
   if (on != mGround) mModified = true;
   mGround = on;
+}
+
+void VPLCreation::SetBackground(int16_t index) {
+  if (index != mBackground) mModified = true;
+  mBackground = index;
 }
 
 template <typename Move>

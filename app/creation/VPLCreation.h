@@ -72,7 +72,9 @@ class VPLCreation {
   void DetachObject(VPLObjCreation* object);
   // Highlights the group as the current one.
   void SelectGroup(VPLObjCreation* group);
-  VPLObjCreation* FindCharacter() const { return mCharacter; }
+  // The character, or else the first one inside a group (members in order,
+  // nested groups where they stand): a record may hold it there.
+  VPLObjCreation* FindCharacter() const;
   VPLObjCreation* GetCurrentGroup() const { return mCurrentGroup; }
   // The nearest object the segment hits, with its hit point and vertex.
   VPLObjCreation* PickObject(const MM3DVector& start, const MM3DVector& end, MM3DVector* hit,
@@ -117,7 +119,8 @@ class VPLCreation {
   void SetModified(bool modified) { mModified = modified; }
   bool GetGround() const { return mGround; }
   int16_t GetBackground() const { return mBackground; }
-  void SetBackground(int16_t index) { mBackground = index; }
+  // Another background is a change like any other.
+  void SetBackground(int16_t index);
   bool IsQueued(const VPLObjCreation* object) const;
 
  protected:

@@ -60,6 +60,19 @@ class AtOrigin {
   VPLObj::Placement mPlacement;
 };
 
+// Shows an object's rest shape for the time of its write and its jiggle's
+// shape again after.
+class AtRest {
+ public:
+  explicit AtRest(VPLObjCreation& object) : mObject(object) { mObject.ShowRestShape(); }
+  ~AtRest() { mObject.ShowMotionShape(); }
+  AtRest(const AtRest&) = delete;
+  AtRest& operator=(const AtRest&) = delete;
+
+ private:
+  VPLObjCreation& mObject;
+};
+
 // Switches a highlight off for the time of a write and on again after.
 class WithoutHighlight {
  public:
@@ -173,6 +186,7 @@ bool VPLCreation::WriteGroups(UURandomAccessStream& stream, MM3DModDatabase& dat
 bool VPLCreation::WriteEntry(UURandomAccessStream& stream, MM3DModDatabase& database,
                              VPLObjCreation& object, bool withModel, bool isGroup) {
   if (!WriteVector(stream, object.GetWorldPosition())) return false;
+  const AtRest rest(object);
   const AtOrigin placed(object);
   const auto childType = static_cast<int16_t>(object.GetFirstChildType());
   return (!isGroup || WriteInt16(stream, childType)) &&

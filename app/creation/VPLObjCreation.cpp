@@ -14,6 +14,8 @@
 #include "mm3d/MM3DDisplayTreeNodeTransform.h"
 #include "mm3d/MM3DDriverTextureMap.h"
 
+#include <cstdint>
+
 VPLObjCreation::VPLObjCreation(MMScene* scene, const UURefCount<MM3DModel>& model,
                                VPLCreation* creation)
     : VPLObj(scene, model), mCreation(creation) {
@@ -157,6 +159,10 @@ void VPLObjCreation::MakeChannel(std::unique_ptr<RU3DGenericSoundChannel>& chann
 void VPLObjCreation::StartSound(RU3DGenericSoundChannel* channel, MMResourceId sound, bool loop) {
   if (channel == nullptr || channel->GetChannel().IsPlaying()) return;
   channel->Play(MMSoundReference(sound), loop);
+}
+
+void VPLObjCreation::IncrementBusy() {
+  if (mBusy < INT16_MAX) ++mBusy;
 }
 
 void VPLObjCreation::DecrementBusy() {

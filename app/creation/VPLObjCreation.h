@@ -89,6 +89,11 @@ class VPLObjCreation : public VPLObj {
   virtual void MirrorUpDown(const MM3DVector& eye, const MM3DVector& interest);
   // Moves the scale and rotation into the meshes' vertices.
   virtual void BakeScale();
+  // For the time of a write, the shape a running jiggle scales, without the
+  // jiggle's factors: a reader takes the meshes as written and its jiggle
+  // scales them from there. Then the jiggle's shape again.
+  virtual void ShowRestShape();
+  virtual void ShowMotionShape();
   // The magnet tools: each event of a drag pulls (or pushes) the surface
   // under the segment; the vertices connected to the one nearest the hit
   // that lie within the reach (a squared world distance) move along that
@@ -117,8 +122,8 @@ class VPLObjCreation : public VPLObj {
   bool IsHighlighted() const { return mHighlighted; }
   void UpdatePulsePeriod();
 
-  void IncrementBusy() { ++mBusy; }
-  // Never below 0.
+  // Never beyond the counter's range (a record may hold its top) nor below 0.
+  void IncrementBusy();
   void DecrementBusy();
   int16_t GetBusy() const { return mBusy; }
 

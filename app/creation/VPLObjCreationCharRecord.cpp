@@ -11,6 +11,9 @@
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
 #include "mm3d/MM3DDisplayTreeNodeTransform.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 MM3DMatrix LocalMatrix(const MM3DDisplayTreeNodeTransform* node) {
@@ -21,6 +24,14 @@ MM3DMatrix LocalMatrix(const MM3DDisplayTreeNodeTransform* node) {
 
 void SetLocalMatrix(MM3DDisplayTreeNodeTransform* node, const MM3DMatrix& matrix) {
   if (node != nullptr) node->SetMatrix(matrix);
+}
+
+// A place or turn that is not a number would carry into every later
+// position of the character.
+bool ReadFiniteMatrix(UUReader& reader, MM3DMatrix& matrix) {
+  if (!matrix.Read(reader)) return false;
+  const float* values = &matrix.mElement[0][0];
+  return std::all_of(values, values + 16, [](float v) { return std::isfinite(v); });
 }
 
 // The preset every material record starts from.
@@ -65,7 +76,7 @@ bool VPLObjCreationChar::WriteMaterials(UUWriter& writer, void* /*context*/, boo
 bool VPLObjCreationChar::ReadRecord(UUReader& reader, void* context) {
   MM3DMatrix translation;
   MM3DMatrix rotation;
-  if (!translation.Read(reader) || !rotation.Read(reader) ||
+  if (!ReadFiniteMatrix(reader, translation) || !ReadFiniteMatrix(reader, rotation) ||
       !reader.ReadInt16s(&mAnimationChoice, 1) || !reader.ReadBooleans(&mRepeat, 1)) {
     return false;
   }

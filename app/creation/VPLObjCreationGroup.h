@@ -97,7 +97,12 @@ class VPLObjCreationGroup : public VPLObjCreation {
   void EndScale() override;
   void MirrorLeftRight(const MM3DVector& eye, const MM3DVector& interest) override;
   void MirrorUpDown(const MM3DVector& eye, const MM3DVector& interest) override;
+  // Also forgets the placements: the members stand where the baked shape
+  // puts them.
   void BakeScale() override;
+  // The group's rest and every member's.
+  void ShowRestShape() override;
+  void ShowMotionShape() override;
   // Every member to the absolute factors, offsets from the anchor scaled
   // from where they stood when the scale drag began.
   void ApplyGroupScale(float sx, float sy, float sz);
@@ -128,7 +133,7 @@ class VPLObjCreationGroup : public VPLObjCreation {
    private:
     VPLObjCreationGroup& mGroup;
   };
-  class ChildPause;
+  class ChildAtOrigin;
 
   int32_t IndexOf(const VPLObjCreation* object) const;
   // Offsets of the members from the anchor, taken now.

@@ -46,27 +46,21 @@ void DeleteChild(VPLObjCreation* child) {
 
 }  // namespace
 
-// Takes a member to the origin for its write, its path stopped meanwhile,
-// and puts both back whatever the write does.
-class VPLObjCreationGroup::ChildPause {
+// Takes a member to the origin for its write and puts it back whatever the
+// write does. A path it follows goes on: its record holds the path playing.
+class VPLObjCreationGroup::ChildAtOrigin {
  public:
-  explicit ChildPause(VPLObjCreation& child)
-      : mChild(child), mPlace(child.GetWorldPosition()), mPlaying(child.IsPathPlaying()) {
-    if (mPlaying) mChild.StopPath();
+  explicit ChildAtOrigin(VPLObjCreation& child) : mChild(child), mPlace(child.GetWorldPosition()) {
     mChild.SetLocation(kOrigin);
   }
-  ~ChildPause() {
-    mChild.SetLocation(mPlace);
-    if (mPlaying) mChild.PlayPath();
-  }
-  ChildPause(const ChildPause&) = delete;
-  ChildPause& operator=(const ChildPause&) = delete;
+  ~ChildAtOrigin() { mChild.SetLocation(mPlace); }
+  ChildAtOrigin(const ChildAtOrigin&) = delete;
+  ChildAtOrigin& operator=(const ChildAtOrigin&) = delete;
   const MM3DVector& Place() const { return mPlace; }
 
  private:
   VPLObjCreation& mChild;
   MM3DVector mPlace;
-  bool mPlaying;
 };
 
 bool VPLObjCreationGroup::NewGeometryBuffer(int32_t size) {
@@ -116,8 +110,8 @@ bool VPLObjCreationGroup::WriteChild(UUWriter& writer, MM3DModDatabase& database
   VPLObjCreation& child = *mChildren[i];
   const auto type = static_cast<int16_t>(child.GetType());
   if (!writer.WriteInt16s(&type, 1)) return false;
-  const ChildPause paused(child);
-  const MM3DVector& p = paused.Place();
+  const ChildAtOrigin placed(child);
+  const MM3DVector& p = placed.Place();
   if (!WriteFloats(writer, p.mX, p.mY, p.mZ, p.mW)) return false;
   if (type == kVPLObjCreationChar) return child.WriteRecord(writer, &database);
   if (i > 0 && !WriteChildModel(writer, database, child)) return false;

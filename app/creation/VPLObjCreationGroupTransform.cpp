@@ -112,7 +112,9 @@ void VPLObjCreationGroup::BeginRotate(float ax, float ay, float az) {
   }
   std::fill(mSpinIncrement, mSpinIncrement + 3, 0.0f);
   mRotateStepTime = mPreviousRotateStepTime = Now();
-  for (VPLObjCreation* child : mChildren) child->BakeScale();
+  // The jiggle's offsets would not turn with the members: the members'
+  // places after the turn are the ones it scales from.
+  BakeScale();
   TurnMembers(ax, ay, az);
 }
 
@@ -231,6 +233,17 @@ void VPLObjCreationGroup::BakeScale() {
   }
   std::fill(mScaleCurrent, mScaleCurrent + 3, 1.0f);
   for (VPLObjCreation* child : mChildren) child->BakeScale();
+  mPlacements.clear();
+}
+
+void VPLObjCreationGroup::ShowRestShape() {
+  if (mJiggling) ApplyGroupScale(1.0f, 1.0f, 1.0f);
+  for (VPLObjCreation* child : mChildren) child->ShowRestShape();
+}
+
+void VPLObjCreationGroup::ShowMotionShape() {
+  if (mJiggling) ShowJiggleScale();
+  for (VPLObjCreation* child : mChildren) child->ShowMotionShape();
 }
 
 void VPLObjCreationGroup::MirrorLeftRight(const MM3DVector& eye, const MM3DVector& interest) {
@@ -260,5 +273,6 @@ void VPLObjCreationGroup::Mirror(const MM3DVector& eye, const MM3DVector& intere
   MM3DMatrix mirror;
   MM3DMatrixMultiply(mirror, intoFlipped, back);
   PlaceMembers(GetWorldPosition(), Offsets(), mirror);
+  TransformPlacements(mirror);
   RefreshBounds();
 }

@@ -58,6 +58,15 @@ void VPLObjCreation::ShowJiggleScale() {
   node->SetMatrix(scaled);
 }
 
+// The character's model is never written: its shape needs no rest.
+void VPLObjCreation::ShowRestShape() {
+  if (mJiggling && GetType() != kVPLObjCreationChar) SetScaleNode(mScaleBase);
+}
+
+void VPLObjCreation::ShowMotionShape() {
+  if (mJiggling && GetType() != kVPLObjCreationChar) ShowJiggleScale();
+}
+
 bool VPLObjCreation::StepJiggleFactors(float f) {
   bool bounced = false;
   for (int32_t axis = 0; axis < 3; ++axis) {

@@ -120,16 +120,18 @@ bool VPLObjCreation::ReadColors(UUReader& reader) {
   return ReadFlag(reader, mPulseRising) && ReadFinite(reader, &mPulseMix, 1);
 }
 
+// The time into the path's run lies within the run, so that the clock the
+// run restarts from is a time the stage's clock can count back to.
 bool VPLObjCreation::ReadPathAndPlace(UUReader& reader) {
   int32_t path[2];
   if (!reader.ReadInt32s(path, 2)) return false;
   SetPath(path[0], path[1]);
   int32_t sounds[3];
   MM3DVector position;
-  if (!ReadFlag(reader, mPathPlaying) || !ReadInt32(reader, mPathElapsed) ||
-      !ReadVector(reader, mPathLastPoint) || !ReadFinite(reader, mReserved, 4) ||
-      !reader.ReadInt32s(sounds, 3) || !reader.ReadInt16s(&mBusy, 1) || mBusy < 0 ||
-      !ReadVector(reader, position)) {
+  if (!ReadFlag(reader, mPathPlaying) || !ReadInt32(reader, mPathElapsed) || mPathElapsed < 0 ||
+      mPathElapsed > std::max(path[1], 0) || !ReadVector(reader, mPathLastPoint) ||
+      !ReadFinite(reader, mReserved, 4) || !reader.ReadInt32s(sounds, 3) ||
+      !reader.ReadInt16s(&mBusy, 1) || mBusy < 0 || !ReadVector(reader, position)) {
     return false;
   }
   mPathSound = sounds[0];

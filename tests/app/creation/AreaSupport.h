@@ -162,8 +162,7 @@ class TestCharacter : public creation_support::TestCharacter, public VPLCreation
   std::vector<std::string> mLog;
 };
 
-// An area whose character is the recording one and whose groups are the
-// creation tests' stand-in.
+// An area whose character is the recording one.
 class TestArea : public VPLSceneCreationArea {
  public:
   using VPLSceneCreationArea::VPLSceneCreationArea;
@@ -171,9 +170,6 @@ class TestArea : public VPLSceneCreationArea {
  protected:
   VPLObjCreation* MakeCharacter(const UURefCount<MM3DModel>& model) override {
     return new TestCharacter(this, model, GetCreation());
-  }
-  VPLObjCreation* MakeGroup(const UURefCount<MM3DModel>& model) override {
-    return new creation_support::TestGroup(this, model, GetCreation());
   }
 };
 

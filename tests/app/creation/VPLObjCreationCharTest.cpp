@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -228,6 +229,23 @@ TEST_F(VPLObjCreationCharTest, ARecordReadBackWritesTheSameBytesAndKeepsItsColou
   EXPECT_EQ(GhostTranslation(*copy), copy->GetTranslationNode()->GetMatrix());
   EXPECT_EQ(GhostNode(*copy, 1)->GetMatrix(), copy->GetRotationNode()->GetMatrix());
   EXPECT_TRUE(copy->GetWorldPosition().Equals(kSpot));
+}
+
+// The record starts with the place and the turn, sixteen floats each.
+TEST_F(VPLObjCreationCharTest, APlaceOrTurnThatIsNoNumberFailsTheRead) {
+  const std::unique_ptr<VPLObjCreationChar> character = Make();
+  const std::vector<uint8_t> record = Record(*character);
+  constexpr size_t kMatrixBytes = 16 * sizeof(float);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float infinite = std::numeric_limits<float>::infinity();
+  for (size_t offset : {size_t{12} * sizeof(float), kMatrixBytes + 5 * sizeof(float)}) {
+    for (float bad : {nan, infinite}) {
+      std::vector<uint8_t> damaged = record;
+      std::memcpy(damaged.data() + offset, &bad, sizeof bad);
+      ByteReader reader(damaged);
+      EXPECT_FALSE(Make()->ReadRecord(reader, nullptr)) << offset << " " << bad;
+    }
+  }
 }
 
 class VPLObjCreationCharMaterialsTest : public VPLObjCreationCharTest {

@@ -235,8 +235,8 @@ struct BadField {
   float mValue;
 };
 
-// Values that would divide by zero, run a period backwards or carry a NaN
-// into the colours fail the record.
+// Values that would divide by zero, run a period backwards, set the path's
+// clock outside its run or carry a NaN into the colours fail the record.
 TEST_F(VPLObjCreationTest, ARecordWithSenselessValuesFails) {
   const auto source = Make();
   const std::vector<uint8_t> good = Record(*source);
@@ -258,21 +258,28 @@ TEST_F(VPLObjCreationTest, ARecordWithSenselessValuesFails) {
     ByteReader reader(bytes);
     EXPECT_FALSE(Make()->ReadRecord(reader, nullptr));
   }
+  struct Patch {
+    size_t mOffset;
+    int32_t mValue;
+    size_t mSize;
+  };
   struct BadInt {
     const char* mName;
-    std::vector<std::pair<size_t, int32_t>> mPatches;
+    std::vector<Patch> mPatches;
   };
+  constexpr int32_t kLeast = std::numeric_limits<int32_t>::min();
   const BadInt ints[] = {
-      {"negative spin period", {{14, -1}}},
-      {"jiggling without a period", {{57, 1}, {58, 0}}},
-      {"negative busy counter", {{141, 0xFFFF}}},
+      {"negative spin period", {{14, -1, 4}}},
+      {"jiggling without a period", {{57, 1, 1}, {58, 0, 4}}},
+      {"negative busy counter", {{141, 0xFFFF, 2}}},
+      {"path played for a negative time", {{92, 1, 1}, {93, kLeast, 4}}},
+      {"path played longer than it lasts", {{88, 700, 4}, {92, 1, 1}, {93, 701, 4}}},
   };
   for (const BadInt& bad : ints) {
     SCOPED_TRACE(bad.mName);
     std::vector<uint8_t> bytes = good;
-    for (const auto& [offset, value] : bad.mPatches) {
-      const size_t size = offset == 57 ? 1 : offset == 141 ? 2 : 4;
-      std::memcpy(bytes.data() + offset, &value, size);
+    for (const Patch& patch : bad.mPatches) {
+      std::memcpy(bytes.data() + patch.mOffset, &patch.mValue, patch.mSize);
     }
     ByteReader reader(bytes);
     EXPECT_FALSE(Make()->ReadRecord(reader, nullptr));

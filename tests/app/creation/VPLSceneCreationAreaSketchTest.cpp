@@ -42,12 +42,18 @@ TEST_F(VPLSceneCreationAreaSketchTest, LeavingWritesAChangedCreationWithItsThumb
   EXPECT_EQ(RecordOf(Creation()), record);
 }
 
-TEST_F(VPLSceneCreationAreaSketchTest, AnUnchangedCreationOrABackgroundAloneIsNotWritten) {
+TEST_F(VPLSceneCreationAreaSketchTest, AnUnchangedCreationIsNotWrittenButAnotherBackgroundIs) {
   Area().Deactivate();
+  Area().Activate();
+  Area().Deactivate();
+  EXPECT_EQ(Sketches().Current().mWrites, 0);
   Area().Activate();
   Area().SetBackground(2);
   Area().Deactivate();
-  EXPECT_EQ(Sketches().Current().mWrites, 0);
+  EXPECT_EQ(Sketches().Current().mWrites, 1);
+  Area().Activate();
+  EXPECT_EQ(Creation().GetBackground(), 2);
+  EXPECT_FALSE(Creation().IsModified());
 }
 
 TEST_F(VPLSceneCreationAreaSketchTest, AFailedSaveKeepsTheCreationAndTellsTheChild) {

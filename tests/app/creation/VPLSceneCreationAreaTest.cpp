@@ -146,17 +146,18 @@ TEST_F(VPLSceneCreationAreaTest, EnterShowsTheNextBackgroundAndWraps) {
   EXPECT_EQ(Creation().GetBackground(), 0);
 }
 
-TEST_F(VPLSceneCreationAreaTest, ABackgroundChangeIsCheckpointedButNotAModification) {
+TEST_F(VPLSceneCreationAreaTest, ABackgroundChangeIsCheckpointedAndAModification) {
   Area().ToggleGround();
   ASSERT_TRUE(Area().IsGroundHidden());
   EXPECT_TRUE(Creation().IsModified());  // the ground toggle is a change
   Creation().SetModified(false);
+  Area().SetBackground(kStartBackground);
+  EXPECT_FALSE(Creation().IsModified());  // the same background is none
   Area().SetBackground(2);
   EXPECT_EQ(Area().GetGroundMolecule()->GetVisibility(), kMMHidden);
   EXPECT_EQ(Area().GetBackdropMolecule()->GetVisibility(), kMMShown);
-  EXPECT_FALSE(Creation().IsModified());
+  EXPECT_TRUE(Creation().IsModified());
   // The checkpoint already holds the new background: an undo keeps it.
-  Creation().SetModified(true);
   Area().Undo();
   EXPECT_EQ(Creation().GetBackground(), 2);
   // An index outside list 55 is ignored.

@@ -1,5 +1,6 @@
 #include "app/creation/VPLSceneCreationArea.h"
 
+#include "app/creation/VPLObjCreationGroup.h"
 #include "app/creation/VPLObjCreationUser.h"
 #include "app/creation/VPLToolFactory.h"
 #include "tests/app/creation/AreaSupport.h"
@@ -13,13 +14,13 @@ using namespace area_support;
 const MM3DVector kPlace(0.0f, 0.0f, 10.0f, 1.0f);
 const MM3DVector kElsewhere(5.0f, 1.0f, 12.0f, 1.0f);
 
-// A group that tells when it is deleted: an address cannot tell, since the
-// allocator may give the same memory to the group read back.
-class WatchedGroup : public creation_support::TestGroup {
+// An object that tells when it is deleted: an address cannot tell, since
+// the allocator may give the same memory to the object read back.
+class WatchedUser : public VPLObjCreationUser {
  public:
-  WatchedGroup(VPLSceneCreationArea* area, VPLCreation* creation, bool* gone)
-      : TestGroup(area, app_fixtures::MakeQuad(), creation), mGone(gone) {}
-  ~WatchedGroup() override { *mGone = true; }
+  WatchedUser(VPLSceneCreationArea* area, VPLCreation* creation, bool* gone)
+      : VPLObjCreationUser(area, app_fixtures::MakeQuad(), creation), mGone(gone) {}
+  ~WatchedUser() override { *mGone = true; }
 
  private:
   bool* mGone;
@@ -71,13 +72,14 @@ TEST_F(VPLSceneCreationAreaUndoTest, TheGroupToolsCurrentGroupIsLitAgain) {
   const MakerInFactory group(kVPLToolGroup, MakeRecordingTool<kVPLToolGroup>);
   Area().SetTool(kVPLToolGroup);
   bool currentIsGone = false;
-  auto* current = new WatchedGroup(&Area(), &Creation(), &currentIsGone);
+  auto* member = new WatchedUser(&Area(), &Creation(), &currentIsGone);
+  VPLObjCreation* current = creation_support::GroupOf({member}, &Creation());
   Creation().AddObjectAt(current, kPlace);
   Creation().SelectGroup(current);
   Area().TakeSnapshot();
   mWorld.AddQuad(kElsewhere);
   Area().Undo();
-  // The group is read back anew (its memory may hold the new one).
+  // The group and its member are read back anew.
   EXPECT_TRUE(currentIsGone);
   ASSERT_NE(Creation().GetCurrentGroup(), nullptr);
   EXPECT_TRUE(Creation().GetCurrentGroup()->IsHighlighted());
