@@ -12,8 +12,7 @@ bool OpenOpenGLLibrary();
 // library has no such name.
 FARPROC LookUpOpenGLFunction(const char* name);
 
-// The framebuffer-object and read-back calls behind bitmap contexts, and
-// the blit and clear that show a window's picture scaled.
+// The framebuffer-object and read-back calls behind bitmap contexts.
 struct OpenGLHelperCalls {
   void (*glGenFramebuffers)(GLsizei, GLuint*);
   void (*glBindFramebuffer)(GLenum, GLuint);
@@ -27,16 +26,6 @@ struct OpenGLHelperCalls {
   void (*glReadPixels)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
   void (*glPixelStorei)(GLenum, GLint);
   void (*glFinish)();
-  void (*glBlitFramebuffer)(GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLbitfield,
-                            GLenum);
-  void (*glClear)(GLbitfield);
-  void (*glClearColor)(GLclampf, GLclampf, GLclampf, GLclampf);
-  void (*glColorMask)(GLboolean, GLboolean, GLboolean, GLboolean);
-  void (*glGetBooleanv)(GLenum, GLboolean*);
-  void (*glGetFloatv)(GLenum, GLfloat*);
-  GLboolean (*glIsEnabled)(GLenum);
-  void (*glEnable)(GLenum);
-  void (*glDisable)(GLenum);
 };
 
 // Null when one of them is missing.
