@@ -5,6 +5,7 @@
 #include "platform/win32/PathMapping.h"
 #include "platform/win32/UserConfig.h"
 #include "platform/win32/kernel.h"
+#include "platform/win32/testhooks.h"
 
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -41,6 +42,17 @@ bool MakeDirectories(const std::string& hostPath) {
   }
 }
 
+// The program file tests put in a folder of their own; empty: the running
+// program's own.
+std::string gModuleFileOverride;
+
+std::string ModuleHostPath() {
+  if (!gModuleFileOverride.empty()) return gModuleFileOverride;
+  char host[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", host, sizeof host - 1);
+  return length > 0 ? std::string(host, static_cast<size_t>(length)) : std::string();
+}
+
 bool IsDriveC(LPCSTR root) {
   return root == nullptr || ((root[0] == 'C' || root[0] == 'c') && root[1] == ':' &&
                              (root[2] == '\0' || (root[2] == '\\' && root[3] == '\0')));
@@ -65,16 +77,17 @@ std::string UserConfigDirectory() {
   return MakeDirectories(directory) ? directory : std::string();
 }
 
+void SetModuleFilePath(const std::string& hostPath) { gModuleFileOverride = hostPath; }
+
 }  // namespace vpl::platform
 
 DWORD GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size) {
-  char host[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", host, sizeof host - 1);
-  if (length <= 0 || buffer == nullptr || size == 0) {
+  const std::string host = ModuleHostPath();
+  if (host.empty() || buffer == nullptr || size == 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  const std::string path = ToWindowsPath(std::string(host, static_cast<size_t>(length)));
+  const std::string path = ToWindowsPath(host);
   if (path.size() >= size) {
     std::memcpy(buffer, path.c_str(), size - 1);
     buffer[size - 1] = '\0';

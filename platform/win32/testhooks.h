@@ -51,6 +51,11 @@ void ResetMemoryStatus();
 void SetDiskFreeSpace(DWORD freeBytes, bool failQuery);
 void ResetDiskFreeSpace();
 
+// From now on GetModuleFileNameA answers this host path as the program's
+// file, so that what the program keeps beside itself lands in a test's
+// own folder; an empty path gives back the running program's.
+void SetModuleFilePath(const std::string& hostPath);
+
 // Desktop input and window events for a top-level window, as the desktop
 // delivers them: they become messages at the main thread's next message
 // call (main thread only). Points are in the window's client coordinates;

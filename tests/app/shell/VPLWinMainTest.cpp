@@ -1,7 +1,9 @@
 // The entry in this process: a second copy, the memory and disk checks at
-// their limits and the command line's OpenGL choice. A start that passes
-// every check runs the application, which finds no data files beside the
-// test program and reports that, so the run ends by itself.
+// their limits and the command line's OpenGL choice. The program file is
+// said to lie in the test's own folder, so that its Library and lock meet
+// no other test's. A start that passes every check runs the application,
+// which finds no data files beside that file and reports that, so the run
+// ends by itself.
 
 #include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLWinMain.h"
@@ -11,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -32,12 +35,15 @@ std::string StringOf(UINT id) {
 class VPLWinMainTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    std::filesystem::create_directories(mFolder.Path() / "program");
+    SetModuleFilePath(mFolder.Path() / "program" / "vpl3d");
     VPLOpenGLFirst = 0;
     SetMessageBoxAnswer(IDOK);
   }
   void TearDown() override {
     ResetMemoryStatus();
     ResetDiskFreeSpace();
+    SetModuleFilePath({});
     AFClearError();
     VPLOpenGLFirst = 0;
   }
