@@ -138,8 +138,7 @@ TEST_F(VPLOptionPanelsOnXTest, ThePoseKnobRidesItsArcInsideThePanelOnXDisplay) {
     mStage->Drag(OnStage(spot));
     mStage->Release(OnStage(spot));
     mStage->RunFrame();
-    EXPECT_NEAR(pomble.Character()->GetPoseVisual()->GetPartPose(part), pose.mValue,
-                kPoseTolerance)
+    EXPECT_NEAR(pomble.Character()->GetPoseVisual()->GetPartPose(part), pose.mValue, kPoseTolerance)
         << pose.mName;
     Capture();
     shell_test::KeepScreenshot(mScreen, std::string("pomble-options-") + pose.mName);
@@ -147,7 +146,8 @@ TEST_F(VPLOptionPanelsOnXTest, ThePoseKnobRidesItsArcInsideThePanelOnXDisplay) {
     const PixelBox knobBox{
         InCapture(OnStage({knob.mX + kKnobRadius, knob.mY + kKnobRadius, knob.mZ, 1.0f})),
         InCapture(OnStage({knob.mX - kKnobRadius, knob.mY - kKnobRadius, knob.mZ, 1.0f}))};
-    EXPECT_TRUE(Inside(knobBox, Panel())) << pose.mName << knobBox << Panel() << knob.mX << " " << knob.mY << " " << knob.mZ << " " << knob.mW;
+    EXPECT_TRUE(Inside(knobBox, Panel())) << pose.mName << knobBox << Panel() << knob.mX << " "
+                                          << knob.mY << " " << knob.mZ << " " << knob.mW;
   }
 }
 
@@ -168,11 +168,12 @@ TEST_F(VPLOptionPanelsOnXTest, ThePombleOptionsPedestalStandsInsideTheArcOnXDisp
   VPLPombleSlider& slider = *pomble.GetPoseSlider();
   const MM3DVector centre = slider.GetCentre();
   const Pixel middle = InCapture(OnStage(centre));
-  const Pixel inner = InCapture(OnStage(
-      {centre.mX, centre.mY - slider.Radius() + kKnobRadius, kInterfaceDepth, 1.0f}));
+  const Pixel inner = InCapture(
+      OnStage({centre.mX, centre.mY - slider.Radius() + kKnobRadius, kInterfaceDepth, 1.0f}));
   const float reach = static_cast<float>(inner.mY - middle.mY);
-  for (const Pixel corner : {pedestal.mLow, pedestal.mHigh, Pixel{pedestal.mLow.mX, pedestal.mHigh.mY},
-                             Pixel{pedestal.mHigh.mX, pedestal.mLow.mY}}) {
+  for (const Pixel corner :
+       {pedestal.mLow, pedestal.mHigh, Pixel{pedestal.mLow.mX, pedestal.mHigh.mY},
+        Pixel{pedestal.mHigh.mX, pedestal.mLow.mY}}) {
     EXPECT_LT(std::hypot(static_cast<float>(corner.mX - middle.mX),
                          static_cast<float>(corner.mY - middle.mY)),
               reach);
