@@ -3,9 +3,11 @@
 // only; the pictures are kept for a person to look at (VPL_SCREENSHOT_DIR).
 
 #include "app/creation/VPLObjButtonToolPomble.h"
+#include "app/creation/VPLObjButtonToolWithPreview.h"
 #include "app/creation/VPLObjCreationChar.h"
 #include "app/creation/VPLPombleSlider.h"
 #include "app/creation/VPLPombleVisual.h"
+#include "app/objects/VPLObjEventGrpCtrlScrollScripted.h"
 #include "app/shell/VPLActCreation.h"
 #include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLSceneCreationUI.h"
@@ -16,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -178,6 +181,94 @@ TEST_F(VPLOptionPanelsOnXTest, ThePombleOptionsPedestalStandsInsideTheArcOnXDisp
                          static_cast<float>(corner.mY - middle.mY)),
               reach);
   }
+}
+
+// The fill button's place in the palette.
+constexpr auto kFillTool = static_cast<VPLSceneCreationUI::ToolButton>(4);
+// The texture chooser's items: no texture, then the patterns.
+constexpr int16_t kStripes = 2;
+constexpr int16_t kChecks = 4;
+// The middle of the chooser's cell, and of the preview ball, with the
+// halves of a square inside each.
+constexpr float kCellX = 16.15f;
+constexpr float kCellY = -4.0f;
+constexpr float kCellHalf = 1.2f;
+constexpr float kForwardX = 13.0f;
+constexpr float kBallX = 17.6f;
+constexpr float kBallY = 1.5f;
+constexpr float kBallHalf = 0.6f;
+// Neighbouring pixels this far apart in a channel meet at a pattern's edge.
+constexpr int32_t kEdgeStep = 48;
+// A flat tint shows none of them on the ball; a pattern some dozens.
+constexpr int32_t kPatternEdges = 12;
+
+// The square's pixels, row by row.
+std::vector<uint32_t> Square(const ScreenOnX& screen, Pixel low, Pixel high) {
+  std::vector<uint32_t> pixels;
+  for (int32_t y = low.mY; y <= high.mY; ++y) {
+    for (int32_t x = low.mX; x <= high.mX; ++x) pixels.push_back(screen.At(x, y));
+  }
+  return pixels;
+}
+
+int32_t ChannelStep(uint32_t a, uint32_t b) {
+  int32_t step = 0;
+  for (int shift : {0, 8, 16}) {
+    step = std::max(step, std::abs(static_cast<int32_t>(a >> shift & 0xFF) -
+                                   static_cast<int32_t>(b >> shift & 0xFF)));
+  }
+  return step;
+}
+
+// The pattern's edges in a square: neighbours in a row that step apart.
+int32_t Edges(const std::vector<uint32_t>& pixels) {
+  int32_t edges = 0;
+  for (size_t i = 1; i < pixels.size(); ++i)
+    edges += ChannelStep(pixels[i - 1], pixels[i]) > kEdgeStep ? 1 : 0;
+  return edges;
+}
+
+int32_t Differences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  int32_t differences = 0;
+  for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) differences += a[i] != b[i] ? 1 : 0;
+  return differences;
+}
+
+// What the fill options show of a chosen texture: the chooser's cell and
+// the preview ball.
+struct FillLook {
+  std::vector<uint32_t> mCell;
+  std::vector<uint32_t> mBall;
+};
+
+// The child chooses two patterns in turn with the chooser's forward
+// button: the cell shows each pattern, and so does the ball.
+TEST_F(VPLOptionPanelsOnXTest, TheFillOptionsShowTheChosenTextureInTheCellAndOnTheBallOnXDisplay) {
+  ASSERT_TRUE(mFiles.Ready());
+  auto* fill = static_cast<VPLObjButtonToolWithPreview*>(Screen().GetToolButton(kFillTool));
+  Screen().SetCurrentToolButton(fill);
+  mStage->RunFrame();
+  VPLObjEventGrpCtrlScrollScriptedTextures& chooser = *fill->GetTextureChooser();
+  const UUPoint forward = OnStage({kForwardX, kCellY, kInterfaceDepth, 1.0f});
+  const auto look = [&](int16_t item, const char* name) {
+    while (chooser.GetOffset() < item) {
+      mStage->Press(forward);
+      mStage->Release(forward);
+      mStage->RunFrame();
+    }
+    Capture();
+    shell_test::KeepScreenshot(mScreen, std::string("fill-options-") + name);
+    const auto square = [&](float x, float y, float half) {
+      return Square(mScreen, InCapture(OnStage({x + half, y + half, kInterfaceDepth, 1.0f})),
+                    InCapture(OnStage({x - half, y - half, kInterfaceDepth, 1.0f})));
+    };
+    return FillLook{square(kCellX, kCellY, kCellHalf), square(kBallX, kBallY, kBallHalf)};
+  };
+  const FillLook stripes = look(kStripes, "stripes");
+  const FillLook checks = look(kChecks, "checks");
+  EXPECT_GT(Differences(stripes.mCell, checks.mCell) * 2,
+            static_cast<int32_t>(stripes.mCell.size()));
+  for (const FillLook* chosen : {&stripes, &checks}) EXPECT_GT(Edges(chosen->mBall), kPatternEdges);
 }
 
 }  // namespace

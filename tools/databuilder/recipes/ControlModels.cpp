@@ -165,7 +165,10 @@ void MakeSolid(const Recipe& recipe, const ModelContext&, ModelBuilder& builder)
   }
   mesh.Transform({1, 1, 1}, RecipePlace(recipe, {0, 0, 0}));
   CheckBudget(recipe, mesh, kInterfaceBudget);
-  builder.AddMesh({{std::move(mesh), RecipeMaterial(recipe, "color", "cherry")}});
+  MeshPart part{std::move(mesh), RecipeMaterial(recipe, "color", "cherry")};
+  // A solid the program paints keeps its coordinates for the chosen texture.
+  part.keepCoordinates = RecipeFlag(recipe, "paintable", false);
+  builder.AddMesh({std::move(part)});
 }
 
 }  // namespace databuilder
