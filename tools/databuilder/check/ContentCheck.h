@@ -45,6 +45,11 @@ Findings CheckLayout(const databuilder::InterfaceLayout& layout);
 // texture coordinates.
 Findings CheckOptionPanels(const std::filesystem::path& folder,
                            const databuilder::Manifest& manifest);
+// The credits' title star shows inside the credits camera's view, clear
+// of the quit question's panel.
+Findings CheckCreditsStar(const std::filesystem::path& folder,
+                          const databuilder::Manifest& manifest,
+                          const databuilder::InterfaceLayout& layout);
 // The program's string table names the six files built in the folder, and
 // the folders the program needs.
 Findings CheckStringTable(const std::filesystem::path& folder);
