@@ -223,6 +223,22 @@ TEST_F(VPLObjEventGrpCtrlScrollTest, ClickingTheForwardArrowScrollsOnTheNextRun)
   EXPECT_EQ(grid->GetOffset(), 2);
 }
 
+// The second of two quick clicks comes as the system's double-click
+// message: it scrolls as a click does.
+TEST_F(VPLObjEventGrpCtrlScrollTest, AQuickSecondClickOnAnArrowScrollsAgain) {
+  auto* grid = new SpyGrid(&mStage.Scene(), kGrid3x2, 10);
+  grid->Build();
+  grid->GetForwardButton()->SetPosition(0, 0, 10);
+  mStage.Plain().AppendInterfaceObject(grid);
+  const UUPoint at = mStage.ScreenPointOf({0, 0, 10, 1});
+  mStage.Press(at);
+  mStage.Release(at);
+  mStage.DoubleClick(at);
+  mStage.Release(at);
+  mStage.RunFrame();
+  EXPECT_EQ(grid->GetOffset(), 4);
+}
+
 TEST_F(VPLObjEventGrpCtrlScrollTest, TheTextureGridShowsTheListThenTheChildsPictures) {
   for (uint8_t i = 0; i < 4; ++i) mTextures.Add({.mRed = i, .mGreen = 0, .mBlue = 0});
   VPLObjEventGrpCtrlScrollScriptedTextures grid(&mStage.Scene(), MakeQuad(), kGrid3x2, {},
