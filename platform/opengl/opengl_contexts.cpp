@@ -8,6 +8,7 @@
 #include "platform/opengl/OpenGLLibrary.h"
 #include "platform/opengl/OpenGLTargets.h"
 #include "platform/win32/Desktop.h"
+#include "platform/win32/XErrorTrap.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -75,10 +76,16 @@ EGLDisplay BitmapDisplay() {
   return display;
 }
 
+// SDL_GL_MakeCurrent, a request the server refuses failing it too.
+bool MakeWindowCurrent(SDL_Window* window, SDL_GLContext context) {
+  XErrorTrap trap(DesktopXDisplay());
+  return SDL_GL_MakeCurrent(window, context) == 0 && !trap.Caught();
+}
+
 void Release(Context* context) {
   if (context == nullptr) return;
   if (context->sdlContext != nullptr) {
-    SDL_GL_MakeCurrent(context->window, nullptr);
+    MakeWindowCurrent(context->window, nullptr);
   } else {
     eglBindAPI(EGL_OPENGL_API);
     eglMakeCurrent(BitmapDisplay(), EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
@@ -118,7 +125,7 @@ bool PrepareFramebuffer(Context& context) {
 
 bool MakeCurrent(Context& context) {
   if (context.sdlContext != nullptr) {
-    return SDL_GL_MakeCurrent(context.window, context.sdlContext) == 0;
+    return MakeWindowCurrent(context.window, context.sdlContext);
   }
   eglBindAPI(EGL_OPENGL_API);
   return eglMakeCurrent(BitmapDisplay(), EGL_NO_SURFACE, EGL_NO_SURFACE, context.eglContext) &&
@@ -147,8 +154,11 @@ bool CreateWindowContext(Context& context) {
     return false;
   }
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  // SDL catches the server's refusal of the context itself, not of making
+  // it current, which it does next.
+  XErrorTrap trap(DesktopXDisplay());
   context.sdlContext = SDL_GL_CreateContext(context.window);
-  return context.sdlContext != nullptr;
+  return context.sdlContext != nullptr && !trap.Caught();
 }
 
 bool CreateBitmapContext(Context& context) {
@@ -161,7 +171,11 @@ bool CreateBitmapContext(Context& context) {
 }
 
 void Destroy(Context& context) {
-  if (context.sdlContext != nullptr) SDL_GL_DeleteContext(context.sdlContext);
+  if (context.sdlContext != nullptr) {
+    // A context the server refused is unknown to it.
+    XErrorTrap trap(DesktopXDisplay());
+    SDL_GL_DeleteContext(context.sdlContext);
+  }
   if (context.eglContext != EGL_NO_CONTEXT) eglDestroyContext(BitmapDisplay(), context.eglContext);
 }
 
@@ -225,7 +239,7 @@ HGLRC wglCreateContext(HDC dc) {
   const bool made = context->format != 0 && (target.topLevel ? CreateWindowContext(*context)
                                                              : CreateBitmapContext(*context));
   // Making an SDL context makes it current; the thread keeps what it had.
-  if (context->sdlContext != nullptr) SDL_GL_MakeCurrent(context->window, nullptr);
+  if (context->sdlContext != nullptr) MakeWindowCurrent(context->window, nullptr);
   if (previous != nullptr) Switch(previous, previousDC);
   if (!made) {
     Destroy(*context);
