@@ -1,7 +1,5 @@
 #include "mm3d/MM3DDisplayTreeNodeIndexedSkin.h"
 
-#include "foundation/uu/UUByteSwap.h"
-
 #include <cstring>
 #include <utility>
 
@@ -20,14 +18,18 @@ bool ReadWeightRecords(UUReader& reader, MM3DSkinWeight* first, int32_t n) {
   const bool swapped = reader.GetByteOrder() == kUUSwappedByteOrder;
   for (int32_t i = n - 1; i >= 0; --i) {
     const uint8_t* record = bytes + static_cast<ptrdiff_t>(i) * kWeightRecordBytes;
-    MM3DSkinWeight weight;
-    std::memcpy(&weight.mVertexIndex, record, 2);
-    std::memcpy(&weight.mWeight, record + 2, 4);
+    // The values go through registers: a weight put together in memory
+    // from its two parts and read back whole would stall the store.
+    uint16_t index = 0;
+    uint32_t weight = 0;
+    std::memcpy(&index, record, 2);
+    std::memcpy(&weight, record + 2, 4);
     if (swapped) {
-      UUSwapValues(&weight.mVertexIndex, 1, 2);
-      UUSwapValues(&weight.mWeight, 1, 4);
+      index = __builtin_bswap16(index);
+      weight = __builtin_bswap32(weight);
     }
-    first[i] = weight;
+    first[i].mVertexIndex = index;
+    std::memcpy(&first[i].mWeight, &weight, 4);
   }
   return true;
 }
