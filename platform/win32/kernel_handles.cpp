@@ -96,11 +96,15 @@ static BOOL SetEventState(HANDLE handle, bool signaled) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
+  bool wasSignaled = false;
   {
     std::lock_guard lock(WaitMutex());
+    wasSignaled = event->IsSignaled();
     event->Set(signaled);
   }
-  if (signaled) NotifyWaiters();
+  // An event signaled already has woken its waiters, and a wait begun since
+  // finds it signaled before it sleeps: setting it again wakes nobody.
+  if (signaled && !wasSignaled) NotifyWaiters();
   return TRUE;
 }
 

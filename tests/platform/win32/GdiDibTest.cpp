@@ -26,9 +26,10 @@ const uint8_t* Bits(const BmpFixture& fixture) {
   return fixture.mBytes.data() + offset;
 }
 
-// A section made from the file's header with no compression, set from the
-// file's rows; answers the section's bytes.
-std::vector<uint8_t> SectionSetFrom(const BmpFixture& fixture) {
+// A section made from the file's header with no compression, its pixels
+// set to earlier as if it held another picture, then set from the file's
+// rows; answers the section's bytes.
+std::vector<uint8_t> SectionSetFrom(const BmpFixture& fixture, uint8_t earlier = 0) {
   std::vector<uint8_t> info(fixture.mBytes.begin() + kFileHeader, fixture.mBytes.end());
   if (info[0] != kCoreHeader) {
     BITMAPINFOHEADER header{};
@@ -42,12 +43,18 @@ std::vector<uint8_t> SectionSetFrom(const BmpFixture& fixture) {
                                      DIB_RGB_COLORS, &bits, nullptr, 0);
   if (section == nullptr) return {};
   std::vector<uint8_t> bytes;
-  DIBSECTION described{};
-  if (GetObjectA(section, sizeof described, &described) == sizeof described &&
-      SetDIBits(nullptr, section, 0, static_cast<UINT>(described.dsBm.bmHeight), Bits(fixture),
-                Info(fixture), DIB_RGB_COLORS) == described.dsBm.bmHeight) {
+  DIBSECTION about{};
+  const bool described = GetObjectA(section, sizeof about, &about) == sizeof about;
+  if (described) {
+    const auto pixelBytes = static_cast<size_t>(about.dsBm.bmWidth * about.dsBm.bmBitsPixel / 8);
+    for (LONG y = 0; y < about.dsBm.bmHeight; ++y) {
+      std::memset(static_cast<uint8_t*>(bits) + y * about.dsBm.bmWidthBytes, earlier, pixelBytes);
+    }
+  }
+  if (described && SetDIBits(nullptr, section, 0, static_cast<UINT>(about.dsBm.bmHeight),
+                             Bits(fixture), Info(fixture), DIB_RGB_COLORS) == about.dsBm.bmHeight) {
     const auto* start = static_cast<const uint8_t*>(bits);
-    bytes.assign(start, start + described.dsBmih.biSizeImage);
+    bytes.assign(start, start + about.dsBmih.biSizeImage);
   }
   DeleteObject(section);
   return bytes;
@@ -57,11 +64,16 @@ std::vector<uint8_t> RowsOf(const BmpFixture& fixture) {
   return {Bits(fixture), fixture.mBytes.data() + fixture.mBytes.size()};
 }
 
+// The pixels the rows skip (by line ends, deltas and the end mark) are 0
+// whatever the section held before.
 TEST(GdiDibTest, RunLengthRowsSetIntoASectionAsTheirUncompressedTwins) {
   for (int bits : {8, 4}) {
-    const BmpFixture encoded = bmp_fixtures::RleFile("rle.bmp", bits);
-    const BmpFixture twin = bmp_fixtures::RleTwin("twin.bmp", bits);
-    EXPECT_EQ(SectionSetFrom(encoded), RowsOf(twin)) << bits << " bits";
+    for (const int earlier : {0x00, 0xEE}) {
+      const BmpFixture encoded = bmp_fixtures::RleFile("rle.bmp", bits);
+      const BmpFixture twin = bmp_fixtures::RleTwin("twin.bmp", bits);
+      EXPECT_EQ(SectionSetFrom(encoded, static_cast<uint8_t>(earlier)), RowsOf(twin))
+          << bits << " bits over " << earlier;
+    }
   }
 }
 
