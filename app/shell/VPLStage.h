@@ -69,8 +69,6 @@ class VPLStage : public MMStage {
   bool MakeScreenSet(const UURefCount<MM3DDriver>& driver);
   bool MakeOffscreenSet();
   void ReleaseOffscreenDevice();
-  void UseSet(const UURefCount<MM3DDriver>& driver, const UURefCount<MM3DRenderer>& renderer,
-              const UURefCount<MM3DPipeline>& pipeline);
   bool DrawOffscreen(const UURect& rect, int32_t time, bool whiteBackground);
   void CountFrame();
   void ChangeSlowness(int32_t framesPerSecond);
