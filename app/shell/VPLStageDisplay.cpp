@@ -5,6 +5,7 @@
 #include "app/objects/VPLServices.h"
 #include "app/shell/VPLActMaker.h"
 #include "app/shell/VPLApplication.h"
+#include "app/shell/VPLDisplayLibraryLoad.h"
 #include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLShellAlert.h"
 #include "app/shell/VPLStage.h"
@@ -29,6 +30,7 @@ namespace {
 
 constexpr char kOpenGLDescription[] = "Primary Display Driver";
 constexpr char kOpenGLLibrary[] = "OPENGL32.DLL";
+constexpr char kDirect3DLibrary[] = "DDRAW.DLL";
 constexpr char kNTLine[] = "Windows NT or 2000 detected";
 constexpr char kLogSeparator[] = "----------";
 constexpr int32_t kColorDepth16 = 0;
@@ -139,7 +141,21 @@ void VPLStage::UseScreenDevice() {
   Set3DDisplay(mScreenDriver, mScreenRenderer, mScreenPipeline, GetTextureStrategy());
 }
 
+void VPLStage::LoadDisplayLibraryAhead() {
+  if (mDisplayLibraryLoad || mScreenDriver) return;
+  mDisplayLibraryLoad =
+      std::make_unique<VPLDisplayLibraryLoad>(VPLOpenGLFirst ? kOpenGLLibrary : kDirect3DLibrary);
+  mDisplayLibraryLoad->Start();
+}
+
+void VPLStage::WaitForDisplayLibrary() {
+  if (mDisplayLibraryLoad && mDisplayLibraryLoad->GetState() != kALThreadNone) {
+    mDisplayLibraryLoad->WaitForExit();
+  }
+}
+
 bool VPLStage::SetUpDisplayDriver(int32_t kind, const UURect& rect, uint8_t option) {
+  WaitForDisplayLibrary();
   MM3DDeviceMode mode(rect.GetWidth(), rect.GetHeight(), kColorDepth16, option,
                       kind == kMMDisplayFullScreen ? 1 : 0);
   mode.mDepthBufferCode = kDepthBuffer16;

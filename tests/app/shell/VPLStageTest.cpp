@@ -133,6 +133,29 @@ TEST_F(VPLStageTest, WithoutTheOffscreenDeviceNothingIsDrawnAndTheTimeStays) {
   EXPECT_EQ(shell_test::SurfacePixel(*mPicture, 2, 2), before);
 }
 
+// The intro starts loading the 3D library before its end; the creation
+// screen's driver, with either driver first, is made once that load is done.
+TEST(VPLStageDisplayLibraryTest, ALibraryLoadedAheadServesTheCreationScreensDriver) {
+  for (const uint8_t openGLFirst : {uint8_t{0}, uint8_t{1}}) {
+    SCOPED_TRACE(openGLFirst != 0 ? "OpenGL" : "Direct3D");
+    VPLOpenGLFirst = openGLFirst;
+    NoticeMaker maker;
+    VPLSetActMaker(&maker);
+    auto* window = new (ALGlobalAllocator) MMStageWindow(AFDefaultWindowDescription);
+    auto* stage = new (ALGlobalAllocator) VPLStage(window, UURect(0, 0, 640, 480));
+    stage->Init();
+    stage->LoadDisplayLibraryAhead();
+    stage->RequestAct(1);
+    stage->UpdateLoop(stage->GetTaskManager()->GetNow(), true);
+    DrainMessages();
+    EXPECT_TRUE(stage->GetRenderer());
+    delete window;
+    DrainMessages();
+    VPLSetActMaker(nullptr);
+  }
+  VPLOpenGLFirst = 0;
+}
+
 TEST_F(VPLStageTest, NineFramesASecondShowTheNoticeAfterTheFourthWindow) {
   RunWindows(3, kSlowFrames);
   EXPECT_TRUE(mMaker.mNotices.empty());
