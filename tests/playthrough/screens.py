@@ -72,15 +72,24 @@ def credit_area(dialog):
 
 
 def intro_with_pomble(window):
-    """A picture of the intro's title, Pomble under the banner; None before it."""
+    """A picture of the intro's title, Pomble under the banner that has come
+    down whole into the window; None before it."""
     shot = Screenshot()
     left, top, width, height = window
     points = [(x, y) for y in range(top, top + height, 6) for x in range(left, left + width, 6)]
-    pink = sum((lambda r, g, b: r > 190 and g < 130 and b > 120)(*shot.pixel(x, y))
-               for x, y in points)
-    gold = sum((lambda r, g, b: r > 190 and 130 < g < 200 and b < 80)(*shot.pixel(x, y))
-               for x, y in points)
-    return shot if pink > POMBLE_PINK * len(points) and gold > BANNER_GOLD * len(points) else None
+    pink = sum(is_pink(*shot.pixel(x, y)) for x, y in points)
+    gold = sum(is_gold(*shot.pixel(x, y)) for x, y in points)
+    cut = any(is_gold(*shot.pixel(x, top + 2)) for x in range(left, left + width, 6))
+    shown = pink > POMBLE_PINK * len(points) and gold > BANNER_GOLD * len(points)
+    return shot if shown and not cut else None
+
+
+def is_pink(red, green, blue):
+    return red > 190 and green < 130 and blue > 120
+
+
+def is_gold(red, green, blue):
+    return red > 190 and 130 < green < 200 and blue < 80
 
 
 class Screens:
