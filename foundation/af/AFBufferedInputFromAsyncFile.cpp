@@ -21,6 +21,7 @@ AFBufferedInputFromAsyncFile::AFBufferedInputFromAsyncFile(
       mRing(ring),
       mRingSize(std::max(ringSize, 1)),
       mChunkSize(std::max(chunkSize, 1)),
+      mRefillMark(std::max(std::min(mChunkSize, mRingSize / 2), 1)),
       mStream(stream),
       mRegionStart(regionStart),
       mRegionLength(std::max(regionLength, 0)),
@@ -126,9 +127,14 @@ int32_t AFBufferedInputFromAsyncFile::Peek(const uint8_t** bytes) {
   return std::max(std::min(filled - read, mRingSize - offset), 0);
 }
 
+void AFBufferedInputFromAsyncFile::AdvanceTo(int32_t position) {
+  const int32_t before = mReadPosition.exchange(position);
+  const int32_t full = mFilledPosition.load() - mRingSize;
+  if (before - full < mRefillMark && position - full >= mRefillMark) CallAgainIn(0);
+}
+
 int32_t AFBufferedInputFromAsyncFile::Consume(int32_t n) {
-  mReadPosition.fetch_add(n, std::memory_order_release);
-  CallAgainIn(0);
+  AdvanceTo(mReadPosition.load(std::memory_order_relaxed) + n);
   return n;
 }
 
@@ -138,7 +144,7 @@ int32_t AFBufferedInputFromAsyncFile::Seek(int32_t position) {
   const int32_t read = mReadPosition.load(std::memory_order_relaxed);
   const int32_t filled = mFilledPosition.load(std::memory_order_relaxed);
   if (read <= position && position < filled) {
-    mReadPosition.store(position, std::memory_order_release);
+    AdvanceTo(position);
   } else {
     mReadPosition.store(position, std::memory_order_release);
     mFilledPosition.store(position, std::memory_order_release);

@@ -61,16 +61,25 @@ class AFBufferedInputFromAsyncFile : public UUBufferedInput, public AFPulseTask 
   // the stream's error clear; answers the bytes delivered, and leaves the
   // error of a failed seek or read on the stream.
   int32_t ReadAt(int32_t position, uint8_t* bytes, int32_t n);
+  // Moves the read position forward to position, waking the task when that
+  // makes the room in the ring reach the refill mark. The task sleeps only
+  // on a full ring; the reader's position and the filler's are stored and
+  // read in one total order, so of the two, one sees the other's move: the
+  // task does not sleep on a ring the reader has emptied unseen.
+  void AdvanceTo(int32_t position);
 
   AFPulseTaskManager& mManager;
   uint8_t* mRing;
   int32_t mRingSize;
   int32_t mChunkSize;
+  // The room for a chunk, and never more than half the ring, so that the
+  // reader has half of it still buffered when the task is woken.
+  int32_t mRefillMark;
   UURandomAccessStream& mStream;
   int32_t mRegionStart;
   // The consumer advances the read position and the filler the filled
-  // position; each reads the other's with acquire, so the ring bytes
-  // between them are seen whole.
+  // position; each reads the other's with acquire at least, so the ring
+  // bytes between them are seen whole.
   std::atomic<int32_t> mRegionLength;
   std::atomic<int32_t> mReadPosition{0};
   std::atomic<int32_t> mFilledPosition{0};

@@ -174,6 +174,22 @@ void CopyShort(uint8_t* to, const uint8_t* from, size_t count) {
   MoveBlock<16>(to + count - 16, from + count - 16);
 }
 
+// Stores count bytes of value in whole 16-byte blocks, at least 32 bytes
+// so that the common short runs take no loop: up to 32 bytes more.
+constexpr size_t kFillBurst = 32;
+void FillBlocks(uint8_t* to, size_t count, uint8_t value) {
+  const uint64_t pattern = 0x0101010101010101ull * value;
+  const struct { uint64_t mLow, mHigh; } wide{pattern, pattern};
+  Put(to, wide);
+  Put(to + 16, wide);
+  for (size_t i = kFillBurst; i < count; i += 16) Put(to + i, wide);
+}
+
+// Copies count bytes in whole 16-byte blocks: up to 15 bytes more.
+void CopyBlocks(uint8_t* to, const uint8_t* from, size_t count) {
+  for (size_t i = 0; i < count; i += 16) MoveBlock<16>(to + i, from + i);
+}
+
 // Expands run-length rows into one index byte per pixel, rows pitch bytes
 // apart from the top one, and sets every pixel the rows skip to 0.
 // Runs and literal strings past the right edge are dropped; reading stops
@@ -195,6 +211,8 @@ class RleExpander {
     Cursor at{0, 0, Row(0)};
     size_t read = 0;
     while (read + 2 <= size && at.y < mHeight) {
+      if (!mFourBit) read = PutEightBitCodes(at, data, size, read);
+      if (read + 2 > size || at.y >= mHeight) break;
       const uint8_t count = data[read];
       const uint8_t value = data[read + 1];
       read += 2;
@@ -220,9 +238,40 @@ class RleExpander {
     return static_cast<uint8_t>(i % 2 == 0 ? pair >> 4 : pair & 0x0F);
   }
 
+  // Puts the 8-bit runs and literal strings that lie wholly inside the
+  // line, while the data holds the longest code and its padding; answers
+  // the offset of the first code it leaves, for the checked path. Whole
+  // 16-byte blocks are stored: the slack past a code is left inside the
+  // line, where the next code or the clearing of a skip overwrites it.
+  size_t PutEightBitCodes(Cursor& at, const uint8_t* data, size_t size, size_t read) const {
+    constexpr size_t kLongestCode = 2 + 255 + 1;
+    constexpr int64_t kSlack = kFillBurst;
+    if (size < kLongestCode + kSlack) return read;
+    const size_t last = size - kLongestCode - kSlack;
+    uint8_t* const row = at.row;
+    int64_t x = at.x;
+    const int64_t end = mWidth - kSlack;
+    while (read <= last) {
+      const uint8_t count = data[read];
+      const uint8_t value = data[read + 1];
+      if (count > 0) {
+        if (x + count > end) break;
+        FillBlocks(row + x, count, value);
+        x += count;
+        read += 2;
+      } else {
+        if (value <= kLastEscape || x + value > end) break;
+        CopyBlocks(row + x, data + read + 2, value);
+        x += value;
+        read += 2 + ((value + 1u) & ~size_t{1});
+      }
+    }
+    at.x = x;
+    return read;
+  }
+
   // Answers whether expanding goes on.
   bool Escape(Cursor& at, uint8_t code, const uint8_t* data, size_t size, size_t& read) const {
-    constexpr uint8_t kEndOfLine = 0, kEndOfBitmap = 1, kDelta = 2;
     switch (code) {
       case kEndOfLine:
         MoveTo(at, 0, at.y + 1);
@@ -244,6 +293,8 @@ class RleExpander {
       }
     }
   }
+
+  static constexpr uint8_t kEndOfLine = 0, kEndOfBitmap = 1, kDelta = 2, kLastEscape = kDelta;
 
   uint8_t* Row(int64_t y) const { return mTop + (mHeight - 1 - y) * mPitch; }
 

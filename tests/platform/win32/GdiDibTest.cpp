@@ -77,6 +77,100 @@ TEST(GdiDibTest, RunLengthRowsSetIntoASectionAsTheirUncompressedTwins) {
   }
 }
 
+// An 8-bit run-length stream of a wide picture, written code by code with
+// the picture each code shows, bottom row first.
+class WideRle8 {
+ public:
+  static constexpr int kWidth = 160;
+  static constexpr int kHeight = 8;
+
+  void Run(int count, uint8_t value) {
+    mStream.insert(mStream.end(), {static_cast<uint8_t>(count), value});
+    for (int i = 0; i < count; ++i) Put(value);
+  }
+  void Literal(int count) {
+    mStream.insert(mStream.end(), {0, static_cast<uint8_t>(count)});
+    for (int i = 0; i < count; ++i) {
+      mStream.push_back(static_cast<uint8_t>(i * 3 + 1));
+      Put(mStream.back());
+    }
+    if (count % 2 == 1) mStream.push_back(0xFF);
+  }
+  void Delta(int dx, int dy) {
+    mStream.insert(mStream.end(), {0, 2, static_cast<uint8_t>(dx), static_cast<uint8_t>(dy)});
+    mX += dx;
+    mY += dy;
+  }
+  void LineEnd() {
+    mStream.insert(mStream.end(), {0, 0});
+    mX = 0;
+    ++mY;
+  }
+  // The end mark, and bytes after it that are never read.
+  void EndMark(size_t trailing) {
+    mStream.insert(mStream.end(), {0, 1});
+    mStream.resize(mStream.size() + trailing, 0xFF);
+  }
+
+  BmpFixture File() const {
+    bmp_fixtures::InfoFields f{.mWidth = kWidth,
+                               .mHeight = kHeight,
+                               .mCompression = BI_RLE8,
+                               .mImageSize = static_cast<uint32_t>(mStream.size())};
+    return {"wide.bmp", bmp_fixtures::BmpFile(bmp_fixtures::InfoHeader(f),
+                                              bmp_fixtures::ColorTable(256, 4), mStream)};
+  }
+  // The rows of the twin without compression.
+  std::vector<uint8_t> Rows() const {
+    const bmp_fixtures::IndexGrid topFirst(mGrid.rbegin(), mGrid.rend());
+    return bmp_fixtures::IndexRows(topFirst, 8);
+  }
+
+ private:
+  void Put(uint8_t value) {
+    if (mX < kWidth) mGrid[static_cast<size_t>(mY)][static_cast<size_t>(mX)] = value;
+    ++mX;
+  }
+
+  std::vector<uint8_t> mStream;
+  bmp_fixtures::IndexGrid mGrid = bmp_fixtures::IndexGrid(kHeight, std::vector<uint8_t>(kWidth));
+  int mX = 0;
+  int mY = 0;
+};
+
+// Long streams take a quicker way through the codes that lie inside their
+// line: codes that fill a line exactly, codes past the right edge, codes
+// ending near the edge of the first and the last line stored, skips right
+// after long runs and the stream's tail give the same pixels.
+TEST(GdiDibTest, WideRunLengthRowsSetIntoASectionAsTheirUncompressedTwins) {
+  WideRle8 rle;
+  rle.Run(70, 5);
+  rle.Literal(37);
+  rle.Run(53, 9);
+  rle.LineEnd();
+  rle.Run(100, 4);
+  rle.Delta(20, 0);
+  rle.Literal(3);
+  rle.LineEnd();
+  rle.Run(145, 6);
+  rle.Run(10, 7);
+  rle.Run(50, 8);
+  rle.Literal(255);
+  rle.LineEnd();
+  rle.Literal(90);
+  rle.Delta(5, 1);
+  rle.Run(30, 2);
+  rle.LineEnd();
+  for (int filler = 0; filler < 2; ++filler) {
+    rle.Literal(WideRle8::kWidth);
+    rle.LineEnd();
+  }
+  rle.Run(145, 1);
+  rle.Run(10, 3);
+  rle.EndMark(300);
+  EXPECT_EQ(SectionSetFrom(rle.File(), 0xEE), rle.Rows());
+}
+
 TEST(GdiDibTest, RunLengthRowsAreReadNoFurtherThanTheImageSize) {
   BmpFixture fixture = bmp_fixtures::RleFile("rle.bmp", 8);
   // Cut the stream after its first row (8 bytes): a run after it, and the
