@@ -21,8 +21,6 @@
 
 namespace {
 
-using shell_test::ProgramDataFiles;
-using shell_test::ProgramStage;
 using vpl::test::ScreenOnX;
 
 // Every tool a child can choose on the palette.
@@ -49,20 +47,8 @@ bool SameEye(const MM3DVector& a, const MM3DVector& b) {
   return a.mX == b.mX && a.mY == b.mY && a.mZ == b.mZ;
 }
 
-class VPLCameraPadsOnXTest : public ::testing::Test {
+class VPLCameraPadsOnXTest : public shell_test::ProgramStageOnXTest<shell_test::CreationActMaker> {
  protected:
-  void SetUp() override {
-    if (!ScreenOnX::Available()) GTEST_SKIP() << "needs scripts/test's X display";
-    VPLOpenGLFirst = 1;
-    mStage = std::make_unique<ProgramStage>(&mMaker, 1);
-  }
-  void TearDown() override {
-    mStage.reset();
-    VPLSceneCreationUI::ResetQuittingForTest();
-    VPLOpenGLFirst = 0;
-  }
-
-  VPLActCreation& Act() { return *static_cast<VPLActCreation*>(mStage->Act()); }
   VPLCreation& Creation() { return *Act().GetCreationArea()->GetCreation(); }
 
   // The stage pixel of the spot on its pad, in the stage's own 800 x 600
@@ -89,10 +75,6 @@ class VPLCameraPadsOnXTest : public ::testing::Test {
     mStage->Move(kMeadow);
     mStage->RunFrame();
   }
-
-  ProgramDataFiles mFiles;
-  shell_test::CreationActMaker mMaker;
-  std::unique_ptr<ProgramStage> mStage;
 };
 
 TEST_F(VPLCameraPadsOnXTest, APadPressedAndHeldMovesTheCameraWithEveryToolOnXDisplay) {

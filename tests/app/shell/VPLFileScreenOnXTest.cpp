@@ -15,8 +15,6 @@
 
 namespace {
 
-using shell_test::ProgramDataFiles;
-using shell_test::ProgramStage;
 using vpl::test::ScreenOnX;
 
 // The stage the program draws, whatever the window the test's X server shows.
@@ -27,21 +25,9 @@ constexpr UUPoint kSketchGridOnStage{300, 250};
 // The frames of the change to the file screen, in ms of stage time.
 constexpr int32_t kFrameStep = 100;
 
-class VPLFileScreenOnXTest : public ::testing::Test {
+class VPLFileScreenOnXTest
+    : public shell_test::ProgramStageOnXTest<shell_test::FileScreenActMaker> {
  protected:
-  void SetUp() override {
-    if (!ScreenOnX::Available()) GTEST_SKIP() << "needs scripts/test's X display";
-    VPLOpenGLFirst = 1;
-    mStage = std::make_unique<ProgramStage>(&mMaker, 1);
-  }
-  void TearDown() override {
-    mStage.reset();
-    VPLSceneCreationUI::ResetQuittingForTest();
-    VPLOpenGLFirst = 0;
-  }
-
-  VPLActCreation& Act() { return *static_cast<VPLActCreation*>(mStage->Act()); }
-
   // From the creation screen to the file screen, its change played out.
   void OpenFileScreen() {
     Act().GoToFileScreen(kVPLCreationUIScene);
@@ -53,10 +39,6 @@ class VPLFileScreenOnXTest : public ::testing::Test {
       mStage->RunFrameAt(time);
     }
   }
-
-  ProgramDataFiles mFiles;
-  shell_test::FileScreenActMaker mMaker;
-  std::unique_ptr<ProgramStage> mStage;
 };
 
 // The title badge's every corner lies inside the stage, where its view
