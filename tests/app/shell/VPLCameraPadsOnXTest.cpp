@@ -93,6 +93,8 @@ TEST_F(VPLCameraPadsOnXTest, APadPressedAndHeldMovesTheCameraWithEveryToolOnXDis
       EXPECT_EQ(Creation().GetUserObjects().size(), objects);
     }
   }
+  ASSERT_TRUE(shell_test::CaptureShown(*mStage, shown, shell_test::kSelectButtonOnStage));
+  shell_test::KeepScreenshot(shown, "camera-pads");
 }
 
 }  // namespace
