@@ -190,11 +190,13 @@ void VPLSceneCreationUI::BuildPads() {
   zoom->SetScriptId(kZoomPad);
   zoom->SetCameraMoves(&mCameraMoves);
   Append(zoom);
+  mZoomPad = zoom;
   mRotatePadBase = MakePadBase(kRotateBaseModel, kRotateBasePlace);
   auto* rotate = new VPLObjEventCameraRotate(this, DefinitionModel(kRotatePad));
   rotate->SetScriptId(kRotatePad);
   rotate->SetCameraMoves(&mCameraMoves);
   Append(rotate);
+  mRotatePad = rotate;
   mResetBase = MakePadBase(kResetBaseModel, kResetBasePlace);
   // Invisible over its base, and still taking the clicks.
   auto* reset = new VPLOnUpButtonObject(
@@ -224,6 +226,10 @@ void VPLSceneCreationUI::Activate() {
 
 bool VPLSceneCreationUI::OnMouse(const MMMouseEvent& event) {
   if (VPLSceneUIBase::OnMouse(event)) return true;
+  // A control under the pointer keeps the event from the creation even when
+  // it does not keep the mouse: a camera pad pressed and held moves the
+  // camera whatever the tool, and never starts a shape behind it.
+  if (GetActiveControl() != nullptr) return true;
   if (!mBackdrop || GetView() == nullptr) return false;
   VPLPickEvent pick(event.mTime, event.mX, event.mY, event.mFlags);
   pick.mRay = MakeViewRay(event.mX, event.mY);

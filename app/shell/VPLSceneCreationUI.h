@@ -21,6 +21,7 @@ class VPL3DMessageDialog;
 class VPLCreation;
 class VPLObjButton;
 class VPLObjButtonTool;
+class VPLObjEventCamera;
 class VPLSceneCreationArea;
 class VPLToggleButtonObject;
 
@@ -97,6 +98,8 @@ class VPLSceneCreationUI : public VPLSceneUIBase, public VPLCreationUIHooks {
   VPLObjButtonTool* GetToolButton(ToolButton button) const { return mToolButtons[button]; }
   VPLToggleButtonObject* GetGroundToggle() const { return mGroundToggle; }
   VPLObjEvent* GetResetButton() const { return mResetButton; }
+  VPLObjEventCamera* GetZoomPad() const { return mZoomPad; }
+  VPLObjEventCamera* GetRotatePad() const { return mRotatePad; }
   VPLObj* GetSlowMachineNotice() const { return mSlowNotice.get(); }
   VPLObjButton* GetPaletteBackdrop() const { return mBackdrop.get(); }
   // The process-wide flag: once set, every quit request is answered yes.
@@ -146,6 +149,8 @@ class VPLSceneCreationUI : public VPLSceneUIBase, public VPLCreationUIHooks {
   VPLToggleButtonObject* mGroundToggle = nullptr;
   VPLObjEvent* mQuitButton = nullptr;
   VPLObjEvent* mResetButton = nullptr;
+  VPLObjEventCamera* mZoomPad = nullptr;
+  VPLObjEventCamera* mRotatePad = nullptr;
   std::unique_ptr<VPLObj> mSlowNotice;
   std::unique_ptr<VPLObj> mRotatePadBase;
   std::unique_ptr<VPLObj> mZoomPadBase;

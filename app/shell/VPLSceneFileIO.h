@@ -134,6 +134,7 @@ class VPLSceneFileIO : public VPLSceneUIBase {
   VPLSketchbookGrp* GetSketchbookGrid() const { return mSketchbookGrid; }
   VPLSketchbookIconGrp* GetCoverPicker() const { return mCoverPicker; }
   VPLObjButton* GetTrash() const { return mTrash; }
+  VPLObj* GetTitle() const { return mTitle.get(); }
   VPLUpAlphaHiliteObject* GetCopyButton() const { return mCopyButton; }
   VPLUpAlphaHiliteObject* GetNewSketchbookButton() const { return mNewSketchbookButton; }
   const ActiveDialogInfo& GetActiveDialog() const { return mActiveDialog; }

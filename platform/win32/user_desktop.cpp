@@ -203,20 +203,22 @@ void SetOpenGLAttributes(const DesktopGLFormat& format) {
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, std::min(format.depthBits, 24));
 }
 
-// A window that changes between OpenGL and pixels is made anew.
-void MatchOpenGL(DesktopWindow& shown, bool openGL) {
-  if (shown.window == nullptr || shown.openGL == openGL) return;
-  SDL_DestroyWindow(shown.window);
+// A window that changes between OpenGL and pixels is made anew. The old one
+// is handed back, to go only once the new one stands over it: a new window
+// has no background of its own, so the screen keeps the old one's last
+// picture until the new one draws its first, never a black frame between.
+SDL_Window* TakeReplacedWindow(DesktopWindow& shown, bool openGL) {
+  if (shown.window == nullptr || shown.openGL == openGL) return nullptr;
+  SDL_Window* replaced = shown.window;
   shown = DesktopWindow{};
+  return replaced;
 }
 
-void SyncWindow(const TopLevelState& state) {
-  DesktopWindow& shown = DesktopWindows()[state.handle];
+// The desktop's window made, placed, titled and shown as the state says.
+void SyncShownWindow(const TopLevelState& state, DesktopWindow& shown, bool openGL,
+                     const DesktopGLFormat& format) {
   const int width = std::max<int>(state.rect.right - state.rect.left, 1);
   const int height = std::max<int>(state.rect.bottom - state.rect.top, 1);
-  DesktopGLFormat format{};
-  const bool openGL = WantedOpenGL(state.handle, format);
-  MatchOpenGL(shown, openGL);
   if (shown.window == nullptr) {
     if (openGL) SetOpenGLAttributes(format);
     shown.window = SDL_CreateWindow(state.title.c_str(), state.rect.left, state.rect.top, width,
@@ -254,6 +256,15 @@ void SyncWindow(const TopLevelState& state) {
     shown.minimized = state.minimized;
   }
   if (state.shown && !shown.openGL) Present(shown.window, *state.pixels);
+}
+
+void SyncWindow(const TopLevelState& state) {
+  DesktopWindow& shown = DesktopWindows()[state.handle];
+  DesktopGLFormat format{};
+  const bool openGL = WantedOpenGL(state.handle, format);
+  SDL_Window* replaced = TakeReplacedWindow(shown, openGL);
+  SyncShownWindow(state, shown, openGL, format);
+  if (replaced != nullptr) SDL_DestroyWindow(replaced);
 }
 
 void SyncWindows() {

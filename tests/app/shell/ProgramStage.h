@@ -10,6 +10,7 @@
 #include "app/shell/VPLActMaker.h"
 #include "app/shell/VPLDisplayModeStrategy.h"
 #include "app/shell/VPLProgramValues.h"
+#include "app/shell/VPLSceneCreationUI.h"
 #include "app/shell/VPLSceneFileIO.h"
 #include "app/shell/VPLSketchbook.h"
 #include "app/shell/VPLSketchbookLibrary.h"
@@ -30,6 +31,8 @@
 #include "tests/app/support/ProgramDataFiles.h"
 #include "tests/mm/stage/StageTestSupport.h"
 #include "tests/support/DesktopTestSupport.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -218,6 +221,29 @@ class FileScreenActMaker : public CreationActMaker {
   std::unique_ptr<VPLSketchbookLibrary> mLibrary;
   VPLTextureCollectionFromSketchHandle mThumbnails;
   bool mReady = false;
+};
+
+// A test of the program's stage as scripts/test's X display shows it, on
+// the maker's act 1 (the creation act); skipped without the display.
+template <typename Maker>
+class ProgramStageOnXTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!vpl::test::ScreenOnX::Available()) GTEST_SKIP() << "needs scripts/test's X display";
+    VPLOpenGLFirst = 1;
+    mStage = std::make_unique<ProgramStage>(&mMaker, 1);
+  }
+  void TearDown() override {
+    mStage.reset();
+    VPLSceneCreationUI::ResetQuittingForTest();
+    VPLOpenGLFirst = 0;
+  }
+
+  VPLActCreation& Act() { return *static_cast<VPLActCreation*>(mStage->Act()); }
+
+  ProgramDataFiles mFiles;
+  Maker mMaker;
+  std::unique_ptr<ProgramStage> mStage;
 };
 
 }  // namespace shell_test

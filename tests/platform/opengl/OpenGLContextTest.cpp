@@ -82,7 +82,8 @@ class OpenGLContextTest : public ::testing::Test {
     return screen.At(screen.Width() / 2, screen.Height() / 2);
   }
 
-  // A 2D frame, a 3D frame and a 2D frame again; shown is asked after each.
+  // A 2D frame, a 3D frame and a 2D frame again; shown is asked after each,
+  // and between the 2D frame and the first 3D one.
   template <typename Check>
   void TwoDThreeDTwoD(Check shown) {
     Fill(kRed);
@@ -93,6 +94,8 @@ class OpenGLContextTest : public ::testing::Test {
     HGLRC context = wglCreateContext(mDC);
     ASSERT_NE(context, nullptr);
     EXPECT_TRUE(ShownThroughOpenGL());
+    // Until the first 3D frame, the last 2D one stays on the screen.
+    shown(0x00FF0000u);
     ASSERT_TRUE(wglMakeCurrent(mDC, context));
     ClearTo(0, 1, 0);
     EXPECT_TRUE(SwapBuffers(mDC));
