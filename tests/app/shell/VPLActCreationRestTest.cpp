@@ -88,6 +88,12 @@ class VPLActCreationRestTest : public ::testing::Test {
     return Presented() - before;
   }
 
+  // A new block on the meadow, in front of the others.
+  void AddBlock() {
+    auto* block = new VPLObjCreationUser(&Area(), MM3DGetModel(kCube, Stage().GetTextureMap()),
+                                         Area().GetCreation());
+    Area().GetCreation()->AddObjectAt(block, MM3DVector(0.0f, 0.0f, 8.0f, 1.0f));
+  }
   // A drag of the rotate or scale tool as the tools make it: each step a
   // pass after the one before, so that the object goes on by itself.
   void Spin(VPLObjCreation& object) {
@@ -207,6 +213,28 @@ const Change kOneChanges[] = {
     {"TexturesMadeAgain",
      [](VPLActCreationRestTest& t) { t.Stage().GetTextureMap()->ReleaseAll(); }},
     {"BlockMovedOnce", [](VPLActCreationRestTest& t) { t.mBlocks[1]->MoveBy(0.0f, 0.5f, 0.0f); }},
+    {"BlockAdded", [](VPLActCreationRestTest& t) { t.AddBlock(); }},
+    {"BlockRemoved",
+     [](VPLActCreationRestTest& t) { t.Area().GetCreation()->RemoveObject(t.mBlocks[2]); }},
+    {"MoveUndone",
+     [](VPLActCreationRestTest& t) {
+       t.Area().TakeSnapshot();
+       t.mBlocks[1]->MoveBy(0.0f, 0.5f, 0.0f);
+       t.Passes(kSettlingPasses);
+       t.Area().Undo();
+     }},
+    {"LibraryModelAdded", [](VPLActCreationRestTest& t) { t.Area().AddLibraryModel(0); }},
+    {"PombleTakenAway", [](VPLActCreationRestTest& t) { t.Area().RemoveCharacter(); }},
+    {"CreationEmptied", [](VPLActCreationRestTest& t) { t.Area().ClearCreation(); }},
+    {"NextBackground", [](VPLActCreationRestTest& t) { t.Area().NextBackground(); }},
+    {"GroundToggled", [](VPLActCreationRestTest& t) { t.Area().ToggleGround(); }},
+    {"CameraOrbited",
+     [](VPLActCreationRestTest& t) { t.Area().GetCreation()->OrbitCameraQuarterPositive(); }},
+    {"OtherToolChosen",
+     [](VPLActCreationRestTest& t) {
+       t.Click(kPrimitiveTool);
+       t.Click(kSelectButton);
+     }},
     {"SpinStopped",
      [](VPLActCreationRestTest& t) {
        t.Spin(*t.mBlocks[0]);
