@@ -97,6 +97,21 @@ def full_disk():
     resource.setrlimit(resource.RLIMIT_FSIZE, (FILE_SIZE_LIMIT, FILE_SIZE_LIMIT))
 
 
+def block_middle(shot, origin):
+    """The middle of what is not meadow in the block's area (the earlier steps
+    leave the block flattened, off the area's centre), in window pixels."""
+    left, top, width, height = SHAPE_AREA
+    points = [(x, y) for y in range(top, top + height, 4) for x in range(left, left + width, 4)
+              if not is_meadow(shot.pixel(origin[0] + x, origin[1] + y))]
+    check(points, "no block in its area")
+    return (sum(x for x, _ in points) // len(points), sum(y for _, y in points) // len(points))
+
+
+def is_meadow(colour):
+    red, green, blue = colour[:3]
+    return green > red and green > blue
+
+
 class Robustness:
     def __init__(self, play):
         self.play = play
@@ -224,8 +239,7 @@ class Robustness:
     def spin_the_block(self, maker):
         """A rotate drag released while turning leaves the saved block spinning."""
         maker.press_at(making.ROTATE)
-        left, top, width, height = SHAPE_AREA
-        centre = (left + width // 2, top + height // 2)
+        centre = block_middle(Screenshot(), maker.program.geometry()[:2])
         maker.stroke(maker.line(centre, (centre[0] + 70, centre[1]), 8), pause=0.12,
                      release_moving=True)
         maker.rest()
