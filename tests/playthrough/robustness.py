@@ -98,13 +98,15 @@ def full_disk():
 
 
 def block_middle(shot, origin):
-    """The middle of what is not meadow in the block's area (the earlier steps
-    leave the block flattened, off the area's centre), in window pixels."""
+    """A point on a block in the block's area, the nearest to the middle of
+    all it shows (the earlier steps leave blocks flattened, off the area's
+    centre, and at times two of them), in window pixels."""
     left, top, width, height = SHAPE_AREA
     points = [(x, y) for y in range(top, top + height, 4) for x in range(left, left + width, 4)
               if not is_meadow(shot.pixel(origin[0] + x, origin[1] + y))]
     check(points, "no block in its area")
-    return (sum(x for x, _ in points) // len(points), sum(y for _, y in points) // len(points))
+    middle = (sum(x for x, _ in points) / len(points), sum(y for _, y in points) / len(points))
+    return min(points, key=lambda p: (p[0] - middle[0]) ** 2 + (p[1] - middle[1]) ** 2)
 
 
 def is_meadow(colour):
@@ -237,9 +239,15 @@ class Robustness:
         return load
 
     def spin_the_block(self, maker):
-        """A rotate drag released while turning leaves the saved block spinning."""
-        maker.press_at(making.ROTATE)
+        """A rotate drag released while turning leaves the saved block spinning.
+        The block is given a texture first: a round one spinning about its
+        upright would look the same in every frame."""
         centre = block_middle(Screenshot(), maker.program.geometry()[:2])
+        maker.tool(making.FILL_TOOL)
+        maker.press_at(making.TEXTURE_FORWARD)
+        maker.press_at(centre)
+        maker.tool(making.SELECT_TOOL)
+        maker.press_at(making.ROTATE)
         maker.stroke(maker.line(centre, (centre[0] + 70, centre[1]), 8), pause=0.12,
                      release_moving=True)
         maker.rest()
@@ -259,7 +267,9 @@ class Robustness:
         check(load < IDLE_LOAD_LIMIT, f"the resting creation screen keeps {100 * load:.0f}% busy")
         self.spin_the_block(maker)
         self.load("one block spinning")
-        self.program.click(UNDO_BUTTON)
+        for _ in range(2):  # the spin, then the texture
+            self.program.click(UNDO_BUTTON)
+            time.sleep(0.3)
         self.program.move(*RESTING_POINTER)
         time.sleep(1.0)
 
