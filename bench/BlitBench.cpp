@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -40,12 +41,17 @@ void MemcpyBaseline(benchmark::State& state, size_t bytes) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
 }
 
-// args: format, sub-format, source scale in percent, MMX
+// args: format, sub-format, source scale in percent, path (plain, SSE2, AVX2)
 void BM_Blit(benchmark::State& state) {
   const auto format = static_cast<int32_t>(state.range(0));
   const auto subFormat = static_cast<int32_t>(state.range(1));
   const auto scale = static_cast<int32_t>(state.range(2));
-  MMSelectBlitRoutines(state.range(3) != 0);
+  const auto path = static_cast<MMBlitPath>(state.range(3));
+  const std::vector<MMBlitPath> available = MMAvailableBlitPaths();
+  if (std::find(available.begin(), available.end(), path) == available.end()) {
+    return state.SkipWithError("this processor lacks the path");
+  }
+  MMSelectBlitRoutines(path);
   auto source = MakeBitmap(format, subFormat, kWidth * scale / 100, kHeight * scale / 100);
   auto destination = MakeBitmap(format, 0, kWidth, kHeight);
   for (auto _ : state) {
@@ -110,9 +116,10 @@ void BM_GdiBlt(benchmark::State& state) {
 
 BENCHMARK(BM_Memcpy32);
 BENCHMARK(BM_Memcpy16);
-// copy, scaled (a half-size source enlarged), keyed, blended; plain and vector
+// copy, scaled (a half-size source enlarged), keyed, blended; plain and vector (the
+// blends through each of SSE2 and AVX2)
 BENCHMARK(BM_Blit)
-    ->ArgNames({"format", "sub", "scale", "mmx"})
+    ->ArgNames({"format", "sub", "scale", "path"})
     ->Args({kMMFormat32, 0, 100, 0})
     ->Args({kMMFormat32, 0, 100, 1})
     ->Args({kMMFormat32, 0, 50, 0})
@@ -120,8 +127,10 @@ BENCHMARK(BM_Blit)
     ->Args({kMMFormat32, 1, 100, 1})
     ->Args({kMMFormat32, 2, 100, 0})
     ->Args({kMMFormat32, 2, 100, 1})
+    ->Args({kMMFormat32, 2, 100, 2})
     ->Args({kMMFormat32, 3, 100, 0})
     ->Args({kMMFormat32, 3, 100, 1})
+    ->Args({kMMFormat32, 3, 100, 2})
     ->Args({kMMFormat24, 0, 100, 0});
 BENCHMARK(BM_GdiBlt)
     ->ArgNames({"bits", "stretch"})

@@ -1,8 +1,38 @@
 #include "mm3d/MM3DDisplayTreeNodeIndexedSkin.h"
 
+#include <cstring>
 #include <utility>
 
 namespace {
+
+// A weight's record: the vertex index (int16), then the weight (float).
+constexpr int32_t kWeightRecordBytes = 6;
+static_assert(sizeof(MM3DSkinWeight) >= kWeightRecordBytes);
+
+// n weight records read whole into the room of the n weights at first, and
+// spread out from the last one back, so that no record is overwritten
+// before it is taken.
+bool ReadWeightRecords(UUReader& reader, MM3DSkinWeight* first, int32_t n) {
+  auto* bytes = reinterpret_cast<uint8_t*>(first);
+  if (!reader.Read(bytes, static_cast<uint32_t>(n * kWeightRecordBytes))) return false;
+  const bool swapped = reader.GetByteOrder() == kUUSwappedByteOrder;
+  for (int32_t i = n - 1; i >= 0; --i) {
+    const uint8_t* record = bytes + static_cast<ptrdiff_t>(i) * kWeightRecordBytes;
+    // The values go through registers: a weight put together in memory
+    // from its two parts and read back whole would stall the store.
+    uint16_t index = 0;
+    uint32_t weight = 0;
+    std::memcpy(&index, record, 2);
+    std::memcpy(&weight, record + 2, 4);
+    if (swapped) {
+      index = __builtin_bswap16(index);
+      weight = __builtin_bswap32(weight);
+    }
+    first[i].mVertexIndex = index;
+    std::memcpy(&first[i].mWeight, &weight, 4);
+  }
+  return true;
+}
 
 constexpr MM3DVector kOrigin(0.0f, 0.0f, 0.0f, 1.0f);
 constexpr MM3DVector kZeroNormal(0.0f, 0.0f, 0.0f, 0.0f);
@@ -52,17 +82,16 @@ bool MM3DSkinWeight::Write(UUWriter& writer) const {
   return writer.WriteInt16s(&mVertexIndex, 1) && writer.WriteFloats(&mWeight, 1);
 }
 
-bool MM3DSkinWeight::Read(UUReader& reader) {
-  return reader.ReadInt16s(&mVertexIndex, 1) && reader.ReadFloats(&mWeight, 1);
-}
-
 bool MM3DSkinInfluence::Write(UUWriter& writer) const {
   return writer.WriteInt32s(&mJointIndex, 1) && MM3DWriteCountedArray(writer, mWeights);
 }
 
 bool MM3DSkinInfluence::Read(UUReader& reader) {
-  return reader.ReadInt32s(&mJointIndex, 1) &&
-         MM3DReadCountedArray(reader, mWeights, MM3DReadElement<MM3DSkinWeight>);
+  int32_t count = 0;
+  return reader.ReadInt32s(&mJointIndex, 1) && MM3DReadRecordCount(reader, count) &&
+         MM3DReadArray(mWeights, count, [&reader](MM3DSkinWeight* first, int32_t n) {
+           return ReadWeightRecords(reader, first, n);
+         });
 }
 
 MM3DDisplayTreeNodeIndexedSkin::MM3DDisplayTreeNodeIndexedSkin(

@@ -27,7 +27,6 @@ struct MM3DSkinWeight {
   float mWeight;
 
   bool Write(UUWriter& writer) const;
-  bool Read(UUReader& reader);
 };
 
 // The vertices of one block that a joint moves.

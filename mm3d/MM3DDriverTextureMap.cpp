@@ -5,6 +5,8 @@
 #include "mm3d/drivers/MM3DDriver.h"
 #include "mm3d/drivers/MM3DDriverTextureImage.h"
 
+#include <utility>
+
 namespace {
 
 const void* KeyOf(const MM3DDriverTextureEntry* entry) { return entry; }
@@ -28,8 +30,31 @@ MM3DDriverTextureMap::~MM3DDriverTextureMap() { ReleaseAll(); }
 void MM3DDriverTextureMap::SetDriver(MM3DDriver* driver, MM3DDriverTextureStrategy* strategy) {
   if (driver == mDriver && strategy == mStrategy) return;
   ReleaseAll();
+  mKeptDriver = nullptr;
   mDriver = driver;
   mStrategy = strategy;
+  if (mDriver != nullptr) mDriver->MakeCurrent();
+}
+
+void MM3DDriverTextureMap::SwitchDriver(MM3DDriver* driver) {
+  if (driver == mDriver) return;
+  if (driver != mKeptDriver) {
+    ReleaseKept();
+    mKeptDriver = driver;
+  }
+  std::swap(mDriver, mKeptDriver);
+  for (UUOrderedMapNodeBase* node = mEntries.Begin(); node != mEntries.End();
+       node = UUOrderedMapIterator::Increment(node)) {
+    MM3DDriverTextureEntry& entry = EntryOf(node);
+    std::swap(entry.mDriverTexture, entry.mKeptTexture);
+  }
+  if (mDriver != nullptr) mDriver->MakeCurrent();
+}
+
+void MM3DDriverTextureMap::ForgetKeptDriver(MM3DDriver* driver) {
+  if (driver == nullptr || driver != mKeptDriver) return;
+  ReleaseKept();
+  mKeptDriver = nullptr;
   if (mDriver != nullptr) mDriver->MakeCurrent();
 }
 
@@ -61,6 +86,7 @@ void MM3DDriverTextureMap::LoadAll() {
 // The textures are made again from their collections, whose pictures may
 // have changed meanwhile (a sketch's thumbnail): a change of the scene.
 void MM3DDriverTextureMap::ReleaseAll() {
+  ReleaseKept();
   if (mDriver == nullptr) return;
   MM3DSceneChanges::Note();
   // A driver's texture names live in its own context, whichever is current.
@@ -71,8 +97,26 @@ void MM3DDriverTextureMap::ReleaseAll() {
   }
 }
 
+void MM3DDriverTextureMap::ReleaseKept() {
+  if (mKeptDriver == nullptr) return;
+  mKeptDriver->MakeCurrent();
+  for (UUOrderedMapNodeBase* node = mEntries.Begin(); node != mEntries.End();
+       node = UUOrderedMapIterator::Increment(node)) {
+    EntryOf(node).mKeptTexture.Release();
+  }
+}
+
+// A kept texture's name lives in the kept driver's context, which the
+// entry's last release may find not current.
 void MM3DDriverTextureMap::RemoveReference(UUOrderedMapNodeBase* node) {
-  if (--EntryOf(node).mReferenceCount == 0) mEntries.Erase(node);
+  MM3DDriverTextureEntry& entry = EntryOf(node);
+  if (--entry.mReferenceCount != 0) return;
+  if (!entry.mKeptTexture.IsEmpty()) {
+    mKeptDriver->MakeCurrent();
+    entry.mKeptTexture.Release();
+    if (mDriver != nullptr) mDriver->MakeCurrent();
+  }
+  mEntries.Erase(node);
 }
 
 MM3DDriverTextureHandle MM3DDriverTextureMap::GetDriverTexture(UUOrderedMapNodeBase* node) {

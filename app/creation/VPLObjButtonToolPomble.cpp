@@ -21,6 +21,9 @@ constexpr MMResourceId kRepeatOn = 171;
 constexpr MMResourceId kSliderDefinition = 200;
 constexpr MMResourceId kSliderKnob = 202;
 constexpr MMResourceId kPedestalDefinition = 127;
+// The pedestal's model stands where the fill panel wants it; moved by this,
+// it stands under the preview, inside the pose arc.
+const MM3DVector kPedestalPlace{-2.45f, -0.6f, -2.0f, 1.0f};
 constexpr MMResourceId kPreviewModel = 155;
 constexpr MMResourceId kPartLayout = 217;
 // Its tags 2, 3 and 4 name tables of one row per body part: the
@@ -59,6 +62,7 @@ void VPLObjButtonToolPomble::Engage() {
       GetScene(), DefinitionModel(kSliderDefinition), kSliderKnob, MMTaskCallback(), this));
   mPoseSlider->SetScriptId(kSliderDefinition);
   mPedestal = std::make_unique<VPLObj>(GetScene(), DefinitionModel(kPedestalDefinition));
+  mPedestal->SetLocation(kPedestalPlace);
   AddPreview();
   AddPartButtons();
   EngageTool(kCharacterTool);

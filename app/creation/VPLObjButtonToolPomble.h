@@ -59,6 +59,7 @@ class VPLObjButtonToolPomble : public VPLObjButtonTool {
   VPLPombleSlider* GetPoseSlider() const { return mPoseSlider; }
   VPLPombleVisual* GetPreviewVisual() const { return mPreviewVisual; }
   VPLPomblePreviewObject* GetPreview() const { return mPreview; }
+  VPLObj* GetPedestal() const { return mPedestal.get(); }
   VPLToggleButtonObject* GetPerformToggle() const { return mPerformToggle; }
   VPLToggleButtonObject* GetOptionToggle() const { return mOptionToggle; }
   VPLPomblePartButton* GetPartButtons() const { return mPartButtons; }

@@ -4,6 +4,9 @@
 #include "app/creation/VPLObjCreationGroup.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
 
 namespace {
 
@@ -25,6 +28,15 @@ MM3DMatrix Rotation(float ax, float ay, float az) {
 
 bool AnyTurn(const float angles[3]) {
   return angles[0] != 0.0f || angles[1] != 0.0f || angles[2] != 0.0f;
+}
+
+// The turn the elapsed time's share of the period gives, within one whole
+// turn: ticks many periods apart times a stored step may be more than a
+// float holds, and an infinite angle would put the members nowhere.
+float SpinAngle(int32_t now, int32_t since, int32_t period, float increment) {
+  const double elapsed = static_cast<double>(int64_t{now} - since);
+  return static_cast<float>(
+      std::remainder(elapsed / period * double{increment}, 2.0 * std::numbers::pi));
 }
 
 // The child's absolute size: a nested group scales its own members.
@@ -150,11 +162,10 @@ void VPLObjCreationGroup::EndRotate(float ax, float ay, float az) {
 }
 
 void VPLObjCreationGroup::StepSpin(int32_t now) {
-  if (mSpinning && AnyTurn(mSpinIncrement) && mSpinPeriod != 0) {
-    const float f = static_cast<float>(now - mSpinStepTime) / static_cast<float>(mSpinPeriod);
-    const float ax = f * mSpinIncrement[0];
-    const float ay = f * mSpinIncrement[1];
-    const float az = f * mSpinIncrement[2];
+  if (mSpinning && AnyTurn(mSpinIncrement) && mSpinPeriod > 0) {
+    const float ax = SpinAngle(now, mSpinStepTime, mSpinPeriod, mSpinIncrement[0]);
+    const float ay = SpinAngle(now, mSpinStepTime, mSpinPeriod, mSpinIncrement[1]);
+    const float az = SpinAngle(now, mSpinStepTime, mSpinPeriod, mSpinIncrement[2]);
     TurnMembers(ax, ay, az);
     TransformPlacements(Rotation(ax, ay, az));
   }

@@ -7,7 +7,9 @@
 #include "mm/drawing/MMSystemFont.h"
 #include "mm3d/MM3DModelCollection.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -22,6 +24,8 @@ constexpr int32_t kFontWeight = 400;
 constexpr int32_t kCentred = 1;
 // Larger sizes are no font a dialog could show.
 constexpr int32_t kMaxFontSize = 1000;
+// The widest credits page, for the widest panel a dialog could have.
+constexpr int32_t kMaxPageWidth = 1024;
 
 // The size text as a number; 0 unless it is a positive number.
 int32_t FontSize(const char* text) {
@@ -83,8 +87,21 @@ bool VPL3DDialogBase::SetText(const char* text) {
 
 bool VPL3DDialogBase::SetImage(int16_t page) {
   if (mTextPanel == nullptr) return false;
-  mTextPanel->RenderImage(UURect(0, 0, kTextureSide, kTextureSide), page);
+  mTextPanel->RenderImage(PageRect(), page);
   return true;
+}
+
+UURect VPL3DDialogBase::PageRect() const {
+  MM3DVector low(0.0f, 0.0f, 0.0f, 1.0f);
+  MM3DVector high(0.0f, 0.0f, 0.0f, 1.0f);
+  mTextPanel->GetBounds(low, high);
+  const float width = high.mX - low.mX;
+  const float height = high.mY - low.mY;
+  // A flat or degenerate panel keeps the square page.
+  if (!(width > 0.0f && height > 0.0f)) return UURect(0, 0, kTextureSide, kTextureSide);
+  const float side = std::clamp(static_cast<float>(kTextureSide) * width / height, 1.0f,
+                                static_cast<float>(kMaxPageWidth));
+  return UURect(0, 0, static_cast<int32_t>(std::lround(side)), kTextureSide);
 }
 
 void VPL3DDialogBase::HideAll() {

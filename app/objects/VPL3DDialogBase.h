@@ -38,7 +38,8 @@ class VPL3DDialogBase : public VPLObjEventGrpCtrl {
   bool BuildTextPanel();
   // False without a panel or when the text cannot be drawn.
   bool SetText(const char* text);
-  // The credits page on the panel; false without a panel.
+  // The credits page on the panel, in the panel's own aspect; false
+  // without a panel.
   bool SetImage(int16_t page);
   // Hides every shown child; ShowAll shows every child. The panel stays.
   void HideAll();
@@ -53,6 +54,9 @@ class VPL3DDialogBase : public VPLObjEventGrpCtrl {
   static bool RenderLabel(VPLObj& label, const char* text);
 
  private:
+  // As tall as a text texture and as wide as the panel's shape asks.
+  UURect PageRect() const;
+
   std::unique_ptr<VPLObj> mTextPanel;
   VPLSceneUIBase* mOwner;
 };

@@ -2,6 +2,7 @@
 
 #include "app/objects/VPLMaterializer.h"
 #include "app/objects/VPLScript.h"
+#include "app/objects/VPLScrollArrow.h"
 #include "app/objects/VPLServices.h"
 #include "foundation/uu/UUCallback.h"
 #include "mm/stage/MMScene.h"
@@ -49,8 +50,8 @@ std::unique_ptr<VPLUpAlphaHiliteObject> VPLObjEventGrpCtrlScroll::MakeArrow(
                                                ScrollDirection>(
       this, &VPLObjEventGrpCtrlScroll::OnScroll, direction);
   MMTaskClient* client = GetScene() != nullptr ? GetScene()->GetTaskClient() : nullptr;
-  return std::make_unique<VPLUpAlphaHiliteObject>(GetScene(), model, MMTaskCallback(client, scroll),
-                                                  definition);
+  return std::make_unique<VPLScrollArrow>(GetScene(), model, MMTaskCallback(client, scroll),
+                                          definition);
 }
 
 void VPLObjEventGrpCtrlScroll::Build(const MMTaskCallback& callback) {

@@ -116,6 +116,7 @@ void VPLSceneIntro::EndIntro() {
 void VPLSceneIntro::EndIntroLater() { mEndAfterPresent = true; }
 
 void VPLSceneIntro::OnPresented() {
+  static_cast<VPLStage*>(GetStage())->LoadDisplayLibraryAhead();
   if (!mEndAfterPresent) return;
   mEndAfterPresent = false;
   EndIntro();

@@ -3,6 +3,7 @@
 #include "app/objects/VPL3DCursorSet.h"
 #include "app/objects/VPLServices.h"
 #include "app/shell/VPLActMaker.h"
+#include "app/shell/VPLDisplayLibraryLoad.h"
 #include "app/shell/VPLInputStrategy.h"
 #include "app/shell/VPLProgramValues.h"
 #include "foundation/al/ALAllocator.h"
@@ -38,6 +39,7 @@ VPLStage::~VPLStage() {
   VPL3DCursorSet::SetGlobal(nullptr);
   delete mCursorSet;
   VPLGetServices().mTextureMap = nullptr;
+  WaitForDisplayLibrary();
   ReleaseOffscreenDevice();
   mScreenPipeline = UURefCount<MM3DPipeline>();
   mScreenRenderer = UURefCount<MM3DRenderer>();

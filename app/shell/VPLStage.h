@@ -19,6 +19,7 @@
 
 class MMSurface;
 class VPL3DCursorSet;
+class VPLDisplayLibraryLoad;
 class WinMMOffscreenSurface;
 
 class VPLStage : public MMStage {
@@ -31,6 +32,10 @@ class VPLStage : public MMStage {
   // Asks for act n at the next frame; the intro asks for 1 when it ends.
   void RequestAct(int32_t number);
 
+  // Starts loading the library of the screen's first driver on a thread of
+  // its own, once, before any driver is made; the intro asks once its first
+  // picture is shown, so that its end finds the library loaded.
+  void LoadDisplayLibraryAhead();
   // The screen's driver, renderer and pipeline for the kind and rectangle;
   // false, after the message and a request to quit, when none can be had.
   bool SetUpDisplayDriver(int32_t kind, const UURect& rect, uint8_t option);
@@ -64,13 +69,12 @@ class VPLStage : public MMStage {
  private:
   static constexpr int32_t kNotStarted = -1;
 
+  void WaitForDisplayLibrary();
   UURefCount<MM3DDriver> MakeScreenDriver(const MM3DDeviceMode& mode) const;
   void WriteDriverToLog(const MM3DDriver& driver) const;
   bool MakeScreenSet(const UURefCount<MM3DDriver>& driver);
   bool MakeOffscreenSet();
   void ReleaseOffscreenDevice();
-  void UseSet(const UURefCount<MM3DDriver>& driver, const UURefCount<MM3DRenderer>& renderer,
-              const UURefCount<MM3DPipeline>& pipeline);
   bool DrawOffscreen(const UURect& rect, int32_t time, bool whiteBackground);
   void CountFrame();
   void ChangeSlowness(int32_t framesPerSecond);
@@ -90,4 +94,5 @@ class VPLStage : public MMStage {
   int32_t mWindowStart = kNotStarted;
   int32_t mSlownessLevel = 0;
   VPL3DCursorSet* mCursorSet = nullptr;
+  std::unique_ptr<VPLDisplayLibraryLoad> mDisplayLibraryLoad;
 };

@@ -5,6 +5,7 @@
 #include "app/objects/VPLServices.h"
 #include "app/shell/VPLActMaker.h"
 #include "app/shell/VPLApplication.h"
+#include "app/shell/VPLDisplayLibraryLoad.h"
 #include "app/shell/VPLProgramValues.h"
 #include "app/shell/VPLShellAlert.h"
 #include "app/shell/VPLStage.h"
@@ -29,6 +30,7 @@ namespace {
 
 constexpr char kOpenGLDescription[] = "Primary Display Driver";
 constexpr char kOpenGLLibrary[] = "OPENGL32.DLL";
+constexpr char kDirect3DLibrary[] = "DDRAW.DLL";
 constexpr char kNTLine[] = "Windows NT or 2000 detected";
 constexpr char kLogSeparator[] = "----------";
 constexpr int32_t kColorDepth16 = 0;
@@ -135,15 +137,25 @@ bool VPLStage::EnsureTextureObjects() {
 
 // The handles the acts draw with; the map lets go of the old driver's
 // textures and makes the new driver current.
-void VPLStage::UseSet(const UURefCount<MM3DDriver>& driver,
-                      const UURefCount<MM3DRenderer>& renderer,
-                      const UURefCount<MM3DPipeline>& pipeline) {
-  Set3DDisplay(driver, renderer, pipeline, GetTextureStrategy());
+void VPLStage::UseScreenDevice() {
+  Set3DDisplay(mScreenDriver, mScreenRenderer, mScreenPipeline, GetTextureStrategy());
 }
 
-void VPLStage::UseScreenDevice() { UseSet(mScreenDriver, mScreenRenderer, mScreenPipeline); }
+void VPLStage::LoadDisplayLibraryAhead() {
+  if (mDisplayLibraryLoad || mScreenDriver) return;
+  mDisplayLibraryLoad =
+      std::make_unique<VPLDisplayLibraryLoad>(VPLOpenGLFirst ? kOpenGLLibrary : kDirect3DLibrary);
+  mDisplayLibraryLoad->Start();
+}
+
+void VPLStage::WaitForDisplayLibrary() {
+  if (mDisplayLibraryLoad && mDisplayLibraryLoad->GetState() != kALThreadNone) {
+    mDisplayLibraryLoad->WaitForExit();
+  }
+}
 
 bool VPLStage::SetUpDisplayDriver(int32_t kind, const UURect& rect, uint8_t option) {
+  WaitForDisplayLibrary();
   MM3DDeviceMode mode(rect.GetWidth(), rect.GetHeight(), kColorDepth16, option,
                       kind == kMMDisplayFullScreen ? 1 : 0);
   mode.mDepthBufferCode = kDepthBuffer16;
@@ -192,27 +204,29 @@ bool VPLStage::MakeOffscreenSet() {
   return EnsureTextureObjects();
 }
 
-// The driver goes before the picture it draws into.
+// The driver goes before the picture it draws into, its textures before it.
 void VPLStage::ReleaseOffscreenDevice() {
+  GetTextureMap()->ForgetKeptDriver(mOffscreenDriver.Get());
   mOffscreenPipeline = UURefCount<MM3DPipeline>();
   mOffscreenRenderer = UURefCount<MM3DRenderer>();
   mOffscreenDriver = UURefCount<MM3DDriver>();
   mOffscreenPicture.reset();
 }
 
-// The textures belong to the driver that made them: they go before the
-// device changes, in both directions. The picture reaches the caller's
-// surface only when something was drawn, so a failure leaves it as it was.
+// The textures belong to the driver that made them: each device keeps its
+// own between pictures, so neither loads them again when the other has
+// drawn. The picture reaches the caller's surface only when something was
+// drawn, so a failure leaves it as it was.
 VPLSurfaceRendering VPLStage::RenderToSurface(MMSurface& surface, int32_t time,
                                               bool whiteBackground) {
   ShowNotice(false);
   VPLSurfaceRendering result{.mTime = time, .mRendered = false};
   const UURect rect = surface.GetRect();
   if (!SetUpOffscreenDevice(rect)) return result;
-  UseSet(mOffscreenDriver, mOffscreenRenderer, mOffscreenPipeline);
+  Switch3DDisplay(mOffscreenDriver, mOffscreenRenderer, mOffscreenPipeline);
   if (result.mTime == kVPLNow) result.mTime = GetTaskManager()->GetNow();
   result.mRendered = DrawOffscreen(rect, result.mTime, whiteBackground);
-  UseScreenDevice();
+  Switch3DDisplay(mScreenDriver, mScreenRenderer, mScreenPipeline);
   if (result.mRendered) result.mRendered = CopyPicture(*mOffscreenPicture, surface);
   return result;
 }

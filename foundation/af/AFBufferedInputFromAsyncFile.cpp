@@ -6,6 +6,10 @@
 namespace {
 
 constexpr int32_t kFullRingDelay = 250;
+// What ReadChunk answers while another thread reads into the ring, and
+// when the pulse task comes back then.
+constexpr int32_t kAnotherFills = -1;
+constexpr int32_t kAnotherFillsDelay = 1;
 
 }  // namespace
 
@@ -17,6 +21,7 @@ AFBufferedInputFromAsyncFile::AFBufferedInputFromAsyncFile(
       mRing(ring),
       mRingSize(std::max(ringSize, 1)),
       mChunkSize(std::max(chunkSize, 1)),
+      mRefillMark(std::max(std::min(mChunkSize, mRingSize / 2), 1)),
       mStream(stream),
       mRegionStart(regionStart),
       mRegionLength(std::max(regionLength, 0)),
@@ -47,50 +52,71 @@ int32_t AFBufferedInputFromAsyncFile::ReadAt(int32_t position, uint8_t* bytes, i
   return known ? std::clamp(reached - position, 0, n) : 0;
 }
 
-int32_t AFBufferedInputFromAsyncFile::ReadChunk(int32_t limit) {
-  const int32_t read = mReadPosition.load(std::memory_order_acquire);
-  const int32_t filled = mFilledPosition.load(std::memory_order_relaxed);
-  const int32_t length = mRegionLength.load(std::memory_order_relaxed);
-  const int32_t offset = filled % mRingSize;
-  const int32_t n =
-      std::min({read + mRingSize - filled, length - filled, mRingSize - offset, limit});
-  if (n <= 0) return 0;
-  mFileLock.Enter();
+int32_t AFBufferedInputFromAsyncFile::ReadFromFile(int32_t position, uint8_t* bytes, int32_t n,
+                                                   UUStreamError* error) {
+  ALCriticalSectionLock lock(mFileLock);
   // An error another reader left on the shared stream is that reader's: it
   // is set aside for this read and left as it was.
   const UUStreamError others = mStream.GetError();
   mStream.SetError(kUUNoError);
-  const int32_t got = ReadAt(mRegionStart + filled, mRing + offset, n);
-  const UUStreamError own = mStream.GetError();
+  const int32_t got = ReadAt(position, bytes, n);
+  *error = mStream.GetError();
   mStream.SetError(others);
-  mFileLock.Leave();
-  mFilledPosition.store(filled + got, std::memory_order_release);
-  if (got < n) {
-    mError.store(own != kUUNoError ? own : kUUErrorShortRead, std::memory_order_relaxed);
-    mRegionLength.store(filled + got, std::memory_order_release);
+  return got;
+}
+
+int32_t AFBufferedInputFromAsyncFile::ReadChunk(int32_t limit) {
+  mLock.Enter();
+  if (mFilling) {
+    mLock.Leave();
+    return kAnotherFills;
   }
+  const int32_t read = mReadPosition.load();
+  const int32_t filled = mFilledPosition.load();
+  const int32_t length = mRegionLength.load();
+  const int32_t offset = filled % mRingSize;
+  const int32_t n =
+      std::min({read + mRingSize - filled, length - filled, mRingSize - offset, limit});
+  if (n <= 0) {
+    mLock.Leave();
+    return 0;
+  }
+  // The room from filled on is this reader's until it hands the bytes
+  // over: the consumer reads only before filled, and a second filler waits.
+  mFilling = true;
+  const int32_t resets = mResets;
+  mLock.Leave();
+  UUStreamError error = kUUNoError;
+  const int32_t got = ReadFromFile(mRegionStart + filled, mRing + offset, n, &error);
+  mLock.Enter();
+  mFilling = false;
+  // A seek that emptied the ring meanwhile has made these bytes stale.
+  if (resets == mResets) {
+    mFilledPosition.store(filled + got);
+    if (got < n) {
+      mError.store(error != kUUNoError ? error : kUUErrorShortRead, std::memory_order_relaxed);
+      mRegionLength.store(filled + got);
+    }
+  }
+  mLock.Leave();
   return got;
 }
 
 int32_t AFBufferedInputFromAsyncFile::Pulse() {
-  mLock.Enter();
-  ReadChunk(mChunkSize);
-  const int32_t filled = mFilledPosition.load(std::memory_order_relaxed);
-  const int32_t read = mReadPosition.load(std::memory_order_acquire);
-  const int32_t answer = filled >= mRegionLength.load(std::memory_order_relaxed) ? INT_MAX
-                         : filled == read + mRingSize                            ? kFullRingDelay
-                                                                                 : 0;
-  mLock.Leave();
-  return answer;
+  // The reader waiting in Fill reads the room itself: come back soon.
+  if (ReadChunk(mChunkSize) == kAnotherFills) return kAnotherFillsDelay;
+  const int32_t filled = mFilledPosition.load();
+  const int32_t read = mReadPosition.load();
+  return filled >= mRegionLength.load() ? INT_MAX : filled == read + mRingSize ? kFullRingDelay : 0;
 }
 
 void AFBufferedInputFromAsyncFile::Fill() {
-  mLock.Enter();
   // The reader waits: all the room there is, in as few reads as the ring's
-  // end allows.
-  while (ReadChunk(mRingSize) > 0) {
+  // end allows. The pulse thread's read in progress is waited for on the
+  // file lock it reads under.
+  for (int32_t got = 0; (got = ReadChunk(mRingSize)) != 0;) {
+    if (got == kAnotherFills) ALCriticalSectionLock wait(mFileLock);
   }
-  mLock.Leave();
 }
 
 int32_t AFBufferedInputFromAsyncFile::Peek(const uint8_t** bytes) {
@@ -101,9 +127,14 @@ int32_t AFBufferedInputFromAsyncFile::Peek(const uint8_t** bytes) {
   return std::max(std::min(filled - read, mRingSize - offset), 0);
 }
 
+void AFBufferedInputFromAsyncFile::AdvanceTo(int32_t position) {
+  const int32_t before = mReadPosition.exchange(position);
+  const int32_t full = mFilledPosition.load() - mRingSize;
+  if (before - full < mRefillMark && position - full >= mRefillMark) CallAgainIn(0);
+}
+
 int32_t AFBufferedInputFromAsyncFile::Consume(int32_t n) {
-  mReadPosition.fetch_add(n, std::memory_order_release);
-  CallAgainIn(0);
+  AdvanceTo(mReadPosition.load(std::memory_order_relaxed) + n);
   return n;
 }
 
@@ -113,10 +144,11 @@ int32_t AFBufferedInputFromAsyncFile::Seek(int32_t position) {
   const int32_t read = mReadPosition.load(std::memory_order_relaxed);
   const int32_t filled = mFilledPosition.load(std::memory_order_relaxed);
   if (read <= position && position < filled) {
-    mReadPosition.store(position, std::memory_order_release);
+    AdvanceTo(position);
   } else {
     mReadPosition.store(position, std::memory_order_release);
     mFilledPosition.store(position, std::memory_order_release);
+    ++mResets;
     CallAgainIn(0);
   }
   mLock.Leave();

@@ -23,7 +23,12 @@ int32_t DueAfter(int32_t now, int32_t delay) {
 }  // namespace
 
 void AFPulseTask::CallAgainIn(int32_t n) {
-  mDueTime.store(DueAfter(Now(), n), std::memory_order_relaxed);
+  constexpr uint64_t kOneCall = uint64_t{1} << 32;
+  const int32_t time = DueAfter(Now(), n);
+  uint64_t due = mDue.load(std::memory_order_relaxed);
+  while (!mDue.compare_exchange_weak(due, WithDueTime(due + kOneCall, time),
+                                     std::memory_order_acq_rel)) {
+  }
   if (AFPulseTaskManager* manager = GetManager()) manager->Wake();
 }
 
@@ -54,7 +59,7 @@ void AFPulseTaskManager::Stop() {
 }
 
 void AFPulseTaskManager::AddTask(AFPulseTask* task) {
-  task->mDueTime.store(0, std::memory_order_relaxed);
+  task->mDue.store(task->WithDueTime(task->mDue.load(), 0), std::memory_order_release);
   task->mManager.store(this, std::memory_order_release);
   mLock.Enter();
   mTasks.PushBack(task);
@@ -112,13 +117,16 @@ AFPulseTask* AFPulseTaskManager::NextTask() {
 void AFPulseTaskManager::RunDueTasks() {
   const int32_t now = Now();
   while (AFPulseTask* task = NextTask()) {
-    if (task->GetDueTime() > now) continue;
+    uint64_t due = task->mDue.load(std::memory_order_acquire);
+    if (AFPulseTask::DueTimeOf(due) > now) continue;
     tPulsingTask = task;
     const int32_t delay = task->Pulse();
     tPulsingTask = nullptr;
     // A task that removed itself may be deleted already.
     if (std::exchange(mRemovedWhilePulsing, false)) continue;
-    task->mDueTime.store(delay == INT_MAX ? INT_MAX : DueAfter(now, delay),
-                         std::memory_order_relaxed);
+    // A CallAgainIn during the call has changed the count: its time stands.
+    task->mDue.compare_exchange_strong(
+        due, AFPulseTask::WithDueTime(due, delay == INT_MAX ? INT_MAX : DueAfter(now, delay)),
+        std::memory_order_acq_rel);
   }
 }

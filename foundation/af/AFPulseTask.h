@@ -31,15 +31,22 @@ class AFPulseTask {
   // a manager.
   void CallAgainIn(int32_t n);
   // On the ALMilliseconds clock; INT_MAX means never.
-  int32_t GetDueTime() const { return mDueTime.load(std::memory_order_relaxed); }
+  int32_t GetDueTime() const { return DueTimeOf(mDue.load(std::memory_order_acquire)); }
   AFPulseTaskManager* GetManager() const { return mManager.load(std::memory_order_acquire); }
 
  private:
   friend class AFPulseTaskManager;
 
-  // Written by the pulse thread after each call and by CallAgainIn from any
-  // thread: two writes close together only change when the next call comes.
-  std::atomic<int32_t> mDueTime{INT_MAX};
+  // The due time in the low word and, in the high word, a count of the
+  // CallAgainIn calls: the pulse thread sets the time a call answered only
+  // when no CallAgainIn came during the call, so that no wake is lost.
+  static int32_t DueTimeOf(uint64_t due) {
+    return static_cast<int32_t>(static_cast<uint32_t>(due));
+  }
+  static uint64_t WithDueTime(uint64_t due, int32_t time) {
+    return (due & ~uint64_t{UINT32_MAX}) | static_cast<uint32_t>(time);
+  }
+  std::atomic<uint64_t> mDue{static_cast<uint32_t>(INT_MAX)};
   std::atomic<AFPulseTaskManager*> mManager{nullptr};
 };
 

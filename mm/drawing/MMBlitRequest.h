@@ -4,6 +4,7 @@
 #include "mm/drawing/MMPalette.h"
 
 #include <cstdint>
+#include <vector>
 
 // Copies an image into a bitmap, clipping, mirroring, scaling, expanding
 // palettes, converting depth, keying and blending on the way. Prepared once
@@ -59,11 +60,16 @@ class MMBitmapBlitRequest : public MMBlitRequest {
                    const UURect& sourceRect, const UURect& rect, bool exactWhenEqual);
 };
 
-// Fills the span tables; call once before any blit.
+// The vector forms of the span routines a processor may run: none (the
+// plain ones), MMX copies and keyed copies with SSE2 blends, or the same
+// with AVX2 blends.
+enum class MMBlitPath { kPlain, kSSE2, kAVX2 };
+
+// The paths this processor can run, plain first and the fastest last.
+std::vector<MMBlitPath> MMAvailableBlitPaths();
+// Fills the span tables with the fastest path; call once before any blit.
 void MMInitializeBlitRoutines();
+// Installs the routines of one available path (tests compare them).
+void MMSelectBlitRoutines(MMBlitPath path);
 // Whether the vector forms of the span routines are in use.
 bool MMBlitRoutinesUseMMX();
-// Installs the vector forms (true: MMX copies and keyed copies, SSE2
-// blends) or the plain ones; MMInitializeBlitRoutines installs the vector
-// forms when the processor has MMX.
-void MMSelectBlitRoutines(bool useMMX);

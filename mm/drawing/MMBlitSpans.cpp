@@ -4,12 +4,12 @@
 #include "mm/drawing/MMBlitRequest.h"
 
 #include "foundation/al/ALBytes.h"
+#include "mm/drawing/MMVectorBlend.h"
 #include "mm/drawing/win/WinMMProcessor.h"
-
-#include <immintrin.h>
 
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -157,131 +157,19 @@ void Keyed8MMX(const uint8_t* source, uint8_t* destination, const MMBlitRequest&
   WinMMCopyBytesSkipZeroMMX(destination, source, request.mWidth);
 }
 
-// x / 255 in each 16-bit lane, for lanes up to 255 x 255, exactly and
-// without a multiplication: (x + 1 + (x >> 8)) >> 8, which stays below
-// 65536 over that range.
-inline __m128i Divide255Lanes(__m128i x) {
-  const __m128i sum = _mm_add_epi16(_mm_add_epi16(x, _mm_set1_epi16(1)), _mm_srli_epi16(x, 8));
-  return _mm_srli_epi16(sum, 8);
-}
+// The vector blend kernels in use, and the span that runs them: whole
+// vectors first, the row's last pixels one by one.
+MMBlendKernels gBlendKernels = kMMBlendKernelsSSE2;
 
-// Each pixel's transparency in all four of its 16-bit lanes.
-inline __m128i SpreadTransparency(__m128i pixels) {
-  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(pixels, 0xFF), 0xFF);
-}
-
-// The blend of two pixels, colours and destination widened to 16 bits.
 template <Operation kOperation>
-inline __m128i BlendLanes(__m128i colour, __m128i destination) {
-  const __m128i a = SpreadTransparency(colour);
-  if constexpr (kOperation == Operation::kPremultiplied) {
-    // The sum wraps at 256, as the plain span's byte store does.
-    const __m128i sum = _mm_add_epi16(Divide255Lanes(_mm_mullo_epi16(destination, a)), colour);
-    return _mm_and_si128(sum, _mm_set1_epi16(0xFF));
-  } else {
-    const __m128i opacity = _mm_sub_epi16(_mm_set1_epi16(255), a);
-    return Divide255Lanes(
-        _mm_add_epi16(_mm_mullo_epi16(colour, opacity), _mm_mullo_epi16(destination, a)));
+void VectorBlend32(const uint8_t* source, uint8_t* destination, const MMBlitRequest& request) {
+  const MMBlendKernel kernel = kOperation == Operation::kPremultiplied
+                                   ? gBlendKernels.mPremultiplied
+                                   : gBlendKernels.mStraight;
+  for (int32_t i = kernel(source, destination, request.mWidth); i < request.mWidth; ++i) {
+    const ptrdiff_t offset = static_cast<ptrdiff_t>(i) * 4;
+    DrawPixel<4, 4, kOperation, false>(source + offset, destination + offset, request);
   }
-}
-
-// Four 32-bit pixels blended by the operation, with the results the plain
-// span gives: a fully transparent pixel (255) leaves the destination as it
-// is, any other writes its colour bytes and a fourth byte of 0.
-template <Operation kOperation>
-inline __m128i BlendFour(__m128i colours, __m128i destination) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i low = BlendLanes<kOperation>(_mm_unpacklo_epi8(colours, zero),
-                                             _mm_unpacklo_epi8(destination, zero));
-  const __m128i high = BlendLanes<kOperation>(_mm_unpackhi_epi8(colours, zero),
-                                              _mm_unpackhi_epi8(destination, zero));
-  const __m128i topByte = _mm_set1_epi32(static_cast<int32_t>(0xFF000000u));
-  const __m128i blended = _mm_andnot_si128(topByte, _mm_packus_epi16(low, high));
-  const __m128i keep = _mm_cmpeq_epi32(_mm_and_si128(colours, topByte), topByte);
-  return _mm_or_si128(_mm_and_si128(keep, destination), _mm_andnot_si128(keep, blended));
-}
-
-// The plain 32-bit blend span from pixel i on (the pointers at that
-// pixel), four pixels at a time through SSE2.
-template <Operation kOperation>
-void Blend32SSE2From(int32_t i, const uint8_t* source, uint8_t* destination,
-                     const MMBlitRequest& request) {
-  for (; i + 4 <= request.mWidth; i += 4, source += 16, destination += 16) {
-    const __m128i colours = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source));
-    const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(destination));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(destination),
-                     BlendFour<kOperation>(colours, under));
-  }
-  for (; i < request.mWidth; ++i, source += 4, destination += 4) {
-    DrawPixel<4, 4, kOperation, false>(source, destination, request);
-  }
-}
-
-template <Operation kOperation>
-void Blend32SSE2(const uint8_t* source, uint8_t* destination, const MMBlitRequest& request) {
-  Blend32SSE2From<kOperation>(0, source, destination, request);
-}
-
-// The same blends eight pixels at a time through AVX2, whose unpacking and
-// packing work within each 128-bit half, so the halves keep their order.
-__attribute__((target("avx2"))) inline __m256i Divide255Lanes(__m256i x) {
-  const __m256i sum =
-      _mm256_add_epi16(_mm256_add_epi16(x, _mm256_set1_epi16(1)), _mm256_srli_epi16(x, 8));
-  return _mm256_srli_epi16(sum, 8);
-}
-
-__attribute__((target("avx2"))) inline __m256i SpreadTransparency(__m256i pixels) {
-  return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(pixels, 0xFF), 0xFF);
-}
-
-template <Operation kOperation>
-__attribute__((target("avx2"))) inline __m256i BlendLanes(__m256i colour, __m256i destination) {
-  const __m256i a = SpreadTransparency(colour);
-  if constexpr (kOperation == Operation::kPremultiplied) {
-    const __m256i sum =
-        _mm256_add_epi16(Divide255Lanes(_mm256_mullo_epi16(destination, a)), colour);
-    return _mm256_and_si256(sum, _mm256_set1_epi16(0xFF));
-  } else {
-    const __m256i opacity = _mm256_sub_epi16(_mm256_set1_epi16(255), a);
-    return Divide255Lanes(
-        _mm256_add_epi16(_mm256_mullo_epi16(colour, opacity), _mm256_mullo_epi16(destination, a)));
-  }
-}
-
-template <Operation kOperation>
-__attribute__((target("avx2"))) inline __m256i BlendEight(__m256i colours, __m256i destination) {
-  const __m256i zero = _mm256_setzero_si256();
-  const __m256i low = BlendLanes<kOperation>(_mm256_unpacklo_epi8(colours, zero),
-                                             _mm256_unpacklo_epi8(destination, zero));
-  const __m256i high = BlendLanes<kOperation>(_mm256_unpackhi_epi8(colours, zero),
-                                              _mm256_unpackhi_epi8(destination, zero));
-  const __m256i topByte = _mm256_set1_epi32(static_cast<int32_t>(0xFF000000u));
-  const __m256i blended = _mm256_andnot_si256(topByte, _mm256_packus_epi16(low, high));
-  const __m256i keep = _mm256_cmpeq_epi32(_mm256_and_si256(colours, topByte), topByte);
-  return _mm256_blendv_epi8(blended, destination, keep);
-}
-
-template <Operation kOperation>
-__attribute__((target("avx2"))) void Blend32AVX2(const uint8_t* source, uint8_t* destination,
-                                                 const MMBlitRequest& request) {
-  int32_t i = 0;
-  for (; i + 8 <= request.mWidth; i += 8, source += 32, destination += 32) {
-    const __m256i colours = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source));
-    const __m256i under = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(destination));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(destination),
-                        BlendEight<kOperation>(colours, under));
-  }
-  Blend32SSE2From<kOperation>(i, source, destination, request);
-}
-
-// The vector blends: AVX2 where the processor has it, else SSE2, which
-// every x86-64 processor has.
-MMSpanRoutine VectorBlend(Operation operation) {
-  const bool avx2 = __builtin_cpu_supports("avx2");
-  if (operation == Operation::kPremultiplied) {
-    return avx2 ? &Blend32AVX2<Operation::kPremultiplied> : &Blend32SSE2<Operation::kPremultiplied>;
-  }
-  return avx2 ? &Blend32AVX2<Operation::kStraight> : &Blend32SSE2<Operation::kStraight>;
 }
 
 // The tables in use; written once at start-up, before any blit.
@@ -295,24 +183,31 @@ int32_t ColumnOf(int32_t xStep) { return xStep == 0x10000 ? 0 : xStep == -0x1000
 
 }  // namespace
 
-void MMSelectBlitRoutines(bool useMMX) {
-  g32 = kPlain32;
-  g8To8 = kPlain8To8;
-  if (useMMX) {
-    g32[0][0] = &Copy32MMX;
-    g32[1][0] = &Keyed32MMX;
-    g8To8[0][0] = &Copy8MMX;
-    g8To8[1][0] = &Keyed8MMX;
-    g32[2][0] = VectorBlend(Operation::kPremultiplied);
-    g32[3][0] = VectorBlend(Operation::kStraight);
+std::vector<MMBlitPath> MMAvailableBlitPaths() {
+  WinMMCheckProcessor();
+  std::vector<MMBlitPath> paths{MMBlitPath::kPlain};
+  if (WinMMHasMMX()) {
+    paths.push_back(MMBlitPath::kSSE2);
+    if (__builtin_cpu_supports("avx2")) paths.push_back(MMBlitPath::kAVX2);
   }
-  gUseMMX = useMMX;
+  return paths;
 }
 
-void MMInitializeBlitRoutines() {
-  WinMMCheckProcessor();
-  MMSelectBlitRoutines(WinMMHasMMX());
+void MMSelectBlitRoutines(MMBlitPath path) {
+  g32 = kPlain32;
+  g8To8 = kPlain8To8;
+  gUseMMX = path != MMBlitPath::kPlain;
+  if (!gUseMMX) return;
+  gBlendKernels = path == MMBlitPath::kAVX2 ? kMMBlendKernelsAVX2 : kMMBlendKernelsSSE2;
+  g32[0][0] = &Copy32MMX;
+  g32[1][0] = &Keyed32MMX;
+  g8To8[0][0] = &Copy8MMX;
+  g8To8[1][0] = &Keyed8MMX;
+  g32[2][0] = &VectorBlend32<Operation::kPremultiplied>;
+  g32[3][0] = &VectorBlend32<Operation::kStraight>;
 }
+
+void MMInitializeBlitRoutines() { MMSelectBlitRoutines(MMAvailableBlitPaths().back()); }
 
 bool MMBlitRoutinesUseMMX() { return gUseMMX; }
 

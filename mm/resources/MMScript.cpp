@@ -6,17 +6,34 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
+// The count's room in front of a block, which keeps the rows as aligned as
+// the allocator's blocks.
+constexpr size_t kCountBytes = 16;
+
+int32_t& HoldersOf(uint8_t* block) { return *reinterpret_cast<int32_t*>(block - kCountBytes); }
+
+}  // namespace
+
+uint8_t* MMScriptData::NewBlock(int32_t size) {
+  Release();
+  auto* room = static_cast<uint8_t*>(
+      ALAllocate(kCountBytes + static_cast<size_t>(size) + 1, ALGlobalAllocator, kALMustSucceed));
+  mBlock = room + kCountBytes;
+  HoldersOf(mBlock) = 1;
+  mBlock[size] = 0;
+  return mBlock;
+}
+
 void MMScriptData::Release() {
-  if (mCell != nullptr && --mCell->mCount == 0) {
-    UUFreeCountCell(mCell);
-    ALFree(mBlock);
-  }
+  if (mBlock != nullptr && --HoldersOf(mBlock) == 0) ALFree(mBlock - kCountBytes);
   *this = MMScriptData();
 }
 
 void MMScriptData::Share(const MMScriptData& other) {
   if (&other == this) return;
-  if (other.mCell != nullptr) ++other.mCell->mCount;
+  if (other.mBlock != nullptr) ++HoldersOf(other.mBlock);
   Release();
   *this = other;
 }

@@ -7,18 +7,21 @@
 
 #include "foundation/uu/UUPoint.h"
 #include "foundation/uu/UURect.h"
-#include "foundation/uu/UURefCount.h"
 #include "mm/resources/MMCollectionRegistry.h"
 
 #include <cstdint>
 
 // What a collection loads into a handle: the shared block and its shape.
+// The block's holders are counted in a word in front of its bytes, so that
+// a load makes one allocation.
 struct MMScriptData {
+  // Releases the block held and holds a new one of size bytes followed by
+  // a 0, the shape left empty.
+  uint8_t* NewBlock(int32_t size);
   // Frees the block when this was its last holder, and empties the data.
   void Release();
   void Share(const MMScriptData& other);
 
-  UUCountCell* mCell = nullptr;
   uint8_t* mBlock = nullptr;
   int32_t mSize = 0;
   int32_t mRowCount = 0;

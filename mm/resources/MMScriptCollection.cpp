@@ -53,16 +53,9 @@ bool MMScriptLoader::ReadEntry(MMScriptData& data, int16_t entry) {
   int32_t size = 0;
   int32_t rowSize = 0;
   if (!GetEntryShape(entry, &bytes, &size, &rowSize)) return false;
-  // One byte more than the subfile, always 0: the last text ends inside the
-  // block even when the file leaves it unterminated.
-  auto* block = static_cast<uint8_t*>(
-      ALAllocate(static_cast<size_t>(size) + 1, ALGlobalAllocator, kALMustSucceed));
-  std::memcpy(block, bytes, static_cast<size_t>(size));
-  block[size] = 0;
-  data.Release();
-  data.mCell = UUAllocateCountCell();
-  data.mCell->mCount = 1;
-  data.mBlock = block;
+  // The block's 0 after the subfile's bytes ends the last text inside it
+  // even when the file leaves it unterminated.
+  std::memcpy(data.NewBlock(size), bytes, static_cast<size_t>(size));
   data.mSize = size;
   data.mRowCount = mFile->GetEntryRowCount(entry);
   data.mRowSize = rowSize;

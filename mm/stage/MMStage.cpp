@@ -420,6 +420,15 @@ void MMStage::Set3DDisplay(const UURefCount<MM3DDriver>& driver,
   mTextureMap->SetDriver(mDriver.Get(), mTextureStrategy);
 }
 
+void MMStage::Switch3DDisplay(const UURefCount<MM3DDriver>& driver,
+                              const UURefCount<MM3DRenderer>& renderer,
+                              const UURefCount<MM3DPipeline>& pipeline) {
+  mTextureMap->SwitchDriver(driver.Get());
+  mDriver = driver;
+  mRenderer = renderer;
+  mPipeline = pipeline;
+}
+
 void MMStage::AddDirtyRegion(const MMRegion& region) {
   if (mBackSurface != nullptr && region.GetCount() != 0) mDirtyRegion.AddRegion(region);
 }

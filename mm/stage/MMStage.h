@@ -122,6 +122,12 @@ class MMStage {
   void Set3DDisplay(const UURefCount<MM3DDriver>& driver, const UURefCount<MM3DRenderer>& renderer,
                     const UURefCount<MM3DPipeline>& pipeline,
                     MM3DDriverTextureStrategy* textureStrategy);
+  // Draws with another device for a while, the texture strategy staying:
+  // the outgoing device keeps its textures for its return, so switching
+  // back and forth between two devices loads no texture again.
+  void Switch3DDisplay(const UURefCount<MM3DDriver>& driver,
+                       const UURefCount<MM3DRenderer>& renderer,
+                       const UURefCount<MM3DPipeline>& pipeline);
   bool LacksDisplay() const;
   void PresentIfComplete();
   void RestoreDisplayMode();

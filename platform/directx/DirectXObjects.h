@@ -6,6 +6,7 @@
 #include "platform/opengl/opengl.h"
 
 #include <atomic>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -57,9 +58,11 @@ struct DirectDrawTexture {
   HGLRC madeIn = nullptr;  // the context that holds the name
 };
 
-// Converts one row of a surface's pixel format into red, green, blue,
-// alpha bytes; a format without alpha is opaque.
-void ConvertRow(const DDPIXELFORMAT& format, const uint8_t* in, int width, uint8_t* out);
+// Converts rows of a surface's pixel format, pitch bytes apart, into red,
+// green, blue, alpha bytes, one row after the other; a format without alpha
+// is opaque.
+void ConvertRows(const DDPIXELFORMAT& format, const uint8_t* in, ptrdiff_t pitch, int width,
+                 int height, uint8_t* out);
 
 // A surface. The primary and back buffers have no pixels of their own: the
 // back buffer is the GL default framebuffer of the device made on it.

@@ -4,7 +4,9 @@
 
 #include "platform/directx/DirectXObjects.h"
 
+#include <array>
 #include <bit>
+#include <cstddef>
 #include <cstring>
 
 namespace vpl::platform {
@@ -12,13 +14,37 @@ namespace {
 
 constexpr DWORD kMaxTextureSide = 4096;
 
-// The value of the mask's bits scaled to 0..255; 255 for an empty mask.
-uint8_t Channel(uint32_t pixel, uint32_t mask) {
-  if (mask == 0) return 255;
-  const uint32_t value = (pixel & mask) >> std::countr_zero(mask);
-  const uint32_t maximum = mask >> std::countr_zero(mask);
-  return static_cast<uint8_t>((value * 255 + maximum / 2) / maximum);
-}
+// Reads one channel of a pixel as a byte: the mask's bits shifted down to
+// 0..maximum and scaled to 0..255, rounded; 255 for an empty mask. The
+// scaled values of a channel of up to eight bits are worked out once, so
+// that a texture's pixels cost no division.
+class ChannelReader {
+ public:
+  explicit ChannelReader(uint32_t mask) : mMask(mask) {
+    if (mask == 0) return;
+    mShift = std::countr_zero(mask);
+    mMaximum = mask >> mShift;
+    if (!HasTable()) return;
+    for (uint32_t value = 0; value <= mMaximum; ++value) mTable[value] = Scale(value);
+  }
+
+  uint8_t operator()(uint32_t pixel) const {
+    if (mMask == 0) return 255;
+    const uint32_t value = (pixel & mMask) >> mShift;
+    return HasTable() ? mTable[value] : Scale(value);
+  }
+
+ private:
+  bool HasTable() const { return mMaximum < mTable.size(); }
+  uint8_t Scale(uint32_t value) const {
+    return static_cast<uint8_t>((value * 255 + mMaximum / 2) / mMaximum);
+  }
+
+  uint32_t mMask;
+  int mShift = 0;
+  uint32_t mMaximum = 0;
+  std::array<uint8_t, 256> mTable{};
+};
 
 bool IsTextureFormat(const DDPIXELFORMAT& format) {
   const DWORD bits = format.dwRGBBitCount;
@@ -28,17 +54,23 @@ bool IsTextureFormat(const DDPIXELFORMAT& format) {
 
 }  // namespace
 
-void ConvertRow(const DDPIXELFORMAT& format, const uint8_t* in, int width, uint8_t* out) {
+void ConvertRows(const DDPIXELFORMAT& format, const uint8_t* in, ptrdiff_t pitch, int width,
+                 int height, uint8_t* out) {
   const size_t bytes = format.dwRGBBitCount / 8;
   const uint32_t alphaMask =
       (format.dwFlags & DDPF_ALPHAPIXELS) != 0 ? format.dwRGBAlphaBitMask : 0;
-  for (int x = 0; x < width; ++x, in += bytes, out += 4) {
-    uint32_t pixel = 0;
-    for (size_t b = 0; b < bytes; ++b) pixel |= static_cast<uint32_t>(in[b]) << (8 * b);
-    out[0] = Channel(pixel, format.dwRBitMask);
-    out[1] = Channel(pixel, format.dwGBitMask);
-    out[2] = Channel(pixel, format.dwBBitMask);
-    out[3] = Channel(pixel, alphaMask);
+  const ChannelReader red(format.dwRBitMask), green(format.dwGBitMask), blue(format.dwBBitMask),
+      alpha(alphaMask);
+  for (int y = 0; y < height; ++y, in += pitch) {
+    const uint8_t* pixelBytes = in;
+    for (int x = 0; x < width; ++x, pixelBytes += bytes, out += 4) {
+      uint32_t pixel = 0;
+      for (size_t b = 0; b < bytes; ++b) pixel |= static_cast<uint32_t>(pixelBytes[b]) << (8 * b);
+      out[0] = red(pixel);
+      out[1] = green(pixel);
+      out[2] = blue(pixel);
+      out[3] = alpha(pixel);
+    }
   }
 }
 
@@ -106,11 +138,8 @@ HRESULT DirectDrawSurface::Unlock(RECT*) {
   if (!mLocked) return DDERR_INVALIDPARAMS;
   mLocked = false;
   DirectDrawTexture::Level& level = mTexture->levels[mLevel];
-  for (int y = 0; y < level.height; ++y) {
-    ConvertRow(mDescription.ddpfPixelFormat,
-               mPixels.data() + static_cast<ptrdiff_t>(y) * mDescription.lPitch, level.width,
-               level.pixels.data() + static_cast<ptrdiff_t>(y) * level.width * 4);
-  }
+  ConvertRows(mDescription.ddpfPixelFormat, mPixels.data(), mDescription.lPitch, level.width,
+              level.height, level.pixels.data());
   level.changed = true;
   return DD_OK;
 }

@@ -12,6 +12,7 @@
 #include "platform/opengl/OpenGLTargets.h"
 #include "platform/win32/Desktop.h"
 #include "platform/win32/DisplayState.h"
+#include "platform/win32/XErrorTrap.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -28,6 +29,7 @@
 #include <EGL/eglext.h>
 #include <SDL.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -62,7 +64,8 @@ struct Context {
   GLuint renderbuffers[2] = {};  // colour, depth
   int width = 0;                 // of the framebuffer's storage
   int height = 0;
-  bool scaled = false;  // a window context drawing into its framebuffer
+  bool scaled = false;            // a window context drawing into its framebuffer
+  std::vector<uint8_t> readBack;  // the framebuffer's pixels as GL reads them
 };
 
 std::mutex gContextsMutex;
@@ -96,10 +99,16 @@ EGLDisplay BitmapDisplay() {
   return display;
 }
 
+// SDL_GL_MakeCurrent, a request the server refuses failing it too.
+bool MakeWindowCurrent(SDL_Window* window, SDL_GLContext context) {
+  XErrorTrap trap(DesktopXDisplay());
+  return SDL_GL_MakeCurrent(window, context) == 0 && !trap.Caught();
+}
+
 void Release(Context* context) {
   if (context == nullptr) return;
   if (context->sdlContext != nullptr) {
-    SDL_GL_MakeCurrent(context->window, nullptr);
+    MakeWindowCurrent(context->window, nullptr);
   } else {
     eglBindAPI(EGL_OPENGL_API);
     eglMakeCurrent(BitmapDisplay(), EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
@@ -222,7 +231,7 @@ void ShowScaled(const Context& context) {
 
 bool MakeCurrent(Context& context) {
   if (context.sdlContext != nullptr) {
-    if (SDL_GL_MakeCurrent(context.window, context.sdlContext) != 0) return false;
+    if (!MakeWindowCurrent(context.window, context.sdlContext)) return false;
     AimWindowContext(context);
     return true;
   }
@@ -254,8 +263,11 @@ bool CreateWindowContext(Context& context) {
     return false;
   }
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  // SDL catches the server's refusal of the context itself, not of making
+  // it current, which it does next.
+  XErrorTrap trap(DesktopXDisplay());
   context.sdlContext = SDL_GL_CreateContext(context.window);
-  return context.sdlContext != nullptr;
+  return context.sdlContext != nullptr && !trap.Caught();
 }
 
 bool CreateBitmapContext(Context& context) {
@@ -268,42 +280,52 @@ bool CreateBitmapContext(Context& context) {
 }
 
 void Destroy(Context& context) {
-  if (context.sdlContext != nullptr) SDL_GL_DeleteContext(context.sdlContext);
+  if (context.sdlContext != nullptr) {
+    // A context the server refused is unknown to it.
+    XErrorTrap trap(DesktopXDisplay());
+    SDL_GL_DeleteContext(context.sdlContext);
+  }
   if (context.eglContext != EGL_NO_CONTEXT) eglDestroyContext(BitmapDisplay(), context.eglContext);
 }
 
+// One row of the framebuffer as the bitmap holds it: 32-bit pixels keep
+// their unused fourth byte zero.
+void CopyRow(const uint8_t* in, uint8_t* out, int32_t width, GdiPixelFormat format) {
+  if (format == GdiPixelFormat::kBgrx32) {
+    for (int32_t x = 0; x < width; ++x, in += 4, out += 4) {
+      uint32_t pixel;
+      std::memcpy(&pixel, in, 4);
+      pixel &= 0x00FFFFFFu;
+      std::memcpy(out, &pixel, 4);
+    }
+    return;
+  }
+  for (int32_t x = 0; x < width; ++x, in += 4, out += 3) std::memcpy(out, in, 3);
+}
+
 // Copies the framebuffer into the bitmap, bottom row of the picture first
-// as GL reads it.
-bool CopyToBitmap(const Context& context) {
+// as GL reads it, through the context's own buffer, kept for the next
+// picture of the size.
+bool CopyToBitmap(Context& context) {
   const OpenGLHelperCalls* gl = HelperCalls();
   const GdiPixels pixels = context.target.bitmap->Pixels();
   if (gl == nullptr || pixels.width != context.width || pixels.height != context.height) {
     return false;
   }
-  std::vector<uint8_t> rows(static_cast<size_t>(pixels.width) * static_cast<size_t>(pixels.height) *
-                            4);
+  // OpenGL draws only into true-colour bitmaps.
+  if (pixels.format != GdiPixelFormat::kBgrx32 && pixels.format != GdiPixelFormat::kBgr24) {
+    return false;
+  }
+  const size_t rowBytes = static_cast<size_t>(pixels.width) * 4;
+  context.readBack.resize(rowBytes * static_cast<size_t>(pixels.height));
   gl->glFinish();
   gl->glPixelStorei(kPackAlignment, 1);
-  gl->glReadPixels(0, 0, pixels.width, pixels.height, kBgra, GL_UNSIGNED_BYTE, rows.data());
+  gl->glReadPixels(0, 0, pixels.width, pixels.height, kBgra, GL_UNSIGNED_BYTE,
+                   context.readBack.data());
   for (int32_t y = 0; y < pixels.height; ++y) {
     const uint8_t* in =
-        rows.data() + static_cast<ptrdiff_t>(pixels.height - 1 - y) * pixels.width * 4;
-
-    for (int32_t x = 0; x < pixels.width; ++x, in += 4) {
-      uint8_t* out = pixels.At(x, y);
-      switch (pixels.format) {
-        case GdiPixelFormat::kBgrx32:
-          out[3] = 0;
-          [[fallthrough]];
-        case GdiPixelFormat::kBgr24:
-          out[0] = in[0];
-          out[1] = in[1];
-          out[2] = in[2];
-          break;
-        default:
-          return false;  // OpenGL draws only into true-colour bitmaps
-      }
-    }
+        context.readBack.data() + static_cast<size_t>(pixels.height - 1 - y) * rowBytes;
+    CopyRow(in, pixels.At(0, y), pixels.width, pixels.format);
   }
   return true;
 }
@@ -332,7 +354,7 @@ HGLRC wglCreateContext(HDC dc) {
   const bool made = context->format != 0 && (target.topLevel ? CreateWindowContext(*context)
                                                              : CreateBitmapContext(*context));
   // Making an SDL context makes it current; the thread keeps what it had.
-  if (context->sdlContext != nullptr) SDL_GL_MakeCurrent(context->window, nullptr);
+  if (context->sdlContext != nullptr) MakeWindowCurrent(context->window, nullptr);
   if (previous != nullptr) Switch(previous, previousDC);
   if (!made) {
     Destroy(*context);

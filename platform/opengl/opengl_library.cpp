@@ -3,6 +3,8 @@
 // entry points), so that drawing into bitmaps works without any display.
 
 #include "platform/opengl/OpenGLLibrary.h"
+#include "platform/win32/Desktop.h"
+#include "platform/win32/XErrorTrap.h"
 
 #include <EGL/egl.h>
 #include <SDL.h>
@@ -74,7 +76,17 @@ bool IsExportedGL(const char* name) {
 std::once_flag gOpenOnce;
 bool gThroughSdl = false;
 
-void Open() { gThroughSdl = SDL_WasInit(SDL_INIT_VIDEO) != 0 && SDL_GL_LoadLibrary(nullptr) == 0; }
+bool gRefused = false;
+
+// SDL makes and drops a context of its own as it loads the library: a
+// server that refuses it (an indirect context where it serves none, say)
+// leaves no OpenGL to draw with, and must not end the process.
+void Open() {
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return;
+  XErrorTrap trap(DesktopXDisplay());
+  gThroughSdl = SDL_GL_LoadLibrary(nullptr) == 0;
+  gRefused = trap.Caught();
+}
 
 FARPROC LookUpGL(const char* name) {
   void* found =
@@ -114,7 +126,7 @@ bool LoadHelperCalls(OpenGLHelperCalls& calls) {
 
 bool OpenOpenGLLibrary() {
   std::call_once(gOpenOnce, Open);
-  return gThroughSdl || eglGetProcAddress("glGetString") != nullptr;
+  return !gRefused && (gThroughSdl || eglGetProcAddress("glGetString") != nullptr);
 }
 
 FARPROC LookUpOpenGLFunction(const char* name) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 struct SDL_Window;
+struct _XDisplay;
 
 namespace vpl::platform {
 
@@ -46,5 +47,10 @@ void SetDesktopOpenGL(HWND topLevel, const DesktopGLFormat* format);
 // main thread (from another thread, waits for the main thread to pump);
 // null when none.
 SDL_Window* DesktopSdlWindow(HWND topLevel);
+// Any thread: the X connection the desktop's windows are shown through,
+// known from its first window; null before it or off X.
+_XDisplay* DesktopXDisplay();
+// Main thread: called with each desktop window made.
+void RememberDesktopXDisplay(SDL_Window* window);
 
 }  // namespace vpl::platform

@@ -44,7 +44,7 @@ ptrdiff_t DibStride(int32_t width, int32_t bitCount);
 
 // Expands the run-length rows the layout describes into index bytes, the
 // top row at top and each next one pitch bytes on; pixels the rows skip
-// are left as they are.
+// are set to 0.
 void ExpandRunLength(const GdiDibLayout& layout, const uint8_t* bits, uint8_t* top,
                      ptrdiff_t pitch);
 

@@ -79,8 +79,6 @@ bool SetRunLengthDirectly(GdiBitmap& bitmap, const BITMAPINFO* info, const void*
                   layout.colors.size() * sizeof(RGBQUAD)) != 0) {
     return false;
   }
-  for (int32_t y = 0; y < target.height; ++y)
-    std::memset(target.At(0, y), 0, static_cast<size_t>(target.width));
   ExpandRunLength(layout, static_cast<const uint8_t*>(bits), target.top, target.pitch);
   return true;
 }

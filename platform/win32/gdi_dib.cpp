@@ -109,37 +109,95 @@ void ReadColors(const BITMAPINFO* info, GdiDibLayout& layout) {
 }
 
 // Runs and literal strings are short (at most 255 bytes, mostly a few
-// dozen): library and string fills and copies cost more to start than to
-// move them. These move 8 bytes at a time, the last 8 overlapping, and
-// never touch a byte outside [0, count).
-void FillShort(uint8_t* to, size_t count, uint8_t value) {
-  if (count < 8) {
-    for (size_t i = 0; i < count; ++i) to[i] = value;
-    return;
+// dozen): library fills and copies cost more to start than to move them.
+// These move 16 bytes at a time, the last 16 overlapping, and shorter
+// counts in two overlapping halves; they never touch a byte outside
+// [0, count).
+template <size_t kBytes>
+void MoveBlock(uint8_t* to, const uint8_t* from) {
+  uint8_t block[kBytes];
+  std::memcpy(block, from, kBytes);
+  std::memcpy(to, block, kBytes);
+}
+
+template <size_t kBytes>
+void MoveOverlapping(uint8_t* to, const uint8_t* from, size_t count) {
+  MoveBlock<kBytes>(to, from);
+  MoveBlock<kBytes>(to + count - kBytes, from + count - kBytes);
+}
+
+void CopyBelow16(uint8_t* to, const uint8_t* from, size_t count) {
+  if (count >= 8) {
+    MoveOverlapping<8>(to, from, count);
+  } else if (count >= 4) {
+    MoveOverlapping<4>(to, from, count);
+  } else if (count >= 2) {
+    MoveOverlapping<2>(to, from, count);
+  } else if (count == 1) {
+    *to = *from;
   }
+}
+
+// A fill writes a pattern of its value held in a register, not in memory
+// that the bytes stored might alias.
+template <typename Pattern>
+void Put(uint8_t* to, Pattern pattern) {
+  std::memcpy(to, &pattern, sizeof pattern);
+}
+
+template <typename Pattern>
+void PutOverlapping(uint8_t* to, size_t count, Pattern pattern) {
+  Put(to, pattern);
+  Put(to + count - sizeof pattern, pattern);
+}
+
+void FillShort(uint8_t* to, size_t count, uint8_t value) {
   const uint64_t pattern = 0x0101010101010101ull * value;
-  for (size_t i = 0; i + 8 < count; i += 8) std::memcpy(to + i, &pattern, 8);
-  std::memcpy(to + count - 8, &pattern, 8);
+  if (count >= 16) {
+    const struct { uint64_t mLow, mHigh; } wide{pattern, pattern};
+    for (size_t i = 0; i + 16 < count; i += 16) Put(to + i, wide);
+    Put(to + count - 16, wide);
+  } else if (count >= 8) {
+    PutOverlapping(to, count, pattern);
+  } else if (count >= 4) {
+    PutOverlapping(to, count, static_cast<uint32_t>(pattern));
+  } else if (count >= 2) {
+    PutOverlapping(to, count, static_cast<uint16_t>(pattern));
+  } else if (count == 1) {
+    *to = value;
+  }
 }
 
 void CopyShort(uint8_t* to, const uint8_t* from, size_t count) {
-  if (count < 8) {
-    for (size_t i = 0; i < count; ++i) to[i] = from[i];
-    return;
-  }
-  uint64_t chunk;
-  for (size_t i = 0; i + 8 < count; i += 8) {
-    std::memcpy(&chunk, from + i, 8);
-    std::memcpy(to + i, &chunk, 8);
-  }
-  std::memcpy(&chunk, from + count - 8, 8);
-  std::memcpy(to + count - 8, &chunk, 8);
+  if (count < 16) return CopyBelow16(to, from, count);
+  for (size_t i = 0; i + 16 < count; i += 16) MoveBlock<16>(to + i, from + i);
+  MoveBlock<16>(to + count - 16, from + count - 16);
+}
+
+// Stores count bytes of value in whole 16-byte blocks, at least 32 bytes
+// so that the common short runs take no loop: up to 32 bytes more.
+constexpr size_t kFillBurst = 32;
+void FillBlocks(uint8_t* to, size_t count, uint8_t value) {
+  const uint64_t pattern = 0x0101010101010101ull * value;
+  const struct { uint64_t mLow, mHigh; } wide{pattern, pattern};
+  Put(to, wide);
+  Put(to + 16, wide);
+  for (size_t i = kFillBurst; i < count; i += 16) Put(to + i, wide);
+}
+
+// Copies count bytes in whole 16-byte blocks: up to 15 bytes more.
+void CopyBlocks(uint8_t* to, const uint8_t* from, size_t count) {
+  for (size_t i = 0; i < count; i += 16) MoveBlock<16>(to + i, from + i);
 }
 
 // Expands run-length rows into one index byte per pixel, rows pitch bytes
-// apart from the top one.
+// apart from the top one, and sets every pixel the rows skip to 0.
 // Runs and literal strings past the right edge are dropped; reading stops
-// at the end mark, past the top row or at the end of the data.
+// at the end mark, past the top row or at the end of the data. Pixels are
+// written in the rows' order, bottom row first, so the pixels a line end,
+// a delta or the stop skips are cleared as the cursor jumps over them.
+// The cursor lives in locals of Expand: as members, every pixel byte
+// stored could alias it, and it would go to memory and back between runs.
 class RleExpander {
  public:
   RleExpander(const GdiDibLayout& layout, uint8_t* top, ptrdiff_t pitch)
@@ -149,81 +207,145 @@ class RleExpander {
         mHeight(layout.height),
         mFourBit(layout.header.biCompression == BI_RLE4) {}
 
-  void Expand(const uint8_t* data, size_t size) {
-    size_t at = 0;
-    while (at + 2 <= size && mY < mHeight) {
-      const uint8_t count = data[at];
-      const uint8_t value = data[at + 1];
-      at += 2;
+  void Expand(const uint8_t* data, size_t size) const {
+    Cursor at{0, 0, Row(0)};
+    size_t read = 0;
+    while (read + 2 <= size && at.y < mHeight) {
+      if (!mFourBit) read = PutEightBitCodes(at, data, size, read);
+      if (read + 2 > size || at.y >= mHeight) break;
+      const uint8_t count = data[read];
+      const uint8_t value = data[read + 1];
+      read += 2;
       if (count > 0) {
-        PutRun(count, value);
-      } else if (!Escape(value, data, size, at)) {
-        return;
+        PutRun(at, count, value);
+      } else if (!Escape(at, value, data, size, read)) {
+        break;
       }
     }
+    Clear(at, 0, mHeight);
   }
 
  private:
+  // The next pixel, on line y counted from the bottom row, which starts at
+  // row (null past the top row).
+  struct Cursor {
+    int64_t x;
+    int64_t y;
+    uint8_t* row;
+  };
+
   static uint8_t Nibble(uint8_t pair, int i) {
     return static_cast<uint8_t>(i % 2 == 0 ? pair >> 4 : pair & 0x0F);
   }
 
+  // Puts the 8-bit runs and literal strings that lie wholly inside the
+  // line, while the data holds the longest code and its padding; answers
+  // the offset of the first code it leaves, for the checked path. Whole
+  // 16-byte blocks are stored: the slack past a code is left inside the
+  // line, where the next code or the clearing of a skip overwrites it.
+  size_t PutEightBitCodes(Cursor& at, const uint8_t* data, size_t size, size_t read) const {
+    constexpr size_t kLongestCode = 2 + 255 + 1;
+    constexpr int64_t kSlack = kFillBurst;
+    if (size < kLongestCode + kSlack) return read;
+    const size_t last = size - kLongestCode - kSlack;
+    uint8_t* const row = at.row;
+    int64_t x = at.x;
+    const int64_t end = mWidth - kSlack;
+    while (read <= last) {
+      const uint8_t count = data[read];
+      const uint8_t value = data[read + 1];
+      if (count > 0) {
+        if (x + count > end) break;
+        FillBlocks(row + x, count, value);
+        x += count;
+        read += 2;
+      } else {
+        if (value <= kLastEscape || x + value > end) break;
+        CopyBlocks(row + x, data + read + 2, value);
+        x += value;
+        read += 2 + ((value + 1u) & ~size_t{1});
+      }
+    }
+    at.x = x;
+    return read;
+  }
+
   // Answers whether expanding goes on.
-  bool Escape(uint8_t code, const uint8_t* data, size_t size, size_t& at) {
-    constexpr uint8_t kEndOfLine = 0, kEndOfBitmap = 1, kDelta = 2;
+  bool Escape(Cursor& at, uint8_t code, const uint8_t* data, size_t size, size_t& read) const {
     switch (code) {
       case kEndOfLine:
-        mX = 0;
-        ++mY;
+        MoveTo(at, 0, at.y + 1);
         return true;
       case kEndOfBitmap:
         return false;
       case kDelta:
-        if (size - at < 2) return false;
-        mX += data[at];
-        mY += data[at + 1];
-        at += 2;
+        if (size - read < 2) return false;
+        MoveTo(at, at.x + data[read], at.y + data[read + 1]);
+        read += 2;
         return true;
       default: {
         // A literal string, padded to a 16-bit boundary.
         const size_t bytes = mFourBit ? (code + 1u) / 2 : code;
-        if (size - at < bytes) return false;
-        PutLiteral(code, data + at);
-        at += (bytes + 1) & ~size_t{1};
+        if (size - read < bytes) return false;
+        PutLiteral(at, code, data + read);
+        read += (bytes + 1) & ~size_t{1};
         return true;
       }
     }
   }
 
-  // Where the next count pixels of the current line go, and how many of
-  // them fall inside the picture.
-  uint8_t* Visible(int count, int& visible) const {
-    visible = 0;
-    if (mY >= mHeight || mX >= mWidth) return nullptr;
-    visible = static_cast<int>(std::min<int64_t>(count, mWidth - mX));
-    return mTop + (mHeight - 1 - mY) * mPitch + mX;
+  static constexpr uint8_t kEndOfLine = 0, kEndOfBitmap = 1, kDelta = 2, kLastEscape = kDelta;
+
+  uint8_t* Row(int64_t y) const { return mTop + (mHeight - 1 - y) * mPitch; }
+
+  // Clears the pixels from the cursor's to before (toX, toY).
+  void Clear(const Cursor& at, int64_t toX, int64_t toY) const {
+    int64_t x = at.x;
+    int64_t y = at.y;
+    for (; y < toY && y < mHeight; ++y, x = 0) {
+      if (x < mWidth) std::memset(Row(y) + x, 0, static_cast<size_t>(mWidth - x));
+    }
+    toX = std::min(toX, mWidth);
+    if (y == toY && y < mHeight && toX > x) {
+      std::memset(Row(y) + x, 0, static_cast<size_t>(toX - x));
+    }
   }
 
-  void PutRun(int count, uint8_t value) {
-    int visible = 0;
-    uint8_t* to = Visible(count, visible);
-    if (visible > 0 && !mFourBit) {
-      FillShort(to, static_cast<size_t>(visible), value);
-    } else {
-      for (int i = 0; i < visible; ++i) to[i] = Nibble(value, i);
-    }
-    mX += count;
+  void MoveTo(Cursor& at, int64_t toX, int64_t toY) const {
+    Clear(at, toX, toY);
+    at = {toX, toY, toY < mHeight ? Row(toY) : nullptr};
   }
 
-  void PutLiteral(int count, const uint8_t* from) {
-    int visible = 0;
-    uint8_t* to = Visible(count, visible);
-    if (visible > 0 && !mFourBit) {
-      CopyShort(to, from, static_cast<size_t>(visible));
-    } else {
-      for (int i = 0; i < visible; ++i) to[i] = Nibble(from[i / 2], i);
+  // How many of the next count pixels of line y, from x, fall inside the
+  // picture.
+  int Visible(int64_t x, int count) const {
+    return x >= mWidth ? 0 : static_cast<int>(std::min<int64_t>(count, mWidth - x));
+  }
+
+  void PutRun(Cursor& at, int count, uint8_t value) const {
+    const int visible = Visible(at.x, count);
+    if (visible > 0) {
+      uint8_t* to = at.row + at.x;
+      if (!mFourBit) {
+        FillShort(to, static_cast<size_t>(visible), value);
+      } else {
+        for (int i = 0; i < visible; ++i) to[i] = Nibble(value, i);
+      }
     }
-    mX += count;
+    at.x += count;
+  }
+
+  void PutLiteral(Cursor& at, int count, const uint8_t* from) const {
+    const int visible = Visible(at.x, count);
+    if (visible > 0) {
+      uint8_t* to = at.row + at.x;
+      if (!mFourBit) {
+        CopyShort(to, from, static_cast<size_t>(visible));
+      } else {
+        for (int i = 0; i < visible; ++i) to[i] = Nibble(from[i / 2], i);
+      }
+    }
+    at.x += count;
   }
 
   uint8_t* mTop;
@@ -231,8 +353,6 @@ class RleExpander {
   int64_t mWidth;
   int64_t mHeight;
   bool mFourBit;
-  int64_t mX = 0;
-  int64_t mY = 0;  // counted from the bottom row
 };
 
 }  // namespace

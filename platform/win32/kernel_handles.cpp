@@ -49,6 +49,33 @@ std::condition_variable& WaitCondition() {
 
 void NotifyWaiters() { WaitCondition().notify_all(); }
 
+namespace {
+
+// Changed under the wait mutex.
+size_t gSleepingObjectWaits = 0;
+uint64_t gObjectWaitWakeUps = 0;
+
+}  // namespace
+
+void KernelObject::RemoveWaiter(std::condition_variable* waiter) { std::erase(mWaiters, waiter); }
+
+void KernelObject::WakeWaiters() const {
+  for (std::condition_variable* waiter : mWaiters) {
+    ++gObjectWaitWakeUps;
+    waiter->notify_one();
+  }
+}
+
+size_t SleepingObjectWaits() {
+  std::lock_guard lock(WaitMutex());
+  return gSleepingObjectWaits;
+}
+
+uint64_t ObjectWaitWakeUps() {
+  std::lock_guard lock(WaitMutex());
+  return gObjectWaitWakeUps;
+}
+
 HANDLE RegisterHandle(std::shared_ptr<KernelObject> object) {
   HANDLE handle = object.get();
   std::lock_guard lock(HandleMutex());
@@ -96,11 +123,12 @@ static BOOL SetEventState(HANDLE handle, bool signaled) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  {
-    std::lock_guard lock(WaitMutex());
-    event->Set(signaled);
-  }
-  if (signaled) NotifyWaiters();
+  std::lock_guard lock(WaitMutex());
+  const bool wasSignaled = event->IsSignaled();
+  event->Set(signaled);
+  // An event signaled already has woken its waiters, and a wait begun since
+  // finds it signaled before it sleeps: setting it again wakes nobody.
+  if (signaled && !wasSignaled) event->WakeWaiters();
   return TRUE;
 }
 
@@ -137,6 +165,23 @@ DWORD SatisfyAny(const ObjectList& objects) {
   return WAIT_TIMEOUT;
 }
 
+// Sleeps until the objects satisfy the wait or the deadline passes, woken
+// only by its own objects.
+DWORD SleepOn(const ObjectList& objects, bool all, WaitClock::time_point deadline,
+              std::unique_lock<std::mutex>& lock) {
+  std::condition_variable wake;
+  for (const auto& object : objects) object->AddWaiter(&wake);
+  ++gSleepingObjectWaits;
+  DWORD satisfied = WAIT_TIMEOUT;
+  for (bool timedOut = false; satisfied == WAIT_TIMEOUT && !timedOut;) {
+    timedOut = !WaitUntil(wake, lock, deadline);
+    satisfied = all ? SatisfyAll(objects) : SatisfyAny(objects);
+  }
+  --gSleepingObjectWaits;
+  for (const auto& object : objects) object->RemoveWaiter(&wake);
+  return satisfied;
+}
+
 }  // namespace
 
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
@@ -159,10 +204,7 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, D
   }
   const auto deadline = WaitDeadline(milliseconds);
   std::unique_lock lock(WaitMutex());
-  for (bool timedOut = false;;) {
-    const DWORD satisfied = waitAll ? SatisfyAll(objects) : SatisfyAny(objects);
-    if (satisfied != WAIT_TIMEOUT) return satisfied;
-    if (timedOut) return WAIT_TIMEOUT;
-    timedOut = !WaitUntil(lock, deadline);
-  }
+  DWORD satisfied = waitAll ? SatisfyAll(objects) : SatisfyAny(objects);
+  if (satisfied != WAIT_TIMEOUT || milliseconds == 0) return satisfied;
+  return SleepOn(objects, waitAll != FALSE, deadline, lock);
 }

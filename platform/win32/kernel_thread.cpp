@@ -50,12 +50,10 @@ class Thread final : public KernelObject {
     // SDL keeps state (its error text) for threads it did not make until
     // they tell it they end; a thread that drew with OpenGL has some.
     SDL_TLSCleanup();
-    {
-      std::lock_guard lock(WaitMutex());
-      mExitCode = exitCode;
-      mFinished = true;
-    }
-    NotifyWaiters();
+    std::lock_guard lock(WaitMutex());
+    mExitCode = exitCode;
+    mFinished = true;
+    WakeWaiters();
   }
 
  private:

@@ -242,6 +242,7 @@ void SyncWindow(const TopLevelState& state) {
     shown.window = SDL_CreateWindow(state.title.c_str(), state.rect.left, state.rect.top, width,
                                     height, SDL_WINDOW_HIDDEN | (openGL ? SDL_WINDOW_OPENGL : 0));
     if (shown.window == nullptr) return;
+    RememberDesktopXDisplay(shown.window);
     shown.openGL = openGL;
     SDL_SetWindowData(shown.window, "hwnd", state.handle);
     shown.rect = state.rect;

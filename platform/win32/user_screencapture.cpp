@@ -5,6 +5,7 @@
 
 #include "platform/win32/Desktop.h"
 #include "platform/win32/DisplayState.h"
+#include "platform/win32/XErrorTrap.h"
 #include "platform/win32/testhooks.h"
 
 #include <SDL.h>
@@ -20,15 +21,6 @@
 
 namespace vpl::platform {
 namespace {
-
-// Xlib reports a failed request to one process-wide handler whose default
-// ends the process; while reading, failures are counted instead.
-int gXErrors = 0;  // main thread only
-
-int CountXError(Display*, XErrorEvent*) {
-  ++gXErrors;
-  return 0;
-}
 
 struct XTarget {
   Display* display = nullptr;
@@ -64,15 +56,11 @@ bool ReadImage(const XTarget& target, std::vector<uint32_t>& pixels, int& width,
       attributes.map_state != IsViewable) {
     return false;
   }
-  XSync(target.display, False);
-  gXErrors = 0;
-  auto* previous = XSetErrorHandler(CountXError);
+  XErrorTrap trap(target.display);
   XImage* image =
       XGetImage(target.display, target.window, 0, 0, static_cast<unsigned>(attributes.width),
                 static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-  XSync(target.display, False);
-  XSetErrorHandler(previous);
-  if (image == nullptr || gXErrors != 0) {
+  if (image == nullptr || trap.Caught()) {
     if (image != nullptr) XDestroyImage(image);
     return false;
   }

@@ -47,6 +47,14 @@ const NamedCheck kChecks[] = {
            databuilder::InterfaceLayout::Read(content_fixtures::SourceDirectory() / "layout"));
      }},
     {"StringTable", [] { return content_check::CheckStringTable(DataDirectory()); }},
+    {"CreditsStar",
+     [] {
+       return content_check::CheckCreditsStar(
+           DataDirectory(), SourceManifest(),
+           databuilder::InterfaceLayout::Read(content_fixtures::SourceDirectory() / "layout"));
+     }},
+    {"OptionPanels",
+     [] { return content_check::CheckOptionPanels(DataDirectory(), SourceManifest()); }},
     {"Pomble", [] { return content_check::CheckPomble(DataDirectory()); }},
     {"Sounds", [] { return content_check::CheckSounds(DataDirectory()); }},
     {"Films", [] { return content_check::CheckFilms(DataDirectory()); }},

@@ -1,14 +1,17 @@
 #pragma once
 // Where the content tests find the built data files (VPL_DATA_DIR, else
 // the build's own output folder) and the sources (the project's data/),
-// and a temporary folder of the running test's own.
+// a temporary folder of the running test's own, and how a rule test reads
+// a check's findings.
 
 #include "tools/databuilder/Manifest.h"
+#include "tools/databuilder/check/ContentCheck.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <numbers>
 #include <string>
 #include <system_error>
 
@@ -26,6 +29,25 @@ inline const databuilder::Manifest& SourceManifest() {
   static const databuilder::Manifest manifest =
       databuilder::Manifest::Read(SourceDirectory() / "manifest.toml");
   return manifest;
+}
+
+// A quarter turn, to stand a fixture's flat shape in the plane a rule wants.
+inline constexpr float kQuarterTurn = std::numbers::pi_v<float> / 2;
+
+// The built data keep every rule of the check: each finding is a failure
+// of its own.
+using BuiltDataCheck = content_check::Findings (*)(const std::filesystem::path& folder,
+                                                   const databuilder::Manifest& manifest);
+inline void ExpectBuiltDataKeep(BuiltDataCheck check) {
+  for (const std::string& finding : check(DataDirectory(), SourceManifest())) {
+    ADD_FAILURE() << finding;
+  }
+}
+
+// A fixture that breaks one rule is named for it first.
+inline void ExpectFirstFindingSays(const content_check::Findings& findings, const char* says) {
+  ASSERT_FALSE(findings.empty());
+  EXPECT_NE(findings[0].find(says), std::string::npos) << findings[0];
 }
 
 // A folder named after the running test, emptied first and removed at the

@@ -10,22 +10,17 @@
 
 #include <gtest/gtest.h>
 
-#include <numbers>
 #include <string>
 
 namespace {
 
-using content_check::Findings;
+using content_fixtures::kQuarterTurn;
 using databuilder::Mesh;
 using databuilder::MeshPart;
 using databuilder::ModelBuilder;
 
-constexpr float kQuarterTurn = std::numbers::pi_v<float> / 2;
-
 TEST(GeometryRulesTest, TheBuiltModelsKeepEveryRule) {
-  const Findings findings = content_check::CheckGeometry(content_fixtures::DataDirectory(),
-                                                         content_fixtures::SourceManifest());
-  for (const std::string& finding : findings) ADD_FAILURE() << finding;
+  content_fixtures::ExpectBuiltDataKeep(content_check::CheckGeometry);
 }
 
 struct BrokenModel {
@@ -65,9 +60,8 @@ class BrokenGeometryTest : public testing::TestWithParam<BrokenModel> {};
 TEST_P(BrokenGeometryTest, TheCheckNamesTheRule) {
   MM3DDriverTextureMap textures;
   UURefCount<MM3DModel> model = Broken(GetParam().symbol, textures);
-  const Findings findings = content_check::CheckProgramGeometry(*model, GetParam().symbol);
-  ASSERT_FALSE(findings.empty());
-  EXPECT_NE(findings[0].find(GetParam().says), std::string::npos) << findings[0];
+  content_fixtures::ExpectFirstFindingSays(
+      content_check::CheckProgramGeometry(*model, GetParam().symbol), GetParam().says);
 }
 
 const BrokenModel kBroken[] = {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -117,6 +118,89 @@ TEST_F(MM3DDriverTextureMapTest, ADriverChangeReleasesTheOutgoingDriversTextures
   EXPECT_EQ(handle.GetDriverTexture().GetCollection(), &other.mTextures);
   mMap.SetDriver(nullptr, nullptr);
   EXPECT_TRUE(handle.GetDriverTexture().IsEmpty());
+}
+
+// A driver that counts the times its context was made current, and what
+// its collection had freed at each.
+class CountingDriver : public RecordingDriver {
+ public:
+  CountingDriver() : RecordingDriver(MM3DDeviceMode(32, 32, 2, 0, 1)) {}
+  bool MakeCurrent() override {
+    mFreedWhenCurrent.push_back(mTextures.mFreed.size());
+    return true;
+  }
+  std::vector<size_t> mFreedWhenCurrent;
+};
+
+// Switching to a second driver and back loads nothing again; each driver's
+// textures are freed in its own context: by a release of all, by the last
+// handle, or when a third driver or a new display takes the place.
+TEST_F(MM3DDriverTextureMapTest, TwoDriversSwitchedBetweenKeepTheirOwnTextures) {
+  CountingDriver second;
+  MM3DTextureHandle handle = mMap.GetHandle(mOpaque, {0, 0, 0});
+  handle.GetDriverTexture();
+  mMap.SwitchDriver(&second);
+  EXPECT_TRUE(mDriver.mTextures.mFreed.empty());
+  EXPECT_EQ(handle.GetDriverTexture().GetCollection(), &second.mTextures);
+  EXPECT_EQ(second.mFreedWhenCurrent.size(), 1u);  // the incoming one is current
+  mMap.SwitchDriver(&mDriver);
+  mMap.SwitchDriver(&second);
+  mMap.SwitchDriver(&mDriver);
+  EXPECT_EQ(handle.GetDriverTexture().GetCollection(), &mDriver.mTextures);
+  EXPECT_EQ(mCollection.mLoads, 2);  // once for each driver
+  EXPECT_TRUE(mDriver.mTextures.mFreed.empty());
+  EXPECT_TRUE(second.mTextures.mFreed.empty());
+
+  mMap.ReleaseAll();
+  EXPECT_EQ(mDriver.mTextures.mFreed, (std::vector<int32_t>{0}));
+  EXPECT_EQ(second.mTextures.mFreed, (std::vector<int32_t>{0}));
+  EXPECT_EQ(second.mFreedWhenCurrent.back(), 0u);  // made current before its texture went
+  mMap.SwitchDriver(&second);
+  handle.GetDriverTexture();
+  mMap.SwitchDriver(&mDriver);
+  handle.GetDriverTexture();
+  const size_t currents = second.mFreedWhenCurrent.size();
+  handle.Release();
+  ASSERT_EQ(second.mFreedWhenCurrent.size(), currents + 1);
+  EXPECT_EQ(second.mFreedWhenCurrent.back(), 1u);
+  EXPECT_EQ(second.mTextures.mFreed.size(), 2u);
+  EXPECT_EQ(mMap.GetEntryCount(), 0);
+
+  struct Case {
+    const char* mName;
+    std::function<void(MM3DDriverTextureMap&, MM3DDriver&)> mReplace;
+  } cases[] = {
+      {"a third driver",
+       [](MM3DDriverTextureMap& map, MM3DDriver&) {
+         CountingDriver third;
+         map.SwitchDriver(&third);
+         map.SetDriver(nullptr, nullptr);
+       }},
+      {"a new display",
+       [](MM3DDriverTextureMap& map, MM3DDriver&) { map.SetDriver(nullptr, nullptr); }},
+      {"the kept driver forgotten",
+       [](MM3DDriverTextureMap& map, MM3DDriver& kept) { map.ForgetKeptDriver(&kept); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mName);
+    mMap.SetDriver(&mDriver, &mStrategy);
+    MM3DTextureHandle kept = mMap.GetHandle(mAlpha, {0, 0, 0});
+    mMap.SwitchDriver(&second);
+    kept.GetDriverTexture();
+    mMap.SwitchDriver(&mDriver);
+    const size_t freed = second.mTextures.mFreed.size();
+    c.mReplace(mMap, second);
+    EXPECT_EQ(second.mTextures.mFreed.size(), freed + 1);
+    // The forgotten driver is switched to afresh: its textures load again.
+    mMap.SetDriver(&mDriver, &mStrategy);
+    mMap.SwitchDriver(&second);
+    const int32_t loads = mCollection.mLoads;
+    kept.GetDriverTexture();
+    EXPECT_EQ(mCollection.mLoads, loads + 1);
+    mMap.SwitchDriver(&mDriver);
+    kept.Release();
+  }
+  mMap.ForgetKeptDriver(&second);
 }
 
 TEST_F(MM3DDriverTextureMapTest, TheStandardStrategyFollowsOpacityAndKey) {

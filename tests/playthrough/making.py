@@ -21,10 +21,9 @@ SHAPE_FORWARD = (145, 315)
 WHEEL_PURPLE = (121, 292)  # the colour wheel's lowest rim
 TEXTURE_FORWARD = (145, 378)
 PART_BUTTONS = [(30, 386), (80, 386), (130, 386), (30, 426), (80, 426), (130, 426)]
-# The knob rests at the half circle's foot; the pose follows its height, and
-# the arc's leftmost point lies just outside the window: it is let go on the
-# arc high on the left.
-POSE_KNOB, POSED_KNOB = (52, 328), (8, 230)
+# The knob rests at the half circle's foot; the pose follows its height: it
+# is let go on the arc high on the left (a pose of about 0.8).
+POSE_KNOB, POSED_KNOB = (83, 340), (55, 236)
 PERFORM_TOGGLE = (45, 472)
 PERFORM_TOGGLE_AREA = (20, 460, 50, 25)
 PLAY_GREEN, STOP_RED = (76, 208, 106), (248, 72, 88)
@@ -281,14 +280,15 @@ class Making:
         return (sum(x for x, _ in blue) // len(blue), sum(y for _, y in blue) // len(blue))
 
     def find_knob(self):
-        """The pose knob's pink near its rest at the half circle's foot."""
+        """The middle of the pose knob's pink near its rest at the half circle's
+        foot (its edge may lie off the arc)."""
         shot = Screenshot()
-        for y in range(POSE_KNOB[1] - 12, POSE_KNOB[1] + 12, 2):
-            for x in range(POSE_KNOB[0] - 25, POSE_KNOB[0] + 10, 2):
-                r, g, b = shot.pixel(x, y)
-                if r > 220 and g < 140 and b > 160:
-                    return (x, y)
-        return None
+        pink = [(x, y) for y in range(POSE_KNOB[1] - 12, POSE_KNOB[1] + 12, 2)
+                for x in range(POSE_KNOB[0] - 25, POSE_KNOB[0] + 10, 2)
+                if (lambda r, g, b: r > 220 and g < 140 and b > 160)(*shot.pixel(x, y))]
+        if not pink:
+            return None
+        return (sum(x for x, _ in pink) // len(pink), sum(y for _, y in pink) // len(pink))
 
     def toggle_shows(self, colour):
         r, g, b = Screenshot().dominant(*PERFORM_TOGGLE_AREA)

@@ -6,8 +6,8 @@ user folders beside itself), drives it with real X input through xdotool,
 reads the screen with xwd and the files it writes, and checks each step.
 Run it under an X server of 800 x 600 (xvfb-run): playthrough.py <folder of
 vpl3d and its data files> <folder for screenshots>. The folder gets the
-pictures the README shows (intro, creation-screen, a-block) and, when a step
-fails, that step's picture.
+pictures the README shows (intro, creation-screen, a-block), the pictures of
+every screen and, when a step fails, that step's picture.
 """
 
 import os
@@ -20,6 +20,7 @@ import time
 import files_and_exports
 import making
 import robustness
+import screens
 from xsupport import (DATA_FILES, LOG_HEADING, LOG_NAME, PALETTE_SPOTS, PRIMITIVE_BUTTON,
                       QUIT_BUTTON, QUIT_YES, SHAPE_AREA, SHAPE_DRAG, UNDO_BUTTON, Program,
                       Screenshot, StepFailed, check, near, screen_point, visible_windows,
@@ -34,6 +35,7 @@ class PlayThrough:
         for name in ["vpl3d", *DATA_FILES]:
             shutil.copy2(os.path.join(program_folder, name), self.home)
         self.program = Program(self.home)
+        self.kept = {}
 
     def path(self, *names):
         return os.path.join(self.home, *names)
@@ -62,9 +64,10 @@ class PlayThrough:
         check(self.program.process.poll() is None, "the first program ended")
 
     def step_first_picture(self):
-        left, top, width, height = self.program.geometry()
-        shot = wait_until("a picture in the window", lambda: self.lit(left, top, width, height))
-        self.keep(shot, "intro")
+        window = self.program.geometry()
+        wait_until("a picture in the window", lambda: self.lit(*window))
+        self.keep(wait_until("Pomble in the intro", lambda: screens.intro_with_pomble(window)),
+                  "intro")
 
     @staticmethod
     def lit(left, top, width, height):
@@ -143,12 +146,13 @@ class PlayThrough:
     def keep(self, shot, name):
         os.makedirs(self.output_folder, exist_ok=True)
         shot.save_png(os.path.join(self.output_folder, f"{name}.png"))
+        self.kept[name] = shot
 
     def steps(self):
         return [("start", self.step_start), ("second start", self.step_second_start),
                 ("first picture", self.step_first_picture), ("intro", self.step_intro),
                 ("make a block", self.step_make_shape), ("undo", self.step_undo),
-                *making.steps(self), *files_and_exports.steps(self),
+                *making.steps(self), *files_and_exports.steps(self), *screens.steps(self),
                 ("quit", self.step_quit), ("return", self.step_return),
                 *robustness.steps(self)]
 

@@ -201,13 +201,20 @@ class Robustness:
         return wait_until(what, self.dialog_shows(before), 15)
 
     def notice_shows(self):
-        """The notice's one green button where the question had none."""
+        """The notice's one green button, and no green yes of the question
+        before it (whose yes reaches under the notice's button)."""
         check(self.program.process.poll() is None, "the program ended")
         shot = Screenshot()
-        x, y = screen_point(NOTICE_OK, self.program.geometry())
-        # Left of the tick, inside the button.
+        window = self.program.geometry()
+        return shot if (self.green_button(shot, NOTICE_OK, window) and
+                        not self.green_button(shot, QUESTION_YES, window)) else None
+
+    @staticmethod
+    def green_button(shot, spot, window):
+        """Whether a green button shows at the spot: left of its tick, inside it."""
+        x, y = screen_point(spot, window)
         red, green, blue = shot.dominant(x - 26, y - 4, 10, 8)
-        return shot if green > red + 60 and green > blue + 40 else None
+        return green > red + 60 and green > blue + 40
 
     def change_creation(self):
         """A block more on the meadow: the creation is modified."""

@@ -39,41 +39,47 @@ DDPIXELFORMAT PixelFormatOf(int32_t code) {
   return format;
 }
 
-void WriteTexel(int32_t code, const uint8_t* rgba, uint8_t* out) {
+template <int32_t kCode>
+uint32_t Texel(const uint8_t* rgba) {
   const uint32_t r = rgba[0], g = rgba[1], b = rgba[2], a = rgba[3];
-  uint32_t texel = 0;
-  switch (code) {
-    case kMM3DTextureRgb565:
-      texel = (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3);
-      break;
-    case kMM3DTextureArgb4444:
-      texel = (a >> 4) << 12 | (r >> 4) << 8 | (g >> 4) << 4 | (b >> 4);
-      break;
-    case kMM3DTextureArgb1555:
-      texel = (a >> 7) << 15 | (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3);
-      break;
-    case kMM3DTextureRgb888:
-      texel = r << 16 | g << 8 | b;
-      break;
-    default:
-      texel = a << 24 | r << 16 | g << 8 | b;
-      break;
+  if constexpr (kCode == kMM3DTextureRgb565) {
+    return (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3);
+  } else if constexpr (kCode == kMM3DTextureArgb4444) {
+    return (a >> 4) << 12 | (r >> 4) << 8 | (g >> 4) << 4 | (b >> 4);
+  } else if constexpr (kCode == kMM3DTextureArgb1555) {
+    return (a >> 7) << 15 | (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3);
+  } else if constexpr (kCode == kMM3DTextureRgb888) {
+    return r << 16 | g << 8 | b;
+  } else {
+    return a << 24 | r << 16 | g << 8 | b;
   }
-  for (DWORD i = 0; i < kFormats[code - 1].bits / 8; ++i)
-    out[i] = static_cast<uint8_t>(texel >> (8 * i));
 }
+
+// The format is known at compile time, so that a pixel costs no switch.
+template <int32_t kCode>
+void WriteRow(const uint8_t* pixels, ptrdiff_t step, int32_t width, uint8_t* out) {
+  constexpr DWORD kBytes = kFormats[kCode - 1].bits / 8;
+  for (int32_t x = 0; x < width; ++x, pixels += step, out += kBytes) {
+    const uint32_t texel = Texel<kCode>(pixels);
+    for (DWORD i = 0; i < kBytes; ++i) out[i] = static_cast<uint8_t>(texel >> (8 * i));
+  }
+}
+
+using RowWriter = void (*)(const uint8_t* pixels, ptrdiff_t step, int32_t width, uint8_t* out);
+
+// By format code, from 1.
+constexpr RowWriter kRowWriters[] = {&WriteRow<kMM3DTextureRgb565>, &WriteRow<kMM3DTextureArgb4444>,
+                                     &WriteRow<kMM3DTextureArgb1555>, &WriteRow<kMM3DTextureRgb888>,
+                                     &WriteRow<kMM3DTextureArgb8888>};
 
 // Locks the level, converts the image into it row by row, unlocks.
 bool Fill(IDirectDrawSurface7& level, int32_t code, const MM3DDriverTextureImage& image) {
   DDSURFACEDESC2 locked{.dwSize = sizeof(DDSURFACEDESC2)};
   if (FAILED(level.Lock(nullptr, &locked, DDLOCK_WAIT, nullptr))) return false;
-  const auto bytes = static_cast<ptrdiff_t>(kFormats[code - 1].bits / 8);
   for (int32_t y = 0; y < image.GetHeight(); ++y) {
-    uint8_t* row =
-        static_cast<uint8_t*>(locked.lpSurface) + static_cast<ptrdiff_t>(y) * locked.lPitch;
-    for (int32_t x = 0; x < image.GetWidth(); ++x) {
-      WriteTexel(code, image.PixelAddress(x, y), row + static_cast<ptrdiff_t>(x) * bytes);
-    }
+    WinMM3DDDWriteTexels(
+        code, image.PixelAddress(0, y), image.BytesPerPixel(), image.GetWidth(),
+        static_cast<uint8_t*>(locked.lpSurface) + static_cast<ptrdiff_t>(y) * locked.lPitch);
   }
   return SUCCEEDED(level.Unlock(nullptr));
 }
@@ -120,6 +126,11 @@ constexpr StageFilters kFilters[] = {
 };
 
 }  // namespace
+
+void WinMM3DDDWriteTexels(int32_t code, const uint8_t* pixels, ptrdiff_t step, int32_t width,
+                          uint8_t* out) {
+  kRowWriters[code - 1](pixels, step, width, out);
+}
 
 int32_t WinMM3DDDMipLevelCount(int32_t width, int32_t height) {
   int32_t levels = 1;

@@ -6,6 +6,7 @@
 #include "mm3d/drivers/MM3DDriverTextureCollection.h"
 #include "mm3d/drivers/win/WinMM3DDDInterfaces.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -34,6 +35,11 @@ class WinMM3DDDTextureCollection : public MM3DDriverTextureCollection {
   int32_t mTextureMode = 0;
   int32_t mSelected = -1;
 };
+
+// Writes width red, green, blue, alpha pixels, step bytes apart, as texels
+// of the known format code, little end first.
+void WinMM3DDDWriteTexels(int32_t code, const uint8_t* pixels, ptrdiff_t step, int32_t width,
+                          uint8_t* out);
 
 // The number of levels of a texture: 1 plus the number of times both sides
 // can be halved while both exceed 1.

@@ -10,27 +10,13 @@
 #include "app/creation/VPLPombleVisual.h"
 #include "app/creation/VPLToolFactory.h"
 #include "app/objects/VPLServices.h"
-#include "foundation/uu/UUDirectory.h"
-#include "mm/resources/MMScriptCollection.h"
 #include "mm/stage/MMStage.h"
-#include "mm3d/MM3DModelLoader.h"
-#include "mm3d/MM3DTextureLoader.h"
-#include "platform/win32/PathMapping.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <utility>
 
 namespace palette_stage {
 
 namespace {
-
-std::string DataDirectory() {
-  const char* directory = std::getenv("VPL_DATA_DIR");
-  const std::filesystem::path path =
-      directory != nullptr && *directory != '\0' ? directory : std::filesystem::path(".");
-  return vpl::platform::ToWindowsPath(std::filesystem::absolute(path).string());
-}
 
 // A tool that only tells which number it was built for.
 template <int32_t N>
@@ -55,24 +41,6 @@ std::unique_ptr<VPLObjButtonTool> Make(const VPLToolPalette& palette, MMResource
 }
 
 }  // namespace
-
-DataFiles::DataFiles() {
-  const std::string directory = DataDirectory();
-  const UUDirectory folder(directory.c_str());
-  mScripts.reset(MMOpenScriptFile(folder, "Hd.mms"));
-  mTextures.reset(MM3DOpenTextureResourceFile(folder, "vpl3d.MMX", false));
-  mModels.reset(MM3DOpenModelResourceFile(folder, "vpl3d.MMM", false));
-}
-
-DataFiles::~DataFiles() {
-  mModels.reset();
-  mTextures.reset();
-  mScripts.reset();
-}
-
-bool DataFiles::Ready() const {
-  return mScripts != nullptr && mTextures != nullptr && mModels != nullptr;
-}
 
 PaletteScene::PaletteScene(MMSceneServices* host, MMEnclosure* enclosure, MMView* view)
     : PlainInterfaceScene(host, enclosure, view, kInterfaceCamera), mAreaEnclosure(GetStage()) {
@@ -153,7 +121,8 @@ VPLSceneUIBase* MakePaletteScene(MMSceneServices* host, MMEnclosure* enclosure, 
   return new PaletteScene(host, enclosure, view);
 }
 
-PaletteTest::PaletteTest() : mFiles(std::make_unique<DataFiles>()), mStage(MakePaletteScene) {}
+PaletteTest::PaletteTest()
+    : mFiles(std::make_unique<app_fixtures::ProgramDataFiles>()), mStage(MakePaletteScene) {}
 
 PaletteTest::~PaletteTest() = default;
 

@@ -11,15 +11,12 @@
 #include "app/creation/VPLToolFactory.h"
 #include "mm/stage/MM3DSpatialEnclosure.h"
 #include "tests/app/support/InterfaceStage.h"
+#include "tests/app/support/ProgramDataFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <memory>
-
-class MM3DModelLoader;
-class MM3DTextureLoader;
-class MMScriptLoader;
 
 namespace palette_stage {
 
@@ -33,22 +30,6 @@ enum PaletteButton : int32_t {
   kMagnet,
   kPomble,
   kButtonCount
-};
-
-// The program's data files, open for the object's life.
-class DataFiles {
- public:
-  DataFiles();
-  ~DataFiles();
-  DataFiles(const DataFiles&) = delete;
-  DataFiles& operator=(const DataFiles&) = delete;
-
-  bool Ready() const;
-
- private:
-  std::unique_ptr<MMScriptLoader> mScripts;
-  std::unique_ptr<MM3DTextureLoader> mTextures;
-  std::unique_ptr<MM3DModelLoader> mModels;
 };
 
 // The creation screen as far as the palette sees it.
@@ -128,7 +109,7 @@ class PaletteTest : public ::testing::Test {
   // The stage pixel at the middle of the object.
   UUPoint CentreOf(const VPLObj& object);
 
-  std::unique_ptr<DataFiles> mFiles;
+  std::unique_ptr<app_fixtures::ProgramDataFiles> mFiles;
   InterfaceStage mStage;
 };
 

@@ -164,6 +164,25 @@ TEST_F(VPLObjCreationGroupTransformTest, AReleasedSpinTurnsTheMembersByElapsedTi
   ExpectNear(mSecond->GetWorldPosition(), Plus(kAnchor, turned), "two periods");
 }
 
+// A creation file may hold any finite step: ticks many periods apart turn
+// by a multiple of it that no float holds, and the members must still
+// stand where a turn can put them.
+TEST_F(VPLObjCreationGroupTransformTest, AHugeSpinStepKeepsTheMembersInTheWorld) {
+  constexpr float kHugeStep = 3e38f;
+  At(1000);
+  mGroup->BeginRotate(0, 0, 0);
+  At(1001);
+  mGroup->DragRotate(0, kHugeStep, 0);
+  mGroup->EndRotate(0, kHugeStep, 0);
+  mGroup->Tick(1001);
+  mGroup->Tick(1001 + kFrame);
+  const MM3DVector second = mSecond->GetWorldPosition();
+  for (float coordinate : {second.mX, second.mY, second.mZ}) {
+    EXPECT_TRUE(std::isfinite(coordinate));
+  }
+  EXPECT_NEAR(Distance(*mFirst, *mSecond), kOffset.mX, kTolerance);
+}
+
 // Seen along +z, and from straight above (no horizontal direction), a
 // left-right mirror flips each offset's x.
 TEST_F(VPLObjCreationGroupTransformTest, MirroringFlipsTheOffsetsAcrossTheView) {

@@ -32,6 +32,7 @@ constexpr MMResourceId kTextureList = kFirstFreeEntry + 5;  // textures 0 and 1
 constexpr MMResourceId kModelList = kFirstFreeEntry + 6;    // kCell, kPlacedButton
 constexpr MMResourceId kOtherList = kFirstFreeEntry + 7;    // kCell
 constexpr uint16_t kTextureCollection = 12;
+constexpr float kArrowZ = 10.0f;  // in front of every cell
 constexpr uint32_t kQuad = static_cast<uint32_t>(ModelId(kQuadItem));
 constexpr uint32_t Reference(MMResourceId entry) { return static_cast<uint32_t>(entry + 1); }
 
@@ -101,6 +102,16 @@ class VPLObjEventGrpCtrlScrollTest : public ::testing::Test {
     grid->mLog.clear();
     return grid;
   }
+  // A grid of ten items in the stage's interface, its forward arrow alone
+  // at the point ForwardArrowPoint gives.
+  SpyGrid* GridOnStage() {
+    auto* grid = new SpyGrid(&mStage.Scene(), kGrid3x2, 10);
+    grid->Build();
+    grid->GetForwardButton()->SetPosition(0, 0, kArrowZ);
+    mStage.Plain().AppendInterfaceObject(grid);
+    return grid;
+  }
+  UUPoint ForwardArrowPoint() { return mStage.ScreenPointOf({0, 0, kArrowZ, 1}); }
   static MMResourceId TextureOf(const VPLObj& cell) {
     const UUGrowableArray<MM3DDisplayTreeNode*> meshes = VPLFindMeshes(cell.GetDisplayTreeRoot());
     const MM3DMaterial& material =
@@ -211,16 +222,26 @@ TEST_F(VPLObjEventGrpCtrlScrollTest, LayoutsShortOfCellsOrArrowsServeWhatTheyHav
 }
 
 TEST_F(VPLObjEventGrpCtrlScrollTest, ClickingTheForwardArrowScrollsOnTheNextRun) {
-  auto* grid = new SpyGrid(&mStage.Scene(), kGrid3x2, 10);
-  grid->Build();
-  grid->GetForwardButton()->SetPosition(0, 0, 10);
-  mStage.Plain().AppendInterfaceObject(grid);
-  const UUPoint at = mStage.ScreenPointOf({0, 0, 10, 1});
+  SpyGrid* grid = GridOnStage();
+  const UUPoint at = ForwardArrowPoint();
   mStage.Press(at);
   mStage.Release(at);
   EXPECT_EQ(grid->GetOffset(), 0);
   mStage.RunFrame();
   EXPECT_EQ(grid->GetOffset(), 2);
+}
+
+// The second of two quick clicks comes as the system's double-click
+// message: it scrolls as a click does.
+TEST_F(VPLObjEventGrpCtrlScrollTest, AQuickSecondClickOnAnArrowScrollsAgain) {
+  SpyGrid* grid = GridOnStage();
+  const UUPoint at = ForwardArrowPoint();
+  mStage.Press(at);
+  mStage.Release(at);
+  mStage.DoubleClick(at);
+  mStage.Release(at);
+  mStage.RunFrame();
+  EXPECT_EQ(grid->GetOffset(), 4);
 }
 
 TEST_F(VPLObjEventGrpCtrlScrollTest, TheTextureGridShowsTheListThenTheChildsPictures) {

@@ -19,17 +19,15 @@
 #include "foundation/al/ALAllocator.h"
 #include "foundation/uu/UUDirectory.h"
 #include "foundation/uu/UUFileSystem.h"
-#include "mm/resources/MMScriptCollection.h"
 #include "mm/stage/MMInputStrategy.h"
 #include "mm/stage/MMStageControl.h"
 #include "mm/stage/MMStageWindow.h"
 #include "mm/stage/MMView.h"
 #include "mm/tasks/MMTaskManager.h"
-#include "mm3d/MM3DModelLoader.h"
-#include "mm3d/MM3DTextureLoader.h"
 #include "platform/win32/PathMapping.h"
 #include "platform/win32/user.h"
 #include "tests/app/shell/ShellTestFolder.h"
+#include "tests/app/support/ProgramDataFiles.h"
 #include "tests/mm/stage/StageTestSupport.h"
 #include "tests/support/DesktopTestSupport.h"
 
@@ -41,40 +39,8 @@
 
 namespace shell_test {
 
-// The folder of the program's own data files (VPL_DATA_DIR), as the
-// program names folders.
-inline std::string DataFolderName() {
-  const char* directory = std::getenv("VPL_DATA_DIR");
-  const std::filesystem::path path =
-      directory != nullptr && *directory != '\0' ? directory : std::filesystem::path(".");
-  return vpl::platform::ToWindowsPath(std::filesystem::absolute(path).string());
-}
-
-// The program's own scripts, textures and models, open for the object's
-// life.
-class ProgramDataFiles {
- public:
-  ProgramDataFiles() {
-    const UUDirectory folder(DataFolderName().c_str());
-    mScripts.reset(MMOpenScriptFile(folder, "Hd.mms"));
-    mTextures.reset(MM3DOpenTextureResourceFile(folder, "vpl3d.MMX", false));
-    mModels.reset(MM3DOpenModelResourceFile(folder, "vpl3d.MMM", false));
-  }
-  ~ProgramDataFiles() {
-    mModels.reset();
-    mTextures.reset();
-    mScripts.reset();
-  }
-  ProgramDataFiles(const ProgramDataFiles&) = delete;
-  ProgramDataFiles& operator=(const ProgramDataFiles&) = delete;
-
-  bool Ready() const { return mScripts && mTextures && mModels; }
-
- private:
-  std::unique_ptr<MMScriptLoader> mScripts;
-  std::unique_ptr<MM3DTextureLoader> mTextures;
-  std::unique_ptr<MM3DModelLoader> mModels;
-};
+using app_fixtures::DataFolderName;
+using app_fixtures::ProgramDataFiles;
 
 class ProgramStage {
  public:

@@ -479,4 +479,26 @@ TEST(VPL3DProgramTest, AScreenSmallerThan800By600GetsItsMessageOnXDisplay) {
   EXPECT_FALSE(fs::exists(folder.Dir() / "Library"));
 }
 
+// An X server that serves no indirect GL (the default of current servers)
+// refuses every context of a client told to draw indirectly: GL is
+// advertised, yet none can be had. Both starts say so and end.
+TEST(VPL3DProgramTest, AGLTheServerRefusesGetsItsMessageOnXDisplay) {
+  if (std::getenv("VPL3D_XVFB") == nullptr) GTEST_SKIP() << "needs scripts/test's X display";
+  setenv("VPL3D_TEST", "1", 1);
+  setenv("LIBGL_ALWAYS_INDIRECT", "1", 1);
+  std::vector<std::unique_ptr<ProgramFolder>> folders;
+  std::vector<pid_t> programs;
+  for (const char* argument : {"", "o"}) {
+    folders.push_back(std::make_unique<ProgramFolder>(argument[0] ? "refused-o" : "refused"));
+    programs.push_back(Spawn(*folders.back(), {argument}));
+  }
+  unsetenv("LIBGL_ALWAYS_INDIRECT");
+  for (size_t n = 0; n < programs.size(); ++n) {
+    ASSERT_GT(programs[n], 0);
+    EXPECT_EQ(WaitForExit(programs[n]), kFailed);
+    const std::string errors = ReadFile(folders[n]->ErrorOutput());
+    EXPECT_NE(errors.find("Cannot draw in 3D here."), std::string::npos) << errors;
+  }
+}
+
 }  // namespace

@@ -392,6 +392,24 @@ TEST_F(VPLSceneFileIOTest, ACoverScrolledIntoAnotherCellKeepsItsColours) {
   EXPECT_TRUE(Near(after, before, kCoverTolerance)) << after << " was " << before;
 }
 
+// A child clicking an arrow twice quickly: the second click reaches it as
+// the system's double-click message, and scrolls as the first did.
+TEST_F(VPLSceneFileIOTest, AQuickSecondClickOnAnArrowScrollsAgain) {
+  MakeLibrary(std::vector<int>(12, 1), {0, 1, 2, 3, 4, 0, 1, 2, 3, 4, 0, 1}, 0);
+  Open();
+  VPLSketchbookGrp& grid = *mScreen->GetSketchbookGrid();
+  Click(*grid.GetForwardButton());
+  const int16_t step = grid.GetOffset();
+  ASSERT_GT(step, 0);
+  const UUPoint at = PointOf(*grid.GetForwardButton());
+  mStage->Press(at);
+  mStage->Release(at);
+  mStage->DoubleClick(at);
+  mStage->Release(at);
+  mStage->RunFrame();
+  EXPECT_EQ(grid.GetOffset(), 3 * step);
+}
+
 TEST_F(VPLSceneFileIOTest, ACoverFromThePickerMakesANewCurrentBook) {
   MakeLibrary({1}, {0}, 0);
   Open();

@@ -15,6 +15,7 @@
 #include "mm/resources/MMPictureLoader.h"
 #include "mm3d/MM3DDriverTextureMap.h"
 #include "mm3d/MM3DModelCollection.h"
+#include "mm3d/MM3DTextureCollection.h"
 #include "tests/app/shell/ProgramStage.h"
 #include "tests/app/support/AppFixtures.h"
 #include "tests/app/support/DialogData.h"
@@ -294,14 +295,58 @@ TEST_F(VPLScreensOnXTest, APaletteButtonCoversTheCreationOnXDisplay) {
   EXPECT_EQ(mScreen.At(kSelectButtonOnStage.mX, kSelectButtonOnStage.mY), buttonBefore);
 }
 
-TEST_F(VPLScreensOnXTest, TheCreditsShowInsideTheQuitQuestionOnXDisplay) {
-  ASSERT_TRUE(mFiles.Ready());
-  VPLSceneCreationUI& screen = *Act().GetInterface();
+// The quit question's credits answer: the first credit, the title.
+void ShowCredits(VPLActCreation& act, ProgramStage& stage, ScreenOnX& capture) {
+  VPLSceneCreationUI& screen = *act.GetInterface();
   screen.AskToQuit();
   screen.DialogResult(screen.GetQuestionDialog(), VPLSceneCreationUI::kCreditsAnswer);
-  ASSERT_EQ(Act().GetMode(), VPLActCreation::kCreditsMode);
-  ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kDialogMiddle));
+  ASSERT_EQ(act.GetMode(), VPLActCreation::kCreditsMode);
+  ASSERT_TRUE(shell_test::CaptureShown(stage, capture, kDialogMiddle));
+}
+
+TEST_F(VPLScreensOnXTest, TheCreditsShowInsideTheQuitQuestionOnXDisplay) {
+  ASSERT_TRUE(mFiles.Ready());
+  ShowCredits(Act(), *mStage, mScreen);
   shell_test::KeepScreenshot(mScreen, "credits");
+}
+
+// The title star, seen whole, covers at least this many pixels.
+constexpr int32_t kSeenStar = 900;
+constexpr float kAspectTolerance = 0.02f;
+
+int32_t Differing(const ScreenOnX& a, const ScreenOnX& b) {
+  int32_t differing = 0;
+  for (int32_t y = 0; y < a.Height(); ++y) {
+    for (int32_t x = 0; x < a.Width(); ++x) differing += a.At(x, y) != b.At(x, y) ? 1 : 0;
+  }
+  return differing;
+}
+
+// The title's star shows whole: taking it away changes as many pixels as
+// a star covers.
+TEST_F(VPLScreensOnXTest, TheCreditsTitleStarIsSeenOnXDisplay) {
+  ASSERT_TRUE(mFiles.Ready());
+  ShowCredits(Act(), *mStage, mScreen);
+  VPLObj* star = Act().GetCredits()->GetCreditModel();
+  ASSERT_NE(star, nullptr);
+  const ScreenOnX withStar = mScreen;
+  star->SetVisibility(kMMHidden);
+  ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kDialogMiddle));
+  EXPECT_GE(Differing(withStar, mScreen), kSeenStar);
+}
+
+// The page is drawn in the panel's own aspect, so its letters keep theirs.
+TEST_F(VPLScreensOnXTest, TheCreditsPageTakesItsPanelsAspectOnXDisplay) {
+  ASSERT_TRUE(mFiles.Ready());
+  ShowCredits(Act(), *mStage, mScreen);
+  const VPLObj& panel = *Act().GetInterface()->GetQuestionDialog()->GetTextPanel();
+  MM3DVector low(0.0f, 0.0f, 0.0f, 1.0f);
+  MM3DVector high(0.0f, 0.0f, 0.0f, 1.0f);
+  panel.GetBounds(low, high);
+  const UUPoint page = MM3DGetTextureSize(panel.GetTextTextureId());
+  ASSERT_GT(page.mY, 0);
+  EXPECT_NEAR(static_cast<float>(page.mX) / static_cast<float>(page.mY),
+              (high.mX - low.mX) / (high.mY - low.mY), kAspectTolerance);
 }
 
 TEST(VPLIntroScreenOnXTest, AnIntroPageShowsItsEndButtonOnXDisplay) {

@@ -2,6 +2,7 @@
 // stage whose act maker gives a plain creation display: the stage thread's
 // part runs on the test's thread, the clock is frozen and moved by hand.
 
+#include "app/shell/VPL2DDisplayStrategy.h"
 #include "app/shell/VPLActMaker.h"
 #include "app/shell/VPLDisplayModeStrategy.h"
 #include "app/shell/VPLProgramValues.h"
@@ -11,10 +12,12 @@
 #include "mm/stage/MM3DAct.h"
 #include "mm/stage/MMStageWindow.h"
 #include "mm/tasks/MMTaskManager.h"
+#include "mm3d/MM3DDriverTextureMap.h"
 #include "mm3d/MM3DRenderer.h"
 #include "platform/win32/testhooks.h"
 #include "tests/app/shell/ProgramStage.h"
 #include "tests/app/shell/ShellTestSupport.h"
+#include "tests/mm3d/FakeTextureCollection.h"
 #include "tests/mm3d/drivers/DriverFixture.h"
 #include "tests/support/DesktopTestSupport.h"
 
@@ -130,6 +133,29 @@ TEST_F(VPLStageTest, WithoutTheOffscreenDeviceNothingIsDrawnAndTheTimeStays) {
   EXPECT_EQ(shell_test::SurfacePixel(*mPicture, 2, 2), before);
 }
 
+// The intro starts loading the 3D library before its end; the creation
+// screen's driver, with either driver first, is made once that load is done.
+TEST(VPLStageDisplayLibraryTest, ALibraryLoadedAheadServesTheCreationScreensDriver) {
+  for (const uint8_t openGLFirst : {uint8_t{0}, uint8_t{1}}) {
+    SCOPED_TRACE(openGLFirst != 0 ? "OpenGL" : "Direct3D");
+    VPLOpenGLFirst = openGLFirst;
+    NoticeMaker maker;
+    VPLSetActMaker(&maker);
+    auto* window = new (ALGlobalAllocator) MMStageWindow(AFDefaultWindowDescription);
+    auto* stage = new (ALGlobalAllocator) VPLStage(window, UURect(0, 0, 640, 480));
+    stage->Init();
+    stage->LoadDisplayLibraryAhead();
+    stage->RequestAct(1);
+    stage->UpdateLoop(stage->GetTaskManager()->GetNow(), true);
+    DrainMessages();
+    EXPECT_TRUE(stage->GetRenderer());
+    delete window;
+    DrainMessages();
+    VPLSetActMaker(nullptr);
+  }
+  VPLOpenGLFirst = 0;
+}
+
 TEST_F(VPLStageTest, NineFramesASecondShowTheNoticeAfterTheFourthWindow) {
   RunWindows(3, kSlowFrames);
   EXPECT_TRUE(mMaker.mNotices.empty());
@@ -183,6 +209,77 @@ TEST(VPLStagePictureTest, TheNextScreenFrameMatchesTheOneBeforeThePicture) {
     const UUOwned<MMSurface> picture = shell_test::PatternSurface(64, 48, 1);
     ASSERT_TRUE(stage->Stage().RenderToSurface(*picture, kVPLNow, true).mRendered);
     EXPECT_TRUE(ScreenFrame(*stage) == before);
+    stage.reset();
+  }
+  VPLOpenGLFirst = 0;
+}
+
+// The creation screen's display showing one texture of the test's own over
+// the whole view, through the stage's texture map, on whichever device the
+// stage draws with.
+class TextureMaker : public NoticeMaker {
+ public:
+  bool DrawCreationView(MMAct* act) override {
+    MM3DDriver& driver = *act->GetStage()->GetDriver();
+    MM3DTriangleBuffer* buffer = driver.CreateTriangleBuffer(16, 2);
+    SetSquareView(driver);
+    driver.BeginFrame();
+    driver.ClearFrame();
+    MM3DRenderStateBlock block = OpaqueBlock();
+    block.mStages[0].mTexture = mTexture.GetDriverTexture();
+    DrawQuad(driver, *buffer, Quad{}, block);
+    block.Reset();
+    driver.EndFrame();
+    driver.DestroyTriangleBuffer(buffer);
+    return true;
+  }
+
+  MM3DTextureHandle mTexture;
+};
+
+Rgb PictureCentre(VPLStage& stage, MMSurface& picture) {
+  EXPECT_TRUE(stage.RenderToSurface(picture, kSceneTime, false).mRendered);
+  const uint32_t pixel = shell_test::SurfacePixel(picture, kPictureSize / 2, kPictureSize / 2);
+  return Rgb{static_cast<int>(pixel >> 16 & 0xFF), static_cast<int>(pixel >> 8 & 0xFF),
+             static_cast<int>(pixel & 0xFF)};
+}
+
+// The pictures' device keeps its textures between pictures while the
+// screen draws with its own: a texture whose texels change (the program
+// then lets go of every driver texture) is pictured changed, and so is one
+// changed while the screen's device was lost and made again.
+TEST(VPLStagePictureTest, APictureShowsTheTexturesAsTheyAreNow) {
+  constexpr Rgb kRed{255, 0, 0};
+  constexpr Rgb kBlue{0, 0, 255};
+  constexpr Rgb kGreen{0, 255, 0};
+  for (const uint8_t openGLFirst : {uint8_t{0}, uint8_t{1}}) {
+    SCOPED_TRACE(openGLFirst != 0 ? "OpenGL" : "Direct3D");
+    VPLOpenGLFirst = openGLFirst;
+    FakeTextureCollection colours(3);
+    const MMResourceId id = colours.Add({.mRed = 255, .mGreen = 0, .mBlue = 0});
+    TextureMaker maker;
+    auto stage = std::make_unique<shell_test::ProgramStage>(&maker, 1);
+    VPLStage& programStage = stage->Stage();
+    ASSERT_TRUE(programStage.GetRenderer());
+    maker.mTexture = programStage.GetTextureMap()->GetHandle(id, {1, 0, 0});
+    const UUOwned<MMSurface> picture = shell_test::PatternSurface(kPictureSize, kPictureSize, 1);
+    EXPECT_TRUE(Near(PictureCentre(programStage, *picture), kRed, 8));
+    ASSERT_TRUE(maker.DrawCreationView(stage->Act()));
+    const int32_t loads = colours.mLoads;
+    EXPECT_TRUE(Near(PictureCentre(programStage, *picture), kRed, 8));
+    EXPECT_EQ(colours.mLoads, loads);  // neither device loaded it again
+
+    colours.mTextures[0] = {.mRed = 0, .mGreen = 0, .mBlue = 255};
+    programStage.GetTextureMap()->ReleaseAll();
+    ASSERT_TRUE(maker.DrawCreationView(stage->Act()));
+    EXPECT_TRUE(Near(PictureCentre(programStage, *picture), kBlue, 8));
+
+    programStage.SetDisplayModeStrategy(&VPLIntroDisplayStrategy());
+    colours.mTextures[0] = {.mRed = 0, .mGreen = 255, .mBlue = 0};
+    programStage.SetDisplayModeStrategy(&VPLCreationDisplayStrategy());
+    ASSERT_TRUE(programStage.GetRenderer());
+    EXPECT_TRUE(Near(PictureCentre(programStage, *picture), kGreen, 8));
+    maker.mTexture.Release();
     stage.reset();
   }
   VPLOpenGLFirst = 0;

@@ -78,6 +78,39 @@ TEST_F(AFBufferedInputFromAsyncFileTest, RingFillsInChunksWrapsAndWakesAfterCons
   input.Stop();
 }
 
+// The task sleeps on a full ring until the reader has made room for a
+// chunk, by consuming or by seeking forward inside the ring; a seek out of
+// the ring wakes it at once.
+TEST_F(AFBufferedInputFromAsyncFileTest, TheTaskIsWokenWhenThereIsRoomForAChunk) {
+  AFBufferedInputFromAsyncFile input(mManager, mRing.data(), 16, 6, mStream, 100, 60, mFileLock,
+                                     false);
+  const auto woken = [&input] {
+    return input.GetDueTime() <= static_cast<int32_t>(ALMilliseconds());
+  };
+  // As the pulse thread does, which is not running here.
+  const auto pulse = [&input] {
+    const int32_t delay = input.Pulse();
+    input.CallAgainIn(delay);
+    return delay;
+  };
+  while (pulse() == 0) {
+  }
+  EXPECT_FALSE(woken());
+  input.Consume(5);
+  EXPECT_FALSE(woken());  // room for less than a chunk
+  input.Consume(1);
+  EXPECT_TRUE(woken());
+  EXPECT_EQ(pulse(), 250);  // one chunk fills the ring again
+  input.Consume(3);
+  EXPECT_FALSE(woken());
+  EXPECT_EQ(input.Seek(12), 12);  // forward inside the ring
+  EXPECT_TRUE(woken());
+  EXPECT_EQ(pulse(), 250);
+  EXPECT_EQ(input.Seek(40), 40);  // past the ring: emptied
+  EXPECT_TRUE(woken());
+  input.Stop();
+}
+
 // A memory stream that counts its reads.
 class CountingMemory : public UUMemory {
  public:

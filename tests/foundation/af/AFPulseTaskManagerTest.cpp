@@ -74,6 +74,28 @@ TEST(AFPulseTaskManagerTest, PassesRunDueTasksInListOrderAndIntMaxMeansNever) {
   EXPECT_EQ(manager.EarliestDue(), INT_MAX);
 }
 
+// A call made while the task is inside its Pulse (as another thread's
+// CallAgainIn may come) stands over the delay that Pulse answers.
+TEST(AFPulseTaskManagerTest, ACallAgainDuringAPulseIsNotLost) {
+  AFPulseTaskManager manager;
+  ScriptedTask resting(1, nullptr, INT_MAX);
+  ScriptedTask done(2, nullptr, INT_MAX);
+  resting.mDelay = 250;
+  resting.mDuringPulse = [&] { resting.CallAgainIn(0); };
+  done.mDuringPulse = [&] { done.CallAgainIn(5); };
+  manager.AddTask(&resting);
+  manager.AddTask(&done);
+  manager.RunDueTasks();
+  const auto now = static_cast<int32_t>(ALMilliseconds());
+  EXPECT_LE(resting.GetDueTime(), now);
+  EXPECT_LE(done.GetDueTime(), now + 5);
+  resting.mDuringPulse = nullptr;
+  manager.RunDueTasks();  // a pulse without a call answers its delay again
+  EXPECT_GE(resting.GetDueTime(), static_cast<int32_t>(ALMilliseconds()) + 200);
+  manager.RemoveTask(&resting);
+  manager.RemoveTask(&done);
+}
+
 TEST(AFPulseTaskManagerTest, TaskAddedDuringAPassRunsInThatPassAndRemovedNeverRuns) {
   AFPulseTaskManager manager;
   std::vector<int> log;

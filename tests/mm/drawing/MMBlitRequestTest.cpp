@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -41,11 +42,40 @@ bool Blit(MMBitmap& source, MMBitmap& destination, const UURect& rect,
   return request.Execute();
 }
 
-class MMBlitRequestTest : public ::testing::TestWithParam<bool> {
+// Runs each test on one path of span routines, and puts the fastest back.
+class MMBlitPathTest : public ::testing::TestWithParam<MMBlitPath> {
  protected:
-  void SetUp() override { MMSelectBlitRoutines(GetParam()); }
   void TearDown() override { MMInitializeBlitRoutines(); }
 };
+
+class MMBlitRequestTest : public MMBlitPathTest {
+ protected:
+  void SetUp() override { MMSelectBlitRoutines(GetParam()); }
+};
+
+// Each vector path against the plain one, on the same cases.
+class MMBlitVectorPathTest : public MMBlitPathTest {
+ protected:
+  const MMBlitPath mPaths[2] = {MMBlitPath::kPlain, GetParam()};
+};
+
+std::vector<MMBlitPath> VectorPaths() {
+  std::vector<MMBlitPath> paths = MMAvailableBlitPaths();
+  paths.erase(paths.begin());
+  return paths;
+}
+
+std::string PathName(const ::testing::TestParamInfo<MMBlitPath>& info) {
+  switch (info.param) {
+    case MMBlitPath::kPlain:
+      return "Plain";
+    case MMBlitPath::kSSE2:
+      return "SSE2";
+    case MMBlitPath::kAVX2:
+      return "AVX2";
+  }
+  return "Unknown";
+}
 
 TEST(MMBitmapTest, CreatedBitmapsHaveRowsAlignedToFourBytes) {
   EXPECT_EQ(MakeBitmap(3, 2, kMMFormat24)->mPitch, 12);
@@ -218,14 +248,13 @@ TEST_P(MMBlitRequestTest, ConvertsDepthsAndExpandsPalettes) {
   EXPECT_EQ(Row(*wide, 0), (std::vector<uint8_t>{1, 2, 3, 0}));
 }
 
-INSTANTIATE_TEST_SUITE_P(PlainAndMMX, MMBlitRequestTest, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(EveryPath, MMBlitRequestTest, ::testing::ValuesIn(MMAvailableBlitPaths()),
+                         PathName);
 
 // Every routine of the four tables, in every direction and at several
-// widths and alignments, draws the same pixels through the MMX forms as
+// widths and alignments, draws the same pixels through the vector forms as
 // through the plain ones.
-TEST(MMBlitRequestMMXTest, EveryModeDrawsTheSamePixelsOnBothPaths) {
-  WinMMCheckProcessor();
-  if (!WinMMHasMMX()) GTEST_SKIP() << "no MMX";
+TEST_P(MMBlitVectorPathTest, EveryModeDrawsThePlainPathsPixels) {
   struct Mode {
     int32_t sourceFormat, subFormat, destinationFormat;
     bool remap;
@@ -271,7 +300,7 @@ TEST(MMBlitRequestMMXTest, EveryModeDrawsTheSamePixelsOnBothPaths) {
         for (int32_t i = 0; i < background->mPitch * 10; ++i)
           background->mPixels[i] = static_cast<uint8_t>(random());
         for (int path = 0; path < 2; ++path) {
-          MMSelectBlitRoutines(path == 1);
+          MMSelectBlitRoutines(mPaths[path]);
           Bitmap destination = MakeBitmap(90, 10, m.destinationFormat);
           std::memcpy(destination->mPixels, background->mPixels,
                       static_cast<size_t>(background->mPitch) * 10);
@@ -290,14 +319,13 @@ TEST(MMBlitRequestMMXTest, EveryModeDrawsTheSamePixelsOnBothPaths) {
       }
     }
   }
-  MMInitializeBlitRoutines();
 }
 
 // The vector blends against the plain ones over every transparency (the
 // column) and every colour byte (the row), each over a spread of
 // destination bytes; the width leaves a tail that the vector loop does not
 // cover.
-TEST(MMBlitRequestMMXTest, BlendsDrawTheSamePixelsOnBothPathsForEveryTransparency) {
+TEST_P(MMBlitVectorPathTest, BlendsDrawThePlainPathsPixelsForEveryTransparency) {
   constexpr int32_t kSide = 256;
   constexpr int32_t kWidth = kSide + 3;
   for (int32_t sub : {kMMSubFormatPremultiplied, kMMSubFormatStraight}) {
@@ -312,7 +340,7 @@ TEST(MMBlitRequestMMXTest, BlendsDrawTheSamePixelsOnBothPathsForEveryTransparenc
     for (int32_t under = 0; under < 256; under += 5) {
       std::vector<uint8_t> results[2];
       for (int path = 0; path < 2; ++path) {
-        MMSelectBlitRoutines(path == 1);
+        MMSelectBlitRoutines(mPaths[path]);
         Bitmap destination = MakeBitmap(kWidth, kSide, kMMFormat32);
         for (int32_t i = 0; i < destination->mPitch * kSide; ++i)
           destination->mPixels[i] = static_cast<uint8_t>(under + i % 4 * 101);
@@ -323,8 +351,10 @@ TEST(MMBlitRequestMMXTest, BlendsDrawTheSamePixelsOnBothPathsForEveryTransparenc
       ASSERT_EQ(results[0], results[1]) << "sub " << sub << " under " << under;
     }
   }
-  MMInitializeBlitRoutines();
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryVectorPath, MMBlitVectorPathTest, ::testing::ValuesIn(VectorPaths()),
+                         PathName);
 
 TEST(MMBlitRequestMMXTest, PlainCopiesUseTheMMXBlockCopy) {
   std::vector<uint8_t> source(300), destination(310, 0xEE);

@@ -1,4 +1,5 @@
 #include "mm3d/drivers/win/WinMM3DDDDriverAdapter.h"
+#include "mm3d/drivers/win/WinMM3DDDTextureCollection.h"
 
 #include "platform/win32/testhooks.h"
 #include "tests/mm3d/drivers/DriverFixture.h"
@@ -203,6 +204,30 @@ TEST(WinMM3DDDDriverDescriptionTest, AGuidClearsThePrimaryFlag) {
   EXPECT_EQ(other.mPrimary, 0);
   EXPECT_EQ(other.mGuid.Data1, 1u);
   EXPECT_STREQ(other.mDriverName, "card.drv");
+}
+
+// Two pixels into each format, with the texels' bytes worked out by hand:
+// each channel keeps its top bits, the texel's low byte first.
+TEST(WinMM3DDDTextureCollectionTest, PixelsBecomeTexelsOfEveryFormat) {
+  // Red, green, blue, alpha.
+  const uint8_t pixels[] = {0xFF, 0x80, 0x08, 0x90, 0x12, 0x34, 0x56, 0x00};
+  constexpr ptrdiff_t kStep = 4;
+  struct Case {
+    int32_t code;
+    std::vector<uint8_t> texels;
+  };
+  const Case cases[] = {
+      {kMM3DTextureRgb565, {0x01, 0xFC, 0xAA, 0x11}},
+      {kMM3DTextureArgb4444, {0x80, 0x9F, 0x35, 0x01}},
+      {kMM3DTextureArgb1555, {0x01, 0xFE, 0xCA, 0x08}},
+      {kMM3DTextureRgb888, {0x08, 0x80, 0xFF, 0x56, 0x34, 0x12}},
+      {kMM3DTextureArgb8888, {0x08, 0x80, 0xFF, 0x90, 0x56, 0x34, 0x12, 0x00}},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> out(c.texels.size(), 0xEE);
+    WinMM3DDDWriteTexels(c.code, pixels, kStep, 2, out.data());
+    EXPECT_EQ(out, c.texels) << "format " << c.code;
+  }
 }
 
 TEST(WinMM3DDDTextureCollectionTest, MipChainsHalveWhileBothSidesExceedOne) {

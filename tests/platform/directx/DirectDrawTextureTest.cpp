@@ -8,7 +8,7 @@
 
 namespace {
 
-using vpl::platform::ConvertRow;
+using vpl::platform::ConvertRows;
 
 DDPIXELFORMAT Format(DWORD flags, DWORD bits, DWORD red, DWORD green, DWORD blue, DWORD alpha) {
   DDPIXELFORMAT format{.dwSize = sizeof(DDPIXELFORMAT), .dwFlags = flags};
@@ -40,10 +40,50 @@ TEST(DirectDrawTextureTest, TexelsOfEveryFormatBecomeRedGreenBlueAlpha) {
   };
   for (const Case& c : cases) {
     uint8_t out[4] = {};
-    ConvertRow(c.format, c.texel.data(), 1, out);
+    ConvertRows(c.format, c.texel.data(), 0, 1, 1, out);
     EXPECT_EQ(std::memcmp(out, c.expected, 4), 0)
         << c.format.dwRGBBitCount << " bits: " << int{out[0]} << "," << int{out[1]} << ","
         << int{out[2]} << "," << int{out[3]};
+  }
+}
+
+// A channel of n bits is scaled from 0..2^n - 1 to 0..255, rounded, for
+// every texel of the 16-bit formats (one row of all 65536), and for
+// channels of more than eight bits in 32-bit ones.
+TEST(DirectDrawTextureTest, EveryTexelScalesEachChannelRounded) {
+  constexpr DWORD kRgbAlpha = DDPF_RGB | DDPF_ALPHAPIXELS;
+  const DDPIXELFORMAT formats[] = {
+      Format(DDPF_RGB, 16, 0xF800, 0x07E0, 0x001F, 0),
+      Format(kRgbAlpha, 16, 0x0F00, 0x00F0, 0x000F, 0xF000),
+      Format(kRgbAlpha, 16, 0x7C00, 0x03E0, 0x001F, 0x8000),
+      Format(kRgbAlpha, 32, 0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000),
+  };
+  const auto scaled = [](uint32_t texel, DWORD mask) {
+    if (mask == 0) return 255u;
+    const uint32_t shift = static_cast<uint32_t>(__builtin_ctz(mask));
+    const uint32_t maximum = mask >> shift;
+    return (((texel & mask) >> shift) * 255 + maximum / 2) / maximum;
+  };
+  for (const DDPIXELFORMAT& format : formats) {
+    const DWORD bytes = format.dwRGBBitCount / 8;
+    constexpr uint32_t kTexels = 65536;
+    std::vector<uint8_t> texels(kTexels * bytes);
+    for (uint32_t t = 0; t < kTexels; ++t) {
+      // Spread the 16 bits over the whole texel of a wider format.
+      const uint32_t texel = bytes == 2 ? t : t * 0x10001u;
+      std::memcpy(&texels[t * bytes], &texel, bytes);
+    }
+    std::vector<uint8_t> out(kTexels * 4);
+    ConvertRows(format, texels.data(), 0, kTexels, 1, out.data());
+    for (uint32_t t = 0; t < kTexels; ++t) {
+      const uint32_t texel = bytes == 2 ? t : t * 0x10001u;
+      const DWORD masks[] = {format.dwRBitMask, format.dwGBitMask, format.dwBBitMask,
+                             format.dwRGBAlphaBitMask};
+      for (size_t c = 0; c < 4; ++c) {
+        ASSERT_EQ(out[t * 4 + c], scaled(texel, masks[c]))
+            << format.dwRGBBitCount << " bits, texel " << texel << ", channel " << c;
+      }
+    }
   }
 }
 

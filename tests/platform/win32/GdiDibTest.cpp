@@ -26,9 +26,10 @@ const uint8_t* Bits(const BmpFixture& fixture) {
   return fixture.mBytes.data() + offset;
 }
 
-// A section made from the file's header with no compression, set from the
-// file's rows; answers the section's bytes.
-std::vector<uint8_t> SectionSetFrom(const BmpFixture& fixture) {
+// A section made from the file's header with no compression, its pixels
+// set to earlier as if it held another picture, then set from the file's
+// rows; answers the section's bytes.
+std::vector<uint8_t> SectionSetFrom(const BmpFixture& fixture, uint8_t earlier = 0) {
   std::vector<uint8_t> info(fixture.mBytes.begin() + kFileHeader, fixture.mBytes.end());
   if (info[0] != kCoreHeader) {
     BITMAPINFOHEADER header{};
@@ -42,12 +43,18 @@ std::vector<uint8_t> SectionSetFrom(const BmpFixture& fixture) {
                                      DIB_RGB_COLORS, &bits, nullptr, 0);
   if (section == nullptr) return {};
   std::vector<uint8_t> bytes;
-  DIBSECTION described{};
-  if (GetObjectA(section, sizeof described, &described) == sizeof described &&
-      SetDIBits(nullptr, section, 0, static_cast<UINT>(described.dsBm.bmHeight), Bits(fixture),
-                Info(fixture), DIB_RGB_COLORS) == described.dsBm.bmHeight) {
+  DIBSECTION about{};
+  const bool described = GetObjectA(section, sizeof about, &about) == sizeof about;
+  if (described) {
+    const auto pixelBytes = static_cast<size_t>(about.dsBm.bmWidth * about.dsBm.bmBitsPixel / 8);
+    for (LONG y = 0; y < about.dsBm.bmHeight; ++y) {
+      std::memset(static_cast<uint8_t*>(bits) + y * about.dsBm.bmWidthBytes, earlier, pixelBytes);
+    }
+  }
+  if (described && SetDIBits(nullptr, section, 0, static_cast<UINT>(about.dsBm.bmHeight),
+                             Bits(fixture), Info(fixture), DIB_RGB_COLORS) == about.dsBm.bmHeight) {
     const auto* start = static_cast<const uint8_t*>(bits);
-    bytes.assign(start, start + described.dsBmih.biSizeImage);
+    bytes.assign(start, start + about.dsBmih.biSizeImage);
   }
   DeleteObject(section);
   return bytes;
@@ -57,12 +64,111 @@ std::vector<uint8_t> RowsOf(const BmpFixture& fixture) {
   return {Bits(fixture), fixture.mBytes.data() + fixture.mBytes.size()};
 }
 
+// The pixels the rows skip (by line ends, deltas and the end mark) are 0
+// whatever the section held before.
 TEST(GdiDibTest, RunLengthRowsSetIntoASectionAsTheirUncompressedTwins) {
   for (int bits : {8, 4}) {
-    const BmpFixture encoded = bmp_fixtures::RleFile("rle.bmp", bits);
-    const BmpFixture twin = bmp_fixtures::RleTwin("twin.bmp", bits);
-    EXPECT_EQ(SectionSetFrom(encoded), RowsOf(twin)) << bits << " bits";
+    for (const int earlier : {0x00, 0xEE}) {
+      const BmpFixture encoded = bmp_fixtures::RleFile("rle.bmp", bits);
+      const BmpFixture twin = bmp_fixtures::RleTwin("twin.bmp", bits);
+      EXPECT_EQ(SectionSetFrom(encoded, static_cast<uint8_t>(earlier)), RowsOf(twin))
+          << bits << " bits over " << earlier;
+    }
   }
+}
+
+// An 8-bit run-length stream of a wide picture, written code by code with
+// the picture each code shows, bottom row first.
+class WideRle8 {
+ public:
+  static constexpr int kWidth = 160;
+  static constexpr int kHeight = 8;
+
+  void Run(int count, uint8_t value) {
+    mStream.insert(mStream.end(), {static_cast<uint8_t>(count), value});
+    for (int i = 0; i < count; ++i) Put(value);
+  }
+  void Literal(int count) {
+    mStream.insert(mStream.end(), {0, static_cast<uint8_t>(count)});
+    for (int i = 0; i < count; ++i) {
+      mStream.push_back(static_cast<uint8_t>(i * 3 + 1));
+      Put(mStream.back());
+    }
+    if (count % 2 == 1) mStream.push_back(0xFF);
+  }
+  void Delta(int dx, int dy) {
+    mStream.insert(mStream.end(), {0, 2, static_cast<uint8_t>(dx), static_cast<uint8_t>(dy)});
+    mX += dx;
+    mY += dy;
+  }
+  void LineEnd() {
+    mStream.insert(mStream.end(), {0, 0});
+    mX = 0;
+    ++mY;
+  }
+  // The end mark, and bytes after it that are never read.
+  void EndMark(size_t trailing) {
+    mStream.insert(mStream.end(), {0, 1});
+    mStream.resize(mStream.size() + trailing, 0xFF);
+  }
+
+  BmpFixture File() const {
+    bmp_fixtures::InfoFields f{.mWidth = kWidth,
+                               .mHeight = kHeight,
+                               .mCompression = BI_RLE8,
+                               .mImageSize = static_cast<uint32_t>(mStream.size())};
+    return {"wide.bmp", bmp_fixtures::BmpFile(bmp_fixtures::InfoHeader(f),
+                                              bmp_fixtures::ColorTable(256, 4), mStream)};
+  }
+  // The rows of the twin without compression.
+  std::vector<uint8_t> Rows() const {
+    const bmp_fixtures::IndexGrid topFirst(mGrid.rbegin(), mGrid.rend());
+    return bmp_fixtures::IndexRows(topFirst, 8);
+  }
+
+ private:
+  void Put(uint8_t value) {
+    if (mX < kWidth) mGrid[static_cast<size_t>(mY)][static_cast<size_t>(mX)] = value;
+    ++mX;
+  }
+
+  std::vector<uint8_t> mStream;
+  bmp_fixtures::IndexGrid mGrid = bmp_fixtures::IndexGrid(kHeight, std::vector<uint8_t>(kWidth));
+  int mX = 0;
+  int mY = 0;
+};
+
+// Long streams take a quicker way through the codes that lie inside their
+// line: codes that fill a line exactly, codes past the right edge, codes
+// ending near the edge of the first and the last line stored, skips right
+// after long runs and the stream's tail give the same pixels.
+TEST(GdiDibTest, WideRunLengthRowsSetIntoASectionAsTheirUncompressedTwins) {
+  WideRle8 rle;
+  rle.Run(70, 5);
+  rle.Literal(37);
+  rle.Run(53, 9);
+  rle.LineEnd();
+  rle.Run(100, 4);
+  rle.Delta(20, 0);
+  rle.Literal(3);
+  rle.LineEnd();
+  rle.Run(145, 6);
+  rle.Run(10, 7);
+  rle.Run(50, 8);
+  rle.Literal(255);
+  rle.LineEnd();
+  rle.Literal(90);
+  rle.Delta(5, 1);
+  rle.Run(30, 2);
+  rle.LineEnd();
+  for (int filler = 0; filler < 2; ++filler) {
+    rle.Literal(WideRle8::kWidth);
+    rle.LineEnd();
+  }
+  rle.Run(145, 1);
+  rle.Run(10, 3);
+  rle.EndMark(300);
+  EXPECT_EQ(SectionSetFrom(rle.File(), 0xEE), rle.Rows());
 }
 
 TEST(GdiDibTest, RunLengthRowsAreReadNoFurtherThanTheImageSize) {

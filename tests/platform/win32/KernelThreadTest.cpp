@@ -1,8 +1,10 @@
+#include "platform/win32/KernelObject.h"
 #include "platform/win32/kernel.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 
 namespace {
 
@@ -78,6 +80,57 @@ TEST(KernelThreadTest, AnotherThreadWakesAnInfiniteWait) {
   EXPECT_EQ(WaitForSingleObject(thread, kGenerous), WAIT_OBJECT_0);
   CloseHandle(thread);
   CloseHandle(gWake);
+}
+
+// A waiting thread, on objects made signalled one by one.
+struct Waiter {
+  Waiter(std::vector<HANDLE> waitedOn, BOOL all)
+      : handles(std::move(waitedOn)), thread([this, all] {
+          answer = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), all,
+                                          INFINITE);
+        }) {}
+  std::vector<HANDLE> handles;
+  std::atomic<DWORD> answer{WAIT_FAILED};
+  std::thread thread;
+};
+
+void AwaitSleepingWaits(size_t count) {
+  while (vpl::platform::SleepingObjectWaits() < count) std::this_thread::yield();
+}
+
+// Setting an event wakes the waits on it, a wait on several objects on any
+// of them, and a wait for all of them on each until all are set; no other.
+TEST(KernelThreadTest, AnEventWakesOnlyTheWaitsOnIt) {
+  HANDLE events[5];
+  for (HANDLE& event : events) event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HANDLE unwaited = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  const size_t sleeping = vpl::platform::SleepingObjectWaits();
+  Waiter one({events[0]}, FALSE);
+  Waiter either({events[1], events[2]}, FALSE);
+  Waiter both({events[3], events[4]}, TRUE);
+  AwaitSleepingWaits(sleeping + 3);
+  const uint64_t wakeUps = vpl::platform::ObjectWaitWakeUps();
+  SetEvent(unwaited);
+  EXPECT_EQ(vpl::platform::ObjectWaitWakeUps(), wakeUps);
+  SetEvent(events[2]);
+  either.thread.join();
+  EXPECT_EQ(either.answer, WAIT_OBJECT_0 + 1);
+  EXPECT_EQ(vpl::platform::ObjectWaitWakeUps(), wakeUps + 1);
+  SetEvent(events[3]);
+  EXPECT_EQ(vpl::platform::ObjectWaitWakeUps(), wakeUps + 2);
+  EXPECT_EQ(both.answer, WAIT_FAILED);
+  SetEvent(events[4]);
+  both.thread.join();
+  EXPECT_EQ(both.answer, WAIT_OBJECT_0);
+  EXPECT_EQ(vpl::platform::ObjectWaitWakeUps(), wakeUps + 3);
+  SetEvent(events[0]);
+  one.thread.join();
+  EXPECT_EQ(one.answer, WAIT_OBJECT_0);
+  EXPECT_EQ(vpl::platform::ObjectWaitWakeUps(), wakeUps + 4);
+  // The wait for all took both auto-reset events.
+  EXPECT_EQ(WaitForMultipleObjects(2, &events[3], FALSE, 0), WAIT_TIMEOUT);
+  for (HANDLE event : events) CloseHandle(event);
+  CloseHandle(unwaited);
 }
 
 DWORD gSlot = TLS_OUT_OF_INDEXES;

@@ -40,6 +40,16 @@ Findings CheckTexts(const std::filesystem::path& folder);
 // Every object lies inside its screen's view and none overlaps another
 // shown with it at its depth.
 Findings CheckLayout(const databuilder::InterfaceLayout& layout);
+// The pose knob circles on the middle of its arc inside the Pomble panel,
+// and the fill options' swatch and preview take the chosen texture with
+// texture coordinates.
+Findings CheckOptionPanels(const std::filesystem::path& folder,
+                           const databuilder::Manifest& manifest);
+// The credits' title star shows inside the credits camera's view, clear
+// of the quit question's panel.
+Findings CheckCreditsStar(const std::filesystem::path& folder,
+                          const databuilder::Manifest& manifest,
+                          const databuilder::InterfaceLayout& layout);
 // The program's string table names the six files built in the folder, and
 // the folders the program needs.
 Findings CheckStringTable(const std::filesystem::path& folder);

@@ -1,11 +1,8 @@
 #include "tools/databuilder/check/GeometryChecks.h"
 
-#include "foundation/uu/UUDirectory.h"
 #include "mm3d/MM3DDisplayTreeDataNodes.h"
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
-#include "mm3d/MM3DModelCollection.h"
-#include "mm3d/MM3DModelLoader.h"
-#include "platform/win32/PathMapping.h"
+#include "tools/databuilder/check/BuiltModels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -260,23 +257,12 @@ Findings CheckProgramGeometry(MM3DModel& model, const std::string& symbol) {
 }
 
 Findings CheckGeometry(const std::filesystem::path& folder, const databuilder::Manifest& manifest) {
-  const UUDirectory directory(
-      vpl::platform::ToWindowsPath(std::filesystem::absolute(folder)).c_str());
-  MM3DModelLoader* loader = MM3DOpenModelResourceFile(directory, "vpl3d.MMM", false);
-  if (loader == nullptr) return {"vpl3d.MMM does not open"};
-  Findings findings;
-  for (const databuilder::ManifestItem& item : manifest.GetItems(databuilder::ItemKind::kModel)) {
-    UURefCount<MM3DModel> model = loader->GetModel(static_cast<int16_t>(item.mId), nullptr);
-    // A model still empty has nothing to check yet.
-    if (model.IsEmpty() || !model->HasDisplayTree()) continue;
+  return CheckEachBuiltModel(folder, manifest, [](MM3DModel& model, const std::string& symbol) {
     Found found;
-    Collect(model->GetDisplayTree(), found);
-    if (found.meshes.empty() && found.splines.empty() && !model->HasCameras()) continue;
-    const Findings more = CheckProgramGeometry(*model, item.mName);
-    findings.insert(findings.end(), more.begin(), more.end());
-  }
-  MM3DDestroyModelCollections();
-  return findings;
+    Collect(model.GetDisplayTree(), found);
+    if (found.meshes.empty() && found.splines.empty() && !model.HasCameras()) return Findings{};
+    return CheckProgramGeometry(model, symbol);
+  });
 }
 
 }  // namespace content_check

@@ -34,14 +34,6 @@ constexpr std::array<int32_t, 6> kPartOfCode = {0, 2, 3, 1, 4, 5};
 // How far a pose at 1 must move some vertex of every block.
 constexpr float kVisibleMove = 0.05f;
 
-void Walk(MM3DDisplayTreeNode* node, const std::function<void(MM3DDisplayTreeNode&)>& visit) {
-  if (node == nullptr) return;
-  visit(*node);
-  auto* parent = dynamic_cast<MM3DDisplayTreeNodeWithChildren*>(node);
-  if (parent == nullptr) return;
-  for (int32_t i = 0; i < parent->GetChildCount(); ++i) Walk(parent->GetChild(i), visit);
-}
-
 float LengthOf(const MM3DVector& v) { return std::sqrt(v.mX * v.mX + v.mY * v.mY + v.mZ * v.mZ); }
 
 // Whether every element of every block's target is within the bound.
@@ -158,6 +150,14 @@ void CheckAnimationLists(const std::filesystem::path& folder, Findings& findings
 }
 
 }  // namespace
+
+void Walk(MM3DDisplayTreeNode* node, const std::function<void(MM3DDisplayTreeNode&)>& visit) {
+  if (node == nullptr) return;
+  visit(*node);
+  auto* parent = dynamic_cast<MM3DDisplayTreeNodeWithChildren*>(node);
+  if (parent == nullptr) return;
+  for (int32_t i = 0; i < parent->GetChildCount(); ++i) Walk(parent->GetChild(i), visit);
+}
 
 std::vector<MM3DDisplayTreeNodeIndexedBlendShapeArray*> FindBlendArrays(MM3DModel& model) {
   std::vector<MM3DDisplayTreeNodeIndexedBlendShapeArray*> arrays;

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 namespace content_check {
@@ -20,6 +21,9 @@ namespace content_check {
 // The names of the six part nodes, in the character's part order: head,
 // torso, left arm, right arm, left foot, right foot.
 extern const std::array<const char*, 6> kPombleParts;
+
+// Visits the node and every node under it, each parent before its children.
+void Walk(MM3DDisplayTreeNode* node, const std::function<void(MM3DDisplayTreeNode&)>& visit);
 
 // The blend arrays in the order a walk down from the root meets them.
 std::vector<MM3DDisplayTreeNodeIndexedBlendShapeArray*> FindBlendArrays(MM3DModel& model);

@@ -1,10 +1,7 @@
 #include "tools/databuilder/check/SolidChecks.h"
 
-#include "foundation/uu/UUDirectory.h"
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
-#include "mm3d/MM3DModelCollection.h"
-#include "mm3d/MM3DModelLoader.h"
-#include "platform/win32/PathMapping.h"
+#include "tools/databuilder/check/BuiltModels.h"
 #include "tools/databuilder/check/ModelChecks.h"
 
 #include <algorithm>
@@ -196,19 +193,7 @@ Findings CheckSolidRules(MM3DModel& model, const std::string& symbol) {
 }
 
 Findings CheckSolids(const std::filesystem::path& folder, const databuilder::Manifest& manifest) {
-  const UUDirectory directory(
-      vpl::platform::ToWindowsPath(std::filesystem::absolute(folder)).c_str());
-  MM3DModelLoader* loader = MM3DOpenModelResourceFile(directory, "vpl3d.MMM", false);
-  if (loader == nullptr) return {"vpl3d.MMM does not open"};
-  Findings findings;
-  for (const databuilder::ManifestItem& item : manifest.GetItems(databuilder::ItemKind::kModel)) {
-    UURefCount<MM3DModel> model = loader->GetModel(static_cast<int16_t>(item.mId), nullptr);
-    if (model.IsEmpty() || !model->HasDisplayTree()) continue;
-    const Findings more = CheckSolidRules(*model, item.mName);
-    findings.insert(findings.end(), more.begin(), more.end());
-  }
-  MM3DDestroyModelCollections();
-  return findings;
+  return CheckEachBuiltModel(folder, manifest, CheckSolidRules);
 }
 
 }  // namespace content_check

@@ -125,14 +125,20 @@ void MakeTrack(const Recipe& recipe, const ModelContext&, ModelBuilder& builder)
 void MakeArc(const Recipe& recipe, const ModelContext&, ModelBuilder& builder) {
   const float radius = Float(recipe, "radius", 3.1);
   const float band = Float(recipe, "band", 0.45);
+  // The band reaches this far past each end of the half circle, so that
+  // a knob resting at an end lies on it whole.
+  const float overrun = Float(recipe, "overrun", 0.0) / radius;
   Outline outline;
   constexpr int32_t kSteps = 24;
+  const auto angle = [&](int32_t i) {
+    return -kPi / 2 - overrun + (kPi + 2 * overrun) * static_cast<float>(i) / kSteps;
+  };
   for (int32_t i = 0; i <= kSteps; ++i) {
-    const float a = -kPi / 2 + kPi * static_cast<float>(i) / kSteps;
+    const float a = angle(i);
     outline.push_back({(radius + band / 2) * std::cos(a), (radius + band / 2) * std::sin(a)});
   }
   for (int32_t i = kSteps; i >= 0; --i) {
-    const float a = -kPi / 2 + kPi * static_cast<float>(i) / kSteps;
+    const float a = angle(i);
     outline.push_back({(radius - band / 2) * std::cos(a), (radius - band / 2) * std::sin(a)});
   }
   Mesh mesh = ExtrudeOutline(RoundCorners(outline, band * 0.45f, 3), 0.25f, 0.08f, 2);
@@ -159,7 +165,10 @@ void MakeSolid(const Recipe& recipe, const ModelContext&, ModelBuilder& builder)
   }
   mesh.Transform({1, 1, 1}, RecipePlace(recipe, {0, 0, 0}));
   CheckBudget(recipe, mesh, kInterfaceBudget);
-  builder.AddMesh({{std::move(mesh), RecipeMaterial(recipe, "color", "cherry")}});
+  MeshPart part{std::move(mesh), RecipeMaterial(recipe, "color", "cherry")};
+  // A solid the program paints keeps its coordinates for the chosen texture.
+  part.keepCoordinates = RecipeFlag(recipe, "paintable", false);
+  builder.AddMesh({std::move(part)});
 }
 
 }  // namespace databuilder

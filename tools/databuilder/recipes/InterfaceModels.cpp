@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace databuilder {
 
@@ -172,6 +173,9 @@ void MakeButton(const Recipe& recipe, const ModelContext& context, ModelBuilder&
   if (recipe.mTable.contains("picture")) {
     const float share = Float(recipe, "picture_size", 0.78);
     parts.push_back(Sticker(recipe, context, shape, Vec2{w, h} * share, depth / 2 + kStickerLift));
+    // The program paints the first part of a model: a cell that shows a
+    // chosen texture takes it on its picture.
+    if (RecipeFlag(recipe, "paintable", false)) std::swap(parts.front(), parts.back());
   }
   // A button the program colours keeps its face and picture as they are
   // and shows the colour on its rim.
