@@ -38,7 +38,9 @@ bool MM3DDisplayTreeNodeTransform::Read(UUReader& reader, MM3DModDatabase& datab
   return good;
 }
 
+// The same matrix again is no change: objects place themselves every frame.
 void MM3DDisplayTreeNodeTransform::SetMatrix(const MM3DMatrix& local) {
+  if (local == mLocal) return;
   mLocal = local;
   InvalidateWorldMatrix();
   MM3DSceneChanges::Note();

@@ -1,5 +1,6 @@
 #include "mm3d/MM3DDriverTextureMap.h"
 
+#include "mm3d/MM3DSceneChanges.h"
 #include "mm3d/MM3DTextureCollection.h"
 #include "mm3d/drivers/MM3DDriver.h"
 #include "mm3d/drivers/MM3DDriverTextureImage.h"
@@ -82,9 +83,12 @@ void MM3DDriverTextureMap::LoadAll() {
   }
 }
 
+// The textures are made again from their collections, whose pictures may
+// have changed meanwhile (a sketch's thumbnail): a change of the scene.
 void MM3DDriverTextureMap::ReleaseAll() {
   ReleaseKept();
   if (mDriver == nullptr) return;
+  MM3DSceneChanges::Note();
   // A driver's texture names live in its own context, whichever is current.
   mDriver->MakeCurrent();
   for (UUOrderedMapNodeBase* node = mEntries.Begin(); node != mEntries.End();

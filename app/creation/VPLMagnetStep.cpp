@@ -4,6 +4,7 @@
 #include "mm3d/MM3DDisplayTreeNodeIndexedMesh.h"
 #include "mm3d/MM3DIndexedMeshVertexData.h"
 #include "mm3d/MM3DMatrix.h"
+#include "mm3d/MM3DSceneChanges.h"
 
 #include <algorithm>
 #include <bit>
@@ -284,7 +285,10 @@ void VPLMagnetStep::Run() {
   MM3DVector move(0.0f, 0.0f, 0.0f, 0.0f);
   if (!Survey(nearest, move)) return;
   const Holders affected = Gather(nearest);
-  if (!affected.empty()) Move(affected, move);
+  if (affected.empty()) return;
+  Move(affected, move);
+  // The vertices moved inside their blocks: a new frame to draw.
+  MM3DSceneChanges::Note();
 }
 
 // The corner nearest the hit, the move its normal gives, and the index of

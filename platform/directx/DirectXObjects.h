@@ -113,6 +113,8 @@ class DirectDrawSurface : public DirectXObject<IDirectDrawSurface7> {
 
 class DirectDrawObject : public DirectXObject<IDirectDraw7> {
  public:
+  // A mode it set is given back.
+  ~DirectDrawObject() override;
   HRESULT QueryInterface(REFIID iid, void** object) override;
   HRESULT CreateClipper(DWORD flags, IDirectDrawClipper** clipper, IUnknown* outer) override;
   HRESULT CreateSurface(DDSURFACEDESC2* description, IDirectDrawSurface7** surface,
@@ -132,6 +134,7 @@ class DirectDrawObject : public DirectXObject<IDirectDraw7> {
 
  private:
   HWND mWindow = nullptr;
+  bool mModeSet = false;
 };
 
 // "DirectDrawCreateEx".

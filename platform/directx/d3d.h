@@ -31,6 +31,8 @@ constexpr HRESULT DDERR_INVALIDPARAMS = static_cast<HRESULT>(0x80070057);
 constexpr HRESULT DDERR_NOTFOUND = static_cast<HRESULT>(0x887600FF);
 constexpr HRESULT DDERR_SURFACELOST = static_cast<HRESULT>(0x887601C2);
 constexpr HRESULT DDERR_NOCOOPERATIVELEVELSET = static_cast<HRESULT>(0x887600D4);
+// A display mode the screen cannot show.
+constexpr HRESULT DDERR_INVALIDMODE = static_cast<HRESULT>(0x88760078);
 
 // Interface and device identifiers.
 constexpr IID IID_IDirectDraw7 = {

@@ -185,10 +185,26 @@ HRESULT DirectDrawObject::SetCooperativeLevel(HWND window, DWORD flags) {
   return DD_OK;
 }
 
-// The desktop keeps its mode: a full-screen device draws into its window
-// at the window's size.
-HRESULT DirectDrawObject::SetDisplayMode(DWORD width, DWORD height, DWORD, DWORD, DWORD) {
-  return width > 0 && height > 0 ? DD_OK : DDERR_INVALIDPARAMS;
+DirectDrawObject::~DirectDrawObject() {
+  if (mModeSet) ChangeDisplaySettingsA(nullptr, 0);
+}
+
+// The desktop keeps its mode: the mode is recorded as a full-screen one, so
+// that the window of its size is shown scaled to the whole screen.
+HRESULT DirectDrawObject::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD,
+                                         DWORD) {
+  if (width == 0 || height == 0) return DDERR_INVALIDPARAMS;
+  DEVMODEA mode{};
+  mode.dmSize = sizeof mode;
+  mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+  mode.dmPelsWidth = width;
+  mode.dmPelsHeight = height;
+  mode.dmBitsPerPel = bitsPerPixel;
+  if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) {
+    return DDERR_INVALIDMODE;
+  }
+  mModeSet = true;
+  return DD_OK;
 }
 
 HRESULT DirectDrawCreateEx(GUID* guid, void** object, REFIID iid, IUnknown* outer) {

@@ -12,7 +12,8 @@ bool OpenOpenGLLibrary();
 // library has no such name.
 FARPROC LookUpOpenGLFunction(const char* name);
 
-// The framebuffer-object and read-back calls behind bitmap contexts.
+// The framebuffer-object and read-back calls behind bitmap contexts, and
+// the blit and clear that show a window's picture scaled.
 struct OpenGLHelperCalls {
   void (*glGenFramebuffers)(GLsizei, GLuint*);
   void (*glBindFramebuffer)(GLenum, GLuint);
@@ -26,6 +27,16 @@ struct OpenGLHelperCalls {
   void (*glReadPixels)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
   void (*glPixelStorei)(GLenum, GLint);
   void (*glFinish)();
+  void (*glBlitFramebuffer)(GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLbitfield,
+                            GLenum);
+  void (*glClear)(GLbitfield);
+  void (*glClearColor)(GLclampf, GLclampf, GLclampf, GLclampf);
+  void (*glColorMask)(GLboolean, GLboolean, GLboolean, GLboolean);
+  void (*glGetBooleanv)(GLenum, GLboolean*);
+  void (*glGetFloatv)(GLenum, GLfloat*);
+  GLboolean (*glIsEnabled)(GLenum);
+  void (*glEnable)(GLenum);
+  void (*glDisable)(GLenum);
 };
 
 // Null when one of them is missing.

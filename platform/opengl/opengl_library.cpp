@@ -111,7 +111,15 @@ bool LoadHelperCalls(OpenGLHelperCalls& calls) {
          LookUpInto(calls.glFramebufferRenderbuffer, "glFramebufferRenderbuffer") &&
          LookUpInto(calls.glCheckFramebufferStatus, "glCheckFramebufferStatus") &&
          LookUpInto(calls.glReadPixels, "glReadPixels") &&
-         LookUpInto(calls.glPixelStorei, "glPixelStorei") && LookUpInto(calls.glFinish, "glFinish");
+         LookUpInto(calls.glPixelStorei, "glPixelStorei") &&
+         LookUpInto(calls.glFinish, "glFinish") &&
+         LookUpInto(calls.glBlitFramebuffer, "glBlitFramebuffer") &&
+         LookUpInto(calls.glClear, "glClear") && LookUpInto(calls.glClearColor, "glClearColor") &&
+         LookUpInto(calls.glColorMask, "glColorMask") &&
+         LookUpInto(calls.glGetBooleanv, "glGetBooleanv") &&
+         LookUpInto(calls.glGetFloatv, "glGetFloatv") &&
+         LookUpInto(calls.glIsEnabled, "glIsEnabled") && LookUpInto(calls.glEnable, "glEnable") &&
+         LookUpInto(calls.glDisable, "glDisable");
 }
 
 }  // namespace

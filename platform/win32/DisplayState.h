@@ -6,12 +6,16 @@
 
 #include "platform/win32/user.h"
 
+struct SDL_Rect;
 struct SDL_Surface;
 
 namespace vpl::platform {
 
 struct WindowPixels;
 
+// The largest area of the client's proportions centred in the shown size,
+// top-down; the whole shown size for an empty client.
+SDL_Rect ScaledArea(SIZE client, SIZE shown);
 // Whether a full-screen mode of this size is recorded.
 bool IsFullScreenSize(LONG width, LONG height);
 // Main thread only, from the desktop's pump: shows the cursor last set.

@@ -121,8 +121,9 @@ void SetDirectDrawDeviceIds(DWORD vendor, DWORD device);
 
 // Main thread only: shows the desktop's pending changes and reads back what
 // the X server really shows of a top-level window's client area, as
-// 0x00RRGGBB, top row first. False when the video driver is not X11, or
-// the window is not shown on the X screen.
+// 0x00RRGGBB, top row first: a full-screen client shown scaled is read at
+// its own size from where it is shown. False when the video driver is not
+// X11, or the window is not shown on the X screen.
 bool CaptureWindowOnScreen(HWND window, std::vector<uint32_t>& pixels, int& width, int& height);
 
 }  // namespace vpl::platform

@@ -42,8 +42,9 @@ struct DesktopWindow {
   SDL_Window* window = nullptr;
   RECT rect{};
   bool shown = false;
-  bool fullScreen = false;  // a recorded full-screen mode of the client's size
-  bool openGL = false;      // made for OpenGL, which presents its own frames
+  bool fullScreen = false;         // a recorded full-screen mode of the client's size
+  bool leavingFullScreen = false;  // until the desktop gives the client's size back
+  bool openGL = false;             // made for OpenGL, which presents its own frames
   bool minimized = false;
   std::string title;
 };
@@ -214,6 +215,25 @@ SDL_Window* TakeReplacedWindow(DesktopWindow& shown, bool openGL) {
   return replaced;
 }
 
+// Full screen covers the display whatever the desktop: the window first
+// takes the display's place and size itself, for a desktop without a window
+// manager, which would leave it as it was. Leaving takes back the client's.
+void SetFullScreen(DesktopWindow& shown, bool fullScreen) {
+  SDL_Rect display{0, 0, shown.rect.right - shown.rect.left, shown.rect.bottom - shown.rect.top};
+  if (fullScreen) {
+    SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(shown.window), 0), &display);
+  } else {
+    SDL_SetWindowFullscreen(shown.window, 0);
+    display.x = shown.rect.left;
+    display.y = shown.rect.top;
+  }
+  SDL_SetWindowPosition(shown.window, display.x, display.y);
+  SDL_SetWindowSize(shown.window, display.w, display.h);
+  if (fullScreen) SDL_SetWindowFullscreen(shown.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  shown.fullScreen = fullScreen;
+  shown.leavingFullScreen = !fullScreen;
+}
+
 // The desktop's window made, placed, titled and shown as the state says.
 void SyncShownWindow(const TopLevelState& state, DesktopWindow& shown, bool openGL,
                      const DesktopGLFormat& format) {
@@ -247,8 +267,7 @@ void SyncShownWindow(const TopLevelState& state, DesktopWindow& shown, bool open
   }
   const bool fullScreen = state.shown && IsFullScreenSize(width, height);
   if (shown.fullScreen != fullScreen) {
-    SDL_SetWindowFullscreen(shown.window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    shown.fullScreen = fullScreen;
+    SetFullScreen(shown, fullScreen);
     MarkWindowPixelsChanged(*state.pixels);
   }
   if (state.shown && shown.minimized != state.minimized) {
@@ -486,7 +505,15 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
       });
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
+      // A full-screen window keeps its client size; one leaving full screen
+      // takes back its own, and the sizes on the way are none of the
+      // client's.
       if (shown.fullScreen) break;
+      if (shown.leavingFullScreen) {
+        shown.leavingFullScreen = event.data1 != shown.rect.right - shown.rect.left ||
+                                  event.data2 != shown.rect.bottom - shown.rect.top;
+        break;
+      }
       shown.rect.right = shown.rect.left + event.data1;
       shown.rect.bottom = shown.rect.top + event.data2;
       NotifyOnWindowThread(top, [top, width = event.data1, height = event.data2] {

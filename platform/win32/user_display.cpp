@@ -30,16 +30,6 @@ SDL_Cursor* gSdlCursor = nullptr;                             // main thread onl
 
 bool IsSupportedDepth(DWORD bits) { return bits == 8 || bits == 16 || bits == 24 || bits == 32; }
 
-// The largest area of the client's proportions centred in the shown size.
-SDL_Rect ScaledArea(SIZE client, SIZE shown) {
-  if (client.cx <= 0 || client.cy <= 0) return SDL_Rect{0, 0, shown.cx, shown.cy};
-  const int64_t byWidth = static_cast<int64_t>(shown.cx) * client.cy;
-  const int64_t byHeight = static_cast<int64_t>(shown.cy) * client.cx;
-  const int width = byWidth <= byHeight ? shown.cx : static_cast<int>(byHeight / client.cy);
-  const int height = byWidth <= byHeight ? static_cast<int>(byWidth / client.cx) : shown.cy;
-  return SDL_Rect{(shown.cx - width) / 2, (shown.cy - height) / 2, width, height};
-}
-
 SDL_SystemCursor SystemCursorOf(HCURSOR cursor) {
   if (cursor == reinterpret_cast<HCURSOR>(IDC_IBEAM)) return SDL_SYSTEM_CURSOR_IBEAM;
   if (cursor == reinterpret_cast<HCURSOR>(IDC_WAIT)) return SDL_SYSTEM_CURSOR_WAIT;
@@ -58,6 +48,15 @@ SDL_Cursor* CreateSdlCursor(HCURSOR handle) {
 }
 
 }  // namespace
+
+SDL_Rect ScaledArea(SIZE client, SIZE shown) {
+  if (client.cx <= 0 || client.cy <= 0) return SDL_Rect{0, 0, shown.cx, shown.cy};
+  const int64_t byWidth = static_cast<int64_t>(shown.cx) * client.cy;
+  const int64_t byHeight = static_cast<int64_t>(shown.cy) * client.cx;
+  const int width = byWidth <= byHeight ? shown.cx : static_cast<int>(byHeight / client.cy);
+  const int height = byWidth <= byHeight ? static_cast<int>(byWidth / client.cx) : shown.cy;
+  return SDL_Rect{(shown.cx - width) / 2, (shown.cy - height) / 2, width, height};
+}
 
 bool IsFullScreenSize(LONG width, LONG height) {
   std::lock_guard lock(gModeMutex);

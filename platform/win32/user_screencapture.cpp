@@ -1,7 +1,10 @@
 // Reads back what the X server shows of a top-level window, so that tests
-// can check that window pixels really reach the screen.
+// can check that window pixels really reach the screen. A window shown
+// larger than its client (full screen on a bigger screen) is read back at
+// the client's size from where its picture is scaled to.
 
 #include "platform/win32/Desktop.h"
+#include "platform/win32/DisplayState.h"
 #include "platform/win32/XErrorTrap.h"
 #include "platform/win32/testhooks.h"
 
@@ -10,6 +13,7 @@
 
 #include <bit>
 #include <cstring>
+#include <utility>
 
 // Xlib's macros (None, Bool, Status...) must not reach the headers above.
 #include <X11/Xlib.h>
@@ -75,6 +79,24 @@ bool ReadImage(const XTarget& target, std::vector<uint32_t>& pixels, int& width,
   return true;
 }
 
+// The client's picture out of the shown one, each client pixel the shown
+// pixel nearest its middle.
+void ShrinkToClient(SIZE client, std::vector<uint32_t>& pixels, int& width, int& height) {
+  const SDL_Rect area = ScaledArea(client, SIZE{width, height});
+  std::vector<uint32_t> shrunk(static_cast<size_t>(client.cx) * static_cast<size_t>(client.cy));
+  for (int y = 0; y < client.cy; ++y) {
+    const int64_t fromY = area.y + (int64_t{y} * 2 + 1) * area.h / (int64_t{client.cy} * 2);
+    for (int x = 0; x < client.cx; ++x) {
+      const int64_t fromX = area.x + (int64_t{x} * 2 + 1) * area.w / (int64_t{client.cx} * 2);
+      shrunk[static_cast<size_t>(ptrdiff_t{y} * client.cx + x)] =
+          pixels[static_cast<size_t>(fromY * width + fromX)];
+    }
+  }
+  pixels = std::move(shrunk);
+  width = client.cx;
+  height = client.cy;
+}
+
 }  // namespace
 
 bool CaptureWindowOnScreen(HWND window, std::vector<uint32_t>& pixels, int& width, int& height) {
@@ -84,7 +106,14 @@ bool CaptureWindowOnScreen(HWND window, std::vector<uint32_t>& pixels, int& widt
   // second present.
   XSync(target.display, False);
   PumpDesktop();
-  return ReadImage(target, pixels, width, height);
+  if (!ReadImage(target, pixels, width, height)) return false;
+  RECT client{};
+  GetClientRect(window, &client);
+  const bool scaled = client.right > 0 && client.bottom > 0 &&
+                      (client.right < width || client.bottom < height) &&
+                      IsFullScreenSize(client.right, client.bottom);
+  if (scaled) ShrinkToClient(SIZE{client.right, client.bottom}, pixels, width, height);
+  return true;
 }
 
 }  // namespace vpl::platform

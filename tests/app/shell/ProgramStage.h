@@ -113,7 +113,9 @@ class CreationActMaker : public VPLActMaker {
  public:
   MMAct* MakeAct(VPLStage* stage, int32_t number) override {
     if (number == ProgramStage::kFirstAct) {
-      return new (ALGlobalAllocator) RecordingInputAct(stage, mLog, "first");
+      // The program's own size from the start, as after its intro.
+      return new (ALGlobalAllocator)
+          RecordingInputAct(stage, mLog, "first", &VPLIntroDisplayStrategy());
     }
     return VPLGetProgramActMaker().MakeAct(stage, number);
   }

@@ -279,10 +279,15 @@ TEST_F(VPLScreensOnXTest, APaletteButtonCoversTheCreationOnXDisplay) {
   VPLSceneCreationArea& area = *Act().GetCreationArea();
   constexpr MMResourceId kCube = 80;
   constexpr float kDepth = 0.9f;
+  MMView& view = *area.GetView();
   for (const UUPoint at : {kSelectButtonOnStage, openSpot}) {
     auto* cube = new VPLObjCreationUser(&area, MM3DGetModel(kCube, mStage->Stage().GetTextureMap()),
                                         area.GetCreation());
-    ASSERT_TRUE(area.GetCreation()->AddObjectAt(cube, AreaPointUnder(*area.GetView(), at, kDepth)));
+    ASSERT_TRUE(area.GetCreation()->AddObjectAt(cube, AreaPointUnder(view, at, kDepth)));
+    // The cube's place is not its middle: it moves by what lies between.
+    const UUPoint middle = shell_test::PointOnStage(view, VPLSceneBase::ObjectCentre(*cube));
+    cube->SetLocation(
+        AreaPointUnder(view, UUPoint{2 * at.mX - middle.mX, 2 * at.mY - middle.mY}, kDepth));
   }
   ASSERT_TRUE(shell_test::CaptureShown(*mStage, mScreen, kSelectButtonOnStage));
   shell_test::KeepScreenshot(mScreen, "palette-over-creation");

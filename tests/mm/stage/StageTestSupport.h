@@ -45,8 +45,9 @@ class RecordingSoundManager : public MMStageSoundManager {
 // Logs its frame steps; draws and presents as a 2D act does.
 class LoggingAct : public MM2DAct {
  public:
-  LoggingAct(MMStage* stage, StageLog& log, std::string name)
-      : MM2DAct(stage, &MMStandard2DDisplayModeStrategy()), mLog(log), mName(std::move(name)) {
+  LoggingAct(MMStage* stage, StageLog& log, std::string name,
+             MMDisplayModeStrategy* strategy = &MMStandard2DDisplayModeStrategy())
+      : MM2DAct(stage, strategy), mLog(log), mName(std::move(name)) {
     mLog.push_back(mName + "-built");
   }
   ~LoggingAct() override { mLog.push_back(mName + "-deleted"); }
