@@ -22,7 +22,6 @@
 
 namespace {
 
-using shell_test::ProgramDataFiles;
 using shell_test::ProgramStage;
 using vpl::test::ScreenOnX;
 
@@ -66,21 +65,10 @@ PixelBox Differing(const ScreenOnX& before, const ScreenOnX& after, int32_t colu
   return box;
 }
 
-class VPLOptionPanelsOnXTest : public ::testing::Test {
+class VPLOptionPanelsOnXTest
+    : public shell_test::ProgramStageOnXTest<shell_test::CreationActMaker> {
  protected:
-  void SetUp() override {
-    if (!ScreenOnX::Available()) GTEST_SKIP() << "needs scripts/test's X display";
-    VPLOpenGLFirst = 1;
-    mStage = std::make_unique<ProgramStage>(&mMaker, 1);
-  }
-  void TearDown() override {
-    mStage.reset();
-    VPLOpenGLFirst = 0;
-  }
-
-  VPLSceneCreationUI& Screen() {
-    return *static_cast<VPLActCreation*>(mStage->Act())->GetInterface();
-  }
+  VPLSceneCreationUI& Screen() { return *Act().GetInterface(); }
   UUPoint OnStage(const MM3DVector& world) {
     return shell_test::PointOnStage(*Screen().GetView(), world);
   }
@@ -103,9 +91,6 @@ class VPLOptionPanelsOnXTest : public ::testing::Test {
     return *pomble;
   }
 
-  ProgramDataFiles mFiles;
-  shell_test::CreationActMaker mMaker;
-  std::unique_ptr<ProgramStage> mStage;
   ScreenOnX mScreen;
 };
 

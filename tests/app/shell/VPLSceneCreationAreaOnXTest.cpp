@@ -18,7 +18,6 @@
 
 namespace {
 
-using shell_test::ProgramDataFiles;
 using shell_test::ProgramStage;
 using vpl::test::ScreenOnX;
 
@@ -93,26 +92,10 @@ bool CaptureChanged(ProgramStage& stage, const ScreenOnX& before, ScreenOnX& aft
   });
 }
 
-class VPLSceneCreationAreaOnXTest : public ::testing::Test {
+class VPLSceneCreationAreaOnXTest
+    : public shell_test::ProgramStageOnXTest<shell_test::CreationActMaker> {
  protected:
-  void SetUp() override {
-    if (!ScreenOnX::Available()) GTEST_SKIP() << "needs scripts/test's X display";
-    VPLOpenGLFirst = 1;
-    mStage = std::make_unique<ProgramStage>(&mMaker, 1);
-  }
-  void TearDown() override {
-    mStage.reset();
-    VPLSceneCreationUI::ResetQuittingForTest();
-    VPLOpenGLFirst = 0;
-  }
-
-  VPLSceneCreationArea& Area() {
-    return *static_cast<VPLActCreation*>(mStage->Act())->GetCreationArea();
-  }
-
-  ProgramDataFiles mFiles;
-  shell_test::CreationActMaker mMaker;
-  std::unique_ptr<ProgramStage> mStage;
+  VPLSceneCreationArea& Area() { return *Act().GetCreationArea(); }
 };
 
 TEST_F(VPLSceneCreationAreaOnXTest, EnterShowsTheSecondBackgroundOnXDisplay) {
