@@ -32,7 +32,7 @@ Clock::duration EngageAndRelease(palette_stage::PaletteScene& scene, VPLObjButto
 
 void BM_FillEngageAndReleaseOverFrame(benchmark::State& state) {
   setenv("VPL_DATA_DIR", VPL_DEFAULT_DATA_DIR, 0);
-  palette_stage::DataFiles files;
+  app_fixtures::ProgramDataFiles files;
   if (!files.Ready()) {
     state.SkipWithError("the data files are not built");
     return;
