@@ -203,13 +203,16 @@ class BlackClear {
 // only as it is unloaded, after which the leak checker can no longer tell
 // whose it was: under the checker, what the blit keeps is not counted.
 class DriverStateScope {
-#ifdef VPL_LEAK_CHECKED
  public:
+#ifdef VPL_LEAK_CHECKED
   DriverStateScope() { __lsan_disable(); }
   ~DriverStateScope() { __lsan_enable(); }
+#else
+  DriverStateScope() {}
+  ~DriverStateScope() {}
+#endif
   DriverStateScope(const DriverStateScope&) = delete;
   DriverStateScope& operator=(const DriverStateScope&) = delete;
-#endif
 };
 
 // The framebuffer's picture onto the window's back buffer, scaled into the
