@@ -14,8 +14,6 @@ class VPLDisplayLibraryLoad : public ALUserThread {
   ~VPLDisplayLibraryLoad() override;
 
   void Run() override;
-  // After WaitForExit: whether the library loaded.
-  bool IsLoaded() const { return mModule != nullptr; }
 
  private:
   const char* mLibrary;

@@ -31,7 +31,6 @@ SKETCH_FACE = (6.0, 4.4)
 FILES_PIXELS_PER_UNIT = 19.78
 SKETCH_BACK, SKETCH_FORWARD = (-14.0, 2.3), (10.0, 2.3)
 SKETCH_COLUMNS = 3
-DOUBLE_CLICK_S = 0.6
 # The sketches the file steps work on, each but the first with one shape
 # made at its own place (window pixels of a drag's start; the drag goes
 # SHAPE_SIZE further), of the kind so many steps on in the shape chooser:
@@ -380,8 +379,6 @@ class FileScreen:
         """The grid scrolls a row back, back to its start and a row forward;
         every time each cell shows its own sketch."""
         for button, rows in ((SKETCH_BACK, -1), (SKETCH_BACK, -1), (SKETCH_FORWARD, 1)):
-            # Two quick clicks on one arrow are a double click, which scrolls once.
-            time.sleep(DOUBLE_CLICK_S)
             self.play.program.click(button)
             self.check_cells(f"the thumbnails a row {'back' if rows < 0 else 'forward'}",
                              self.first_book, self.offset + rows * SKETCH_COLUMNS)
